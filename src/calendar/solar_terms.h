@@ -1,0 +1,34 @@
+#pragma once
+// The 24 solar terms: the term-day formula and the moments and names derived from it.
+#include <string>
+#include <string_view>
+
+namespace cal {
+
+// Name index 0..23 (0 立春 .. 23 大寒) to name; empty outside the range.
+std::string_view jieqi_name(int name_index);
+// In-year index j (0 小寒 .. 23 冬至) and name index, both ways.
+int jieqi_name_index_of(int in_year_index);
+int jieqi_in_year_index_of(int name_index);
+
+// Day of year (with the time of day as fraction) of term number n of civil year y,
+// n = 0 being 冬至 of the year before and 25 小寒 of the year after.
+long double jieqi_day(int y, int n);
+// The whole day of year of that term (floor of jieqi_day): the day on which it falls.
+long jieqi_day_number(int y, int n);
+
+struct JieqiMoment {
+    bool ok = false;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;  // may be 60: the moment then belongs to the start of the next hour
+};
+JieqiMoment jieqi_moment(int y, int in_year_index);
+
+// Name index of the term falling on the date, or -1.
+int jieqi_on_date(int y, int m, int d);
+// "立春16:25" for a date carrying a term; empty otherwise.
+std::string get_jieqi(int y, int m, int d);
+
+}  // namespace cal

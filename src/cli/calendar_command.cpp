@@ -1,0 +1,96 @@
+#include "cli/calendar_command.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+#include "calendar/civil_date.h"
+#include "calendar/ganzhi.h"
+#include "calendar/lunar.h"
+#include "calendar/pillars.h"
+#include "calendar/solar_terms.h"
+
+namespace cli {
+namespace {
+
+// The term formula is meant for the common era; years beyond four digits would not fit the
+// yyyy-mm-dd column.
+constexpr int kTermsFirstYear = 1;
+constexpr int kTermsLastYear = 9999;
+
+std::optional<int> parse_year(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc{} || ptr != end || text.empty()) return std::nullopt;
+    return value;
+}
+
+std::string two_digits(int v) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", v);
+    return buf;
+}
+
+std::string iso_date(int y, int m, int d) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, d);
+    return buf;
+}
+
+void print_days(int from, int to, std::ostream& out) {
+    out << "date\tyear_gz\tmonth_gz\tday_gz\tlunar_month\tlunar_day\n";
+    for (cal::CivilDate date{from, 1, 1}; date.year <= to; date = cal::next_day(date)) {
+        const auto [y, m, d] = date;
+        const cal::LunarDate lunar = cal::lunar_date(y, m, d);
+        out << iso_date(y, m, d) << '\t' << cal::ganzhi_name(cal::year_ganzhi(y, m, d)) << '\t'
+            << cal::ganzhi_name(cal::month_ganzhi(y, m, d)) << '\t'
+            << cal::ganzhi_name(cal::day_ganzhi(y, m, d)) << '\t'
+            << (lunar.leap ? -lunar.month : lunar.month) << '\t' << lunar.day << '\n';
+    }
+}
+
+void print_terms(int from, int to, std::ostream& out) {
+    out << "year\tname\tmoment\n";
+    for (int y = from; y <= to; ++y) {
+        for (int j = 0; j < 24; ++j) {
+            const cal::JieqiMoment t = cal::jieqi_moment(y, j);
+            out << y << '\t' << cal::jieqi_name(cal::jieqi_name_index_of(j)) << '\t'
+                << iso_date(y, t.month, t.day) << ' ' << two_digits(t.hour) << ':'
+                << two_digits(t.minute) << '\n';
+        }
+    }
+}
+
+}  // namespace
+
+int run_calendar(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 3 || (args[0] != "days" && args[0] != "terms")) {
+        err << "usage: qinglan-cli calendar days|terms FROM TO\n";
+        return 2;
+    }
+    const bool days = args[0] == "days";
+    const std::optional<int> from = parse_year(args[1]);
+    const std::optional<int> to = parse_year(args[2]);
+    if (!from || !to) {
+        err << "qinglan-cli calendar: years must be whole numbers, got '" << args[1] << "' '"
+            << args[2] << "'\n";
+        return 2;
+    }
+    const int first = days ? cal::kLunarFirstYear : kTermsFirstYear;
+    const int last = days ? cal::kLunarLastYear : kTermsLastYear;
+    if (*from < first || *to > last) {
+        err << "qinglan-cli calendar " << args[0] << ": years must lie within " << first << ".."
+            << last << "\n";
+        return 2;
+    }
+    if (*from > *to) {
+        err << "qinglan-cli calendar: FROM (" << *from << ") is after TO (" << *to << ")\n";
+        return 2;
+    }
+    if (days) print_days(*from, *to, out);
+    else print_terms(*from, *to, out);
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,48 @@
+#include "calendar/ganzhi.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(GanZhi, NamesOfTheCycle) {
+    struct Case { int index; const char* name; };
+    for (const Case& c : {Case{0, "甲子"}, Case{1, "乙丑"}, Case{10, "甲戌"}, Case{40, "甲辰"},
+                          Case{54, "戊午"}, Case{59, "癸亥"}, Case{60, ""}, Case{-1, ""}}) {
+        EXPECT_EQ(cal::ganzhi_name(c.index), c.name) << c.index;
+    }
+}
+
+TEST(GanZhi, ComposeAndSplitAreInverse) {
+    for (int k = 0; k < 60; ++k) {
+        const cal::GanZhiSplit s = cal::ganzhi_split(k);
+        ASSERT_TRUE(s.ok);
+        EXPECT_EQ(cal::ganzhi_compose(s.stem, s.branch), k);
+        EXPECT_EQ(cal::ganzhi_index(cal::ganzhi_name(k)), k);
+    }
+}
+
+TEST(GanZhi, RefusesWhatFormsNoPair) {
+    EXPECT_EQ(cal::ganzhi_compose(0, 1), -1);  // 甲丑: different parity
+    EXPECT_EQ(cal::ganzhi_compose(10, 0), -1);
+    EXPECT_EQ(cal::ganzhi_compose(0, 12), -1);
+    EXPECT_EQ(cal::ganzhi_compose(-1, 0), -1);
+    EXPECT_FALSE(cal::ganzhi_split(60).ok);
+    EXPECT_EQ(cal::ganzhi_split(-1).stem, -1);
+    EXPECT_EQ(cal::ganzhi_index("甲丑"), -1);
+    EXPECT_EQ(cal::ganzhi_index("甲子年"), -1);
+    EXPECT_EQ(cal::ganzhi_index(""), -1);
+}
+
+TEST(GanZhi, ValueTypesParseOneCharacter) {
+    ASSERT_TRUE(cal::Stem::parse("庚"));
+    EXPECT_EQ(cal::Stem::parse("庚")->index, 6);
+    EXPECT_EQ(cal::Branch::parse("亥")->index, 11);
+    EXPECT_FALSE(cal::Branch::parse("甲"));
+    const auto gz = cal::GanZhi::parse("丙寅");
+    ASSERT_TRUE(gz);
+    EXPECT_EQ(gz->stem().name(), "丙");
+    EXPECT_EQ(gz->branch().name(), "寅");
+    EXPECT_EQ(cal::first_char("乾为天"), "乾");
+}
+
+}  // namespace
