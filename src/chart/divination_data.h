@@ -19,8 +19,6 @@ public:
     virtual std::optional<QString> hexagramLayout(const QString& name, ArrangementMethod method) const = 0;
     // bagua.value2: six digits, top line first, "1" yang and "2" yin.
     virtual std::optional<QString> hexagramDigits(const QString& name) const = 0;
-    // Full name of the hexagram whose bagua.value2 equals the digits.
-    virtual std::optional<QString> hexagramNameByDigits(const QString& digits) const = 0;
     // zhi.value1 of the row key = group ("甲乙", "丙丁", "戊日", "己日", "庚辛", "壬癸").
     virtual std::optional<QString> beastsOfGroup(const QString& group) const = 0;
     // zhi.value6 .. value13 of the first row whose value1 is the trigram; empty when none.
