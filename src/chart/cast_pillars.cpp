@@ -1,0 +1,120 @@
+#include "chart/cast_pillars.h"
+
+#include <cmath>
+
+#include "calendar/ganzhi.h"
+#include "calendar/pillars.h"
+#include "calendar/solar_terms.h"
+#include "chart/elements.h"
+#include "chart/void_branches.h"
+
+namespace chart {
+namespace {
+
+QString name(int ganzhi) { return QString::fromStdString(cal::ganzhi_name(ganzhi)); }
+
+int monthPillarOf(const QDate& d) { return cal::month_ganzhi(d.year(), d.month(), d.day()); }
+
+// Minutes since midnight rounded to the nearest minute (half a minute to even).
+int roundedMinutes(const QTime& time) {
+    return int(std::nearbyint(time.msecsSinceStartOfDay() / 60000.0));
+}
+
+// Hour and minute of a term text such as "立春16:25" (minute 60 kept as it is).
+bool termMoment(const QString& termText, int& hour, int& minute) {
+    const QString rest = termText.mid(2);
+    const qsizetype colon = rest.indexOf(u':');
+    if (colon < 0) return false;
+    bool okHour = false, okMinute = false;
+    hour = rest.left(colon).toInt(&okHour);
+    minute = rest.mid(colon + 1, 2).toInt(&okMinute);
+    return okHour && okMinute;
+}
+
+}  // namespace
+
+QString dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
+QString timeText(const QTime& time) { return time.toString(QStringLiteral("hh:mm:ss")); }
+
+int quarterIndex(int hourBranch, const QTime& time) {
+    const int t = roundedMinutes(time);
+    int start = hourBranch == 0 ? -60 : 60 + 120 * (hourBranch - 1);
+    if (t >= 1380) start = 1380;
+    return (t - start + 10) / 10;
+}
+
+int quarterGanzhi(int hourGanzhi, const QTime& time) {
+    const cal::GanZhiSplit hour = cal::ganzhi_split(hourGanzhi);
+    const int first = 12 * (hour.stem % 5);  // 甲子, 丙子, 戊子, 庚子, 壬子
+    const int k = quarterIndex(hour.branch, time);
+    return ((first + k - 1) % 60 + 60) % 60;
+}
+
+CastPillars castPillars(const QDate& date, const QTime& time) {
+    const int y = date.year(), m = date.month(), d = date.day();
+    CastPillars p;
+    p.year = name(cal::year_ganzhi(y, m, d));
+    p.month = name(monthPillarOf(date));
+    const QString term = QString::fromStdString(cal::get_jieqi(y, m, d));
+    int termHour = 0, termMinute = 0;
+    if (!term.isEmpty() && termMoment(term, termHour, termMinute)) {
+        if (time.hour() < termHour || (time.hour() == termHour && time.minute() < termMinute))
+            p.month = name(monthPillarOf(date.addDays(-1)));
+    }
+    p.day = name(cal::day_ganzhi(y, m, d));
+    const int hour = cal::hour_ganzhi(y, m, d, time.hour());
+    p.hour = name(hour);
+    p.quarter = name(quarterGanzhi(hour, time));
+    return p;
+}
+
+void get_tiangandizhi(ChartState& state) {
+    const QDate& date = state.castDate;
+    const QTime& time = state.castTime;
+    state.termText = QString::fromStdString(cal::get_jieqi(date.year(), date.month(), date.day()));
+    const CastPillars p = castPillars(date, time);
+    state.pillarLabel = p.year + QStringLiteral("年 ") + p.month + QStringLiteral("月 ") + p.day +
+                        QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(date) + u' ' +
+                        timeText(time) + QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") +
+                        p.quarter + QStringLiteral("）");
+    fillSlots(state, StrengthBasis::MonthDay);
+}
+
+void fillSlots(ChartState& state, StrengthBasis basis) {
+    const CastPillars p = castPillars(state.castDate, state.castTime);
+    state.basis = basis;
+    switch (basis) {
+    case StrengthBasis::MonthDay:
+        state.firstSlot = p.month + u'月';
+        state.secondSlot = p.day + u'日';
+        break;
+    case StrengthBasis::YearMonth:
+        state.firstSlot = p.year + QStringLiteral("(年)");
+        state.secondSlot = p.month + QStringLiteral("(月)");
+        break;
+    case StrengthBasis::DayHour:
+        state.firstSlot = p.day + QStringLiteral("(日)");
+        state.secondSlot = p.hour + QStringLiteral("(时)");
+        break;
+    case StrengthBasis::HourQuarter:
+        state.firstSlot = p.hour + QStringLiteral("(时)");
+        state.secondSlot = p.quarter + QStringLiteral("(分)");
+        break;
+    }
+    state.monthBranchText = branchPolarityText(state.firstSlot.at(1));
+    state.dayBranchText = branchPolarityText(state.secondSlot.at(1));
+}
+
+PillarDate get_date_by_tiangandizhi(const QString& month, const QString& day, const QDate& today) {
+    const int wantMonth = cal::ganzhi_index(month.toStdString());
+    const int wantDay = cal::ganzhi_index(day.toStdString());
+    if (wantMonth < 0 || wantDay < 0) return {today, false};
+    for (int i = 0; i < 22001; ++i) {
+        const QDate d = today.addDays(-i);
+        if (cal::day_ganzhi(d.year(), d.month(), d.day()) == wantDay && monthPillarOf(d) == wantMonth)
+            return {d, true};
+    }
+    return {today, false};
+}
+
+}  // namespace chart

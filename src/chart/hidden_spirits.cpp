@@ -1,0 +1,49 @@
+#include "chart/hidden_spirits.h"
+
+#include <QStringList>
+
+#include "chart/catalogue.h"
+#include "chart/elements.h"
+#include "chart/stems.h"
+
+namespace chart {
+
+void attachHiddenSpirits(const DivinationData& data, QChar mainPalaceElement, ChartState& state) {
+    state.hiddenSpiritSource.clear();
+    QStringList missing = {QStringLiteral("父母"), QStringLiteral("兄弟"), QStringLiteral("子孙"),
+                           QStringLiteral("妻财"), QStringLiteral("官鬼")};
+    for (const ChartLine& line : state.main) missing.removeAll(line.relative);
+    if (missing.isEmpty()) return;
+
+    const QString& mainName = state.main[0].hexagramName;
+    const auto description = data.hexagramDescription(mainName);
+    const QString trigram = description && !description->isEmpty() ? description->left(1) : QString();
+    const QStringList palace = trigram.isEmpty() ? QStringList() : data.palaceHexagrams(trigram);
+
+    for (const QString& relative : missing) {
+        for (const QString& entry : palace) {
+            const QStringList parts = entry.split(u'，');
+            const QString candidate = parts.size() >= 2 ? parts[1] : QString();
+            storeStemPair(state, candidate, 1);
+            Hexagram scratch;
+            layOutHexagram(data, candidate, state.method, scratch);
+            state.hiddenSpiritSource = candidate;
+            if (state.method == ArrangementMethod::Zangshan) {
+                for (ChartLine& line : scratch)
+                    line.relative = relativeOf(line.branchElement.size() >= 2 ? line.branchElement.at(1) : QChar(),
+                                               mainPalaceElement);
+            }
+            bool found = false;
+            for (int i = 5; i >= 0 && !found; --i) {
+                const ChartLine& line = scratch[std::size_t(i)];
+                if (line.relative == relative) {
+                    state.main[std::size_t(i)].hiddenSpirit = line.relative + line.branchElement;
+                    found = true;
+                }
+            }
+            if (found) break;
+        }
+    }
+}
+
+}  // namespace chart

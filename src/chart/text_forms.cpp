@@ -1,0 +1,82 @@
+#include "chart/text_forms.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include "chart/cast_pillars.h"
+
+namespace chart {
+
+QString lineSymbol(int code) {
+    switch (code) {
+    case 1: return QStringLiteral("一");
+    case 2: return QStringLiteral("--");
+    case 3: return QStringLiteral("o");
+    case 4: return QStringLiteral("x");
+    default: return QStringLiteral("E");
+    }
+}
+
+QStringList chartTextLines(const ChartState& state, const QString& entryText) {
+    if (state.main[0].code == 0) return {};
+    QStringList lines;
+    lines << QStringLiteral("卦例ID=") + entryText + u' ' + methodWord(state.method);
+    lines << state.pillarLabel;
+    lines << QStringLiteral("免费六爻排盘软件 ") + kPublisherUrl;
+    lines << state.voidText;
+    lines << state.title;
+    lines << state.mainDescription + QStringLiteral("       ") + state.changedDescription;
+    lines << QStringLiteral("六兽\t伏神\t  六亲纳支  世应 爻像    变爻");
+    for (const ChartLine& line : state.main) {
+        const QString mark = line.mark == u'世' || line.mark == u'应' ? QString(line.mark) : QStringLiteral(" ");
+        const QString hidden = line.hiddenSpirit.isEmpty() ? QStringLiteral(" \t") : line.hiddenSpirit;
+        lines << line.beast + u'\t' + hidden + QStringLiteral("  ") + line.relative + line.branchElement +
+                     QStringLiteral("  ") + mark + u'\t' + lineSymbol(line.code) + u'\t' + line.changedLine;
+    }
+    return lines;
+}
+
+QString noteLine(const ChartState& state, const QString& entryText, const QString& remark) {
+    if (state.method == ArrangementMethod::Zangshan) return entryText + QStringLiteral("[藏山卜] ") + remark;
+    return entryText + remark + QStringLiteral("T:") + timeText(state.castTime);
+}
+
+QString noteFileName(const QDate& today) { return today.toString(QStringLiteral("yyyyMM")) + QStringLiteral(".txt"); }
+
+bool appendNote(const QString& saveDir, const QDate& today, const QString& line, QString* error) {
+    if (!QDir().mkpath(saveDir)) {
+        if (error) *error = QStringLiteral("无法创建文件夹 ") + saveDir;
+        return false;
+    }
+    QFile file(QDir(saveDir).filePath(noteFileName(today)));
+    QByteArray existing;
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (error) *error = file.fileName() + QStringLiteral("：") + file.errorString();
+            return false;
+        }
+        existing = file.readAll();
+        file.close();
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)utf8.decode(existing);
+    const bool legacy = utf8.hasError();
+    QString text = line + u'\n';
+    if (!existing.isEmpty() && !existing.endsWith('\n')) text.prepend(u'\n');
+    QByteArray bytes;
+    if (legacy) {
+        QStringEncoder gb18030("GB18030");
+        bytes = gb18030.isValid() ? QByteArray(gb18030.encode(text)) : text.toUtf8();
+    } else {
+        bytes = text.toUtf8();
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size()) {
+        if (error) *error = file.fileName() + QStringLiteral("：") + file.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace chart
