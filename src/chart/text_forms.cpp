@@ -61,7 +61,7 @@ bool appendNote(const QString& saveDir, const QDate& today, const QString& line,
         file.close();
     }
     QStringDecoder utf8(QStringDecoder::Utf8);
-    (void)utf8.decode(existing);
+    const QString decoded = utf8.decode(existing);  // decoding is lazy: convert to see errors
     const bool legacy = utf8.hasError();
     QString text = line + u'\n';
     if (!existing.isEmpty() && !existing.endsWith('\n')) text.prepend(u'\n');
