@@ -1,0 +1,50 @@
+-- The tables of qinglan.db. The program runs this file, then data/divination_rows.sql, when it
+-- creates a new database file.
+
+-- One row per stored case. shijian is filled by the database with the local insert time.
+CREATE TABLE gua_table (
+  id          INTEGER PRIMARY KEY AUTOINCREMENT,
+  gua_ming    TEXT,
+  gua_bianhao TEXT,
+  lei_id      INTEGER,
+  nian        INTEGER,
+  yue         INTEGER,
+  ri          INTEGER,
+  xingbie     TEXT,
+  chusheng    TEXT,
+  shiyou      TEXT,
+  duanyu      TEXT DEFAULT '',
+  fankui      TEXT DEFAULT '',
+  shijian     TEXT DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime'))
+);
+CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
+CREATE INDEX gua_table_shijian ON gua_table(shijian);
+CREATE INDEX gua_table_nian_yue ON gua_table(nian, yue);
+CREATE INDEX gua_table_lei_nian_yue ON gua_table(lei_id, nian, yue);
+
+-- Case categories.
+CREATE TABLE fenlei_table (
+  lei_id        INTEGER PRIMARY KEY,
+  lei_mingcheng TEXT
+);
+CREATE INDEX fenlei_table_lei_mingcheng ON fenlei_table(lei_mingcheng);
+
+-- Settings rows (ids 85, 86, 88) and knowledge rows (beasts, palaces, twelve stages).
+CREATE TABLE zhi (
+  id      INTEGER PRIMARY KEY,
+  key     TEXT,
+  value1  TEXT, value2  TEXT, value3  TEXT, value4  TEXT, value5  TEXT,
+  value6  TEXT, value7  TEXT, value8  TEXT, value9  TEXT, value10 TEXT,
+  value11 TEXT, value12 TEXT, value13 TEXT, value14 TEXT, value15 TEXT
+);
+CREATE INDEX zhi_key ON zhi(key);
+CREATE INDEX zhi_value1 ON zhi(value1);
+
+-- One row per hexagram, keyed by its full name.
+CREATE TABLE bagua (
+  gm     TEXT PRIMARY KEY,
+  value1 TEXT,
+  value2 TEXT,
+  value3 TEXT,
+  value4 TEXT
+);

@@ -1,0 +1,12 @@
+#pragma once
+// Splits a script such as data/schema.sql into its statements.
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+// Statements end with ";" outside single-quoted text; "--" comments outside quotes are dropped.
+// Empty statements are left out.
+QStringList splitSqlScript(const QString& script);
+
+}  // namespace store
