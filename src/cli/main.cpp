@@ -1,9 +1,11 @@
 // qinglan-cli: the calendar (and, as they arrive, the chart and its analysis) on the command line.
+#include <QCoreApplication>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/calendar_command.h"
+#include "cli/chart_command.h"
 
 namespace {
 
@@ -14,12 +16,24 @@ constexpr const char* kUsage =
     "  calendar days FROM TO    one TSV row per civil day of the years FROM..TO (1899..2100):\n"
     "                           date, year/month/day pillars, lunar month (negative = leap), lunar day\n"
     "  calendar terms FROM TO   the 24 solar-term moments of each year FROM..TO (1..9999)\n"
+    "  chart TEXT [options]     the chart of a case number as its text copy:\n"
+    "                           TEXT is 14 digits (yyyymmdd + six line codes, top first),\n"
+    "                           optionally followed by 京房式/藏山卜 and T:hh:mm:ss\n"
+    "      --all-changed        show the changed line under every line (显示全部变爻)\n"
+    "      --hidden-changes     let lines moving in hiding change (显示暗动变爻)\n"
+    "      --beasts year|month|day      pillar whose stem sets the six beasts (default day)\n"
+    "      --basis 月日|年月|日时|时分  strength basis chosen after the build (default 月日)\n"
+    "      --ordinal 先天|后天  --direction 先天|后天   palace ordinal and direction\n"
+    "      --today yyyy-mm-dd   today's date for the clock\n"
+    "      --data-dir DIR       the data root holding qinglan.db\n"
+    "      --json               every field of the chart as JSON instead of the text copy\n"
     "  --help                   this text\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    QCoreApplication app(argc, argv);  // the database driver is loaded as a plugin
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << kUsage;
@@ -31,6 +45,7 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "calendar")
         return cli::run_calendar({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    if (args[0] == "chart") return cli::run_chart(QCoreApplication::arguments().mid(2), std::cout, std::cerr);
     std::cerr << "qinglan-cli: unknown command '" << args[0] << "' (see qinglan-cli --help)\n";
     return 2;
 }
