@@ -25,8 +25,8 @@ QChar seasonClosingBranch(QChar branch) {
     }
 }
 
-QString describe(const DivinationData& data, const QString& name, const ChartOptions& options) {
-    QString text = data.hexagramDescription(name).value_or(QString());
+// The palace description followed by the ordinal and direction of its palace trigram.
+QString describe(QString text, const ChartOptions& options) {
     if (!text.isEmpty()) {
         const QChar trigram = text.at(0);
         text += QStringLiteral(" 序数:") + QString::number(trigramOrdinal(trigram, options.ordinalBasis)) +
@@ -98,7 +98,8 @@ QStringList zhuanggua(ChartState& state, const BuildContext& context) {
     const QString name = hexagramNameOfCodes(codesOf(state.main));
     state.main[0].hexagramName = name;
     state.title = QStringLiteral("主卦：") + name + hexagramTag(name, state.method);
-    state.mainDescription = describe(data, name, options);
+    const QString palaceDescription = data.hexagramDescription(name).value_or(QString());
+    state.mainDescription = describe(palaceDescription, options);
     state.changedDescription.clear();
     storeStemPair(state, name, 2);
     if (!attachBeasts(data, beastStem(state, options.beastPillar), state)) messages << kBeastsIncomplete;
@@ -121,13 +122,13 @@ QStringList zhuanggua(ChartState& state, const BuildContext& context) {
         state.title += QStringLiteral(" 变卦：") + changedName + hexagramTag(changedName, state.method);
         layOutHexagram(data, changedName, state.method, state.changed);
         storeStemPair(state, changedName, 3);
-        const QChar palace = palaceElement(state, data.hexagramDescription(name).value_or(QString()));
+        const QChar palace = palaceElement(state, palaceDescription);
         for (ChartLine& line : state.changed) line.relative = relativeOf(charAt(line.branchElement, 1), palace);
         fillChangedLines(state, options);
-        state.changedDescription = describe(data, changedName, options);
+        state.changedDescription = describe(data.hexagramDescription(changedName).value_or(QString()), options);
     }
 
-    attachHiddenSpirits(data, palaceElement(state, data.hexagramDescription(name).value_or(QString())), state);
+    attachHiddenSpirits(data, palaceElement(state, palaceDescription), state);
     refreshVoid(state, context);  // the drawing sets the void again
 
     state.caseNumber = state.castDate.toString(QStringLiteral("yyyyMMdd"));

@@ -1,4 +1,5 @@
-// Test main of the chart tests: Qt loads its SQL driver plugins only under a QCoreApplication.
+// The test main of every GoogleTest suite that touches Qt: Qt loads its SQL driver plugins
+// only under a QCoreApplication.
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 

@@ -1,0 +1,74 @@
+#include "cli/chart_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <sstream>
+
+namespace {
+
+struct CliResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliResult chartOf(QStringList args) {
+    static QTemporaryDir dir;
+    args << QStringLiteral("--data-dir") << dir.path() << QStringLiteral("--today") << QStringLiteral("2026-12-08");
+    std::ostringstream out, err;
+    const int status = cli::run_chart(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(ChartCommand, PrintsTheThirteenLinesOfTheTextCopy) {
+    const CliResult r = chartOf({QStringLiteral("20240204311111T:16:24:00")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QStringList lines = QString::fromStdString(r.out).split(u'\n');
+    ASSERT_EQ(lines.size(), 14);  // 13 lines and the final line break
+    EXPECT_EQ(lines[0], u"卦例ID=20240204311111 京房式");
+    EXPECT_EQ(lines[4], u"主卦：乾为天(六冲) 变卦：泽天夬");
+    EXPECT_EQ(lines[7], u"朱雀\t \t  父母戌土  世\to\t父母未土");
+}
+
+TEST(ChartCommand, OptionsActAsTheWindowsWould) {
+    CliResult r = chartOf({QStringLiteral("20240204111111T:17:00:00"), QStringLiteral("--hidden-changes")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("变卦：天泽履"), std::string::npos);
+    r = chartOf({QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--basis"), QStringLiteral("日时")});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\n甲寅旬（子丑空）\n"), std::string::npos);
+    r = chartOf({QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--beasts"), QStringLiteral("year"),
+                 QStringLiteral("--ordinal"), QStringLiteral("后天"), QStringLiteral("--direction"), QStringLiteral("先天")});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("乾宫属金 本宫卦 序数:6 方位:南"), std::string::npos);
+    EXPECT_NE(r.out.find("\n青龙\t"), std::string::npos);  // 甲 year: 青龙 on the bottom line
+}
+
+TEST(ChartCommand, JsonCarriesTheWholeChart) {
+    const CliResult r = chartOf({QStringLiteral("20240204311121藏山卜T:09:05:00"), QStringLiteral("--json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    EXPECT_EQ(o.value("method").toString(), u"藏山卜");
+    EXPECT_EQ(o.value("hiddenSpiritSource").toString(), u"离为火");
+    EXPECT_EQ(o.value("voidPair").toString(), u"辰巳");
+    EXPECT_EQ(o.value("mainLines").toArray().size(), 6);
+    EXPECT_EQ(o.value("mainLines").toArray()[0].toObject().value("hiddenSpirit").toString(), u"兄弟巳火");
+    EXPECT_EQ(o.value("highlight").toArray().size(), 18);
+}
+
+TEST(ChartCommand, MalformedInputExitsWithTwo) {
+    for (const QStringList& args : {QStringList{QStringLiteral("2024")}, QStringList{QStringLiteral("2024020431x111")},
+                                    QStringList{QStringLiteral("20240204311111"), QStringLiteral("--basis"), QStringLiteral("x")},
+                                    QStringList{QStringLiteral("--json")}, QStringList{QStringLiteral("20240204311111"), QStringLiteral("--bogus")}}) {
+        const CliResult r = chartOf(args);
+        EXPECT_EQ(r.status, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(r.err.empty());
+    }
+}
+
+}  // namespace
