@@ -31,10 +31,21 @@ QList<CaseListRow> CaseLists::recentCases(int count) const {
 }
 
 QList<CaseListRow> CaseLists::searchCases(const QString& keyword, int limit) const {
+    // The trigram index answers keywords of three characters or more; a database made before it
+    // existed, and shorter keywords, scan the table. Both give the matches in id order.
+    const bool indexed = keyword.toUcs4().size() >= 3 &&
+                         db_.getFirstInteger(QStringLiteral("select count(*) from sqlite_master where name='gua_fts'")) > 0;
+    if (indexed) {
+        QString phrase = keyword;
+        phrase.replace(u'"', QStringLiteral("\"\""));
+        return rows(QStringLiteral("select id,gua_ming,gua_bianhao,shiyou from gua_table where id in "
+                                   "(select rowid from gua_fts where gua_fts match ?) order by id limit ?"),
+                    {u'"' + phrase + u'"', limit});
+    }
     const QString pattern = containsPattern(keyword);
     return rows(QStringLiteral("select id,gua_ming,gua_bianhao,shiyou from gua_table "
                                "where gua_ming like ? escape '\\' or shiyou like ? escape '\\' "
-                               "or duanyu like ? escape '\\' or fankui like ? escape '\\' limit ?"),
+                               "or duanyu like ? escape '\\' or fankui like ? escape '\\' order by id limit ?"),
                 {pattern, pattern, pattern, pattern, limit});
 }
 

@@ -32,7 +32,7 @@ public:
     // Newest first by insert time (ties by id).
     QList<CaseListRow> recentCases(int count = 50) const;
     // Cases whose gua_ming, shiyou, duanyu or fankui contain the keyword literally ("%" and "_"
-    // are plain characters here); at most 100.
+    // are plain characters here), in id order; at most 100.
     QList<CaseListRow> searchCases(const QString& keyword, int limit = 100) const;
     QStringList yearList(qint64 category) const;
     QStringList monthList(qint64 category, int year) const;

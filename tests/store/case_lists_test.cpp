@@ -54,6 +54,22 @@ TEST_F(CaseListsTest, SearchLooksInFourColumnsLiterallyAndStopsAtTheLimit) {
     EXPECT_EQ(lists.searchCases(QStringLiteral("多")).size(), 100);
 }
 
+// Long keywords go through the trigram index, which must follow every insert, update and delete.
+TEST_F(CaseListsTest, SearchFollowsChangedTextsForLongAndShortKeywords) {
+    const qint64 a = add(1, 2024, 1, QStringLiteral("问\"股票\"涨跌"), "2024-01-01 00:00:00.000", "旧的断语");
+    const qint64 b = add(1, 2024, 1, "b", "2024-01-02 00:00:00.000", "ABCdef");
+    db->execute(QStringLiteral("update gua_table set duanyu=? where id=?"), {QStringLiteral("新的判断 O'Neil"), a});
+    struct Case { const char* keyword; QList<qint64> expected; };
+    const Case cases[] = {
+        {"旧的断语", {}}, {"旧的", {}}, {"新的判断", {a}}, {"新的", {a}}, {"O'Neil", {a}},
+        {"\"股票\"", {a}}, {"ABCdef", {b}}, {"Cde", {b}}, {"断语", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ids(lists.searchCases(QString::fromUtf8(c.keyword))), c.expected) << c.keyword;
+    db->execute(QStringLiteral("delete from gua_table where id=?"), {a});
+    EXPECT_TRUE(lists.searchCases(QStringLiteral("新的判断")).isEmpty());
+}
+
 TEST_F(CaseListsTest, YearsMonthsAndCasesByCategoryOrByTime) {
     const qint64 a = add(2, 2023, 11, "a", "2023-11-01 00:00:00.000");
     const qint64 b = add(3, 2024, 2, "b", "2024-02-01 00:00:00.000");
