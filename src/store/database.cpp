@@ -80,6 +80,9 @@ std::unique_ptr<Database> Database::openInMemory() {
 }
 
 void Database::seed() {
+    // Write-ahead logging: one flush per saved case instead of several, and readers never wait.
+    // The mode is kept by the file; a file made elsewhere keeps its own.
+    if (filePath_ != u":memory:") execute(QStringLiteral("PRAGMA journal_mode=WAL"));
     Transaction transaction(*this);
     runScript(QStringLiteral(":/store/schema.sql"));
     runScript(QStringLiteral(":/store/divination_rows.sql"));

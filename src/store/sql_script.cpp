@@ -20,6 +20,11 @@ QStringList splitSqlScript(const QString& script) {
         }
         if (c == u';') {
             const QString statement = current.trimmed();
+            if (statement.startsWith(QStringLiteral("CREATE TRIGGER"), Qt::CaseInsensitive) &&
+                !statement.endsWith(QStringLiteral("END"), Qt::CaseInsensitive)) {
+                current += c;
+                continue;
+            }
             if (!statement.isEmpty()) statements << statement;
             current.clear();
             continue;

@@ -5,7 +5,8 @@
 
 namespace store {
 
-// Statements end with ";" outside single-quoted text; "--" comments outside quotes are dropped.
+// Statements end with ";" outside single-quoted text; inside a CREATE TRIGGER only the ";" after
+// its closing END ends it. "--" comments outside quotes are dropped.
 // Empty statements are left out.
 QStringList splitSqlScript(const QString& script);
 

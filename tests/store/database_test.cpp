@@ -126,9 +126,11 @@ TEST(StatementHelpers, AnUncommittedTransactionLeavesNothing) {
 TEST(SqlScript, SplitsAtSemicolonsOutsideQuotesAndDropsComments) {
     const QString script = QStringLiteral(
         "-- head; comment\ncreate table t(a);\ninsert into t values('x;y -- z''s');\n\n"
-        "insert into t values(1) -- tail;\n;");
+        "insert into t values(1) -- tail;\n;"
+        "create trigger g after insert on t begin\n  delete from t;\n  select 1;\nend;");
     EXPECT_EQ(store::splitSqlScript(script),
-              (QStringList{"create table t(a)", "insert into t values('x;y -- z''s')", "insert into t values(1)"}));
+              (QStringList{"create table t(a)", "insert into t values('x;y -- z''s')", "insert into t values(1)",
+                           "create trigger g after insert on t begin\n  delete from t;\n  select 1;\nend"}));
 }
 
 TEST(DataRoot, ChoosesArgumentThenEnvironmentThenBesideTheProgram) {

@@ -1,0 +1,33 @@
+#include "store/case_history.h"
+
+namespace store {
+
+std::optional<HistoryTarget> CaseHistory::targetOf(const QString& entry) {
+    bool ok = false;
+    const qint64 id = entry.section(u'(', 0, 0).toLongLong(&ok);
+    if (!ok) return std::nullopt;
+    return HistoryTarget{id, entry.contains(QStringLiteral("本地"))};
+}
+
+void CaseHistory::append(const QString& entry) {
+    entries_ << entry;
+    ++historyPosition_;
+}
+
+void CaseHistory::appendIfMissing(const QString& entry) {
+    if (!entries_.contains(entry)) append(entry);
+}
+
+std::optional<QString> CaseHistory::stepBack() {
+    if (historyPosition_ <= 0) return std::nullopt;
+    --historyPosition_;
+    return entries_.value(historyPosition_);
+}
+
+std::optional<QString> CaseHistory::stepForward() {
+    if (historyPosition_ >= entries_.size() - 1) return std::nullopt;
+    ++historyPosition_;
+    return entries_.value(historyPosition_);
+}
+
+}  // namespace store

@@ -1,0 +1,42 @@
+#pragma once
+// The cases seen in this run, for stepping back and forth. Entries are the identifier followed
+// by "(本地)" (a local case) or "(网络)" (a case of the case service). Memory only.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace store {
+
+// Where a history entry loads from.
+struct HistoryTarget {
+    qint64 id = 0;
+    bool local = true;
+};
+
+class CaseHistory {
+public:
+    static QString localEntry(qint64 id) { return QString::number(id) + QStringLiteral("(本地)"); }
+    static QString cloudEntry(qint64 id) { return QString::number(id) + QStringLiteral("(网络)"); }
+    // The identifier before the first "(" and the store named by the tag; none when the
+    // identifier is not a number.
+    static std::optional<HistoryTarget> targetOf(const QString& entry);
+
+    // Rule A (a new case, a pick from the recent list): append and advance by one.
+    void append(const QString& entry);
+    // Rule B (a load): append and advance only when the entry is not held yet.
+    void appendIfMissing(const QString& entry);
+
+    // Moves one back and gives the entry there; none at the front ("已经到最前面。").
+    std::optional<QString> stepBack();
+    // Moves one forward and gives the entry there; none at the end ("已经到最后面。").
+    std::optional<QString> stepForward();
+
+    const QStringList& entries() const { return entries_; }
+    int historyPosition() const { return historyPosition_; }
+
+private:
+    QStringList entries_;
+    int historyPosition_ = -1;
+};
+
+}  // namespace store

@@ -1,0 +1,52 @@
+#pragma once
+// The lists of stored cases: the 50 most recent, keyword search, the browser's year, month and
+// case lists, the texts of one case, and the categories.
+#include "store/case_record.h"
+#include "store/database.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace store {
+
+// One case of a list; the windows show id;gua_bianhao (compacted);shiyou;gua_ming.
+struct CaseListRow {
+    qint64 id = 0;
+    QString gua_ming, gua_bianhao, shiyou;
+};
+
+struct Category {
+    qint64 lei_id = 0;
+    QString lei_mingcheng;
+};
+
+// A category identifier of -1 means all categories (viewing by time).
+inline constexpr qint64 kAllCategories = -1;
+
+class CaseLists {
+public:
+    explicit CaseLists(Database& db) : db_(db) {}
+
+    // Newest first by insert time (ties by id).
+    QList<CaseListRow> recentCases(int count = 50) const;
+    // Cases whose gua_ming, shiyou, duanyu or fankui contain the keyword literally ("%" and "_"
+    // are plain characters here), in id order; at most 100.
+    QList<CaseListRow> searchCases(const QString& keyword, int limit = 100) const;
+    QStringList yearList(qint64 category) const;
+    QStringList monthList(qint64 category, int year) const;
+    QList<CaseListRow> casesOfMonth(qint64 category, int year, int month) const;
+    std::optional<CaseTexts> caseTexts(qint64 id) const;
+
+    QList<Category> categories() const;
+    QStringList categoryNames() const;
+    void renameCategory(qint64 leiId, const QString& name);
+
+private:
+    QList<CaseListRow> rows(const QString& statement, const QVariantList& values) const;
+
+    Database& db_;
+};
+
+}  // namespace store

@@ -1,0 +1,35 @@
+#pragma once
+// The current stored case held for the main window.
+#include <QString>
+
+namespace store {
+
+struct CaseRecord {
+    // The nine case fields, numbers as their decimal text (lei_id empty when the category is unknown).
+    QString gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou;
+    // The stored case number under which judgment and feedback are saved; empty until a case
+    // has been created or loaded.
+    QString saveKey;
+    // Identifier of the case last created or loaded: the local id, or the cloud identifier.
+    qint64 caseId = 0;
+};
+
+// The judgment (断语) and feedback (反馈) texts of a case.
+struct CaseTexts {
+    QString duanyu;
+    QString fankui;
+};
+
+// The case line drawn at the top of the chart after a cast: "性别:男 出生:1980 占事:求职".
+inline QString caseLineOfCast(const CaseRecord& r) {
+    return QStringLiteral("性别:") + r.xingbie + QStringLiteral(" 出生:") + r.chusheng + QStringLiteral(" 占事:") +
+           r.shiyou;
+}
+
+// The case line after loading a stored case; it has no colon after 占事.
+inline QString caseLineOfLoad(const CaseRecord& r) {
+    return QStringLiteral("性别:") + r.xingbie + QStringLiteral(" 出生:") + r.chusheng + QStringLiteral(" 占事") +
+           r.shiyou;
+}
+
+}  // namespace store

@@ -1,0 +1,60 @@
+#pragma once
+// The case operations behind the casting dialog and the main window's case editors: storing a
+// new cast, saving its judgment and feedback, and loading a stored case. Database failures throw
+// DatabaseError; an operation that fails half-way leaves no part of itself in the database.
+#include "store/case_history.h"
+#include "store/case_record.h"
+#include "store/cloud_cases.h"
+#include "store/database.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace store {
+
+// What the casting dialog hands over when a cast is finished.
+struct CastCase {
+    QString gua_ming;    // the hexagram name text the dialog shows
+    QString caseNumber;  // the stored form of the case number (14 digits, method word, "T:", time)
+    QString category;    // the category name chosen (lei_mingcheng)
+    QString xingbie, chusheng, shiyou;
+    QDate castDate;
+    bool chartOnly = false;  // "仅排盘，不保存": fill the record, store nothing
+};
+
+struct CreateResult {
+    bool stored = false;   // a local row was inserted
+    QString cloudMessage;  // non-empty when the case service refused the case: show it
+};
+
+struct SaveResult {
+    bool saved = false;
+    QString message;  // the message to show when saved is false
+};
+
+class CaseStore {
+public:
+    CaseStore(Database& db, CaseHistory& history) : db_(db), history_(history) {}
+
+    // The case service while logged in; null when logged out.
+    void setCloud(CloudCases* cloud) { cloud_ = cloud; }
+
+    const CaseRecord& record() const { return record_; }
+
+    CreateResult createCase(const CastCase& cast);
+    // which: 1 judgment, 2 feedback, 3 both. Inserts the local row first when none has saveKey.
+    SaveResult saveCaseTexts(int which, const CaseTexts& texts);
+    // Fills the record from the row with this id and gives its texts; none when there is no row.
+    std::optional<CaseTexts> loadLocalCase(qint64 id);
+    // Takes a case the case service returned for identifier id (its fields already read).
+    void adoptCloudCase(qint64 id, const CaseRecord& fields);
+
+private:
+    Database& db_;
+    CaseHistory& history_;
+    CloudCases* cloud_ = nullptr;
+    CaseRecord record_;
+};
+
+}  // namespace store

@@ -1,0 +1,244 @@
+// Creating, saving and loading cases over a real database file.
+#include "store/case_store.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using store::CaseHistory;
+using store::CaseStore;
+using store::CastCase;
+using store::CaseTexts;
+
+CastCase sampleCast(const QString& number = QStringLiteral("20240204123412京房式T:16:25:00")) {
+    CastCase cast;
+    cast.gua_ming = QStringLiteral("主卦：天风姤 变卦：乾为天");
+    cast.caseNumber = number;
+    cast.category = QStringLiteral("求财");
+    cast.xingbie = QStringLiteral("男");
+    cast.chusheng = QStringLiteral("1980");
+    cast.shiyou = QStringLiteral("问财运");
+    cast.castDate = QDate(2024, 2, 4);
+    return cast;
+}
+
+class CaseStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<store::Database> db = store::Database::open(dir.filePath(QStringLiteral("qinglan.db")));
+    CaseHistory history;
+    CaseStore cases{*db, history};
+
+    qint64 count(const QString& key) {
+        return db->getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=?"), {key});
+    }
+    QString column(const char* name, qint64 id) {
+        return db->getFirstString(QStringLiteral("select %1 from gua_table where id=?").arg(QLatin1String(name)), {id});
+    }
+};
+
+TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
+    const store::CreateResult result = cases.createCase(sampleCast());
+    EXPECT_TRUE(result.stored);
+    EXPECT_TRUE(result.cloudMessage.isEmpty());
+    const store::CaseRecord& r = cases.record();
+    EXPECT_GT(r.caseId, 0);
+    EXPECT_EQ(r.saveKey, QStringLiteral("20240204123412京房式T:16:25:00"));
+    EXPECT_EQ(r.lei_id, "2");
+    EXPECT_EQ(r.nian + "-" + r.yue + "-" + r.ri, "2024-2-4");
+    EXPECT_EQ(store::caseLineOfCast(r), QStringLiteral("性别:男 出生:1980 占事:问财运"));
+    EXPECT_EQ(store::caseLineOfLoad(r), QStringLiteral("性别:男 出生:1980 占事问财运"));
+
+    struct Expect { const char* column; QString value; };
+    for (const Expect& e : {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")},
+                            Expect{"gua_bianhao", r.saveKey}, Expect{"lei_id", "2"}, Expect{"nian", "2024"},
+                            Expect{"yue", "2"}, Expect{"ri", "4"}, Expect{"xingbie", QStringLiteral("男")},
+                            Expect{"chusheng", "1980"}, Expect{"shiyou", QStringLiteral("问财运")},
+                            Expect{"duanyu", ""}, Expect{"fankui", ""}})
+        EXPECT_EQ(column(e.column, r.caseId), e.value) << e.column;
+    // Insert time, local, to the millisecond: yyyy-MM-dd hh:mm:ss.zzz
+    EXPECT_TRUE(QDateTime::fromString(column("shijian", r.caseId), QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).isValid())
+        << column("shijian", r.caseId).toStdString();
+    EXPECT_EQ(history.entries(), QStringList{CaseHistory::localEntry(r.caseId)});
+    EXPECT_EQ(history.historyPosition(), 0);
+}
+
+TEST_F(CaseStoreTest, UnknownCategoryStillStoresTheCaseAndItsTexts) {
+    CastCase cast = sampleCast();
+    cast.category = QStringLiteral("不存在的类");
+    ASSERT_TRUE(cases.createCase(cast).stored);
+    const qint64 id = cases.record().caseId;
+    EXPECT_TRUE(cases.record().lei_id.isEmpty());
+    EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=? and lei_id is null"), {id}), 1);
+    EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("断"), {}}).saved);
+    EXPECT_EQ(count(cases.record().saveKey), 1);
+    EXPECT_EQ(column("duanyu", id), QStringLiteral("断"));
+}
+
+TEST_F(CaseStoreTest, ChartOnlyStoresNothingUntilTheTextsAreSaved) {
+    CastCase cast = sampleCast();
+    cast.chartOnly = true;
+    cast.category = QStringLiteral("无此类");  // the later insert must cope with the empty lei_id
+    EXPECT_FALSE(cases.createCase(cast).stored);
+    EXPECT_EQ(cases.record().saveKey, cast.caseNumber);
+    EXPECT_EQ(count(cast.caseNumber), 0);
+    EXPECT_TRUE(history.entries().isEmpty());
+
+    EXPECT_TRUE(cases.saveCaseTexts(2, {QStringLiteral("不该写入"), QStringLiteral("应验")}).saved);
+    EXPECT_EQ(count(cast.caseNumber), 1);
+    EXPECT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语"), QStringLiteral("反馈")}).saved);
+    EXPECT_EQ(count(cast.caseNumber), 1);  // the second save only updates
+    const qint64 id = db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {cast.caseNumber});
+    EXPECT_EQ(column("duanyu", id), QStringLiteral("断语"));
+    EXPECT_EQ(column("fankui", id), QStringLiteral("反馈"));
+    EXPECT_EQ(column("nian", id), "2024");
+}
+
+TEST_F(CaseStoreTest, EachSaveWritesOnlyItsOwnText) {
+    cases.createCase(sampleCast());
+    const qint64 id = cases.record().caseId;
+    struct Step { int which; const char* duanyu; const char* fankui; const char* expectDuanyu; const char* expectFankui; };
+    const Step steps[] = {
+        {1, "甲", "乙", "甲", ""},
+        {2, "丙", "丁", "甲", "丁"},
+        {3, "戊", "己", "戊", "己"},
+    };
+    for (const Step& s : steps) {
+        EXPECT_TRUE(cases.saveCaseTexts(s.which, {QString::fromUtf8(s.duanyu), QString::fromUtf8(s.fankui)}).saved);
+        EXPECT_EQ(column("duanyu", id), QString::fromUtf8(s.expectDuanyu)) << s.which;
+        EXPECT_EQ(column("fankui", id), QString::fromUtf8(s.expectFankui)) << s.which;
+    }
+}
+
+TEST_F(CaseStoreTest, AwkwardTextsComeBackUnchanged) {
+    QString longText;
+    while (longText.size() < 10000) longText += QStringLiteral("断'语\"%_\\;\r\n\t第一行 -- ");
+    longText.truncate(10000);
+    CastCase cast = sampleCast(QStringLiteral("20240204123412藏山卜T:00:00:00'"));
+    cast.gua_ming = QStringLiteral("主卦：'天风姤' 变卦：乾为天");
+    cast.chusheng = QStringLiteral("19'80%");
+    cast.shiyou = QStringLiteral("问'财\n%运\"; drop table gua_table; --");
+    cases.createCase(cast);
+    const qint64 id = cases.record().caseId;
+    const CaseTexts saved{longText, QStringLiteral("反馈\n'第二行'\n100%")};
+    ASSERT_TRUE(cases.saveCaseTexts(3, saved).saved);
+
+    CaseHistory otherHistory;
+    CaseStore reader(*db, otherHistory);
+    const std::optional<CaseTexts> loaded = reader.loadLocalCase(id);
+    ASSERT_TRUE(loaded.has_value());
+    EXPECT_EQ(loaded->duanyu, saved.duanyu);
+    EXPECT_EQ(loaded->fankui, saved.fankui);
+    EXPECT_EQ(reader.record().gua_ming, cast.gua_ming);
+    EXPECT_EQ(reader.record().chusheng, cast.chusheng);
+    EXPECT_EQ(reader.record().shiyou, cast.shiyou);
+    EXPECT_EQ(reader.record().saveKey, cast.caseNumber);
+    EXPECT_EQ(reader.record().lei_id, "2");
+}
+
+TEST_F(CaseStoreTest, EmptySaveKeyWritesNothing) {
+    const store::SaveResult result = cases.saveCaseTexts(3, {QStringLiteral("x"), QStringLiteral("y")});
+    EXPECT_FALSE(result.saved);
+    EXPECT_EQ(result.message, QStringLiteral("卦的唯一编号为空，无法保存。"));
+    EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 0);
+}
+
+TEST_F(CaseStoreTest, AFailedStatementLeavesNoHalfWrittenCase) {
+    CastCase cast = sampleCast();
+    cast.chartOnly = true;
+    cases.createCase(cast);
+    db->execute(QStringLiteral("create trigger refuse_feedback before update of fankui on gua_table "
+                               "begin select raise(abort, 'feedback refused'); end"));
+    try {
+        cases.saveCaseTexts(3, {QStringLiteral("断"), QStringLiteral("馈")});
+        ADD_FAILURE() << "no error";
+    } catch (const store::DatabaseError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("feedback refused"))) << e.text().toStdString();
+    }
+    EXPECT_EQ(count(cast.caseNumber), 0);  // neither the insert nor the judgment stayed
+}
+
+TEST_F(CaseStoreTest, LoadFillsTheRecordAndEntersTheHistoryOnce) {
+    cases.createCase(sampleCast(QStringLiteral("A")));
+    const qint64 a = cases.record().caseId;
+    cases.saveCaseTexts(3, {QStringLiteral("断A"), QStringLiteral("馈A")});
+    cases.createCase(sampleCast(QStringLiteral("B")));
+
+    CaseHistory fresh;
+    CaseStore reader(*db, fresh);
+    for (int i = 0; i < 2; ++i) {
+        const auto texts = reader.loadLocalCase(a);
+        ASSERT_TRUE(texts.has_value());
+        EXPECT_EQ(texts->duanyu, QStringLiteral("断A"));
+    }
+    EXPECT_EQ(reader.record().saveKey, "A");
+    EXPECT_EQ(reader.record().caseId, a);
+    EXPECT_EQ(fresh.entries(), QStringList{CaseHistory::localEntry(a)});
+    EXPECT_EQ(fresh.historyPosition(), 0);
+
+    EXPECT_FALSE(reader.loadLocalCase(9999).has_value());
+    EXPECT_EQ(reader.record().saveKey, "A");  // a missing row changes nothing but caseId
+    EXPECT_EQ(fresh.entries().size(), 1);
+}
+
+// The case service's side, as the cloud client will answer: the replies are scripted.
+class ScriptedCloud : public store::CloudCases {
+public:
+    QString newCaseReply = QStringLiteral("ok");
+    QString textsReply = QStringLiteral("ok");
+    int newCases = 0, textSaves = 0;
+    QString saveNewCase(const store::CaseRecord&) override { ++newCases; return newCaseReply; }
+    QString saveTexts(const store::CaseRecord&, const CaseTexts&, int) override { ++textSaves; return textsReply; }
+};
+
+TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
+    ScriptedCloud cloud;
+    cases.setCloud(&cloud);
+    cloud.newCaseReply = QStringLiteral("neterror");
+    const store::CreateResult created = cases.createCase(sampleCast());
+    EXPECT_TRUE(created.stored);
+    EXPECT_EQ(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
+    EXPECT_EQ(count(cases.record().saveKey), 1);
+
+    struct Case { const char* reply; bool saved; };
+    for (const Case& c : {Case{"error", false}, Case{"xxokxx", true}, Case{"ok", true}}) {
+        cloud.textsReply = QString::fromLatin1(c.reply);
+        const store::SaveResult result = cases.saveCaseTexts(1, {QString::fromLatin1(c.reply), {}});
+        EXPECT_EQ(result.saved, c.saved) << c.reply;
+        if (!c.saved) {
+            EXPECT_EQ(result.message, QStringLiteral("网络保存失败，错误信息：error"));
+        }
+        EXPECT_EQ(column("duanyu", cases.record().caseId), QString::fromLatin1(c.reply));
+    }
+    EXPECT_EQ(cloud.newCases, 1);
+    EXPECT_EQ(cloud.textSaves, 3);
+
+    cases.setCloud(nullptr);
+    cases.createCase(sampleCast(QStringLiteral("offline")));
+    EXPECT_EQ(cloud.newCases, 1);
+}
+
+TEST_F(CaseStoreTest, ACloudCaseGetsItsLocalRowOnItsFirstSave) {
+    store::CaseRecord fields;
+    fields.gua_ming = QStringLiteral("乾为天");
+    fields.gua_bianhao = QStringLiteral("20230101111111京房式T:08:00:00");
+    fields.lei_id = "3";
+    fields.nian = "2023";
+    fields.yue = "1";
+    fields.ri = "1";
+    cases.adoptCloudCase(12, fields);
+    cases.adoptCloudCase(12, fields);
+    EXPECT_EQ(history.entries(), QStringList{QStringLiteral("12(网络)")});
+    EXPECT_EQ(cases.record().saveKey, fields.gua_bianhao);
+
+    EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("云端断语"), {}}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(2, {{}, QStringLiteral("云端反馈")}).saved);
+    EXPECT_EQ(count(fields.gua_bianhao), 1);
+    const qint64 id = db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {fields.gua_bianhao});
+    EXPECT_EQ(column("lei_id", id), "3");
+    EXPECT_EQ(column("duanyu", id), QStringLiteral("云端断语"));
+    EXPECT_EQ(column("fankui", id), QStringLiteral("云端反馈"));
+}
+
+}  // namespace

@@ -1,9 +1,0 @@
-// Test main of the store tests: Qt loads its SQL driver plugins only under a QCoreApplication.
-#include <QCoreApplication>
-#include <gtest/gtest.h>
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
