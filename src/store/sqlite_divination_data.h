@@ -1,5 +1,12 @@
 #pragma once
-// The chart engine's view of the divination rows, read from tables bagua and zhi.
+// The chart engine's view of the divination rows of tables bagua and zhi. The program never
+// writes those rows, so they are read once, when the object is made: a chart build then needs
+// no statement at all.
+#include <QHash>
+#include <QString>
+#include <array>
+#include <vector>
+
 #include "chart/divination_data.h"
 #include "store/database.h"
 
@@ -7,7 +14,8 @@ namespace store {
 
 class SqliteDivinationData : public chart::DivinationData {
 public:
-    explicit SqliteDivinationData(const Database& db) : db_(db) {}
+    // Reads the rows; throws DatabaseError when they cannot be read.
+    explicit SqliteDivinationData(const Database& db);
 
     std::optional<QString> hexagramDescription(const QString& name) const override;
     std::optional<QString> hexagramLayout(const QString& name, chart::ArrangementMethod method) const override;
@@ -17,9 +25,19 @@ public:
     QString stageOf(const QString& branchElement) const override;
 
 private:
-    std::optional<QString> firstValue(const QString& statement, const QString& value) const;
+    struct HexagramRow {
+        QString description, digits, jingfangLayout, zangshanLayout;  // value1, value2, value3, value4
+    };
+    struct KnowledgeRow {
+        QString key;
+        std::array<QString, 13> values;  // value1 .. value13
+        std::array<bool, 13> present{};  // false where the column is null: null equals nothing
+    };
 
-    const Database& db_;
+    const HexagramRow* hexagram(const QString& name) const;
+
+    QHash<QString, HexagramRow> hexagrams_;
+    std::vector<KnowledgeRow> knowledge_;  // the rows of zhi other than the settings rows, by id
 };
 
 }  // namespace store

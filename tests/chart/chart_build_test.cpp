@@ -175,6 +175,7 @@ TEST_F(ChartBuild, StrengthBasisFeedsTheNextBuild) {
 TEST_F(ChartBuild, IncompleteBeastRowsAreReported) {
     ASSERT_TRUE(enter(QStringLiteral("20240204311111T:16:24:00")).ok);
     db->execute(QStringLiteral("update zhi set value1 = ? where key = ?"), {QStringLiteral("青龙，朱雀"), QStringLiteral("戊日")});
+    data = store::SqliteDivinationData(*db);  // the rows are read when the data object is made
     const chart::CaseEntry entry = enter(QStringLiteral("20240204311111T:16:24:00"));
     ASSERT_TRUE(entry.ok);
     EXPECT_EQ(entry.messages, QStringList{chart::kBeastsIncomplete});
