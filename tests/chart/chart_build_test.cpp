@@ -6,6 +6,7 @@
 
 #include "chart/beasts.h"
 #include "chart/catalogue.h"
+#include "chart/chart_view.h"
 #include "chart/text_forms.h"
 #include "store/database.h"
 #include "store/sqlite_divination_data.h"
@@ -138,20 +139,29 @@ TEST_F(ChartBuild, AllLinesMovingAndNoChart) {
     EXPECT_TRUE(chart::chartTextLines(state, state.caseNumber).isEmpty());
 }
 
-TEST_F(ChartBuild, InversionRebuildsTheMirroredHexagram) {
+TEST_F(ChartBuild, InversionRebuildsTheMirroredHexagramAndBack) {
     ASSERT_TRUE(enter(QStringLiteral("20240101311111T:10:00:00")).ok);
-    for (chart::ChartLine& line : state.main) {
-        line.hiddenSpirit.clear();
-        line.changedLine.clear();
-        line.mark = u' ';
-        line.code = chart::invertedCode(line.code);
-    }
     const chart::BuildContext context{data, options, QDate(2026, 12, 8)};
-    chart::zhuanggua(state, context);
+    chart::ChartView view;
+    state.highlight[3] = 1;
+    chart::toggleInvertedView(state, view, context);
+    EXPECT_TRUE(view.inverted);
+    EXPECT_EQ(state.highlight[3], 0);
     EXPECT_EQ(state.main[0].hexagramName, u"坤为地");
     EXPECT_EQ(state.main[0].code, 4);
     EXPECT_EQ(state.changed[0].hexagramName, u"山地剥");
     EXPECT_EQ(state.caseNumber, u"20240101422222");
+    chart::toggleInvertedView(state, view, context);
+    EXPECT_FALSE(view.inverted);
+    EXPECT_EQ(state.main[0].hexagramName, u"乾为天");
+    EXPECT_EQ(state.caseNumber, u"20240101311111");
+    chart::toggleChangedView(state, view);
+    EXPECT_TRUE(view.showingChanged);
+    options.beastPillar = chart::BeastPillar::Year;  // 癸卯 year: 玄武 on the bottom line
+    EXPECT_TRUE(chart::reattachBeasts(state, view, context).isEmpty());
+    EXPECT_FALSE(view.showingChanged);
+    EXPECT_EQ(state.main[5].beast, u"玄武");
+    EXPECT_EQ(state.changed[5].beast, u"玄武");
 }
 
 TEST_F(ChartBuild, StrengthBasisFeedsTheNextBuild) {
