@@ -1,0 +1,222 @@
+#include "chart/chart_painter.h"
+
+#include "chart/catalogue.h"
+#include "chart/elements.h"
+#include "chart/stems.h"
+
+namespace chart {
+namespace {
+
+const QColor kNoteColor(235, 205, 0);
+const QColor kFrameColor(100, 100, 100);
+const QColor kHeaderColor(128, 0, 128);
+
+int rowTop(int i) { return 64 + 35 * i; }
+
+// Point sizes of a 96-dpi screen, so the layout does not depend on the display.
+QFont fontOfSize(int points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(points * 96 / 72);
+    return font;
+}
+
+void text(QPainter& p, int x, int y, const QString& s) {
+    p.drawText(QRect(x, y, 400, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, s);
+}
+
+QChar charAt(const QString& s, qsizetype i) { return i < s.size() ? s.at(i) : QChar(); }
+
+class Painter {
+public:
+    Painter(QPainter& p, const PaintInputs& in)
+        : p_(p), in_(in), s_(in.state), lines_(in.showingChanged ? s_.changed : s_.main),
+          withChanged_(!in.showingChanged && s_.hasChanged),
+          wq_(s_.method == ArrangementMethod::Zangshan ? stemsShownOffset(in.options) : 0) {}
+
+    void run() {
+        p_.save();
+        p_.fillRect(0, 0, kChartWidth, kChartHeight, in_.faceColor);
+        if (!s_.main[0].hexagramName.isEmpty() && !lines_[0].hexagramName.isEmpty()) {
+            p_.setPen(Qt::black);
+            p_.drawRect(0, 0, kChartWidth - 1, kChartHeight - 1);
+            setFont(18, in_.textColor);
+            if (s_.method == ArrangementMethod::Zangshan) text(p_, 540, 8, QStringLiteral("藏山卜"));
+            computeZangshanStems();
+            text(p_, 171 + wq_, 30, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
+            if (withChanged_)
+                text(p_, 405 + 2 * wq_, 30, s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
+            for (int i = 0; i < 6; ++i) drawRow(i);
+            setFont(14, kHeaderColor);
+            text(p_, 20, 2, in_.caseHeader);
+        }
+        p_.restore();
+    }
+
+private:
+    QString hexagramTagOf(const QString& name) const { return hexagramTag(name, s_.method); }
+
+    void setFont(int size, const QColor& color) {
+        p_.setFont(fontOfSize(size));
+        p_.setPen(color);
+    }
+
+    QColor flagColor(int column, int row) const {
+        if (!in_.options.highlightClashes) return in_.textColor;
+        const QColor c = highlightColor(s_.highlight[std::size_t(column * 6 + row)]);
+        return c.isValid() ? c : in_.textColor;
+    }
+
+    void computeZangshanStems() {
+        if (s_.method != ArrangementMethod::Zangshan || !in_.options.showStems) return;
+        mainStems_ = zangshanStems(lines_[0].hexagramName);
+        if (withChanged_) changedStems_ = zangshanStems(s_.changed[0].hexagramName);
+        if (!s_.hiddenSpiritSource.isEmpty()) hiddenStems_ = zangshanStems(s_.hiddenSpiritSource);
+    }
+
+    void drawRow(int i) {
+        const ChartLine& r = lines_[std::size_t(i)];
+        const int y = rowTop(i);
+        const bool isStatic = r.code == 1 || r.code == 2;
+        setFont(18, in_.textColor);
+        text(p_, 8, y, r.beast);
+        if (!r.hiddenSpirit.isEmpty()) {
+            p_.setPen(flagColor(0, i));
+            text(p_, 65, y, r.hiddenSpirit.left(2));
+            text(p_, 115 + wq_, y, r.hiddenSpirit.mid(2));
+        }
+        p_.setPen(in_.textColor);
+        text(p_, 171 + wq_, y, r.relative);
+        p_.setPen(flagColor(1, i));
+        text(p_, 221 + 2 * wq_, y, r.branchElement);
+        p_.setPen(in_.textColor);
+        if (r.mark == u'世' || r.mark == u'应') text(p_, 333 + 2 * wq_, y, QString(r.mark));
+        if (withChanged_) {
+            const QChar mark = s_.changed[std::size_t(i)].mark;
+            if (mark == u'世' || mark == u'应') text(p_, 565 + 3 * wq_, y, QString(mark));
+        }
+        if (withChanged_ && !r.changedLine.isEmpty()) {
+            p_.setPen(isStatic ? kFrameColor : flagColor(2, i));
+            text(p_, 405 + 2 * wq_, y, r.changedLine.left(2));
+            text(p_, 455 + 3 * wq_, y, r.changedLine.mid(2));
+        }
+        drawBars(r.code, y);
+        if (in_.options.showAnnotations) drawNotes(r, y);
+        if (in_.options.showStems) drawStems(i, r, y, isStatic);
+    }
+
+    void bar(int x0, int x1, int y, bool yang) {
+        // Right and bottom edges are exclusive, as a filled rectangle of the window system has them.
+        if (yang) {
+            p_.fillRect(QRect(x0, y + 6, x1 - x0, 12), Qt::black);
+        } else {
+            p_.fillRect(QRect(x0, y + 6, 22, 12), Qt::black);
+            p_.fillRect(QRect(x0 + 29, y + 6, x1 - x0 - 29, 12), Qt::black);
+        }
+    }
+
+    void drawBars(int code, int y) {
+        const int mainX = 275 + 2 * wq_, changedX = 507 + 3 * wq_;
+        const bool mainYang = code == 1 || code == 3;
+        if (code < 1 || code > 4) return;
+        bar(mainX, mainX + 50, y, mainYang);
+        if (withChanged_) bar(changedX, changedX + 50, y, code == 1 || code == 4);
+        if (code == 3 || code == 4) {
+            setFont(12, Qt::black);
+            text(p_, 370 + 2 * wq_, y, code == 3 ? QStringLiteral("o->") : QStringLiteral("x->"));
+        }
+    }
+
+    // Void or clash note and strength note of one item (relative + branch + element).
+    void itemNotes(const QString& item, int voidX, int voidY, int stateX, int stateY) {
+        const QChar branch = charAt(item, 2);
+        setFont(10, kNoteColor);
+        if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
+            text(p_, voidX, voidY, clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实")
+                                                                                   : QStringLiteral("空"));
+        if (in_.strengthNote) {
+            const StrengthNote note = in_.strengthNote(item);
+            p_.setPen(note.color.isValid() ? note.color : kNoteColor);
+            text(p_, stateX, stateY, note.text);
+        }
+    }
+
+    void drawNotes(const ChartLine& r, int y) {
+        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, 161, y, 161, y + 14);
+        itemNotes(QStringLiteral("AB") + r.branchElement, 305, y, 305, y + 14);
+        if (!withChanged_ || r.changedLine.isEmpty()) return;
+        itemNotes(r.changedLine, 557, y, 585, y);
+        const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2));
+        setFont(10, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
+        text(p_, 557, y + 14, advance);
+        if (in_.returnInfluence) {
+            const QString back = in_.returnInfluence(charAt(r.branchElement, 1), charAt(r.changedLine, 3));
+            p_.setPen(back == u"回头生" ? QColor(Qt::blue) : QColor(Qt::black));
+            text(p_, 585, y + 14, back);
+        }
+    }
+
+    void drawStems(int i, const ChartLine& r, int y, bool isStatic) {
+        if (s_.method == ArrangementMethod::Jingfang) {
+            if (i != 0 && i != 3) return;
+            setFont(10, kFrameColor);
+            const int offset = i == 0 ? 0 : 1;  // outer stem on row 0, inner on row 3
+            const int pairs[3] = {0, in_.showingChanged ? 2 : 1, 2};
+            const int xs[3] = {106, 213, 446};
+            for (int k = 0; k < 3; ++k) {
+                if (k == 2 && !withChanged_) continue;
+                const QChar stem = s_.stemPairs[std::size_t(2 * pairs[k] + offset)];
+                if (stem != u' ') text(p_, xs[k], y - 4, QString(stem));
+            }
+            return;
+        }
+        setFont(18, in_.textColor);
+        text(p_, 241, y, QString(charAt(mainStems_, i)));
+        if (!r.hiddenSpirit.isEmpty()) text(p_, 113, y, QString(charAt(hiddenStems_, i)));
+        if (withChanged_ && !r.changedLine.isEmpty()) {
+            p_.setPen(isStatic ? kFrameColor : QColor(Qt::black));
+            text(p_, 497, y, QString(charAt(changedStems_, i)));
+        }
+    }
+
+    QPainter& p_;
+    const PaintInputs& in_;
+    const ChartState& s_;
+    const Hexagram& lines_;
+    const bool withChanged_;
+    const int wq_;
+    QString mainStems_, changedStems_, hiddenStems_;
+};
+
+}  // namespace
+
+int stemsShownOffset(const ChartOptions& options) { return options.showStems ? 22 : 0; }
+
+void paintChart(QPainter& painter, const PaintInputs& in) { Painter(painter, in).run(); }
+
+ChartHit hitTest(int x, int y) {
+    for (int i = 0; i < 6; ++i) {
+        if (y > 64 + 35 * i && y < 99 + 35 * i) return {i + 1, x <= 197 ? 1 : (x > 455 ? 3 : 2)};
+    }
+    return {};
+}
+
+QString advanceNote(QChar mainBranch, QChar changedBranch) {
+    static const QString advances = QStringLiteral("亥子寅卯巳午申酉丑辰辰未未戌戌丑");
+    for (int k = 0; k < advances.size(); k += 2) {
+        if (advances.at(k) == mainBranch && advances.at(k + 1) == changedBranch) return QStringLiteral("进化");
+        if (advances.at(k + 1) == mainBranch && advances.at(k) == changedBranch) return QStringLiteral("退化");
+    }
+    return {};
+}
+
+QColor highlightColor(int flag) {
+    if (flag & 1) return {122, 160, 255};
+    if (flag & (2 | 4)) return {171, 130, 255};
+    if (flag & 8) return {211, 85, 186};
+    if (flag & 16) return {143, 188, 143};
+    if (flag & 32) return {191, 204, 111};
+    return {};
+}
+
+}  // namespace chart

@@ -1,0 +1,49 @@
+#pragma once
+// Draws a chart on the main window's drawing area (665 x 337) and finds the line a click
+// lands on. QtGui only: the window hands in a painter.
+#include <QColor>
+#include <QPainter>
+#include <functional>
+
+#include "chart/chart_state.h"
+
+namespace chart {
+
+inline constexpr int kChartWidth = 665;
+inline constexpr int kChartHeight = 337;
+
+// The strength note of a line item (relative, branch, element) and the colour it is drawn in.
+struct StrengthNote {
+    QString text;
+    QColor color;  // invalid: the note colour
+};
+
+struct PaintInputs {
+    const ChartState& state;
+    const ChartOptions& options;
+    bool showingChanged = false;  // the changed hexagram is on view
+    QString caseHeader;           // 性别:… 出生:… 占事:…
+    std::function<StrengthNote(const QString& item)> strengthNote;
+    std::function<QString(QChar mainElement, QChar changedElement)> returnInfluence;
+    QColor faceColor = QColor(240, 240, 240);
+    QColor textColor = Qt::black;
+};
+
+// Stems-shown offset: 22 while stems are shown, else 0.
+int stemsShownOffset(const ChartOptions& options);
+void paintChart(QPainter& painter, const PaintInputs& in);
+
+// Row (1..6, from the top) and column (1 hidden spirit, 2 main, 3 changed) under a point of
+// the drawing area; row 0 when the point lies in no row band.
+struct ChartHit {
+    int row = 0;
+    int column = 0;
+};
+ChartHit hitTest(int x, int y);
+
+// "进化" or "退化" from a main branch to a changed branch; empty for any other pair.
+QString advanceNote(QChar mainBranch, QChar changedBranch);
+// Colour of a highlight flag: the first matching bit of 1, 2|4, 8, 16, 32; invalid for none.
+QColor highlightColor(int flag);
+
+}  // namespace chart
