@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <sys/socket.h>
+
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -30,6 +32,16 @@ HttpFrontend::HttpFrontend(CaseService& service, FrontendSettings settings)
     server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<std::size_t>(threads)); };
     server.set_payload_max_length(kMaxBodyBytes);
     server.set_keep_alive_max_count(1000);
+    // Replies are small and written in pieces: without this, delayed acknowledgements
+    // hold many of them back by tens of milliseconds.
+    server.set_tcp_nodelay(true);
+    // Plain SO_REUSEADDR: the library's default SO_REUSEPORT would let a second service
+    // on the same port silently share its connections instead of failing to start.
+    server.set_socket_options([this](int socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listeningSocket_ = socket;
+    });
     server.set_read_timeout(15, 0);
 
     for (const auto endpoint : endpointNames()) {
@@ -79,8 +91,11 @@ HttpFrontend::HttpFrontend(CaseService& service, FrontendSettings settings)
 HttpFrontend::~HttpFrontend() = default;
 
 int HttpFrontend::bind(const std::string& host, int port) {
-    if (port == 0) return server_->bind_to_any_port(host);
-    return server_->bind_to_port(host, port) ? port : -1;
+    const int bound = port == 0 ? server_->bind_to_any_port(host) : (server_->bind_to_port(host, port) ? port : -1);
+    // The library listens with a backlog of 5, so a burst of new connections loses SYNs and
+    // waits a second for the retry; listening again only enlarges the queue.
+    if (bound > 0 && listeningSocket_ >= 0) ::listen(listeningSocket_, SOMAXCONN);
+    return bound;
 }
 
 bool HttpFrontend::run() { return server_->listen_after_bind(); }

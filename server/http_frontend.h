@@ -35,6 +35,7 @@ private:
     CaseService& service_;
     FrontendSettings settings_;
     std::unique_ptr<httplib::Server> server_;
+    int listeningSocket_ = -1;
 };
 
 }  // namespace qinglan::caseservice

@@ -35,6 +35,7 @@ CREATE TABLE IF NOT EXISTS gua_table (
   fankui TEXT NOT NULL DEFAULT '',
   shijian TEXT NOT NULL DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime'))
 );
+CREATE INDEX IF NOT EXISTS gua_table_user ON gua_table(user_id);
 CREATE INDEX IF NOT EXISTS gua_table_user_bianhao ON gua_table(user_id, gua_bianhao);
 CREATE INDEX IF NOT EXISTS gua_table_user_date ON gua_table(user_id, nian, yue);
 CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id, nian, yue);
