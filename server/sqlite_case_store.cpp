@@ -39,6 +39,22 @@ CREATE INDEX IF NOT EXISTS gua_table_user ON gua_table(user_id);
 CREATE INDEX IF NOT EXISTS gua_table_user_bianhao ON gua_table(user_id, gua_bianhao);
 CREATE INDEX IF NOT EXISTS gua_table_user_date ON gua_table(user_id, nian, yue);
 CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id, nian, yue);
+CREATE VIRTUAL TABLE IF NOT EXISTS gua_search USING fts5(
+  gua_ming, shiyou, duanyu, fankui, content='gua_table', content_rowid='id', tokenize='trigram');
+CREATE TRIGGER IF NOT EXISTS gua_search_insert AFTER INSERT ON gua_table BEGIN
+  INSERT INTO gua_search(rowid, gua_ming, shiyou, duanyu, fankui)
+  VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+END;
+CREATE TRIGGER IF NOT EXISTS gua_search_delete AFTER DELETE ON gua_table BEGIN
+  INSERT INTO gua_search(gua_search, rowid, gua_ming, shiyou, duanyu, fankui)
+  VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
+END;
+CREATE TRIGGER IF NOT EXISTS gua_search_update AFTER UPDATE OF gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
+  INSERT INTO gua_search(gua_search, rowid, gua_ming, shiyou, duanyu, fankui)
+  VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
+  INSERT INTO gua_search(rowid, gua_ming, shiyou, duanyu, fankui)
+  VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
   lei_id INTEGER NOT NULL,
@@ -82,10 +98,36 @@ std::string lowerAscii(std::string text) {
     return text;
 }
 
+std::size_t codePoints(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The keyword as one FTS5 phrase: between double quotes, a double quote doubled.
+std::string phraseQuery(std::string_view keyword) {
+    std::string out = "\"";
+    for (const char c : keyword) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
 }  // namespace
 
 SqliteCaseStore::SqliteCaseStore(std::string path) : path_(std::move(path)) {
-    connection().execute(kSchema);
+    auto& db = connection();
+    WriteTransaction transaction(db);
+    bool hadCasesWithoutIndex = false;
+    {
+        auto probe = db.prepare(
+            "SELECT (SELECT count(*) FROM sqlite_master WHERE name = 'gua_table') = 1 AND "
+            "(SELECT count(*) FROM sqlite_master WHERE name = 'gua_search') = 0");
+        hadCasesWithoutIndex = probe.step() && probe.integer(0) != 0;
+    }
+    db.execute(kSchema);
+    if (hadCasesWithoutIndex) db.execute("INSERT INTO gua_search(gua_search) VALUES('rebuild')");
+    transaction.commit();
 }
 
 SqliteCaseStore::~SqliteCaseStore() = default;
@@ -171,11 +213,27 @@ std::vector<CaseSummary> SqliteCaseStore::recentCases(std::int64_t user, int lim
 std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const std::string& keyword, int limit) {
     // instr() takes the keyword literally ("%" and "_" are not wildcards); lower() folds
     // ASCII letters only, as the local search's LIKE does.
-    auto stmt = connection().prepare(
-        std::string(kSummaryColumns) +
-        "WHERE user_id = ?1 AND (instr(lower(gua_ming), ?2) > 0 OR instr(lower(shiyou), ?2) > 0 "
-        "OR instr(lower(duanyu), ?2) > 0 OR instr(lower(fankui), ?2) > 0) ORDER BY id DESC LIMIT ?3");
-    stmt.bind(1, user).bind(2, lowerAscii(keyword)).bind(3, std::int64_t{limit});
+    const std::string folded = lowerAscii(keyword);
+    const char* contains =
+        "(instr(lower(g.gua_ming), ?2) > 0 OR instr(lower(g.shiyou), ?2) > 0 "
+        "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
+    if (codePoints(keyword) >= 3) {
+        // The trigram index finds candidates newest first without reading every case; the
+        // instr() test keeps the exact meaning (the index folds more than ASCII).
+        auto stmt = connection().prepare(
+            std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_search s "
+                        "JOIN gua_table g ON g.id = s.rowid "
+                        "WHERE gua_search MATCH ?4 AND g.user_id = ?1 AND ") +
+            contains + " ORDER BY s.rowid DESC LIMIT ?3");
+        stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, phraseQuery(keyword));
+        return readSummaries(stmt);
+    }
+    // Shorter keywords are below what a trigram index can look up; they are mostly common,
+    // so walking the user's cases newest first reaches the limit early.
+    auto stmt = connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_table g "
+                                                 "WHERE g.user_id = ?1 AND ") +
+                                     contains + " ORDER BY g.id DESC LIMIT ?3");
+    stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit});
     return readSummaries(stmt);
 }
 

@@ -146,6 +146,7 @@ TEST_F(CaseEndpoints, SearchLooksInNameMatterJudgmentAndFeedback) {
     save("k2", "问婚姻");
     ASSERT_EQ(saveTexts("k3", "断：财旺 50%_off", "", "1"), "ok");
     ASSERT_EQ(saveTexts("k4", "", "后来升职了", "2"), "ok");
+    save("k5", "他说\"好的\"");
     const auto matter = [&](const std::string& keyword) {
         std::multiset<std::string> found;
         for (const auto& row : readList(post("cha.php", {{"nm", nm}, {"wd", keyword}}), 4, 102)) found.insert(row[1]);
@@ -157,7 +158,9 @@ TEST_F(CaseEndpoints, SearchLooksInNameMatterJudgmentAndFeedback) {
         {"婚", {"k2"}},
         {"财旺", {"k3"}},                       // judgment
         {"升职", {"k4"}},                       // feedback
-        {"天风姤", {"k1", "k2", "k3", "k4"}},   // hexagram name
+        {"天风姤", {"k1", "k2", "k3", "k4", "k5"}},   // hexagram name
+        {"\"好的\"", {"k5"}},                 // a double quote inside a long keyword
+        {"OFFER", {"k1"}},
         {"50%_", {"k3"}},                       // % and _ are plain characters
         {"0%x", {}},
         {"_", {"k3"}},
