@@ -1,0 +1,203 @@
+// Load generator for a running qinglan-caseservice on 127.0.0.1 (never another host):
+// registers and logs in a user, optionally stores N cases for that user, then drives
+// loadgua.php and cha.php with C keep-alive connections for a fixed time each and
+// prints requests per second, latency percentiles and failures.
+#include <httplib.h>
+#include <openssl/evp.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+    int port = 8080;
+    int seed = 0;
+    int connections = 32;
+    int seconds = 10;
+    std::string user = "bench";
+};
+
+std::string md5Hex(const std::string& bytes) {
+    unsigned char out[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_Digest(bytes.data(), bytes.size(), out, &length, EVP_md5(), nullptr);
+    static const char* hex = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned i = 0; i < length; ++i) text += {hex[out[i] >> 4], hex[out[i] & 15]};
+    return text;
+}
+
+std::string encode(const std::string& text) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 33 || b > 127 || std::string_view("*#%<> []").find(c) != std::string_view::npos)
+            out += {'%', hex[b >> 4], hex[b & 15]};
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string body(const std::vector<std::pair<std::string, std::string>>& fields) {
+    std::string out;
+    for (const auto& [name, value] : fields) out += (out.empty() ? "" : "&") + name + "=" + encode(value);
+    return out;
+}
+
+const std::vector<std::string> kMatters = {"问财运", "问婚姻", "问工作", "问健康", "问出行", "问考试", "问官司",
+                                           "问房产", "寻物", "问合作"};
+const std::vector<std::string> kWords = {"官鬼持世", "妻财发动", "子孙临日", "父母化进", "兄弟克财", "应爻旬空",
+                                         "世爻月破", "用神入墓", "忌神暗动", "原神旺相"};
+
+struct Result {
+    std::vector<double> latenciesMs;
+    long failures = 0;
+};
+
+// Runs `request` on C connections for the given seconds; each call returns true when the reply was right.
+Result drive(const Options& options, const std::function<bool(httplib::Client&, std::mt19937&)>& request,
+             int seconds, long maxRequests) {
+    std::vector<Result> perThread(options.connections);
+    std::atomic<long> issued{0};
+    const auto stopAt = Clock::now() + std::chrono::seconds(seconds);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < options.connections; ++t) {
+        threads.emplace_back([&, t] {
+            httplib::Client client("127.0.0.1", options.port);
+            client.set_keep_alive(true);
+            client.set_tcp_nodelay(true);
+            client.set_read_timeout(15, 0);
+            std::mt19937 random(static_cast<unsigned>(t) * 7919u + 1);
+            auto& mine = perThread[t];
+            while (Clock::now() < stopAt && issued++ < maxRequests) {
+                const auto start = Clock::now();
+                const bool ok = request(client, random);
+                mine.latenciesMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+                if (!ok) ++mine.failures;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    Result all;
+    for (auto& r : perThread) {
+        all.latenciesMs.insert(all.latenciesMs.end(), r.latenciesMs.begin(), r.latenciesMs.end());
+        all.failures += r.failures;
+    }
+    return all;
+}
+
+void report(const std::string& name, Result result, double seconds) {
+    auto& l = result.latenciesMs;
+    std::sort(l.begin(), l.end());
+    const auto pct = [&](double p) { return l.empty() ? 0.0 : l[std::min(l.size() - 1, static_cast<std::size_t>(p * l.size()))]; };
+    std::printf("%-28s %8zu req %9.0f req/s  p50 %6.2f ms  p99 %6.2f ms  max %7.2f ms  failed %ld\n", name.c_str(),
+                l.size(), l.size() / seconds, pct(0.50), pct(0.99), l.empty() ? 0.0 : l.back(), result.failures);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        const int value = std::atoi(argv[i + 1]);
+        if (option == "--port") options.port = value;
+        else if (option == "--seed") options.seed = std::clamp(value, 0, 1000000);
+        else if (option == "--connections") options.connections = std::clamp(value, 1, 256);
+        else if (option == "--seconds") options.seconds = std::clamp(value, 1, 120);
+        else if (option == "--user") options.user = argv[i + 1];
+        else {
+            std::cerr << "usage: bench_caseservice [--port P] [--seed N] [--connections C] [--seconds S] [--user NAME]\n"
+                         "Talks to 127.0.0.1 only.\n";
+            return 2;
+        }
+    }
+    const std::string pw = md5Hex(md5Hex("bench-password"));
+    const std::string& nm = options.user;
+    httplib::Client setup("127.0.0.1", options.port);
+    const auto type = "application/x-www-form-urlencoded";
+    auto reg = setup.Post("/reg.php", body({{"nm", nm}, {"pw", pw}, {"shouji", "1"}, {"youxiang", ""}}), type);
+    auto login = setup.Post("/login.php", body({{"nm", nm}, {"pw", pw}}), type);
+    if (!reg || !login || !login->body.starts_with("ok")) {
+        std::cerr << "cannot log in as " << nm << " on 127.0.0.1:" << options.port << '\n';
+        return 1;
+    }
+
+    if (options.seed > 0) {
+        std::atomic<long> next{0};
+        const auto start = Clock::now();
+        const auto seeded = drive(
+            options,
+            [&](httplib::Client& client, std::mt19937& random) {
+                const long n = next++;
+                const std::string matter = kMatters[n % kMatters.size()] + " 第" + std::to_string(n) + "号";
+                std::string judgment;
+                for (int w = 0; w < 12; ++w) judgment += kWords[random() % kWords.size()] + "，";
+                auto fields = std::vector<std::pair<std::string, std::string>>{
+                    {"nm", nm}, {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
+                    {"save_gua_bianhao", "2024" + std::to_string(100000000 + n) + "京房T:10:00:00"},
+                    {"save_lei_id", std::to_string(1 + n % 8)}, {"save_nian", std::to_string(2000 + n % 25)},
+                    {"save_yue", std::to_string(1 + n % 12)}, {"save_ri", std::to_string(1 + n % 28)},
+                    {"save_xingbie", "男"}, {"save_chusheng", "1980"}, {"save_shiyou", matter},
+                    {"save_duanyu", judgment}, {"save_fankui", n % 3 == 0 ? "应验" : ""}, {"save_b", "3"}, {"pw", pw}};
+                auto reply = client.Post("/saveduanyufankui.php", body(fields), type);
+                return reply && reply->status == 200 && reply->body == "ok";
+            },
+            3600, options.seed);
+        report("seed saveduanyufankui.php", seeded, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+
+    auto recent = setup.Post("/cha.php", body({{"nm", nm}, {"wd", "list50"}, {"pw", pw}}), type);
+    if (!recent || recent->body.size() < 6) {
+        std::cerr << "the user has no cases; run with --seed N first\n";
+        return 1;
+    }
+    const long maxId = std::atol(recent->body.c_str() + 5);
+    std::printf("user %s, newest case id %ld, %d connections, %d s per run\n", nm.c_str(), maxId,
+                options.connections, options.seconds);
+
+    const auto post = [&](httplib::Client& client, const std::string& path,
+                          const std::vector<std::pair<std::string, std::string>>& fields, bool wantRows) {
+        auto reply = client.Post(path.c_str(), body(fields), type);
+        return reply && reply->status == 200 && (!wantRows || reply->body.starts_with("ok<t>"));
+    };
+    const std::vector<std::pair<std::string, std::function<bool(httplib::Client&, std::mt19937&)>>> runs = {
+        {"loadgua.php (random id)",
+         [&](httplib::Client& c, std::mt19937& r) {
+             const long id = maxId - static_cast<long>(r() % 100000);
+             return post(c, "/loadgua.php", {{"nm", nm}, {"guaid", std::to_string(std::max(1L, id))}, {"pw", pw}}, true);
+         }},
+        {"cha.php wd=list50",
+         [&](httplib::Client& c, std::mt19937&) { return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", pw}}, true); }},
+        {"cha.php wd=<common word>",
+         [&](httplib::Client& c, std::mt19937& r) {
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", kWords[r() % kWords.size()]}, {"pw", pw}}, true);
+         }},
+        {"cha.php wd=<one case>",
+         [&](httplib::Client& c, std::mt19937& r) {
+             const std::string wd = "第" + std::to_string(r() % 100000) + "号";
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", wd}, {"pw", pw}}, false);
+         }},
+    };
+    for (const auto& [name, request] : runs) {
+        const auto start = Clock::now();
+        const auto result = drive(options, request, options.seconds, 10'000'000);
+        report(name, result, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return 0;
+}

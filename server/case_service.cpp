@@ -1,0 +1,272 @@
+#include "case_service.h"
+
+#include "form_body.h"
+#include "text_checks.h"
+
+#include <stdexcept>
+
+namespace qinglan::caseservice {
+
+namespace {
+
+using Names = std::vector<std::string_view>;
+
+// How an endpoint's reply is read by the client, which decides what a refused request gets.
+enum class ReplyKind {
+    message,   // the client shows any unexpected reply as a message: refusals say why
+    records,   // the client reads records: a refusal is the empty reply ("nothing found")
+};
+
+enum class Access { account, user };
+
+struct Endpoint {
+    std::string_view name;
+    Names fields;   // in wire order; "pw" last for the user's own requests
+    ReplyKind kind;
+    Access access;
+};
+
+const std::vector<Endpoint>& endpoints() {
+    static const std::vector<Endpoint> table = {
+        {"login.php", {"nm", "pw"}, ReplyKind::message, Access::account},
+        {"reg.php", {"nm", "pw", "shouji", "youxiang"}, ReplyKind::message, Access::account},
+        {"changpw.php", {"nm", "oldpw", "newpw"}, ReplyKind::message, Access::account},
+        {"savegua.php",
+         {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
+          "save_chusheng", "save_shiyou", "pw"},
+         ReplyKind::message, Access::user},
+        {"saveduanyufankui.php",
+         {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
+          "save_chusheng", "save_shiyou", "save_duanyu", "save_fankui", "save_b", "pw"},
+         ReplyKind::message, Access::user},
+        {"loadgua.php", {"nm", "guaid", "pw"}, ReplyKind::records, Access::user},
+        {"cha.php", {"nm", "wd", "pw"}, ReplyKind::records, Access::user},
+        {"gualist.php", {"nm", "fenlei", "nian", "yue", "pw"}, ReplyKind::records, Access::user},
+        {"nian.php", {"nm", "fenlei", "pw"}, ReplyKind::records, Access::user},
+        {"yue.php", {"nm", "fenlei", "nian", "pw"}, ReplyKind::records, Access::user},
+        {"getduanyufankui.php", {"nm", "id", "pw"}, ReplyKind::records, Access::user},
+        {"changeleiming.php", {"nm", "lei_bendi_id", "lei_mingcheng", "pw"}, ReplyKind::message, Access::user},
+    };
+    return table;
+}
+
+constexpr int kRecentCount = 50;
+constexpr int kSearchCount = 100;
+constexpr int kMonthListCount = 3001;   // the most rows the client reads from a case list
+constexpr std::size_t kMaxNameCodePoints = 32;
+
+// A refused request whose reply the client shows. Never holds the letters "ok": the
+// texts save counts any reply containing them as saved.
+std::string refusal(std::string_view reason) { return "请求被拒绝：" + std::string(reason); }
+
+std::string throttledReply(int seconds) {
+    return "登录失败次数过多，请" + std::to_string(seconds) + "秒后再试。";
+}
+
+bool isUserName(std::string_view nm) {
+    if (nm.empty()) return false;
+    std::size_t codePoints = 0;
+    for (const char c : nm) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) return false;
+        if ((byte & 0xC0) != 0x80) ++codePoints;
+    }
+    return codePoints <= kMaxNameCodePoints;
+}
+
+// "-1" means every category.
+std::optional<CategoryFilter> categoryFilter(std::string_view text) {
+    const auto value = parseInteger(text);
+    if (!value) return std::nullopt;
+    return *value == -1 ? CategoryFilter{} : CategoryFilter{*value};
+}
+
+// The nine case fields of a store request; nullopt when a number is not one.
+std::optional<CaseFields> caseFields(const FormFields& form) {
+    CaseFields f{form.value("save_gua_ming"), form.value("save_gua_bianhao"), form.value("save_lei_id"),
+                 form.value("save_nian"),     form.value("save_yue"),         form.value("save_ri"),
+                 form.value("save_xingbie"),  form.value("save_chusheng"),    form.value("save_shiyou")};
+    if (!f.lei_id.empty() && !parseInteger(f.lei_id)) return std::nullopt;
+    for (const auto* number : {&f.nian, &f.yue, &f.ri})
+        if (!parseInteger(*number)) return std::nullopt;
+    return f;
+}
+
+}  // namespace
+
+const std::vector<std::string_view>& endpointNames() {
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> out;
+        for (const auto& endpoint : endpoints()) out.push_back(endpoint.name);
+        return out;
+    }();
+    return names;
+}
+
+CaseService::CaseService(CaseStore& store, PasswordAuth& auth, LoginNotice notice)
+    : store_(store), auth_(auth), notice_(std::move(notice)) {}
+
+std::string CaseService::reply(std::string_view endpointName, std::string_view body) {
+    const Endpoint* endpoint = nullptr;
+    for (const auto& candidate : endpoints())
+        if (candidate.name == endpointName) endpoint = &candidate;
+    if (!endpoint) throw std::invalid_argument("unknown endpoint");
+
+    const auto refuse = [&](std::string_view reason) {
+        return endpoint->kind == ReplyKind::message ? refusal(reason) : std::string();
+    };
+    if (body.size() > kMaxBodyBytes) return refuse("请求过大");
+    const FormFields form = parseFormBody(body, endpoint->fields);
+    for (const auto field : endpoint->fields) {
+        const auto value = form.get(field);
+        if (!value) continue;
+        if (value->size() > kMaxFieldBytes) return refuse("字段过长（上限256KiB）");
+        if (!isValidUtf8(*value)) return refuse("文字编码不是UTF-8");
+    }
+
+    if (endpoint->access == Access::account) {
+        if (endpoint->name == "login.php") return login(form);
+        if (endpoint->name == "reg.php") return reg(form);
+        return changpw(form);
+    }
+
+    const auto outcome = auth_.check(form.value("nm"), form.value("pw"));
+    if (outcome.result != AuthResult::ok) return std::string(kNo);
+    const std::int64_t user = outcome.user;
+    const std::string_view name = endpoint->name;
+    if (name == "savegua.php") return savegua(user, form);
+    if (name == "saveduanyufankui.php") return saveduanyufankui(user, form);
+    if (name == "loadgua.php") return loadgua(user, form);
+    if (name == "cha.php") return cha(user, form);
+    if (name == "gualist.php") return gualist(user, form);
+    if (name == "nian.php") return nian(user, form);
+    if (name == "yue.php") return yue(user, form);
+    if (name == "getduanyufankui.php") return getduanyufankui(user, form);
+    return changeleiming(user, form);
+}
+
+std::string CaseService::login(const FormFields& form) {
+    const auto outcome = auth_.check(form.value("nm"), form.value("pw"));
+    switch (outcome.result) {
+    case AuthResult::wrong:
+        return std::string(kNo);
+    case AuthResult::disabled:
+        return std::string(kCancel);
+    case AuthResult::throttled:
+        return throttledReply(outcome.secondsToWait);
+    case AuthResult::ok:
+        break;
+    }
+    const auto categories = store_.categories(outcome.user);
+    // Nothing to tell: the bare "ok" leaves the client's message label, link and
+    // categories as they are.
+    if (notice_.message.empty() && notice_.url.empty() && notice_.version == 0 && categories.empty())
+        return std::string(kOk);
+    return fullLoginReply(notice_, categories);
+}
+
+std::string CaseService::reg(const FormFields& form) {
+    const std::string nm = form.value("nm");
+    const std::string pw = form.value("pw");
+    const std::string shouji = form.value("shouji");
+    const std::string youxiang = form.value("youxiang");
+    if (!isUserName(nm) || !isPasswordDigest(pw) || (shouji.empty() && youxiang.empty()))
+        return std::string(kCancel);
+    return auth_.registerUser(nm, pw, shouji, youxiang) ? std::string(kOk) : std::string(kNo);
+}
+
+std::string CaseService::changpw(const FormFields& form) {
+    const std::string newpw = form.value("newpw");
+    const auto outcome = auth_.check(form.value("nm"), form.value("oldpw"));
+    switch (outcome.result) {
+    case AuthResult::wrong:
+    case AuthResult::disabled:
+        return std::string(kNo);
+    case AuthResult::throttled:
+        return throttledReply(outcome.secondsToWait);
+    case AuthResult::ok:
+        break;
+    }
+    if (!isPasswordDigest(newpw)) return refusal("新密码无效");
+    auth_.changePassword(outcome.user, newpw);
+    return std::string(kOk);
+}
+
+std::string CaseService::savegua(std::int64_t user, const FormFields& form) {
+    const auto fields = caseFields(form);
+    if (!fields) return refusal("分类、年、月、日必须是整数");
+    for (const auto* text : {&fields->gua_ming, &fields->gua_bianhao, &fields->xingbie, &fields->chusheng,
+                             &fields->shiyou})
+        if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
+    store_.insertCase(user, *fields);
+    return std::string(kOk);
+}
+
+std::string CaseService::saveduanyufankui(std::int64_t user, const FormFields& form) {
+    const auto fields = caseFields(form);
+    if (!fields) return refusal("分类、年、月、日必须是整数");
+    const auto which = parseInteger(form.value("save_b"));
+    if (!which || *which < 1 || *which > 3) return refusal("save_b必须是1、2或3");
+    if (fields->gua_bianhao.empty()) return refusal("卦的编号为空");
+    const std::string duanyu = form.value("save_duanyu");
+    const std::string fankui = form.value("save_fankui");
+    for (const auto* text : {&fields->gua_ming, &fields->gua_bianhao, &fields->xingbie, &fields->chusheng,
+                             &fields->shiyou, &duanyu, &fankui})
+        if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
+    store_.saveTexts(user, *fields, static_cast<TextsToSave>(*which), duanyu, fankui);
+    return std::string(kOk);
+}
+
+std::string CaseService::loadgua(std::int64_t user, const FormFields& form) {
+    const auto id = parseInteger(form.value("guaid"));
+    if (!id) return {};
+    const auto stored = store_.loadCase(user, *id);
+    return stored ? caseReply(*stored) : std::string();
+}
+
+std::string CaseService::cha(std::int64_t user, const FormFields& form) {
+    const std::string wd = form.value("wd");
+    if (wd == "list50") return caseListReply(store_.recentCases(user, kRecentCount));
+    if (wd.empty()) return {};
+    return caseListReply(store_.searchCases(user, wd, kSearchCount));
+}
+
+std::string CaseService::gualist(std::int64_t user, const FormFields& form) {
+    const auto category = categoryFilter(form.value("fenlei"));
+    const auto year = parseInteger(form.value("nian"));
+    const auto month = parseInteger(form.value("yue"));
+    if (!category || !year || !month) return {};
+    return caseListReply(store_.casesOfMonth(user, *category, *year, *month, kMonthListCount));
+}
+
+std::string CaseService::nian(std::int64_t user, const FormFields& form) {
+    const auto category = categoryFilter(form.value("fenlei"));
+    if (!category) return {};
+    return numberListReply(store_.years(user, *category));
+}
+
+std::string CaseService::yue(std::int64_t user, const FormFields& form) {
+    const auto category = categoryFilter(form.value("fenlei"));
+    const auto year = parseInteger(form.value("nian"));
+    if (!category || !year) return {};
+    return numberListReply(store_.months(user, *category, *year));
+}
+
+std::string CaseService::getduanyufankui(std::int64_t user, const FormFields& form) {
+    const auto id = parseInteger(form.value("id"));
+    if (!id) return {};
+    const auto stored = store_.loadCase(user, *id);
+    return stored ? textsReply(*stored) : std::string();
+}
+
+std::string CaseService::changeleiming(std::int64_t user, const FormFields& form) {
+    const auto leiId = parseInteger(form.value("lei_bendi_id"));
+    const std::string name = form.value("lei_mingcheng");
+    if (!leiId) return refusal("分类编号必须是整数");
+    if (name.empty()) return refusal("分类名称为空");
+    if (holdsReplyMarker(name)) return refusal("内容不能含有<t>或<tr>");
+    store_.renameCategory(user, *leiId, name);
+    return std::string(kOk);
+}
+
+}  // namespace qinglan::caseservice

@@ -1,0 +1,91 @@
+// The storage seen by the case service: accounts, each user's cases and category names.
+// Every case and category operation takes the owner's user id, so one user's rows are
+// never reachable through another user's requests.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qinglan::caseservice {
+
+struct UserAccount {
+    std::int64_t id = 0;
+    std::string pwhash;   // crypto_pwhash string of the password digest, never the digest
+    bool disabled = false;
+};
+
+// The nine case fields as the desktop client sends them. lei_id is empty when the client
+// knows no category for the case; nian/yue/ri are decimal texts already checked by the caller.
+struct CaseFields {
+    std::string gua_ming;
+    std::string gua_bianhao;
+    std::string lei_id;
+    std::string nian;
+    std::string yue;
+    std::string ri;
+    std::string xingbie;
+    std::string chusheng;
+    std::string shiyou;
+};
+
+struct StoredCase {
+    std::int64_t id = 0;
+    CaseFields fields;
+    std::string duanyu;
+    std::string fankui;
+};
+
+// One row of a case list: identifier, case number, matter, hexagram name.
+struct CaseSummary {
+    std::int64_t id = 0;
+    std::string gua_bianhao;
+    std::string shiyou;
+    std::string gua_ming;
+};
+
+struct Category {
+    std::string lei_mingcheng;
+    std::int64_t lei_id = 0;
+};
+
+// Which texts a texts save writes: 1 the judgment, 2 the feedback, 3 both.
+enum class TextsToSave { duanyu = 1, fankui = 2, both = 3 };
+
+// A category filter: nullopt means every category ("fenlei=-1").
+using CategoryFilter = std::optional<std::int64_t>;
+
+class CaseStore {
+public:
+    virtual ~CaseStore() = default;
+
+    // Accounts.
+    virtual bool createUser(const std::string& nm, const std::string& pwhash, const std::string& shouji,
+                            const std::string& youxiang) = 0;   // false: the name is taken
+    virtual std::optional<UserAccount> findUser(const std::string& nm) = 0;
+    virtual void setPasswordHash(std::int64_t user, const std::string& pwhash) = 0;
+
+    // Cases.
+    virtual std::int64_t insertCase(std::int64_t user, const CaseFields& fields) = 0;
+    // Writes the chosen texts into every case of the user with fields.gua_bianhao, inserting
+    // the case first when the user has none under that number.
+    virtual void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
+                           const std::string& duanyu, const std::string& fankui) = 0;
+    virtual std::optional<StoredCase> loadCase(std::int64_t user, std::int64_t id) = 0;
+    virtual std::vector<CaseSummary> recentCases(std::int64_t user, int limit) = 0;
+    // Cases whose name, matter, judgment or feedback contain the keyword (ASCII letters
+    // compared without case), newest first.
+    virtual std::vector<CaseSummary> searchCases(std::int64_t user, const std::string& keyword, int limit) = 0;
+    virtual std::vector<std::int64_t> years(std::int64_t user, CategoryFilter category) = 0;
+    virtual std::vector<std::int64_t> months(std::int64_t user, CategoryFilter category, std::int64_t nian) = 0;
+    virtual std::vector<CaseSummary> casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t nian,
+                                                  std::int64_t yue, int limit) = 0;
+
+    // Category names.
+    virtual std::vector<Category> categories(std::int64_t user) = 0;
+    virtual void renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) = 0;
+};
+
+}  // namespace qinglan::caseservice

@@ -1,0 +1,71 @@
+// qinglan-caseservice: the case service the desktop program's cloud features talk to.
+#include "case_service.h"
+#include "http_frontend.h"
+#include "password_auth.h"
+#include "service_options.h"
+#include "sqlite_case_store.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <iostream>
+#include <thread>
+
+using namespace qinglan::caseservice;
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+    }
+    std::string error;
+    const auto options = parseServiceOptions(args, error);
+    if (!options) {
+        std::cerr << "qinglan-caseservice: " << error << '\n' << kUsage;
+        return 2;
+    }
+    if (options->notice.version > 3 && options->updateFile.empty())
+        std::cerr << "qinglan-caseservice: warning: --version " << options->notice.version
+                  << " offers an update but no --update-file is served\n";
+
+    // SIGINT and SIGTERM are taken by one thread with sigwait; every other thread,
+    // the workers included, inherits the blocked mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    try {
+        SqliteCaseStore store(options->db);
+        PasswordAuth auth(store, options->pwhash);
+        CaseService service(store, auth, options->notice);
+        HttpFrontend frontend(service, {options->threads, options->updateFile});
+        const int port = frontend.bind(options->host, options->port);
+        if (port < 0) {
+            std::cerr << "qinglan-caseservice: cannot listen on " << options->host << ':' << options->port << '\n';
+            return 1;
+        }
+        std::atomic<bool> serving{true};
+        std::thread waiter([&] {
+            int signal = 0;
+            sigwait(&stopSignals, &signal);
+            if (serving) frontend.stop();
+        });
+        std::cout << "qinglan-caseservice listening on http://" << options->host << ':' << port << "/ (database "
+                  << options->db << ")" << std::endl;
+        const bool clean = frontend.run();
+        serving = false;
+        pthread_kill(waiter.native_handle(), SIGTERM);
+        waiter.join();
+        std::cout << "qinglan-caseservice stopped" << std::endl;
+        return clean ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::cerr << "qinglan-caseservice: " << e.what() << '\n';
+        return 1;
+    }
+}

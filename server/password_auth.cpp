@@ -1,0 +1,110 @@
+#include "password_auth.h"
+
+#include <sodium.h>
+
+#include <algorithm>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+namespace qinglan::caseservice {
+
+namespace {
+
+std::ptrdiff_t hashingSlots() {
+    return std::clamp<std::ptrdiff_t>(std::thread::hardware_concurrency(), 1, 256);
+}
+
+}  // namespace
+
+PasswordAuth::PasswordAuth(CaseStore& store, PwhashLimits limits, ThrottlePolicy throttle)
+    : store_(store), throttle_(throttle), hashing_(hashingSlots()) {
+    if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
+    switch (limits) {
+    case PwhashLimits::minimum:
+        opslimit_ = crypto_pwhash_OPSLIMIT_MIN;
+        memlimit_ = crypto_pwhash_MEMLIMIT_MIN;
+        break;
+    case PwhashLimits::interactive:
+        opslimit_ = crypto_pwhash_OPSLIMIT_INTERACTIVE;
+        memlimit_ = crypto_pwhash_MEMLIMIT_INTERACTIVE;
+        break;
+    case PwhashLimits::moderate:
+        opslimit_ = crypto_pwhash_OPSLIMIT_MODERATE;
+        memlimit_ = crypto_pwhash_MEMLIMIT_MODERATE;
+        break;
+    }
+    randombytes_buf(key_.data(), key_.size());
+    dummyHash_ = hash("00000000000000000000000000000000");
+}
+
+std::string PasswordAuth::hash(const std::string& digest) {
+    char out[crypto_pwhash_STRBYTES];
+    hashing_.acquire();
+    const int rc = crypto_pwhash_str(out, digest.data(), digest.size(), opslimit_, memlimit_);
+    hashing_.release();
+    if (rc != 0) throw std::runtime_error("crypto_pwhash ran out of memory");
+    return out;
+}
+
+bool PasswordAuth::verify(const std::string& pwhash, const std::string& digest) {
+    hashing_.acquire();
+    const int rc = crypto_pwhash_str_verify(pwhash.c_str(), digest.data(), digest.size());
+    hashing_.release();
+    return rc == 0;
+}
+
+PasswordAuth::Mac PasswordAuth::mac(const std::string& digest) const {
+    Mac out{};
+    crypto_generichash(out.data(), out.size(), reinterpret_cast<const unsigned char*>(digest.data()), digest.size(),
+                       key_.data(), key_.size());
+    return out;
+}
+
+bool PasswordAuth::remembered(std::int64_t user, const std::string& pwhash, const Mac& presented) {
+    std::shared_lock lock(mutex_);
+    const auto found = checked_.find(user);
+    return found != checked_.end() && found->second.pwhash == pwhash &&
+           sodium_memcmp(found->second.mac.data(), presented.data(), presented.size()) == 0;
+}
+
+void PasswordAuth::remember(std::int64_t user, const std::string& pwhash, const Mac& presented) {
+    std::unique_lock lock(mutex_);
+    checked_[user] = Remembered{pwhash, presented};
+}
+
+bool PasswordAuth::registerUser(const std::string& nm, const std::string& digest, const std::string& shouji,
+                                const std::string& youxiang) {
+    if (store_.findUser(nm)) return false;
+    return store_.createUser(nm, hash(digest), shouji, youxiang);
+}
+
+AuthOutcome PasswordAuth::check(const std::string& nm, const std::string& digest) {
+    if (const int wait = throttle_.secondsToWait(nm); wait > 0) return {AuthResult::throttled, 0, wait};
+    const auto account = store_.findUser(nm);
+    bool right = false;
+    if (!account) {
+        verify(dummyHash_, digest);
+    } else {
+        const Mac presented = mac(digest);
+        right = remembered(account->id, account->pwhash, presented);
+        if (!right && verify(account->pwhash, digest)) {
+            right = true;
+            remember(account->id, account->pwhash, presented);
+        }
+    }
+    if (!right) {
+        throttle_.recordFailure(nm);
+        return {AuthResult::wrong, 0, 0};
+    }
+    throttle_.recordSuccess(nm);
+    return {account->disabled ? AuthResult::disabled : AuthResult::ok, account->id, 0};
+}
+
+void PasswordAuth::changePassword(std::int64_t user, const std::string& digest) {
+    const std::string pwhash = hash(digest);
+    store_.setPasswordHash(user, pwhash);
+    remember(user, pwhash, mac(digest));
+}
+
+}  // namespace qinglan::caseservice

@@ -1,0 +1,31 @@
+// The command line of qinglan-caseservice.
+#pragma once
+
+#include "password_auth.h"
+#include "reply_format.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qinglan::caseservice {
+
+struct ServiceOptions {
+    std::string host = "127.0.0.1";
+    int port = 8080;
+    std::string db = "qinglan-caseservice.db";
+    LoginNotice notice;
+    std::string updateFile;
+    int threads = 48;
+    PwhashLimits pwhash = PwhashLimits::interactive;
+};
+
+inline constexpr const char* kUsage =
+    "usage: qinglan-caseservice [--listen HOST:PORT] [--db FILE] [--message TEXT] [--url URL]\n"
+    "                           [--version N] [--update-file FILE] [--threads N]\n"
+    "                           [--pwhash-limits interactive|moderate|minimum]\n";
+
+// The options, or nullopt with the reason in error.
+std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>& args, std::string& error);
+
+}  // namespace qinglan::caseservice

@@ -1,0 +1,191 @@
+#include "service_harness.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <openssl/evp.h>
+
+#include <atomic>
+#include <random>
+#include <stdexcept>
+
+namespace qinglan::caseservice::testing {
+
+namespace {
+
+std::filesystem::path freshDirectory() {
+    static std::atomic<int> counter{0};
+    std::random_device random;
+    auto dir = std::filesystem::temp_directory_path() /
+               ("qinglan-caseservice-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+std::string md5Hex(const std::string& bytes) {
+    unsigned char out[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_Digest(bytes.data(), bytes.size(), out, &length, EVP_md5(), nullptr);
+    static const char* hex = "0123456789ABCDEF";
+    std::string text;
+    for (unsigned i = 0; i < length; ++i) {
+        text += hex[out[i] >> 4];
+        text += hex[out[i] & 15];
+    }
+    return text;
+}
+
+std::string encodePart(const std::string& text) {
+    static const std::string escaped = "*#%<> []";
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 33 || byte > 127 || escaped.find(c) != std::string::npos) {
+            out += '%';
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+void appendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+}  // namespace
+
+RunningService::RunningService(LoginNotice notice, std::string updateFile, ThrottlePolicy throttle)
+    : dir_(freshDirectory()), dbFile_(dir_ / "cases.db") {
+    store_ = std::make_unique<SqliteCaseStore>(dbFile_.string());
+    auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::minimum, throttle);
+    service_ = std::make_unique<CaseService>(*store_, *auth_, std::move(notice));
+    frontend_ = std::make_unique<HttpFrontend>(*service_, FrontendSettings{16, std::move(updateFile)});
+    port_ = frontend_->bind("127.0.0.1", 0);
+    if (port_ <= 0) throw std::runtime_error("cannot bind a port on 127.0.0.1");
+    thread_ = std::thread([this] { frontend_->run(); });
+}
+
+RunningService::~RunningService() {
+    frontend_->stop();
+    thread_.join();
+    frontend_.reset();
+    service_.reset();
+    auth_.reset();
+    store_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+HttpReply RunningService::postRaw(const std::string& endpoint, const std::string& body) const {
+    httplib::Client client("127.0.0.1", port_);
+    client.set_connection_timeout(5, 0);
+    client.set_read_timeout(15, 0);
+    const auto result = client.Post(("/" + endpoint).c_str(), body, "application/x-www-form-urlencoded");
+    if (!result) return {};
+    return {result->status, result->body};
+}
+
+HttpReply RunningService::get(const std::string& pathAndQuery) const {
+    httplib::Client client("127.0.0.1", port_);
+    const auto result = client.Get(pathAndQuery.c_str());
+    if (!result) return {};
+    return {result->status, result->body};
+}
+
+std::string RunningService::post(const std::string& endpoint, const Fields& fields) const {
+    const auto reply = postRaw(endpoint, clientFormBody(fields));
+    EXPECT_EQ(reply.status, 200) << endpoint;
+    return reply.body;
+}
+
+std::string RunningService::registerUser(const std::string& nm, const std::string& password) const {
+    const std::string digest = passwordDigest(password);
+    EXPECT_EQ(post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "13800000000"}, {"youxiang", ""}}), "ok");
+    return digest;
+}
+
+std::string clientFormBody(const Fields& fields) {
+    std::string body;
+    for (const auto& [name, value] : fields) {
+        if (!body.empty()) body += '&';
+        body += encodePart(name) + "=" + encodePart(value);
+    }
+    return body;
+}
+
+std::string passwordDigest(const std::string& password) {
+    std::string ascii;
+    for (const char c : password) ascii += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+    return md5Hex(md5Hex(ascii));
+}
+
+std::vector<std::vector<std::string>> readList(std::string reply, std::size_t width, std::size_t cap) {
+    const auto takeField = [&reply]() {
+        const auto at = reply.find("<t>");
+        std::string field = reply.substr(0, at);
+        reply.erase(0, at == std::string::npos ? reply.size() : at + 3);
+        return field;
+    };
+    std::vector<std::vector<std::string>> rows;
+    takeField();
+    while (reply.size() > 3 && rows.size() < cap) {
+        std::vector<std::string> row;
+        for (std::size_t i = 0; i < width; ++i) row.push_back(takeField());
+        rows.push_back(row);
+        while (reply.starts_with("<t>")) reply.erase(0, 3);
+    }
+    return rows;
+}
+
+std::string urlDecode(const std::string& text) {
+    std::u16string units;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%') {
+            if (i + 4 >= text.size()) throw std::invalid_argument("Invalid hex digit in URL");
+            const std::string hex = text.substr(i + 1, 4);
+            if (hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+                throw std::invalid_argument("Invalid hex digit in URL");
+            units += static_cast<char16_t>(std::stoul(hex, nullptr, 16));
+            i += 4;
+        } else {
+            units += static_cast<char16_t>(text[i] == '+' ? ' ' : static_cast<unsigned char>(text[i]));
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        std::uint32_t code = units[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size())
+            code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
+        appendUtf8(out, code);
+    }
+    return out;
+}
+
+Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& shiyou,
+                  const std::string& leiId, const std::string& nian, const std::string& yue) {
+    return {{"nm", nm},          {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
+            {"save_gua_bianhao", bianhao},
+            {"save_lei_id", leiId}, {"save_nian", nian},
+            {"save_yue", yue},   {"save_ri", "15"},
+            {"save_xingbie", "男"}, {"save_chusheng", "1980"},
+            {"save_shiyou", shiyou}};
+}
+
+}  // namespace qinglan::caseservice::testing

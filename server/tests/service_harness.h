@@ -1,0 +1,74 @@
+// The real case service on 127.0.0.1 at a free port, over a fresh database file, and the
+// desktop client's side of the protocol written out independently: the form encoding,
+// the password digest, the list-reading rule and urlDecode.
+#pragma once
+
+#include "case_service.h"
+#include "http_frontend.h"
+#include "password_auth.h"
+#include "sqlite_case_store.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace qinglan::caseservice::testing {
+
+using Fields = std::vector<std::pair<std::string, std::string>>;
+
+struct HttpReply {
+    int status = 0;   // 0 when the exchange failed
+    std::string body;
+};
+
+class RunningService {
+public:
+    explicit RunningService(LoginNotice notice = {}, std::string updateFile = {}, ThrottlePolicy throttle = {});
+    ~RunningService();
+
+    int port() const { return port_; }
+    const std::filesystem::path& databaseFile() const { return dbFile_; }
+
+    // Posts the fields as the desktop client does; the reply body (fails the test on a
+    // status other than 200).
+    std::string post(const std::string& endpoint, const Fields& fields) const;
+    HttpReply postRaw(const std::string& endpoint, const std::string& body) const;
+    HttpReply get(const std::string& pathAndQuery) const;
+
+    // Registers nm with the password and returns the digest later requests carry.
+    std::string registerUser(const std::string& nm, const std::string& password) const;
+
+private:
+    std::filesystem::path dir_;
+    std::filesystem::path dbFile_;
+    std::unique_ptr<SqliteCaseStore> store_;
+    std::unique_ptr<PasswordAuth> auth_;
+    std::unique_ptr<CaseService> service_;
+    std::unique_ptr<HttpFrontend> frontend_;
+    std::thread thread_;
+    int port_ = -1;
+};
+
+// The request body exactly as the client writes it: name and value split at the first
+// "=", each with bytes below 33 or above 127 and the characters *#%<> [] as %XX; "&", "="
+// and "+" as they are.
+std::string clientFormBody(const Fields& fields);
+
+// MD5 of the password, as 32 uppercase hex digits, hashed once more the same way.
+std::string passwordDigest(const std::string& password);
+
+// The client's list-reading rule: skip the status field, then records of `width` fields.
+std::vector<std::vector<std::string>> readList(std::string reply, std::size_t width, std::size_t cap);
+
+// The client's urlDecode, into UTF-8: "%" + four hex digits is one UTF-16 code unit,
+// "+" a blank. Throws std::invalid_argument on a bad escape.
+std::string urlDecode(const std::string& text);
+
+// The nine case fields of a store request, in wire order.
+Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& shiyou,
+                  const std::string& leiId = "1", const std::string& nian = "2024", const std::string& yue = "3");
+
+}  // namespace qinglan::caseservice::testing
