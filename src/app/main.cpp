@@ -1,0 +1,38 @@
+// 青岚: the desktop program.
+#include <QApplication>
+#include <QMessageBox>
+
+#include "app/clock.h"
+#include "app/main_window.h"
+#include "app/prompter.h"
+#include "app/report_hooks.h"
+#include "app/splash.h"
+#include "app/startup.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    app::setUpInterface(application);
+
+    app::Splash splash;
+    splash.show();
+    application.processEvents();
+
+    app::OpenedData data = app::openData(QApplication::arguments());
+    if (!data.db) {
+        splash.close();
+        QMessageBox::critical(nullptr, QStringLiteral("青岚"), data.error);
+        return 1;
+    }
+    app::Clock clock;
+    app::DialogPrompter prompter;
+    app::MainWindow window(*data.db, clock, prompter, data.dataRoot);
+    prompter.setParent(&window);
+    app::installReportHooks(window);
+    window.show();
+    splash.finish(&window);
+
+    const QString caseText = app::optionValue(QApplication::arguments(), QStringLiteral("--case"));
+    if (!caseText.isEmpty()) window.enterCaseNumber(caseText);
+    else window.startDeferredCast();
+    return QApplication::exec();
+}

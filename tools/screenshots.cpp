@@ -1,0 +1,52 @@
+// Renders the windows with sample charts to PNG files (run offscreen by scripts/screenshot).
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+
+#include "app/clock.h"
+#include "app/main_window.h"
+#include "app/prompter.h"
+#include "app/report_hooks.h"
+#include "app/startup.h"
+
+namespace {
+
+class SilentPrompter : public app::Prompter {
+public:
+    void message(const QString&) override {}
+    std::optional<QString> input(const QString&, const QString&, const QString& d) override { return d; }
+    bool askYesNo(const QString&) override { return true; }
+    Answer askYesNoCancel(const QString&) override { return Answer::No; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    app::setUpInterface(application);
+    const QStringList args = QApplication::arguments();
+    const QString out = app::optionValue(args, QStringLiteral("--out"));
+    app::OpenedData data = app::openData(args);
+    if (!data.db) {
+        qWarning("%s", qPrintable(data.error));
+        return 1;
+    }
+    app::FixedClock clock(QDateTime(QDate(2024, 2, 4), QTime(16, 24)));
+    SilentPrompter prompter;
+    app::MainWindow window(*data.db, clock, prompter, data.dataRoot);
+    app::installReportHooks(window);
+    window.show();
+    const struct {
+        const char* file;
+        const char16_t* text;
+    } shots[] = {{"main-jingfang.png", u"20240204311141T:16:24:00"},
+                 {"main-zangshan.png", u"20240204311121藏山卜T:09:05:00"}};
+    for (const auto& shot : shots) {
+        window.enterCaseNumber(QString::fromUtf16(shot.text));
+        window.setCaseHeader(QStringLiteral("性别:男 出生:1980 占事:求财"));
+        application.processEvents();
+        window.grab().save(QDir(out).filePath(QString::fromLatin1(shot.file)));
+    }
+    window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
+    return 0;
+}
