@@ -1,0 +1,31 @@
+#pragma once
+// A prompter whose answers a test scripts in advance; it records every message shown.
+#include <QStringList>
+#include <deque>
+
+#include "app/prompter.h"
+
+class ScriptedPrompter : public app::Prompter {
+public:
+    QStringList messages;
+    QStringList inputTitles;
+    QStringList inputs;  // answers of the input boxes, in order; a null text cancels the box
+    std::deque<Answer> answers;                  // answers of the questions, in order
+
+    void message(const QString& text) override { messages << text; }
+    std::optional<QString> input(const QString& title, const QString&, const QString& defaultText) override {
+        inputTitles << title;
+        if (inputs.empty()) return defaultText;
+        const QString answer = inputs.takeFirst();
+        if (answer.isNull()) return std::nullopt;
+        return answer;
+    }
+    bool askYesNo(const QString& text) override { return askYesNoCancel(text) == Answer::Yes; }
+    Answer askYesNoCancel(const QString& text) override {
+        messages << text;
+        if (answers.empty()) return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
