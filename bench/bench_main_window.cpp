@@ -16,19 +16,11 @@
 
 namespace {
 
-class QuietPrompter : public app::Prompter {
-public:
-    void message(const QString&) override {}
-    std::optional<QString> input(const QString&, const QString&, const QString& d) override { return d; }
-    bool askYesNo(const QString&) override { return true; }
-    Answer askYesNoCancel(const QString&) override { return Answer::No; }
-};
-
 void BM_StartToWindowShown(benchmark::State& bench) {
     for (auto _ : bench) {
         QTemporaryDir dir;
         app::Clock clock;
-        QuietPrompter prompter;
+        app::UnattendedPrompter prompter;
         auto db = store::Database::open(store::databaseFilePath(dir.path()));  // first run: created
         app::MainWindow window(*db, clock, prompter, dir.path());
         window.show();
@@ -40,7 +32,7 @@ BENCHMARK(BM_StartToWindowShown)->Unit(benchmark::kMillisecond)->Iterations(20);
 void BM_FullRedraw(benchmark::State& bench) {
     QTemporaryDir dir;
     app::Clock clock;
-    QuietPrompter prompter;
+    app::UnattendedPrompter prompter;
     auto db = store::Database::open(store::databaseFilePath(dir.path()));
     app::MainWindow window(*db, clock, prompter, dir.path());
     window.enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00"));

@@ -11,14 +11,6 @@
 
 namespace {
 
-class SilentPrompter : public app::Prompter {
-public:
-    void message(const QString&) override {}
-    std::optional<QString> input(const QString&, const QString&, const QString& d) override { return d; }
-    bool askYesNo(const QString&) override { return true; }
-    Answer askYesNoCancel(const QString&) override { return Answer::No; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -32,7 +24,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     app::FixedClock clock(QDateTime(QDate(2024, 2, 4), QTime(16, 24)));
-    SilentPrompter prompter;
+    app::UnattendedPrompter prompter;
     app::MainWindow window(*data.db, clock, prompter, data.dataRoot);
     app::installReportHooks(window);
     window.show();

@@ -54,13 +54,14 @@ QRadioButton* radio(QWidget* group, const char* name, const QString& caption, in
 
 MainWindow::MainWindow(store::Database& db, const Clock& clock, Prompter& prompter, QString dataRoot, QWidget* parent)
     : QMainWindow(parent), db_(db), settings_(db), data_(db), clock_(clock), prompter_(prompter),
-      dataRoot_(std::move(dataRoot)) {
+      dataRoot_(std::move(dataRoot)), caseStore_(db, history_), lists_(db) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("青岚起卦排盘 3.9"));
     buildControls();
     buildMenu();
     loadDisplaySettings();
     connectHandlers();
+    connectCaseHandlers();
 
     const QDateTime now = clock_.now();
     state_.castDate = now.date();

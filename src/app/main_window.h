@@ -9,6 +9,9 @@
 #include "chart/chart_build.h"
 #include "chart/chart_painter.h"
 #include "chart/chart_view.h"
+#include "store/case_history.h"
+#include "store/case_lists.h"
+#include "store/case_store.h"
 #include "store/database.h"
 #include "store/settings_rows.h"
 #include "store/sqlite_divination_data.h"
@@ -67,6 +70,18 @@ public:
     // Starts the deferred first casting dialog (posted when the window is up).
     void startDeferredCast();
 
+    store::CaseStore& caseStore() { return caseStore_; }
+    store::CaseHistory& history() { return history_; }
+    store::CaseLists& caseLists() { return lists_; }
+    // Opens a stored local case: editors, case line, chart and history. False when there is no row.
+    bool openLocalCase(qint64 id);
+    // Starting a new cast: both editors cleared, nothing unsaved.
+    void clearCaseEditors();
+    // Asks to save unsaved texts before an action; false when the action is abandoned.
+    bool confirmUnsaved();
+    // Opens the case browser (installed by the window that owns it).
+    void setCaseBrowserOpener(std::function<void()> opener) { caseBrowser_ = std::move(opener); }
+
     // The rectangle copied as the chart picture, in client coordinates.
     static QRect pictureRect() { return {82, 8, 680, 425}; }
     QImage chartPicture();
@@ -101,6 +116,27 @@ private:
 
     chart::BuildContext context() const;
 
+    // Case editors, history and the recent list
+    void connectCaseHandlers();
+    void saveTexts(int which);
+    void judgmentEdited();
+    void feedbackEdited();
+    void stepBack();
+    void stepForward();
+    void openHistoryEntry(const QString& entry);
+    void showRecentCases();
+    void pickRecentCase();
+    void openCaseBrowser();
+    void toggleJudgmentSize();
+    void toggleFeedbackSize();
+    // Runs an operation; a database failure shows the database's text and ends it.
+    bool guarded(const std::function<void()>& operation);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     store::Database& db_;
     store::SettingsRows settings_;
     store::SqliteDivinationData data_;
@@ -112,6 +148,11 @@ private:
     chart::ChartOptions options_;
     chart::ChartView view_;
     QString caseHeader_;
+
+    store::CaseHistory history_;
+    store::CaseStore caseStore_;
+    store::CaseLists lists_;
+    std::function<void()> caseBrowser_;
 
     std::function<bool()> castDialog_;
     std::function<void()> calendarViewer_;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace app {
 
@@ -29,6 +30,20 @@ Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) {
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
     }
+}
+
+Prompter::Answer DialogPrompter::askToSave() {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("是否保存"), kUnsavedTexts, QMessageBox::NoButton, parent_);
+    box.setObjectName(QStringLiteral("Tdlg_Form"));
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::YesRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Answer::Yes;
+    if (box.clickedButton() == discard) return Answer::No;
+    return Answer::Cancel;
 }
 
 }  // namespace app

@@ -17,6 +17,24 @@ public:
     virtual std::optional<QString> input(const QString& title, const QString& prompt, const QString& defaultText) = 0;
     virtual bool askYesNo(const QString& text) = 0;
     virtual Answer askYesNoCancel(const QString& text) = 0;
+    // The save prompt "是否保存" before an action that would lose unsaved texts:
+    // 保存 (Yes), 不保存 (No), 取消 (Cancel).
+    virtual Answer askToSave() = 0;
+};
+
+inline const QString kUnsavedTexts = QStringLiteral("有断语或者反馈没保存，是否保存？");
+
+// Answers without asking: messages are dropped, input boxes keep their default, questions get
+// "no". For unattended runs (screenshots, benchmarks).
+class UnattendedPrompter : public Prompter {
+public:
+    void message(const QString&) override {}
+    std::optional<QString> input(const QString&, const QString&, const QString& defaultText) override {
+        return defaultText;
+    }
+    bool askYesNo(const QString&) override { return false; }
+    Answer askYesNoCancel(const QString&) override { return Answer::No; }
+    Answer askToSave() override { return Answer::No; }
 };
 
 // Standard message and input boxes over a parent window.
@@ -28,6 +46,7 @@ public:
     std::optional<QString> input(const QString& title, const QString& prompt, const QString& defaultText) override;
     bool askYesNo(const QString& text) override;
     Answer askYesNoCancel(const QString& text) override;
+    Answer askToSave() override;
 
 private:
     QWidget* parent_;

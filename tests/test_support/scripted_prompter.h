@@ -21,6 +21,15 @@ public:
         return answer;
     }
     bool askYesNo(const QString& text) override { return askYesNoCancel(text) == Answer::Yes; }
+    std::deque<Answer> saveAnswers;  // answers of the save prompt, in order (none left: 取消)
+    int savePrompts = 0;
+    Answer askToSave() override {
+        ++savePrompts;
+        if (saveAnswers.empty()) return Answer::Cancel;
+        const Answer a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
     Answer askYesNoCancel(const QString& text) override {
         messages << text;
         if (answers.empty()) return Answer::Cancel;
