@@ -7,19 +7,30 @@
 namespace analysis {
 namespace {
 
-// "长生于月" and the rest when a stage branch of the element is the ruler branch.
-void stagesAt(QChar e, QChar ruler, const QString& place, QStringList& out) {
+// The life stages an item's element meets at a branch, in the order they are tested.
+struct StageTest {
+    QChar (*branch)(QChar element);
+    const char16_t* words;
+    int flag;
+};
+const StageTest kStageTests[] = {
+    {birthBranch, u"长生于", kBirth},
+    {deathBranch, u"死于", kDeath},
+    {tombBranch, u"入墓于", kTomb},
+    {extinctionBranch, u"绝于", kExtinction},
+};
+
+// "木长生于月亥" and the rest when a stage branch of the element is the ruler branch.
+void stagesAt(QChar e, QChar ruler, QChar place, QStringList& out) {
     if (ruler.isNull() || !chart::isElement(e)) return;
-    if (birthBranch(e) == ruler) out << e + QStringLiteral("长生于") + place + ruler;
-    if (deathBranch(e) == ruler) out << e + QStringLiteral("死于") + place + ruler;
-    if (tombBranch(e) == ruler) out << e + QStringLiteral("入墓于") + place + ruler;
-    if (extinctionBranch(e) == ruler) out << e + QStringLiteral("绝于") + place + ruler;
+    for (const StageTest& t : kStageTests)
+        if (t.branch(e) == ruler) out << e + QString::fromUtf16(t.words) + place + ruler;
 }
 
 // The six tests of the item (branch b, element e) against another item's branch x; a later
 // test that holds overwrites the flag of an earlier one.
 void relate(QChar b, QChar e, QChar x, int& flag, QStringList& out) {
-    if (x.isNull() || chart::branchIndex(x) < 0) return;
+    if (chart::branchIndex(x) < 0) return;
     if (combinePartner(b) == x) {
         out << b + QString(x) + u'合';
         flag = kCombine;
@@ -28,21 +39,11 @@ void relate(QChar b, QChar e, QChar x, int& flag, QStringList& out) {
         out << b + QString(x) + u'冲';
         flag = kClash;
     }
-    if (birthBranch(e) == x) {
-        out << e + QStringLiteral("长生于") + x;
-        flag = kBirth;
-    }
-    if (deathBranch(e) == x) {
-        out << e + QStringLiteral("死于") + x;
-        flag = kDeath;
-    }
-    if (tombBranch(e) == x) {
-        out << e + QStringLiteral("入墓于") + x;
-        flag = kTomb;
-    }
-    if (extinctionBranch(e) == x) {
-        out << e + QStringLiteral("绝于") + x;
-        flag = kExtinction;
+    for (const StageTest& t : kStageTests) {
+        if (t.branch(e) == x) {
+            out << e + QString::fromUtf16(t.words) + x;
+            flag = t.flag;
+        }
     }
 }
 
@@ -52,8 +53,8 @@ QStringList itemRelationLines(const chart::ChartState& state, const QString& ite
     const QChar e = itemElement(itemText);
     const QChar b = itemBranch(itemText);
     QStringList out;
-    stagesAt(e, monthBranch(state), QStringLiteral("月"), out);
-    stagesAt(e, dayBranch(state), QStringLiteral("日"), out);
+    stagesAt(e, monthBranch(state), u'月', out);
+    stagesAt(e, dayBranch(state), u'日', out);
     for (int p = 0; p < 6; ++p) {
         const chart::ChartLine& line = state.main[std::size_t(p)];
         if (!line.hiddenSpirit.isEmpty()) relate(b, e, itemBranch(line.hiddenSpirit), flags[flagIndex(0, p)], out);
