@@ -14,17 +14,6 @@ namespace {
 
 QChar charAt(const QString& text, qsizetype i) { return i < text.size() ? text.at(i) : QChar(); }
 
-// The earth branch that closes the season of a line branch: 亥子 丑, 寅卯 辰, 巳午 未, 申酉 戌.
-QChar seasonClosingBranch(QChar branch) {
-    switch (branch.unicode()) {
-    case u'亥': case u'子': return u'丑';
-    case u'寅': case u'卯': return u'辰';
-    case u'巳': case u'午': return u'未';
-    case u'申': case u'酉': return u'戌';
-    default: return {};
-    }
-}
-
 // The palace description followed by the ordinal and direction of its palace trigram.
 QString describe(QString text, const ChartOptions& options) {
     if (!text.isEmpty()) {
@@ -53,7 +42,7 @@ bool isHiddenMoving(const ChartState& state, int i) {
     const bool supported = (element == monthElement && !element.isNull()) ||
                            (generatedElement(monthElement) == element && isElement(element)) ||
                            branch == state.voidPair[0] || branch == state.voidPair[1] ||
-                           (!monthBranch.isNull() && seasonClosingBranch(branch) == monthBranch);
+                           gainsSeasonQi(branch, monthBranch);
     const QChar dayBranch = charAt(state.secondSlot, 1);
     return supported && !branch.isNull() && clashPartner(dayBranch) == branch;
 }

@@ -59,6 +59,16 @@ QChar clashPartner(QChar branch) {
     return i < 0 ? QChar() : kBranches.at((i + 6) % 12);
 }
 
+bool gainsSeasonQi(QChar branch, QChar monthBranch) {
+    switch (branch.unicode()) {
+    case u'亥': case u'子': return monthBranch == u'丑';
+    case u'寅': case u'卯': return monthBranch == u'辰';
+    case u'巳': case u'午': return monthBranch == u'未';
+    case u'申': case u'酉': return monthBranch == u'戌';
+    default: return false;
+    }
+}
+
 QString relativeOf(QChar e, QChar p) {
     if (!isElement(e) || !isElement(p)) return QStringLiteral("错误");
     if (e == p) return QStringLiteral("兄弟");

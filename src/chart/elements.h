@@ -18,6 +18,9 @@ QChar branchElement(QChar branch);
 QString branchPolarityText(QChar branch);
 // The clashing branch of a branch character (子午 丑未 寅申 卯酉 辰戌 巳亥); null otherwise.
 QChar clashPartner(QChar branch);
+// The season qi (得气): the month branch is the earth branch that closes the line branch's
+// season (亥子 with 丑, 寅卯 with 辰, 巳午 with 未, 申酉 with 戌).
+bool gainsSeasonQi(QChar branch, QChar monthBranch);
 
 // Relative of a line of element e against palace element p; "错误" when either is no element.
 QString relativeOf(QChar lineElement, QChar palaceElement);

@@ -1,9 +1,10 @@
-// qinglan-cli: the calendar (and, as they arrive, the chart and its analysis) on the command line.
+// qinglan-cli: the calendar, the chart and its analysis on the command line.
 #include <QCoreApplication>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/analyse_command.h"
 #include "cli/calendar_command.h"
 #include "cli/chart_command.h"
 
@@ -27,6 +28,11 @@ constexpr const char* kUsage =
     "      --today yyyy-mm-dd   today's date for the clock\n"
     "      --data-dir DIR       the data root holding qinglan.db\n"
     "      --json               every field of the chart as JSON instead of the text copy\n"
+    "  analyse TEXT [options]   the analysis report (卦象分析) of the chart, whole-chart mode;\n"
+    "                           takes the chart options above except --json\n"
+    "      --line N --column C  item mode: N 1..6 counted from the top line, C 1 hidden spirit,\n"
+    "                           2 main line, 3 changed line; the report is followed by the 18\n"
+    "                           highlight flags (hidden spirit, main, changed; top line first)\n"
     "  --help                   this text\n";
 
 }  // namespace
@@ -45,6 +51,7 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "calendar")
         return cli::run_calendar({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    if (args[0] == "analyse") return cli::run_analyse(QCoreApplication::arguments().mid(2), std::cout, std::cerr);
     if (args[0] == "chart") return cli::run_chart(QCoreApplication::arguments().mid(2), std::cout, std::cerr);
     std::cerr << "qinglan-cli: unknown command '" << args[0] << "' (see qinglan-cli --help)\n";
     return 2;

@@ -1,0 +1,78 @@
+#include "analysis/pattern_dates.h"
+
+#include <optional>
+
+#include "calendar/ganzhi.h"
+#include "calendar/pillars.h"
+#include "chart/cast_pillars.h"
+#include "chart/elements.h"
+
+namespace analysis {
+namespace {
+
+QString pillarName(int ganzhi) { return QString::fromStdString(cal::ganzhi_name(ganzhi)); }
+QChar branchOf(int ganzhi) { return chart::branchChar(ganzhi % cal::kBranchCount); }
+
+// The chart date and the eleven days after it: the first whose day pillar has the branch.
+std::optional<QDate> firstDay(const QDate& from, QChar branch) {
+    for (int k = 0; k < 12; ++k) {
+        const QDate d = from.addDays(k);
+        if (branchOf(cal::day_ganzhi(d.year(), d.month(), d.day())) == branch) return d;
+    }
+    return std::nullopt;
+}
+
+struct MonthHit {
+    int year = 0;
+    int month = 0;
+    int ganzhi = 0;
+};
+
+// The twelve months after the chart month, keeping the day of month: the first whose month
+// pillar has the branch. The chart month itself is never a candidate.
+std::optional<MonthHit> firstMonth(const QDate& from, QChar branch) {
+    int year = from.year();
+    int month = from.month();
+    for (int step = 0; step < 12; ++step) {
+        if (++month > 12) {
+            month = 1;
+            ++year;
+        }
+        const int gz = cal::month_ganzhi(year, month, from.day());
+        if (branchOf(gz) == branch) return MonthHit{year, month, gz};
+    }
+    return std::nullopt;
+}
+
+QString yearMonth(const MonthHit& hit) {
+    return QString::number(hit.year) + u'年' + QString::number(hit.month) + u'月' + pillarName(hit.ganzhi);
+}
+
+}  // namespace
+
+QString FindClashDates(const QDate& chartDate, QChar branch) {
+    const QChar c = chart::clashPartner(branch);
+    if (c.isNull() || !chartDate.isValid()) return {};
+    const QString words = QString(c) + u'冲' + branch;
+    QString text;
+    if (const auto day = firstDay(chartDate, c)) {
+        const int gz = cal::day_ganzhi(day->year(), day->month(), day->day());
+        text = words + chart::dateText(*day) + pillarName(gz);
+    }
+    if (const auto month = firstMonth(chartDate, c)) text += u' ' + words + yearMonth(*month);
+    return text;
+}
+
+QString FindCompletionDates(const QDate& chartDate, QChar branch) {
+    if (chart::branchIndex(branch) < 0 || !chartDate.isValid()) return {};
+    const QString done = QStringLiteral("成局");
+    QString text;
+    if (const auto day = firstDay(chartDate, branch)) {
+        const int gz = cal::day_ganzhi(day->year(), day->month(), day->day());
+        text = chart::dateText(*day) + pillarName(gz) + done;
+    }
+    if (const auto month = firstMonth(chartDate, branch)) text += u' ' + yearMonth(*month) + done;
+    return text;
+}
+
+}  // namespace analysis

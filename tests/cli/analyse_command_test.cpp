@@ -1,0 +1,57 @@
+#include "cli/analyse_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <sstream>
+
+namespace {
+
+struct CliResult {
+    int status;
+    QStringList out;
+    std::string err;
+};
+
+CliResult analyse(QStringList args) {
+    static QTemporaryDir dir;
+    args << QStringLiteral("--data-dir") << dir.path() << QStringLiteral("--today") << QStringLiteral("2026-12-08");
+    std::ostringstream out, err;
+    const int status = cli::run_analyse(args, out, err);
+    return {status, QString::fromStdString(out.str()).split(u'\n'), err.str()};
+}
+
+TEST(AnalyseCommand, ItemModePrintsTheFlagsAfterTheReport) {
+    // 天风姤 on 2024-02-04 17:00, the hidden 妻财寅木 of the fifth line from the top.
+    const CliResult r = analyse({QStringLiteral("20240204111112T:17:00:00"), QStringLiteral("--line"),
+                                 QStringLiteral("5"), QStringLiteral("--column"), QStringLiteral("1")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.size(), 14);  // ten report lines, three flag lines, the final line break
+    EXPECT_EQ(r.out[0], u"寅申冲");
+    EXPECT_EQ(r.out[5], QString(31, u'*'));
+    EXPECT_EQ(r.out.mid(10, 3), QStringList({QStringLiteral("0 0 0 0 0 0"), QStringLiteral("0 16 4 0 32 0"),
+                                             QStringLiteral("0 0 0 0 0 0")}));
+}
+
+TEST(AnalyseCommand, WholeChartWithTheBasisChosenAfterTheBuild) {
+    // Under 年月 the second slot holds the month 丙寅: horse and noble follow 寅 and 丙.
+    const CliResult r = analyse({QStringLiteral("20240204111111T:17:00:00"), QStringLiteral("--basis"), QStringLiteral("年月")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.mid(0, 2), QStringList({QStringLiteral("驿马-申 桃花-卯"), QStringLiteral("贵人-亥酉")}));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("世第6爻：父母戌土 月建 12宫 (墓)")));
+}
+
+TEST(AnalyseCommand, BadItemsAndMissingMarks) {
+    for (const QStringList& extra : {QStringList{QStringLiteral("--line"), QStringLiteral("7"), QStringLiteral("--column"), QStringLiteral("1")},
+                                     QStringList{QStringLiteral("--line"), QStringLiteral("1")},
+                                     QStringList{QStringLiteral("--column"), QStringLiteral("x")}}) {
+        const CliResult r = analyse(QStringList{QStringLiteral("20240204111111")} + extra);
+        EXPECT_EQ(r.status, 2) << extra.join(u' ').toStdString();
+    }
+    // A 0 among the codes leaves the chart empty: no world and response marks.
+    const CliResult r = analyse({QStringLiteral("20240204011111")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("错误，缺少世应关键字。"), std::string::npos);
+}
+
+}  // namespace
