@@ -43,6 +43,7 @@ public:
     chart::ChartState& chartState() { return state_; }
     const chart::ChartOptions& chartOptions() const { return options_; }
     const chart::ChartView& chartView() const { return view_; }
+    const chart::DivinationData& divinationData() const { return data_; }
     QString caseHeader() const { return caseHeader_; }
     void setCaseHeader(const QString& header);
 

@@ -3,11 +3,14 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLabel>
+#include <QAction>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
 #include "app/chart_area.h"
+#include "app/report_hooks.h"
 #include "chart/cast_pillars.h"
 #include "chart/text_forms.h"
 #include "test_support/main_window_fixture.h"
@@ -154,19 +157,29 @@ private slots:
 
     void clickBetweenRowBandsSelectsNothing() {
         MainWindowFixture f;
+        app::installReportHooks(*f.window);
         QVERIFY(f.window->enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-        int calls = 0;
-        f.window->setReportWriter([&](chart::ChartState& state, int row, int column) {
-            ++calls;
-            state.highlight[std::size_t((column - 1) * 6 + row - 1)] = 1;
-            return app::MainWindow::Report{};
-        });
         f.window->highlightBox->setChecked(true);
-        QTest::mouseClick(f.window->chartArea, Qt::LeftButton, {}, QPoint(300, 99));  // on the border of rows 1 and 2
-        QCOMPARE(calls, 0);
-        QTest::mouseClick(f.window->chartArea, Qt::LeftButton, {}, QPoint(300, 110));
-        QCOMPARE(calls, 1);
-        QCOMPARE(f.window->chartState().highlight[6 + 1], 1);  // main column, second line
+        QTest::mouseClick(f.window->chartArea, Qt::LeftButton, {}, QPoint(300, 99));  // border of rows 1 and 2
+        QVERIFY(f.window->judgmentEdit->toPlainText().isEmpty());
+        QTest::mouseClick(f.window->chartArea, Qt::LeftButton, {}, QPoint(300, 110));  // main line, second row
+        QVERIFY(!f.window->judgmentEdit->toPlainText().isEmpty());
+        QVERIFY(f.window->saveJudgmentButton->isEnabled());  // a report counts as an edit
+        f.window->highlightBox->setChecked(false);
+        const QString before = f.window->judgmentEdit->toPlainText();
+        QTest::mouseClick(f.window->chartArea, Qt::LeftButton, {}, QPoint(300, 145));
+        QCOMPARE(f.window->judgmentEdit->toPlainText(), before);  // click mode is off
+    }
+
+    void wholeChartReportReplacesTheJudgment() {
+        MainWindowFixture f;
+        app::installReportHooks(*f.window);
+        QVERIFY(f.window->enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        f.window->judgmentEdit->setPlainText(QStringLiteral("旧的断语"));
+        f.window->reportAction->trigger();
+        const QString report = f.window->judgmentEdit->toPlainText();
+        QVERIFY(!report.contains(QStringLiteral("旧的断语")));
+        QVERIFY(!report.isEmpty());
     }
 };
 
