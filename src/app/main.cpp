@@ -8,6 +8,7 @@
 #include "app/report_hooks.h"
 #include "app/splash.h"
 #include "app/startup.h"
+#include "browser/case_browser.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -28,6 +29,12 @@ int main(int argc, char** argv) {
     app::MainWindow window(*data.db, clock, prompter, data.dataRoot);
     prompter.setParent(&window);
     app::installReportHooks(window);
+    browser::CaseBrowser caseBrowser(window.caseLists(), prompter,
+                                     [&window](qint64 id) { return window.openLocalCase(id); }, &window);
+    window.setCaseBrowserOpener([&caseBrowser] {
+        caseBrowser.prepareFirstShowing(false);
+        caseBrowser.exec();
+    });
     window.show();
     splash.finish(&window);
 
