@@ -1,0 +1,66 @@
+#include "casting/cast_handover.h"
+
+#include "casting/random_source.h"
+#include "chart/cast_pillars.h"
+
+namespace casting {
+
+QStringList sexItems() { return {QStringLiteral("男"), QStringLiteral("女"), QStringLiteral("未知")}; }
+
+QString itemText(const QStringList& items, int index) {
+    return index >= 0 && index < items.size() ? items.at(index) : QString();
+}
+
+void copy_common_inputs(const CaseInputs& firstTab, CaseInputs& secondTab) { secondTab = firstTab; }
+
+int defaultCategory(const QStringList& categories) {
+    const qsizetype other = categories.indexOf(QStringLiteral("杂类"));
+    if (other >= 0) return int(other);
+    return categories.isEmpty() ? -1 : 0;
+}
+
+chart::ArrangementMethod chooseMethod(store::ChartStyle option, RandomSource& random) {
+    switch (option) {
+    case store::ChartStyle::Jingfang: return chart::ArrangementMethod::Jingfang;
+    case store::ChartStyle::Zangshan: return chart::ArrangementMethod::Zangshan;
+    case store::ChartStyle::Random: break;
+    }
+    return random.draw_line_value() == 4 ? chart::ArrangementMethod::Zangshan : chart::ArrangementMethod::Jingfang;
+}
+
+store::ChartStyle chartStyleOfNumber(qint64 number) {
+    if (number == 1) return store::ChartStyle::Jingfang;
+    if (number == 2) return store::ChartStyle::Zangshan;
+    return store::ChartStyle::Random;
+}
+
+QString make_case_string(const QDate& date, const std::array<int, 6>& codesTopFirst,
+                         chart::ArrangementMethod method, const QTime& time) {
+    QString text = chart::dateText(date).remove(u'-');
+    for (int code : codesTopFirst) text += QString::number(code);
+    return text + chart::methodWord(method) + QStringLiteral("T:") + chart::timeText(time);
+}
+
+store::CastCase finish_cast(const FinishedCast& cast, const CaseInputs& inputs, const QStringList& categories,
+                            bool chartOnly) {
+    store::CastCase c;
+    c.gua_ming = cast.nameLabel;
+    c.caseNumber = cast.caseString;
+    c.category = itemText(categories, inputs.category);
+    c.xingbie = itemText(sexItems(), inputs.sex);
+    c.chusheng = inputs.birthYear;
+    c.shiyou = inputs.subject;
+    c.castDate = cast.date;
+    c.chartOnly = chartOnly;
+    return c;
+}
+
+DateTexts dateTexts(const QDate& date, const QTime& time) {
+    chart::ChartState state;
+    state.castDate = date;
+    state.castTime = time;
+    chart::get_tiangandizhi(state);
+    return {state.pillarLabel, state.termText};
+}
+
+}  // namespace casting

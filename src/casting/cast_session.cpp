@@ -1,0 +1,208 @@
+#include "casting/cast_session.h"
+
+#include "casting/cast_text.h"
+#include "chart/cast_pillars.h"
+
+namespace casting {
+namespace {
+
+const std::array<const char16_t*, 6> kLineNames = {u"初", u"二", u"三", u"四", u"五", u"上"};
+
+CastOutcome message(CastOutcome outcome, const QString& text) {
+    outcome.kind = CastOutcome::Kind::Message;
+    outcome.message = text;
+    return outcome;
+}
+
+// Marks the subject of a cast with its way ("(手摇)", "(电脑卦)") unless it already names it.
+void markSubject(QString& subject, const QString& way) {
+    if (!subject.isEmpty() && !subject.contains(way)) subject = u'(' + way + u')' + subject;
+}
+
+}  // namespace
+
+CastSession::CastSession(const chart::DivinationData& data, store::SettingsRows& settings, RandomSource random,
+                         Clock clock)
+    : data_(data), settings_(settings), random_(std::move(random)), clock_(std::move(clock)) {
+    sourceText_ = random_.sourceText();
+    methodOption_ = chartStyleOfNumber(settings_.chartStyle());
+}
+
+void CastSession::setSourceText(const QString& text) {
+    sourceText_ = text;
+    if (onSourceText) onSourceText(text);
+}
+
+void CastSession::show() {
+    if (!shown_) {
+        const QDateTime now = clock_();
+        firstTab.date = secondTab.date = now.date();
+        firstTab.time = secondTab.time = now.time();
+        shown_ = true;
+    }
+    dateLabels_.header = dateTexts(secondTab.date, secondTab.time).header;
+    manual_.resetForShow();
+    readPendingText();
+}
+
+void CastSession::readPendingText() {
+    const QStringList text = pending_ ? pendingText_ : QStringList();
+    pending_ = false;
+    pendingText_.clear();
+    if (text.isEmpty()) return;
+    const CastTextResult result = read_cast_text(text, data_, today());
+    if (result.date) {
+        secondTab.date = *result.date;
+        dateChanged();
+    }
+    manual_.setNameLabel(result.nameLabel);
+    if (result.values) manual_.setValues(*result.values);
+}
+
+void CastSession::afterShow(const QStringList& categoryNames) {
+    categories = categoryNames;
+    firstTab.category = secondTab.category = defaultCategory(categories);
+}
+
+void CastSession::setMethodOption(store::ChartStyle option) {
+    methodOption_ = option;
+    settings_.setChartStyle(option);
+}
+
+void CastSession::dateChanged() { dateLabels_ = dateTexts(secondTab.date, secondTab.time); }
+
+void CastSession::clickThrow(int k) {
+    nameOrNumber.clear();
+    manual_.clickThrow(k);
+}
+
+void CastSession::clickLine(int line) {
+    nameOrNumber.clear();
+    manual_.cycle_line(line);
+}
+
+CastOutcome CastSession::nextLine() {
+    CastOutcome outcome;
+    if (manual_.topLineChecked()) {
+        outcome = finishManualCast();
+        if (outcome.kind == CastOutcome::Kind::Finished || outcome.kind == CastOutcome::Kind::CaseNumber)
+            return outcome;
+    }
+    manual_.moveCheckUp();
+    return outcome;
+}
+
+CastOutcome CastSession::startCast() {
+    CastOutcome outcome;
+    outcome.resetMain = true;
+    outcome.method = chooseMethod(methodOption_, random_);
+    return outcome;
+}
+
+void CastSession::takeRandomDate() {
+    setSourceText(QStringLiteral("生成随机日期，请耐心等待……"));
+    if (const std::optional<QDate> date = random_.random_cast_date(today())) secondTab.date = *date;
+}
+
+FinishedCast CastSession::finished(const std::array<int, 6>& codes, chart::ArrangementMethod method) const {
+    return {codes, secondTab.date, secondTab.time, method,
+            make_case_string(secondTab.date, codes, method, secondTab.time), manual_.nameLabel()};
+}
+
+CastOutcome CastSession::manualCastFirstTab() {
+    const QString unclicked = manual_.unclickedThrowMessage();
+    if (!unclicked.isEmpty()) return message({}, unclicked);
+    copy_common_inputs(firstTab, secondTab);
+    return finishManualCast();
+}
+
+CastOutcome CastSession::finishManualCast() {
+    CastOutcome outcome = startCast();
+    if (!nameOrNumber.isEmpty()) {
+        // A case number is the main window's to enter; the lines here are not a cast then.
+        if (isCaseNumberInput(nameOrNumber)) {
+            outcome.kind = CastOutcome::Kind::CaseNumber;
+            outcome.caseNumber = nameOrNumber;
+            return outcome;
+        }
+        pendingText_ = {nameOrNumber};
+        pending_ = true;
+        show();
+    }
+    outcome.chartLinesCleared = true;
+    for (int value : manual_.values())
+        if (value == 0) return message(outcome, QStringLiteral("请全部爻选择完毕。"));
+    const std::array<int, 6> codes = codesTopFirst(manual_.values());
+    if (randomDate) takeRandomDate();
+    markSubject(secondTab.subject, QStringLiteral("手摇"));
+    outcome.kind = CastOutcome::Kind::Finished;
+    outcome.cast = finished(codes, outcome.method);
+    return outcome;
+}
+
+CastOutcome CastSession::computerCast() {
+    random_.reseed();
+    if (!random_.available())
+        return message({}, QStringLiteral("您的电脑不支持硬件真随机数，也无法通过网络获取随机数，cpu真随机数需要2012年产的22纳米的"
+                                          "ivy架构的intel cpu才支持。如果网络通畅，可重启程序试试。"));
+    CastOutcome outcome = startCast();
+    if (randomDate) takeRandomDate();
+    outcome.chartLinesCleared = true;
+    const bool pseudo = random_.kind() == SourceKind::Pseudo;
+    LineValues values{};
+    for (std::size_t line = 0; line < 6; ++line) {
+        if (pseudo)
+            setSourceText(QStringLiteral("正在取") + QString::fromUtf16(kLineNames[line]) +
+                          QStringLiteral("爻，请耐心等待……"));
+        values[line] = random_.draw_line_value();
+    }
+    if (pseudo) setSourceText(QStringLiteral("电脑伪随机数可用。"));
+    manual_.setValues(values);
+    manual_.refreshNames();
+    markSubject(secondTab.subject, QStringLiteral("电脑卦"));
+    outcome.kind = CastOutcome::Kind::Finished;
+    outcome.cast = finished(codesTopFirst(values), outcome.method);
+    return outcome;
+}
+
+CastOutcome CastSession::computerCastFirstTab() {
+    copy_common_inputs(firstTab, secondTab);
+    return computerCast();
+}
+
+CastOutcome CastSession::castByNameOrNumber() {
+    if (nameOrNumber.isEmpty())
+        return message({}, QStringLiteral("请输入卦例id或者卦名，卦例ID是一个14位长的数字串。"));
+    CastOutcome outcome;
+    if (isCaseNumberInput(nameOrNumber)) {
+        outcome.kind = CastOutcome::Kind::CaseNumber;
+        outcome.caseNumber = nameOrNumber;
+        return outcome;
+    }
+    pendingText_ = {nameOrNumber};
+    pending_ = true;
+    show();
+    return outcome;
+}
+
+bool CastSession::matchPillars(const QString& input) {
+    if (input.isEmpty()) return false;
+    const PillarTexts pillars = readMatchPillars(input);
+    if (!pillars.complete()) return false;
+    secondTab.date = chart::get_date_by_tiangandizhi(pillars.month, pillars.day, today()).date;
+    dateChanged();
+    return true;
+}
+
+void CastSession::takeViewerDate(const QDate& date) {
+    secondTab.date = date;
+    dateChanged();
+}
+
+store::CreateResult CastSession::handOver(store::CaseStore& cases, const FinishedCast& cast) {
+    const store::CastCase c = finish_cast(cast, secondTab, categories, chartOnly);
+    chartOnly = false;
+    return cases.createCase(c);
+}
+
+}  // namespace casting

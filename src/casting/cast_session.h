@@ -1,0 +1,118 @@
+#pragma once
+// The casting dialog without its window: what every button of "起卦" does to the inputs, the
+// lines and the labels, and what the window must do next. The window mirrors the public state
+// after each call and acts on the returned outcome.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "casting/cast_handover.h"
+#include "casting/manual_cast.h"
+#include "casting/random_source.h"
+#include "chart/divination_data.h"
+#include "store/case_store.h"
+#include "store/settings_rows.h"
+
+namespace casting {
+
+struct CastOutcome {
+    enum class Kind {
+        Stay,        // nothing more to do; refresh the controls
+        Message,     // show message; the dialog stays open
+        CaseNumber,  // put caseNumber into the main window's entry, run it, close the dialog
+        Finished,    // hand cast over (handOver), write it into the chart record, close with OK
+    };
+    Kind kind = Kind::Stay;
+    QString message;
+    QString caseNumber;
+    // reset_main_for_cast ran: clear the judgment and feedback boxes, disable their save
+    // buttons and check the method button of method.
+    bool resetMain = false;
+    chart::ArrangementMethod method = chart::ArrangementMethod::Jingfang;
+    // The six line records of the chart were cleared before a check stopped the cast.
+    bool chartLinesCleared = false;
+    std::optional<FinishedCast> cast;
+};
+
+class CastSession {
+public:
+    using Clock = std::function<QDateTime()>;
+
+    // Creation: the random source is chosen and the method option read from row 86.
+    CastSession(const chart::DivinationData& data, store::SettingsRows& settings, RandomSource random = RandomSource(),
+                Clock clock = &QDateTime::currentDateTime);
+
+    // Inputs the window edits and shows.
+    CaseInputs firstTab;            // 常用功能
+    CaseInputs secondTab;           // 高级功能: the cast moment and details every cast uses
+    QString nameOrNumber;           // Edit1
+    bool randomDate = false;        // CheckBox2 "使用随机日期"
+    bool chartOnly = false;         // CheckBox3 "仅排盘，不保存"
+    CoinSet coinSet = CoinSet::Plain;  // CheckBox1 "显示硬币图案"
+    QStringList categories;         // ComboBox1 and ComboBox3 items
+    // Called with the source label's text whenever a cast changes it, so the window can repaint.
+    std::function<void(const QString&)> onSourceText;
+
+    const ManualCast& lines() const { return manual_; }
+    const QString& sourceText() const { return sourceText_; }     // Label17
+    const DateTexts& dateLabels() const { return dateLabels_; }   // Label14, Label19
+    store::ChartStyle methodOption() const { return methodOption_; }
+    const RandomSource& random() const { return random_; }
+
+    // FormShow: pickers to now on the first showing; header; lines and throws reset; a pending
+    // text is read.
+    void show();
+    // After show: the category lists with "杂类" preselected on both tabs.
+    void afterShow(const QStringList& categoryNames);
+    // A method button: the option is stored in row 86 at once.
+    void setMethodOption(store::ChartStyle option);
+    // Any of the four pickers changed (the window has written the new value into the inputs).
+    void dateChanged();
+    // A coin picture of the current set.
+    QString coinPicture(int coin) const { return casting::coinPicture(coinSet, manual_.coins()[std::size_t(coin)]); }
+
+    // Line, throw, coin and radio clicks (a line or throw click empties nameOrNumber).
+    void clickThrow(int k);
+    void clickLine(int line);
+    void clickCoin(int coin) { manual_.clickCoin(coin); }
+    void clickRadio(int line) { manual_.clickRadio(line); }
+    void clearLines() { manual_.clear(); }  // "清空"
+    CastOutcome nextLine();                 // "下一爻"
+
+    CastOutcome manualCastFirstTab();  // "手工起卦"
+    CastOutcome finishManualCast();    // "完成手工起卦"
+    CastOutcome computerCast();        // "电脑自动起卦", second tab
+    CastOutcome computerCastFirstTab();
+    CastOutcome castByNameOrNumber();  // "根据卦名排盘" and Enter in Edit1
+    // "匹配干支": false when the input held no month and day (nothing changes).
+    bool matchPillars(const QString& input);
+    // The viewer's date ("查看干支纪年" closed with OK).
+    void takeViewerDate(const QDate& date);
+
+    // finish_cast through the store; "仅排盘，不保存" is unchecked afterwards.
+    store::CreateResult handOver(store::CaseStore& cases, const FinishedCast& cast);
+
+private:
+    QDate today() const { return clock_().date(); }
+    void setSourceText(const QString& text);
+    void readPendingText();
+    CastOutcome startCast();
+    void takeRandomDate();
+    FinishedCast finished(const std::array<int, 6>& codes, chart::ArrangementMethod method) const;
+
+    const chart::DivinationData& data_;
+    store::SettingsRows& settings_;
+    RandomSource random_;
+    Clock clock_;
+    ManualCast manual_;
+    store::ChartStyle methodOption_ = store::ChartStyle::Random;
+    QString sourceText_;
+    DateTexts dateLabels_;
+    QStringList pendingText_;  // Memo2 while it is marked pending
+    bool pending_ = false;
+    bool shown_ = false;
+};
+
+}  // namespace casting

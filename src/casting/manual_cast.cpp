@@ -1,0 +1,82 @@
+#include "casting/manual_cast.h"
+
+namespace casting {
+namespace {
+
+const std::array<const char16_t*, 6> kThrowCaptions = {u"第一次摇得", u"第二次摇得", u"第三次摇得",
+                                                       u"第四次摇得", u"第五次摇得", u"第六次摇得"};
+
+}  // namespace
+
+QString coinPicture(CoinSet set, int state) {
+    return QStringLiteral(":/casting/") + (set == CoinSet::Pattern ? u'y' : u'q') + QString::number(state + 1) +
+           QStringLiteral(".bmp");
+}
+
+QString initialThrowCaption(int k) { return QString::fromUtf16(kThrowCaptions[std::size_t(k)]); }
+
+void ManualCast::clear() {
+    values_.fill(1);
+    radioValues_.fill(1);
+    checked_ = 0;
+    setCoins({1, 0, 0});
+}
+
+void ManualCast::resetForShow() {
+    clear();
+    for (int k = 0; k < 6; ++k) throwCaptions_[std::size_t(k)] = initialThrowCaption(k);
+    nameLabel_.clear();
+}
+
+void ManualCast::cycle_line(int line) {
+    checked_ = line;
+    // Coins one turn short of the next value; turning the first coin completes the step.
+    switch (value(line)) {
+    case 1: setCoins({0, 1, 0}); break;
+    case 2: setCoins({0, 1, 1}); break;
+    case 3: setCoins({1, 0, 0}); break;
+    case 4: setCoins({0, 0, 0}); break;
+    default: break;  // a line without value keeps the coins as they are
+    }
+    clickCoin(0);
+}
+
+void ManualCast::clickThrow(int k) {
+    if (throwCaptions_[std::size_t(k)].contains(u'第')) values_[std::size_t(k)] = 4;
+    cycle_line(k);
+    throwCaptions_[std::size_t(k)] = symbol(k);
+}
+
+void ManualCast::clickCoin(int coin) {
+    coins_[std::size_t(coin)] = 1 - coins_[std::size_t(coin)];
+    const int v = lineValueOfCoins(coins_);
+    radioValues_[std::size_t(checked_)] = v;
+    values_[std::size_t(checked_)] = v;
+    refreshNames();
+}
+
+void ManualCast::clickRadio(int line) {
+    checked_ = line;
+    switch (radioValue(line)) {
+    case 1: setCoins({1, 0, 0}); break;
+    case 2: setCoins({1, 1, 0}); break;
+    case 3: setCoins({1, 1, 1}); break;
+    case 4: setCoins({0, 0, 0}); break;
+    default: break;
+    }
+    if (nameLabel_.isEmpty()) refreshNames();
+}
+
+void ManualCast::moveCheckUp() {
+    if (checked_ < 5) ++checked_;
+    if (nameLabel_.isEmpty()) refreshNames();
+}
+
+QString ManualCast::unclickedThrowMessage() const {
+    for (int k = 0; k < 6; ++k)
+        if (throwCaptions_[std::size_t(k)] == initialThrowCaption(k))
+            return QStringLiteral("“") + initialThrowCaption(k) + QStringLiteral("”位置请用鼠标点击来更改爻值。");
+    return {};
+}
+
+}  // namespace casting

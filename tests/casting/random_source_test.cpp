@@ -1,0 +1,115 @@
+// The pseudo-random generator, draws as line values, the random date and the source choice.
+#include "casting/random_source.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support/qt_printers.h"
+
+namespace {
+
+using casting::RandomPlatform;
+using casting::RandomSource;
+using casting::SourceKind;
+
+RandomPlatform fixedPlatform(quint32 seed, std::function<std::optional<quint32>()> hardware = {}) {
+    RandomPlatform p;
+    p.seed = [seed] { return seed; };
+    p.wait = [] {};
+    if (hardware) p.hardware = std::move(hardware);
+    return p;
+}
+
+TEST(PseudoRandom, DrawsFollowTheGenerator) {
+    // Worked out from seed := seed × 134775813 + 1 (mod 2^32), draw = (seed × n) >> 32.
+    struct Case {
+        quint32 seed, n;
+        std::vector<quint32> draws;
+        quint32 seedAfter;
+    };
+    const Case cases[] = {
+        {0, 8, {0, 0, 6, 1, 2, 5, 2, 1}, 694906232u},
+        {12345, 8, {3, 2, 0, 4, 5, 2, 3, 0}, 340655249u},
+        {1, 21900, {687}, 134775814u},
+    };
+    for (const Case& c : cases) {
+        casting::PseudoRandom r(c.seed);
+        for (quint32 expected : c.draws) EXPECT_EQ(r.below(c.n), expected);
+        EXPECT_EQ(r.seed(), c.seedAfter);
+    }
+}
+
+TEST(RandomSource, ThreeBitsBecomeALineValue) {
+    const int expected[8] = {4, 1, 1, 2, 1, 2, 2, 3};
+    for (int b = 0; b < 8; ++b) EXPECT_EQ(casting::lineValueOfBits(b), expected[b]) << b;
+}
+
+TEST(RandomSource, HardwareDrawsUseTheLowThreeBits) {
+    quint32 next = 0xFFFFFFF8u;  // low bits 0, 1, 2, ...
+    RandomSource source(SourceKind::Hardware, fixedPlatform(0, [&] { return std::optional<quint32>(next++); }));
+    std::vector<int> values;
+    for (int i = 0; i < 8; ++i) values.push_back(source.draw_line_value());
+    EXPECT_EQ(values, (std::vector<int>{4, 1, 1, 2, 1, 2, 2, 3}));
+}
+
+TEST(RandomSource, FailedHardwareDrawsAreRetriedNotTakenAsZero) {
+    int calls = 0;
+    // Fails twice, then gives 7 (老阳); a failure taken as 0 would give 老阴.
+    RandomSource source(SourceKind::Hardware, fixedPlatform(0, [&]() -> std::optional<quint32> {
+                            return ++calls < 3 ? std::nullopt : std::optional<quint32>(7);
+                        }));
+    EXPECT_EQ(source.draw_line_value(), 3);
+    EXPECT_EQ(calls, 3);
+
+    // A hardware source that never answers falls back to the pseudo generator: seed 12345 gives
+    // 1655067933 below 2^32 - 1, whose low bits are 5.
+    RandomSource dead(SourceKind::Hardware, fixedPlatform(12345, [] { return std::optional<quint32>(); }));
+    EXPECT_EQ(dead.drawBits(), 5);
+}
+
+TEST(RandomSource, EveryDrawWaitsFirst) {
+    int waits = 0;
+    RandomPlatform p = fixedPlatform(5);
+    p.wait = [&] { ++waits; };
+    RandomSource source(SourceKind::Pseudo, p);
+    for (int i = 0; i < 6; ++i) source.draw_line_value();
+    EXPECT_EQ(waits, 6);
+}
+
+TEST(RandomSource, RandomDateRanges) {
+    const QDate today(2026, 12, 8);
+    // Pseudo, seed 1: the first draw below 21900 is 687.
+    RandomSource pseudo(SourceKind::Pseudo, fixedPlatform(1));
+    EXPECT_EQ(pseudo.random_cast_date(today), QDate(2025, 1, 20));
+    // Hardware: the value modulo 21901, so 21900 days back at most.
+    RandomSource hardware(SourceKind::Hardware, fixedPlatform(0, [] { return std::optional<quint32>(21900u + 21901u * 3); }));
+    EXPECT_EQ(hardware.random_cast_date(today), today.addDays(-21900));
+    RandomSource zero(SourceKind::Hardware, fixedPlatform(0, [] { return std::optional<quint32>(21901u); }));
+    EXPECT_EQ(zero.random_cast_date(today), today);
+    RandomSource none(SourceKind::None, fixedPlatform(0));
+    EXPECT_FALSE(none.random_cast_date(today).has_value());
+}
+
+TEST(RandomSource, SourceTexts) {
+    EXPECT_EQ(RandomSource(SourceKind::Hardware, fixedPlatform(0)).sourceText(), QStringLiteral("CPU硬件真随机数可用"));
+    EXPECT_EQ(RandomSource(SourceKind::Pseudo, fixedPlatform(0)).sourceText(), QStringLiteral("电脑伪随机数可用"));
+    EXPECT_EQ(RandomSource(SourceKind::None, fixedPlatform(0)).sourceText(), QStringLiteral("电脑起卦不可用"));
+}
+
+TEST(RandomSource, ProcessorIdentification) {
+#if defined(__x86_64__)
+    EXPECT_EQ(casting::cpu_vendor().size(), 12);
+    // Only an Intel processor with the instruction is used.
+    EXPECT_EQ(casting::has_cpu_rdrand(),
+              casting::cpu_vendor() == QStringLiteral("GenuineIntel") && (casting::cpu_features() >> 30 & 1u));
+    if (casting::cpu_features() >> 30 & 1u) {
+        bool answered = false;  // the instruction may fail now and then; not ten times running
+        for (int i = 0; i < 10 && !answered; ++i) answered = casting::rdrand32().has_value();
+        EXPECT_TRUE(answered);
+    }
+#else
+    EXPECT_FALSE(casting::has_cpu_rdrand());
+    EXPECT_FALSE(casting::rdrand32().has_value());
+#endif
+}
+
+}  // namespace
