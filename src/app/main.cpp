@@ -9,6 +9,7 @@
 #include "app/splash.h"
 #include "app/startup.h"
 #include "browser/case_browser.h"
+#include "calendar_view/calendar_viewer.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -31,6 +32,12 @@ int main(int argc, char** argv) {
     app::installReportHooks(window);
     browser::CaseBrowser caseBrowser(window.caseLists(), prompter,
                                      [&window](qint64 id) { return window.openLocalCase(id); }, &window);
+    calendar_view::CalendarViewer calendarViewer([&clock] { return clock.today(); },
+                                                 [&window](QDate date) { window.useCastDate(date); }, &window);
+    window.setCalendarViewerOpener([&calendarViewer] {
+        calendarViewer.show();
+        calendarViewer.raise();
+    });
     window.setCaseBrowserOpener([&caseBrowser] {
         caseBrowser.prepareFirstShowing(false);
         caseBrowser.exec();

@@ -66,6 +66,9 @@ public:
 
     // Runs the case-number entry with a text, as typing it and pressing "确定" does.
     bool enterCaseNumber(const QString& text);
+    // A date picked in the calendar viewer becomes the cast date: the pillar label for it, the
+    // term label emptied, the chart laid out again.
+    void useCastDate(const QDate& date);
     // Recomputes the pillar label for the cast date and rebuilds the chart.
     void rebuildFromCast();
     // Starts the deferred first casting dialog (posted when the window is up).

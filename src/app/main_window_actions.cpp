@@ -186,6 +186,17 @@ void MainWindow::rebuildFromCast() {
     showMessages(messages);
 }
 
+void MainWindow::useCastDate(const QDate& date) {
+    state_.castDate = date;
+    chart::get_tiangandizhi(state_);
+    state_.termText.clear();
+    view_.showingChanged = false;
+    const QStringList messages = chart::zhuanggua(state_, context());
+    showChartTexts();
+    redraw(false);
+    showMessages(messages);
+}
+
 void MainWindow::recast() {
     if (castDialog_ && castDialog_()) rebuildFromCast();
 }
