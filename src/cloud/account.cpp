@@ -46,7 +46,7 @@ LoginOutcome Account::login(const LoginRequest& request) {
     }
     const QString digest = passwordDigest(request.password);
     const QString reply =
-        session_.postPlain(QStringLiteral("login.php"), {u"nm=" + request.userName, u"pw=" + digest});
+        session_.postPlain(QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + digest});
 
     if (reply.startsWith(kNetError)) {
         outcome.message = QStringLiteral("网络错误，登陆失败。");
@@ -128,8 +128,8 @@ RegistrationOutcome Account::registerUser(const Registration& r) {
     if (!outcome.messages.isEmpty()) return outcome;
 
     const QString reply = session_.postPlain(QStringLiteral("reg.php"),
-                                             {u"nm=" + r.userName, u"pw=" + passwordDigest(r.password),
-                                              u"shouji=" + r.mobile, u"youxiang=" + r.email});
+                                             {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + passwordDigest(r.password),
+                                              QStringLiteral("shouji=") + r.mobile, QStringLiteral("youxiang=") + r.email});
     if (reply == kNetError) {
         outcome.messages = {QStringLiteral("网络错误，请重试。")};
         return outcome;
@@ -154,7 +154,7 @@ PasswordChangeOutcome Account::changePassword(const PasswordChange& change) {
     // The old digest is the proof here; the service reads no "pw=" field on this endpoint.
     const QString reply = session_.postPlain(
         QStringLiteral("changpw.php"),
-        {u"nm=" + session_.userName(), u"oldpw=" + passwordDigest(change.oldPassword), u"newpw=" + newDigest});
+        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword), QStringLiteral("newpw=") + newDigest});
     if (reply == u"ok") {
         session_.setDigest(newDigest);
         return {true, QStringLiteral("密码修改成功")};

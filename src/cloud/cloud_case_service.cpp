@@ -17,10 +17,10 @@ store::CaseListRow caseRow(const QStringList& record) {
 }  // namespace
 
 QStringList CloudCaseService::caseFields(const store::CaseRecord& r) const {
-    return {u"nm=" + session_.userName(), u"save_gua_ming=" + r.gua_ming, u"save_gua_bianhao=" + r.gua_bianhao,
-            u"save_lei_id=" + r.lei_id,   u"save_nian=" + r.nian,         u"save_yue=" + r.yue,
-            u"save_ri=" + r.ri,           u"save_xingbie=" + r.xingbie,   u"save_chusheng=" + r.chusheng,
-            u"save_shiyou=" + r.shiyou};
+    return {QStringLiteral("nm=") + session_.userName(), QStringLiteral("save_gua_ming=") + r.gua_ming, QStringLiteral("save_gua_bianhao=") + r.gua_bianhao,
+            QStringLiteral("save_lei_id=") + r.lei_id,   QStringLiteral("save_nian=") + r.nian,         QStringLiteral("save_yue=") + r.yue,
+            QStringLiteral("save_ri=") + r.ri,           QStringLiteral("save_xingbie=") + r.xingbie,   QStringLiteral("save_chusheng=") + r.chusheng,
+            QStringLiteral("save_shiyou=") + r.shiyou};
 }
 
 QString CloudCaseService::saveNewCase(const store::CaseRecord& record) {
@@ -29,7 +29,7 @@ QString CloudCaseService::saveNewCase(const store::CaseRecord& record) {
 
 QString CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which) {
     QStringList fields = caseFields(record);
-    fields << u"save_duanyu=" + texts.duanyu << u"save_fankui=" + texts.fankui << u"save_b=" + QString::number(which);
+    fields << QStringLiteral("save_duanyu=") + texts.duanyu << QStringLiteral("save_fankui=") + texts.fankui << QStringLiteral("save_b=") + QString::number(which);
     return session_.post(QStringLiteral("saveduanyufankui.php"), fields);
 }
 
@@ -41,7 +41,7 @@ std::optional<QString> CloudCaseService::failureOf(const QString& reply) const {
 
 CloudLoad CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store) {
     QString reply =
-        session_.post(QStringLiteral("loadgua.php"), {u"nm=" + session_.userName(), u"guaid=" + QString::number(id)});
+        session_.post(QStringLiteral("loadgua.php"), {QStringLiteral("nm=") + session_.userName(), QStringLiteral("guaid=") + QString::number(id)});
     if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
     if (reply.isEmpty()) return {std::nullopt, kNoSearchResult};
 
@@ -59,7 +59,7 @@ CloudLoad CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store) {
 
 CloudCaseService::Records CloudCaseService::readRecords(const QString& endpoint, const QStringList& fields, int width,
                                                        int cap) {
-    const QString reply = session_.post(endpoint, QStringList{u"nm=" + session_.userName()} + fields);
+    const QString reply = session_.post(endpoint, QStringList{QStringLiteral("nm=") + session_.userName()} + fields);
     if (const auto failure = failureOf(reply)) return {{}, *failure};
     return {readList(reply, width, cap), QString()};
 }
@@ -78,12 +78,12 @@ CloudCaseRows CloudCaseService::recentCases() {
 }
 
 CloudCaseRows CloudCaseService::searchCases(const QString& keyword) {
-    return caseRows(QStringLiteral("cha.php"), {u"wd=" + keyword}, kSearchRowCap, kNoSearchResult);
+    return caseRows(QStringLiteral("cha.php"), {QStringLiteral("wd=") + keyword}, kSearchRowCap, kNoSearchResult);
 }
 
 CloudCaseRows CloudCaseService::casesOfMonth(qint64 category, const QString& year, const QString& month) {
     return caseRows(QStringLiteral("gualist.php"),
-                    {u"fenlei=" + QString::number(category), u"nian=" + year, u"yue=" + month}, kMonthRowCap, kNoCases);
+                    {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year, QStringLiteral("yue=") + month}, kMonthRowCap, kNoCases);
 }
 
 CloudItems CloudCaseService::items(const QString& endpoint, const QStringList& fields, const QString& emptyMessage) {
@@ -95,16 +95,16 @@ CloudItems CloudCaseService::items(const QString& endpoint, const QStringList& f
 }
 
 CloudItems CloudCaseService::yearList(qint64 category) {
-    return items(QStringLiteral("nian.php"), {u"fenlei=" + QString::number(category)}, kNoYears);
+    return items(QStringLiteral("nian.php"), {QStringLiteral("fenlei=") + QString::number(category)}, kNoYears);
 }
 
 CloudItems CloudCaseService::monthList(qint64 category, const QString& year) {
-    return items(QStringLiteral("yue.php"), {u"fenlei=" + QString::number(category), u"nian=" + year}, kNoMonths);
+    return items(QStringLiteral("yue.php"), {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year}, kNoMonths);
 }
 
 CloudCaseTexts CloudCaseService::caseTexts(qint64 id) {
     QString reply = session_.post(QStringLiteral("getduanyufankui.php"),
-                                  {u"nm=" + session_.userName(), u"id=" + QString::number(id)});
+                                  {QStringLiteral("nm=") + session_.userName(), QStringLiteral("id=") + QString::number(id)});
     if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
     if (reply.isEmpty() || reply == u"<tr>") return {};
     const qsizetype at = reply.indexOf(u"<tr>");
@@ -114,9 +114,9 @@ CloudCaseTexts CloudCaseService::caseTexts(qint64 id) {
 
 QString CloudCaseService::renameCategory(qint64 leiId, const QString& name) {
     const QString reply =
-        session_.post(QStringLiteral("changeleiming.php"), {u"nm=" + session_.userName(),
-                                                             u"lei_bendi_id=" + QString::number(leiId),
-                                                             u"lei_mingcheng=" + name});
+        session_.post(QStringLiteral("changeleiming.php"), {QStringLiteral("nm=") + session_.userName(),
+                                                             QStringLiteral("lei_bendi_id=") + QString::number(leiId),
+                                                             QStringLiteral("lei_mingcheng=") + name});
     return reply == u"ok" ? QString() : QStringLiteral("网络保存出错：") + reply;
 }
 

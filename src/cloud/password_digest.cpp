@@ -1,6 +1,7 @@
 #include "cloud/password_digest.h"
 
 #include <QCryptographicHash>
+#include <QList>
 
 namespace cloud {
 namespace {
@@ -13,7 +14,7 @@ QByteArray md5Hex(const QByteArray& bytes) {
 
 QString passwordDigest(const QString& text) {
     QByteArray ascii;
-    for (const char32_t code : text.toUcs4()) ascii += code < 0x80 ? static_cast<char>(code) : '?';
+    for (const uint code : text.toUcs4()) ascii += code < 0x80 ? static_cast<char>(code) : '?';
     return QString::fromLatin1(md5Hex(md5Hex(ascii)));
 }
 

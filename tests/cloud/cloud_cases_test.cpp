@@ -16,12 +16,6 @@ store::CastCase cast(const QString& caseNumber, const QString& category, QDate d
     return {"主卦：乾为天 变卦：天风姤", caseNumber, category, "男", "1980", shiyou, date, false};
 }
 
-QStringList idsOf(const QList<store::CaseListRow>& rows) {
-    QStringList ids;
-    for (const auto& row : rows) ids << QString::number(row.id);
-    return ids;
-}
-
 TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) {
     ServiceProcess service;
     DesktopClient client(service.address());

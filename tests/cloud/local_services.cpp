@@ -40,7 +40,7 @@ CannedHttpServer::CannedHttpServer(std::optional<QByteArray> body, int status, Q
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             const int index = static_cast<int>(requests_.size());
-            requests_.append({});
+            requests_.append(QByteArray());
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, index] {
                 QByteArray& request = requests_[index];
                 request += socket->readAll();
