@@ -171,7 +171,9 @@ TEST(PasswordChange, ChecksThenChangesAndLaterRequestsStillPass) {
         EXPECT_EQ(outcome.changed, c.changed);
     }
     // The run goes on with the new password: its cases are still its own.
-    EXPECT_EQ(client.cloudCases.yearList(store::kAllCategories).message, cloud::kNoYears);
+    const store::CastCase cast{"乾为天", "20240101111111京房式T:01:00:00", "杂类", "男", "", "", {2024, 1, 1}, false};
+    EXPECT_EQ(client.cases.createCase(cast).cloudMessage, "");
+    EXPECT_EQ(client.cloudCases.recentCases().rows.size(), 1);
     DesktopClient other(service.address());
     EXPECT_FALSE(other.logIn("u", "old", false));
     EXPECT_TRUE(other.logIn("u", "new", false));
