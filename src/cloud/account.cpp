@@ -1,0 +1,166 @@
+#include "cloud/account.h"
+
+#include "cloud/form_encoding.h"
+#include "cloud/password_digest.h"
+#include "cloud/reply_reading.h"
+#include "store/case_lists.h"
+
+#include <QHash>
+
+namespace cloud {
+namespace {
+
+constexpr int kCategoryPairCap = 101;
+constexpr int kNewestKnownVersion = 3;
+
+QString errorMessage(const QString& detail) { return QStringLiteral("出现错误，信息为：") + detail; }
+
+}  // namespace
+
+QString disabledAccountNotice() {
+    return QStringLiteral("此账号可能已被盗用，已被停用。如需恢复使用，请写信至 ") + kSupportAddress +
+           QStringLiteral("，注明用户名。");
+}
+
+QString forgottenPasswordNotice() {
+    return QStringLiteral("密码只能人工重设：请写信至 ") + kSupportAddress +
+           QStringLiteral("，注明用户名以及注册时填写的手机号或电子邮箱，新的随机密码会以短信或邮件发给您。"
+                          "服务端只保存密码的摘要，原密码无法显示。也可以在青岚用户QQ群内联系管理员。");
+}
+
+store::LoginMemory Account::remembered() const {
+    store::LoginMemory memory = settings_.loginMemory();
+    if (!memory.remember) memory.password.clear();
+    return memory;
+}
+
+LoginOutcome Account::login(const LoginRequest& request) {
+    LoginOutcome outcome;
+    if (request.userName.isEmpty()) {
+        outcome.message = QStringLiteral("请输入用户名。");
+        return outcome;
+    }
+    if (request.password.isEmpty()) {
+        outcome.message = QStringLiteral("请输入密码。");
+        return outcome;
+    }
+    const QString digest = passwordDigest(request.password);
+    const QString reply =
+        session_.postPlain(QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + digest});
+
+    if (reply.startsWith(kNetError)) {
+        outcome.message = QStringLiteral("网络错误，登陆失败。");
+        return outcome;
+    }
+    if (reply.startsWith(u"no")) {
+        outcome.message = QStringLiteral("账号或密码错误，不能登陆。");
+        return outcome;
+    }
+    if (reply.startsWith(u"cancel")) {
+        outcome.message = disabledAccountNotice();
+        return outcome;
+    }
+    const bool full = reply.startsWith(u"ok<t");
+    if (!full && reply != u"ok") {
+        outcome.message = errorMessage(reply);
+        return outcome;
+    }
+    if (full) {
+        if (const auto error = readLoginReply(reply, outcome)) {
+            outcome = {};
+            outcome.message = errorMessage(*error);
+            return outcome;
+        }
+    }
+    session_.logIn(request.userName, digest);
+    if (request.remember) settings_.rememberLogin(request.userName, request.password);
+    outcome.loggedIn = true;
+    return outcome;
+}
+
+std::optional<QString> Account::readLoginReply(QString reply, LoginOutcome& outcome) {
+    takeField(reply);
+    QString label;
+    try {
+        label = urlDecode(takeThrough(reply, u"<msg>"));
+    } catch (const UrlDecodeError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    const QString url = takeThrough(reply, u"<url>");
+    const QString versionText = takeThrough(reply, u"<v>");
+    bool isNumber = false;
+    const qint64 version = versionText.toLongLong(&isNumber);
+    if (!isNumber) return QStringLiteral("版本号不是整数：") + versionText;
+    const qsizetype fieldEnd = reply.indexOf(kFieldEnd);
+    if (fieldEnd >= 0) reply.remove(0, fieldEnd + kFieldEnd.size());
+
+    // Nothing is taken over before the whole notice has been read.
+    outcome.messageLabel = label;
+    session_.setMessageUrl(url);
+    outcome.offerUpdate = version > kNewestKnownVersion;
+    copyCategories(reply);
+    return std::nullopt;
+}
+
+void Account::copyCategories(QString pairs) {
+    store::CaseLists lists(db_);
+    QHash<qint64, QString> local;
+    for (const store::Category& category : lists.categories()) local.insert(category.lei_id, category.lei_mingcheng);
+    for (int read = 0; pairs.size() > 3 && read < kCategoryPairCap; ++read) {
+        const QString name = takeField(pairs);
+        bool isNumber = false;
+        const qint64 leiId = takeField(pairs).toLongLong(&isNumber);
+        // Only categories that exist here are renamed; none is created.
+        if (isNumber && local.contains(leiId) && local.value(leiId) != name) {
+            lists.renameCategory(leiId, name);
+            local.insert(leiId, name);
+        }
+        while (pairs.startsWith(kFieldEnd)) pairs.remove(0, kFieldEnd.size());
+    }
+}
+
+RegistrationOutcome Account::registerUser(const Registration& r) {
+    RegistrationOutcome outcome;
+    if (r.userName.isEmpty()) outcome.messages = {QStringLiteral("用户名不能为空")};
+    else if (r.password.isEmpty()) outcome.messages = {QStringLiteral("密码不能为空")};
+    else if (r.password != r.repeated) outcome.messages = {QStringLiteral("密码两次输入的不同")};
+    else if (r.mobile.isEmpty() && r.email.isEmpty()) outcome.messages = {QStringLiteral("手机号或者电子邮箱号必须输入一个。")};
+    if (!outcome.messages.isEmpty()) return outcome;
+
+    const QString reply = session_.postPlain(QStringLiteral("reg.php"),
+                                             {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + passwordDigest(r.password),
+                                              QStringLiteral("shouji=") + r.mobile, QStringLiteral("youxiang=") + r.email});
+    if (reply == kNetError) {
+        outcome.messages = {QStringLiteral("网络错误，请重试。")};
+        return outcome;
+    }
+    if (reply == u"no") outcome.messages.append(QStringLiteral("用户名已经存在。请换个用户名。"));
+    if (reply == u"cancel") outcome.messages.append(QStringLiteral("注册失败。"));
+    if (reply != u"ok") {
+        outcome.messages.append(errorMessage(reply));
+        return outcome;
+    }
+    outcome.registered = true;
+    outcome.messages = {QStringLiteral("注册成功。")};
+    return outcome;
+}
+
+PasswordChangeOutcome Account::changePassword(const PasswordChange& change) {
+    if (change.oldPassword.isEmpty()) return {false, QStringLiteral("请输入原密码")};
+    if (change.newPassword.isEmpty()) return {false, QStringLiteral("请输入新密码")};
+    if (change.newPassword != change.confirmation) return {false, QStringLiteral("两次输入的新密码不同。")};
+
+    const QString newDigest = passwordDigest(change.newPassword);
+    // The old digest is the proof here; the service reads no "pw=" field on this endpoint.
+    const QString reply = session_.postPlain(
+        QStringLiteral("changpw.php"),
+        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword), QStringLiteral("newpw=") + newDigest});
+    if (reply == u"ok") {
+        session_.setDigest(newDigest);
+        return {true, QStringLiteral("密码修改成功")};
+    }
+    if (reply == u"no") return {false, QStringLiteral("原密码不正确，无法修改。")};
+    return {false, QStringLiteral("网络保存出错：") + reply};
+}
+
+}  // namespace cloud

@@ -1,0 +1,90 @@
+#pragma once
+// The account operations behind the login window "登陆网络" and the password window "密码修改":
+// login, registration, password change, and the remembered login of settings row 88. Each
+// returns what the window shows; none of them shows anything itself.
+#include "cloud/cloud_session.h"
+#include "store/database.h"
+#include "store/settings_rows.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace cloud {
+
+// Where users write to have a password reset or a disabled account re-activated.
+inline const QString kSupportAddress = QStringLiteral("support@qinglan.example.org");
+
+// The login reply "cancel": the account is disabled.
+QString disabledAccountNotice();
+// The notice of the link "忘记密码，找回密码".
+QString forgottenPasswordNotice();
+
+struct LoginRequest {
+    QString userName;  // Edit1
+    QString password;  // Edit2, as typed
+    bool remember = true;  // CheckBox1 "记住用户名和密码"
+};
+
+struct LoginOutcome {
+    bool loggedIn = false;
+    QString message;  // when not logged in: the message to show (the window stays open)
+    // The new caption of the main window's message label, when the reply carried one.
+    std::optional<QString> messageLabel;
+    // The reply offered a newer program (version above 3): ask "有新版本，是否升级？" (caption
+    // "提示", yes/no) and on yes run SelfUpdate.
+    bool offerUpdate = false;
+};
+
+struct Registration {
+    QString userName;  // Edit3
+    QString password;  // Edit4
+    QString repeated;  // Edit5
+    QString mobile;    // Edit6
+    QString email;     // Edit7
+};
+
+struct RegistrationOutcome {
+    bool registered = false;  // then put userName into Edit1, password into Edit2 and close the group
+    QStringList messages;     // shown one after another
+};
+
+struct PasswordChange {
+    QString oldPassword, newPassword, confirmation;
+};
+
+struct PasswordChangeOutcome {
+    bool changed = false;  // then clear the three boxes and close the window
+    QString message;
+};
+
+class Account {
+public:
+    Account(CloudSession& session, store::Database& db) : session_(session), settings_(db), db_(db) {}
+
+    // What the login window starts with: the remembered name, and the password only when
+    // "记住用户名和密码" is ticked in row 88.
+    store::LoginMemory remembered() const;
+    // The box "记住用户名和密码" clicked.
+    void setRememberLogin(bool on) { settings_.setRememberLogin(on); }
+
+    // Posts login.php. On success the session is logged in for the run, the user's category
+    // names from the reply are copied onto the local categories of the same lei_id, and row 88
+    // remembers name and password when asked to.
+    LoginOutcome login(const LoginRequest& request);
+    RegistrationOutcome registerUser(const Registration& registration);
+    // Posts changpw.php for the logged-in user. After a change, later requests carry the new
+    // digest.
+    PasswordChangeOutcome changePassword(const PasswordChange& change);
+
+private:
+    // Reads the full reply after "ok<t>"; the error text when a field cannot be read.
+    std::optional<QString> readLoginReply(QString reply, LoginOutcome& outcome);
+    void copyCategories(QString pairs);
+
+    CloudSession& session_;
+    store::SettingsRows settings_;
+    store::Database& db_;
+};
+
+}  // namespace cloud

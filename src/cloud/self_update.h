@@ -1,0 +1,43 @@
+#pragma once
+// The program update offered at login. The new program file is downloaded together with its
+// detached Ed25519 signature (the same address with ".sig" appended); the program file is
+// replaced only when the signature is valid under the operator's public key built into the
+// program. Otherwise nothing on disk changes.
+#include "cloud/cloud_session.h"
+#include "cloud/update_signature.h"
+
+#include <QString>
+#include <optional>
+
+namespace cloud {
+
+inline const QString kUpdatePath = QStringLiteral("qinglan/down.asp?filename=g.zip");
+
+struct UpdateOutcome {
+    bool applied = false;  // then start the program again (startProgram) and quit
+    QString message;       // what to tell the user either way
+};
+
+class SelfUpdate {
+public:
+    // programPath: the running program file (QCoreApplication::applicationFilePath()).
+    SelfUpdate(CloudSession& session, QString programPath, std::optional<UpdateKey> key = builtInUpdateKey())
+        : session_(session), programPath_(std::move(programPath)), key_(key) {}
+
+    // The download runs under the exchange's busy hooks; show "正在下载，请等待几分钟" around it.
+    UpdateOutcome run();
+    // Deletes what an earlier update may have left beside the program file (the program name
+    // with "2", "3" or "2X" appended); failures are ignored. Called at every login.
+    void removeLeftoverCopies() const;
+    // Starts the (new) program file on its own; false when it could not be started.
+    bool startProgram() const;
+
+private:
+    QString replaceProgram(const QByteArray& bytes) const;
+
+    CloudSession& session_;
+    QString programPath_;
+    std::optional<UpdateKey> key_;
+};
+
+}  // namespace cloud

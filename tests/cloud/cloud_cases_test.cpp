@@ -1,0 +1,196 @@
+// The cases of a logged-in user: stored in both places, texts, loading, lists, search, texts
+// of one case and renames, against the real case service and the real local store.
+#include "desktop_client.h"
+#include "local_services.h"
+#include "test_support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using cloud_test::CannedHttpServer;
+using cloud_test::DesktopClient;
+using cloud_test::ServiceProcess;
+
+store::CastCase cast(const QString& caseNumber, const QString& category, QDate date, const QString& shiyou) {
+    return {"主卦：乾为天 变卦：天风姤", caseNumber, category, "男", "1980", shiyou, date, false};
+}
+
+TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) {
+    ServiceProcess service;
+    DesktopClient client(service.address());
+    ASSERT_TRUE(client.logIn("u", "p"));
+    const auto created = client.cases.createCase(cast("20240315343212京房式T:10:20:30", "求财", {2024, 3, 15}, "问 财&运+1"));
+    EXPECT_TRUE(created.stored);
+    EXPECT_EQ(created.cloudMessage, "");
+    EXPECT_EQ(client.lists.recentCases().size(), 1);
+
+    const auto recent = client.cloudCases.recentCases();
+    ASSERT_EQ(recent.rows.size(), 1) << recent.message.toStdString();
+    EXPECT_EQ(recent.rows[0].gua_bianhao, "20240315343212京房式T:10:20:30");
+    EXPECT_EQ(recent.rows[0].shiyou, "问 财&运+1");
+    EXPECT_EQ(recent.rows[0].gua_ming, "主卦：乾为天 变卦：天风姤");
+
+    const store::CaseTexts texts{"第一行\n第二行 <b>&amp;\n", "应验\r\n100%"};
+    EXPECT_TRUE(client.cases.saveCaseTexts(3, texts).saved);
+
+    // Another machine of the same user opens it from the service.
+    DesktopClient elsewhere(service.address());
+    ASSERT_TRUE(elsewhere.logIn("u", "p", false));
+    const auto loaded = elsewhere.cloudCases.loadCloudCase(recent.rows[0].id, elsewhere.cases);
+    ASSERT_TRUE(loaded.texts) << loaded.message.toStdString();
+    EXPECT_EQ(loaded.texts->duanyu, texts.duanyu);
+    EXPECT_EQ(loaded.texts->fankui, texts.fankui);
+    const store::CaseRecord& record = elsewhere.cases.record();
+    EXPECT_EQ(record.saveKey, "20240315343212京房式T:10:20:30");
+    EXPECT_EQ(record.lei_id, "2");
+    EXPECT_EQ(QStringList({record.nian, record.yue, record.ri, record.xingbie, record.chusheng, record.shiyou}),
+              QStringList({"2024", "3", "15", "男", "1980", "问 财&运+1"}));
+    EXPECT_EQ(elsewhere.history.entries(), QStringList{QString::number(recent.rows[0].id) + "(网络)"});
+
+    // Saving there inserts the local row first, and the service keeps one case.
+    EXPECT_TRUE(elsewhere.cases.saveCaseTexts(2, {"", "改过的反馈"}).saved);
+    EXPECT_EQ(elsewhere.lists.recentCases().size(), 1);
+    EXPECT_EQ(client.cloudCases.caseTexts(recent.rows[0].id).text,
+              std::optional<QString>(texts.duanyu + "\n***反馈***\n改过的反馈"));
+    EXPECT_EQ(client.cloudCases.recentCases().rows.size(), 1);
+}
+
+TEST(CloudCases, BrowserDrillDownSearchAndEmptyAnswers) {
+    ServiceProcess service;
+    DesktopClient client(service.address());
+    ASSERT_TRUE(client.logIn("u", "p"));
+    client.cases.createCase(cast("20230102111111京房式T:01:00:00", "求财", {2023, 1, 2}, "旧年求财"));
+    client.cases.createCase(cast("20240305222222京房式T:02:00:00", "求财", {2024, 3, 5}, "春季求财"));
+    client.cases.createCase(cast("20240320333333京房式T:03:00:00", "事业", {2024, 3, 20}, "换工作"));
+    client.cases.createCase(cast("20241111444444京房式T:04:00:00", "事业", {2024, 11, 11}, "升职"));
+
+    EXPECT_EQ(client.cloudCases.yearList(store::kAllCategories).items, (QStringList{"2023", "2024"}));
+    EXPECT_EQ(client.cloudCases.yearList(3).items, QStringList{"2024"});
+    EXPECT_EQ(client.cloudCases.monthList(store::kAllCategories, "2024").items, (QStringList{"3", "11"}));
+    EXPECT_EQ(client.cloudCases.monthList(2, "2024").items, QStringList{"3"});
+    const auto march = client.cloudCases.casesOfMonth(store::kAllCategories, "2024", "3");
+    ASSERT_EQ(march.rows.size(), 2);
+    EXPECT_EQ(march.rows[0].shiyou + march.rows[1].shiyou, "春季求财换工作");
+    EXPECT_EQ(client.cloudCases.casesOfMonth(3, "2024", "3").rows.size(), 1);
+    EXPECT_EQ(client.cloudCases.searchCases("求财").rows.size(), 2);
+    EXPECT_EQ(client.cloudCases.searchCases("list50").rows.size(), 4) << "the keyword list50 asks for the recent list";
+
+    const struct {
+        const char* what;
+        QString message, expected;
+    } empty[] = {
+        {"years", client.cloudCases.yearList(9).message, cloud::kNoYears},
+        {"months", client.cloudCases.monthList(store::kAllCategories, "1999").message, cloud::kNoMonths},
+        {"cases", client.cloudCases.casesOfMonth(2, "2024", "11").message, cloud::kNoCases},
+        {"search", client.cloudCases.searchCases("没有这个词").message, cloud::kNoSearchResult},
+        {"load", client.cloudCases.loadCloudCase(999999, client.cases).message, cloud::kNoSearchResult},
+    };
+    for (const auto& e : empty) EXPECT_EQ(e.message, e.expected) << e.what;
+
+    // Another user sees none of it.
+    DesktopClient other(service.address());
+    ASSERT_TRUE(other.logIn("v", "p"));
+    EXPECT_EQ(other.cloudCases.recentCases().rows.size(), 0);
+    EXPECT_EQ(other.cloudCases.recentCases().message, "") << "an empty recent list is shown without a message";
+    EXPECT_EQ(other.cloudCases.caseTexts(march.rows[0].id).text, std::nullopt);
+    EXPECT_EQ(other.cloudCases.loadCloudCase(march.rows[0].id, other.cases).message, cloud::kNoSearchResult);
+}
+
+TEST(CloudCases, AStoppedServiceOrAStalePasswordLeavesTheLocalStoreWorking) {
+    ServiceProcess service;
+    DesktopClient client(service.address());
+    ASSERT_TRUE(client.logIn("u", "p"));
+    client.cases.createCase(cast("20240102111111京房式T:01:00:00", "求财", {2024, 1, 2}, "一"));
+    const qint64 id = client.cloudCases.recentCases().rows.value(0).id;
+
+    // The password changed from another machine: this run's requests are refused.
+    DesktopClient elsewhere(service.address());
+    ASSERT_TRUE(elsewhere.logIn("u", "p", false));
+    ASSERT_TRUE(elsewhere.account.changePassword({"p", "q", "q"}).changed);
+    EXPECT_EQ(client.cloudCases.loadCloudCase(id, client.cases).message, cloud::kRefused);
+    EXPECT_EQ(client.cloudCases.yearList(store::kAllCategories).message, cloud::kRefused);
+    EXPECT_EQ(client.cloudCases.caseTexts(id).message, cloud::kRefused);
+    auto created = client.cases.createCase(cast("20240103111111京房式T:01:00:00", "求财", {2024, 1, 3}, "二"));
+    EXPECT_EQ(created.cloudMessage, "网络保存失败，请重试，错误信息：no");
+
+    service.stop();
+    created = client.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
+    EXPECT_TRUE(created.stored);
+    EXPECT_EQ(created.cloudMessage, "网络保存失败，请重试，错误信息：neterror");
+    const auto saved = client.cases.saveCaseTexts(1, {"断语", ""});
+    EXPECT_FALSE(saved.saved);
+    EXPECT_EQ(saved.message, "网络保存失败，错误信息：neterror");
+    EXPECT_EQ(client.db->getFirstString("select duanyu from gua_table where gua_bianhao=?", {client.cases.record().saveKey}),
+              "断语");
+    EXPECT_EQ(client.lists.recentCases().size(), 3);
+    for (const QString& message : {client.cloudCases.recentCases().message, client.cloudCases.searchCases("一").message,
+                                   client.cloudCases.yearList(1).message, client.cloudCases.monthList(1, "2024").message,
+                                   client.cloudCases.casesOfMonth(1, "2024", "1").message,
+                                   client.cloudCases.caseTexts(id).message,
+                                   client.cloudCases.loadCloudCase(id, client.cases).message})
+        EXPECT_EQ(message, cloud::kNetErrorRetry);
+    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 2, "生意"), "网络保存出错：neterror");
+    EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2"), "生意");
+}
+
+TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
+    QString many = "ok<t>";
+    for (int i = 1; i <= 3100; ++i) many += QStringLiteral("%1<t>n%1<t>s%1<t>m%1<t>").arg(i);
+    CannedHttpServer manyRows(many.toUtf8());
+    DesktopClient client(manyRows.address());
+    ASSERT_EQ(client.cloudCases.recentCases().rows.size(), 102);
+    EXPECT_EQ(client.cloudCases.searchCases("x").rows.size(), 102);
+    EXPECT_EQ(client.cloudCases.casesOfMonth(-1, "2024", "1").rows.size(), 3001);
+    EXPECT_EQ(client.cloudCases.yearList(-1).items.size(), 101);
+    const auto row = client.cloudCases.recentCases().rows.last();
+    EXPECT_EQ(QStringList({QString::number(row.id), row.gua_bianhao, row.shiyou, row.gua_ming}),
+              QStringList({"102", "n102", "s102", "m102"}));
+
+    // The texts save counts any reply holding "ok" as saved; the local save runs either way.
+    const struct {
+        QByteArray reply;
+        bool saved;
+    } saves[] = {{"saved: ok!", true}, {"<html>books</html>", true}, {"failed", false}};
+    for (const auto& s : saves) {
+        CannedHttpServer server(s.reply);
+        DesktopClient local(server.address());
+        local.cases.setCloud(&local.cloudCases);
+        local.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
+        const auto result = local.cases.saveCaseTexts(1, {"断语", ""});
+        EXPECT_EQ(result.saved, s.saved) << s.reply.toStdString();
+        EXPECT_EQ(local.db->getFirstString("select duanyu from gua_table"), "断语");
+    }
+
+    const struct {
+        QByteArray reply;
+        std::optional<QString> shown;
+    } texts[] = {{"", std::nullopt}, {"<tr>", std::nullopt}, {"断<tr>馈<tr>x", "断\n***反馈***\n馈<tr>x"}, {"<tr>馈", "\n***反馈***\n馈"}};
+    for (const auto& t : texts) {
+        CannedHttpServer server(t.reply);
+        DesktopClient local(server.address());
+        const auto result = local.cloudCases.caseTexts(1);
+        EXPECT_EQ(result.text, t.shown) << t.reply.toStdString();
+        EXPECT_EQ(result.message, "");
+    }
+}
+
+TEST(CloudCases, RenameGoesToTheServiceFirstAndAlwaysToTheLocalTable) {
+    ServiceProcess service;
+    DesktopClient client(service.address());
+    ASSERT_TRUE(client.logIn("u", "p"));
+    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 4, "婚恋"), "");
+    EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=4"), "婚恋");
+    // The service refuses an empty name; the local rename still happens.
+    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 5, ""), "网络保存出错：请求被拒绝：分类名称为空");
+    EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=5"), "");
+    // Logged out: local only.
+    DesktopClient offline(service.address());
+    EXPECT_EQ(cloud::renameCategory(offline.lists, nullptr, 4, "感情"), "");
+
+    DesktopClient elsewhere(service.address());
+    ASSERT_TRUE(elsewhere.logIn("u", "p", false));
+    EXPECT_EQ(elsewhere.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=4"), "婚恋");
+}
+
+}  // namespace

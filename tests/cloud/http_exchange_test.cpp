@@ -1,0 +1,72 @@
+// post_http on the wire: what goes out, what comes back, and every failure as "neterror".
+#include "cloud/exchange_test_access.h"
+#include "cloud/http_exchange.h"
+#include "local_services.h"
+#include "test_support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using cloud::ExchangeFailure;
+using cloud::HttpExchange;
+using cloud_test::CannedHttpServer;
+
+struct BusyCount {
+    int begun = 0, ended = 0;
+    cloud::BusyHooks hooks() {
+        return {[this] { ++begun; }, [this] { ++ended; }};
+    }
+};
+
+TEST(HttpExchange, SendsTheEncodedFormAndReadsTheUtf8Reply) {
+    CannedHttpServer server(QByteArray("ok<t>中文回复<t>"));
+    HttpExchange exchange;
+    EXPECT_EQ(exchange.post_http(server.address().resolved(QUrl("cha.php")), {"nm=张三", "wd=a b&c"}),
+              "ok<t>中文回复<t>");
+    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::none);
+    ASSERT_EQ(server.requests().size(), 1);
+    const QByteArray request = server.requests().first();
+    EXPECT_TRUE(request.startsWith("POST /cha.php HTTP/1.1\r\n")) << request.toStdString();
+    EXPECT_TRUE(request.toLower().contains("content-type: application/x-www-form-urlencoded\r\n"));
+    EXPECT_EQ(cloud_test::bodyOf(request), "nm=%E5%BC%A0%E4%B8%89&wd=a%20b&c");
+}
+
+TEST(HttpExchange, EveryFailureIsNeterrorAndTheBusyHooksStayPaired) {
+    CannedHttpServer notFound(QByteArray("missing"), 404);
+    CannedHttpServer serverError(QByteArray("ok"), 500);
+    CannedHttpServer redirect(QByteArray("ok"), 302, "Location: http://127.0.0.1:1/\r\n");
+    CannedHttpServer silent(std::nullopt);
+    const struct {
+        const char* what;
+        QUrl address;
+        ExchangeFailure failure;
+    } cases[] = {
+        {"nothing listening", cloud_test::closedAddress(), ExchangeFailure::transport},
+        {"HTTP 404", notFound.address(), ExchangeFailure::httpStatus},
+        {"HTTP 500 with the body ok", serverError.address(), ExchangeFailure::httpStatus},
+        {"a redirect", redirect.address(), ExchangeFailure::httpStatus},
+        {"a server that never answers", silent.address(), ExchangeFailure::timedOut},
+    };
+    for (const auto& c : cases) {
+        BusyCount busy;
+        HttpExchange exchange(busy.hooks());
+        cloud::shortenTimeLimitForTests(exchange, std::chrono::milliseconds(300));
+        EXPECT_EQ(exchange.post_http(c.address.resolved(QUrl("login.php")), {"nm=a"}), "neterror") << c.what;
+        EXPECT_EQ(exchange.lastFailure(), c.failure) << c.what;
+        EXPECT_EQ(exchange.get(c.address), std::nullopt) << c.what;
+        EXPECT_EQ(busy.begun, 2) << c.what;
+        EXPECT_EQ(busy.ended, 2) << c.what;
+    }
+}
+
+TEST(HttpExchange, NoCookieSurvivesFromOneCallToTheNext) {
+    CannedHttpServer server(QByteArray("ok"), 200, "Set-Cookie: session=abc; Path=/\r\n");
+    HttpExchange exchange;
+    EXPECT_EQ(exchange.post_http(server.address().resolved(QUrl("login.php")), {"nm=a"}), "ok");
+    EXPECT_EQ(exchange.post_http(server.address().resolved(QUrl("cha.php")), {"nm=a"}), "ok");
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_FALSE(server.requests()[1].toLower().contains("cookie:")) << server.requests()[1].toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+#include "local_services.h"
+
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+namespace cloud_test {
+
+ServiceProcess::ServiceProcess(const QStringList& extraArguments) {
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.start(QStringLiteral(CASESERVICE_BINARY),
+                   QStringList{"--listen", "127.0.0.1:0", "--db", databaseFile(), "--pwhash-limits", "minimum",
+                               "--threads", "4"} +
+                       extraArguments);
+    static const QRegularExpression announced(QStringLiteral("http://127\\.0\\.0\\.1:(\\d+)/"));
+    QByteArray said;
+    while (process_.waitForReadyRead(10000)) {
+        said += process_.readAllStandardOutput();
+        const auto match = announced.match(QString::fromUtf8(said));
+        if (match.hasMatch()) {
+            address_ = QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(match.captured(1)));
+            return;
+        }
+    }
+    ADD_FAILURE() << "the case service did not start: " << process_.readAllStandardError().toStdString();
+}
+
+ServiceProcess::~ServiceProcess() { stop(); }
+
+void ServiceProcess::stop() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.terminate();
+    if (!process_.waitForFinished(10000)) process_.kill();
+    process_.waitForFinished();
+}
+
+CannedHttpServer::CannedHttpServer(std::optional<QByteArray> body, int status, QByteArray extraHeaders)
+    : body_(std::move(body)), status_(status), extraHeaders_(std::move(extraHeaders)) {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            const int index = static_cast<int>(requests_.size());
+            requests_.append(QByteArray());
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, index] {
+                QByteArray& request = requests_[index];
+                request += socket->readAll();
+                const qsizetype headEnd = request.indexOf("\r\n\r\n");
+                if (headEnd < 0 || !body_) return;
+                static const QRegularExpression lengthHeader(QStringLiteral("(?i)content-length:\\s*(\\d+)"));
+                const auto length = lengthHeader.match(QString::fromLatin1(request.left(headEnd)));
+                if (request.size() - headEnd - 4 < (length.hasMatch() ? length.captured(1).toLongLong() : 0)) return;
+                socket->write("HTTP/1.1 " + QByteArray::number(status_) + " Canned\r\n" + extraHeaders_ +
+                              "Content-Type: text/plain; charset=utf-8\r\nContent-Length: " +
+                              QByteArray::number(body_->size()) + "\r\nConnection: close\r\n\r\n" + *body_);
+                socket->disconnectFromHost();
+            });
+        }
+    });
+}
+
+QUrl CannedHttpServer::address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort())); }
+
+QUrl closedAddress() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(port));
+}
+
+}  // namespace cloud_test
