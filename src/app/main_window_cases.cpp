@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "app/case_items.h"
+#include "app/database_guard.h"
 #include "app/main_window.h"
 #include "app/prompter.h"
 
@@ -59,13 +60,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool MainWindow::guarded(const std::function<void()>& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const store::DatabaseError& e) {
-        prompter_.message(e.text());
-        return false;
-    }
+    return runShowingDatabaseErrors(prompter_, operation);
 }
 
 void MainWindow::judgmentEdited() {

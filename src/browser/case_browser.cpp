@@ -10,17 +10,13 @@
 
 #include "app/case_items.h"
 #include "app/prompter.h"
+#include "app/widget_placing.h"
+#include "app/database_guard.h"
 
 namespace browser {
 namespace {
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* widget = new W(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
+using app::place;
 
 void fill(QListWidget* list, const QStringList& items) {
     list->clear();
@@ -101,13 +97,7 @@ CaseBrowser::CaseBrowser(store::CaseLists& lists, app::Prompter& prompter, std::
 }
 
 bool CaseBrowser::guarded(const std::function<void()>& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const store::DatabaseError& e) {
-        prompter_.message(e.text());
-        return false;
-    }
+    return app::runShowingDatabaseErrors(prompter_, operation);
 }
 
 void CaseBrowser::prepareFirstShowing(bool loggedIn) {

@@ -6,17 +6,12 @@
 
 #include "calendar/calendar_rows.h"
 #include "calendar/civil_date.h"
+#include "app/widget_placing.h"
 
 namespace calendar_view {
 namespace {
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* widget = new W(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
+using app::place;
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
