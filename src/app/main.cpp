@@ -9,6 +9,7 @@
 #include "app/splash.h"
 #include "app/startup.h"
 #include "browser/case_browser.h"
+#include "casting/cast_dialog.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
     app::MainWindow window(*data.db, clock, prompter, data.dataRoot);
     prompter.setParent(&window);
     app::installReportHooks(window);
+    casting::CastDialog castDialog(window, *data.db, clock, prompter, casting::RandomSource(), &window);
+    window.setCastDialogRunner([&castDialog] { return castDialog.run(); });
     browser::CaseBrowser caseBrowser(window.caseLists(), prompter,
                                      [&window](qint64 id) { return window.openLocalCase(id); }, &window);
     window.setCaseBrowserOpener([&caseBrowser] {

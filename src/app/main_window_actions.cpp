@@ -187,6 +187,7 @@ void MainWindow::rebuildFromCast() {
 }
 
 void MainWindow::recast() {
+    if (!confirmUnsaved()) return;
     if (castDialog_ && castDialog_()) rebuildFromCast();
 }
 

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "app/case_items.h"
 #include "app/main_window.h"
@@ -118,6 +119,11 @@ void MainWindow::clearCaseEditors() {
     judgmentEdit->clear();
     feedbackEdit->clear();
     for (QPushButton* b : {saveJudgmentButton, saveFeedbackButton, saveAllButton}) b->setEnabled(false);
+}
+
+void MainWindow::resetForCast(chart::ArrangementMethod method) {
+    clearCaseEditors();
+    (method == chart::ArrangementMethod::Zangshan ? zangshanRadio : jingfangRadio)->setChecked(true);
 }
 
 bool MainWindow::openLocalCase(qint64 id) {

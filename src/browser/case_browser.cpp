@@ -10,17 +10,12 @@
 
 #include "app/case_items.h"
 #include "app/prompter.h"
+#include "app/widget_place.h"
 
 namespace browser {
 namespace {
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* widget = new W(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
+using app::place;
 
 void fill(QListWidget* list, const QStringList& items) {
     list->clear();
