@@ -59,15 +59,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::guarded(const std::function<void()>& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const store::DatabaseError& e) {
-        prompter_.message(e.text());
-        return false;
-    }
-}
+bool MainWindow::guarded(const std::function<void()>& operation) { return app::guarded(prompter_, operation); }
 
 void MainWindow::judgmentEdited() {
     saveJudgmentButton->setEnabled(true);

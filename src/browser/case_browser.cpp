@@ -95,15 +95,7 @@ CaseBrowser::CaseBrowser(store::CaseLists& lists, app::Prompter& prompter, std::
     connect(renameButton, &QPushButton::clicked, this, &CaseBrowser::rename);
 }
 
-bool CaseBrowser::guarded(const std::function<void()>& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const store::DatabaseError& e) {
-        prompter_.message(e.text());
-        return false;
-    }
-}
+bool CaseBrowser::guarded(const std::function<void()>& operation) { return app::guarded(prompter_, operation); }
 
 void CaseBrowser::prepareFirstShowing(bool loggedIn) {
     if (firstShowingDone_) return;

@@ -24,6 +24,7 @@
 namespace casting {
 namespace {
 
+using app::button;
 using app::place;
 using Kind = CastOutcome::Kind;
 
@@ -31,14 +32,6 @@ QLabel* caption(QWidget* parent, const QString& text, int x, int y, int w, int h
     auto* l = new QLabel(text, parent);
     l->setGeometry(x, y, w, h);
     return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h,
-                    const QString& hint = {}) {
-    auto* b = place<QPushButton>(parent, name, x, y, w, h);
-    b->setText(text);
-    b->setToolTip(hint);
-    return b;
 }
 
 QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
@@ -503,14 +496,6 @@ void CastDialog::closeTakingTime() {
     reject();
 }
 
-bool CastDialog::guarded(const std::function<void()>& operation) {
-    try {
-        operation();
-        return true;
-    } catch (const store::DatabaseError& e) {
-        prompter_.message(e.text());
-        return false;
-    }
-}
+bool CastDialog::guarded(const std::function<void()>& operation) { return app::guarded(prompter_, operation); }
 
 }  // namespace casting
