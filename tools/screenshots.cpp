@@ -1,13 +1,19 @@
 // Renders the windows with sample charts to PNG files (run offscreen by scripts/screenshot).
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 
 #include "app/clock.h"
 #include "app/main_window.h"
 #include "app/prompter.h"
 #include "app/report_hooks.h"
 #include "app/startup.h"
+#include "casting/cast_dialog.h"
 
 namespace {
 
@@ -40,5 +46,23 @@ int main(int argc, char** argv) {
         window.grab().save(QDir(out).filePath(QString::fromLatin1(shot.file)));
     }
     window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
+
+    // The casting dialog: the first tab with three throws made, the second with a name read.
+    casting::CastDialog dialog(window, *data.db, clock, prompter, casting::RandomSource(), &window);
+    dialog.setPickersToNow();
+    dialog.show();
+    application.processEvents();
+    for (int k = 0; k < 3; ++k) {
+        QMouseEvent press(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(dialog.throwLabels[std::size_t(k)], &press);
+    }
+    application.processEvents();
+    dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-common.png")));
+    dialog.tabs->setCurrentIndex(1);
+    dialog.nameEdit->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
+    dialog.nameCastButton->click();
+    application.processEvents();
+    dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-advanced.png")));
     return 0;
 }

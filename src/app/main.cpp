@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "browser/case_browser.h"
 #include "calendar_view/calendar_viewer.h"
+#include "casting/cast_dialog.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     app::MainWindow window(*data.db, clock, prompter, data.dataRoot);
     prompter.setParent(&window);
     app::installReportHooks(window);
+    casting::CastDialog castDialog(window, *data.db, clock, prompter, casting::RandomSource(), &window);
+    window.setCastDialogRunner([&castDialog] { return castDialog.run(); });
     browser::CaseBrowser caseBrowser(window.caseLists(), prompter,
                                      [&window](qint64 id) { return window.openLocalCase(id); }, &window);
     calendar_view::CalendarViewer calendarViewer([&clock] { return clock.today(); },
@@ -37,6 +40,10 @@ int main(int argc, char** argv) {
     window.setCalendarViewerOpener([&calendarViewer] {
         calendarViewer.show();
         calendarViewer.raise();
+    });
+    castDialog.setCalendarViewer([&calendarViewer]() -> std::optional<QDate> {
+        if (calendarViewer.exec() != QDialog::Accepted) return std::nullopt;
+        return calendarViewer.selectedDate();
     });
     window.setCaseBrowserOpener([&caseBrowser] {
         caseBrowser.prepareFirstShowing(false);

@@ -16,20 +16,12 @@
 #include <QTimer>
 
 #include "app/chart_area.h"
-#include "app/widget_placing.h"
 #include "app/clock.h"
+#include "app/widget_place.h"
 #include "chart/cast_pillars.h"
 
 namespace app {
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h,
-                    const QString& hint = {}) {
-    auto* b = place<QPushButton>(parent, name, x, y, w, h);
-    b->setText(caption);
-    if (!hint.isEmpty()) b->setToolTip(hint);
-    return b;
-}
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
     auto* l = place<QLabel>(parent, name, x, y, w, h);

@@ -85,6 +85,12 @@ public:
     bool confirmUnsaved();
     // Opens the case browser (installed by the window that owns it).
     void setCaseBrowserOpener(std::function<void()> opener) { caseBrowser_ = std::move(opener); }
+    // "历史记录": the unsaved prompt, then the case browser.
+    void openCaseBrowser();
+    // A cast begins: both editors cleared and the method button of the cast checked.
+    void resetForCast(chart::ArrangementMethod method);
+    // The casting dialog's "使用随机日期": the void is then counted from today.
+    void setRandomDateOption(bool on) { options_.randomDate = on; }
 
     // The rectangle copied as the chart picture, in client coordinates.
     static QRect pictureRect() { return {82, 8, 680, 425}; }
@@ -130,7 +136,6 @@ private:
     void openHistoryEntry(const QString& entry);
     void showRecentCases();
     void pickRecentCase();
-    void openCaseBrowser();
     void toggleJudgmentSize();
     void toggleFeedbackSize();
     // Runs an operation; a database failure shows the database's text and ends it.

@@ -198,6 +198,7 @@ void MainWindow::useCastDate(const QDate& date) {
 }
 
 void MainWindow::recast() {
+    if (!confirmUnsaved()) return;
     if (castDialog_ && castDialog_()) rebuildFromCast();
 }
 

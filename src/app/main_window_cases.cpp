@@ -6,9 +6,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "app/case_items.h"
-#include "app/database_guard.h"
 #include "app/main_window.h"
 #include "app/prompter.h"
 
@@ -59,9 +59,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::guarded(const std::function<void()>& operation) {
-    return runShowingDatabaseErrors(prompter_, operation);
-}
+bool MainWindow::guarded(const std::function<void()>& operation) { return app::guarded(prompter_, operation); }
 
 void MainWindow::judgmentEdited() {
     saveJudgmentButton->setEnabled(true);
@@ -113,6 +111,11 @@ void MainWindow::clearCaseEditors() {
     judgmentEdit->clear();
     feedbackEdit->clear();
     for (QPushButton* b : {saveJudgmentButton, saveFeedbackButton, saveAllButton}) b->setEnabled(false);
+}
+
+void MainWindow::resetForCast(chart::ArrangementMethod method) {
+    clearCaseEditors();
+    (method == chart::ArrangementMethod::Zangshan ? zangshanRadio : jingfangRadio)->setChecked(true);
 }
 
 bool MainWindow::openLocalCase(qint64 id) {

@@ -2,7 +2,10 @@
 // Every message box and input box of the windows goes through one Prompter, so tests can
 // script the answers and nothing modal opens under test.
 #include <QString>
+#include <functional>
 #include <optional>
+
+#include "store/database_error.h"
 
 class QWidget;
 
@@ -21,6 +24,17 @@ public:
     // 保存 (Yes), 不保存 (No), 取消 (Cancel).
     virtual Answer askToSave() = 0;
 };
+
+// Runs an operation; a database failure shows the database's text and ends it.
+inline bool guarded(Prompter& prompter, const std::function<void()>& operation) {
+    try {
+        operation();
+        return true;
+    } catch (const store::DatabaseError& e) {
+        prompter.message(e.text());
+        return false;
+    }
+}
 
 inline const QString kUnsavedTexts = QStringLiteral("有断语或者反馈没保存，是否保存？");
 

@@ -10,8 +10,7 @@
 
 #include "app/case_items.h"
 #include "app/prompter.h"
-#include "app/widget_placing.h"
-#include "app/database_guard.h"
+#include "app/widget_place.h"
 
 namespace browser {
 namespace {
@@ -96,9 +95,7 @@ CaseBrowser::CaseBrowser(store::CaseLists& lists, app::Prompter& prompter, std::
     connect(renameButton, &QPushButton::clicked, this, &CaseBrowser::rename);
 }
 
-bool CaseBrowser::guarded(const std::function<void()>& operation) {
-    return app::runShowingDatabaseErrors(prompter_, operation);
-}
+bool CaseBrowser::guarded(const std::function<void()>& operation) { return app::guarded(prompter_, operation); }
 
 void CaseBrowser::prepareFirstShowing(bool loggedIn) {
     if (firstShowingDone_) return;

@@ -6,7 +6,7 @@
 
 #include "calendar/calendar_rows.h"
 #include "calendar/civil_date.h"
-#include "app/widget_placing.h"
+#include "app/widget_place.h"
 
 namespace calendar_view {
 namespace {

@@ -1,0 +1,130 @@
+#pragma once
+// The casting dialog "起卦": the case details and cast moment on two tabs, the six throws, the
+// lines with their coins, and the ways to cast. Every action goes to casting::CastSession; the
+// window mirrors the session afterwards and carries out the outcome on the main window.
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "casting/cast_session.h"
+#include "store/database.h"
+#include "store/settings_rows.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimeEdit;
+
+namespace app {
+class Clock;
+class MainWindow;
+class Prompter;
+}  // namespace app
+
+namespace casting {
+
+class CastDialog : public QDialog {
+    Q_OBJECT
+public:
+    CastDialog(app::MainWindow& main, store::Database& db, const app::Clock& clock, app::Prompter& prompter,
+               RandomSource random = RandomSource(), QWidget* parent = nullptr);
+
+    // "重新起卦" and the start of the program: the four pickers to now, then shown modally. True
+    // when a cast closed it.
+    bool run();
+    // The four pickers to the clock's present moment.
+    void setPickersToNow();
+    // "查看干支纪年": shows the stems-branches viewer modally and gives the day chosen there, or
+    // none when it was closed without one. Until installed the button does nothing.
+    void setCalendarViewer(std::function<std::optional<QDate>()> viewer) { calendarViewer_ = std::move(viewer); }
+
+    const CastSession& session() const { return session_; }
+
+    // Controls, named by role; objectName carries the name the window definition gives them.
+    QTabWidget* tabs = nullptr;
+    // 常用功能
+    QLineEdit* subjectEdit1 = nullptr;       // Edit5 "占事："
+    QDateEdit* dateEdit1 = nullptr;          // DateTimePicker3
+    QTimeEdit* timeEdit1 = nullptr;          // DateTimePicker4
+    QComboBox* categoryBox1 = nullptr;       // ComboBox3
+    QComboBox* sexBox1 = nullptr;            // ComboBox4
+    QLineEdit* birthYearEdit1 = nullptr;     // Edit4
+    std::array<QLabel*, 6> throwLabels{};    // Label29 (第一次摇得) .. Label34
+    QPushButton* manualCastButton = nullptr;     // Button6 "手工起卦"
+    QPushButton* computerCastButton1 = nullptr;  // Button2 "电脑自动起卦"
+    QPushButton* cancelButton = nullptr;         // Button7 "取消"
+    // 高级功能
+    QDateEdit* dateEdit2 = nullptr;          // DateTimePicker1, the cast date
+    QTimeEdit* timeEdit2 = nullptr;          // DateTimePicker2, the cast time
+    QLabel* dateHeaderLabel = nullptr;       // Label14
+    QLabel* termLabel = nullptr;             // Label19
+    QComboBox* categoryBox2 = nullptr;       // ComboBox1
+    QComboBox* sexBox2 = nullptr;            // ComboBox2
+    QLineEdit* birthYearEdit2 = nullptr;     // Edit2
+    QLineEdit* subjectEdit2 = nullptr;       // Edit3
+    QLineEdit* nameEdit = nullptr;           // Edit1 "卦例ID或者卦名："
+    QPushButton* nameCastButton = nullptr;   // Button4 "根据卦名排盘"
+    QPushButton* matchButton = nullptr;      // Button5 "匹配干支"
+    QPushButton* viewerButton = nullptr;     // Button29 "查看干支纪年"
+    std::array<QLabel*, 6> lineLabels{};         // Label7 (初爻) .. Label12 (上爻)
+    std::array<QRadioButton*, 6> lineRadios{};   // RadioButton1 (初爻) .. RadioButton6
+    std::array<QLabel*, 3> coinImages{};         // Image1 .. Image3
+    QLabel* namesLabel = nullptr;                // Label16
+    QPushButton* clearButton = nullptr;          // Button25 "清空"
+    QPushButton* finishManualButton = nullptr;   // Button26 "完成手工起卦"
+    QPushButton* nextLineButton = nullptr;       // Button1 "下一爻" (hidden)
+    QCheckBox* patternBox = nullptr;             // CheckBox1 "显示硬币图案"
+    QPlainTextEdit* rulesView = nullptr;         // Memo1
+    QLabel* sourceLabel = nullptr;               // Label17 "随机数来源"
+    QPushButton* computerCastButton2 = nullptr;  // Button27 "电脑自动起卦"
+    QCheckBox* randomDateBox = nullptr;          // CheckBox2 "使用随机日期"
+    QRadioButton* randomMethod = nullptr;        // RadioButton12 "随机"
+    QRadioButton* jingfangMethod = nullptr;      // RadioButton13 "京房式"
+    QRadioButton* zangshanMethod = nullptr;      // RadioButton14 "藏山卜"
+    QCheckBox* chartOnlyBox = nullptr;           // CheckBox3 "仅排盘，不保存"
+    QPushButton* readCasesButton = nullptr;      // Button3 "读取卦例"
+    QPushButton* closeButton = nullptr;          // Button28 "关闭"
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildFirstTab(QWidget* tab);
+    void buildSecondTab(QWidget* tab);
+    void connectInputs();
+    void connectActions();
+
+    // Shows the session's state in every control.
+    void refresh();
+    void refreshLines();
+    void refreshCoins();
+    void afterShow();
+    // Carries out what a cast asks of the window and the main window.
+    void act(const CastOutcome& outcome);
+    void finish(const FinishedCast& cast);
+    void pickersChanged();
+    void matchPillars();
+    void openViewer();
+    void readCases();
+    void closeTakingTime();
+    // Runs an operation; a database failure shows the database's text and ends it.
+    bool guarded(const std::function<void()>& operation);
+
+    app::MainWindow& main_;
+    store::SettingsRows settings_;
+    const app::Clock& clock_;
+    app::Prompter& prompter_;
+    CastSession session_;
+    std::function<std::optional<QDate>()> calendarViewer_;
+    bool refreshing_ = false;  // controls are being set from the session: no echo back
+};
+
+}  // namespace casting
