@@ -1,6 +1,8 @@
 // Renders the windows with sample charts to PNG files (run offscreen by scripts/screenshot).
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 
 #include "app/clock.h"
@@ -8,6 +10,12 @@
 #include "app/prompter.h"
 #include "app/report_hooks.h"
 #include "app/startup.h"
+#include "cloud/account.h"
+#include "cloud/cloud_session.h"
+#include "cloud/http_exchange.h"
+#include "cloud/self_update.h"
+#include "cloud_view/login_window.h"
+#include "cloud_view/password_window.h"
 
 namespace {
 
@@ -40,5 +48,25 @@ int main(int argc, char** argv) {
         window.grab().save(QDir(out).filePath(QString::fromLatin1(shot.file)));
     }
     window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
+
+    // The account windows; nothing is sent anywhere.
+    cloud::HttpExchange exchange;
+    cloud::CloudSession session(exchange, QUrl(QStringLiteral("http://127.0.0.1:9/")));
+    cloud::Account account(session, *data.db);
+    cloud::SelfUpdate update(session, QApplication::applicationFilePath());
+    cloud_view::LoginWindow login(account, update, prompter);
+    login.fillRemembered();
+    login.show();
+    application.processEvents();
+    login.grab().save(QDir(out).filePath(QStringLiteral("login.png")));
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(login.registerLink, &click);  // "注册新用户"
+    application.processEvents();
+    login.grab().save(QDir(out).filePath(QStringLiteral("login-register.png")));
+    cloud_view::PasswordWindow password(account, prompter);
+    password.show();
+    application.processEvents();
+    password.grab().save(QDir(out).filePath(QStringLiteral("password.png")));
     return 0;
 }

@@ -1,8 +1,10 @@
 // 青岚: the desktop program.
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcessEnvironment>
 
 #include "app/clock.h"
+#include "app/cloud_wiring.h"
 #include "app/main_window.h"
 #include "app/prompter.h"
 #include "app/report_hooks.h"
@@ -10,6 +12,7 @@
 #include "app/startup.h"
 #include "browser/case_browser.h"
 #include "calendar_view/calendar_viewer.h"
+#include "cloud/service_address.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -32,14 +35,20 @@ int main(int argc, char** argv) {
     app::installReportHooks(window);
     browser::CaseBrowser caseBrowser(window.caseLists(), prompter,
                                      [&window](qint64 id) { return window.openLocalCase(id); }, &window);
+    // The login window is offered by cloud.offerLogin() when the casting dialog is first shown.
+    const cloud::ServiceAddress service =
+        cloud::resolveServiceAddress(QApplication::arguments(), QProcessEnvironment::systemEnvironment());
+    if (!service.error.isEmpty()) prompter.message(service.error);
+    app::CloudWiring cloud(*data.db, window, prompter, service.url, QApplication::applicationFilePath());
+    cloud.attachBrowser(caseBrowser);
     calendar_view::CalendarViewer calendarViewer([&clock] { return clock.today(); },
                                                  [&window](QDate date) { window.useCastDate(date); }, &window);
     window.setCalendarViewerOpener([&calendarViewer] {
         calendarViewer.show();
         calendarViewer.raise();
     });
-    window.setCaseBrowserOpener([&caseBrowser] {
-        caseBrowser.prepareFirstShowing(false);
+    window.setCaseBrowserOpener([&caseBrowser, &cloud] {
+        caseBrowser.prepareFirstShowing(cloud.loggedIn());
         caseBrowser.exec();
     });
     window.show();

@@ -17,18 +17,12 @@
 
 #include "app/chart_area.h"
 #include "app/clock.h"
+#include "app/widget_placing.h"
 #include "chart/cast_pillars.h"
 
 namespace app {
 namespace {
 
-template <typename W>
-W* place(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* widget = new W(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h,
                     const QString& hint = {}) {
