@@ -1,10 +1,10 @@
 // Renders the windows with sample charts to PNG files (run offscreen by scripts/screenshot).
 #include <QApplication>
 #include <QDir>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -14,6 +14,12 @@
 #include "app/report_hooks.h"
 #include "app/startup.h"
 #include "casting/cast_dialog.h"
+#include "cloud/account.h"
+#include "cloud/cloud_session.h"
+#include "cloud/http_exchange.h"
+#include "cloud/self_update.h"
+#include "cloud_view/login_window.h"
+#include "cloud_view/password_window.h"
 
 namespace {
 
@@ -64,5 +70,24 @@ int main(int argc, char** argv) {
     dialog.nameCastButton->click();
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-advanced.png")));
+    // The account windows; nothing is sent anywhere.
+    cloud::HttpExchange exchange;
+    cloud::CloudSession session(exchange, QUrl(QStringLiteral("http://127.0.0.1:9/")));
+    cloud::Account account(session, *data.db);
+    cloud::SelfUpdate update(session, QApplication::applicationFilePath());
+    cloud_view::LoginWindow login(account, update, prompter);
+    login.fillRemembered();
+    login.show();
+    application.processEvents();
+    login.grab().save(QDir(out).filePath(QStringLiteral("login.png")));
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(login.registerLink, &click);  // "注册新用户"
+    application.processEvents();
+    login.grab().save(QDir(out).filePath(QStringLiteral("login-register.png")));
+    cloud_view::PasswordWindow password(account, prompter);
+    password.show();
+    application.processEvents();
+    password.grab().save(QDir(out).filePath(QStringLiteral("password.png")));
     return 0;
 }

@@ -1,8 +1,10 @@
 // 青岚: the desktop program.
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcessEnvironment>
 
 #include "app/clock.h"
+#include "app/cloud_wiring.h"
 #include "app/main_window.h"
 #include "app/prompter.h"
 #include "app/report_hooks.h"
@@ -11,6 +13,7 @@
 #include "browser/case_browser.h"
 #include "calendar_view/calendar_viewer.h"
 #include "casting/cast_dialog.h"
+#include "cloud/service_address.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -35,6 +38,12 @@ int main(int argc, char** argv) {
     window.setCastDialogRunner([&castDialog] { return castDialog.run(); });
     browser::CaseBrowser caseBrowser(window.caseLists(), prompter,
                                      [&window](qint64 id) { return window.openLocalCase(id); }, &window);
+    const cloud::ServiceAddress service =
+        cloud::resolveServiceAddress(QApplication::arguments(), QProcessEnvironment::systemEnvironment());
+    if (!service.error.isEmpty()) prompter.message(service.error);
+    app::CloudWiring cloud(*data.db, window, prompter, service.url, QApplication::applicationFilePath());
+    cloud.attachBrowser(caseBrowser);
+    castDialog.setLoginOffer([&cloud] { cloud.offerLogin(); });
     calendar_view::CalendarViewer calendarViewer([&clock] { return clock.today(); },
                                                  [&window](QDate date) { window.useCastDate(date); }, &window);
     window.setCalendarViewerOpener([&calendarViewer] {
@@ -45,8 +54,8 @@ int main(int argc, char** argv) {
         if (calendarViewer.exec() != QDialog::Accepted) return std::nullopt;
         return calendarViewer.selectedDate();
     });
-    window.setCaseBrowserOpener([&caseBrowser] {
-        caseBrowser.prepareFirstShowing(false);
+    window.setCaseBrowserOpener([&caseBrowser, &cloud] {
+        caseBrowser.prepareFirstShowing(cloud.loggedIn());
         caseBrowser.exec();
     });
     window.show();

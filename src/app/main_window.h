@@ -27,6 +27,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace cloud {
+class CloudCaseService;
+}
+
 namespace app {
 
 class ChartArea;
@@ -83,6 +87,11 @@ public:
     void clearCaseEditors();
     // Asks to save unsaved texts before an action; false when the action is abandoned.
     bool confirmUnsaved();
+    // The case service while logged in (null otherwise): new cases and texts go to it first, the
+    // recent list comes from it, and "(网络)" history entries load from it.
+    void setCloudCases(cloud::CloudCaseService* cloud);
+    // Opens a case of the case service like a local one; false (after its message) when it failed.
+    bool openCloudCase(qint64 id);
     // Opens the case browser (installed by the window that owns it).
     void setCaseBrowserOpener(std::function<void()> opener) { caseBrowser_ = std::move(opener); }
     // "历史记录": the unsaved prompt, then the case browser.
@@ -134,6 +143,7 @@ private:
     void stepBack();
     void stepForward();
     void openHistoryEntry(const QString& entry);
+    void showLoadedCase(const store::CaseTexts& texts);
     void showRecentCases();
     void pickRecentCase();
     void toggleJudgmentSize();
@@ -161,6 +171,7 @@ private:
     store::CaseHistory history_;
     store::CaseStore caseStore_;
     store::CaseLists lists_;
+    cloud::CloudCaseService* cloud_ = nullptr;
     std::function<void()> caseBrowser_;
 
     std::function<bool()> castDialog_;

@@ -20,6 +20,7 @@
 #include "app/clock.h"
 #include "app/main_window.h"
 #include "app/prompter.h"
+#include "app/widget_place.h"
 #include "chart/cast_pillars.h"
 #include "chart/text_forms.h"
 #include "chart/void_branches.h"
@@ -29,26 +30,6 @@ namespace {
 
 const QString kGroupUrl = QStringLiteral("https://qinglan.example.org/group");
 const QString kMoreGroupsUrl = QStringLiteral("https://qinglan.example.org/groups");
-
-// Labels that act as links: they open their address and take the highlight colour under the pointer.
-class LinkHover : public QObject {
-public:
-    LinkHover(QLabel* label, std::function<void()> open) : QObject(label), label_(label), open_(std::move(open)) {
-        label->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Enter) label_->setStyleSheet(QStringLiteral("color: palette(highlight);"));
-        else if (event->type() == QEvent::Leave) label_->setStyleSheet({});
-        else if (event->type() == QEvent::MouseButtonRelease && open_) open_();
-        return false;
-    }
-
-private:
-    QLabel* label_;
-    std::function<void()> open_;
-};
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "app/case_items.h"
 #include "app/main_window.h"
 #include "app/prompter.h"
+#include "cloud/cloud_case_service.h"
 
 namespace app {
 namespace {
@@ -121,12 +122,32 @@ void MainWindow::resetForCast(chart::ArrangementMethod method) {
 bool MainWindow::openLocalCase(qint64 id) {
     std::optional<store::CaseTexts> texts;
     if (!guarded([&] { texts = caseStore_.loadLocalCase(id); }) || !texts) return false;
-    judgmentEdit->setPlainText(texts->duanyu);
-    feedbackEdit->setPlainText(texts->fankui);
+    showLoadedCase(*texts);
+    return true;
+}
+
+void MainWindow::setCloudCases(cloud::CloudCaseService* cloud) {
+    cloud_ = cloud;
+    caseStore_.setCloud(cloud);
+}
+
+bool MainWindow::openCloudCase(qint64 id) {
+    if (!cloud_) return false;
+    const cloud::CloudLoad load = cloud_->loadCloudCase(id, caseStore_);
+    if (!load.texts) {
+        if (!load.message.isEmpty()) prompter_.message(load.message);
+        return false;
+    }
+    showLoadedCase(*load.texts);
+    return true;
+}
+
+void MainWindow::showLoadedCase(const store::CaseTexts& texts) {
+    judgmentEdit->setPlainText(texts.duanyu);
+    feedbackEdit->setPlainText(texts.fankui);
     for (QPushButton* b : {saveJudgmentButton, saveFeedbackButton, saveAllButton}) b->setEnabled(false);
     setCaseHeader(store::caseLineOfLoad(caseStore_.record()));
     enterCaseNumber(caseStore_.record().gua_bianhao);
-    return true;
 }
 
 void MainWindow::openHistoryEntry(const QString& entry) {
@@ -136,6 +157,7 @@ void MainWindow::openHistoryEntry(const QString& entry) {
         return;
     }
     if (target->local) openLocalCase(target->id);
+    else openCloudCase(target->id);
 }
 
 void MainWindow::stepBack() {
@@ -161,7 +183,16 @@ void MainWindow::showRecentCases() {
     recentList->clear();
     recentList->setGeometry(136, 8, 660, 498);
     QList<store::CaseListRow> rows;
-    if (!guarded([&] { rows = lists_.recentCases(50); })) return;
+    if (cloud_) {
+        const cloud::CloudCaseRows recent = cloud_->recentCases();
+        if (!recent.message.isEmpty()) {
+            prompter_.message(recent.message);
+            return;
+        }
+        rows = recent.rows;
+    } else if (!guarded([&] { rows = lists_.recentCases(50); })) {
+        return;
+    }
     for (const store::CaseListRow& row : rows) recentList->addItem(caseItemText(row));
     recentList->show();
     recentList->raise();
@@ -178,9 +209,10 @@ void MainWindow::pickRecentCase() {
         prompter_.message(QStringLiteral("无法获取id") + item->text());
         return;
     }
-    history_.append(store::CaseHistory::localEntry(value));
+    history_.append(cloud_ ? store::CaseHistory::cloudEntry(value) : store::CaseHistory::localEntry(value));
     recentList->hide();
-    openLocalCase(value);
+    if (cloud_) openCloudCase(value);
+    else openLocalCase(value);
 }
 
 void MainWindow::openCaseBrowser() {

@@ -1,8 +1,12 @@
 #pragma once
 // Creating a control at a fixed place, named as the window definition names it.
+#include <QEvent>
+#include <QLabel>
+#include <QObject>
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 namespace app {
 
@@ -22,5 +26,27 @@ inline QPushButton* button(QWidget* parent, const char* name, const QString& cap
     if (!hint.isEmpty()) b->setToolTip(hint);
     return b;
 }
+
+// Labels that act as links: a click runs the action, and they take the highlight colour under
+// the pointer.
+class LinkHover : public QObject {
+public:
+    LinkHover(QLabel* label, std::function<void()> open) : QObject(label), label_(label), open_(std::move(open)) {
+        label->installEventFilter(this);
+        label->setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Enter) label_->setStyleSheet(QStringLiteral("color: palette(highlight);"));
+        else if (event->type() == QEvent::Leave) label_->setStyleSheet({});
+        else if (event->type() == QEvent::MouseButtonRelease && open_) open_();
+        return false;
+    }
+
+private:
+    QLabel* label_;
+    std::function<void()> open_;
+};
 
 }  // namespace app

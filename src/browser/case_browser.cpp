@@ -11,6 +11,7 @@
 #include "app/case_items.h"
 #include "app/prompter.h"
 #include "app/widget_place.h"
+#include "cloud/cloud_case_service.h"
 
 namespace browser {
 namespace {
@@ -20,6 +21,10 @@ using app::place;
 void fill(QListWidget* list, const QStringList& items) {
     list->clear();
     list->addItems(items);
+}
+
+void fillCases(QListWidget* list, const QList<store::CaseListRow>& rows) {
+    for (const store::CaseListRow& row : rows) list->addItem(app::caseItemText(row));
 }
 
 constexpr int kNameCompareLength = 32;
@@ -97,6 +102,19 @@ CaseBrowser::CaseBrowser(store::CaseLists& lists, app::Prompter& prompter, std::
 
 bool CaseBrowser::guarded(const std::function<void()>& operation) { return app::guarded(prompter_, operation); }
 
+void CaseBrowser::setCloud(cloud::CloudCaseService* cloud, std::function<bool(qint64)> openCloudCase) {
+    cloud_ = cloud;
+    openCloudCase_ = std::move(openCloudCase);
+}
+
+bool CaseBrowser::cloudInUse() const { return cloud_ && cloudSource->isChecked(); }
+
+bool CaseBrowser::cloudAnswered(const QString& message) {
+    if (message.isEmpty()) return true;
+    prompter_.message(message);
+    return false;
+}
+
 void CaseBrowser::prepareFirstShowing(bool loggedIn) {
     if (firstShowingDone_) return;
     firstShowingDone_ = true;
@@ -130,6 +148,13 @@ void CaseBrowser::fillCategories() {
 }
 
 void CaseBrowser::fillYears(qint64 category) {
+    if (cloudInUse()) {
+        for (QListWidget* list : {yearList, monthList, caseList}) list->clear();
+        textsView->clear();
+        const cloud::CloudItems years = cloud_->yearList(category);
+        if (cloudAnswered(years.message)) yearList->addItems(years.items);
+        return;
+    }
     guarded([&] { fill(yearList, lists_.yearList(category)); });
     monthList->clear();
     caseList->clear();
@@ -150,6 +175,14 @@ void CaseBrowser::categoryPicked() {
 
 void CaseBrowser::yearPicked() {
     if (!yearList->currentItem()) return;
+    if (cloudInUse()) {
+        monthList->clear();
+        caseList->clear();
+        textsView->clear();
+        const cloud::CloudItems months = cloud_->monthList(selectedCategory(), yearList->currentItem()->text());
+        if (cloudAnswered(months.message)) monthList->addItems(months.items);
+        return;
+    }
     const int year = yearList->currentItem()->text().toInt();
     guarded([&] { fill(monthList, lists_.monthList(selectedCategory(), year)); });
     caseList->clear();
@@ -160,18 +193,26 @@ void CaseBrowser::monthPicked() {
     if (!monthList->currentItem() || !yearList->currentItem()) return;
     textsView->clear();
     caseList->clear();
+    if (cloudInUse()) {
+        const cloud::CloudCaseRows cases =
+            cloud_->casesOfMonth(selectedCategory(), yearList->currentItem()->text(), monthList->currentItem()->text());
+        if (cloudAnswered(cases.message)) fillCases(caseList, cases.rows);
+        return;
+    }
     const int year = yearList->currentItem()->text().toInt();
     const int month = monthList->currentItem()->text().toInt();
-    guarded([&] {
-        for (const store::CaseListRow& row : lists_.casesOfMonth(selectedCategory(), year, month))
-            caseList->addItem(app::caseItemText(row));
-    });
+    guarded([&] { fillCases(caseList, lists_.casesOfMonth(selectedCategory(), year, month)); });
 }
 
 void CaseBrowser::casePicked() {
     if (!caseList->currentItem()) return;
     textsView->clear();
     const qint64 id = app::caseItemId(caseList->currentItem()->text()).toLongLong();
+    if (cloudInUse()) {
+        const cloud::CloudCaseTexts texts = cloud_->caseTexts(id);
+        if (cloudAnswered(texts.message) && texts.text) textsView->setPlainText(*texts.text);
+        return;
+    }
     guarded([&] {
         if (const auto texts = lists_.caseTexts(id))
             textsView->setPlainText(texts->duanyu + QStringLiteral("\n***反馈***\n") + texts->fankui);
@@ -186,7 +227,11 @@ void CaseBrowser::openCase() {
         prompter_.message(QStringLiteral("无法获取id") + caseList->currentItem()->text());
         return;
     }
-    if (openLocalCase_) openLocalCase_(id);
+    if (cloudInUse()) {
+        if (openCloudCase_) openCloudCase_(id);
+    } else if (openLocalCase_) {
+        openLocalCase_(id);
+    }
     accept();
 }
 
@@ -198,9 +243,12 @@ void CaseBrowser::search() {
     }
     caseList->clear();
     textsView->clear();
-    guarded([&] {
-        for (const store::CaseListRow& row : lists_.searchCases(keyword, 100)) caseList->addItem(app::caseItemText(row));
-    });
+    if (cloudInUse()) {
+        const cloud::CloudCaseRows found = cloud_->searchCases(keyword);
+        if (cloudAnswered(found.message)) fillCases(caseList, found.rows);
+        return;
+    }
+    guarded([&] { fillCases(caseList, lists_.searchCases(keyword, 100)); });
 }
 
 void CaseBrowser::rename() {
@@ -223,7 +271,9 @@ void CaseBrowser::rename() {
     }
     if (!prompter_.askYesNo(QStringLiteral("是否将") + selectedLabel->text() + QStringLiteral(" 更改为") + name)) return;
     const qint64 id = categoryIdOfItem(item->text());
-    if (!guarded([&] { lists_.renameCategory(id, name); })) return;
+    QString message;
+    if (!guarded([&] { message = cloud::renameCategory(lists_, cloud_, id, name); })) return;
+    if (!message.isEmpty()) prompter_.message(message);
     item->setText(categoryItem({id, name}));
     selectedLabel->setText(QStringLiteral("已选") + item->text());
     newNameEdit->clear();

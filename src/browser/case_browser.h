@@ -16,6 +16,9 @@ class QRadioButton;
 namespace app {
 class Prompter;
 }
+namespace cloud {
+class CloudCaseService;
+}
 
 namespace browser {
 
@@ -25,6 +28,10 @@ public:
     // openLocalCase opens a stored case in the main window (false when there is no such row).
     CaseBrowser(store::CaseLists& lists, app::Prompter& prompter, std::function<bool(qint64)> openLocalCase,
                 QWidget* parent = nullptr);
+
+    // The case service of a logged-in run and how the main window opens one of its cases. The
+    // lists come from it while "网络云存储" is selected; renames go to it whatever is selected.
+    void setCloud(cloud::CloudCaseService* cloud, std::function<bool(qint64)> openCloudCase);
 
     // The first showing decides the sources for the run: logged out, only the local one.
     void prepareFirstShowing(bool loggedIn);
@@ -58,10 +65,15 @@ private:
     void rename();
     void sourceClicked(QRadioButton* clicked);
     bool guarded(const std::function<void()>& operation);
+    bool cloudInUse() const;
+    // Shows a cloud operation's message; true when there was none.
+    bool cloudAnswered(const QString& message);
 
     store::CaseLists& lists_;
     app::Prompter& prompter_;
     std::function<bool(qint64)> openLocalCase_;
+    cloud::CloudCaseService* cloud_ = nullptr;
+    std::function<bool(qint64)> openCloudCase_;
     bool firstShowingDone_ = false;
 };
 

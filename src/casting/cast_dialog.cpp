@@ -364,6 +364,7 @@ void CastDialog::showEvent(QShowEvent* event) {
 }
 
 void CastDialog::afterShow() {
+    if (loginOffer_) loginOffer_();
     QStringList names;
     guarded([&] { names = main_.caseLists().categoryNames(); });
     session_.afterShow(names);

@@ -44,6 +44,9 @@ public:
     // "查看干支纪年": shows the stems-branches viewer modally and gives the day chosen there, or
     // none when it was closed without one. Until installed the button does nothing.
     void setCalendarViewer(std::function<std::optional<QDate>()> viewer) { calendarViewer_ = std::move(viewer); }
+    // Offers the login window after the dialog is shown (it shows itself once per run); the
+    // category lists are read after it, since a login brings the user's categories.
+    void setLoginOffer(std::function<void()> offer) { loginOffer_ = std::move(offer); }
 
     const CastSession& session() const { return session_; }
 
@@ -124,6 +127,7 @@ private:
     app::Prompter& prompter_;
     CastSession session_;
     std::function<std::optional<QDate>()> calendarViewer_;
+    std::function<void()> loginOffer_;
     bool refreshing_ = false;  // controls are being set from the session: no echo back
 };
 

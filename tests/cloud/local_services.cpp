@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 #include <QTcpSocket>
-#include <gtest/gtest.h>
+#include <QtGlobal>
 
 namespace cloud_test {
 
@@ -22,7 +22,8 @@ ServiceProcess::ServiceProcess(const QStringList& extraArguments) {
             return;
         }
     }
-    ADD_FAILURE() << "the case service did not start: " << process_.readAllStandardError().toStdString();
+    // The address stays empty: every exchange then fails, and so does the test.
+    qWarning("the case service did not start: %s", process_.readAllStandardError().constData());
 }
 
 ServiceProcess::~ServiceProcess() { stop(); }
