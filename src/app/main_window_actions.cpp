@@ -226,7 +226,13 @@ void MainWindow::beastOptionChanged() {
 void MainWindow::trigramOptionChanged() {
     options_.directionBasis = directionXiantian->isChecked() ? chart::TrigramBasis::Xiantian : chart::TrigramBasis::Houtian;
     options_.ordinalBasis = ordinalXiantian->isChecked() ? chart::TrigramBasis::Xiantian : chart::TrigramBasis::Houtian;
-    if (!caseNumberEdit->text().isEmpty()) pressEnter();
+    // Only the descriptions depend on these options. Entering the short number again, as the
+    // entry button does, would drop the method word and the time and turn a 藏山卜 chart into 京房式.
+    if (state_.isEmpty()) return;
+    const QStringList messages = chart::zhuanggua(state_, context());
+    showChartTexts();
+    redraw(false);
+    showMessages(messages);
 }
 
 void MainWindow::chooseBasis(chart::StrengthBasis basis) {

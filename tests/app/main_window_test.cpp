@@ -84,6 +84,16 @@ private slots:
         QCOMPARE(f.window->invertButton->text(), QStringLiteral("显示综卦"));
     }
 
+    void trigramOptionsKeepTheMethodAndTime() {
+        MainWindowFixture f;
+        QVERIFY(f.window->enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00")));
+        f.window->directionXiantian->click();
+        f.window->ordinalHoutian->click();
+        QCOMPARE(f.window->chartState().method, chart::ArrangementMethod::Zangshan);
+        QCOMPARE(f.window->chartState().castTime, QTime(9, 5));
+        QCOMPARE(f.window->mainDescLabel->text(), QStringLiteral("离宫属火 归魂卦 序数:9 方位:东"));
+    }
+
     void badCaseNumberShowsItsMessage() {
         MainWindowFixture f;
         QVERIFY(!f.window->enterCaseNumber(QStringLiteral("2024")));
