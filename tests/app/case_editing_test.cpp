@@ -7,22 +7,7 @@
 #include <QTest>
 
 #include "test_support/main_window_fixture.h"
-
-namespace {
-
-store::CastCase cast(const char16_t* number, const char16_t* subject) {
-    store::CastCase c;
-    c.gua_ming = QStringLiteral("乾为天");
-    c.caseNumber = QString::fromUtf16(number);
-    c.category = QStringLiteral("杂类");
-    c.xingbie = QStringLiteral("男");
-    c.chusheng = QStringLiteral("1980");
-    c.shiyou = QString::fromUtf16(subject);
-    c.castDate = QDate(2024, 2, 4);
-    return c;
-}
-
-}  // namespace
+#include "test_support/sample_cast.h"
 
 class CaseEditingTest : public QObject {
     Q_OBJECT
@@ -32,7 +17,7 @@ private slots:
         for (auto [number, subject] : {std::pair{u"20240204111111京房式T:10:00:00", u"甲"},
                                        std::pair{u"20240204222222京房式T:10:00:00", u"乙"},
                                        std::pair{u"20240204311111京房式T:10:00:00", u"丙"}}) {
-            QVERIFY(f.window->caseStore().createCase(cast(number, subject)).stored);
+            QVERIFY(f.window->caseStore().createCase(sampleCast(number, subject)).stored);
         }
         QCOMPARE(f.window->history().historyPosition(), 2);
         f.window->previousCaseButton->click();
@@ -53,8 +38,8 @@ private slots:
 
     void recentListPicksAppendEveryTime() {
         MainWindowFixture f;
-        QVERIFY(f.window->caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
-        QVERIFY(f.window->caseStore().createCase(cast(u"20240204222222京房式T:10:00:00", u"乙")).stored);
+        QVERIFY(f.window->caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QVERIFY(f.window->caseStore().createCase(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")).stored);
         f.window->show();
         f.window->recentButton->click();
         QVERIFY(f.window->recentList->isVisible());
@@ -74,7 +59,7 @@ private slots:
 
     void saveButtonsFollowEditsSavesAndLoads() {
         MainWindowFixture f;
-        QVERIFY(f.window->caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QVERIFY(f.window->caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
         auto enabled = [&] {
             return QString("%1%2%3").arg(f.window->saveJudgmentButton->isEnabled()).arg(f.window->saveFeedbackButton->isEnabled())
                 .arg(f.window->saveAllButton->isEnabled());
@@ -98,7 +83,7 @@ private slots:
 
     void chartOnlyCastIsStoredOnItsFirstSave() {
         MainWindowFixture f;
-        store::CastCase c = cast(u"20240204111111京房式T:10:00:00", u"甲");
+        store::CastCase c = sampleCast(u"20240204111111京房式T:10:00:00", u"甲");
         c.chartOnly = true;
         QVERIFY(!f.window->caseStore().createCase(c).stored);
         QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 0);
@@ -110,7 +95,7 @@ private slots:
 
     void closingWithUnsavedTextsAsksFirst() {
         MainWindowFixture f;
-        QVERIFY(f.window->caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QVERIFY(f.window->caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
         f.window->judgmentEdit->setPlainText(QStringLiteral("未保存"));
         f.prompter.saveAnswers = {app::Prompter::Answer::Cancel};
         QCloseEvent refused;

@@ -16,6 +16,7 @@
 #include "browser/case_browser.h"
 #include "local_services.h"
 #include "test_support/main_window_fixture.h"
+#include "test_support/sample_cast.h"
 
 namespace {
 
@@ -61,18 +62,6 @@ struct CloudRun {
     app::CloudWiring cloud;
     bool windowOpened = false;
 };
-
-store::CastCase cast(const char16_t* number, const char16_t* subject) {
-    store::CastCase c;
-    c.gua_ming = QStringLiteral("乾为天");
-    c.caseNumber = QString::fromUtf16(number);
-    c.category = QStringLiteral("杂类");
-    c.xingbie = QStringLiteral("男");
-    c.chusheng = QStringLiteral("1980");
-    c.shiyou = QString::fromUtf16(subject);
-    c.castDate = QDate(2024, 2, 4);
-    return c;
-}
 
 void pick(QListWidget* list, int row) {
     list->setCurrentRow(row);
@@ -202,7 +191,7 @@ private slots:
 
         // Every store and list is local for the run.
         app::MainWindow& window = *run.f.window;
-        QVERIFY(window.caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(window.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
         QCOMPARE(window.history().entries(), QStringList{QStringLiteral("1(本地)")});
         window.show();
         window.recentButton->click();
@@ -240,7 +229,7 @@ private slots:
         QVERIFY(w.oldEdit->text().isEmpty() && w.newEdit->text().isEmpty() && w.confirmationEdit->text().isEmpty());
 
         // This run keeps storing to the service; a later run needs the new password.
-        QVERIFY(run.f.window->caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(run.f.window->caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
         CloudRun later(service.address());
         QVERIFY(!later.logIn(QStringLiteral("zhao"), QStringLiteral("old")));
         QCOMPARE(later.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
@@ -254,7 +243,7 @@ private slots:
         QVERIFY(run.registerAndLogIn(QStringLiteral("sun"), QStringLiteral("pw")));
         app::MainWindow& window = *run.f.window;
         window.show();
-        QVERIFY(window.caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(window.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
         window.judgmentEdit->setPlainText(kJudgment);
         window.feedbackEdit->setPlainText(kFeedback);
         window.saveAllButton->click();
@@ -293,7 +282,7 @@ private slots:
         CloudRun run(service.address());
         QVERIFY(run.registerAndLogIn(QStringLiteral("zhou"), QStringLiteral("pw")));
         app::MainWindow& window = *run.f.window;
-        QVERIFY(window.caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(window.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
         QVERIFY(window.caseStore().saveCaseTexts(3, {kJudgment, kFeedback}).saved);
         window.clearCaseEditors();
 
@@ -365,7 +354,7 @@ private slots:
         QVERIFY(run.registerAndLogIn(QStringLiteral("wu"), QStringLiteral("pw")));
         app::MainWindow& window = *run.f.window;
         window.show();
-        QVERIFY(window.caseStore().createCase(cast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(window.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
         window.recentButton->click();
         window.recentList->setCurrentRow(0);
         emit window.recentList->itemDoubleClicked(window.recentList->currentItem());
@@ -379,7 +368,7 @@ private slots:
         QVERIFY(!window.recentList->isVisible());
 
         // A new cast is still stored here.
-        const store::CreateResult created = window.caseStore().createCase(cast(u"20240205222222京房式T:11:00:00", u"乙"));
+        const store::CreateResult created = window.caseStore().createCase(sampleCast(u"20240205222222京房式T:11:00:00", u"乙"));
         QVERIFY(created.stored);
         QCOMPARE(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
         QCOMPARE(window.caseLists().recentCases(50).size(), 2);
