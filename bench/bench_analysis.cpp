@@ -4,7 +4,6 @@
 // its own and the median, 90th percentile and maximum per report are given as counters.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -69,10 +68,3 @@ void BM_WholeChartReport(benchmark::State& bench) {
 BENCHMARK(BM_WholeChartReport)->Iterations(long(kDays) * kChartsPerDay)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -78,11 +78,3 @@ void BM_YearsOfAllCategories(benchmark::State& state) {
 BENCHMARK(BM_YearsOfAllCategories)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

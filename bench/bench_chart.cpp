@@ -2,7 +2,6 @@
 // database reads, over the shipped rows in an in-memory database.
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 #include "chart/cast_pillars.h"
 #include "chart/chart_build.h"
@@ -38,10 +37,3 @@ BENCHMARK_CAPTURE(BM_Zhuanggua, zangshan, chart::ArrangementMethod::Zangshan)
     ->Iterations(4096 * 3)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -7,28 +7,20 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include "chart/catalogue.h"
+
 namespace {
 
 using chart::ArrangementMethod;
 
 // The hexagram catalogue: rows are upper trigrams, columns lower trigrams, in the order below.
-const char* const kTrigramDigits[] = {"111", "112", "121", "122", "211", "212", "221", "222"};
-const char* const kCatalogue[8][8] = {
-    {"乾为天", "天风姤", "天火同人", "天山遁", "天泽履", "天水讼", "天雷无妄", "天地否"},
-    {"风天小畜", "巽为风", "风火家人", "风山渐", "风泽中孚", "风水涣", "风雷益", "风地观"},
-    {"火天大有", "火风鼎", "离为火", "火山旅", "火泽睽", "火水未济", "火雷噬嗑", "火地晋"},
-    {"山天大畜", "山风蛊", "山火贲", "艮为山", "山泽损", "山水蒙", "山雷颐", "山地剥"},
-    {"泽天夬", "泽风大过", "泽火革", "泽山咸", "兑为泽", "泽水困", "泽雷随", "泽地萃"},
-    {"水天需", "水风井", "水火既济", "水山蹇", "水泽节", "坎为水", "水雷屯", "水地比"},
-    {"雷天大壮", "雷风恒", "雷火丰", "雷山小过", "雷泽归妹", "雷水解", "震为雷", "雷地豫"},
-    {"地天泰", "地风升", "地火明夷", "地山谦", "地泽临", "地水师", "地雷复", "坤为地"},
-};
-
-QString nameOfKey(const QString& key) {
-    for (int u = 0; u < 8; ++u)
-        for (int l = 0; l < 8; ++l)
-            if (key == QString(kTrigramDigits[u]) + kTrigramDigits[l]) return QString::fromUtf8(kCatalogue[u][l]);
-    return {};
+// The 64 names, from the catalogue the chart engine keeps (and tests against its table).
+QStringList allHexagramNames() {
+    QStringList names;
+    const char* const digits[] = {"111", "112", "121", "122", "211", "212", "221", "222"};
+    for (const char* upper : digits)
+        for (const char* lower : digits) names << chart::hexagramName(QString::fromLatin1(upper) + QString::fromLatin1(lower));
+    return names;
 }
 
 struct Item {
@@ -103,7 +95,7 @@ TEST_F(DivinationRows, EveryHexagramHasItsDigitsPalaceAndWorldLine) {
             if (order >= 1 && order <= 5) flip(order);
             if (order == 6) flip(4);
             if (order == 7) key = key.left(3) + QString::fromLatin1(doubled[p]).mid(3);
-            const QString name = nameOfKey(key);
+            const QString name = chart::hexagramName(key);
             ASSERT_FALSE(name.isEmpty());
             seen.insert(name);
             EXPECT_EQ(data.hexagramDigits(name).value_or(QString()), key) << name.toStdString();
@@ -142,15 +134,12 @@ QString relativeOf(const QString& e, const QString& p) {
 TEST_F(DivinationRows, RelativesAndBranchElementsFollowThePalaceElement) {
     const QString elementOf = QStringLiteral("水土木木土火火土金金土水");  // 子..亥
     const QString branches = QStringLiteral("子丑寅卯辰巳午未申酉戌亥");
-    for (const auto& row : kCatalogue) {
-        for (const char* raw : row) {
-            const QString name = QString::fromUtf8(raw);
-            const QString palaceElement = data.hexagramDescription(name).value_or(QString()).mid(3, 1);
-            for (ArrangementMethod method : {ArrangementMethod::Jingfang, ArrangementMethod::Zangshan}) {
-                for (const Item& item : parseLayout(data.hexagramLayout(name, method).value_or(QString()))) {
-                    EXPECT_EQ(item.element, elementOf.at(branches.indexOf(item.branch))) << raw;
-                    EXPECT_EQ(item.relative, relativeOf(item.element, palaceElement)) << raw;
-                }
+    for (const QString& name : allHexagramNames()) {
+        const QString palaceElement = data.hexagramDescription(name).value_or(QString()).mid(3, 1);
+        for (ArrangementMethod method : {ArrangementMethod::Jingfang, ArrangementMethod::Zangshan}) {
+            for (const Item& item : parseLayout(data.hexagramLayout(name, method).value_or(QString()))) {
+                EXPECT_EQ(item.element, elementOf.at(branches.indexOf(item.branch))) << name.toStdString();
+                EXPECT_EQ(item.relative, relativeOf(item.element, palaceElement)) << name.toStdString();
             }
         }
     }
@@ -172,19 +161,16 @@ TEST_F(DivinationRows, SixClashAndSixHarmonyMatchTheTagLists) {
     };
     for (const Case& c : cases) {
         QSet<QString> harmony, clashing;
-        for (const auto& row : kCatalogue) {
-            for (const char* raw : row) {
-                const QString name = QString::fromUtf8(raw);
-                const std::vector<Item> items = parseLayout(data.hexagramLayout(name, c.method).value_or(QString()));
-                ASSERT_EQ(items.size(), 6u);
-                bool allClash = true, allCombine = true;
-                for (size_t i = 0; i < 3; ++i) {
-                    allClash = allClash && clash(items[i].branch, items[i + 3].branch);
-                    allCombine = allCombine && combine(items[i].branch, items[i + 3].branch);
-                }
-                if (allClash) clashing.insert(name);
-                if (allCombine) harmony.insert(name);
+        for (const QString& name : allHexagramNames()) {
+            const std::vector<Item> items = parseLayout(data.hexagramLayout(name, c.method).value_or(QString()));
+            ASSERT_EQ(items.size(), 6u);
+            bool allClash = true, allCombine = true;
+            for (size_t i = 0; i < 3; ++i) {
+                allClash = allClash && clash(items[i].branch, items[i + 3].branch);
+                allCombine = allCombine && combine(items[i].branch, items[i + 3].branch);
             }
+            if (allClash) clashing.insert(name);
+            if (allCombine) harmony.insert(name);
         }
         const QStringList h = c.harmony.split(u' '), k = c.clash.split(u' ');
         EXPECT_EQ(harmony, QSet<QString>(h.begin(), h.end()));
