@@ -8,20 +8,23 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/clock.h"
-#include "app/main_window.h"
-#include "app/prompter.h"
-#include "browser/case_browser.h"
 #include "seeded_cases.h"
+#include "test_support/controls.h"
+#include "ui/browser/case_browser.h"
+#include "ui/main/main_window.h"
+#include "workbench/clock.h"
+#include "workbench/prompter.h"
+#include "workbench/workbench.h"
 
 namespace {
 
 struct Windows {
-    app::Clock clock;
-    app::UnattendedPrompter prompter;
-    app::MainWindow window{*bench::shared().db, clock, prompter, bench::shared().dir.path()};
-    browser::CaseBrowser browser{window.caseLists(), prompter, [](qint64) { return true; }};
-    Windows() { browser.prepareFirstShowing(false); }
+    workbench::Clock clock;
+    workbench::UnattendedPrompter prompter;
+    workbench::Workbench current{*bench::shared().db, clock, prompter, bench::shared().dir.path()};
+    ui::MainWindow window{current};
+    ui::CaseBrowser browser{current};
+    Windows() { browser.prepareFirstShowing(); }
 };
 
 Windows& windows() {
@@ -32,18 +35,18 @@ Windows& windows() {
 void BM_RecentListShown(benchmark::State& state) {
     Windows& w = windows();
     for (auto _ : state) {
-        w.window.recentButton->click();
-        benchmark::DoNotOptimize(w.window.recentList->count());
+        control<QPushButton>(w.window, "Button25")->click();
+        benchmark::DoNotOptimize(control<QListWidget>(w.window, "ListBox1")->count());
     }
 }
 BENCHMARK(BM_RecentListShown)->Unit(benchmark::kMillisecond);
 
 void BM_BrowserSearch(benchmark::State& state, const char* keyword) {
     Windows& w = windows();
-    w.browser.keywordEdit->setText(QString::fromUtf8(keyword));
+    control<QLineEdit>(w.browser, "Edit1")->setText(QString::fromUtf8(keyword));
     for (auto _ : state) {
-        w.browser.searchButton->click();
-        benchmark::DoNotOptimize(w.browser.caseList->count());
+        control<QPushButton>(w.browser, "Button1")->click();
+        benchmark::DoNotOptimize(control<QListWidget>(w.browser, "ListBox4")->count());
     }
 }
 BENCHMARK_CAPTURE(BM_BrowserSearch, frequent, "求职面试")->Unit(benchmark::kMillisecond);
@@ -58,22 +61,22 @@ void click(QListWidget* list, int row) {
 void BM_BrowserRefills(benchmark::State& state) {
     Windows& w = windows();
     for (auto _ : state) {
-        click(w.browser.categoryList, 0);  // years of a category
-        click(w.browser.yearList, 0);      // months
-        click(w.browser.monthList, 0);     // cases of the month
-        benchmark::DoNotOptimize(w.browser.caseList->count());
+        click(control<QListWidget>(w.browser, "ListBox1"), 0);  // years of a category
+        click(control<QListWidget>(w.browser, "ListBox2"), 0);      // months
+        click(control<QListWidget>(w.browser, "ListBox3"), 0);     // cases of the month
+        benchmark::DoNotOptimize(control<QListWidget>(w.browser, "ListBox4")->count());
     }
-    state.counters["cases"] = w.browser.caseList->count();
+    state.counters["cases"] = control<QListWidget>(w.browser, "ListBox4")->count();
 }
 BENCHMARK(BM_BrowserRefills)->Unit(benchmark::kMillisecond);
 
 void BM_YearsOfAllCategories(benchmark::State& state) {
     Windows& w = windows();
     for (auto _ : state) {
-        w.browser.byTime->click();
-        benchmark::DoNotOptimize(w.browser.yearList->count());
+        control<QRadioButton>(w.browser, "RadioButton4")->click();
+        benchmark::DoNotOptimize(control<QListWidget>(w.browser, "ListBox2")->count());
     }
-    w.browser.byCategory->click();
+    control<QRadioButton>(w.browser, "RadioButton3")->click();
 }
 BENCHMARK(BM_YearsOfAllCategories)->Unit(benchmark::kMillisecond);
 

@@ -8,21 +8,23 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
-#include "app/chart_area.h"
-#include "app/clock.h"
-#include "app/main_window.h"
-#include "app/prompter.h"
 #include "store/data_root.h"
+#include "test_support/controls.h"
+#include "ui/main/main_window.h"
+#include "workbench/clock.h"
+#include "workbench/prompter.h"
+#include "workbench/workbench.h"
 
 namespace {
 
 void BM_StartToWindowShown(benchmark::State& bench) {
     for (auto _ : bench) {
         QTemporaryDir dir;
-        app::Clock clock;
-        app::UnattendedPrompter prompter;
+        workbench::Clock clock;
+        workbench::UnattendedPrompter prompter;
         auto db = store::Database::open(store::databaseFilePath(dir.path()));  // first run: created
-        app::MainWindow window(*db, clock, prompter, dir.path());
+        workbench::Workbench current(*db, clock, prompter, dir.path());
+        ui::MainWindow window(current);
         window.show();
         QApplication::processEvents();
     }
@@ -31,14 +33,16 @@ BENCHMARK(BM_StartToWindowShown)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 void BM_FullRedraw(benchmark::State& bench) {
     QTemporaryDir dir;
-    app::Clock clock;
-    app::UnattendedPrompter prompter;
+    workbench::Clock clock;
+    workbench::UnattendedPrompter prompter;
     auto db = store::Database::open(store::databaseFilePath(dir.path()));
-    app::MainWindow window(*db, clock, prompter, dir.path());
-    window.enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00"));
-    QImage image(window.chartArea->size(), QImage::Format_RGB32);
+    workbench::Workbench current(*db, clock, prompter, dir.path());
+    ui::MainWindow window(current);
+    current.enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00"));
+    QWidget* chartArea = control<QWidget>(window, "PaintBox1");
+    QImage image(chartArea->size(), QImage::Format_RGB32);
     for (auto _ : bench) {
-        window.chartArea->render(&image);
+        chartArea->render(&image);
         benchmark::DoNotOptimize(image.bits());
     }
 }

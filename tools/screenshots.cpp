@@ -8,22 +8,17 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
-#include "app/clock.h"
-#include "app/main_window.h"
-#include "app/prompter.h"
-#include "app/report_hooks.h"
+#include "app/program_windows.h"
 #include "app/startup.h"
-#include "casting/cast_dialog.h"
 #include "cloud/account.h"
 #include "cloud/cloud_session.h"
 #include "cloud/http_exchange.h"
 #include "cloud/self_update.h"
-#include "cloud_view/login_window.h"
-#include "cloud_view/password_window.h"
-
-namespace {
-
-}  // namespace
+#include "test_support/controls.h"
+#include "ui/cloud/login_window.h"
+#include "ui/cloud/password_window.h"
+#include "workbench/clock.h"
+#include "workbench/prompter.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -35,10 +30,10 @@ int main(int argc, char** argv) {
         qWarning("%s", qPrintable(data.error));
         return 1;
     }
-    app::FixedClock clock(QDateTime(QDate(2024, 2, 4), QTime(16, 24)));
-    app::UnattendedPrompter prompter;
-    app::MainWindow window(*data.db, clock, prompter, data.dataRoot);
-    app::installReportHooks(window);
+    workbench::FixedClock clock(QDateTime(QDate(2024, 2, 4), QTime(16, 24)));
+    workbench::UnattendedPrompter prompter;
+    app::ProgramWindows program({*data.db, clock, prompter, data.dataRoot, {}, {}});
+    ui::MainWindow& window = program.mainWindow;
     window.show();
     const struct {
         const char* file;
@@ -46,28 +41,28 @@ int main(int argc, char** argv) {
     } shots[] = {{"main-jingfang.png", u"20240204311141T:16:24:00"},
                  {"main-zangshan.png", u"20240204311121藏山卜T:09:05:00"}};
     for (const auto& shot : shots) {
-        window.enterCaseNumber(QString::fromUtf16(shot.text));
-        window.setCaseHeader(QStringLiteral("性别:男 出生:1980 占事:求财"));
+        program.bench.enterCaseNumber(QString::fromUtf16(shot.text));
+        program.bench.setCaseHeader(QStringLiteral("性别:男 出生:1980 占事:求财"));
         application.processEvents();
         window.grab().save(QDir(out).filePath(QString::fromLatin1(shot.file)));
     }
     window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
 
     // The casting dialog: the first tab with three throws made, the second with a name read.
-    casting::CastDialog dialog(window, *data.db, clock, prompter, casting::RandomSource(), &window);
+    ui::CastDialog& dialog = program.castDialog;
     dialog.setPickersToNow();
     dialog.show();
     application.processEvents();
     for (int k = 0; k < 3; ++k) {
         QMouseEvent press(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
-        QApplication::sendEvent(dialog.throwLabels[std::size_t(k)], &press);
+        QApplication::sendEvent(control<QLabel>(dialog, numbered("Label", 29, k)), &press);
     }
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-common.png")));
-    dialog.tabs->setCurrentIndex(1);
-    dialog.nameEdit->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
-    dialog.nameCastButton->click();
+    control<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(1);
+    control<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
+    control<QPushButton>(dialog, "Button4")->click();
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-advanced.png")));
     // The account windows; nothing is sent anywhere.
@@ -75,17 +70,17 @@ int main(int argc, char** argv) {
     cloud::CloudSession session(exchange, QUrl(QStringLiteral("http://127.0.0.1:9/")));
     cloud::Account account(session, *data.db);
     cloud::SelfUpdate update(session, QApplication::applicationFilePath());
-    cloud_view::LoginWindow login(account, update, prompter);
+    ui::LoginWindow login(account, update, prompter);
     login.fillRemembered();
     login.show();
     application.processEvents();
     login.grab().save(QDir(out).filePath(QStringLiteral("login.png")));
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
                       Qt::NoModifier);
-    QApplication::sendEvent(login.registerLink, &click);  // "注册新用户"
+    QApplication::sendEvent(control<QLabel>(login, "Label3"), &click);  // "注册新用户"
     application.processEvents();
     login.grab().save(QDir(out).filePath(QStringLiteral("login-register.png")));
-    cloud_view::PasswordWindow password(account, prompter);
+    ui::PasswordWindow password(account, prompter);
     password.show();
     application.processEvents();
     password.grab().save(QDir(out).filePath(QStringLiteral("password.png")));

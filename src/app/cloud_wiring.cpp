@@ -1,17 +1,16 @@
 #include "app/cloud_wiring.h"
 
 #include <QGuiApplication>
-#include <QLabel>
-#include <QPushButton>
 
-#include "app/main_window.h"
-#include "browser/case_browser.h"
+#include "ui/main/main_window.h"
+#include "workbench/workbench.h"
 
 namespace app {
 
-CloudWiring::CloudWiring(store::Database& db, MainWindow& window, Prompter& prompter, const QUrl& serviceAddress,
-                         const QString& programPath)
-    : window_(window),
+CloudWiring::CloudWiring(store::Database& db, workbench::Workbench& bench, ui::MainWindow& window,
+                         const QUrl& serviceAddress, const QString& programPath)
+    : bench_(bench),
+      window_(window),
       usable_(serviceAddress.isValid()),
       exchange_({[] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
                  [] { QGuiApplication::restoreOverrideCursor(); }}),
@@ -19,11 +18,11 @@ CloudWiring::CloudWiring(store::Database& db, MainWindow& window, Prompter& prom
       account_(session_, db),
       cloudCases_(session_),
       update_(session_, programPath),
-      loginWindow_(account_, update_, prompter, &window),
-      passwordWindow_(account_, prompter, &window) {
+      loginWindow_(account_, update_, bench.prompter(), &window),
+      passwordWindow_(account_, bench.prompter(), &window) {
     // A password can only be changed for a logged-in user.
-    window.settingsButton->setEnabled(false);
-    QObject::connect(window.settingsButton, &QPushButton::clicked, &passwordWindow_, [this] {
+    window.setAccountActionsEnabled(false);
+    QObject::connect(&window, &ui::MainWindow::passwordChangeRequested, &passwordWindow_, [this] {
         passwordWindow_.show();
         passwordWindow_.raise();
     });
@@ -38,19 +37,10 @@ bool CloudWiring::offerLogin() {
 }
 
 void CloudWiring::loggedInNow() {
-    window_.setCloudCases(&cloudCases_);
-    window_.settingsButton->setEnabled(true);
-    if (const auto& outcome = loginWindow_.outcome(); outcome && outcome->messageLabel) {
-        window_.messageLabel->setText(*outcome->messageLabel);
-        window_.messageLabel->setProperty("url", session_.messageUrl());
-    }
-    if (browser_) attachBrowser(*browser_);
-}
-
-void CloudWiring::attachBrowser(browser::CaseBrowser& browser) {
-    browser_ = &browser;
-    if (!loggedIn()) return;
-    browser.setCloud(&cloudCases_, [this](qint64 id) { return window_.openCloudCase(id); });
+    bench_.setCloudCases(&cloudCases_);
+    window_.setAccountActionsEnabled(true);
+    if (const auto& outcome = loginWindow_.outcome(); outcome && outcome->messageLabel)
+        window_.showServiceMessage(*outcome->messageLabel, session_.messageUrl());
 }
 
 }  // namespace app

@@ -9,7 +9,7 @@
 
 #include "chart/divination_data.h"
 #include "store/case_store.h"
-#include "store/settings_rows.h"
+#include "store/settings_table.h"
 
 namespace casting {
 
@@ -40,7 +40,7 @@ int defaultCategory(const QStringList& categories);
 // The method of a cast under the dialog's option: "随机" draws one line value and takes
 // "藏山卜" for 老阴 (one cast in eight), "京房式" otherwise.
 chart::ArrangementMethod chooseMethod(store::ChartStyle option, RandomSource& random);
-// The option of row 86's stored number; unknown numbers keep "随机".
+// The method option of its stored number; unknown numbers keep "随机".
 store::ChartStyle chartStyleOfNumber(qint64 number);
 
 // Eight date digits, six codes top line first, the method word, "T:" and the time "hh:mm:ss":

@@ -21,11 +21,11 @@ void markSubject(QString& subject, const QString& way) {
 
 }  // namespace
 
-CastSession::CastSession(const chart::DivinationData& data, store::SettingsRows& settings, RandomSource random,
+CastSession::CastSession(const chart::DivinationData& data, store::Settings& settings, RandomSource random,
                          Clock clock)
     : data_(data), settings_(settings), random_(std::move(random)), clock_(std::move(clock)) {
     sourceText_ = random_.sourceText();
-    methodOption_ = chartStyleOfNumber(settings_.chartStyle());
+    methodOption_ = chartStyleOfNumber(settings_.get(store::setting::castingMethod));
 }
 
 void CastSession::setSourceText(const QString& text) {
@@ -66,7 +66,7 @@ void CastSession::afterShow(const QStringList& categoryNames) {
 
 void CastSession::setMethodOption(store::ChartStyle option) {
     methodOption_ = option;
-    settings_.setChartStyle(option);
+    settings_.set(store::setting::castingMethod, qint64(option));
 }
 
 void CastSession::dateChanged() { dateLabels_ = dateTexts(secondTab.date, secondTab.time); }

@@ -13,7 +13,7 @@
 #include "casting/random_source.h"
 #include "chart/divination_data.h"
 #include "store/case_store.h"
-#include "store/settings_rows.h"
+#include "store/settings.h"
 
 namespace casting {
 
@@ -40,8 +40,8 @@ class CastSession {
 public:
     using Clock = std::function<QDateTime()>;
 
-    // Creation: the random source is chosen and the method option read from row 86.
-    CastSession(const chart::DivinationData& data, store::SettingsRows& settings, RandomSource random = RandomSource(),
+    // Creation: the random source is chosen and the stored method option read.
+    CastSession(const chart::DivinationData& data, store::Settings& settings, RandomSource random = RandomSource(),
                 Clock clock = &QDateTime::currentDateTime);
 
     // Inputs the window edits and shows.
@@ -66,7 +66,7 @@ public:
     void show();
     // After show: the category lists with "杂类" preselected on both tabs.
     void afterShow(const QStringList& categoryNames);
-    // A method button: the option is stored in row 86 at once.
+    // A method button: the option is stored at once.
     void setMethodOption(store::ChartStyle option);
     // Any of the four pickers changed (the window has written the new value into the inputs).
     void dateChanged();
@@ -103,7 +103,7 @@ private:
     FinishedCast finished(const std::array<int, 6>& codes, chart::ArrangementMethod method) const;
 
     const chart::DivinationData& data_;
-    store::SettingsRows& settings_;
+    store::Settings& settings_;
     RandomSource random_;
     Clock clock_;
     ManualCast manual_;

@@ -1,17 +1,18 @@
 #include "chart/chart_painter.h"
 
 #include "chart/catalogue.h"
+#include "chart/chart_geometry.h"
 #include "chart/elements.h"
 #include "chart/stems.h"
 
 namespace chart {
 namespace {
 
+using namespace geometry;
+
 const QColor kNoteColor(235, 205, 0);
 const QColor kFrameColor(100, 100, 100);
 const QColor kHeaderColor(128, 0, 128);
-
-int rowTop(int i) { return 64 + 35 * i; }
 
 // Point sizes of a 96-dpi screen, so the layout does not depend on the display.
 QFont fontOfSize(int points) {
@@ -22,7 +23,7 @@ QFont fontOfSize(int points) {
 }
 
 void text(QPainter& p, int x, int y, const QString& s) {
-    p.drawText(QRect(x, y, 400, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, s);
+    p.drawText(QRect(x, y, kTextBoxWidth, kTextBoxHeight), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, s);
 }
 
 QChar charAt(const QString& s, qsizetype i) { return i < s.size() ? s.at(i) : QChar(); }
@@ -40,15 +41,15 @@ public:
         if (!s_.main[0].hexagramName.isEmpty() && !lines_[0].hexagramName.isEmpty()) {
             p_.setPen(Qt::black);
             p_.drawRect(0, 0, kChartWidth - 1, kChartHeight - 1);
-            setFont(18, in_.textColor);
-            if (s_.method == ArrangementMethod::Zangshan) text(p_, 540, 8, QStringLiteral("藏山卜"));
+            setFont(kNameFont, in_.textColor);
+            if (s_.method == ArrangementMethod::Zangshan) text(p_, kMethodX, kMethodY, QStringLiteral("藏山卜"));
             computeZangshanStems();
-            text(p_, 171 + wq_, 30, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
+            text(p_, kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
             if (withChanged_)
-                text(p_, 405 + 2 * wq_, 30, s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
+                text(p_, kChangedRelativeX + 2 * wq_, kNameY, s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
             for (int i = 0; i < 6; ++i) drawRow(i);
-            setFont(14, kHeaderColor);
-            text(p_, 20, 2, in_.caseHeader);
+            setFont(kHeaderFont, kHeaderColor);
+            text(p_, kCaseHeaderX, kCaseHeaderY, in_.caseHeader);
         }
         p_.restore();
     }
@@ -78,27 +79,27 @@ private:
         const ChartLine& r = lines_[std::size_t(i)];
         const int y = rowTop(i);
         const bool isStatic = r.code == 1 || r.code == 2;
-        setFont(18, in_.textColor);
-        text(p_, 8, y, r.beast);
+        setFont(kNameFont, in_.textColor);
+        text(p_, kBeastX, y, r.beast);
         if (!r.hiddenSpirit.isEmpty()) {
             p_.setPen(flagColor(0, i));
-            text(p_, 65, y, r.hiddenSpirit.left(2));
-            text(p_, 115 + wq_, y, r.hiddenSpirit.mid(2));
+            text(p_, kHiddenRelativeX, y, r.hiddenSpirit.left(2));
+            text(p_, kHiddenBranchX + wq_, y, r.hiddenSpirit.mid(2));
         }
         p_.setPen(in_.textColor);
-        text(p_, 171 + wq_, y, r.relative);
+        text(p_, kRelativeX + wq_, y, r.relative);
         p_.setPen(flagColor(1, i));
-        text(p_, 221 + 2 * wq_, y, r.branchElement);
+        text(p_, kBranchX + 2 * wq_, y, r.branchElement);
         p_.setPen(in_.textColor);
-        if (r.mark == u'世' || r.mark == u'应') text(p_, 333 + 2 * wq_, y, QString(r.mark));
+        if (r.mark == u'世' || r.mark == u'应') text(p_, kMarkX + 2 * wq_, y, QString(r.mark));
         if (withChanged_) {
             const QChar mark = s_.changed[std::size_t(i)].mark;
-            if (mark == u'世' || mark == u'应') text(p_, 565 + 3 * wq_, y, QString(mark));
+            if (mark == u'世' || mark == u'应') text(p_, kChangedMarkX + 3 * wq_, y, QString(mark));
         }
         if (withChanged_ && !r.changedLine.isEmpty()) {
             p_.setPen(isStatic ? kFrameColor : flagColor(2, i));
-            text(p_, 405 + 2 * wq_, y, r.changedLine.left(2));
-            text(p_, 455 + 3 * wq_, y, r.changedLine.mid(2));
+            text(p_, kChangedRelativeX + 2 * wq_, y, r.changedLine.left(2));
+            text(p_, kChangedBranchX + 3 * wq_, y, r.changedLine.mid(2));
         }
         drawBars(r.code, y);
         if (in_.options.showAnnotations) drawNotes(r, y);
@@ -108,29 +109,29 @@ private:
     void bar(int x0, int x1, int y, bool yang) {
         // Right and bottom edges are exclusive, as a filled rectangle of the window system has them.
         if (yang) {
-            p_.fillRect(QRect(x0, y + 6, x1 - x0, 12), Qt::black);
+            p_.fillRect(QRect(x0, y + kBarTop, x1 - x0, kBarHeight), Qt::black);
         } else {
-            p_.fillRect(QRect(x0, y + 6, 22, 12), Qt::black);
-            p_.fillRect(QRect(x0 + 29, y + 6, x1 - x0 - 29, 12), Qt::black);
+            p_.fillRect(QRect(x0, y + kBarTop, kYinFirstPart, kBarHeight), Qt::black);
+            p_.fillRect(QRect(x0 + kYinSecondStart, y + kBarTop, x1 - x0 - kYinSecondStart, kBarHeight), Qt::black);
         }
     }
 
     void drawBars(int code, int y) {
-        const int mainX = 275 + 2 * wq_, changedX = 507 + 3 * wq_;
+        const int mainX = kMainBarX + 2 * wq_, changedX = kChangedBarX + 3 * wq_;
         const bool mainYang = code == 1 || code == 3;
         if (code < 1 || code > 4) return;
-        bar(mainX, mainX + 50, y, mainYang);
-        if (withChanged_) bar(changedX, changedX + 50, y, code == 1 || code == 4);
+        bar(mainX, mainX + kBarWidth, y, mainYang);
+        if (withChanged_) bar(changedX, changedX + kBarWidth, y, code == 1 || code == 4);
         if (code == 3 || code == 4) {
-            setFont(12, Qt::black);
-            text(p_, 370 + 2 * wq_, y, code == 3 ? QStringLiteral("o->") : QStringLiteral("x->"));
+            setFont(kMotionFont, Qt::black);
+            text(p_, kMotionX + 2 * wq_, y, code == 3 ? QStringLiteral("o->") : QStringLiteral("x->"));
         }
     }
 
     // Void or clash note and strength note of one item (relative + branch + element).
     void itemNotes(const QString& item, int voidX, int voidY, int stateX, int stateY) {
         const QChar branch = charAt(item, 2);
-        setFont(10, kNoteColor);
+        setFont(kNoteFont, kNoteColor);
         if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
             text(p_, voidX, voidY, clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实")
                                                                                    : QStringLiteral("空"));
@@ -142,40 +143,39 @@ private:
     }
 
     void drawNotes(const ChartLine& r, int y) {
-        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, 161, y, 161, y + 14);
-        itemNotes(QStringLiteral("AB") + r.branchElement, 305, y, 305, y + 14);
+        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, kHiddenNoteX, y, kHiddenNoteX, y + kNoteLine);
+        itemNotes(QStringLiteral("AB") + r.branchElement, kMainNoteX, y, kMainNoteX, y + kNoteLine);
         if (!withChanged_ || r.changedLine.isEmpty()) return;
-        itemNotes(r.changedLine, 557, y, 585, y);
+        itemNotes(r.changedLine, kChangedVoidX, y, kChangedStateX, y);
         const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2));
-        setFont(10, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
-        text(p_, 557, y + 14, advance);
+        setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
+        text(p_, kChangedVoidX, y + kNoteLine, advance);
         if (in_.returnInfluence) {
             const QString back = in_.returnInfluence(charAt(r.branchElement, 1), charAt(r.changedLine, 3));
             p_.setPen(back == u"回头生" ? QColor(Qt::blue) : QColor(Qt::black));
-            text(p_, 585, y + 14, back);
+            text(p_, kChangedStateX, y + kNoteLine, back);
         }
     }
 
     void drawStems(int i, const ChartLine& r, int y, bool isStatic) {
         if (s_.method == ArrangementMethod::Jingfang) {
             if (i != 0 && i != 3) return;
-            setFont(10, kFrameColor);
+            setFont(kNoteFont, kFrameColor);
             const int offset = i == 0 ? 0 : 1;  // outer stem on row 0, inner on row 3
             const int pairs[3] = {0, in_.showingChanged ? 2 : 1, 2};
-            const int xs[3] = {106, 213, 446};
             for (int k = 0; k < 3; ++k) {
                 if (k == 2 && !withChanged_) continue;
                 const QChar stem = s_.stemPairs[std::size_t(2 * pairs[k] + offset)];
-                if (stem != u' ') text(p_, xs[k], y - 4, QString(stem));
+                if (stem != u' ') text(p_, kSmallStemX[k], y - kSmallStemRise, QString(stem));
             }
             return;
         }
-        setFont(18, in_.textColor);
-        text(p_, 241, y, QString(charAt(mainStems_, i)));
-        if (!r.hiddenSpirit.isEmpty()) text(p_, 113, y, QString(charAt(hiddenStems_, i)));
+        setFont(kNameFont, in_.textColor);
+        text(p_, kZangshanMainStemX, y, QString(charAt(mainStems_, i)));
+        if (!r.hiddenSpirit.isEmpty()) text(p_, kZangshanHiddenStemX, y, QString(charAt(hiddenStems_, i)));
         if (withChanged_ && !r.changedLine.isEmpty()) {
             p_.setPen(isStatic ? kFrameColor : QColor(Qt::black));
-            text(p_, 497, y, QString(charAt(changedStems_, i)));
+            text(p_, kZangshanChangedStemX, y, QString(charAt(changedStems_, i)));
         }
     }
 
@@ -190,13 +190,14 @@ private:
 
 }  // namespace
 
-int stemsShownOffset(const ChartOptions& options) { return options.showStems ? 22 : 0; }
+int stemsShownOffset(const ChartOptions& options) { return options.showStems ? kStemsShift : 0; }
 
 void paintChart(QPainter& painter, const PaintInputs& in) { Painter(painter, in).run(); }
 
 ChartHit hitTest(int x, int y) {
     for (int i = 0; i < 6; ++i) {
-        if (y > 64 + 35 * i && y < 99 + 35 * i) return {i + 1, x <= 197 ? 1 : (x > 455 ? 3 : 2)};
+        if (y > rowTop(i) && y < rowTop(i) + kRowPitch)
+            return {i + 1, x <= kHiddenColumnEnd ? 1 : (x > kChangedColumnStart ? 3 : 2)};
     }
     return {};
 }

@@ -5,12 +5,13 @@
 #include <QPainter>
 #include <functional>
 
+#include "chart/chart_geometry.h"
 #include "chart/chart_state.h"
 
 namespace chart {
 
-inline constexpr int kChartWidth = 665;
-inline constexpr int kChartHeight = 337;
+inline constexpr int kChartWidth = geometry::kWidth;
+inline constexpr int kChartHeight = geometry::kHeight;
 
 // The strength note of a line item (relative, branch, element) and the colour it is drawn in.
 struct StrengthNote {

@@ -28,8 +28,9 @@ QString forgottenPasswordNotice() {
                           "服务端只保存密码的摘要，原密码无法显示。也可以在青岚用户QQ群内联系管理员。");
 }
 
-store::LoginMemory Account::remembered() const {
-    store::LoginMemory memory = settings_.loginMemory();
+LoginMemory Account::remembered() const {
+    LoginMemory memory{settings_.get(store::setting::loginName), settings_.get(store::setting::loginPassword),
+                       settings_.get(store::setting::rememberLogin)};
     if (!memory.remember) memory.password.clear();
     return memory;
 }
@@ -73,7 +74,17 @@ LoginOutcome Account::login(const LoginRequest& request) {
         }
     }
     session_.logIn(request.userName, digest);
-    if (request.remember) settings_.rememberLogin(request.userName, request.password);
+    if (request.remember) {
+        try {
+            store::Transaction transaction(db_);
+            settings_.set(store::setting::loginName, request.userName);
+            settings_.set(store::setting::loginPassword, request.password);
+            settings_.set(store::setting::rememberLogin, true);
+            transaction.commit();
+        } catch (const store::DatabaseError& e) {
+            outcome.rememberError = e.text();
+        }
+    }
     outcome.loggedIn = true;
     return outcome;
 }

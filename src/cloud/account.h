@@ -1,10 +1,10 @@
 #pragma once
 // The account operations behind the login window "登陆网络" and the password window "密码修改":
-// login, registration, password change, and the remembered login of settings row 88. Each
+// login, registration, password change, and the remembered login. Each
 // returns what the window shows; none of them shows anything itself.
 #include "cloud/cloud_session.h"
 #include "store/database.h"
-#include "store/settings_rows.h"
+#include "store/settings.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,8 +26,18 @@ struct LoginRequest {
     bool remember = true;  // CheckBox1 "记住用户名和密码"
 };
 
+// The login remembered in the settings: the name, the password as typed, and whether
+// "记住用户名和密码" is ticked.
+struct LoginMemory {
+    QString userName;
+    QString password;
+    bool remember = false;
+};
+
 struct LoginOutcome {
     bool loggedIn = false;
+    // The login stands, but remembering it in the local database failed: the database's text.
+    QString rememberError;
     QString message;  // when not logged in: the message to show (the window stays open)
     // The new caption of the main window's message label, when the reply carried one.
     std::optional<QString> messageLabel;
@@ -63,14 +73,14 @@ public:
     Account(CloudSession& session, store::Database& db) : session_(session), settings_(db), db_(db) {}
 
     // What the login window starts with: the remembered name, and the password only when
-    // "记住用户名和密码" is ticked in row 88.
-    store::LoginMemory remembered() const;
-    // The box "记住用户名和密码" clicked.
-    void setRememberLogin(bool on) { settings_.setRememberLogin(on); }
+    // "记住用户名和密码" is ticked.
+    LoginMemory remembered() const;
+    // The box "记住用户名和密码" clicked. Throws DatabaseError.
+    void setRememberLogin(bool on) { settings_.set(store::setting::rememberLogin, on); }
 
     // Posts login.php. On success the session is logged in for the run, the user's category
-    // names from the reply are copied onto the local categories of the same lei_id, and row 88
-    // remembers name and password when asked to.
+    // names from the reply are copied onto the local categories of the same lei_id, and the settings
+    // remember name and password when asked to.
     LoginOutcome login(const LoginRequest& request);
     RegistrationOutcome registerUser(const Registration& registration);
     // Posts changpw.php for the logged-in user. After a change, later requests carry the new
@@ -83,7 +93,7 @@ private:
     void copyCategories(QString pairs);
 
     CloudSession& session_;
-    store::SettingsRows settings_;
+    store::Settings settings_;
     store::Database& db_;
 };
 

@@ -3,6 +3,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "store/settings_table.h"
+
 namespace store {
 
 SqliteDivinationData::SqliteDivinationData(const Database& db) {
@@ -14,14 +16,15 @@ SqliteDivinationData::SqliteDivinationData(const Database& db) {
                                  bagua.value(4).toString()});
     }
     QSqlQuery zhi = db.select(QStringLiteral(
-        "select key,value1,value2,value3,value4,value5,value6,value7,value8,value9,value10,value11,value12,value13 "
-        "from zhi where id not in (85,86,88) order by id"));
+        "select id,key,value1,value2,value3,value4,value5,value6,value7,value8,value9,value10,value11,value12,value13 "
+        "from zhi order by id"));
     while (zhi.next()) {
+        if (isSettingsRow(zhi.value(0).toInt())) continue;
         KnowledgeRow row;
-        row.key = zhi.value(0).toString();
+        row.key = zhi.value(1).toString();
         for (int i = 0; i < 13; ++i) {
-            row.values[std::size_t(i)] = zhi.value(i + 1).toString();
-            row.present[std::size_t(i)] = !zhi.value(i + 1).isNull();
+            row.values[std::size_t(i)] = zhi.value(i + 2).toString();
+            row.present[std::size_t(i)] = !zhi.value(i + 2).isNull();
         }
         knowledge_.push_back(std::move(row));
     }

@@ -27,7 +27,7 @@ protected:
     // A session whose pseudo generator is seeded with seed, shown at now.
     std::unique_ptr<CastSession> session(ChartStyle option, quint32 seed, SourceKind kind = SourceKind::Pseudo,
                                          std::function<std::optional<quint32>()> hardware = {}) {
-        settings.setChartStyle(option);
+        settings.set(store::setting::castingMethod, qint64(option));
         RandomPlatform platform;
         platform.seed = [seed] { return seed; };
         platform.wait = [] {};
@@ -44,7 +44,7 @@ protected:
     QDateTime now{QDate(2024, 2, 4), QTime(16, 25)};
     std::unique_ptr<store::Database> db;
     store::SqliteDivinationData data;
-    store::SettingsRows settings;
+    store::Settings settings;
     store::CaseHistory history;
     store::CaseStore cases;
     QStringList sourceTexts;
@@ -295,7 +295,7 @@ TEST_F(CastSessionTest, MethodOptionIsKeptInRow86) {
     auto s = session(ChartStyle::Random, 5);
     EXPECT_EQ(s->methodOption(), ChartStyle::Random);
     s->setMethodOption(ChartStyle::Zangshan);
-    EXPECT_EQ(settings.chartStyle(), 2);
+    EXPECT_EQ(settings.get(store::setting::castingMethod), 2);
     CastSession again(data, settings);
     EXPECT_EQ(again.methodOption(), ChartStyle::Zangshan);
 }

@@ -1,7 +1,7 @@
 // Login, registration and password change against the real case service.
 #include "desktop_client.h"
 #include "local_services.h"
-#include "store/settings_rows.h"
+#include "store/settings.h"
 #include "test_support/qt_printers.h"
 
 #include <QSqlDatabase>
@@ -94,14 +94,14 @@ TEST(Login, BareOkLogsInAndRemembersOnlyWhenAsked) {
     EXPECT_EQ(client.account.remembered().userName, "") << "not remembered when unticked";
 
     EXPECT_TRUE(client.account.login({"u", "pw 1", true}).loggedIn);
-    store::LoginMemory remembered = client.account.remembered();
+    cloud::LoginMemory remembered = client.account.remembered();
     EXPECT_EQ(remembered.userName, "u");
     EXPECT_EQ(remembered.password, "pw 1");
     client.account.setRememberLogin(false);
     remembered = client.account.remembered();
     EXPECT_EQ(remembered.userName, "u");
     EXPECT_EQ(remembered.password, "") << "the box unticked hides the stored password";
-    EXPECT_EQ(store::SettingsRows(*client.db).loginMemory().password, "pw 1");
+    EXPECT_EQ(store::Settings(*client.db).get(store::setting::loginPassword), "pw 1");
 }
 
 TEST(Login, FullReplyGivesMessageLinkVersionPromptAndCategoryNames) {

@@ -3,9 +3,9 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/prompter.h"
+#include "workbench/prompter.h"
 
-class ScriptedPrompter : public app::Prompter {
+class ScriptedPrompter : public workbench::Prompter {
 public:
     QStringList messages;
     QStringList inputTitles;

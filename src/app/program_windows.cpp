@@ -1,0 +1,30 @@
+#include "app/program_windows.h"
+
+namespace app {
+
+ProgramWindows::ProgramWindows(ProgramSetup setup)
+    : bench(setup.db, setup.clock, setup.prompter, setup.dataRoot),
+      mainWindow(bench),
+      castDialog(bench, std::move(setup.random), &mainWindow),
+      caseBrowser(bench, &mainWindow),
+      calendarViewer(bench, &mainWindow),
+      cloud(setup.db, bench, mainWindow, setup.serviceAddress, setup.programPath) {
+    QObject::connect(&bench, &workbench::Workbench::castRequested, &castDialog, [this] {
+        if (castDialog.run()) bench.rebuildFromCast();
+    });
+    QObject::connect(&bench, &workbench::Workbench::caseBrowserRequested, &caseBrowser, [this] {
+        caseBrowser.prepareFirstShowing();
+        caseBrowser.exec();
+    });
+    QObject::connect(&mainWindow, &ui::MainWindow::calendarRequested, &calendarViewer, [this] {
+        calendarViewer.show();
+        calendarViewer.raise();
+    });
+    castDialog.setCalendarViewer([this]() -> std::optional<QDate> {
+        if (calendarViewer.exec() != QDialog::Accepted) return std::nullopt;
+        return calendarViewer.selectedDate();
+    });
+    castDialog.setLoginOffer([this] { cloud.offerLogin(); });
+}
+
+}  // namespace app

@@ -1,0 +1,58 @@
+#pragma once
+// Every persisted setting in one table: the row of table zhi that holds it, the column, how the
+// value is written there and the value a missing row gives. Nothing outside this header names a
+// settings row; readers and writers go through store::Settings with these constants.
+#include <QStringView>
+#include <QtGlobal>
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace store {
+
+enum class SettingEncoding {
+    OneMeansOn,    // text "1" on, anything else off
+    ZeroMeansOff,  // text "0" off, anything else (empty, null) on
+    ZeroMeansOn,   // integer 0 on, anything else off
+    Number,        // an integer as stored
+    Text,          // text as stored
+};
+
+struct SettingColumn {
+    int row;                  // zhi.id
+    std::string_view column;  // one of zhi's value columns
+};
+
+template <typename T>
+struct Setting {
+    SettingColumn at;
+    SettingEncoding encoding;
+    T whenMissing;
+};
+
+// Method preselected in the casting dialog: 0 "随机", 1 "京房式", 2 "藏山卜".
+enum class ChartStyle { Random = 0, Jingfang = 1, Zangshan = 2 };
+
+namespace setting {
+// Chart display options.
+inline constexpr Setting<bool> highlightClashes{{85, "value1"}, SettingEncoding::OneMeansOn, false};  // 卦内冲合变色
+inline constexpr Setting<bool> showAllChanged{{85, "value3"}, SettingEncoding::OneMeansOn, false};    // 显示全部变爻
+inline constexpr Setting<bool> showStems{{85, "value4"}, SettingEncoding::ZeroMeansOff, true};        // 显示天干
+inline constexpr Setting<bool> showAnnotations{{85, "value15"}, SettingEncoding::ZeroMeansOn, true};  // 显示标注
+// The casting dialog's method option, any integer (unknown numbers mean "随机").
+inline constexpr Setting<qint64> castingMethod{{86, "value15"}, SettingEncoding::Number, 0};
+// The remembered login.
+inline constexpr Setting<QStringView> loginName{{88, "value1"}, SettingEncoding::Text, u""};
+inline constexpr Setting<QStringView> loginPassword{{88, "value2"}, SettingEncoding::Text, u""};
+inline constexpr Setting<bool> rememberLogin{{88, "value4"}, SettingEncoding::OneMeansOn, false};
+
+inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at,  showStems.at,     showAnnotations.at,
+                                 castingMethod.at,    loginName.at,       loginPassword.at, rememberLogin.at};
+}  // namespace setting
+
+// The rows of zhi that hold settings rather than divination knowledge.
+constexpr bool isSettingsRow(int row) {
+    return std::any_of(setting::kAll.begin(), setting::kAll.end(), [row](const SettingColumn& c) { return c.row == row; });
+}
+
+}  // namespace store

@@ -1,0 +1,277 @@
+#include "ui/browser/case_browser.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "cloud/cloud_case_service.h"
+#include "ui/browser/case_browser_layout.h"
+#include "ui/common/widget_place.h"
+#include "workbench/case_items.h"
+#include "workbench/prompter.h"
+#include "workbench/workbench.h"
+
+namespace ui {
+namespace {
+
+namespace layout = browser_layout;
+using workbench::caseItemId;
+
+void fill(QListWidget* list, const QStringList& items) {
+    list->clear();
+    list->addItems(items);
+}
+
+void fillCases(QListWidget* list, const QList<store::CaseListRow>& rows) {
+    for (const store::CaseListRow& row : rows) list->addItem(workbench::caseItemText(row));
+}
+
+constexpr int kNameCompareLength = 32;
+
+}  // namespace
+
+QString categoryItem(const store::Category& category) {
+    return u'(' + QString::number(category.lei_id) + u')' + category.lei_mingcheng;
+}
+
+qint64 categoryIdOfItem(const QString& item) { return item.mid(1, item.indexOf(u')') - 1).toLongLong(); }
+
+QString categoryNameOfItem(const QString& item) { return item.mid(item.indexOf(u')') + 1); }
+
+CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
+    setObjectName(QStringLiteral("TForm3"));
+    setWindowTitle(QStringLiteral("读取"));
+    setFixedSize(layout::kDialog);
+
+    auto* source = place<QGroupBox>(this, "GroupBox1", layout::kSourceGroup);
+    source->setTitle(QStringLiteral("数据来源"));
+    cloudSource_ = place<QRadioButton>(source, "RadioButton1", layout::kLeftRadio);
+    cloudSource_->setText(QStringLiteral("网络云存储"));
+    cloudSource_->setChecked(true);
+    localSource_ = place<QRadioButton>(source, "RadioButton2", layout::kRightRadio);
+    localSource_->setText(QStringLiteral("本机数据"));
+    auto* view = place<QGroupBox>(this, "GroupBox2", layout::kViewGroup);
+    view->setTitle(QStringLiteral("查看方式"));
+    byCategory_ = place<QRadioButton>(view, "RadioButton3", layout::kLeftRadio);
+    byCategory_->setText(QStringLiteral("按分类查看"));
+    byCategory_->setChecked(true);
+    byTime_ = place<QRadioButton>(view, "RadioButton4", layout::kRightRadio);
+    byTime_->setText(QStringLiteral("按时间查看"));
+
+    place<QLabel>(this, "Label1", layout::kKeywordCaption)->setText(QStringLiteral("关键字："));
+    keywordEdit_ = place<QLineEdit>(this, "Edit1", layout::kKeyword);
+    keywordEdit_->setToolTip(QStringLiteral("搜索最多显示100个卦，如结果过多请更改关键字"));
+    searchButton_ = place<QPushButton>(this, "Button1", layout::kSearch);
+    searchButton_->setText(QStringLiteral("搜索"));
+
+    categoryList_ = place<QListWidget>(this, "ListBox1", layout::kCategories);
+    yearList_ = place<QListWidget>(this, "ListBox2", layout::kYears);
+    monthList_ = place<QListWidget>(this, "ListBox3", layout::kMonths);
+    caseList_ = place<QListWidget>(this, "ListBox4", layout::kCases);
+    textsView_ = place<QPlainTextEdit>(this, "Memo1", layout::kTexts);
+    textsView_->setReadOnly(true);
+    openButton_ = place<QPushButton>(this, "Button2", layout::kOpen);
+    openButton_->setText(QStringLiteral("读取此卦"));
+
+    selectedLabel_ = place<QLabel>(this, "Label2", layout::kSelected);
+    newNameEdit_ = place<QLineEdit>(this, "Edit2", layout::kNewName);
+    renameButton_ = place<QPushButton>(this, "Button3", layout::kRename);
+    renameButton_->setText(QStringLiteral("更改分类名称"));
+    renameButton_->setToolTip(QStringLiteral("在输入框内输入新名称，然后点此按钮更改类别名称"));
+
+    connect(cloudSource_, &QRadioButton::clicked, this, [this] { sourceClicked(cloudSource_); });
+    connect(localSource_, &QRadioButton::clicked, this, [this] { sourceClicked(localSource_); });
+    connect(byCategory_, &QRadioButton::clicked, this, &CaseBrowser::fillCategories);
+    connect(byTime_, &QRadioButton::clicked, this, [this] {
+        categoryList_->clear();
+        fillYears(store::kAllCategories);
+    });
+    connect(categoryList_, &QListWidget::itemClicked, this, &CaseBrowser::categoryPicked);
+    connect(yearList_, &QListWidget::itemClicked, this, &CaseBrowser::yearPicked);
+    connect(monthList_, &QListWidget::itemClicked, this, &CaseBrowser::monthPicked);
+    connect(caseList_, &QListWidget::itemClicked, this, &CaseBrowser::casePicked);
+    connect(caseList_, &QListWidget::itemDoubleClicked, this, &CaseBrowser::openCase);
+    connect(openButton_, &QPushButton::clicked, this, &CaseBrowser::openCase);
+    connect(searchButton_, &QPushButton::clicked, this, &CaseBrowser::search);
+    connect(keywordEdit_, &QLineEdit::returnPressed, this, &CaseBrowser::search);
+    connect(renameButton_, &QPushButton::clicked, this, &CaseBrowser::rename);
+}
+
+bool CaseBrowser::guarded(const std::function<void()>& operation) {
+    return workbench::guarded(bench_.prompter(), operation);
+}
+
+bool CaseBrowser::cloudInUse() const { return bench_.cloudCases() && cloudSource_->isChecked(); }
+
+bool CaseBrowser::cloudAnswered(const QString& message) {
+    if (message.isEmpty()) return true;
+    bench_.prompter().message(message);
+    return false;
+}
+
+void CaseBrowser::prepareFirstShowing() {
+    if (firstShowingDone_) return;
+    firstShowingDone_ = true;
+    if (bench_.cloudCases()) {
+        fillCategories();
+        return;
+    }
+    localSource_->setChecked(true);
+    cloudSource_->setEnabled(false);
+    sourceClicked(localSource_);
+}
+
+void CaseBrowser::sourceClicked(QRadioButton* clicked) {
+    if (byTime_->isChecked()) {
+        categoryList_->clear();
+        fillYears(store::kAllCategories);
+    } else if (clicked->isChecked()) {
+        fillCategories();
+    }
+}
+
+void CaseBrowser::fillCategories() {
+    categoryList_->clear();
+    guarded([this] {
+        for (const store::Category& c : bench_.caseLists().categories()) categoryList_->addItem(categoryItem(c));
+    });
+    yearList_->clear();
+    monthList_->clear();
+    caseList_->clear();
+    textsView_->clear();
+}
+
+void CaseBrowser::fillYears(qint64 category) {
+    if (cloudInUse()) {
+        for (QListWidget* list : {yearList_, monthList_, caseList_}) list->clear();
+        textsView_->clear();
+        const cloud::CloudItems years = bench_.cloudCases()->yearList(category);
+        if (cloudAnswered(years.message)) yearList_->addItems(years.items);
+        return;
+    }
+    guarded([&] { fill(yearList_, bench_.caseLists().yearList(category)); });
+    monthList_->clear();
+    caseList_->clear();
+    textsView_->clear();
+}
+
+qint64 CaseBrowser::selectedCategory() const {
+    if (!byCategory_->isChecked() || !categoryList_->currentItem()) return store::kAllCategories;
+    return categoryIdOfItem(categoryList_->currentItem()->text());
+}
+
+void CaseBrowser::categoryPicked() {
+    if (!byCategory_->isChecked() || !categoryList_->currentItem()) return;
+    selectedLabel_->setText(QStringLiteral("已选") + categoryList_->currentItem()->text());
+    newNameEdit_->clear();
+    fillYears(categoryIdOfItem(categoryList_->currentItem()->text()));
+}
+
+void CaseBrowser::yearPicked() {
+    if (!yearList_->currentItem()) return;
+    if (cloudInUse()) {
+        monthList_->clear();
+        caseList_->clear();
+        textsView_->clear();
+        const cloud::CloudItems months = bench_.cloudCases()->monthList(selectedCategory(), yearList_->currentItem()->text());
+        if (cloudAnswered(months.message)) monthList_->addItems(months.items);
+        return;
+    }
+    const int year = yearList_->currentItem()->text().toInt();
+    guarded([&] { fill(monthList_, bench_.caseLists().monthList(selectedCategory(), year)); });
+    caseList_->clear();
+    textsView_->clear();
+}
+
+void CaseBrowser::monthPicked() {
+    if (!monthList_->currentItem() || !yearList_->currentItem()) return;
+    textsView_->clear();
+    caseList_->clear();
+    if (cloudInUse()) {
+        const cloud::CloudCaseRows cases =
+            bench_.cloudCases()->casesOfMonth(selectedCategory(), yearList_->currentItem()->text(), monthList_->currentItem()->text());
+        if (cloudAnswered(cases.message)) fillCases(caseList_, cases.rows);
+        return;
+    }
+    const int year = yearList_->currentItem()->text().toInt();
+    const int month = monthList_->currentItem()->text().toInt();
+    guarded([&] { fillCases(caseList_, bench_.caseLists().casesOfMonth(selectedCategory(), year, month)); });
+}
+
+void CaseBrowser::casePicked() {
+    if (!caseList_->currentItem()) return;
+    textsView_->clear();
+    const qint64 id = caseItemId(caseList_->currentItem()->text()).toLongLong();
+    if (cloudInUse()) {
+        const cloud::CloudCaseTexts texts = bench_.cloudCases()->caseTexts(id);
+        if (cloudAnswered(texts.message) && texts.text) textsView_->setPlainText(*texts.text);
+        return;
+    }
+    guarded([&] {
+        if (const auto texts = bench_.caseLists().caseTexts(id))
+            textsView_->setPlainText(texts->duanyu + QStringLiteral("\n***反馈***\n") + texts->fankui);
+    });
+}
+
+void CaseBrowser::openCase() {
+    if (!caseList_->currentItem()) return;
+    bool numeric = false;
+    const qint64 id = caseItemId(caseList_->currentItem()->text()).toLongLong(&numeric);
+    if (!numeric) {
+        bench_.prompter().message(QStringLiteral("无法获取id") + caseList_->currentItem()->text());
+        return;
+    }
+    if (cloudInUse()) bench_.openCloudCase(id);
+    else bench_.openLocalCase(id);
+    accept();
+}
+
+void CaseBrowser::search() {
+    const QString keyword = keywordEdit_->text();
+    if (keyword.isEmpty()) {
+        bench_.prompter().message(QStringLiteral("请输入关键字。"));
+        return;
+    }
+    caseList_->clear();
+    textsView_->clear();
+    if (cloudInUse()) {
+        const cloud::CloudCaseRows found = bench_.cloudCases()->searchCases(keyword);
+        if (cloudAnswered(found.message)) fillCases(caseList_, found.rows);
+        return;
+    }
+    guarded([&] { fillCases(caseList_, bench_.caseLists().searchCases(keyword, 100)); });
+}
+
+void CaseBrowser::rename() {
+    QListWidgetItem* item = categoryList_->currentItem();
+    if (!item) {
+        bench_.prompter().message(QStringLiteral("请先选择一个要更改的原类别。"));
+        return;
+    }
+    const QString name = newNameEdit_->text().trimmed();
+    newNameEdit_->setText(name);
+    if (name.isEmpty()) {
+        bench_.prompter().message(QStringLiteral("请输入新类别名称"));
+        return;
+    }
+    for (int i = 0; i < categoryList_->count(); ++i) {
+        if (categoryNameOfItem(categoryList_->item(i)->text()).left(kNameCompareLength) == name) {
+            bench_.prompter().message(QStringLiteral("新类别名称不能和现已存在名称相同。"));
+            return;
+        }
+    }
+    if (!bench_.prompter().askYesNo(QStringLiteral("是否将") + selectedLabel_->text() + QStringLiteral(" 更改为") + name)) return;
+    const qint64 id = categoryIdOfItem(item->text());
+    QString message;
+    if (!guarded([&] { message = cloud::renameCategory(bench_.caseLists(), bench_.cloudCases(), id, name); })) return;
+    if (!message.isEmpty()) bench_.prompter().message(message);
+    item->setText(categoryItem({id, name}));
+    selectedLabel_->setText(QStringLiteral("已选") + item->text());
+    newNameEdit_->clear();
+}
+
+}  // namespace ui

@@ -1,0 +1,98 @@
+#include "ui/calendar/calendar_viewer.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "calendar/calendar_rows.h"
+#include "calendar/civil_date.h"
+#include "ui/calendar/calendar_viewer_layout.h"
+#include "ui/common/widget_place.h"
+#include "workbench/clock.h"
+#include "workbench/workbench.h"
+
+namespace ui {
+namespace {
+
+namespace layout = calendar_layout;
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+CalendarViewer::CalendarViewer(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
+    setObjectName(QStringLiteral("TForm4"));
+    setWindowTitle(QStringLiteral("天干地支查看"));
+    setFixedSize(layout::kDialog);
+    yearList_ = place<QListWidget>(this, "ListBox1", layout::kYears);
+    monthList_ = place<QListWidget>(this, "ListBox2", layout::kMonths);
+    dayList_ = place<QListWidget>(this, "ListBox3", layout::kDays);
+    pickedLabel_ = place<QLabel>(this, "Label1", layout::kPicked);
+    pickedLabel_->setText(QStringLiteral("公历"));
+    place<QLabel>(this, "Label2", layout::kHint)->setText(QStringLiteral("请先选择年来查看月，再选择月来查看日"));
+    useButton_ = place<QPushButton>(this, "Button1", layout::kUse);
+    useButton_->setText(QStringLiteral("使用此日期"));
+    closeButton_ = place<QPushButton>(this, "Button2", layout::kClose);
+    closeButton_->setText(QStringLiteral("关闭"));
+
+    connect(yearList_, &QListWidget::itemClicked, this, [this] {
+        fillMonths();
+        monthList_->setCurrentRow(0);
+        fillDays();
+    });
+    connect(monthList_, &QListWidget::itemClicked, this, &CalendarViewer::fillDays);
+    connect(dayList_, &QListWidget::itemClicked, this, &CalendarViewer::showPicked);
+    connect(useButton_, &QPushButton::clicked, this, &CalendarViewer::useSelectedDate);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void CalendarViewer::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    yearList_->clear();
+    for (int y = kFirstCalendarYear; y <= kLastCalendarYear; ++y) yearList_->addItem(text(cal::year_row_text(y)));
+    // A today outside the list selects the nearest year of it.
+    const QDate today = bench_.clock().today();
+    const int year = std::clamp(today.year(), kFirstCalendarYear, kLastCalendarYear);
+    const bool inside = year == today.year();
+    yearList_->setCurrentRow(year - kFirstCalendarYear);
+    fillMonths();
+    monthList_->setCurrentRow(inside ? today.month() - 1 : 0);
+    fillDays();
+    dayList_->setCurrentRow(inside ? today.day() - 1 : 0);
+    showPicked();
+}
+
+void CalendarViewer::fillMonths() {
+    const int year = kFirstCalendarYear + yearList_->currentRow();
+    monthList_->clear();
+    for (int m = 1; m <= 12; ++m) monthList_->addItem(text(cal::month_row_text(year, m)));
+}
+
+void CalendarViewer::fillDays() {
+    const int year = kFirstCalendarYear + yearList_->currentRow();
+    const int month = monthList_->currentRow() + 1;
+    dayList_->clear();
+    for (int d = 1; d <= cal::days_in_month(year, month); ++d) dayList_->addItem(text(cal::day_row_text(year, month, d)));
+    dayList_->setCurrentRow(0);
+    showPicked();
+}
+
+QDate CalendarViewer::selectedDate() const {
+    if (yearList_->currentRow() < 0 || monthList_->currentRow() < 0 || dayList_->currentRow() < 0) return {};
+    return {kFirstCalendarYear + yearList_->currentRow(), monthList_->currentRow() + 1, dayList_->currentRow() + 1};
+}
+
+void CalendarViewer::showPicked() {
+    const QDate d = selectedDate();
+    if (!d.isValid()) return;
+    pickedLabel_->setText(QStringLiteral("当前选择的公历为：%1年%2月%3日").arg(d.year()).arg(d.month()).arg(d.day()));
+}
+
+void CalendarViewer::useSelectedDate() {
+    const QDate d = selectedDate();
+    if (!d.isValid()) return;
+    bench_.useCastDate(d);
+    accept();
+}
+
+}  // namespace ui

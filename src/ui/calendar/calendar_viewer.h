@@ -1,0 +1,47 @@
+#pragma once
+// The stems-branches calendar "天干地支查看": years 1900..2049, their months and days with
+// pillars, weekday, lunar date and solar term; "使用此日期" makes the picked day the cast date
+// of the current case.
+#include <QDate>
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace workbench {
+class Workbench;
+}
+
+namespace ui {
+
+inline constexpr int kFirstCalendarYear = 1900;
+inline constexpr int kLastCalendarYear = 2049;
+
+class CalendarViewer : public QDialog {
+    Q_OBJECT
+public:
+    explicit CalendarViewer(workbench::Workbench& bench, QWidget* parent = nullptr);
+
+    // The day picked in the three lists (invalid until one is).
+    QDate selectedDate() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fillMonths();
+    void fillDays();
+    void showPicked();
+    void useSelectedDate();
+
+    workbench::Workbench& bench_;
+    QListWidget* yearList_ = nullptr;     // ListBox1
+    QListWidget* monthList_ = nullptr;    // ListBox2
+    QListWidget* dayList_ = nullptr;      // ListBox3
+    QLabel* pickedLabel_ = nullptr;       // Label1
+    QPushButton* useButton_ = nullptr;    // Button1 "使用此日期"
+    QPushButton* closeButton_ = nullptr;  // Button2 "关闭"
+};
+
+}  // namespace ui

@@ -1,0 +1,491 @@
+#include "ui/casting/cast_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimeEdit>
+
+#include "store/case_record.h"
+#include "ui/common/busy_cursor.h"
+#include "ui/common/widget_place.h"
+#include "ui/casting/cast_dialog_layout.h"
+#include "workbench/clock.h"
+#include "workbench/prompter.h"
+#include "workbench/workbench.h"
+
+namespace ui {
+namespace {
+
+using casting::CaseInputs;
+using casting::CoinSet;
+using Kind = casting::CastOutcome::Kind;
+namespace layout = cast_layout;
+
+QLabel* caption(QWidget* parent, const QString& text, const QRect& at) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(at);
+    return l;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& text, const QRect& at, const QString& hint = {}) {
+    auto* c = place<QCheckBox>(parent, name, at);
+    c->setText(text);
+    c->setToolTip(hint);
+    return c;
+}
+
+QDateEdit* datePicker(QWidget* parent, const char* name, const QPoint& at) {
+    auto* d = place<QDateEdit>(parent, name, QRect(at, layout::kDatePicker));
+    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    d->setCalendarPopup(true);
+    return d;
+}
+
+QTimeEdit* timePicker(QWidget* parent, const char* name, const QPoint& at) {
+    auto* t = place<QTimeEdit>(parent, name, QRect(at, layout::kTimePicker));
+    t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    return t;
+}
+
+// The three case-detail boxes of a tab: category, sex and birth year.
+struct DetailBoxes {
+    QComboBox* category;
+    QComboBox* sex;
+    QLineEdit* birthYear;
+};
+DetailBoxes detailBoxes(QWidget* tab, const char* category, const char* sex, const char* birthYear, int y) {
+    const layout::DetailRow& row = layout::kDetails;
+    caption(tab, QStringLiteral("分类："), row.categoryCaption.translated(0, y));
+    auto* c = place<QComboBox>(tab, category, row.category.translated(0, y));
+    caption(tab, QStringLiteral("性别："), row.sexCaption.translated(0, y));
+    auto* s = place<QComboBox>(tab, sex, row.sex.translated(0, y));
+    s->addItems(casting::sexItems());
+    caption(tab, QStringLiteral("出生年："), row.birthYearCaption.translated(0, y));
+    auto* b = place<QLineEdit>(tab, birthYear, row.birthYear.translated(0, y));
+    return {c, s, b};
+}
+
+void setText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
+void setItems(QComboBox* box, const QStringList& items, int index) {
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i) shown << box->itemText(i);
+    if (shown != items) {
+        box->clear();
+        box->addItems(items);
+    }
+    box->setCurrentIndex(index);
+}
+
+QFont largerFont(QFont font, int points) {
+    font.setPointSize(points);
+    return font;
+}
+
+}  // namespace
+
+CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random, QWidget* parent)
+    : QDialog(parent),
+      bench_(bench),
+      session_(bench.divinationData(), bench.settings(), std::move(random), [&bench] {
+          // The pickers show whole seconds; the cast moment is what they show.
+          const QDateTime now = bench.clock().now();
+          return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()));
+      }) {
+    setObjectName(QStringLiteral("TForm2"));
+    setWindowTitle(QStringLiteral("起卦"));
+    setFixedSize(layout::kDialog);
+
+    tabs_ = place<QTabWidget>(this, "PageControl1", layout::kTabs);
+    auto* first = new QWidget;
+    first->setObjectName(QStringLiteral("TabSheet1"));
+    auto* second = new QWidget;
+    second->setObjectName(QStringLiteral("TabSheet2"));
+    tabs_->addTab(first, QStringLiteral("常用功能"));
+    tabs_->addTab(second, QStringLiteral("高级功能"));
+    buildFirstTab(first);
+    buildSecondTab(second);
+    // Enter in the name field casts by name and nothing else: no button is pressed by Enter.
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+
+    session_.onSourceText = [this](const QString& text) {
+        sourceLabel_->setText(text);
+        sourceLabel_->repaint();
+    };
+    connectInputs();
+    connectActions();
+    refresh();
+}
+
+void CastDialog::buildFirstTab(QWidget* tab) {
+    using namespace layout::first;
+    caption(tab, QStringLiteral("占事："), kSubjectCaption);
+    subjectEdit1_ = place<QLineEdit>(tab, "Edit5", kSubject);
+    caption(tab, QStringLiteral("起卦时间日期："), kMomentCaption);
+    dateEdit1_ = datePicker(tab, "DateTimePicker3", kDate);
+    timeEdit1_ = timePicker(tab, "DateTimePicker4", kTime);
+    const DetailBoxes details = detailBoxes(tab, "ComboBox3", "ComboBox4", "Edit4", kDetailsY);
+    categoryBox1_ = details.category;
+    sexBox1_ = details.sex;
+    birthYearEdit1_ = details.birthYear;
+
+    auto* throws = place<QGroupBox>(tab, "GroupBox3", kThrows);
+    throws->setTitle(QStringLiteral("手工起卦选项，点击鼠标更改"));
+    for (int k = 0; k < 6; ++k) {
+        const QByteArray name = "Label" + QByteArray::number(29 + k);
+        QLabel* l = place<QLabel>(throws, name.constData(), throwLabel(k));
+        l->setFont(largerFont(l->font(), layout::kThrowFontPoints));
+        l->setToolTip(QStringLiteral("点击鼠标后分别会在少阳少阴老阳老阴之间变动"));
+        l->setCursor(Qt::PointingHandCursor);
+        l->installEventFilter(this);
+        throwLabels_[std::size_t(k)] = l;
+    }
+    manualCastButton_ = button(tab, "Button6", QStringLiteral("手工起卦"), kManualCast);
+    computerCastButton1_ = button(tab, "Button2", QStringLiteral("电脑自动起卦"), kComputerCast,
+                                  QStringLiteral("利用cpu真随机数或者伪随机数自动起卦"));
+    cancelButton_ = button(tab, "Button7", QStringLiteral("取消"), kCancel);
+}
+
+void CastDialog::buildSecondTab(QWidget* tab) {
+    using namespace layout::second;
+    caption(tab, QStringLiteral("起卦时间日期："), kMomentCaption);
+    dateEdit2_ = datePicker(tab, "DateTimePicker1", kDate);
+    timeEdit2_ = timePicker(tab, "DateTimePicker2", kTime);
+    dateHeaderLabel_ = place<QLabel>(tab, "Label14", kDateHeader);
+    termLabel_ = place<QLabel>(tab, "Label19", kTerm);
+    const DetailBoxes details = detailBoxes(tab, "ComboBox1", "ComboBox2", "Edit2", kDetailsY);
+    categoryBox2_ = details.category;
+    sexBox2_ = details.sex;
+    birthYearEdit2_ = details.birthYear;
+    caption(tab, QStringLiteral("占事："), kSubjectCaption);
+    subjectEdit2_ = place<QLineEdit>(tab, "Edit3", kSubject);
+
+    caption(tab, QStringLiteral("卦例ID或者卦名："), kNameCaption);
+    nameEdit_ = place<QLineEdit>(tab, "Edit1", kName);
+    nameCastButton_ = button(tab, "Button4", QStringLiteral("根据卦名排盘"), kNameCast,
+                             QStringLiteral("根据输入的卦名称来排盘"));
+    matchButton_ = button(tab, "Button5", QStringLiteral("匹配干支"), kMatch,
+                          QStringLiteral("按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配"));
+    viewerButton_ = button(tab, "Button29", QStringLiteral("查看干支纪年"), kViewer,
+                           QStringLiteral("查看选定年月日的天干地支"));
+
+    const QString lineNames[] = {QStringLiteral("初爻："), QStringLiteral("二爻："), QStringLiteral("三爻："),
+                                 QStringLiteral("四爻："), QStringLiteral("五爻："), QStringLiteral("上爻：")};
+    for (int l = 0; l < 6; ++l) {
+        const QByteArray radioName = "RadioButton" + QByteArray::number(1 + l);
+        QRadioButton* r = place<QRadioButton>(tab, radioName.constData(), lineRadio(l));
+        r->setText(lineNames[l]);
+        r->setToolTip(QStringLiteral("点击右边按钮选择"));
+        lineRadios_[std::size_t(l)] = r;
+        const QByteArray labelName = "Label" + QByteArray::number(7 + l);
+        QLabel* v = place<QLabel>(tab, labelName.constData(), lineSymbol(l));
+        v->setFont(largerFont(v->font(), layout::kLineFontPoints));
+        v->setCursor(Qt::PointingHandCursor);
+        v->installEventFilter(this);
+        lineLabels_[std::size_t(l)] = v;
+    }
+    lineLabels_[0]->setToolTip(QStringLiteral("鼠标点此更改阴阳"));
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray name = "Image" + QByteArray::number(1 + i);
+        QLabel* c = place<QLabel>(tab, name.constData(), coin(i));
+        c->setCursor(Qt::PointingHandCursor);
+        c->installEventFilter(this);
+        coinImages_[std::size_t(i)] = c;
+    }
+    namesLabel_ = place<QLabel>(tab, "Label16", kNames);
+    clearButton_ = button(tab, "Button25", QStringLiteral("清空"), kClear);
+    finishManualButton_ = button(tab, "Button26", QStringLiteral("完成手工起卦"), kFinishManual);
+    nextLineButton_ = button(tab, "Button1", QStringLiteral("下一爻"), kNextLine);
+    nextLineButton_->hide();
+    patternBox_ = checkBox(tab, "CheckBox1", QStringLiteral("显示硬币图案"), kPattern);
+    rulesView_ = place<QPlainTextEdit>(tab, "Memo1", kRules);
+    rulesView_->setReadOnly(true);
+    rulesView_->setPlainText(casting::rulesText().join(u'\n'));
+
+    sourceLabel_ = place<QLabel>(tab, "Label17", kSource);
+    sourceLabel_->setWordWrap(true);
+    sourceLabel_->setToolTip(QStringLiteral("支持12年产的ivy架构cpu真随机数和网络随机数，以cpu随机数为佳，速度快。"));
+    computerCastButton2_ = button(tab, "Button27", QStringLiteral("电脑自动起卦"), kComputerCast,
+                                  QStringLiteral("利用cpu真随机数或者伪随机数自动起卦"));
+    randomDateBox_ = checkBox(tab, "CheckBox2", QStringLiteral("使用随机日期"), kRandomDate,
+                              QStringLiteral("勾选此项，起卦时将使用一个随机的日期作为起卦日期"));
+    auto* method = place<QGroupBox>(tab, "GroupBox2", kMethodGroup);
+    method->setTitle(QStringLiteral("排卦方式"));
+    randomMethod_ = place<QRadioButton>(method, "RadioButton12", methodRadio(0));
+    randomMethod_->setText(QStringLiteral("随机"));
+    jingfangMethod_ = place<QRadioButton>(method, "RadioButton13", methodRadio(1));
+    jingfangMethod_->setText(QStringLiteral("京房式"));
+    zangshanMethod_ = place<QRadioButton>(method, "RadioButton14", methodRadio(2));
+    zangshanMethod_->setText(QStringLiteral("藏山卜"));
+    chartOnlyBox_ = checkBox(tab, "CheckBox3", QStringLiteral("仅排盘，不保存"), kChartOnly,
+                             QStringLiteral("本次仅排盘不自动保存卦例，适合研究分析现有卦使用。"));
+    readCasesButton_ = button(tab, "Button3", QStringLiteral("读取卦例"), kReadCases,
+                              QStringLiteral("读取以前保存的卦"));
+    closeButton_ = button(tab, "Button28", QStringLiteral("关闭"), kClose,
+                          QStringLiteral("如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。"));
+}
+
+void CastDialog::connectInputs() {
+    // Each input writes its value into the session; refreshing writes them back without echo.
+    const auto text = [this](QLineEdit* edit, QString CaseInputs::*field, CaseInputs& inputs) {
+        connect(edit, &QLineEdit::textChanged, this, [this, field, &inputs](const QString& t) {
+            if (!refreshing_) inputs.*field = t;
+        });
+    };
+    const auto index = [this](QComboBox* box, int CaseInputs::*field, CaseInputs& inputs) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this, field, &inputs](int i) {
+            if (!refreshing_) inputs.*field = i;
+        });
+    };
+    const auto moment = [this](QDateEdit* date, QTimeEdit* time, CaseInputs& inputs) {
+        connect(date, &QDateEdit::dateChanged, this, [this, &inputs](const QDate& d) {
+            if (refreshing_) return;
+            inputs.date = d;
+            pickersChanged();
+        });
+        connect(time, &QTimeEdit::timeChanged, this, [this, &inputs](const QTime& t) {
+            if (refreshing_) return;
+            inputs.time = t;
+            pickersChanged();
+        });
+    };
+    text(subjectEdit1_, &CaseInputs::subject, session_.firstTab);
+    text(birthYearEdit1_, &CaseInputs::birthYear, session_.firstTab);
+    text(subjectEdit2_, &CaseInputs::subject, session_.secondTab);
+    text(birthYearEdit2_, &CaseInputs::birthYear, session_.secondTab);
+    index(categoryBox1_, &CaseInputs::category, session_.firstTab);
+    index(sexBox1_, &CaseInputs::sex, session_.firstTab);
+    index(categoryBox2_, &CaseInputs::category, session_.secondTab);
+    index(sexBox2_, &CaseInputs::sex, session_.secondTab);
+    moment(dateEdit1_, timeEdit1_, session_.firstTab);
+    moment(dateEdit2_, timeEdit2_, session_.secondTab);
+
+    connect(nameEdit_, &QLineEdit::textChanged, this, [this](const QString& t) {
+        if (!refreshing_) session_.nameOrNumber = t;
+    });
+    connect(patternBox_, &QCheckBox::toggled, this, [this](bool on) {
+        session_.coinSet = on ? CoinSet::Pattern : CoinSet::Plain;
+        refreshCoins();
+    });
+    connect(randomDateBox_, &QCheckBox::toggled, this, [this](bool on) {
+        session_.randomDate = on;
+        bench_.setRandomDateOption(on);
+    });
+    connect(chartOnlyBox_, &QCheckBox::toggled, this, [this](bool on) { session_.chartOnly = on; });
+    const std::pair<QRadioButton*, store::ChartStyle> methods[] = {{randomMethod_, store::ChartStyle::Random},
+                                                                   {jingfangMethod_, store::ChartStyle::Jingfang},
+                                                                   {zangshanMethod_, store::ChartStyle::Zangshan}};
+    for (const auto& [radio, style] : methods)
+        connect(radio, &QRadioButton::clicked, this,
+                [this, style] { guarded([&] { session_.setMethodOption(style); }); });
+}
+
+void CastDialog::connectActions() {
+    for (int l = 0; l < 6; ++l)
+        connect(lineRadios_[std::size_t(l)], &QRadioButton::clicked, this, [this, l] {
+            session_.clickRadio(l);
+            refreshLines();
+        });
+    connect(clearButton_, &QPushButton::clicked, this, [this] {
+        session_.clearLines();
+        refreshLines();
+    });
+    connect(nextLineButton_, &QPushButton::clicked, this, [this] { act(session_.nextLine()); });
+    connect(manualCastButton_, &QPushButton::clicked, this, [this] { act(session_.manualCastFirstTab()); });
+    connect(finishManualButton_, &QPushButton::clicked, this, [this] { act(session_.finishManualCast()); });
+    connect(computerCastButton1_, &QPushButton::clicked, this, [this] {
+        BusyCursor busy;
+        act(session_.computerCastFirstTab());
+    });
+    connect(computerCastButton2_, &QPushButton::clicked, this, [this] {
+        BusyCursor busy;
+        act(session_.computerCast());
+    });
+    const auto castByName = [this] {
+        BusyCursor busy;
+        act(session_.castByNameOrNumber());
+    };
+    connect(nameCastButton_, &QPushButton::clicked, this, castByName);
+    connect(nameEdit_, &QLineEdit::returnPressed, this, castByName);
+    connect(matchButton_, &QPushButton::clicked, this, &CastDialog::matchPillars);
+    connect(viewerButton_, &QPushButton::clicked, this, &CastDialog::openViewer);
+    connect(readCasesButton_, &QPushButton::clicked, this, &CastDialog::readCases);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(closeButton_, &QPushButton::clicked, this, &CastDialog::closeTakingTime);
+}
+
+bool CastDialog::eventFilter(QObject* watched, QEvent* event) {
+    const bool click = event->type() == QEvent::MouseButtonRelease &&
+                       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    for (int k = 0; k < 6; ++k) {
+        QLabel* l = throwLabels_[std::size_t(k)];
+        if (watched != l) continue;
+        if (event->type() == QEvent::Enter) l->setStyleSheet(QStringLiteral("color: palette(highlight);"));
+        else if (event->type() == QEvent::Leave) l->setStyleSheet(QStringLiteral("color: palette(window-text);"));
+        else if (click) {
+            session_.clickThrow(k);
+            refresh();
+        }
+    }
+    for (int l = 0; l < 6; ++l) {
+        if (watched == lineLabels_[std::size_t(l)] && click) {
+            session_.clickLine(l);
+            refresh();
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (watched == coinImages_[std::size_t(i)] && click) {
+            session_.clickCoin(i);
+            refreshLines();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CastDialog::showEvent(QShowEvent* event) {
+    session_.show();
+    refresh();
+    QDialog::showEvent(event);
+    QMetaObject::invokeMethod(this, &CastDialog::afterShow, Qt::QueuedConnection);
+}
+
+void CastDialog::afterShow() {
+    if (loginOffer_) loginOffer_();
+    QStringList names;
+    guarded([&] { names = bench_.caseLists().categoryNames(); });
+    session_.afterShow(names);
+    refresh();
+}
+
+void CastDialog::setPickersToNow() {
+    const QDateTime now = bench_.clock().now();
+    const QTime time(now.time().hour(), now.time().minute(), now.time().second());
+    session_.firstTab.date = session_.secondTab.date = now.date();
+    session_.firstTab.time = session_.secondTab.time = time;
+    session_.dateChanged();
+    refresh();
+}
+
+bool CastDialog::run() {
+    setPickersToNow();
+    return exec() == QDialog::Accepted;
+}
+
+void CastDialog::refresh() {
+    refreshing_ = true;
+    const auto showInputs = [](const CaseInputs& inputs, const QStringList& categories, QLineEdit* subject,
+                               QDateEdit* date, QTimeEdit* time, QComboBox* category, QComboBox* sex,
+                               QLineEdit* birthYear) {
+        setText(subject, inputs.subject);
+        if (inputs.date.isValid()) date->setDate(inputs.date);
+        if (inputs.time.isValid()) time->setTime(inputs.time);
+        setItems(category, categories, inputs.category);
+        sex->setCurrentIndex(inputs.sex);
+        setText(birthYear, inputs.birthYear);
+    };
+    showInputs(session_.firstTab, session_.categories, subjectEdit1_, dateEdit1_, timeEdit1_, categoryBox1_, sexBox1_,
+               birthYearEdit1_);
+    showInputs(session_.secondTab, session_.categories, subjectEdit2_, dateEdit2_, timeEdit2_, categoryBox2_, sexBox2_,
+               birthYearEdit2_);
+    setText(nameEdit_, session_.nameOrNumber);
+    dateHeaderLabel_->setText(session_.dateLabels().header);
+    termLabel_->setText(session_.dateLabels().term);
+    sourceLabel_->setText(session_.sourceText());
+    patternBox_->setChecked(session_.coinSet == CoinSet::Pattern);
+    randomDateBox_->setChecked(session_.randomDate);
+    chartOnlyBox_->setChecked(session_.chartOnly);
+    switch (session_.methodOption()) {
+    case store::ChartStyle::Random: randomMethod_->setChecked(true); break;
+    case store::ChartStyle::Jingfang: jingfangMethod_->setChecked(true); break;
+    case store::ChartStyle::Zangshan: zangshanMethod_->setChecked(true); break;
+    }
+    for (int k = 0; k < 6; ++k) throwLabels_[std::size_t(k)]->setText(session_.lines().throwCaption(k));
+    refreshing_ = false;
+    refreshLines();
+}
+
+void CastDialog::refreshLines() {
+    const casting::ManualCast& lines = session_.lines();
+    for (int l = 0; l < 6; ++l) {
+        lineLabels_[std::size_t(l)]->setText(lines.symbol(l));
+        if (lines.checkedLine() == l) lineRadios_[std::size_t(l)]->setChecked(true);
+    }
+    namesLabel_->setText(lines.nameLabel());
+    refreshCoins();
+}
+
+void CastDialog::refreshCoins() {
+    for (int i = 0; i < 3; ++i) coinImages_[std::size_t(i)]->setPixmap(QPixmap(session_.coinPicture(i)));
+}
+
+void CastDialog::pickersChanged() {
+    session_.dateChanged();
+    dateHeaderLabel_->setText(session_.dateLabels().header);
+    termLabel_->setText(session_.dateLabels().term);
+}
+
+void CastDialog::act(const casting::CastOutcome& outcome) {
+    if (outcome.resetMain) bench_.resetForCast(outcome.method);
+    switch (outcome.kind) {
+    case Kind::Finished: finish(*outcome.cast); return;
+    case Kind::CaseNumber:
+        bench_.enterCaseNumber(outcome.caseNumber);
+        reject();
+        return;
+    case Kind::Message: bench_.prompter().message(outcome.message); break;
+    case Kind::Stay: break;
+    }
+    // A stopped cast leaves the main window's chart as it is: it is still the one on show.
+    refresh();
+}
+
+void CastDialog::finish(const casting::FinishedCast& cast) {
+    if (!bench_.takeCast(session_, cast)) {
+        refresh();
+        return;
+    }
+    accept();
+}
+
+void CastDialog::matchPillars() {
+    const std::optional<QString> input = bench_.prompter().input(QStringLiteral("请输入干支月和日"), QStringLiteral("请输入"), {});
+    if (!input) return;
+    {
+        BusyCursor busy;
+        session_.matchPillars(*input);
+    }
+    refresh();
+}
+
+void CastDialog::openViewer() {
+    if (!calendarViewer_) return;
+    if (const std::optional<QDate> date = calendarViewer_()) {
+        session_.takeViewerDate(*date);
+        refresh();
+    }
+}
+
+void CastDialog::readCases() {
+    reject();
+    bench_.requestCaseBrowser();
+}
+
+void CastDialog::closeTakingTime() {
+    bench_.setCastTime(session_.secondTab.time);
+    reject();
+}
+
+bool CastDialog::guarded(const std::function<void()>& operation) { return workbench::guarded(bench_.prompter(), operation); }
+
+}  // namespace ui

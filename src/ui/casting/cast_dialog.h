@@ -1,0 +1,127 @@
+#pragma once
+// The casting dialog "起卦": the case details and cast moment on two tabs, the six throws, the
+// lines with their coins, and the ways to cast. Every action goes to casting::CastSession; the
+// window mirrors the session afterwards and carries out the outcome on the current case.
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "casting/cast_session.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimeEdit;
+
+namespace workbench {
+class Workbench;
+}
+
+namespace ui {
+
+class CastDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CastDialog(workbench::Workbench& bench, casting::RandomSource random = casting::RandomSource(),
+                        QWidget* parent = nullptr);
+
+    // "重新起卦" and the start of the program: the four pickers to now, then shown modally. True
+    // when a cast closed it.
+    bool run();
+    // The four pickers to the clock's present moment.
+    void setPickersToNow();
+    // "查看干支纪年": shows the stems-branches viewer modally and gives the day chosen there, or
+    // none when it was closed without one. Until installed the button does nothing.
+    void setCalendarViewer(std::function<std::optional<QDate>()> viewer) { calendarViewer_ = std::move(viewer); }
+    // Offers the login window after the dialog is shown (it shows itself once per run); the
+    // category lists are read after it, since a login brings the user's categories.
+    void setLoginOffer(std::function<void()> offer) { loginOffer_ = std::move(offer); }
+
+    const casting::CastSession& session() const { return session_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildFirstTab(QWidget* tab);
+    void buildSecondTab(QWidget* tab);
+    void connectInputs();
+    void connectActions();
+
+    // Shows the session's state in every control.
+    void refresh();
+    void refreshLines();
+    void refreshCoins();
+    void afterShow();
+    // Carries out what a cast asks of the window and the current case.
+    void act(const casting::CastOutcome& outcome);
+    void finish(const casting::FinishedCast& cast);
+    void pickersChanged();
+    void matchPillars();
+    void openViewer();
+    void readCases();
+    void closeTakingTime();
+    // Runs an operation; a database failure shows the database's text and ends it.
+    bool guarded(const std::function<void()>& operation);
+
+    workbench::Workbench& bench_;
+    casting::CastSession session_;
+    std::function<std::optional<QDate>()> calendarViewer_;
+    std::function<void()> loginOffer_;
+    bool refreshing_ = false;  // controls are being set from the session: no echo back
+
+    // Controls, named by role; objectName carries the name the window definition gives them.
+    QTabWidget* tabs_ = nullptr;
+    // 常用功能
+    QLineEdit* subjectEdit1_ = nullptr;       // Edit5 "占事："
+    QDateEdit* dateEdit1_ = nullptr;          // DateTimePicker3
+    QTimeEdit* timeEdit1_ = nullptr;          // DateTimePicker4
+    QComboBox* categoryBox1_ = nullptr;       // ComboBox3
+    QComboBox* sexBox1_ = nullptr;            // ComboBox4
+    QLineEdit* birthYearEdit1_ = nullptr;     // Edit4
+    std::array<QLabel*, 6> throwLabels_{};    // Label29 (第一次摇得) .. Label34
+    QPushButton* manualCastButton_ = nullptr;     // Button6 "手工起卦"
+    QPushButton* computerCastButton1_ = nullptr;  // Button2 "电脑自动起卦"
+    QPushButton* cancelButton_ = nullptr;         // Button7 "取消"
+    // 高级功能
+    QDateEdit* dateEdit2_ = nullptr;          // DateTimePicker1, the cast date
+    QTimeEdit* timeEdit2_ = nullptr;          // DateTimePicker2, the cast time
+    QLabel* dateHeaderLabel_ = nullptr;       // Label14
+    QLabel* termLabel_ = nullptr;             // Label19
+    QComboBox* categoryBox2_ = nullptr;       // ComboBox1
+    QComboBox* sexBox2_ = nullptr;            // ComboBox2
+    QLineEdit* birthYearEdit2_ = nullptr;     // Edit2
+    QLineEdit* subjectEdit2_ = nullptr;       // Edit3
+    QLineEdit* nameEdit_ = nullptr;           // Edit1 "卦例ID或者卦名："
+    QPushButton* nameCastButton_ = nullptr;   // Button4 "根据卦名排盘"
+    QPushButton* matchButton_ = nullptr;      // Button5 "匹配干支"
+    QPushButton* viewerButton_ = nullptr;     // Button29 "查看干支纪年"
+    std::array<QLabel*, 6> lineLabels_{};         // Label7 (初爻) .. Label12 (上爻)
+    std::array<QRadioButton*, 6> lineRadios_{};   // RadioButton1 (初爻) .. RadioButton6
+    std::array<QLabel*, 3> coinImages_{};         // Image1 .. Image3
+    QLabel* namesLabel_ = nullptr;                // Label16
+    QPushButton* clearButton_ = nullptr;          // Button25 "清空"
+    QPushButton* finishManualButton_ = nullptr;   // Button26 "完成手工起卦"
+    QPushButton* nextLineButton_ = nullptr;       // Button1 "下一爻" (hidden)
+    QCheckBox* patternBox_ = nullptr;             // CheckBox1 "显示硬币图案"
+    QPlainTextEdit* rulesView_ = nullptr;         // Memo1
+    QLabel* sourceLabel_ = nullptr;               // Label17 "随机数来源"
+    QPushButton* computerCastButton2_ = nullptr;  // Button27 "电脑自动起卦"
+    QCheckBox* randomDateBox_ = nullptr;          // CheckBox2 "使用随机日期"
+    QRadioButton* randomMethod_ = nullptr;        // RadioButton12 "随机"
+    QRadioButton* jingfangMethod_ = nullptr;      // RadioButton13 "京房式"
+    QRadioButton* zangshanMethod_ = nullptr;      // RadioButton14 "藏山卜"
+    QCheckBox* chartOnlyBox_ = nullptr;           // CheckBox3 "仅排盘，不保存"
+    QPushButton* readCasesButton_ = nullptr;      // Button3 "读取卦例"
+    QPushButton* closeButton_ = nullptr;          // Button28 "关闭"
+};
+
+}  // namespace ui

@@ -1,0 +1,135 @@
+#include "ui/cloud/login_window.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "cloud/self_update.h"
+#include "ui/cloud/cloud_windows_layout.h"
+#include "ui/common/widget_place.h"
+#include "workbench/prompter.h"
+
+namespace ui {
+namespace {
+
+namespace layout = login_layout;
+
+QLineEdit* labelledEdit(QWidget* parent, const char* name, const QString& caption, QPoint at, bool secret) {
+    place<QLabel>(parent, "", layout::kFieldCaption.translated(at))->setText(caption);
+    auto* edit = place<QLineEdit>(parent, name, layout::kField.translated(at));
+    if (secret) edit->setEchoMode(QLineEdit::Password);
+    return edit;
+}
+
+QPoint registrationRow(int row) { return {layout::kRegistrationLeft, layout::kRegistrationRows[row]}; }
+
+// A button that Enter does not press: the boxes handle Enter themselves.
+QPushButton* plainButton(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
+    auto* b = place<QPushButton>(parent, name, at);
+    b->setText(caption);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+LoginWindow::LoginWindow(cloud::Account& account, cloud::SelfUpdate& update, workbench::Prompter& prompter,
+                         QWidget* parent)
+    : QDialog(parent), account_(account), update_(update), prompter_(prompter) {
+    setObjectName(QStringLiteral("Tlogin_Form"));
+    setWindowTitle(QStringLiteral("登陆网络"));
+
+    nameEdit_ = labelledEdit(this, "Edit1", QStringLiteral("用户名："), layout::kName, false);
+    passwordEdit_ = labelledEdit(this, "Edit2", QStringLiteral("密码："), layout::kPassword, true);
+    rememberBox_ = place<QCheckBox>(this, "CheckBox1", layout::kRemember);
+    rememberBox_->setText(QStringLiteral("记住用户名和密码"));
+    rememberBox_->setChecked(true);
+    loginButton_ = plainButton(this, "Button1", QStringLiteral("登陆网络"), layout::kLogin);
+    offlineButton_ = plainButton(this, "Button2", QStringLiteral("不使用网络"), layout::kOffline);
+    registerLink_ = place<QLabel>(this, "Label3", layout::kRegisterLink);
+    registerLink_->setText(QStringLiteral("注册新用户"));
+    forgottenLink_ = place<QLabel>(this, "Label4", layout::kForgottenLink);
+    forgottenLink_->setText(QStringLiteral("忘记密码，找回密码"));
+    downloadLabel_ = place<QLabel>(this, "Label10", layout::kDownload);
+    downloadLabel_->setText(QStringLiteral("正在下载，请等待几分钟"));
+    downloadLabel_->hide();
+
+    registrationGroup_ = place<QGroupBox>(this, "GroupBox1", layout::kRegistration);
+    registrationGroup_->setTitle(QStringLiteral("注册新用户"));
+    newNameEdit_ = labelledEdit(registrationGroup_, "Edit3", QStringLiteral("用户名："), registrationRow(0), false);
+    newPasswordEdit_ = labelledEdit(registrationGroup_, "Edit4", QStringLiteral("密码："), registrationRow(1), true);
+    repeatedEdit_ = labelledEdit(registrationGroup_, "Edit5", QStringLiteral("重复密码："), registrationRow(2), true);
+    mobileEdit_ = labelledEdit(registrationGroup_, "Edit6", QStringLiteral("手机号："), registrationRow(3), false);
+    emailEdit_ = labelledEdit(registrationGroup_, "Edit7", QStringLiteral("邮箱："), registrationRow(4), false);
+    registerButton_ = plainButton(registrationGroup_, "Button3", QStringLiteral("立即注册"), layout::kRegister);
+    showRegistration(false);
+
+    connect(nameEdit_, &QLineEdit::returnPressed, passwordEdit_, qOverload<>(&QWidget::setFocus));
+    connect(passwordEdit_, &QLineEdit::returnPressed, loginButton_, &QPushButton::click);
+    connect(loginButton_, &QPushButton::clicked, this, &LoginWindow::logIn);
+    connect(offlineButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(rememberBox_, &QCheckBox::toggled, this,
+            [this](bool on) { workbench::guarded(prompter_, [&] { account_.setRememberLogin(on); }); });
+    connect(registerButton_, &QPushButton::clicked, this, &LoginWindow::registerUser);
+    new LinkHover(registerLink_, [this] { showRegistration(true); });
+    new LinkHover(forgottenLink_, [this] { prompter_.message(cloud::forgottenPasswordNotice()); });
+}
+
+void LoginWindow::showRegistration(bool shown) {
+    registrationGroup_->setVisible(shown);
+    setFixedSize(shown ? layout::kWideWidth : layout::kNarrowWidth, layout::kHeight);
+}
+
+void LoginWindow::fillRemembered() {
+    const cloud::LoginMemory memory = account_.remembered();
+    nameEdit_->setText(memory.userName);
+    rememberBox_->setChecked(memory.remember);
+    passwordEdit_->setText(memory.password);
+    showRegistration(false);
+}
+
+void LoginWindow::logIn() {
+    update_.removeLeftoverCopies();
+    loginButton_->setEnabled(false);
+    cloud::LoginOutcome outcome;
+    const bool ran = workbench::guarded(prompter_, [&] {
+        outcome = account_.login({nameEdit_->text(), passwordEdit_->text(), rememberBox_->isChecked()});
+    });
+    loginButton_->setEnabled(true);
+    if (!ran) return;
+    if (!outcome.loggedIn) {
+        prompter_.message(outcome.message);
+        return;
+    }
+    if (!outcome.rememberError.isEmpty()) prompter_.message(outcome.rememberError);
+    outcome_ = outcome;
+    if (outcome.offerUpdate && prompter_.askYesNo(QStringLiteral("有新版本，是否升级？"))) offerUpdate();
+    accept();
+}
+
+void LoginWindow::offerUpdate() {
+    downloadLabel_->show();
+    const cloud::UpdateOutcome result = update_.run();
+    downloadLabel_->hide();
+    prompter_.message(result.message);
+    if (!result.applied) return;
+    // The new program starts on its own; this one ends once the login is finished.
+    if (update_.startProgram()) QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void LoginWindow::registerUser() {
+    const cloud::RegistrationOutcome outcome = account_.registerUser(
+        {newNameEdit_->text(), newPasswordEdit_->text(), repeatedEdit_->text(), mobileEdit_->text(), emailEdit_->text()});
+    for (const QString& message : outcome.messages) prompter_.message(message);
+    if (!outcome.registered) return;
+    nameEdit_->setText(newNameEdit_->text());
+    passwordEdit_->setText(newPasswordEdit_->text());
+    newPasswordEdit_->clear();
+    repeatedEdit_->clear();
+    showRegistration(false);
+}
+
+}  // namespace ui

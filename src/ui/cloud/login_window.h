@@ -1,0 +1,63 @@
+#pragma once
+// The login window "登陆网络": log in to the case service, or register a new user in the group
+// that opens beside the login fields. Every action is one call into cloud::Account.
+#include <QDialog>
+#include <optional>
+
+#include "cloud/account.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace workbench {
+class Prompter;
+}
+namespace cloud {
+class SelfUpdate;
+}
+
+namespace ui {
+
+class LoginWindow : public QDialog {
+    Q_OBJECT
+public:
+    LoginWindow(cloud::Account& account, cloud::SelfUpdate& update, workbench::Prompter& prompter,
+                QWidget* parent = nullptr);
+
+    // The remembered login into the boxes; the registration group closed.
+    void fillRemembered();
+    // What the successful login brought (message label, update offer); none before it.
+    const std::optional<cloud::LoginOutcome>& outcome() const { return outcome_; }
+
+private:
+    void logIn();
+    void offerUpdate();
+    void registerUser();
+    void showRegistration(bool shown);
+
+    cloud::Account& account_;
+    cloud::SelfUpdate& update_;
+    workbench::Prompter& prompter_;
+    std::optional<cloud::LoginOutcome> outcome_;
+
+    QLineEdit* nameEdit_ = nullptr;          // Edit1
+    QLineEdit* passwordEdit_ = nullptr;      // Edit2
+    QCheckBox* rememberBox_ = nullptr;       // CheckBox1 "记住用户名和密码"
+    QPushButton* loginButton_ = nullptr;     // Button1 "登陆网络"
+    QPushButton* offlineButton_ = nullptr;   // Button2 "不使用网络"
+    QLabel* registerLink_ = nullptr;         // Label3 "注册新用户"
+    QLabel* forgottenLink_ = nullptr;        // Label4 "忘记密码，找回密码"
+    QLabel* downloadLabel_ = nullptr;        // Label10 "正在下载，请等待几分钟" (hidden)
+    QGroupBox* registrationGroup_ = nullptr; // GroupBox1 "注册新用户" (hidden)
+    QLineEdit* newNameEdit_ = nullptr;       // Edit3
+    QLineEdit* newPasswordEdit_ = nullptr;   // Edit4
+    QLineEdit* repeatedEdit_ = nullptr;      // Edit5
+    QLineEdit* mobileEdit_ = nullptr;        // Edit6
+    QLineEdit* emailEdit_ = nullptr;         // Edit7
+    QPushButton* registerButton_ = nullptr;  // Button3 "立即注册"
+};
+
+}  // namespace ui

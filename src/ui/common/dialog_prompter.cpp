@@ -1,0 +1,49 @@
+#include "ui/common/dialog_prompter.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ui {
+
+void DialogPrompter::message(const QString& text) {
+    QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
+}
+
+std::optional<QString> DialogPrompter::input(const QString& title, const QString& prompt, const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+bool DialogPrompter::askYesNo(const QString& text) {
+    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) {
+    switch (QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+workbench::Prompter::Answer DialogPrompter::askToSave() {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("是否保存"), workbench::kUnsavedTexts, QMessageBox::NoButton, parent_);
+    box.setObjectName(QStringLiteral("Tdlg_Form"));
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::YesRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Answer::Yes;
+    if (box.clickedButton() == discard) return Answer::No;
+    return Answer::Cancel;
+}
+
+}  // namespace ui

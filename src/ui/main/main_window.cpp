@@ -1,0 +1,219 @@
+#include "ui/main/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+
+#include "ui/common/widget_place.h"
+#include "ui/main/chart_area.h"
+#include "ui/main/main_window_layout.h"
+#include "workbench/workbench.h"
+
+namespace ui {
+namespace {
+
+namespace layout = main_layout;
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
+    auto* l = place<QLabel>(parent, name, at);
+    l->setText(caption);
+    return l;
+}
+
+QRadioButton* radio(QWidget* group, const char* name, const QString& caption, int row) {
+    auto* r = place<QRadioButton>(group, name, QRect(QPoint(layout::kRadioLeft, layout::kRadioRows[row]), layout::kRadioSize));
+    r->setText(caption);
+    return r;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
+    auto* c = place<QCheckBox>(parent, name, at);
+    c->setText(caption);
+    return c;
+}
+
+QGroupBox* group(QWidget* parent, const char* name, const QString& title, const QRect& at) {
+    auto* g = place<QGroupBox>(parent, name, at);
+    g->setTitle(title);
+    return g;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWindow(parent), bench_(bench) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("青岚起卦排盘 3.9"));
+    buildControls();
+    buildMenu();
+    connectHandlers();
+    connectCaseHandlers();
+    showChart();
+    showCaseTexts();
+    showUnsaved();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(layout::kClient);
+    setCentralWidget(client);
+
+    chartArea_ = new ChartArea(client);
+    chartArea_->move(layout::kChartArea);
+
+    pillarLabel_ = label(client, "Label1", {}, layout::kPillar);
+    voidLabel_ = label(client, "Label9", QStringLiteral("旬空出空"), layout::kVoid);
+    voidLabel_->setToolTip(QStringLiteral("点击重新输入日期来计算新的旬空和出空"));
+    termLabel_ = label(client, "Label13", {}, layout::kTerm);
+    mainDescLabel_ = label(client, "Label3", {}, layout::kMainDesc);
+    changedDescLabel_ = label(client, "Label4", {}, layout::kChangedDesc);
+    titleLabel_ = label(client, "Label2", {}, layout::kTitle);
+    titleLabel_->hide();
+    invertedLabel_ = label(client, "Label7", QStringLiteral("综"), layout::kInverted);
+    invertedLabel_->setStyleSheet(
+        QStringLiteral("color: rgb(200,0,0); font-size: %1px;").arg(layout::kInvertedFontPixels));
+    invertedLabel_->hide();
+    monthBranchLabel_ = label(client, "Label5", {}, layout::kMonthBranch);
+    monthBranchLabel_->setToolTip(QStringLiteral("月"));
+    dayBranchLabel_ = label(client, "Label6", {}, layout::kDayBranch);
+    dayBranchLabel_->setToolTip(QStringLiteral("日"));
+
+    auto* beasts = group(client, "GroupBox1", QStringLiteral("装六兽"), layout::kBeastGroup);
+    beastYear_ = radio(beasts, "RadioButton1", QStringLiteral("按年干"), 0);
+    beastMonth_ = radio(beasts, "RadioButton2", QStringLiteral("按月干"), 1);
+    beastDay_ = radio(beasts, "RadioButton3", QStringLiteral("按日干"), 2);
+    beastDay_->setChecked(true);
+    auto* direction = group(client, "GroupBox2", QStringLiteral("方位"), layout::kDirectionGroup);
+    directionXiantian_ = radio(direction, "RadioButton4", QStringLiteral("按先天"), 0);
+    directionHoutian_ = radio(direction, "RadioButton5", QStringLiteral("按后天"), 1);
+    directionHoutian_->setChecked(true);
+    auto* ordinal = group(client, "GroupBox3", QStringLiteral("取数"), layout::kOrdinalGroup);
+    ordinalXiantian_ = radio(ordinal, "RadioButton6", QStringLiteral("按先天"), 0);
+    ordinalHoutian_ = radio(ordinal, "RadioButton7", QStringLiteral("按后天"), 1);
+    ordinalXiantian_->setChecked(true);
+    auto* method = group(client, "GroupBox4", QStringLiteral("排卦方式"), layout::kMethodGroup);
+    jingfangRadio_ = radio(method, "RadioButton13", QStringLiteral("京房式"), 0);
+    zangshanRadio_ = radio(method, "RadioButton14", QStringLiteral("藏山卜"), 1);
+    jingfangRadio_->setChecked(true);
+
+    stemsBox_ = checkBox(client, "CheckBox4", QStringLiteral("显示天干"), layout::kStemsBox);
+    allChangedBox_ = checkBox(client, "CheckBox3", QStringLiteral("显示全部变爻"), layout::kAllChangedBox);
+    hiddenChangesBox_ = checkBox(client, "CheckBox5", QStringLiteral("显示暗动变爻"), layout::kHiddenChangesBox);
+    hiddenChangesBox_->setToolTip(QStringLiteral("当不是全部显示变爻时是否显示暗动的变爻"));
+    highlightBox_ = checkBox(client, "CheckBox1", QStringLiteral("卦内冲合变色"), layout::kHighlightBox);
+    highlightBox_->setToolTip(QStringLiteral("在相应爻上点击鼠标即可变色"));
+    highlightBox_->hide();
+    annotationsBox_ = checkBox(client, "CheckBox2", QStringLiteral("显示标注"), layout::kAnnotationsBox);
+    annotationsBox_->hide();
+
+    recastButton_ = button(client, "Button1", QStringLiteral("重新起卦"), layout::kRecast);
+    historyButton_ = button(client, "Button10", QStringLiteral("历史记录"), layout::kHistory);
+    calendarButton_ = button(client, "Button12", QStringLiteral("查看万年历"), layout::kCalendar,
+                             QStringLiteral("天干地支和农历公历星期对照"));
+    invertButton_ = button(client, "Button4", QStringLiteral("显示综卦"), layout::kInvert, QStringLiteral("显示主卦的反卦"));
+    copyTextButton_ = button(client, "Button13", QStringLiteral("复制卦文本"), layout::kCopyText,
+                             QStringLiteral("将卦象以文本方式复制到剪贴板"));
+    copyPictureButton_ = button(client, "Button14", QStringLiteral("复制卦图像"), layout::kCopyPicture,
+                                QStringLiteral("将卦象以图片方式复制到剪贴板"));
+    previousCaseButton_ = button(client, "Button19", QStringLiteral("查看上一卦"), layout::kPreviousCase,
+                                 QStringLiteral("查看刚才浏览过的上一个卦例"));
+    nextCaseButton_ = button(client, "Button20", QStringLiteral("查看下一卦"), layout::kNextCase,
+                             QStringLiteral("查看刚才浏览过的下一个卦例"));
+    recentButton_ = button(client, "Button25", QStringLiteral("查看最近50卦"), layout::kRecent);
+    settingsButton_ = button(client, "Button18", QStringLiteral("设置"), layout::kSettings);
+
+    showChangedButton_ = button(client, "Button2", QStringLiteral("显示变卦"), layout::kHiddenButton);
+    hideChangedButton_ = button(client, "Button7", QStringLiteral("不显示"), layout::kHiddenButton);
+    refreshButton_ = button(client, "Button11", QStringLiteral("刷新"), layout::kHiddenButton);
+    reportButton_ = button(client, "Button5", QStringLiteral("卦像分析"), layout::kHiddenButton);
+    knowledgeButton_ = button(client, "Button6", QStringLiteral("显示基础知识"), layout::kHiddenButton);
+    saveNoteButton_ = button(client, "Button9", QStringLiteral("保存卦例"), layout::kHiddenButton);
+    enterButton_ = button(client, "Button8", QStringLiteral("确定"), layout::kHiddenButton);
+    caseNumberEdit_ = place<QLineEdit>(client, "Edit1", layout::kCaseNumberEdit);
+    caseNumberEdit_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caseNumberEdit_));
+    for (QWidget* hidden : std::initializer_list<QWidget*>{showChangedButton_, hideChangedButton_, refreshButton_,
+                                                           reportButton_, knowledgeButton_, saveNoteButton_,
+                                                           enterButton_, caseNumberEdit_})
+        hidden->hide();
+
+    judgmentLabel_ = label(client, "Label14", QStringLiteral("断语："), layout::kJudgmentLabel);
+    judgmentEdit_ = place<QPlainTextEdit>(client, "Memo1", layout::kJudgment);
+    judgmentEdit_->setToolTip(QStringLiteral("双击鼠标可放大缩小断语输入框窗口"));
+    saveJudgmentButton_ = button(client, "Button28", QStringLiteral("保存断语"), layout::kSaveJudgment);
+    feedbackEdit_ = place<QPlainTextEdit>(client, "Memo3", layout::kFeedback);
+    feedbackEdit_->setToolTip(QStringLiteral("双击鼠标可放大缩小反馈内容输入框窗口"));
+    saveFeedbackButton_ = button(client, "Button29", QStringLiteral("保存反馈"), layout::kSaveFeedback);
+    saveAllButton_ = button(client, "Button30", QStringLiteral("全部保存"), layout::kSaveAll,
+                            QStringLiteral("同时保存断语和反馈的内容"));
+
+    messageLabel_ = label(client, "Label12", QStringLiteral("消息"), layout::kMessage);
+    groupLinkLabel_ = label(client, "Label10", QStringLiteral("青岚六爻交流群"), layout::kGroupLink);
+    moreGroupsLabel_ = label(client, "Label11", QStringLiteral("更多优秀QQ群推荐"), layout::kMoreGroups);
+    moreGroupsLabel_->setToolTip(QStringLiteral("点次查看更多优秀QQ群"));
+
+    recentList_ = place<QListWidget>(client, "ListBox1", layout::kRecentList);
+    recentList_->hide();
+}
+
+void MainWindow::buildMenu() {
+    popupMenu_ = new QMenu(this);
+    popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    auto add = [this](const QString& text, auto handler) {
+        QAction* a = popupMenu_->addAction(text);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    add(QStringLiteral("重新起卦"), [this] { bench_.requestCast(); });
+    popupMenu_->addSeparator();
+    add(QStringLiteral("刷新显示"), [this] { bench_.refresh(); });
+    showChangedAction_ = add(QStringLiteral("查看变卦"), [this] { bench_.toggleChangedView(); });
+    add(QStringLiteral("查看综卦"), [this] { bench_.toggleInvertedView(); });
+    popupMenu_->addSeparator();
+    reportAction_ = add(QStringLiteral("卦象分析"), [this] { bench_.runReport(0, 0); });
+    reportAction_->setObjectName(QStringLiteral("N7"));
+    popupMenu_->addSeparator();
+    add(QStringLiteral("复制卦象为文本"), &MainWindow::copyText);
+    add(QStringLiteral("复制卦象为图片"), &MainWindow::copyPicture);
+    popupMenu_->addSeparator();
+    add(QStringLiteral("读取卦例"), [this] { bench_.requestCaseBrowser(); });
+    add(QStringLiteral("保存卦例"), &MainWindow::saveNote);
+    popupMenu_->addAction(QStringLiteral("搜索卦例"));
+    popupMenu_->addSeparator();
+    QMenu* basis = popupMenu_->addMenu(QStringLiteral("更改旺衰"));
+    auto* basisGroup = new QActionGroup(this);
+    const std::array<QString, 4> names = {QStringLiteral("月日(默认)"), QStringLiteral("年月"), QStringLiteral("日时"),
+                                          QStringLiteral("时分")};
+    const std::array<chart::StrengthBasis, 4> bases = {chart::StrengthBasis::MonthDay, chart::StrengthBasis::YearMonth,
+                                                       chart::StrengthBasis::DayHour, chart::StrengthBasis::HourQuarter};
+    for (std::size_t i = 0; i < 4; ++i) {
+        basisActions_[i] = basis->addAction(names[i]);
+        basisActions_[i]->setObjectName(QStringLiteral("basis%1").arg(i));
+        basisActions_[i]->setCheckable(true);
+        basisGroup->addAction(basisActions_[i]);
+        connect(basisActions_[i], &QAction::triggered, this, [this, b = bases[i]] { bench_.chooseStrengthBasis(b); });
+    }
+    basisActions_[0]->setChecked(true);
+    connect(popupMenu_, &QMenu::aboutToShow, this,
+            [this] { showChangedAction_->setEnabled(showChangedButton_->isEnabled()); });
+}
+
+void MainWindow::setAccountActionsEnabled(bool on) { settingsButton_->setEnabled(on); }
+
+void MainWindow::showServiceMessage(const QString& caption, const QString& url) {
+    messageLabel_->setText(caption);
+    messageLabel_->setProperty("url", url);
+}
+
+}  // namespace ui

@@ -1,0 +1,211 @@
+#pragma once
+// The current case, shared by every window: the chart with its options and view, the case
+// record with its judgment and feedback texts and the browsing history, the recent cases and
+// the case service while logged in. Windows call its operations and reflect its state when it
+// signals; no window reaches another window. No widgets here.
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "chart/chart_build.h"
+#include "chart/chart_painter.h"
+#include "chart/chart_view.h"
+#include "store/case_history.h"
+#include "store/case_lists.h"
+#include "store/case_store.h"
+#include "store/database.h"
+#include "store/settings.h"
+#include "store/sqlite_divination_data.h"
+
+namespace casting {
+class CastSession;
+struct FinishedCast;
+}  // namespace casting
+namespace cloud {
+class CloudCaseService;
+}
+
+namespace workbench {
+
+class Clock;
+class Prompter;
+
+// Which texts a save writes.
+enum class CaseTextChoice { Judgment = 1, Feedback = 2, Both = 3 };
+
+class Workbench : public QObject {
+    Q_OBJECT
+public:
+    Workbench(store::Database& db, const Clock& clock, Prompter& prompter, QString dataRoot,
+              QObject* parent = nullptr);
+    ~Workbench() override;
+
+    // --- The chart ---------------------------------------------------------------------
+    const chart::ChartState& chart() const { return state_; }
+    const chart::ChartOptions& options() const { return options_; }
+    const chart::ChartView& view() const { return view_; }
+    const chart::DivinationData& divinationData() const { return data_; }
+    // 性别:… 出生:… 占事… of the case on view, drawn above the chart.
+    const QString& caseHeader() const { return caseHeader_; }
+    void setCaseHeader(const QString& header) {
+        caseHeader_ = header;
+        emit chartChanged();
+    }
+    // The text of the case-number entry: what was typed, or the number of the chart built.
+    const QString& caseNumberText() const { return caseNumberText_; }
+    void setCaseNumberText(const QString& text) { caseNumberText_ = text; }
+    // What the chart painter needs, strength notes included.
+    chart::PaintInputs paintInputs() const;
+
+    // Runs the case-number entry with a text, as typing it and pressing "确定" does.
+    bool enterCaseNumber(const QString& text);
+    // Recomputes the pillar label for the cast moment and rebuilds the chart.
+    void rebuildFromCast();
+    // A date picked in the calendar viewer becomes the cast date: the pillar label for it, the
+    // term label emptied, the chart laid out again.
+    void useCastDate(const QDate& date);
+    // The cast time the casting dialog's "关闭" leaves behind.
+    void setCastTime(const QTime& time) { state_.castTime = time; }
+    // A finished cast: handed over to the store (and the case service), then written into the
+    // chart record and the case header. False when the store failed (the chart is unchanged).
+    bool takeCast(casting::CastSession& session, const casting::FinishedCast& cast);
+
+    // Options of the main window. Those kept across runs are stored at once.
+    void setShowStems(bool on);
+    void setShowAllChanged(bool on);
+    void setShowAnnotations(bool on);
+    void setHighlightClashes(bool on);
+    void setShowHiddenChanges(bool on);
+    void setMethod(chart::ArrangementMethod method);
+    void setBeastPillar(chart::BeastPillar pillar);
+    void setTrigramBases(chart::TrigramBasis direction, chart::TrigramBasis ordinal);
+    void chooseStrengthBasis(chart::StrengthBasis basis);
+    // The casting dialog's "使用随机日期": the void is then counted from today.
+    void setRandomDateOption(bool on) { options_.randomDate = on; }
+
+    // The view: main or changed hexagram, inverted or not; a redraw with the highlights cleared.
+    void toggleChangedView();
+    void showMainHexagram();
+    void toggleInvertedView();
+    void refresh();
+    // A date typed for the void text ("旬空出空"); false (after a message) when it is not a date.
+    bool setVoidDate(const QString& typed);
+
+    // The whole-chart report (row 0) or the report of one line item; the report replaces the
+    // judgment text, which then counts as edited.
+    void runReport(int row, int column);
+    // A left click on the chart at a point of the drawing area, in highlight mode.
+    void clickChart(int x, int y);
+
+    // The chart as text lines (empty for an empty chart) and the note line appended to the
+    // month's note file; false (after its message) when the file could not be written.
+    QStringList chartTextLines() const;
+    bool saveNote(const QString& remark);
+
+    // --- The case ----------------------------------------------------------------------
+    store::CaseStore& caseStore() { return caseStore_; }
+    store::CaseHistory& history() { return history_; }
+    store::CaseLists& caseLists() { return lists_; }
+    store::Settings& settings() { return settings_; }
+    Prompter& prompter() { return prompter_; }
+    const Clock& clock() const { return clock_; }
+
+    const QString& judgment() const { return judgment_; }
+    const QString& feedback() const { return feedback_; }
+    bool judgmentUnsaved() const { return judgmentUnsaved_; }
+    bool feedbackUnsaved() const { return feedbackUnsaved_; }
+    // The editors' texts as typed; each edit counts as unsaved.
+    void editJudgment(const QString& text);
+    void editFeedback(const QString& text);
+    // "保存断语", "保存反馈", "全部保存"; false when nothing was saved.
+    bool saveTexts(CaseTextChoice choice);
+    // Asks to save unsaved texts before an action; false when the action is abandoned.
+    bool confirmUnsaved();
+    // Both texts cleared, nothing unsaved.
+    void clearCaseTexts() { setTexts({}, {}, false); }
+    // A cast begins: both texts cleared and the method of the cast shown until the chart is built.
+    void resetForCast(chart::ArrangementMethod method);
+    // The method the method buttons show: the cast's under way, else the chart's.
+    chart::ArrangementMethod methodShown() const { return castMethod_.value_or(state_.method); }
+
+    // Opens a stored local case: texts, header, chart. False when there is no row or it failed.
+    bool openLocalCase(qint64 id);
+    // Opens a case of the case service like a local one; false (after its message) when it failed.
+    bool openCloudCase(qint64 id);
+    // "查看上一卦" / "查看下一卦".
+    void stepBack();
+    void stepForward();
+    // The recent cases (from the case service while logged in); false after a message when
+    // they could not be read.
+    bool recentCases(QList<store::CaseListRow>& rows);
+    // A case picked from the recent list by its item text: appended to the history and opened.
+    // False (after its message) when the item names no case.
+    bool openRecentCase(const QString& itemText);
+
+    // The case service while logged in (null otherwise): new cases and texts go to it first,
+    // the recent list comes from it, and "(网络)" history entries load from it.
+    void setCloudCases(cloud::CloudCaseService* cloud);
+    cloud::CloudCaseService* cloudCases() const { return cloud_; }
+
+    // --- Requests for other windows ----------------------------------------------------------
+    // "重新起卦": the save prompt, then castRequested.
+    void requestCast();
+    // The first casting dialog, once the windows are up.
+    void requestDeferredCast();
+    // "历史记录" and the casting dialog's "读取卦例": the save prompt, then caseBrowserRequested.
+    void requestCaseBrowser();
+
+signals:
+    // The chart, its texts, options or view changed: reflect them and repaint.
+    void chartChanged();
+    // The judgment or feedback text was replaced (a case loaded, a cast begun, a report).
+    void caseTextsChanged();
+    // Which texts are unsaved changed.
+    void unsavedChanged();
+    // A window should open: the casting dialog, the case browser.
+    void castRequested();
+    void caseBrowserRequested();
+    // Logged in or out: windows that offer the case service look again.
+    void cloudChanged();
+
+private:
+    chart::BuildContext context() const;
+    // Runs an operation; a database failure shows the database's text and ends it.
+    bool guarded(const std::function<void()>& operation);
+    void showMessages(const QStringList& messages);
+    // After a build: the entry shows the chart's case number; windows reflect the chart.
+    void chartBuilt(const QStringList& messages);
+    void redraw(bool clearHighlights);
+    void showLoadedCase(const store::CaseTexts& texts);
+    void openHistoryEntry(const QString& entry);
+    void setTexts(const QString& judgment, const QString& feedback, bool unsaved);
+
+    store::Database& db_;
+    store::Settings settings_;
+    store::SqliteDivinationData data_;
+    const Clock& clock_;
+    Prompter& prompter_;
+    QString dataRoot_;
+
+    chart::ChartState state_;
+    chart::ChartOptions options_;
+    chart::ChartView view_;
+    QString caseHeader_;
+    QString caseNumberText_;
+
+    store::CaseHistory history_;
+    store::CaseStore caseStore_;
+    store::CaseLists lists_;
+    cloud::CloudCaseService* cloud_ = nullptr;
+
+    std::optional<chart::ArrangementMethod> castMethod_;
+    QString judgment_;
+    QString feedback_;
+    bool judgmentUnsaved_ = false;
+    bool feedbackUnsaved_ = false;
+};
+
+}  // namespace workbench

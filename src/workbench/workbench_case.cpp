@@ -1,0 +1,165 @@
+// The case side of the current case: the judgment and feedback texts with their saving, the
+// save prompt, opening cases, stepping through the history and the recent cases.
+#include "cloud/cloud_case_service.h"
+#include "workbench/case_items.h"
+#include "workbench/prompter.h"
+#include "workbench/workbench.h"
+
+namespace workbench {
+namespace {
+
+struct SaveTexts {
+    const char16_t* done;
+    const char16_t* failed;
+};
+const SaveTexts kSaveTexts[] = {
+    {u"断语保存成功。", u"断语保存失败，如果网络错误，一般重新启动程序即可恢复。"},
+    {u"反馈保存成功。", u"反馈保存失败，如果网络错误，一般重新启动程序即可恢复。"},
+    {u"全部保存成功。", u"全部保存失败，如果网络错误，一般重新启动程序即可恢复。"},
+};
+
+}  // namespace
+
+void Workbench::editJudgment(const QString& text) {
+    judgment_ = text;
+    if (judgmentUnsaved_) return;
+    judgmentUnsaved_ = true;
+    emit unsavedChanged();
+}
+
+void Workbench::editFeedback(const QString& text) {
+    feedback_ = text;
+    if (feedbackUnsaved_) return;
+    feedbackUnsaved_ = true;
+    emit unsavedChanged();
+}
+
+void Workbench::setTexts(const QString& judgment, const QString& feedback, bool unsaved) {
+    judgment_ = judgment;
+    feedback_ = feedback;
+    judgmentUnsaved_ = feedbackUnsaved_ = unsaved;
+    emit caseTextsChanged();
+    emit unsavedChanged();
+}
+
+bool Workbench::saveTexts(CaseTextChoice choice) {
+    const int which = int(choice);
+    store::SaveResult result;
+    if (!guarded([&] { result = caseStore_.saveCaseTexts(which, {judgment_, feedback_}); })) return false;
+    if (!result.message.isEmpty()) prompter_.message(result.message);
+    const SaveTexts& texts = kSaveTexts[which - 1];
+    if (!result.saved) {
+        prompter_.message(QString::fromUtf16(texts.failed));
+        return false;
+    }
+    prompter_.message(QString::fromUtf16(texts.done));
+    if (choice != CaseTextChoice::Feedback) judgmentUnsaved_ = false;
+    if (choice != CaseTextChoice::Judgment) feedbackUnsaved_ = false;
+    emit unsavedChanged();
+    return true;
+}
+
+bool Workbench::confirmUnsaved() {
+    if (!judgmentUnsaved_ && !feedbackUnsaved_) return true;
+    switch (prompter_.askToSave()) {
+    case Prompter::Answer::Cancel: return false;
+    case Prompter::Answer::No: return true;
+    case Prompter::Answer::Yes:
+        if (judgmentUnsaved_) saveTexts(CaseTextChoice::Judgment);
+        if (feedbackUnsaved_) saveTexts(CaseTextChoice::Feedback);
+        return true;
+    }
+    return true;
+}
+
+void Workbench::resetForCast(chart::ArrangementMethod method) {
+    setTexts({}, {}, false);
+    castMethod_ = method;
+    emit chartChanged();
+}
+
+bool Workbench::openLocalCase(qint64 id) {
+    std::optional<store::CaseTexts> texts;
+    if (!guarded([&] { texts = caseStore_.loadLocalCase(id); }) || !texts) return false;
+    showLoadedCase(*texts);
+    return true;
+}
+
+void Workbench::setCloudCases(cloud::CloudCaseService* cloud) {
+    cloud_ = cloud;
+    caseStore_.setCloud(cloud);
+    emit cloudChanged();
+}
+
+bool Workbench::openCloudCase(qint64 id) {
+    if (!cloud_) return false;
+    const cloud::CloudLoad load = cloud_->loadCloudCase(id, caseStore_);
+    if (!load.texts) {
+        if (!load.message.isEmpty()) prompter_.message(load.message);
+        return false;
+    }
+    showLoadedCase(*load.texts);
+    return true;
+}
+
+void Workbench::showLoadedCase(const store::CaseTexts& texts) {
+    setTexts(texts.duanyu, texts.fankui, false);
+    caseHeader_ = store::caseLineOfLoad(caseStore_.record());
+    enterCaseNumber(caseStore_.record().gua_bianhao);
+}
+
+void Workbench::openHistoryEntry(const QString& entry) {
+    const auto target = store::CaseHistory::targetOf(entry);
+    if (!target) {
+        prompter_.message(QStringLiteral("无法获取id") + entry);
+        return;
+    }
+    if (target->local) openLocalCase(target->id);
+    else openCloudCase(target->id);
+}
+
+void Workbench::stepBack() {
+    const auto entry = history_.stepBack();
+    if (!entry) {
+        prompter_.message(QStringLiteral("已经到最前面。"));
+        return;
+    }
+    openHistoryEntry(*entry);
+}
+
+void Workbench::stepForward() {
+    const auto entry = history_.stepForward();
+    if (!entry) {
+        prompter_.message(QStringLiteral("已经到最后面。"));
+        return;
+    }
+    openHistoryEntry(*entry);
+}
+
+bool Workbench::recentCases(QList<store::CaseListRow>& rows) {
+    if (!confirmUnsaved()) return false;
+    if (!cloud_) return guarded([&] { rows = lists_.recentCases(50); });
+    const cloud::CloudCaseRows recent = cloud_->recentCases();
+    if (!recent.message.isEmpty()) {
+        prompter_.message(recent.message);
+        return false;
+    }
+    rows = recent.rows;
+    return true;
+}
+
+bool Workbench::openRecentCase(const QString& itemText) {
+    const QString id = caseItemId(itemText);
+    bool numeric = false;
+    const qint64 value = id.toLongLong(&numeric);
+    if (id.isEmpty() || !numeric) {
+        prompter_.message(QStringLiteral("无法获取id") + itemText);
+        return false;
+    }
+    history_.append(cloud_ ? store::CaseHistory::cloudEntry(value) : store::CaseHistory::localEntry(value));
+    if (cloud_) openCloudCase(value);
+    else openLocalCase(value);
+    return true;
+}
+
+}  // namespace workbench

@@ -1,0 +1,172 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "test_support/program_fixture.h"
+
+namespace {
+
+// Cases: 2023-05 求财 ×1, 2024-02 求财 ×2, 2024-02 事业 ×1, 2024-03 杂类 ×1.
+void seedCases(store::CaseStore& cases) {
+    struct Seed { const char16_t* number; const char16_t* category; QDate date; const char16_t* subject; };
+    for (const Seed& s : {Seed{u"20230510111111京房式T:08:00:00", u"求财", QDate(2023, 5, 10), u"开店"},
+                          Seed{u"20240204222222京房式T:08:00:00", u"求财", QDate(2024, 2, 4), u"借款"},
+                          Seed{u"20240205311111京房式T:08:00:00", u"求财", QDate(2024, 2, 5), u"投资"},
+                          Seed{u"20240206411111京房式T:08:00:00", u"事业", QDate(2024, 2, 6), u"升职"},
+                          Seed{u"20240301111112京房式T:08:00:00", u"杂类", QDate(2024, 3, 1), u"失物"}}) {
+        store::CastCase c;
+        c.gua_ming = QStringLiteral("乾为天");
+        c.caseNumber = QString::fromUtf16(s.number);
+        c.category = QString::fromUtf16(s.category);
+        c.shiyou = QString::fromUtf16(s.subject);
+        c.castDate = s.date;
+        cases.createCase(c);
+    }
+}
+
+QStringList texts(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+void pick(QListWidget* list, const QString& startsWith) {
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text().startsWith(startsWith)) {
+            list->setCurrentRow(i);
+            emit list->itemClicked(list->item(i));
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("no item ") + startsWith));
+}
+
+struct BrowserFixture : ProgramFixture {
+    BrowserFixture() : browser(program->caseBrowser) {
+        seedCases(bench().caseStore());
+        browser.prepareFirstShowing();
+    }
+    ui::CaseBrowser& browser;
+};
+
+}  // namespace
+
+class CaseBrowserTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loggedOutRunUsesTheLocalSource() {
+        BrowserFixture f;
+        QVERIFY(control<QRadioButton>(f.browser, "RadioButton2")->isChecked());
+        QVERIFY(!control<QRadioButton>(f.browser, "RadioButton1")->isEnabled());
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->count(), 13);  // the shipped categories
+        control<QRadioButton>(f.browser, "RadioButton2")->click();                 // refilling does not duplicate
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->count(), 13);
+    }
+
+    void drillDownByCategory() {
+        BrowserFixture f;
+        const QString wealth = control<QListWidget>(f.browser, "ListBox1")->findItems(QStringLiteral("求财"), Qt::MatchEndsWith).first()->text();
+        pick(control<QListWidget>(f.browser, "ListBox1"), wealth);
+        QCOMPARE(control<QLabel>(f.browser, "Label2")->text(), QStringLiteral("已选") + wealth);
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox2")), (QStringList{QStringLiteral("2023"), QStringLiteral("2024")}));
+        pick(control<QListWidget>(f.browser, "ListBox2"), QStringLiteral("2024"));
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), QStringList{QStringLiteral("2")});
+        pick(control<QListWidget>(f.browser, "ListBox3"), QStringLiteral("2"));
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 2);  // 事业 of the same month is not listed
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->item(0)->text(), QStringLiteral("2;20240204222222京房式T:08:00:00;借款;乾为天"));
+        pick(control<QListWidget>(f.browser, "ListBox4"), QStringLiteral("2;"));
+        QCOMPARE(control<QPlainTextEdit>(f.browser, "Memo1")->toPlainText(), QStringLiteral("\n***反馈***\n"));
+    }
+
+    void drillDownByTimeSpansCategories() {
+        BrowserFixture f;
+        control<QRadioButton>(f.browser, "RadioButton4")->click();
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->count(), 0);
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox2")), (QStringList{QStringLiteral("2023"), QStringLiteral("2024")}));
+        pick(control<QListWidget>(f.browser, "ListBox2"), QStringLiteral("2024"));
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
+        pick(control<QListWidget>(f.browser, "ListBox3"), QStringLiteral("2"));
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 3);
+    }
+
+    void openingTheSameCaseTwiceAddsOneHistoryEntry() {
+        BrowserFixture f;
+        control<QLineEdit>(f.browser, "Edit1")->setText(QStringLiteral("投资"));
+        control<QPushButton>(f.browser, "Button1")->click();
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 1);
+        const int before = f.bench().history().entries().size();
+        for (int i = 0; i < 2; ++i) {
+            control<QListWidget>(f.browser, "ListBox4")->setCurrentRow(0);
+            control<QPushButton>(f.browser, "Button2")->click();
+        }
+        QCOMPARE(f.bench().history().entries().size(), before);  // created cases are already there
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240205311111"));
+    }
+
+    void searchIsLiteralAndStopsAtAHundred() {
+        BrowserFixture f;
+        for (int i = 0; i < 120; ++i) {
+            store::CastCase c;
+            c.gua_ming = QStringLiteral("乾为天");
+            c.caseNumber = QStringLiteral("20240401111111京房式T:08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'));
+            c.shiyou = QStringLiteral("批量100%_'") + QString::number(i);
+            c.castDate = QDate(2024, 4, 1);
+            f.bench().caseStore().createCase(c);
+        }
+        control<QLineEdit>(f.browser, "Edit1")->setText(QStringLiteral("100%_'"));
+        control<QPushButton>(f.browser, "Button1")->click();
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 100);
+        control<QLineEdit>(f.browser, "Edit1")->setText(QStringLiteral("%"));
+        control<QPushButton>(f.browser, "Button1")->click();
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 100);  // only the cases holding a percent sign
+        control<QLineEdit>(f.browser, "Edit1")->setText(QStringLiteral("_借"));
+        control<QPushButton>(f.browser, "Button1")->click();
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 0);
+        control<QLineEdit>(f.browser, "Edit1")->clear();
+        control<QPushButton>(f.browser, "Button1")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("请输入关键字。"));
+    }
+
+    void renameWithEveryRefusal() {
+        BrowserFixture f;
+        control<QPushButton>(f.browser, "Button3")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("请先选择一个要更改的原类别。"));
+        const QString other = control<QListWidget>(f.browser, "ListBox1")->findItems(QStringLiteral("其他"), Qt::MatchEndsWith).first()->text();
+        pick(control<QListWidget>(f.browser, "ListBox1"), other);
+        control<QLineEdit>(f.browser, "Edit2")->setText(QStringLiteral("   "));
+        control<QPushButton>(f.browser, "Button3")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("请输入新类别名称"));
+        QCOMPARE(control<QLineEdit>(f.browser, "Edit2")->text(), QString());
+        control<QLineEdit>(f.browser, "Edit2")->setText(QStringLiteral(" 求财 "));
+        control<QPushButton>(f.browser, "Button3")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("新类别名称不能和现已存在名称相同。"));
+        // A name equal to the first 32 characters of a longer one is a duplicate too.
+        const QString longName = QString(40, u'长');
+        f.db->execute(QStringLiteral("update fenlei_table set lei_mingcheng=? where lei_mingcheng=?"),
+                      {longName, QStringLiteral("天气")});
+        control<QRadioButton>(f.browser, "RadioButton3")->click();
+        pick(control<QListWidget>(f.browser, "ListBox1"), other);
+        control<QLineEdit>(f.browser, "Edit2")->setText(longName.left(32));
+        control<QPushButton>(f.browser, "Button3")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("新类别名称不能和现已存在名称相同。"));
+        control<QLineEdit>(f.browser, "Edit2")->setText(QStringLiteral("占'卜"));
+        f.prompter.answers = {workbench::Prompter::Answer::No};
+        control<QPushButton>(f.browser, "Button3")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("是否将已选") + other + QStringLiteral(" 更改为占'卜"));
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->currentItem()->text(), other);
+        f.prompter.answers = {workbench::Prompter::Answer::Yes};
+        control<QPushButton>(f.browser, "Button3")->click();
+        const qint64 id = ui::categoryIdOfItem(other);
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->currentItem()->text(), QStringLiteral("(%1)占'卜").arg(id));
+        QCOMPARE(f.db->getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {id}),
+                 QStringLiteral("占'卜"));
+        QVERIFY(control<QLineEdit>(f.browser, "Edit2")->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(CaseBrowserTest)
+#include "case_browser_test.moc"

@@ -1,0 +1,83 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "test_support/program_fixture.h"
+
+namespace {
+
+void click(QListWidget* list, int row) {
+    list->setCurrentRow(row);
+    emit list->itemClicked(list->item(row));
+}
+
+}  // namespace
+
+class CalendarViewerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showingSelectsToday() {
+        ProgramFixture f;
+        ui::CalendarViewer& viewer = f.program->calendarViewer;
+        viewer.show();
+        QCOMPARE(control<QListWidget>(viewer, "ListBox1")->count(), 150);
+        QCOMPARE(control<QListWidget>(viewer, "ListBox1")->item(0)->text(), QStringLiteral("1900年 庚子"));
+        QCOMPARE(control<QListWidget>(viewer, "ListBox1")->item(149)->text(), QStringLiteral("2049年 己巳"));
+        QCOMPARE(control<QListWidget>(viewer, "ListBox1")->currentItem()->text(), QStringLiteral("2024年 甲辰"));
+        QCOMPARE(control<QListWidget>(viewer, "ListBox2")->currentItem()->text(), QStringLiteral("2月 乙丑月-丙寅月"));
+        QCOMPARE(control<QListWidget>(viewer, "ListBox3")->currentItem()->text(), QStringLiteral("4号 丙寅月 戊戌日 星期日 十二月廿五 立春16:25"));
+        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2024年2月4日"));
+    }
+
+    void februaryLengthsAndLeapMonthRows() {
+        ProgramFixture f;
+        ui::CalendarViewer& viewer = f.program->calendarViewer;
+        viewer.show();
+        click(control<QListWidget>(viewer, "ListBox1"), 0);  // 1900: the days of January are shown
+        QCOMPARE(control<QListWidget>(viewer, "ListBox2")->currentRow(), 0);
+        QCOMPARE(control<QListWidget>(viewer, "ListBox3")->count(), 31);
+        click(control<QListWidget>(viewer, "ListBox2"), 1);
+        QCOMPARE(control<QListWidget>(viewer, "ListBox3")->count(), 28);
+        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：1900年2月1日"));
+        click(control<QListWidget>(viewer, "ListBox1"), 100);  // 2000
+        click(control<QListWidget>(viewer, "ListBox2"), 1);
+        QCOMPARE(control<QListWidget>(viewer, "ListBox3")->count(), 29);
+        click(control<QListWidget>(viewer, "ListBox1"), 123);  // 2023: 闰二月 begins on 22 March
+        click(control<QListWidget>(viewer, "ListBox2"), 2);
+        QVERIFY(control<QListWidget>(viewer, "ListBox3")->item(21)->text().contains(QStringLiteral(" (闰)二月初一 ")));
+        click(control<QListWidget>(viewer, "ListBox3"), 21);
+        QCOMPARE(viewer.selectedDate(), QDate(2023, 3, 22));
+    }
+
+    void todayOutsideTheListSelectsTheNearestYear() {
+        ProgramFixture inLater(QDateTime(QDate(2060, 6, 1), QTime(12, 0)));
+        ui::CalendarViewer& later = inLater.program->calendarViewer;
+        later.show();
+        QCOMPARE(control<QListWidget>(later, "ListBox1")->currentRow(), 149);
+        QCOMPARE(later.selectedDate(), QDate(2049, 1, 1));
+        ProgramFixture inEarlier(QDateTime(QDate(1899, 6, 1), QTime(12, 0)));
+        ui::CalendarViewer& earlier = inEarlier.program->calendarViewer;
+        earlier.show();
+        QCOMPARE(earlier.selectedDate(), QDate(1900, 1, 1));
+    }
+
+    void useThisDateRebuildsTheChart() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        ui::CalendarViewer& viewer = f.program->calendarViewer;
+        viewer.show();
+        click(control<QListWidget>(viewer, "ListBox3"), 9);  // 2024-02-10, a 甲辰 day
+        control<QPushButton>(viewer, "Button1")->click();
+        QCOMPARE(viewer.result(), int(QDialog::Accepted));
+        QCOMPARE(f.bench().chart().castDate, QDate(2024, 2, 10));
+        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("甲辰年 丙寅月 甲辰日(寅卯空) 2024-02-10 16:24:00")));
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240210311111"));
+        QCOMPARE(f.bench().chart().main[5].beast, QStringLiteral("青龙"));  // 甲 day
+        QVERIFY(control<QLabel>(*f.window, "Label13")->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(CalendarViewerTest)
+#include "calendar_viewer_test.moc"

@@ -1,0 +1,323 @@
+// The casting dialog over the real main window and database: casts made as a user makes them,
+// through "重新起卦", and what they leave in the chart and in gua_table.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include "test_support/program_fixture.h"
+
+namespace {
+
+using ui::CastDialog;
+
+// The pseudo generator with a fixed seed and no pause between draws.
+casting::RandomSource seeded(quint32 seed) {
+    casting::RandomPlatform platform;
+    platform.seed = [seed] { return seed; };
+    platform.wait = [] {};
+    return casting::RandomSource(casting::SourceKind::Pseudo, platform);
+}
+
+struct DialogFixture : ProgramFixture {
+    explicit DialogFixture(quint32 seed = 12345, QDateTime now = QDateTime(QDate(2024, 2, 4), QTime(16, 24)))
+        : ProgramFixture(std::move(now), {}, seeded(seed)), dialog(program->castDialog) {}
+
+    // Presses "重新起卦" and takes the steps once the dialog is up; a dialog the steps leave open
+    // is cancelled.
+    void recastWith(const std::function<void(CastDialog&)>& steps) {
+        // Queued twice: the dialog's own after-show (the category lists) comes in between.
+        QTimer::singleShot(0, &dialog, [this, steps] {
+            QTimer::singleShot(0, &dialog, [this, steps] {
+                steps(dialog);
+                if (dialog.isVisible()) dialog.reject();
+            });
+        });
+        control<QPushButton>(*window, "Button1")->click();
+    }
+
+    qint64 storedCases() const { return db->getFirstInteger(QStringLiteral("select count(*) from gua_table")); }
+
+    CastDialog& dialog;
+};
+
+void clickLabel(QLabel* label, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::mouseClick(label, Qt::LeftButton);
+}
+
+QString fieldsOfOnlyRow(const store::Database& db) {
+    QSqlQuery q = db.select(QStringLiteral(
+        "select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou from gua_table"));
+    if (!q.next()) return {};
+    QStringList fields;
+    for (int i = 0; i < 9; ++i) fields << q.value(i).toString();
+    return q.next() ? QStringLiteral("more than one row") : fields.join(u'|');
+}
+
+}  // namespace
+
+class CastDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void manualCastThroughTheThrows() {
+        DialogFixture f;
+        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("旧断语"));
+        f.prompter.saveAnswers = {workbench::Prompter::Answer::No};
+        QStringList captions;
+        QString names;
+        f.recastWith([&](CastDialog& d) {
+            control<QRadioButton>(d, "RadioButton13")->click();
+            control<QLineEdit>(d, "Edit5")->setText(QStringLiteral("求财"));
+            QTest::keyClicks(control<QLineEdit>(d, "Edit4"), QStringLiteral("1980"));
+            control<QComboBox>(d, "ComboBox4")->setCurrentIndex(0);
+            // 初爻 four clicks: 一 - - o x; every other throw once: 一. The fourth is left for now.
+            clickLabel(control<QLabel>(d, numbered("Label", 29, 0)), 4);
+            for (int k : {1, 2, 4, 5}) clickLabel(control<QLabel>(d, numbered("Label", 29, std::size_t(k))));
+            control<QPushButton>(d, "Button6")->click();
+            clickLabel(control<QLabel>(d, numbered("Label", 29, 3)));
+            for (int k = 0; k < 6; ++k) captions << control<QLabel>(d, numbered("Label", 29, k))->text();
+            names = control<QLabel>(d, "Label16")->text();
+            control<QPushButton>(d, "Button6")->click();
+        });
+        QCOMPARE(f.prompter.savePrompts, 1);
+        QCOMPARE(f.prompter.messages, QStringList{QStringLiteral("“第四次摇得”位置请用鼠标点击来更改爻值。")});
+        QCOMPARE(captions, (QStringList{QStringLiteral("x"), QStringLiteral("一"), QStringLiteral("一"),
+                                        QStringLiteral("一"), QStringLiteral("一"), QStringLiteral("一")}));
+        QCOMPARE(names, QStringLiteral("主卦：天风姤 变卦：乾为天"));
+
+        QVERIFY(!f.dialog.isVisible());
+        QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("天风姤"));
+        QCOMPARE(f.bench().chart().main[5].code, 4);
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204111114"));
+        QCOMPARE(f.bench().caseHeader(), QStringLiteral("性别:男 出生:1980 占事:(手摇)求财"));
+        QVERIFY(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
+        QVERIFY(!control<QPushButton>(*f.window, "Button28")->isEnabled());
+        const QString category =
+            f.db->getFirstString(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng='杂类'"));
+        QVERIFY(!category.isEmpty());
+        QCOMPARE(fieldsOfOnlyRow(*f.db), QStringLiteral("主卦：天风姤 变卦：乾为天|20240204111114京房式T:16:24:00|") +
+                                             category + QStringLiteral("|2024|2|4|男|1980|(手摇)求财"));
+    }
+
+    void throwsAndLinesResetOnEveryShowing() {
+        DialogFixture f;
+        f.recastWith([](CastDialog& d) { clickLabel(control<QLabel>(d, numbered("Label", 29, 2)), 2); });
+        QString caption;
+        f.recastWith([&](CastDialog& d) { caption = control<QLabel>(d, numbered("Label", 29, 2))->text(); });
+        QCOMPARE(caption, QStringLiteral("第三次摇得"));
+        QCOMPARE(f.storedCases(), 0);
+    }
+
+    void linesCoinsAndTheirPictures() {
+        DialogFixture f;
+        f.dialog.show();
+        control<QTabWidget>(f.dialog, "PageControl1")->setCurrentIndex(1);
+        const auto picture = [&](int coin) { return control<QLabel>(f.dialog, numbered("Image", 1, std::size_t(coin)))->pixmap().toImage(); };
+        const auto face = [](const char* file) { return QPixmap(QString::fromLatin1(file)).toImage(); };
+        // After 清空: every line 一, 初爻 checked, coins 花 字 字.
+        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 0))->text(), QStringLiteral("一"));
+        QVERIFY(control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 0))->isChecked());
+        QCOMPARE(picture(0), face(":/casting/q2.bmp"));
+        QCOMPARE(picture(1), face(":/casting/q1.bmp"));
+
+        clickLabel(control<QLabel>(f.dialog, numbered("Label", 7, 5)));  // 上爻: 一 → - -, checked, coins 花 花 字
+        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 5))->text(), QStringLiteral("- -"));
+        QVERIFY(control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 5))->isChecked());
+        QCOMPARE(picture(1), face(":/casting/q2.bmp"));
+        QTest::mouseClick(control<QLabel>(f.dialog, numbered("Image", 1, 2)), Qt::LeftButton);  // three 花: 老阳
+        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 5))->text(), QStringLiteral("o"));
+        QCOMPARE(control<QLabel>(f.dialog, "Label16")->text(), QStringLiteral("主卦：乾为天 变卦：泽天夬"));
+
+        control<QCheckBox>(f.dialog, "CheckBox1")->click();
+        QCOMPARE(picture(2), face(":/casting/y2.bmp"));
+        control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 0))->click();  // 初爻 holds 一: coins 花 字 字
+        QCOMPARE(picture(1), face(":/casting/y1.bmp"));
+
+        control<QPushButton>(f.dialog, "Button25")->click();
+        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 5))->text(), QStringLiteral("一"));
+        QVERIFY(control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 0))->isChecked());
+        QCOMPARE(control<QPlainTextEdit>(f.dialog, "Memo1")->toPlainText().count(u'\n'), 2);
+    }
+
+    void throwLabelsTakeTheHighlightUnderThePointer() {
+        DialogFixture f;
+        f.dialog.show();
+        QLabel* label = control<QLabel>(f.dialog, numbered("Label", 29, 0));
+        const auto colour = [&] {
+            label->ensurePolished();
+            return label->palette().color(QPalette::WindowText);
+        };
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(label, &enter);
+        QCOMPARE(colour(), f.dialog.palette().color(QPalette::Highlight));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(label, &leave);
+        QCOMPARE(colour(), f.dialog.palette().color(QPalette::WindowText));
+    }
+
+    void castByNameFromTheSecondTab() {
+        DialogFixture f(5, QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
+        QString names;
+        QDate date;
+        QStringList symbols;
+        f.recastWith([&](CastDialog& d) {
+            control<QRadioButton>(d, "RadioButton13")->click();
+            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
+            control<QLineEdit>(d, "Edit1")->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
+            control<QPushButton>(d, "Button4")->click();
+            names = control<QLabel>(d, "Label16")->text();
+            date = control<QDateEdit>(d, "DateTimePicker1")->date();
+            for (int l = 0; l < 6; ++l) symbols << control<QLabel>(d, numbered("Label", 7, l))->text();
+            control<QPushButton>(d, "Button26")->click();
+        });
+        QCOMPARE(date, QDate(2024, 2, 4));
+        QCOMPARE(names, QStringLiteral("2024-02-04 本卦：天风姤 变卦：乾为天"));
+        QCOMPARE(symbols, (QStringList{QStringLiteral("x"), QStringLiteral("一"), QStringLiteral("一"),
+                                       QStringLiteral("一"), QStringLiteral("一"), QStringLiteral("一")}));
+        QCOMPARE(f.bench().chart().castDate, QDate(2024, 2, 4));
+        QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("天风姤"));
+        QVERIFY(control<QLabel>(*f.window, "Label1")->text().contains(QStringLiteral("戊戌")));
+        QCOMPARE(f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table")),
+                 QStringLiteral("20240204111114京房式T:09:00:00"));
+        QVERIFY(f.prompter.messages.isEmpty());
+    }
+
+    void caseNumberGoesToTheMainWindowsEntry() {
+        DialogFixture f;
+        bool closed = false;
+        f.recastWith([&](CastDialog& d) {
+            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
+            QTest::keyClicks(control<QLineEdit>(d, "Edit1"), QStringLiteral("20240204311141"));
+            QTest::keyClick(control<QLineEdit>(d, "Edit1"), Qt::Key_Return);
+            closed = !d.isVisible();
+        });
+        QVERIFY(closed);
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204311141"));
+        QCOMPARE(f.bench().chart().main[0].code, 3);
+        QVERIFY(!f.bench().chart().main[0].hexagramName.isEmpty());
+        QCOMPARE(f.storedCases(), 0);
+        QVERIFY(f.prompter.messages.isEmpty());
+
+        // The field keeps its text between showings; emptied, it asks for one.
+        f.recastWith([](CastDialog& d) {
+            control<QLineEdit>(d, "Edit1")->clear();
+            control<QPushButton>(d, "Button4")->click();
+        });
+        QCOMPARE(f.prompter.messages,
+                 QStringList{QStringLiteral("请输入卦例id或者卦名，卦例ID是一个14位长的数字串。")});
+    }
+
+    void chartOnlyCastStoresNothing() {
+        DialogFixture f;
+        QString source;
+        f.recastWith([&](CastDialog& d) {
+            control<QRadioButton>(d, "RadioButton13")->click();
+            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
+            control<QLineEdit>(d, "Edit3")->setText(QStringLiteral("求财"));
+            control<QCheckBox>(d, "CheckBox3")->click();
+            control<QPushButton>(d, "Button27")->click();
+            source = control<QLabel>(d, "Label17")->text();
+        });
+        QCOMPARE(source, QStringLiteral("电脑伪随机数可用。"));
+        QCOMPARE(f.storedCases(), 0);
+        // Seed 12345 draws 3 2 0 4 5 2: lines 少阴 少阳 老阴 少阳 少阴 少阳 from 初爻 up.
+        QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("火水未济"));
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204121412"));
+        QCOMPARE(f.bench().caseHeader(), QStringLiteral("性别:未知 出生: 占事:(电脑卦)求财"));
+
+        bool boxAfterwards = true;
+        f.recastWith([&](CastDialog& d) {
+            boxAfterwards = control<QCheckBox>(d, "CheckBox3")->isChecked();
+            control<QPushButton>(d, "Button2")->click();  // first tab: its empty subject is copied over
+        });
+        QVERIFY(!boxAfterwards);
+        QCOMPARE(f.storedCases(), 1);
+    }
+
+    void cancelAndCloseLeaveTheChart() {
+        DialogFixture f;
+        f.bench().enterCaseNumber(QStringLiteral("20240204311141京房式T:10:00:00"));
+        const chart::ChartState before = f.bench().chart();
+        const QString entry = control<QLineEdit>(*f.window, "Edit1")->text();
+        f.recastWith([](CastDialog& d) {
+            for (int k = 0; k < 6; ++k) clickLabel(control<QLabel>(d, numbered("Label", 29, k)));
+            control<QPushButton>(d, "Button7")->click();
+        });
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), entry);
+        QCOMPARE(f.bench().chart().main[0].hexagramName, before.main[0].hexagramName);
+        QCOMPARE(f.bench().chart().castTime, QTime(10, 0));
+        QCOMPARE(control<QLabel>(*f.window, "Label1")->text(), before.pillarLabel);
+        QCOMPARE(f.storedCases(), 0);
+
+        // "关闭" keeps the chart but takes the time picker's time as the cast time.
+        f.recastWith([](CastDialog& d) {
+            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
+            control<QTimeEdit>(d, "DateTimePicker2")->setTime(QTime(9, 30, 15));
+            control<QPushButton>(d, "Button28")->click();
+        });
+        QCOMPARE(f.bench().chart().main[0].hexagramName, before.main[0].hexagramName);
+        QCOMPARE(f.bench().chart().castTime, QTime(9, 30, 15));
+        QCOMPARE(f.storedCases(), 0);
+    }
+
+    void unsavedPromptCancelledOpensNoDialog() {
+        DialogFixture f;
+        bool ran = false;
+        QObject::connect(&f.bench(), &workbench::Workbench::castRequested, [&] { ran = true; });
+        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("未保存"));
+        control<QPushButton>(*f.window, "Button1")->click();  // the save prompt answers 取消
+        QCOMPARE(f.prompter.savePrompts, 1);
+        QVERIFY(!ran);
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), QStringLiteral("未保存"));
+    }
+
+    void methodOptionIsStoredInRow86() {
+        DialogFixture f;
+        const auto stored = [&] { return f.db->getFirstInteger(QStringLiteral("select value15 from zhi where id=86")); };
+        f.dialog.show();
+        control<QRadioButton>(f.dialog, "RadioButton14")->click();
+        QCOMPARE(stored(), 2);
+        control<QRadioButton>(f.dialog, "RadioButton13")->click();
+        QCOMPARE(stored(), 1);
+        control<QRadioButton>(f.dialog, "RadioButton12")->click();
+        QCOMPARE(stored(), 0);
+        control<QRadioButton>(f.dialog, "RadioButton14")->click();
+
+        // A dialog made later (the next run) starts with the stored option; its cast checks the
+        // main window's 藏山卜.
+        app::ProgramWindows next({*f.db, f.clock, f.prompter, f.dir.path(), {}, {}, seeded(7)});
+        QVERIFY(control<QRadioButton>(next.castDialog, "RadioButton14")->isChecked());
+        QTimer::singleShot(0, &next.castDialog, [&next] { control<QPushButton>(next.castDialog, "Button27")->click(); });
+        control<QPushButton>(next.mainWindow, "Button1")->click();
+        QVERIFY(control<QRadioButton>(next.mainWindow, "RadioButton14")->isChecked());
+        QCOMPARE(next.bench.chart().method, chart::ArrangementMethod::Zangshan);
+        QVERIFY(f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table")).contains(QStringLiteral("藏山卜")));
+    }
+
+    void datePickersShowTheDateAndItsTerm() {
+        DialogFixture f(5, QDateTime(QDate(2024, 2, 3), QTime(8, 0, 5)));
+        QString term, header, time;
+        f.recastWith([&](CastDialog& d) {
+            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
+            time = control<QTimeEdit>(d, "DateTimePicker2")->text();
+            control<QDateEdit>(d, "DateTimePicker1")->setDate(QDate(2024, 2, 4));
+            term = control<QLabel>(d, "Label19")->text();
+            header = control<QLabel>(d, "Label14")->text();
+        });
+        QCOMPARE(time, QStringLiteral("08:00:05"));
+        QVERIFY2(term.contains(QStringLiteral("立春")), qPrintable(term));
+        QVERIFY2(header.contains(QStringLiteral("戊戌")), qPrintable(header));
+    }
+};
+
+QTEST_MAIN(CastDialogTest)
+#include "cast_dialog_test.moc"

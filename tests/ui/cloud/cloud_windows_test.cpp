@@ -1,0 +1,416 @@
+// The login and password windows and the cloud side of the main window and the case browser,
+// against the real case service started on 127.0.0.1.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/cloud_wiring.h"
+#include "local_services.h"
+#include "test_support/program_fixture.h"
+#include "test_support/sample_cast.h"
+
+namespace {
+
+using Steps = std::function<void(ui::LoginWindow&)>;
+
+// One run of the program: the main window over its own database, wired to the service.
+struct CloudRun {
+    explicit CloudRun(const QUrl& service)
+        : f(QDateTime(QDate(2024, 2, 4), QTime(16, 24)), service), cloud(f.program->cloud) {}
+
+    // Offers the login window and runs the steps while it is open; a window the steps leave
+    // open is closed as by "不使用网络".
+    bool offerLogin(const Steps& steps) {
+        windowOpened = false;
+        // Runs inside the window's own event loop; never once the offer is over.
+        QTimer whileOpen;
+        whileOpen.setSingleShot(true);
+        QObject::connect(&whileOpen, &QTimer::timeout, [this, steps] {
+            ui::LoginWindow& w = cloud.loginWindow();
+            windowOpened = w.isVisible();
+            if (steps) steps(w);
+            if (w.isVisible()) control<QPushButton>(w, "Button2")->click();
+        });
+        whileOpen.start(0);
+        return cloud.offerLogin();
+    }
+
+    bool logIn(const QString& name, const QString& password) {
+        return offerLogin([&](ui::LoginWindow& w) {
+            control<QLineEdit>(w, "Edit1")->setText(name);
+            control<QLineEdit>(w, "Edit2")->setText(password);
+            control<QPushButton>(w, "Button1")->click();
+        });
+    }
+
+    // Registers through the library and logs in through the window.
+    bool registerAndLogIn(const QString& name, const QString& password) {
+        cloud.account().registerUser({name, password, password, QStringLiteral("13800000000"), QString()});
+        return logIn(name, password);
+    }
+
+    ProgramFixture f;
+    app::CloudWiring& cloud;
+    bool windowOpened = false;
+};
+
+void pick(QListWidget* list, int row) {
+    list->setCurrentRow(row);
+    emit list->itemClicked(list->currentItem());
+}
+
+int rowOf(QListWidget* list, const QString& endsWith) {
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text().endsWith(endsWith)) return i;
+    return -1;
+}
+
+const QString kJudgment = QStringLiteral("财可得\n月底见分晓");
+const QString kFeedback = QStringLiteral("应验\n\n十月入账");
+
+}  // namespace
+
+class CloudWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void registrationAndLoginThroughTheWindow() {
+        cloud_test::ServiceProcess service({"--message", "你好", "--url", "https://qinglan.example.org/news"});
+        CloudRun run(service.address());
+        QVERIFY(!control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+
+        const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
+            QCOMPARE(w.width(), 260);
+            QVERIFY(!control<QGroupBox>(w, "GroupBox1")->isVisible());
+            QVERIFY(!control<QLabel>(w, "Label10")->isVisible());
+            QTest::mouseClick(control<QLabel>(w, "Label3"), Qt::LeftButton);
+            QCOMPARE(w.width(), 580);
+            QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
+            control<QLineEdit>(w, "Edit3")->setText(QStringLiteral("张三"));
+            control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("密码 1"));
+            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 2"));
+            control<QPushButton>(w, "Button3")->click();
+            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 1"));
+            control<QPushButton>(w, "Button3")->click();
+            control<QLineEdit>(w, "Edit7")->setText(QStringLiteral("zs@example.org"));
+            control<QPushButton>(w, "Button3")->click();
+            QCOMPARE(run.f.prompter.messages,
+                     (QStringList{QStringLiteral("密码两次输入的不同"), QStringLiteral("手机号或者电子邮箱号必须输入一个。"),
+                                  QStringLiteral("注册成功。")}));
+            QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
+            QCOMPARE(control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("密码 1"));
+            QVERIFY(control<QLineEdit>(w, "Edit5")->text().isEmpty());
+            QVERIFY(!control<QGroupBox>(w, "GroupBox1")->isVisible());
+            QCOMPARE(w.width(), 260);
+
+            // The same name again: two messages.
+            run.f.prompter.messages.clear();
+            QTest::mouseClick(control<QLabel>(w, "Label3"), Qt::LeftButton);
+            control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("x"));
+            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("x"));
+            control<QPushButton>(w, "Button3")->click();
+            QCOMPARE(run.f.prompter.messages,
+                     (QStringList{QStringLiteral("用户名已经存在。请换个用户名。"), QStringLiteral("出现错误，信息为：no")}));
+            QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
+            run.f.prompter.messages.clear();
+
+            // A fresh row 88 does not remember; ticking the box asks for it.
+            QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
+            control<QCheckBox>(w, "CheckBox1")->click();
+            control<QPushButton>(w, "Button1")->click();
+        });
+        QVERIFY(run.windowOpened);
+        QVERIFY(loggedIn);
+        QVERIFY(run.f.prompter.messages.isEmpty());
+        QVERIFY(control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        // The login notice "%4F60%597D" is 你好.
+        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->text(), QStringLiteral("你好"));
+        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->property("url").toString(), QStringLiteral("https://qinglan.example.org/news"));
+
+        // Offered once per run.
+        QVERIFY(run.offerLogin({}));
+        QVERIFY(!run.windowOpened);
+
+        // Row 88: name and password while "记住用户名和密码" is ticked, the name alone once it is not.
+        ui::LoginWindow& w = run.cloud.loginWindow();
+        control<QLineEdit>(w, "Edit1")->clear();
+        control<QLineEdit>(w, "Edit2")->clear();
+        w.fillRemembered();
+        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
+        QCOMPARE(control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("密码 1"));
+        QVERIFY(control<QCheckBox>(w, "CheckBox1")->isChecked());
+        control<QCheckBox>(w, "CheckBox1")->click();
+        w.fillRemembered();
+        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
+        QVERIFY(control<QLineEdit>(w, "Edit2")->text().isEmpty());
+        QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
+    }
+
+    void newerVersionIsOfferedAndNothingChangesWithoutASignedUpdate() {
+        cloud_test::ServiceProcess service({"--version", "4"});
+        CloudRun run(service.address());
+        run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
+        QVERIFY(run.registerAndLogIn(QStringLiteral("wang"), QStringLiteral("pw")));
+        QCOMPARE(run.f.prompter.messages.size(), 2);
+        QCOMPARE(run.f.prompter.messages[0], QStringLiteral("有新版本，是否升级？"));
+        QVERIFY(run.f.prompter.messages[1].endsWith(QStringLiteral("程序未作任何改动。")));
+        QVERIFY(!QFile::exists(run.f.dir.filePath(QStringLiteral("qinglan"))));
+        QVERIFY(run.cloud.loggedIn());
+    }
+
+    void failedLoginsAndWorkingWithoutTheNetwork() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        run.cloud.account().registerUser({QStringLiteral("li"), QStringLiteral("right"), QStringLiteral("right"),
+                                          QStringLiteral("13800000000"), QString()});
+        bool stayedOpen = false;
+        const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
+            control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("li"));
+            control<QLineEdit>(w, "Edit2")->clear();
+            QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
+            control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("wrong"));
+            QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
+            stayedOpen = w.isVisible();
+            control<QPushButton>(w, "Button2")->click();
+        });
+        QVERIFY(!loggedIn);
+        QVERIFY(stayedOpen);
+        QCOMPARE(run.f.prompter.messages,
+                 (QStringList{QStringLiteral("请输入密码。"), QStringLiteral("账号或密码错误，不能登陆。")}));
+        QVERIFY(!control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        QVERIFY(!run.offerLogin({}));
+        QVERIFY(!run.windowOpened);
+
+        // Every store and list is local for the run.
+        ui::MainWindow& window = *run.f.window;
+        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QCOMPARE(run.f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
+        window.show();
+        control<QPushButton>(window, "Button25")->click();
+        QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
+        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
+        emit control<QListWidget>(window, "ListBox1")->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        QCOMPARE(run.f.bench().history().entries().last(), QStringLiteral("1(本地)"));
+        ui::CaseBrowser& browser = run.f.program->caseBrowser;
+        browser.prepareFirstShowing();
+        QVERIFY(!control<QRadioButton>(browser, "RadioButton1")->isEnabled());
+        QVERIFY(control<QRadioButton>(browser, "RadioButton2")->isChecked());
+    }
+
+    void passwordChangeThroughTheWindow() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        QVERIFY(run.registerAndLogIn(QStringLiteral("zhao"), QStringLiteral("old")));
+        control<QPushButton>(*run.f.window, "Button18")->click();
+        ui::PasswordWindow& w = run.cloud.passwordWindow();
+        QVERIFY(w.isVisible());
+        const auto change = [&](const char* oldText, const char* newText, const char* confirmation) {
+            control<QLineEdit>(w, "Edit1")->setText(QString::fromUtf8(oldText));
+            control<QLineEdit>(w, "Edit2")->setText(QString::fromUtf8(newText));
+            control<QLineEdit>(w, "Edit3")->setText(QString::fromUtf8(confirmation));
+            control<QPushButton>(w, "Button1")->click();
+            return run.f.prompter.messages.last();
+        };
+        QCOMPARE(change("", "new", "new"), QStringLiteral("请输入原密码"));
+        QCOMPARE(change("old", "new", "neu"), QStringLiteral("两次输入的新密码不同。"));
+        QCOMPARE(change("wrong", "new", "new"), QStringLiteral("原密码不正确，无法修改。"));
+        QVERIFY(w.isVisible());
+        QCOMPARE(change("old", "new", "new"), QStringLiteral("密码修改成功"));
+        QVERIFY(!w.isVisible());
+        QVERIFY(control<QLineEdit>(w, "Edit1")->text().isEmpty() && control<QLineEdit>(w, "Edit2")->text().isEmpty() && control<QLineEdit>(w, "Edit3")->text().isEmpty());
+
+        // This run keeps storing to the service; a later run needs the new password.
+        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        CloudRun later(service.address());
+        QVERIFY(!later.logIn(QStringLiteral("zhao"), QStringLiteral("old")));
+        QCOMPARE(later.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
+        CloudRun third(service.address());
+        QVERIFY(third.logIn(QStringLiteral("zhao"), QStringLiteral("new")));
+    }
+
+    void castStoredInBothAndReopenedFromTheService() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        QVERIFY(run.registerAndLogIn(QStringLiteral("sun"), QStringLiteral("pw")));
+        ui::MainWindow& window = *run.f.window;
+        window.show();
+        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
+        control<QPlainTextEdit>(window, "Memo3")->setPlainText(kFeedback);
+        control<QPushButton>(window, "Button30")->click();
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("全部保存成功。")});
+        QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 1);
+
+        // The recent list comes from the service; a pick opens the service's copy.
+        run.f.bench().clearCaseTexts();
+        control<QPushButton>(window, "Button25")->click();
+        QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
+        const QString item = control<QListWidget>(window, "ListBox1")->item(0)->text();
+        QVERIFY2(item.endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")), qPrintable(item));
+        const QString cloudEntry = item.section(u';', 0, 0) + QStringLiteral("(网络)");
+        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
+        emit control<QListWidget>(window, "ListBox1")->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        QCOMPARE(run.f.bench().history().entries(), (QStringList{QStringLiteral("1(本地)"), cloudEntry}));
+        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+        QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
+        QCOMPARE(control<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20240204111111"));
+        QCOMPARE(run.f.bench().caseHeader(), QStringLiteral("性别:男 出生:1980 占事甲"));
+        QVERIFY(!control<QPushButton>(window, "Button30")->isEnabled());
+
+        // Stepping through the history loads each entry from its own store.
+        run.f.bench().clearCaseTexts();
+        control<QPushButton>(window, "Button19")->click();
+        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+        run.f.bench().clearCaseTexts();
+        control<QPushButton>(window, "Button20")->click();
+        QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
+        QCOMPARE(run.f.bench().history().entries().size(), 2);
+        QCOMPARE(run.f.prompter.messages.size(), 1);
+    }
+
+    void browserDrillsDownTheServiceAndRenamesOnBothSides() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        QVERIFY(run.registerAndLogIn(QStringLiteral("zhou"), QStringLiteral("pw")));
+        ui::MainWindow& window = *run.f.window;
+        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(run.f.bench().caseStore().saveCaseTexts(3, {kJudgment, kFeedback}).saved);
+        run.f.bench().clearCaseTexts();
+
+        ui::CaseBrowser& browser = run.f.program->caseBrowser;
+        browser.prepareFirstShowing();
+        QVERIFY(control<QRadioButton>(browser, "RadioButton1")->isEnabled() && control<QRadioButton>(browser, "RadioButton1")->isChecked());
+        const int category = rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类"));
+        QVERIFY(category >= 0);
+        pick(control<QListWidget>(browser, "ListBox1"), category);
+        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+        QCOMPARE(control<QListWidget>(browser, "ListBox2")->item(0)->text(), QStringLiteral("2024"));
+        pick(control<QListWidget>(browser, "ListBox2"), 0);
+        QCOMPARE(control<QListWidget>(browser, "ListBox3")->count(), 1);
+        QCOMPARE(control<QListWidget>(browser, "ListBox3")->item(0)->text(), QStringLiteral("2"));
+        pick(control<QListWidget>(browser, "ListBox3"), 0);
+        QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
+        QVERIFY(control<QListWidget>(browser, "ListBox4")->item(0)->text().endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")));
+        pick(control<QListWidget>(browser, "ListBox4"), 0);
+        QCOMPARE(control<QPlainTextEdit>(browser, "Memo1")->toPlainText(), kJudgment + QStringLiteral("\n***反馈***\n") + kFeedback);
+
+        // Another category has no years in the service.
+        const int other = category == 0 ? 1 : 0;
+        pick(control<QListWidget>(browser, "ListBox1"), other);
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("网络上没有年数据。")});
+        control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("不存在"));
+        control<QPushButton>(browser, "Button1")->click();
+        QCOMPARE(run.f.prompter.messages.last(), QStringLiteral("网络上没有搜索到结果。"));
+        control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("十月入账"));
+        control<QPushButton>(browser, "Button1")->click();
+        QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
+        control<QListWidget>(browser, "ListBox4")->setCurrentRow(0);
+        const QString cloudEntry = control<QListWidget>(browser, "ListBox4")->item(0)->text().section(u';', 0, 0) + QStringLiteral("(网络)");
+        control<QPushButton>(browser, "Button2")->click();
+        QCOMPARE(browser.result(), int(QDialog::Accepted));
+        QCOMPARE(run.f.bench().history().entries().last(), cloudEntry);
+        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+
+        // Rename: the local table and the service, whose name a later login copies back.
+        pick(control<QListWidget>(browser, "ListBox1"), category);
+        const qint64 leiId = ui::categoryIdOfItem(control<QListWidget>(browser, "ListBox1")->currentItem()->text());
+        control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("  生意往来  "));
+        run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
+        run.f.prompter.messages.clear();
+        control<QPushButton>(browser, "Button3")->click();
+        QCOMPARE(run.f.prompter.messages.size(), 1);  // the question only
+        QCOMPARE(control<QListWidget>(browser, "ListBox1")->currentItem()->text(), QStringLiteral("(%1)生意往来").arg(leiId));
+        bool renamedHere = false;
+        for (const store::Category& c : run.f.bench().caseLists().categories())
+            if (c.lei_id == leiId) renamedHere = c.lei_mingcheng == QStringLiteral("生意往来");
+        QVERIFY(renamedHere);
+
+        CloudRun later(service.address());
+        QVERIFY(later.logIn(QStringLiteral("zhou"), QStringLiteral("pw")));
+        bool copiedThere = false;
+        for (const store::Category& c : later.f.bench().caseLists().categories())
+            if (c.lei_id == leiId) copiedThere = c.lei_mingcheng == QStringLiteral("生意往来");
+        QVERIFY(copiedThere);
+
+        // By time: the service's years of all categories.
+        control<QRadioButton>(browser, "RadioButton4")->click();
+        QCOMPARE(control<QListWidget>(browser, "ListBox1")->count(), 0);
+        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+    }
+
+    void programStaysUsableWhenTheServiceStops() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        QVERIFY(run.registerAndLogIn(QStringLiteral("wu"), QStringLiteral("pw")));
+        ui::MainWindow& window = *run.f.window;
+        window.show();
+        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        control<QPushButton>(window, "Button25")->click();
+        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
+        emit control<QListWidget>(window, "ListBox1")->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        QCOMPARE(run.f.bench().history().entries().size(), 2);
+        service.stop();
+        ScriptedPrompter& prompter = run.f.prompter;
+        prompter.messages.clear();
+
+        control<QPushButton>(window, "Button25")->click();
+        QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
+        QVERIFY(!control<QListWidget>(window, "ListBox1")->isVisible());
+
+        // A new cast is still stored here.
+        const store::CreateResult created = run.f.bench().caseStore().createCase(sampleCast(u"20240205222222京房式T:11:00:00", u"乙"));
+        QVERIFY(created.stored);
+        QCOMPARE(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
+        QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 2);
+
+        // Texts: the failure is reported, the local row is written.
+        prompter.messages.clear();
+        control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
+        control<QPushButton>(window, "Button28")->click();
+        QVERIFY(prompter.messages.contains(QStringLiteral("网络保存失败，错误信息：neterror")));
+        const auto texts = run.f.bench().caseLists().caseTexts(2);
+        QVERIFY(texts.has_value());
+        QCOMPARE(texts->duanyu, kJudgment);
+
+        // A cloud history entry cannot load; a local one can.
+        prompter.messages.clear();
+        control<QPushButton>(window, "Button19")->click();
+        QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
+        control<QPushButton>(window, "Button19")->click();
+        QCOMPARE(control<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20240204111111"));
+
+        ui::CaseBrowser& browser = run.f.program->caseBrowser;
+        browser.prepareFirstShowing();
+        prompter.messages.clear();
+        pick(control<QListWidget>(browser, "ListBox1"), rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类")));
+        QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
+        control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("生意往来"));
+        prompter.answers = {workbench::Prompter::Answer::Yes};
+        control<QPushButton>(browser, "Button3")->click();
+        QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
+        QVERIFY(control<QListWidget>(browser, "ListBox1")->currentItem()->text().endsWith(QStringLiteral(")生意往来")));
+        // The local source still lists everything.
+        control<QRadioButton>(browser, "RadioButton2")->click();
+        pick(control<QListWidget>(browser, "ListBox1"), rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")生意往来")));
+        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+
+        control<QPushButton>(window, "Button18")->click();
+        ui::PasswordWindow& password = run.cloud.passwordWindow();
+        control<QLineEdit>(password, "Edit1")->setText(QStringLiteral("pw"));
+        control<QLineEdit>(password, "Edit2")->setText(QStringLiteral("pw2"));
+        control<QLineEdit>(password, "Edit3")->setText(QStringLiteral("pw2"));
+        control<QPushButton>(password, "Button1")->click();
+        QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
+        QVERIFY(password.isVisible());
+    }
+};
+
+QTEST_MAIN(CloudWindowsTest)
+#include "cloud_windows_test.moc"

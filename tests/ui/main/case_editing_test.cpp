@@ -1,0 +1,135 @@
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "test_support/program_fixture.h"
+#include "test_support/sample_cast.h"
+
+class CaseEditingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void threeCastsThenSteppingBackAndForth() {
+        ProgramFixture f;
+        for (auto [number, subject] : {std::pair{u"20240204111111京房式T:10:00:00", u"甲"},
+                                       std::pair{u"20240204222222京房式T:10:00:00", u"乙"},
+                                       std::pair{u"20240204311111京房式T:10:00:00", u"丙"}}) {
+            QVERIFY(f.bench().caseStore().createCase(sampleCast(number, subject)).stored);
+        }
+        QCOMPARE(f.bench().history().historyPosition(), 2);
+        control<QPushButton>(*f.window, "Button19")->click();
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204222222"));
+        QCOMPARE(f.bench().caseHeader(), QStringLiteral("性别:男 出生:1980 占事乙"));
+        control<QPushButton>(*f.window, "Button19")->click();
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204111111"));
+        control<QPushButton>(*f.window, "Button19")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("已经到最前面。"));
+        control<QPushButton>(*f.window, "Button20")->click();
+        control<QPushButton>(*f.window, "Button20")->click();
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204311111"));
+        QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("乾为天"));
+        control<QPushButton>(*f.window, "Button20")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("已经到最后面。"));
+        QCOMPARE(f.bench().history().entries().size(), 3);  // loads found their entries already there
+    }
+
+    void recentListPicksAppendEveryTime() {
+        ProgramFixture f;
+        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")).stored);
+        f.window->show();
+        control<QPushButton>(*f.window, "Button25")->click();
+        QVERIFY(control<QListWidget>(*f.window, "ListBox1")->isVisible());
+        QCOMPARE(control<QListWidget>(*f.window, "ListBox1")->count(), 2);
+        QVERIFY(control<QListWidget>(*f.window, "ListBox1")->item(0)->text().startsWith(QStringLiteral("2;20240204222222京房式T:10:00:00;乙;")));
+        for (int pick = 0; pick < 2; ++pick) {
+            control<QPushButton>(*f.window, "Button25")->click();
+            control<QListWidget>(*f.window, "ListBox1")->setCurrentRow(1);
+            emit control<QListWidget>(*f.window, "ListBox1")->itemDoubleClicked(control<QListWidget>(*f.window, "ListBox1")->currentItem());
+        }
+        QVERIFY(!control<QListWidget>(*f.window, "ListBox1")->isVisible());
+        QCOMPARE(f.bench().history().entries(),
+                 (QStringList{QStringLiteral("1(本地)"), QStringLiteral("2(本地)"), QStringLiteral("1(本地)"),
+                              QStringLiteral("1(本地)")}));
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204111111"));
+    }
+
+    void saveButtonsFollowEditsSavesAndLoads() {
+        ProgramFixture f;
+        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        auto enabled = [&] {
+            return QString("%1%2%3").arg(control<QPushButton>(*f.window, "Button28")->isEnabled()).arg(control<QPushButton>(*f.window, "Button29")->isEnabled())
+                .arg(control<QPushButton>(*f.window, "Button30")->isEnabled());
+        };
+        QCOMPARE(enabled(), QStringLiteral("000"));
+        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("断：'引号' 100% 下划线_"));
+        QCOMPARE(enabled(), QStringLiteral("100"));
+        control<QPlainTextEdit>(*f.window, "Memo3")->setPlainText(QStringLiteral("应验\n第二行"));
+        QCOMPARE(enabled(), QStringLiteral("111"));
+        control<QPushButton>(*f.window, "Button28")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("断语保存成功。"));
+        QCOMPARE(enabled(), QStringLiteral("010"));
+        control<QPushButton>(*f.window, "Button29")->click();
+        QCOMPARE(enabled(), QStringLiteral("000"));
+        control<QPlainTextEdit>(*f.window, "Memo1")->clear();
+        QVERIFY(f.bench().openLocalCase(1));
+        QCOMPARE(enabled(), QStringLiteral("000"));  // a loaded case counts as saved
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), QStringLiteral("断：'引号' 100% 下划线_"));
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo3")->toPlainText(), QStringLiteral("应验\n第二行"));
+    }
+
+    void chartOnlyCastIsStoredOnItsFirstSave() {
+        ProgramFixture f;
+        store::CastCase c = sampleCast(u"20240204111111京房式T:10:00:00", u"甲");
+        c.chartOnly = true;
+        QVERIFY(!f.bench().caseStore().createCase(c).stored);
+        QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 0);
+        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("后补断语"));
+        control<QPushButton>(*f.window, "Button28")->click();
+        QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 1);
+        QCOMPARE(f.db->getFirstString(QStringLiteral("select duanyu from gua_table")), QStringLiteral("后补断语"));
+    }
+
+    void closingWithUnsavedTextsAsksFirst() {
+        ProgramFixture f;
+        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("未保存"));
+        f.prompter.saveAnswers = {workbench::Prompter::Answer::Cancel};
+        QCloseEvent refused;
+        QApplication::sendEvent(f.window, &refused);
+        QVERIFY(!refused.isAccepted());
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), QStringLiteral("未保存"));
+        f.prompter.saveAnswers = {workbench::Prompter::Answer::Yes};
+        QCloseEvent accepted;
+        QApplication::sendEvent(f.window, &accepted);
+        QVERIFY(accepted.isAccepted());
+        QCOMPARE(f.prompter.savePrompts, 2);
+        QCOMPARE(f.db->getFirstString(QStringLiteral("select duanyu from gua_table")), QStringLiteral("未保存"));
+        QCloseEvent nothingUnsaved;
+        QApplication::sendEvent(f.window, &nothingUnsaved);
+        QCOMPARE(f.prompter.savePrompts, 2);
+    }
+
+    void doubleClickEnlargesTheEditors() {
+        ProgramFixture f;
+        QTest::mouseDClick(control<QPlainTextEdit>(*f.window, "Memo1")->viewport(), Qt::LeftButton);
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->height(), 284);
+        QVERIFY(control<QPlainTextEdit>(*f.window, "Memo3")->isHidden());
+        QCOMPARE(control<QPushButton>(*f.window, "Button28")->y(), 416);
+        QTest::mouseDClick(control<QPlainTextEdit>(*f.window, "Memo1")->viewport(), Qt::LeftButton);
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->height(), 120);
+        QVERIFY(!control<QPlainTextEdit>(*f.window, "Memo3")->isHidden());
+        QTest::mouseDClick(control<QPlainTextEdit>(*f.window, "Memo3")->viewport(), Qt::LeftButton);
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo3")->geometry(), QRect(773, 126, 343, 284));
+        QCOMPARE(control<QLabel>(*f.window, "Label14")->text(), QStringLiteral("反馈："));
+        QTest::mouseDClick(control<QPlainTextEdit>(*f.window, "Memo3")->viewport(), Qt::LeftButton);
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo3")->geometry(), QRect(773, 282, 343, 120));
+        QCOMPARE(control<QLabel>(*f.window, "Label14")->text(), QStringLiteral("断语："));
+    }
+};
+
+QTEST_MAIN(CaseEditingTest)
+#include "case_editing_test.moc"

@@ -1,0 +1,201 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <QTimer>
+
+#include "chart/cast_pillars.h"
+#include "chart/chart_geometry.h"
+#include "chart/text_forms.h"
+#include "test_support/program_fixture.h"
+
+namespace {
+
+bool isDark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 60; }
+
+using chart::geometry::rowTop;
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typedCaseNumberIsDrawn() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));  // 天风姤
+        const QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        // Yang bars 275..324 on the five upper rows; the bottom yin line has its gap at 297..303.
+        for (int i = 0; i < 5; ++i) {
+            QVERIFY2(isDark(image, 280, rowTop(i) + 12), qPrintable(QString::number(i)));
+            QVERIFY(isDark(image, 300, rowTop(i) + 12));
+            QVERIFY(isDark(image, 324, rowTop(i) + 12));
+            QVERIFY(!isDark(image, 326, rowTop(i) + 12));
+        }
+        QVERIFY(isDark(image, 280, rowTop(5) + 12));
+        QVERIFY(!isDark(image, 300, rowTop(5) + 12));
+        QVERIFY(isDark(image, 320, rowTop(5) + 12));
+        QVERIFY(!isDark(image, 280, rowTop(5) + 3));  // above the bar
+        QCOMPARE(control<QLabel>(*f.window, "Label3")->text(), QStringLiteral("乾宫属金 一世卦 序数:1 方位:西北"));
+        QVERIFY(!control<QPushButton>(*f.window, "Button2")->isEnabled());
+    }
+
+    void zangshanWithStemsMovesTheBars() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111112藏山卜T:16:24:00")));
+        QVERIFY(control<QRadioButton>(*f.window, "RadioButton14")->isChecked());
+        QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        // Main bars move right by 44: the yin gap of the bottom line is now at 341..347.
+        QVERIFY(isDark(image, 330, rowTop(5) + 12));
+        QVERIFY(!isDark(image, 344, rowTop(5) + 12));
+        QVERIFY(isDark(image, 360, rowTop(5) + 12));
+        control<QCheckBox>(*f.window, "CheckBox4")->click();  // stems off: no shift
+        image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        QVERIFY(!isDark(image, 300, rowTop(5) + 12));
+        QVERIFY(isDark(image, 320, rowTop(5) + 12));
+    }
+
+    void changedBarsAndViewSwitch() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        // The top line moves: the changed bar (507..556) is yin, with its gap at 529..535.
+        QVERIFY(isDark(image, 515, rowTop(0) + 12));
+        QVERIFY(!isDark(image, 532, rowTop(0) + 12));
+        QVERIFY(isDark(image, 515, rowTop(1) + 12));
+        QVERIFY(isDark(image, 532, rowTop(1) + 12));
+        QVERIFY(control<QPushButton>(*f.window, "Button2")->isEnabled());
+        control<QPushButton>(*f.window, "Button2")->click();
+        QCOMPARE(control<QPushButton>(*f.window, "Button2")->text(), QStringLiteral("显示主卦"));
+        image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        QVERIFY(!isDark(image, 300, rowTop(0) + 12));  // 泽天夬 drawn alone: its top line is yin
+        QVERIFY(!isDark(image, 515, rowTop(0) + 12));
+        control<QPushButton>(*f.window, "Button4")->click();
+        QVERIFY(control<QLabel>(*f.window, "Label7")->isVisibleTo(f.window));
+        QCOMPARE(control<QPushButton>(*f.window, "Button4")->text(), QStringLiteral("显示本卦"));
+        QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("坤为地"));
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111111")));
+        QVERIFY(!control<QLabel>(*f.window, "Label7")->isVisibleTo(f.window));
+        QCOMPARE(control<QPushButton>(*f.window, "Button4")->text(), QStringLiteral("显示综卦"));
+    }
+
+    void trigramOptionsKeepTheMethodAndTime() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00")));
+        control<QRadioButton>(*f.window, "RadioButton4")->click();
+        control<QRadioButton>(*f.window, "RadioButton7")->click();
+        QCOMPARE(f.bench().chart().method, chart::ArrangementMethod::Zangshan);
+        QCOMPARE(f.bench().chart().castTime, QTime(9, 5));
+        QCOMPARE(control<QLabel>(*f.window, "Label3")->text(), QStringLiteral("离宫属火 归魂卦 序数:9 方位:东"));
+    }
+
+    void badCaseNumberShowsItsMessage() {
+        ProgramFixture f;
+        QVERIFY(!f.bench().enterCaseNumber(QStringLiteral("2024")));
+        QCOMPARE(f.prompter.messages, QStringList{QStringLiteral("六爻ID必须是14位，长度不对")});
+        QVERIFY(f.bench().chart().isEmpty());
+    }
+
+    void textCopyGoesToTheClipboard() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00")));
+        control<QPushButton>(*f.window, "Button13")->click();
+        const QString expected = chart::chartTextLines(f.bench().chart(), QStringLiteral("20240204311121")).join(u'\n');
+        QCOMPARE(QApplication::clipboard()->text(), expected);
+        QVERIFY(expected.startsWith(QStringLiteral("卦例ID=20240204311121 藏山卜\n")));
+        control<QPushButton>(*f.window, "Button14")->click();
+        QCOMPARE(QApplication::clipboard()->image().size(), QSize(680, 425));
+    }
+
+    void notesGoToTheMonthlyFile() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:09:05:00")));
+        f.prompter.inputs = {QStringLiteral("abc")};
+        control<QPushButton>(*f.window, "Button9")->click();
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111藏山卜T:09:05:00")));
+        f.prompter.inputs = {QString()};  // a cancelled remark still saves
+        control<QPushButton>(*f.window, "Button9")->click();
+        QCOMPARE(f.prompter.inputTitles, (QStringList{QStringLiteral("备注"), QStringLiteral("备注")}));
+        QCOMPARE(f.prompter.messages, (QStringList{QStringLiteral("保存完成。"), QStringLiteral("保存完成。")}));
+        QFile file(f.dir.filePath(QStringLiteral("save/202402.txt")));  // today is 2024-02-04
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 QStringLiteral("20240204311111abcT:09:05:00\n20240204311111[藏山卜] \n"));
+    }
+
+    void optionBoxesWriteTheSettingsRow() {
+        ProgramFixture f;
+        auto column = [&](const char* name) {
+            return f.db->getFirstString(QStringLiteral("select %1 from zhi where id=85").arg(QLatin1String(name)));
+        };
+        QVERIFY(control<QCheckBox>(*f.window, "CheckBox4")->isChecked());
+        control<QCheckBox>(*f.window, "CheckBox4")->click();
+        QCOMPARE(column("value4"), QStringLiteral("0"));
+        control<QCheckBox>(*f.window, "CheckBox3")->click();
+        QCOMPARE(column("value3"), QStringLiteral("1"));
+        control<QCheckBox>(*f.window, "CheckBox2")->click();  // unticked: stored inverted as 1
+        QCOMPARE(column("value15"), QStringLiteral("1"));
+        control<QCheckBox>(*f.window, "CheckBox2")->click();
+        QCOMPARE(column("value15"), QStringLiteral("0"));
+        control<QCheckBox>(*f.window, "CheckBox1")->click();
+        QCOMPARE(column("value1"), QStringLiteral("0"));
+        // A new window reads them back.
+        workbench::Workbench bench(*f.db, f.clock, f.prompter, f.dir.path());
+        ui::MainWindow again(bench);
+        QVERIFY(!control<QCheckBox>(again, "CheckBox4")->isChecked());
+        QVERIFY(control<QCheckBox>(again, "CheckBox3")->isChecked());
+        QVERIFY(!control<QCheckBox>(again, "CheckBox1")->isChecked());
+    }
+
+    void cancelledStartLeavesAnEmptyChartWithTodaysLabel() {
+        ProgramFixture f(QDateTime(QDate(2000, 1, 1), QTime(23, 30)));
+        bool asked = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (!f.program->castDialog.isVisible()) return;
+            asked = true;
+            f.program->castDialog.reject();
+            closer.stop();
+        });
+        closer.start(0);
+        f.bench().requestDeferredCast();
+        QTRY_VERIFY(asked);
+        QVERIFY(f.bench().chart().isEmpty());
+        QCOMPARE(control<QLabel>(*f.window, "Label1")->text(),
+                 QStringLiteral("己卯年 丙子月 戊午日(子丑空) 2000-01-01 23:30:00（时辰:甲子 刻:丁卯）"));
+    }
+
+    void clickBetweenRowBandsSelectsNothing() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        control<QCheckBox>(*f.window, "CheckBox1")->setChecked(true);
+        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 99));  // border of rows 1 and 2
+        QVERIFY(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
+        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 110));  // main line, second row
+        QVERIFY(!control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
+        QVERIFY(control<QPushButton>(*f.window, "Button28")->isEnabled());  // a report counts as an edit
+        control<QCheckBox>(*f.window, "CheckBox1")->setChecked(false);
+        const QString before = control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText();
+        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 145));
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), before);  // click mode is off
+    }
+
+    void wholeChartReportReplacesTheJudgment() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("旧的断语"));
+        control<QAction>(*f.window, "N7")->trigger();
+        const QString report = control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText();
+        QVERIFY(!report.contains(QStringLiteral("旧的断语")));
+        QVERIFY(!report.isEmpty());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

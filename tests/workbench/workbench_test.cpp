@@ -1,0 +1,182 @@
+// The current case on its own: what each operation leaves in the chart, the texts, the store
+// and the signals the windows listen to; and that a failing database is reported, never thrown.
+#include "workbench/workbench.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "store/data_root.h"
+#include "test_support/qt_printers.h"
+#include "test_support/sample_cast.h"
+#include "test_support/scripted_prompter.h"
+#include "workbench/clock.h"
+
+namespace {
+
+using workbench::CaseTextChoice;
+using workbench::Workbench;
+
+struct Bench {
+    QTemporaryDir dir;
+    workbench::FixedClock clock{QDateTime(QDate(2024, 2, 4), QTime(16, 24))};
+    ScriptedPrompter prompter;
+    std::unique_ptr<store::Database> db = store::Database::open(store::databaseFilePath(dir.path()));
+    Workbench bench{*db, clock, prompter, dir.path()};
+
+    qint64 count(const char* table) const {
+        return db->getFirstInteger(QStringLiteral("select count(*) from %1").arg(QLatin1String(table)));
+    }
+    // Every later write to the table fails with the database's own error.
+    void breakWrites(const char* table) {
+        for (const char* event : {"insert", "update", "delete"})
+            db->execute(QStringLiteral("create trigger broken_%1_%2 before %2 on %1 begin select raise(abort, 'disk I/O error'); end")
+                            .arg(QLatin1String(table), QLatin1String(event)));
+    }
+};
+
+TEST(Workbench, StartsWithTodaysPillarsAndNoChart) {
+    Bench b;
+    EXPECT_TRUE(b.bench.chart().isEmpty());
+    // 16:24 is three minutes before 立春 (16:27): the month is still 乙丑.
+    EXPECT_TRUE(b.bench.chart().pillarLabel.startsWith(QStringLiteral("甲辰年 乙丑月 戊戌日")));
+    EXPECT_FALSE(b.bench.judgmentUnsaved());
+}
+
+TEST(Workbench, CaseNumberBuildsTheChartAndSignals) {
+    Bench b;
+    QSignalSpy changed(&b.bench, &Workbench::chartChanged);
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));  // 天风姤
+    EXPECT_EQ(b.bench.chart().main[0].hexagramName, QStringLiteral("天风姤"));
+    EXPECT_EQ(b.bench.caseNumberText(), QStringLiteral("20240204111112"));
+    EXPECT_GE(changed.count(), 1);
+
+    EXPECT_FALSE(b.bench.enterCaseNumber(QStringLiteral("2024")));
+    EXPECT_EQ(b.prompter.messages.last(), QStringLiteral("六爻ID必须是14位，长度不对"));
+    EXPECT_EQ(b.bench.chart().main[0].hexagramName, QStringLiteral("天风姤"));  // a bad entry changes nothing
+}
+
+TEST(Workbench, ViewsSwitchAndTheEntryResetsThem) {
+    Bench b;
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+    b.bench.toggleChangedView();
+    EXPECT_TRUE(b.bench.view().showingChanged);
+    b.bench.toggleInvertedView();
+    EXPECT_TRUE(b.bench.view().inverted);
+    EXPECT_EQ(b.bench.chart().main[0].hexagramName, QStringLiteral("坤为地"));
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204111111")));
+    EXPECT_FALSE(b.bench.view().inverted);
+    EXPECT_FALSE(b.bench.view().showingChanged);
+}
+
+TEST(Workbench, OptionsAreKeptForTheNextRun) {
+    Bench b;
+    b.bench.setShowStems(false);
+    b.bench.setShowAllChanged(true);
+    b.bench.setHighlightClashes(false);
+    Workbench next(*b.db, b.clock, b.prompter, b.dir.path());
+    EXPECT_FALSE(next.options().showStems);
+    EXPECT_TRUE(next.options().showAllChanged);
+    EXPECT_FALSE(next.options().highlightClashes);
+}
+
+TEST(Workbench, TextsAreUnsavedUntilSavedAndLoadedCasesAreSaved) {
+    Bench b;
+    ASSERT_TRUE(b.bench.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+    QSignalSpy unsaved(&b.bench, &Workbench::unsavedChanged);
+    b.bench.editJudgment(QStringLiteral("断：财可得"));
+    b.bench.editJudgment(QStringLiteral("断：财可得。"));
+    EXPECT_TRUE(b.bench.judgmentUnsaved());
+    EXPECT_FALSE(b.bench.feedbackUnsaved());
+    EXPECT_EQ(unsaved.count(), 1);
+    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_FALSE(b.bench.judgmentUnsaved());
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table")), QStringLiteral("断：财可得。"));
+
+    b.bench.clearCaseTexts();
+    QSignalSpy replaced(&b.bench, &Workbench::caseTextsChanged);
+    ASSERT_TRUE(b.bench.openLocalCase(1));
+    EXPECT_EQ(replaced.count(), 1);
+    EXPECT_EQ(b.bench.judgment(), QStringLiteral("断：财可得。"));
+    EXPECT_FALSE(b.bench.judgmentUnsaved());
+    EXPECT_EQ(b.bench.caseHeader(), QStringLiteral("性别:男 出生:1980 占事甲"));
+    EXPECT_EQ(b.bench.chart().main[0].hexagramName, QStringLiteral("乾为天"));
+}
+
+TEST(Workbench, RequestsAskTheSavePromptFirst) {
+    const struct {
+        std::deque<workbench::Prompter::Answer> answers;
+        bool castRequested;
+        bool browserRequested;  // the prompt comes again while the text is unsaved, and is cancelled
+    } cases[] = {{{workbench::Prompter::Answer::Cancel}, false, false},
+                 {{workbench::Prompter::Answer::No}, true, false},
+                 {{workbench::Prompter::Answer::Yes}, true, true}};
+    for (const auto& c : cases) {
+        Bench b;
+        ASSERT_TRUE(b.bench.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QSignalSpy cast(&b.bench, &Workbench::castRequested);
+        QSignalSpy browser(&b.bench, &Workbench::caseBrowserRequested);
+        b.bench.editFeedback(QStringLiteral("应验"));
+        b.prompter.saveAnswers = c.answers;
+        b.bench.requestCast();
+        EXPECT_EQ(cast.count(), c.castRequested ? 1 : 0);
+        EXPECT_EQ(b.prompter.savePrompts, 1);
+        b.bench.requestCaseBrowser();
+        EXPECT_EQ(browser.count(), c.browserRequested ? 1 : 0);
+        EXPECT_EQ(b.prompter.savePrompts, c.browserRequested ? 1 : 2);
+    }
+}
+
+TEST(Workbench, ReportReplacesTheJudgmentAndCountsAsAnEdit) {
+    Bench b;
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+    b.bench.editJudgment(QStringLiteral("旧的断语"));
+    b.bench.saveTexts(CaseTextChoice::Judgment);  // no stored case: stored as a new one
+    b.bench.runReport(0, 0);
+    EXPECT_FALSE(b.bench.judgment().isEmpty());
+    EXPECT_FALSE(b.bench.judgment().contains(QStringLiteral("旧的断语")));
+    EXPECT_TRUE(b.bench.judgmentUnsaved());
+}
+
+TEST(Workbench, ClickOnALineInHighlightModeMarksItsRelations) {
+    Bench b;
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+    b.bench.setHighlightClashes(true);
+    b.bench.clickChart(300, 110);  // the main line of the second row
+    EXPECT_FALSE(b.bench.judgment().isEmpty());
+    b.bench.setHighlightClashes(false);
+    b.bench.editJudgment({});
+    b.bench.clickChart(300, 145);
+    EXPECT_TRUE(b.bench.judgment().isEmpty());
+}
+
+// A failing database during any kind of operation shows the database's text and leaves the
+// current case as it was; nothing is thrown to the caller.
+TEST(Workbench, DatabaseFailuresAreShownNotThrown) {
+    Bench b;
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+    ASSERT_TRUE(b.bench.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+    b.breakWrites("zhi");
+    b.breakWrites("gua_table");
+
+    EXPECT_NO_THROW(b.bench.setShowStems(false));
+    EXPECT_TRUE(b.prompter.messages.last().startsWith(QStringLiteral("disk I/O error")));
+    EXPECT_FALSE(b.bench.options().showStems);  // the option holds for this run
+
+    b.bench.editJudgment(QStringLiteral("要保存的断语"));
+    bool saved = true;
+    EXPECT_NO_THROW(saved = b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(b.bench.judgmentUnsaved());
+    EXPECT_EQ(b.bench.judgment(), QStringLiteral("要保存的断语"));
+
+    b.db->execute(QStringLiteral("drop table gua_table"));
+    QList<store::CaseListRow> rows;
+    b.prompter.saveAnswers = {workbench::Prompter::Answer::No};
+    EXPECT_NO_THROW(EXPECT_FALSE(b.bench.recentCases(rows)));
+    EXPECT_NO_THROW(EXPECT_FALSE(b.bench.openLocalCase(1)));
+    EXPECT_EQ(b.prompter.messages.last().left(14), QStringLiteral("no such table:"));
+}
+
+}  // namespace
