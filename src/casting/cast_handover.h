@@ -15,8 +15,8 @@ namespace casting {
 
 class RandomSource;
 
-// The case details and cast moment of one tab of the dialog (first tab: DateTimePicker3/4,
-// ComboBox3/4, Edit4, Edit5; second tab: DateTimePicker1/2, ComboBox1/2, Edit2, Edit3).
+// The case details and cast moment of one tab of the dialog: date and time pickers, category,
+// sex, birth year and subject.
 struct CaseInputs {
     QDate date;
     QTime time;
@@ -62,8 +62,8 @@ struct FinishedCast {
 store::CastCase finish_cast(const FinishedCast& cast, const CaseInputs& inputs, const QStringList& categories,
                             bool chartOnly);
 
-// Texts of the date-change routine: the date header (Label14) and the solar term of the day
-// (Label19, empty when no term falls on it).
+// Texts of the date-change routine: the date header above the pickers and the solar term of
+// the day (empty when no term falls on it).
 struct DateTexts {
     QString header;
     QString term;

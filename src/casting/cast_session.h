@@ -47,17 +47,17 @@ public:
     // Inputs the window edits and shows.
     CaseInputs firstTab;            // 常用功能
     CaseInputs secondTab;           // 高级功能: the cast moment and details every cast uses
-    QString nameOrNumber;           // Edit1
-    bool randomDate = false;        // CheckBox2 "使用随机日期"
-    bool chartOnly = false;         // CheckBox3 "仅排盘，不保存"
-    CoinSet coinSet = CoinSet::Plain;  // CheckBox1 "显示硬币图案"
-    QStringList categories;         // ComboBox1 and ComboBox3 items
+    QString nameOrNumber;           // the case number or hexagram names typed
+    bool randomDate = false;        // "使用随机日期"
+    bool chartOnly = false;         // "仅排盘，不保存"
+    CoinSet coinSet = CoinSet::Plain;  // "显示硬币图案"
+    QStringList categories;         // the category choices of both tabs
     // Called with the source label's text whenever a cast changes it, so the window can repaint.
     std::function<void(const QString&)> onSourceText;
 
     const ManualCast& lines() const { return manual_; }
-    const QString& sourceText() const { return sourceText_; }     // Label17
-    const DateTexts& dateLabels() const { return dateLabels_; }   // Label14, Label19
+    const QString& sourceText() const { return sourceText_; }     // the random source in use
+    const DateTexts& dateLabels() const { return dateLabels_; }   // date header and term
     store::ChartStyle methodOption() const { return methodOption_; }
     const RandomSource& random() const { return random_; }
 
@@ -85,7 +85,7 @@ public:
     CastOutcome finishManualCast();    // "完成手工起卦"
     CastOutcome computerCast();        // "电脑自动起卦", second tab
     CastOutcome computerCastFirstTab();
-    CastOutcome castByNameOrNumber();  // "根据卦名排盘" and Enter in Edit1
+    CastOutcome castByNameOrNumber();  // "根据卦名排盘" and Enter in the name box
     // "匹配干支": false when the input held no month and day (nothing changes).
     bool matchPillars(const QString& input);
     // The viewer's date ("查看干支纪年" closed with OK).
@@ -110,7 +110,7 @@ private:
     store::ChartStyle methodOption_ = store::ChartStyle::Random;
     QString sourceText_;
     DateTexts dateLabels_;
-    QStringList pendingText_;  // Memo2 while it is marked pending
+    QStringList pendingText_;  // a cast text handed in, while it is marked pending
     bool pending_ = false;
     bool shown_ = false;
 };

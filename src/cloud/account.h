@@ -21,9 +21,9 @@ QString disabledAccountNotice();
 QString forgottenPasswordNotice();
 
 struct LoginRequest {
-    QString userName;  // Edit1
-    QString password;  // Edit2, as typed
-    bool remember = true;  // CheckBox1 "记住用户名和密码"
+    QString userName;
+    QString password;  // as typed
+    bool remember = true;  // "记住用户名和密码"
 };
 
 // The login remembered in the settings: the name, the password as typed, and whether
@@ -47,15 +47,15 @@ struct LoginOutcome {
 };
 
 struct Registration {
-    QString userName;  // Edit3
-    QString password;  // Edit4
-    QString repeated;  // Edit5
-    QString mobile;    // Edit6
-    QString email;     // Edit7
+    QString userName;
+    QString password;
+    QString repeated;  // the password typed again
+    QString mobile;
+    QString email;
 };
 
 struct RegistrationOutcome {
-    bool registered = false;  // then put userName into Edit1, password into Edit2 and close the group
+    bool registered = false;  // then the login fields take the new name and password
     QStringList messages;     // shown one after another
 };
 

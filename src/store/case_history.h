@@ -21,9 +21,11 @@ public:
     // identifier is not a number.
     static std::optional<HistoryTarget> targetOf(const QString& entry);
 
-    // Rule A (a new case, a pick from the recent list): append and advance by one.
+    // A case just created or picked from the recent list: always appended, and the position
+    // moves to it.
     void append(const QString& entry);
-    // Rule B (a load): append and advance only when the entry is not held yet.
+    // A case opened by loading it: appended (and the position moved) only when no entry for it
+    // is held yet, so stepping through the history does not grow it.
     void appendIfMissing(const QString& entry);
 
     // Moves one back and gives the entry there; none at the front ("已经到最前面。").
