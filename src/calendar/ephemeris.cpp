@@ -71,6 +71,7 @@ EclipticMotion sun_of_date(const TT& tt, double rm[3][3]) {
     const double speed = eraPm(v_over_c);
     double apparent[3];
     eraAb(direction, v_over_c, distance, std::sqrt(1 - speed * speed), apparent);
+    for (double& c : apparent) c *= distance;  // the rate needs the true distance beside the velocity
     return ecliptic_motion(rm, apparent, velocity);
 }
 
