@@ -13,9 +13,19 @@ namespace {
 
 // equivalent_days counts 2000-01-01 as 730120; that midnight is JD 2451544.5 (UT).
 constexpr double kJulianDayOfDayZero = 1721424.5;
-constexpr double kBeijingOffsetDays = 8.0 / 24;
 constexpr double kDaySeconds = 86400;
 constexpr double kJ2000 = 2451545.0;
+constexpr double kBeijingOffsetDays = 8.0 / 24;
+// From 1912 to the end of 1928 the almanacs of the Central Observatory reckoned days by the
+// mean sun at Beijing's meridian (116°25′E, UTC+7:45:40); the new moons and terms of those
+// years are placed on their days as those almanacs placed them.
+constexpr double kBeijingMeanTimeOffsetDays = (7 * 3600 + 45 * 60 + 40) / kDaySeconds;
+double utc_offset_days(double local_day) {
+    static const double first_mean_time_day = double(equivalent_days(1912, 1, 1));
+    static const double first_zone_time_day = double(equivalent_days(1929, 1, 1));
+    const bool mean_time = local_day >= first_mean_time_day && local_day < first_zone_time_day;
+    return mean_time ? kBeijingMeanTimeOffsetDays : kBeijingOffsetDays;
+}
 
 // The two-part Terrestrial Time ERFA takes: J2000 plus days from it.
 struct TT {
@@ -24,7 +34,7 @@ struct TT {
 };
 
 TT terrestrial_time(double local_day) {
-    const double jd_ut = local_day - kBeijingOffsetDays + kJulianDayOfDayZero;
+    const double jd_ut = local_day - utc_offset_days(local_day) + kJulianDayOfDayZero;
     const double year = 2000 + (jd_ut - 2451544.5) / 365.2425;
     return {kJ2000, jd_ut - kJ2000 + delta_t_seconds(year) / kDaySeconds};
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The real sun and moon, through the IAU's SOFA routines (ERFA). Moments are Beijing-time day
 // numbers: the count of equivalent_days (civil_date.h) of the day, plus the time of day in
-// UTC+8 as fraction.
+// Beijing time as fraction: UTC+8, except 1912..1928, when the almanacs reckoned Beijing local
+// mean time (UTC+7:45:40).
 
 namespace cal {
 
