@@ -146,27 +146,33 @@ double solar_longitude_moment(double longitude_deg, double guess) {
     return t;
 }
 
+namespace {
+
+using SunModel = EclipticMotion (*)(const TT&, double[3][3]);
+
+// One Newton step toward the conjunction from moment t: the days to add.
+double conjunction_step(double t, SunModel sun_model) {
+    const TT tt = terrestrial_time(t);
+    double rm[3][3];
+    eraEcm06(tt.base, tt.days, rm);
+    const EclipticMotion sun = sun_model(tt, rm);
+    const EclipticMotion moon = moon_of_date(tt, rm);
+    return wrap_degrees(sun.longitude - moon.longitude) / (moon.rate - sun.rate);
+}
+
+}  // namespace
+
 double new_moon_moment(double guess) {
     // Nutation moves both longitudes alike and drops out of the elongation. The cheap sun brings
     // the moment within seconds, one step with the full one finishes it.
     double t = guess;
     for (int step = 0; step < 10; ++step) {
-        const TT tt = terrestrial_time(t);
-        double rm[3][3];
-        eraEcm06(tt.base, tt.days, rm);
-        const EclipticMotion sun = rough_sun_of_date(tt, rm);
-        const EclipticMotion moon = moon_of_date(tt, rm);
-        const double dt = wrap_degrees(sun.longitude - moon.longitude) / (moon.rate - sun.rate);
+        const double dt = conjunction_step(t, rough_sun_of_date);
         t += dt;
         if (std::fabs(dt) < 1e-4) break;
     }
     for (int step = 0; step < 3; ++step) {
-        const TT tt = terrestrial_time(t);
-        double rm[3][3];
-        eraEcm06(tt.base, tt.days, rm);
-        const EclipticMotion sun = sun_of_date(tt, rm);
-        const EclipticMotion moon = moon_of_date(tt, rm);
-        const double dt = wrap_degrees(sun.longitude - moon.longitude) / (moon.rate - sun.rate);
+        const double dt = conjunction_step(t, sun_of_date);
         t += dt;
         if (std::fabs(dt) < 0.01) break;
     }
