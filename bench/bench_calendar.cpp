@@ -68,6 +68,17 @@ void BM_OneTermMomentAstronomical(benchmark::State& state) {
 }
 BENCHMARK(BM_OneTermMomentAstronomical)->Unit(benchmark::kMicrosecond);
 
+// A term moment once its year's table is kept: what a chart cast asks for.
+void BM_TermMomentKeptAstronomical(benchmark::State& state) {
+    for (int y = 1900; y <= 2100; ++y) cal::jieqi_moment(y, 2, cal::CalendarSource::Astronomical);
+    int i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(cal::jieqi_moment(1900 + i % 201, i % 24, cal::CalendarSource::Astronomical));
+        ++i;
+    }
+}
+BENCHMARK(BM_TermMomentKeptAstronomical)->Unit(benchmark::kMicrosecond);
+
 void BM_OneNewMoonAstronomical(benchmark::State& state) {
     int k = -1200;
     for (auto _ : state) {
