@@ -64,7 +64,8 @@ void refineToTermSecond(const QDate& date, const QTime& time, CastPillars& p) {
     if (time.msecsSinceStartOfDay() >= moment.second_of_day * 1000) return;
     const QDate before = date.addDays(-1);
     p.month = name(monthPillarOf(before, source));
-    if (term == 0) p.year = name(cal::year_ganzhi(before.year(), before.month(), before.day(), source));
+    constexpr int kLichun = 0;  // name index of 立春, where the year changes
+    if (term == kLichun) p.year = name(cal::year_ganzhi(before.year(), before.month(), before.day(), source));
 }
 
 // Under the formulas the moment is read back from the term text, to the minute.
