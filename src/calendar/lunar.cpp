@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "astronomical_calendar.h"
 #include "civil_date.h"
 
 namespace cal {
@@ -194,7 +195,8 @@ int lunar_month(int y, int m, int d) {
     return static_cast<int>(std::nearbyint(12 * frac((v - 1) / 12.0L) + 1));
 }
 
-LunarDate lunar_date(int y, int m, int d) {
+LunarDate lunar_date(int y, int m, int d, CalendarSource source) {
+    if (source_for_year(source, y) == CalendarSource::Astronomical) return astronomical_lunar_date(y, m, d);
     if (y < kLunarFirstYear || y > kLunarLastYear) return {};
     LunarDate date;
     date.ok = true;

@@ -1,7 +1,10 @@
 #pragma once
 // The Chinese lunar date of a civil day and the names of lunar months and days.
-// Supported civil years: 1899..2100 (the span of the leap-month table kept here).
+// Supported civil years: 1899..2100 (the span of the leap-month table kept here) for the
+// formulas; the astronomical source serves its own years and falls back to the formulas outside.
 #include <string>
+
+#include "calendar/calendar_source.h"
 
 namespace cal {
 
@@ -24,7 +27,7 @@ struct LunarDate {
     int month = 0;  // 1..12
     int day = 0;    // 1..30
 };
-LunarDate lunar_date(int y, int m, int d);
+LunarDate lunar_date(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
 
 // Leap month of the lunar year begun in civil year y (0 none), -1 outside the table.
 int leap_month_of_year(int y);

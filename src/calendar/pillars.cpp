@@ -17,21 +17,21 @@ int non_negative_mod(long value, int modulus) {
 
 int year_ganzhi_of_year(int y) { return non_negative_mod(y > 0 ? y - 4L : y - 3L, kCycleLength); }
 
-int year_ganzhi(int y, int m, int d) {
-    const int year = day_of_year(y, m, d) < jieqi_day_number(y, 3) ? y - 1 : y;
+int year_ganzhi(int y, int m, int d, CalendarSource source) {
+    const int year = day_of_year(y, m, d) < jieqi_day_number(y, 3, source) ? y - 1 : y;
     return year_ganzhi_of_year(year);
 }
 
-SolarMonth solar_month(int y, int m, int d) {
+SolarMonth solar_month(int y, int m, int d, CalendarSource source) {
     const long doy = day_of_year(y, m, d);
-    if (doy < jieqi_day_number(y, 3)) return {y - 1, doy < jieqi_day_number(y, 1) ? 11 : 12};
+    if (doy < jieqi_day_number(y, 3, source)) return {y - 1, doy < jieqi_day_number(y, 1, source) ? 11 : 12};
     int month = 1;
-    for (int i = 2; i <= 12 && doy >= jieqi_day_number(y, 2 * i + 1); ++i) month = i;
+    for (int i = 2; i <= 12 && doy >= jieqi_day_number(y, 2 * i + 1, source); ++i) month = i;
     return {y, month};
 }
 
-int month_ganzhi(int y, int m, int d) {
-    const SolarMonth sm = solar_month(y, m, d);
+int month_ganzhi(int y, int m, int d, CalendarSource source) {
+    const SolarMonth sm = solar_month(y, m, d, source);
     const int year_stem = year_ganzhi_of_year(sm.year) % kStemCount;
     // Stem of the first month: 丙 for 甲/己 years, 戊 for 乙/庚, 庚 for 丙/辛, 壬 for 丁/壬, 甲 for 戊/癸.
     const int first_stem = (2 * (year_stem % 5) + 2) % kStemCount;

@@ -1,8 +1,10 @@
 #include "solar_terms.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
+#include "astronomical_calendar.h"
 #include "civil_date.h"
 
 namespace cal {
@@ -66,42 +68,50 @@ const YearTerms& year_terms(int y) {
     return cache;
 }
 
+bool astronomical(CalendarSource source, int y, int n) {
+    return n >= 0 && n <= 25 && source_for_year(source, y) == CalendarSource::Astronomical;
+}
+
 }  // namespace
 
-long double jieqi_day(int y, int n) {
+long double jieqi_day(int y, int n, CalendarSource source) {
+    if (astronomical(source, y, n)) return astronomical_term_day(y, n);
     if (y <= 0) ++y;
     if (n < 0 || n > 25) return compute_jieqi_day(y, n);
     return year_terms(y).days[n];
 }
 
-long jieqi_day_number(int y, int n) {
+long jieqi_day_number(int y, int n, CalendarSource source) {
+    if (astronomical(source, y, n)) return static_cast<long>(std::floor(astronomical_term_day(y, n)));
     if (y <= 0) ++y;
     if (n < 0 || n > 25) return static_cast<long>(std::floor(compute_jieqi_day(y, n)));
     return year_terms(y).whole_days[n];
 }
 
-JieqiMoment jieqi_moment(int y, int in_year_index) {
+JieqiMoment jieqi_moment(int y, int in_year_index, CalendarSource source) {
     if (in_year_index < 0 || in_year_index > 23) return {};
-    const long double t = jieqi_day(y, in_year_index + 1);
+    const long double t = jieqi_day(y, in_year_index + 1, source);
     const long double whole = std::floor(t);
     const CivilDate date = date_of_day_of_year(y, static_cast<int>(whole));
     const long double hours = 24 * (t - whole);
     const long double hour = std::floor(hours);
     const long double minute = std::nearbyint((hours - hour) * 60);  // ties to even
-    return {true, date.month, date.day, static_cast<int>(hour), static_cast<int>(minute)};
+    const long second = std::lround((t - whole) * 86400);
+    return {true, date.month, date.day, static_cast<int>(hour), static_cast<int>(minute),
+            static_cast<int>(std::min(second, 86399L))};
 }
 
-int jieqi_on_date(int y, int m, int d) {
+int jieqi_on_date(int y, int m, int d, CalendarSource source) {
     const int j = 2 * (m - 1) + (d >= 15 ? 1 : 0);
-    const JieqiMoment moment = jieqi_moment(y, j);
+    const JieqiMoment moment = jieqi_moment(y, j, source);
     if (!moment.ok || moment.month != m || moment.day != d) return -1;
     return jieqi_name_index_of(j);
 }
 
-std::string get_jieqi(int y, int m, int d) {
-    const int i = jieqi_on_date(y, m, d);
+std::string get_jieqi(int y, int m, int d, CalendarSource source) {
+    const int i = jieqi_on_date(y, m, d, source);
     if (i < 0) return {};
-    const JieqiMoment moment = jieqi_moment(y, jieqi_in_year_index_of(i));
+    const JieqiMoment moment = jieqi_moment(y, jieqi_in_year_index_of(i), source);
     std::string text(jieqi_name(i));
     text += std::to_string(moment.hour);
     text += ':';

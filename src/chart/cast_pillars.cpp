@@ -13,7 +13,9 @@ namespace {
 
 QString name(int ganzhi) { return QString::fromStdString(cal::ganzhi_name(ganzhi)); }
 
-int monthPillarOf(const QDate& d) { return cal::month_ganzhi(d.year(), d.month(), d.day()); }
+int monthPillarOf(const QDate& d, cal::CalendarSource source) {
+    return cal::month_ganzhi(d.year(), d.month(), d.day(), source);
+}
 
 // Minutes since midnight rounded to the nearest minute (half a minute to even).
 int roundedMinutes(const QTime& time) {
@@ -50,17 +52,42 @@ int quarterGanzhi(int hourGanzhi, const QTime& time) {
     return ((first + k - 1) % 60 + 60) % 60;
 }
 
-CastPillars castPillars(const QDate& date, const QTime& time) {
-    const int y = date.year(), m = date.month(), d = date.day();
-    CastPillars p;
-    p.year = name(cal::year_ganzhi(y, m, d));
-    p.month = name(monthPillarOf(date));
-    const QString term = QString::fromStdString(cal::get_jieqi(y, m, d));
+namespace {
+
+// Under the ephemeris a cast is compared with the term's moment to the second; before 立春's
+// moment the year is still the old one.
+void refineToTermSecond(const QDate& date, const QTime& time, CastPillars& p) {
+    constexpr cal::CalendarSource source = cal::CalendarSource::Astronomical;
+    const int term = cal::jieqi_on_date(date.year(), date.month(), date.day(), source);
+    if (term < 0) return;
+    const cal::JieqiMoment moment = cal::jieqi_moment(date.year(), cal::jieqi_in_year_index_of(term), source);
+    if (time.msecsSinceStartOfDay() >= moment.second_of_day * 1000) return;
+    const QDate before = date.addDays(-1);
+    p.month = name(monthPillarOf(before, source));
+    constexpr int kLichun = 0;  // name index of 立春, where the year changes
+    if (term == kLichun) p.year = name(cal::year_ganzhi(before.year(), before.month(), before.day(), source));
+}
+
+// Under the formulas the moment is read back from the term text, to the minute.
+void refineToTermMinute(const QDate& date, const QTime& time, CastPillars& p) {
+    const QString term = QString::fromStdString(cal::get_jieqi(date.year(), date.month(), date.day()));
     int termHour = 0, termMinute = 0;
     if (!term.isEmpty() && termMoment(term, termHour, termMinute)) {
         if (time.hour() < termHour || (time.hour() == termHour && time.minute() < termMinute))
-            p.month = name(monthPillarOf(date.addDays(-1)));
+            p.month = name(monthPillarOf(date.addDays(-1), cal::CalendarSource::Formula));
     }
+}
+
+}  // namespace
+
+CastPillars castPillars(const QDate& date, const QTime& time, cal::CalendarSource source) {
+    const int y = date.year(), m = date.month(), d = date.day();
+    const cal::CalendarSource used = cal::source_for_year(source, y);
+    CastPillars p;
+    p.year = name(cal::year_ganzhi(y, m, d, used));
+    p.month = name(monthPillarOf(date, used));
+    if (used == cal::CalendarSource::Astronomical) refineToTermSecond(date, time, p);
+    else refineToTermMinute(date, time, p);
     p.day = name(cal::day_ganzhi(y, m, d));
     const int hour = cal::hour_ganzhi(y, m, d, time.hour());
     p.hour = name(hour);
@@ -68,20 +95,24 @@ CastPillars castPillars(const QDate& date, const QTime& time) {
     return p;
 }
 
-void get_tiangandizhi(ChartState& state) {
+QString get_tiangandizhi(ChartState& state, cal::CalendarSource source) {
     const QDate& date = state.castDate;
     const QTime& time = state.castTime;
-    state.termText = QString::fromStdString(cal::get_jieqi(date.year(), date.month(), date.day()));
-    const CastPillars p = castPillars(date, time);
+    state.calendarSource = source;
+    const cal::CalendarSource used = cal::source_for_year(source, date.year());
+    state.termText = QString::fromStdString(cal::get_jieqi(date.year(), date.month(), date.day(), used));
+    if (used == cal::CalendarSource::Astronomical) state.termText += kAstronomicalMark;
+    const CastPillars p = castPillars(date, time, source);
     state.pillarLabel = p.year + QStringLiteral("年 ") + p.month + QStringLiteral("月 ") + p.day +
                         QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(date) + u' ' +
                         timeText(time) + QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") +
                         p.quarter + QStringLiteral("）");
     fillSlots(state, StrengthBasis::MonthDay);
+    return QString::fromStdString(cal::fallback_message(source, date.year()));
 }
 
 void fillSlots(ChartState& state, StrengthBasis basis) {
-    const CastPillars p = castPillars(state.castDate, state.castTime);
+    const CastPillars p = castPillars(state.castDate, state.castTime, state.calendarSource);
     state.basis = basis;
     switch (basis) {
     case StrengthBasis::MonthDay:
@@ -105,13 +136,14 @@ void fillSlots(ChartState& state, StrengthBasis basis) {
     state.dayBranchText = branchPolarityText(state.secondSlot.at(1));
 }
 
-PillarDate get_date_by_tiangandizhi(const QString& month, const QString& day, const QDate& today) {
+PillarDate get_date_by_tiangandizhi(const QString& month, const QString& day, const QDate& today,
+                                    cal::CalendarSource source) {
     const int wantMonth = cal::ganzhi_index(month.toStdString());
     const int wantDay = cal::ganzhi_index(day.toStdString());
     if (wantMonth < 0 || wantDay < 0) return {today, false};
     for (int i = 0; i < 22001; ++i) {
         const QDate d = today.addDays(-i);
-        if (cal::day_ganzhi(d.year(), d.month(), d.day()) == wantDay && monthPillarOf(d) == wantMonth)
+        if (cal::day_ganzhi(d.year(), d.month(), d.day()) == wantDay && monthPillarOf(d, source) == wantMonth)
             return {d, true};
     }
     return {today, false};

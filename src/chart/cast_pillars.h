@@ -15,17 +15,25 @@ int quarterGanzhi(int hourGanzhi, const QTime& time);
 int quarterIndex(int hourBranch, const QTime& time);
 
 // Computes the pillar label for the cast date and time, the term text, the slots (default
-// basis) and the branch texts of both slots; the basis returns to 月日.
-void get_tiangandizhi(ChartState& state);
+// basis) and the branch texts of both slots under a calendar source (kept in the state); the
+// basis returns to 月日. Returns the message to show when the cast year falls back to the
+// formulas, else an empty text.
+QString get_tiangandizhi(ChartState& state, cal::CalendarSource source = cal::CalendarSource::Formula);
 
-// The pillars get_tiangandizhi found, two characters each.
+// The mark the term text carries when the pillars come from the ephemeris.
+inline const QString kAstronomicalMark = QStringLiteral("天");
+
+// The pillars get_tiangandizhi found, two characters each. On the day of a 节 a cast before its
+// moment keeps the month pillar of the day before (to the minute under the formulas, to the
+// second under the ephemeris, where a cast before 立春's moment also keeps the old year).
 struct CastPillars {
     QString year, month, day, hour, quarter;
 };
-CastPillars castPillars(const QDate& date, const QTime& time);
+CastPillars castPillars(const QDate& date, const QTime& time,
+                        cal::CalendarSource source = cal::CalendarSource::Formula);
 
-// Puts the pillars of a strength basis into the slots and the branch texts; sets the void
-// where the basis says so (see applyStrengthBasis in the build).
+// Puts the pillars of a strength basis into the slots and the branch texts, under the state's
+// calendar source; sets the void where the basis says so (see applyStrengthBasis in the build).
 void fillSlots(ChartState& state, StrengthBasis basis);
 
 // The latest date from today back over at most 22001 days whose month pillar (by the day-level
@@ -34,7 +42,8 @@ struct PillarDate {
     QDate date;
     bool matched = false;
 };
-PillarDate get_date_by_tiangandizhi(const QString& month, const QString& day, const QDate& today);
+PillarDate get_date_by_tiangandizhi(const QString& month, const QString& day, const QDate& today,
+                                    cal::CalendarSource source = cal::CalendarSource::Formula);
 
 // "hh:mm:ss" and "yyyy-MM-dd": the fixed formats of every date and time text.
 QString dateText(const QDate& date);

@@ -171,8 +171,10 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
         state.main[i].mark = u' ';
         state.main[i].code = codes[i];
     }
-    get_tiangandizhi(state);
-    return {true, {}, zhuanggua(state, context)};
+    const QString fallback = get_tiangandizhi(state, context.options.calendarSource);
+    QStringList messages = zhuanggua(state, context);
+    if (!fallback.isEmpty()) messages.prepend(fallback);
+    return {true, {}, messages};
 }
 
 QString methodWord(ArrangementMethod method) {

@@ -7,6 +7,7 @@
 #include <QTime>
 #include <array>
 
+#include "calendar/calendar_source.h"
 #include "chart/divination_data.h"
 
 namespace chart {
@@ -41,6 +42,8 @@ struct ChartOptions {
     TrigramBasis ordinalBasis = TrigramBasis::Xiantian;
     TrigramBasis directionBasis = TrigramBasis::Houtian;
     bool randomDate = false;  // the casting dialog's 使用随机日期: void from today's date
+    // 节气算法: the term formulas (公式, the default) or the ephemeris (天文) for the pillars.
+    cal::CalendarSource calendarSource = cal::CalendarSource::Formula;
 };
 
 struct ChartState {
@@ -56,6 +59,7 @@ struct ChartState {
     ArrangementMethod method = ArrangementMethod::Jingfang;
     QString hiddenSpiritSource;
     StrengthBasis basis = StrengthBasis::MonthDay;
+    cal::CalendarSource calendarSource = cal::CalendarSource::Formula;  // of the pillars shown
 
     // Texts the build derives; the main window shows them in its labels.
     QString pillarLabel;         // year, month, day pillars, void, date, time, hour and quarter

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "calendar/civil_date.h"
+#include "calendar/calendar_source.h"
 #include "calendar/ganzhi.h"
 #include "calendar/lunar.h"
 #include "calendar/pillars.h"
@@ -38,23 +39,23 @@ std::string iso_date(int y, int m, int d) {
     return buf;
 }
 
-void print_days(int from, int to, std::ostream& out) {
+void print_days(int from, int to, cal::CalendarSource source, std::ostream& out) {
     out << "date\tyear_gz\tmonth_gz\tday_gz\tlunar_month\tlunar_day\n";
     for (cal::CivilDate date{from, 1, 1}; date.year <= to; date = cal::next_day(date)) {
         const auto [y, m, d] = date;
-        const cal::LunarDate lunar = cal::lunar_date(y, m, d);
-        out << iso_date(y, m, d) << '\t' << cal::ganzhi_name(cal::year_ganzhi(y, m, d)) << '\t'
-            << cal::ganzhi_name(cal::month_ganzhi(y, m, d)) << '\t'
+        const cal::LunarDate lunar = cal::lunar_date(y, m, d, source);
+        out << iso_date(y, m, d) << '\t' << cal::ganzhi_name(cal::year_ganzhi(y, m, d, source)) << '\t'
+            << cal::ganzhi_name(cal::month_ganzhi(y, m, d, source)) << '\t'
             << cal::ganzhi_name(cal::day_ganzhi(y, m, d)) << '\t'
             << (lunar.leap ? -lunar.month : lunar.month) << '\t' << lunar.day << '\n';
     }
 }
 
-void print_terms(int from, int to, std::ostream& out) {
+void print_terms(int from, int to, cal::CalendarSource source, std::ostream& out) {
     out << "year\tname\tmoment\n";
     for (int y = from; y <= to; ++y) {
         for (int j = 0; j < 24; ++j) {
-            const cal::JieqiMoment t = cal::jieqi_moment(y, j);
+            const cal::JieqiMoment t = cal::jieqi_moment(y, j, source);
             out << y << '\t' << cal::jieqi_name(cal::jieqi_name_index_of(j)) << '\t'
                 << iso_date(y, t.month, t.day) << ' ' << two_digits(t.hour) << ':'
                 << two_digits(t.minute) << '\n';
@@ -62,11 +63,30 @@ void print_terms(int from, int to, std::ostream& out) {
     }
 }
 
+
+// Takes "--calendar SOURCE" out of the arguments; false when its value is missing or unknown.
+bool take_source(std::vector<std::string>& args, cal::CalendarSource& source) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--calendar") continue;
+        const auto parsed = i + 1 < args.size() ? cal::parse_calendar_source(args[i + 1]) : std::nullopt;
+        if (!parsed) return false;
+        source = *parsed;
+        args.erase(args.begin() + std::ptrdiff_t(i), args.begin() + std::ptrdiff_t(i) + 2);
+        --i;
+    }
+    return true;
+}
+
 }  // namespace
 
-int run_calendar(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int run_calendar(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    cal::CalendarSource source = cal::CalendarSource::Formula;
+    if (!take_source(args, source)) {
+        err << "qinglan-cli calendar: --calendar needs formula or astronomical\n";
+        return 2;
+    }
     if (args.size() != 3 || (args[0] != "days" && args[0] != "terms")) {
-        err << "usage: qinglan-cli calendar days|terms FROM TO\n";
+        err << "usage: qinglan-cli calendar days|terms FROM TO [--calendar formula|astronomical]\n";
         return 2;
     }
     const bool days = args[0] == "days";
@@ -88,8 +108,11 @@ int run_calendar(const std::vector<std::string>& args, std::ostream& out, std::o
         err << "qinglan-cli calendar: FROM (" << *from << ") is after TO (" << *to << ")\n";
         return 2;
     }
-    if (days) print_days(*from, *to, out);
-    else print_terms(*from, *to, out);
+    if (cal::source_for_year(source, *from) != source || cal::source_for_year(source, *to) != source)
+        err << "qinglan-cli calendar: the astronomical calendar covers " << cal::kAstronomicalFirstYear << ".."
+            << cal::kAstronomicalLastYear << "; the years outside it use the formulas\n";
+    if (days) print_days(*from, *to, source, out);
+    else print_terms(*from, *to, source, out);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/chart_invocation.h"
 
+#include "calendar/calendar_source.h"
+
 namespace cli {
 namespace {
 
@@ -44,6 +46,10 @@ std::optional<QString> parseChartInvocation(const QStringList& args, const QStri
         } else if (a == u"--ordinal" || a == u"--direction") {
             if (!value(v) || !trigramBasis(v)) return a + QStringLiteral(" needs 先天 or 后天");
             (a == u"--ordinal" ? out.options.ordinalBasis : out.options.directionBasis) = *trigramBasis(v);
+        } else if (a == u"--calendar") {
+            const auto source = value(v) ? cal::parse_calendar_source(v.toStdString()) : std::nullopt;
+            if (!source) return QStringLiteral("--calendar needs formula or astronomical");
+            out.options.calendarSource = *source;
         } else if (a == u"--today") {
             if (!value(v)) return QStringLiteral("--today needs a date yyyy-mm-dd");
             out.today = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));

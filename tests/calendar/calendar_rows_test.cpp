@@ -23,6 +23,18 @@ TEST(CalendarRows, DayRows) {
     EXPECT_EQ(cal::lunar_date_text(2101, 1, 1), "");
 }
 
+TEST(CalendarRows, AstronomicalSource) {
+    // Hong Kong Observatory: 小暑 2016 at 00:03 on 7 July; 六月初一 on 4 July.
+    const cal::CalendarSource astro = cal::CalendarSource::Astronomical;
+    const std::string before = cal::day_row_text(2016, 7, 6, astro);
+    EXPECT_EQ(before.substr(0, 15), "6号 甲午月 ");
+    EXPECT_NE(before.find(" 星期三 六月初三 "), std::string::npos) << before;
+    EXPECT_EQ(before.back(), ' ');  // no term that day
+    const std::string day = cal::day_row_text(2016, 7, 7, astro);
+    EXPECT_EQ(day.substr(day.size() - 10), " 小暑0:3");
+    EXPECT_EQ(cal::lunar_date_text(2025, 7, 25, astro), "(闰)六月初一");
+}
+
 TEST(CalendarRows, Weekdays) {
     struct Case { int y, m, d; const char* name; };
     for (const Case& c : {Case{2024, 2, 4, "星期日"}, Case{2024, 2, 5, "星期一"}, Case{2000, 1, 1, "星期六"},

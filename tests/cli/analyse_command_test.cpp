@@ -54,4 +54,16 @@ TEST(AnalyseCommand, BadItemsAndMissingMarks) {
     EXPECT_NE(r.err.find("错误，缺少世应关键字。"), std::string::npos);
 }
 
+TEST(AnalyseCommand, CalendarOptionReachesTheSlots) {
+    // Under 年月 the second slot is the month: 丙寅 after the formulas' 立春 (16:25), still 乙丑
+    // before the published one (16:27), so the horse and the noble follow 丑 and 乙 instead.
+    const QStringList args = {QStringLiteral("20240204111111T:16:26:00"), QStringLiteral("--basis"), QStringLiteral("年月")};
+    CliResult r = analyse(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.mid(0, 2), QStringList({QStringLiteral("驿马-申 桃花-卯"), QStringLiteral("贵人-亥酉")}));
+    r = analyse(args + QStringList{QStringLiteral("--calendar"), QStringLiteral("astronomical")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.mid(0, 2), QStringList({QStringLiteral("驿马-亥 桃花-午"), QStringLiteral("贵人-子申")}));
+}
+
 }  // namespace

@@ -59,7 +59,8 @@ TEST(CalendarCommand, BadArgumentsExitWithTwoAndOneLine) {
     const std::vector<std::vector<std::string>> bad = {
         {"days", "1800", "1900"}, {"days", "2000", "2101"}, {"days", "2010", "2000"},
         {"days", "20x0", "2001"}, {"terms", "abc", "2000"}, {"days", "2000"},
-        {"weeks", "2000", "2001"}, {"terms", "", "2000"}};
+        {"weeks", "2000", "2001"}, {"terms", "", "2000"}, {"terms", "2000", "2000", "--calendar"},
+        {"terms", "2000", "2000", "--calendar", "ephemeris"}, {"days", "--calendar", "astronomical", "2000"}};
     for (const auto& args : bad) {
         const CliResult r = call(args);
         EXPECT_EQ(r.status, 2);
@@ -67,6 +68,40 @@ TEST(CalendarCommand, BadArgumentsExitWithTwoAndOneLine) {
         ASSERT_FALSE(r.err.empty());
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     }
+}
+
+TEST(CalendarCommand, AstronomicalSourceGivesThePublishedMoments) {
+    // Hong Kong Observatory: 立春 2024 on 4 February at 16:27, 冬至 2025 on 21 December at 23:03.
+    CliResult r = call({"terms", "2024", "2025", "--calendar", "astronomical"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty());
+    auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 1u + 48u);
+    EXPECT_EQ(rows[3], "2024\t立春\t2024-02-04 16:27");
+    EXPECT_EQ(rows[48], "2025\t冬至\t2025-12-21 23:03");
+    r = call({"terms", "2024", "2024", "--calendar", "formula"});
+    EXPECT_EQ(lines(r.out)[3], "2024\t立春\t2024-02-04 16:25");
+}
+
+TEST(CalendarCommand, AstronomicalLunarMonthsAndLeapMonths) {
+    // Hong Kong Observatory: 闰六月 2025 from 25 July; 闰十一月 2033 from 22 December.
+    CliResult r = call({"--calendar", "astronomical", "days", "2025", "2025"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("2025-07-25\t乙巳\t癸未\t"), std::string::npos);
+    EXPECT_NE(r.out.find("\t-6\t1\n2025-07-26"), std::string::npos);
+    r = call({"days", "2033", "2033", "--calendar", "astronomical"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("2033-12-22\t癸丑\t甲子\t"), std::string::npos);
+    const auto rows = lines(r.out);
+    EXPECT_EQ(rows.back().substr(rows.back().size() - 7), "\t-11\t10");  // 31 December: 闰十一月初十
+}
+
+TEST(CalendarCommand, YearsOutsideTheEphemerisFallBackWithAMessage) {
+    const CliResult r = call({"days", "1899", "1899", "--calendar", "astronomical"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, call({"days", "1899", "1899"}).out);
+    EXPECT_NE(r.err.find("1900..2100"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
 }
 
 }  // namespace

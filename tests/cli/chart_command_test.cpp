@@ -63,12 +63,31 @@ TEST(ChartCommand, JsonCarriesTheWholeChart) {
 TEST(ChartCommand, MalformedInputExitsWithTwo) {
     for (const QStringList& args : {QStringList{QStringLiteral("2024")}, QStringList{QStringLiteral("2024020431x111")},
                                     QStringList{QStringLiteral("20240204311111"), QStringLiteral("--basis"), QStringLiteral("x")},
-                                    QStringList{QStringLiteral("--json")}, QStringList{QStringLiteral("20240204311111"), QStringLiteral("--bogus")}}) {
+                                    QStringList{QStringLiteral("--json")}, QStringList{QStringLiteral("20240204311111"), QStringLiteral("--bogus")},
+                                    QStringList{QStringLiteral("20240204311111"), QStringLiteral("--calendar"), QStringLiteral("lunar")}}) {
         const CliResult r = chartOf(args);
         EXPECT_EQ(r.status, 2) << args.join(u' ').toStdString();
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(r.err.empty());
     }
+}
+
+TEST(ChartCommand, CalendarOptionChoosesThePillarsSource) {
+    // 立春 2024: 16:25 by the formulas, 16:27 by the Hong Kong Observatory's table.
+    const QString text = QStringLiteral("20240204311111T:16:26:00");
+    CliResult r = chartOf({text});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\n甲辰年 丙寅月 戊戌日"), std::string::npos);
+    r = chartOf({text, QStringLiteral("--calendar"), QStringLiteral("astronomical")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\n癸卯年 乙丑月 戊戌日"), std::string::npos);
+    r = chartOf({text, QStringLiteral("--calendar"), QStringLiteral("astronomical"), QStringLiteral("--json")});
+    const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    EXPECT_EQ(o.value("termText").toString(), u"立春16:27天");
+    EXPECT_EQ(o.value("firstSlot").toString(), u"乙丑月");
+    r = chartOf({QStringLiteral("18500204311111T:16:26:00"), QStringLiteral("--calendar"), QStringLiteral("astronomical")});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("1850年按公式计算"), std::string::npos) << r.err;
 }
 
 }  // namespace
