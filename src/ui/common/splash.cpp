@@ -4,19 +4,25 @@
 #include <QPainter>
 
 namespace ui {
-
 namespace {
+
+// The splash picture and its one line of text.
+constexpr QSize kPicture{320, 120};
+constexpr QRect kText{6, 6, 308, 40};
+constexpr int kTextPixels = 18;
+
 QPixmap splashPicture() {
-    QPixmap picture(320, 120);
+    QPixmap picture(kPicture);
     picture.fill(QColor(234, 242, 236));
     QPainter painter(&picture);
     QFont font = QApplication::font();
-    font.setPixelSize(18);
+    font.setPixelSize(kTextPixels);
     painter.setFont(font);
     painter.setPen(QColor(40, 80, 60));
-    painter.drawText(QRect(6, 6, 308, 40), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("青岚 启动中……"));
+    painter.drawText(kText, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("青岚 启动中……"));
     return picture;
 }
+
 }  // namespace
 
 Splash::Splash() : QSplashScreen(splashPicture()) { setObjectName(QStringLiteral("TForm6")); }
