@@ -65,6 +65,13 @@ void Workbench::redraw(bool clearHighlights) {
 void Workbench::refresh() { redraw(true); }
 
 bool Workbench::enterCaseNumber(const QString& text) {
+    if (!showCaseNumber(text)) return false;
+    // A typed number shows a chart, not the stored case it may have come from.
+    chartIsStoredCase_ = false;
+    return true;
+}
+
+bool Workbench::showCaseNumber(const QString& text) {
     caseNumberText_ = text;
     const chart::CaseEntry entry = chart::enterCaseNumber(state_, text, context());
     if (!entry.ok) {
@@ -84,6 +91,7 @@ void Workbench::rebuildFromCast() {
 }
 
 void Workbench::useCastDate(const QDate& date) {
+    chartIsStoredCase_ = false;
     state_.castDate = date;
     chart::get_tiangandizhi(state_);
     state_.termText.clear();
@@ -99,6 +107,7 @@ bool Workbench::takeCast(casting::CastSession& session, const casting::FinishedC
     state_.castTime = cast.time;
     state_.method = cast.method;
     caseHeader_ = store::caseLineOfCast(caseStore_.record());
+    chartIsStoredCase_ = true;
     emit chartChanged();
     if (!result.cloudMessage.isEmpty()) prompter_.message(result.cloudMessage);
     return true;

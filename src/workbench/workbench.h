@@ -120,9 +120,17 @@ public:
     // The editors' texts as typed; each edit counts as unsaved.
     void editJudgment(const QString& text);
     void editFeedback(const QString& text);
-    // "保存断语", "保存反馈", "全部保存"; false when nothing was saved.
+    // "保存断语", "保存反馈", "全部保存" into the case whose chart is on view; a chart that is
+    // not a stored case is first offered to be stored as a new case. False when nothing was saved.
     bool saveTexts(CaseTextChoice choice);
-    // Asks to save unsaved texts before an action; false when the action is abandoned.
+    // A cast stored (or, chart only, held for its first save) as the case the texts go into;
+    // false after the database's message when it could not be stored.
+    bool storeCast(const store::CastCase& cast);
+    // Whether the chart on view is the case the texts are saved into (a cast, a loaded case),
+    // rather than a chart of a typed number or a picked date.
+    bool chartIsStoredCase() const { return chartIsStoredCase_; }
+    // Asks to save unsaved texts before an action; false when the action is abandoned, also
+    // when a save asked for failed.
     bool confirmUnsaved();
     // Both texts cleared, nothing unsaved.
     void clearCaseTexts() { setTexts({}, {}, false); }
@@ -135,7 +143,7 @@ public:
     bool openLocalCase(qint64 id);
     // Opens a case of the case service like a local one; false (after its message) when it failed.
     bool openCloudCase(qint64 id);
-    // "查看上一卦" / "查看下一卦".
+    // "查看上一卦" / "查看下一卦", after the save prompt.
     void stepBack();
     void stepForward();
     // The recent cases (from the case service while logged in); false after a message when
@@ -180,6 +188,9 @@ private:
     void chartBuilt(const QStringList& messages);
     void redraw(bool clearHighlights);
     void showLoadedCase(const store::CaseTexts& texts);
+    bool showCaseNumber(const QString& text);
+    store::CastCase castCaseOfChart() const;
+    bool storeChartOnView();
     void openHistoryEntry(const QString& entry);
     void setTexts(const QString& judgment, const QString& feedback, bool unsaved);
 
@@ -202,6 +213,7 @@ private:
     cloud::CloudCaseService* cloud_ = nullptr;
 
     std::optional<chart::ArrangementMethod> castMethod_;
+    bool chartIsStoredCase_ = false;
     QString judgment_;
     QString feedback_;
     bool judgmentUnsaved_ = false;

@@ -1,5 +1,7 @@
 // The case side of the current case: the judgment and feedback texts with their saving, the
 // save prompt, opening cases, stepping through the history and the recent cases.
+#include "casting/cast_handover.h"
+#include "casting/line_values.h"
 #include "cloud/cloud_case_service.h"
 #include "workbench/case_items.h"
 #include "workbench/prompter.h"
@@ -17,6 +19,10 @@ const SaveTexts kSaveTexts[] = {
     {u"反馈保存成功。", u"反馈保存失败，如果网络错误，一般重新启动程序即可恢复。"},
     {u"全部保存成功。", u"全部保存失败，如果网络错误，一般重新启动程序即可恢复。"},
 };
+
+const QString kNoChartToSave = QStringLiteral("当前没有排盘，断语和反馈无处保存。");
+const QString kChartNotStored =
+    QStringLiteral("当前显示的卦不是已保存的卦例，断语和反馈不会存入别的卦例。是否把当前的卦作为新卦例保存，并存入断语和反馈？");
 
 }  // namespace
 
@@ -42,7 +48,43 @@ void Workbench::setTexts(const QString& judgment, const QString& feedback, bool 
     emit unsavedChanged();
 }
 
+store::CastCase Workbench::castCaseOfChart() const {
+    casting::LineValues values{};
+    std::array<int, 6> codes{};
+    for (std::size_t i = 0; i < 6; ++i) {
+        codes[i] = state_.main[i].code;
+        values[5 - i] = state_.main[i].code;
+    }
+    store::CastCase c;
+    c.gua_ming = casting::show_gua_names(values);
+    c.caseNumber = casting::make_case_string(state_.castDate, codes, state_.method, state_.castTime);
+    c.category = QStringLiteral("杂类");
+    c.castDate = state_.castDate;
+    return c;
+}
+
+bool Workbench::storeChartOnView() {
+    if (state_.isEmpty()) {
+        prompter_.message(kNoChartToSave);
+        return false;
+    }
+    if (!prompter_.askYesNo(kChartNotStored)) return false;
+    return storeCast(castCaseOfChart());
+}
+
+bool Workbench::storeCast(const store::CastCase& cast) {
+    store::CreateResult created;
+    if (!guarded([&] { created = caseStore_.createCase(cast); })) return false;
+    chartIsStoredCase_ = true;
+    caseHeader_ = store::caseLineOfCast(caseStore_.record());
+    emit chartChanged();
+    if (!created.cloudMessage.isEmpty()) prompter_.message(created.cloudMessage);
+    return true;
+}
+
 bool Workbench::saveTexts(CaseTextChoice choice) {
+    // The texts belong to the chart on view: never into the case loaded before another chart.
+    if (!chartIsStoredCase_ && !storeChartOnView()) return false;
     const int which = int(choice);
     store::SaveResult result;
     if (!guarded([&] { result = caseStore_.saveCaseTexts(which, {judgment_, feedback_}); })) return false;
@@ -65,8 +107,9 @@ bool Workbench::confirmUnsaved() {
     case Prompter::Answer::Cancel: return false;
     case Prompter::Answer::No: return true;
     case Prompter::Answer::Yes:
-        if (judgmentUnsaved_) saveTexts(CaseTextChoice::Judgment);
-        if (feedbackUnsaved_) saveTexts(CaseTextChoice::Feedback);
+        // A save that fails stops what was under way: the texts stay, unsaved.
+        if (judgmentUnsaved_ && !saveTexts(CaseTextChoice::Judgment)) return false;
+        if (feedbackUnsaved_ && !saveTexts(CaseTextChoice::Feedback)) return false;
         return true;
     }
     return true;
@@ -105,7 +148,8 @@ bool Workbench::openCloudCase(qint64 id) {
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
     setTexts(texts.duanyu, texts.fankui, false);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
-    enterCaseNumber(caseStore_.record().gua_bianhao);
+    showCaseNumber(caseStore_.record().gua_bianhao);
+    chartIsStoredCase_ = true;
 }
 
 void Workbench::openHistoryEntry(const QString& entry) {
@@ -119,6 +163,7 @@ void Workbench::openHistoryEntry(const QString& entry) {
 }
 
 void Workbench::stepBack() {
+    if (!confirmUnsaved()) return;
     const auto entry = history_.stepBack();
     if (!entry) {
         prompter_.message(QStringLiteral("已经到最前面。"));
@@ -128,6 +173,7 @@ void Workbench::stepBack() {
 }
 
 void Workbench::stepForward() {
+    if (!confirmUnsaved()) return;
     const auto entry = history_.stepForward();
     if (!entry) {
         prompter_.message(QStringLiteral("已经到最后面。"));

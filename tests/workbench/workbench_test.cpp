@@ -83,7 +83,7 @@ TEST(Workbench, OptionsAreKeptForTheNextRun) {
 
 TEST(Workbench, TextsAreUnsavedUntilSavedAndLoadedCasesAreSaved) {
     Bench b;
-    ASSERT_TRUE(b.bench.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
     QSignalSpy unsaved(&b.bench, &Workbench::unsavedChanged);
     b.bench.editJudgment(QStringLiteral("断：财可得"));
     b.bench.editJudgment(QStringLiteral("断：财可得。"));
@@ -114,7 +114,7 @@ TEST(Workbench, RequestsAskTheSavePromptFirst) {
                  {{workbench::Prompter::Answer::Yes}, true, true}};
     for (const auto& c : cases) {
         Bench b;
-        ASSERT_TRUE(b.bench.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         QSignalSpy cast(&b.bench, &Workbench::castRequested);
         QSignalSpy browser(&b.bench, &Workbench::caseBrowserRequested);
         b.bench.editFeedback(QStringLiteral("应验"));
@@ -132,7 +132,8 @@ TEST(Workbench, ReportReplacesTheJudgmentAndCountsAsAnEdit) {
     Bench b;
     ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
     b.bench.editJudgment(QStringLiteral("旧的断语"));
-    b.bench.saveTexts(CaseTextChoice::Judgment);  // no stored case: stored as a new one
+    b.prompter.answers = {workbench::Prompter::Answer::Yes};  // the chart of a typed number: stored as a new case
+    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Judgment));
     b.bench.runReport(0, 0);
     EXPECT_FALSE(b.bench.judgment().isEmpty());
     EXPECT_FALSE(b.bench.judgment().contains(QStringLiteral("旧的断语")));
@@ -156,7 +157,7 @@ TEST(Workbench, ClickOnALineInHighlightModeMarksItsRelations) {
 TEST(Workbench, DatabaseFailuresAreShownNotThrown) {
     Bench b;
     ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-    ASSERT_TRUE(b.bench.caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
     b.breakWrites("zhi");
     b.breakWrites("gua_table");
 
@@ -177,6 +178,79 @@ TEST(Workbench, DatabaseFailuresAreShownNotThrown) {
     EXPECT_NO_THROW(EXPECT_FALSE(b.bench.recentCases(rows)));
     EXPECT_NO_THROW(EXPECT_FALSE(b.bench.openLocalCase(1)));
     EXPECT_EQ(b.prompter.messages.last().left(14), QStringLiteral("no such table:"));
+}
+
+// The texts always go into the case whose chart is on view: a chart of a typed number or of a
+// picked date is not the case loaded before it.
+TEST(Workbench, TextsNeverGoIntoAnotherCase) {
+    const struct {
+        const char* name;
+        std::function<void(Workbench&)> showOtherChart;
+    } ways[] = {{"typed number", [](Workbench& w) { w.enterCaseNumber(QStringLiteral("20240204222222")); }},
+                {"picked date", [](Workbench& w) { w.useCastDate(QDate(2024, 3, 1)); }}};
+    for (const auto& way : ways) {
+        for (const bool storeAsNew : {false, true}) {
+            SCOPED_TRACE(std::string(way.name) + (storeAsNew ? ", stored as new" : ", refused"));
+            Bench b;
+            ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+            ASSERT_TRUE(b.bench.openLocalCase(1));
+            EXPECT_TRUE(b.bench.chartIsStoredCase());
+            way.showOtherChart(b.bench);
+            EXPECT_FALSE(b.bench.chartIsStoredCase());
+            b.bench.editJudgment(QStringLiteral("新卦的断语"));
+            b.prompter.answers = {storeAsNew ? workbench::Prompter::Answer::Yes : workbench::Prompter::Answer::No};
+            EXPECT_EQ(b.bench.saveTexts(CaseTextChoice::Judgment), storeAsNew);
+            EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=1")), QString());
+            EXPECT_EQ(b.count("gua_table"), storeAsNew ? 2 : 1);
+            EXPECT_EQ(b.bench.judgmentUnsaved(), !storeAsNew);
+            if (storeAsNew) {
+                EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=2")),
+                          QStringLiteral("新卦的断语"));
+                EXPECT_TRUE(b.bench.chartIsStoredCase());
+            }
+        }
+    }
+}
+
+TEST(Workbench, WithoutAChartThereIsNothingToSaveInto) {
+    Bench b;
+    b.bench.editJudgment(QStringLiteral("断"));
+    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_EQ(b.count("gua_table"), 0);
+    EXPECT_TRUE(b.bench.judgmentUnsaved());
+    EXPECT_EQ(b.prompter.messages.size(), 1);
+}
+
+// A save that fails in the save prompt stops what was under way, and keeps the text.
+TEST(Workbench, AFailedSaveInThePromptStopsTheAction) {
+    const struct {
+        const char* name;
+        std::function<void(Workbench&)> action;
+    } actions[] = {{"recast", [](Workbench& w) { w.requestCast(); }},
+                   {"case browser", [](Workbench& w) { w.requestCaseBrowser(); }},
+                   {"previous case", [](Workbench& w) { w.stepBack(); }},
+                   {"recent list", [](Workbench& w) {
+                        QList<store::CaseListRow> rows;
+                        w.recentCases(rows);
+                    }}};
+    for (const auto& a : actions) {
+        SCOPED_TRACE(a.name);
+        Bench b;
+        ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")));
+        b.bench.editJudgment(QStringLiteral("存不进去的断语"));
+        b.breakWrites("gua_table");
+        QSignalSpy cast(&b.bench, &Workbench::castRequested);
+        QSignalSpy browser(&b.bench, &Workbench::caseBrowserRequested);
+        const QString caseOnView = b.bench.caseHeader();
+        b.prompter.saveAnswers = {workbench::Prompter::Answer::Yes};
+        a.action(b.bench);
+        EXPECT_EQ(b.prompter.savePrompts, 1);
+        EXPECT_EQ(cast.count() + browser.count(), 0);
+        EXPECT_EQ(b.bench.caseHeader(), caseOnView);  // no other case opened
+        EXPECT_EQ(b.bench.judgment(), QStringLiteral("存不进去的断语"));
+        EXPECT_TRUE(b.bench.judgmentUnsaved());
+    }
 }
 
 }  // namespace

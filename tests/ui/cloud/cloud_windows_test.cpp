@@ -241,7 +241,7 @@ private slots:
         QVERIFY(run.registerAndLogIn(QStringLiteral("sun"), QStringLiteral("pw")));
         ui::MainWindow& window = *run.f.window;
         window.show();
-        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(run.f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
         control<QPlainTextEdit>(window, "Memo3")->setPlainText(kFeedback);
         control<QPushButton>(window, "Button30")->click();
@@ -365,9 +365,8 @@ private slots:
         QVERIFY(!control<QListWidget>(window, "ListBox1")->isVisible());
 
         // A new cast is still stored here.
-        const store::CreateResult created = run.f.bench().caseStore().createCase(sampleCast(u"20240205222222京房式T:11:00:00", u"乙"));
-        QVERIFY(created.stored);
-        QCOMPARE(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
+        QVERIFY(run.f.bench().storeCast(sampleCast(u"20240205222222京房式T:11:00:00", u"乙")));
+        QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
         QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 2);
 
         // Texts: the failure is reported, the local row is written.
@@ -379,8 +378,10 @@ private slots:
         QVERIFY(texts.has_value());
         QCOMPARE(texts->duanyu, kJudgment);
 
-        // A cloud history entry cannot load; a local one can.
+        // A cloud history entry cannot load; a local one can. The judgment counts as unsaved
+        // (its save was reported failed), so each step asks first.
         prompter.messages.clear();
+        prompter.saveAnswers = {workbench::Prompter::Answer::No, workbench::Prompter::Answer::No};
         control<QPushButton>(window, "Button19")->click();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         control<QPushButton>(window, "Button19")->click();

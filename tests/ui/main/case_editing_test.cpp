@@ -59,7 +59,7 @@ private slots:
 
     void saveButtonsFollowEditsSavesAndLoads() {
         ProgramFixture f;
-        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         auto enabled = [&] {
             return QString("%1%2%3").arg(control<QPushButton>(*f.window, "Button28")->isEnabled()).arg(control<QPushButton>(*f.window, "Button29")->isEnabled())
                 .arg(control<QPushButton>(*f.window, "Button30")->isEnabled());
@@ -85,7 +85,7 @@ private slots:
         ProgramFixture f;
         store::CastCase c = sampleCast(u"20240204111111京房式T:10:00:00", u"甲");
         c.chartOnly = true;
-        QVERIFY(!f.bench().caseStore().createCase(c).stored);
+        QVERIFY(f.bench().storeCast(c));  // held, not stored
         QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 0);
         control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("后补断语"));
         control<QPushButton>(*f.window, "Button28")->click();
@@ -95,7 +95,7 @@ private slots:
 
     void closingWithUnsavedTextsAsksFirst() {
         ProgramFixture f;
-        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("未保存"));
         f.prompter.saveAnswers = {workbench::Prompter::Answer::Cancel};
         QCloseEvent refused;

@@ -78,8 +78,8 @@ private slots:
         QFETCH(std::function<void(ProgramFixture&)>, action);
         QFETCH(bool, readsFail);
         ProgramFixture f;
-        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
-        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")).stored);
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")));
         breakWrites(*f.db);
         if (readsFail) f.db->execute(QStringLiteral("drop table gua_table"));
         f.prompter.saveAnswers = {workbench::Prompter::Answer::No};
