@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,9 +36,23 @@ private:
     sqlite3_stmt* stmt_;
 };
 
+// How long the statements of one store call may run on this thread; past it SQLite
+// interrupts them (the call then throws). Also interrupted at once while *stopping is true.
+struct QueryLimits {
+    std::chrono::milliseconds timeLimit{2000};
+    const std::atomic<bool>* stopping = nullptr;
+};
+
+// Starts the time of a store call on this thread.
+void startQueryClock(std::chrono::milliseconds timeLimit);
+
+enum class OpenMode { createWhenMissing, existingOnly };
+
 class SqliteConnection {
 public:
-    explicit SqliteConnection(const std::string& path);
+    // Throws std::runtime_error (the handle closed) when the file cannot be opened as an
+    // SQLite database in WAL mode.
+    SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits = {});
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
@@ -45,9 +61,15 @@ public:
     Statement prepare(const std::string& sql);
     std::int64_t lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
     int changes() const { return sqlite3_changes(db_); }
+    bool readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+    sqlite3* handle() const { return db_; }
 
 private:
+    static int onProgress(void* self);
+    void close();
+
     sqlite3* db_ = nullptr;
+    QueryLimits limits_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 

@@ -22,11 +22,13 @@ using Fields = std::vector<std::pair<std::string, std::string>>;
 struct HttpReply {
     int status = 0;   // 0 when the exchange failed
     std::string body;
+    std::string sessionToken;   // the X-Qinglan-Session header, when there was one
 };
 
 class RunningService {
 public:
-    explicit RunningService(LoginNotice notice = {}, std::string updateFile = {}, ThrottlePolicy throttle = {});
+    explicit RunningService(LoginNotice notice = {}, std::string updateFile = {}, ThrottlePolicy throttle = {},
+                            FrontendSettings frontend = {}, StoreSettings store = {});
     ~RunningService();
 
     int port() const { return port_; }
@@ -38,8 +40,15 @@ public:
     HttpReply postRaw(const std::string& endpoint, const std::string& body) const;
     HttpReply get(const std::string& pathAndQuery) const;
 
-    // Registers nm with the password and returns the digest later requests carry.
+    // Registers nm with the password and returns its digest.
     std::string registerUser(const std::string& nm, const std::string& password) const;
+    // Logs in and returns the session token later requests carry (empty when refused).
+    std::string logIn(const std::string& nm, const std::string& digest) const;
+    // Registers and logs in: the session token.
+    std::string registerAndLogIn(const std::string& nm, const std::string& password) const {
+        return logIn(nm, registerUser(nm, password));
+    }
+    SqliteCaseStore& store() { return *store_; }
 
 private:
     std::filesystem::path dir_;
