@@ -80,6 +80,10 @@ CREATE INDEX IF NOT EXISTS sessions_user ON sessions(user_id, expires);
 // PRAGMA application_id of a case-service database: "QGLC".
 constexpr std::int64_t kApplicationId = 0x51474C43;
 
+// A writer that finds the log this many times the maintenance threshold checkpoints it itself
+// before writing, should the maintenance thread fall behind.
+constexpr std::int64_t kWriterCheckpointFactor = 4;
+
 constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
 
 // Whether the file, when it exists and is not empty, starts as an SQLite database does.
@@ -91,9 +95,63 @@ bool looksLikeSqlite(const std::string& path) {
     return in.gcount() == 0 || head == kSqliteHeader;
 }
 
-bool hasColumn(SqliteConnection& db, const std::string& table, const std::string& column) {
-    auto stmt = db.prepare("SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2");
-    return stmt.bind(1, table).bind(2, column).step();
+bool hasColumn(sqlite3* db, const std::string& table, const std::string& column) {
+    sqlite3_stmt* stmt = nullptr;
+    bool found = false;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2", -1, &stmt, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, 2, column.c_str(), -1, SQLITE_TRANSIENT);
+        found = sqlite3_step(stmt) == SQLITE_ROW;
+    }
+    sqlite3_finalize(stmt);
+    return found;
+}
+
+// Why an existing SQLite file is not one of ours; empty when it is (or is empty or missing).
+// Looked at through a read-only handle, so nothing in the file changes.
+std::string foreignDatabaseReason(const std::string& path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return {};   // missing: created later
+    }
+    std::string reason;
+    sqlite3_stmt* stmt = nullptr;
+    std::int64_t applicationId = 0;
+    std::vector<std::string> tables;
+    bool readable = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &stmt, nullptr) == SQLITE_OK &&
+                    sqlite3_step(stmt) == SQLITE_ROW;
+    if (readable) applicationId = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    stmt = nullptr;
+    if (readable && sqlite3_prepare_v2(db,
+                                       "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+                                       "ORDER BY name",
+                                       -1, &stmt, nullptr) == SQLITE_OK) {
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        readable = rc == SQLITE_DONE;
+    } else {
+        readable = false;
+    }
+    sqlite3_finalize(stmt);
+    if (!readable) {
+        reason = path + " cannot be read as an SQLite database (" + sqlite3_errmsg(db) + ")";
+    } else if (applicationId != kApplicationId && !tables.empty()) {
+        // Files written before the service marked its databases are recognised by their tables.
+        const bool olderServiceFile =
+            applicationId == 0 && hasColumn(db, "users", "pwhash") && hasColumn(db, "gua_table", "user_id");
+        if (!olderServiceFile) {
+            std::string list;
+            for (const auto& table : tables) list += (list.empty() ? "" : ", ") + table;
+            if (list.size() > 200) list = list.substr(0, 200) + "...";
+            reason = path + " is an SQLite database of another program (tables: " + list +
+                     "), not a case-service database; it was left untouched";
+        }
+    }
+    sqlite3_close(db);
+    return reason;
 }
 
 std::int64_t nowSeconds() {
@@ -152,6 +210,7 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
     if (!looksLikeSqlite(path_))
         throw std::runtime_error(path_ + " is not an SQLite database; give --db a case-service database or the name "
                                          "of a new file");
+    if (const auto reason = foreignDatabaseReason(path_); !reason.empty()) throw std::runtime_error(reason);
     {
         // The one connection that may create the file.
         std::lock_guard lock(mutex_);
@@ -171,29 +230,6 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
 
 void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     WriteTransaction transaction(db);
-    std::int64_t applicationId = 0;
-    {
-        auto stmt = db.prepare("PRAGMA application_id");
-        if (stmt.step()) applicationId = stmt.integer(0);
-    }
-    if (applicationId != kApplicationId) {
-        std::vector<std::string> tables;
-        {
-            auto stmt = db.prepare(
-                "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name");
-            while (stmt.step()) tables.push_back(stmt.text(0));
-        }
-        // Files written before the service marked its databases are recognised by their tables.
-        const bool olderServiceFile = applicationId == 0 && hasColumn(db, "users", "pwhash") &&
-                                      hasColumn(db, "gua_table", "user_id");
-        if (!tables.empty() && !olderServiceFile) {
-            std::string list;
-            for (const auto& table : tables) list += (list.empty() ? "" : ", ") + table;
-            if (list.size() > 200) list = list.substr(0, 200) + "...";
-            throw std::runtime_error(path_ + " is an SQLite database of another program (tables: " + list +
-                                     "), not a case-service database; it was left untouched");
-        }
-    }
     bool hadCasesWithoutIndex = false;
     {
         auto probe = db.prepare(
@@ -202,7 +238,7 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
         hadCasesWithoutIndex = probe.step() && probe.integer(0) != 0;
     }
     db.execute(kSchema);
-    if (!hasColumn(db, "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
+    if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
     fillNameKeys(db);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
     if (hadCasesWithoutIndex) db.execute("INSERT INTO gua_search(gua_search) VALUES('rebuild')");
@@ -264,6 +300,25 @@ void SqliteCaseStore::checkFileBeforeWriting() {
     throw std::runtime_error("database file " + path_ + " is missing or replaced; write refused");
 }
 
+std::int64_t SqliteCaseStore::logSize() const {
+    struct stat wal {};
+    return ::stat((path_ + "-wal").c_str(), &wal) == 0 ? static_cast<std::int64_t>(wal.st_size) : 0;
+}
+
+void SqliteCaseStore::checkpointIfLarger(SqliteConnection& db, std::int64_t bytes) {
+    if (logSize() <= bytes) return;
+    // Writers wait at the gate meanwhile, so the checkpoint is not starved by them. TRUNCATE
+    // then waits (within the busy timeout) for readers of older snapshots, copies the log into
+    // the database and cuts it to nothing.
+    writeGate_.close();
+    try {
+        if (logSize() > bytes) db.execute("PRAGMA wal_checkpoint(TRUNCATE)");
+    } catch (const std::exception& e) {
+        std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
+    }
+    writeGate_.open();
+}
+
 void SqliteCaseStore::maintain() {
     startQueryClock(std::chrono::seconds(30));
     if (currentIdentity() != identity_) {
@@ -272,16 +327,7 @@ void SqliteCaseStore::maintain() {
                       << " is missing or was replaced by another file; every write is refused\n";
         return;
     }
-    struct stat wal {};
-    if (::stat((path_ + "-wal").c_str(), &wal) == 0 && wal.st_size > settings_.walCheckpointBytes) {
-        // TRUNCATE waits (within the busy timeout) for readers of older snapshots, then copies
-        // the log into the database and cuts it to nothing, so saves cannot make it grow for ever.
-        try {
-            maintenanceConnection_->execute("PRAGMA wal_checkpoint(TRUNCATE)");
-        } catch (const std::exception& e) {
-            std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
-        }
-    }
+    checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
     try {
         maintenanceConnection_->prepare("DELETE FROM sessions WHERE expires <= ?1").bind(1, nowSeconds()).run();
     } catch (const std::exception& e) {
@@ -317,6 +363,8 @@ SqliteConnection& SqliteCaseStore::writeConnection() {
 
 bool SqliteCaseStore::createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
                                  const std::string& youxiang) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    WriteGatePass pass(writeGate_);
     auto& db = writeConnection();
     auto stmt = db.prepare(
         "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING");
@@ -332,6 +380,8 @@ std::optional<UserAccount> SqliteCaseStore::findUser(const std::string& nameKey)
 }
 
 void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    WriteGatePass pass(writeGate_);
     auto& db = writeConnection();
     WriteTransaction transaction(db);
     db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
@@ -342,6 +392,8 @@ void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwha
 }
 
 void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    WriteGatePass pass(writeGate_);
     auto& db = writeConnection();
     WriteTransaction transaction(db);
     db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
@@ -363,11 +415,18 @@ std::optional<std::int64_t> SqliteCaseStore::sessionUser(const std::string& toke
 }
 
 void SqliteCaseStore::closeSession(const std::string& tokenHash) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    WriteGatePass pass(writeGate_);
     writeConnection().prepare("DELETE FROM sessions WHERE token_hash = ?1").bind(1, tokenHash).run();
 }
 
 std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fields) {
-    auto& db = writeConnection();
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    WriteGatePass pass(writeGate_);
+    return insertRow(writeConnection(), user, fields);
+}
+
+std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields) {
     auto stmt = db.prepare(
         "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou) "
         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
@@ -379,6 +438,8 @@ std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fi
 
 void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
                                 const std::string& duanyu, const std::string& fankui) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    WriteGatePass pass(writeGate_);
     auto& db = writeConnection();
     WriteTransaction transaction(db);
     bool exists = false;
@@ -386,7 +447,7 @@ void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, Tex
         auto count = db.prepare("SELECT 1 FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 LIMIT 1");
         exists = count.bind(1, user).bind(2, fields.gua_bianhao).step();
     }
-    if (!exists) insertCase(user, fields);
+    if (!exists) insertRow(db, user, fields);
     if (which == TextsToSave::duanyu || which == TextsToSave::both)
         db.prepare("UPDATE gua_table SET duanyu = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
             .bind(1, user).bind(2, fields.gua_bianhao).bind(3, duanyu).run();
@@ -495,6 +556,8 @@ std::vector<Category> SqliteCaseStore::categories(std::int64_t user) {
 }
 
 void SqliteCaseStore::renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    WriteGatePass pass(writeGate_);
     writeConnection()
         .prepare("INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
                  "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "case_store.h"
+#include "sqlite_connection.h"
 
 #include <atomic>
 #include <chrono>
@@ -19,12 +20,11 @@
 
 namespace qinglan::caseservice {
 
-class SqliteConnection;
 
 struct StoreSettings {
     std::chrono::milliseconds queryTimeLimit{2000};
-    std::chrono::milliseconds maintenanceInterval{500};
-    std::int64_t walCheckpointBytes = 8 * 1024 * 1024;   // log size that triggers a truncating checkpoint
+    std::chrono::milliseconds maintenanceInterval{200};
+    std::int64_t walCheckpointBytes = 4 * 1024 * 1024;   // log size that triggers a truncating checkpoint
 };
 
 class SqliteCaseStore final : public CaseStore {
@@ -73,11 +73,15 @@ private:
         bool operator==(const FileIdentity&) const = default;
     };
     SqliteConnection& connection();
-    // connection(), after checking that the path still names the file opened at start.
+    // connection(), after checking that the path still names the file opened at start; used
+    // while holding a pass through writeGate_.
     SqliteConnection& writeConnection();
+    std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields);
     std::optional<FileIdentity> currentIdentity() const;
     void checkFileBeforeWriting();
     void createOrCheckSchema(SqliteConnection& db);
+    std::int64_t logSize() const;
+    void checkpointIfLarger(SqliteConnection& db, std::int64_t bytes);
     void fillNameKeys(SqliteConnection& db);
     void maintenanceLoop();
 
@@ -86,6 +90,7 @@ private:
     FileIdentity identity_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> fileLost_{false};
+    WriteGate writeGate_;
     std::mutex mutex_;
     std::unordered_map<std::thread::id, std::unique_ptr<SqliteConnection>> connections_;
     std::unique_ptr<SqliteConnection> maintenanceConnection_;

@@ -79,6 +79,8 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, Query
         execute("PRAGMA foreign_keys=ON");
         // A log that was allowed to grow is cut back to this size when it is reset.
         execute("PRAGMA journal_size_limit=16777216");
+        // The store's maintenance thread checkpoints the log; commits never do it themselves.
+        execute("PRAGMA wal_autocheckpoint=0");
     } catch (const std::exception& e) {
         close();
         throw std::runtime_error(path + ": " + e.what());
@@ -119,6 +121,32 @@ Statement SqliteConnection::prepare(const std::string& sql) {
         found = statements_.emplace(sql, stmt).first;
     }
     return Statement(found->second);
+}
+
+void WriteGate::enter() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !closing_; });
+    ++inside_;
+}
+
+void WriteGate::leave() {
+    std::lock_guard lock(mutex_);
+    if (--inside_ == 0) changed_.notify_all();
+}
+
+void WriteGate::close() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !closing_; });
+    closing_ = true;
+    changed_.wait(lock, [this] { return inside_ == 0; });
+}
+
+void WriteGate::open() {
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = false;
+    }
+    changed_.notify_all();
 }
 
 WriteTransaction::WriteTransaction(SqliteConnection& connection) : connection_(connection) {

@@ -4,6 +4,11 @@
 #include <httplib.h>
 #include <openssl/evp.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <csignal>
 #include <random>
@@ -137,6 +142,49 @@ std::string RunningService::logIn(const std::string& nm, const std::string& dige
     const auto reply = postRaw("login.php", clientFormBody({{"nm", nm}, {"pw", digest}}));
     EXPECT_TRUE(reply.body.starts_with("ok")) << nm << ": " << reply.body;
     return reply.sessionToken;
+}
+
+ServiceProcess startServiceBinary(const std::vector<std::string>& args, bool withErrors) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        if (withErrors) {
+            dup2(pipeFds[1], STDERR_FILENO);
+        } else {
+            const int devnull = open("/dev/null", O_WRONLY);
+            dup2(devnull, STDERR_FILENO);
+        }
+        close(pipeFds[0]);
+        std::vector<char*> argv{const_cast<char*>(CASESERVICE_BINARY)};
+        for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(CASESERVICE_BINARY, argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    return {pid, fdopen(pipeFds[0], "r")};
+}
+
+int waitForExit(pid_t pid, std::chrono::milliseconds within) {
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + within;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+int announcedPort(const ServiceProcess& process) {
+    char line[512] = {};
+    if (!process.out || !fgets(line, sizeof line, process.out)) return -1;
+    const std::string message(line);
+    const auto at = message.find("://127.0.0.1:");
+    return at == std::string::npos ? -1 : std::atoi(message.c_str() + at + 13);
 }
 
 std::string clientFormBody(const Fields& fields) {

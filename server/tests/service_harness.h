@@ -8,6 +8,10 @@
 #include "password_auth.h"
 #include "sqlite_case_store.h"
 
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -60,6 +64,18 @@ private:
     std::thread thread_;
     int port_ = -1;
 };
+
+// The built qinglan-caseservice started with the arguments; out reads its standard output
+// (and its standard error too when asked).
+struct ServiceProcess {
+    pid_t pid = -1;
+    FILE* out = nullptr;
+};
+ServiceProcess startServiceBinary(const std::vector<std::string>& args, bool withErrors = false);
+// Its exit status once it has ended, at most `within` from now; -1 when it had not (it is then killed).
+int waitForExit(pid_t pid, std::chrono::milliseconds within = std::chrono::seconds(5));
+// Reads the start message and returns the port in it; -1 when there is none.
+int announcedPort(const ServiceProcess& process);
 
 // The request body exactly as the client writes it: name and value split at the first
 // "=", each with bytes below 33 or above 127 and the characters *#%<> [] as %XX; "&", "="
