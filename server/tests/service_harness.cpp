@@ -123,7 +123,7 @@ HttpReply RunningService::get(const std::string& pathAndQuery) const {
     httplib::Client client("127.0.0.1", port_);
     const auto result = client.Get(pathAndQuery.c_str());
     if (!result) return {};
-    return {result->status, result->body};
+    return {result->status, result->body, {}};
 }
 
 std::string RunningService::post(const std::string& endpoint, const Fields& fields) const {
