@@ -125,7 +125,7 @@ ServiceReply CaseService::reply(std::string_view endpointName, std::string_view 
 
     if (endpoint->access == Access::account) {
         if (endpoint->name == "login.php") return login(form, clientAddress);
-        if (endpoint->name == "reg.php") return {reg(form), {}};
+        if (endpoint->name == "reg.php") return {reg(form, clientAddress), {}};
         return changpw(form, clientAddress);
     }
 
@@ -173,14 +173,23 @@ ServiceReply CaseService::login(const FormFields& form, const std::string& clien
     return {fullLoginReply(notice_, categories), std::move(token)};
 }
 
-std::string CaseService::reg(const FormFields& form) {
+std::string CaseService::reg(const FormFields& form, const std::string& clientAddress) {
     const std::string pw = form.value("pw");
     const std::string shouji = form.value("shouji");
     const std::string youxiang = form.value("youxiang");
     std::string why;
     const auto nm = accountNameForRegistration(form.value("nm"), why);
     if (!nm || !isPasswordDigest(pw) || (shouji.empty() && youxiang.empty())) return std::string(kCancel);
-    return auth_.registerUser(*nm, pw, shouji, youxiang) ? std::string(kOk) : std::string(kNo);
+    int wait = 0;
+    switch (auth_.registerUser(*nm, pw, shouji, youxiang, clientAddress, wait)) {
+    case PasswordAuth::Registration::created:
+        return std::string(kOk);
+    case PasswordAuth::Registration::taken:
+        return std::string(kNo);
+    case PasswordAuth::Registration::throttled:
+        break;
+    }
+    return "注册过于频繁，请" + std::to_string(wait) + "秒后再试。";
 }
 
 ServiceReply CaseService::changpw(const FormFields& form, const std::string& clientAddress) {

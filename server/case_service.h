@@ -40,7 +40,7 @@ public:
 
 private:
     ServiceReply login(const FormFields& form, const std::string& clientAddress);
-    std::string reg(const FormFields& form);
+    std::string reg(const FormFields& form, const std::string& clientAddress);
     ServiceReply changpw(const FormFields& form, const std::string& clientAddress);
     std::string logout(const FormFields& form);
     std::string savegua(std::int64_t user, const FormFields& form);

@@ -76,6 +76,16 @@ void LoginThrottle::recordSuccess(const std::string& nameKey, const std::string&
     pairs_.forget(pairKey(nameKey, address));
 }
 
+int LoginThrottle::secondsToWaitForAddress(const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    return roundedUpSeconds(addresses_.wait(address, now));
+}
+
+void LoginThrottle::recordRegistration(const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    addresses_.fail(address, now);
+}
+
 std::size_t LoginThrottle::entries() {
     std::lock_guard lock(mutex_);
     return pairs_.size() + addresses_.size();

@@ -37,6 +37,11 @@ public:
     // does not excuse the guesses).
     void recordSuccess(const std::string& nameKey, const std::string& address);
 
+    // Registrations count against the address like failures, so that one client cannot
+    // create accounts without end.
+    int secondsToWaitForAddress(const std::string& address, Clock::time_point now = Clock::now());
+    void recordRegistration(const std::string& address, Clock::time_point now = Clock::now());
+
     std::size_t entries();   // both tables together
 
 private:

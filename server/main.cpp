@@ -7,6 +7,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <atomic>
 #include <fstream>
@@ -49,6 +50,13 @@ int main(int argc, char** argv) {
     if (options->notice.version > 3 && options->updateFile.empty())
         std::cerr << "qinglan-caseservice: warning: --version " << options->notice.version
                   << " offers an update but no --update-file is served\n";
+
+    // Every connection takes a descriptor: allow as many as the system lets this process have.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
 
     // SIGINT and SIGTERM are taken by one thread with sigwait; every other thread,
     // the workers included, inherits the blocked mask.

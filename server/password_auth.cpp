@@ -98,10 +98,14 @@ void PasswordAuth::remember(std::int64_t user, const std::string& pwhash, const 
     checked_[user] = Remembered{pwhash, presented};
 }
 
-bool PasswordAuth::registerUser(const AccountName& nm, const std::string& digest, const std::string& shouji,
-                                const std::string& youxiang) {
-    if (store_.findUser(nm.key)) return false;
-    return store_.createUser(nm, hash(digest), shouji, youxiang);
+PasswordAuth::Registration PasswordAuth::registerUser(const AccountName& nm, const std::string& digest,
+                                                     const std::string& shouji, const std::string& youxiang,
+                                                     const std::string& address, int& secondsToWait) {
+    secondsToWait = throttle_.secondsToWaitForAddress(address);
+    if (secondsToWait > 0) return Registration::throttled;
+    if (store_.findUser(nm.key)) return Registration::taken;
+    throttle_.recordRegistration(address);
+    return store_.createUser(nm, hash(digest), shouji, youxiang) ? Registration::created : Registration::taken;
 }
 
 AuthOutcome PasswordAuth::check(const std::string& nameKey, const std::string& digest, const std::string& address) {

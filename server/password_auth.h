@@ -46,9 +46,11 @@ class PasswordAuth {
 public:
     PasswordAuth(CaseStore& store, PwhashLimits limits, ThrottlePolicy throttle = {}, SessionPolicy sessions = {});
 
-    // False when the name (or one that looks like it) is taken.
-    bool registerUser(const AccountName& nm, const std::string& digest, const std::string& shouji,
-                      const std::string& youxiang);
+    enum class Registration { created, taken, throttled };
+    // Creates the account unless the name (or one that looks like it) is taken or the address
+    // has registered or failed too often lately (then secondsToWait says for how long).
+    Registration registerUser(const AccountName& nm, const std::string& digest, const std::string& shouji,
+                              const std::string& youxiang, const std::string& address, int& secondsToWait);
     // Checks name and digest; every failure counts against the name from this address and
     // against the address.
     AuthOutcome check(const std::string& nameKey, const std::string& digest, const std::string& address);

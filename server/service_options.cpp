@@ -35,6 +35,9 @@ std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>
                 return std::nullopt;
             }
             options.host = value.substr(0, colon);
+            // An IPv6 address is written in brackets: "[::1]:8080".
+            if (options.host.size() > 2 && options.host.front() == '[' && options.host.back() == ']')
+                options.host = options.host.substr(1, options.host.size() - 2);
             options.port = *port;
         } else if (option == "--db") {
             options.db = value;

@@ -80,16 +80,6 @@ std::vector<std::string> RawConnection::responses(std::size_t count, std::chrono
     return bodies;
 }
 
-std::optional<std::string> RawConnection::statusLine(std::chrono::milliseconds within) {
-    const auto deadline = std::chrono::steady_clock::now() + within;
-    while (buffer_.find("\r\n") == std::string::npos) {
-        if (std::chrono::steady_clock::now() >= deadline || !fill(deadline)) break;
-    }
-    const auto end = buffer_.find("\r\n");
-    if (end == std::string::npos) return std::nullopt;
-    return buffer_.substr(0, end);
-}
-
 bool RawConnection::closedByPeer(std::chrono::milliseconds within) {
     const auto deadline = std::chrono::steady_clock::now() + within;
     while (std::chrono::steady_clock::now() < deadline) {

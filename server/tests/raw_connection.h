@@ -4,7 +4,6 @@
 #pragma once
 
 #include <chrono>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +22,6 @@ public:
     // Reads up to `count` complete responses (Content-Length framed) within the time; the
     // bodies of those read, fewer when the connection closed or the time ran out.
     std::vector<std::string> responses(std::size_t count, std::chrono::milliseconds within);
-    // The status line of the first response, when one arrives within the time.
-    std::optional<std::string> statusLine(std::chrono::milliseconds within);
     // Whether the service closes the connection within the time (any bytes sent before are skipped).
     bool closedByPeer(std::chrono::milliseconds within);
 

@@ -6,6 +6,7 @@
 #include "sqlite_connection.h"
 
 #include <gtest/gtest.h>
+#include <httplib.h>
 #include <sqlite3.h>
 
 #include <atomic>
@@ -60,11 +61,14 @@ protected:
         }
     }
 
-    std::string loginFrom(const std::string& address, const std::string& nm, const std::string& digest) {
+    std::string postFrom(const std::string& address, const std::string& endpoint, const Fields& fields) {
         RawConnection connection(service.port(), address);
-        connection.send(postRequest("login.php", clientFormBody({{"nm", nm}, {"pw", digest}}), false));
+        connection.send(postRequest(endpoint, clientFormBody(fields), false));
         const auto replies = connection.responses(1, 10s);
         return replies.empty() ? "(no reply)" : replies[0];
+    }
+    std::string loginFrom(const std::string& address, const std::string& nm, const std::string& digest) {
+        return postFrom(address, "login.php", {{"nm", nm}, {"pw", digest}});
     }
 
     const std::string kOwner = "参考用户";
@@ -128,6 +132,54 @@ TEST(Shutdown, EndsPromptlyWhileConnectionsHang) {
     std::this_thread::sleep_for(200ms);
     kill(child.pid, SIGTERM);
     EXPECT_EQ(waitForExit(child.pid, 5s), 0) << "stopped within 5 s with 40 requests hanging";
+    fclose(child.out);
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
+}
+
+TEST(PasswordHashing, AFloodOfLoginsDoesNotHoldUpCaseRequests) {
+    const auto db = std::filesystem::temp_directory_path() / ("qinglan-flood-" + std::to_string(::getpid()) + ".db");
+    // The real cost of a password check, as in service.
+    auto child = startServiceBinary({"--listen", "127.0.0.1:0", "--db", db.string(), "--pwhash-limits", "interactive"});
+    const int port = announcedPort(child);
+    ASSERT_GT(port, 0);
+    const std::string digest = passwordDigest("secret");
+    std::string token;
+    {
+        RawConnection reg(port);
+        reg.send(postRequest("reg.php", clientFormBody({{"nm", "u"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), false));
+        ASSERT_EQ(reg.responses(1, 20s), std::vector<std::string>{"ok"});
+        httplib::Client client("127.0.0.1", port);
+        const auto login = client.Post("/login.php", clientFormBody({{"nm", "u"}, {"pw", digest}}),
+                                       "application/x-www-form-urlencoded");
+        ASSERT_TRUE(login);
+        token = login->get_header_value(kSessionHeader);
+    }
+    std::atomic<bool> flooding{true};
+    std::vector<std::thread> flood;
+    for (int i = 0; i < 60; ++i) {
+        flood.emplace_back([&, i] {
+            const std::string address = "127.0.1." + std::to_string(1 + i);   // one guesser per address
+            const std::string wrong = passwordDigest("guess" + std::to_string(i));
+            while (flooding) {
+                RawConnection guess(port, address);
+                guess.send(postRequest("login.php", clientFormBody({{"nm", "u"}, {"pw", wrong}}), false));
+                guess.responses(1, 30s);
+            }
+        });
+    }
+    std::this_thread::sleep_for(1s);
+    int answered = 0;
+    for (int i = 0; i < 5; ++i) {
+        RawConnection list(port);
+        list.send(postRequest("cha.php", clientFormBody({{"nm", "u"}, {"wd", "list50"}, {"pw", token}})));
+        const auto replies = list.responses(1, 3s);
+        if (replies.size() == 1 && replies[0].empty()) ++answered;   // no cases yet: the empty list
+    }
+    flooding = false;
+    kill(child.pid, SIGTERM);
+    for (auto& thread : flood) thread.join();
+    EXPECT_EQ(answered, 5) << "case requests waited behind the password checks";
+    EXPECT_EQ(waitForExit(child.pid, 10s), 0);
     fclose(child.out);
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
 }
@@ -207,6 +259,22 @@ TEST_F(HostileTraffic, GuessesFromOneAddressNeverLockOutTheUserElsewhere) {
     for (int i = 0; i < 40; ++i) loginFrom("127.0.0.4", "猜" + std::to_string(i), wrong);
     EXPECT_NE(loginFrom("127.0.0.4", "旁人", bystander).find("秒后再试"), std::string::npos);
     EXPECT_TRUE(loginFrom("127.0.0.5", "旁人", bystander).starts_with("ok"));
+    expectReferenceIntact();
+}
+
+TEST_F(HostileTraffic, OneAddressCannotRegisterAccountsWithoutEnd) {
+    int created = 0;
+    std::string last;
+    for (int i = 0; i < 60; ++i) {
+        last = postFrom("127.0.0.6", "reg.php",
+                        {{"nm", "批量" + std::to_string(i)}, {"pw", passwordDigest("p")}, {"shouji", "1"}, {"youxiang", ""}});
+        if (last == "ok") ++created;
+    }
+    EXPECT_LE(created, ThrottlePolicy{}.freeAddressFailures + 2) << "the pauses start after the free ones";
+    EXPECT_NE(last.find("秒后再试"), std::string::npos) << last;
+    EXPECT_EQ(postFrom("127.0.0.7", "reg.php", {{"nm", "另一个"}, {"pw", passwordDigest("p")}, {"shouji", "1"}, {"youxiang", ""}}),
+              "ok")
+        << "another address registers as before";
     expectReferenceIntact();
 }
 

@@ -3,6 +3,7 @@
 #include "cloud/form_encoding.h"
 #include "cloud/password_digest.h"
 #include "cloud/reply_reading.h"
+#include "cloud/self_update.h"
 #include "store/case_lists.h"
 
 #include <QHash>
@@ -11,7 +12,6 @@ namespace cloud {
 namespace {
 
 constexpr int kCategoryPairCap = 101;
-constexpr int kNewestKnownVersion = 3;
 
 QString errorMessage(const QString& detail) { return QStringLiteral("出现错误，信息为：") + detail; }
 
@@ -123,7 +123,7 @@ std::optional<QString> Account::readLoginReply(QString reply, const QString& tok
     outcome.messageLabel = label;
     // Only a web address is kept: the main window opens it on a click.
     session_.setMessageUrl(isOpenableLink(url) ? url : QString());
-    outcome.offerUpdate = version > kNewestKnownVersion;
+    outcome.offerUpdate = version > kProgramVersion;
     copyCategories(reply);
     return std::nullopt;
 }

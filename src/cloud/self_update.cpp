@@ -33,27 +33,39 @@ UpdateOutcome SelfUpdate::run() {
         return UpdateOutcome{false, unchanged(reason)};
     };
 
+    const QUrl fileAddress = session_.address(kUpdatePath);
+    const auto manifestText =
+        session_.exchange().get(QUrl(fileAddress.toString() + QStringLiteral(".sig")), downloadHeaders());
+    if (!manifestText) return fail(QStringLiteral("下载新版本的签名失败。"));
+    const auto manifest = readSignedManifest(*manifestText, *key_);
+    if (!manifest) return fail(QStringLiteral("新版本的签名无效，可能已被篡改，已拒绝安装。"));
+    if (manifest->version <= kProgramVersion)
+        return fail(QStringLiteral("签名的新版本（") + QString::number(manifest->version) +
+                    QStringLiteral("）不比本程序新，已拒绝安装。"));
+    if (manifest->size > kUpdateSizeLimit) return fail(QStringLiteral("新版本过大，已拒绝下载。"));
+
     // The new program goes straight to a file beside the old one, never whole into memory.
     QFile out(staged);
     if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate))
         return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');
-    const QUrl fileAddress = session_.address(kUpdatePath);
-    if (!session_.exchange().download(fileAddress, downloadHeaders(), out, kUpdateSizeLimit, kUpdateTimeLimit))
-        return fail(QStringLiteral("下载新版本失败。"));
+    const bool downloaded =
+        session_.exchange().download(fileAddress, downloadHeaders(), out, manifest->size, kUpdateTimeLimit);
+    const QString mismatch = QStringLiteral("下载的新版本与签名不符，可能已被篡改，已拒绝安装。");
+    if (!downloaded)
+        return fail(session_.exchange().lastFailure() == ExchangeFailure::tooLarge ? mismatch
+                                                                                  : QStringLiteral("下载新版本失败。"));
     if (out.size() == 0) return fail(QStringLiteral("下载的新版本是空的。"));
-    const auto signature =
-        session_.exchange().get(QUrl(fileAddress.toString() + QStringLiteral(".sig")), downloadHeaders());
-    if (!signature) return fail(QStringLiteral("下载新版本的签名失败。"));
     if (!out.flush() || ::fsync(out.handle()) != 0)
         return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');
+    if (out.size() != manifest->size) return fail(mismatch);
     uchar* mapped = out.map(0, out.size());
     if (!mapped) return fail(QStringLiteral("无法读取下载的新版本：") + out.errorString() + u'。');
-    const bool valid = signatureValid(
-        QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), static_cast<qsizetype>(out.size())), *signature,
-        *key_);
+    const bool matches =
+        sha256(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), static_cast<qsizetype>(out.size()))) ==
+        manifest->sha256;
     out.unmap(mapped);
     out.close();
-    if (!valid) return fail(QStringLiteral("新版本的签名无效，可能已被篡改，已拒绝安装。"));
+    if (!matches) return fail(mismatch);
     if (!QFile::setPermissions(staged, QFile::permissions(program)))
         return fail(QStringLiteral("无法写入新版本：不能设置文件权限。"));
     // One rename puts the new file in place: the running program keeps its old file open, and

@@ -13,7 +13,9 @@
 namespace cloud {
 
 inline const QString kUpdatePath = QStringLiteral("qinglan/down.asp?filename=g.zip");
-// The largest program file taken, and the whole time its download may take.
+// This program's version: an update must be newer.
+inline constexpr qint64 kProgramVersion = 3;
+// The largest program file taken whatever the manifest says, and the whole time its download may take.
 inline constexpr qint64 kUpdateSizeLimit = 512LL * 1024 * 1024;
 inline constexpr std::chrono::milliseconds kUpdateTimeLimit{30 * 60 * 1000};
 
