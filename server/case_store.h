@@ -95,7 +95,8 @@ public:
     virtual std::optional<StoredCase> loadCase(std::int64_t user, std::int64_t id) = 0;
     virtual std::vector<CaseSummary> recentCases(std::int64_t user, int limit) = 0;
     // Cases whose name, matter, judgment or feedback contain the keyword (ASCII letters
-    // compared without case), newest first.
+    // compared without case), newest first; a search that runs out of time gives the newest
+    // matches it found by then.
     virtual std::vector<CaseSummary> searchCases(std::int64_t user, const std::string& keyword, int limit) = 0;
     virtual std::vector<std::int64_t> years(std::int64_t user, CategoryFilter category) = 0;
     virtual std::vector<std::int64_t> months(std::int64_t user, CategoryFilter category, std::int64_t nian) = 0;

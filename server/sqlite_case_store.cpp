@@ -70,11 +70,12 @@ CREATE TABLE IF NOT EXISTS fenlei_table (
   PRIMARY KEY (user_id, lei_id)
 );
 CREATE TABLE IF NOT EXISTS sessions (
-  token_hash TEXT PRIMARY KEY,
+  id INTEGER PRIMARY KEY,
+  token_hash TEXT NOT NULL UNIQUE,
   user_id INTEGER NOT NULL REFERENCES users(id),
   expires INTEGER NOT NULL
-) WITHOUT ROWID;
-CREATE INDEX IF NOT EXISTS sessions_user ON sessions(user_id, expires);
+);
+CREATE INDEX IF NOT EXISTS sessions_user ON sessions(user_id, id);
 )sql";
 
 // PRAGMA application_id of a case-service database: "QGLC".
@@ -177,6 +178,17 @@ void bindCaseFields(Statement& stmt, int first, const CaseFields& f) {
 std::vector<CaseSummary> readSummaries(Statement& stmt) {
     std::vector<CaseSummary> rows;
     while (stmt.step()) rows.push_back({stmt.integer(0), stmt.text(1), stmt.text(2), stmt.text(3)});
+    return rows;
+}
+
+// The rows a search finds within its time: newest first, so what it has when cut short are the
+// newest matches.
+std::vector<CaseSummary> readSummariesWithinTime(Statement& stmt) {
+    std::vector<CaseSummary> rows;
+    try {
+        while (stmt.step()) rows.push_back({stmt.integer(0), stmt.text(1), stmt.text(2), stmt.text(3)});
+    } catch (const QueryInterrupted&) {
+    }
     return rows;
 }
 
@@ -398,8 +410,9 @@ void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) 
     WriteTransaction transaction(db);
     db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
         .bind(1, session.tokenHash).bind(2, session.user).bind(3, session.expires).run();
-    db.prepare("DELETE FROM sessions WHERE user_id = ?1 AND token_hash NOT IN "
-               "(SELECT token_hash FROM sessions WHERE user_id = ?1 ORDER BY expires DESC LIMIT ?2)")
+    // The newest by opening order (many may share an expiry second).
+    db.prepare("DELETE FROM sessions WHERE user_id = ?1 AND id NOT IN "
+               "(SELECT id FROM sessions WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2)")
         .bind(1, session.user).bind(2, std::int64_t{keepAtMost}).run();
     transaction.commit();
 }
@@ -495,7 +508,7 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
                         "WHERE gua_search MATCH ?4 AND g.user_id = ?1 AND ") +
             contains + " ORDER BY s.rowid DESC LIMIT ?3");
         stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, phraseQuery(keyword));
-        return readSummaries(stmt);
+        return readSummariesWithinTime(stmt);
     }
     // Shorter keywords are below what a trigram index can look up; they are mostly common,
     // so walking the user's cases newest first reaches the limit early.
@@ -503,7 +516,7 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
                                                  "WHERE g.user_id = ?1 AND ") +
                                      contains + " ORDER BY g.id DESC LIMIT ?3");
     stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit});
-    return readSummaries(stmt);
+    return readSummariesWithinTime(stmt);
 }
 
 std::vector<std::int64_t> SqliteCaseStore::years(std::int64_t user, CategoryFilter category) {

@@ -47,6 +47,7 @@ bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_INTERRUPT) throw QueryInterrupted();
     fail(sqlite3_db_handle(stmt_), "step");
 }
 

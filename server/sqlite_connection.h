@@ -9,11 +9,18 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 namespace qinglan::caseservice {
+
+// Thrown when a statement was interrupted: past its time limit, or the service is stopping.
+class QueryInterrupted : public std::runtime_error {
+public:
+    QueryInterrupted() : std::runtime_error("statement stopped: past its time limit") {}
+};
 
 // A cached prepared statement, reset and cleared of bindings when the guard ends.
 class Statement {
@@ -27,7 +34,7 @@ public:
     Statement& bind(int index, const std::string& value);
     Statement& bindNull(int index);
 
-    bool step();   // true while a row is available; throws on error
+    bool step();   // true while a row is available; throws on error (QueryInterrupted when cut short)
     void run();    // steps to the end
 
     std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }

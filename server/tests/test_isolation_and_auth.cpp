@@ -67,6 +67,18 @@ TEST(Authentication, EveryCaseRequestWithoutALiveSessionOfTheNameIsRefused) {
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "ok") << "no category was renamed";
 }
 
+TEST(Sessions, OnlyTheNewestOfAnAccountAreKept) {
+    RunningService service;
+    const std::string digest = service.registerUser("张三", "secret");
+    std::vector<std::string> tokens;
+    for (int i = 0; i < SessionPolicy{}.perUser + 5; ++i) tokens.push_back(service.logIn("张三", digest));
+    const auto works = [&](const std::string& token) {
+        return service.post("nian.php", {{"nm", "张三"}, {"fenlei", "-1"}, {"pw", token}}) != "no";
+    };
+    for (std::size_t i = 0; i < tokens.size(); ++i)
+        EXPECT_EQ(works(tokens[i]), i >= 5) << "session " << i << " of " << tokens.size() << " opened within a second";
+}
+
 TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
     RunningService service;
     const std::string a = service.registerAndLogIn("张三", "secret");
