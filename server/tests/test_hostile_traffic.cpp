@@ -264,6 +264,26 @@ TEST_F(HostileTraffic, GuessesFromOneAddressNeverLockOutTheUserElsewhere) {
     expectReferenceIntact();
 }
 
+TEST(BehindProxy, GuessesCountByTheForwardedClientAddress) {
+    FrontendSettings settings;
+    settings.trustForwardedFor = true;
+    RunningService service({}, {}, {}, settings);
+    const std::string digest = service.registerUser("受害者", "right");
+    const auto loginVia = [&](const std::string& client, const std::string& pw) {
+        RawConnection connection(service.port());   // the proxy, on this machine
+        const std::string body = clientFormBody({{"nm", "受害者"}, {"pw", pw}});
+        connection.send("POST /login.php HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: 198.51.100.9, " + client +
+                        "\r\nContent-Type: application/x-www-form-urlencoded\r\nConnection: close\r\n"
+                        "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+        const auto replies = connection.responses(1, 10s);
+        return replies.empty() ? std::string("(no reply)") : replies[0];
+    };
+    for (int i = 0; i < 12; ++i) loginVia("203.0.113.5", passwordDigest("wrong"));
+    EXPECT_NE(loginVia("203.0.113.5", digest).find("秒后再试"), std::string::npos) << "the guesser behind the proxy";
+    EXPECT_TRUE(loginVia("203.0.113.6", digest).starts_with("ok")) << "another client behind the same proxy";
+    EXPECT_TRUE(loginVia("2001:db8:1:2::7", digest).starts_with("ok"));
+}
+
 TEST_F(HostileTraffic, OneAddressCannotRegisterAccountsWithoutEnd) {
     int created = 0;
     std::string last;
