@@ -319,16 +319,15 @@ std::int64_t SqliteCaseStore::logSize() const {
 
 void SqliteCaseStore::checkpointIfLarger(SqliteConnection& db, std::int64_t bytes) {
     if (logSize() <= bytes) return;
-    // Writers wait at the gate meanwhile, so the checkpoint is not starved by them. TRUNCATE
+    // Writers wait for the lock meanwhile, so the checkpoint is not starved by them. TRUNCATE
     // then waits (within the busy timeout) for readers of older snapshots, copies the log into
     // the database and cuts it to nothing.
-    writeGate_.close();
+    std::lock_guard writing(writeMutex_);
     try {
         if (logSize() > bytes) db.execute("PRAGMA wal_checkpoint(TRUNCATE)");
     } catch (const std::exception& e) {
         std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
     }
-    writeGate_.open();
 }
 
 void SqliteCaseStore::maintain() {
@@ -376,7 +375,7 @@ SqliteConnection& SqliteCaseStore::writeConnection() {
 bool SqliteCaseStore::createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
                                  const std::string& youxiang) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    WriteGatePass pass(writeGate_);
+    std::lock_guard writing(writeMutex_);
     auto& db = writeConnection();
     auto stmt = db.prepare(
         "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING");
@@ -393,7 +392,7 @@ std::optional<UserAccount> SqliteCaseStore::findUser(const std::string& nameKey)
 
 void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    WriteGatePass pass(writeGate_);
+    std::lock_guard writing(writeMutex_);
     auto& db = writeConnection();
     WriteTransaction transaction(db);
     db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
@@ -405,7 +404,7 @@ void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwha
 
 void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    WriteGatePass pass(writeGate_);
+    std::lock_guard writing(writeMutex_);
     auto& db = writeConnection();
     WriteTransaction transaction(db);
     db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
@@ -429,13 +428,13 @@ std::optional<std::int64_t> SqliteCaseStore::sessionUser(const std::string& toke
 
 void SqliteCaseStore::closeSession(const std::string& tokenHash) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    WriteGatePass pass(writeGate_);
+    std::lock_guard writing(writeMutex_);
     writeConnection().prepare("DELETE FROM sessions WHERE token_hash = ?1").bind(1, tokenHash).run();
 }
 
 std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fields) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    WriteGatePass pass(writeGate_);
+    std::lock_guard writing(writeMutex_);
     return insertRow(writeConnection(), user, fields);
 }
 
@@ -452,7 +451,7 @@ std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user,
 void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
                                 const std::string& duanyu, const std::string& fankui) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    WriteGatePass pass(writeGate_);
+    std::lock_guard writing(writeMutex_);
     auto& db = writeConnection();
     WriteTransaction transaction(db);
     bool exists = false;
@@ -570,7 +569,7 @@ std::vector<Category> SqliteCaseStore::categories(std::int64_t user) {
 
 void SqliteCaseStore::renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    WriteGatePass pass(writeGate_);
+    std::lock_guard writing(writeMutex_);
     writeConnection()
         .prepare("INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
                  "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")

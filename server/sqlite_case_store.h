@@ -74,7 +74,7 @@ private:
     };
     SqliteConnection& connection();
     // connection(), after checking that the path still names the file opened at start; used
-    // while holding a pass through writeGate_.
+    // while holding writeMutex_.
     SqliteConnection& writeConnection();
     std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields);
     std::optional<FileIdentity> currentIdentity() const;
@@ -90,7 +90,9 @@ private:
     FileIdentity identity_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> fileLost_{false};
-    WriteGate writeGate_;
+    // One writer at a time within the service: writers queue here instead of polling SQLite's
+    // write lock with the busy handler's sleeps, and a checkpoint takes it too.
+    std::mutex writeMutex_;
     std::mutex mutex_;
     std::unordered_map<std::thread::id, std::unique_ptr<SqliteConnection>> connections_;
     std::unique_ptr<SqliteConnection> maintenanceConnection_;

@@ -124,32 +124,6 @@ Statement SqliteConnection::prepare(const std::string& sql) {
     return Statement(found->second);
 }
 
-void WriteGate::enter() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !closing_; });
-    ++inside_;
-}
-
-void WriteGate::leave() {
-    std::lock_guard lock(mutex_);
-    if (--inside_ == 0) changed_.notify_all();
-}
-
-void WriteGate::close() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !closing_; });
-    closing_ = true;
-    changed_.wait(lock, [this] { return inside_ == 0; });
-}
-
-void WriteGate::open() {
-    {
-        std::lock_guard lock(mutex_);
-        closing_ = false;
-    }
-    changed_.notify_all();
-}
-
 WriteTransaction::WriteTransaction(SqliteConnection& connection) : connection_(connection) {
     connection_.execute("BEGIN IMMEDIATE");
 }

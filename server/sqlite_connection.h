@@ -4,8 +4,6 @@
 #include <sqlite3.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -80,34 +78,6 @@ private:
     sqlite3* db_ = nullptr;
     QueryLimits limits_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
-};
-
-// Lets many writers in at once, or one checkpoint alone. A checkpoint that asks to close the
-// gate waits for the writers inside and keeps new ones out until it opens it again, so it
-// cannot be starved by a steady stream of writes.
-class WriteGate {
-public:
-    void enter();
-    void leave();
-    void close();   // returns once no writer is inside
-    void open();
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int inside_ = 0;
-    bool closing_ = false;
-};
-
-class WriteGatePass {
-public:
-    explicit WriteGatePass(WriteGate& gate) : gate_(gate) { gate_.enter(); }
-    ~WriteGatePass() { gate_.leave(); }
-    WriteGatePass(const WriteGatePass&) = delete;
-    WriteGatePass& operator=(const WriteGatePass&) = delete;
-
-private:
-    WriteGate& gate_;
 };
 
 // BEGIN IMMEDIATE ... COMMIT, rolled back when left by an exception.
