@@ -1,5 +1,6 @@
 #include "case_service.h"
 
+#include "account_name.h"
 #include "form_body.h"
 #include "text_checks.h"
 
@@ -46,6 +47,7 @@ const std::vector<Endpoint>& endpoints() {
         {"yue.php", {"nm", "fenlei", "nian", "pw"}, ReplyKind::records, Access::user},
         {"getduanyufankui.php", {"nm", "id", "pw"}, ReplyKind::records, Access::user},
         {"changeleiming.php", {"nm", "lei_bendi_id", "lei_mingcheng", "pw"}, ReplyKind::message, Access::user},
+        {"logout.php", {"nm", "pw"}, ReplyKind::message, Access::user},
     };
     return table;
 }
@@ -53,7 +55,6 @@ const std::vector<Endpoint>& endpoints() {
 constexpr int kRecentCount = 50;
 constexpr int kSearchCount = 100;
 constexpr int kMonthListCount = 3001;   // the most rows the client reads from a case list
-constexpr std::size_t kMaxNameCodePoints = 32;
 
 // A refused request whose reply the client shows. Never holds the letters "ok": the
 // texts save counts any reply containing them as saved.
@@ -61,17 +62,6 @@ std::string refusal(std::string_view reason) { return "请求被拒绝：" + std
 
 std::string throttledReply(int seconds) {
     return "登录失败次数过多，请" + std::to_string(seconds) + "秒后再试。";
-}
-
-bool isUserName(std::string_view nm) {
-    if (nm.empty()) return false;
-    std::size_t codePoints = 0;
-    for (const char c : nm) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) return false;
-        if ((byte & 0xC0) != 0x80) ++codePoints;
-    }
-    return codePoints <= kMaxNameCodePoints;
 }
 
 // "-1" means every category.
@@ -103,17 +93,23 @@ const std::vector<std::string_view>& endpointNames() {
     return names;
 }
 
+bool checksPasswords(std::string_view endpoint) {
+    for (const auto& candidate : endpoints())
+        if (candidate.name == endpoint) return candidate.access == Access::account;
+    return false;
+}
+
 CaseService::CaseService(CaseStore& store, PasswordAuth& auth, LoginNotice notice)
     : store_(store), auth_(auth), notice_(std::move(notice)) {}
 
-std::string CaseService::reply(std::string_view endpointName, std::string_view body) {
+ServiceReply CaseService::reply(std::string_view endpointName, std::string_view body, const std::string& clientAddress) {
     const Endpoint* endpoint = nullptr;
     for (const auto& candidate : endpoints())
         if (candidate.name == endpointName) endpoint = &candidate;
     if (!endpoint) throw std::invalid_argument("unknown endpoint");
 
     const auto refuse = [&](std::string_view reason) {
-        return endpoint->kind == ReplyKind::message ? refusal(reason) : std::string();
+        return ServiceReply{endpoint->kind == ReplyKind::message ? refusal(reason) : std::string(), {}};
     };
     if (body.size() > kMaxBodyBytes) return refuse("请求过大");
     const FormFields form = parseFormBody(body, endpoint->fields);
@@ -123,72 +119,99 @@ std::string CaseService::reply(std::string_view endpointName, std::string_view b
         if (value->size() > kMaxFieldBytes) return refuse("字段过长（上限256KiB）");
         if (!isValidUtf8(*value)) return refuse("文字编码不是UTF-8");
     }
+    // A field value that still holds "&name=" may have been cut at the wrong place: storing
+    // it could put text into the wrong field.
+    if (form.ambiguous()) return refuse("字段内容含有未转义的“&字段名=”，无法分辨字段");
 
     if (endpoint->access == Access::account) {
-        if (endpoint->name == "login.php") return login(form);
-        if (endpoint->name == "reg.php") return reg(form);
-        return changpw(form);
+        if (endpoint->name == "login.php") return login(form, clientAddress);
+        if (endpoint->name == "reg.php") return {reg(form, clientAddress), {}};
+        return changpw(form, clientAddress);
     }
 
-    const auto outcome = auth_.check(form.value("nm"), form.value("pw"));
-    if (outcome.result != AuthResult::ok) return std::string(kNo);
-    const std::int64_t user = outcome.user;
+    // Every request after login carries the session token in "pw".
+    const auto key = accountNameKey(form.value("nm"));
+    const auto user = key ? auth_.sessionUser(*key, form.value("pw")) : std::nullopt;
+    if (!user) return {std::string(kNo), {}};
     const std::string_view name = endpoint->name;
-    if (name == "savegua.php") return savegua(user, form);
-    if (name == "saveduanyufankui.php") return saveduanyufankui(user, form);
-    if (name == "loadgua.php") return loadgua(user, form);
-    if (name == "cha.php") return cha(user, form);
-    if (name == "gualist.php") return gualist(user, form);
-    if (name == "nian.php") return nian(user, form);
-    if (name == "yue.php") return yue(user, form);
-    if (name == "getduanyufankui.php") return getduanyufankui(user, form);
-    return changeleiming(user, form);
+    const auto answer = [&]() -> std::string {
+        if (name == "savegua.php") return savegua(*user, form);
+        if (name == "saveduanyufankui.php") return saveduanyufankui(*user, form);
+        if (name == "loadgua.php") return loadgua(*user, form);
+        if (name == "cha.php") return cha(*user, form);
+        if (name == "gualist.php") return gualist(*user, form);
+        if (name == "nian.php") return nian(*user, form);
+        if (name == "yue.php") return yue(*user, form);
+        if (name == "getduanyufankui.php") return getduanyufankui(*user, form);
+        if (name == "logout.php") return logout(form);
+        return changeleiming(*user, form);
+    };
+    return {answer(), {}};
 }
 
-std::string CaseService::login(const FormFields& form) {
-    const auto outcome = auth_.check(form.value("nm"), form.value("pw"));
+ServiceReply CaseService::login(const FormFields& form, const std::string& clientAddress) {
+    // A name no account can have is answered at once: nothing is hashed or remembered for it.
+    const auto key = accountNameKey(form.value("nm"));
+    if (!key) return {std::string(kNo), {}};
+    const auto outcome = auth_.check(*key, form.value("pw"), clientAddress);
     switch (outcome.result) {
     case AuthResult::wrong:
-        return std::string(kNo);
+        return {std::string(kNo), {}};
     case AuthResult::disabled:
-        return std::string(kCancel);
+        return {std::string(kCancel), {}};
     case AuthResult::throttled:
-        return throttledReply(outcome.secondsToWait);
+        return {throttledReply(outcome.secondsToWait), {}};
     case AuthResult::ok:
         break;
     }
     const auto categories = store_.categories(outcome.user);
+    std::string token = auth_.openSession(outcome.user);
     // Nothing to tell: the bare "ok" leaves the client's message label, link and
     // categories as they are.
     if (notice_.message.empty() && notice_.url.empty() && notice_.version == 0 && categories.empty())
-        return std::string(kOk);
-    return fullLoginReply(notice_, categories);
+        return {std::string(kOk), std::move(token)};
+    return {fullLoginReply(notice_, categories), std::move(token)};
 }
 
-std::string CaseService::reg(const FormFields& form) {
-    const std::string nm = form.value("nm");
+std::string CaseService::reg(const FormFields& form, const std::string& clientAddress) {
     const std::string pw = form.value("pw");
     const std::string shouji = form.value("shouji");
     const std::string youxiang = form.value("youxiang");
-    if (!isUserName(nm) || !isPasswordDigest(pw) || (shouji.empty() && youxiang.empty()))
-        return std::string(kCancel);
-    return auth_.registerUser(nm, pw, shouji, youxiang) ? std::string(kOk) : std::string(kNo);
+    std::string why;
+    const auto nm = accountNameForRegistration(form.value("nm"), why);
+    if (!nm || !isPasswordDigest(pw) || (shouji.empty() && youxiang.empty())) return std::string(kCancel);
+    int wait = 0;
+    switch (auth_.registerUser(*nm, pw, shouji, youxiang, clientAddress, wait)) {
+    case PasswordAuth::Registration::created:
+        return std::string(kOk);
+    case PasswordAuth::Registration::taken:
+        return std::string(kNo);
+    case PasswordAuth::Registration::throttled:
+        break;
+    }
+    return "注册过于频繁，请" + std::to_string(wait) + "秒后再试。";
 }
 
-std::string CaseService::changpw(const FormFields& form) {
+ServiceReply CaseService::changpw(const FormFields& form, const std::string& clientAddress) {
     const std::string newpw = form.value("newpw");
-    const auto outcome = auth_.check(form.value("nm"), form.value("oldpw"));
+    const auto key = accountNameKey(form.value("nm"));
+    if (!key) return {std::string(kNo), {}};
+    const auto outcome = auth_.check(*key, form.value("oldpw"), clientAddress);
     switch (outcome.result) {
     case AuthResult::wrong:
     case AuthResult::disabled:
-        return std::string(kNo);
+        return {std::string(kNo), {}};
     case AuthResult::throttled:
-        return throttledReply(outcome.secondsToWait);
+        return {throttledReply(outcome.secondsToWait), {}};
     case AuthResult::ok:
         break;
     }
-    if (!isPasswordDigest(newpw)) return refusal("新密码无效");
-    auth_.changePassword(outcome.user, newpw);
+    if (!isPasswordDigest(newpw)) return {refusal("新密码无效"), {}};
+    return {std::string(kOk), auth_.changePassword(outcome.user, newpw)};
+}
+
+std::string CaseService::logout(const FormFields& form) {
+    auth_.closeSession(form.value("pw"));
     return std::string(kOk);
 }
 
@@ -227,7 +250,7 @@ std::string CaseService::loadgua(std::int64_t user, const FormFields& form) {
 std::string CaseService::cha(std::int64_t user, const FormFields& form) {
     const std::string wd = form.value("wd");
     if (wd == "list50") return caseListReply(store_.recentCases(user, kRecentCount));
-    if (wd.empty()) return {};
+    if (wd.empty() || codePointCount(wd) > kMaxKeywordCodePoints) return {};
     return caseListReply(store_.searchCases(user, wd, kSearchCount));
 }
 

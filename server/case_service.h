@@ -16,21 +16,33 @@ namespace qinglan::caseservice {
 inline constexpr std::size_t kMaxBodyBytes = 1024 * 1024;
 inline constexpr std::size_t kMaxFieldBytes = 256 * 1024;
 
+inline constexpr std::size_t kMaxKeywordCodePoints = 200;
+
 // The endpoint paths, without the leading "/".
 const std::vector<std::string_view>& endpointNames();
+// Whether the endpoint may run a full password hash (login, registration, password change).
+bool checksPasswords(std::string_view endpoint);
+
+// The reply body, and the token of a session the request opened (login, password change).
+struct ServiceReply {
+    std::string body;
+    std::string sessionToken;
+};
 
 class CaseService {
 public:
     CaseService(CaseStore& store, PasswordAuth& auth, LoginNotice notice);
 
-    // The reply to a post of body to the endpoint (one of endpointNames()). Throws
-    // std::invalid_argument for an unknown endpoint; store failures propagate.
-    std::string reply(std::string_view endpoint, std::string_view body);
+    // The reply to a post of body to the endpoint (one of endpointNames()) from the client
+    // address (what login throttling counts by). Throws std::invalid_argument for an unknown
+    // endpoint; store failures propagate.
+    ServiceReply reply(std::string_view endpoint, std::string_view body, const std::string& clientAddress);
 
 private:
-    std::string login(const FormFields& form);
-    std::string reg(const FormFields& form);
-    std::string changpw(const FormFields& form);
+    ServiceReply login(const FormFields& form, const std::string& clientAddress);
+    std::string reg(const FormFields& form, const std::string& clientAddress);
+    ServiceReply changpw(const FormFields& form, const std::string& clientAddress);
+    std::string logout(const FormFields& form);
     std::string savegua(std::int64_t user, const FormFields& form);
     std::string saveduanyufankui(std::int64_t user, const FormFields& form);
     std::string loadgua(std::int64_t user, const FormFields& form);

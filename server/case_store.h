@@ -3,6 +3,8 @@
 // never reachable through another user's requests.
 #pragma once
 
+#include "account_name.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -54,6 +56,14 @@ struct Category {
 // Which texts a texts save writes: 1 the judgment, 2 the feedback, 3 both.
 enum class TextsToSave { duanyu = 1, fankui = 2, both = 3 };
 
+// A login session: the hash of its token (never the token), its user and when it ends
+// (seconds since the epoch).
+struct SessionRecord {
+    std::string tokenHash;
+    std::int64_t user = 0;
+    std::int64_t expires = 0;
+};
+
 // A category filter: nullopt means every category ("fenlei=-1").
 using CategoryFilter = std::optional<std::int64_t>;
 
@@ -61,11 +71,20 @@ class CaseStore {
 public:
     virtual ~CaseStore() = default;
 
-    // Accounts.
-    virtual bool createUser(const std::string& nm, const std::string& pwhash, const std::string& shouji,
+    // Accounts, found by the key of their name (see account_name.h).
+    virtual bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
                             const std::string& youxiang) = 0;   // false: the name is taken
-    virtual std::optional<UserAccount> findUser(const std::string& nm) = 0;
-    virtual void setPasswordHash(std::int64_t user, const std::string& pwhash) = 0;
+    virtual std::optional<UserAccount> findUser(const std::string& nameKey) = 0;
+    // Sets the password hash, ends every session of the user and opens `fresh` instead, all at once.
+    virtual void replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) = 0;
+
+    // Sessions. A new one ends the user's oldest ones beyond keepAtMost.
+    virtual void openSession(const SessionRecord& session, int keepAtMost) = 0;
+    // The user of a session that has not ended by `now`, whose name has this key and whose
+    // account is not disabled.
+    virtual std::optional<std::int64_t> sessionUser(const std::string& tokenHash, const std::string& nameKey,
+                                                    std::int64_t now) = 0;
+    virtual void closeSession(const std::string& tokenHash) = 0;
 
     // Cases.
     virtual std::int64_t insertCase(std::int64_t user, const CaseFields& fields) = 0;
@@ -76,7 +95,8 @@ public:
     virtual std::optional<StoredCase> loadCase(std::int64_t user, std::int64_t id) = 0;
     virtual std::vector<CaseSummary> recentCases(std::int64_t user, int limit) = 0;
     // Cases whose name, matter, judgment or feedback contain the keyword (ASCII letters
-    // compared without case), newest first.
+    // compared without case), newest first; a search that runs out of time gives the newest
+    // matches it found by then.
     virtual std::vector<CaseSummary> searchCases(std::int64_t user, const std::string& keyword, int limit) = 0;
     virtual std::vector<std::int64_t> years(std::int64_t user, CategoryFilter category) = 0;
     virtual std::vector<std::int64_t> months(std::int64_t user, CategoryFilter category, std::int64_t nian) = 0;

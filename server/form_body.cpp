@@ -80,6 +80,8 @@ FormFields parseFormBody(std::string_view body, const std::vector<std::string_vi
     for (std::size_t i = 0; i < spans.size(); ++i) {
         const std::size_t stop = i + 1 < spans.size() ? spans[i + 1].markerAt : body.size();
         const auto raw = body.substr(spans[i].valueAt, stop - spans[i].valueAt);
+        for (const auto name : names)
+            if (raw.find(marker(name)) != std::string_view::npos) fields.markAmbiguous();
         fields.set(std::string(names[spans[i].name]), percentDecode(raw));
     }
     return fields;

@@ -1,8 +1,10 @@
 // Reading a form-post body as the desktop client writes it: fields joined by "&" in a fixed
-// order, "&", "=" and "+" left unescaped inside values, and only some characters sent as
-// "%" and two hex digits. So a body is split only where "&" is followed by the next field
-// name the endpoint expects and "=" (the last field is searched from the end of the body,
-// since free texts come before it), and "+" is never read as a blank.
+// order, "&" inside values sent as "%26" (older clients left it as it is), "=" and "+" left
+// unescaped inside values, and only some characters sent as "%" and two hex digits. So a
+// body is split only where "&" is followed by the next field name the endpoint expects and
+// "=" (the last field is searched from the end of the body, since free texts come before it),
+// and "+" is never read as a blank. A value that still holds "&", a field name and "" cannot
+// be told apart from a field boundary: the body is ambiguous.
 #pragma once
 
 #include <optional>
@@ -18,9 +20,13 @@ public:
     std::optional<std::string> get(std::string_view name) const;
     std::string value(std::string_view name) const { return get(name).value_or(std::string()); }
     void set(std::string name, std::string value);
+    // Some value, as it arrived, holds "&" followed by one of the endpoint's field names and "=".
+    bool ambiguous() const { return ambiguous_; }
+    void markAmbiguous() { ambiguous_ = true; }
 
 private:
     std::vector<std::pair<std::string, std::string>> fields_;
+    bool ambiguous_ = false;
 };
 
 // Splits the body into the expected fields (names given in wire order) and decodes the

@@ -5,41 +5,90 @@
 namespace qinglan::caseservice {
 
 namespace {
-constexpr std::size_t kPruneAbove = 100000;
+
+std::string pairKey(const std::string& nameKey, const std::string& address) {
+    std::string key = address;
+    key += '\n';
+    key += nameKey;
+    return key;
 }
 
-int LoginThrottle::secondsToWait(const std::string& nm, Clock::time_point now) {
-    std::lock_guard lock(mutex_);
-    const auto found = states_.find(nm);
-    if (found == states_.end() || now >= found->second.pausedUntil) return 0;
-    const auto left = std::chrono::ceil<std::chrono::seconds>(found->second.pausedUntil - now);
-    return static_cast<int>(std::max<std::chrono::seconds::rep>(1, left.count()));
+int roundedUpSeconds(LoginThrottle::Clock::duration wait) {
+    if (wait <= LoginThrottle::Clock::duration::zero()) return 0;
+    return static_cast<int>(std::max<std::chrono::seconds::rep>(1, std::chrono::ceil<std::chrono::seconds>(wait).count()));
 }
 
-void LoginThrottle::recordFailure(const std::string& nm, Clock::time_point now) {
-    std::lock_guard lock(mutex_);
-    if (states_.size() > kPruneAbove) forgetOld(now);
-    auto& state = states_[nm];
-    if (state.failures > 0 && now - state.lastFailure > policy_.forgetAfter) state = State{};
-    ++state.failures;
-    state.lastFailure = now;
-    const int over = state.failures - policy_.freeFailures;
+}  // namespace
+
+LoginThrottle::LoginThrottle(ThrottlePolicy policy)
+    : policy_(policy), pairs_(policy_.freeFailures, policy_), addresses_(policy_.freeAddressFailures, policy_) {}
+
+LoginThrottle::Clock::duration LoginThrottle::Table::wait(const std::string& key, Clock::time_point now) const {
+    const auto found = index_.find(key);
+    if (found == index_.end()) return Clock::duration::zero();
+    return found->second->pausedUntil - now;
+}
+
+void LoginThrottle::Table::fail(const std::string& key, Clock::time_point now) {
+    auto found = index_.find(key);
+    if (found == index_.end()) {
+        if (index_.size() >= policy_.capacity && !order_.empty()) {
+            index_.erase(order_.back().key);
+            order_.pop_back();
+        }
+        order_.push_front(Entry{key, 0, now, now});
+        found = index_.emplace(key, order_.begin()).first;
+    } else {
+        order_.splice(order_.begin(), order_, found->second);
+    }
+    Entry& entry = *found->second;
+    if (entry.failures > 0 && now - entry.lastFailure > policy_.forgetAfter) entry.failures = 0;
+    ++entry.failures;
+    entry.lastFailure = now;
+    const int over = entry.failures - freeFailures_;
     if (over >= 0) {
         auto pause = policy_.firstPause;
         for (int i = 0; i < over && pause < policy_.longestPause; ++i) pause *= 2;
-        state.pausedUntil = now + std::min(pause, policy_.longestPause);
+        entry.pausedUntil = now + std::min(pause, policy_.longestPause);
     }
 }
 
-void LoginThrottle::recordSuccess(const std::string& nm) {
-    std::lock_guard lock(mutex_);
-    if (!states_.empty()) states_.erase(nm);
+void LoginThrottle::Table::forget(const std::string& key) {
+    const auto found = index_.find(key);
+    if (found == index_.end()) return;
+    order_.erase(found->second);
+    index_.erase(found);
 }
 
-void LoginThrottle::forgetOld(Clock::time_point now) {
-    std::erase_if(states_, [&](const auto& entry) {
-        return now - entry.second.lastFailure > policy_.forgetAfter && now >= entry.second.pausedUntil;
-    });
+int LoginThrottle::secondsToWait(const std::string& nameKey, const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    return roundedUpSeconds(std::max(pairs_.wait(pairKey(nameKey, address), now), addresses_.wait(address, now)));
+}
+
+void LoginThrottle::recordFailure(const std::string& nameKey, const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    pairs_.fail(pairKey(nameKey, address), now);
+    addresses_.fail(address, now);
+}
+
+void LoginThrottle::recordSuccess(const std::string& nameKey, const std::string& address) {
+    std::lock_guard lock(mutex_);
+    pairs_.forget(pairKey(nameKey, address));
+}
+
+int LoginThrottle::secondsToWaitForAddress(const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    return roundedUpSeconds(addresses_.wait(address, now));
+}
+
+void LoginThrottle::recordRegistration(const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    addresses_.fail(address, now);
+}
+
+std::size_t LoginThrottle::entries() {
+    std::lock_guard lock(mutex_);
+    return pairs_.size() + addresses_.size();
 }
 
 }  // namespace qinglan::caseservice

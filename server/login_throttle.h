@@ -1,8 +1,15 @@
-// Slows down guessing: after a few failed password checks for one user name, further
-// checks for that name are refused for a time that doubles with every further failure.
+// Slows down password guessing without letting a guesser lock anyone out. Failures count
+// against the pair (account name, client address) and, separately, against the client
+// address across all names. After a few failures further checks for that pair, or from that
+// address, are refused for a time that doubles with every further failure. A user who knows
+// the password and comes from another address is never held up by someone else's guesses.
+// Each table keeps at most `capacity` entries, dropping the longest-quiet one when full, so
+// the memory taken has a fixed bound whatever names and addresses are tried.
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <list>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -10,33 +17,60 @@
 namespace qinglan::caseservice {
 
 struct ThrottlePolicy {
-    int freeFailures = 5;                       // failures before the first pause
-    std::chrono::seconds firstPause{1};         // pause after the last free failure
+    int freeFailures = 5;                       // failures of one name from one address before the first pause
+    int freeAddressFailures = 30;               // failures from one address, any names, before its first pause
+    std::chrono::seconds firstPause{1};
     std::chrono::seconds longestPause{300};
     std::chrono::seconds forgetAfter{3600};     // failures this old no longer count
+    std::size_t capacity = 65536;               // entries per table
 };
 
 class LoginThrottle {
 public:
     using Clock = std::chrono::steady_clock;
-    explicit LoginThrottle(ThrottlePolicy policy = {}) : policy_(policy) {}
+    explicit LoginThrottle(ThrottlePolicy policy = {});
 
-    // Seconds (rounded up) before the name may be checked again; 0 when it may be now.
-    int secondsToWait(const std::string& nm, Clock::time_point now = Clock::now());
-    void recordFailure(const std::string& nm, Clock::time_point now = Clock::now());
-    void recordSuccess(const std::string& nm);
+    // Seconds (rounded up) before this name may be checked from this address; 0 when now.
+    int secondsToWait(const std::string& nameKey, const std::string& address, Clock::time_point now = Clock::now());
+    void recordFailure(const std::string& nameKey, const std::string& address, Clock::time_point now = Clock::now());
+    // Clears the pair's failures (not the address's: one right password among many guesses
+    // does not excuse the guesses).
+    void recordSuccess(const std::string& nameKey, const std::string& address);
+
+    // Registrations count against the address like failures, so that one client cannot
+    // create accounts without end.
+    int secondsToWaitForAddress(const std::string& address, Clock::time_point now = Clock::now());
+    void recordRegistration(const std::string& address, Clock::time_point now = Clock::now());
+
+    std::size_t entries();   // both tables together
 
 private:
-    struct State {
-        int failures = 0;
-        Clock::time_point lastFailure;
-        Clock::time_point pausedUntil;
+    // Failure counts by key, the most recently failed first.
+    class Table {
+    public:
+        Table(int freeFailures, const ThrottlePolicy& policy) : freeFailures_(freeFailures), policy_(policy) {}
+        Clock::duration wait(const std::string& key, Clock::time_point now) const;
+        void fail(const std::string& key, Clock::time_point now);
+        void forget(const std::string& key);
+        std::size_t size() const { return index_.size(); }
+
+    private:
+        struct Entry {
+            std::string key;
+            int failures = 0;
+            Clock::time_point lastFailure;
+            Clock::time_point pausedUntil;
+        };
+        int freeFailures_;
+        const ThrottlePolicy& policy_;
+        std::list<Entry> order_;
+        std::unordered_map<std::string, std::list<Entry>::iterator> index_;
     };
-    void forgetOld(Clock::time_point now);
 
     ThrottlePolicy policy_;
     std::mutex mutex_;
-    std::unordered_map<std::string, State> states_;
+    Table pairs_;
+    Table addresses_;
 };
 
 }  // namespace qinglan::caseservice

@@ -7,12 +7,31 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <atomic>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <thread>
 
 using namespace qinglan::caseservice;
+
+namespace {
+
+// A PEM file of at most 1 MiB; throws naming the file when it cannot be read.
+std::string readPem(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::string text(1024 * 1024 + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > 1024 * 1024 || text.find("-----BEGIN ") == std::string::npos)
+        throw std::runtime_error(path + " is not a PEM file");
+    return text;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -32,6 +51,13 @@ int main(int argc, char** argv) {
         std::cerr << "qinglan-caseservice: warning: --version " << options->notice.version
                   << " offers an update but no --update-file is served\n";
 
+    // Every connection takes a descriptor: allow as many as the system lets this process have.
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+
     // SIGINT and SIGTERM are taken by one thread with sigwait; every other thread,
     // the workers included, inherits the blocked mask.
     sigset_t stopSignals;
@@ -41,23 +67,38 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     try {
+        FrontendSettings settings;
+        settings.threads = options->threads;
+        settings.updateFile = options->updateFile;
+        settings.perAddressConnections = options->perAddressConnections;
+        settings.trustForwardedFor = options->behindProxy;
+        if (!options->tlsCertificateFile.empty()) {
+            settings.tlsCertificate = readPem(options->tlsCertificateFile);
+            settings.tlsKey = readPem(options->tlsKeyFile);
+        }
         SqliteCaseStore store(options->db);
         PasswordAuth auth(store, options->pwhash);
         CaseService service(store, auth, options->notice);
-        HttpFrontend frontend(service, {options->threads, options->updateFile});
-        const int port = frontend.bind(options->host, options->port);
+        HttpFrontend frontend(service, settings);
+        std::string bindError;
+        const int port = frontend.bind(options->host, options->port, bindError);
         if (port < 0) {
-            std::cerr << "qinglan-caseservice: cannot listen on " << options->host << ':' << options->port << '\n';
+            std::cerr << "qinglan-caseservice: cannot listen on " << options->host << ':' << options->port << ": "
+                      << bindError << '\n';
             return 1;
         }
         std::atomic<bool> serving{true};
         std::thread waiter([&] {
             int signal = 0;
             sigwait(&stopSignals, &signal);
-            if (serving) frontend.stop();
+            if (!serving) return;
+            // Statements under way end at their next step; the front end then winds down.
+            store.interruptQueries();
+            frontend.stop();
         });
-        std::cout << "qinglan-caseservice listening on http://" << options->host << ':' << port << "/ (database "
-                  << options->db << ")" << std::endl;
+        const char* scheme = settings.tlsCertificate.empty() ? "http" : "https";
+        std::cout << "qinglan-caseservice listening on " << scheme << "://" << options->host << ':' << port
+                  << "/ (database " << options->db << ")" << std::endl;
         const bool clean = frontend.run();
         serving = false;
         pthread_kill(waiter.native_handle(), SIGTERM);

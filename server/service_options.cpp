@@ -18,6 +18,10 @@ std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>
     ServiceOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
+        if (option == "--behind-proxy") {
+            options.behindProxy = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = option == "--help" ? "" : "missing value after " + option;
             return std::nullopt;
@@ -31,6 +35,9 @@ std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>
                 return std::nullopt;
             }
             options.host = value.substr(0, colon);
+            // An IPv6 address is written in brackets: "[::1]:8080".
+            if (options.host.size() > 2 && options.host.front() == '[' && options.host.back() == ']')
+                options.host = options.host.substr(1, options.host.size() - 2);
             options.port = *port;
         } else if (option == "--db") {
             options.db = value;
@@ -63,6 +70,17 @@ std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>
                 return std::nullopt;
             }
             options.threads = static_cast<int>(*threads);
+        } else if (option == "--tls-cert") {
+            options.tlsCertificateFile = value;
+        } else if (option == "--tls-key") {
+            options.tlsKeyFile = value;
+        } else if (option == "--per-address-connections") {
+            const auto limit = parseInteger(value);
+            if (!limit || *limit < 1 || *limit > 100000) {
+                error = "--per-address-connections wants 1 to 100000";
+                return std::nullopt;
+            }
+            options.perAddressConnections = static_cast<unsigned>(*limit);
         } else if (option == "--pwhash-limits") {
             if (value == "interactive") {
                 options.pwhash = PwhashLimits::interactive;
@@ -78,6 +96,10 @@ std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>
             error = "unknown option " + option;
             return std::nullopt;
         }
+    }
+    if (options.tlsCertificateFile.empty() != options.tlsKeyFile.empty()) {
+        error = "--tls-cert and --tls-key go together";
+        return std::nullopt;
     }
     return options;
 }

@@ -16,14 +16,20 @@ struct ServiceOptions {
     std::string db = "qinglan-caseservice.db";
     LoginNotice notice;
     std::string updateFile;
-    int threads = 48;
+    int threads = 16;
     PwhashLimits pwhash = PwhashLimits::interactive;
+    std::string tlsCertificateFile;   // with tlsKeyFile: HTTPS
+    std::string tlsKeyFile;
+    unsigned perAddressConnections = 64;
+    bool behindProxy = false;
 };
 
 inline constexpr const char* kUsage =
     "usage: qinglan-caseservice [--listen HOST:PORT] [--db FILE] [--message TEXT] [--url URL]\n"
     "                           [--version N] [--update-file FILE] [--threads N]\n"
-    "                           [--pwhash-limits interactive|moderate|minimum]\n";
+    "                           [--pwhash-limits interactive|moderate|minimum]\n"
+    "                           [--tls-cert FILE --tls-key FILE] [--per-address-connections N]\n"
+    "                           [--behind-proxy]\n";
 
 // The options, or nullopt with the reason in error.
 std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>& args, std::string& error);

@@ -1,9 +1,16 @@
 #include "sqlite_case_store.h"
 
 #include "sqlite_connection.h"
+#include "text_checks.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <stdexcept>
 
 namespace qinglan::caseservice {
 
@@ -13,6 +20,7 @@ constexpr const char* kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS users (
   id INTEGER PRIMARY KEY,
   nm TEXT NOT NULL UNIQUE,
+  nm_key TEXT,
   pwhash TEXT NOT NULL,
   shouji TEXT NOT NULL DEFAULT '',
   youxiang TEXT NOT NULL DEFAULT '',
@@ -61,7 +69,95 @@ CREATE TABLE IF NOT EXISTS fenlei_table (
   lei_mingcheng TEXT NOT NULL,
   PRIMARY KEY (user_id, lei_id)
 );
+CREATE TABLE IF NOT EXISTS sessions (
+  id INTEGER PRIMARY KEY,
+  token_hash TEXT NOT NULL UNIQUE,
+  user_id INTEGER NOT NULL REFERENCES users(id),
+  expires INTEGER NOT NULL
+);
+CREATE INDEX IF NOT EXISTS sessions_user ON sessions(user_id, id);
 )sql";
+
+// PRAGMA application_id of a case-service database: "QGLC".
+constexpr std::int64_t kApplicationId = 0x51474C43;
+
+// A writer that finds the log this many times the maintenance threshold checkpoints it itself
+// before writing, should the maintenance thread fall behind.
+constexpr std::int64_t kWriterCheckpointFactor = 4;
+
+constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
+
+// Whether the file, when it exists and is not empty, starts as an SQLite database does.
+bool looksLikeSqlite(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return true;   // missing: created
+    std::string head(kSqliteHeader.size(), '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    return in.gcount() == 0 || head == kSqliteHeader;
+}
+
+bool hasColumn(sqlite3* db, const std::string& table, const std::string& column) {
+    sqlite3_stmt* stmt = nullptr;
+    bool found = false;
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2", -1, &stmt, nullptr) == SQLITE_OK) {
+        sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, 2, column.c_str(), -1, SQLITE_TRANSIENT);
+        found = sqlite3_step(stmt) == SQLITE_ROW;
+    }
+    sqlite3_finalize(stmt);
+    return found;
+}
+
+// Why an existing SQLite file is not one of ours; empty when it is (or is empty or missing).
+// Looked at through a read-only handle, so nothing in the file changes.
+std::string foreignDatabaseReason(const std::string& path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return {};   // missing: created later
+    }
+    std::string reason;
+    sqlite3_stmt* stmt = nullptr;
+    std::int64_t applicationId = 0;
+    std::vector<std::string> tables;
+    bool readable = sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &stmt, nullptr) == SQLITE_OK &&
+                    sqlite3_step(stmt) == SQLITE_ROW;
+    if (readable) applicationId = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    stmt = nullptr;
+    if (readable && sqlite3_prepare_v2(db,
+                                       "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+                                       "ORDER BY name",
+                                       -1, &stmt, nullptr) == SQLITE_OK) {
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        readable = rc == SQLITE_DONE;
+    } else {
+        readable = false;
+    }
+    sqlite3_finalize(stmt);
+    if (!readable) {
+        reason = path + " cannot be read as an SQLite database (" + sqlite3_errmsg(db) + ")";
+    } else if (applicationId != kApplicationId && !tables.empty()) {
+        // Files written before the service marked its databases are recognised by their tables.
+        const bool olderServiceFile =
+            applicationId == 0 && hasColumn(db, "users", "pwhash") && hasColumn(db, "gua_table", "user_id");
+        if (!olderServiceFile) {
+            std::string list;
+            for (const auto& table : tables) list += (list.empty() ? "" : ", ") + table;
+            if (list.size() > 200) list = list.substr(0, 200) + "...";
+            reason = path + " is an SQLite database of another program (tables: " + list +
+                     "), not a case-service database; it was left untouched";
+        }
+    }
+    sqlite3_close(db);
+    return reason;
+}
+
+std::int64_t nowSeconds() {
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
 
 constexpr const char* kSummaryColumns = "SELECT id, gua_bianhao, shiyou, gua_ming FROM gua_table ";
 
@@ -85,6 +181,17 @@ std::vector<CaseSummary> readSummaries(Statement& stmt) {
     return rows;
 }
 
+// The rows a search finds within its time: newest first, so what it has when cut short are the
+// newest matches.
+std::vector<CaseSummary> readSummariesWithinTime(Statement& stmt) {
+    std::vector<CaseSummary> rows;
+    try {
+        while (stmt.step()) rows.push_back({stmt.integer(0), stmt.text(1), stmt.text(2), stmt.text(3)});
+    } catch (const QueryInterrupted&) {
+    }
+    return rows;
+}
+
 std::vector<std::int64_t> readIntegers(Statement& stmt) {
     std::vector<std::int64_t> values;
     while (stmt.step()) values.push_back(stmt.integer(0));
@@ -96,11 +203,6 @@ std::string lowerAscii(std::string text) {
         return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
     });
     return text;
-}
-
-std::size_t codePoints(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // The keyword as one FTS5 phrase: between double quotes, a double quote doubled.
@@ -115,8 +217,30 @@ std::string phraseQuery(std::string_view keyword) {
 
 }  // namespace
 
-SqliteCaseStore::SqliteCaseStore(std::string path) : path_(std::move(path)) {
+SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
+    : path_(std::move(path)), settings_(settings) {
+    if (!looksLikeSqlite(path_))
+        throw std::runtime_error(path_ + " is not an SQLite database; give --db a case-service database or the name "
+                                         "of a new file");
+    if (const auto reason = foreignDatabaseReason(path_); !reason.empty()) throw std::runtime_error(reason);
+    {
+        // The one connection that may create the file.
+        std::lock_guard lock(mutex_);
+        connections_[std::this_thread::get_id()] =
+            std::make_unique<SqliteConnection>(path_, OpenMode::createWhenMissing, QueryLimits{settings_.queryTimeLimit, &stopping_});
+    }
     auto& db = connection();
+    if (db.readOnly()) throw std::runtime_error(path_ + " cannot be written (read-only file or folder)");
+    startQueryClock(std::chrono::hours(24));   // building the search index of an old file may take long
+    createOrCheckSchema(db);
+    const auto identity = currentIdentity();
+    if (!identity) throw std::runtime_error(path_ + " disappeared while it was being opened");
+    identity_ = *identity;
+    maintenanceConnection_ = std::make_unique<SqliteConnection>(path_, OpenMode::existingOnly);
+    maintenance_ = std::thread([this] { maintenanceLoop(); });
+}
+
+void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     WriteTransaction transaction(db);
     bool hadCasesWithoutIndex = false;
     {
@@ -126,40 +250,195 @@ SqliteCaseStore::SqliteCaseStore(std::string path) : path_(std::move(path)) {
         hadCasesWithoutIndex = probe.step() && probe.integer(0) != 0;
     }
     db.execute(kSchema);
+    if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
+    fillNameKeys(db);
+    db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
     if (hadCasesWithoutIndex) db.execute("INSERT INTO gua_search(gua_search) VALUES('rebuild')");
+    db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     transaction.commit();
 }
 
-SqliteCaseStore::~SqliteCaseStore() = default;
+void SqliteCaseStore::fillNameKeys(SqliteConnection& db) {
+    std::vector<std::pair<std::int64_t, std::string>> missing;
+    {
+        auto stmt = db.prepare("SELECT id, nm FROM users WHERE nm_key IS NULL ORDER BY id");
+        while (stmt.step()) missing.emplace_back(stmt.integer(0), stmt.text(1));
+    }
+    if (missing.empty()) return;
+    std::map<std::string, std::int64_t> taken;
+    {
+        auto stmt = db.prepare("SELECT nm_key, id FROM users WHERE nm_key IS NOT NULL");
+        while (stmt.step()) taken.emplace(stmt.text(0), stmt.integer(1));
+    }
+    for (const auto& [id, nm] : missing) {
+        std::string key = accountNameKey(nm).value_or("");
+        if (key.empty() || taken.contains(key)) {
+            // An account from before names were compared this way that now meets another
+            // one: it keeps its rows but can no longer be logged in to.
+            std::cerr << "qinglan-caseservice: account " << id << " (" << nm
+                      << ") has a name that is not valid any more or looks like an earlier account's; "
+                         "it cannot log in until renamed\n";
+            key = "\x01" + std::to_string(id);
+        }
+        taken.emplace(key, id);
+        db.prepare("UPDATE users SET nm_key = ?2 WHERE id = ?1").bind(1, id).bind(2, key).run();
+    }
+}
+
+SqliteCaseStore::~SqliteCaseStore() {
+    {
+        std::lock_guard lock(maintenanceMutex_);
+        maintenanceStop_ = true;
+    }
+    maintenanceWake_.notify_all();
+    if (maintenance_.joinable()) maintenance_.join();
+}
+
+std::optional<SqliteCaseStore::FileIdentity> SqliteCaseStore::currentIdentity() const {
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino)};
+}
+
+void SqliteCaseStore::checkFileBeforeWriting() {
+    if (currentIdentity() == identity_) {
+        if (fileLost_.exchange(false)) std::cerr << "qinglan-caseservice: " << path_ << " is back; writes resume\n";
+        return;
+    }
+    if (!fileLost_.exchange(true))
+        std::cerr << "qinglan-caseservice: " << path_
+                  << " is missing or was replaced by another file; every write is refused until the original "
+                     "file is back (restart the service to use a new one)\n";
+    throw std::runtime_error("database file " + path_ + " is missing or replaced; write refused");
+}
+
+std::int64_t SqliteCaseStore::logSize() const {
+    struct stat wal {};
+    return ::stat((path_ + "-wal").c_str(), &wal) == 0 ? static_cast<std::int64_t>(wal.st_size) : 0;
+}
+
+void SqliteCaseStore::checkpointIfLarger(SqliteConnection& db, std::int64_t bytes) {
+    if (logSize() <= bytes) return;
+    // Writers wait for the lock meanwhile, so the checkpoint is not starved by them. TRUNCATE
+    // then waits (within the busy timeout) for readers of older snapshots, copies the log into
+    // the database and cuts it to nothing.
+    std::lock_guard writing(writeMutex_);
+    try {
+        if (logSize() > bytes) db.execute("PRAGMA wal_checkpoint(TRUNCATE)");
+    } catch (const std::exception& e) {
+        std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
+    }
+}
+
+void SqliteCaseStore::maintain() {
+    startQueryClock(std::chrono::seconds(30));
+    if (currentIdentity() != identity_) {
+        if (!fileLost_.exchange(true))
+            std::cerr << "qinglan-caseservice: " << path_
+                      << " is missing or was replaced by another file; every write is refused\n";
+        return;
+    }
+    checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
+    try {
+        maintenanceConnection_->prepare("DELETE FROM sessions WHERE expires <= ?1").bind(1, nowSeconds()).run();
+    } catch (const std::exception& e) {
+        std::cerr << "qinglan-caseservice: removing ended sessions: " << e.what() << '\n';
+    }
+}
+
+void SqliteCaseStore::maintenanceLoop() {
+    std::unique_lock lock(maintenanceMutex_);
+    while (!maintenanceStop_) {
+        maintenanceWake_.wait_for(lock, settings_.maintenanceInterval, [this] { return maintenanceStop_; });
+        if (maintenanceStop_) break;
+        lock.unlock();
+        maintain();
+        lock.lock();
+    }
+}
 
 SqliteConnection& SqliteCaseStore::connection() {
+    startQueryClock(settings_.queryTimeLimit);
     std::lock_guard lock(mutex_);
     auto& slot = connections_[std::this_thread::get_id()];
-    if (!slot) slot = std::make_unique<SqliteConnection>(path_);
+    if (!slot)
+        slot = std::make_unique<SqliteConnection>(path_, OpenMode::existingOnly,
+                                                  QueryLimits{settings_.queryTimeLimit, &stopping_});
     return *slot;
 }
 
-bool SqliteCaseStore::createUser(const std::string& nm, const std::string& pwhash, const std::string& shouji,
-                                 const std::string& youxiang) {
-    auto stmt = connection().prepare(
-        "INSERT INTO users(nm, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4) ON CONFLICT(nm) DO NOTHING");
-    stmt.bind(1, nm).bind(2, pwhash).bind(3, shouji).bind(4, youxiang).run();
-    return connection().changes() == 1;
+SqliteConnection& SqliteCaseStore::writeConnection() {
+    checkFileBeforeWriting();
+    return connection();
 }
 
-std::optional<UserAccount> SqliteCaseStore::findUser(const std::string& nm) {
-    auto stmt = connection().prepare("SELECT id, pwhash, disabled FROM users WHERE nm = ?1");
-    stmt.bind(1, nm);
+bool SqliteCaseStore::createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
+                                 const std::string& youxiang) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    std::lock_guard writing(writeMutex_);
+    auto& db = writeConnection();
+    auto stmt = db.prepare(
+        "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING");
+    stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, shouji).bind(5, youxiang).run();
+    return db.changes() == 1;
+}
+
+std::optional<UserAccount> SqliteCaseStore::findUser(const std::string& nameKey) {
+    auto stmt = connection().prepare("SELECT id, pwhash, disabled FROM users WHERE nm_key = ?1");
+    stmt.bind(1, nameKey);
     if (!stmt.step()) return std::nullopt;
     return UserAccount{stmt.integer(0), stmt.text(1), stmt.integer(2) != 0};
 }
 
-void SqliteCaseStore::setPasswordHash(std::int64_t user, const std::string& pwhash) {
-    connection().prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
+void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    std::lock_guard writing(writeMutex_);
+    auto& db = writeConnection();
+    WriteTransaction transaction(db);
+    db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
+    db.prepare("DELETE FROM sessions WHERE user_id = ?1").bind(1, user).run();
+    db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
+        .bind(1, fresh.tokenHash).bind(2, user).bind(3, fresh.expires).run();
+    transaction.commit();
+}
+
+void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    std::lock_guard writing(writeMutex_);
+    auto& db = writeConnection();
+    WriteTransaction transaction(db);
+    db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
+        .bind(1, session.tokenHash).bind(2, session.user).bind(3, session.expires).run();
+    // The newest by opening order (many may share an expiry second).
+    db.prepare("DELETE FROM sessions WHERE user_id = ?1 AND id NOT IN "
+               "(SELECT id FROM sessions WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2)")
+        .bind(1, session.user).bind(2, std::int64_t{keepAtMost}).run();
+    transaction.commit();
+}
+
+std::optional<std::int64_t> SqliteCaseStore::sessionUser(const std::string& tokenHash, const std::string& nameKey,
+                                                         std::int64_t now) {
+    auto stmt = connection().prepare(
+        "SELECT s.user_id FROM sessions s JOIN users u ON u.id = s.user_id "
+        "WHERE s.token_hash = ?1 AND s.expires > ?3 AND u.nm_key = ?2 AND u.disabled = 0");
+    stmt.bind(1, tokenHash).bind(2, nameKey).bind(3, now);
+    if (!stmt.step()) return std::nullopt;
+    return stmt.integer(0);
+}
+
+void SqliteCaseStore::closeSession(const std::string& tokenHash) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    std::lock_guard writing(writeMutex_);
+    writeConnection().prepare("DELETE FROM sessions WHERE token_hash = ?1").bind(1, tokenHash).run();
 }
 
 std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fields) {
-    auto& db = connection();
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    std::lock_guard writing(writeMutex_);
+    return insertRow(writeConnection(), user, fields);
+}
+
+std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields) {
     auto stmt = db.prepare(
         "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou) "
         "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
@@ -171,14 +450,16 @@ std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fi
 
 void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
                                 const std::string& duanyu, const std::string& fankui) {
-    auto& db = connection();
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    std::lock_guard writing(writeMutex_);
+    auto& db = writeConnection();
     WriteTransaction transaction(db);
     bool exists = false;
     {
         auto count = db.prepare("SELECT 1 FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 LIMIT 1");
         exists = count.bind(1, user).bind(2, fields.gua_bianhao).step();
     }
-    if (!exists) insertCase(user, fields);
+    if (!exists) insertRow(db, user, fields);
     if (which == TextsToSave::duanyu || which == TextsToSave::both)
         db.prepare("UPDATE gua_table SET duanyu = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
             .bind(1, user).bind(2, fields.gua_bianhao).bind(3, duanyu).run();
@@ -217,7 +498,7 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
     const char* contains =
         "(instr(lower(g.gua_ming), ?2) > 0 OR instr(lower(g.shiyou), ?2) > 0 "
         "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
-    if (codePoints(keyword) >= 3) {
+    if (codePointCount(keyword) >= 3) {
         // The trigram index finds candidates newest first without reading every case; the
         // instr() test keeps the exact meaning (the index folds more than ASCII).
         auto stmt = connection().prepare(
@@ -226,7 +507,7 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
                         "WHERE gua_search MATCH ?4 AND g.user_id = ?1 AND ") +
             contains + " ORDER BY s.rowid DESC LIMIT ?3");
         stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, phraseQuery(keyword));
-        return readSummaries(stmt);
+        return readSummariesWithinTime(stmt);
     }
     // Shorter keywords are below what a trigram index can look up; they are mostly common,
     // so walking the user's cases newest first reaches the limit early.
@@ -234,7 +515,7 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
                                                  "WHERE g.user_id = ?1 AND ") +
                                      contains + " ORDER BY g.id DESC LIMIT ?3");
     stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit});
-    return readSummaries(stmt);
+    return readSummariesWithinTime(stmt);
 }
 
 std::vector<std::int64_t> SqliteCaseStore::years(std::int64_t user, CategoryFilter category) {
@@ -287,7 +568,9 @@ std::vector<Category> SqliteCaseStore::categories(std::int64_t user) {
 }
 
 void SqliteCaseStore::renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) {
-    connection()
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    std::lock_guard writing(writeMutex_);
+    writeConnection()
         .prepare("INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
                  "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")
         .bind(1, user).bind(2, lei_id).bind(3, lei_mingcheng).run();

@@ -1,9 +1,17 @@
 // CaseStore on one SQLite file: WAL journal, a busy timeout, and one connection per
 // thread that uses the store (opened on the thread's first call, closed with the store).
+// The file must be a case-service database (or new); only the first connection may create
+// it. Writes are refused while the file at the path is missing or another file. Every
+// store call's statements get a time limit. A maintenance thread keeps the write-ahead log
+// small and drops ended sessions.
 #pragma once
 
 #include "case_store.h"
+#include "sqlite_connection.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,21 +20,32 @@
 
 namespace qinglan::caseservice {
 
-class SqliteConnection;
+
+struct StoreSettings {
+    std::chrono::milliseconds queryTimeLimit{2000};
+    std::chrono::milliseconds maintenanceInterval{200};
+    std::int64_t walCheckpointBytes = 4 * 1024 * 1024;   // log size that triggers a truncating checkpoint
+};
 
 class SqliteCaseStore final : public CaseStore {
 public:
     // Opens (creating when missing) the database file and its tables; throws
-    // std::runtime_error with SQLite's message when that fails.
-    explicit SqliteCaseStore(std::string path);
+    // std::runtime_error saying what is wrong when the file is not a usable case-service
+    // database (not SQLite, another program's database, read-only).
+    explicit SqliteCaseStore(std::string path, StoreSettings settings = {});
     ~SqliteCaseStore() override;
     SqliteCaseStore(const SqliteCaseStore&) = delete;
     SqliteCaseStore& operator=(const SqliteCaseStore&) = delete;
 
-    bool createUser(const std::string& nm, const std::string& pwhash, const std::string& shouji,
+    bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
                     const std::string& youxiang) override;
-    std::optional<UserAccount> findUser(const std::string& nm) override;
-    void setPasswordHash(std::int64_t user, const std::string& pwhash) override;
+    std::optional<UserAccount> findUser(const std::string& nameKey) override;
+    void replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) override;
+
+    void openSession(const SessionRecord& session, int keepAtMost) override;
+    std::optional<std::int64_t> sessionUser(const std::string& tokenHash, const std::string& nameKey,
+                                            std::int64_t now) override;
+    void closeSession(const std::string& tokenHash) override;
 
     std::int64_t insertCase(std::int64_t user, const CaseFields& fields) override;
     void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& duanyu,
@@ -42,12 +61,45 @@ public:
     std::vector<Category> categories(std::int64_t user) override;
     void renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) override;
 
+    // Interrupts running statements and refuses new ones: for a prompt shutdown.
+    void interruptQueries() { stopping_ = true; }
+    // Runs the log checkpoint and the session clean-up once (the maintenance thread does it
+    // on its own; tests call it directly).
+    void maintain();
+
 private:
+    struct FileIdentity {
+        unsigned long long device = 0, inode = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
     SqliteConnection& connection();
+    // connection(), after checking that the path still names the file opened at start; used
+    // while holding writeMutex_.
+    SqliteConnection& writeConnection();
+    std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields);
+    std::optional<FileIdentity> currentIdentity() const;
+    void checkFileBeforeWriting();
+    void createOrCheckSchema(SqliteConnection& db);
+    std::int64_t logSize() const;
+    void checkpointIfLarger(SqliteConnection& db, std::int64_t bytes);
+    void fillNameKeys(SqliteConnection& db);
+    void maintenanceLoop();
 
     std::string path_;
+    StoreSettings settings_;
+    FileIdentity identity_;
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> fileLost_{false};
+    // One writer at a time within the service: writers queue here instead of polling SQLite's
+    // write lock with the busy handler's sleeps, and a checkpoint takes it too.
+    std::mutex writeMutex_;
     std::mutex mutex_;
     std::unordered_map<std::thread::id, std::unique_ptr<SqliteConnection>> connections_;
+    std::unique_ptr<SqliteConnection> maintenanceConnection_;
+    std::mutex maintenanceMutex_;
+    std::condition_variable maintenanceWake_;
+    bool maintenanceStop_ = false;
+    std::thread maintenance_;
 };
 
 }  // namespace qinglan::caseservice

@@ -10,7 +10,17 @@ namespace {
     throw std::runtime_error(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
 }
 
+// The end of the current store call's time on this thread.
+thread_local std::chrono::steady_clock::time_point queryDeadline = std::chrono::steady_clock::time_point::max();
+
+// Virtual machine steps between two looks at the clock.
+constexpr int kProgressSteps = 4000;
+
 }  // namespace
+
+void startQueryClock(std::chrono::milliseconds timeLimit) {
+    queryDeadline = std::chrono::steady_clock::now() + timeLimit;
+}
 
 Statement::~Statement() {
     sqlite3_reset(stmt_);
@@ -37,6 +47,7 @@ bool Statement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_INTERRUPT) throw QueryInterrupted();
     fail(sqlite3_db_handle(stmt_), "step");
 }
 
@@ -51,25 +62,45 @@ std::string Statement::text(int column) const {
     return std::string(data, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
-SqliteConnection::SqliteConnection(const std::string& path) {
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits) : limits_(limits) {
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (mode == OpenMode::createWhenMissing) flags |= SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
-        sqlite3_close(db_);
-        db_ = nullptr;
+        close();
         throw std::runtime_error("cannot open " + path + ": " + message);
     }
-    sqlite3_busy_timeout(db_, 5000);
-    execute("PRAGMA journal_mode=WAL");
-    // In WAL mode NORMAL keeps the file consistent on a crash; only the last commits
-    // before a power loss may be missing.
-    execute("PRAGMA synchronous=NORMAL");
-    execute("PRAGMA foreign_keys=ON");
+    try {
+        sqlite3_busy_timeout(db_, 5000);
+        sqlite3_progress_handler(db_, kProgressSteps, &SqliteConnection::onProgress, this);
+        execute("PRAGMA journal_mode=WAL");
+        // In WAL mode NORMAL keeps the file consistent on a crash; only the last commits
+        // before a power loss may be missing.
+        execute("PRAGMA synchronous=NORMAL");
+        execute("PRAGMA foreign_keys=ON");
+        // A log that was allowed to grow is cut back to this size when it is reset.
+        execute("PRAGMA journal_size_limit=16777216");
+        // The store's maintenance thread checkpoints the log; commits never do it themselves.
+        execute("PRAGMA wal_autocheckpoint=0");
+    } catch (const std::exception& e) {
+        close();
+        throw std::runtime_error(path + ": " + e.what());
+    }
 }
 
-SqliteConnection::~SqliteConnection() {
+SqliteConnection::~SqliteConnection() { close(); }
+
+void SqliteConnection::close() {
     for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+    statements_.clear();
     sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+int SqliteConnection::onProgress(void* self) {
+    const auto& limits = static_cast<SqliteConnection*>(self)->limits_;
+    if (limits.stopping && limits.stopping->load(std::memory_order_relaxed)) return 1;
+    return std::chrono::steady_clock::now() > queryDeadline ? 1 : 0;
 }
 
 void SqliteConnection::execute(const char* sql) {

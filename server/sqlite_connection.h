@@ -3,13 +3,22 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 namespace qinglan::caseservice {
+
+// Thrown when a statement was interrupted: past its time limit, or the service is stopping.
+class QueryInterrupted : public std::runtime_error {
+public:
+    QueryInterrupted() : std::runtime_error("statement stopped: past its time limit") {}
+};
 
 // A cached prepared statement, reset and cleared of bindings when the guard ends.
 class Statement {
@@ -23,7 +32,7 @@ public:
     Statement& bind(int index, const std::string& value);
     Statement& bindNull(int index);
 
-    bool step();   // true while a row is available; throws on error
+    bool step();   // true while a row is available; throws on error (QueryInterrupted when cut short)
     void run();    // steps to the end
 
     std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
@@ -34,9 +43,23 @@ private:
     sqlite3_stmt* stmt_;
 };
 
+// How long the statements of one store call may run on this thread; past it SQLite
+// interrupts them (the call then throws). Also interrupted at once while *stopping is true.
+struct QueryLimits {
+    std::chrono::milliseconds timeLimit{2000};
+    const std::atomic<bool>* stopping = nullptr;
+};
+
+// Starts the time of a store call on this thread.
+void startQueryClock(std::chrono::milliseconds timeLimit);
+
+enum class OpenMode { createWhenMissing, existingOnly };
+
 class SqliteConnection {
 public:
-    explicit SqliteConnection(const std::string& path);
+    // Throws std::runtime_error (the handle closed) when the file cannot be opened as an
+    // SQLite database in WAL mode.
+    SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits = {});
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
@@ -45,9 +68,15 @@ public:
     Statement prepare(const std::string& sql);
     std::int64_t lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
     int changes() const { return sqlite3_changes(db_); }
+    bool readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+    sqlite3* handle() const { return db_; }
 
 private:
+    static int onProgress(void* self);
+    void close();
+
     sqlite3* db_ = nullptr;
+    QueryLimits limits_;
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
 };
 

@@ -56,4 +56,11 @@ bool holdsReplyMarker(std::string_view text) {
     return text.find("<t>") != std::string_view::npos || text.find("<tr>") != std::string_view::npos;
 }
 
+std::size_t codePointCount(std::string_view text) {
+    std::size_t count = 0;
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+    return count;
+}
+
 }  // namespace qinglan::caseservice

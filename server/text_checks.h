@@ -1,6 +1,7 @@
 // Checks on the texts that arrive in requests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -9,6 +10,9 @@ namespace qinglan::caseservice {
 
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(std::string_view text);
+
+// The number of code points of well-formed UTF-8 text.
+std::size_t codePointCount(std::string_view text);
 
 // A decimal integer: an optional "-" and 1 to 18 digits.
 std::optional<std::int64_t> parseInteger(std::string_view text);

@@ -1,14 +1,21 @@
 // sign-update: the operator's tool for signed program updates.
 //   sign-update keygen SECRET_KEY_FILE     new key pair; prints the public key (64 hex digits)
 //   sign-update public SECRET_KEY_FILE     prints the public key of a secret key file
-//   sign-update sign SECRET_KEY_FILE FILE  writes the detached signature FILE.sig
-//   sign-update verify PUBLIC_KEY FILE     checks FILE.sig against FILE (exit status 0 when valid)
-// The desktop program is built with the public key (-DQINGLAN_UPDATE_PUBLIC_KEY=...); the case
+//   sign-update sign SECRET_KEY_FILE FILE VERSION
+//                                          writes the signed manifest FILE.sig
+//   sign-update verify PUBLIC_KEY FILE     checks FILE.sig and FILE against each other (exit
+//                                          status 0 when valid; prints the version)
+// The manifest is five lines: "qinglan-update", "version=N", "size=BYTES", "sha256=HEX" and
+// "signature=HEX", the last an Ed25519 signature of the first four lines (each with its
+// newline). The desktop program is built with the public key (-DQINGLAN_UPDATE_PUBLIC_KEY=...)
+// and installs only a file that matches a validly signed manifest of a newer version; the case
 // service serves FILE.sig beside its --update-file FILE.
 #include <sodium.h>
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -75,7 +82,15 @@ int keygen(const std::string& path) {
     return 0;
 }
 
-int sign(const std::string& keyPath, const std::string& filePath) {
+// The signed part of the manifest: the first four lines.
+std::string manifestBody(long long version, const Bytes& file) {
+    unsigned char digest[crypto_hash_sha256_BYTES];
+    crypto_hash_sha256(digest, file.data(), file.size());
+    return "qinglan-update\nversion=" + std::to_string(version) + "\nsize=" + std::to_string(file.size()) +
+           "\nsha256=" + hex(digest, sizeof digest) + "\n";
+}
+
+int sign(const std::string& keyPath, const std::string& filePath, const std::string& versionText) {
     const auto secret = secretKey(keyPath);
     const auto file = readFile(filePath);
     if (!secret) return 1;
@@ -83,9 +98,21 @@ int sign(const std::string& keyPath, const std::string& filePath) {
         std::cerr << "sign-update: cannot read " << filePath << '\n';
         return 1;
     }
-    Bytes signature(crypto_sign_BYTES);
-    crypto_sign_detached(signature.data(), nullptr, file->data(), file->size(), secret->data());
-    if (!writeFile(filePath + ".sig", signature)) {
+    long long version = 0;
+    try {
+        std::size_t used = 0;
+        version = std::stoll(versionText, &used);
+        if (used != versionText.size() || version < 1) throw std::invalid_argument("version");
+    } catch (const std::exception&) {
+        std::cerr << "sign-update: the version must be a whole number of 1 or more\n";
+        return 2;
+    }
+    const std::string body = manifestBody(version, *file);
+    unsigned char signature[crypto_sign_BYTES];
+    crypto_sign_detached(signature, nullptr, reinterpret_cast<const unsigned char*>(body.data()), body.size(),
+                         secret->data());
+    const std::string manifest = body + "signature=" + hex(signature, sizeof signature) + "\n";
+    if (!writeFile(filePath + ".sig", Bytes(manifest.begin(), manifest.end()))) {
         std::cerr << "sign-update: cannot write " << filePath << ".sig\n";
         return 1;
     }
@@ -101,10 +128,30 @@ int verify(const std::string& publicHex, const std::string& filePath) {
         return 2;
     }
     const auto file = readFile(filePath);
-    const auto signature = readFile(filePath + ".sig");
-    const bool valid = file && signature && signature->size() == crypto_sign_BYTES &&
-                       crypto_sign_verify_detached(signature->data(), file->data(), file->size(), publicKey) == 0;
-    std::cout << (valid ? "valid" : "INVALID") << '\n';
+    const auto manifestBytes = readFile(filePath + ".sig");
+    bool valid = false;
+    long long version = 0;
+    if (file && manifestBytes) {
+        const std::string manifest(manifestBytes->begin(), manifestBytes->end());
+        const auto at = manifest.find("signature=");
+        const auto versionAt = manifest.find("\nversion=");
+        if (at != std::string::npos && versionAt != std::string::npos) {
+            version = std::atoll(manifest.c_str() + versionAt + 9);
+            const std::string body = manifest.substr(0, at);
+            unsigned char signature[crypto_sign_BYTES];
+            const std::string signatureHex = manifest.substr(at + 10, 2 * crypto_sign_BYTES);
+            valid = body == manifestBody(version, *file) &&
+                    sodium_hex2bin(signature, sizeof signature, signatureHex.c_str(), signatureHex.size(), nullptr,
+                                   &length, nullptr) == 0 &&
+                    length == sizeof signature &&
+                    crypto_sign_verify_detached(signature, reinterpret_cast<const unsigned char*>(body.data()),
+                                                body.size(), publicKey) == 0;
+        }
+    }
+    if (valid)
+        std::cout << "valid, version " << version << '\n';
+    else
+        std::cout << "INVALID\n";
     return valid ? 0 : 1;
 }
 
@@ -121,11 +168,11 @@ int main(int argc, char** argv) {
         const auto secret = secretKey(args[1]);
         return secret ? printPublicKey(*secret) : 1;
     }
-    if (args.size() == 3 && args[0] == "sign") return sign(args[1], args[2]);
+    if (args.size() == 4 && args[0] == "sign") return sign(args[1], args[2], args[3]);
     if (args.size() == 3 && args[0] == "verify") return verify(args[1], args[2]);
     std::cerr << "usage: sign-update keygen SECRET_KEY_FILE\n"
                  "       sign-update public SECRET_KEY_FILE\n"
-                 "       sign-update sign SECRET_KEY_FILE FILE      (writes FILE.sig)\n"
+                 "       sign-update sign SECRET_KEY_FILE FILE VERSION   (writes the manifest FILE.sig)\n"
                  "       sign-update verify PUBLIC_KEY_HEX FILE\n";
     return 2;
 }

@@ -1,7 +1,11 @@
 // Load generator for a running qinglan-caseservice on 127.0.0.1 (never another host):
-// registers and logs in a user, optionally stores N cases for that user, then drives
-// loadgua.php and cha.php with C keep-alive connections for a fixed time each and
-// prints requests per second, latency percentiles and failures.
+// registers and logs in a user, optionally stores N cases for that user, then drives login,
+// the saves, the recent list, loads and searches with C keep-alive connections for a fixed
+// time each and prints requests per second, latency percentiles and failures. Last, while
+// 200 connections trickle their headers and a flood of wrong logins runs, it measures how
+// long the recent list takes for an ordinary client.
+#include "raw_connection.h"
+
 #include <httplib.h>
 #include <openssl/evp.h>
 
@@ -44,7 +48,7 @@ std::string encode(const std::string& text) {
     std::string out;
     for (const char c : text) {
         const auto b = static_cast<unsigned char>(c);
-        if (b < 33 || b > 127 || std::string_view("*#%<> []").find(c) != std::string_view::npos)
+        if (b < 33 || b > 127 || std::string_view("*#%<> []&").find(c) != std::string_view::npos)
             out += {'%', hex[b >> 4], hex[b & 15]};
         else
             out += c;
@@ -133,10 +137,12 @@ int main(int argc, char** argv) {
     const auto type = "application/x-www-form-urlencoded";
     auto reg = setup.Post("/reg.php", body({{"nm", nm}, {"pw", pw}, {"shouji", "1"}, {"youxiang", ""}}), type);
     auto login = setup.Post("/login.php", body({{"nm", nm}, {"pw", pw}}), type);
-    if (!reg || !login || !login->body.starts_with("ok")) {
+    if (!reg || !login || !login->body.starts_with("ok") || !login->has_header("X-Qinglan-Session")) {
         std::cerr << "cannot log in as " << nm << " on 127.0.0.1:" << options.port << '\n';
         return 1;
     }
+    const std::string digest = pw;
+    std::string token = login->get_header_value("X-Qinglan-Session");
 
     if (options.seed > 0) {
         std::atomic<long> next{0};
@@ -154,7 +160,7 @@ int main(int argc, char** argv) {
                     {"save_lei_id", std::to_string(1 + n % 8)}, {"save_nian", std::to_string(2000 + n % 25)},
                     {"save_yue", std::to_string(1 + n % 12)}, {"save_ri", std::to_string(1 + n % 28)},
                     {"save_xingbie", "男"}, {"save_chusheng", "1980"}, {"save_shiyou", matter},
-                    {"save_duanyu", judgment}, {"save_fankui", n % 3 == 0 ? "应验" : ""}, {"save_b", "3"}, {"pw", pw}};
+                    {"save_duanyu", judgment}, {"save_fankui", n % 3 == 0 ? "应验" : ""}, {"save_b", "3"}, {"pw", token}};
                 auto reply = client.Post("/saveduanyufankui.php", body(fields), type);
                 return reply && reply->status == 200 && reply->body == "ok";
             },
@@ -162,7 +168,7 @@ int main(int argc, char** argv) {
         report("seed saveduanyufankui.php", seeded, std::chrono::duration<double>(Clock::now() - start).count());
     }
 
-    auto recent = setup.Post("/cha.php", body({{"nm", nm}, {"wd", "list50"}, {"pw", pw}}), type);
+    auto recent = setup.Post("/cha.php", body({{"nm", nm}, {"wd", "list50"}, {"pw", token}}), type);
     if (!recent || recent->body.size() < 6) {
         std::cerr << "the user has no cases; run with --seed N first\n";
         return 1;
@@ -176,28 +182,111 @@ int main(int argc, char** argv) {
         auto reply = client.Post(path.c_str(), body(fields), type);
         return reply && reply->status == 200 && (!wantRows || reply->body.starts_with("ok<t>"));
     };
+    std::atomic<long> saves{0};
+    const auto caseFields = [&](const std::string& key) {
+        return std::vector<std::pair<std::string, std::string>>{
+            {"nm", nm}, {"save_gua_ming", "主卦：乾为天 变卦：天风姤"}, {"save_gua_bianhao", key},
+            {"save_lei_id", "1"}, {"save_nian", "2030"}, {"save_yue", "1"}, {"save_ri", "1"},
+            {"save_xingbie", "男"}, {"save_chusheng", "1980"}, {"save_shiyou", "压测"}};
+    };
     const std::vector<std::pair<std::string, std::function<bool(httplib::Client&, std::mt19937&)>>> runs = {
+        {"login.php",
+         [&](httplib::Client& c, std::mt19937&) {
+             auto reply = c.Post("/login.php", body({{"nm", nm}, {"pw", digest}}), type);
+             return reply && reply->status == 200 && reply->body.starts_with("ok");
+         }},
+        {"savegua.php",
+         [&](httplib::Client& c, std::mt19937&) {
+             auto fields = caseFields("bench-save-" + std::to_string(saves++));
+             fields.emplace_back("pw", token);
+             auto reply = c.Post("/savegua.php", body(fields), type);
+             return reply && reply->status == 200 && reply->body == "ok";
+         }},
+        {"saveduanyufankui.php (texts)",
+         [&](httplib::Client& c, std::mt19937& r) {
+             auto fields = caseFields("bench-texts-" + std::to_string(saves++));
+             std::string judgment;
+             for (int w = 0; w < 12; ++w) judgment += kWords[r() % kWords.size()] + "，";
+             fields.insert(fields.end(), {{"save_duanyu", judgment}, {"save_fankui", "应验"}, {"save_b", "3"}, {"pw", token}});
+             auto reply = c.Post("/saveduanyufankui.php", body(fields), type);
+             return reply && reply->status == 200 && reply->body == "ok";
+         }},
+        {"cha.php wd=list50",
+         [&](httplib::Client& c, std::mt19937&) { return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", token}}, true); }},
         {"loadgua.php (random id)",
          [&](httplib::Client& c, std::mt19937& r) {
              const long id = maxId - static_cast<long>(r() % 100000);
-             return post(c, "/loadgua.php", {{"nm", nm}, {"guaid", std::to_string(std::max(1L, id))}, {"pw", pw}}, true);
+             return post(c, "/loadgua.php", {{"nm", nm}, {"guaid", std::to_string(std::max(1L, id))}, {"pw", token}}, true);
          }},
-        {"cha.php wd=list50",
-         [&](httplib::Client& c, std::mt19937&) { return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", pw}}, true); }},
         {"cha.php wd=<common word>",
          [&](httplib::Client& c, std::mt19937& r) {
-             return post(c, "/cha.php", {{"nm", nm}, {"wd", kWords[r() % kWords.size()]}, {"pw", pw}}, true);
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", kWords[r() % kWords.size()]}, {"pw", token}}, true);
          }},
         {"cha.php wd=<one case>",
          [&](httplib::Client& c, std::mt19937& r) {
              const std::string wd = "第" + std::to_string(r() % 100000) + "号";
-             return post(c, "/cha.php", {{"nm", nm}, {"wd", wd}, {"pw", pw}}, false);
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", wd}, {"pw", token}}, false);
+         }},
+        {"cha.php wd=<rare 1-2 chars>",
+         [&](httplib::Client& c, std::mt19937& r) {
+             static const std::vector<std::string> rare = {"祟", "魁", "蛊惑", "雷劫"};
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", rare[r() % rare.size()]}, {"pw", token}}, false);
          }},
     };
     for (const auto& [name, request] : runs) {
         const auto start = Clock::now();
         const auto result = drive(options, request, options.seconds, 10'000'000);
         report(name, result, std::chrono::duration<double>(Clock::now() - start).count());
+        if (name == "login.php") {
+            // Each login opened a session and the service keeps only the newest few per
+            // account: the later runs use one opened after them.
+            auto again = setup.Post("/login.php", body({{"nm", nm}, {"pw", digest}}), type);
+            if (!again || !again->has_header("X-Qinglan-Session")) {
+                std::cerr << "cannot log in again\n";
+                return 1;
+            }
+            token = again->get_header_value("X-Qinglan-Session");
+        }
     }
+
+    // Under attack: 200 connections trickling their headers (from four loopback addresses, 50
+    // each) and 8 connections of wrong logins, while one ordinary client asks for its list.
+    using qinglan::caseservice::testing::RawConnection;
+    std::atomic<bool> attacking{true};
+    std::atomic<long> wrongLogins{0};
+    std::vector<std::thread> attackers;
+    attackers.emplace_back([&] {
+        std::vector<std::unique_ptr<RawConnection>> slow;
+        for (int i = 0; i < 200; ++i) {
+            slow.push_back(std::make_unique<RawConnection>(options.port, "127.0.0." + std::to_string(20 + i % 4)));
+            slow.back()->send("POST /cha.php HTTP/1.1\r\nHost: x\r\n");
+        }
+        for (int tick = 0; attacking; ++tick) {
+            for (auto& connection : slow) connection->send("X");
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+    });
+    for (int t = 0; t < 8; ++t) {
+        attackers.emplace_back([&, t] {
+            httplib::Client client("127.0.0.1", options.port);
+            client.set_keep_alive(true);
+            const std::string wrong = md5Hex(md5Hex("guess"));
+            while (attacking) {
+                client.Post("/login.php", body({{"nm", nm + std::to_string(t)}, {"pw", wrong}}), type);
+                ++wrongLogins;
+            }
+        });
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    Options single = options;
+    single.connections = 1;
+    const auto start = Clock::now();
+    const auto underAttack = drive(
+        single, [&](httplib::Client& c, std::mt19937&) { return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", token}}, true); },
+        options.seconds, 10'000'000);
+    report("list50 under attack (1 conn)", underAttack, std::chrono::duration<double>(Clock::now() - start).count());
+    attacking = false;
+    for (auto& attacker : attackers) attacker.join();
+    std::printf("wrong logins sent during the attack: %ld\n", wrongLogins.load());
     return 0;
 }

@@ -4,13 +4,26 @@
 #include <httplib.h>
 #include <openssl/evp.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <csignal>
 #include <random>
 #include <stdexcept>
 
 namespace qinglan::caseservice::testing {
 
 namespace {
+
+// The service may answer an oversized upload and close before the client has sent it all:
+// the client then sees a failed write, not a signal that ends the tests.
+const bool kIgnoreBrokenPipes = [] {
+    std::signal(SIGPIPE, SIG_IGN);
+    return true;
+}();
 
 std::filesystem::path freshDirectory() {
     static std::atomic<int> counter{0};
@@ -35,7 +48,7 @@ std::string md5Hex(const std::string& bytes) {
 }
 
 std::string encodePart(const std::string& text) {
-    static const std::string escaped = "*#%<> []";
+    static const std::string escaped = "*#%<> []&";
     static const char* hex = "0123456789ABCDEF";
     std::string out;
     for (const char c : text) {
@@ -71,18 +84,22 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 
 }  // namespace
 
-RunningService::RunningService(LoginNotice notice, std::string updateFile, ThrottlePolicy throttle)
+RunningService::RunningService(LoginNotice notice, std::string updateFile, ThrottlePolicy throttle,
+                               FrontendSettings frontend, StoreSettings store)
     : dir_(freshDirectory()), dbFile_(dir_ / "cases.db") {
-    store_ = std::make_unique<SqliteCaseStore>(dbFile_.string());
+    store_ = std::make_unique<SqliteCaseStore>(dbFile_.string(), store);
     auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::minimum, throttle);
     service_ = std::make_unique<CaseService>(*store_, *auth_, std::move(notice));
-    frontend_ = std::make_unique<HttpFrontend>(*service_, FrontendSettings{16, std::move(updateFile)});
-    port_ = frontend_->bind("127.0.0.1", 0);
-    if (port_ <= 0) throw std::runtime_error("cannot bind a port on 127.0.0.1");
+    frontend.updateFile = std::move(updateFile);
+    frontend_ = std::make_unique<HttpFrontend>(*service_, std::move(frontend));
+    std::string error;
+    port_ = frontend_->bind("127.0.0.1", 0, error);
+    if (port_ <= 0) throw std::runtime_error("cannot bind a port on 127.0.0.1: " + error);
     thread_ = std::thread([this] { frontend_->run(); });
 }
 
 RunningService::~RunningService() {
+    store_->interruptQueries();
     frontend_->stop();
     thread_.join();
     frontend_.reset();
@@ -99,14 +116,14 @@ HttpReply RunningService::postRaw(const std::string& endpoint, const std::string
     client.set_read_timeout(15, 0);
     const auto result = client.Post(("/" + endpoint).c_str(), body, "application/x-www-form-urlencoded");
     if (!result) return {};
-    return {result->status, result->body};
+    return {result->status, result->body, result->get_header_value(kSessionHeader)};
 }
 
 HttpReply RunningService::get(const std::string& pathAndQuery) const {
     httplib::Client client("127.0.0.1", port_);
     const auto result = client.Get(pathAndQuery.c_str());
     if (!result) return {};
-    return {result->status, result->body};
+    return {result->status, result->body, {}};
 }
 
 std::string RunningService::post(const std::string& endpoint, const Fields& fields) const {
@@ -119,6 +136,55 @@ std::string RunningService::registerUser(const std::string& nm, const std::strin
     const std::string digest = passwordDigest(password);
     EXPECT_EQ(post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "13800000000"}, {"youxiang", ""}}), "ok");
     return digest;
+}
+
+std::string RunningService::logIn(const std::string& nm, const std::string& digest) const {
+    const auto reply = postRaw("login.php", clientFormBody({{"nm", nm}, {"pw", digest}}));
+    EXPECT_TRUE(reply.body.starts_with("ok")) << nm << ": " << reply.body;
+    return reply.sessionToken;
+}
+
+ServiceProcess startServiceBinary(const std::vector<std::string>& args, bool withErrors) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        if (withErrors) {
+            dup2(pipeFds[1], STDERR_FILENO);
+        } else {
+            const int devnull = open("/dev/null", O_WRONLY);
+            dup2(devnull, STDERR_FILENO);
+        }
+        close(pipeFds[0]);
+        std::vector<char*> argv{const_cast<char*>(CASESERVICE_BINARY)};
+        for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(CASESERVICE_BINARY, argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    return {pid, fdopen(pipeFds[0], "r")};
+}
+
+int waitForExit(pid_t pid, std::chrono::milliseconds within) {
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + within;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+int announcedPort(const ServiceProcess& process) {
+    char line[512] = {};
+    if (!process.out || !fgets(line, sizeof line, process.out)) return -1;
+    const std::string message(line);
+    const auto at = message.find("://127.0.0.1:");
+    return at == std::string::npos ? -1 : std::atoi(message.c_str() + at + 13);
 }
 
 std::string clientFormBody(const Fields& fields) {

@@ -8,6 +8,10 @@
 #include "password_auth.h"
 #include "sqlite_case_store.h"
 
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -22,11 +26,13 @@ using Fields = std::vector<std::pair<std::string, std::string>>;
 struct HttpReply {
     int status = 0;   // 0 when the exchange failed
     std::string body;
+    std::string sessionToken;   // the X-Qinglan-Session header, when there was one
 };
 
 class RunningService {
 public:
-    explicit RunningService(LoginNotice notice = {}, std::string updateFile = {}, ThrottlePolicy throttle = {});
+    explicit RunningService(LoginNotice notice = {}, std::string updateFile = {}, ThrottlePolicy throttle = {},
+                            FrontendSettings frontend = {}, StoreSettings store = {});
     ~RunningService();
 
     int port() const { return port_; }
@@ -38,8 +44,15 @@ public:
     HttpReply postRaw(const std::string& endpoint, const std::string& body) const;
     HttpReply get(const std::string& pathAndQuery) const;
 
-    // Registers nm with the password and returns the digest later requests carry.
+    // Registers nm with the password and returns its digest.
     std::string registerUser(const std::string& nm, const std::string& password) const;
+    // Logs in and returns the session token later requests carry (empty when refused).
+    std::string logIn(const std::string& nm, const std::string& digest) const;
+    // Registers and logs in: the session token.
+    std::string registerAndLogIn(const std::string& nm, const std::string& password) const {
+        return logIn(nm, registerUser(nm, password));
+    }
+    SqliteCaseStore& store() { return *store_; }
 
 private:
     std::filesystem::path dir_;
@@ -51,6 +64,18 @@ private:
     std::thread thread_;
     int port_ = -1;
 };
+
+// The built qinglan-caseservice started with the arguments; out reads its standard output
+// (and its standard error too when asked).
+struct ServiceProcess {
+    pid_t pid = -1;
+    FILE* out = nullptr;
+};
+ServiceProcess startServiceBinary(const std::vector<std::string>& args, bool withErrors = false);
+// Its exit status once it has ended, at most `within` from now; -1 when it had not (it is then killed).
+int waitForExit(pid_t pid, std::chrono::milliseconds within = std::chrono::seconds(5));
+// Reads the start message and returns the port in it; -1 when there is none.
+int announcedPort(const ServiceProcess& process);
 
 // The request body exactly as the client writes it: name and value split at the first
 // "=", each with bytes below 33 or above 127 and the characters *#%<> [] as %XX; "&", "="

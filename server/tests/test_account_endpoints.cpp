@@ -65,10 +65,11 @@ TEST(Account, FullLoginReplyCarriesMessageLinkVersionAndCategories) {
     // Without categories the reply is already the full form, with none after it.
     const std::string first = service.post("login.php", {{"nm", "张三"}, {"pw", digest}});
     ASSERT_TRUE(first.starts_with("ok<t>")) << first;
+    const std::string token = service.logIn("张三", digest);
 
     for (const auto& [id, name] : std::vector<std::pair<std::string, std::string>>{{"7", "求财"}, {"2", "婚姻"}})
         ASSERT_EQ(service.post("changeleiming.php",
-                               {{"nm", "张三"}, {"lei_bendi_id", id}, {"lei_mingcheng", name}, {"pw", digest}}),
+                               {{"nm", "张三"}, {"lei_bendi_id", id}, {"lei_mingcheng", name}, {"pw", token}}),
                   "ok");
     std::string reply = service.post("login.php", {{"nm", "张三"}, {"pw", digest}});
 
@@ -93,21 +94,22 @@ TEST(Account, FullLoginReplyCarriesMessageLinkVersionAndCategories) {
 TEST(Account, DisabledAccountIsCancelledAndRefused) {
     RunningService service;
     const std::string digest = service.registerUser("张三", "secret");
+    const std::string token = service.logIn("张三", digest);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(service.databaseFile().c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "UPDATE users SET disabled = 1", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "cancel");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", passwordDigest("guess")}}), "no");
-    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", digest}}), "no");
+    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), "no") << "its sessions end too";
 }
 
 TEST(Account, PasswordChange) {
     RunningService service;
     const std::string oldDigest = service.registerUser("张三", "old");
     const std::string newDigest = passwordDigest("new");
-    // Seen once with the old password, so a remembered check must not outlive the change.
-    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", oldDigest}}), "");
+    const std::string oldSession = service.logIn("张三", oldDigest);
+    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", oldSession}}), "");
 
     EXPECT_EQ(service.post("changpw.php", {{"nm", "张三"}, {"oldpw", newDigest}, {"newpw", newDigest}}), "no");
     EXPECT_EQ(service.post("changpw.php", {{"nm", "nobody"}, {"oldpw", oldDigest}, {"newpw", newDigest}}), "no");
@@ -115,9 +117,14 @@ TEST(Account, PasswordChange) {
     EXPECT_NE(badNew, "ok");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", oldDigest}}), "ok") << "a refused change keeps the old";
 
-    EXPECT_EQ(service.post("changpw.php", {{"nm", "张三"}, {"oldpw", oldDigest}, {"newpw", newDigest}}), "ok");
+    const auto changed = service.postRaw(
+        "changpw.php", clientFormBody({{"nm", "张三"}, {"oldpw", oldDigest}, {"newpw", newDigest}}));
+    EXPECT_EQ(changed.body, "ok");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", oldDigest}}), "no");
-    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", oldDigest}}), "no");
+    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", oldSession}}), "no")
+        << "a password change ends the sessions opened before it";
+    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", changed.sessionToken}}), "")
+        << "the changing client gets a new session";
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", newDigest}}), "ok");
 }
 
@@ -128,6 +135,7 @@ TEST(Account, RepeatedFailuresForANameAreSlowedDown) {
     RunningService service({}, {}, policy);
     const std::string digest = service.registerUser("张三", "secret");
     const std::string other = service.registerUser("李四", "secret");
+    const std::string session = service.logIn("张三", digest);
     const std::string wrong = passwordDigest("guess");
     for (int i = 0; i < 3; ++i) EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", wrong}}), "no");
 
@@ -135,7 +143,8 @@ TEST(Account, RepeatedFailuresForANameAreSlowedDown) {
     const std::string paused = service.post("login.php", {{"nm", "张三"}, {"pw", digest}});
     EXPECT_NE(paused.find("秒后再试"), std::string::npos) << paused;
     EXPECT_FALSE(paused.starts_with("ok") || paused.starts_with("no") || paused.starts_with("cancel"));
-    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", digest}}), "no");
+    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", session}}), "")
+        << "a session opened before the guesses goes on working";
     EXPECT_EQ(service.post("login.php", {{"nm", "李四"}, {"pw", other}}), "ok") << "other names are not slowed";
 
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));

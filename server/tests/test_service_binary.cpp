@@ -4,60 +4,19 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
+#include <csignal>
 #include <cstdlib>
-#include <thread>
 
 using namespace qinglan::caseservice::testing;
 
 namespace {
 
-struct Child {
-    pid_t pid = -1;
-    FILE* out = nullptr;   // its standard output
-};
-
-Child start(const std::vector<std::string>& args) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], STDOUT_FILENO);
-        const int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, STDERR_FILENO);
-        close(pipeFds[0]);
-        std::vector<char*> argv{const_cast<char*>(CASESERVICE_BINARY)};
-        for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(CASESERVICE_BINARY, argv.data());
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    return {pid, fdopen(pipeFds[0], "r")};
-}
-
-int waitFor(pid_t pid) {
-    int status = 0;
-    for (int i = 0; i < 500; ++i) {
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -1;
-}
-
 TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
     const auto db = std::filesystem::temp_directory_path() / ("qinglan-binary-" + std::to_string(::getpid()) + ".db");
     for (const int stopSignal : {SIGTERM, SIGINT}) {
         // Port 0: the system picks a free one, and the start message tells which.
-        auto child = start({"--listen", "127.0.0.1:0", "--db", db.string(), "--message", "你好",
+        auto child = startServiceBinary({"--listen", "127.0.0.1:0", "--db", db.string(), "--message", "你好",
                             "--version", "3", "--pwhash-limits", "minimum"});
         ASSERT_GT(child.pid, 0);
         char line[512] = {};
@@ -80,7 +39,7 @@ TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
         EXPECT_TRUE(login->body.starts_with("ok<t>%4F60%597D<msg><url>3<v><t>")) << login->body;
 
         kill(child.pid, stopSignal);
-        EXPECT_EQ(waitFor(child.pid), 0) << "signal " << stopSignal;
+        EXPECT_EQ(waitForExit(child.pid), 0) << "signal " << stopSignal;
         fclose(child.out);
     }
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
@@ -92,8 +51,8 @@ TEST(ServiceBinary, RefusesBadOptions) {
         {"--url", "http://a/<b>"}, {"--threads", "0"}, {"--pwhash-limits", "none"}, {"--db"}, {"--frobnicate", "1"},
     };
     for (const auto& args : bad) {
-        auto child = start(args);
-        EXPECT_EQ(waitFor(child.pid), 2) << args[0];
+        auto child = startServiceBinary(args);
+        EXPECT_EQ(waitForExit(child.pid), 2) << args[0];
         fclose(child.out);
     }
 }

@@ -36,6 +36,10 @@ bool CloudWiring::offerLogin() {
     return loggedIn();
 }
 
+void CloudWiring::logOut() {
+    if (session_.loggedIn()) session_.logOut();
+}
+
 void CloudWiring::loggedInNow() {
     bench_.setCloudCases(&cloudCases_);
     window_.setAccountActionsEnabled(true);

@@ -32,6 +32,8 @@ public:
     // shown); true when the run is logged in.
     bool offerLogin();
     bool loggedIn() const { return session_.loggedIn(); }
+    // Ends the session at the service (the program is closing); nothing when logged out.
+    void logOut();
 
     cloud::Account& account() { return account_; }
     cloud::CloudCaseService& cloudCases() { return cloudCases_; }

@@ -38,5 +38,6 @@ int main(int argc, char** argv) {
     const QString caseText = app::optionValue(QApplication::arguments(), QStringLiteral("--case"));
     if (!caseText.isEmpty()) windows.bench.enterCaseNumber(caseText);
     else windows.bench.requestDeferredCast();
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&windows] { windows.cloud.logOut(); });
     return QApplication::exec();
 }

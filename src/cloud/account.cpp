@@ -3,6 +3,7 @@
 #include "cloud/form_encoding.h"
 #include "cloud/password_digest.h"
 #include "cloud/reply_reading.h"
+#include "cloud/self_update.h"
 #include "store/case_lists.h"
 
 #include <QHash>
@@ -11,9 +12,22 @@ namespace cloud {
 namespace {
 
 constexpr int kCategoryPairCap = 101;
-constexpr int kNewestKnownVersion = 3;
 
 QString errorMessage(const QString& detail) { return QStringLiteral("出现错误，信息为：") + detail; }
+
+const QString kNoSessionToken = QStringLiteral("网络服务没有给出登录凭据");
+
+// The reply header that carries the session token of a login or password change.
+constexpr QByteArrayView kSessionHeader("X-Qinglan-Session");
+
+// The session token of the last reply: 64 lowercase hex digits, or empty.
+QString sessionTokenOf(const HttpExchange& exchange) {
+    const QByteArray token = exchange.lastReplyHeader(kSessionHeader.toByteArray());
+    if (token.size() != 64) return QString();
+    for (const char c : token)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return QString();
+    return QString::fromLatin1(token);
+}
 
 }  // namespace
 
@@ -45,6 +59,10 @@ LoginOutcome Account::login(const LoginRequest& request) {
         outcome.message = QStringLiteral("请输入密码。");
         return outcome;
     }
+    if (const QString problem = session_.transportProblem(); !problem.isEmpty()) {
+        outcome.message = problem;
+        return outcome;
+    }
     const QString digest = passwordDigest(request.password);
     const QString reply =
         session_.postPlain(QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + digest});
@@ -66,14 +84,19 @@ LoginOutcome Account::login(const LoginRequest& request) {
         outcome.message = errorMessage(reply);
         return outcome;
     }
+    const QString token = sessionTokenOf(session_.exchange());
+    if (!full && token.isEmpty()) {
+        outcome.message = errorMessage(kNoSessionToken);
+        return outcome;
+    }
     if (full) {
-        if (const auto error = readLoginReply(reply, outcome)) {
+        if (const auto error = readLoginReply(reply, token, outcome)) {
             outcome = {};
             outcome.message = errorMessage(*error);
             return outcome;
         }
     }
-    session_.logIn(request.userName, digest);
+    session_.logIn(request.userName, token);
     if (request.remember) {
         try {
             store::Transaction transaction(db_);
@@ -89,7 +112,7 @@ LoginOutcome Account::login(const LoginRequest& request) {
     return outcome;
 }
 
-std::optional<QString> Account::readLoginReply(QString reply, LoginOutcome& outcome) {
+std::optional<QString> Account::readLoginReply(QString reply, const QString& token, LoginOutcome& outcome) {
     takeField(reply);
     QString label;
     try {
@@ -105,10 +128,13 @@ std::optional<QString> Account::readLoginReply(QString reply, LoginOutcome& outc
     const qsizetype fieldEnd = reply.indexOf(kFieldEnd);
     if (fieldEnd >= 0) reply.remove(0, fieldEnd + kFieldEnd.size());
 
+    if (token.isEmpty()) return kNoSessionToken;
+
     // Nothing is taken over before the whole notice has been read.
     outcome.messageLabel = label;
-    session_.setMessageUrl(url);
-    outcome.offerUpdate = version > kNewestKnownVersion;
+    // Only a web address is kept: the main window opens it on a click.
+    session_.setMessageUrl(isOpenableLink(url) ? url : QString());
+    outcome.offerUpdate = version > kProgramVersion;
     copyCategories(reply);
     return std::nullopt;
 }
@@ -136,6 +162,7 @@ RegistrationOutcome Account::registerUser(const Registration& r) {
     else if (r.password.isEmpty()) outcome.messages = {QStringLiteral("密码不能为空")};
     else if (r.password != r.repeated) outcome.messages = {QStringLiteral("密码两次输入的不同")};
     else if (r.mobile.isEmpty() && r.email.isEmpty()) outcome.messages = {QStringLiteral("手机号或者电子邮箱号必须输入一个。")};
+    else if (const QString problem = session_.transportProblem(); !problem.isEmpty()) outcome.messages = {problem};
     if (!outcome.messages.isEmpty()) return outcome;
 
     const QString reply = session_.postPlain(QStringLiteral("reg.php"),
@@ -161,13 +188,16 @@ PasswordChangeOutcome Account::changePassword(const PasswordChange& change) {
     if (change.newPassword.isEmpty()) return {false, QStringLiteral("请输入新密码")};
     if (change.newPassword != change.confirmation) return {false, QStringLiteral("两次输入的新密码不同。")};
 
+    if (const QString problem = session_.transportProblem(); !problem.isEmpty()) return {false, problem};
+
     const QString newDigest = passwordDigest(change.newPassword);
     // The old digest is the proof here; the service reads no "pw=" field on this endpoint.
     const QString reply = session_.postPlain(
         QStringLiteral("changpw.php"),
         {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword), QStringLiteral("newpw=") + newDigest});
     if (reply == u"ok") {
-        session_.setDigest(newDigest);
+        // The change ended every session of the account; the reply carries this run's new one.
+        session_.setSessionToken(sessionTokenOf(session_.exchange()));
         return {true, QStringLiteral("密码修改成功")};
     }
     if (reply == u"no") return {false, QStringLiteral("原密码不正确，无法修改。")};

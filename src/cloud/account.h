@@ -78,18 +78,20 @@ public:
     // The box "记住用户名和密码" clicked. Throws DatabaseError.
     void setRememberLogin(bool on) { settings_.set(store::setting::rememberLogin, on); }
 
-    // Posts login.php. On success the session is logged in for the run, the user's category
-    // names from the reply are copied onto the local categories of the same lei_id, and the settings
-    // remember name and password when asked to.
+    // Posts login.php (refused without sending when the address may not carry the password).
+    // On success the session holds the token from the reply for the run, the user's category
+    // names from the reply are copied onto the local categories of the same lei_id, and the
+    // settings remember name and password when asked to.
     LoginOutcome login(const LoginRequest& request);
     RegistrationOutcome registerUser(const Registration& registration);
     // Posts changpw.php for the logged-in user. After a change, later requests carry the new
-    // digest.
+    // session token the reply brings (the change ends every earlier session of the account).
     PasswordChangeOutcome changePassword(const PasswordChange& change);
 
 private:
-    // Reads the full reply after "ok<t>"; the error text when a field cannot be read.
-    std::optional<QString> readLoginReply(QString reply, LoginOutcome& outcome);
+    // Reads the full reply after "ok<t>" and takes it over when the session token came with
+    // it; the error text when a field cannot be read or the token is missing.
+    std::optional<QString> readLoginReply(QString reply, const QString& token, LoginOutcome& outcome);
     void copyCategories(QString pairs);
 
     CloudSession& session_;

@@ -1,7 +1,9 @@
 #pragma once
 // The account state of the run and the way to the case service: its address, the exchange, and
-// the credentials every request after login carries.
+// the session token every request after login carries (the password digest itself is sent
+// only to log in and to change the password).
 #include "cloud/http_exchange.h"
+#include "cloud/service_address.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,7 @@ public:
     CloudSession(HttpExchange& exchange, QUrl serviceAddress)
         : exchange_(exchange), serviceAddress_(std::move(serviceAddress)) {}
 
-    // 1 after a successful login, for the rest of the run; there is no logout.
+    // 1 after a successful login, until logOut.
     bool loggedIn() const { return loggedIn_; }
     const QString& userName() const { return userName_; }
     // The link received at login, opened by a click on the message label.
@@ -25,20 +27,26 @@ public:
     QUrl address(const QString& pathAndQuery) const { return serviceAddress_.resolved(QUrl(pathAndQuery)); }
     HttpExchange& exchange() { return exchange_; }
 
-    // Posts the fields to the endpoint as they are.
+    // Why nothing carrying a password or token may be sent to the address; empty when it may.
+    QString transportProblem() const { return insecureAddressMessage(serviceAddress_); }
+
+    // Posts the fields to the endpoint as they are; "neterror" without sending anything when
+    // the address is one credentials may not go to.
     QString postPlain(const QString& endpoint, const QStringList& fields);
-    // Posts the fields to the endpoint; after login "pw=" + the password digest goes last, which
+    // Posts the fields to the endpoint; after login "pw=" + the session token goes last, which
     // is how the service tells that the "nm=" field is the user's own.
     QString post(const QString& endpoint, QStringList fields);
 
     // Set by the account operations.
-    void logIn(const QString& userName, const QString& digest) {
+    void logIn(const QString& userName, const QString& sessionToken) {
         loggedIn_ = true;
         userName_ = userName;
-        digest_ = digest;
+        token_ = sessionToken;
     }
     void setMessageUrl(const QString& url) { messageUrl_ = url; }
-    void setDigest(const QString& digest) { digest_ = digest; }
+    void setSessionToken(const QString& sessionToken) { token_ = sessionToken; }
+    // Ends the session at the service (logout.php) and here; the run is then local.
+    void logOut();
 
 private:
     HttpExchange& exchange_;
@@ -46,7 +54,7 @@ private:
     bool loggedIn_ = false;
     QString userName_;
     QString messageUrl_;
-    QString digest_;
+    QString token_;
 };
 
 }  // namespace cloud

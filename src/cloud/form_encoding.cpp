@@ -6,7 +6,7 @@ namespace cloud {
 namespace {
 
 QByteArray encodePart(const QString& text) {
-    static constexpr QByteArrayView kEscaped("*#%<> []");
+    static constexpr QByteArrayView kEscaped("*#%<> []&");
     static constexpr char kHex[] = "0123456789ABCDEF";
     QByteArray out;
     for (const char c : text.toUtf8()) {

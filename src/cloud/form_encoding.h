@@ -9,8 +9,9 @@ namespace cloud {
 
 // Each field is "name=value" as typed, unescaped. Name and value (split at the first "=") are
 // encoded separately: every UTF-8 byte of a character below 33 or outside ASCII, and every
-// character of "*#%<> []", becomes "%" and two uppercase hex digits; everything else, "&", "="
-// and "+" among it, goes as it is. The fields are joined by "&" in list order.
+// character of "*#%<> []&", becomes "%" and two uppercase hex digits; everything else, "=" and
+// "+" among it, goes as it is. The fields are joined by "&" in list order, so an "&" in the
+// body is always a field boundary.
 QByteArray encodeFormBody(const QStringList& fields);
 
 class UrlDecodeError : public std::runtime_error {

@@ -2,8 +2,10 @@
 // The one HTTP exchange with the case service. Every call uses a fresh client, so no connection
 // or cookie survives from one call to the next. It blocks in a local event loop that takes no
 // user input, and any failure (no connection, time-out, an HTTP error status, a broken
-// transfer) becomes the reply "neterror".
+// transfer, a reply larger than the limit) becomes the reply "neterror". Every exchange has a
+// total time, from its start to the last byte, however slowly a service trickles its reply.
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,15 +25,16 @@ struct BusyHooks {
 };
 
 // Why the last exchange failed.
-enum class ExchangeFailure { none, timedOut, transport, httpStatus };
+enum class ExchangeFailure { none, timedOut, transport, httpStatus, tooLarge };
 
 using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 
 class HttpExchange {
 public:
-    // The limit for connecting and for each wait on the reply: an exchange that makes no
-    // progress for this long is abandoned.
+    // The whole time an exchange may take, from connecting to the last byte of the reply.
     static constexpr std::chrono::milliseconds kTimeLimit{15000};
+    // The largest reply body taken from post_http and get.
+    static constexpr qint64 kReplyLimit = 16 * 1024 * 1024;
 
     explicit HttpExchange(BusyHooks busy = {}) : busy_(std::move(busy)) {}
     void setBusyHooks(BusyHooks busy) { busy_ = std::move(busy); }
@@ -41,16 +44,25 @@ public:
     QString post_http(const QUrl& url, const QStringList& fields);
     // GET of a file with these request headers; the body, or none on failure.
     std::optional<QByteArray> get(const QUrl& url, const HeaderList& headers = {});
+    // GET written to sink as it arrives, with its own size and time limits; false on failure
+    // (the sink may then hold part of the body).
+    bool download(const QUrl& url, const HeaderList& headers, QIODevice& sink, qint64 sizeLimit,
+                  std::chrono::milliseconds timeLimit);
 
     ExchangeFailure lastFailure() const { return lastFailure_; }
+    // A header of the last successful reply; empty when it had none.
+    QByteArray lastReplyHeader(const QByteArray& name) const;
 
 private:
     friend void shortenTimeLimitForTests(HttpExchange& exchange, std::chrono::milliseconds limit);
-    std::optional<QByteArray> exchange(const QUrl& url, const HeaderList& headers, const QByteArray* postBody);
+    // The body goes to sink when given (then the result is empty on success), else is returned.
+    std::optional<QByteArray> exchange(const QUrl& url, const HeaderList& headers, const QByteArray* postBody,
+                                       QIODevice* sink, qint64 sizeLimit, std::chrono::milliseconds timeLimit);
 
     BusyHooks busy_;
     std::chrono::milliseconds limit_ = kTimeLimit;
     ExchangeFailure lastFailure_ = ExchangeFailure::none;
+    QList<std::pair<QByteArray, QByteArray>> lastHeaders_;
 };
 
 }  // namespace cloud

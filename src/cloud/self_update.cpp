@@ -24,43 +24,57 @@ std::filesystem::path fsPath(const QString& path) { return std::filesystem::path
 
 UpdateOutcome SelfUpdate::run() {
     if (!key_) return {false, unchanged(QStringLiteral("本程序没有内置升级公钥，不能自动升级。"))};
-    const QUrl fileAddress = session_.address(kUpdatePath);
-    const auto file = session_.exchange().get(fileAddress, downloadHeaders());
-    if (!file) return {false, unchanged(QStringLiteral("下载新版本失败。"))};
-    if (file->isEmpty()) return {false, unchanged(QStringLiteral("下载的新版本是空的。"))};
-    const auto signature =
-        session_.exchange().get(QUrl(fileAddress.toString() + QStringLiteral(".sig")), downloadHeaders());
-    if (!signature) return {false, unchanged(QStringLiteral("下载新版本的签名失败。"))};
-    if (!signatureValid(*file, *signature, *key_))
-        return {false, unchanged(QStringLiteral("新版本的签名无效，可能已被篡改，已拒绝安装。"))};
-    const QString error = replaceProgram(*file);
-    if (!error.isEmpty()) return {false, unchanged(QStringLiteral("无法写入新版本：") + error + u'。')};
-    return {true, QStringLiteral("升级完成，程序将重新启动。")};
-}
-
-QString SelfUpdate::replaceProgram(const QByteArray& bytes) const {
     // Through the link, if the program is started by one: the file itself is replaced.
     const QFileInfo info(programPath_);
     const QString program = info.canonicalFilePath().isEmpty() ? programPath_ : info.canonicalFilePath();
     const QString staged = program + QStringLiteral("2X");
-    QFile out(staged);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return out.errorString();
-    const bool written = out.write(bytes) == bytes.size() && out.flush() && ::fsync(out.handle()) == 0;
-    const QString writeError = out.errorString();
-    out.close();
-    if (!written || !QFile::setPermissions(staged, QFile::permissions(program))) {
+    const auto fail = [&staged](const QString& reason) {
         QFile::remove(staged);
-        return writeError;
-    }
+        return UpdateOutcome{false, unchanged(reason)};
+    };
+
+    const QUrl fileAddress = session_.address(kUpdatePath);
+    const auto manifestText =
+        session_.exchange().get(QUrl(fileAddress.toString() + QStringLiteral(".sig")), downloadHeaders());
+    if (!manifestText) return fail(QStringLiteral("下载新版本的签名失败。"));
+    const auto manifest = readSignedManifest(*manifestText, *key_);
+    if (!manifest) return fail(QStringLiteral("新版本的签名无效，可能已被篡改，已拒绝安装。"));
+    if (manifest->version <= kProgramVersion)
+        return fail(QStringLiteral("签名的新版本（") + QString::number(manifest->version) +
+                    QStringLiteral("）不比本程序新，已拒绝安装。"));
+    if (manifest->size > kUpdateSizeLimit) return fail(QStringLiteral("新版本过大，已拒绝下载。"));
+
+    // The new program goes straight to a file beside the old one, never whole into memory.
+    QFile out(staged);
+    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate))
+        return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');
+    const bool downloaded =
+        session_.exchange().download(fileAddress, downloadHeaders(), out, manifest->size, kUpdateTimeLimit);
+    const QString mismatch = QStringLiteral("下载的新版本与签名不符，可能已被篡改，已拒绝安装。");
+    if (!downloaded)
+        return fail(session_.exchange().lastFailure() == ExchangeFailure::tooLarge ? mismatch
+                                                                                  : QStringLiteral("下载新版本失败。"));
+    if (out.size() == 0) return fail(QStringLiteral("下载的新版本是空的。"));
+    if (!out.flush() || ::fsync(out.handle()) != 0)
+        return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');
+    if (out.size() != manifest->size) return fail(mismatch);
+    uchar* mapped = out.map(0, out.size());
+    if (!mapped) return fail(QStringLiteral("无法读取下载的新版本：") + out.errorString() + u'。');
+    const bool matches =
+        sha256(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), static_cast<qsizetype>(out.size()))) ==
+        manifest->sha256;
+    out.unmap(mapped);
+    out.close();
+    if (!matches) return fail(mismatch);
+    if (!QFile::setPermissions(staged, QFile::permissions(program)))
+        return fail(QStringLiteral("无法写入新版本：不能设置文件权限。"));
     // One rename puts the new file in place: the running program keeps its old file open, and
     // a crash at any moment leaves either the old or the new program, never a partial one.
     std::error_code renameError;
     std::filesystem::rename(fsPath(staged), fsPath(program), renameError);
-    if (renameError) {
-        QFile::remove(staged);
-        return QString::fromStdString(renameError.message());
-    }
-    return QString();
+    if (renameError)
+        return fail(QStringLiteral("无法写入新版本：") + QString::fromStdString(renameError.message()) + u'。');
+    return {true, QStringLiteral("升级完成，程序将重新启动。")};
 }
 
 void SelfUpdate::removeLeftoverCopies() const {

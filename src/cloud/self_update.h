@@ -1,17 +1,23 @@
 #pragma once
-// The program update offered at login. The new program file is downloaded together with its
-// detached Ed25519 signature (the same address with ".sig" appended); the program file is
+// The program update offered at login. The new program file is downloaded (straight to a file
+// beside the program, within a size and time limit) together with its detached Ed25519 signature (the same address with ".sig" appended); the program file is
 // replaced only when the signature is valid under the operator's public key built into the
 // program. Otherwise nothing on disk changes.
 #include "cloud/cloud_session.h"
 #include "cloud/update_signature.h"
 
 #include <QString>
+#include <chrono>
 #include <optional>
 
 namespace cloud {
 
 inline const QString kUpdatePath = QStringLiteral("qinglan/down.asp?filename=g.zip");
+// This program's version: an update must be newer.
+inline constexpr qint64 kProgramVersion = 3;
+// The largest program file taken whatever the manifest says, and the whole time its download may take.
+inline constexpr qint64 kUpdateSizeLimit = 512LL * 1024 * 1024;
+inline constexpr std::chrono::milliseconds kUpdateTimeLimit{30 * 60 * 1000};
 
 struct UpdateOutcome {
     bool applied = false;  // then start the program again (startProgram) and quit
@@ -33,8 +39,6 @@ public:
     bool startProgram() const;
 
 private:
-    QString replaceProgram(const QByteArray& bytes) const;
-
     CloudSession& session_;
     QString programPath_;
     std::optional<UpdateKey> key_;

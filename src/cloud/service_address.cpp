@@ -1,5 +1,7 @@
 #include "cloud/service_address.h"
 
+#include <QHostAddress>
+
 namespace cloud {
 namespace {
 
@@ -22,8 +24,27 @@ ServiceAddress resolveServiceAddress(const QStringList& arguments, const QProces
     if (!url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty() || url.hasQuery() ||
         url.hasFragment() || !url.userInfo().isEmpty())
         return {QUrl(), QStringLiteral("网络服务地址无效：") + text + QStringLiteral("（应以 http:// 或 https:// 开头）")};
+    if (!credentialsMayGoTo(url)) return {QUrl(), insecureAddressMessage(url)};
     if (!url.path().endsWith(u'/')) url.setPath(url.path() + u'/');
     return {url, QString()};
+}
+
+bool credentialsMayGoTo(const QUrl& address) {
+    if (address.scheme() == u"https") return true;
+    if (address.scheme() != u"http") return false;
+    const QString host = address.host();
+    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback();
+}
+
+QString insecureAddressMessage(const QUrl& address) {
+    if (credentialsMayGoTo(address)) return QString();
+    return QStringLiteral("网络服务地址 ") + address.toDisplayString() +
+           QStringLiteral(" 不在本机，必须以 https:// 开头：密码和登录凭据不能以明文 http 发往其他主机。");
+}
+
+bool isOpenableLink(const QString& link) {
+    const QUrl url(link, QUrl::StrictMode);
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") && !url.host().isEmpty();
 }
 
 }  // namespace cloud

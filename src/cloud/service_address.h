@@ -1,7 +1,9 @@
 #pragma once
 // Where the case service is: "--service URL" (or "--service=URL") on the command line, else
 // $QINGLAN_SERVICE when set and not empty, else the service's own default address on this
-// machine. "http://" and "https://" addresses are taken; the endpoints are paths under it.
+// machine. "https://" addresses are taken, and "http://" ones on this machine (a loopback
+// address or "localhost"): the password digest and the session token must not cross a network
+// in clear text. The endpoints are paths under the address.
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -17,5 +19,14 @@ struct ServiceAddress {
 };
 
 ServiceAddress resolveServiceAddress(const QStringList& arguments, const QProcessEnvironment& environment);
+
+// Whether a password digest or session token may be sent to this address: over https, or
+// over http to this machine only.
+bool credentialsMayGoTo(const QUrl& address);
+// The message when they may not; empty when they may.
+QString insecureAddressMessage(const QUrl& address);
+
+// Whether a link from the service may be opened: an http or https address with a host.
+bool isOpenableLink(const QString& link);
 
 }  // namespace cloud

@@ -1,5 +1,6 @@
 // Login, registration and password change against the real case service.
 #include "desktop_client.h"
+#include "cloud/password_digest.h"
 #include "local_services.h"
 #include "store/settings.h"
 #include "test_support/qt_printers.h"
@@ -148,6 +149,47 @@ TEST(Login, MalformedNoticeEndsTheAttemptWithNothingTakenOver) {
         EXPECT_EQ(client.account.remembered().userName, "");
         EXPECT_EQ(categoryName(*client.db, 2), "求财");
     }
+}
+
+TEST(Login, PasswordsNeverGoInClearTextToAnotherHost) {
+    for (const char* address : {"http://192.0.2.1:8080/", "http://cases.example.org/"}) {
+        DesktopClient client{QUrl(address)};
+        const auto outcome = client.account.login({"u", "p", false});
+        EXPECT_FALSE(outcome.loggedIn);
+        EXPECT_TRUE(outcome.message.contains(QUrl(address).host()) && outcome.message.contains("https://"))
+            << outcome.message.toStdString();
+        EXPECT_EQ(client.account.registerUser({"u", "p", "p", "1", ""}).messages, QStringList{outcome.message});
+    }
+}
+
+TEST(Login, LaterRequestsCarryTheSessionTokenNeverTheDigest) {
+    const QByteArray token(64, 'c');
+    CannedHttpServer server(QByteArray("ok<t>%4E2D<msg>file:///etc/passwd<url>0<v><t>"), 200,
+                            "X-Qinglan-Session: " + token + "\r\n");
+    DesktopClient client(server.address());
+    const auto outcome = client.account.login({"u", "secret", false});
+    ASSERT_TRUE(outcome.loggedIn) << outcome.message.toStdString();
+    EXPECT_EQ(client.session.messageUrl(), "") << "only http and https links are kept";
+    client.cloudCases.recentCases();
+    client.session.logOut();
+    EXPECT_FALSE(client.session.loggedIn());
+    ASSERT_EQ(server.requests().size(), 3);
+    const QByteArray digest = cloud::passwordDigest("secret").toLatin1();
+    EXPECT_TRUE(cloud_test::bodyOf(server.requests()[0]).endsWith("&pw=" + digest)) << "the login sends the digest";
+    for (int i : {1, 2}) {
+        EXPECT_TRUE(cloud_test::bodyOf(server.requests()[i]).endsWith("&pw=" + token)) << server.requests()[i].toStdString();
+        EXPECT_FALSE(server.requests()[i].contains(digest));
+    }
+    EXPECT_TRUE(server.requests()[2].startsWith("POST /logout.php "));
+}
+
+TEST(Login, WithoutASessionTokenInTheReplyNobodyIsLoggedIn) {
+    CannedHttpServer server(QByteArray("ok"), 200, "X-Qinglan-Session: not-a-token\r\n");
+    DesktopClient client(server.address());
+    const auto outcome = client.account.login({"u", "secret", true});
+    EXPECT_FALSE(outcome.loggedIn);
+    EXPECT_FALSE(client.session.loggedIn());
+    EXPECT_EQ(outcome.message, "出现错误，信息为：网络服务没有给出登录凭据");
 }
 
 TEST(PasswordChange, ChecksThenChangesAndLaterRequestsStillPass) {

@@ -31,7 +31,8 @@ TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) 
     EXPECT_EQ(recent.rows[0].shiyou, "问 财&运+1");
     EXPECT_EQ(recent.rows[0].gua_ming, "主卦：乾为天 变卦：天风姤");
 
-    const store::CaseTexts texts{"第一行\n第二行 <b>&amp;\n", "应验\r\n100%"};
+    // Texts that hold later field names after "&" reach the service as they were typed.
+    const store::CaseTexts texts{"第一行\n第二行 <b>&amp;\n&save_fankui=假&save_b=1&pw=x", "应验\r\n100%&nm=别人"};
     EXPECT_TRUE(client.cases.saveCaseTexts(3, texts).saved);
 
     // Another machine of the same user opens it from the service.

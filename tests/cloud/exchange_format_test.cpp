@@ -17,7 +17,8 @@ TEST(FormBody, EscapesOnlyTheListedCharactersAsUtf8Bytes) {
     } cases[] = {
         {{"wd=a b"}, "wd=a%20b"},
         {{"wd=中"}, "wd=%E4%B8%AD"},
-        {{"nm=甲", "wd=x&y=z+1"}, "nm=%E7%94%B2&wd=x&y=z+1"},  // "&", "=" and "+" go as they are
+        {{"nm=甲", "wd=x&y=z+1"}, "nm=%E7%94%B2&wd=x%26y=z+1"},  // "=" and "+" go as they are, "&" never
+        {{"save_duanyu=断&save_fankui=假", "save_fankui=真"}, "save_duanyu=%E6%96%AD%26save_fankui=%E5%81%87&save_fankui=%E7%9C%9F"},
         {{"a=*#%<> []"}, "a=%2A%23%25%3C%3E%20%5B%5D"},
         {{"a=line1\nline2\t!"}, "a=line1%0Aline2%09!"},
         {{"a=~\x7f"}, "a=~\x7f"},  // DEL is ASCII above 33: as it is
@@ -99,8 +100,15 @@ TEST(ServiceAddress, CommandLineThenEnvironmentThenDefault) {
         {{"qinglan"}, none, "http://127.0.0.1:8080/"},
         {{"qinglan"}, emptyService, "http://127.0.0.1:8080/"},
         {{"qinglan"}, withService, "https://cases.example.org/qinglan/"},
-        {{"qinglan", "--service", "http://10.0.0.5:9000"}, withService, "http://10.0.0.5:9000/"},
-        {{"qinglan", "--service=http://h/"}, none, "http://h/"},
+        {{"qinglan", "--service", "https://10.0.0.5:9000"}, withService, "https://10.0.0.5:9000/"},
+        {{"qinglan", "--service=https://h/"}, none, "https://h/"},
+        {{"qinglan", "--service", "http://localhost:8080"}, none, "http://localhost:8080/"},
+        {{"qinglan", "--service", "http://127.0.0.2:8080"}, none, "http://127.0.0.2:8080/"},
+        {{"qinglan", "--service", "http://[::1]:8080/"}, none, "http://[::1]:8080/"},
+        // Passwords and tokens never go in clear text to another host.
+        {{"qinglan", "--service", "http://10.0.0.5:9000"}, withService, ""},
+        {{"qinglan", "--service=http://h/"}, none, ""},
+        {{"qinglan", "--service=http://127.0.0.1.example.org/"}, none, ""},
         {{"qinglan", "--service", "ftp://h/"}, none, ""},
         {{"qinglan", "--service", "h:8080"}, none, ""},
         {{"qinglan", "--service", "http://h/?x=1"}, none, ""},
@@ -113,6 +121,25 @@ TEST(ServiceAddress, CommandLineThenEnvironmentThenDefault) {
     }
     EXPECT_EQ(cloud::resolveServiceAddress({"q"}, none).url.resolved(QUrl("login.php")).toString(),
               "http://127.0.0.1:8080/login.php");
+    const QString refused = cloud::resolveServiceAddress({"q", "--service", "http://cases.example.org/"}, none).error;
+    EXPECT_TRUE(refused.contains("cases.example.org") && refused.contains("https://")) << refused.toStdString();
+}
+
+TEST(MessageLink, OnlyWebAddressesAreOpened) {
+    const struct {
+        QString link;
+        bool openable;
+    } cases[] = {
+        {"http://example.org/news", true},
+        {"https://example.org/a?b=1#c", true},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"smb://host/share", false},
+        {"/usr/bin/xterm", false},
+        {"http:///nohost", false},
+        {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cloud::isOpenableLink(c.link), c.openable) << c.link.toStdString();
 }
 
 }  // namespace

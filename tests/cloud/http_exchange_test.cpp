@@ -4,6 +4,7 @@
 #include "local_services.h"
 #include "test_support/qt_printers.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,7 +30,7 @@ TEST(HttpExchange, SendsTheEncodedFormAndReadsTheUtf8Reply) {
     const QByteArray request = server.requests().first();
     EXPECT_TRUE(request.startsWith("POST /cha.php HTTP/1.1\r\n")) << request.toStdString();
     EXPECT_TRUE(request.toLower().contains("content-type: application/x-www-form-urlencoded\r\n"));
-    EXPECT_EQ(cloud_test::bodyOf(request), "nm=%E5%BC%A0%E4%B8%89&wd=a%20b&c");
+    EXPECT_EQ(cloud_test::bodyOf(request), "nm=%E5%BC%A0%E4%B8%89&wd=a%20b%26c");
 }
 
 TEST(HttpExchange, EveryFailureIsNeterrorAndTheBusyHooksStayPaired) {
@@ -58,6 +59,32 @@ TEST(HttpExchange, EveryFailureIsNeterrorAndTheBusyHooksStayPaired) {
         EXPECT_EQ(busy.begun, 2) << c.what;
         EXPECT_EQ(busy.ended, 2) << c.what;
     }
+}
+
+TEST(HttpExchange, AHostileReplyEndsAsNeterrorWithinItsLimits) {
+    // 40 bytes, one every 50 ms: always progressing, two seconds in all.
+    cloud_test::TricklingHttpServer trickling(QByteArray(40, 'o'), std::chrono::milliseconds(50));
+    CannedHttpServer huge(QByteArray(HttpExchange::kReplyLimit + 1, 'x'));
+    {
+        HttpExchange exchange;
+        cloud::shortenTimeLimitForTests(exchange, std::chrono::milliseconds(500));
+        EXPECT_EQ(exchange.post_http(trickling.address().resolved(QUrl("cha.php")), {"nm=a"}), "neterror");
+        EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::timedOut) << "the time is for the whole exchange";
+    }
+    HttpExchange exchange;
+    EXPECT_EQ(exchange.post_http(huge.address().resolved(QUrl("cha.php")), {"nm=a"}), "neterror");
+    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::tooLarge);
+    EXPECT_EQ(exchange.get(huge.address()), std::nullopt);
+
+    // A download has its own limits and goes to the sink as it arrives.
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    EXPECT_FALSE(exchange.download(huge.address(), {}, sink, 1024 * 1024, std::chrono::seconds(15)));
+    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::tooLarge);
+    QBuffer whole;
+    whole.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(exchange.download(huge.address(), {}, whole, 2 * HttpExchange::kReplyLimit, std::chrono::seconds(15)));
+    EXPECT_EQ(whole.data().size(), HttpExchange::kReplyLimit + 1);
 }
 
 TEST(HttpExchange, NoCookieSurvivesFromOneCallToTheNext) {

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QtGlobal>
 
 namespace cloud_test {
@@ -60,6 +61,33 @@ CannedHttpServer::CannedHttpServer(std::optional<QByteArray> body, int status, Q
 }
 
 QUrl CannedHttpServer::address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort())); }
+
+TricklingHttpServer::TricklingHttpServer(QByteArray body, std::chrono::milliseconds perByte)
+    : body_(std::move(body)), perByte_(perByte) {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            socket->write("HTTP/1.1 200 Slow\r\nContent-Type: text/plain\r\nContent-Length: " +
+                          QByteArray::number(body_.size()) + "\r\nConnection: close\r\n\r\n");
+            auto* timer = new QTimer(socket);
+            auto* sent = new qsizetype(0);
+            QObject::connect(socket, &QObject::destroyed, [sent] { delete sent; });
+            QObject::connect(timer, &QTimer::timeout, socket, [this, socket, timer, sent] {
+                if (*sent >= body_.size()) {
+                    timer->stop();
+                    socket->disconnectFromHost();
+                    return;
+                }
+                socket->write(body_.mid((*sent)++, 1));
+            });
+            timer->start(perByte_);
+        }
+    });
+}
+
+QUrl TricklingHttpServer::address() const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
+}
 
 QUrl closedAddress() {
     QTcpServer probe;

@@ -9,6 +9,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <chrono>
 #include <optional>
 
 namespace cloud_test {
@@ -45,6 +46,19 @@ private:
     int status_;
     QByteArray extraHeaders_;
     QList<QByteArray> requests_;
+};
+
+// Answers every request with status 200 and the body, written one byte per interval (a
+// reply that always makes progress but never seems to end).
+class TricklingHttpServer {
+public:
+    TricklingHttpServer(QByteArray body, std::chrono::milliseconds perByte);
+    QUrl address() const;
+
+private:
+    QTcpServer server_;
+    QByteArray body_;
+    std::chrono::milliseconds perByte_;
 };
 
 // An address on 127.0.0.1 where nothing listens.

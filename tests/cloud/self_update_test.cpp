@@ -1,5 +1,5 @@
-// The signed update on a copy of a program file: applied with a good signature, refused with
-// anything else, and the operator's sign-update tool.
+// The signed update on a copy of a program file: applied when a validly signed manifest of a
+// newer version matches the file, refused with anything else; and the operator's sign-update tool.
 #include "cloud/self_update.h"
 #include "local_services.h"
 #include "test_support/qt_printers.h"
@@ -76,7 +76,7 @@ protected:
 };
 
 TEST_F(SelfUpdateTest, AValidSignatureReplacesTheProgramFileKeepingItRunnable) {
-    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update}).status, 0);
+    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update, "4"}).status, 0);
     const auto permissions = QFile::permissions(program);
     const auto outcome = runUpdate(operatorKey);
     EXPECT_TRUE(outcome.applied) << outcome.message.toStdString();
@@ -87,12 +87,26 @@ TEST_F(SelfUpdateTest, AValidSignatureReplacesTheProgramFileKeepingItRunnable) {
 }
 
 TEST_F(SelfUpdateTest, AnythingButAValidSignatureChangesNothing) {
+    const QString mismatch = "下载的新版本与签名不符，可能已被篡改，已拒绝安装。";
     expectUnchanged(runUpdate(operatorKey), "下载新版本的签名失败。");
-    ASSERT_EQ(signUpdate({"sign", keys.filePath("stranger.key"), update}).status, 0);
+    ASSERT_EQ(signUpdate({"sign", keys.filePath("stranger.key"), update, "4"}).status, 0);
     expectUnchanged(runUpdate(operatorKey), "新版本的签名无效，可能已被篡改，已拒绝安装。");
-    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update}).status, 0);
-    write(update, "#!/bin/sh\necho tampered\n");
+    // The manifest is signed as a whole: a version raised afterwards breaks the signature.
+    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update, "4"}).status, 0);
+    const QByteArray manifest = contents(update + ".sig");
+    write(update + ".sig", QByteArray(manifest).replace("version=4", "version=9"));
     expectUnchanged(runUpdate(operatorKey), "新版本的签名无效，可能已被篡改，已拒绝安装。");
+    // A validly signed older or equal version is a downgrade.
+    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update, "3"}).status, 0);
+    expectUnchanged(runUpdate(operatorKey), "签名的新版本（3）不比本程序新，已拒绝安装。");
+    // A file other than the signed one: longer, or as long with other bytes.
+    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update, "4"}).status, 0);
+    write(update, "#!/bin/sh\necho new qinglan\n# and more\n");
+    expectUnchanged(runUpdate(operatorKey), mismatch);
+    write(update, "#!/bin/sh\necho NEW qinglan\n");
+    expectUnchanged(runUpdate(operatorKey), mismatch);
+    write(update, "#!/bin/sh\necho new\n");
+    expectUnchanged(runUpdate(operatorKey), mismatch);
     expectUnchanged(runUpdate(std::nullopt), "本程序没有内置升级公钥，不能自动升级。");
     write(update, "");
     expectUnchanged(runUpdate(operatorKey), "下载的新版本是空的。");
@@ -108,7 +122,8 @@ TEST_F(SelfUpdateTest, LeftoverCopiesAreRemovedAndTheToolVerifies) {
     EXPECT_EQ(QDir(work.path()).entryList(QDir::Files), (QStringList{"g.zip", "qinglan"}));
 
     const QString publicKey = signUpdate({"public", keys.filePath("operator.key")}).output;
-    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update}).status, 0);
+    ASSERT_EQ(signUpdate({"sign", keys.filePath("operator.key"), update, "4"}).status, 0);
+    EXPECT_EQ(signUpdate({"verify", publicKey, update}).output, "valid, version 4");
     EXPECT_EQ(signUpdate({"verify", publicKey, update}).status, 0);
     write(update, "changed");
     EXPECT_EQ(signUpdate({"verify", publicKey, update}).status, 1);
