@@ -26,6 +26,10 @@ public:
     // Rule B (a load): append and advance only when the entry is not held yet.
     void appendIfMissing(const QString& entry);
 
+    // Removes every copy of the entry (a deleted case). The position keeps pointing at the entry
+    // it pointed at, or at the one before when that entry itself goes.
+    void remove(const QString& entry);
+
     // Moves one back and gives the entry there; none at the front ("已经到最前面。").
     std::optional<QString> stepBack();
     // Moves one forward and gives the entry there; none at the end ("已经到最后面。").

@@ -123,7 +123,8 @@ void Database::createFile(const QString& path, const OpenOptions& options) {
     syncPath(folderOf(path));
 }
 
-void Database::checkBeforeWriting(const QString& path, const OpenOptions& options) {
+std::unique_ptr<Database> Database::inspect(const QString& filePath, const OpenOptions& options) {
+    const QString path = QFileInfo(filePath).absoluteFilePath();
     const FileHeader header = readFileHeader(path);
     switch (header.kind) {
     case FileHeader::Kind::Missing:
@@ -141,16 +142,22 @@ void Database::checkBeforeWriting(const QString& path, const OpenOptions& option
         throw notOurs(path, QStringLiteral("别的程序的数据库"));
     if (header.userVersion > kSchemaVersion) throw newer(path, header.userVersion);
 
-    // Look through a read-only connection first, so a file that is not ours is not touched. A
-    // write-ahead-log file without its log is read as it lies, so no -wal/-shm files appear.
-    Database probe(path, options.busyTimeoutMs);
+    // A write-ahead-log file without its log is read as it lies, so no -wal/-shm files appear.
+    std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
+    db->readOnly_ = true;
     if (header.walMode && !QFileInfo::exists(path + QStringLiteral("-wal")))
-        probe.openConnection(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
-                             QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+        db->openConnection(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
+                           QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
     else
-        probe.openConnection(path, busyOption(options.busyTimeoutMs) + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+        db->openConnection(path, busyOption(options.busyTimeoutMs) + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+    db->checkIsOurs();
+    return db;
+}
+
+void Database::checkBeforeWriting(const QString& path, const OpenOptions& options) {
+    // Look through a read-only connection first, so a file that is not ours is not touched.
     try {
-        probe.checkIsOurs();
+        inspect(path, options);
     } catch (const DatabaseError& e) {
         // A journal left by a save that was cut off can only be rolled back by a writer; the
         // opening that follows does it and checks the file again.

@@ -33,6 +33,9 @@ public:
     // current schema version in one transaction. A file or folder that cannot be written is
     // opened for reading only (readOnly()).
     static std::unique_ptr<Database> open(const QString& filePath, const OpenOptions& options = {});
+    // Opens an existing file for reading only, after the same checks as open(), writing nothing
+    // to it and leaving no companion files: for looking at a file the user chose.
+    static std::unique_ptr<Database> inspect(const QString& filePath, const OpenOptions& options = {});
     // A fresh database in memory with the shipped schema and rows (for tests and tools).
     static std::unique_ptr<Database> openInMemory();
 
