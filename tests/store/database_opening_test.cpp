@@ -16,6 +16,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -240,6 +241,44 @@ TEST(DatabaseOpening, AFullDiskFailsTheSaveKeepsEarlierCasesAndRecoversWhenSpace
     ASSERT_TRUE(QFile::remove(filler));
     ASSERT_TRUE(cases.saveCaseTexts(1, {big, {}}).saved);
     EXPECT_EQ(db->getFirstString(QStringLiteral("select duanyu from gua_table")), big);
+}
+
+}  // namespace
+
+namespace {
+
+// The save loop child is killed at a random moment; every case it reported as saved must be
+// there, whole, and the file must pass its integrity check.
+TEST(Durability, AProcessKilledInTheMiddleOfSavesLosesNoAcknowledgedSave) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qinglan.db"));
+    int total = 0;
+    for (int round = 0; round < 5; ++round) {
+        QProcess child;
+        child.start(QStringLiteral(QINGLAN_SAVE_LOOP), {path});
+        ASSERT_TRUE(child.waitForStarted());
+        QByteArray printed;
+        const int wanted = 10 + 17 * round;
+        while (printed.count('\n') < wanted && child.waitForReadyRead(20000)) printed += child.readAllStandardOutput();
+        ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        child.waitForFinished();
+        printed += child.readAllStandardOutput();
+        // Only whole lines count as acknowledged.
+        const QList<QByteArray> lines = printed.left(printed.lastIndexOf('\n')).split('\n');
+        ASSERT_GE(lines.size(), wanted) << child.readAllStandardError().toStdString();
+        const int acknowledged = lines.last().toInt();
+        total += acknowledged;
+
+        auto db = Database::open(path);
+        EXPECT_EQ(db->getFirstString(QStringLiteral("pragma integrity_check")), QStringLiteral("ok")) << round;
+        for (int i = 1; i <= acknowledged; ++i) {
+            const QString number = QStringLiteral("20240101111111京房式T:%1").arg(i);
+            EXPECT_EQ(db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table where gua_bianhao=? order by id desc"), {number}),
+                      QStringLiteral("断语%1/反馈%1").arg(i))
+                << "round " << round << " case " << i;
+        }
+    }
+    EXPECT_GT(total, 0);
 }
 
 }  // namespace
