@@ -6,8 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
-#include <QStringDecoder>
 #include <QVariant>
 
 namespace store {
@@ -17,16 +17,48 @@ namespace {
 const char* const kTextFields[] = {"gua_ming", "gua_bianhao", "xingbie", "chusheng", "shiyou", "duanyu", "fankui"};
 const char* const kNumberFields[] = {"nian", "yue", "ri"};
 
-QJsonValue jsonOf(const QVariant& value) {
-    if (value.isNull()) return QJsonValue(QJsonValue::Null);
+// JSON text of a string: UTF-8, with only the quote, the backslash and control characters escaped.
+void appendJsonString(QByteArray& out, const QString& text) {
+    static const char hex[] = "0123456789abcdef";
+    const QByteArray utf8 = text.toUtf8();
+    out += '"';
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(utf8.constData() + plainFrom, i - plainFrom);
+        plainFrom = i + 1;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    out.append(utf8.constData() + plainFrom, utf8.size() - plainFrom);
+    out += '"';
+}
+
+void appendJsonValue(QByteArray& out, const QVariant& value) {
+    if (value.isNull()) {
+        out += "null";
+        return;
+    }
     switch (value.typeId()) {
     case QMetaType::LongLong:
     case QMetaType::Int:
-        return QJsonValue(value.toLongLong());
+        out += QByteArray::number(value.toLongLong());
+        return;
     case QMetaType::Double:
-        return QJsonValue(value.toDouble());
+        out += QByteArray::number(value.toDouble(), 'g', 17);
+        return;
     default:
-        return QJsonValue(value.toString());
+        appendJsonString(out, value.toString());
     }
 }
 
@@ -41,18 +73,26 @@ struct InputLine {
     bool tooLong = false;
 };
 
+// Reads in pieces, so a long line costs only its own size and a line over the limit is
+// skipped without holding it.
 std::optional<InputLine> readInputLine(QIODevice& in) {
-    if (in.atEnd() && !in.isSequential()) return std::nullopt;
+    constexpr qint64 kPiece = 1 << 16;
     InputLine line;
-    line.bytes = in.readLine(kMaxImportLineBytes + 1);
-    if (line.bytes.isEmpty() && in.atEnd()) return std::nullopt;
-    if (!line.bytes.endsWith('\n') && line.bytes.size() > kMaxImportLineBytes) {
-        line.tooLong = true;
-        line.bytes.clear();
-        for (QByteArray rest = in.readLine(1 << 20); !rest.isEmpty() && !rest.endsWith('\n'); rest = in.readLine(1 << 20)) {
+    bool readAny = false;
+    for (;;) {
+        const QByteArray piece = in.readLine(kPiece);
+        if (piece.isEmpty()) break;  // the end of the input
+        readAny = true;
+        if (!line.tooLong) {
+            line.bytes += piece;
+            if (line.bytes.size() > kMaxImportLineBytes + 1) {
+                line.tooLong = true;
+                line.bytes.clear();
+            }
         }
-        return line;
+        if (piece.endsWith('\n')) break;
     }
+    if (!readAny) return std::nullopt;
     if (line.bytes.endsWith('\n')) line.bytes.chop(1);
     if (line.bytes.endsWith('\r')) line.bytes.chop(1);
     return line;
@@ -68,11 +108,9 @@ struct ImportedCase {
 };
 
 std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (utf8.hasError()) return QStringLiteral("不是 UTF-8 文本");
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error == QJsonParseError::IllegalUTF8String) return QStringLiteral("不是 UTF-8 文本");
     if (parseError.error != QJsonParseError::NoError)
         return QStringLiteral("不是有效的 JSON（第 %1 个字节处：%2）").arg(parseError.offset + 1).arg(parseError.errorString());
     if (!document.isObject()) return QStringLiteral("不是 JSON 对象");
@@ -121,6 +159,41 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     return std::nullopt;
 }
 
+// A digest of the texts that decide whether a case is already present (the case number aside).
+size_t textDigest(const QVariant& gua_ming, const QVariant& xingbie, const QVariant& chusheng, const QVariant& shiyou,
+                  const QVariant& duanyu, const QVariant& fankui) {
+    size_t digest = 0;
+    for (const QVariant* v : {&gua_ming, &xingbie, &chusheng, &shiyou, &duanyu, &fankui})
+        digest = qHashMulti(digest, v->isNull(), v->toString());
+    return digest;
+}
+
+// A statement prepared once and run for every line of an import.
+class PreparedStatement {
+public:
+    PreparedStatement(Database& db, const QString& statement) : db_(db), query_(db.connection()) {
+        query_.setForwardOnly(true);
+        if (!query_.prepare(statement)) throw db_.errorOf(query_.lastError());
+    }
+    QSqlQuery& run(const QVariantList& values) {
+        for (qsizetype i = 0; i < values.size(); ++i) query_.bindValue(static_cast<int>(i), values[i]);
+        if (!query_.exec()) throw db_.errorOf(query_.lastError());
+        return query_;
+    }
+
+private:
+    Database& db_;
+    QSqlQuery query_;
+};
+
+QList<size_t> digestsOf(QSqlQuery& query) {
+    QList<size_t> digests;
+    while (query.next())
+        digests << textDigest(query.value(0), query.value(1), query.value(2), query.value(3), query.value(4), query.value(5));
+    query.finish();
+    return digests;
+}
+
 }  // namespace
 
 qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& out) {
@@ -142,16 +215,25 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
                        "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
                        "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
         {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to), dayNumber(filter.to)});
-    static const char* const kColumns[] = {"id",      "gua_ming", "gua_bianhao", "lei_mingcheng", "nian",
-                                           "yue",     "ri",       "xingbie",     "chusheng",      "shiyou",
-                                           "duanyu",  "fankui",   "shijian"};
+    static const char* const kKeys[] = {"{\"id\":",         ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
+                                        ",\"nian\":",       ",\"yue\":",      ",\"ri\":",          ",\"xingbie\":",
+                                        ",\"chusheng\":",   ",\"shiyou\":",   ",\"duanyu\":",      ",\"fankui\":",
+                                        ",\"shijian\":"};
     qint64 count = 0;
+    QByteArray pending;
     while (query.next()) {
-        QJsonObject object;
-        for (int column = 0; column < 13; ++column) object.insert(QLatin1String(kColumns[column]), jsonOf(query.value(column)));
-        writeOrThrow(out, QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
+        for (int column = 0; column < 13; ++column) {
+            pending += kKeys[column];
+            appendJsonValue(pending, query.value(column));
+        }
+        pending += "}\n";
         ++count;
+        if (pending.size() >= (1 << 20)) {
+            writeOrThrow(out, pending);
+            pending.clear();
+        }
     }
+    writeOrThrow(out, pending);
     return count;
 }
 
@@ -159,7 +241,21 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
     ImportReport report;
     CaseCategories categories(db);
     QHash<QString, qint64> categoryIds;
+    QHash<QString, QList<size_t>> known;  // case number -> text digests of the cases with it
     Transaction transaction(db);
+    // The search index takes the new cases in one statement at the end: kept up by its trigger,
+    // row by row, it would cost several times the rest of the import. The trigger is dropped
+    // and made again inside the transaction, so a failed import leaves it as it was.
+    const QString indexTrigger = db.getFirstString(
+        QStringLiteral("select sql from sqlite_master where type='trigger' and name='gua_table_fts_insert'"));
+    const qint64 lastIdBefore = db.getFirstInteger(QStringLiteral("select max(id) from gua_table"));
+    if (!indexTrigger.isEmpty()) db.execute(QStringLiteral("drop trigger gua_table_fts_insert"));
+    PreparedStatement casesWithNumber(
+        db, QStringLiteral("select gua_ming,xingbie,chusheng,shiyou,duanyu,fankui from gua_table where gua_bianhao=?"));
+    PreparedStatement insertCase(
+        db, QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
+                           "fankui,shijian) values(?,?,?,?,?,?,?,?,?,?,?,"
+                           "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')))"));
     qint64 lineNumber = 0;
     ImportedCase imported;
     while (const auto line = readInputLine(in)) {
@@ -194,19 +290,29 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
             categoryId = *known;
         }
         const QVariantList& v = imported.values;
-        // Same case number and the same texts: already here.
-        if (db.getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=? and gua_ming is ? "
+        // Same case number and the same texts: already here. The digests of the cases seen per
+        // number rule out most cases without a look into the table; a match is confirmed there.
+        const QString number = v[1].toString();
+        auto seen = known.find(number);
+        if (seen == known.end()) seen = known.insert(number, digestsOf(casesWithNumber.run({number})));
+        const size_t digest = textDigest(v[0], v[5], v[6], v[7], v[8], v[9]);
+        if (seen->contains(digest) &&
+            db.getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=? and gua_ming is ? "
                                               "and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
                                               "and fankui is ?"),
                                {v[1], v[0], v[5], v[6], v[7], v[8], v[9]}) > 0) {
             ++report.skipped;
             continue;
         }
-        db.execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,"
-                                  "shiyou,duanyu,fankui,shijian) values(?,?,?,?,?,?,?,?,?,?,?,"
-                                  "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')))"),
-                   {v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
+        seen->append(digest);
+        insertCase.run({v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
         ++report.added;
+    }
+    if (!indexTrigger.isEmpty()) {
+        db.execute(QStringLiteral("insert into gua_fts(rowid,gua_ming,shiyou,duanyu,fankui) "
+                                  "select id,gua_ming,shiyou,duanyu,fankui from gua_table where id>?"),
+                   {lastIdBefore});
+        db.execute(indexTrigger);
     }
     const bool keep = mode == ImportMode::SkipRefused || (mode == ImportMode::AllOrNothing && report.refused.isEmpty());
     if (keep) {

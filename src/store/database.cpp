@@ -88,6 +88,9 @@ std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOpti
         db->openConnection(path, busyOption(options.busyTimeoutMs) +
                                      (db->readOnly_ ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
     db->checkIsOurs();
+    // A page cache large enough that a big transaction (an import) rarely has to spill pages,
+    // each spill costing a flush of the journal to the disk. Memory is taken only as used.
+    db->execute(QStringLiteral("pragma cache_size=-65536"));
     if (!db->readOnly_) {
         if (walMode) {
             // Files of earlier versions used write-ahead logging; they move to the rollback journal
