@@ -69,6 +69,15 @@ void Database::openConnection(const QString& name, const QString& options) {
     }
 }
 
+void Database::openForReading(bool walMode) {
+    // A write-ahead-log file without its log is read as it lies, so no -wal/-shm files appear.
+    if (walMode && !QFileInfo::exists(filePath_ + QStringLiteral("-wal")))
+        openConnection(QUrl::fromLocalFile(filePath_).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
+                       QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+    else
+        openConnection(filePath_, busyOption(busyTimeoutMs_) + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+}
+
 std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOptions& options) {
     const QString path = QFileInfo(filePath).absoluteFilePath();
     const QString folder = folderOf(path);
@@ -79,14 +88,12 @@ std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOpti
     checkBeforeWriting(path, options);
 
     std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
+    if (options.markInUse && !db->inUse_.acquire(path, UseLock::Kind::Shared, options.busyTimeoutMs))
+        throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);
     db->readOnly_ = !canWrite(path) || !canWrite(folder);
     const bool walMode = readFileHeader(path).walMode;
-    if (db->readOnly_ && walMode && !QFileInfo::exists(path + QStringLiteral("-wal")))
-        db->openConnection(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
-                           QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
-    else
-        db->openConnection(path, busyOption(options.busyTimeoutMs) +
-                                     (db->readOnly_ ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+    if (db->readOnly_) db->openForReading(walMode);
+    else db->openConnection(path, busyOption(options.busyTimeoutMs));
     db->checkIsOurs();
     // A page cache large enough that a big transaction (an import) rarely has to spill pages,
     // each spill costing a flush of the journal to the disk. Memory is taken only as used.
@@ -145,14 +152,9 @@ std::unique_ptr<Database> Database::inspect(const QString& filePath, const OpenO
         throw notOurs(path, QStringLiteral("别的程序的数据库"));
     if (header.userVersion > kSchemaVersion) throw newer(path, header.userVersion);
 
-    // A write-ahead-log file without its log is read as it lies, so no -wal/-shm files appear.
     std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
     db->readOnly_ = true;
-    if (header.walMode && !QFileInfo::exists(path + QStringLiteral("-wal")))
-        db->openConnection(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
-                           QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
-    else
-        db->openConnection(path, busyOption(options.busyTimeoutMs) + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+    db->openForReading(header.walMode);
     db->checkIsOurs();
     return db;
 }

@@ -7,6 +7,7 @@
 // plain copy of the file taken while nothing is being saved holds every case, and a folder that
 // cannot be written still allows reading (write-ahead logging needs its -shm file even for that).
 #include "store/database_error.h"
+#include "store/database_file.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -20,6 +21,8 @@ namespace store {
 struct OpenOptions {
     // How long a statement waits for another program's lock before it is reported as locked.
     int busyTimeoutMs = 5000;
+    // Marks the file as in use (see UseLock), so a restore waits for this program to close it.
+    bool markInUse = true;
 };
 
 class Database {
@@ -72,6 +75,7 @@ private:
     Database(QString filePath, int busyTimeoutMs);
     QSqlQuery run(const QString& statement, const QVariantList& values) const;
     void openConnection(const QString& name, const QString& options);
+    void openForReading(bool walMode);
     void seed();
     void checkIsOurs() const;
     static void createFile(const QString& path, const OpenOptions& options);
@@ -81,6 +85,7 @@ private:
     QString filePath_;
     int busyTimeoutMs_;
     bool readOnly_ = false;
+    UseLock inUse_;  // declared before db_: released only after the connection is closed
     QSqlDatabase db_;
 };
 

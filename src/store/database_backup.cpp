@@ -71,7 +71,7 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
             throw DatabaseError(QStringLiteral("无法把 %1 复制到 %2").arg(backup, temp));
         QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                         QFileDevice::ReadOther);
-        { auto restored = Database::open(temp); }
+        { auto restored = Database::open(temp, {OpenOptions{}.busyTimeoutMs, false}); }
         syncPath(temp);
     } catch (const DatabaseError& e) {
         removeWithJournal(temp);
@@ -90,6 +90,16 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
                 throw;
             }
         }
+    }
+    // No other program may have the database open while it is replaced: its later saves would
+    // go into the file kept aside.
+    UseLock alone;
+    if (!alone.acquire(path, UseLock::Kind::Exclusive, 0)) {
+        removeWithJournal(temp);
+        throw DatabaseError(QStringLiteral("数据库文件 %1 正被另一个青岚程序使用，请先关闭它再恢复").arg(path),
+                            DatabaseProblem::Locked);
+    }
+    if (QFileInfo::exists(path)) {
         for (const char* companion : {"-journal", "-wal"}) {
             if (QFileInfo(path + QLatin1String(companion)).size() > 0) {
                 removeWithJournal(temp);

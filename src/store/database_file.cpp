@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 namespace store {
@@ -107,6 +109,24 @@ void syncPath(const QString& path) {
     if (result != 0 && error != EINVAL)  // some file systems cannot sync a folder
         throw DatabaseError(QStringLiteral("无法把 %1 写到磁盘：%2").arg(path, QString::fromLocal8Bit(std::strerror(error))),
                             error == ENOSPC ? DatabaseProblem::DiskFull : DatabaseProblem::Other);
+}
+
+bool UseLock::acquire(const QString& databasePath, Kind kind, int timeoutMs) {
+    const QByteArray lockPath = QFile::encodeName(databasePath + QStringLiteral(".lock"));
+    fd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ < 0) fd_ = ::open(lockPath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return true;
+    const int operation = (kind == Kind::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
+    for (int waited = 0;; waited += 20) {
+        if (::flock(fd_, operation) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return true;  // a file system without locks
+        if (waited >= timeoutMs) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+UseLock::~UseLock() {
+    if (fd_ >= 0) ::close(fd_);
 }
 
 bool canWrite(const QString& path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }

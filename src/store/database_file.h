@@ -33,6 +33,25 @@ void keepCopy(const QString& from, const QString& to);
 // Flushes a file or a folder entry to the disk.
 void syncPath(const QString& path);
 
+// Marks a database file as in use by this program, for as long as the object lives, through a
+// lock on the file "<database>.lock" beside it (a lock on the database file itself would
+// interfere with SQLite's own locks). Programs using the database share it; restoring a backup
+// takes it alone, so it never replaces a file another program still writes to.
+class UseLock {
+public:
+    enum class Kind { Shared, Exclusive };
+    // Waits up to timeoutMs. False when another program holds it the other way; true also when
+    // the lock file cannot be made (a read-only folder: nothing can be restored there either).
+    bool acquire(const QString& databasePath, Kind kind, int timeoutMs);
+    ~UseLock();
+    UseLock() = default;
+    UseLock(const UseLock&) = delete;
+    UseLock& operator=(const UseLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 // True when this process may write the file (or create files in the folder).
 bool canWrite(const QString& path);
 

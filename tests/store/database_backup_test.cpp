@@ -58,6 +58,16 @@ TEST(DatabaseBackup, ABackupTakenWhileInUseHoldsEveryCaseAndCanBeRestored) {
     EXPECT_EQ(numbers(*Database::inspect(result.keptAs)), (QStringList{"A", "B"}));
     EXPECT_FALSE(QFile::exists(store::creationFilePath(path)));
 
+    // While a program has the database open, restoring is refused: its later saves would go
+    // into the file kept aside.
+    try {
+        store::restoreDatabase(path, backup, kNow);
+        ADD_FAILURE() << "restored under a running program";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.problem(), DatabaseProblem::Locked) << e.text().toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".20261209-030405-2.bak")));
+
     // A second restore in the same second keeps the first .bak.
     restored.reset();
     const store::RestoreResult second = store::restoreDatabase(path, backup, kNow);
