@@ -1,5 +1,5 @@
--- The tables of qinglan.db. The program runs this file, then data/divination_rows.sql, when it
--- creates a new database file.
+-- The tables of qinglan.db. The program runs this file, data/search_index.sql and then
+-- data/divination_rows.sql when it creates a new database file.
 
 -- One row per stored case. shijian is filled by the database with the local insert time.
 CREATE TABLE gua_table (
@@ -21,25 +21,6 @@ CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
 CREATE INDEX gua_table_shijian ON gua_table(shijian);
 CREATE INDEX gua_table_nian_yue ON gua_table(nian, yue);
 CREATE INDEX gua_table_lei_nian_yue ON gua_table(lei_id, nian, yue);
-
--- Keyword search: a trigram index over the four searched texts, kept in step by triggers.
--- Keywords of three or more characters are looked up here; shorter ones scan gua_table.
-CREATE VIRTUAL TABLE gua_fts USING fts5(gua_ming, shiyou, duanyu, fankui,
-  content='gua_table', content_rowid='id', tokenize='trigram');
-CREATE TRIGGER gua_table_fts_insert AFTER INSERT ON gua_table BEGIN
-  INSERT INTO gua_fts(rowid, gua_ming, shiyou, duanyu, fankui)
-    VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
-END;
-CREATE TRIGGER gua_table_fts_delete AFTER DELETE ON gua_table BEGIN
-  INSERT INTO gua_fts(gua_fts, rowid, gua_ming, shiyou, duanyu, fankui)
-    VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
-END;
-CREATE TRIGGER gua_table_fts_update AFTER UPDATE OF gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO gua_fts(gua_fts, rowid, gua_ming, shiyou, duanyu, fankui)
-    VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
-  INSERT INTO gua_fts(rowid, gua_ming, shiyou, duanyu, fankui)
-    VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
-END;
 
 -- Case categories.
 CREATE TABLE fenlei_table (

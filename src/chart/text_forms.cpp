@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <unistd.h>
 
 #include "chart/cast_pillars.h"
 
@@ -72,10 +73,21 @@ bool appendNote(const QString& saveDir, const QDate& today, const QString& line,
     } else {
         bytes = text.toUtf8();
     }
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error) *error = file.fileName() + QStringLiteral("：") + file.errorString();
         return false;
     }
+    // The line counts as saved only when it reached the disk whole; otherwise the file is cut
+    // back to what it held before, so no partial line stays behind.
+    const qint64 before = file.size();
+    const bool written = file.write(bytes) == bytes.size() && ::fsync(file.handle()) == 0;
+    if (!written) {
+        if (error) *error = file.fileName() + QStringLiteral("：") + file.errorString() + QStringLiteral("，未保存。");
+        file.resize(before);
+        file.close();
+        return false;
+    }
+    file.close();
     return true;
 }
 

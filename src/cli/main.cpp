@@ -1,11 +1,13 @@
-// qinglan-cli: the calendar, the chart and its analysis on the command line.
+// qinglan-cli: the calendar, the chart and its analysis, and the case library on the command line.
 #include <QCoreApplication>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/analyse_command.h"
+#include "cli/backup_command.h"
 #include "cli/calendar_command.h"
+#include "cli/cases_command.h"
 #include "cli/chart_command.h"
 
 namespace {
@@ -36,7 +38,16 @@ constexpr const char* kUsage =
     "      --line N --column C  item mode: N 1..6 counted from the top line, C 1 hidden spirit,\n"
     "                           2 main line, 3 changed line; the report is followed by the 18\n"
     "                           highlight flags (hidden spirit, main, changed; top line first)\n"
-    "  --help                   this text\n";
+    "  backup FILE              a consistent copy of the whole database, also while it is in use\n"
+    "  restore FILE             check FILE and put it in place of the database; the replaced one\n"
+    "                           is kept beside it as qinglan.db.<date-time>.bak\n"
+    "  cases export [--category NAME] [--from DATE --to DATE] FILE|-\n"
+    "                           the cases as JSON Lines (one case per line, UTF-8)\n"
+    "  cases import [--dry-run] [--skip-refused] FILE|-\n"
+    "                           merge cases from JSON Lines in one transaction\n"
+    "  (backup, restore and cases take --data-dir DIR and --help)\n"
+    "  --help                   this text\n"
+    "  --version                the program's version\n";
 
 }  // namespace
 
@@ -52,6 +63,14 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    if (args[0] == "--version") {
+        std::cout << "qinglan-cli 3.9\n";
+        return 0;
+    }
+    const QStringList rest = QCoreApplication::arguments().mid(2);
+    if (args[0] == "backup") return cli::run_backup(rest, std::cout, std::cerr);
+    if (args[0] == "restore") return cli::run_restore(rest, std::cout, std::cerr);
+    if (args[0] == "cases") return cli::run_cases(rest, std::cout, std::cerr);
     if (args[0] == "calendar")
         return cli::run_calendar({args.begin() + 1, args.end()}, std::cout, std::cerr);
     if (args[0] == "analyse") return cli::run_analyse(QCoreApplication::arguments().mid(2), std::cout, std::cerr);

@@ -18,6 +18,14 @@ void CaseHistory::appendIfMissing(const QString& entry) {
     if (!entries_.contains(entry)) append(entry);
 }
 
+void CaseHistory::remove(const QString& entry) {
+    for (qsizetype i = entries_.size() - 1; i >= 0; --i) {
+        if (entries_[i] != entry) continue;
+        entries_.removeAt(i);
+        if (i <= historyPosition_) --historyPosition_;
+    }
+}
+
 std::optional<QString> CaseHistory::stepBack() {
     if (historyPosition_ <= 0) return std::nullopt;
     --historyPosition_;

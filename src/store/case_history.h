@@ -28,6 +28,10 @@ public:
     // is held yet, so stepping through the history does not grow it.
     void appendIfMissing(const QString& entry);
 
+    // Removes every copy of the entry (a deleted case). The position keeps pointing at the entry
+    // it pointed at, or at the one before when that entry itself goes.
+    void remove(const QString& entry);
+
     // Moves one back and gives the entry there; none at the front ("已经到最前面。").
     std::optional<QString> stepBack();
     // Moves one forward and gives the entry there; none at the end ("已经到最后面。").

@@ -93,6 +93,29 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     return texts;
 }
 
+bool CaseStore::deleteCase(qint64 id) {
+    Transaction transaction(db_);
+    if (db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where id=?"), {id}) == 0) return false;
+    const QString number = db_.getFirstString(QStringLiteral("select gua_bianhao from gua_table where id=?"), {id});
+    db_.execute(QStringLiteral("delete from gua_table where id=?"), {id});
+    transaction.commit();
+    history_.remove(CaseHistory::localEntry(id));
+    if (record_.saveKey == number) record_ = CaseRecord{};
+    return true;
+}
+
+std::optional<QString> CaseStore::moveCase(qint64 id, qint64 leiId) {
+    Transaction transaction(db_);
+    if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {leiId}) == 0)
+        return QStringLiteral("没有这个类别。");
+    if (db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where id=?"), {id}) == 0)
+        return QStringLiteral("没有这个卦例。");
+    db_.execute(QStringLiteral("update gua_table set lei_id=? where id=?"), {leiId, id});
+    transaction.commit();
+    if (record_.caseId == id && !record_.saveKey.isEmpty()) record_.lei_id = QString::number(leiId);
+    return std::nullopt;
+}
+
 void CaseStore::adoptCloudCase(qint64 id, const CaseRecord& fields) {
     record_ = fields;
     record_.caseId = id;

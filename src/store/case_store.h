@@ -47,6 +47,14 @@ public:
     SaveResult saveCaseTexts(int which, const CaseTexts& texts);
     // Fills the record from the row with this id and gives its texts; none when there is no row.
     std::optional<CaseTexts> loadLocalCase(qint64 id);
+    // Deletes the local case with this id; it also leaves the history. When the current record
+    // has its case number, the record is cleared, so a later save cannot bring it back. The case service is
+    // not told: a local delete never touches the cloud copy. False when there is no such case.
+    bool deleteCase(qint64 id);
+    // Moves the local case to another category; the message to show when there is no such case
+    // or category.
+    std::optional<QString> moveCase(qint64 id, qint64 leiId);
+
     // Takes a case the case service returned for identifier id (its fields already read).
     void adoptCloudCase(qint64 id, const CaseRecord& fields);
 

@@ -2,14 +2,19 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace store {
 namespace {
 
-bool writableFolder(const QString& path) {
-    const QFileInfo info(path);
-    return info.isDir() && info.isWritable();
+const QString kDatabaseFileName = QStringLiteral("qinglan.db");
+
+// The XDG base directory rule: a relative $XDG_DATA_HOME is invalid and ignored.
+QString userDataFolder(const QProcessEnvironment& environment) {
+    const QString xdg = environment.value(QStringLiteral("XDG_DATA_HOME"));
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return QDir(xdg).filePath(QStringLiteral("qinglan"));
+    QString home = environment.value(QStringLiteral("HOME"));
+    if (home.isEmpty()) home = QDir::homePath();
+    return QDir(home).filePath(QStringLiteral(".local/share/qinglan"));
 }
 
 }  // namespace
@@ -25,12 +30,12 @@ QString resolveDataRoot(const QStringList& arguments, const QProcessEnvironment&
     if (!fromEnvironment.isEmpty()) return fromEnvironment;
 
     const QString beside = QDir(programFolder).filePath(QStringLiteral("data"));
-    if (QFileInfo::exists(beside) ? writableFolder(beside) : writableFolder(programFolder)) return beside;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (QFileInfo::exists(databaseFilePath(beside))) return beside;
+    return userDataFolder(environment);
 }
 
-QString databaseFilePath(const QString& dataRoot) {
-    return QDir(dataRoot).filePath(QStringLiteral("qinglan.db"));
-}
+QString databaseFilePath(const QString& dataRoot) { return QDir(dataRoot).filePath(kDatabaseFileName); }
+
+QString noteFolderPath(const QString& dataRoot) { return QDir(dataRoot).filePath(QStringLiteral("save")); }
 
 }  // namespace store

@@ -7,13 +7,16 @@
 namespace store {
 
 // The data root, first match wins: "--data-dir DIR" (or "--data-dir=DIR") among the arguments;
-// $QINGLAN_DATA_DIR when set and not empty; the folder "data" beside the program when it can be
-// written (or, when it does not exist yet, the program's folder can); else the user's data
-// folder (QStandardPaths::AppDataLocation).
+// $QINGLAN_DATA_DIR when set and not empty; the folder "data" beside the program when it already
+// holds qinglan.db (a portable install); else "qinglan" in the user's data folder
+// ($XDG_DATA_HOME when it is an absolute path, else ~/.local/share). The desktop program and
+// qinglan-cli resolve the same folder, and it is never the build folder unless asked for.
 QString resolveDataRoot(const QStringList& arguments, const QProcessEnvironment& environment,
                         const QString& programFolder);
 
 // The database file inside a data root.
 QString databaseFilePath(const QString& dataRoot);
+// The folder of the monthly note files inside a data root.
+QString noteFolderPath(const QString& dataRoot);
 
 }  // namespace store

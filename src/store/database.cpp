@@ -1,5 +1,7 @@
 #include "store/database.h"
 
+#include "store/database_file.h"
+#include "store/schema_version.h"
 #include "store/sql_script.h"
 
 #include <QDir>
@@ -7,6 +9,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QVariant>
 #include <atomic>
 
@@ -27,14 +30,29 @@ QString readResource(const QString& path) {
 
 const char* const kTables[] = {"gua_table", "fenlei_table", "zhi", "bagua"};
 
+QString busyOption(int ms) { return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(ms); }
+
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+DatabaseError notOurs(const QString& path, const QString& why) {
+    return DatabaseError(QStringLiteral("文件 %1 不是可用的数据库（%2）；它没有被改动。").arg(path, why),
+                         DatabaseProblem::NotOurs);
+}
+
+DatabaseError newer(const QString& path, qint64 version) {
+    return DatabaseError(QStringLiteral("数据库文件 %1 由更新版本的青岚建立（格式版本 %2，本程序只认识到 %3），"
+                                        "请用新版本打开；它没有被改动。")
+                             .arg(path).arg(version).arg(kSchemaVersion),
+                         DatabaseProblem::Newer);
+}
+
 }  // namespace
 
-Database::Database(QString connectionName, QString filePath)
-    : connectionName_(std::move(connectionName)),
+Database::Database(QString filePath, int busyTimeoutMs)
+    : connectionName_(nextConnectionName()),
       filePath_(std::move(filePath)),
-      db_(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_)) {
-    db_.setDatabaseName(filePath_);
-}
+      busyTimeoutMs_(busyTimeoutMs),
+      db_(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_)) {}
 
 Database::~Database() {
     db_.close();
@@ -42,50 +60,152 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-std::unique_ptr<Database> Database::open(const QString& filePath) {
-    const bool exists = QFileInfo::exists(filePath);
-    std::unique_ptr<Database> db(new Database(nextConnectionName(), filePath));
-    if (exists) {
-        // Look at the file read-only first, so a file that is no database of ours is not touched.
-        db->db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!db->db_.open())
-            throw DatabaseError(QStringLiteral("无法打开数据库文件 %1：%2").arg(filePath, db->db_.lastError().text()));
-        db->checkTables();
-        db->db_.close();
-        db->db_.setConnectOptions();
-        if (!db->db_.open())
-            throw DatabaseError(QStringLiteral("无法打开数据库文件 %1：%2").arg(filePath, db->db_.lastError().text()));
-        return db;
+void Database::openConnection(const QString& name, const QString& options) {
+    db_.setDatabaseName(name);
+    db_.setConnectOptions(options);
+    if (!db_.open()) {
+        const DatabaseError e = errorOf(db_.lastError());
+        throw DatabaseError(QStringLiteral("无法打开数据库文件 %1：%2").arg(filePath_, e.text()), e.problem());
     }
-    const QString folder = QFileInfo(filePath).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw DatabaseError(QStringLiteral("无法创建数据文件夹 %1").arg(folder));
-    if (!db->db_.open())
-        throw DatabaseError(QStringLiteral("无法创建数据库文件 %1：%2").arg(filePath, db->db_.lastError().text()));
-    try {
-        db->seed();
-    } catch (const DatabaseError& e) {
-        db.reset();
-        QFile::remove(filePath);  // no half-made database stays behind
-        throw DatabaseError(QStringLiteral("无法创建数据库文件 %1：%2").arg(filePath, e.text()));
+}
+
+void Database::openForReading(bool walMode) {
+    // A write-ahead-log file without its log is read as it lies, so no -wal/-shm files appear.
+    if (walMode && !QFileInfo::exists(filePath_ + QStringLiteral("-wal")))
+        openConnection(QUrl::fromLocalFile(filePath_).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"),
+                       QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+    else
+        openConnection(filePath_, busyOption(busyTimeoutMs_) + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+}
+
+std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOptions& options) {
+    const QString path = QFileInfo(filePath).absoluteFilePath();
+    const QString folder = folderOf(path);
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        throw DatabaseError(QStringLiteral("无法创建数据文件夹 %1").arg(folder), DatabaseProblem::ReadOnly);
+    if (canWrite(folder)) removeStaleCreationFiles(path);
+    if (!QFileInfo::exists(path)) createFile(path, options);
+    checkBeforeWriting(path, options);
+
+    std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
+    if (options.markInUse && !db->inUse_.acquire(path, UseLock::Kind::Shared, options.busyTimeoutMs))
+        throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);
+    db->readOnly_ = !canWrite(path) || !canWrite(folder);
+    const bool walMode = readFileHeader(path).walMode;
+    if (db->readOnly_) db->openForReading(walMode);
+    else db->openConnection(path, busyOption(options.busyTimeoutMs));
+    db->checkIsOurs();
+    // A page cache large enough that a big transaction (an import) rarely has to spill pages,
+    // each spill costing a flush of the journal to the disk. Memory is taken only as used.
+    db->execute(QStringLiteral("pragma cache_size=-65536"));
+    if (!db->readOnly_) {
+        if (walMode) {
+            // Files of earlier versions used write-ahead logging; they move to the rollback journal
+            // when no other program has them open (otherwise at a later start).
+            try {
+                db->execute(QStringLiteral("pragma journal_mode=delete"));
+            } catch (const DatabaseError&) {
+            }
+        }
+        upgradeSchema(*db);
     }
     return db;
 }
 
+void Database::createFile(const QString& path, const OpenOptions& options) {
+    const QString temp = creationFilePath(path);
+    const auto removeTemp = [&] {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    };
+    removeTemp();  // this process's own name: anything there is a leftover
+    try {
+        Database made(temp, options.busyTimeoutMs);
+        made.openConnection(temp, busyOption(options.busyTimeoutMs));
+        made.seed();
+    } catch (const DatabaseError& e) {
+        removeTemp();
+        throw DatabaseError(QStringLiteral("无法创建数据库文件 %1：%2").arg(path, e.text()), e.problem());
+    }
+    syncPath(temp);
+    // When another program made the file first, its file is the database and ours goes.
+    if (!renameIfAbsent(temp, path)) removeTemp();
+    syncPath(folderOf(path));
+}
+
+std::unique_ptr<Database> Database::inspect(const QString& filePath, const OpenOptions& options) {
+    const QString path = QFileInfo(filePath).absoluteFilePath();
+    const FileHeader header = readFileHeader(path);
+    switch (header.kind) {
+    case FileHeader::Kind::Missing:
+        throw DatabaseError(QStringLiteral("数据库文件 %1 不存在").arg(path));
+    case FileHeader::Kind::Unreadable:
+        throw DatabaseError(QStringLiteral("无法读取数据库文件 %1：%2").arg(path, header.error));
+    case FileHeader::Kind::Empty:
+        throw notOurs(path, QStringLiteral("空文件"));
+    case FileHeader::Kind::NotSqlite:
+        throw notOurs(path, QStringLiteral("不是 SQLite 数据库"));
+    case FileHeader::Kind::Sqlite:
+        break;
+    }
+    if (header.applicationId != 0 && header.applicationId != kApplicationId)
+        throw notOurs(path, QStringLiteral("别的程序的数据库"));
+    if (header.userVersion > kSchemaVersion) throw newer(path, header.userVersion);
+
+    std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
+    db->readOnly_ = true;
+    db->openForReading(header.walMode);
+    db->checkIsOurs();
+    return db;
+}
+
+void Database::checkBeforeWriting(const QString& path, const OpenOptions& options) {
+    // Look through a read-only connection first, so a file that is not ours is not touched.
+    try {
+        inspect(path, options);
+    } catch (const DatabaseError& e) {
+        // A journal left by a save that was cut off can only be rolled back by a writer; the
+        // opening that follows does it and checks the file again.
+        const bool hotJournal = QFileInfo::exists(path + QStringLiteral("-journal"));
+        if (e.problem() == DatabaseProblem::ReadOnly && hotJournal && canWrite(path) && canWrite(folderOf(path))) return;
+        throw;
+    }
+}
+
+void Database::checkIsOurs() const {
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("select name from sqlite_master where type='table'"))) {
+        const DatabaseError e = errorOf(query.lastError());
+        if (e.problem() == DatabaseProblem::NotOurs) throw notOurs(filePath_, query.lastError().databaseText());
+        throw e;
+    }
+    QStringList names;
+    while (query.next()) names << query.value(0).toString();
+    if (names.isEmpty()) throw notOurs(filePath_, QStringLiteral("没有任何表，可能是一次中断的首次启动留下的"));
+    for (const char* table : kTables) {
+        if (!names.contains(QLatin1String(table)))
+            throw notOurs(filePath_, QStringLiteral("缺少表 %1").arg(QLatin1String(table)));
+    }
+    const qint64 version = getFirstInteger(QStringLiteral("pragma user_version"));
+    if (version > kSchemaVersion) throw newer(filePath_, version);
+    const qint64 application = getFirstInteger(QStringLiteral("pragma application_id"));
+    if (application != 0 && application != kApplicationId) throw notOurs(filePath_, QStringLiteral("别的程序的数据库"));
+}
+
 std::unique_ptr<Database> Database::openInMemory() {
-    std::unique_ptr<Database> db(new Database(nextConnectionName(), QStringLiteral(":memory:")));
-    if (!db->db_.open()) throw DatabaseError(db->db_.lastError().text());
+    std::unique_ptr<Database> db(new Database(QStringLiteral(":memory:"), 0));
+    db->openConnection(QStringLiteral(":memory:"), QString());
     db->seed();
     return db;
 }
 
 void Database::seed() {
-    // Write-ahead logging: one flush per saved case instead of several, and readers never wait.
-    // The mode is kept by the file; a file made elsewhere keeps its own.
-    if (filePath_ != u":memory:") execute(QStringLiteral("PRAGMA journal_mode=WAL"));
     Transaction transaction(*this);
     runScript(QStringLiteral(":/store/schema.sql"));
+    runScript(QStringLiteral(":/store/search_index.sql"));
     runScript(QStringLiteral(":/store/divination_rows.sql"));
+    execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
+    execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();
 }
 
@@ -93,25 +213,39 @@ void Database::runScript(const QString& resourcePath) {
     for (const QString& statement : splitSqlScript(readResource(resourcePath))) execute(statement);
 }
 
-void Database::checkTables() const {
-    QSqlQuery query(db_);
-    if (!query.exec(QStringLiteral("select name from sqlite_master where type='table'")))
-        throw DatabaseError(
-            QStringLiteral("文件 %1 不是可用的数据库：%2").arg(filePath_, query.lastError().text()));
-    QStringList names;
-    while (query.next()) names << query.value(0).toString();
-    for (const char* table : kTables) {
-        if (!names.contains(QLatin1String(table)))
-            throw DatabaseError(QStringLiteral("数据库文件 %1 缺少表 %2").arg(filePath_, QLatin1String(table)));
+DatabaseError Database::errorOf(const QSqlError& error) const {
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber) & 0xff;  // the primary SQLite result code
+    const QString detail = error.text();
+    if (!isNumber) return DatabaseError(detail);
+    switch (code) {
+    case 5:   // SQLITE_BUSY
+    case 6:   // SQLITE_LOCKED
+        return DatabaseError(QStringLiteral("数据库文件 %1 被另一个程序锁定，等了 %2 秒仍未释放（%3）")
+                                 .arg(filePath_).arg(busyTimeoutMs_ / 1000.0).arg(detail),
+                             DatabaseProblem::Locked);
+    case 8:   // SQLITE_READONLY
+        return DatabaseError(QStringLiteral("数据库文件 %1 是只读的，无法写入（%2）").arg(filePath_, detail),
+                             DatabaseProblem::ReadOnly);
+    case 13:  // SQLITE_FULL
+        return DatabaseError(QStringLiteral("磁盘已满，数据库文件 %1 无法写入（%2）").arg(filePath_, detail),
+                             DatabaseProblem::DiskFull);
+    case 11:  // SQLITE_CORRUPT
+        return DatabaseError(QStringLiteral("数据库文件 %1 已损坏（%2）").arg(filePath_, detail),
+                             DatabaseProblem::Damaged);
+    case 26:  // SQLITE_NOTADB
+        return DatabaseError(detail, DatabaseProblem::NotOurs);
+    default:
+        return DatabaseError(detail);
     }
 }
 
 QSqlQuery Database::run(const QString& statement, const QVariantList& values) const {
     QSqlQuery query(db_);
     query.setForwardOnly(true);
-    if (!query.prepare(statement)) throw DatabaseError(query.lastError().text());
+    if (!query.prepare(statement)) throw errorOf(query.lastError());
     for (const QVariant& value : values) query.addBindValue(value);
-    if (!query.exec()) throw DatabaseError(query.lastError().text());
+    if (!query.exec()) throw errorOf(query.lastError());
     return query;
 }
 
@@ -143,15 +277,19 @@ QSqlQuery Database::select(const QString& statement, const QVariantList& values)
 }
 
 Transaction::Transaction(Database& db) : db_(db) {
-    if (!db_.connection().transaction()) throw DatabaseError(db_.connection().lastError().text());
+    // A writer takes the write lock at once, so it waits its busy timeout for another program
+    // here instead of failing half-way when its first write finds the file held.
+    db_.execute(db_.readOnly() ? QStringLiteral("begin") : QStringLiteral("begin immediate"));
 }
 
 Transaction::~Transaction() {
-    if (!done_) db_.connection().rollback();
+    if (done_) return;
+    QSqlQuery rollback(db_.connection());
+    rollback.exec(QStringLiteral("rollback"));
 }
 
 void Transaction::commit() {
-    if (!db_.connection().commit()) throw DatabaseError(db_.connection().lastError().text());
+    db_.execute(QStringLiteral("commit"));
     done_ = true;
 }
 

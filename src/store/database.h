@@ -1,8 +1,13 @@
 #pragma once
 // The one connection to the local database file qinglan.db, and the statement helpers every
 // window uses. Values always travel as bound parameters, never inside the statement text.
-// Every failure throws DatabaseError with the database's error text.
+// Every failure throws DatabaseError with the database's error text and the kind of failure.
+//
+// The file uses SQLite's rollback journal: every committed save is in qinglan.db itself, so a
+// plain copy of the file taken while nothing is being saved holds every case, and a folder that
+// cannot be written still allows reading (write-ahead logging needs its -shm file even for that).
 #include "store/database_error.h"
+#include "store/database_file.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -13,12 +18,27 @@
 
 namespace store {
 
+struct OpenOptions {
+    // How long a statement waits for another program's lock before it is reported as locked.
+    int busyTimeoutMs = 5000;
+    // Marks the file as in use (see UseLock), so a restore waits for this program to close it.
+    bool markInUse = true;
+};
+
 class Database {
 public:
-    // Opens the file as it is. When it does not exist it is created (with its folder) from the
-    // schema and the divination rows the program carries. A file that is not a database, or
-    // that lacks one of the four tables, is refused with a message naming it and is left as it was.
-    static std::unique_ptr<Database> open(const QString& filePath);
+    // Opens the file. When it does not exist it is made (with its folder) from the schema and
+    // the divination rows the program carries, under a temporary name in the same folder, and
+    // renamed into place only when complete; when another program made it meanwhile, that file
+    // is used. An existing file is checked before anything is written to it: a file that is not
+    // a database of this program, or was made by a newer version, is refused and left exactly
+    // as it was (no journal or -wal/-shm files appear). An older file is brought up to the
+    // current schema version in one transaction. A file or folder that cannot be written is
+    // opened for reading only (readOnly()).
+    static std::unique_ptr<Database> open(const QString& filePath, const OpenOptions& options = {});
+    // Opens an existing file for reading only, after the same checks as open(), writing nothing
+    // to it and leaving no companion files: for looking at a file the user chose.
+    static std::unique_ptr<Database> inspect(const QString& filePath, const OpenOptions& options = {});
     // A fresh database in memory with the shipped schema and rows (for tests and tools).
     static std::unique_ptr<Database> openInMemory();
 
@@ -27,6 +47,7 @@ public:
     Database& operator=(const Database&) = delete;
 
     const QString& filePath() const { return filePath_; }
+    bool readOnly() const { return readOnly_; }
 
     // First column of the first row as text; empty when there is no row.
     QString getFirstString(const QString& statement, const QVariantList& values = {}) const;
@@ -42,17 +63,29 @@ public:
     // Runs a query and returns it positioned before its first row, for walking the rows.
     QSqlQuery select(const QString& statement, const QVariantList& values = {}) const;
 
+    // Runs every statement of a script built into the program (":/store/…").
+    void runScript(const QString& resourcePath);
+
+    // The error of the connection's last failure, as the store reports it.
+    DatabaseError errorOf(const QSqlError& error) const;
+
     QSqlDatabase& connection() { return db_; }
 
 private:
-    Database(QString connectionName, QString filePath);
+    Database(QString filePath, int busyTimeoutMs);
     QSqlQuery run(const QString& statement, const QVariantList& values) const;
-    void runScript(const QString& resourcePath);
+    void openConnection(const QString& name, const QString& options);
+    void openForReading(bool walMode);
     void seed();
-    void checkTables() const;
+    void checkIsOurs() const;
+    static void createFile(const QString& path, const OpenOptions& options);
+    static void checkBeforeWriting(const QString& path, const OpenOptions& options);
 
     QString connectionName_;
     QString filePath_;
+    int busyTimeoutMs_;
+    bool readOnly_ = false;
+    UseLock inUse_;  // declared before db_: released only after the connection is closed
     QSqlDatabase db_;
 };
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "test_support/qt_printers.h"
+#include "test_support/small_tmpfs.h"
 
 namespace {
 
@@ -105,6 +106,27 @@ TEST(NoteFile, ReportsAFolderThatCannotBeMade) {
     QString error;
     EXPECT_FALSE(chart::appendNote(dir.filePath(QStringLiteral("save")), QDate(2026, 12, 1), QStringLiteral("x"), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(NoteFile, AFullDiskIsReportedAndLeavesNoPartialLine) {
+    test_support::SmallTmpfs disk("1m");
+    if (!disk.mounted()) GTEST_SKIP() << disk.reason().toStdString();
+    const QString save = disk.filePath(QStringLiteral("save"));
+    QString error;
+    ASSERT_TRUE(chart::appendNote(save, QDate(2026, 12, 1), QStringLiteral("旧行"), &error)) << error.toStdString();
+    const QString path = save + QStringLiteral("/202612.txt");
+    const QByteArray before = readAll(path);
+    // Two pages stay free, so the line starts to be written and then meets the full disk.
+    const QString filler = disk.fill();
+    QFile shrink(filler);
+    ASSERT_TRUE(shrink.resize(shrink.size() - 8192));
+    const QString longLine = QStringLiteral("备注").repeated(20000);
+    EXPECT_FALSE(chart::appendNote(save, QDate(2026, 12, 2), longLine, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("未保存"))) << error.toStdString();
+    EXPECT_EQ(readAll(path), before);
+    ASSERT_TRUE(QFile::remove(filler));
+    ASSERT_TRUE(chart::appendNote(save, QDate(2026, 12, 2), longLine, &error)) << error.toStdString();
+    EXPECT_EQ(readAll(path), before + (longLine + u'\n').toUtf8());
 }
 
 }  // namespace

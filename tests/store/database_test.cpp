@@ -41,7 +41,8 @@ TEST(DatabaseFile, RefusesFilesThatAreNotOurDatabaseAndLeavesThemAlone) {
     struct Case { const char* file; QByteArray content; const char* needle; };
     const Case cases[] = {
         {"text.db", QByteArray("这不是数据库\n", 19) + QByteArray(5000, 'x'), "不是可用的数据库"},
-        {"empty.db", QByteArray(), "缺少表"},
+        {"empty.db", QByteArray(), "空文件"},
+        {"short.db", QByteArray("SQLite format 3"), "不是 SQLite 数据库"},
     };
     for (const Case& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.file));
@@ -57,6 +58,8 @@ TEST(DatabaseFile, RefusesFilesThatAreNotOurDatabaseAndLeavesThemAlone) {
             EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.needle))) << e.text().toStdString();
         }
         EXPECT_EQ(readAll(path), c.content) << c.file;
+        for (const char* companion : {"-journal", "-wal", "-shm"})
+            EXPECT_FALSE(QFile::exists(path + QLatin1String(companion))) << c.file << companion;
     }
 }
 
@@ -133,37 +136,39 @@ TEST(SqlScript, SplitsAtSemicolonsOutsideQuotesAndDropsComments) {
                            "create trigger g after insert on t begin\n  delete from t;\n  select 1;\nend"}));
 }
 
-TEST(DataRoot, ChoosesArgumentThenEnvironmentThenBesideTheProgram) {
-    QTemporaryDir programDir;
-    QProcessEnvironment withEnv;
-    withEnv.insert(QStringLiteral("QINGLAN_DATA_DIR"), QStringLiteral("/env/dir"));
-    const QProcessEnvironment noEnv;
+TEST(DataRoot, ArgumentThenEnvironmentThenPortableFolderThenTheUserDataFolder) {
+    QTemporaryDir programDir, portableDir;
     const QString program = programDir.path();
-    const QString beside = QDir(program).filePath(QStringLiteral("data"));
+    // A portable install: data/qinglan.db beside the program.
+    const QString portable = QDir(portableDir.path()).filePath(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkpath(portable));
+    QFile marker(store::databaseFilePath(portable));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    // A plain program folder, even with an empty data/ folder beside it, is not used.
+    ASSERT_TRUE(QDir().mkpath(QDir(program).filePath(QStringLiteral("data"))));
 
-    struct Case { QStringList args; const QProcessEnvironment* env; QString expected; };
+    auto env = [](std::initializer_list<std::pair<const char*, const char*>> vars) {
+        QProcessEnvironment e;
+        for (const auto& [k, v] : vars) e.insert(QString::fromLatin1(k), QString::fromLatin1(v));
+        return e;
+    };
+    struct Case { QStringList args; QProcessEnvironment env; QString programFolder; QString expected; };
     const Case cases[] = {
-        {{"qinglan", "--data-dir", "/arg/dir"}, &withEnv, "/arg/dir"},
-        {{"qinglan", "--data-dir=/arg/eq"}, &withEnv, "/arg/eq"},
-        {{"qinglan"}, &withEnv, "/env/dir"},
-        {{"qinglan", "--data-dir"}, &withEnv, "/env/dir"},  // option without its folder
-        {{"qinglan"}, &noEnv, beside},                      // program folder writable
+        {{"qinglan", "--data-dir", "/arg/dir"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), portableDir.path(), "/arg/dir"},
+        {{"qinglan", "--data-dir=/arg/eq"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), program, "/arg/eq"},
+        {{"qinglan"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), portableDir.path(), "/env/dir"},
+        {{"qinglan", "--data-dir"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), program, "/env/dir"},
+        {{"qinglan"}, env({{"XDG_DATA_HOME", "/xdg"}, {"HOME", "/home/u"}}), portableDir.path(), portable},
+        {{"qinglan"}, env({{"XDG_DATA_HOME", "/xdg"}, {"HOME", "/home/u"}}), program, "/xdg/qinglan"},
+        {{"qinglan"}, env({{"HOME", "/home/u"}}), program, "/home/u/.local/share/qinglan"},
+        // The base directory rule: a relative XDG_DATA_HOME is ignored.
+        {{"qinglan"}, env({{"XDG_DATA_HOME", "rel/xdg"}, {"HOME", "/home/u"}}), program, "/home/u/.local/share/qinglan"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(store::resolveDataRoot(c.args, *c.env, program), c.expected) << c.args.join(u' ').toStdString();
+        EXPECT_EQ(store::resolveDataRoot(c.args, c.env, c.programFolder), c.expected) << c.args.join(u' ').toStdString();
     EXPECT_EQ(store::databaseFilePath(QStringLiteral("/x/data")), QStringLiteral("/x/data/qinglan.db"));
-}
-
-TEST(DataRoot, ReadOnlyDataBesideTheProgramFallsBackToTheUserFolder) {
-    QTemporaryDir programDir;
-    const QString beside = QDir(programDir.path()).filePath(QStringLiteral("data"));
-    ASSERT_TRUE(QDir().mkpath(beside));
-    QFile::setPermissions(beside, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFileInfo(beside).isWritable()) GTEST_SKIP() << "running with rights that ignore permissions";
-    const QString root = store::resolveDataRoot({"qinglan"}, QProcessEnvironment(), programDir.path());
-    EXPECT_NE(root, beside);
-    EXPECT_FALSE(root.isEmpty());
-    QFile::setPermissions(beside, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(store::noteFolderPath(QStringLiteral("/x/data")), QStringLiteral("/x/data/save"));
 }
 
 }  // namespace

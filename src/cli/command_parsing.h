@@ -1,0 +1,22 @@
+#pragma once
+// What the commands that work on the case library share: their option parsing with
+// QCommandLineParser (including --help and --data-dir) and the database of the data root.
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <ostream>
+
+namespace cli {
+
+// Adds --help and --data-dir, parses `args` (the words after the command name) and checks that
+// exactly `positional` positional arguments are left. Returns the exit status when the command
+// should stop here: 0 after printing the help on out, 2 after printing the problem on err.
+std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& args,
+                                int positional, std::ostream& out, std::ostream& err);
+
+// The database file of the data root: --data-dir, $QINGLAN_DATA_DIR, a portable data/ folder
+// beside the program, else the user's data folder.
+QString databasePath(const QCommandLineParser& parser);
+
+}  // namespace cli

@@ -1,0 +1,325 @@
+#include "store/case_transfer.h"
+
+#include "store/case_categories.h"
+
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace store {
+namespace {
+
+// The fields of a line, in the column order of gua_table.
+const char* const kTextFields[] = {"gua_ming", "gua_bianhao", "xingbie", "chusheng", "shiyou", "duanyu", "fankui"};
+const char* const kNumberFields[] = {"nian", "yue", "ri"};
+
+// JSON text of a string: UTF-8, with only the quote, the backslash and control characters escaped.
+void appendJsonString(QByteArray& out, const QString& text) {
+    static const char hex[] = "0123456789abcdef";
+    const QByteArray utf8 = text.toUtf8();
+    out += '"';
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(utf8.constData() + plainFrom, i - plainFrom);
+        plainFrom = i + 1;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    out.append(utf8.constData() + plainFrom, utf8.size() - plainFrom);
+    out += '"';
+}
+
+void appendJsonValue(QByteArray& out, const QVariant& value) {
+    if (value.isNull()) {
+        out += "null";
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        out += QByteArray::number(value.toLongLong());
+        return;
+    case QMetaType::Double:
+        out += QByteArray::number(value.toDouble(), 'g', 17);
+        return;
+    default:
+        appendJsonString(out, value.toString());
+    }
+}
+
+void writeOrThrow(QIODevice& out, const QByteArray& bytes) {
+    if (out.write(bytes) != bytes.size())
+        throw DatabaseError(QStringLiteral("无法写出导出文件：%1").arg(out.errorString()));
+}
+
+// One line read from the input: its bytes without the line end, or too long.
+struct InputLine {
+    QByteArray bytes;
+    bool tooLong = false;
+};
+
+// Reads in pieces, so a long line costs only its own size and a line over the limit is
+// skipped without holding it.
+std::optional<InputLine> readInputLine(QIODevice& in) {
+    constexpr qint64 kPiece = 1 << 16;
+    InputLine line;
+    bool readAny = false;
+    for (;;) {
+        const QByteArray piece = in.readLine(kPiece);
+        if (piece.isEmpty()) break;  // the end of the input
+        readAny = true;
+        if (!line.tooLong) {
+            line.bytes += piece;
+            if (line.bytes.size() > kMaxImportLineBytes + 1) {
+                line.tooLong = true;
+                line.bytes.clear();
+            }
+        }
+        if (piece.endsWith('\n')) break;
+    }
+    if (!readAny) return std::nullopt;
+    if (line.bytes.endsWith('\n')) line.bytes.chop(1);
+    if (line.bytes.endsWith('\r')) line.bytes.chop(1);
+    return line;
+}
+
+// An empty text stays an empty text: a null QString would be stored as NULL.
+QString nonNull(QString text) { return text.isNull() ? QString(qsizetype(0), QChar()) : text; }
+
+// What a valid line holds, ready to bind.
+struct ImportedCase {
+    QVariantList values;      // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian
+    QVariant categoryName;    // null: no category
+};
+
+std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error == QJsonParseError::IllegalUTF8String) return QStringLiteral("不是 UTF-8 文本");
+    if (parseError.error != QJsonParseError::NoError)
+        return QStringLiteral("不是有效的 JSON（第 %1 个字节处：%2）").arg(parseError.offset + 1).arg(parseError.errorString());
+    if (!document.isObject()) return QStringLiteral("不是 JSON 对象");
+    const QJsonObject object = document.object();
+
+    static const QSet<QString> known = [] {
+        QSet<QString> names{QStringLiteral("id"), QStringLiteral("lei_mingcheng"), QStringLiteral("shijian")};
+        for (const char* f : kTextFields) names << QLatin1String(f);
+        for (const char* f : kNumberFields) names << QLatin1String(f);
+        return names;
+    }();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        if (!known.contains(it.key())) return QStringLiteral("未知字段 %1").arg(it.key());
+
+    QHash<QString, QVariant> fields;
+    auto text_ = [&](const QString& key, const QVariant& absent) -> std::optional<QString> {
+        const QJsonValue v = object.value(key);
+        if (v.isUndefined()) fields[key] = absent;
+        else if (v.isNull()) fields[key] = QVariant();
+        else if (v.isString()) fields[key] = nonNull(v.toString());
+        else return QStringLiteral("字段 %1 应是文本或 null").arg(key);
+        return std::nullopt;
+    };
+    for (const char* f : kTextFields) {
+        const QString key = QLatin1String(f);
+        const bool isText = key == u"duanyu" || key == u"fankui";
+        if (auto problem = text_(key, isText ? QVariant(nonNull(QString())) : QVariant())) return problem;
+    }
+    if (auto problem = text_(QStringLiteral("lei_mingcheng"), QVariant())) return problem;
+    if (auto problem = text_(QStringLiteral("shijian"), QVariant())) return problem;
+    for (const char* f : kNumberFields) {
+        const QString key = QLatin1String(f);
+        const QJsonValue v = object.value(key);
+        if (v.isUndefined() || v.isNull()) fields[key] = QVariant();
+        else if (v.isString()) fields[key] = nonNull(v.toString());  // a text the exporting database held there
+        else if (v.isDouble() && v.toDouble() == static_cast<double>(v.toInteger())) fields[key] = v.toInteger();
+        else return QStringLiteral("字段 %1 应是整数、文本或 null").arg(key);
+    }
+    const QVariant number = fields.value(QStringLiteral("gua_bianhao"));
+    if (number.isNull() || number.toString().isEmpty()) return QStringLiteral("缺少卦的唯一编号 gua_bianhao");
+
+    out.values.clear();
+    for (const char* f : {"gua_ming", "gua_bianhao", "nian", "yue", "ri", "xingbie", "chusheng", "shiyou", "duanyu", "fankui", "shijian"})
+        out.values << fields.value(QLatin1String(f));
+    out.categoryName = fields.value(QStringLiteral("lei_mingcheng"));
+    return std::nullopt;
+}
+
+// A digest of the texts that decide whether a case is already present (the case number aside).
+size_t textDigest(const QVariant& gua_ming, const QVariant& xingbie, const QVariant& chusheng, const QVariant& shiyou,
+                  const QVariant& duanyu, const QVariant& fankui) {
+    size_t digest = 0;
+    for (const QVariant* v : {&gua_ming, &xingbie, &chusheng, &shiyou, &duanyu, &fankui})
+        digest = qHashMulti(digest, v->isNull(), v->toString());
+    return digest;
+}
+
+// A statement prepared once and run for every line of an import.
+class PreparedStatement {
+public:
+    PreparedStatement(Database& db, const QString& statement) : db_(db), query_(db.connection()) {
+        query_.setForwardOnly(true);
+        if (!query_.prepare(statement)) throw db_.errorOf(query_.lastError());
+    }
+    QSqlQuery& run(const QVariantList& values) {
+        for (qsizetype i = 0; i < values.size(); ++i) query_.bindValue(static_cast<int>(i), values[i]);
+        if (!query_.exec()) throw db_.errorOf(query_.lastError());
+        return query_;
+    }
+
+private:
+    Database& db_;
+    QSqlQuery query_;
+};
+
+QList<size_t> digestsOf(QSqlQuery& query) {
+    QList<size_t> digests;
+    while (query.next())
+        digests << textDigest(query.value(0), query.value(1), query.value(2), query.value(3), query.value(4), query.value(5));
+    query.finish();
+    return digests;
+}
+
+}  // namespace
+
+qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& out) {
+    QVariant categoryId;
+    if (filter.category) {
+        categoryId = db.getFirstString(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"),
+                                       {*filter.category});
+        if (categoryId.toString().isEmpty())
+            throw DatabaseError(QStringLiteral("没有名为“%1”的类别").arg(*filter.category));
+    }
+    const auto dayNumber = [](const std::optional<QDate>& d) {
+        return d ? QVariant(d->year() * 10000 + d->month() * 100 + d->day()) : QVariant();
+    };
+    QSqlQuery query = db.select(
+        QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,g.chusheng,"
+                       "g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g "
+                       "left join fenlei_table f on f.lei_id=g.lei_id "
+                       "where (? is null or g.lei_id=?) "
+                       "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
+                       "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
+        {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to), dayNumber(filter.to)});
+    static const char* const kKeys[] = {"{\"id\":",         ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
+                                        ",\"nian\":",       ",\"yue\":",      ",\"ri\":",          ",\"xingbie\":",
+                                        ",\"chusheng\":",   ",\"shiyou\":",   ",\"duanyu\":",      ",\"fankui\":",
+                                        ",\"shijian\":"};
+    qint64 count = 0;
+    QByteArray pending;
+    while (query.next()) {
+        for (int column = 0; column < 13; ++column) {
+            pending += kKeys[column];
+            appendJsonValue(pending, query.value(column));
+        }
+        pending += "}\n";
+        ++count;
+        if (pending.size() >= (1 << 20)) {
+            writeOrThrow(out, pending);
+            pending.clear();
+        }
+    }
+    writeOrThrow(out, pending);
+    return count;
+}
+
+ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
+    ImportReport report;
+    CaseCategories categories(db);
+    QHash<QString, qint64> categoryIds;
+    QHash<QString, QList<size_t>> known;  // case number -> text digests of the cases with it
+    Transaction transaction(db);
+    // The search index takes the new cases in one statement at the end: kept up by its trigger,
+    // row by row, it would cost several times the rest of the import. The trigger is dropped
+    // and made again inside the transaction, so a failed import leaves it as it was.
+    const QString indexTrigger = db.getFirstString(
+        QStringLiteral("select sql from sqlite_master where type='trigger' and name='gua_table_fts_insert'"));
+    const qint64 lastIdBefore = db.getFirstInteger(QStringLiteral("select max(id) from gua_table"));
+    if (!indexTrigger.isEmpty()) db.execute(QStringLiteral("drop trigger gua_table_fts_insert"));
+    PreparedStatement casesWithNumber(
+        db, QStringLiteral("select gua_ming,xingbie,chusheng,shiyou,duanyu,fankui from gua_table where gua_bianhao=?"));
+    PreparedStatement insertCase(
+        db, QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
+                           "fankui,shijian) values(?,?,?,?,?,?,?,?,?,?,?,"
+                           "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')))"));
+    qint64 lineNumber = 0;
+    ImportedCase imported;
+    while (const auto line = readInputLine(in)) {
+        ++lineNumber;
+        if (line->tooLong) {
+            report.refused.append({lineNumber, QStringLiteral("行太长（超过 %1 字节）").arg(kMaxImportLineBytes)});
+            continue;
+        }
+        if (line->bytes.trimmed().isEmpty()) continue;
+        if (const auto problem = readCase(line->bytes, imported)) {
+            report.refused.append({lineNumber, *problem});
+            continue;
+        }
+        QVariant categoryId;
+        if (!imported.categoryName.isNull()) {
+            const QString name = imported.categoryName.toString();
+            auto known = categoryIds.constFind(name);
+            if (known == categoryIds.constEnd()) {
+                qint64 id = 0;
+                if (const auto existing = categories.idOf(name)) {
+                    id = *existing;
+                } else {
+                    const CategoryChange added = categories.add(name);
+                    if (!added.done) {
+                        report.refused.append({lineNumber, QStringLiteral("类别“%1”：%2").arg(name, added.problem)});
+                        continue;
+                    }
+                    id = added.leiId;
+                }
+                known = categoryIds.insert(name, id);
+            }
+            categoryId = *known;
+        }
+        const QVariantList& v = imported.values;
+        // Same case number and the same texts: already here. The digests of the cases seen per
+        // number rule out most cases without a look into the table; a match is confirmed there.
+        const QString number = v[1].toString();
+        auto seen = known.find(number);
+        if (seen == known.end()) seen = known.insert(number, digestsOf(casesWithNumber.run({number})));
+        const size_t digest = textDigest(v[0], v[5], v[6], v[7], v[8], v[9]);
+        if (seen->contains(digest) &&
+            db.getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=? and gua_ming is ? "
+                                              "and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
+                                              "and fankui is ?"),
+                               {v[1], v[0], v[5], v[6], v[7], v[8], v[9]}) > 0) {
+            ++report.skipped;
+            continue;
+        }
+        seen->append(digest);
+        insertCase.run({v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
+        ++report.added;
+    }
+    if (!indexTrigger.isEmpty()) {
+        db.execute(QStringLiteral("insert into gua_fts(rowid,gua_ming,shiyou,duanyu,fankui) "
+                                  "select id,gua_ming,shiyou,duanyu,fankui from gua_table where id>?"),
+                   {lastIdBefore});
+        db.execute(indexTrigger);
+    }
+    const bool keep = mode == ImportMode::SkipRefused || (mode == ImportMode::AllOrNothing && report.refused.isEmpty());
+    if (keep) {
+        transaction.commit();
+        report.committed = true;
+    }
+    return report;
+}
+
+}  // namespace store

@@ -1,0 +1,20 @@
+#pragma once
+// The version of the database layout (PRAGMA user_version) and the steps that bring an older
+// file up to it.
+#include <QtGlobal>
+
+namespace store {
+
+class Database;
+
+// 0: files made before the version was kept (the search index may be missing).
+// 1: the schema with the keyword search index, marked with kApplicationId.
+inline constexpr quint32 kSchemaVersion = 1;
+// PRAGMA application_id of our files ("QLNG"); files made before it was kept carry 0.
+inline constexpr quint32 kApplicationId = 0x514C4E47;
+
+// Brings the open file up to kSchemaVersion in one transaction; nothing changes when it fails.
+// The caller has checked that the file is not newer.
+void upgradeSchema(Database& db);
+
+}  // namespace store

@@ -1,0 +1,149 @@
+// qinglan-cli's case library commands run as real processes: two first starts at once on a new
+// folder, a first start killed half-way, and export, import, backup and restore end to end.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <csignal>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QByteArray out, err;
+};
+
+QProcess* start(const QStringList& args, const QString& dataDir) {
+    auto* process = new QProcess;
+    process->setProgram(QStringLiteral(QINGLAN_CLI));
+    process->setArguments(args + QStringList{QStringLiteral("--data-dir"), dataDir});
+    process->start();
+    return process;
+}
+
+CliRun finish(QProcess* process, const QByteArray& input = {}) {
+    if (!input.isEmpty()) process->write(input);
+    process->closeWriteChannel();
+    process->waitForFinished(60000);
+    CliRun run{process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1, process->readAllStandardOutput(),
+            process->readAllStandardError()};
+    delete process;
+    return run;
+}
+
+CliRun cli(const QStringList& args, const QString& dataDir, const QByteArray& input = {}) {
+    return finish(start(args, dataDir), input);
+}
+
+QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+QStringList leftovers(const QString& dataDir) {
+    return QDir(dataDir).entryList({QStringLiteral("*.creating-*"), QStringLiteral("*-journal"), QStringLiteral("*-wal")},
+                                   QDir::Files);
+}
+
+TEST(CaseLibraryCli, TwoFirstStartsAtOnceKeepBothProgramsCases) {
+    QTemporaryDir dir;
+    const QString a = writeFile(dir, "a.jsonl", "{\"gua_bianhao\":\"A\",\"duanyu\":\"甲\"}\n");
+    const QString b = writeFile(dir, "b.jsonl", "{\"gua_bianhao\":\"B\",\"duanyu\":\"乙\"}\n");
+    for (int round = 0; round < 12; ++round) {
+        const QString data = dir.filePath(QStringLiteral("data%1").arg(round));
+        QProcess* first = start({QStringLiteral("cases"), QStringLiteral("import"), a}, data);
+        QProcess* second = start({QStringLiteral("cases"), QStringLiteral("import"), b}, data);
+        const CliRun one = finish(first), two = finish(second);
+        ASSERT_EQ(one.status, 0) << round << one.err.toStdString();
+        ASSERT_EQ(two.status, 0) << round << two.err.toStdString();
+        const CliRun all = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
+        EXPECT_EQ(all.out.count('\n'), 2) << round << all.out.toStdString();
+        EXPECT_TRUE(all.out.contains("\"A\"") && all.out.contains("\"B\"")) << round;
+        EXPECT_EQ(leftovers(data), QStringList{}) << round;
+    }
+}
+
+TEST(CaseLibraryCli, AFirstStartKilledHalfWayLeavesNothingThatBlocksTheNext) {
+    QTemporaryDir dir;
+    for (int round = 0; round < 30; ++round) {
+        const QString data = dir.filePath(QStringLiteral("data%1").arg(round));
+        QProcess* process = start({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
+        process->waitForStarted();
+        QThread::usleep(QRandomGenerator::global()->bounded(2000, 60000));
+        ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
+        finish(process);
+        const CliRun next = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
+        EXPECT_EQ(next.status, 0) << round << ": " << next.err.toStdString();
+        EXPECT_EQ(leftovers(data), QStringList{}) << round;
+    }
+}
+
+TEST(CaseLibraryCli, ExportImportIntoAFreshFolderAndExportAgainGiveTheSameBytes) {
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first")), second = dir.filePath(QStringLiteral("second"));
+    const QByteArray lines =
+        "{\"duanyu\":\"断😀𠀀 '\\\" %_\\\\\",\"fankui\":\"\",\"gua_bianhao\":\"N1\",\"lei_mingcheng\":\"求财\",\"nian\":2024,\"ri\":4,"
+        "\"shijian\":\"2024-02-04 16:25:00.000\",\"shiyou\":\"问\\n事\",\"yue\":2}\n"
+        "{\"gua_bianhao\":\"N2\",\"lei_mingcheng\":\"外来类\",\"shijian\":\"2024-02-05 16:25:00.000\"}\n";
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, first, lines).status, 0);
+    const CliRun exported = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, first);
+    ASSERT_EQ(exported.status, 0);
+    const CliRun imported = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, exported.out);
+    EXPECT_EQ(imported.out, "added 2\nskipped 0\nrefused 0\n");
+    const QString file = dir.filePath(QStringLiteral("again.jsonl"));
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("export"), file}, second).status, 0);
+    QFile again(file);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), exported.out);
+
+    // A dry run counts; the real run is refused as a whole while a line is bad.
+    const QByteArray withBad = exported.out + "{\"gua_bianhao\":\n{\"gua_bianhao\":\"N3\"}\n";
+    const CliRun dry = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--dry-run"), QStringLiteral("-")}, second, withBad);
+    EXPECT_EQ(dry.status, 0);
+    EXPECT_EQ(dry.out, "added 1\nskipped 2\nrefused 1\n");
+    EXPECT_TRUE(dry.err.startsWith("line 3: ")) << dry.err.toStdString();
+    const CliRun refused = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, withBad);
+    EXPECT_EQ(refused.status, 1);
+    const CliRun skipping = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--skip-refused"), QStringLiteral("-")}, second, withBad);
+    EXPECT_EQ(skipping.status, 0);
+    EXPECT_EQ(skipping.out, "added 1\nskipped 2\nrefused 1\n");
+}
+
+TEST(CaseLibraryCli, BackupAndRestoreFromTheCommandLine) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString backup = dir.filePath(QStringLiteral("backup.db"));
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, "{\"gua_bianhao\":\"KEEP\"}\n").status, 0);
+    ASSERT_EQ(cli({QStringLiteral("backup"), backup}, data).status, 0);
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, "{\"gua_bianhao\":\"LATER\"}\n").status, 0);
+    const CliRun restored = cli({QStringLiteral("restore"), backup}, data);
+    ASSERT_EQ(restored.status, 0) << restored.err.toStdString();
+    EXPECT_TRUE(restored.out.startsWith("kept the replaced database as " + QFile::encodeName(data) + "/qinglan.db.")) << restored.out.toStdString();
+    const CliRun now = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
+    EXPECT_TRUE(now.out.contains("KEEP"));
+    EXPECT_FALSE(now.out.contains("LATER"));
+
+    struct Bad { QStringList args; int status; };
+    const Bad bad[] = {
+        {{QStringLiteral("restore"), writeFile(dir, "text.db", "plain text")}, 1},
+        {{QStringLiteral("restore")}, 2},
+        {{QStringLiteral("backup"), backup, backup}, 2},
+        {{QStringLiteral("backup"), QStringLiteral("--no-such-option"), backup}, 2},
+        {{QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("--from"), QStringLiteral("2024-02-30"), QStringLiteral("-")}, 2},
+        {{QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("--category"), QStringLiteral("无此类"), QStringLiteral("-")}, 1},
+        {{QStringLiteral("cases"), QStringLiteral("rename")}, 2},
+    };
+    for (const Bad& b : bad) {
+        const CliRun run = cli(b.args, data);
+        EXPECT_EQ(run.status, b.status) << b.args.join(u' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty()) << b.args.join(u' ').toStdString();
+    }
+}
+
+}  // namespace
