@@ -21,6 +21,12 @@ public:
     // The save prompt "是否保存" before an action that would lose unsaved texts:
     // 保存 (Yes), 不保存 (No), 取消 (Cancel).
     virtual Answer askToSave() = 0;
+    // A file to write, chosen by the user; nothing when the choice was cancelled.
+    virtual std::optional<QString> chooseFileToWrite(const QString& title, const QString& suggestedName) {
+        (void)title;
+        (void)suggestedName;
+        return std::nullopt;
+    }
 };
 
 // Runs an operation; a database failure shows the database's text and ends it.

@@ -153,6 +153,18 @@ public:
     // False (after its message) when the item names no case.
     bool openRecentCase(const QString& itemText);
 
+    // Owning the local cases. Each asks first where the user must confirm, shows its message and
+    // signals casesChanged when something changed; none touches the case service.
+    // Deletes a local case (named by its list text in the question); it leaves the history too.
+    bool deleteCase(qint64 id, const QString& itemText);
+    // Moves a local case to another category.
+    bool moveCase(qint64 id, qint64 leiId);
+    // Adds a category; deletes one (its cases move to "杂类" after a question).
+    bool addCategory(const QString& name);
+    bool deleteCategory(qint64 leiId, const QString& name);
+    // A consistent copy of the whole database to a file the user chose.
+    bool backUpTo(const QString& path);
+
     // The case service while logged in (null otherwise): new cases and texts go to it first,
     // the recent list comes from it, and "(网络)" history entries load from it.
     void setCloudCases(cloud::CloudCaseService* cloud);
@@ -178,6 +190,8 @@ signals:
     void caseBrowserRequested();
     // Logged in or out: windows that offer the case service look again.
     void cloudChanged();
+    // Cases or categories were deleted, moved or added: lists show them again.
+    void casesChanged();
 
 private:
     chart::BuildContext context() const;

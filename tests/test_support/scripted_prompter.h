@@ -30,6 +30,12 @@ public:
         saveAnswers.pop_front();
         return a;
     }
+    QStringList filesToWrite;  // answers of the file choosers, in order; none left: cancelled
+    std::optional<QString> chooseFileToWrite(const QString& title, const QString&) override {
+        inputTitles << title;
+        if (filesToWrite.isEmpty()) return std::nullopt;
+        return filesToWrite.takeFirst();
+    }
     Answer askYesNoCancel(const QString& text) override {
         messages << text;
         if (answers.empty()) return Answer::Cancel;

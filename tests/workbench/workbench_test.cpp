@@ -253,4 +253,57 @@ TEST(Workbench, AFailedSaveInThePromptStopsTheAction) {
     }
 }
 
+TEST(Workbench, DeletingTheCaseOnViewLeavesItsTextsNowhereToGo) {
+    Bench b;
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+    ASSERT_TRUE(b.bench.openLocalCase(1));
+    b.prompter.answers = {workbench::Prompter::Answer::No};
+    EXPECT_FALSE(b.bench.deleteCase(1, QStringLiteral("1;甲")));  // not confirmed
+    EXPECT_EQ(b.count("gua_table"), 1);
+    QSignalSpy changed(&b.bench, &Workbench::casesChanged);
+    b.prompter.answers = {workbench::Prompter::Answer::Yes};
+    ASSERT_TRUE(b.bench.deleteCase(1, QStringLiteral("1;甲")));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(b.count("gua_table"), 0);
+    EXPECT_FALSE(b.bench.chartIsStoredCase());
+    EXPECT_TRUE(b.bench.history().entries().isEmpty());
+    // A save now offers a new case; refused, nothing comes back.
+    b.bench.editJudgment(QStringLiteral("断"));
+    b.prompter.answers = {workbench::Prompter::Answer::No};
+    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_EQ(b.count("gua_table"), 0);
+}
+
+TEST(Workbench, CategoriesAreAddedMovedIntoAndDeleted) {
+    Bench b;
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+    ASSERT_TRUE(b.bench.addCategory(QStringLiteral("  客户王先生 ")));
+    const qint64 added =
+        b.db->getFirstInteger(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=?"), {QStringLiteral("客户王先生")});
+    ASSERT_GT(added, 0);
+    EXPECT_FALSE(b.bench.addCategory(QStringLiteral("客户王先生")));  // the whole name is taken
+    ASSERT_TRUE(b.bench.moveCase(1, added));
+    EXPECT_EQ(b.db->getFirstInteger(QStringLiteral("select lei_id from gua_table where id=1")), added);
+    b.prompter.answers = {workbench::Prompter::Answer::Yes};
+    ASSERT_TRUE(b.bench.deleteCategory(added, QStringLiteral("客户王先生")));
+    EXPECT_TRUE(b.prompter.messages.last().contains(QStringLiteral("1个卦例")));
+    EXPECT_EQ(b.count("gua_table"), 1);  // the case moved to 杂类, not lost
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral(
+                  "select f.lei_mingcheng from gua_table g join fenlei_table f on f.lei_id=g.lei_id where g.id=1")),
+              QStringLiteral("杂类"));
+}
+
+TEST(Workbench, BackupHoldsEveryCase) {
+    Bench b;
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+    ASSERT_TRUE(b.bench.openLocalCase(1));
+    b.bench.editFeedback(QStringLiteral("应验"));
+    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Feedback));
+    const QString copy = b.dir.filePath(QStringLiteral("copy.db"));
+    ASSERT_TRUE(b.bench.backUpTo(copy));
+    auto restored = store::Database::open(copy);
+    EXPECT_EQ(restored->getFirstString(QStringLiteral("select fankui from gua_table where id=1")), QStringLiteral("应验"));
+    EXPECT_FALSE(b.bench.backUpTo(b.dir.filePath(QStringLiteral("no/such/folder/copy.db"))));
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 #include "ui/browser/case_browser.h"
 
+#include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,6 +86,23 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
     renameButton_->setText(QStringLiteral("更改分类名称"));
     renameButton_->setToolTip(QStringLiteral("在输入框内输入新名称，然后点此按钮更改类别名称"));
 
+    deleteCaseButton_ = button(this, "DeleteCaseButton", QStringLiteral("删除此卦"), layout::kDeleteCase,
+                               QStringLiteral("删除选中的本机卦例（Delete 键）"));
+    moveTargetBox_ = place<QComboBox>(this, "MoveTargetBox", layout::kMoveTarget);
+    moveTargetBox_->setToolTip(QStringLiteral("选中的卦例要移到的分类"));
+    moveCaseButton_ = button(this, "MoveCaseButton", QStringLiteral("移到此类"), layout::kMoveCase,
+                             QStringLiteral("把选中的本机卦例移到上面选的分类"));
+    addCategoryButton_ = button(this, "AddCategoryButton", QStringLiteral("添加分类"), layout::kAddCategory,
+                                QStringLiteral("以输入框内的名称添加一个新分类"));
+    deleteCategoryButton_ = button(this, "DeleteCategoryButton", QStringLiteral("删除分类"), layout::kDeleteCategory,
+                                   QStringLiteral("删除选中的分类，其中的卦例移到“杂类”"));
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, caseList_, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, &CaseBrowser::deleteCase);
+    connect(deleteCaseButton_, &QPushButton::clicked, this, &CaseBrowser::deleteCase);
+    connect(moveCaseButton_, &QPushButton::clicked, this, &CaseBrowser::moveCase);
+    connect(addCategoryButton_, &QPushButton::clicked, this, &CaseBrowser::addCategory);
+    connect(deleteCategoryButton_, &QPushButton::clicked, this, &CaseBrowser::deleteCategory);
+
     connect(cloudSource_, &QRadioButton::clicked, this, [this] { sourceClicked(cloudSource_); });
     connect(localSource_, &QRadioButton::clicked, this, [this] { sourceClicked(localSource_); });
     connect(byCategory_, &QRadioButton::clicked, this, &CaseBrowser::fillCategories);
@@ -136,8 +156,12 @@ void CaseBrowser::sourceClicked(QRadioButton* clicked) {
 
 void CaseBrowser::fillCategories() {
     categoryList_->clear();
+    moveTargetBox_->clear();
     guarded([this] {
-        for (const store::Category& c : bench_.caseLists().categories()) categoryList_->addItem(categoryItem(c));
+        for (const store::Category& c : bench_.caseLists().categories()) {
+            categoryList_->addItem(categoryItem(c));
+            moveTargetBox_->addItem(c.lei_mingcheng, c.lei_id);
+        }
     });
     yearList_->clear();
     monthList_->clear();
@@ -272,6 +296,61 @@ void CaseBrowser::rename() {
     item->setText(categoryItem({id, name}));
     selectedLabel_->setText(QStringLiteral("已选") + item->text());
     newNameEdit_->clear();
+}
+
+std::optional<qint64> CaseBrowser::pickedLocalCase() {
+    if (cloudInUse()) {
+        bench_.prompter().message(QStringLiteral("这里只能删除或移动本机数据中的卦例，请先选择“本机数据”。"));
+        return std::nullopt;
+    }
+    if (!caseList_->currentItem()) {
+        bench_.prompter().message(QStringLiteral("请先选择一个卦例。"));
+        return std::nullopt;
+    }
+    bool numeric = false;
+    const qint64 id = caseItemId(caseList_->currentItem()->text()).toLongLong(&numeric);
+    if (!numeric) {
+        bench_.prompter().message(QStringLiteral("无法获取id") + caseList_->currentItem()->text());
+        return std::nullopt;
+    }
+    return id;
+}
+
+void CaseBrowser::deleteCase() {
+    const std::optional<qint64> id = pickedLocalCase();
+    if (!id || !bench_.deleteCase(*id, caseList_->currentItem()->text())) return;
+    delete caseList_->takeItem(caseList_->currentRow());
+    textsView_->clear();
+}
+
+void CaseBrowser::moveCase() {
+    const std::optional<qint64> id = pickedLocalCase();
+    if (!id || moveTargetBox_->currentIndex() < 0) return;
+    if (!bench_.moveCase(*id, moveTargetBox_->currentData().toLongLong())) return;
+    // Listed by category, the case has left the category on view.
+    if (byCategory_->isChecked()) {
+        delete caseList_->takeItem(caseList_->currentRow());
+        textsView_->clear();
+    }
+}
+
+void CaseBrowser::addCategory() {
+    if (bench_.addCategory(newNameEdit_->text())) {
+        newNameEdit_->clear();
+        if (byCategory_->isChecked() && !cloudInUse()) fillCategories();
+    }
+}
+
+void CaseBrowser::deleteCategory() {
+    QListWidgetItem* item = categoryList_->currentItem();
+    if (!item || cloudInUse()) {
+        bench_.prompter().message(QStringLiteral("请先在本机数据中选择一个要删除的类别。"));
+        return;
+    }
+    if (bench_.deleteCategory(categoryIdOfItem(item->text()), categoryNameOfItem(item->text()))) {
+        selectedLabel_->clear();
+        fillCategories();
+    }
 }
 
 }  // namespace ui

@@ -3,9 +3,11 @@
 // the texts of the picked case, renaming a category, and opening a case in the main window.
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 #include "store/case_lists.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -40,6 +42,13 @@ private:
     void openCase();
     void search();
     void rename();
+    // The local library: the picked case deleted or moved, a category added or deleted.
+    void deleteCase();
+    void moveCase();
+    void addCategory();
+    void deleteCategory();
+    // The picked case's id; none (after a message) without one or while the service is shown.
+    std::optional<qint64> pickedLocalCase();
     void sourceClicked(QRadioButton* clicked);
     bool guarded(const std::function<void()>& operation);
     bool cloudInUse() const;
@@ -63,6 +72,11 @@ private:
     QPushButton* openButton_ = nullptr;     // Button2 "读取此卦"
     QLabel* selectedLabel_ = nullptr;       // Label2
     QLineEdit* newNameEdit_ = nullptr;      // Edit2
+    QPushButton* deleteCaseButton_ = nullptr;      // DeleteCaseButton "删除此卦"
+    QComboBox* moveTargetBox_ = nullptr;          // MoveTargetBox
+    QPushButton* moveCaseButton_ = nullptr;       // MoveCaseButton "移到此类"
+    QPushButton* addCategoryButton_ = nullptr;    // AddCategoryButton "添加分类"
+    QPushButton* deleteCategoryButton_ = nullptr; // DeleteCategoryButton "删除分类"
     QPushButton* renameButton_ = nullptr;   // Button3 "更改分类名称"
 };
 

@@ -21,5 +21,11 @@ inline constexpr QRect kOpen{692, 372, 80, 25};        // Button2
 inline constexpr QRect kSelected{8, 512, 240, 24};     // Label2
 inline constexpr QRect kNewName{256, 512, 200, 24};    // Edit2
 inline constexpr QRect kRename{464, 511, 110, 25};     // Button3
+// The local library: deleting and moving the picked case, adding and deleting categories.
+inline constexpr QRect kDeleteCase{692, 402, 80, 25};
+inline constexpr QRect kMoveTarget{692, 434, 80, 24};
+inline constexpr QRect kMoveCase{692, 464, 80, 25};
+inline constexpr QRect kAddCategory{580, 511, 90, 25};
+inline constexpr QRect kDeleteCategory{676, 511, 96, 25};
 
 }  // namespace ui::browser_layout

@@ -1,6 +1,7 @@
 #include "ui/common/dialog_prompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -30,6 +31,12 @@ workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) 
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
     }
+}
+
+std::optional<QString> DialogPrompter::chooseFileToWrite(const QString& title, const QString& suggestedName) {
+    const QString path = QFileDialog::getSaveFileName(parent_, title, suggestedName);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
 }
 
 workbench::Prompter::Answer DialogPrompter::askToSave() {

@@ -15,6 +15,7 @@ public:
     bool askYesNo(const QString& text) override;
     Answer askYesNoCancel(const QString& text) override;
     Answer askToSave() override;
+    std::optional<QString> chooseFileToWrite(const QString& title, const QString& suggestedName) override;
 
 private:
     QWidget* parent_;

@@ -190,6 +190,7 @@ void MainWindow::buildMenu() {
     add(QStringLiteral("读取卦例"), [this] { bench_.requestCaseBrowser(); });
     add(QStringLiteral("保存卦例"), &MainWindow::saveNote);
     popupMenu_->addAction(QStringLiteral("搜索卦例"));
+    add(QStringLiteral("备份卦例库…"), &MainWindow::backUp)->setObjectName(QStringLiteral("BackUpAction"));
     popupMenu_->addSeparator();
     QMenu* basis = popupMenu_->addMenu(QStringLiteral("更改旺衰"));
     auto* basisGroup = new QActionGroup(this);

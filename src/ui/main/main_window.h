@@ -66,6 +66,8 @@ private:
     void beastOptionChanged();
     void showRecentCases();
     void pickRecentCase();
+    void deleteRecentCase();
+    void backUp();
     void toggleJudgmentSize();
     void toggleFeedbackSize();
 

@@ -5,10 +5,13 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_layout.h"
 #include "workbench/case_items.h"
+#include "workbench/clock.h"
+#include "workbench/prompter.h"
 #include "workbench/workbench.h"
 
 namespace ui {
@@ -32,6 +35,8 @@ void MainWindow::connectCaseHandlers() {
     connect(recentButton_, &QPushButton::clicked, this, &MainWindow::showRecentCases);
     connect(recentList_, &QListWidget::itemDoubleClicked, this, &MainWindow::pickRecentCase);
     connect(historyButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::requestCaseBrowser);
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, recentList_, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, &MainWindow::deleteRecentCase);
     recentList_->installEventFilter(this);
     judgmentEdit_->viewport()->installEventFilter(this);
     feedbackEdit_->viewport()->installEventFilter(this);
@@ -83,6 +88,25 @@ void MainWindow::pickRecentCase() {
     QListWidgetItem* item = recentList_->currentItem();
     if (!item) return;
     if (bench_.openRecentCase(item->text())) recentList_->hide();
+}
+
+void MainWindow::deleteRecentCase() {
+    QListWidgetItem* item = recentList_->currentItem();
+    if (!item) return;
+    if (bench_.cloudCases()) {
+        bench_.prompter().message(QStringLiteral("最近的卦例来自网络云存储，不能在这里删除。"));
+        return;
+    }
+    bool numeric = false;
+    const qint64 id = workbench::caseItemId(item->text()).toLongLong(&numeric);
+    if (numeric && bench_.deleteCase(id, item->text())) delete recentList_->takeItem(recentList_->row(item));
+}
+
+void MainWindow::backUp() {
+    const QString suggested =
+        QStringLiteral("qinglan-%1.db").arg(bench_.clock().today().toString(QStringLiteral("yyyyMMdd")));
+    if (const auto path = bench_.prompter().chooseFileToWrite(QStringLiteral("备份卦例库"), suggested))
+        bench_.backUpTo(*path);
 }
 
 void MainWindow::toggleJudgmentSize() {

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -80,6 +81,38 @@ private slots:
         QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->item(0)->text(), QStringLiteral("2;20240204222222京房式T:08:00:00;借款;乾为天"));
         pick(control<QListWidget>(f.browser, "ListBox4"), QStringLiteral("2;"));
         QCOMPARE(control<QPlainTextEdit>(f.browser, "Memo1")->toPlainText(), QStringLiteral("\n***反馈***\n"));
+    }
+
+    void deletingAndMovingTheLocalCasesOfAMonth() {
+        BrowserFixture f;
+        QListWidget* categories = control<QListWidget>(f.browser, "ListBox1");
+        QListWidget* cases = control<QListWidget>(f.browser, "ListBox4");
+        const QString wealth = categories->findItems(QStringLiteral("求财"), Qt::MatchEndsWith).first()->text();
+        pick(categories, wealth);
+        pick(control<QListWidget>(f.browser, "ListBox2"), QStringLiteral("2024"));
+        pick(control<QListWidget>(f.browser, "ListBox3"), QStringLiteral("2"));
+        QCOMPARE(cases->count(), 2);
+
+        // The Delete key asks, naming the case; "no" keeps it.
+        pick(cases, QStringLiteral("2;"));
+        f.prompter.answers = {workbench::Prompter::Answer::No};
+        QTest::keyClick(cases, Qt::Key_Delete);
+        QVERIFY(f.prompter.messages.last().contains(QStringLiteral("2;20240204222222京房式T:08:00:00;借款")));
+        QCOMPARE(cases->count(), 2);
+        f.prompter.answers = {workbench::Prompter::Answer::Yes};
+        QTest::keyClick(cases, Qt::Key_Delete);
+        QCOMPARE(cases->count(), 1);
+        QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=2")), 0);
+
+        // Moving the other one to 事业 takes it out of this category's list.
+        pick(cases, QStringLiteral("3;"));
+        QComboBox* target = control<QComboBox>(f.browser, "MoveTargetBox");
+        target->setCurrentIndex(target->findText(QStringLiteral("事业")));
+        control<QPushButton>(f.browser, "MoveCaseButton")->click();
+        QCOMPARE(cases->count(), 0);
+        QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table g join fenlei_table f on "
+                                                      "f.lei_id=g.lei_id where f.lei_mingcheng='事业'")),
+                 2);
     }
 
     void drillDownByTimeSpansCategories() {

@@ -1,0 +1,77 @@
+// Owning the local cases: deleting and moving cases, adding and deleting categories, backing
+// up the database. The case service is never told: these are the local library's.
+#include "store/case_categories.h"
+#include "store/database_backup.h"
+#include "workbench/prompter.h"
+#include "workbench/workbench.h"
+
+namespace workbench {
+
+bool Workbench::deleteCase(qint64 id, const QString& itemText) {
+    if (!prompter_.askYesNo(QStringLiteral("确定删除卦例“%1”吗？删除后不能恢复（网络云存储中的副本不受影响）。").arg(itemText)))
+        return false;
+    const bool onView = chartIsStoredCase_ && caseStore_.record().caseId == id;
+    bool deleted = false;
+    if (!guarded([&] { deleted = caseStore_.deleteCase(id); })) return false;
+    if (!deleted) {
+        prompter_.message(QStringLiteral("找不到要删除的卦例。"));
+        return false;
+    }
+    // The chart stays on view, but its texts no longer have a case to go into.
+    if (onView) chartIsStoredCase_ = false;
+    emit casesChanged();
+    return true;
+}
+
+bool Workbench::moveCase(qint64 id, qint64 leiId) {
+    std::optional<QString> problem;
+    if (!guarded([&] { problem = caseStore_.moveCase(id, leiId); })) return false;
+    if (problem) {
+        prompter_.message(*problem);
+        return false;
+    }
+    emit casesChanged();
+    return true;
+}
+
+bool Workbench::addCategory(const QString& name) {
+    store::CategoryChange change;
+    if (!guarded([&] { change = store::CaseCategories(db_).add(name.trimmed()); })) return false;
+    if (!change.done) {
+        prompter_.message(change.problem);
+        return false;
+    }
+    emit casesChanged();
+    return true;
+}
+
+bool Workbench::deleteCategory(qint64 leiId, const QString& name) {
+    qint64 cases = 0;
+    if (!guarded([&] { cases = store::CaseCategories(db_).caseCount(leiId); })) return false;
+    const QString question =
+        cases == 0 ? QStringLiteral("确定删除分类“%1”吗？").arg(name)
+                   : QStringLiteral("分类“%1”中有%2个卦例，删除分类后这些卦例将移到“%3”。确定删除吗？")
+                         .arg(name)
+                         .arg(cases)
+                         .arg(store::kMiscCategoryName);
+    if (!prompter_.askYesNo(question)) return false;
+    store::CategoryChange change;
+    if (!guarded([&] {
+            change = store::CaseCategories(db_).remove(leiId, store::CaseCategories::CasesInside::MoveToMisc);
+        }))
+        return false;
+    if (!change.done) {
+        prompter_.message(change.problem);
+        return false;
+    }
+    emit casesChanged();
+    return true;
+}
+
+bool Workbench::backUpTo(const QString& path) {
+    if (!guarded([&] { store::backupDatabase(db_, path); })) return false;
+    prompter_.message(QStringLiteral("卦例库已备份到：") + path);
+    return true;
+}
+
+}  // namespace workbench
