@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QShortcut>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +11,7 @@
 #include <QRadioButton>
 
 #include "cloud/cloud_case_service.h"
+#include "store/case_categories.h"
 #include "ui/browser/case_browser_layout.h"
 #include "ui/common/widget_place.h"
 #include "workbench/case_items.h"
@@ -32,8 +32,6 @@ void fill(QListWidget* list, const QStringList& items) {
 void fillCases(QListWidget* list, const QList<store::CaseListRow>& rows) {
     for (const store::CaseListRow& row : rows) list->addItem(workbench::caseItemText(row));
 }
-
-constexpr int kNameCompareLength = 32;
 
 }  // namespace
 
@@ -96,8 +94,7 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
                                 QStringLiteral("以输入框内的名称添加一个新分类"));
     deleteCategoryButton_ = button(this, "DeleteCategoryButton", QStringLiteral("删除分类"), layout::kDeleteCategory,
                                    QStringLiteral("删除选中的分类，其中的卦例移到“杂类”"));
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, caseList_, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, &CaseBrowser::deleteCase);
+    caseList_->installEventFilter(this);
     connect(deleteCaseButton_, &QPushButton::clicked, this, &CaseBrowser::deleteCase);
     connect(moveCaseButton_, &QPushButton::clicked, this, &CaseBrowser::moveCase);
     connect(addCategoryButton_, &QPushButton::clicked, this, &CaseBrowser::addCategory);
@@ -282,8 +279,13 @@ void CaseBrowser::rename() {
         bench_.prompter().message(QStringLiteral("请输入新类别名称"));
         return;
     }
+    if (name.toUcs4().size() > store::kCategoryNameMaxLength) {
+        bench_.prompter().message(QStringLiteral("类别名称最长%1个字。").arg(store::kCategoryNameMaxLength));
+        return;
+    }
+    // Whole names are compared: two categories never share a name.
     for (int i = 0; i < categoryList_->count(); ++i) {
-        if (categoryNameOfItem(categoryList_->item(i)->text()).left(kNameCompareLength) == name) {
+        if (categoryNameOfItem(categoryList_->item(i)->text()) == name) {
             bench_.prompter().message(QStringLiteral("新类别名称不能和现已存在名称相同。"));
             return;
         }
@@ -296,6 +298,15 @@ void CaseBrowser::rename() {
     item->setText(categoryItem({id, name}));
     selectedLabel_->setText(QStringLiteral("已选") + item->text());
     newNameEdit_->clear();
+}
+
+bool CaseBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == caseList_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+        deleteCase();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 std::optional<qint64> CaseBrowser::pickedLocalCase() {

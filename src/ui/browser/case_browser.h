@@ -31,6 +31,9 @@ public:
     // The first showing decides the sources for the run: logged out, only the local one.
     void prepareFirstShowing();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fillCategories();
     void fillYears(qint64 category);

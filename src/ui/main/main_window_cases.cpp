@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QShortcut>
 
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_layout.h"
@@ -35,8 +35,6 @@ void MainWindow::connectCaseHandlers() {
     connect(recentButton_, &QPushButton::clicked, this, &MainWindow::showRecentCases);
     connect(recentList_, &QListWidget::itemDoubleClicked, this, &MainWindow::pickRecentCase);
     connect(historyButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::requestCaseBrowser);
-    auto* deleteKey = new QShortcut(QKeySequence::Delete, recentList_, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, &MainWindow::deleteRecentCase);
     recentList_->installEventFilter(this);
     judgmentEdit_->viewport()->installEventFilter(this);
     feedbackEdit_->viewport()->installEventFilter(this);
@@ -44,6 +42,11 @@ void MainWindow::connectCaseHandlers() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == recentList_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+        deleteRecentCase();
+        return true;
+    }
     if (watched == recentList_ && event->type() == QEvent::FocusOut) {
         recentList_->hide();
     } else if (watched == centralWidget() && event->type() == QEvent::MouseButtonRelease) {

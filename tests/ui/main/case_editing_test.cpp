@@ -57,6 +57,22 @@ private slots:
         QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204111111"));
     }
 
+    void deleteKeyInTheRecentListDeletesAfterAsking() {
+        ProgramFixture f;
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")));
+        f.window->show();
+        control<QPushButton>(*f.window, "Button25")->click();
+        QListWidget* list = control<QListWidget>(*f.window, "ListBox1");
+        list->setCurrentRow(0);  // the newest: 乙
+        f.prompter.answers = {workbench::Prompter::Answer::Yes};
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->count(), 1);
+        QVERIFY(list->item(0)->text().startsWith(QStringLiteral("1;")));
+        QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 1);
+        QCOMPARE(f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
+    }
+
     void saveButtonsFollowEditsSavesAndLoads() {
         ProgramFixture f;
         QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
