@@ -30,6 +30,11 @@ public:
         saveAnswers.pop_front();
         return a;
     }
+    QStringList saveFiles;  // answers of the file choices, in order; none left: cancelled
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
+        if (saveFiles.empty()) return std::nullopt;
+        return saveFiles.takeFirst();
+    }
     Answer askYesNoCancel(const QString& text) override {
         messages << text;
         if (answers.empty()) return Answer::Cancel;

@@ -16,6 +16,7 @@
 
 #include "store/case_record.h"
 #include "ui/common/busy_cursor.h"
+#include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "ui/casting/cast_dialog_layout.h"
 #include "workbench/clock.h"
@@ -118,6 +119,7 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
     buildSecondTab(second);
     // Enter in the name field casts by name and nothing else: no button is pressed by Enter.
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+    nameControlsByCaption(this);
 
     session_.onSourceText = [this](const QString& text) {
         sourceLabel_->setText(text);

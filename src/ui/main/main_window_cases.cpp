@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "ui/common/enter_key.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_layout.h"
 #include "workbench/case_items.h"
@@ -31,17 +32,18 @@ void MainWindow::connectCaseHandlers() {
     connect(nextCaseButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::stepForward);
     connect(recentButton_, &QPushButton::clicked, this, &MainWindow::showRecentCases);
     connect(recentList_, &QListWidget::itemDoubleClicked, this, &MainWindow::pickRecentCase);
+    new EnterKey(recentList_, [this] { pickRecentCase(); });
     connect(historyButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::requestCaseBrowser);
     recentList_->installEventFilter(this);
     judgmentEdit_->viewport()->installEventFilter(this);
     feedbackEdit_->viewport()->installEventFilter(this);
-    centralWidget()->installEventFilter(this);
+    client_->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == recentList_ && event->type() == QEvent::FocusOut) {
         recentList_->hide();
-    } else if (watched == centralWidget() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == client_ && event->type() == QEvent::MouseButtonRelease) {
         recentList_->hide();
     } else if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == judgmentEdit_->viewport()) toggleJudgmentSize();
