@@ -88,6 +88,7 @@ void MainWindow::buildControls() {
     scroll->setObjectName(QStringLiteral("clientScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setAlignment(Qt::AlignCenter);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab moves between the controls, scrolling each into view
     auto* client = new QWidget(scroll);
     client_ = client;
     client->setObjectName(QStringLiteral("client"));

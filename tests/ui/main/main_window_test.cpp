@@ -244,7 +244,7 @@ private slots:
         // The Menu key reaches the focused area as a keyboard context-menu event.
         auto* area = control<QWidget>(*f.window, "PaintBox1");
         QCOMPARE(area->focusPolicy(), Qt::StrongFocus);
-        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, area->rect().center());
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, area->rect().center(), area->mapToGlobal(area->rect().center()));
         QApplication::sendEvent(area, &menuKey);
         QVERIFY(menu->isVisible());
         menu->close();
@@ -357,6 +357,19 @@ private slots:
         });
         QVERIFY(!prompter.askYesNo(QStringLiteral("是否将已选(2)求财 更改为财运")));
         QCOMPARE(caption, QStringLiteral("提示"));
+    }
+
+    // Every control the keyboard can reach carries a name a screen reader can say.
+    void reachableControlsAreNamed() {
+        ProgramFixture f;
+        for (QWidget* window : std::initializer_list<QWidget*>{f.window, &f.program->caseBrowser, &f.program->calendarViewer}) {
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                if (w->focusPolicy() == Qt::NoFocus || w->isHidden() || qobject_cast<QMenu*>(w) || qobject_cast<QScrollBar*>(w))
+                    continue;
+                if (!w->isVisibleTo(window)) continue;
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(window->objectName() + u'/' + w->objectName() + u' ' + QString::fromLatin1(w->metaObject()->className())));
+            }
+        }
     }
 };
 
