@@ -51,6 +51,7 @@ CalendarViewer::CalendarViewer(workbench::Workbench& bench, QWidget* parent) : Q
 
 void CalendarViewer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (keepPicked_) return;  // the same viewer shown again the other way: the user's pick stays
     yearList_->clear();
     for (int y = kFirstCalendarYear; y <= kLastCalendarYear; ++y) yearList_->addItem(text(cal::year_row_text(y)));
     // A today outside the list selects the nearest year of it.
@@ -71,12 +72,14 @@ void CalendarViewer::showModeless() {
 std::optional<QDate> CalendarViewer::pickModally() {
     // A window already shown keeps the modality it was shown with: show it again modally.
     const bool wasOpen = isVisible();
+    keepPicked_ = wasOpen;
     if (wasOpen) hide();
     modalRun_ = true;
     const int result = exec();
     modalRun_ = false;
     const QDate picked = selectedDate();
     if (wasOpen) showModeless();
+    keepPicked_ = false;
     if (result != QDialog::Accepted) return std::nullopt;
     return picked;
 }

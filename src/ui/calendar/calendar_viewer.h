@@ -46,6 +46,7 @@ private:
 
     workbench::Workbench& bench_;
     bool modalRun_ = false;
+    bool keepPicked_ = false;
     QListWidget* yearList_ = nullptr;     // ListBox1
     QListWidget* monthList_ = nullptr;    // ListBox2
     QListWidget* dayList_ = nullptr;      // ListBox3

@@ -96,16 +96,21 @@ private slots:
         ui::CalendarViewer& viewer = f.program->calendarViewer;
         viewer.showModeless();
         QVERIFY(!viewer.isModal());
+        control<QListWidget>(viewer, "ListBox3")->setCurrentRow(9);  // 2024-02-10, picked before
         QWidget* modal = nullptr;
+        QDate shown;
         QTimer::singleShot(0, &viewer, [&] {
             modal = QApplication::activeModalWidget();
-            control<QListWidget>(viewer, "ListBox3")->setCurrentRow(9);
+            shown = viewer.selectedDate();
+            control<QListWidget>(viewer, "ListBox3")->setCurrentRow(10);
             control<QPushButton>(viewer, "Button1")->click();
         });
         const std::optional<QDate> picked = viewer.pickModally();
         QCOMPARE(modal, static_cast<QWidget*>(&viewer));
-        QCOMPARE(picked, std::optional<QDate>(QDate(2024, 2, 10)));
+        QCOMPARE(shown, QDate(2024, 2, 10));  // the pick survives the change of modality
+        QCOMPARE(picked, std::optional<QDate>(QDate(2024, 2, 11)));
         QVERIFY(viewer.isVisible());  // still open without blocking
+        QCOMPARE(viewer.selectedDate(), QDate(2024, 2, 11));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
 
         // Shown modally only: closed by the "关闭" button, nothing picked.
