@@ -362,12 +362,13 @@ private slots:
     // Every control the keyboard can reach carries a name a screen reader can say.
     void reachableControlsAreNamed() {
         ProgramFixture f;
-        for (QWidget* window : std::initializer_list<QWidget*>{f.window, &f.program->caseBrowser, &f.program->calendarViewer}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{f.window, &f.program->caseBrowser, &f.program->calendarViewer, &f.program->castDialog}) {
             for (QWidget* w : window->findChildren<QWidget*>()) {
                 if (w->focusPolicy() == Qt::NoFocus || w->isHidden() || qobject_cast<QMenu*>(w) || qobject_cast<QScrollBar*>(w))
                     continue;
                 if (!w->isVisibleTo(window)) continue;
-                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(window->objectName() + u'/' + w->objectName() + u' ' + QString::fromLatin1(w->metaObject()->className())));
+                if (w->objectName().startsWith(QStringLiteral("qt_"))) continue;  // parts of a Qt control
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(window->objectName() + u'/' + w->objectName()));
             }
         }
     }
