@@ -17,6 +17,7 @@
 #include "test_support/controls.h"
 #include "ui/cloud/login_window.h"
 #include "ui/cloud/password_window.h"
+#include "ui/main/main_window_layout.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     app::ProgramWindows program({*data.db, clock, prompter, data.dataRoot, {}, {}});
     ui::MainWindow& window = program.mainWindow;
     window.show();
+    // The whole client, whatever the size of the offscreen screen.
+    window.resize(ui::main_layout::kClient);
     const struct {
         const char* file;
         const char16_t* text;
@@ -46,6 +49,16 @@ int main(int argc, char** argv) {
         application.processEvents();
         window.grab().save(QDir(out).filePath(QString::fromLatin1(shot.file)));
     }
+    // Notes over bars and marks, on their opaque cells.
+    program.bench.setShowAnnotations(true);
+    application.processEvents();
+    window.grab().save(QDir(out).filePath(QStringLiteral("main-notes.png")));
+    program.bench.setShowAnnotations(false);
+    // A screen smaller than the window: the client scrolls.
+    window.resize(800, 560);
+    application.processEvents();
+    window.grab().save(QDir(out).filePath(QStringLiteral("main-small-screen.png")));
+    window.resize(ui::main_layout::kClient);
     window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
 
     // The casting dialog: the first tab with three throws made, the second with a name read.

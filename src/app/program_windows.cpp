@@ -17,13 +17,9 @@ ProgramWindows::ProgramWindows(ProgramSetup setup)
         caseBrowser.exec();
     });
     QObject::connect(&mainWindow, &ui::MainWindow::calendarRequested, &calendarViewer, [this] {
-        calendarViewer.show();
-        calendarViewer.raise();
+        calendarViewer.showModeless();
     });
-    castDialog.setCalendarViewer([this]() -> std::optional<QDate> {
-        if (calendarViewer.exec() != QDialog::Accepted) return std::nullopt;
-        return calendarViewer.selectedDate();
-    });
+    castDialog.setCalendarViewer([this] { return calendarViewer.pickModally(); });
     castDialog.setLoginOffer([this] { cloud.offerLogin(); });
 }
 

@@ -18,7 +18,7 @@ void setUpInterface(QApplication& application) {
     // Without a Chinese face first, Qt may pick a Japanese one for the shared characters.
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
     QApplication::setFont(font);
-    QApplication::setApplicationDisplayName(QStringLiteral("青岚"));
+    // No display name: the platform would append it to every window title.
 }
 
 OpenedData openData(const QStringList& arguments) {

@@ -16,9 +16,10 @@ constexpr int rowTop(int i) { return kFirstRowTop + kRowPitch * i; }
 inline constexpr int kHiddenColumnEnd = 197;
 inline constexpr int kChangedColumnStart = 455;
 
-// Text boxes are this large; texts are not clipped to them.
-inline constexpr int kTextBoxWidth = 400;
-inline constexpr int kTextBoxHeight = 40;
+// A text's position is the top-left corner of its character cell. The cell is one em high
+// with the baseline 7/8 em below its top, the metrics of the CJK screen fonts the positions
+// were laid out with; a face with a taller line box is placed by these, not its own ascent.
+inline constexpr int kCellBaselineEighths = 7;
 
 // Header: method word, hexagram names (+wq, changed +2wq), the case header.
 inline constexpr int kMethodX = 540, kMethodY = 8;

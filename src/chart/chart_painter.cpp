@@ -22,10 +22,6 @@ QFont fontOfSize(int points) {
     return font;
 }
 
-void text(QPainter& p, int x, int y, const QString& s) {
-    p.drawText(QRect(x, y, kTextBoxWidth, kTextBoxHeight), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, s);
-}
-
 QChar charAt(const QString& s, qsizetype i) { return i < s.size() ? s.at(i) : QChar(); }
 
 class Painter {
@@ -39,22 +35,37 @@ public:
         p_.save();
         p_.fillRect(0, 0, kChartWidth, kChartHeight, in_.faceColor);
         if (!s_.main[0].hexagramName.isEmpty() && !lines_[0].hexagramName.isEmpty()) {
-            p_.setPen(Qt::black);
-            p_.drawRect(0, 0, kChartWidth - 1, kChartHeight - 1);
+            drawFrame();
             setFont(kNameFont, in_.textColor);
-            if (s_.method == ArrangementMethod::Zangshan) text(p_, kMethodX, kMethodY, QStringLiteral("藏山卜"));
+            if (s_.method == ArrangementMethod::Zangshan) text(kMethodX, kMethodY, QStringLiteral("藏山卜"));
             computeZangshanStems();
-            text(p_, kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
+            text(kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
             if (withChanged_)
-                text(p_, kChangedRelativeX + 2 * wq_, kNameY, s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
+                text(kChangedRelativeX + 2 * wq_, kNameY, s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
             for (int i = 0; i < 6; ++i) drawRow(i);
             setFont(kHeaderFont, kHeaderColor);
-            text(p_, kCaseHeaderX, kCaseHeaderY, in_.caseHeader);
+            text(kCaseHeaderX, kCaseHeaderY, in_.caseHeader);
         }
         p_.restore();
     }
 
 private:
+    // A text at its cell (see kCellBaselineEighths); before the stems on an opaque cell of the
+    // face colour, so notes stay readable over bars and marks.
+    void text(int x, int y, const QString& s) {
+        const int em = p_.font().pixelSize();
+        if (opaque_) p_.fillRect(QRect(x, y, QFontMetrics(p_.font()).horizontalAdvance(s), em), in_.faceColor);
+        p_.drawText(QPoint(x, y + em * kCellBaselineEighths / 8), s);
+    }
+
+    // Four one-unit strips rather than a line, so each edge covers whole device pixels at any
+    // scale factor.
+    void drawFrame() {
+        for (const QRect& edge : {QRect(0, 0, kChartWidth, 1), QRect(0, kChartHeight - 1, kChartWidth, 1),
+                                  QRect(0, 0, 1, kChartHeight), QRect(kChartWidth - 1, 0, 1, kChartHeight)})
+            p_.fillRect(edge, Qt::black);
+    }
+
     QString hexagramTagOf(const QString& name) const { return hexagramTag(name, s_.method); }
 
     void setFont(int size, const QColor& color) {
@@ -80,26 +91,26 @@ private:
         const int y = rowTop(i);
         const bool isStatic = r.code == 1 || r.code == 2;
         setFont(kNameFont, in_.textColor);
-        text(p_, kBeastX, y, r.beast);
+        text(kBeastX, y, r.beast);
         if (!r.hiddenSpirit.isEmpty()) {
             p_.setPen(flagColor(0, i));
-            text(p_, kHiddenRelativeX, y, r.hiddenSpirit.left(2));
-            text(p_, kHiddenBranchX + wq_, y, r.hiddenSpirit.mid(2));
+            text(kHiddenRelativeX, y, r.hiddenSpirit.left(2));
+            text(kHiddenBranchX + wq_, y, r.hiddenSpirit.mid(2));
         }
         p_.setPen(in_.textColor);
-        text(p_, kRelativeX + wq_, y, r.relative);
+        text(kRelativeX + wq_, y, r.relative);
         p_.setPen(flagColor(1, i));
-        text(p_, kBranchX + 2 * wq_, y, r.branchElement);
+        text(kBranchX + 2 * wq_, y, r.branchElement);
         p_.setPen(in_.textColor);
-        if (r.mark == u'世' || r.mark == u'应') text(p_, kMarkX + 2 * wq_, y, QString(r.mark));
+        if (r.mark == u'世' || r.mark == u'应') text(kMarkX + 2 * wq_, y, QString(r.mark));
         if (withChanged_) {
             const QChar mark = s_.changed[std::size_t(i)].mark;
-            if (mark == u'世' || mark == u'应') text(p_, kChangedMarkX + 3 * wq_, y, QString(mark));
+            if (mark == u'世' || mark == u'应') text(kChangedMarkX + 3 * wq_, y, QString(mark));
         }
         if (withChanged_ && !r.changedLine.isEmpty()) {
             p_.setPen(isStatic ? kFrameColor : flagColor(2, i));
-            text(p_, kChangedRelativeX + 2 * wq_, y, r.changedLine.left(2));
-            text(p_, kChangedBranchX + 3 * wq_, y, r.changedLine.mid(2));
+            text(kChangedRelativeX + 2 * wq_, y, r.changedLine.left(2));
+            text(kChangedBranchX + 3 * wq_, y, r.changedLine.mid(2));
         }
         drawBars(r.code, y);
         if (in_.options.showAnnotations) drawNotes(r, y);
@@ -124,7 +135,7 @@ private:
         if (withChanged_) bar(changedX, changedX + kBarWidth, y, code == 1 || code == 4);
         if (code == 3 || code == 4) {
             setFont(kMotionFont, Qt::black);
-            text(p_, kMotionX + 2 * wq_, y, code == 3 ? QStringLiteral("o->") : QStringLiteral("x->"));
+            text(kMotionX + 2 * wq_, y, code == 3 ? QStringLiteral("o->") : QStringLiteral("x->"));
         }
     }
 
@@ -133,12 +144,12 @@ private:
         const QChar branch = charAt(item, 2);
         setFont(kNoteFont, kNoteColor);
         if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
-            text(p_, voidX, voidY, clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实")
+            text(voidX, voidY, clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实")
                                                                                    : QStringLiteral("空"));
         if (in_.strengthNote) {
             const StrengthNote note = in_.strengthNote(item);
             p_.setPen(note.color.isValid() ? note.color : kNoteColor);
-            text(p_, stateX, stateY, note.text);
+            text(stateX, stateY, note.text);
         }
     }
 
@@ -149,15 +160,21 @@ private:
         itemNotes(r.changedLine, kChangedVoidX, y, kChangedStateX, y);
         const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2));
         setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
-        text(p_, kChangedVoidX, y + kNoteLine, advance);
+        text(kChangedVoidX, y + kNoteLine, advance);
         if (in_.returnInfluence) {
             const QString back = in_.returnInfluence(charAt(r.branchElement, 1), charAt(r.changedLine, 3));
             p_.setPen(back == u"回头生" ? QColor(Qt::blue) : QColor(Qt::black));
-            text(p_, kChangedStateX, y + kNoteLine, back);
+            text(kChangedStateX, y + kNoteLine, back);
         }
     }
 
     void drawStems(int i, const ChartLine& r, int y, bool isStatic) {
+        opaque_ = false;
+        drawStemTexts(i, r, y, isStatic);
+        opaque_ = true;
+    }
+
+    void drawStemTexts(int i, const ChartLine& r, int y, bool isStatic) {
         if (s_.method == ArrangementMethod::Jingfang) {
             if (i != 0 && i != 3) return;
             setFont(kNoteFont, kFrameColor);
@@ -166,16 +183,16 @@ private:
             for (int k = 0; k < 3; ++k) {
                 if (k == 2 && !withChanged_) continue;
                 const QChar stem = s_.stemPairs[std::size_t(2 * pairs[k] + offset)];
-                if (stem != u' ') text(p_, kSmallStemX[k], y - kSmallStemRise, QString(stem));
+                if (stem != u' ') text(kSmallStemX[k], y - kSmallStemRise, QString(stem));
             }
             return;
         }
         setFont(kNameFont, in_.textColor);
-        text(p_, kZangshanMainStemX, y, QString(charAt(mainStems_, i)));
-        if (!r.hiddenSpirit.isEmpty()) text(p_, kZangshanHiddenStemX, y, QString(charAt(hiddenStems_, i)));
+        text(kZangshanMainStemX, y, QString(charAt(mainStems_, i)));
+        if (!r.hiddenSpirit.isEmpty()) text(kZangshanHiddenStemX, y, QString(charAt(hiddenStems_, i)));
         if (withChanged_ && !r.changedLine.isEmpty()) {
             p_.setPen(isStatic ? kFrameColor : QColor(Qt::black));
-            text(p_, kZangshanChangedStemX, y, QString(charAt(changedStems_, i)));
+            text(kZangshanChangedStemX, y, QString(charAt(changedStems_, i)));
         }
     }
 
@@ -186,6 +203,7 @@ private:
     const bool withChanged_;
     const int wq_;
     QString mainStems_, changedStems_, hiddenStems_;
+    bool opaque_ = true;
 };
 
 }  // namespace

@@ -21,12 +21,10 @@ public:
     // The save prompt "是否保存" before an action that would lose unsaved texts:
     // 保存 (Yes), 不保存 (No), 取消 (Cancel).
     virtual Answer askToSave() = 0;
-    // A file to write, chosen by the user; nothing when the choice was cancelled.
-    virtual std::optional<QString> chooseFileToWrite(const QString& title, const QString& suggestedName) {
-        (void)title;
-        (void)suggestedName;
-        return std::nullopt;
-    }
+    // The file a save should write, chosen by the user starting from a suggested name; nothing
+    // when the choice was cancelled.
+    virtual std::optional<QString> chooseSaveFile(const QString& title, const QString& suggested,
+                                                  const QString& filter) = 0;
 };
 
 // Runs an operation; a database failure shows the database's text and ends it.
@@ -53,6 +51,9 @@ public:
     bool askYesNo(const QString&) override { return false; }
     Answer askYesNoCancel(const QString&) override { return Answer::No; }
     Answer askToSave() override { return Answer::No; }
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 };
 
 }  // namespace workbench

@@ -64,6 +64,8 @@ void Workbench::redraw(bool clearHighlights) {
 
 void Workbench::refresh() { redraw(true); }
 
+void Workbench::redrawKeepingHighlights() { redraw(false); }
+
 bool Workbench::enterCaseNumber(const QString& text) {
     if (!showCaseNumber(text)) return false;
     // A typed number shows a chart, not the stored case it may have come from.
@@ -200,7 +202,8 @@ bool Workbench::setVoidDate(const QString& typed) {
 }
 
 void Workbench::runReport(int row, int column) {
-    if (state_.isEmpty()) return;
+    if (row == 0) refresh();
+    else if (state_.isEmpty()) return;
     const analysis::ReportSettings settings{view_.showingChanged, options_.showHiddenChanges};
     const analysis::AnalysisResult result = analysis::AnalysisReport(state_, data_, settings, row, column);
     if (row > 0) state_.highlight = result.highlight;

@@ -90,12 +90,16 @@ public:
     void toggleChangedView();
     void showMainHexagram();
     void toggleInvertedView();
+    // The refresh button "刷新": a redraw with the highlights cleared; the popup's "刷新显示"
+    // redraws keeping them.
     void refresh();
+    void redrawKeepingHighlights();
     // A date typed for the void text ("旬空出空"); false (after a message) when it is not a date.
     bool setVoidDate(const QString& typed);
 
     // The whole-chart report (row 0) or the report of one line item; the report replaces the
-    // judgment text, which then counts as edited.
+    // judgment text, which then counts as edited. The whole-chart report first clears the
+    // highlights and redraws, and runs on an empty chart too (it then ends with its message).
     void runReport(int row, int column);
     // A left click on the chart at a point of the drawing area, in highlight mode.
     void clickChart(int x, int y);

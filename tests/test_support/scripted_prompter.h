@@ -30,11 +30,10 @@ public:
         saveAnswers.pop_front();
         return a;
     }
-    QStringList filesToWrite;  // answers of the file choosers, in order; none left: cancelled
-    std::optional<QString> chooseFileToWrite(const QString& title, const QString&) override {
-        inputTitles << title;
-        if (filesToWrite.isEmpty()) return std::nullopt;
-        return filesToWrite.takeFirst();
+    QStringList saveFiles;  // answers of the file choices, in order; none left: cancelled
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
+        if (saveFiles.empty()) return std::nullopt;
+        return saveFiles.takeFirst();
     }
     Answer askYesNoCancel(const QString& text) override {
         messages << text;

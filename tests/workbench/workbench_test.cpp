@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -150,6 +153,41 @@ TEST(Workbench, ClickOnALineInHighlightModeMarksItsRelations) {
     b.bench.editJudgment({});
     b.bench.clickChart(300, 145);
     EXPECT_TRUE(b.bench.judgment().isEmpty());
+}
+
+bool anyHighlight(const chart::ChartState& chart) {
+    return std::any_of(chart.highlight.begin(), chart.highlight.end(), [](int flag) { return flag != 0; });
+}
+
+// The refresh button and the whole-chart report clear the colours of an earlier click; the
+// popup's redraw keeps them.
+TEST(Workbench, WhichRedrawsClearTheHighlights) {
+    struct Case { const char* what; std::function<void(Workbench&)> action; bool cleared; };
+    for (const Case& c : {Case{"refresh button", [](Workbench& w) { w.refresh(); }, true},
+                          Case{"popup redraw", [](Workbench& w) { w.redrawKeepingHighlights(); }, false},
+                          Case{"whole-chart report", [](Workbench& w) { w.runReport(0, 0); }, true}}) {
+        Bench b;
+        ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        b.bench.setHighlightClashes(true);
+        b.bench.clickChart(300, 110);
+        ASSERT_TRUE(anyHighlight(b.bench.chart())) << c.what;
+        QSignalSpy changed(&b.bench, &Workbench::chartChanged);
+        c.action(b.bench);
+        EXPECT_EQ(anyHighlight(b.bench.chart()), !c.cleared) << c.what;
+        EXPECT_GE(changed.count(), 1) << c.what;
+    }
+}
+
+// With no chart the whole-chart report still writes the day's lines, then says the world and
+// response marks are missing. 2024-02-04 is a 戊戌 day: horse 申, blossom 卯 (戌 of 寅午戌),
+// nobles 丑未 (戊).
+TEST(Workbench, WholeChartReportOnAnEmptyChartEndsWithItsMessage) {
+    Bench b;
+    ASSERT_TRUE(b.bench.chart().isEmpty());
+    b.bench.runReport(0, 0);
+    ASSERT_FALSE(b.prompter.messages.isEmpty());
+    EXPECT_EQ(b.prompter.messages.last(), QStringLiteral("错误，缺少世应关键字。"));
+    EXPECT_TRUE(b.bench.judgment().startsWith(QStringLiteral("驿马-申 桃花-卯\n贵人-丑未\n"))) << b.bench.judgment().toStdString();
 }
 
 // A failing database during any kind of operation shows the database's text and leaves the

@@ -13,6 +13,8 @@
 #include "cloud/cloud_case_service.h"
 #include "store/case_categories.h"
 #include "ui/browser/case_browser_layout.h"
+#include "ui/common/accessible_names.h"
+#include "ui/common/enter_key.h"
 #include "ui/common/widget_place.h"
 #include "workbench/case_items.h"
 #include "workbench/prompter.h"
@@ -32,6 +34,10 @@ void fill(QListWidget* list, const QStringList& items) {
 void fillCases(QListWidget* list, const QList<store::CaseListRow>& rows) {
     for (const store::CaseListRow& row : rows) list->addItem(workbench::caseItemText(row));
 }
+
+// The item picked in a list: the selected one. A list that merely took the focus has a current
+// item that nobody picked.
+QListWidgetItem* picked(const QListWidget* list) { return list->selectedItems().value(0); }
 
 }  // namespace
 
@@ -107,11 +113,22 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
         categoryList_->clear();
         fillYears(store::kAllCategories);
     });
-    connect(categoryList_, &QListWidget::itemClicked, this, &CaseBrowser::categoryPicked);
-    connect(yearList_, &QListWidget::itemClicked, this, &CaseBrowser::yearPicked);
-    connect(monthList_, &QListWidget::itemClicked, this, &CaseBrowser::monthPicked);
-    connect(caseList_, &QListWidget::itemClicked, this, &CaseBrowser::casePicked);
+    categoryList_->setAccessibleName(QStringLiteral("分类"));
+    yearList_->setAccessibleName(QStringLiteral("年"));
+    monthList_->setAccessibleName(QStringLiteral("月"));
+    caseList_->setAccessibleName(QStringLiteral("卦例"));
+    textsView_->setAccessibleName(QStringLiteral("断语和反馈"));
+    keywordEdit_->setAccessibleName(QStringLiteral("关键字"));
+    newNameEdit_->setAccessibleName(QStringLiteral("新类别名称"));
+    nameControlsByCaption(this);
+
+    // Picking an item, by mouse or keyboard, acts as a click on it.
+    connect(categoryList_, &QListWidget::itemSelectionChanged, this, &CaseBrowser::categoryPicked);
+    connect(yearList_, &QListWidget::itemSelectionChanged, this, &CaseBrowser::yearPicked);
+    connect(monthList_, &QListWidget::itemSelectionChanged, this, &CaseBrowser::monthPicked);
+    connect(caseList_, &QListWidget::itemSelectionChanged, this, &CaseBrowser::casePicked);
     connect(caseList_, &QListWidget::itemDoubleClicked, this, &CaseBrowser::openCase);
+    new EnterKey(caseList_, [this] { openCase(); });
     connect(openButton_, &QPushButton::clicked, this, &CaseBrowser::openCase);
     connect(searchButton_, &QPushButton::clicked, this, &CaseBrowser::search);
     connect(keywordEdit_, &QLineEdit::returnPressed, this, &CaseBrowser::search);
@@ -181,52 +198,57 @@ void CaseBrowser::fillYears(qint64 category) {
 }
 
 qint64 CaseBrowser::selectedCategory() const {
-    if (!byCategory_->isChecked() || !categoryList_->currentItem()) return store::kAllCategories;
-    return categoryIdOfItem(categoryList_->currentItem()->text());
+    if (!byCategory_->isChecked() || !picked(categoryList_)) return store::kAllCategories;
+    return categoryIdOfItem(picked(categoryList_)->text());
 }
 
 void CaseBrowser::categoryPicked() {
-    if (!byCategory_->isChecked() || !categoryList_->currentItem()) return;
-    selectedLabel_->setText(QStringLiteral("已选") + categoryList_->currentItem()->text());
+    const QListWidgetItem* item = picked(categoryList_);
+    if (!byCategory_->isChecked() || !item) return;
+    selectedLabel_->setText(QStringLiteral("已选") + item->text());
     newNameEdit_->clear();
-    fillYears(categoryIdOfItem(categoryList_->currentItem()->text()));
+    fillYears(categoryIdOfItem(item->text()));
 }
 
 void CaseBrowser::yearPicked() {
-    if (!yearList_->currentItem()) return;
+    const QListWidgetItem* yearItem = picked(yearList_);
+    if (!yearItem) return;
     if (cloudInUse()) {
         monthList_->clear();
         caseList_->clear();
         textsView_->clear();
-        const cloud::CloudItems months = bench_.cloudCases()->monthList(selectedCategory(), yearList_->currentItem()->text());
+        const cloud::CloudItems months = bench_.cloudCases()->monthList(selectedCategory(), yearItem->text());
         if (cloudAnswered(months.message)) monthList_->addItems(months.items);
         return;
     }
-    const int year = yearList_->currentItem()->text().toInt();
+    const int year = yearItem->text().toInt();
     guarded([&] { fill(monthList_, bench_.caseLists().monthList(selectedCategory(), year)); });
     caseList_->clear();
     textsView_->clear();
 }
 
 void CaseBrowser::monthPicked() {
-    if (!monthList_->currentItem() || !yearList_->currentItem()) return;
+    const QListWidgetItem* yearItem = picked(yearList_);
+    const QListWidgetItem* monthItem = picked(monthList_);
+    if (!monthItem || !yearItem) return;
     textsView_->clear();
     caseList_->clear();
     if (cloudInUse()) {
         const cloud::CloudCaseRows cases =
-            bench_.cloudCases()->casesOfMonth(selectedCategory(), yearList_->currentItem()->text(), monthList_->currentItem()->text());
+            bench_.cloudCases()->casesOfMonth(selectedCategory(), yearItem->text(), monthItem->text());
         if (cloudAnswered(cases.message)) fillCases(caseList_, cases.rows);
         return;
     }
-    const int year = yearList_->currentItem()->text().toInt();
-    const int month = monthList_->currentItem()->text().toInt();
+    const int year = yearItem->text().toInt();
+    const int month = monthItem->text().toInt();
     guarded([&] { fillCases(caseList_, bench_.caseLists().casesOfMonth(selectedCategory(), year, month)); });
 }
 
 void CaseBrowser::casePicked() {
-    if (!caseList_->currentItem()) return;
+    const QListWidgetItem* item = picked(caseList_);
+    if (!item) return;
     textsView_->clear();
-    const qint64 id = caseItemId(caseList_->currentItem()->text()).toLongLong();
+    const qint64 id = caseItemId(item->text()).toLongLong();
     if (cloudInUse()) {
         const cloud::CloudCaseTexts texts = bench_.cloudCases()->caseTexts(id);
         if (cloudAnswered(texts.message) && texts.text) textsView_->setPlainText(*texts.text);
@@ -239,11 +261,12 @@ void CaseBrowser::casePicked() {
 }
 
 void CaseBrowser::openCase() {
-    if (!caseList_->currentItem()) return;
+    const QListWidgetItem* item = picked(caseList_);
+    if (!item) return;
     bool numeric = false;
-    const qint64 id = caseItemId(caseList_->currentItem()->text()).toLongLong(&numeric);
+    const qint64 id = caseItemId(item->text()).toLongLong(&numeric);
     if (!numeric) {
-        bench_.prompter().message(QStringLiteral("无法获取id") + caseList_->currentItem()->text());
+        bench_.prompter().message(QStringLiteral("无法获取id") + item->text());
         return;
     }
     if (cloudInUse()) bench_.openCloudCase(id);
@@ -268,7 +291,7 @@ void CaseBrowser::search() {
 }
 
 void CaseBrowser::rename() {
-    QListWidgetItem* item = categoryList_->currentItem();
+    QListWidgetItem* item = picked(categoryList_);
     if (!item) {
         bench_.prompter().message(QStringLiteral("请先选择一个要更改的原类别。"));
         return;
@@ -314,14 +337,14 @@ std::optional<qint64> CaseBrowser::pickedLocalCase() {
         bench_.prompter().message(QStringLiteral("这里只能删除或移动本机数据中的卦例，请先选择“本机数据”。"));
         return std::nullopt;
     }
-    if (!caseList_->currentItem()) {
+    if (!picked(caseList_)) {
         bench_.prompter().message(QStringLiteral("请先选择一个卦例。"));
         return std::nullopt;
     }
     bool numeric = false;
-    const qint64 id = caseItemId(caseList_->currentItem()->text()).toLongLong(&numeric);
+    const qint64 id = caseItemId(picked(caseList_)->text()).toLongLong(&numeric);
     if (!numeric) {
-        bench_.prompter().message(QStringLiteral("无法获取id") + caseList_->currentItem()->text());
+        bench_.prompter().message(QStringLiteral("无法获取id") + picked(caseList_)->text());
         return std::nullopt;
     }
     return id;
@@ -329,8 +352,8 @@ std::optional<qint64> CaseBrowser::pickedLocalCase() {
 
 void CaseBrowser::deleteCase() {
     const std::optional<qint64> id = pickedLocalCase();
-    if (!id || !bench_.deleteCase(*id, caseList_->currentItem()->text())) return;
-    delete caseList_->takeItem(caseList_->currentRow());
+    if (!id || !bench_.deleteCase(*id, picked(caseList_)->text())) return;
+    delete caseList_->takeItem(caseList_->row(picked(caseList_)));
     textsView_->clear();
 }
 
@@ -340,7 +363,7 @@ void CaseBrowser::moveCase() {
     if (!bench_.moveCase(*id, moveTargetBox_->currentData().toLongLong())) return;
     // Listed by category, the case has left the category on view.
     if (byCategory_->isChecked()) {
-        delete caseList_->takeItem(caseList_->currentRow());
+        delete caseList_->takeItem(caseList_->row(picked(caseList_)));
         textsView_->clear();
     }
 }
@@ -353,7 +376,7 @@ void CaseBrowser::addCategory() {
 }
 
 void CaseBrowser::deleteCategory() {
-    QListWidgetItem* item = categoryList_->currentItem();
+    QListWidgetItem* item = picked(categoryList_);
     if (!item || cloudInUse()) {
         bench_.prompter().message(QStringLiteral("请先在本机数据中选择一个要删除的类别。"));
         return;

@@ -7,6 +7,7 @@
 #include "calendar/calendar_rows.h"
 #include "calendar/civil_date.h"
 #include "ui/calendar/calendar_viewer_layout.h"
+#include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "workbench/clock.h"
 #include "workbench/workbench.h"
@@ -35,19 +36,22 @@ CalendarViewer::CalendarViewer(workbench::Workbench& bench, QWidget* parent) : Q
     closeButton_ = place<QPushButton>(this, "Button2", layout::kClose);
     closeButton_->setText(QStringLiteral("关闭"));
 
-    connect(yearList_, &QListWidget::itemClicked, this, [this] {
-        fillMonths();
-        monthList_->setCurrentRow(0);
-        fillDays();
-    });
-    connect(monthList_, &QListWidget::itemClicked, this, &CalendarViewer::fillDays);
-    connect(dayList_, &QListWidget::itemClicked, this, &CalendarViewer::showPicked);
+    yearList_->setAccessibleName(QStringLiteral("年"));
+    monthList_->setAccessibleName(QStringLiteral("月"));
+    dayList_->setAccessibleName(QStringLiteral("日"));
+    nameControlsByCaption(this);
+
+    // A new current row, by mouse or keyboard, acts as a click on it.
+    connect(yearList_, &QListWidget::currentRowChanged, this, &CalendarViewer::yearPicked);
+    connect(monthList_, &QListWidget::currentRowChanged, this, &CalendarViewer::monthPicked);
+    connect(dayList_, &QListWidget::currentRowChanged, this, &CalendarViewer::showPicked);
     connect(useButton_, &QPushButton::clicked, this, &CalendarViewer::useSelectedDate);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
 }
 
 void CalendarViewer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    if (keepPicked_) return;  // the same viewer shown again the other way: the user's pick stays
     yearList_->clear();
     for (int y = kFirstCalendarYear; y <= kLastCalendarYear; ++y) yearList_->addItem(text(cal::year_row_text(y)));
     // A today outside the list selects the nearest year of it.
@@ -55,11 +59,40 @@ void CalendarViewer::showEvent(QShowEvent* event) {
     const int year = std::clamp(today.year(), kFirstCalendarYear, kLastCalendarYear);
     const bool inside = year == today.year();
     yearList_->setCurrentRow(year - kFirstCalendarYear);
-    fillMonths();
     monthList_->setCurrentRow(inside ? today.month() - 1 : 0);
-    fillDays();
     dayList_->setCurrentRow(inside ? today.day() - 1 : 0);
-    showPicked();
+}
+
+void CalendarViewer::showModeless() {
+    show();
+    raise();
+    activateWindow();
+}
+
+std::optional<QDate> CalendarViewer::pickModally() {
+    // A window already shown keeps the modality it was shown with: show it again modally.
+    const bool wasOpen = isVisible();
+    keepPicked_ = wasOpen;
+    if (wasOpen) hide();
+    modalRun_ = true;
+    const int result = exec();
+    modalRun_ = false;
+    const QDate picked = selectedDate();
+    if (wasOpen) showModeless();
+    keepPicked_ = false;
+    if (result != QDialog::Accepted) return std::nullopt;
+    return picked;
+}
+
+void CalendarViewer::yearPicked() {
+    if (yearList_->currentRow() < 0) return;
+    fillMonths();
+    monthList_->setCurrentRow(0);
+}
+
+void CalendarViewer::monthPicked() {
+    if (monthList_->currentRow() < 0) return;
+    fillDays();
 }
 
 void CalendarViewer::fillMonths() {
@@ -92,7 +125,9 @@ void CalendarViewer::useSelectedDate() {
     const QDate d = selectedDate();
     if (!d.isValid()) return;
     bench_.useCastDate(d);
-    accept();
+    // Only a modal showing ends here; the window opened without blocking stays open.
+    if (modalRun_) accept();
+    else setResult(QDialog::Accepted);
 }
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 // of the current case.
 #include <QDate>
 #include <QDialog>
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -25,17 +26,27 @@ public:
 
     // The day picked in the three lists (invalid until one is).
     QDate selectedDate() const;
+    // Shown without blocking ("查看万年历"): brought forward when already open.
+    void showModeless();
+    // Shown modally (the casting dialog's "查看干支纪年"), also when it is already open without
+    // blocking: the day used with "使用此日期", or none when closed. A viewer that was open
+    // without blocking is open so again afterwards.
+    std::optional<QDate> pickModally();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void yearPicked();
+    void monthPicked();
     void fillMonths();
     void fillDays();
     void showPicked();
     void useSelectedDate();
 
     workbench::Workbench& bench_;
+    bool modalRun_ = false;
+    bool keepPicked_ = false;
     QListWidget* yearList_ = nullptr;     // ListBox1
     QListWidget* monthList_ = nullptr;    // ListBox2
     QListWidget* dayList_ = nullptr;      // ListBox3

@@ -16,6 +16,7 @@
 
 #include "store/case_record.h"
 #include "ui/common/busy_cursor.h"
+#include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "ui/casting/cast_dialog_layout.h"
 #include "workbench/clock.h"
@@ -66,11 +67,14 @@ DetailBoxes detailBoxes(QWidget* tab, const char* category, const char* sex, con
     const layout::DetailRow& row = layout::kDetails;
     caption(tab, QStringLiteral("分类："), row.categoryCaption.translated(0, y));
     auto* c = place<QComboBox>(tab, category, row.category.translated(0, y));
+    c->setAccessibleName(QStringLiteral("分类"));
     caption(tab, QStringLiteral("性别："), row.sexCaption.translated(0, y));
     auto* s = place<QComboBox>(tab, sex, row.sex.translated(0, y));
+    s->setAccessibleName(QStringLiteral("性别"));
     s->addItems(casting::sexItems());
     caption(tab, QStringLiteral("出生年："), row.birthYearCaption.translated(0, y));
     auto* b = place<QLineEdit>(tab, birthYear, row.birthYear.translated(0, y));
+    b->setAccessibleName(QStringLiteral("出生年"));
     return {c, s, b};
 }
 
@@ -118,6 +122,12 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
     buildSecondTab(second);
     // Enter in the name field casts by name and nothing else: no button is pressed by Enter.
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+    tabs_->setAccessibleName(QStringLiteral("起卦方式"));
+    for (QLineEdit* subject : {subjectEdit1_, subjectEdit2_}) subject->setAccessibleName(QStringLiteral("占事"));
+    for (QWidget* date : std::initializer_list<QWidget*>{dateEdit1_, dateEdit2_}) date->setAccessibleName(QStringLiteral("起卦日期"));
+    for (QWidget* time : std::initializer_list<QWidget*>{timeEdit1_, timeEdit2_}) time->setAccessibleName(QStringLiteral("起卦时间"));
+    nameEdit_->setAccessibleName(QStringLiteral("卦例ID或者卦名"));
+    nameControlsByCaption(this);
 
     session_.onSourceText = [this](const QString& text) {
         sourceLabel_->setText(text);

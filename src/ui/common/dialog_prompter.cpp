@@ -1,15 +1,21 @@
 #include "ui/common/dialog_prompter.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace ui {
+namespace {
+
+// Messages carry the program's name, questions "提示".
+const QString kMessageCaption = QStringLiteral("青岚");
+const QString kQuestionCaption = QStringLiteral("提示");
+
+}  // namespace
 
 void DialogPrompter::message(const QString& text) {
-    QMessageBox::information(parent_, QApplication::applicationDisplayName(), text);
+    QMessageBox::information(parent_, kMessageCaption, text);
 }
 
 std::optional<QString> DialogPrompter::input(const QString& title, const QString& prompt, const QString& defaultText) {
@@ -20,23 +26,17 @@ std::optional<QString> DialogPrompter::input(const QString& title, const QString
 }
 
 bool DialogPrompter::askYesNo(const QString& text) {
-    return QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+    return QMessageBox::question(parent_, kQuestionCaption, text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) {
-    switch (QMessageBox::question(parent_, QApplication::applicationDisplayName(), text,
+    switch (QMessageBox::question(parent_, kQuestionCaption, text,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     default: return Answer::Cancel;
     }
-}
-
-std::optional<QString> DialogPrompter::chooseFileToWrite(const QString& title, const QString& suggestedName) {
-    const QString path = QFileDialog::getSaveFileName(parent_, title, suggestedName);
-    if (path.isEmpty()) return std::nullopt;
-    return path;
 }
 
 workbench::Prompter::Answer DialogPrompter::askToSave() {
@@ -51,6 +51,13 @@ workbench::Prompter::Answer DialogPrompter::askToSave() {
     if (box.clickedButton() == save) return Answer::Yes;
     if (box.clickedButton() == discard) return Answer::No;
     return Answer::Cancel;
+}
+
+std::optional<QString> DialogPrompter::chooseSaveFile(const QString& title, const QString& suggested,
+                                                     const QString& filter) {
+    const QString path = QFileDialog::getSaveFileName(parent_, title, suggested, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
 }
 
 }  // namespace ui

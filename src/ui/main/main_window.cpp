@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
@@ -56,6 +58,7 @@ MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWind
     buildMenu();
     connectHandlers();
     connectCaseHandlers();
+    buildKeys();
     showChart();
     showCaseTexts();
     showUnsaved();
@@ -63,11 +66,35 @@ MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWind
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        fitAndCentre();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void MainWindow::fitAndCentre() {
+    const QRect available = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();  // the decorations, once known
+    resize(layout::kClient.boundedTo(available.size() - frame));
+    const QSize outer = size() + frame;
+    move(available.x() + (available.width() - outer.width()) / 2, available.y() + (available.height() - outer.height()) / 2);
+}
+
 void MainWindow::buildControls() {
-    auto* client = new QWidget(this);
+    // The client keeps its size; on a smaller screen it scrolls, in a larger window it sits centred.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("clientScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAlignment(Qt::AlignCenter);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab moves between the controls, scrolling each into view
+    auto* client = new QWidget(scroll);
+    client_ = client;
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(layout::kClient);
-    setCentralWidget(client);
+    scroll->setWidget(client);
+    setCentralWidget(scroll);
 
     chartArea_ = new ChartArea(client);
     chartArea_->move(layout::kChartArea);
@@ -177,7 +204,7 @@ void MainWindow::buildMenu() {
     };
     add(QStringLiteral("重新起卦"), [this] { bench_.requestCast(); });
     popupMenu_->addSeparator();
-    add(QStringLiteral("刷新显示"), [this] { bench_.refresh(); });
+    add(QStringLiteral("刷新显示"), [this] { bench_.redrawKeepingHighlights(); });
     showChangedAction_ = add(QStringLiteral("查看变卦"), [this] { bench_.toggleChangedView(); });
     add(QStringLiteral("查看综卦"), [this] { bench_.toggleInvertedView(); });
     popupMenu_->addSeparator();
@@ -186,6 +213,8 @@ void MainWindow::buildMenu() {
     popupMenu_->addSeparator();
     add(QStringLiteral("复制卦象为文本"), &MainWindow::copyText);
     add(QStringLiteral("复制卦象为图片"), &MainWindow::copyPicture);
+    add(QStringLiteral("保存卦图"), &MainWindow::saveChartPictureAs)->setObjectName(QStringLiteral("savePicture"));
+    add(QStringLiteral("打印"), &MainWindow::printChartWithDialog)->setObjectName(QStringLiteral("print"));
     popupMenu_->addSeparator();
     add(QStringLiteral("读取卦例"), [this] { bench_.requestCaseBrowser(); });
     add(QStringLiteral("保存卦例"), &MainWindow::saveNote);

@@ -13,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -32,6 +33,12 @@ public:
 
     // The chart picture as copied ("复制卦图像").
     QImage chartPicture();
+    // "保存卦图": the picture as PNG; false after a message when it could not be written.
+    bool saveChartPicture(const QString& path);
+    // "打印": the picture across the page, the text copy beneath it; false after a message.
+    bool printChart(QPrinter& printer);
+    // The size of the client area, within the screen's available area, centred on it.
+    void fitAndCentre();
     // "设置" is usable only while logged in.
     void setAccountActionsEnabled(bool on);
     // The caption of the message label from the case service, and the address it opens.
@@ -43,11 +50,16 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildMenu();
+    void buildKeys();
+    void saveChartPictureAs();
+    void printChartWithDialog();
+    void showPopupAtChart();
     void connectHandlers();
     void connectCaseHandlers();
 
@@ -126,6 +138,8 @@ private:
     QRadioButton* ordinalHoutian_ = nullptr;    // RadioButton7
     QRadioButton* jingfangRadio_ = nullptr;     // RadioButton13
     QRadioButton* zangshanRadio_ = nullptr;     // RadioButton14
+    QWidget* client_ = nullptr;                 // the client area, in a scroll area
+    bool placed_ = false;
     QMenu* popupMenu_ = nullptr;                // PopupMenu1
     QAction* showChangedAction_ = nullptr;      // "查看变卦"
     QAction* reportAction_ = nullptr;           // N7 "卦象分析"

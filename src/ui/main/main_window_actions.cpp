@@ -142,7 +142,7 @@ QImage MainWindow::chartPicture() {
     image.fill(palette().color(QPalette::Window));
     {
         QPainter painter(&image);
-        centralWidget()->render(&painter, QPoint(), QRegion(area));
+        client_->render(&painter, QPoint(), QRegion(area));
         QFont font;
         font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
         font.setPixelSize(main_layout::kPicturePublisherFontPixels);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include "ui/common/enter_key.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_layout.h"
 #include "workbench/case_items.h"
@@ -34,11 +35,12 @@ void MainWindow::connectCaseHandlers() {
     connect(nextCaseButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::stepForward);
     connect(recentButton_, &QPushButton::clicked, this, &MainWindow::showRecentCases);
     connect(recentList_, &QListWidget::itemDoubleClicked, this, &MainWindow::pickRecentCase);
+    new EnterKey(recentList_, [this] { pickRecentCase(); });
     connect(historyButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::requestCaseBrowser);
     recentList_->installEventFilter(this);
     judgmentEdit_->viewport()->installEventFilter(this);
     feedbackEdit_->viewport()->installEventFilter(this);
-    centralWidget()->installEventFilter(this);
+    client_->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -49,7 +51,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == recentList_ && event->type() == QEvent::FocusOut) {
         recentList_->hide();
-    } else if (watched == centralWidget() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == client_ && event->type() == QEvent::MouseButtonRelease) {
         recentList_->hide();
     } else if (event->type() == QEvent::MouseButtonDblClick) {
         if (watched == judgmentEdit_->viewport()) toggleJudgmentSize();
@@ -108,7 +110,8 @@ void MainWindow::deleteRecentCase() {
 void MainWindow::backUp() {
     const QString suggested =
         QStringLiteral("qinglan-%1.db").arg(bench_.clock().today().toString(QStringLiteral("yyyyMMdd")));
-    if (const auto path = bench_.prompter().chooseFileToWrite(QStringLiteral("备份卦例库"), suggested))
+    if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("备份卦例库"), suggested,
+                                                            QStringLiteral("卦例库 (*.db)")))
         bench_.backUpTo(*path);
 }
 

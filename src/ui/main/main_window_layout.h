@@ -74,4 +74,8 @@ inline constexpr QRect kPicture{82, 8, 680, 425};
 inline constexpr QRect kPicturePublisher{44, 360, 620, 30};
 inline constexpr int kPicturePublisherFontPixels = 14 * 96 / 72;
 
+// The printed page: the picture across the page width, then the text copy below it, in points.
+inline constexpr int kPrintGapPoints = 18;
+inline constexpr int kPrintTextPoints = 10;
+
 }  // namespace ui::main_layout

@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +47,8 @@ void pick(QListWidget* list, const QString& startsWith) {
     }
     QFAIL(qPrintable(QStringLiteral("no item ") + startsWith));
 }
+
+QString caseIdOf(const QString& item) { return item.section(u';', 0, 0); }
 
 struct BrowserFixture : ProgramFixture {
     BrowserFixture() : browser(program->caseBrowser) {
@@ -162,6 +166,53 @@ private slots:
         control<QLineEdit>(f.browser, "Edit1")->clear();
         control<QPushButton>(f.browser, "Button1")->click();
         QCOMPARE(f.prompter.messages.last(), QStringLiteral("请输入关键字。"));
+    }
+
+    // A list reached with Tab has a current row nobody picked; arrow keys pick as a click does,
+    // and every list to the right, the label, the texts and the case opened follow.
+    void keyboardPicksActAsClicks() {
+        BrowserFixture f;
+        auto* categories = control<QListWidget>(f.browser, "ListBox1");
+        QFocusEvent tabbedIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(categories, &tabbedIn);
+        control<QLineEdit>(f.browser, "Edit2")->setText(QStringLiteral("新名"));
+        control<QPushButton>(f.browser, "Button3")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("请先选择一个要更改的原类别。"));
+
+        const QString wealth = categories->findItems(QStringLiteral("求财"), Qt::MatchEndsWith).first()->text();
+        pick(categories, wealth);
+        QTest::keyClick(categories, Qt::Key_Down);
+        const QString next = categories->item(categories->row(categories->findItems(wealth, Qt::MatchExactly).first()) + 1)->text();
+        QCOMPARE(control<QLabel>(f.browser, "Label2")->text(), QStringLiteral("已选") + next);
+        control<QLineEdit>(f.browser, "Edit2")->setText(QStringLiteral("新名"));
+        f.prompter.answers = {workbench::Prompter::Answer::Yes};
+        control<QPushButton>(f.browser, "Button3")->click();
+        QCOMPARE(f.prompter.messages.last(), QStringLiteral("是否将已选") + next + QStringLiteral(" 更改为新名"));
+        const qint64 id = ui::categoryIdOfItem(next);
+        QCOMPARE(f.db->getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {id}),
+                 QStringLiteral("新名"));
+        QCOMPARE(f.db->getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"),
+                                      {ui::categoryIdOfItem(wealth)}),
+                 QStringLiteral("求财"));
+
+        // By time: the year key refills the months, the case key the texts and what is opened.
+        control<QRadioButton>(f.browser, "RadioButton4")->click();
+        auto* years = control<QListWidget>(f.browser, "ListBox2");
+        pick(years, QStringLiteral("2024"));
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
+        QTest::keyClick(years, Qt::Key_Up);
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), QStringList{QStringLiteral("5")});
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 0);
+        QTest::keyClick(years, Qt::Key_Down);
+        pick(control<QListWidget>(f.browser, "ListBox3"), QStringLiteral("2"));
+        auto* cases = control<QListWidget>(f.browser, "ListBox4");
+        f.db->execute(QStringLiteral("update gua_table set duanyu='断'||id"));
+        pick(cases, QStringLiteral("2;"));
+        QTest::keyClick(cases, Qt::Key_Down);
+        const QString shown = caseIdOf(cases->item(1)->text());
+        QCOMPARE(control<QPlainTextEdit>(f.browser, "Memo1")->toPlainText(), QStringLiteral("断%1\n***反馈***\n").arg(shown));
+        QTest::keyClick(cases, Qt::Key_Return);
+        QCOMPARE(f.bench().judgment(), QStringLiteral("断") + shown);
     }
 
     void renameWithEveryRefusal() {

@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -63,6 +65,61 @@ private slots:
         QCOMPARE(earlier.selectedDate(), QDate(1900, 1, 1));
     }
 
+    // Moving with the keys acts as clicking: the lists below and the label follow, and the date
+    // used is the one the label shows, never an impossible one.
+    void keyboardMovesActAsClicks() {
+        ProgramFixture f;
+        ui::CalendarViewer& viewer = f.program->calendarViewer;
+        viewer.show();  // 2024-02-04
+        auto* years = control<QListWidget>(viewer, "ListBox1");
+        auto* months = control<QListWidget>(viewer, "ListBox2");
+        auto* days = control<QListWidget>(viewer, "ListBox3");
+        QTest::keyClick(years, Qt::Key_Up);
+        QCOMPARE(months->currentRow(), 0);
+        QCOMPARE(days->count(), 31);
+        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2023年1月1日"));
+        QTest::keyClick(days, Qt::Key_End);  // 31 January
+        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2023年1月31日"));
+        QTest::keyClick(months, Qt::Key_Down);  // February of 2023 has 28 days
+        QCOMPARE(days->count(), 28);
+        QCOMPARE(viewer.selectedDate(), QDate(2023, 2, 1));
+        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2023年2月1日"));
+        QTest::keyClick(days, Qt::Key_Down);
+        control<QPushButton>(viewer, "Button1")->click();
+        QCOMPARE(f.bench().chart().castDate, QDate(2023, 2, 2));
+    }
+
+    // Open without blocking from the main window, then asked for modally by the casting
+    // dialog: the viewer itself becomes the modal window, and afterwards is open as before.
+    void oneViewerShownModelessAndModal() {
+        ProgramFixture f;
+        ui::CalendarViewer& viewer = f.program->calendarViewer;
+        viewer.showModeless();
+        QVERIFY(!viewer.isModal());
+        control<QListWidget>(viewer, "ListBox3")->setCurrentRow(9);  // 2024-02-10, picked before
+        QWidget* modal = nullptr;
+        QDate shown;
+        QTimer::singleShot(0, &viewer, [&] {
+            modal = QApplication::activeModalWidget();
+            shown = viewer.selectedDate();
+            control<QListWidget>(viewer, "ListBox3")->setCurrentRow(10);
+            control<QPushButton>(viewer, "Button1")->click();
+        });
+        const std::optional<QDate> picked = viewer.pickModally();
+        QCOMPARE(modal, static_cast<QWidget*>(&viewer));
+        QCOMPARE(shown, QDate(2024, 2, 10));  // the pick survives the change of modality
+        QCOMPARE(picked, std::optional<QDate>(QDate(2024, 2, 11)));
+        QVERIFY(viewer.isVisible());  // still open without blocking
+        QCOMPARE(viewer.selectedDate(), QDate(2024, 2, 11));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        // Shown modally only: closed by the "关闭" button, nothing picked.
+        viewer.hide();
+        QTimer::singleShot(0, &viewer, [&] { control<QPushButton>(viewer, "Button2")->click(); });
+        QCOMPARE(viewer.pickModally(), std::optional<QDate>());
+        QVERIFY(!viewer.isVisible());
+    }
+
     void useThisDateRebuildsTheChart() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
@@ -71,6 +128,7 @@ private slots:
         click(control<QListWidget>(viewer, "ListBox3"), 9);  // 2024-02-10, a 甲辰 day
         control<QPushButton>(viewer, "Button1")->click();
         QCOMPARE(viewer.result(), int(QDialog::Accepted));
+        QVERIFY(viewer.isVisible());  // opened without blocking: stays open
         QCOMPARE(f.bench().chart().castDate, QDate(2024, 2, 10));
         QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("甲辰年 丙寅月 甲辰日(寅卯空) 2024-02-10 16:24:00")));
         QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240210311111"));

@@ -73,6 +73,20 @@ private slots:
         QCOMPARE(f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
     }
 
+    void enterOpensTheRecentCasePicked() {
+        ProgramFixture f;
+        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).stored);
+        QVERIFY(f.bench().caseStore().createCase(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")).stored);
+        f.window->show();
+        control<QPushButton>(*f.window, "Button25")->click();
+        auto* recent = control<QListWidget>(*f.window, "ListBox1");
+        recent->setCurrentRow(0);
+        QTest::keyClick(recent, Qt::Key_Down);
+        QTest::keyClick(recent, Qt::Key_Return);
+        QVERIFY(!recent->isVisible());
+        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204111111"));
+    }
+
     void saveButtonsFollowEditsSavesAndLoads() {
         ProgramFixture f;
         QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));

@@ -2,7 +2,16 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <cmath>
+#include <QPrinter>
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,8 +22,10 @@
 
 #include "chart/cast_pillars.h"
 #include "chart/chart_geometry.h"
+#include "chart/chart_painter.h"
 #include "chart/text_forms.h"
 #include "test_support/program_fixture.h"
+#include "ui/common/dialog_prompter.h"
 
 namespace {
 
@@ -194,6 +205,172 @@ private slots:
         const QString report = control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText();
         QVERIFY(!report.contains(QStringLiteral("旧的断语")));
         QVERIFY(!report.isEmpty());
+    }
+
+    // The popup's "刷新显示" redraws keeping the colours of a click; the refresh button clears them.
+    void popupRefreshKeepsTheHighlights() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        control<QCheckBox>(*f.window, "CheckBox1")->setChecked(true);
+        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 110));
+        const auto highlight = f.bench().chart().highlight;
+        QVERIFY(highlight != decltype(highlight){});
+        QAction* refresh = nullptr;
+        for (QAction* a : control<QMenu>(*f.window, "PopupMenu1")->actions())
+            if (a->text() == QStringLiteral("刷新显示")) refresh = a;
+        QVERIFY(refresh);
+        refresh->trigger();
+        QCOMPARE(f.bench().chart().highlight, highlight);
+        control<QPushButton>(*f.window, "Button11")->click();
+        QCOMPARE(f.bench().chart().highlight, decltype(highlight){});
+    }
+
+    // Each main action has a key, named in its button's hint; hidden buttons answer theirs too.
+    void keysReachTheMainActions() {
+        ProgramFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.window));
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        QVERIFY(control<QPushButton>(*f.window, "Button13")->toolTip().endsWith(QStringLiteral("(Ctrl+Shift+C)")));
+        QVERIFY(control<QPushButton>(*f.window, "Button1")->toolTip().endsWith(QStringLiteral("(F2)")));
+        QTest::keyClick(f.window, Qt::Key_F5);  // the whole-chart report
+        QVERIFY(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().contains(QStringLiteral("贵人-")));
+        QTest::keyClick(f.window, Qt::Key_F6);  // the changed hexagram
+        QVERIFY(f.bench().view().showingChanged);
+        auto* menu = control<QMenu>(*f.window, "PopupMenu1");
+        QTest::keyClick(f.window, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(menu->isVisible());
+        menu->close();
+        // The Menu key reaches the focused area as a keyboard context-menu event.
+        auto* area = control<QWidget>(*f.window, "PaintBox1");
+        QCOMPARE(area->focusPolicy(), Qt::StrongFocus);
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, area->rect().center(), area->mapToGlobal(area->rect().center()));
+        QApplication::sendEvent(area, &menuKey);
+        QVERIFY(menu->isVisible());
+        menu->close();
+    }
+
+    void chartPictureSavedAsPng() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        const QString path = f.dir.filePath(QStringLiteral("卦图.png"));
+        f.prompter.saveFiles = {path};
+        control<QAction>(*f.window, "savePicture")->trigger();
+        QImage saved(path, "PNG");
+        QCOMPARE(saved.size(), QSize(680, 425));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), f.window->chartPicture().convertToFormat(QImage::Format_RGB32));
+        // Cancelled: nothing written; a folder that does not exist: a message, no file.
+        control<QAction>(*f.window, "savePicture")->trigger();
+        const QString nowhere = f.dir.filePath(QStringLiteral("no/such/folder/x.png"));
+        QVERIFY(!f.window->saveChartPicture(nowhere));
+        QVERIFY(f.prompter.messages.last().contains(nowhere));
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
+    void chartPrintedToPdf() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString path = f.dir.filePath(QStringLiteral("chart.pdf"));
+        printer.setOutputFileName(path);
+        QVERIFY(f.window->printChart(printer));
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QVERIFY(bytes.contains("/Image"));  // the picture is on the page
+        QVERIFY(bytes.size() > 10000);
+    }
+
+    // The test screen (800 × 600) is smaller than the client area: the window fits the screen,
+    // sits centred on it, and the client scrolls; a window larger than the client centres it.
+    void smallScreenScrollsAndLargeWindowCentres() {
+        ProgramFixture f;
+        f.window->show();
+        const QRect available = f.window->screen()->availableGeometry();
+        QVERIFY(available.width() < 1124);
+        QVERIFY(f.window->frameGeometry().width() <= available.width());
+        QVERIFY(f.window->frameGeometry().height() <= available.height());
+        QVERIFY((f.window->frameGeometry().center() - available.center()).manhattanLength() <= 2);
+        auto* scroll = qobject_cast<QScrollArea*>(f.window->centralWidget());
+        QVERIFY(scroll);
+        QCOMPARE(scroll->horizontalScrollBar()->maximum(), 1124 - scroll->viewport()->width());
+        QCOMPARE(scroll->verticalScrollBar()->maximum(), 581 - scroll->viewport()->height());
+        QCOMPARE(control<QWidget>(*f.window, "PaintBox1")->size(), QSize(665, 337));
+
+        f.window->resize(1400, 800);
+        QCoreApplication::processEvents();
+        const QWidget* client = scroll->widget();
+        QVERIFY(std::abs(2 * client->x() - (scroll->viewport()->width() - 1124)) <= 1);
+        QVERIFY(std::abs(2 * client->y() - (scroll->viewport()->height() - 581)) <= 1);
+    }
+
+    // The frame is whole at every scale factor: each edge covers device pixels on all sides.
+    void frameWholeAtEveryScale() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        for (const double scale : {1.0, 1.2, 1.25, 1.5, 1.75}) {
+            QImage image(int(std::ceil(665 * scale)), int(std::ceil(337 * scale)), QImage::Format_RGB32);
+            image.setDevicePixelRatio(scale);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                chart::paintChart(painter, f.bench().paintInputs());
+            }
+            const int right = int(664.5 * scale), bottom = int(336.5 * scale);
+            const QString at = QString::number(scale);
+            for (int y : {10, image.height() / 2, image.height() - 10}) {
+                QVERIFY2(isDark(image, 0, y), qPrintable(at));
+                QVERIFY2(isDark(image, right, y), qPrintable(at));
+            }
+            for (int x : {10, image.width() / 2, image.width() - 10}) {
+                QVERIFY2(isDark(image, x, 0), qPrintable(at));
+                QVERIFY2(isDark(image, x, bottom), qPrintable(at));
+            }
+        }
+    }
+
+    // A text's position is the top of its character cell: the ink of the top row's beast (18
+    // points, 24 pixels) starts within its cell's first few pixels, not a line box lower.
+    void textsStartAtTheirCellTop() {
+        ProgramFixture f;
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
+        const QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        int inkTop = -1;
+        for (int y = rowTop(0) - 10; y < rowTop(0) + 30 && inkTop < 0; ++y)
+            for (int x = 8; x < 56 && inkTop < 0; ++x)
+                if (isDark(image, x, y)) inkTop = y;
+        QVERIFY(inkTop >= rowTop(0));
+        QVERIFY2(inkTop <= rowTop(0) + 4, qPrintable(QString::number(inkTop - rowTop(0))));
+    }
+
+    // Questions (the rename question, the update offer) are captioned "提示".
+    void questionsAreCaptioned() {
+        ui::DialogPrompter prompter;
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                caption = box->windowTitle();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        QVERIFY(!prompter.askYesNo(QStringLiteral("是否将已选(2)求财 更改为财运")));
+        QCOMPARE(caption, QStringLiteral("提示"));
+    }
+
+    // Every control the keyboard can reach carries a name a screen reader can say.
+    void reachableControlsAreNamed() {
+        ProgramFixture f;
+        for (QWidget* window : std::initializer_list<QWidget*>{f.window, &f.program->caseBrowser, &f.program->calendarViewer, &f.program->castDialog}) {
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                if (w->focusPolicy() == Qt::NoFocus || w->isHidden() || qobject_cast<QMenu*>(w) || qobject_cast<QScrollBar*>(w))
+                    continue;
+                if (!w->isVisibleTo(window)) continue;
+                if (w->objectName().startsWith(QStringLiteral("qt_"))) continue;  // parts of a Qt control
+                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(window->objectName() + u'/' + w->objectName()));
+            }
+        }
     }
 };
 

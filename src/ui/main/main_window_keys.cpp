@@ -1,0 +1,68 @@
+// The main window's keys: a shortcut for each main action, shown in its button's hint; the
+// chart's popup menu on Shift+F10 and on the Menu key; names for screen readers.
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "ui/common/accessible_names.h"
+#include "ui/main/chart_area.h"
+#include "ui/main/main_window.h"
+
+namespace ui {
+
+void MainWindow::buildKeys() {
+    struct Key {
+        QPushButton* button;
+        QKeySequence keys;
+    };
+    // Buttons hidden on the window (the analysis, the changed hexagram) are reached by their
+    // keys all the same.
+    for (const Key& k : {Key{recastButton_, QKeySequence(Qt::Key_F2)},
+                         Key{copyTextButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+                         Key{copyPictureButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+                         Key{previousCaseButton_, QKeySequence(Qt::ALT | Qt::Key_Left)},
+                         Key{nextCaseButton_, QKeySequence(Qt::ALT | Qt::Key_Right)},
+                         Key{recentButton_, QKeySequence(Qt::CTRL | Qt::Key_R)},
+                         Key{reportButton_, QKeySequence(Qt::Key_F5)},
+                         Key{showChangedButton_, QKeySequence(Qt::Key_F6)},
+                         Key{saveJudgmentButton_, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                         Key{saveAllButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
+        auto* action = new QAction(k.button->text(), this);
+        action->setObjectName(k.button->objectName() + QStringLiteral("Key"));
+        action->setShortcut(k.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        QPushButton* button = k.button;
+        connect(action, &QAction::triggered, button, [button] {
+            if (button->isEnabled()) button->click();
+        });
+        const QString keyText = k.keys.toString(QKeySequence::NativeText);
+        const QString hint = button->toolTip();
+        button->setToolTip(hint.isEmpty() ? button->text() + QStringLiteral(" (") + keyText + u')'
+                                          : hint + QStringLiteral(" (") + keyText + u')');
+    }
+
+    auto* popupKey = new QAction(this);
+    popupKey->setObjectName(QStringLiteral("popupKey"));
+    popupKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    addAction(popupKey);
+    connect(popupKey, &QAction::triggered, this, &MainWindow::showPopupAtChart);
+    // The Menu key on the focused chart arrives as a context-menu request of the area.
+    chartArea_->setFocusPolicy(Qt::StrongFocus);
+    chartArea_->setAccessibleName(QStringLiteral("卦图"));
+
+    judgmentEdit_->setAccessibleName(QStringLiteral("断语"));
+    feedbackEdit_->setAccessibleName(QStringLiteral("反馈"));
+    recentList_->setAccessibleName(QStringLiteral("最近50卦"));
+    caseNumberEdit_->setAccessibleName(QStringLiteral("六爻ID"));
+    nameControlsByCaption(this);
+}
+
+void MainWindow::showPopupAtChart() {
+    popupMenu_->popup(chartArea_->mapToGlobal(chartArea_->rect().center()));
+}
+
+}  // namespace ui

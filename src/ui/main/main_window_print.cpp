@@ -1,0 +1,60 @@
+// Saving the chart picture as a PNG file and printing it with the text copy beneath it.
+#include <QFont>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include "ui/main/main_window.h"
+#include "ui/main/main_window_layout.h"
+#include "workbench/prompter.h"
+#include "workbench/workbench.h"
+
+namespace ui {
+
+bool MainWindow::saveChartPicture(const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !chartPicture().save(&file, "PNG") || !file.commit()) {
+        bench_.prompter().message(QStringLiteral("卦图保存失败：") + path + QStringLiteral("\n") + file.errorString());
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::saveChartPictureAs() {
+    const std::optional<QString> path = bench_.prompter().chooseSaveFile(
+        QStringLiteral("保存卦图"), bench_.caseNumberText().isEmpty() ? QStringLiteral("卦图.png") : bench_.caseNumberText() + QStringLiteral(".png"),
+        QStringLiteral("PNG 图片 (*.png)"));
+    if (path) saveChartPicture(*path);
+}
+
+bool MainWindow::printChart(QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        bench_.prompter().message(QStringLiteral("无法打印：打印机没有准备好。"));
+        return false;
+    }
+    const QImage picture = chartPicture();
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale = std::min(1.0 * page.width() / picture.width(), 1.0 * page.height() / picture.height());
+    const QRectF pictureRect(0, 0, picture.width() * scale, picture.height() * scale);
+    painter.drawImage(pictureRect, picture);
+
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSize(main_layout::kPrintTextPoints);
+    painter.setFont(font);
+    const double gap = main_layout::kPrintGapPoints * printer.resolution() / 72.0;
+    const QRectF textRect(0, pictureRect.bottom() + gap, page.width(), page.height() - pictureRect.bottom() - gap);
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, bench_.chartTextLines().join(u'\n'));
+    return painter.end();
+}
+
+void MainWindow::printChartWithDialog() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("打印"));
+    if (dialog.exec() == QDialog::Accepted) printChart(printer);
+}
+
+}  // namespace ui
