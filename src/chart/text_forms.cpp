@@ -2,11 +2,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <unistd.h>
 
 #include "chart/cast_pillars.h"
+#include "chart/note_encoding.h"
 
 namespace chart {
 
@@ -61,18 +60,13 @@ bool appendNote(const QString& saveDir, const QDate& today, const QString& line,
         existing = file.readAll();
         file.close();
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(existing);  // decoding is lazy: convert to see errors
-    const bool legacy = utf8.hasError();
-    QString text = line + u'\n';
-    if (!existing.isEmpty() && !existing.endsWith('\n')) text.prepend(u'\n');
-    QByteArray bytes;
-    if (legacy) {
-        QStringEncoder gb18030("GB18030");
-        bytes = gb18030.isValid() ? QByteArray(gb18030.encode(text)) : text.toUtf8();
-    } else {
-        bytes = text.toUtf8();
+    // The line goes in the encoding the file already has.
+    const std::optional<QByteArray> appended = noteAppendBytes(existing, line);
+    if (!appended) {
+        if (error) *error = file.fileName() + QStringLiteral("：文件的编码无法识别，未保存。");
+        return false;
     }
+    const QByteArray& bytes = *appended;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error) *error = file.fileName() + QStringLiteral("：") + file.errorString();
         return false;

@@ -98,6 +98,29 @@ TEST(NoteFile, KeepsTheEncodingOfAnOldFile) {
     EXPECT_EQ(readAll(path), first + "\n" + QByteArray(gb2.encode(QStringLiteral("新行\n"))));
 }
 
+// A UTF-16 file with its byte-order mark stays UTF-16 (新 is U+65B0, 旧 U+65E7); one cut
+// inside a character is refused and left as it was.
+TEST(NoteFile, KeepsAUtf16FileUtf16) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("202612.txt"));
+    const QByteArray start = QByteArray::fromHex("fffee7650a00");  // mark, 旧, break
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(start);
+    old.close();
+    QString error;
+    ASSERT_TRUE(chart::appendNote(dir.path(), QDate(2026, 12, 5), QStringLiteral("新"), &error));
+    EXPECT_EQ(readAll(path).toHex().toStdString(), "fffee7650a00b0650a00");
+
+    const QByteArray cut = QByteArray::fromHex("fffee7650a");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    old.write(cut);
+    old.close();
+    EXPECT_FALSE(chart::appendNote(dir.path(), QDate(2026, 12, 5), QStringLiteral("新"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readAll(path), cut);
+}
+
 TEST(NoteFile, ReportsAFolderThatCannotBeMade) {
     QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("save")));
