@@ -55,7 +55,8 @@ void BM_WholeChartReport(benchmark::State& bench) {
             bench.ResumeTiming();
         }
         const auto start = std::chrono::steady_clock::now();
-        const analysis::AnalysisResult result = analysis::AnalysisReport(charts[std::size_t(k % kChartsPerDay)], data, settings, 0, 0);
+        const analysis::AnalysisResult result =
+            analysis::AnalysisReport(charts[std::size_t(k % kChartsPerDay)], data, settings, 0, 0);
         micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
         benchmark::DoNotOptimize(result);
     }

@@ -5,10 +5,10 @@
 #include "store/case_transfer.h"
 #include "store/database_backup.h"
 
+#include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 

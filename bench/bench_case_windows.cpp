@@ -62,8 +62,8 @@ void BM_BrowserRefills(benchmark::State& state) {
     Windows& w = windows();
     for (auto _ : state) {
         click(control<QListWidget>(w.browser, "ListBox1"), 0);  // years of a category
-        click(control<QListWidget>(w.browser, "ListBox2"), 0);      // months
-        click(control<QListWidget>(w.browser, "ListBox3"), 0);     // cases of the month
+        click(control<QListWidget>(w.browser, "ListBox2"), 0);  // months
+        click(control<QListWidget>(w.browser, "ListBox3"), 0);  // cases of the month
         benchmark::DoNotOptimize(control<QListWidget>(w.browser, "ListBox4")->count());
     }
     state.counters["cases"] = control<QListWidget>(w.browser, "ListBox4")->count();

@@ -24,7 +24,8 @@ void BM_PillarDateEveryDay(benchmark::State& bench) {
     for (auto _ : bench) {
         unmatched = 0;
         for (int day = 0; day < 60; ++day)
-            if (!chart::get_date_by_tiangandizhi(QStringLiteral("丙寅"), QString::fromStdString(cal::ganzhi_name(day)), kToday)
+            if (!chart::get_date_by_tiangandizhi(QStringLiteral("丙寅"), QString::fromStdString(cal::ganzhi_name(day)),
+                                                 kToday)
                      .matched)
                 ++unmatched;
     }

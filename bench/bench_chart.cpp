@@ -2,7 +2,6 @@
 // database reads, over the shipped rows in an in-memory database.
 #include <benchmark/benchmark.h>
 
-
 #include "chart/cast_pillars.h"
 #include "chart/chart_build.h"
 #include "store/database.h"
@@ -32,8 +31,14 @@ void BM_Zhuanggua(benchmark::State& bench, chart::ArrangementMethod method) {
     }
 }
 BENCHMARK_CAPTURE(BM_Zhuanggua, jingfang, chart::ArrangementMethod::Jingfang)
-    ->Iterations(4096 * 3)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+    ->Iterations(4096 * 3)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Zhuanggua, zangshan, chart::ArrangementMethod::Zangshan)
-    ->Iterations(4096 * 3)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+    ->Iterations(4096 * 3)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

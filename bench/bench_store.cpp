@@ -4,9 +4,9 @@
 #include "store/case_store.h"
 #include "store/database.h"
 
+#include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -39,10 +39,8 @@ bool controlOrFormat(UChar32 c) {
     case U_PRIVATE_USE_CHAR:
     case U_UNASSIGNED:
     case U_LINE_SEPARATOR:
-    case U_PARAGRAPH_SEPARATOR:
-        return true;
-    default:
-        return false;
+    case U_PARAGRAPH_SEPARATOR: return true;
+    default: return false;
     }
 }
 

@@ -14,15 +14,15 @@ using Names = std::vector<std::string_view>;
 
 // How an endpoint's reply is read by the client, which decides what a refused request gets.
 enum class ReplyKind {
-    message,   // the client shows any unexpected reply as a message: refusals say why
-    records,   // the client reads records: a refusal is the empty reply ("nothing found")
+    message,  // the client shows any unexpected reply as a message: refusals say why
+    records,  // the client reads records: a refusal is the empty reply ("nothing found")
 };
 
 enum class Access { account, user };
 
 struct Endpoint {
     std::string_view name;
-    Names fields;   // in wire order; "pw" last for the user's own requests
+    Names fields;  // in wire order; "pw" last for the user's own requests
     ReplyKind kind;
     Access access;
 };
@@ -35,11 +35,13 @@ const std::vector<Endpoint>& endpoints() {
         {"savegua.php",
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
           "save_chusheng", "save_shiyou", "pw"},
-         ReplyKind::message, Access::user},
+         ReplyKind::message,
+         Access::user},
         {"saveduanyufankui.php",
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
           "save_chusheng", "save_shiyou", "save_duanyu", "save_fankui", "save_b", "pw"},
-         ReplyKind::message, Access::user},
+         ReplyKind::message,
+         Access::user},
         {"loadgua.php", {"nm", "guaid", "pw"}, ReplyKind::records, Access::user},
         {"cha.php", {"nm", "wd", "pw"}, ReplyKind::records, Access::user},
         {"gualist.php", {"nm", "fenlei", "nian", "yue", "pw"}, ReplyKind::records, Access::user},
@@ -54,15 +56,13 @@ const std::vector<Endpoint>& endpoints() {
 
 constexpr int kRecentCount = 50;
 constexpr int kSearchCount = 100;
-constexpr int kMonthListCount = 3001;   // the most rows the client reads from a case list
+constexpr int kMonthListCount = 3001;  // the most rows the client reads from a case list
 
 // A refused request whose reply the client shows. Never holds the letters "ok": the
 // texts save counts any reply containing them as saved.
 std::string refusal(std::string_view reason) { return "请求被拒绝：" + std::string(reason); }
 
-std::string throttledReply(int seconds) {
-    return "登录失败次数过多，请" + std::to_string(seconds) + "秒后再试。";
-}
+std::string throttledReply(int seconds) { return "登录失败次数过多，请" + std::to_string(seconds) + "秒后再试。"; }
 
 // "-1" means every category.
 std::optional<CategoryFilter> categoryFilter(std::string_view text) {
@@ -102,7 +102,8 @@ bool checksPasswords(std::string_view endpoint) {
 CaseService::CaseService(CaseStore& store, PasswordAuth& auth, LoginNotice notice)
     : store_(store), auth_(auth), notice_(std::move(notice)) {}
 
-ServiceReply CaseService::reply(std::string_view endpointName, std::string_view body, const std::string& clientAddress) {
+ServiceReply CaseService::reply(std::string_view endpointName, std::string_view body,
+                                const std::string& clientAddress) {
     const Endpoint* endpoint = nullptr;
     for (const auto& candidate : endpoints())
         if (candidate.name == endpointName) endpoint = &candidate;
@@ -155,14 +156,10 @@ ServiceReply CaseService::login(const FormFields& form, const std::string& clien
     if (!key) return {std::string(kNo), {}};
     const auto outcome = auth_.check(*key, form.value("pw"), clientAddress);
     switch (outcome.result) {
-    case AuthResult::wrong:
-        return {std::string(kNo), {}};
-    case AuthResult::disabled:
-        return {std::string(kCancel), {}};
-    case AuthResult::throttled:
-        return {throttledReply(outcome.secondsToWait), {}};
-    case AuthResult::ok:
-        break;
+    case AuthResult::wrong: return {std::string(kNo), {}};
+    case AuthResult::disabled: return {std::string(kCancel), {}};
+    case AuthResult::throttled: return {throttledReply(outcome.secondsToWait), {}};
+    case AuthResult::ok: break;
     }
     const auto categories = store_.categories(outcome.user);
     std::string token = auth_.openSession(outcome.user);
@@ -182,12 +179,9 @@ std::string CaseService::reg(const FormFields& form, const std::string& clientAd
     if (!nm || !isPasswordDigest(pw) || (shouji.empty() && youxiang.empty())) return std::string(kCancel);
     int wait = 0;
     switch (auth_.registerUser(*nm, pw, shouji, youxiang, clientAddress, wait)) {
-    case PasswordAuth::Registration::created:
-        return std::string(kOk);
-    case PasswordAuth::Registration::taken:
-        return std::string(kNo);
-    case PasswordAuth::Registration::throttled:
-        break;
+    case PasswordAuth::Registration::created: return std::string(kOk);
+    case PasswordAuth::Registration::taken: return std::string(kNo);
+    case PasswordAuth::Registration::throttled: break;
     }
     return "注册过于频繁，请" + std::to_string(wait) + "秒后再试。";
 }
@@ -199,12 +193,9 @@ ServiceReply CaseService::changpw(const FormFields& form, const std::string& cli
     const auto outcome = auth_.check(*key, form.value("oldpw"), clientAddress);
     switch (outcome.result) {
     case AuthResult::wrong:
-    case AuthResult::disabled:
-        return {std::string(kNo), {}};
-    case AuthResult::throttled:
-        return {throttledReply(outcome.secondsToWait), {}};
-    case AuthResult::ok:
-        break;
+    case AuthResult::disabled: return {std::string(kNo), {}};
+    case AuthResult::throttled: return {throttledReply(outcome.secondsToWait), {}};
+    case AuthResult::ok: break;
     }
     if (!isPasswordDigest(newpw)) return {refusal("新密码无效"), {}};
     return {std::string(kOk), auth_.changePassword(outcome.user, newpw)};
@@ -218,8 +209,8 @@ std::string CaseService::logout(const FormFields& form) {
 std::string CaseService::savegua(std::int64_t user, const FormFields& form) {
     const auto fields = caseFields(form);
     if (!fields) return refusal("分类、年、月、日必须是整数");
-    for (const auto* text : {&fields->gua_ming, &fields->gua_bianhao, &fields->xingbie, &fields->chusheng,
-                             &fields->shiyou})
+    for (const auto* text :
+         {&fields->gua_ming, &fields->gua_bianhao, &fields->xingbie, &fields->chusheng, &fields->shiyou})
         if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
     store_.insertCase(user, *fields);
     return std::string(kOk);

@@ -15,7 +15,7 @@ namespace qinglan::caseservice {
 
 struct UserAccount {
     std::int64_t id = 0;
-    std::string pwhash;   // crypto_pwhash string of the password digest, never the digest
+    std::string pwhash;  // crypto_pwhash string of the password digest, never the digest
     bool disabled = false;
 };
 
@@ -73,7 +73,7 @@ public:
 
     // Accounts, found by the key of their name (see account_name.h).
     virtual bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
-                            const std::string& youxiang) = 0;   // false: the name is taken
+                            const std::string& youxiang) = 0;  // false: the name is taken
     virtual std::optional<UserAccount> findUser(const std::string& nameKey) = 0;
     // Sets the password hash, ends every session of the user and opens `fresh` instead, all at once.
     virtual void replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) = 0;
@@ -90,8 +90,8 @@ public:
     virtual std::int64_t insertCase(std::int64_t user, const CaseFields& fields) = 0;
     // Writes the chosen texts into every case of the user with fields.gua_bianhao, inserting
     // the case first when the user has none under that number.
-    virtual void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
-                           const std::string& duanyu, const std::string& fankui) = 0;
+    virtual void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& duanyu,
+                           const std::string& fankui) = 0;
     virtual std::optional<StoredCase> loadCase(std::int64_t user, std::int64_t id) = 0;
     virtual std::vector<CaseSummary> recentCases(std::int64_t user, int limit) = 0;
     // Cases whose name, matter, judgment or feedback contain the keyword (ASCII letters

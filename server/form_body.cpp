@@ -26,9 +26,7 @@ std::optional<std::string> FormFields::get(std::string_view name) const {
     return std::nullopt;
 }
 
-void FormFields::set(std::string name, std::string value) {
-    fields_.emplace_back(std::move(name), std::move(value));
-}
+void FormFields::set(std::string name, std::string value) { fields_.emplace_back(std::move(name), std::move(value)); }
 
 std::string percentDecode(std::string_view text) {
     std::string out;

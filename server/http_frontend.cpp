@@ -158,7 +158,7 @@ struct FrontendCallbacks {
         std::lock_guard lock(frontend->trackedMutex_);
         const auto found = frontend->tracked_.find(connection);
         if (found != frontend->tracked_.end()) {
-            found->second.since = Clock::now();   // the next request's time starts now
+            found->second.since = Clock::now();  // the next request's time starts now
             found->second.working = false;
         }
     }

@@ -29,16 +29,16 @@ class WorkerPool;
 inline constexpr const char* kSessionHeader = "X-Qinglan-Session";
 
 struct FrontendSettings {
-    int threads = 16;                  // workers for the case requests
-    int passwordThreads = 0;           // workers for password checks; 0: one per processor
-    std::string updateFile;            // served as filename=g.zip; its signature beside it as g.zip.sig
-    unsigned connectionLimit = 1024;   // open connections in all
+    int threads = 16;                 // workers for the case requests
+    int passwordThreads = 0;          // workers for password checks; 0: one per processor
+    std::string updateFile;           // served as filename=g.zip; its signature beside it as g.zip.sig
+    unsigned connectionLimit = 1024;  // open connections in all
     unsigned perAddressConnections = 64;
     std::chrono::seconds idleTimeout{10};
-    std::chrono::seconds requestDeadline{30};   // first byte of a request to its reply
-    std::size_t headerMemory = 32 * 1024;       // request line and headers of one request
-    std::size_t queuedRequests = 256;           // per pool; more are answered 503 at once
-    std::string tlsCertificate;                 // PEM; with tlsKey: HTTPS only
+    std::chrono::seconds requestDeadline{30};  // first byte of a request to its reply
+    std::size_t headerMemory = 32 * 1024;      // request line and headers of one request
+    std::size_t queuedRequests = 256;          // per pool; more are answered 503 at once
+    std::string tlsCertificate;                // PEM; with tlsKey: HTTPS only
     std::string tlsKey;
     // Behind a reverse proxy on this machine: the client address is the last one in
     // X-Forwarded-For of requests that come from a loopback address.
@@ -65,13 +65,13 @@ public:
 private:
     struct TrackedConnection {
         int fd = -1;
-        std::chrono::steady_clock::time_point since;   // start of the request under way
-        bool working = false;                          // suspended while a worker answers it
+        std::chrono::steady_clock::time_point since;  // start of the request under way
+        bool working = false;                         // suspended while a worker answers it
         bool cut = false;
     };
     friend struct FrontendCallbacks;
     bool request(MHD_Connection* connection, const char* url, const char* method, const char* uploadData,
-                std::size_t* uploadSize, Exchange*& exchange);
+                 std::size_t* uploadSize, Exchange*& exchange);
     bool answerDownload(MHD_Connection* connection);
     void work(MHD_Connection* connection, Exchange& exchange, bool cancelled);
     std::string clientAddress(MHD_Connection* connection) const;

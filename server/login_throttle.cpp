@@ -15,7 +15,8 @@ std::string pairKey(const std::string& nameKey, const std::string& address) {
 
 int roundedUpSeconds(LoginThrottle::Clock::duration wait) {
     if (wait <= LoginThrottle::Clock::duration::zero()) return 0;
-    return static_cast<int>(std::max<std::chrono::seconds::rep>(1, std::chrono::ceil<std::chrono::seconds>(wait).count()));
+    return static_cast<int>(
+        std::max<std::chrono::seconds::rep>(1, std::chrono::ceil<std::chrono::seconds>(wait).count()));
 }
 
 }  // namespace

@@ -17,12 +17,12 @@
 namespace qinglan::caseservice {
 
 struct ThrottlePolicy {
-    int freeFailures = 5;                       // failures of one name from one address before the first pause
-    int freeAddressFailures = 30;               // failures from one address, any names, before its first pause
+    int freeFailures = 5;          // failures of one name from one address before the first pause
+    int freeAddressFailures = 30;  // failures from one address, any names, before its first pause
     std::chrono::seconds firstPause{1};
     std::chrono::seconds longestPause{300};
-    std::chrono::seconds forgetAfter{3600};     // failures this old no longer count
-    std::size_t capacity = 65536;               // entries per table
+    std::chrono::seconds forgetAfter{3600};  // failures this old no longer count
+    std::size_t capacity = 65536;            // entries per table
 };
 
 class LoginThrottle {
@@ -42,7 +42,7 @@ public:
     int secondsToWaitForAddress(const std::string& address, Clock::time_point now = Clock::now());
     void recordRegistration(const std::string& address, Clock::time_point now = Clock::now());
 
-    std::size_t entries();   // both tables together
+    std::size_t entries();  // both tables together
 
 private:
     // Failure counts by key, the most recently failed first.

@@ -11,9 +11,7 @@ namespace qinglan::caseservice {
 
 namespace {
 
-std::ptrdiff_t hashingSlots() {
-    return std::clamp<std::ptrdiff_t>(std::thread::hardware_concurrency(), 1, 256);
-}
+std::ptrdiff_t hashingSlots() { return std::clamp<std::ptrdiff_t>(std::thread::hardware_concurrency(), 1, 256); }
 
 std::string hex(const unsigned char* bytes, std::size_t size) {
     static const char* digits = "0123456789abcdef";
@@ -32,14 +30,15 @@ std::string tokenHash(const std::string& token) {
 }
 
 std::int64_t nowSeconds() {
-    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 }  // namespace
 
 bool isSessionToken(std::string_view text) {
-    return text.size() == 64 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    return text.size() == 64 && std::all_of(text.begin(), text.end(),
+                                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 PasswordAuth::PasswordAuth(CaseStore& store, PwhashLimits limits, ThrottlePolicy throttle, SessionPolicy sessions)
@@ -99,8 +98,8 @@ void PasswordAuth::remember(std::int64_t user, const std::string& pwhash, const 
 }
 
 PasswordAuth::Registration PasswordAuth::registerUser(const AccountName& nm, const std::string& digest,
-                                                     const std::string& shouji, const std::string& youxiang,
-                                                     const std::string& address, int& secondsToWait) {
+                                                      const std::string& shouji, const std::string& youxiang,
+                                                      const std::string& address, int& secondsToWait) {
     secondsToWait = throttle_.secondsToWaitForAddress(address);
     if (secondsToWait > 0) return Registration::throttled;
     if (store_.findUser(nm.key)) return Registration::taken;

@@ -12,8 +12,8 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <semaphore>
 #include <shared_mutex>
 #include <string>
@@ -31,12 +31,12 @@ enum class AuthResult { ok, wrong, disabled, throttled };
 struct AuthOutcome {
     AuthResult result = AuthResult::wrong;
     std::int64_t user = 0;
-    int secondsToWait = 0;   // with throttled
+    int secondsToWait = 0;  // with throttled
 };
 
 struct SessionPolicy {
     std::chrono::seconds lifetime{14 * 24 * 3600};
-    int perUser = 20;   // a new session ends the oldest beyond this many
+    int perUser = 20;  // a new session ends the oldest beyond this many
 };
 
 // A session token as the client sends it: 64 lowercase hex digits.
@@ -66,7 +66,7 @@ public:
 private:
     using Mac = std::array<unsigned char, 32>;
     struct Remembered {
-        std::string pwhash;   // the stored hash the digest was checked against
+        std::string pwhash;  // the stored hash the digest was checked against
         Mac mac;
     };
     std::string hash(const std::string& digest);
@@ -82,8 +82,8 @@ private:
     LoginThrottle throttle_;
     SessionPolicy sessions_;
     std::array<unsigned char, 32> key_{};
-    std::string dummyHash_;   // checked for unknown names, so they take as long as known ones
-    std::counting_semaphore<256> hashing_;   // bounds the memory crypto_pwhash takes at once
+    std::string dummyHash_;                 // checked for unknown names, so they take as long as known ones
+    std::counting_semaphore<256> hashing_;  // bounds the memory crypto_pwhash takes at once
     std::shared_mutex mutex_;
     std::unordered_map<std::int64_t, Remembered> checked_;
 };

@@ -18,7 +18,7 @@ struct ServiceOptions {
     std::string updateFile;
     int threads = 16;
     PwhashLimits pwhash = PwhashLimits::interactive;
-    std::string tlsCertificateFile;   // with tlsKeyFile: HTTPS
+    std::string tlsCertificateFile;  // with tlsKeyFile: HTTPS
     std::string tlsKeyFile;
     unsigned perAddressConnections = 64;
     bool behindProxy = false;

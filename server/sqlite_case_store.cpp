@@ -90,7 +90,7 @@ constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
 // Whether the file, when it exists and is not empty, starts as an SQLite database does.
 bool looksLikeSqlite(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return true;   // missing: created
+    if (!in) return true;  // missing: created
     std::string head(kSqliteHeader.size(), '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     return in.gcount() == 0 || head == kSqliteHeader;
@@ -99,7 +99,8 @@ bool looksLikeSqlite(const std::string& path) {
 bool hasColumn(sqlite3* db, const std::string& table, const std::string& column) {
     sqlite3_stmt* stmt = nullptr;
     bool found = false;
-    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2", -1, &stmt, nullptr) == SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2", -1, &stmt, nullptr) ==
+        SQLITE_OK) {
         sqlite3_bind_text(stmt, 1, table.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(stmt, 2, column.c_str(), -1, SQLITE_TRANSIENT);
         found = sqlite3_step(stmt) == SQLITE_ROW;
@@ -114,7 +115,7 @@ std::string foreignDatabaseReason(const std::string& path) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
-        return {};   // missing: created later
+        return {};  // missing: created later
     }
     std::string reason;
     sqlite3_stmt* stmt = nullptr;
@@ -125,10 +126,11 @@ std::string foreignDatabaseReason(const std::string& path) {
     if (readable) applicationId = sqlite3_column_int64(stmt, 0);
     sqlite3_finalize(stmt);
     stmt = nullptr;
-    if (readable && sqlite3_prepare_v2(db,
-                                       "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
-                                       "ORDER BY name",
-                                       -1, &stmt, nullptr) == SQLITE_OK) {
+    if (readable &&
+        sqlite3_prepare_v2(db,
+                           "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' "
+                           "ORDER BY name",
+                           -1, &stmt, nullptr) == SQLITE_OK) {
         int rc = SQLITE_ROW;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
             tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
@@ -156,7 +158,8 @@ std::string foreignDatabaseReason(const std::string& path) {
 }
 
 std::int64_t nowSeconds() {
-    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 constexpr const char* kSummaryColumns = "SELECT id, gua_bianhao, shiyou, gua_ming FROM gua_table ";
@@ -199,9 +202,8 @@ std::vector<std::int64_t> readIntegers(Statement& stmt) {
 }
 
 std::string lowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
-    });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(c < 0x80 ? std::tolower(c) : c); });
     return text;
 }
 
@@ -220,18 +222,19 @@ std::string phraseQuery(std::string_view keyword) {
 SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
     : path_(std::move(path)), settings_(settings) {
     if (!looksLikeSqlite(path_))
-        throw std::runtime_error(path_ + " is not an SQLite database; give --db a case-service database or the name "
-                                         "of a new file");
+        throw std::runtime_error(path_ +
+                                 " is not an SQLite database; give --db a case-service database or the name "
+                                 "of a new file");
     if (const auto reason = foreignDatabaseReason(path_); !reason.empty()) throw std::runtime_error(reason);
     {
         // The one connection that may create the file.
         std::lock_guard lock(mutex_);
-        connections_[std::this_thread::get_id()] =
-            std::make_unique<SqliteConnection>(path_, OpenMode::createWhenMissing, QueryLimits{settings_.queryTimeLimit, &stopping_});
+        connections_[std::this_thread::get_id()] = std::make_unique<SqliteConnection>(
+            path_, OpenMode::createWhenMissing, QueryLimits{settings_.queryTimeLimit, &stopping_});
     }
     auto& db = connection();
     if (db.readOnly()) throw std::runtime_error(path_ + " cannot be written (read-only file or folder)");
-    startQueryClock(std::chrono::hours(24));   // building the search index of an old file may take long
+    startQueryClock(std::chrono::hours(24));  // building the search index of an old file may take long
     createOrCheckSchema(db);
     const auto identity = currentIdentity();
     if (!identity) throw std::runtime_error(path_ + " disappeared while it was being opened");
@@ -398,7 +401,10 @@ void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwha
     db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
     db.prepare("DELETE FROM sessions WHERE user_id = ?1").bind(1, user).run();
     db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
-        .bind(1, fresh.tokenHash).bind(2, user).bind(3, fresh.expires).run();
+        .bind(1, fresh.tokenHash)
+        .bind(2, user)
+        .bind(3, fresh.expires)
+        .run();
     transaction.commit();
 }
 
@@ -408,11 +414,17 @@ void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) 
     auto& db = writeConnection();
     WriteTransaction transaction(db);
     db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
-        .bind(1, session.tokenHash).bind(2, session.user).bind(3, session.expires).run();
+        .bind(1, session.tokenHash)
+        .bind(2, session.user)
+        .bind(3, session.expires)
+        .run();
     // The newest by opening order (many may share an expiry second).
-    db.prepare("DELETE FROM sessions WHERE user_id = ?1 AND id NOT IN "
-               "(SELECT id FROM sessions WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2)")
-        .bind(1, session.user).bind(2, std::int64_t{keepAtMost}).run();
+    db.prepare(
+          "DELETE FROM sessions WHERE user_id = ?1 AND id NOT IN "
+          "(SELECT id FROM sessions WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2)")
+        .bind(1, session.user)
+        .bind(2, std::int64_t{keepAtMost})
+        .run();
     transaction.commit();
 }
 
@@ -462,10 +474,16 @@ void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, Tex
     if (!exists) insertRow(db, user, fields);
     if (which == TextsToSave::duanyu || which == TextsToSave::both)
         db.prepare("UPDATE gua_table SET duanyu = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
-            .bind(1, user).bind(2, fields.gua_bianhao).bind(3, duanyu).run();
+            .bind(1, user)
+            .bind(2, fields.gua_bianhao)
+            .bind(3, duanyu)
+            .run();
     if (which == TextsToSave::fankui || which == TextsToSave::both)
         db.prepare("UPDATE gua_table SET fankui = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
-            .bind(1, user).bind(2, fields.gua_bianhao).bind(3, fankui).run();
+            .bind(1, user)
+            .bind(2, fields.gua_bianhao)
+            .bind(3, fankui)
+            .run();
     transaction.commit();
 }
 
@@ -485,8 +503,7 @@ std::optional<StoredCase> SqliteCaseStore::loadCase(std::int64_t user, std::int6
 }
 
 std::vector<CaseSummary> SqliteCaseStore::recentCases(std::int64_t user, int limit) {
-    auto stmt = connection().prepare(std::string(kSummaryColumns) +
-                                     "WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2");
+    auto stmt = connection().prepare(std::string(kSummaryColumns) + "WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2");
     stmt.bind(1, user).bind(2, std::int64_t{limit});
     return readSummaries(stmt);
 }
@@ -501,11 +518,11 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
     if (codePointCount(keyword) >= 3) {
         // The trigram index finds candidates newest first without reading every case; the
         // instr() test keeps the exact meaning (the index folds more than ASCII).
-        auto stmt = connection().prepare(
-            std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_search s "
-                        "JOIN gua_table g ON g.id = s.rowid "
-                        "WHERE gua_search MATCH ?4 AND g.user_id = ?1 AND ") +
-            contains + " ORDER BY s.rowid DESC LIMIT ?3");
+        auto stmt =
+            connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_search s "
+                                             "JOIN gua_table g ON g.id = s.rowid "
+                                             "WHERE gua_search MATCH ?4 AND g.user_id = ?1 AND ") +
+                                 contains + " ORDER BY s.rowid DESC LIMIT ?3");
         stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, phraseQuery(keyword));
         return readSummariesWithinTime(stmt);
     }
@@ -553,14 +570,16 @@ std::vector<CaseSummary> SqliteCaseStore::casesOfMonth(std::int64_t user, Catego
         stmt.bind(1, user).bind(2, nian).bind(3, yue).bind(4, std::int64_t{limit});
         return readSummaries(stmt);
     }
-    auto stmt = connection().prepare(std::string(kSummaryColumns) +
-                                     "WHERE user_id = ?1 AND lei_id = ?5 AND nian = ?2 AND yue = ?3 ORDER BY id LIMIT ?4");
+    auto stmt =
+        connection().prepare(std::string(kSummaryColumns) +
+                             "WHERE user_id = ?1 AND lei_id = ?5 AND nian = ?2 AND yue = ?3 ORDER BY id LIMIT ?4");
     stmt.bind(1, user).bind(2, nian).bind(3, yue).bind(4, std::int64_t{limit}).bind(5, *category);
     return readSummaries(stmt);
 }
 
 std::vector<Category> SqliteCaseStore::categories(std::int64_t user) {
-    auto stmt = connection().prepare("SELECT lei_mingcheng, lei_id FROM fenlei_table WHERE user_id = ?1 ORDER BY lei_id");
+    auto stmt =
+        connection().prepare("SELECT lei_mingcheng, lei_id FROM fenlei_table WHERE user_id = ?1 ORDER BY lei_id");
     stmt.bind(1, user);
     std::vector<Category> rows;
     while (stmt.step()) rows.push_back({stmt.text(0), stmt.integer(1)});
@@ -571,9 +590,13 @@ void SqliteCaseStore::renameCategory(std::int64_t user, std::int64_t lei_id, con
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
     std::lock_guard writing(writeMutex_);
     writeConnection()
-        .prepare("INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
-                 "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")
-        .bind(1, user).bind(2, lei_id).bind(3, lei_mingcheng).run();
+        .prepare(
+            "INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
+            "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")
+        .bind(1, user)
+        .bind(2, lei_id)
+        .bind(3, lei_mingcheng)
+        .run();
 }
 
 }  // namespace qinglan::caseservice

@@ -20,11 +20,10 @@
 
 namespace qinglan::caseservice {
 
-
 struct StoreSettings {
     std::chrono::milliseconds queryTimeLimit{2000};
     std::chrono::milliseconds maintenanceInterval{200};
-    std::int64_t walCheckpointBytes = 4 * 1024 * 1024;   // log size that triggers a truncating checkpoint
+    std::int64_t walCheckpointBytes = 4 * 1024 * 1024;  // log size that triggers a truncating checkpoint
 };
 
 class SqliteCaseStore final : public CaseStore {

@@ -32,8 +32,8 @@ public:
     Statement& bind(int index, const std::string& value);
     Statement& bindNull(int index);
 
-    bool step();   // true while a row is available; throws on error (QueryInterrupted when cut short)
-    void run();    // steps to the end
+    bool step();  // true while a row is available; throws on error (QueryInterrupted when cut short)
+    void run();   // steps to the end
 
     std::int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }

@@ -60,8 +60,10 @@ QImage draw(Style style, Face face) {
     p.setRenderHint(QPainter::Antialiasing);
     if (style == Style::Pattern) {
         drawCoin(p, QColor(212, 170, 86), QColor(128, 88, 30));
-        if (face == Face::Zi) drawCharacters(p, QColor(96, 60, 16));
-        else drawFlower(p, QColor(150, 40, 30));
+        if (face == Face::Zi)
+            drawCharacters(p, QColor(96, 60, 16));
+        else
+            drawFlower(p, QColor(150, 40, 30));
     } else {
         if (face == Face::Zi) {
             drawCoin(p, QColor(230, 230, 230), QColor(90, 90, 90));

@@ -82,7 +82,14 @@ const std::vector<Palace>& palaces() {
 const std::array<Text, 8> kOrderWords = {"本宫", "一世", "二世", "三世", "四世", "五世", "游魂", "归魂"};
 // World and response line (1 = bottom) by palace order.
 const std::array<std::array<int, 2>, 8> kWorldResponse = {{
-    {6, 3}, {1, 4}, {2, 5}, {3, 6}, {4, 1}, {5, 2}, {4, 1}, {3, 6},
+    {6, 3},
+    {1, 4},
+    {2, 5},
+    {3, 6},
+    {4, 1},
+    {5, 2},
+    {4, 1},
+    {3, 6},
 }};
 
 const std::map<Text, Text>& branchElements() {
@@ -94,14 +101,12 @@ const std::map<Text, Text>& branchElements() {
 }
 
 Text generated(const Text& e) {
-    static const std::map<Text, Text> table = {
-        {"木", "火"}, {"火", "土"}, {"土", "金"}, {"金", "水"}, {"水", "木"}};
+    static const std::map<Text, Text> table = {{"木", "火"}, {"火", "土"}, {"土", "金"}, {"金", "水"}, {"水", "木"}};
     return table.at(e);
 }
 
 Text controlled(const Text& e) {
-    static const std::map<Text, Text> table = {
-        {"木", "土"}, {"土", "水"}, {"水", "火"}, {"火", "金"}, {"金", "木"}};
+    static const std::map<Text, Text> table = {{"木", "土"}, {"土", "水"}, {"水", "火"}, {"火", "金"}, {"金", "木"}};
     return table.at(e);
 }
 
@@ -164,12 +169,11 @@ Text baguaRows() {
             const Text& name = palace.hexagrams[order];
             const Text key = keyOfName(name);
             const auto [world, response] = kWorldResponse[order];
-            out += insert("bagua", {"gm", "value1", "value2", "value3", "value4"},
-                          {quoted(name),
-                           quoted(palace.trigram + "宫属" + palace.element + " " + kOrderWords[order] + "卦"),
-                           quoted(key),
-                           quoted(layout(key, palace.element, world, response, Method::Jingfang)),
-                           quoted(layout(key, palace.element, world, response, Method::Zangshan))});
+            out += insert(
+                "bagua", {"gm", "value1", "value2", "value3", "value4"},
+                {quoted(name), quoted(palace.trigram + "宫属" + palace.element + " " + kOrderWords[order] + "卦"),
+                 quoted(key), quoted(layout(key, palace.element, world, response, Method::Jingfang)),
+                 quoted(layout(key, palace.element, world, response, Method::Zangshan))});
         }
     }
     return out;
@@ -179,7 +183,12 @@ Text beastRows(int& id) {
     const std::array<Text, 6> cycle = {"青龙", "朱雀", "勾陈", "螣蛇", "白虎", "玄武"};
     // Group key and the beast of its bottom line, as an index into the cycle.
     const std::array<std::pair<Text, size_t>, 6> groups = {{
-        {"甲乙", 0}, {"丙丁", 1}, {"戊日", 2}, {"己日", 3}, {"庚辛", 4}, {"壬癸", 5},
+        {"甲乙", 0},
+        {"丙丁", 1},
+        {"戊日", 2},
+        {"己日", 3},
+        {"庚辛", 4},
+        {"壬癸", 5},
     }};
     Text out;
     for (const auto& [group, first] : groups) {
@@ -198,8 +207,8 @@ Text palaceRows(int& id) {
         std::vector<Text> values = {std::to_string(id++), quoted(palace.trigram + "宫"), quoted(palace.trigram)};
         for (size_t order = 0; order < 8; ++order) {
             columns.push_back("value" + std::to_string(6 + order));
-            values.push_back(quoted(std::to_string(order + 1) + "，" + palace.hexagrams[order] + "，" +
-                                    kOrderWords[order]));
+            values.push_back(
+                quoted(std::to_string(order + 1) + "，" + palace.hexagrams[order] + "，" + kOrderWords[order]));
         }
         out += insert("zhi", columns, values);
     }
@@ -209,11 +218,14 @@ Text palaceRows(int& id) {
 Text stageRows(int& id) {
     const std::array<Text, 12> stages = {"长生", "沐浴", "冠带", "临官", "帝旺", "衰",
                                          "病",   "死",   "墓",   "绝",   "胎",   "养"};
-    const std::array<Text, 12> branchNames = {"子", "丑", "寅", "卯", "辰", "巳",
-                                              "午", "未", "申", "酉", "戌", "亥"};
+    const std::array<Text, 12> branchNames = {"子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
     // Element of value1..value5 and the branch index of its 长生.
     const std::array<std::pair<Text, size_t>, 5> elements = {{
-        {"木", 11}, {"火", 2}, {"金", 5}, {"水", 8}, {"土", 8},
+        {"木", 11},
+        {"火", 2},
+        {"金", 5},
+        {"水", 8},
+        {"土", 8},
     }};
     Text out;
     for (size_t stage = 0; stage < 12; ++stage) {
@@ -237,8 +249,8 @@ Text settingsRows() {
 }
 
 Text categoryRows() {
-    const std::array<Text, 13> names = {"杂类", "求财", "事业", "感情婚姻", "健康疾病", "出行", "失物",
-                                        "官非诉讼", "学业考试", "家宅", "天气", "寻人", "其他"};
+    const std::array<Text, 13> names = {"杂类",     "求财",     "事业", "感情婚姻", "健康疾病", "出行", "失物",
+                                        "官非诉讼", "学业考试", "家宅", "天气",     "寻人",     "其他"};
     Text out;
     for (size_t i = 0; i < names.size(); ++i)
         out += insert("fenlei_table", {"lei_id", "lei_mingcheng"}, {std::to_string(i + 1), quoted(names[i])});

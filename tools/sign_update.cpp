@@ -15,11 +15,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <stdexcept>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -122,7 +122,8 @@ int sign(const std::string& keyPath, const std::string& filePath, const std::str
 int verify(const std::string& publicHex, const std::string& filePath) {
     unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
     std::size_t length = 0;
-    if (sodium_hex2bin(publicKey, sizeof publicKey, publicHex.c_str(), publicHex.size(), nullptr, &length, nullptr) != 0 ||
+    if (sodium_hex2bin(publicKey, sizeof publicKey, publicHex.c_str(), publicHex.size(), nullptr, &length, nullptr) !=
+            0 ||
         length != sizeof publicKey) {
         std::cerr << "sign-update: the public key must be 64 hex digits\n";
         return 2;

@@ -62,10 +62,10 @@ std::string body(const std::vector<std::pair<std::string, std::string>>& fields)
     return out;
 }
 
-const std::vector<std::string> kMatters = {"问财运", "问婚姻", "问工作", "问健康", "问出行", "问考试", "问官司",
-                                           "问房产", "寻物", "问合作"};
-const std::vector<std::string> kWords = {"官鬼持世", "妻财发动", "子孙临日", "父母化进", "兄弟克财", "应爻旬空",
-                                         "世爻月破", "用神入墓", "忌神暗动", "原神旺相"};
+const std::vector<std::string> kMatters = {"问财运", "问婚姻", "问工作", "问健康", "问出行",
+                                           "问考试", "问官司", "问房产", "寻物",   "问合作"};
+const std::vector<std::string> kWords = {"官鬼持世", "妻财发动", "子孙临日", "父母化进", "兄弟克财",
+                                         "应爻旬空", "世爻月破", "用神入墓", "忌神暗动", "原神旺相"};
 
 struct Result {
     std::vector<double> latenciesMs;
@@ -73,8 +73,8 @@ struct Result {
 };
 
 // Runs `request` on C connections for the given seconds; each call returns true when the reply was right.
-Result drive(const Options& options, const std::function<bool(httplib::Client&, std::mt19937&)>& request,
-             int seconds, long maxRequests) {
+Result drive(const Options& options, const std::function<bool(httplib::Client&, std::mt19937&)>& request, int seconds,
+             long maxRequests) {
     std::vector<Result> perThread(options.connections);
     std::atomic<long> issued{0};
     const auto stopAt = Clock::now() + std::chrono::seconds(seconds);
@@ -107,7 +107,9 @@ Result drive(const Options& options, const std::function<bool(httplib::Client&, 
 void report(const std::string& name, Result result, double seconds) {
     auto& l = result.latenciesMs;
     std::sort(l.begin(), l.end());
-    const auto pct = [&](double p) { return l.empty() ? 0.0 : l[std::min(l.size() - 1, static_cast<std::size_t>(p * l.size()))]; };
+    const auto pct = [&](double p) {
+        return l.empty() ? 0.0 : l[std::min(l.size() - 1, static_cast<std::size_t>(p * l.size()))];
+    };
     std::printf("%-28s %8zu req %9.0f req/s  p50 %6.2f ms  p99 %6.2f ms  max %7.2f ms  failed %ld\n", name.c_str(),
                 l.size(), l.size() / seconds, pct(0.50), pct(0.99), l.empty() ? 0.0 : l.back(), result.failures);
     std::fflush(stdout);
@@ -120,14 +122,20 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const int value = std::atoi(argv[i + 1]);
-        if (option == "--port") options.port = value;
-        else if (option == "--seed") options.seed = std::clamp(value, 0, 1000000);
-        else if (option == "--connections") options.connections = std::clamp(value, 1, 256);
-        else if (option == "--seconds") options.seconds = std::clamp(value, 1, 120);
-        else if (option == "--user") options.user = argv[i + 1];
+        if (option == "--port")
+            options.port = value;
+        else if (option == "--seed")
+            options.seed = std::clamp(value, 0, 1000000);
+        else if (option == "--connections")
+            options.connections = std::clamp(value, 1, 256);
+        else if (option == "--seconds")
+            options.seconds = std::clamp(value, 1, 120);
+        else if (option == "--user")
+            options.user = argv[i + 1];
         else {
-            std::cerr << "usage: bench_caseservice [--port P] [--seed N] [--connections C] [--seconds S] [--user NAME]\n"
-                         "Talks to 127.0.0.1 only.\n";
+            std::cerr
+                << "usage: bench_caseservice [--port P] [--seed N] [--connections C] [--seconds S] [--user NAME]\n"
+                   "Talks to 127.0.0.1 only.\n";
             return 2;
         }
     }
@@ -155,12 +163,20 @@ int main(int argc, char** argv) {
                 std::string judgment;
                 for (int w = 0; w < 12; ++w) judgment += kWords[random() % kWords.size()] + "，";
                 auto fields = std::vector<std::pair<std::string, std::string>>{
-                    {"nm", nm}, {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
+                    {"nm", nm},
+                    {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
                     {"save_gua_bianhao", "2024" + std::to_string(100000000 + n) + "京房T:10:00:00"},
-                    {"save_lei_id", std::to_string(1 + n % 8)}, {"save_nian", std::to_string(2000 + n % 25)},
-                    {"save_yue", std::to_string(1 + n % 12)}, {"save_ri", std::to_string(1 + n % 28)},
-                    {"save_xingbie", "男"}, {"save_chusheng", "1980"}, {"save_shiyou", matter},
-                    {"save_duanyu", judgment}, {"save_fankui", n % 3 == 0 ? "应验" : ""}, {"save_b", "3"}, {"pw", token}};
+                    {"save_lei_id", std::to_string(1 + n % 8)},
+                    {"save_nian", std::to_string(2000 + n % 25)},
+                    {"save_yue", std::to_string(1 + n % 12)},
+                    {"save_ri", std::to_string(1 + n % 28)},
+                    {"save_xingbie", "男"},
+                    {"save_chusheng", "1980"},
+                    {"save_shiyou", matter},
+                    {"save_duanyu", judgment},
+                    {"save_fankui", n % 3 == 0 ? "应验" : ""},
+                    {"save_b", "3"},
+                    {"pw", token}};
                 auto reply = client.Post("/saveduanyufankui.php", body(fields), type);
                 return reply && reply->status == 200 && reply->body == "ok";
             },
@@ -174,8 +190,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const long maxId = std::atol(recent->body.c_str() + 5);
-    std::printf("user %s, newest case id %ld, %d connections, %d s per run\n", nm.c_str(), maxId,
-                options.connections, options.seconds);
+    std::printf("user %s, newest case id %ld, %d connections, %d s per run\n", nm.c_str(), maxId, options.connections,
+                options.seconds);
 
     const auto post = [&](httplib::Client& client, const std::string& path,
                           const std::vector<std::pair<std::string, std::string>>& fields, bool wantRows) {
@@ -184,10 +200,16 @@ int main(int argc, char** argv) {
     };
     std::atomic<long> saves{0};
     const auto caseFields = [&](const std::string& key) {
-        return std::vector<std::pair<std::string, std::string>>{
-            {"nm", nm}, {"save_gua_ming", "主卦：乾为天 变卦：天风姤"}, {"save_gua_bianhao", key},
-            {"save_lei_id", "1"}, {"save_nian", "2030"}, {"save_yue", "1"}, {"save_ri", "1"},
-            {"save_xingbie", "男"}, {"save_chusheng", "1980"}, {"save_shiyou", "压测"}};
+        return std::vector<std::pair<std::string, std::string>>{{"nm", nm},
+                                                                {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
+                                                                {"save_gua_bianhao", key},
+                                                                {"save_lei_id", "1"},
+                                                                {"save_nian", "2030"},
+                                                                {"save_yue", "1"},
+                                                                {"save_ri", "1"},
+                                                                {"save_xingbie", "男"},
+                                                                {"save_chusheng", "1980"},
+                                                                {"save_shiyou", "压测"}};
     };
     const std::vector<std::pair<std::string, std::function<bool(httplib::Client&, std::mt19937&)>>> runs = {
         {"login.php",
@@ -207,16 +229,20 @@ int main(int argc, char** argv) {
              auto fields = caseFields("bench-texts-" + std::to_string(saves++));
              std::string judgment;
              for (int w = 0; w < 12; ++w) judgment += kWords[r() % kWords.size()] + "，";
-             fields.insert(fields.end(), {{"save_duanyu", judgment}, {"save_fankui", "应验"}, {"save_b", "3"}, {"pw", token}});
+             fields.insert(fields.end(),
+                           {{"save_duanyu", judgment}, {"save_fankui", "应验"}, {"save_b", "3"}, {"pw", token}});
              auto reply = c.Post("/saveduanyufankui.php", body(fields), type);
              return reply && reply->status == 200 && reply->body == "ok";
          }},
         {"cha.php wd=list50",
-         [&](httplib::Client& c, std::mt19937&) { return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", token}}, true); }},
+         [&](httplib::Client& c, std::mt19937&) {
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", token}}, true);
+         }},
         {"loadgua.php (random id)",
          [&](httplib::Client& c, std::mt19937& r) {
              const long id = maxId - static_cast<long>(r() % 100000);
-             return post(c, "/loadgua.php", {{"nm", nm}, {"guaid", std::to_string(std::max(1L, id))}, {"pw", token}}, true);
+             return post(c, "/loadgua.php", {{"nm", nm}, {"guaid", std::to_string(std::max(1L, id))}, {"pw", token}},
+                         true);
          }},
         {"cha.php wd=<common word>",
          [&](httplib::Client& c, std::mt19937& r) {
@@ -282,7 +308,10 @@ int main(int argc, char** argv) {
     single.connections = 1;
     const auto start = Clock::now();
     const auto underAttack = drive(
-        single, [&](httplib::Client& c, std::mt19937&) { return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", token}}, true); },
+        single,
+        [&](httplib::Client& c, std::mt19937&) {
+            return post(c, "/cha.php", {{"nm", nm}, {"wd", "list50"}, {"pw", token}}, true);
+        },
         options.seconds, 10'000'000);
     report("list50 under attack (1 conn)", underAttack, std::chrono::duration<double>(Clock::now() - start).count());
     attacking = false;

@@ -45,7 +45,8 @@ bool RawConnection::send(const std::string& bytes) {
 
 bool RawConnection::fill(std::chrono::steady_clock::time_point deadline) {
     if (fd_ < 0 || eof_) return false;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return true;
     pollfd p{fd_, POLLIN, 0};
     if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) return true;
@@ -68,7 +69,8 @@ std::vector<std::string> RawConnection::responses(std::size_t count, std::chrono
             std::string headers = buffer_.substr(0, headerEnd);
             for (auto& c : headers) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             const auto at = headers.find("content-length:");
-            const std::size_t length = at == std::string::npos ? 0 : std::strtoul(headers.c_str() + at + 15, nullptr, 10);
+            const std::size_t length =
+                at == std::string::npos ? 0 : std::strtoul(headers.c_str() + at + 15, nullptr, 10);
             if (buffer_.size() >= headerEnd + 4 + length) {
                 bodies.push_back(buffer_.substr(headerEnd + 4, length));
                 buffer_.erase(0, headerEnd + 4 + length);

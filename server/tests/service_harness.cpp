@@ -171,7 +171,8 @@ int waitForExit(pid_t pid, std::chrono::milliseconds within) {
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + within;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     kill(pid, SIGKILL);
@@ -246,11 +247,15 @@ std::string urlDecode(const std::string& text) {
 
 Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& shiyou,
                   const std::string& leiId, const std::string& nian, const std::string& yue) {
-    return {{"nm", nm},          {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
+    return {{"nm", nm},
+            {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
             {"save_gua_bianhao", bianhao},
-            {"save_lei_id", leiId}, {"save_nian", nian},
-            {"save_yue", yue},   {"save_ri", "15"},
-            {"save_xingbie", "男"}, {"save_chusheng", "1980"},
+            {"save_lei_id", leiId},
+            {"save_nian", nian},
+            {"save_yue", yue},
+            {"save_ri", "15"},
+            {"save_xingbie", "男"},
+            {"save_chusheng", "1980"},
             {"save_shiyou", shiyou}};
 }
 

@@ -24,9 +24,9 @@ namespace qinglan::caseservice::testing {
 using Fields = std::vector<std::pair<std::string, std::string>>;
 
 struct HttpReply {
-    int status = 0;   // 0 when the exchange failed
+    int status = 0;  // 0 when the exchange failed
     std::string body;
-    std::string sessionToken;   // the X-Qinglan-Session header, when there was one
+    std::string sessionToken;  // the X-Qinglan-Session header, when there was one
 };
 
 class RunningService {

@@ -26,9 +26,14 @@ TEST(Account, RegistrationReplies) {
         {"name taken", {{"nm", "张三"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}, "no"},
         {"empty name", {{"nm", ""}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}, "cancel"},
         {"neither mobile nor e-mail", {{"nm", "wang"}, {"pw", digest}, {"shouji", ""}, {"youxiang", ""}}, "cancel"},
-        {"a plain password, not a digest", {{"nm", "zhao"}, {"pw", "secret"}, {"shouji", "1"}, {"youxiang", ""}}, "cancel"},
-        {"a control character in the name", {{"nm", "a\tb"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}, "cancel"},
-        {"a name of 33 characters", {{"nm", std::string(33, 'x')}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}},
+        {"a plain password, not a digest",
+         {{"nm", "zhao"}, {"pw", "secret"}, {"shouji", "1"}, {"youxiang", ""}},
+         "cancel"},
+        {"a control character in the name",
+         {{"nm", "a\tb"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}},
+         "cancel"},
+        {"a name of 33 characters",
+         {{"nm", std::string(33, 'x')}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}},
          "cancel"},
     };
     for (const auto& c : cases) EXPECT_EQ(service.post("reg.php", c.fields), c.reply) << c.what;
@@ -101,7 +106,8 @@ TEST(Account, DisabledAccountIsCancelledAndRefused) {
     sqlite3_close(db);
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "cancel");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", passwordDigest("guess")}}), "no");
-    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), "no") << "its sessions end too";
+    EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), "no")
+        << "its sessions end too";
 }
 
 TEST(Account, PasswordChange) {
@@ -117,8 +123,8 @@ TEST(Account, PasswordChange) {
     EXPECT_NE(badNew, "ok");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", oldDigest}}), "ok") << "a refused change keeps the old";
 
-    const auto changed = service.postRaw(
-        "changpw.php", clientFormBody({{"nm", "张三"}, {"oldpw", oldDigest}, {"newpw", newDigest}}));
+    const auto changed =
+        service.postRaw("changpw.php", clientFormBody({{"nm", "张三"}, {"oldpw", oldDigest}, {"newpw", newDigest}}));
     EXPECT_EQ(changed.body, "ok");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", oldDigest}}), "no");
     EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", oldSession}}), "no")

@@ -17,7 +17,8 @@ protected:
         token = service.logIn("张三", digest);
     }
     std::string caseCount() {
-        return std::to_string(readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102).size());
+        return std::to_string(
+            readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102).size());
     }
     RunningService service;
     std::string digest;
@@ -49,7 +50,9 @@ TEST_F(Bounds, OversizedAndMalformedRequestsStoreNothing) {
         {"invalid UTF-8 (raw)", "savegua.php", save("\xC0\xAF"), 200},
         {"invalid UTF-8 (escaped)", "savegua.php",
          "nm=%E5%BC%A0%E4%B8%89&save_gua_ming=x&save_gua_bianhao=k&save_lei_id=1&save_nian=2024&save_yue=3&save_ri=1"
-         "&save_xingbie=x&save_chusheng=x&save_shiyou=%FF%FE&pw=" + token, 200},
+         "&save_xingbie=x&save_chusheng=x&save_shiyou=%FF%FE&pw=" +
+             token,
+         200},
         {"fields out of order", "savegua.php", "save_gua_ming=x&nm=%E5%BC%A0%E4%B8%89&pw=" + token, 200},
     };
     for (const auto& c : refused) {
@@ -90,7 +93,10 @@ TEST(UpdateDownload, ServesTheFileAndItsSignatureBesideIt) {
     const auto dir = std::filesystem::temp_directory_path() / ("qinglan-update-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = dir / "qinglan-4";
-    const std::string program("\x7F" "ELF\0\1\2 binary", 14);
+    const std::string program(
+        "\x7F"
+        "ELF\0\1\2 binary",
+        14);
     std::ofstream(file, std::ios::binary) << program;
     {
         RunningService service({"", "", 4}, file.string());

@@ -55,11 +55,20 @@ TEST_F(CaseEndpoints, SavedCaseLoadsBackFieldForField) {
     save("20240315101010京房T:10:10:10", "问 A&B+C=D 之事 100%");
     const auto id = recent().at(0);
     const std::string reply = post("loadgua.php", {{"nm", nm}, {"guaid", id}});
-    const auto rows = readList("x<t>" + reply, 12, 1);   // the status field is a field of the record
+    const auto rows = readList("x<t>" + reply, 12, 1);  // the status field is a field of the record
     ASSERT_EQ(rows.size(), 1u) << reply;
-    const std::vector<std::string> expected = {"ok",      "主卦：乾为天 变卦：天风姤", "20240315101010京房T:10:10:10",
-                                               "1",       "2024", "3", "15", "男", "1980",
-                                               "问 A&B+C=D 之事 100%", "", ""};
+    const std::vector<std::string> expected = {"ok",
+                                               "主卦：乾为天 变卦：天风姤",
+                                               "20240315101010京房T:10:10:10",
+                                               "1",
+                                               "2024",
+                                               "3",
+                                               "15",
+                                               "男",
+                                               "1980",
+                                               "问 A&B+C=D 之事 100%",
+                                               "",
+                                               ""};
     EXPECT_EQ(rows[0], expected);
 }
 
@@ -109,7 +118,7 @@ TEST_F(CaseEndpoints, YearMonthAndCaseListsByCategoryAndForAll) {
     save("c", "三", "1", "2024", "1");
     save("d", "四", "1", "2024", "5");
     save("e", "五", "2", "2022", "7");
-    const auto all = recent();   // newest first: e d c b a
+    const auto all = recent();  // newest first: e d c b a
     ASSERT_EQ(all.size(), 5u);
     const std::string a = all[4], b = all[3], c = all[2], d = all[1];
 
@@ -129,7 +138,8 @@ TEST_F(CaseEndpoints, YearMonthAndCaseListsByCategoryAndForAll) {
     EXPECT_EQ(post("gualist.php", {{"nm", nm}, {"fenlei", "1"}, {"nian", "2024"}, {"yue", "2"}}), "");
 
     // A row shows identifier; case number; matter; hexagram name.
-    const auto rows = readList(post("gualist.php", {{"nm", nm}, {"fenlei", "1"}, {"nian", "2024"}, {"yue", "5"}}), 4, 3001);
+    const auto rows =
+        readList(post("gualist.php", {{"nm", nm}, {"fenlei", "1"}, {"nian", "2024"}, {"yue", "5"}}), 4, 3001);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{d, "d", "四", "主卦：乾为天 变卦：天风姤"}));
     (void)a;
@@ -157,15 +167,15 @@ TEST_F(CaseEndpoints, SearchLooksInNameMatterJudgmentAndFeedback) {
         return found;
     };
     const std::vector<std::pair<std::string, std::multiset<std::string>>> cases = {
-        {"工作", {"k1"}},                       // matter
-        {"offer", {"k1"}},                      // ASCII letters without case
+        {"工作", {"k1"}},   // matter
+        {"offer", {"k1"}},  // ASCII letters without case
         {"婚", {"k2"}},
-        {"财旺", {"k3"}},                       // judgment
-        {"升职", {"k4"}},                       // feedback
-        {"天风姤", {"k1", "k2", "k3", "k4", "k5"}},   // hexagram name
-        {"\"好的\"", {"k5"}},                 // a double quote inside a long keyword
+        {"财旺", {"k3"}},                            // judgment
+        {"升职", {"k4"}},                            // feedback
+        {"天风姤", {"k1", "k2", "k3", "k4", "k5"}},  // hexagram name
+        {"\"好的\"", {"k5"}},                        // a double quote inside a long keyword
         {"OFFER", {"k1"}},
-        {"50%_", {"k3"}},                       // % and _ are plain characters
+        {"50%_", {"k3"}},  // % and _ are plain characters
         {"0%x", {}},
         {"_", {"k3"}},
         {"不存在", {}},

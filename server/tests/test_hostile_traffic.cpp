@@ -39,7 +39,8 @@ protected:
         token = service.registerAndLogIn(kOwner, "reference");
         for (int i = 0; i < kReferenceCases; ++i) {
             auto fields = caseFields(kOwner, bianhao(i), "参考事项" + std::to_string(i));
-            fields.insert(fields.end(), {{"save_duanyu", duanyu(i)}, {"save_fankui", fankui(i)}, {"save_b", "3"}, {"pw", token}});
+            fields.insert(fields.end(),
+                          {{"save_duanyu", duanyu(i)}, {"save_fankui", fankui(i)}, {"save_b", "3"}, {"pw", token}});
             ASSERT_EQ(service.post("saveduanyufankui.php", fields), "ok");
         }
     }
@@ -85,7 +86,8 @@ TEST_F(HostileTraffic, HugeSearchKeywordIsRefusedAtOnce) {
         for (std::size_t i = 0; i < kMaxKeywordCodePoints; ++i) text += "字";
         return text;
     }();
-    EXPECT_EQ(service.post("cha.php", {{"nm", kOwner}, {"wd", longest + "字"}, {"pw", token}}), "") << "one over the cap";
+    EXPECT_EQ(service.post("cha.php", {{"nm", kOwner}, {"wd", longest + "字"}, {"pw", token}}), "")
+        << "one over the cap";
     EXPECT_EQ(readList(service.post("cha.php", {{"nm", kOwner}, {"wd", "世爻旺相"}, {"pw", token}}), 4, 102).size(),
               static_cast<std::size_t>(kReferenceCases));
     expectReferenceIntact();
@@ -148,7 +150,8 @@ TEST(PasswordHashing, AFloodOfLoginsDoesNotHoldUpCaseRequests) {
     std::string token;
     {
         RawConnection reg(port);
-        reg.send(postRequest("reg.php", clientFormBody({{"nm", "u"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), false));
+        reg.send(postRequest("reg.php",
+                             clientFormBody({{"nm", "u"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), false));
         ASSERT_EQ(reg.responses(1, 20s), std::vector<std::string>{"ok"});
         httplib::Client client("127.0.0.1", port);
         const auto login = client.Post("/login.php", clientFormBody({{"nm", "u"}, {"pw", digest}}),
@@ -160,7 +163,7 @@ TEST(PasswordHashing, AFloodOfLoginsDoesNotHoldUpCaseRequests) {
     std::vector<std::thread> flood;
     for (int i = 0; i < 60; ++i) {
         flood.emplace_back([&, i] {
-            const std::string address = "127.0.1." + std::to_string(1 + i);   // one guesser per address
+            const std::string address = "127.0.1." + std::to_string(1 + i);  // one guesser per address
             const std::string wrong = passwordDigest("guess" + std::to_string(i));
             while (flooding) {
                 RawConnection guess(port, address);
@@ -175,7 +178,7 @@ TEST(PasswordHashing, AFloodOfLoginsDoesNotHoldUpCaseRequests) {
         RawConnection list(port);
         list.send(postRequest("cha.php", clientFormBody({{"nm", "u"}, {"wd", "list50"}, {"pw", token}})));
         const auto replies = list.responses(1, 3s);
-        if (replies.size() == 1 && replies[0].empty()) ++answered;   // no cases yet: the empty list
+        if (replies.size() == 1 && replies[0].empty()) ++answered;  // no cases yet: the empty list
     }
     flooding = false;
     kill(child.pid, SIGTERM);
@@ -205,12 +208,13 @@ TEST_F(HostileTraffic, WriteAheadLogStaysSmallUnderSteadySaves) {
         clients.emplace_back([&, c] {
             const auto stopAt = std::chrono::steady_clock::now() + 12s;
             for (int i = 0; std::chrono::steady_clock::now() < stopAt; ++i) {
-                if (c % 3 == 0) {   // readers all the time, which used to keep the log from being reset
+                if (c % 3 == 0) {  // readers all the time, which used to keep the log from being reset
                     service.postRaw("cha.php", clientFormBody({{"nm", kOwner}, {"wd", "list50"}, {"pw", token}}));
                     continue;
                 }
                 auto fields = caseFields(kOwner, "w" + std::to_string(c) + "-" + std::to_string(i), "写");
-                fields.insert(fields.end(), {{"save_duanyu", judgment}, {"save_fankui", judgment}, {"save_b", "3"}, {"pw", token}});
+                fields.insert(fields.end(),
+                              {{"save_duanyu", judgment}, {"save_fankui", judgment}, {"save_b", "3"}, {"pw", token}});
                 if (service.postRaw("saveduanyufankui.php", clientFormBody(fields)).body == "ok") ++saved;
             }
         });
@@ -219,7 +223,8 @@ TEST_F(HostileTraffic, WriteAheadLogStaysSmallUnderSteadySaves) {
     running = false;
     watcher.join();
     EXPECT_GT(saved.load(), 100);
-    EXPECT_LT(largest.load(), 64u * 1024 * 1024) << "log of " << largest.load() << " bytes after " << saved.load() << " saves";
+    EXPECT_LT(largest.load(), 64u * 1024 * 1024)
+        << "log of " << largest.load() << " bytes after " << saved.load() << " saves";
     // The reference cases are no longer the newest: read them through their own search.
     const auto rows = readList(service.post("cha.php", {{"nm", kOwner}, {"wd", "参考事项"}, {"pw", token}}), 4, 102);
     EXPECT_EQ(rows.size(), static_cast<std::size_t>(kReferenceCases));
@@ -230,7 +235,8 @@ TEST(LoginThrottleMemory, HasAFixedBoundWhateverIsTried) {
     policy.capacity = 1000;
     LoginThrottle throttle(policy);
     for (int i = 0; i < 20000; ++i)
-        throttle.recordFailure("name" + std::to_string(i), "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256));
+        throttle.recordFailure("name" + std::to_string(i),
+                               "10.0." + std::to_string(i / 256) + "." + std::to_string(i % 256));
     EXPECT_LE(throttle.entries(), 2000u);
     // The newest failures are still counted.
     for (int i = 0; i < policy.freeFailures; ++i) throttle.recordFailure("name19999", "10.0.78.31");
@@ -239,8 +245,7 @@ TEST(LoginThrottleMemory, HasAFixedBoundWhateverIsTried) {
 
 TEST_F(HostileTraffic, OverlongNamesAreRefusedBeforeAnythingIsRemembered) {
     const std::string huge(251 * 1024, 'n');
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(loginFrom("127.0.0.2", huge + std::to_string(i), passwordDigest("x")), "no");
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(loginFrom("127.0.0.2", huge + std::to_string(i), passwordDigest("x")), "no");
     // None of them counted against the address: a real user from it still gets in.
     const std::string digest = service.registerUser("常客", "pass");
     EXPECT_TRUE(loginFrom("127.0.0.2", "常客", digest).starts_with("ok"));
@@ -270,11 +275,12 @@ TEST(BehindProxy, GuessesCountByTheForwardedClientAddress) {
     RunningService service({}, {}, {}, settings);
     const std::string digest = service.registerUser("受害者", "right");
     const auto loginVia = [&](const std::string& client, const std::string& pw) {
-        RawConnection connection(service.port());   // the proxy, on this machine
+        RawConnection connection(service.port());  // the proxy, on this machine
         const std::string body = clientFormBody({{"nm", "受害者"}, {"pw", pw}});
         connection.send("POST /login.php HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: 198.51.100.9, " + client +
                         "\r\nContent-Type: application/x-www-form-urlencoded\r\nConnection: close\r\n"
-                        "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+                        "Content-Length: " +
+                        std::to_string(body.size()) + "\r\n\r\n" + body);
         const auto replies = connection.responses(1, 10s);
         return replies.empty() ? std::string("(no reply)") : replies[0];
     };
@@ -288,13 +294,15 @@ TEST_F(HostileTraffic, OneAddressCannotRegisterAccountsWithoutEnd) {
     int created = 0;
     std::string last;
     for (int i = 0; i < 60; ++i) {
-        last = postFrom("127.0.0.6", "reg.php",
-                        {{"nm", "批量" + std::to_string(i)}, {"pw", passwordDigest("p")}, {"shouji", "1"}, {"youxiang", ""}});
+        last = postFrom(
+            "127.0.0.6", "reg.php",
+            {{"nm", "批量" + std::to_string(i)}, {"pw", passwordDigest("p")}, {"shouji", "1"}, {"youxiang", ""}});
         if (last == "ok") ++created;
     }
     EXPECT_LE(created, ThrottlePolicy{}.freeAddressFailures + 2) << "the pauses start after the free ones";
     EXPECT_NE(last.find("秒后再试"), std::string::npos) << last;
-    EXPECT_EQ(postFrom("127.0.0.7", "reg.php", {{"nm", "另一个"}, {"pw", passwordDigest("p")}, {"shouji", "1"}, {"youxiang", ""}}),
+    EXPECT_EQ(postFrom("127.0.0.7", "reg.php",
+                       {{"nm", "另一个"}, {"pw", passwordDigest("p")}, {"shouji", "1"}, {"youxiang", ""}}),
               "ok")
         << "another address registers as before";
     expectReferenceIntact();
@@ -349,7 +357,8 @@ TEST_F(HostileTraffic, ARequestMayNotTrickleInForever) {
 TEST_F(HostileTraffic, PipelinedRequestsAreEachAnswered) {
     RawConnection connection(service.port(), "127.0.0.1");
     const std::string list = postRequest("cha.php", clientFormBody({{"nm", kOwner}, {"wd", "list50"}, {"pw", token}}));
-    const std::string years = postRequest("nian.php", clientFormBody({{"nm", kOwner}, {"fenlei", "-1"}, {"pw", token}}));
+    const std::string years =
+        postRequest("nian.php", clientFormBody({{"nm", kOwner}, {"fenlei", "-1"}, {"pw", token}}));
     ASSERT_TRUE(connection.send(list + years + list));
     const auto replies = connection.responses(3, 10s);
     ASSERT_EQ(replies.size(), 3u);
@@ -377,8 +386,10 @@ TEST_F(HostileTraffic, AmbiguousBodiesAreRefusedAndEscapedTextsKept) {
         auto fields = caseFields(kOwner, "转义" + text, "问");
         fields.insert(fields.end(), {{"save_duanyu", text}, {"save_fankui", "真反馈"}, {"save_b", "3"}, {"pw", token}});
         ASSERT_EQ(service.post("saveduanyufankui.php", fields), "ok") << text;
-        const auto id = readList(service.post("cha.php", {{"nm", kOwner}, {"wd", "list50"}, {"pw", token}}), 4, 1).at(0)[0];
-        EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", kOwner}, {"id", id}, {"pw", token}}), text + "<tr>真反馈");
+        const auto id =
+            readList(service.post("cha.php", {{"nm", kOwner}, {"wd", "list50"}, {"pw", token}}), 4, 1).at(0)[0];
+        EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", kOwner}, {"id", id}, {"pw", token}}),
+                  text + "<tr>真反馈");
     }
 }
 
@@ -401,7 +412,8 @@ TEST_F(HostileTraffic, LookAlikeNamesAreOneAccount) {
         {"line separator", "alice\u2028"},
     };
     for (const auto& v : variants) {
-        const auto reply = service.post("reg.php", {{"nm", v.nm}, {"pw", passwordDigest("other")}, {"shouji", "1"}, {"youxiang", ""}});
+        const auto reply =
+            service.post("reg.php", {{"nm", v.nm}, {"pw", passwordDigest("other")}, {"shouji", "1"}, {"youxiang", ""}});
         EXPECT_NE(reply, "ok") << v.what;
     }
     EXPECT_EQ(service.post("reg.php", {{"nm", "张三 丰"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), "ok")
@@ -430,7 +442,12 @@ TEST_F(HostileTraffic, RemovedOrReplacedDatabaseFileRefusesWrites) {
     EXPECT_FALSE(std::filesystem::exists(file)) << "no empty database was created in its place";
 
     // Another file put in its place is not written either.
-    { sqlite3* other = nullptr; sqlite3_open(file.c_str(), &other); sqlite3_exec(other, "CREATE TABLE t(x)", nullptr, nullptr, nullptr); sqlite3_close(other); }
+    {
+        sqlite3* other = nullptr;
+        sqlite3_open(file.c_str(), &other);
+        sqlite3_exec(other, "CREATE TABLE t(x)", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
     EXPECT_NE(save("replaced").body, "ok");
 
     // The original back: writes go on, and nothing was lost or written elsewhere.
@@ -459,9 +476,10 @@ TEST(ForeignDatabase, IsRefusedWithAClearMessageAndLeftAsItWas) {
     {
         sqlite3* db = nullptr;
         sqlite3_open(desktop.c_str(), &db);
-        sqlite3_exec(db, "CREATE TABLE gua_table(id INTEGER PRIMARY KEY, gua_bianhao TEXT, duanyu TEXT);"
-                         "CREATE TABLE shezhi(id INTEGER PRIMARY KEY, zhi TEXT);"
-                         "INSERT INTO gua_table VALUES(1, '20240315', '断语')",
+        sqlite3_exec(db,
+                     "CREATE TABLE gua_table(id INTEGER PRIMARY KEY, gua_bianhao TEXT, duanyu TEXT);"
+                     "CREATE TABLE shezhi(id INTEGER PRIMARY KEY, zhi TEXT);"
+                     "INSERT INTO gua_table VALUES(1, '20240315', '断语')",
                      nullptr, nullptr, nullptr);
         sqlite3_close(db);
     }
@@ -482,7 +500,8 @@ TEST(ForeignDatabase, IsRefusedWithAClearMessageAndLeftAsItWas) {
         }
         EXPECT_EQ(openDescriptors(), descriptors) << "no handle left open on " << c.file;
         std::ifstream after(c.file, std::ios::binary);
-        EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(after)), {}) == bytesBefore) << c.file << " was changed";
+        EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(after)), {}) == bytesBefore)
+            << c.file << " was changed";
 
         auto child = startServiceBinary({"--listen", "127.0.0.1:0", "--db", c.file}, true);
         char line[1024] = {};

@@ -39,7 +39,7 @@ Fields with(Fields fields, const std::string& pw) {
 
 TEST(Authentication, EveryCaseRequestWithoutALiveSessionOfTheNameIsRefused) {
     ThrottlePolicy patient;
-    patient.freeFailures = 1000;   // the many failures below would otherwise pause the name
+    patient.freeFailures = 1000;  // the many failures below would otherwise pause the name
     RunningService service({}, {}, patient);
     const std::string digest = service.registerUser("张三", "secret");
     const std::string token = service.logIn("张三", digest);
@@ -47,7 +47,8 @@ TEST(Authentication, EveryCaseRequestWithoutALiveSessionOfTheNameIsRefused) {
     const std::string ended = service.logIn("张三", digest);
     ASSERT_EQ(service.post("logout.php", {{"nm", "张三"}, {"pw", ended}}), "ok");
     ASSERT_EQ(service.post("savegua.php", with(caseFields("张三", "b0", "原有"), token)), "ok");
-    const auto id = readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102).at(0)[0];
+    const auto id =
+        readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102).at(0)[0];
 
     for (const auto& [endpoint, fields] : caseRequests("张三", id)) {
         EXPECT_EQ(service.post(endpoint, fields), "no") << endpoint << " without pw";
@@ -82,12 +83,13 @@ TEST(Sessions, OnlyTheNewestOfAnAccountAreKept) {
 TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
     RunningService service;
     const std::string a = service.registerAndLogIn("张三", "secret");
-    const std::string b = service.registerAndLogIn("李四", "secret");   // the same password
+    const std::string b = service.registerAndLogIn("李四", "secret");  // the same password
     auto texts = caseFields("张三", "同号", "张三的事");
     texts.insert(texts.end(), {{"save_duanyu", "张三的断语"}, {"save_fankui", "张三的反馈"}, {"save_b", "3"}});
     ASSERT_EQ(service.post("saveduanyufankui.php", with(texts, a)), "ok");
-    ASSERT_EQ(service.post("changeleiming.php", {{"nm", "张三"}, {"lei_bendi_id", "1"}, {"lei_mingcheng", "甲"}, {"pw", a}}),
-              "ok");
+    ASSERT_EQ(
+        service.post("changeleiming.php", {{"nm", "张三"}, {"lei_bendi_id", "1"}, {"lei_mingcheng", "甲"}, {"pw", a}}),
+        "ok");
     const auto idA = readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", a}}), 4, 102).at(0)[0];
 
     // Li Si, properly logged in, asks for everything of Zhang San's.
@@ -100,7 +102,8 @@ TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
     auto textsB = caseFields("李四", "同号", "李四的事");
     textsB.insert(textsB.end(), {{"save_duanyu", "李四的断语"}, {"save_fankui", ""}, {"save_b", "1"}});
     ASSERT_EQ(service.post("saveduanyufankui.php", with(textsB, b)), "ok");
-    EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", "张三"}, {"id", idA}, {"pw", a}}), "张三的断语<tr>张三的反馈");
+    EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", "张三"}, {"id", idA}, {"pw", a}}),
+              "张三的断语<tr>张三的反馈");
     EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", "李四"}, {"id", idA}, {"pw", b}}), "");
     const auto rowsB = readList(service.post("cha.php", {{"nm", "李四"}, {"wd", "断语"}, {"pw", b}}), 4, 102);
     ASSERT_EQ(rowsB.size(), 1u);
@@ -112,7 +115,7 @@ TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
 
 TEST(Concurrency, EightClientsSavingAtOnceLoseNothing) {
     RunningService service;
-    const std::string digest = service.registerAndLogIn("张三", "secret");   // the session token
+    const std::string digest = service.registerAndLogIn("张三", "secret");  // the session token
     constexpr int kClients = 8;
     constexpr int kEach = 40;
     std::atomic<int> failures{0};
@@ -139,8 +142,8 @@ TEST(Concurrency, EightClientsSavingAtOnceLoseNothing) {
 
     std::set<std::string> keys;
     const auto rows = readList(
-        service.post("gualist.php", {{"nm", "张三"}, {"fenlei", "-1"}, {"nian", "2024"}, {"yue", "3"}, {"pw", digest}}), 4,
-        3001);
+        service.post("gualist.php", {{"nm", "张三"}, {"fenlei", "-1"}, {"nian", "2024"}, {"yue", "3"}, {"pw", digest}}),
+        4, 3001);
     for (const auto& row : rows) keys.insert(row[1]);
     EXPECT_EQ(rows.size(), static_cast<std::size_t>(kClients * kEach));
     EXPECT_EQ(keys.size(), static_cast<std::size_t>(kClients * kEach));

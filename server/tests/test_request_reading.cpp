@@ -25,9 +25,13 @@ TEST(FormBody, SplitsOnlyBeforeTheExpectedFieldNames) {
         {"a later name inside a free text", "nm=a&wd=q&pw=x&pw=D", cha, {{"wd", "q&pw=x"}, {"pw", "D"}}},
         {"name without & is data", "nm=a&wd=nm=b wd=c&pw=C", cha, {{"nm", "a"}, {"wd", "nm=b wd=c"}}},
         {"no pw", "nm=a&wd=b", cha, {{"wd", "b"}, {"pw", std::nullopt}}},
-        {"must start with the first name", "wd=b&nm=a&pw=C", cha,
+        {"must start with the first name",
+         "wd=b&nm=a&pw=C",
+         cha,
          {{"nm", std::nullopt}, {"wd", std::nullopt}, {"pw", std::nullopt}}},
-        {"an earlier field name inside a value", "nm=a&lei_bendi_id=3&lei_mingcheng=x&nm=y&pw=P", rename,
+        {"an earlier field name inside a value",
+         "nm=a&lei_bendi_id=3&lei_mingcheng=x&nm=y&pw=P",
+         rename,
          {{"nm", "a"}, {"lei_mingcheng", "x&nm=y"}, {"pw", "P"}}},
         {"empty values", "nm=&wd=&pw=", cha, {{"nm", ""}, {"wd", ""}, {"pw", ""}}},
         {"stray % kept", "nm=a&wd=100%&pw=C", cha, {{"wd", "100%"}}},
@@ -44,14 +48,14 @@ TEST(TextChecks, Utf8) {
         {"", true},
         {"abc", true},
         {"中文断语", true},
-        {"\xF0\x9F\x80\x84", true},     // U+1F004
+        {"\xF0\x9F\x80\x84", true},  // U+1F004
         {"\xFF", false},
-        {"\xE4\xB8", false},            // cut short
-        {"\xC0\xAF", false},            // overlong "/"
-        {"\xE0\x80\xAF", false},        // overlong "/"
-        {"\xED\xA0\x80", false},        // a surrogate
-        {"\xF4\x90\x80\x80", false},    // above U+10FFFF
-        {"a\x80", false},               // a lone continuation byte
+        {"\xE4\xB8", false},          // cut short
+        {"\xC0\xAF", false},          // overlong "/"
+        {"\xE0\x80\xAF", false},      // overlong "/"
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x90\x80\x80", false},  // above U+10FFFF
+        {"a\x80", false},             // a lone continuation byte
     };
     for (const auto& [text, valid] : cases) EXPECT_EQ(isValidUtf8(text), valid) << testing::PrintToString(text);
 }

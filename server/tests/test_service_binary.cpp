@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-
 #include <csignal>
 #include <cstdlib>
 
@@ -17,7 +16,7 @@ TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
     for (const int stopSignal : {SIGTERM, SIGINT}) {
         // Port 0: the system picks a free one, and the start message tells which.
         auto child = startServiceBinary({"--listen", "127.0.0.1:0", "--db", db.string(), "--message", "你好",
-                            "--version", "3", "--pwhash-limits", "minimum"});
+                                         "--version", "3", "--pwhash-limits", "minimum"});
         ASSERT_GT(child.pid, 0);
         char line[512] = {};
         ASSERT_NE(fgets(line, sizeof line, child.out), nullptr);
@@ -29,10 +28,11 @@ TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
 
         httplib::Client client("127.0.0.1", port);
         const std::string digest = passwordDigest("pw");
-        auto reg = client.Post("/reg.php", clientFormBody({{"nm", "u"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}),
-                               "application/x-www-form-urlencoded");
+        auto reg =
+            client.Post("/reg.php", clientFormBody({{"nm", "u"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}),
+                        "application/x-www-form-urlencoded");
         ASSERT_TRUE(reg);
-        EXPECT_TRUE(reg->body == "ok" || reg->body == "no") << reg->body;   // "no" on the second round
+        EXPECT_TRUE(reg->body == "ok" || reg->body == "no") << reg->body;  // "no" on the second round
         auto login = client.Post("/login.php", clientFormBody({{"nm", "u"}, {"pw", digest}}),
                                  "application/x-www-form-urlencoded");
         ASSERT_TRUE(login);
@@ -47,8 +47,8 @@ TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
 
 TEST(ServiceBinary, RefusesBadOptions) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--listen", "8080"}, {"--listen", "127.0.0.1:70000"}, {"--version", "x"},
-        {"--url", "http://a/<b>"}, {"--threads", "0"}, {"--pwhash-limits", "none"}, {"--db"}, {"--frobnicate", "1"},
+        {"--listen", "8080"}, {"--listen", "127.0.0.1:70000"}, {"--version", "x"}, {"--url", "http://a/<b>"},
+        {"--threads", "0"},   {"--pwhash-limits", "none"},     {"--db"},           {"--frobnicate", "1"},
     };
     for (const auto& args : bad) {
         auto child = startServiceBinary(args);

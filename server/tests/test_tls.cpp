@@ -43,7 +43,8 @@ Pem selfSigned() {
     X509_gmtime_adj(X509_getm_notAfter(certificate), 3600);
     X509_set_pubkey(certificate, key);
     X509_NAME* name = X509_get_subject_name(certificate);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1,
+                               0);
     X509_set_issuer_name(certificate, name);
     X509_sign(certificate, key, EVP_sha256());
     BIO* certOut = BIO_new(BIO_s_mem());
@@ -98,9 +99,11 @@ TEST(Tls, ServesHttpsAndNothingInClearText) {
 
     const std::string digest = passwordDigest("secret");
     const std::string reg = clientFormBody({{"nm", "张三"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}});
-    EXPECT_TRUE(tlsExchange(service.port(), postRequest("reg.php", reg, false), pem.certificate).ends_with("\r\n\r\nok"));
-    const std::string login = tlsExchange(
-        service.port(), postRequest("login.php", clientFormBody({{"nm", "张三"}, {"pw", digest}}), false), pem.certificate);
+    EXPECT_TRUE(
+        tlsExchange(service.port(), postRequest("reg.php", reg, false), pem.certificate).ends_with("\r\n\r\nok"));
+    const std::string login =
+        tlsExchange(service.port(), postRequest("login.php", clientFormBody({{"nm", "张三"}, {"pw", digest}}), false),
+                    pem.certificate);
     EXPECT_TRUE(login.starts_with("HTTP/1.1 200")) << login;
     EXPECT_NE(login.find("X-Qinglan-Session: "), std::string::npos) << login;
     EXPECT_TRUE(login.ends_with("\r\n\r\nok")) << login;

@@ -18,8 +18,7 @@ std::optional<QString> clickedItem(const chart::ChartState& state, const ReportS
     case 1:
         if (line.hiddenSpirit.isEmpty()) return std::nullopt;
         return line.hiddenSpirit;
-    case 2:
-        return mainItem(line);
+    case 2: return mainItem(line);
     case 3:
         // A static line's changed item counts only when it is shown as moving in hiding, not
         // when every changed line is merely on display.
@@ -28,8 +27,7 @@ std::optional<QString> clickedItem(const chart::ChartState& state, const ReportS
             return line.changedLine;
         }
         return std::nullopt;
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -54,8 +52,10 @@ void itemStagesOfChart(const chart::ChartState& state, const chart::DivinationDa
         const int p = 6 - n;
         const chart::ChartLine& line = state.main[std::size_t(p)];
         QString label;
-        if (p == marks.world) label = QStringLiteral("世");
-        else if (p == marks.response) label = QStringLiteral("应");
+        if (p == marks.world)
+            label = QStringLiteral("世");
+        else if (p == marks.response)
+            label = QStringLiteral("应");
         const QString header = label + u'第' + QString::number(n) + u'爻';
         out << DescribeItemStages(state, data, header, mainItem(line), p);
         if (!line.hiddenSpirit.isEmpty())

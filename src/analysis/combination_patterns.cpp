@@ -70,7 +70,9 @@ public:
     }
 
 private:
-    void append(const QString& label, const QString& dates) { out_ += pattern_ + label + dates + QStringLiteral("\r\n"); }
+    void append(const QString& label, const QString& dates) {
+        out_ += pattern_ + label + dates + QStringLiteral("\r\n");
+    }
     QString clashDates() const { return FindClashDates(state_.castDate, middle_); }
     QString completionDates(const Taking& w) const { return FindCompletionDates(state_.castDate, w.firstMissing()); }
 
@@ -83,8 +85,10 @@ private:
             for (std::size_t i : {upper, lower})
                 if (lines_[i].moving) w.take(lines_[i].changed);
         }
-        if (w.count() >= 3) append(full, clashDates());
-        else if (w.count() == 2 && !w.holds(middle_)) append(half, completionDates(w));
+        if (w.count() >= 3)
+            append(full, clashDates());
+        else if (w.count() == 2 && !w.holds(middle_))
+            append(half, completionDates(w));
     }
 
     Taking fromActiveLines() const {
@@ -96,8 +100,10 @@ private:
 
     void activeLines() {
         const Taking w = fromActiveLines();
-        if (w.count() >= 3) append(QStringLiteral("(3个动或暗动爻合局)"), clashDates());
-        else if (w.count() == 2 && !w.holds(middle_)) append(QStringLiteral("(3个动或暗动爻半合)"), completionDates(w));
+        if (w.count() >= 3)
+            append(QStringLiteral("(3个动或暗动爻合局)"), clashDates());
+        else if (w.count() == 2 && !w.holds(middle_))
+            append(QStringLiteral("(3个动或暗动爻半合)"), completionDates(w));
     }
 
     void activeWithMonthOrDay() {
@@ -108,8 +114,10 @@ private:
         } else {
             w.resetCount();
         }
-        if (w.count() >= 3) append(QStringLiteral("(2个动或暗动爻+日或月合局)"), clashDates());
-        else if (w.count() == 2 && !w.holds(middle_)) append(QStringLiteral("(2个动或暗动爻半合)"), completionDates(w));
+        if (w.count() >= 3)
+            append(QStringLiteral("(2个动或暗动爻+日或月合局)"), clashDates());
+        else if (w.count() == 2 && !w.holds(middle_))
+            append(QStringLiteral("(2个动或暗动爻半合)"), completionDates(w));
     }
 
     void activeWithStaticLine() {
@@ -134,7 +142,7 @@ private:
 
 const QStringList& combinationPatternTexts() {
     static const QStringList texts = {
-        QStringLiteral("亥卯未合木局"), QStringLiteral("寅午戌合火局"), QStringLiteral("巳酉丑合金局"),
+        QStringLiteral("亥卯未合木局"), QStringLiteral("寅午戌合火局"),     QStringLiteral("巳酉丑合金局"),
         QStringLiteral("申子辰合水局"), QStringLiteral("辰戌丑未自合土局"), QStringLiteral("丑戌未三刑局"),
         QStringLiteral("巳申寅三刑局"),
     };

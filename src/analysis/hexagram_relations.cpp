@@ -21,8 +21,8 @@ const QStringList& sixCombineHexagrams() {
 
 const QStringList& sixClashHexagrams() {
     static const QStringList names = {
-        QStringLiteral("乾为天"), QStringLiteral("坤为地"), QStringLiteral("震为雷"), QStringLiteral("巽为风"),
-        QStringLiteral("坎为水"), QStringLiteral("离为火"), QStringLiteral("艮为山"), QStringLiteral("兑为泽"),
+        QStringLiteral("乾为天"),   QStringLiteral("坤为地"),   QStringLiteral("震为雷"), QStringLiteral("巽为风"),
+        QStringLiteral("坎为水"),   QStringLiteral("离为火"),   QStringLiteral("艮为山"), QStringLiteral("兑为泽"),
         QStringLiteral("雷天大壮"), QStringLiteral("天雷无妄"),
     };
     return names;
@@ -43,7 +43,9 @@ const std::array<std::pair<QString, QString>, 8>& reversedChantPairs() {
     return pairs;
 }
 
-QChar lineBranch(const chart::Hexagram& lines, int lineNumber) { return charAt(lines[std::size_t(6 - lineNumber)].branchElement, 0); }
+QChar lineBranch(const chart::Hexagram& lines, int lineNumber) {
+    return charAt(lines[std::size_t(6 - lineNumber)].branchElement, 0);
+}
 
 // "一六爻冲"/"一六爻合" for lines 1 and 6, "三四爻冲"/"三四爻合" for lines 3 and 4.
 void linePair(const chart::ChartState& state, int lower, int upper, const QString& words, QStringList& out) {
@@ -58,7 +60,8 @@ void linePair(const chart::ChartState& state, int lower, int upper, const QStrin
 QString hiddenChantLine(const chart::ChartState& state) {
     std::array<bool, 6> same{};
     for (std::size_t i = 0; i < 6; ++i)
-        same[i] = !state.main[i].branchElement.isEmpty() && state.main[i].branchElement == state.changed[i].branchElement;
+        same[i] =
+            !state.main[i].branchElement.isEmpty() && state.main[i].branchElement == state.changed[i].branchElement;
     const bool outer = same[0] && same[1] && same[2];
     const bool inner = same[3] && same[4] && same[5];
     if (outer && inner) return QStringLiteral("卦变伏吟。");
@@ -89,31 +92,48 @@ void reversedChantOfLines(const chart::ChartState& state, QStringList& out) {
 
 QString travellingHorseLine(QChar dayBranch) {
     switch (dayBranch.unicode()) {
-    case u'申': case u'子': case u'辰': return QStringLiteral("驿马-寅 桃花-酉");
-    case u'巳': case u'酉': case u'丑': return QStringLiteral("驿马-亥 桃花-午");
-    case u'寅': case u'午': case u'戌': return QStringLiteral("驿马-申 桃花-卯");
-    case u'亥': case u'卯': case u'未': return QStringLiteral("驿马-巳 桃花-子");
+    case u'申':
+    case u'子':
+    case u'辰': return QStringLiteral("驿马-寅 桃花-酉");
+    case u'巳':
+    case u'酉':
+    case u'丑': return QStringLiteral("驿马-亥 桃花-午");
+    case u'寅':
+    case u'午':
+    case u'戌': return QStringLiteral("驿马-申 桃花-卯");
+    case u'亥':
+    case u'卯':
+    case u'未': return QStringLiteral("驿马-巳 桃花-子");
     default: return {};
     }
 }
 
 QString noblePersonLine(QChar dayStem) {
     switch (dayStem.unicode()) {
-    case u'甲': case u'戊': return QStringLiteral("贵人-丑未");
-    case u'乙': case u'己': return QStringLiteral("贵人-子申");
-    case u'丙': case u'丁': return QStringLiteral("贵人-亥酉");
-    case u'壬': case u'癸': return QStringLiteral("贵人-卯巳");
-    case u'庚': case u'辛': return QStringLiteral("贵人-午寅");
+    case u'甲':
+    case u'戊': return QStringLiteral("贵人-丑未");
+    case u'乙':
+    case u'己': return QStringLiteral("贵人-子申");
+    case u'丙':
+    case u'丁': return QStringLiteral("贵人-亥酉");
+    case u'壬':
+    case u'癸': return QStringLiteral("贵人-卯巳");
+    case u'庚':
+    case u'辛': return QStringLiteral("贵人-午寅");
     default: return {};
     }
 }
 
 QString sixCombineClashLine(const QString& mainName, const QString& changedName) {
     QString line;
-    if (sixCombineHexagrams().contains(mainName)) line = QStringLiteral("主卦六合");
-    else if (sixClashHexagrams().contains(mainName)) line = QStringLiteral("主卦六冲");
-    if (sixCombineHexagrams().contains(changedName)) line += QStringLiteral(" 变卦六合");
-    else if (sixClashHexagrams().contains(changedName)) line += QStringLiteral(" 变卦六冲");
+    if (sixCombineHexagrams().contains(mainName))
+        line = QStringLiteral("主卦六合");
+    else if (sixClashHexagrams().contains(mainName))
+        line = QStringLiteral("主卦六冲");
+    if (sixCombineHexagrams().contains(changedName))
+        line += QStringLiteral(" 变卦六合");
+    else if (sixClashHexagrams().contains(changedName))
+        line += QStringLiteral(" 变卦六冲");
     return line;
 }
 

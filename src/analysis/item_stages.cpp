@@ -5,8 +5,8 @@
 
 namespace analysis {
 
-QStringList DescribeItemStages(const chart::ChartState& state, const chart::DivinationData& data,
-                               const QString& header, const QString& itemText, int position) {
+QStringList DescribeItemStages(const chart::ChartState& state, const chart::DivinationData& data, const QString& header,
+                               const QString& itemText, int position) {
     const QChar e = itemElement(itemText);
     const QChar b = itemBranch(itemText);
     const chart::ChartLine& line = state.main[std::size_t(position)];
@@ -15,10 +15,12 @@ QStringList DescribeItemStages(const chart::ChartState& state, const chart::Divi
 
     QStringList lines;
     QString atMonth = header + u'：' + itemText;
-    if (const QString name = stage(monthBranch(state)); !name.isEmpty()) atMonth += QStringLiteral(" 月建 12宫 (") + name + u')';
+    if (const QString name = stage(monthBranch(state)); !name.isEmpty())
+        atMonth += QStringLiteral(" 月建 12宫 (") + name + u')';
     lines << atMonth;
     QString atDay = header + u'：' + itemText;
-    if (const QString name = stage(dayBranch(state)); !name.isEmpty()) atDay += QStringLiteral(" 日建 12宫 (") + name + u')';
+    if (const QString name = stage(dayBranch(state)); !name.isEmpty())
+        atDay += QStringLiteral(" 日建 12宫 (") + name + u')';
     lines << atDay;
 
     if (GainsSeasonQi(state, b)) lines << itemText + QStringLiteral(" 得气");

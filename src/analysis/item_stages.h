@@ -12,7 +12,7 @@ namespace analysis {
 // same with the stage at the day, " 得气" when it holds, and for a hidden spirit the stage
 // against its flying line, for an item of a moving line the stage against the changed branch.
 // position is the line index, top line first.
-QStringList DescribeItemStages(const chart::ChartState& state, const chart::DivinationData& data,
-                               const QString& header, const QString& itemText, int position);
+QStringList DescribeItemStages(const chart::ChartState& state, const chart::DivinationData& data, const QString& header,
+                               const QString& itemText, int position);
 
 }  // namespace analysis

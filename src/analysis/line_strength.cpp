@@ -52,8 +52,10 @@ LineStrength DescribeLineStrength(const chart::ChartState& state, const QString&
         if (chart::generatedElement(d) == e) result.text += u"日生";
         if (chart::controlledElement(d) == e) result.text += u"日克";
     }
-    if (!b.isNull() && D == b) result.text += u"日临";
-    else if (chart::isElement(e) && d == e) result.text += u"日扶";
+    if (!b.isNull() && D == b)
+        result.text += u"日临";
+    else if (chart::isElement(e) && d == e)
+        result.text += u"日扶";
     return result;
 }
 

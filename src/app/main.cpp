@@ -28,16 +28,18 @@ int main(int argc, char** argv) {
     ui::DialogPrompter prompter;
     const cloud::ServiceAddress service =
         cloud::resolveServiceAddress(QApplication::arguments(), QProcessEnvironment::systemEnvironment());
-    app::ProgramWindows windows({*data.db, clock, prompter, data.dataRoot, service.url,
-                                 QApplication::applicationFilePath()});
+    app::ProgramWindows windows(
+        {*data.db, clock, prompter, data.dataRoot, service.url, QApplication::applicationFilePath()});
     prompter.setParent(&windows.mainWindow);
     if (!service.error.isEmpty()) prompter.message(service.error);
     windows.mainWindow.show();
     splash.finish(&windows.mainWindow);
 
     const QString caseText = app::optionValue(QApplication::arguments(), QStringLiteral("--case"));
-    if (!caseText.isEmpty()) windows.bench.enterCaseNumber(caseText);
-    else windows.bench.requestDeferredCast();
+    if (!caseText.isEmpty())
+        windows.bench.enterCaseNumber(caseText);
+    else
+        windows.bench.requestDeferredCast();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&windows] { windows.cloud.logOut(); });
     return QApplication::exec();
 }

@@ -16,9 +16,8 @@ ProgramWindows::ProgramWindows(ProgramSetup setup)
         caseBrowser.prepareFirstShowing();
         caseBrowser.exec();
     });
-    QObject::connect(&mainWindow, &ui::MainWindow::calendarRequested, &calendarViewer, [this] {
-        calendarViewer.showModeless();
-    });
+    QObject::connect(&mainWindow, &ui::MainWindow::calendarRequested, &calendarViewer,
+                     [this] { calendarViewer.showModeless(); });
     castDialog.setCalendarViewer([this] { return calendarViewer.pickModally(); });
     castDialog.setLoginOffer([this] { cloud.offerLogin(); });
 }

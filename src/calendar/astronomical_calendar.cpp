@@ -85,7 +85,7 @@ void add_principal_term_days(int y, std::vector<long>& days) {
 // Numbers the months of one span between two eleventh months: first..last (exclusive), the
 // first being the eleventh.
 void number_span(std::vector<LunarMonth>& months, std::size_t first, std::size_t last,
-                const std::vector<long>& principal_days) {
+                 const std::vector<long>& principal_days) {
     const bool has_leap = last - first == 13;
     bool leap_found = false;
     int number = 11;

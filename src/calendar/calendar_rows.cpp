@@ -14,8 +14,7 @@ std::string year_row_text(int y) { return std::to_string(y) + "年 " + ganzhi_na
 
 std::string month_row_text(int y, int m, CalendarSource source) {
     return std::to_string(m) + "月 " + ganzhi_name(month_ganzhi(y, m, 1, source)) + "月-" +
-           ganzhi_name(month_ganzhi(y, m, 16, source)) +
-           "月";
+           ganzhi_name(month_ganzhi(y, m, 16, source)) + "月";
 }
 
 std::string lunar_date_text(int y, int m, int d, CalendarSource source) {

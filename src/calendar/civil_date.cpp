@@ -22,8 +22,17 @@ bool is_leap_year(int y) {
 int days_in_month(int y, int m) {
     switch (m) {
     case 2: return is_leap_year(y) ? 29 : 28;
-    case 4: case 6: case 9: case 11: return 30;
-    case 1: case 3: case 5: case 7: case 8: case 10: case 12: return 31;
+    case 4:
+    case 6:
+    case 9:
+    case 11: return 30;
+    case 1:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 10:
+    case 12: return 31;
     default: return 0;
     }
 }

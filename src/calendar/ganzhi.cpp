@@ -5,10 +5,10 @@
 namespace cal {
 namespace {
 
-constexpr std::array<std::string_view, kStemCount> kStems = {
-    "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
-constexpr std::array<std::string_view, kBranchCount> kBranches = {
-    "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
+constexpr std::array<std::string_view, kStemCount> kStems = {"甲", "乙", "丙", "丁", "戊",
+                                                             "己", "庚", "辛", "壬", "癸"};
+constexpr std::array<std::string_view, kBranchCount> kBranches = {"子", "丑", "寅", "卯", "辰", "巳",
+                                                                  "午", "未", "申", "酉", "戌", "亥"};
 
 template <std::size_t N>
 int index_in(const std::array<std::string_view, N>& table, std::string_view name) {
@@ -19,9 +19,7 @@ int index_in(const std::array<std::string_view, N>& table, std::string_view name
 
 }  // namespace
 
-std::string_view stem_name(int stem) {
-    return stem >= 0 && stem < kStemCount ? kStems[stem] : std::string_view{};
-}
+std::string_view stem_name(int stem) { return stem >= 0 && stem < kStemCount ? kStems[stem] : std::string_view{}; }
 
 std::string_view branch_name(int branch) {
     return branch >= 0 && branch < kBranchCount ? kBranches[branch] : std::string_view{};
@@ -78,9 +76,12 @@ std::string_view first_char(std::string_view text) {
     if (text.empty()) return {};
     const auto lead = static_cast<unsigned char>(text[0]);
     std::size_t len = 1;
-    if (lead >= 0xF0) len = 4;
-    else if (lead >= 0xE0) len = 3;
-    else if (lead >= 0xC0) len = 2;
+    if (lead >= 0xF0)
+        len = 4;
+    else if (lead >= 0xE0)
+        len = 3;
+    else if (lead >= 0xC0)
+        len = 2;
     return text.substr(0, len < text.size() ? len : text.size());
 }
 

@@ -56,13 +56,11 @@ long double frac(long double x) { return x > 0 ? x - std::trunc(x) : x + std::tr
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 constexpr long double kDegreesPerRadian = 57.29577951308232L;
 
-long double angle(long double a, long double b, long double c, long double d, long double t,
-                  long double k) {
+long double angle(long double a, long double b, long double c, long double d, long double t, long double k) {
     return 2 * kPi * frac(d * k) + c - b * t * t - a * t * t * t;
 }
 
-long double degrees_angle(long double a, long double b, long double c, long double d,
-                          long double t, long double k) {
+long double degrees_angle(long double a, long double b, long double c, long double d, long double t, long double k) {
     return 2 * kPi * frac(d * k) + (c - b * t * t - a * t * t * t) / kDegreesPerRadian;
 }
 
@@ -94,8 +92,7 @@ std::array<long double, kMoonSteps> compute_moon_phases(int y) {
     const long double t = (y - 1899.5L) / 100;
     const long double f = angle(1.55e-7L, 0.0002172L, 0.75933L, 0, t, k);
     const long double sun = degrees_angle(0.00000347L, 0.0000333L, 359.2242L, 0.08084821133L, t, k);
-    const long double moon =
-        degrees_angle(-0.00001236L, -0.0107306L, 306.0253L, 0.07171366128L, t, k);
+    const long double moon = degrees_angle(-0.00001236L, -0.0107306L, 306.0253L, 0.07171366128L, t, k);
     const long double lat = degrees_angle(0.00000239L, 0.0016528L, 21.2964L, 0.08519585128L, t, k);
     const long double base = f + 0.53058868L * k - 0.000837L * t + 8.0L / 24 + 0.5L;
     std::array<long double, kMoonSteps> phases{};
@@ -104,11 +101,9 @@ std::array<long double, kMoonSteps> compute_moon_phases(int y) {
         const long double mw = sun + 0.507984293L * w;
         const long double mpw = moon + 6.73377553L * w;
         const long double fw = lat + 6.818486628L * w;
-        phases[step] = (29 * k + 693595) + 28 * w + (0.1734L - 0.000393L * t) * std::sin(mw) +
-                       base + 1.53058868L * w - 0.4068L * std::sin(mpw) +
-                       0.0021L * std::sin(2 * mw) + 0.0161L * std::sin(2 * mpw) +
-                       0.0104L * std::sin(2 * fw) - 0.0074L * std::sin(mw - mpw) -
-                       0.0051L * std::sin(mw + mpw);
+        phases[step] = (29 * k + 693595) + 28 * w + (0.1734L - 0.000393L * t) * std::sin(mw) + base + 1.53058868L * w -
+                       0.4068L * std::sin(mpw) + 0.0021L * std::sin(2 * mw) + 0.0161L * std::sin(2 * mpw) +
+                       0.0104L * std::sin(2 * fw) - 0.0074L * std::sin(mw - mpw) - 0.0051L * std::sin(mw + mpw);
     }
     return phases;
 }
@@ -182,8 +177,7 @@ LunarDay lunar_day(int y, int m, int d) {
 int lunar_month(int y, int m, int d) {
     if (y < kLunarFirstYear || y > kLunarLastYear) return 0;
     const int day = lunar_day(y, m, d).day;
-    const long double months =
-        (equivalent_days(y, m, d) - equivalent_days(-849, 1, 21) - day) / 29.530588L;
+    const long double months = (equivalent_days(y, m, d) - equivalent_days(-849, 1, 21) - day) / 29.530588L;
     // Year adjustments of the month count: only the constant one applies to supported years.
     const long double n = std::nearbyint(months) - leap_count_of_year(y) - 3;
     int v = static_cast<int>(std::nearbyint(12 * frac(n / 12) + 1));
@@ -211,8 +205,8 @@ LunarDate lunar_date(int y, int m, int d, CalendarSource source) {
 }
 
 std::string lunar_month_name(int month, bool leap) {
-    static constexpr std::array<std::string_view, 12> kNames = {
-        "一", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二"};
+    static constexpr std::array<std::string_view, 12> kNames = {"一", "二", "三", "四", "五",   "六",
+                                                                "七", "八", "九", "十", "十一", "十二"};
     if (month < 1 || month > 12) return {};
     std::string name = leap ? "闰" : "";
     name += kNames[month - 1];
@@ -222,8 +216,8 @@ std::string lunar_month_name(int month, bool leap) {
 
 std::string lunar_day_name(int day) {
     static constexpr std::array<std::string_view, 6> kTens = {"初", "十", "廿", "卅", "二", "三"};
-    static constexpr std::array<std::string_view, 10> kUnits = {
-        "", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    static constexpr std::array<std::string_view, 10> kUnits = {"",   "一", "二", "三", "四",
+                                                                "五", "六", "七", "八", "九"};
     if (day < 1 || day > 30) return {};
     const int tens = day / 10;
     const int units = day % 10;

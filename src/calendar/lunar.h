@@ -12,8 +12,8 @@ inline constexpr int kLunarFirstYear = 1899;
 inline constexpr int kLunarLastYear = 2100;
 
 struct LunarDay {
-    int day = -1;             // 1..30, counted from the latest new moon on or before the date
-    int phase = 0;            // 1 new moon, 2 full moon on that date, else 0
+    int day = -1;                 // 1..30, counted from the latest new moon on or before the date
+    int phase = 0;                // 1 new moon, 2 full moon on that date, else 0
     long double phase_time = -1;  // time of day of that phase (UTC+8), else -1
 };
 LunarDay lunar_day(int y, int m, int d);

@@ -37,11 +37,9 @@ long double compute_jieqi_day(int y, int n) {
     const long double Y = y;
     const long double N = n;
     const long double c = Y - 100;
-    const long double jud = Y * (365.2423112L - 6.4e-14L * c * c - 3.047e-8L * c) + 15.218427L * N +
-                            1721050.71301L;
+    const long double jud = Y * (365.2423112L - 6.4e-14L * c * c - 3.047e-8L * c) + 15.218427L * N + 1721050.71301L;
     const long double tht = 3e-4L * Y - 0.372781384L - 0.2617913325L * N;
-    const long double yrd =
-        (1.945L * std::sin(tht) - 0.01206L * std::sin(2 * tht)) * (1.048994L - 2.583e-5L * Y);
+    const long double yrd = (1.945L * std::sin(tht) - 0.01206L * std::sin(2 * tht)) * (1.048994L - 2.583e-5L * Y);
     const long double shuod = -0.0018L * std::sin(2.313908653L * Y - 0.439822951L - 3.0443L * N);
     return jud + yrd + shuod - equivalent_days(y, 1, 0) - 1721425;
 }
@@ -97,7 +95,11 @@ JieqiMoment jieqi_moment(int y, int in_year_index, CalendarSource source) {
     const long double hour = std::floor(hours);
     const long double minute = std::nearbyint((hours - hour) * 60);  // ties to even
     const long second = std::lround((t - whole) * 86400);
-    return {true, date.month, date.day, static_cast<int>(hour), static_cast<int>(minute),
+    return {true,
+            date.month,
+            date.day,
+            static_cast<int>(hour),
+            static_cast<int>(minute),
             static_cast<int>(std::min(second, 86399L))};
 }
 

@@ -25,7 +25,7 @@ struct JieqiMoment {
     int month = 0;
     int day = 0;
     int hour = 0;
-    int minute = 0;  // may be 60: the moment then belongs to the start of the next hour
+    int minute = 0;         // may be 60: the moment then belongs to the start of the next hour
     int second_of_day = 0;  // the moment to the second, 0..86399
 };
 JieqiMoment jieqi_moment(int y, int in_year_index, CalendarSource source = CalendarSource::Formula);

@@ -34,8 +34,8 @@ store::ChartStyle chartStyleOfNumber(qint64 number) {
     return store::ChartStyle::Random;
 }
 
-QString make_case_string(const QDate& date, const std::array<int, 6>& codesTopFirst,
-                         chart::ArrangementMethod method, const QTime& time) {
+QString make_case_string(const QDate& date, const std::array<int, 6>& codesTopFirst, chart::ArrangementMethod method,
+                         const QTime& time) {
     QString text = chart::dateText(date).remove(u'-');
     for (int code : codesTopFirst) text += QString::number(code);
     return text + chart::methodWord(method) + QStringLiteral("T:") + chart::timeText(time);

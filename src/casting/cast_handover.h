@@ -45,8 +45,8 @@ store::ChartStyle chartStyleOfNumber(qint64 number);
 
 // Eight date digits, six codes top line first, the method word, "T:" and the time "hh:mm:ss":
 // 20240204123412京房式T:16:25:00.
-QString make_case_string(const QDate& date, const std::array<int, 6>& codesTopFirst,
-                         chart::ArrangementMethod method, const QTime& time);
+QString make_case_string(const QDate& date, const std::array<int, 6>& codesTopFirst, chart::ArrangementMethod method,
+                         const QTime& time);
 
 // A cast ready for the main window and the store.
 struct FinishedCast {

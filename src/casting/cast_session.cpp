@@ -21,8 +21,7 @@ void markSubject(QString& subject, const QString& way) {
 
 }  // namespace
 
-CastSession::CastSession(const chart::DivinationData& data, store::Settings& settings, RandomSource random,
-                         Clock clock)
+CastSession::CastSession(const chart::DivinationData& data, store::Settings& settings, RandomSource random, Clock clock)
     : data_(data), settings_(settings), random_(std::move(random)), clock_(std::move(clock)) {
     sourceText_ = random_.sourceText();
     methodOption_ = chartStyleOfNumber(settings_.get(store::setting::castingMethod));
@@ -105,8 +104,12 @@ void CastSession::takeRandomDate() {
 }
 
 FinishedCast CastSession::finished(const std::array<int, 6>& codes, chart::ArrangementMethod method) const {
-    return {codes, secondTab.date, secondTab.time, method,
-            make_case_string(secondTab.date, codes, method, secondTab.time), manual_.nameLabel()};
+    return {codes,
+            secondTab.date,
+            secondTab.time,
+            method,
+            make_case_string(secondTab.date, codes, method, secondTab.time),
+            manual_.nameLabel()};
 }
 
 CastOutcome CastSession::manualCastFirstTab() {
@@ -143,8 +146,9 @@ CastOutcome CastSession::finishManualCast() {
 CastOutcome CastSession::computerCast() {
     random_.reseed();
     if (!random_.available())
-        return message({}, QStringLiteral("您的电脑不支持硬件真随机数，也无法通过网络获取随机数，cpu真随机数需要2012年产的22纳米的"
-                                          "ivy架构的intel cpu才支持。如果网络通畅，可重启程序试试。"));
+        return message(
+            {}, QStringLiteral("您的电脑不支持硬件真随机数，也无法通过网络获取随机数，cpu真随机数需要2012年产的22纳米的"
+                               "ivy架构的intel cpu才支持。如果网络通畅，可重启程序试试。"));
     CastOutcome outcome = startCast();
     if (randomDate) takeRandomDate();
     outcome.chartLinesCleared = true;

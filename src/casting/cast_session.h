@@ -45,19 +45,19 @@ public:
                 Clock clock = &QDateTime::currentDateTime);
 
     // Inputs the window edits and shows.
-    CaseInputs firstTab;            // 常用功能
-    CaseInputs secondTab;           // 高级功能: the cast moment and details every cast uses
-    QString nameOrNumber;           // the case number or hexagram names typed
-    bool randomDate = false;        // "使用随机日期"
-    bool chartOnly = false;         // "仅排盘，不保存"
+    CaseInputs firstTab;               // 常用功能
+    CaseInputs secondTab;              // 高级功能: the cast moment and details every cast uses
+    QString nameOrNumber;              // the case number or hexagram names typed
+    bool randomDate = false;           // "使用随机日期"
+    bool chartOnly = false;            // "仅排盘，不保存"
     CoinSet coinSet = CoinSet::Plain;  // "显示硬币图案"
-    QStringList categories;         // the category choices of both tabs
+    QStringList categories;            // the category choices of both tabs
     // Called with the source label's text whenever a cast changes it, so the window can repaint.
     std::function<void(const QString&)> onSourceText;
 
     const ManualCast& lines() const { return manual_; }
-    const QString& sourceText() const { return sourceText_; }     // the random source in use
-    const DateTexts& dateLabels() const { return dateLabels_; }   // date header and term
+    const QString& sourceText() const { return sourceText_; }    // the random source in use
+    const DateTexts& dateLabels() const { return dateLabels_; }  // date header and term
     store::ChartStyle methodOption() const { return methodOption_; }
     const RandomSource& random() const { return random_; }
 

@@ -10,8 +10,7 @@ namespace casting {
 namespace {
 
 // The trigrams in the order of the 64-name text: 乾 兑 离 震 巽 坎 艮 坤.
-constexpr std::array<const char16_t*, 8> kTextOrder = {u"111", u"211", u"121", u"221",
-                                                       u"112", u"212", u"122", u"222"};
+constexpr std::array<const char16_t*, 8> kTextOrder = {u"111", u"211", u"121", u"221", u"112", u"212", u"122", u"222"};
 
 bool isBranch(QChar c) { return cal::branch_index(QString(c).toStdString()) >= 0; }
 
@@ -20,9 +19,7 @@ QString shortName(const QString& name) { return name.at(1) == u'为' ? name.left
 
 }  // namespace
 
-bool isCaseNumberInput(const QString& text) {
-    return text.size() == 14 && text.at(0) >= u'0' && text.at(0) <= u'9';
-}
+bool isCaseNumberInput(const QString& text) { return text.size() == 14 && text.at(0) >= u'0' && text.at(0) <= u'9'; }
 
 const QString& allHexagramNames() {
     static const QString names = [] {

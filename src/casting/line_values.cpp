@@ -24,9 +24,11 @@ std::array<int, 6> codesTopFirst(const LineValues& values) {
 }
 
 QStringList rulesText() {
-    return {QStringLiteral("有字的一面为阴，花（背面）的一面为阳。一花两字为阳（一），一字两花为阴（--）。三个花为老阳（○），"),
-            QStringLiteral("三个字为老阴（X）"),
-            QStringLiteral("起卦方法：可根据摇出的硬币手工点击每个爻来完成起卦，或者根据输入的卦名起卦，或者电脑起卦。")};
+    return {
+        QStringLiteral(
+            "有字的一面为阴，花（背面）的一面为阳。一花两字为阳（一），一字两花为阴（--）。三个花为老阳（○），"),
+        QStringLiteral("三个字为老阴（X）"),
+        QStringLiteral("起卦方法：可根据摇出的硬币手工点击每个爻来完成起卦，或者根据输入的卦名起卦，或者电脑起卦。")};
 }
 
 QString get_guaming(const QString& key) { return chart::hexagramName(key); }

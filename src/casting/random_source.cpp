@@ -60,9 +60,7 @@ quint32 PseudoRandom::below(quint32 n) {
     return quint32((quint64(seed_) * n) >> 32);
 }
 
-quint32 counterSeed() {
-    return quint32(std::chrono::steady_clock::now().time_since_epoch().count());
-}
+quint32 counterSeed() { return quint32(std::chrono::steady_clock::now().time_since_epoch().count()); }
 
 int lineValueOfBits(int bits) { return lineValueOfCoins({bits & 1, bits >> 1 & 1, bits >> 2 & 1}); }
 

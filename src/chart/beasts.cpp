@@ -6,12 +6,16 @@ namespace chart {
 
 QString beastGroupOfStem(QChar stem) {
     switch (stem.unicode()) {
-    case u'甲': case u'乙': return QStringLiteral("甲乙");
-    case u'丙': case u'丁': return QStringLiteral("丙丁");
+    case u'甲':
+    case u'乙': return QStringLiteral("甲乙");
+    case u'丙':
+    case u'丁': return QStringLiteral("丙丁");
     case u'戊': return QStringLiteral("戊日");
     case u'己': return QStringLiteral("己日");
-    case u'庚': case u'辛': return QStringLiteral("庚辛");
-    case u'壬': case u'癸': return QStringLiteral("壬癸");
+    case u'庚':
+    case u'辛': return QStringLiteral("庚辛");
+    case u'壬':
+    case u'癸': return QStringLiteral("壬癸");
     default: return {};
     }
 }

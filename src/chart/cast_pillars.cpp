@@ -18,9 +18,7 @@ int monthPillarOf(const QDate& d, cal::CalendarSource source) {
 }
 
 // Minutes since midnight rounded to the nearest minute (half a minute to even).
-int roundedMinutes(const QTime& time) {
-    return int(std::nearbyint(time.msecsSinceStartOfDay() / 60000.0));
-}
+int roundedMinutes(const QTime& time) { return int(std::nearbyint(time.msecsSinceStartOfDay() / 60000.0)); }
 
 // Hour and minute of a term text such as "立春16:25" (minute 60 kept as it is).
 bool termMoment(const QString& termText, int& hour, int& minute) {
@@ -86,8 +84,10 @@ CastPillars castPillars(const QDate& date, const QTime& time, cal::CalendarSourc
     CastPillars p;
     p.year = name(cal::year_ganzhi(y, m, d, used));
     p.month = name(monthPillarOf(date, used));
-    if (used == cal::CalendarSource::Astronomical) refineToTermSecond(date, time, p);
-    else refineToTermMinute(date, time, p);
+    if (used == cal::CalendarSource::Astronomical)
+        refineToTermSecond(date, time, p);
+    else
+        refineToTermMinute(date, time, p);
     p.day = name(cal::day_ganzhi(y, m, d));
     const int hour = cal::hour_ganzhi(y, m, d, time.hour());
     p.hour = name(hour);
@@ -104,9 +104,8 @@ QString get_tiangandizhi(ChartState& state, cal::CalendarSource source) {
     if (used == cal::CalendarSource::Astronomical) state.termText += kAstronomicalMark;
     const CastPillars p = castPillars(date, time, source);
     state.pillarLabel = p.year + QStringLiteral("年 ") + p.month + QStringLiteral("月 ") + p.day +
-                        QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(date) + u' ' +
-                        timeText(time) + QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") +
-                        p.quarter + QStringLiteral("）");
+                        QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(date) + u' ' + timeText(time) +
+                        QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") + p.quarter + QStringLiteral("）");
     fillSlots(state, StrengthBasis::MonthDay);
     return QString::fromStdString(cal::fallback_message(source, date.year()));
 }

@@ -12,21 +12,25 @@ struct Trigram {
     char16_t nature;
 };
 
-constexpr std::array<Trigram, 8> kTrigrams = {{{u"111", u'乾', u'天'}, {u"112", u'巽', u'风'},
-                                               {u"121", u'离', u'火'}, {u"122", u'艮', u'山'},
-                                               {u"211", u'兑', u'泽'}, {u"212", u'坎', u'水'},
-                                               {u"221", u'震', u'雷'}, {u"222", u'坤', u'地'}}};
+constexpr std::array<Trigram, 8> kTrigrams = {{{u"111", u'乾', u'天'},
+                                               {u"112", u'巽', u'风'},
+                                               {u"121", u'离', u'火'},
+                                               {u"122", u'艮', u'山'},
+                                               {u"211", u'兑', u'泽'},
+                                               {u"212", u'坎', u'水'},
+                                               {u"221", u'震', u'雷'},
+                                               {u"222", u'坤', u'地'}}};
 
 // Rows are upper trigrams, columns lower trigrams, both in the order of kTrigrams.
 const std::array<const char16_t*, 64> kNames = {
-    u"乾为天", u"天风姤", u"天火同人", u"天山遁", u"天泽履", u"天水讼", u"天雷无妄", u"天地否",
-    u"风天小畜", u"巽为风", u"风火家人", u"风山渐", u"风泽中孚", u"风水涣", u"风雷益", u"风地观",
-    u"火天大有", u"火风鼎", u"离为火", u"火山旅", u"火泽睽", u"火水未济", u"火雷噬嗑", u"火地晋",
-    u"山天大畜", u"山风蛊", u"山火贲", u"艮为山", u"山泽损", u"山水蒙", u"山雷颐", u"山地剥",
-    u"泽天夬", u"泽风大过", u"泽火革", u"泽山咸", u"兑为泽", u"泽水困", u"泽雷随", u"泽地萃",
-    u"水天需", u"水风井", u"水火既济", u"水山蹇", u"水泽节", u"坎为水", u"水雷屯", u"水地比",
-    u"雷天大壮", u"雷风恒", u"雷火丰", u"雷山小过", u"雷泽归妹", u"雷水解", u"震为雷", u"雷地豫",
-    u"地天泰", u"地风升", u"地火明夷", u"地山谦", u"地泽临", u"地水师", u"地雷复", u"坤为地"};
+    u"乾为天",   u"天风姤",   u"天火同人", u"天山遁",   u"天泽履",   u"天水讼",   u"天雷无妄", u"天地否",
+    u"风天小畜", u"巽为风",   u"风火家人", u"风山渐",   u"风泽中孚", u"风水涣",   u"风雷益",   u"风地观",
+    u"火天大有", u"火风鼎",   u"离为火",   u"火山旅",   u"火泽睽",   u"火水未济", u"火雷噬嗑", u"火地晋",
+    u"山天大畜", u"山风蛊",   u"山火贲",   u"艮为山",   u"山泽损",   u"山水蒙",   u"山雷颐",   u"山地剥",
+    u"泽天夬",   u"泽风大过", u"泽火革",   u"泽山咸",   u"兑为泽",   u"泽水困",   u"泽雷随",   u"泽地萃",
+    u"水天需",   u"水风井",   u"水火既济", u"水山蹇",   u"水泽节",   u"坎为水",   u"水雷屯",   u"水地比",
+    u"雷天大壮", u"雷风恒",   u"雷火丰",   u"雷山小过", u"雷泽归妹", u"雷水解",   u"震为雷",   u"雷地豫",
+    u"地天泰",   u"地风升",   u"地火明夷", u"地山谦",   u"地泽临",   u"地水师",   u"地雷复",   u"坤为地"};
 
 int trigramIndex(const QString& digits) {
     for (std::size_t i = 0; i < kTrigrams.size(); ++i)
@@ -69,9 +73,12 @@ QStringList layoutItems(const QString& layout) {
 QString hexagramKey(const std::array<int, 6>& codes) {
     QString key;
     for (int code : codes) {
-        if (code == 3) key += u'1';
-        else if (code == 4) key += u'2';
-        else key += QString::number(code);
+        if (code == 3)
+            key += u'1';
+        else if (code == 4)
+            key += u'2';
+        else
+            key += QString::number(code);
     }
     return key;
 }
@@ -119,12 +126,16 @@ QString hexagramTag(const QString& name, ArrangementMethod method) {
     QString tag;
     const bool jingfang = method == ArrangementMethod::Jingfang;
     const bool harmony =
-        jingfang ? listed(name, {u"天地否", u"水泽节", u"山火贲", u"雷地豫", u"火山旅", u"地雷复", u"地天泰", u"泽水困"})
-                 : listed(name, {u"水火既济", u"火水未济", u"地水师", u"水地比", u"天泽履", u"泽天夬", u"风山渐", u"山风蛊"});
+        jingfang
+            ? listed(name, {u"天地否", u"水泽节", u"山火贲", u"雷地豫", u"火山旅", u"地雷复", u"地天泰", u"泽水困"})
+            : listed(name,
+                     {u"水火既济", u"火水未济", u"地水师", u"水地比", u"天泽履", u"泽天夬", u"风山渐", u"山风蛊"});
     const bool clash = isDoubled(name) ||
                        (jingfang ? listed(name, {u"雷天大壮", u"天雷无妄"}) : listed(name, {u"地火明夷", u"火地晋"}));
-    if (harmony) tag += QStringLiteral("(六合)");
-    else if (clash) tag += QStringLiteral("(六冲)");
+    if (harmony)
+        tag += QStringLiteral("(六合)");
+    else if (clash)
+        tag += QStringLiteral("(六冲)");
     if (listed(name, {u"火天大有", u"水地比", u"泽雷随", u"山风蛊", u"地水师", u"天火同人", u"风山渐", u"雷泽归妹"}))
         tag += QStringLiteral("(归魂)");
     if (listed(name, {u"火地晋", u"水天需", u"泽风大过", u"山雷颐", u"地火明夷", u"天水讼", u"风泽中孚", u"雷山小过"}))
@@ -145,8 +156,7 @@ void applyLayout(const QString& layout, Hexagram& lines) {
     }
 }
 
-void layOutHexagram(const DivinationData& data, const QString& name, ArrangementMethod method,
-                    Hexagram& lines) {
+void layOutHexagram(const DivinationData& data, const QString& name, ArrangementMethod method, Hexagram& lines) {
     if (const auto layout = data.hexagramLayout(name, method)) applyLayout(*layout, lines);
 }
 

@@ -28,8 +28,7 @@ QString hexagramTag(const QString& name, ArrangementMethod method);
 // commas or blanks, double quotes grouping, top line first, 世/应 after their line item).
 void applyLayout(const QString& layout, Hexagram& lines);
 // Lays out a hexagram from its row; the lines keep what they had when the row is missing.
-void layOutHexagram(const DivinationData& data, const QString& name, ArrangementMethod method,
-                    Hexagram& lines);
+void layOutHexagram(const DivinationData& data, const QString& name, ArrangementMethod method, Hexagram& lines);
 
 // Compact title: drops "本卦：", turns "变卦：" into "之 ", drops "主卦：" (first occurrence each).
 QString cleanHexagramName(QString title);

@@ -68,8 +68,10 @@ void fillChangedLines(ChartState& state, const ChartOptions& options) {
         ChartLine& line = state.main[i];
         const bool isStatic = line.code == 1 || line.code == 2;
         const bool hidden = options.showHiddenChanges && isHiddenMoving(state, int(i));
-        if (isStatic && !options.showAllChanged && !hidden) line.changedLine.clear();
-        else line.changedLine = state.changed[i].relative + state.changed[i].branchElement;
+        if (isStatic && !options.showAllChanged && !hidden)
+            line.changedLine.clear();
+        else
+            line.changedLine = state.changed[i].relative + state.changed[i].branchElement;
     }
 }
 
@@ -128,11 +130,8 @@ QStringList zhuanggua(ChartState& state, const BuildContext& context) {
 void applyStrengthBasis(ChartState& state, StrengthBasis basis, const BuildContext& context) {
     fillSlots(state, basis);
     switch (basis) {
-    case StrengthBasis::MonthDay:
-        refreshVoid(state, context);
-        break;
-    case StrengthBasis::YearMonth:
-        break;
+    case StrengthBasis::MonthDay: refreshVoid(state, context); break;
+    case StrengthBasis::YearMonth: break;
     case StrengthBasis::DayHour:
     case StrengthBasis::HourQuarter:
         state.voidText = shortPillarVoid(state.firstSlot, state.secondSlot, state.voidPair);
@@ -147,7 +146,10 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
     bool digitsOnly = true;
     for (QChar c : dateDigits) digitsOnly = digitsOnly && c.isDigit() && c.unicode() < 128;
     if (!digitsOnly || !date.isValid())
-        return {false, QStringLiteral("六爻ID的日期不对：") + dateDigits.left(4) + u'-' + dateDigits.mid(4, 2) + u'-' + dateDigits.mid(6, 2), {}};
+        return {false,
+                QStringLiteral("六爻ID的日期不对：") + dateDigits.left(4) + u'-' + dateDigits.mid(4, 2) + u'-' +
+                    dateDigits.mid(6, 2),
+                {}};
     std::array<int, 6> codes{};
     for (int i = 0; i < 6; ++i) {
         const QChar c = text.at(8 + i);

@@ -40,7 +40,7 @@ void fillChangedLines(ChartState& state, const ChartOptions& options);
 // text is checked first: a bad one changes nothing and gives the message to show.
 struct CaseEntry {
     bool ok = false;
-    QString error;        // when not ok
+    QString error;         // when not ok
     QStringList messages;  // from the build, when ok
 };
 CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildContext& context);

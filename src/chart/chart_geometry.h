@@ -29,20 +29,20 @@ inline constexpr int kCaseHeaderX = 20, kCaseHeaderY = 2;
 // Row items.
 inline constexpr int kBeastX = 8;
 inline constexpr int kHiddenRelativeX = 65;
-inline constexpr int kHiddenBranchX = 115;       // +wq
-inline constexpr int kRelativeX = 171;           // +wq (also the main name)
-inline constexpr int kBranchX = 221;             // +2wq
-inline constexpr int kMarkX = 333;               // +2wq
-inline constexpr int kChangedMarkX = 565;        // +3wq
-inline constexpr int kChangedRelativeX = 405;    // +2wq (also the changed name)
-inline constexpr int kChangedBranchX = 455;      // +3wq
-inline constexpr int kMotionX = 370;             // +2wq: "o->" / "x->"
+inline constexpr int kHiddenBranchX = 115;     // +wq
+inline constexpr int kRelativeX = 171;         // +wq (also the main name)
+inline constexpr int kBranchX = 221;           // +2wq
+inline constexpr int kMarkX = 333;             // +2wq
+inline constexpr int kChangedMarkX = 565;      // +3wq
+inline constexpr int kChangedRelativeX = 405;  // +2wq (also the changed name)
+inline constexpr int kChangedBranchX = 455;    // +3wq
+inline constexpr int kMotionX = 370;           // +2wq: "o->" / "x->"
 
 // Bars: a yang bar is one block; a yin bar leaves a gap after its first part.
-inline constexpr int kMainBarX = 275;            // +2wq
-inline constexpr int kChangedBarX = 507;         // +3wq
+inline constexpr int kMainBarX = 275;     // +2wq
+inline constexpr int kChangedBarX = 507;  // +3wq
 inline constexpr int kBarWidth = 50;
-inline constexpr int kBarTop = 6;                // below the row top
+inline constexpr int kBarTop = 6;  // below the row top
 inline constexpr int kBarHeight = 12;
 inline constexpr int kYinFirstPart = 22;
 inline constexpr int kYinSecondStart = 29;

@@ -27,7 +27,10 @@ QChar charAt(const QString& s, qsizetype i) { return i < s.size() ? s.at(i) : QC
 class Painter {
 public:
     Painter(QPainter& p, const PaintInputs& in)
-        : p_(p), in_(in), s_(in.state), lines_(in.showingChanged ? s_.changed : s_.main),
+        : p_(p),
+          in_(in),
+          s_(in.state),
+          lines_(in.showingChanged ? s_.changed : s_.main),
           withChanged_(!in.showingChanged && s_.hasChanged),
           wq_(s_.method == ArrangementMethod::Zangshan ? stemsShownOffset(in.options) : 0) {}
 
@@ -41,7 +44,8 @@ public:
             computeZangshanStems();
             text(kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
             if (withChanged_)
-                text(kChangedRelativeX + 2 * wq_, kNameY, s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
+                text(kChangedRelativeX + 2 * wq_, kNameY,
+                     s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
             for (int i = 0; i < 6; ++i) drawRow(i);
             setFont(kHeaderFont, kHeaderColor);
             text(kCaseHeaderX, kCaseHeaderY, in_.caseHeader);
@@ -144,8 +148,8 @@ private:
         const QChar branch = charAt(item, 2);
         setFont(kNoteFont, kNoteColor);
         if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
-            text(voidX, voidY, clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实")
-                                                                                   : QStringLiteral("空"));
+            text(voidX, voidY,
+                 clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"));
         if (in_.strengthNote) {
             const StrengthNote note = in_.strengthNote(item);
             p_.setPen(note.color.isValid() ? note.color : kNoteColor);

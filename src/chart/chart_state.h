@@ -15,9 +15,9 @@ namespace chart {
 // One line of a hexagram. Text fields keep the character limits of the stored chart:
 // hexagramName 4, beast 2, hiddenSpirit 4, relative 2, branchElement 2, changedLine 4.
 struct ChartLine {
-    QString hexagramName;   // index 0 only
+    QString hexagramName;  // index 0 only
     QString beast;
-    QString hiddenSpirit;   // relative + branch + element, e.g. 妻财子水
+    QString hiddenSpirit;  // relative + branch + element, e.g. 妻财子水
     QString relative;
     QString branchElement;  // e.g. 子水
     int code = 0;           // 0 none, 1 young yang, 2 young yin, 3 old yang, 4 old yin
@@ -51,8 +51,8 @@ struct ChartState {
     Hexagram changed;
     QDate castDate;
     QTime castTime;
-    QString firstSlot;   // e.g. 丙寅月
-    QString secondSlot;  // e.g. 甲子日
+    QString firstSlot;                                                   // e.g. 丙寅月
+    QString secondSlot;                                                  // e.g. 甲子日
     std::array<QChar, 6> stemPairs{u' ', u' ', u' ', u' ', u' ', u' '};  // hidden-spirit source, main, changed
     std::array<QChar, 2> voidPair{u' ', u' '};
     std::array<int, 18> highlight{};  // hidden spirit, main, changed columns of six, top first
@@ -62,15 +62,15 @@ struct ChartState {
     cal::CalendarSource calendarSource = cal::CalendarSource::Formula;  // of the pillars shown
 
     // Texts the build derives; the main window shows them in its labels.
-    QString pillarLabel;         // year, month, day pillars, void, date, time, hour and quarter
-    QString termText;            // the solar term of the cast day, e.g. 立春16:25
-    QString title;               // 主卦：name(tag) 变卦：name(tag)
-    QString mainDescription;     // palace description + 序数 + 方位
+    QString pillarLabel;      // year, month, day pillars, void, date, time, hour and quarter
+    QString termText;         // the solar term of the cast day, e.g. 立春16:25
+    QString title;            // 主卦：name(tag) 变卦：name(tag)
+    QString mainDescription;  // palace description + 序数 + 方位
     QString changedDescription;
-    QString monthBranchText;     // polarity and element of the first slot's branch, e.g. 阳水
+    QString monthBranchText;  // polarity and element of the first slot's branch, e.g. 阳水
     QString dayBranchText;
-    QString voidText;            // 甲子旬内(戌亥空) 2024-01-11 出空
-    QString caseNumber;          // the short case number, 14 characters
+    QString voidText;    // 甲子旬内(戌亥空) 2024-01-11 出空
+    QString caseNumber;  // the short case number, 14 characters
     bool hasChanged = false;
 
     bool isEmpty() const { return main[0].hexagramName.isEmpty() || main[0].code == 0; }

@@ -61,10 +61,14 @@ QChar clashPartner(QChar branch) {
 
 bool gainsSeasonQi(QChar branch, QChar monthBranch) {
     switch (branch.unicode()) {
-    case u'亥': case u'子': return monthBranch == u'丑';
-    case u'寅': case u'卯': return monthBranch == u'辰';
-    case u'巳': case u'午': return monthBranch == u'未';
-    case u'申': case u'酉': return monthBranch == u'戌';
+    case u'亥':
+    case u'子': return monthBranch == u'丑';
+    case u'寅':
+    case u'卯': return monthBranch == u'辰';
+    case u'巳':
+    case u'午': return monthBranch == u'未';
+    case u'申':
+    case u'酉': return monthBranch == u'戌';
     default: return false;
     }
 }

@@ -6,10 +6,10 @@
 namespace chart {
 
 // Element operations on element characters (金 木 水 火 土); a blank for any other character.
-QChar generatedElement(QChar element);   // the element it generates
-QChar generatingElement(QChar element);  // the element that generates it
-QChar controlledElement(QChar element);  // the element it controls
-QChar controllingElement(QChar element); // the element that controls it
+QChar generatedElement(QChar element);    // the element it generates
+QChar generatingElement(QChar element);   // the element that generates it
+QChar controlledElement(QChar element);   // the element it controls
+QChar controllingElement(QChar element);  // the element that controls it
 bool isElement(QChar c);
 
 // Element of a branch character, blank for any other character.

@@ -1,8 +1,8 @@
 #include "chart/text_forms.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
-#include <unistd.h>
 
 #include "chart/cast_pillars.h"
 #include "chart/note_encoding.h"

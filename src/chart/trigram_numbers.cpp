@@ -10,8 +10,8 @@ constexpr std::array<int, 9> kXiantianOrdinals = {1, 2, 3, 4, 5, 6, 7, 8, 0};
 constexpr std::array<int, 9> kHoutianOrdinals = {6, 7, 9, 3, 4, 1, 8, 2, 5};
 const std::array<const char16_t*, 9> kXiantianDirections = {u"南", u"东南", u"东", u"东北", u"西南",
                                                             u"西", u"西北", u"北", u""};
-const std::array<const char16_t*, 9> kHoutianDirections = {u"西北", u"西", u"南", u"东", u"东南",
-                                                           u"北", u"东北", u"西南", u"中"};
+const std::array<const char16_t*, 9> kHoutianDirections = {u"西北", u"西",   u"南",   u"东", u"东南",
+                                                           u"北",   u"东北", u"西南", u"中"};
 
 }  // namespace
 

@@ -43,7 +43,8 @@ QString weekVoid(const QDate& date, std::array<QChar, 2>& voidPair) {
 QString leavingVoidDate(const QDate& date) {
     for (int i = 1; i <= 11; ++i) {
         const QDate d = date.addDays(i);
-        if (!weekPairOf(dayPillar(d)).isEmpty()) return d.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 出空");
+        if (!weekPairOf(dayPillar(d)).isEmpty())
+            return d.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 出空");
     }
     return {};
 }
@@ -66,7 +67,7 @@ QString shortPillarVoid(const QString& firstSlot, const QString& secondSlot, std
     if (stem < 0 || branch < 0) return {};
     // The five-rat rule: the 子 period of a 甲/己 day is 甲子, of 乙/庚 丙子, and so on; the
     // week of the short pillar is the one its cycle index falls in.
-    const int first = (2 * (stem % 5)) % 10;         // stem of the 子 pillar
+    const int first = (2 * (stem % 5)) % 10;  // stem of the 子 pillar
     const int index = cal::ganzhi_compose((first + branch) % 10, branch);
     const int opening = index - index % 10;
     const QString pair = weekPairOf(opening);

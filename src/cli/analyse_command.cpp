@@ -46,8 +46,7 @@ int run_analyse(const QStringList& args, std::ostream& out, std::ostream& err) {
     for (const QString& text : result.lines) out << text.toStdString() << "\n";
     if (line > 0) {
         for (int col = 0; col < 3; ++col) {
-            for (int p = 0; p < 6; ++p)
-                out << (p ? " " : "") << result.highlight[analysis::flagIndex(col, p)];
+            for (int p = 0; p < 6; ++p) out << (p ? " " : "") << result.highlight[analysis::flagIndex(col, p)];
             out << "\n";
         }
     }

@@ -9,9 +9,9 @@ namespace cli {
 
 int run_backup(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes a consistent copy of the whole database to FILE (replaced when it exists), also while\n"
-        "the desktop program runs."));
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a consistent copy of the whole database to FILE (replaced when it exists), also while\n"
+                       "the desktop program runs."));
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The backup file to write."));
     if (const auto status = parseCommand(parser, QStringLiteral("backup"), args, 1, out, err)) return *status;
     try {

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "calendar/civil_date.h"
 #include "calendar/calendar_source.h"
+#include "calendar/civil_date.h"
 #include "calendar/ganzhi.h"
 #include "calendar/lunar.h"
 #include "calendar/pillars.h"
@@ -46,8 +46,8 @@ void print_days(int from, int to, cal::CalendarSource source, std::ostream& out)
         const cal::LunarDate lunar = cal::lunar_date(y, m, d, source);
         out << iso_date(y, m, d) << '\t' << cal::ganzhi_name(cal::year_ganzhi(y, m, d, source)) << '\t'
             << cal::ganzhi_name(cal::month_ganzhi(y, m, d, source)) << '\t'
-            << cal::ganzhi_name(cal::day_ganzhi(y, m, d)) << '\t'
-            << (lunar.leap ? -lunar.month : lunar.month) << '\t' << lunar.day << '\n';
+            << cal::ganzhi_name(cal::day_ganzhi(y, m, d)) << '\t' << (lunar.leap ? -lunar.month : lunar.month) << '\t'
+            << lunar.day << '\n';
     }
 }
 
@@ -56,13 +56,11 @@ void print_terms(int from, int to, cal::CalendarSource source, std::ostream& out
     for (int y = from; y <= to; ++y) {
         for (int j = 0; j < 24; ++j) {
             const cal::JieqiMoment t = cal::jieqi_moment(y, j, source);
-            out << y << '\t' << cal::jieqi_name(cal::jieqi_name_index_of(j)) << '\t'
-                << iso_date(y, t.month, t.day) << ' ' << two_digits(t.hour) << ':'
-                << two_digits(t.minute) << '\n';
+            out << y << '\t' << cal::jieqi_name(cal::jieqi_name_index_of(j)) << '\t' << iso_date(y, t.month, t.day)
+                << ' ' << two_digits(t.hour) << ':' << two_digits(t.minute) << '\n';
         }
     }
 }
-
 
 // Takes "--calendar SOURCE" out of the arguments; false when its value is missing or unknown.
 bool take_source(std::vector<std::string>& args, cal::CalendarSource& source) {
@@ -93,15 +91,13 @@ int run_calendar(std::vector<std::string> args, std::ostream& out, std::ostream&
     const std::optional<int> from = parse_year(args[1]);
     const std::optional<int> to = parse_year(args[2]);
     if (!from || !to) {
-        err << "qinglan-cli calendar: years must be whole numbers, got '" << args[1] << "' '"
-            << args[2] << "'\n";
+        err << "qinglan-cli calendar: years must be whole numbers, got '" << args[1] << "' '" << args[2] << "'\n";
         return 2;
     }
     const int first = days ? cal::kLunarFirstYear : kTermsFirstYear;
     const int last = days ? cal::kLunarLastYear : kTermsLastYear;
     if (*from < first || *to > last) {
-        err << "qinglan-cli calendar " << args[0] << ": years must lie within " << first << ".."
-            << last << "\n";
+        err << "qinglan-cli calendar " << args[0] << ": years must lie within " << first << ".." << last << "\n";
         return 2;
     }
     if (*from > *to) {
@@ -111,8 +107,10 @@ int run_calendar(std::vector<std::string> args, std::ostream& out, std::ostream&
     if (cal::source_for_year(source, *from) != source || cal::source_for_year(source, *to) != source)
         err << "qinglan-cli calendar: the astronomical calendar covers " << cal::kAstronomicalFirstYear << ".."
             << cal::kAstronomicalLastYear << "; the years outside it use the formulas\n";
-    if (days) print_days(*from, *to, source, out);
-    else print_terms(*from, *to, source, out);
+    if (days)
+        print_days(*from, *to, source, out);
+    else
+        print_terms(*from, *to, source, out);
     return 0;
 }
 

@@ -1,8 +1,8 @@
 #include "cli/cases_command.h"
 
+#include <unistd.h>
 #include <QFile>
 #include <QSaveFile>
-#include <unistd.h>
 
 #include "cli/command_parsing.h"
 #include "store/case_transfer.h"
@@ -16,15 +16,20 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
         "Writes the cases as JSON Lines (one case per line, UTF-8) to FILE, or to standard output for -.\n"
         "Fields: id, gua_ming, gua_bianhao, lei_mingcheng (category name), nian, yue, ri, xingbie,\n"
         "chusheng, shiyou, duanyu, fankui, shijian."));
-    parser.addOption({QStringLiteral("category"), QStringLiteral("Only the cases of this category."), QStringLiteral("NAME")});
-    parser.addOption({QStringLiteral("from"), QStringLiteral("Only cases cast on or after this date."), QStringLiteral("yyyy-mm-dd")});
-    parser.addOption({QStringLiteral("to"), QStringLiteral("Only cases cast on or before this date."), QStringLiteral("yyyy-mm-dd")});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file to write, or - for standard output."));
+    parser.addOption(
+        {QStringLiteral("category"), QStringLiteral("Only the cases of this category."), QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("from"), QStringLiteral("Only cases cast on or after this date."),
+                      QStringLiteral("yyyy-mm-dd")});
+    parser.addOption({QStringLiteral("to"), QStringLiteral("Only cases cast on or before this date."),
+                      QStringLiteral("yyyy-mm-dd")});
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The file to write, or - for standard output."));
     if (const auto status = parseCommand(parser, QStringLiteral("cases export"), args, 1, out, err)) return *status;
 
     store::ExportFilter filter;
     if (parser.isSet(QStringLiteral("category"))) filter.category = parser.value(QStringLiteral("category"));
-    for (const auto& [name, date] : {std::pair{QStringLiteral("from"), &filter.from}, std::pair{QStringLiteral("to"), &filter.to}}) {
+    for (const auto& [name, date] :
+         {std::pair{QStringLiteral("from"), &filter.from}, std::pair{QStringLiteral("to"), &filter.to}}) {
         if (!parser.isSet(name)) continue;
         const QDate parsed = QDate::fromString(parser.value(name), QStringLiteral("yyyy-MM-dd"));
         if (!parsed.isValid()) {
@@ -54,7 +59,8 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
             if (!file.open(QIODevice::WriteOnly))
                 throw store::DatabaseError(QStringLiteral("无法写入 %1：%2").arg(target, file.errorString()));
             store::exportCases(*db, filter, file);
-            if (!file.commit()) throw store::DatabaseError(QStringLiteral("无法写入 %1：%2").arg(target, file.errorString()));
+            if (!file.commit())
+                throw store::DatabaseError(QStringLiteral("无法写入 %1：%2").arg(target, file.errorString()));
         }
     } catch (const store::DatabaseError& e) {
         err << "qinglan-cli cases export: " << e.text().toStdString() << "\n";
@@ -65,11 +71,11 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
 
 int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Merges cases from JSON Lines (as cases export writes them) in one transaction: a case already\n"
-        "present (same gua_bianhao and the same texts) is skipped, a new one is added, categories are\n"
-        "created by name. Prints the counts; each refused line is named on standard error. When a line\n"
-        "is refused nothing is imported unless --skip-refused is given."));
+    parser.setApplicationDescription(
+        QStringLiteral("Merges cases from JSON Lines (as cases export writes them) in one transaction: a case already\n"
+                       "present (same gua_bianhao and the same texts) is skipped, a new one is added, categories are\n"
+                       "created by name. Prints the counts; each refused line is named on standard error. When a line\n"
+                       "is refused nothing is imported unless --skip-refused is given."));
     parser.addOption({QStringLiteral("dry-run"), QStringLiteral("Only count; change nothing.")});
     parser.addOption({QStringLiteral("skip-refused"), QStringLiteral("Import the other lines when some are refused.")});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file to read, or - for standard input."));
@@ -83,7 +89,7 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
     try {
         QFile file;
         const bool opened = source == u"-" ? file.open(STDIN_FILENO, QIODevice::ReadOnly)
-                                            : (file.setFileName(source), file.open(QIODevice::ReadOnly));
+                                           : (file.setFileName(source), file.open(QIODevice::ReadOnly));
         if (!opened) throw store::DatabaseError(QStringLiteral("无法读取 %1：%2").arg(source, file.errorString()));
         auto db = store::Database::open(databasePath(parser));
         report = store::importCases(*db, file, mode);

@@ -32,17 +32,26 @@ std::optional<QString> parseChartInvocation(const QStringList& args, const QStri
             out.json = true;
         } else if (a == u"--beasts") {
             if (!value(v)) return QStringLiteral("--beasts needs year, month or day");
-            if (v == u"year") out.options.beastPillar = chart::BeastPillar::Year;
-            else if (v == u"month") out.options.beastPillar = chart::BeastPillar::Month;
-            else if (v == u"day") out.options.beastPillar = chart::BeastPillar::Day;
-            else return QStringLiteral("--beasts needs year, month or day, not ") + v;
+            if (v == u"year")
+                out.options.beastPillar = chart::BeastPillar::Year;
+            else if (v == u"month")
+                out.options.beastPillar = chart::BeastPillar::Month;
+            else if (v == u"day")
+                out.options.beastPillar = chart::BeastPillar::Day;
+            else
+                return QStringLiteral("--beasts needs year, month or day, not ") + v;
         } else if (a == u"--basis") {
             if (!value(v)) return QStringLiteral("--basis needs 月日, 年月, 日时 or 时分");
-            if (v == u"月日") out.basis = chart::StrengthBasis::MonthDay;
-            else if (v == u"年月") out.basis = chart::StrengthBasis::YearMonth;
-            else if (v == u"日时") out.basis = chart::StrengthBasis::DayHour;
-            else if (v == u"时分") out.basis = chart::StrengthBasis::HourQuarter;
-            else return QStringLiteral("--basis needs 月日, 年月, 日时 or 时分, not ") + v;
+            if (v == u"月日")
+                out.basis = chart::StrengthBasis::MonthDay;
+            else if (v == u"年月")
+                out.basis = chart::StrengthBasis::YearMonth;
+            else if (v == u"日时")
+                out.basis = chart::StrengthBasis::DayHour;
+            else if (v == u"时分")
+                out.basis = chart::StrengthBasis::HourQuarter;
+            else
+                return QStringLiteral("--basis needs 月日, 年月, 日时 or 时分, not ") + v;
         } else if (a == u"--ordinal" || a == u"--direction") {
             if (!value(v) || !trigramBasis(v)) return a + QStringLiteral(" needs 先天 or 后天");
             (a == u"--ordinal" ? out.options.ordinalBasis : out.options.directionBasis) = *trigramBasis(v);

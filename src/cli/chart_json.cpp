@@ -8,10 +8,10 @@ namespace cli {
 namespace {
 
 QJsonObject lineToJson(const chart::ChartLine& line) {
-    return {{"hexagramName", line.hexagramName}, {"beast", line.beast},
-            {"hiddenSpirit", line.hiddenSpirit}, {"relative", line.relative},
+    return {{"hexagramName", line.hexagramName},   {"beast", line.beast},
+            {"hiddenSpirit", line.hiddenSpirit},   {"relative", line.relative},
             {"branchElement", line.branchElement}, {"code", line.code},
-            {"mark", QString(line.mark)}, {"changedLine", line.changedLine}};
+            {"mark", QString(line.mark)},          {"changedLine", line.changedLine}};
 }
 
 QJsonArray linesToJson(const chart::Hexagram& lines) {

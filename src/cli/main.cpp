@@ -71,8 +71,7 @@ int main(int argc, char** argv) {
     if (args[0] == "backup") return cli::run_backup(rest, std::cout, std::cerr);
     if (args[0] == "restore") return cli::run_restore(rest, std::cout, std::cerr);
     if (args[0] == "cases") return cli::run_cases(rest, std::cout, std::cerr);
-    if (args[0] == "calendar")
-        return cli::run_calendar({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    if (args[0] == "calendar") return cli::run_calendar({args.begin() + 1, args.end()}, std::cout, std::cerr);
     if (args[0] == "analyse") return cli::run_analyse(QCoreApplication::arguments().mid(2), std::cout, std::cerr);
     if (args[0] == "chart") return cli::run_chart(QCoreApplication::arguments().mid(2), std::cout, std::cerr);
     std::cerr << "qinglan-cli: unknown command '" << args[0] << "' (see qinglan-cli --help)\n";

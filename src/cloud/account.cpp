@@ -38,8 +38,9 @@ QString disabledAccountNotice() {
 
 QString forgottenPasswordNotice() {
     return QStringLiteral("密码只能人工重设：请写信至 ") + kSupportAddress +
-           QStringLiteral("，注明用户名以及注册时填写的手机号或电子邮箱，新的随机密码会以短信或邮件发给您。"
-                          "服务端只保存密码的摘要，原密码无法显示。也可以在青岚用户QQ群内联系管理员。");
+           QStringLiteral(
+               "，注明用户名以及注册时填写的手机号或电子邮箱，新的随机密码会以短信或邮件发给您。"
+               "服务端只保存密码的摘要，原密码无法显示。也可以在青岚用户QQ群内联系管理员。");
 }
 
 LoginMemory Account::remembered() const {
@@ -64,8 +65,8 @@ LoginOutcome Account::login(const LoginRequest& request) {
         return outcome;
     }
     const QString digest = passwordDigest(request.password);
-    const QString reply =
-        session_.postPlain(QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + digest});
+    const QString reply = session_.postPlain(
+        QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + digest});
 
     if (reply.startsWith(kNetError)) {
         outcome.message = QStringLiteral("网络错误，登陆失败。");
@@ -158,16 +159,22 @@ void Account::copyCategories(QString pairs) {
 
 RegistrationOutcome Account::registerUser(const Registration& r) {
     RegistrationOutcome outcome;
-    if (r.userName.isEmpty()) outcome.messages = {QStringLiteral("用户名不能为空")};
-    else if (r.password.isEmpty()) outcome.messages = {QStringLiteral("密码不能为空")};
-    else if (r.password != r.repeated) outcome.messages = {QStringLiteral("密码两次输入的不同")};
-    else if (r.mobile.isEmpty() && r.email.isEmpty()) outcome.messages = {QStringLiteral("手机号或者电子邮箱号必须输入一个。")};
-    else if (const QString problem = session_.transportProblem(); !problem.isEmpty()) outcome.messages = {problem};
+    if (r.userName.isEmpty())
+        outcome.messages = {QStringLiteral("用户名不能为空")};
+    else if (r.password.isEmpty())
+        outcome.messages = {QStringLiteral("密码不能为空")};
+    else if (r.password != r.repeated)
+        outcome.messages = {QStringLiteral("密码两次输入的不同")};
+    else if (r.mobile.isEmpty() && r.email.isEmpty())
+        outcome.messages = {QStringLiteral("手机号或者电子邮箱号必须输入一个。")};
+    else if (const QString problem = session_.transportProblem(); !problem.isEmpty())
+        outcome.messages = {problem};
     if (!outcome.messages.isEmpty()) return outcome;
 
-    const QString reply = session_.postPlain(QStringLiteral("reg.php"),
-                                             {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + passwordDigest(r.password),
-                                              QStringLiteral("shouji=") + r.mobile, QStringLiteral("youxiang=") + r.email});
+    const QString reply =
+        session_.postPlain(QStringLiteral("reg.php"),
+                           {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + passwordDigest(r.password),
+                            QStringLiteral("shouji=") + r.mobile, QStringLiteral("youxiang=") + r.email});
     if (reply == kNetError) {
         outcome.messages = {QStringLiteral("网络错误，请重试。")};
         return outcome;
@@ -194,7 +201,8 @@ PasswordChangeOutcome Account::changePassword(const PasswordChange& change) {
     // The old digest is the proof here; the service reads no "pw=" field on this endpoint.
     const QString reply = session_.postPlain(
         QStringLiteral("changpw.php"),
-        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword), QStringLiteral("newpw=") + newDigest});
+        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword),
+         QStringLiteral("newpw=") + newDigest});
     if (reply == u"ok") {
         // The change ended every session of the account; the reply carries this run's new one.
         session_.setSessionToken(sessionTokenOf(session_.exchange()));

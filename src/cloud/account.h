@@ -22,7 +22,7 @@ QString forgottenPasswordNotice();
 
 struct LoginRequest {
     QString userName;
-    QString password;  // as typed
+    QString password;      // as typed
     bool remember = true;  // "记住用户名和密码"
 };
 

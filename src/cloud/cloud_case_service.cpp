@@ -17,9 +17,15 @@ store::CaseListRow caseRow(const QStringList& record) {
 }  // namespace
 
 QStringList CloudCaseService::caseFields(const store::CaseRecord& r) const {
-    return {QStringLiteral("nm=") + session_.userName(), QStringLiteral("save_gua_ming=") + r.gua_ming, QStringLiteral("save_gua_bianhao=") + r.gua_bianhao,
-            QStringLiteral("save_lei_id=") + r.lei_id,   QStringLiteral("save_nian=") + r.nian,         QStringLiteral("save_yue=") + r.yue,
-            QStringLiteral("save_ri=") + r.ri,           QStringLiteral("save_xingbie=") + r.xingbie,   QStringLiteral("save_chusheng=") + r.chusheng,
+    return {QStringLiteral("nm=") + session_.userName(),
+            QStringLiteral("save_gua_ming=") + r.gua_ming,
+            QStringLiteral("save_gua_bianhao=") + r.gua_bianhao,
+            QStringLiteral("save_lei_id=") + r.lei_id,
+            QStringLiteral("save_nian=") + r.nian,
+            QStringLiteral("save_yue=") + r.yue,
+            QStringLiteral("save_ri=") + r.ri,
+            QStringLiteral("save_xingbie=") + r.xingbie,
+            QStringLiteral("save_chusheng=") + r.chusheng,
             QStringLiteral("save_shiyou=") + r.shiyou};
 }
 
@@ -29,7 +35,8 @@ QString CloudCaseService::saveNewCase(const store::CaseRecord& record) {
 
 QString CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which) {
     QStringList fields = caseFields(record);
-    fields << QStringLiteral("save_duanyu=") + texts.duanyu << QStringLiteral("save_fankui=") + texts.fankui << QStringLiteral("save_b=") + QString::number(which);
+    fields << QStringLiteral("save_duanyu=") + texts.duanyu << QStringLiteral("save_fankui=") + texts.fankui
+           << QStringLiteral("save_b=") + QString::number(which);
     return session_.post(QStringLiteral("saveduanyufankui.php"), fields);
 }
 
@@ -40,15 +47,15 @@ std::optional<QString> CloudCaseService::failureOf(const QString& reply) const {
 }
 
 CloudLoad CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store) {
-    QString reply =
-        session_.post(QStringLiteral("loadgua.php"), {QStringLiteral("nm=") + session_.userName(), QStringLiteral("guaid=") + QString::number(id)});
+    QString reply = session_.post(QStringLiteral("loadgua.php"), {QStringLiteral("nm=") + session_.userName(),
+                                                                  QStringLiteral("guaid=") + QString::number(id)});
     if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
     if (reply.isEmpty()) return {std::nullopt, kNoSearchResult};
 
     takeField(reply);
     store::CaseRecord record;
-    for (QString* field : {&record.gua_ming, &record.gua_bianhao, &record.lei_id, &record.nian, &record.yue,
-                           &record.ri, &record.xingbie, &record.chusheng, &record.shiyou})
+    for (QString* field : {&record.gua_ming, &record.gua_bianhao, &record.lei_id, &record.nian, &record.yue, &record.ri,
+                           &record.xingbie, &record.chusheng, &record.shiyou})
         *field = takeField(reply);
     store::CaseTexts texts;
     texts.duanyu = takeField(reply);
@@ -58,7 +65,7 @@ CloudLoad CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store) {
 }
 
 CloudCaseService::Records CloudCaseService::readRecords(const QString& endpoint, const QStringList& fields, int width,
-                                                       int cap) {
+                                                        int cap) {
     const QString reply = session_.post(endpoint, QStringList{QStringLiteral("nm=") + session_.userName()} + fields);
     if (const auto failure = failureOf(reply)) return {{}, *failure};
     return {readList(reply, width, cap), QString()};
@@ -83,7 +90,9 @@ CloudCaseRows CloudCaseService::searchCases(const QString& keyword) {
 
 CloudCaseRows CloudCaseService::casesOfMonth(qint64 category, const QString& year, const QString& month) {
     return caseRows(QStringLiteral("gualist.php"),
-                    {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year, QStringLiteral("yue=") + month}, kMonthRowCap, kNoCases);
+                    {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year,
+                     QStringLiteral("yue=") + month},
+                    kMonthRowCap, kNoCases);
 }
 
 CloudItems CloudCaseService::items(const QString& endpoint, const QStringList& fields, const QString& emptyMessage) {
@@ -99,12 +108,13 @@ CloudItems CloudCaseService::yearList(qint64 category) {
 }
 
 CloudItems CloudCaseService::monthList(qint64 category, const QString& year) {
-    return items(QStringLiteral("yue.php"), {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year}, kNoMonths);
+    return items(QStringLiteral("yue.php"),
+                 {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year}, kNoMonths);
 }
 
 CloudCaseTexts CloudCaseService::caseTexts(qint64 id) {
-    QString reply = session_.post(QStringLiteral("getduanyufankui.php"),
-                                  {QStringLiteral("nm=") + session_.userName(), QStringLiteral("id=") + QString::number(id)});
+    QString reply = session_.post(QStringLiteral("getduanyufankui.php"), {QStringLiteral("nm=") + session_.userName(),
+                                                                          QStringLiteral("id=") + QString::number(id)});
     if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
     if (reply.isEmpty() || reply == u"<tr>") return {};
     const qsizetype at = reply.indexOf(u"<tr>");
@@ -115,8 +125,8 @@ CloudCaseTexts CloudCaseService::caseTexts(qint64 id) {
 QString CloudCaseService::renameCategory(qint64 leiId, const QString& name) {
     const QString reply =
         session_.post(QStringLiteral("changeleiming.php"), {QStringLiteral("nm=") + session_.userName(),
-                                                             QStringLiteral("lei_bendi_id=") + QString::number(leiId),
-                                                             QStringLiteral("lei_mingcheng=") + name});
+                                                            QStringLiteral("lei_bendi_id=") + QString::number(leiId),
+                                                            QStringLiteral("lei_mingcheng=") + name});
     return reply == u"ok" ? QString() : QStringLiteral("网络保存出错：") + reply;
 }
 

@@ -22,9 +22,7 @@ QByteArray encodePart(const QString& text) {
     return out;
 }
 
-bool isHexDigit(QChar c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
+bool isHexDigit(QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f'); }
 
 }  // namespace
 

@@ -1,11 +1,11 @@
 #include "cloud/self_update.h"
 
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace cloud {
 namespace {
@@ -18,7 +18,9 @@ const HeaderList& downloadHeaders() {
 
 QString unchanged(const QString& reason) { return reason + QStringLiteral("程序未作任何改动。"); }
 
-std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
+std::filesystem::path fsPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
 
 }  // namespace
 
@@ -52,17 +54,17 @@ UpdateOutcome SelfUpdate::run() {
         session_.exchange().download(fileAddress, downloadHeaders(), out, manifest->size, kUpdateTimeLimit);
     const QString mismatch = QStringLiteral("下载的新版本与签名不符，可能已被篡改，已拒绝安装。");
     if (!downloaded)
-        return fail(session_.exchange().lastFailure() == ExchangeFailure::tooLarge ? mismatch
-                                                                                  : QStringLiteral("下载新版本失败。"));
+        return fail(session_.exchange().lastFailure() == ExchangeFailure::tooLarge
+                        ? mismatch
+                        : QStringLiteral("下载新版本失败。"));
     if (out.size() == 0) return fail(QStringLiteral("下载的新版本是空的。"));
     if (!out.flush() || ::fsync(out.handle()) != 0)
         return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');
     if (out.size() != manifest->size) return fail(mismatch);
     uchar* mapped = out.map(0, out.size());
     if (!mapped) return fail(QStringLiteral("无法读取下载的新版本：") + out.errorString() + u'。');
-    const bool matches =
-        sha256(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), static_cast<qsizetype>(out.size()))) ==
-        manifest->sha256;
+    const bool matches = sha256(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                                        static_cast<qsizetype>(out.size()))) == manifest->sha256;
     out.unmap(mapped);
     out.close();
     if (!matches) return fail(mismatch);

@@ -1,8 +1,8 @@
 #pragma once
 // The program update offered at login. The new program file is downloaded (straight to a file
-// beside the program, within a size and time limit) together with its detached Ed25519 signature (the same address with ".sig" appended); the program file is
-// replaced only when the signature is valid under the operator's public key built into the
-// program. Otherwise nothing on disk changes.
+// beside the program, within a size and time limit) together with its detached Ed25519 signature (the same address with
+// ".sig" appended); the program file is replaced only when the signature is valid under the operator's public key built
+// into the program. Otherwise nothing on disk changes.
 #include "cloud/cloud_session.h"
 #include "cloud/update_signature.h"
 

@@ -23,7 +23,8 @@ ServiceAddress resolveServiceAddress(const QStringList& arguments, const QProces
     const QString scheme = url.scheme();
     if (!url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty() || url.hasQuery() ||
         url.hasFragment() || !url.userInfo().isEmpty())
-        return {QUrl(), QStringLiteral("网络服务地址无效：") + text + QStringLiteral("（应以 http:// 或 https:// 开头）")};
+        return {QUrl(),
+                QStringLiteral("网络服务地址无效：") + text + QStringLiteral("（应以 http:// 或 https:// 开头）")};
     if (!credentialsMayGoTo(url)) return {QUrl(), insecureAddressMessage(url)};
     if (!url.path().endsWith(u'/')) url.setPath(url.path() + u'/');
     return {url, QString()};

@@ -1,8 +1,8 @@
 #include "cloud/update_signature.h"
 
+#include <sodium.h>
 #include <QList>
 #include <QString>
-#include <sodium.h>
 
 namespace cloud {
 

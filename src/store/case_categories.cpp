@@ -13,7 +13,8 @@ std::optional<QString> CaseCategories::nameProblem(const QString& name, qint64 e
 }
 
 std::optional<qint64> CaseCategories::idOf(const QString& name) const {
-    QSqlQuery query = db_.select(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"), {name});
+    QSqlQuery query = db_.select(
+        QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"), {name});
     if (!query.next()) return std::nullopt;
     return query.value(0).toLongLong();
 }
@@ -31,7 +32,8 @@ CategoryChange CaseCategories::add(const QString& name) {
 }
 
 CategoryChange CaseCategories::remove(qint64 leiId, CasesInside cases) {
-    const QString name = db_.getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {leiId});
+    const QString name =
+        db_.getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {leiId});
     if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {leiId}) == 0)
         return {false, leiId, QStringLiteral("没有这个类别。")};
     if (name == kMiscCategoryName) return {false, leiId, QStringLiteral("“杂类”不能删除。")};

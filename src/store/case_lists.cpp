@@ -9,7 +9,9 @@ namespace {
 // The keyword as a LIKE pattern that matches it literally, with "\" as the escape character.
 QString containsPattern(const QString& keyword) {
     QString escaped = keyword;
-    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'%', QStringLiteral("\\%")).replace(u'_', QStringLiteral("\\_"));
+    escaped.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'%', QStringLiteral("\\%"))
+        .replace(u'_', QStringLiteral("\\_"));
     return u'%' + escaped + u'%';
 }
 
@@ -33,8 +35,9 @@ QList<CaseListRow> CaseLists::recentCases(int count) const {
 QList<CaseListRow> CaseLists::searchCases(const QString& keyword, int limit) const {
     // The trigram index answers keywords of three characters or more; a database made before it
     // existed, and shorter keywords, scan the table. Both give the matches in id order.
-    const bool indexed = keyword.toUcs4().size() >= 3 &&
-                         db_.getFirstInteger(QStringLiteral("select count(*) from sqlite_master where name='gua_fts'")) > 0;
+    const bool indexed =
+        keyword.toUcs4().size() >= 3 &&
+        db_.getFirstInteger(QStringLiteral("select count(*) from sqlite_master where name='gua_fts'")) > 0;
     if (indexed) {
         QString phrase = keyword;
         phrase.replace(u'"', QStringLiteral("\"\""));
@@ -52,14 +55,14 @@ QList<CaseListRow> CaseLists::searchCases(const QString& keyword, int limit) con
 QStringList CaseLists::yearList(qint64 category) const {
     if (category == kAllCategories)
         return db_.getFirstItems(QStringLiteral("select nian from gua_table group by nian order by nian"));
-    return db_.getFirstItems(
-        QStringLiteral("select nian from gua_table where lei_id=? group by nian order by nian"), {category});
+    return db_.getFirstItems(QStringLiteral("select nian from gua_table where lei_id=? group by nian order by nian"),
+                             {category});
 }
 
 QStringList CaseLists::monthList(qint64 category, int year) const {
     if (category == kAllCategories)
-        return db_.getFirstItems(
-            QStringLiteral("select yue from gua_table where nian=? group by yue order by yue"), {year});
+        return db_.getFirstItems(QStringLiteral("select yue from gua_table where nian=? group by yue order by yue"),
+                                 {year});
     return db_.getFirstItems(
         QStringLiteral("select yue from gua_table where lei_id=? and nian=? group by yue order by yue"),
         {category, year});

@@ -19,8 +19,8 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     record_.saveKey = cast.caseNumber;
     record_.gua_bianhao = cast.caseNumber;
     record_.gua_ming = cast.gua_ming;
-    record_.lei_id = db_.getFirstString(
-        QStringLiteral("select max(lei_id) from fenlei_table where lei_mingcheng=?"), {cast.category});
+    record_.lei_id = db_.getFirstString(QStringLiteral("select max(lei_id) from fenlei_table where lei_mingcheng=?"),
+                                        {cast.category});
     record_.nian = QString::number(cast.castDate.year());
     record_.yue = QString::number(cast.castDate.month());
     record_.ri = QString::number(cast.castDate.day());
@@ -53,24 +53,24 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
     SaveResult result{true, {}};
     if (cloud_) {
         const QString reply = cloud_->saveTexts(record_, texts, which);
-        if (!reply.contains(QStringLiteral("ok")))
-            result = {false, QStringLiteral("网络保存失败，错误信息：") + reply};
+        if (!reply.contains(QStringLiteral("ok"))) result = {false, QStringLiteral("网络保存失败，错误信息：") + reply};
     }
 
     Transaction transaction(db_);
-    if (db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=?"),
-                            {record_.saveKey}) == 0) {
+    if (db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=?"), {record_.saveKey}) ==
+        0) {
         db_.execute(
             QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou) "
                            "values(?,?,?,?,?,?,?,?,?)"),
             {record_.gua_ming, record_.gua_bianhao, numberOrNull(record_.lei_id), numberOrNull(record_.nian),
-             numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng,
-             record_.shiyou});
+             numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng, record_.shiyou});
     }
     if (which == 1 || which == 3)
-        db_.execute(QStringLiteral("update gua_table set duanyu=? where gua_bianhao=?"), {texts.duanyu, record_.saveKey});
+        db_.execute(QStringLiteral("update gua_table set duanyu=? where gua_bianhao=?"),
+                    {texts.duanyu, record_.saveKey});
     if (which == 2 || which == 3)
-        db_.execute(QStringLiteral("update gua_table set fankui=? where gua_bianhao=?"), {texts.fankui, record_.saveKey});
+        db_.execute(QStringLiteral("update gua_table set fankui=? where gua_bianhao=?"),
+                    {texts.fankui, record_.saveKey});
     transaction.commit();
     return result;
 }
@@ -83,7 +83,7 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
         {id});
     if (!query.next()) return std::nullopt;
     CaseRecord& r = record_;
-    QString* const fields[] = {&r.gua_ming, &r.gua_bianhao, &r.lei_id, &r.nian, &r.yue,
+    QString* const fields[] = {&r.gua_ming, &r.gua_bianhao, &r.lei_id,   &r.nian,  &r.yue,
                                &r.ri,       &r.xingbie,     &r.chusheng, &r.shiyou};
     int column = 0;
     for (QString* field : fields) *field = query.value(column++).toString();

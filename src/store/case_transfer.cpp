@@ -51,14 +51,9 @@ void appendJsonValue(QByteArray& out, const QVariant& value) {
     }
     switch (value.typeId()) {
     case QMetaType::LongLong:
-    case QMetaType::Int:
-        out += QByteArray::number(value.toLongLong());
-        return;
-    case QMetaType::Double:
-        out += QByteArray::number(value.toDouble(), 'g', 17);
-        return;
-    default:
-        appendJsonString(out, value.toString());
+    case QMetaType::Int: out += QByteArray::number(value.toLongLong()); return;
+    case QMetaType::Double: out += QByteArray::number(value.toDouble(), 'g', 17); return;
+    default: appendJsonString(out, value.toString());
     }
 }
 
@@ -103,8 +98,8 @@ QString nonNull(QString text) { return text.isNull() ? QString(qsizetype(0), QCh
 
 // What a valid line holds, ready to bind.
 struct ImportedCase {
-    QVariantList values;      // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian
-    QVariant categoryName;    // null: no category
+    QVariantList values;    // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian
+    QVariant categoryName;  // null: no category
 };
 
 std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
@@ -112,7 +107,9 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error == QJsonParseError::IllegalUTF8String) return QStringLiteral("不是 UTF-8 文本");
     if (parseError.error != QJsonParseError::NoError)
-        return QStringLiteral("不是有效的 JSON（第 %1 个字节处：%2）").arg(parseError.offset + 1).arg(parseError.errorString());
+        return QStringLiteral("不是有效的 JSON（第 %1 个字节处：%2）")
+            .arg(parseError.offset + 1)
+            .arg(parseError.errorString());
     if (!document.isObject()) return QStringLiteral("不是 JSON 对象");
     const QJsonObject object = document.object();
 
@@ -128,10 +125,14 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     QHash<QString, QVariant> fields;
     auto text_ = [&](const QString& key, const QVariant& absent) -> std::optional<QString> {
         const QJsonValue v = object.value(key);
-        if (v.isUndefined()) fields[key] = absent;
-        else if (v.isNull()) fields[key] = QVariant();
-        else if (v.isString()) fields[key] = nonNull(v.toString());
-        else return QStringLiteral("字段 %1 应是文本或 null").arg(key);
+        if (v.isUndefined())
+            fields[key] = absent;
+        else if (v.isNull())
+            fields[key] = QVariant();
+        else if (v.isString())
+            fields[key] = nonNull(v.toString());
+        else
+            return QStringLiteral("字段 %1 应是文本或 null").arg(key);
         return std::nullopt;
     };
     for (const char* f : kTextFields) {
@@ -144,16 +145,21 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     for (const char* f : kNumberFields) {
         const QString key = QLatin1String(f);
         const QJsonValue v = object.value(key);
-        if (v.isUndefined() || v.isNull()) fields[key] = QVariant();
-        else if (v.isString()) fields[key] = nonNull(v.toString());  // a text the exporting database held there
-        else if (v.isDouble() && v.toDouble() == static_cast<double>(v.toInteger())) fields[key] = v.toInteger();
-        else return QStringLiteral("字段 %1 应是整数、文本或 null").arg(key);
+        if (v.isUndefined() || v.isNull())
+            fields[key] = QVariant();
+        else if (v.isString())
+            fields[key] = nonNull(v.toString());  // a text the exporting database held there
+        else if (v.isDouble() && v.toDouble() == static_cast<double>(v.toInteger()))
+            fields[key] = v.toInteger();
+        else
+            return QStringLiteral("字段 %1 应是整数、文本或 null").arg(key);
     }
     const QVariant number = fields.value(QStringLiteral("gua_bianhao"));
     if (number.isNull() || number.toString().isEmpty()) return QStringLiteral("缺少卦的唯一编号 gua_bianhao");
 
     out.values.clear();
-    for (const char* f : {"gua_ming", "gua_bianhao", "nian", "yue", "ri", "xingbie", "chusheng", "shiyou", "duanyu", "fankui", "shijian"})
+    for (const char* f : {"gua_ming", "gua_bianhao", "nian", "yue", "ri", "xingbie", "chusheng", "shiyou", "duanyu",
+                          "fankui", "shijian"})
         out.values << fields.value(QLatin1String(f));
     out.categoryName = fields.value(QStringLiteral("lei_mingcheng"));
     return std::nullopt;
@@ -189,7 +195,8 @@ private:
 QList<size_t> digestsOf(QSqlQuery& query) {
     QList<size_t> digests;
     while (query.next())
-        digests << textDigest(query.value(0), query.value(1), query.value(2), query.value(3), query.value(4), query.value(5));
+        digests << textDigest(query.value(0), query.value(1), query.value(2), query.value(3), query.value(4),
+                              query.value(5));
     query.finish();
     return digests;
 }
@@ -199,8 +206,9 @@ QList<size_t> digestsOf(QSqlQuery& query) {
 qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& out) {
     QVariant categoryId;
     if (filter.category) {
-        categoryId = db.getFirstString(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"),
-                                       {*filter.category});
+        categoryId = db.getFirstString(
+            QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"),
+            {*filter.category});
         if (categoryId.toString().isEmpty())
             throw DatabaseError(QStringLiteral("没有名为“%1”的类别").arg(*filter.category));
     }
@@ -214,11 +222,12 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
                        "where (? is null or g.lei_id=?) "
                        "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
                        "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
-        {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to), dayNumber(filter.to)});
-    static const char* const kKeys[] = {"{\"id\":",         ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
-                                        ",\"nian\":",       ",\"yue\":",      ",\"ri\":",          ",\"xingbie\":",
-                                        ",\"chusheng\":",   ",\"shiyou\":",   ",\"duanyu\":",      ",\"fankui\":",
-                                        ",\"shijian\":"};
+        {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to),
+         dayNumber(filter.to)});
+    static const char* const kKeys[] = {
+        "{\"id\":",     ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":", ",\"nian\":",
+        ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",      ",\"shiyou\":",
+        ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":"};
     qint64 count = 0;
     QByteArray pending;
     while (query.next()) {
@@ -253,9 +262,10 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
     PreparedStatement casesWithNumber(
         db, QStringLiteral("select gua_ming,xingbie,chusheng,shiyou,duanyu,fankui from gua_table where gua_bianhao=?"));
     PreparedStatement insertCase(
-        db, QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                           "fankui,shijian) values(?,?,?,?,?,?,?,?,?,?,?,"
-                           "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')))"));
+        db,
+        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
+                       "fankui,shijian) values(?,?,?,?,?,?,?,?,?,?,?,"
+                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')))"));
     qint64 lineNumber = 0;
     ImportedCase imported;
     while (const auto line = readInputLine(in)) {

@@ -23,8 +23,7 @@ QString nextConnectionName() {
 
 QString readResource(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw DatabaseError(QStringLiteral("程序内缺少数据文件 %1").arg(path));
+    if (!file.open(QIODevice::ReadOnly)) throw DatabaseError(QStringLiteral("程序内缺少数据文件 %1").arg(path));
     return QString::fromUtf8(file.readAll());
 }
 
@@ -42,7 +41,9 @@ DatabaseError notOurs(const QString& path, const QString& why) {
 DatabaseError newer(const QString& path, qint64 version) {
     return DatabaseError(QStringLiteral("数据库文件 %1 由更新版本的青岚建立（格式版本 %2，本程序只认识到 %3），"
                                         "请用新版本打开；它没有被改动。")
-                             .arg(path).arg(version).arg(kSchemaVersion),
+                             .arg(path)
+                             .arg(version)
+                             .arg(kSchemaVersion),
                          DatabaseProblem::Newer);
 }
 
@@ -92,8 +93,10 @@ std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOpti
         throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);
     db->readOnly_ = !canWrite(path) || !canWrite(folder);
     const bool walMode = readFileHeader(path).walMode;
-    if (db->readOnly_) db->openForReading(walMode);
-    else db->openConnection(path, busyOption(options.busyTimeoutMs));
+    if (db->readOnly_)
+        db->openForReading(walMode);
+    else
+        db->openConnection(path, busyOption(options.busyTimeoutMs));
     db->checkIsOurs();
     // A page cache large enough that a big transaction (an import) rarely has to spill pages,
     // each spill costing a flush of the journal to the disk. Memory is taken only as used.
@@ -137,16 +140,12 @@ std::unique_ptr<Database> Database::inspect(const QString& filePath, const OpenO
     const QString path = QFileInfo(filePath).absoluteFilePath();
     const FileHeader header = readFileHeader(path);
     switch (header.kind) {
-    case FileHeader::Kind::Missing:
-        throw DatabaseError(QStringLiteral("数据库文件 %1 不存在").arg(path));
+    case FileHeader::Kind::Missing: throw DatabaseError(QStringLiteral("数据库文件 %1 不存在").arg(path));
     case FileHeader::Kind::Unreadable:
         throw DatabaseError(QStringLiteral("无法读取数据库文件 %1：%2").arg(path, header.error));
-    case FileHeader::Kind::Empty:
-        throw notOurs(path, QStringLiteral("空文件"));
-    case FileHeader::Kind::NotSqlite:
-        throw notOurs(path, QStringLiteral("不是 SQLite 数据库"));
-    case FileHeader::Kind::Sqlite:
-        break;
+    case FileHeader::Kind::Empty: throw notOurs(path, QStringLiteral("空文件"));
+    case FileHeader::Kind::NotSqlite: throw notOurs(path, QStringLiteral("不是 SQLite 数据库"));
+    case FileHeader::Kind::Sqlite: break;
     }
     if (header.applicationId != 0 && header.applicationId != kApplicationId)
         throw notOurs(path, QStringLiteral("别的程序的数据库"));
@@ -167,7 +166,8 @@ void Database::checkBeforeWriting(const QString& path, const OpenOptions& option
         // A journal left by a save that was cut off can only be rolled back by a writer; the
         // opening that follows does it and checks the file again.
         const bool hotJournal = QFileInfo::exists(path + QStringLiteral("-journal"));
-        if (e.problem() == DatabaseProblem::ReadOnly && hotJournal && canWrite(path) && canWrite(folderOf(path))) return;
+        if (e.problem() == DatabaseProblem::ReadOnly && hotJournal && canWrite(path) && canWrite(folderOf(path)))
+            return;
         throw;
     }
 }
@@ -219,12 +219,14 @@ DatabaseError Database::errorOf(const QSqlError& error) const {
     const QString detail = error.text();
     if (!isNumber) return DatabaseError(detail);
     switch (code) {
-    case 5:   // SQLITE_BUSY
-    case 6:   // SQLITE_LOCKED
+    case 5:  // SQLITE_BUSY
+    case 6:  // SQLITE_LOCKED
         return DatabaseError(QStringLiteral("数据库文件 %1 被另一个程序锁定，等了 %2 秒仍未释放（%3）")
-                                 .arg(filePath_).arg(busyTimeoutMs_ / 1000.0).arg(detail),
+                                 .arg(filePath_)
+                                 .arg(busyTimeoutMs_ / 1000.0)
+                                 .arg(detail),
                              DatabaseProblem::Locked);
-    case 8:   // SQLITE_READONLY
+    case 8:  // SQLITE_READONLY
         return DatabaseError(QStringLiteral("数据库文件 %1 是只读的，无法写入（%2）").arg(filePath_, detail),
                              DatabaseProblem::ReadOnly);
     case 13:  // SQLITE_FULL
@@ -235,8 +237,7 @@ DatabaseError Database::errorOf(const QSqlError& error) const {
                              DatabaseProblem::Damaged);
     case 26:  // SQLITE_NOTADB
         return DatabaseError(detail, DatabaseProblem::NotOurs);
-    default:
-        return DatabaseError(detail);
+    default: return DatabaseError(detail);
     }
 }
 

@@ -67,10 +67,9 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
     const QString temp = creationFilePath(path);
     removeWithJournal(temp);
     try {
-        if (!QFile::copy(backup, temp))
-            throw DatabaseError(QStringLiteral("无法把 %1 复制到 %2").arg(backup, temp));
-        QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                        QFileDevice::ReadOther);
+        if (!QFile::copy(backup, temp)) throw DatabaseError(QStringLiteral("无法把 %1 复制到 %2").arg(backup, temp));
+        QFile::setPermissions(
+            temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         { auto restored = Database::open(temp, {OpenOptions{}.busyTimeoutMs, false}); }
         syncPath(temp);
     } catch (const DatabaseError& e) {

@@ -9,12 +9,12 @@ namespace store {
 
 enum class DatabaseProblem {
     Other,
-    Locked,      // another program holds the file longer than the busy timeout
-    ReadOnly,    // the file or its folder cannot be written
-    DiskFull,    // the disk (or the file size limit) is full
-    NotOurs,     // the file is not a database of this program
-    Newer,       // made by a newer version of the program
-    Damaged,     // the file is ours but fails its integrity check
+    Locked,    // another program holds the file longer than the busy timeout
+    ReadOnly,  // the file or its folder cannot be written
+    DiskFull,  // the disk (or the file size limit) is full
+    NotOurs,   // the file is not a database of this program
+    Newer,     // made by a newer version of the program
+    Damaged,   // the file is ours but fails its integrity check
 };
 
 class DatabaseError : public std::runtime_error {

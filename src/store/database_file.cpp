@@ -2,6 +2,9 @@
 
 #include "store/database_error.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,10 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <thread>
-#include <unistd.h>
 
 namespace store {
 namespace {
@@ -107,8 +107,9 @@ void syncPath(const QString& path) {
     const int error = errno;
     ::close(fd);
     if (result != 0 && error != EINVAL)  // some file systems cannot sync a folder
-        throw DatabaseError(QStringLiteral("无法把 %1 写到磁盘：%2").arg(path, QString::fromLocal8Bit(std::strerror(error))),
-                            error == ENOSPC ? DatabaseProblem::DiskFull : DatabaseProblem::Other);
+        throw DatabaseError(
+            QStringLiteral("无法把 %1 写到磁盘：%2").arg(path, QString::fromLocal8Bit(std::strerror(error))),
+            error == ENOSPC ? DatabaseProblem::DiskFull : DatabaseProblem::Other);
 }
 
 bool UseLock::acquire(const QString& databasePath, Kind kind, int timeoutMs) {

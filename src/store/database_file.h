@@ -9,10 +9,10 @@ namespace store {
 struct FileHeader {
     enum class Kind { Missing, Unreadable, Empty, NotSqlite, Sqlite };
     Kind kind = Kind::Missing;
-    bool walMode = false;      // the file is in write-ahead-log mode
-    quint32 userVersion = 0;   // PRAGMA user_version as last written to the file itself
-    quint32 applicationId = 0; // PRAGMA application_id
-    QString error;             // for Unreadable
+    bool walMode = false;       // the file is in write-ahead-log mode
+    quint32 userVersion = 0;    // PRAGMA user_version as last written to the file itself
+    quint32 applicationId = 0;  // PRAGMA application_id
+    QString error;              // for Unreadable
 };
 FileHeader readFileHeader(const QString& path);
 

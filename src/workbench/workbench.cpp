@@ -16,8 +16,15 @@
 namespace workbench {
 
 Workbench::Workbench(store::Database& db, const Clock& clock, Prompter& prompter, QString dataRoot, QObject* parent)
-    : QObject(parent), db_(db), settings_(db), data_(db), clock_(clock), prompter_(prompter),
-      dataRoot_(std::move(dataRoot)), caseStore_(db, history_), lists_(db) {
+    : QObject(parent),
+      db_(db),
+      settings_(db),
+      data_(db),
+      clock_(clock),
+      prompter_(prompter),
+      dataRoot_(std::move(dataRoot)),
+      caseStore_(db, history_),
+      lists_(db) {
     options_.highlightClashes = settings_.get(store::setting::highlightClashes);
     options_.showAllChanged = settings_.get(store::setting::showAllChanged);
     options_.showStems = settings_.get(store::setting::showStems);
@@ -45,8 +52,8 @@ chart::PaintInputs Workbench::paintInputs() const {
         const analysis::LineStrength strength = analysis::DescribeLineStrength(state_, item);
         return chart::StrengthNote{strength.text, strength.colour};
     };
-    return chart::PaintInputs{state_, options_, view_.showingChanged, caseHeader_, notes,
-                              &analysis::DescribeReturnInfluence};
+    return chart::PaintInputs{state_,      options_, view_.showingChanged,
+                              caseHeader_, notes,    &analysis::DescribeReturnInfluence};
 }
 
 void Workbench::chartBuilt(const QStringList& messages) {
@@ -202,8 +209,10 @@ bool Workbench::setVoidDate(const QString& typed) {
 }
 
 void Workbench::runReport(int row, int column) {
-    if (row == 0) refresh();
-    else if (state_.isEmpty()) return;
+    if (row == 0)
+        refresh();
+    else if (state_.isEmpty())
+        return;
     const analysis::ReportSettings settings{view_.showingChanged, options_.showHiddenChanges};
     const analysis::AnalysisResult result = analysis::AnalysisReport(state_, data_, settings, row, column);
     if (row > 0) state_.highlight = result.highlight;

@@ -39,8 +39,7 @@ enum class CaseTextChoice { Judgment = 1, Feedback = 2, Both = 3 };
 class Workbench : public QObject {
     Q_OBJECT
 public:
-    Workbench(store::Database& db, const Clock& clock, Prompter& prompter, QString dataRoot,
-              QObject* parent = nullptr);
+    Workbench(store::Database& db, const Clock& clock, Prompter& prompter, QString dataRoot, QObject* parent = nullptr);
     ~Workbench() override;
 
     // --- The chart ---------------------------------------------------------------------

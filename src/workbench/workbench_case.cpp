@@ -21,8 +21,8 @@ const SaveTexts kSaveTexts[] = {
 };
 
 const QString kNoChartToSave = QStringLiteral("当前没有排盘，断语和反馈无处保存。");
-const QString kChartNotStored =
-    QStringLiteral("当前显示的卦不是已保存的卦例，断语和反馈不会存入别的卦例。是否把当前的卦作为新卦例保存，并存入断语和反馈？");
+const QString kChartNotStored = QStringLiteral(
+    "当前显示的卦不是已保存的卦例，断语和反馈不会存入别的卦例。是否把当前的卦作为新卦例保存，并存入断语和反馈？");
 
 }  // namespace
 
@@ -158,8 +158,10 @@ void Workbench::openHistoryEntry(const QString& entry) {
         prompter_.message(QStringLiteral("无法获取id") + entry);
         return;
     }
-    if (target->local) openLocalCase(target->id);
-    else openCloudCase(target->id);
+    if (target->local)
+        openLocalCase(target->id);
+    else
+        openCloudCase(target->id);
 }
 
 void Workbench::stepBack() {
@@ -203,8 +205,10 @@ bool Workbench::openRecentCase(const QString& itemText) {
         return false;
     }
     history_.append(cloud_ ? store::CaseHistory::cloudEntry(value) : store::CaseHistory::localEntry(value));
-    if (cloud_) openCloudCase(value);
-    else openLocalCase(value);
+    if (cloud_)
+        openCloudCase(value);
+    else
+        openLocalCase(value);
     return true;
 }
 

@@ -8,7 +8,8 @@
 namespace workbench {
 
 bool Workbench::deleteCase(qint64 id, const QString& itemText) {
-    if (!prompter_.askYesNo(QStringLiteral("确定删除卦例“%1”吗？删除后不能恢复（网络云存储中的副本不受影响）。").arg(itemText)))
+    if (!prompter_.askYesNo(
+            QStringLiteral("确定删除卦例“%1”吗？删除后不能恢复（网络云存储中的副本不受影响）。").arg(itemText)))
         return false;
     const bool onView = chartIsStoredCase_ && caseStore_.record().caseId == id;
     bool deleted = false;
@@ -48,17 +49,16 @@ bool Workbench::addCategory(const QString& name) {
 bool Workbench::deleteCategory(qint64 leiId, const QString& name) {
     qint64 cases = 0;
     if (!guarded([&] { cases = store::CaseCategories(db_).caseCount(leiId); })) return false;
-    const QString question =
-        cases == 0 ? QStringLiteral("确定删除分类“%1”吗？").arg(name)
-                   : QStringLiteral("分类“%1”中有%2个卦例，删除分类后这些卦例将移到“%3”。确定删除吗？")
-                         .arg(name)
-                         .arg(cases)
-                         .arg(store::kMiscCategoryName);
+    const QString question = cases == 0
+                                 ? QStringLiteral("确定删除分类“%1”吗？").arg(name)
+                                 : QStringLiteral("分类“%1”中有%2个卦例，删除分类后这些卦例将移到“%3”。确定删除吗？")
+                                       .arg(name)
+                                       .arg(cases)
+                                       .arg(store::kMiscCategoryName);
     if (!prompter_.askYesNo(question)) return false;
     store::CategoryChange change;
-    if (!guarded([&] {
-            change = store::CaseCategories(db_).remove(leiId, store::CaseCategories::CasesInside::MoveToMisc);
-        }))
+    if (!guarded(
+            [&] { change = store::CaseCategories(db_).remove(leiId, store::CaseCategories::CasesInside::MoveToMisc); }))
         return false;
     if (!change.done) {
         prompter_.message(change.problem);

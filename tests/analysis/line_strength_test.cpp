@@ -37,7 +37,8 @@ TEST(BranchTables, LifeStagesOfEachElementEarthSharingWater) {
 }
 
 // Slots as the build leaves them: pillar texts and the polarity-element texts of their branches.
-chart::ChartState withSlots(const char16_t* month, const char16_t* monthText, const char16_t* day, const char16_t* dayText) {
+chart::ChartState withSlots(const char16_t* month, const char16_t* monthText, const char16_t* day,
+                            const char16_t* dayText) {
     chart::ChartState s;
     s.firstSlot = QString::fromUtf16(month);
     s.monthBranchText = QString::fromUtf16(monthText);
@@ -94,7 +95,7 @@ TEST(LineStrength, ReturnInfluenceOfTheChangedLine) {
         const char16_t* text;
     };
     const Case cases[] = {{u'金', u'土', u"回头生"}, {u'火', u'木', u"回头生"}, {u'木', u'金', u"回头克"},
-                          {u'水', u'土', u"回头克"}, {u'水', u'水', u""},     {u'金', u'水', u""},
+                          {u'水', u'土', u"回头克"}, {u'水', u'水', u""},       {u'金', u'水', u""},
                           {u' ', u' ', u""}};
     for (const Case& c : cases)
         EXPECT_EQ(analysis::DescribeReturnInfluence(c.main, c.changed), QString::fromUtf16(c.text))

@@ -45,7 +45,8 @@ TEST(PatternDates, DayAndMonthSearchesRunAcrossTheYearEnd) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chartDate.toString(Qt::ISODate).toStdString() + QString(QChar(c.branch)).toStdString());
-        const QString text = c.clash ? FindClashDates(c.chartDate, c.branch) : FindCompletionDates(c.chartDate, c.branch);
+        const QString text =
+            c.clash ? FindClashDates(c.chartDate, c.branch) : FindCompletionDates(c.chartDate, c.branch);
         EXPECT_EQ(text, QString::fromUtf16(c.text));
     }
 }

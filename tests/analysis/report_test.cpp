@@ -116,9 +116,9 @@ TEST_F(Report, WholeChartOfThreeMovingLines) {
 TEST_F(Report, ItemStagesOfAHiddenSpiritAndUnderTheYearMonthBasis) {
     // 天风姤: 妻财寅木 hides under line 2 子孙亥水; against its flying line 亥 it is 长生.
     build(u"20240204111112T:17:00:00");
-    EXPECT_EQ(analysis::DescribeItemStages(state, data, QStringLiteral("第2爻伏神"), state.main[4].hiddenSpirit, 4),
-              texts({u"第2爻伏神：妻财寅木 月建 12宫 (临官)", u"第2爻伏神：妻财寅木 日建 12宫 (养)",
-                     u"伏飞 12宫 (长生)"}));
+    EXPECT_EQ(
+        analysis::DescribeItemStages(state, data, QStringLiteral("第2爻伏神"), state.main[4].hiddenSpirit, 4),
+        texts({u"第2爻伏神：妻财寅木 月建 12宫 (临官)", u"第2爻伏神：妻财寅木 日建 12宫 (养)", u"伏飞 12宫 (长生)"}));
     // Under 年月 the slots hold 甲辰 and 丙寅: 寅 stands at 衰 against the year branch 辰,
     // at 临官 against the month, and gains the season qi of the 辰 "month".
     build(u"20240204111111T:17:00:00");
@@ -164,7 +164,8 @@ TEST_F(Report, ItemModeOnAMainLine) {
     // at the bottom line 丑.
     build(u"20240204111112T:17:00:00");
     const analysis::AnalysisResult r = report(4, 2);
-    EXPECT_EQ(r.lines.mid(0, 4), texts({u"金绝于月寅", u"金绝于寅", u"金入墓于丑", u"*******************************"}));
+    EXPECT_EQ(r.lines.mid(0, 4),
+              texts({u"金绝于月寅", u"金绝于寅", u"金入墓于丑", u"*******************************"}));
     EXPECT_EQ(r.highlight, flags({{0, 4, 16}, {1, 5, 8}}));
 }
 
@@ -193,12 +194,12 @@ TEST_F(Report, ItemModeRefusals) {
         bool answered;
     };
     const Case cases[] = {
-        {false, true, 1, 3, false},  // a static line: its changed line is only on display
-        {false, true, 4, 3, true},   // moving in hiding, shown so
-        {false, false, 4, 3, false}, // moving in hiding, not shown so
-        {false, true, 1, 1, false},  // no hidden spirit
-        {false, true, 1, 4, false},  // no such column
-        {false, true, 7, 2, false},  // no such line
+        {false, true, 1, 3, false},   // a static line: its changed line is only on display
+        {false, true, 4, 3, true},    // moving in hiding, shown so
+        {false, false, 4, 3, false},  // moving in hiding, not shown so
+        {false, true, 1, 1, false},   // no hidden spirit
+        {false, true, 1, 4, false},   // no such column
+        {false, true, 7, 2, false},   // no such line
         {false, true, -1, 2, false},
     };
     for (const Case& c : cases) {

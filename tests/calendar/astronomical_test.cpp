@@ -39,18 +39,18 @@ TEST(AstronomicalTerms, MomentsAreThePublishedOnesToTheMinute) {
         Moment published;
     };
     const Case cases[] = {
-        {2, {2024, 2, 4, 16, 27}},    // 立春 2024
-        {23, {2025, 12, 21, 23, 3}},  // 冬至 2025
-        {5, {2024, 3, 20, 11, 6}},    // 春分 2024 (03:06 UTC)
-        {11, {2024, 6, 21, 4, 51}},   // 夏至 2024 (20 June 20:51 UTC)
-        {17, {2024, 9, 22, 20, 44}},  // 秋分 2024 (12:44 UTC)
-        {23, {2024, 12, 21, 17, 21}}, // 冬至 2024 (09:21 UTC)
-        {23, {2023, 12, 22, 11, 27}}, // 冬至 2023 (03:27 UTC)
-        {2, {2025, 2, 3, 22, 10}},    // 立春 2025
-        {11, {2025, 6, 21, 10, 42}},  // 夏至 2025 (02:42 UTC)
-        {17, {2025, 9, 23, 2, 19}},   // 秋分 2025 (22 September 18:19 UTC)
-        {5, {2000, 3, 20, 15, 35}},   // 春分 2000 (07:35 UTC)
-        {12, {2016, 7, 7, 0, 3}},     // 小暑 2016, which the formulas put on 6 July
+        {2, {2024, 2, 4, 16, 27}},     // 立春 2024
+        {23, {2025, 12, 21, 23, 3}},   // 冬至 2025
+        {5, {2024, 3, 20, 11, 6}},     // 春分 2024 (03:06 UTC)
+        {11, {2024, 6, 21, 4, 51}},    // 夏至 2024 (20 June 20:51 UTC)
+        {17, {2024, 9, 22, 20, 44}},   // 秋分 2024 (12:44 UTC)
+        {23, {2024, 12, 21, 17, 21}},  // 冬至 2024 (09:21 UTC)
+        {23, {2023, 12, 22, 11, 27}},  // 冬至 2023 (03:27 UTC)
+        {2, {2025, 2, 3, 22, 10}},     // 立春 2025
+        {11, {2025, 6, 21, 10, 42}},   // 夏至 2025 (02:42 UTC)
+        {17, {2025, 9, 23, 2, 19}},    // 秋分 2025 (22 September 18:19 UTC)
+        {5, {2000, 3, 20, 15, 35}},    // 春分 2000 (07:35 UTC)
+        {12, {2016, 7, 7, 0, 3}},      // 小暑 2016, which the formulas put on 6 July
     };
     for (const Case& c : cases) {
         const Moment& p = c.published;
@@ -96,12 +96,12 @@ TEST(AstronomicalTerms, EveryYearHasItsTwentyFourTermsInOrder) {
 
 TEST(AstronomicalMoon, NewMoonsAreThePublishedOnesWithinAMinute) {
     const Moment published[] = {
-        {2024, 4, 9, 2, 21},   // 8 April 18:21 UTC, the total eclipse
-        {2017, 8, 22, 2, 30},  // 21 August 18:30 UTC, the total eclipse
-        {2024, 1, 11, 19, 57}, // 11:57 UTC
-        {2024, 2, 10, 6, 59},  // 9 February 22:59 UTC: 春节 2024
-        {2023, 1, 22, 4, 53},  // 21 January 20:53 UTC: 春节 2023
-        {2025, 1, 29, 20, 36}, // 12:36 UTC: 春节 2025
+        {2024, 4, 9, 2, 21},    // 8 April 18:21 UTC, the total eclipse
+        {2017, 8, 22, 2, 30},   // 21 August 18:30 UTC, the total eclipse
+        {2024, 1, 11, 19, 57},  // 11:57 UTC
+        {2024, 2, 10, 6, 59},   // 9 February 22:59 UTC: 春节 2024
+        {2023, 1, 22, 4, 53},   // 21 January 20:53 UTC: 春节 2023
+        {2025, 1, 29, 20, 36},  // 12:36 UTC: 春节 2025
     };
     for (const Moment& p : published) {
         const double expected = cal::local_day_number(p.y, p.m, p.d, p.hour, p.minute);
@@ -141,12 +141,12 @@ TEST(AstronomicalLunar, NewYearsAndTheDaysBefore) {
         int y, m, d;
         int last_day_before;  // 29 or 30: the length of the twelfth month (0: before the tables)
     };
-    for (const NewYear& n : {NewYear{1900, 1, 31, 0}, NewYear{1912, 2, 18, 30}, NewYear{1929, 2, 10, 30},
-                             NewYear{1950, 2, 17, 30}, NewYear{1978, 2, 7, 29}, NewYear{1985, 2, 20, 30},
-                             NewYear{2000, 2, 5, 29}, NewYear{2020, 1, 25, 30}, NewYear{2021, 2, 12, 30},
-                             NewYear{2023, 1, 22, 30}, NewYear{2024, 2, 10, 30}, NewYear{2025, 1, 29, 29},
-                             NewYear{2026, 2, 17, 29}, NewYear{2028, 1, 26, 29}, NewYear{2033, 1, 31, 30},
-                             NewYear{2050, 1, 23, 29}, NewYear{2061, 1, 21, 29}, NewYear{2099, 1, 21, 30}}) {
+    for (const NewYear& n :
+         {NewYear{1900, 1, 31, 0}, NewYear{1912, 2, 18, 30}, NewYear{1929, 2, 10, 30}, NewYear{1950, 2, 17, 30},
+          NewYear{1978, 2, 7, 29}, NewYear{1985, 2, 20, 30}, NewYear{2000, 2, 5, 29}, NewYear{2020, 1, 25, 30},
+          NewYear{2021, 2, 12, 30}, NewYear{2023, 1, 22, 30}, NewYear{2024, 2, 10, 30}, NewYear{2025, 1, 29, 29},
+          NewYear{2026, 2, 17, 29}, NewYear{2028, 1, 26, 29}, NewYear{2033, 1, 31, 30}, NewYear{2050, 1, 23, 29},
+          NewYear{2061, 1, 21, 29}, NewYear{2099, 1, 21, 30}}) {
         expect_lunar({n.y, n.m, n.d, false, 1, 1});
         if (n.last_day_before == 0) continue;
         const cal::CivilDate before = cal::previous_day({n.y, n.m, n.d});
@@ -155,12 +155,12 @@ TEST(AstronomicalLunar, NewYearsAndTheDaysBefore) {
 }
 
 TEST(AstronomicalLunar, LeapMonthsStartOnTheirNewMoons) {
-    for (const LunarCase& c : {LunarCase{2025, 7, 25, true, 6, 1}, LunarCase{2025, 7, 24, false, 6, 30},
-                               LunarCase{2025, 8, 23, false, 7, 1}, LunarCase{2033, 12, 22, true, 11, 1},
-                               LunarCase{2033, 12, 21, false, 11, 30}, LunarCase{2034, 1, 20, false, 12, 1},
-                               LunarCase{2023, 3, 22, true, 2, 1}, LunarCase{2020, 5, 23, true, 4, 1},
-                               LunarCase{2017, 7, 23, true, 6, 1}, LunarCase{1984, 11, 23, true, 10, 1},
-                               LunarCase{1900, 9, 24, true, 8, 1}, LunarCase{2052, 9, 23, true, 8, 1}}) {
+    for (const LunarCase& c :
+         {LunarCase{2025, 7, 25, true, 6, 1}, LunarCase{2025, 7, 24, false, 6, 30}, LunarCase{2025, 8, 23, false, 7, 1},
+          LunarCase{2033, 12, 22, true, 11, 1}, LunarCase{2033, 12, 21, false, 11, 30},
+          LunarCase{2034, 1, 20, false, 12, 1}, LunarCase{2023, 3, 22, true, 2, 1}, LunarCase{2020, 5, 23, true, 4, 1},
+          LunarCase{2017, 7, 23, true, 6, 1}, LunarCase{1984, 11, 23, true, 10, 1}, LunarCase{1900, 9, 24, true, 8, 1},
+          LunarCase{2052, 9, 23, true, 8, 1}}) {
         expect_lunar(c);
     }
 }
@@ -222,8 +222,8 @@ TEST(DeltaT, FollowsTheObservedValues) {
     struct Case {
         double year, seconds;
     };
-    for (const Case& c : {Case{1900, -2.72}, Case{1920, 21.16}, Case{1950, 29.15}, Case{1975, 45.48},
-                          Case{2000, 63.83}, Case{2010, 66.07}, Case{2020, 69.36}}) {
+    for (const Case& c : {Case{1900, -2.72}, Case{1920, 21.16}, Case{1950, 29.15}, Case{1975, 45.48}, Case{2000, 63.83},
+                          Case{2010, 66.07}, Case{2020, 69.36}}) {
         EXPECT_NEAR(cal::delta_t_seconds(c.year), c.seconds, 1.0) << c.year;
     }
     // After the observations it grows, slowly at first.

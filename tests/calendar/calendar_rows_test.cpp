@@ -36,7 +36,10 @@ TEST(CalendarRows, AstronomicalSource) {
 }
 
 TEST(CalendarRows, Weekdays) {
-    struct Case { int y, m, d; const char* name; };
+    struct Case {
+        int y, m, d;
+        const char* name;
+    };
     for (const Case& c : {Case{2024, 2, 4, "星期日"}, Case{2024, 2, 5, "星期一"}, Case{2000, 1, 1, "星期六"},
                           Case{1900, 1, 1, "星期一"}, Case{2026, 12, 8, "星期二"}}) {
         EXPECT_EQ(cal::weekday_name(c.y, c.m, c.d), c.name);

@@ -5,19 +5,24 @@
 namespace {
 
 TEST(CivilDate, CalendarKindAroundTheReform) {
-    struct Case { int y, m, d, kind; };
-    for (const Case& c : {Case{1581, 12, 31, 1}, Case{1582, 9, 30, 1}, Case{1582, 10, 4, 1},
-                          Case{1582, 10, 5, 0}, Case{1582, 10, 14, 0}, Case{1582, 10, 15, 2},
-                          Case{1582, 11, 1, 2}, Case{1583, 1, 1, 2}, Case{-500, 3, 1, 1}}) {
+    struct Case {
+        int y, m, d, kind;
+    };
+    for (const Case& c : {Case{1581, 12, 31, 1}, Case{1582, 9, 30, 1}, Case{1582, 10, 4, 1}, Case{1582, 10, 5, 0},
+                          Case{1582, 10, 14, 0}, Case{1582, 10, 15, 2}, Case{1582, 11, 1, 2}, Case{1583, 1, 1, 2},
+                          Case{-500, 3, 1, 1}}) {
         EXPECT_EQ(cal::calendar_kind(c.y, c.m, c.d), c.kind) << c.y << "-" << c.m << "-" << c.d;
     }
 }
 
 TEST(CivilDate, LeapYears) {
-    struct Case { int y; bool leap; };
-    for (const Case& c : {Case{2000, true}, Case{1900, false}, Case{2024, true}, Case{2023, false},
-                          Case{1500, true} /* Julian */, Case{1700, false}, Case{1600, true},
-                          Case{-1, true}, Case{-5, true}, Case{-2, false}, Case{4, true}}) {
+    struct Case {
+        int y;
+        bool leap;
+    };
+    for (const Case& c :
+         {Case{2000, true}, Case{1900, false}, Case{2024, true}, Case{2023, false}, Case{1500, true} /* Julian */,
+          Case{1700, false}, Case{1600, true}, Case{-1, true}, Case{-5, true}, Case{-2, false}, Case{4, true}}) {
         EXPECT_EQ(cal::is_leap_year(c.y), c.leap) << c.y;
     }
 }
@@ -36,8 +41,8 @@ TEST(CivilDate, MonthLengthsAndDayOfYear) {
 
 TEST(CivilDate, DayCountHasNoYearZeroAndSkipsTheReformGap) {
     EXPECT_EQ(cal::day_count(1, 1, 1), 1);
-    EXPECT_EQ(cal::day_count(-1, 12, 31), 0);      // the day before 0001-01-01
-    EXPECT_EQ(cal::day_count(-1, 1, 1), -365);     // year -1 is a leap year of 366 days
+    EXPECT_EQ(cal::day_count(-1, 12, 31), 0);   // the day before 0001-01-01
+    EXPECT_EQ(cal::day_count(-1, 1, 1), -365);  // year -1 is a leap year of 366 days
     EXPECT_EQ(cal::day_count(1582, 10, 15) - cal::day_count(1582, 10, 4), 1);
     // 1900-01-01 .. 2000-01-01: a hundred years with 24 leap days.
     EXPECT_EQ(cal::day_count(2000, 1, 1) - cal::day_count(1900, 1, 1), 36524);
@@ -60,9 +65,11 @@ TEST(CivilDate, StepsAndWeekdays) {
     EXPECT_EQ(cal::previous_day({2024, 3, 1}), (cal::CivilDate{2024, 2, 29}));
     EXPECT_EQ(cal::date_of_day_of_year(2024, 60), (cal::CivilDate{2024, 2, 29}));
     EXPECT_EQ(cal::date_of_day_of_year(2023, 31), (cal::CivilDate{2023, 1, 31}));
-    struct Case { int y, m, d, weekday; };
-    for (const Case& c : {Case{2000, 1, 1, 6}, Case{2024, 2, 4, 7}, Case{1949, 10, 1, 6},
-                          Case{1900, 1, 1, 1}, Case{2026, 12, 8, 2}}) {
+    struct Case {
+        int y, m, d, weekday;
+    };
+    for (const Case& c :
+         {Case{2000, 1, 1, 6}, Case{2024, 2, 4, 7}, Case{1949, 10, 1, 6}, Case{1900, 1, 1, 1}, Case{2026, 12, 8, 2}}) {
         EXPECT_EQ(cal::iso_weekday(c.y, c.m, c.d), c.weekday) << c.y << "-" << c.m << "-" << c.d;
     }
 }

@@ -5,9 +5,12 @@
 namespace {
 
 TEST(GanZhi, NamesOfTheCycle) {
-    struct Case { int index; const char* name; };
-    for (const Case& c : {Case{0, "甲子"}, Case{1, "乙丑"}, Case{10, "甲戌"}, Case{40, "甲辰"},
-                          Case{54, "戊午"}, Case{59, "癸亥"}, Case{60, ""}, Case{-1, ""}}) {
+    struct Case {
+        int index;
+        const char* name;
+    };
+    for (const Case& c : {Case{0, "甲子"}, Case{1, "乙丑"}, Case{10, "甲戌"}, Case{40, "甲辰"}, Case{54, "戊午"},
+                          Case{59, "癸亥"}, Case{60, ""}, Case{-1, ""}}) {
         EXPECT_EQ(cal::ganzhi_name(c.index), c.name) << c.index;
     }
 }

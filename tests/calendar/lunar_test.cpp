@@ -31,11 +31,11 @@ TEST(Lunar, NewYearsAndYearEnds) {
 }
 
 TEST(Lunar, LeapMonths) {
-    for (const LunarCase& c : {LunarCase{2023, 3, 22, true, 2, 1}, LunarCase{2023, 3, 21, false, 2, 30},
-                               LunarCase{2025, 7, 25, true, 6, 1}, LunarCase{2020, 5, 23, true, 4, 1},
-                               LunarCase{2017, 7, 23, true, 6, 1}, LunarCase{2012, 5, 21, true, 4, 1},
-                               LunarCase{2006, 8, 24, true, 7, 1}, LunarCase{2004, 3, 21, true, 2, 1},
-                               LunarCase{2033, 12, 22, true, 11, 1}, LunarCase{2034, 1, 20, false, 12, 1}}) {
+    for (const LunarCase& c :
+         {LunarCase{2023, 3, 22, true, 2, 1}, LunarCase{2023, 3, 21, false, 2, 30}, LunarCase{2025, 7, 25, true, 6, 1},
+          LunarCase{2020, 5, 23, true, 4, 1}, LunarCase{2017, 7, 23, true, 6, 1}, LunarCase{2012, 5, 21, true, 4, 1},
+          LunarCase{2006, 8, 24, true, 7, 1}, LunarCase{2004, 3, 21, true, 2, 1}, LunarCase{2033, 12, 22, true, 11, 1},
+          LunarCase{2034, 1, 20, false, 12, 1}}) {
         expect_lunar(c);
     }
 }
@@ -76,8 +76,8 @@ TEST(Lunar, EveryDayIsOneAfterTheDayBeforeOrANewMonth) {
     cal::LunarDate prev = cal::lunar_date(1899, 12, 31);
     for (cal::CivilDate date{1900, 1, 1}; date.year < 2050; date = cal::next_day(date)) {
         const cal::LunarDate cur = cal::lunar_date(date.year, date.month, date.day);
-        const std::string at = std::to_string(date.year) + "-" + std::to_string(date.month) + "-" +
-                               std::to_string(date.day);
+        const std::string at =
+            std::to_string(date.year) + "-" + std::to_string(date.month) + "-" + std::to_string(date.day);
         if (cur.day == prev.day + 1) {
             ASSERT_EQ(cur.month, prev.month) << at;
             ASSERT_EQ(cur.leap, prev.leap) << at;
@@ -91,11 +91,13 @@ TEST(Lunar, EveryDayIsOneAfterTheDayBeforeOrANewMonth) {
 }
 
 TEST(Lunar, Names) {
-    struct DayCase { int day; const char* name; };
-    for (const DayCase& c : {DayCase{1, "初一"}, DayCase{9, "初九"}, DayCase{10, "初十"},
-                             DayCase{11, "十一"}, DayCase{19, "十九"}, DayCase{20, "二十"},
-                             DayCase{21, "廿一"}, DayCase{29, "廿九"}, DayCase{30, "三十"},
-                             DayCase{0, ""}, DayCase{31, ""}}) {
+    struct DayCase {
+        int day;
+        const char* name;
+    };
+    for (const DayCase& c : {DayCase{1, "初一"}, DayCase{9, "初九"}, DayCase{10, "初十"}, DayCase{11, "十一"},
+                             DayCase{19, "十九"}, DayCase{20, "二十"}, DayCase{21, "廿一"}, DayCase{29, "廿九"},
+                             DayCase{30, "三十"}, DayCase{0, ""}, DayCase{31, ""}}) {
         EXPECT_EQ(cal::lunar_day_name(c.day), c.name) << c.day;
     }
     EXPECT_EQ(cal::lunar_month_name(1, false), "一月");

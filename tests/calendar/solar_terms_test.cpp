@@ -10,7 +10,9 @@ TEST(SolarTerms, NamesAndNumberings) {
     EXPECT_EQ(cal::jieqi_name(23), "大寒");
     EXPECT_EQ(cal::jieqi_name(24), "");
     EXPECT_EQ(cal::jieqi_name(-1), "");
-    struct Case { int in_year, name; };
+    struct Case {
+        int in_year, name;
+    };
     for (const Case& c : {Case{0, 22}, Case{1, 23}, Case{2, 0}, Case{23, 21}, Case{14, 12}}) {
         EXPECT_EQ(cal::jieqi_name_index_of(c.in_year), c.name);
         EXPECT_EQ(cal::jieqi_in_year_index_of(c.name), c.in_year);
@@ -26,10 +28,12 @@ TEST(SolarTerms, TermDayOf2024) {
 }
 
 TEST(SolarTerms, MomentsFallOnThePublishedDays) {
-    struct Case { int y, j, month, day; };
-    for (const Case& c : {Case{2024, 0, 1, 6},  Case{2025, 0, 1, 5},  Case{2024, 2, 2, 4},
-                          Case{2024, 6, 4, 4},  Case{2024, 11, 6, 21}, Case{2024, 22, 12, 6},
-                          Case{2024, 23, 12, 21}, Case{2023, 23, 12, 22}, Case{1900, 2, 2, 4}}) {
+    struct Case {
+        int y, j, month, day;
+    };
+    for (const Case& c :
+         {Case{2024, 0, 1, 6}, Case{2025, 0, 1, 5}, Case{2024, 2, 2, 4}, Case{2024, 6, 4, 4}, Case{2024, 11, 6, 21},
+          Case{2024, 22, 12, 6}, Case{2024, 23, 12, 21}, Case{2023, 23, 12, 22}, Case{1900, 2, 2, 4}}) {
         const cal::JieqiMoment t = cal::jieqi_moment(c.y, c.j);
         ASSERT_TRUE(t.ok);
         EXPECT_EQ(t.month, c.month) << c.y << " term " << c.j;

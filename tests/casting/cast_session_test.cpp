@@ -2,9 +2,9 @@
 // the cases it stores.
 #include "casting/cast_session.h"
 
+#include <gtest/gtest.h>
 #include <QSqlQuery>
 #include <QVariant>
-#include <gtest/gtest.h>
 
 #include "store/database.h"
 #include "store/sqlite_divination_data.h"
@@ -76,7 +76,8 @@ TEST_F(CastSessionTest, ComputerCastsFollowTheSeed) {
         EXPECT_EQ(out.cast->caseString, QString::fromUtf16(c.caseString));
         EXPECT_EQ(out.cast->nameLabel, QString::fromUtf16(c.names));
         EXPECT_EQ(s->lines().nameLabel(), QString::fromUtf16(c.names));
-        EXPECT_EQ(out.method == chart::ArrangementMethod::Zangshan, QString::fromUtf16(c.caseString).contains(QStringLiteral("藏山卜")));
+        EXPECT_EQ(out.method == chart::ArrangementMethod::Zangshan,
+                  QString::fromUtf16(c.caseString).contains(QStringLiteral("藏山卜")));
     }
 }
 
@@ -96,10 +97,11 @@ TEST_F(CastSessionTest, ProgressTextsOfTheTwoSources) {
     auto pseudo = session(ChartStyle::Jingfang, 5);
     EXPECT_EQ(pseudo->sourceText(), QStringLiteral("电脑伪随机数可用"));
     pseudo->computerCast();
-    EXPECT_EQ(sourceTexts, (QStringList{QStringLiteral("正在取初爻，请耐心等待……"), QStringLiteral("正在取二爻，请耐心等待……"),
-                                        QStringLiteral("正在取三爻，请耐心等待……"), QStringLiteral("正在取四爻，请耐心等待……"),
-                                        QStringLiteral("正在取五爻，请耐心等待……"), QStringLiteral("正在取上爻，请耐心等待……"),
-                                        QStringLiteral("电脑伪随机数可用。")}));
+    EXPECT_EQ(sourceTexts,
+              (QStringList{QStringLiteral("正在取初爻，请耐心等待……"), QStringLiteral("正在取二爻，请耐心等待……"),
+                           QStringLiteral("正在取三爻，请耐心等待……"), QStringLiteral("正在取四爻，请耐心等待……"),
+                           QStringLiteral("正在取五爻，请耐心等待……"), QStringLiteral("正在取上爻，请耐心等待……"),
+                           QStringLiteral("电脑伪随机数可用。")}));
     EXPECT_EQ(pseudo->sourceText(), QStringLiteral("电脑伪随机数可用。"));
 
     sourceTexts.clear();
@@ -126,12 +128,8 @@ TEST_F(CastSessionTest, SubjectsAreMarkedWithTheWayOfTheCast) {
         const char16_t* stored;
     };
     const Case cases[] = {
-        {true, u"问财运", u"(电脑卦)问财运"},
-        {true, u"电脑卦再问", u"电脑卦再问"},
-        {true, u"", u""},
-        {false, u"问财运", u"(手摇)问财运"},
-        {false, u"手摇一卦", u"手摇一卦"},
-        {false, u"", u""},
+        {true, u"问财运", u"(电脑卦)问财运"}, {true, u"电脑卦再问", u"电脑卦再问"}, {true, u"", u""},
+        {false, u"问财运", u"(手摇)问财运"},  {false, u"手摇一卦", u"手摇一卦"},    {false, u"", u""},
     };
     for (const Case& c : cases) {
         auto s = session(ChartStyle::Jingfang, 5);
@@ -172,8 +170,9 @@ TEST_F(CastSessionTest, ManualCastCopiesTheFirstTabAndStoresTheCase) {
 
     const store::CreateResult result = s->handOver(cases, *out.cast);
     EXPECT_TRUE(result.stored);
-    QSqlQuery row = db->select(QStringLiteral(
-        "select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou from gua_table where id=?"),
+    QSqlQuery row = db->select(
+        QStringLiteral(
+            "select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou from gua_table where id=?"),
         {cases.record().caseId});
     ASSERT_TRUE(row.next());
     EXPECT_EQ(row.value(0).toString(), out.cast->nameLabel);

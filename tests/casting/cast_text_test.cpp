@@ -29,18 +29,19 @@ protected:
 TEST(CastTextInput, CaseNumbersAreFourteenCharactersStartingWithADigit) {
     EXPECT_TRUE(casting::isCaseNumberInput(QStringLiteral("20240204123412")));
     EXPECT_TRUE(casting::isCaseNumberInput(QStringLiteral("2天风姤之乾为天xxxxxxx").left(14)));
-    EXPECT_FALSE(casting::isCaseNumberInput(QStringLiteral("2024020412341")));   // 13 digits: text
+    EXPECT_FALSE(casting::isCaseNumberInput(QStringLiteral("2024020412341")));    // 13 digits: text
     EXPECT_FALSE(casting::isCaseNumberInput(QStringLiteral("202402041234123")));  // 15
     EXPECT_FALSE(casting::isCaseNumberInput(QStringLiteral("x2024020412341")));
 }
 
 TEST(CastTextInput, TheSixtyFourNameText) {
-    EXPECT_EQ(casting::allHexagramNames(),
-              QStringLiteral("乾为天泽天夬火天大有雷天大壮风天小畜水天需山天大畜地天泰天泽履兑为泽火泽睽雷泽归妹风泽中孚"
-                             "水泽节山泽损地泽临天火同人泽火革离为火雷火丰风火家人水火既济山火贲地火明夷天雷无妄泽雷随"
-                             "火雷噬嗑震为雷风雷益水雷屯山雷颐地雷复天风姤泽风大过火风鼎雷风恒巽为风水风井山风蛊地风升"
-                             "天水讼泽水困火水未济雷水解风水涣坎为水山水蒙地水师天山遁泽山咸火山旅雷山小过风山渐水山蹇"
-                             "艮为山地山谦天地否泽地萃火地晋雷地豫风地观水地比山地剥坤为地"));
+    EXPECT_EQ(
+        casting::allHexagramNames(),
+        QStringLiteral("乾为天泽天夬火天大有雷天大壮风天小畜水天需山天大畜地天泰天泽履兑为泽火泽睽雷泽归妹风泽中孚"
+                       "水泽节山泽损地泽临天火同人泽火革离为火雷火丰风火家人水火既济山火贲地火明夷天雷无妄泽雷随"
+                       "火雷噬嗑震为雷风雷益水雷屯山雷颐地雷复天风姤泽风大过火风鼎雷风恒巽为风水风井山风蛊地风升"
+                       "天水讼泽水困火水未济雷水解风水涣坎为水山水蒙地水师天山遁泽山咸火山旅雷山小过风山渐水山蹇"
+                       "艮为山地山谦天地否泽地萃火地晋雷地豫风地观水地比山地剥坤为地"));
 }
 
 TEST(CastTextInput, ShortNamesExpand) {
@@ -139,8 +140,8 @@ TEST_F(CastText, PillarsWithoutAMatchingDateGiveToday) {
 }
 
 TEST_F(CastText, LinesOfPillarsAndNamesMayBeSeparate) {
-    const casting::CastTextResult r =
-        casting::read_cast_text({QStringLiteral("丙寅月戊戌日"), QStringLiteral("夬之乾"), QStringLiteral("坤")}, data, kToday);
+    const casting::CastTextResult r = casting::read_cast_text(
+        {QStringLiteral("丙寅月戊戌日"), QStringLiteral("夬之乾"), QStringLiteral("坤")}, data, kToday);
     EXPECT_EQ(r.nameLabel, QStringLiteral("2024-02-04 本卦：泽天夬 变卦：乾为天"));
     EXPECT_EQ(*r.values, (LineValues{1, 1, 1, 1, 1, 4}));
 }

@@ -1,8 +1,8 @@
 // The coin pictures that ship in data/ are the generator's, and the program carries them.
 #include "coin_pictures.h"
 
-#include <QImage>
 #include <gtest/gtest.h>
+#include <QImage>
 
 #include "casting/manual_cast.h"
 #include "test_support/qt_printers.h"

@@ -16,8 +16,8 @@ TEST(LineValues, CoinsGiveTheValueAndItsSymbol) {
         const char16_t* symbol;
     };
     const Case cases[] = {
-        {{1, 0, 0}, 1, u"一"}, {{0, 0, 1}, 1, u"一"},  {{1, 1, 0}, 2, u"- -"},
-        {{0, 1, 1}, 2, u"- -"}, {{1, 1, 1}, 3, u"o"}, {{0, 0, 0}, 4, u"x"},
+        {{1, 0, 0}, 1, u"一"},  {{0, 0, 1}, 1, u"一"}, {{1, 1, 0}, 2, u"- -"},
+        {{0, 1, 1}, 2, u"- -"}, {{1, 1, 1}, 3, u"o"},  {{0, 0, 0}, 4, u"x"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(casting::lineValueOfCoins(c.coins), c.value);

@@ -19,7 +19,8 @@ TEST(ManualCast, ClicksOnAThrowCycleThroughTheFourValues) {
         std::array<int, 3> coins;  // 花 = 1
     };
     const Step steps[] = {
-        {u"一", 1, {1, 0, 0}}, {u"- -", 2, {1, 1, 0}}, {u"o", 3, {1, 1, 1}}, {u"x", 4, {0, 0, 0}}, {u"一", 1, {1, 0, 0}},
+        {u"一", 1, {1, 0, 0}}, {u"- -", 2, {1, 1, 0}}, {u"o", 3, {1, 1, 1}},
+        {u"x", 4, {0, 0, 0}},  {u"一", 1, {1, 0, 0}},
     };
     for (const Step& s : steps) {
         m.clickThrow(0);

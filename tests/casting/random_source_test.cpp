@@ -81,7 +81,8 @@ TEST(RandomSource, RandomDateRanges) {
     RandomSource pseudo(SourceKind::Pseudo, fixedPlatform(1));
     EXPECT_EQ(pseudo.random_cast_date(today), QDate(2025, 1, 20));
     // Hardware: the value modulo 21901, so 21900 days back at most.
-    RandomSource hardware(SourceKind::Hardware, fixedPlatform(0, [] { return std::optional<quint32>(21900u + 21901u * 3); }));
+    RandomSource hardware(SourceKind::Hardware,
+                          fixedPlatform(0, [] { return std::optional<quint32>(21900u + 21901u * 3); }));
     EXPECT_EQ(hardware.random_cast_date(today), today.addDays(-21900));
     RandomSource zero(SourceKind::Hardware, fixedPlatform(0, [] { return std::optional<quint32>(21901u); }));
     EXPECT_EQ(zero.random_cast_date(today), today);

@@ -29,10 +29,10 @@ TEST(AstronomicalPillars, CastsInTheMinutesTheFormulasGetWrong) {
         const char16_t* yearAndMonth;
     };
     // 16:26:20 lies before any moment the published minute 16:27 stands for, 16:27:40 after.
-    for (const Case& c : {Case{QTime(16, 26), kFormula, u"甲辰年 丙寅月"}, Case{QTime(16, 26), kAstro, u"癸卯年 乙丑月"},
-                          Case{QTime(16, 26, 20), kAstro, u"癸卯年 乙丑月"},
-                          Case{QTime(16, 27, 40), kAstro, u"甲辰年 丙寅月"},
-                          Case{QTime(16, 24), kFormula, u"甲辰年 乙丑月"}}) {
+    for (const Case& c :
+         {Case{QTime(16, 26), kFormula, u"甲辰年 丙寅月"}, Case{QTime(16, 26), kAstro, u"癸卯年 乙丑月"},
+          Case{QTime(16, 26, 20), kAstro, u"癸卯年 乙丑月"}, Case{QTime(16, 27, 40), kAstro, u"甲辰年 丙寅月"},
+          Case{QTime(16, 24), kFormula, u"甲辰年 乙丑月"}}) {
         chart::ChartState state = castAt(QDate(2024, 2, 4), c.time);
         EXPECT_EQ(chart::get_tiangandizhi(state, c.source), u"");
         EXPECT_EQ(state.pillarLabel.left(7), QString::fromUtf16(c.yearAndMonth)) << c.time.toString().toStdString();

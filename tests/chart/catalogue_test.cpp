@@ -9,11 +9,14 @@ namespace {
 using chart::ArrangementMethod;
 
 TEST(Catalogue, NamesOfKeys) {
-    struct Case { const char16_t* key; const char16_t* name; };
-    for (const Case& c : {Case{u"111111", u"乾为天"}, Case{u"111112", u"天风姤"}, Case{u"122112", u"山风蛊"},
-                          Case{u"222222", u"坤为地"}, Case{u"211111", u"泽天夬"}, Case{u"212121", u"水火既济"},
-                          Case{u"121212", u"火水未济"}, Case{u"221111", u"雷天大壮"}, Case{u"111113", u""},
-                          Case{u"11111", u""}}) {
+    struct Case {
+        const char16_t* key;
+        const char16_t* name;
+    };
+    for (const Case& c :
+         {Case{u"111111", u"乾为天"}, Case{u"111112", u"天风姤"}, Case{u"122112", u"山风蛊"},
+          Case{u"222222", u"坤为地"}, Case{u"211111", u"泽天夬"}, Case{u"212121", u"水火既济"},
+          Case{u"121212", u"火水未济"}, Case{u"221111", u"雷天大壮"}, Case{u"111113", u""}, Case{u"11111", u""}}) {
         EXPECT_EQ(chart::hexagramName(QString::fromUtf16(c.key)), QString::fromUtf16(c.name));
         if (*c.name) {
             EXPECT_EQ(chart::keyOfHexagram(QString::fromUtf16(c.name)), QString::fromUtf16(c.key));
@@ -50,13 +53,17 @@ TEST(Catalogue, NameFormUsesTrigramNatures) {
 }
 
 TEST(Catalogue, Tags) {
-    struct Case { const char16_t* name; ArrangementMethod method; const char16_t* tag; };
+    struct Case {
+        const char16_t* name;
+        ArrangementMethod method;
+        const char16_t* tag;
+    };
     const auto J = ArrangementMethod::Jingfang, Z = ArrangementMethod::Zangshan;
-    for (const Case& c : {Case{u"乾为天", J, u"(六冲)"}, Case{u"火天大有", J, u"(归魂)"},
-                          Case{u"地水师", Z, u"(六合)(归魂)"}, Case{u"火地晋", Z, u"(六冲)(游魂)"},
-                          Case{u"火地晋", J, u"(游魂)"}, Case{u"天地否", J, u"(六合)"}, Case{u"天地否", Z, u""},
-                          Case{u"雷天大壮", J, u"(六冲)"}, Case{u"雷天大壮", Z, u""}, Case{u"坤为地", Z, u"(六冲)"},
-                          Case{u"地水师", J, u"(归魂)"}, Case{u"天风姤", J, u""}}) {
+    for (const Case& c :
+         {Case{u"乾为天", J, u"(六冲)"}, Case{u"火天大有", J, u"(归魂)"}, Case{u"地水师", Z, u"(六合)(归魂)"},
+          Case{u"火地晋", Z, u"(六冲)(游魂)"}, Case{u"火地晋", J, u"(游魂)"}, Case{u"天地否", J, u"(六合)"},
+          Case{u"天地否", Z, u""}, Case{u"雷天大壮", J, u"(六冲)"}, Case{u"雷天大壮", Z, u""},
+          Case{u"坤为地", Z, u"(六冲)"}, Case{u"地水师", J, u"(归魂)"}, Case{u"天风姤", J, u""}}) {
         EXPECT_EQ(chart::hexagramTag(QString::fromUtf16(c.name), c.method), QString::fromUtf16(c.tag))
             << QString::fromUtf16(c.name).toStdString();
     }
@@ -64,10 +71,11 @@ TEST(Catalogue, Tags) {
 
 TEST(Catalogue, LayoutItemsAndMarkers) {
     chart::Hexagram lines;
-    chart::applyLayout(QStringLiteral("世,父母戌土,兄弟申金,官鬼午火,应,父母辰土,妻财寅木 子孙子水,世,官鬼亥水,x"), lines);
+    chart::applyLayout(QStringLiteral("世,父母戌土,兄弟申金,官鬼午火,应,父母辰土,妻财寅木 子孙子水,世,官鬼亥水,x"),
+                       lines);
     EXPECT_EQ(lines[0].relative, u"父母");
     EXPECT_EQ(lines[0].branchElement, u"戌土");
-    EXPECT_EQ(lines[0].mark, u' ');  // a marker before the first line item is ignored
+    EXPECT_EQ(lines[0].mark, u' ');   // a marker before the first line item is ignored
     EXPECT_EQ(lines[2].mark, u'应');  // marker directly after the third line item
     EXPECT_EQ(lines[4].branchElement, u"寅木");
     EXPECT_EQ(lines[5].relative, u"子孙");
@@ -87,7 +95,9 @@ TEST(Catalogue, CompactTitle) {
 }
 
 TEST(Catalogue, InversionKeepsMotion) {
-    struct Case { int code, inverted; };
+    struct Case {
+        int code, inverted;
+    };
     for (const Case& c : {Case{1, 2}, Case{2, 1}, Case{3, 4}, Case{4, 3}, Case{0, 0}}) {
         EXPECT_EQ(chart::invertedCode(c.code), c.inverted);
         EXPECT_EQ(chart::invertedCode(chart::invertedCode(c.code)), c.code);

@@ -184,7 +184,8 @@ TEST_F(ChartBuild, StrengthBasisFeedsTheNextBuild) {
 
 TEST_F(ChartBuild, IncompleteBeastRowsAreReported) {
     ASSERT_TRUE(enter(QStringLiteral("20240204311111T:16:24:00")).ok);
-    db->execute(QStringLiteral("update zhi set value1 = ? where key = ?"), {QStringLiteral("青龙，朱雀"), QStringLiteral("戊日")});
+    db->execute(QStringLiteral("update zhi set value1 = ? where key = ?"),
+                {QStringLiteral("青龙，朱雀"), QStringLiteral("戊日")});
     data = store::SqliteDivinationData(*db);  // the rows are read when the data object is made
     const chart::CaseEntry entry = enter(QStringLiteral("20240204311111T:16:24:00"));
     ASSERT_TRUE(entry.ok);
@@ -195,7 +196,10 @@ TEST_F(ChartBuild, IncompleteBeastRowsAreReported) {
 TEST_F(ChartBuild, BadEntriesChangeNothing) {
     ASSERT_TRUE(enter(QStringLiteral("20240204311111T:16:24:00")).ok);
     const QString label = state.pillarLabel, number = state.caseNumber, title = state.title;
-    struct Case { const char16_t* text; bool lengthMessage; };
+    struct Case {
+        const char16_t* text;
+        bool lengthMessage;
+    };
     for (const Case& c : {Case{u"2024020431111", true}, Case{u"", true}, Case{u"20240204x11111藏山卜", false},
                           Case{u"20241304111111", false}, Case{u"2024a204111111", false},
                           Case{u"20240204111112T:25:00:00", false}, Case{u"20240230111111", false}}) {

@@ -7,7 +7,9 @@
 namespace {
 
 TEST(Elements, Cycles) {
-    struct Case { char16_t e, generated, generating, controlled, controlling; };
+    struct Case {
+        char16_t e, generated, generating, controlled, controlling;
+    };
     for (const Case& c : {Case{u'木', u'火', u'水', u'土', u'金'}, Case{u'火', u'土', u'木', u'金', u'水'},
                           Case{u'土', u'金', u'火', u'水', u'木'}, Case{u'金', u'水', u'土', u'木', u'火'},
                           Case{u'水', u'木', u'金', u'火', u'土'}, Case{u'子', u' ', u' ', u' ', u' '}}) {
@@ -19,7 +21,11 @@ TEST(Elements, Cycles) {
 }
 
 TEST(Elements, BranchTextsAndClashes) {
-    struct Case { char16_t branch; const char16_t* polarity; char16_t clash; };
+    struct Case {
+        char16_t branch;
+        const char16_t* polarity;
+        char16_t clash;
+    };
     for (const Case& c : {Case{u'子', u"阳水", u'午'}, Case{u'丑', u"阴土", u'未'}, Case{u'寅', u"阳木", u'申'},
                           Case{u'卯', u"阴木", u'酉'}, Case{u'辰', u"阳土", u'戌'}, Case{u'巳', u"阴火", u'亥'},
                           Case{u'午', u"阳火", u'子'}, Case{u'未', u"阴土", u'丑'}, Case{u'申', u"阳金", u'寅'},
@@ -32,7 +38,10 @@ TEST(Elements, BranchTextsAndClashes) {
 }
 
 TEST(Relatives, AgainstAMetalPalace) {
-    struct Case { char16_t element; const char16_t* relative; };
+    struct Case {
+        char16_t element;
+        const char16_t* relative;
+    };
     // 子水 子孙, 寅木 妻财, 午火 官鬼, 辰土 父母, 申金 兄弟.
     for (const Case& c : {Case{u'水', u"子孙"}, Case{u'木', u"妻财"}, Case{u'火', u"官鬼"}, Case{u'土', u"父母"},
                           Case{u'金', u"兄弟"}, Case{u'子', u"错误"}}) {
@@ -44,7 +53,10 @@ TEST(Relatives, AgainstAMetalPalace) {
 }
 
 TEST(Stems, JingfangPairs) {
-    struct Case { const char16_t* name; const char16_t* pair; };
+    struct Case {
+        const char16_t* name;
+        const char16_t* pair;
+    };
     for (const Case& c : {Case{u"乾为天", u"壬甲"}, Case{u"天风姤", u"壬辛"}, Case{u"地天泰", u"癸甲"},
                           Case{u"坤为地", u"癸乙"}, Case{u"水火既济", u"戊己"}, Case{u"山泽损", u"丙丁"},
                           Case{u"雷风恒", u"庚辛"}, Case{u"无此卦", u"  "}, Case{u"", u"  "}}) {
@@ -53,10 +65,14 @@ TEST(Stems, JingfangPairs) {
 }
 
 TEST(Stems, ZangshanSixStems) {
-    struct Case { const char16_t* name; const char16_t* stems; };
-    for (const Case& c : {Case{u"天风姤", u"庚丙戊己辛癸"}, Case{u"乾为天", u"庚丙戊甲壬庚"},
-                          Case{u"坤为地", u"己辛癸乙丁己"}, Case{u"水火既济", u"丙戊甲丁己辛"},
-                          Case{u"泽雷随", u"丁己辛己丁乙"}, Case{u"乾", u"此卦名称不对"}, Case{u"天风", u"此卦名称不对"}}) {
+    struct Case {
+        const char16_t* name;
+        const char16_t* stems;
+    };
+    for (const Case& c :
+         {Case{u"天风姤", u"庚丙戊己辛癸"}, Case{u"乾为天", u"庚丙戊甲壬庚"}, Case{u"坤为地", u"己辛癸乙丁己"},
+          Case{u"水火既济", u"丙戊甲丁己辛"}, Case{u"泽雷随", u"丁己辛己丁乙"}, Case{u"乾", u"此卦名称不对"},
+          Case{u"天风", u"此卦名称不对"}}) {
         EXPECT_EQ(chart::zangshanStems(QString::fromUtf16(c.name)), QString::fromUtf16(c.stems));
     }
 }

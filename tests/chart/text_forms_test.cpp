@@ -60,9 +60,11 @@ TEST(TextCopy, NothingWithoutAChart) {
 
 TEST(NoteLine, ByMethod) {
     chart::ChartState s = sampleChart();
-    EXPECT_EQ(chart::noteLine(s, QStringLiteral("20240101311111"), QStringLiteral("abc")), u"20240101311111abcT:09:05:00");
+    EXPECT_EQ(chart::noteLine(s, QStringLiteral("20240101311111"), QStringLiteral("abc")),
+              u"20240101311111abcT:09:05:00");
     s.method = chart::ArrangementMethod::Zangshan;
-    EXPECT_EQ(chart::noteLine(s, QStringLiteral("20240101311111"), QStringLiteral("abc")), u"20240101311111[藏山卜] abc");
+    EXPECT_EQ(chart::noteLine(s, QStringLiteral("20240101311111"), QStringLiteral("abc")),
+              u"20240101311111[藏山卜] abc");
     EXPECT_EQ(chart::noteFileName(QDate(2026, 3, 9)), u"202603.txt");
 }
 
@@ -127,7 +129,8 @@ TEST(NoteFile, ReportsAFolderThatCannotBeMade) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
     blocker.close();
     QString error;
-    EXPECT_FALSE(chart::appendNote(dir.filePath(QStringLiteral("save")), QDate(2026, 12, 1), QStringLiteral("x"), &error));
+    EXPECT_FALSE(
+        chart::appendNote(dir.filePath(QStringLiteral("save")), QDate(2026, 12, 1), QStringLiteral("x"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

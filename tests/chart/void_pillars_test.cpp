@@ -22,7 +22,10 @@ TEST(Void, WeekOfADate) {
 }
 
 TEST(Void, TextOfADayPillar) {
-    struct Case { const char16_t* pillar; const char16_t* text; };
+    struct Case {
+        const char16_t* pillar;
+        const char16_t* text;
+    };
     for (const Case& c : {Case{u"甲子", u"(戌亥空)"}, Case{u"甲戌", u"(申酉空)"}, Case{u"戊午", u"(子丑空)"},
                           Case{u"戊戌", u"(辰巳空)"}, Case{u"癸亥", u"(子丑空)"}, Case{u"甲寅", u"(子丑空)"},
                           Case{u"XX", u""}, Case{u"甲", u""}}) {
@@ -31,14 +34,16 @@ TEST(Void, TextOfADayPillar) {
 }
 
 TEST(Void, ShortPillars) {
-    struct Case { const char16_t* first; const char16_t* second; const char16_t* text; };
-    for (const Case& c : {Case{u"己未(日)", u"乙亥(时)", u"甲戌旬（申酉空）"},
-                          Case{u"己未(日)", u"癸酉(时)", u"甲子旬（戌亥空）"},
-                          Case{u"戊午(日)", u"甲子(时)", u"甲辰旬（寅卯空）"},
-                          Case{u"戊午(日)", u"甲寅(时)", u"甲寅旬（子丑空）"},
-                          Case{u"乙丑(日)", u"甲申(时)", u"甲申旬（午未空）"},
-                          Case{u"丙寅(时)", u"壬辰(分)", u"甲申旬（午未空）"},
-                          Case{u"丁卯(时)", u"甲辰(分)", u"甲辰旬（寅卯空）"}}) {
+    struct Case {
+        const char16_t* first;
+        const char16_t* second;
+        const char16_t* text;
+    };
+    for (const Case& c :
+         {Case{u"己未(日)", u"乙亥(时)", u"甲戌旬（申酉空）"}, Case{u"己未(日)", u"癸酉(时)", u"甲子旬（戌亥空）"},
+          Case{u"戊午(日)", u"甲子(时)", u"甲辰旬（寅卯空）"}, Case{u"戊午(日)", u"甲寅(时)", u"甲寅旬（子丑空）"},
+          Case{u"乙丑(日)", u"甲申(时)", u"甲申旬（午未空）"}, Case{u"丙寅(时)", u"壬辰(分)", u"甲申旬（午未空）"},
+          Case{u"丁卯(时)", u"甲辰(分)", u"甲辰旬（寅卯空）"}}) {
         std::array<QChar, 2> pair{u' ', u' '};
         const QString text = chart::shortPillarVoid(QString::fromUtf16(c.first), QString::fromUtf16(c.second), pair);
         EXPECT_EQ(text, QString::fromUtf16(c.text));
@@ -50,10 +55,15 @@ TEST(Void, ShortPillars) {
 }
 
 TEST(Quarters, IndexAndPillar) {
-    struct Case { int branch; QTime time; int k; };
+    struct Case {
+        int branch;
+        QTime time;
+        int k;
+    };
     for (const Case& c : {Case{0, QTime(23, 30), 4}, Case{0, QTime(0, 5), 7}, Case{0, QTime(0, 59, 31), 13},
-                          Case{0, QTime(0, 59, 30), 13}, Case{0, QTime(0, 58, 30), 12}, Case{1, QTime(1, 0), 1}, Case{1, QTime(2, 59), 12},
-                          Case{11, QTime(21, 0), 1}, Case{11, QTime(22, 59), 12}, Case{0, QTime(23, 0), 1}}) {
+                          Case{0, QTime(0, 59, 30), 13}, Case{0, QTime(0, 58, 30), 12}, Case{1, QTime(1, 0), 1},
+                          Case{1, QTime(2, 59), 12}, Case{11, QTime(21, 0), 1}, Case{11, QTime(22, 59), 12},
+                          Case{0, QTime(23, 0), 1}}) {
         EXPECT_EQ(chart::quarterIndex(c.branch, c.time), c.k) << c.time.toString().toStdString();
     }
     // A 壬 hour: the first quarter is 庚子, the seventh 丙午.
@@ -91,7 +101,11 @@ TEST(CastPillars, StrengthBases) {
     chart::ChartState state;
     state.castDate = QDate(2000, 1, 1);
     state.castTime = QTime(23, 30);
-    struct Case { chart::StrengthBasis basis; const char16_t* first; const char16_t* second; };
+    struct Case {
+        chart::StrengthBasis basis;
+        const char16_t* first;
+        const char16_t* second;
+    };
     for (const Case& c : {Case{chart::StrengthBasis::YearMonth, u"己卯(年)", u"丙子(月)"},
                           Case{chart::StrengthBasis::DayHour, u"戊午(日)", u"甲子(时)"},
                           Case{chart::StrengthBasis::HourQuarter, u"甲子(时)", u"丁卯(分)"},
@@ -125,12 +139,17 @@ TEST(CastPillars, DateOfMonthAndDayPillars) {
 
 TEST(TrigramNumbers, OrdinalsAndDirections) {
     using chart::TrigramBasis;
-    struct Case { char16_t trigram; int xt, ht; const char16_t* xtDir; const char16_t* htDir; };
-    for (const Case& c : {Case{u'乾', 1, 6, u"南", u"西北"}, Case{u'兑', 2, 7, u"东南", u"西"},
-                          Case{u'离', 3, 9, u"东", u"南"}, Case{u'震', 4, 3, u"东北", u"东"},
-                          Case{u'巽', 5, 4, u"西南", u"东南"}, Case{u'坎', 6, 1, u"西", u"北"},
-                          Case{u'艮', 7, 8, u"西北", u"东北"}, Case{u'坤', 8, 2, u"北", u"西南"},
-                          Case{u'中', 0, 5, u"", u"中"}, Case{u'天', 0, 0, u"", u""}}) {
+    struct Case {
+        char16_t trigram;
+        int xt, ht;
+        const char16_t* xtDir;
+        const char16_t* htDir;
+    };
+    for (const Case& c :
+         {Case{u'乾', 1, 6, u"南", u"西北"}, Case{u'兑', 2, 7, u"东南", u"西"}, Case{u'离', 3, 9, u"东", u"南"},
+          Case{u'震', 4, 3, u"东北", u"东"}, Case{u'巽', 5, 4, u"西南", u"东南"}, Case{u'坎', 6, 1, u"西", u"北"},
+          Case{u'艮', 7, 8, u"西北", u"东北"}, Case{u'坤', 8, 2, u"北", u"西南"}, Case{u'中', 0, 5, u"", u"中"},
+          Case{u'天', 0, 0, u"", u""}}) {
         EXPECT_EQ(chart::trigramOrdinal(c.trigram, TrigramBasis::Xiantian), c.xt);
         EXPECT_EQ(chart::trigramOrdinal(c.trigram, TrigramBasis::Houtian), c.ht);
         EXPECT_EQ(chart::trigramDirection(c.trigram, TrigramBasis::Xiantian), QString::fromUtf16(c.xtDir));

@@ -35,16 +35,18 @@ TEST(AnalyseCommand, ItemModePrintsTheFlagsAfterTheReport) {
 
 TEST(AnalyseCommand, WholeChartWithTheBasisChosenAfterTheBuild) {
     // Under 年月 the second slot holds the month 丙寅: horse and noble follow 寅 and 丙.
-    const CliResult r = analyse({QStringLiteral("20240204111111T:17:00:00"), QStringLiteral("--basis"), QStringLiteral("年月")});
+    const CliResult r =
+        analyse({QStringLiteral("20240204111111T:17:00:00"), QStringLiteral("--basis"), QStringLiteral("年月")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.mid(0, 2), QStringList({QStringLiteral("驿马-申 桃花-卯"), QStringLiteral("贵人-亥酉")}));
     EXPECT_TRUE(r.out.contains(QStringLiteral("世第6爻：父母戌土 月建 12宫 (墓)")));
 }
 
 TEST(AnalyseCommand, BadItemsAndMissingMarks) {
-    for (const QStringList& extra : {QStringList{QStringLiteral("--line"), QStringLiteral("7"), QStringLiteral("--column"), QStringLiteral("1")},
-                                     QStringList{QStringLiteral("--line"), QStringLiteral("1")},
-                                     QStringList{QStringLiteral("--column"), QStringLiteral("x")}}) {
+    for (const QStringList& extra :
+         {QStringList{QStringLiteral("--line"), QStringLiteral("7"), QStringLiteral("--column"), QStringLiteral("1")},
+          QStringList{QStringLiteral("--line"), QStringLiteral("1")},
+          QStringList{QStringLiteral("--column"), QStringLiteral("x")}}) {
         const CliResult r = analyse(QStringList{QStringLiteral("20240204111111")} + extra);
         EXPECT_EQ(r.status, 2) << extra.join(u' ').toStdString();
     }
@@ -57,7 +59,8 @@ TEST(AnalyseCommand, BadItemsAndMissingMarks) {
 TEST(AnalyseCommand, CalendarOptionReachesTheSlots) {
     // Under 年月 the second slot is the month: 丙寅 after the formulas' 立春 (16:25), still 乙丑
     // before the published one (16:27), so the horse and the noble follow 丑 and 乙 instead.
-    const QStringList args = {QStringLiteral("20240204111111T:16:26:00"), QStringLiteral("--basis"), QStringLiteral("年月")};
+    const QStringList args = {QStringLiteral("20240204111111T:16:26:00"), QStringLiteral("--basis"),
+                              QStringLiteral("年月")};
     CliResult r = analyse(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.mid(0, 2), QStringList({QStringLiteral("驿马-申 桃花-卯"), QStringLiteral("贵人-亥酉")}));

@@ -56,11 +56,17 @@ TEST(CalendarCommand, TermsTableStartsWithXiaohanAndKeepsMinuteSixty) {
 }
 
 TEST(CalendarCommand, BadArgumentsExitWithTwoAndOneLine) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"days", "1800", "1900"}, {"days", "2000", "2101"}, {"days", "2010", "2000"},
-        {"days", "20x0", "2001"}, {"terms", "abc", "2000"}, {"days", "2000"},
-        {"weeks", "2000", "2001"}, {"terms", "", "2000"}, {"terms", "2000", "2000", "--calendar"},
-        {"terms", "2000", "2000", "--calendar", "ephemeris"}, {"days", "--calendar", "astronomical", "2000"}};
+    const std::vector<std::vector<std::string>> bad = {{"days", "1800", "1900"},
+                                                       {"days", "2000", "2101"},
+                                                       {"days", "2010", "2000"},
+                                                       {"days", "20x0", "2001"},
+                                                       {"terms", "abc", "2000"},
+                                                       {"days", "2000"},
+                                                       {"weeks", "2000", "2001"},
+                                                       {"terms", "", "2000"},
+                                                       {"terms", "2000", "2000", "--calendar"},
+                                                       {"terms", "2000", "2000", "--calendar", "ephemeris"},
+                                                       {"days", "--calendar", "astronomical", "2000"}};
     for (const auto& args : bad) {
         const CliResult r = call(args);
         EXPECT_EQ(r.status, 2);

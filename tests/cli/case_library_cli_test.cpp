@@ -1,12 +1,12 @@
 // qinglan-cli's case library commands run as real processes: two first starts at once on a new
 // folder, a first start killed half-way, and export, import, backup and restore end to end.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <csignal>
 
 namespace {
@@ -28,8 +28,8 @@ CliRun finish(QProcess* process, const QByteArray& input = {}) {
     if (!input.isEmpty()) process->write(input);
     process->closeWriteChannel();
     process->waitForFinished(60000);
-    CliRun run{process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1, process->readAllStandardOutput(),
-            process->readAllStandardError()};
+    CliRun run{process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
+               process->readAllStandardOutput(), process->readAllStandardError()};
     delete process;
     return run;
 }
@@ -47,8 +47,8 @@ QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& 
 }
 
 QStringList leftovers(const QString& dataDir) {
-    return QDir(dataDir).entryList({QStringLiteral("*.creating-*"), QStringLiteral("*-journal"), QStringLiteral("*-wal")},
-                                   QDir::Files);
+    return QDir(dataDir).entryList(
+        {QStringLiteral("*.creating-*"), QStringLiteral("*-journal"), QStringLiteral("*-wal")}, QDir::Files);
 }
 
 TEST(CaseLibraryCli, TwoFirstStartsAtOnceKeepBothProgramsCases) {
@@ -88,13 +88,15 @@ TEST(CaseLibraryCli, ExportImportIntoAFreshFolderAndExportAgainGiveTheSameBytes)
     QTemporaryDir dir;
     const QString first = dir.filePath(QStringLiteral("first")), second = dir.filePath(QStringLiteral("second"));
     const QByteArray lines =
-        "{\"duanyu\":\"断😀𠀀 '\\\" %_\\\\\",\"fankui\":\"\",\"gua_bianhao\":\"N1\",\"lei_mingcheng\":\"求财\",\"nian\":2024,\"ri\":4,"
+        "{\"duanyu\":\"断😀𠀀 '\\\" "
+        "%_\\\\\",\"fankui\":\"\",\"gua_bianhao\":\"N1\",\"lei_mingcheng\":\"求财\",\"nian\":2024,\"ri\":4,"
         "\"shijian\":\"2024-02-04 16:25:00.000\",\"shiyou\":\"问\\n事\",\"yue\":2}\n"
         "{\"gua_bianhao\":\"N2\",\"lei_mingcheng\":\"外来类\",\"shijian\":\"2024-02-05 16:25:00.000\"}\n";
     ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, first, lines).status, 0);
     const CliRun exported = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, first);
     ASSERT_EQ(exported.status, 0);
-    const CliRun imported = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, exported.out);
+    const CliRun imported =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, exported.out);
     EXPECT_EQ(imported.out, "added 2\nskipped 0\nrefused 0\n");
     const QString file = dir.filePath(QStringLiteral("again.jsonl"));
     ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("export"), file}, second).status, 0);
@@ -104,13 +106,18 @@ TEST(CaseLibraryCli, ExportImportIntoAFreshFolderAndExportAgainGiveTheSameBytes)
 
     // A dry run counts; the real run is refused as a whole while a line is bad.
     const QByteArray withBad = exported.out + "{\"gua_bianhao\":\n{\"gua_bianhao\":\"N3\"}\n";
-    const CliRun dry = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--dry-run"), QStringLiteral("-")}, second, withBad);
+    const CliRun dry =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--dry-run"), QStringLiteral("-")},
+            second, withBad);
     EXPECT_EQ(dry.status, 0);
     EXPECT_EQ(dry.out, "added 1\nskipped 2\nrefused 1\n");
     EXPECT_TRUE(dry.err.startsWith("line 3: ")) << dry.err.toStdString();
-    const CliRun refused = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, withBad);
+    const CliRun refused =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, withBad);
     EXPECT_EQ(refused.status, 1);
-    const CliRun skipping = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--skip-refused"), QStringLiteral("-")}, second, withBad);
+    const CliRun skipping =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--skip-refused"), QStringLiteral("-")},
+            second, withBad);
     EXPECT_EQ(skipping.status, 0);
     EXPECT_EQ(skipping.out, "added 1\nskipped 2\nrefused 1\n");
 }
@@ -119,24 +126,38 @@ TEST(CaseLibraryCli, BackupAndRestoreFromTheCommandLine) {
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data"));
     const QString backup = dir.filePath(QStringLiteral("backup.db"));
-    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, "{\"gua_bianhao\":\"KEEP\"}\n").status, 0);
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data,
+                  "{\"gua_bianhao\":\"KEEP\"}\n")
+                  .status,
+              0);
     ASSERT_EQ(cli({QStringLiteral("backup"), backup}, data).status, 0);
-    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, "{\"gua_bianhao\":\"LATER\"}\n").status, 0);
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data,
+                  "{\"gua_bianhao\":\"LATER\"}\n")
+                  .status,
+              0);
     const CliRun restored = cli({QStringLiteral("restore"), backup}, data);
     ASSERT_EQ(restored.status, 0) << restored.err.toStdString();
-    EXPECT_TRUE(restored.out.startsWith("kept the replaced database as " + QFile::encodeName(data) + "/qinglan.db.")) << restored.out.toStdString();
+    EXPECT_TRUE(restored.out.startsWith("kept the replaced database as " + QFile::encodeName(data) + "/qinglan.db."))
+        << restored.out.toStdString();
     const CliRun now = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
     EXPECT_TRUE(now.out.contains("KEEP"));
     EXPECT_FALSE(now.out.contains("LATER"));
 
-    struct Bad { QStringList args; int status; };
+    struct Bad {
+        QStringList args;
+        int status;
+    };
     const Bad bad[] = {
         {{QStringLiteral("restore"), writeFile(dir, "text.db", "plain text")}, 1},
         {{QStringLiteral("restore")}, 2},
         {{QStringLiteral("backup"), backup, backup}, 2},
         {{QStringLiteral("backup"), QStringLiteral("--no-such-option"), backup}, 2},
-        {{QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("--from"), QStringLiteral("2024-02-30"), QStringLiteral("-")}, 2},
-        {{QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("--category"), QStringLiteral("无此类"), QStringLiteral("-")}, 1},
+        {{QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("--from"), QStringLiteral("2024-02-30"),
+          QStringLiteral("-")},
+         2},
+        {{QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("--category"), QStringLiteral("无此类"),
+          QStringLiteral("-")},
+         1},
         {{QStringLiteral("cases"), QStringLiteral("rename")}, 2},
     };
     for (const Bad& b : bad) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QJsonDocument>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <sstream>
@@ -42,7 +42,8 @@ TEST(ChartCommand, OptionsActAsTheWindowsWould) {
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("\n甲寅旬（子丑空）\n"), std::string::npos);
     r = chartOf({QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--beasts"), QStringLiteral("year"),
-                 QStringLiteral("--ordinal"), QStringLiteral("后天"), QStringLiteral("--direction"), QStringLiteral("先天")});
+                 QStringLiteral("--ordinal"), QStringLiteral("后天"), QStringLiteral("--direction"),
+                 QStringLiteral("先天")});
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("乾宫属金 本宫卦 序数:6 方位:南"), std::string::npos);
     EXPECT_NE(r.out.find("\n青龙\t"), std::string::npos);  // 甲 year: 青龙 on the bottom line
@@ -61,10 +62,12 @@ TEST(ChartCommand, JsonCarriesTheWholeChart) {
 }
 
 TEST(ChartCommand, MalformedInputExitsWithTwo) {
-    for (const QStringList& args : {QStringList{QStringLiteral("2024")}, QStringList{QStringLiteral("2024020431x111")},
-                                    QStringList{QStringLiteral("20240204311111"), QStringLiteral("--basis"), QStringLiteral("x")},
-                                    QStringList{QStringLiteral("--json")}, QStringList{QStringLiteral("20240204311111"), QStringLiteral("--bogus")},
-                                    QStringList{QStringLiteral("20240204311111"), QStringLiteral("--calendar"), QStringLiteral("lunar")}}) {
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("2024")}, QStringList{QStringLiteral("2024020431x111")},
+          QStringList{QStringLiteral("20240204311111"), QStringLiteral("--basis"), QStringLiteral("x")},
+          QStringList{QStringLiteral("--json")},
+          QStringList{QStringLiteral("20240204311111"), QStringLiteral("--bogus")},
+          QStringList{QStringLiteral("20240204311111"), QStringLiteral("--calendar"), QStringLiteral("lunar")}}) {
         const CliResult r = chartOf(args);
         EXPECT_EQ(r.status, 2) << args.join(u' ').toStdString();
         EXPECT_TRUE(r.out.empty());
@@ -85,7 +88,8 @@ TEST(ChartCommand, CalendarOptionChoosesThePillarsSource) {
     const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
     EXPECT_EQ(o.value("termText").toString(), u"立春16:27天");
     EXPECT_EQ(o.value("firstSlot").toString(), u"乙丑月");
-    r = chartOf({QStringLiteral("18500204311111T:16:26:00"), QStringLiteral("--calendar"), QStringLiteral("astronomical")});
+    r = chartOf(
+        {QStringLiteral("18500204311111T:16:26:00"), QStringLiteral("--calendar"), QStringLiteral("astronomical")});
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("1850年按公式计算"), std::string::npos) << r.err;
 }

@@ -1,13 +1,13 @@
 // Login, registration and password change against the real case service.
-#include "desktop_client.h"
 #include "cloud/password_digest.h"
+#include "desktop_client.h"
 #include "local_services.h"
 #include "store/settings.h"
 #include "test_support/qt_printers.h"
 
+#include <gtest/gtest.h>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -177,7 +177,8 @@ TEST(Login, LaterRequestsCarryTheSessionTokenNeverTheDigest) {
     const QByteArray digest = cloud::passwordDigest("secret").toLatin1();
     EXPECT_TRUE(cloud_test::bodyOf(server.requests()[0]).endsWith("&pw=" + digest)) << "the login sends the digest";
     for (int i : {1, 2}) {
-        EXPECT_TRUE(cloud_test::bodyOf(server.requests()[i]).endsWith("&pw=" + token)) << server.requests()[i].toStdString();
+        EXPECT_TRUE(cloud_test::bodyOf(server.requests()[i]).endsWith("&pw=" + token))
+            << server.requests()[i].toStdString();
         EXPECT_FALSE(server.requests()[i].contains(digest));
     }
     EXPECT_TRUE(server.requests()[2].startsWith("POST /logout.php "));

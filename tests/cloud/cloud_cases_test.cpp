@@ -20,7 +20,8 @@ TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) 
     ServiceProcess service;
     DesktopClient client(service.address());
     ASSERT_TRUE(client.logIn("u", "p"));
-    const auto created = client.cases.createCase(cast("20240315343212京房式T:10:20:30", "求财", {2024, 3, 15}, "问 财&运+1"));
+    const auto created =
+        client.cases.createCase(cast("20240315343212京房式T:10:20:30", "求财", {2024, 3, 15}, "问 财&运+1"));
     EXPECT_TRUE(created.stored);
     EXPECT_EQ(created.cloudMessage, "");
     EXPECT_EQ(client.lists.recentCases().size(), 1);
@@ -122,14 +123,15 @@ TEST(CloudCases, AStoppedServiceOrAStalePasswordLeavesTheLocalStoreWorking) {
     const auto saved = client.cases.saveCaseTexts(1, {"断语", ""});
     EXPECT_FALSE(saved.saved);
     EXPECT_EQ(saved.message, "网络保存失败，错误信息：neterror");
-    EXPECT_EQ(client.db->getFirstString("select duanyu from gua_table where gua_bianhao=?", {client.cases.record().saveKey}),
-              "断语");
+    EXPECT_EQ(
+        client.db->getFirstString("select duanyu from gua_table where gua_bianhao=?", {client.cases.record().saveKey}),
+        "断语");
     EXPECT_EQ(client.lists.recentCases().size(), 3);
-    for (const QString& message : {client.cloudCases.recentCases().message, client.cloudCases.searchCases("一").message,
-                                   client.cloudCases.yearList(1).message, client.cloudCases.monthList(1, "2024").message,
-                                   client.cloudCases.casesOfMonth(1, "2024", "1").message,
-                                   client.cloudCases.caseTexts(id).message,
-                                   client.cloudCases.loadCloudCase(id, client.cases).message})
+    for (const QString& message :
+         {client.cloudCases.recentCases().message, client.cloudCases.searchCases("一").message,
+          client.cloudCases.yearList(1).message, client.cloudCases.monthList(1, "2024").message,
+          client.cloudCases.casesOfMonth(1, "2024", "1").message, client.cloudCases.caseTexts(id).message,
+          client.cloudCases.loadCloudCase(id, client.cases).message})
         EXPECT_EQ(message, cloud::kNetErrorRetry);
     EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 2, "生意"), "网络保存出错：neterror");
     EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2"), "生意");
@@ -166,7 +168,10 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
     const struct {
         QByteArray reply;
         std::optional<QString> shown;
-    } texts[] = {{"", std::nullopt}, {"<tr>", std::nullopt}, {"断<tr>馈<tr>x", "断\n***反馈***\n馈<tr>x"}, {"<tr>馈", "\n***反馈***\n馈"}};
+    } texts[] = {{"", std::nullopt},
+                 {"<tr>", std::nullopt},
+                 {"断<tr>馈<tr>x", "断\n***反馈***\n馈<tr>x"},
+                 {"<tr>馈", "\n***反馈***\n馈"}};
     for (const auto& t : texts) {
         CannedHttpServer server(t.reply);
         DesktopClient local(server.address());

@@ -14,8 +14,12 @@ namespace cloud_test {
 
 struct DesktopClient {
     explicit DesktopClient(const QUrl& service)
-        : session(exchange, service), db(store::Database::openInMemory()), account(session, *db),
-          cases(*db, history), cloudCases(session), lists(*db) {}
+        : session(exchange, service),
+          db(store::Database::openInMemory()),
+          account(session, *db),
+          cases(*db, history),
+          cloudCases(session),
+          lists(*db) {}
 
     // Registers (when asked) and logs in; the case store then saves to the service first.
     bool logIn(const QString& name, const QString& password, bool registerFirst = true) {

@@ -18,7 +18,8 @@ TEST(FormBody, EscapesOnlyTheListedCharactersAsUtf8Bytes) {
         {{"wd=a b"}, "wd=a%20b"},
         {{"wd=中"}, "wd=%E4%B8%AD"},
         {{"nm=甲", "wd=x&y=z+1"}, "nm=%E7%94%B2&wd=x%26y=z+1"},  // "=" and "+" go as they are, "&" never
-        {{"save_duanyu=断&save_fankui=假", "save_fankui=真"}, "save_duanyu=%E6%96%AD%26save_fankui=%E5%81%87&save_fankui=%E7%9C%9F"},
+        {{"save_duanyu=断&save_fankui=假", "save_fankui=真"},
+         "save_duanyu=%E6%96%AD%26save_fankui=%E5%81%87&save_fankui=%E7%9C%9F"},
         {{"a=*#%<> []"}, "a=%2A%23%25%3C%3E%20%5B%5D"},
         {{"a=line1\nline2\t!"}, "a=line1%0Aline2%09!"},
         {{"a=~\x7f"}, "a=~\x7f"},  // DEL is ASCII above 33: as it is
@@ -35,12 +36,8 @@ TEST(UrlDecode, DecodesFourDigitUnitsAndPlusAndRejectsBadEscapes) {
         QString text;
         QString decoded;
     } good[] = {
-        {"a+b%0041", "a bA"},
-        {"%4E2D", "中"},
-        {"%4e2d%6587", "中文"},
-        {"%D83D%DE00", "😀"},
-        {"100%0025", "100%"},
-        {"", ""},
+        {"a+b%0041", "a bA"}, {"%4E2D", "中"},      {"%4e2d%6587", "中文"},
+        {"%D83D%DE00", "😀"},  {"100%0025", "100%"}, {"", ""},
     };
     for (const auto& c : good) EXPECT_EQ(cloud::urlDecode(c.text), c.decoded) << c.text.toStdString();
     for (const QString bad : {"%4E", "ab%", "%4E2", "%4G2D", "%-123", "% 123", "x%00"}) {
@@ -130,14 +127,10 @@ TEST(MessageLink, OnlyWebAddressesAreOpened) {
         QString link;
         bool openable;
     } cases[] = {
-        {"http://example.org/news", true},
-        {"https://example.org/a?b=1#c", true},
-        {"file:///etc/passwd", false},
-        {"javascript:alert(1)", false},
-        {"smb://host/share", false},
-        {"/usr/bin/xterm", false},
-        {"http:///nohost", false},
-        {"", false},
+        {"http://example.org/news", true}, {"https://example.org/a?b=1#c", true},
+        {"file:///etc/passwd", false},     {"javascript:alert(1)", false},
+        {"smb://host/share", false},       {"/usr/bin/xterm", false},
+        {"http:///nohost", false},         {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(cloud::isOpenableLink(c.link), c.openable) << c.link.toStdString();
 }

@@ -1,11 +1,11 @@
 // post_http on the wire: what goes out, what comes back, and every failure as "neterror".
-#include "cloud/exchange_test_access.h"
 #include "cloud/http_exchange.h"
+#include "cloud/exchange_test_access.h"
 #include "local_services.h"
 #include "test_support/qt_printers.h"
 
-#include <QBuffer>
 #include <gtest/gtest.h>
+#include <QBuffer>
 
 namespace {
 

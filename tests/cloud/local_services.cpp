@@ -9,10 +9,9 @@ namespace cloud_test {
 
 ServiceProcess::ServiceProcess(const QStringList& extraArguments) {
     process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start(QStringLiteral(CASESERVICE_BINARY),
-                   QStringList{"--listen", "127.0.0.1:0", "--db", databaseFile(), "--pwhash-limits", "minimum",
-                               "--threads", "4"} +
-                       extraArguments);
+    process_.start(QStringLiteral(CASESERVICE_BINARY), QStringList{"--listen", "127.0.0.1:0", "--db", databaseFile(),
+                                                                   "--pwhash-limits", "minimum", "--threads", "4"} +
+                                                           extraArguments);
     static const QRegularExpression announced(QStringLiteral("http://127\\.0\\.0\\.1:(\\d+)/"));
     QByteArray said;
     while (process_.waitForReadyRead(10000)) {
@@ -60,7 +59,9 @@ CannedHttpServer::CannedHttpServer(std::optional<QByteArray> body, int status, Q
     });
 }
 
-QUrl CannedHttpServer::address() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort())); }
+QUrl CannedHttpServer::address() const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
+}
 
 TricklingHttpServer::TricklingHttpServer(QByteArray body, std::chrono::milliseconds perByte)
     : body_(std::move(body)), perByte_(perByte) {

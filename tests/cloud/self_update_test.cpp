@@ -4,11 +4,11 @@
 #include "local_services.h"
 #include "test_support/qt_printers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

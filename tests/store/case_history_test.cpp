@@ -51,7 +51,12 @@ TEST(CaseHistory, OpeningACaseMidwayAppendsAtTheEndAndAdvancesByOne) {
 }
 
 TEST(CaseHistory, TargetsOfEntries) {
-    struct Case { const char* entry; bool valid; qint64 id; bool local; };
+    struct Case {
+        const char* entry;
+        bool valid;
+        qint64 id;
+        bool local;
+    };
     for (const Case& c : {Case{"12(本地)", true, 12, true}, Case{"12(网络)", true, 12, false},
                           Case{"(本地)", false, 0, false}, Case{"x1(本地)", false, 0, false}}) {
         const auto target = CaseHistory::targetOf(QString::fromUtf8(c.entry));

@@ -4,8 +4,8 @@
 #include "store/case_lists.h"
 #include "store/case_store.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -16,8 +16,14 @@ using store::CaseHistory;
 class CountingCloud : public store::CloudCases {
 public:
     int calls = 0;
-    QString saveNewCase(const store::CaseRecord&) override { ++calls; return QStringLiteral("ok"); }
-    QString saveTexts(const store::CaseRecord&, const store::CaseTexts&, int) override { ++calls; return QStringLiteral("ok"); }
+    QString saveNewCase(const store::CaseRecord&) override {
+        ++calls;
+        return QStringLiteral("ok");
+    }
+    QString saveTexts(const store::CaseRecord&, const store::CaseTexts&, int) override {
+        ++calls;
+        return QStringLiteral("ok");
+    }
 };
 
 class CaseLibraryTest : public ::testing::Test {
@@ -38,7 +44,8 @@ protected:
         return cases.record().caseId;
     }
     qint64 count(const char* where, const QVariantList& values = {}) {
-        return db->getFirstInteger(QStringLiteral("select count(*) from gua_table where ") + QLatin1String(where), values);
+        return db->getFirstInteger(QStringLiteral("select count(*) from gua_table where ") + QLatin1String(where),
+                                   values);
     }
 };
 
@@ -48,7 +55,7 @@ TEST_F(CaseLibraryTest, DeletingACaseRemovesItFromTheTableTheSearchAndTheHistory
     const qint64 b = create(QStringLiteral("20240204222222京房式T:02:00:00"));
     const qint64 c = create(QStringLiteral("20240204333333京房式T:03:00:00"));
     ASSERT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("独一无二的断语"), {}}).saved);  // into c
-    history.append(CaseHistory::localEntry(b));  // b seen twice
+    history.append(CaseHistory::localEntry(b));                                         // b seen twice
     cases.setCloud(&cloud);
 
     EXPECT_TRUE(cases.deleteCase(c));
@@ -66,7 +73,13 @@ TEST_F(CaseLibraryTest, DeletingACaseRemovesItFromTheTableTheSearchAndTheHistory
 }
 
 TEST(CaseHistoryRemove, ThePositionStaysOnTheSameEntryOrTheOneBefore) {
-    struct Case { QStringList entries; int position; QString removed; QStringList after; int positionAfter; };
+    struct Case {
+        QStringList entries;
+        int position;
+        QString removed;
+        QStringList after;
+        int positionAfter;
+    };
     const Case cases[] = {
         {{"1(本地)", "2(本地)", "3(本地)"}, 2, "1(本地)", {"2(本地)", "3(本地)"}, 1},
         {{"1(本地)", "2(本地)", "3(本地)"}, 1, "2(本地)", {"1(本地)", "3(本地)"}, 0},
@@ -91,7 +104,7 @@ TEST_F(CaseLibraryTest, MovingACaseChangesItsCategoryOnly) {
     EXPECT_EQ(cases.moveCase(id, career), std::nullopt);
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select lei_id from gua_table where id=?"), {id}), career);
     EXPECT_EQ(cases.record().lei_id, QString::number(career));
-    EXPECT_TRUE(cases.moveCase(id, 987654).has_value());  // no such category
+    EXPECT_TRUE(cases.moveCase(id, 987654).has_value());        // no such category
     EXPECT_TRUE(cases.moveCase(id + 100, career).has_value());  // no such case
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select lei_id from gua_table where id=?"), {id}), career);
 }
@@ -100,11 +113,14 @@ TEST_F(CaseLibraryTest, CategoryNamesAreComparedWholeAndLimitedInLength) {
     const QString name32 = QStringLiteral("甲").repeated(32);
     const QString name33 = QStringLiteral("甲").repeated(33);
     const QString emoji32 = QStringLiteral("😀").repeated(32);  // 32 characters, 64 UTF-16 units
-    struct Case { QString name; bool accepted; };
+    struct Case {
+        QString name;
+        bool accepted;
+    };
     const Case table[] = {
         {name32, true},
-        {name33, false},           // longer than the store keeps
-        {name32 + u'乙', false},    // also too long
+        {name33, false},          // longer than the store keeps
+        {name32 + u'乙', false},  // also too long
         {emoji32, true},
         {QStringLiteral("求财"), false},  // exists
         {QStringLiteral("求财 "), true},  // another whole name
@@ -121,7 +137,8 @@ TEST_F(CaseLibraryTest, CategoryNamesAreComparedWholeAndLimitedInLength) {
         }
     }
     // A name equal to the first 32 characters of a longer existing one is a different name.
-    db->execute(QStringLiteral("insert into fenlei_table(lei_id,lei_mingcheng) values(500,?)"), {QStringLiteral("乙").repeated(40)});
+    db->execute(QStringLiteral("insert into fenlei_table(lei_id,lei_mingcheng) values(500,?)"),
+                {QStringLiteral("乙").repeated(40)});
     EXPECT_EQ(categories.nameProblem(QStringLiteral("乙").repeated(32)), std::nullopt);
     // Renaming a category to its own name is not a clash with itself.
     EXPECT_EQ(categories.nameProblem(QStringLiteral("求财"), *categories.idOf(QStringLiteral("求财"))), std::nullopt);

@@ -15,9 +15,10 @@ protected:
 
     qint64 add(int lei, int year, int month, const QString& shiyou, const QString& shijian,
                const QString& duanyu = {}) {
-        return db->insert(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,shiyou,duanyu,shijian) "
-                                         "values('乾为天',?,?,?,?,1,?,?,?)"),
-                          {QStringLiteral("k%1").arg(shiyou), lei, year, month, shiyou, duanyu, shijian});
+        return db->insert(
+            QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,shiyou,duanyu,shijian) "
+                           "values('乾为天',?,?,?,?,1,?,?,?)"),
+            {QStringLiteral("k%1").arg(shiyou), lei, year, month, shiyou, duanyu, shijian});
     }
     static QList<qint64> ids(const QList<store::CaseListRow>& rows) {
         QList<qint64> out;
@@ -59,10 +60,13 @@ TEST_F(CaseListsTest, SearchFollowsChangedTextsForLongAndShortKeywords) {
     const qint64 a = add(1, 2024, 1, QStringLiteral("问\"股票\"涨跌"), "2024-01-01 00:00:00.000", "旧的断语");
     const qint64 b = add(1, 2024, 1, "b", "2024-01-02 00:00:00.000", "ABCdef");
     db->execute(QStringLiteral("update gua_table set duanyu=? where id=?"), {QStringLiteral("新的判断 O'Neil"), a});
-    struct Case { const char* keyword; QList<qint64> expected; };
+    struct Case {
+        const char* keyword;
+        QList<qint64> expected;
+    };
     const Case cases[] = {
-        {"旧的断语", {}}, {"旧的", {}}, {"新的判断", {a}}, {"新的", {a}}, {"O'Neil", {a}},
-        {"\"股票\"", {a}}, {"ABCdef", {b}}, {"Cde", {b}}, {"断语", {}},
+        {"旧的断语", {}},  {"旧的", {}},    {"新的判断", {a}}, {"新的", {a}}, {"O'Neil", {a}},
+        {"\"股票\"", {a}}, {"ABCdef", {b}}, {"Cde", {b}},      {"断语", {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ids(lists.searchCases(QString::fromUtf8(c.keyword))), c.expected) << c.keyword;

@@ -1,15 +1,15 @@
 // Creating, saving and loading cases over a real database file.
 #include "store/case_store.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 namespace {
 
 using store::CaseHistory;
 using store::CaseStore;
-using store::CastCase;
 using store::CaseTexts;
+using store::CastCase;
 
 CastCase sampleCast(const QString& number = QStringLiteral("20240204123412京房式T:16:25:00")) {
     CastCase cast;
@@ -50,12 +50,15 @@ TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
     EXPECT_EQ(store::caseLineOfCast(r), QStringLiteral("性别:男 出生:1980 占事:问财运"));
     EXPECT_EQ(store::caseLineOfLoad(r), QStringLiteral("性别:男 出生:1980 占事问财运"));
 
-    struct Expect { const char* column; QString value; };
-    for (const Expect& e : {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")},
-                            Expect{"gua_bianhao", r.saveKey}, Expect{"lei_id", "2"}, Expect{"nian", "2024"},
-                            Expect{"yue", "2"}, Expect{"ri", "4"}, Expect{"xingbie", QStringLiteral("男")},
-                            Expect{"chusheng", "1980"}, Expect{"shiyou", QStringLiteral("问财运")},
-                            Expect{"duanyu", ""}, Expect{"fankui", ""}})
+    struct Expect {
+        const char* column;
+        QString value;
+    };
+    for (const Expect& e :
+         {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")}, Expect{"gua_bianhao", r.saveKey},
+          Expect{"lei_id", "2"}, Expect{"nian", "2024"}, Expect{"yue", "2"}, Expect{"ri", "4"},
+          Expect{"xingbie", QStringLiteral("男")}, Expect{"chusheng", "1980"},
+          Expect{"shiyou", QStringLiteral("问财运")}, Expect{"duanyu", ""}, Expect{"fankui", ""}})
         EXPECT_EQ(column(e.column, r.caseId), e.value) << e.column;
     // Insert time, local, to the millisecond: yyyy-MM-dd hh:mm:ss.zzz
     EXPECT_TRUE(QDateTime::fromString(column("shijian", r.caseId), QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).isValid())
@@ -70,7 +73,8 @@ TEST_F(CaseStoreTest, UnknownCategoryStillStoresTheCaseAndItsTexts) {
     ASSERT_TRUE(cases.createCase(cast).stored);
     const qint64 id = cases.record().caseId;
     EXPECT_TRUE(cases.record().lei_id.isEmpty());
-    EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=? and lei_id is null"), {id}), 1);
+    EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=? and lei_id is null"), {id}),
+              1);
     EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("断"), {}}).saved);
     EXPECT_EQ(count(cases.record().saveKey), 1);
     EXPECT_EQ(column("duanyu", id), QStringLiteral("断"));
@@ -89,7 +93,8 @@ TEST_F(CaseStoreTest, ChartOnlyStoresNothingUntilTheTextsAreSaved) {
     EXPECT_EQ(count(cast.caseNumber), 1);
     EXPECT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语"), QStringLiteral("反馈")}).saved);
     EXPECT_EQ(count(cast.caseNumber), 1);  // the second save only updates
-    const qint64 id = db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {cast.caseNumber});
+    const qint64 id =
+        db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {cast.caseNumber});
     EXPECT_EQ(column("duanyu", id), QStringLiteral("断语"));
     EXPECT_EQ(column("fankui", id), QStringLiteral("反馈"));
     EXPECT_EQ(column("nian", id), "2024");
@@ -98,7 +103,13 @@ TEST_F(CaseStoreTest, ChartOnlyStoresNothingUntilTheTextsAreSaved) {
 TEST_F(CaseStoreTest, EachSaveWritesOnlyItsOwnText) {
     cases.createCase(sampleCast());
     const qint64 id = cases.record().caseId;
-    struct Step { int which; const char* duanyu; const char* fankui; const char* expectDuanyu; const char* expectFankui; };
+    struct Step {
+        int which;
+        const char* duanyu;
+        const char* fankui;
+        const char* expectDuanyu;
+        const char* expectFankui;
+    };
     const Step steps[] = {
         {1, "甲", "乙", "甲", ""},
         {2, "丙", "丁", "甲", "丁"},
@@ -148,8 +159,9 @@ TEST_F(CaseStoreTest, AFailedStatementLeavesNoHalfWrittenCase) {
     CastCase cast = sampleCast();
     cast.chartOnly = true;
     cases.createCase(cast);
-    db->execute(QStringLiteral("create trigger refuse_feedback before update of fankui on gua_table "
-                               "begin select raise(abort, 'feedback refused'); end"));
+    db->execute(
+        QStringLiteral("create trigger refuse_feedback before update of fankui on gua_table "
+                       "begin select raise(abort, 'feedback refused'); end"));
     try {
         cases.saveCaseTexts(3, {QStringLiteral("断"), QStringLiteral("馈")});
         ADD_FAILURE() << "no error";
@@ -188,8 +200,14 @@ public:
     QString newCaseReply = QStringLiteral("ok");
     QString textsReply = QStringLiteral("ok");
     int newCases = 0, textSaves = 0;
-    QString saveNewCase(const store::CaseRecord&) override { ++newCases; return newCaseReply; }
-    QString saveTexts(const store::CaseRecord&, const CaseTexts&, int) override { ++textSaves; return textsReply; }
+    QString saveNewCase(const store::CaseRecord&) override {
+        ++newCases;
+        return newCaseReply;
+    }
+    QString saveTexts(const store::CaseRecord&, const CaseTexts&, int) override {
+        ++textSaves;
+        return textsReply;
+    }
 };
 
 TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
@@ -201,7 +219,10 @@ TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
     EXPECT_EQ(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
     EXPECT_EQ(count(cases.record().saveKey), 1);
 
-    struct Case { const char* reply; bool saved; };
+    struct Case {
+        const char* reply;
+        bool saved;
+    };
     for (const Case& c : {Case{"error", false}, Case{"xxokxx", true}, Case{"ok", true}}) {
         cloud.textsReply = QString::fromLatin1(c.reply);
         const store::SaveResult result = cases.saveCaseTexts(1, {QString::fromLatin1(c.reply), {}});
@@ -235,7 +256,8 @@ TEST_F(CaseStoreTest, ACloudCaseGetsItsLocalRowOnItsFirstSave) {
     EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("云端断语"), {}}).saved);
     EXPECT_TRUE(cases.saveCaseTexts(2, {{}, QStringLiteral("云端反馈")}).saved);
     EXPECT_EQ(count(fields.gua_bianhao), 1);
-    const qint64 id = db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {fields.gua_bianhao});
+    const qint64 id =
+        db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {fields.gua_bianhao});
     EXPECT_EQ(column("lei_id", id), "3");
     EXPECT_EQ(column("duanyu", id), QStringLiteral("云端断语"));
     EXPECT_EQ(column("fankui", id), QStringLiteral("云端反馈"));

@@ -1,11 +1,11 @@
 // Export and import of cases as JSON Lines: a round trip keeps every text byte for byte, an
 // import merges, and a bad line is refused with its number and keeps the import from landing.
-#include "store/case_categories.h"
 #include "store/case_transfer.h"
+#include "store/case_categories.h"
 
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -33,15 +33,21 @@ store::ImportReport importBytes(store::Database& db, const QByteArray& bytes, Im
 QStringList storedCases(const store::Database& db) {
     return db.getFirstItems(QStringLiteral(
         "select typeof(g.gua_ming)||hex(g.gua_ming)||'|'||typeof(g.gua_bianhao)||hex(g.gua_bianhao)||'|'||"
-        "typeof(f.lei_mingcheng)||hex(f.lei_mingcheng)||'|'||typeof(g.nian)||quote(g.nian)||'|'||typeof(g.yue)||quote(g.yue)||'|'||"
-        "typeof(g.ri)||quote(g.ri)||'|'||typeof(g.xingbie)||hex(g.xingbie)||'|'||typeof(g.chusheng)||hex(g.chusheng)||'|'||"
-        "typeof(g.shiyou)||hex(g.shiyou)||'|'||typeof(g.duanyu)||hex(g.duanyu)||'|'||typeof(g.fankui)||hex(g.fankui)||'|'||"
-        "typeof(g.shijian)||hex(g.shijian) from gua_table g left join fenlei_table f on f.lei_id=g.lei_id order by g.id"));
+        "typeof(f.lei_mingcheng)||hex(f.lei_mingcheng)||'|'||typeof(g.nian)||quote(g.nian)||'|'||typeof(g.yue)||quote("
+        "g.yue)||'|'||"
+        "typeof(g.ri)||quote(g.ri)||'|'||typeof(g.xingbie)||hex(g.xingbie)||'|'||typeof(g.chusheng)||hex(g.chusheng)||'"
+        "|'||"
+        "typeof(g.shiyou)||hex(g.shiyou)||'|'||typeof(g.duanyu)||hex(g.duanyu)||'|'||typeof(g.fankui)||hex(g.fankui)||'"
+        "|'||"
+        "typeof(g.shijian)||hex(g.shijian) from gua_table g left join fenlei_table f on f.lei_id=g.lei_id order by "
+        "g.id"));
 }
 
 void insertCase(store::Database& db, const QVariantList& values) {
-    db.execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,fankui,shijian) "
-                              "values(?,?,?,?,?,?,?,?,?,?,?,?)"),
+    db.execute(QStringLiteral(
+                   "insert into "
+                   "gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,fankui,shijian) "
+                   "values(?,?,?,?,?,?,?,?,?,?,?,?)"),
                values);
 }
 
@@ -50,16 +56,18 @@ TEST(CaseTransfer, ExportThenImportIntoAnEmptyDatabaseGivesBackEveryTextByteForB
     auto source = freshDatabase(dir, "a.db");
     const qint64 own = store::CaseCategories(*source).add(QStringLiteral("自建类 \"引号\" 😀")).leiId;
     const QString megabyte = QStringLiteral("𠀀断😀").repeated(1 << 18);  // 5 UTF-16 units, 11 UTF-8 bytes each
-    const QString awkward = QStringLiteral("'单引号' \"双引号\" %_\\ 百分号下划线反斜杠\t制表\r\n换行 \u2028 \x01 末尾空格 ");
-    insertCase(*source, {QStringLiteral("主卦：乾为天"), QStringLiteral("20240101111111京房式T:10:00:00"), 2, 2024, 1, 1,
-                         QStringLiteral("男"), QStringLiteral("1980"), awkward, megabyte, QString(qsizetype(0), QChar()),
-                         QStringLiteral("2024-01-01 10:00:00.123")});
-    insertCase(*source, {QStringLiteral("主卦：坤为地 😀"), QStringLiteral("20240202222222藏山卜T:11:00:00"), own, 2024, 2, 2,
-                         QVariant(), QVariant(), QStringLiteral("𠀀"), QStringLiteral("\"}{\\n"), megabyte,
+    const QString awkward =
+        QStringLiteral("'单引号' \"双引号\" %_\\ 百分号下划线反斜杠\t制表\r\n换行 \u2028 \x01 末尾空格 ");
+    insertCase(*source, {QStringLiteral("主卦：乾为天"), QStringLiteral("20240101111111京房式T:10:00:00"), 2, 2024, 1,
+                         1, QStringLiteral("男"), QStringLiteral("1980"), awkward, megabyte,
+                         QString(qsizetype(0), QChar()), QStringLiteral("2024-01-01 10:00:00.123")});
+    insertCase(*source, {QStringLiteral("主卦：坤为地 😀"), QStringLiteral("20240202222222藏山卜T:11:00:00"), own, 2024,
+                         2, 2, QVariant(), QVariant(), QStringLiteral("𠀀"), QStringLiteral("\"}{\\n"), megabyte,
                          QStringLiteral("2024-02-02 11:00:00.000")});
-    insertCase(*source, {QStringLiteral("无类"), QStringLiteral("20240303333333京房式T:12:00:00"), QVariant(), QStringLiteral("不是数"),
-                         QVariant(), 3, QString(qsizetype(0), QChar()), QStringLiteral("x"), QStringLiteral("y"), QString(qsizetype(0), QChar()),
-                         QString(qsizetype(0), QChar()), QStringLiteral("2024-03-03 12:00:00.000")});
+    insertCase(*source, {QStringLiteral("无类"), QStringLiteral("20240303333333京房式T:12:00:00"), QVariant(),
+                         QStringLiteral("不是数"), QVariant(), 3, QString(qsizetype(0), QChar()), QStringLiteral("x"),
+                         QStringLiteral("y"), QString(qsizetype(0), QChar()), QString(qsizetype(0), QChar()),
+                         QStringLiteral("2024-03-03 12:00:00.000")});
 
     const QByteArray exported = exportAll(*source);
     EXPECT_EQ(exported.count('\n'), 3);
@@ -82,11 +90,14 @@ TEST(CaseTransfer, ExportThenImportIntoAnEmptyDatabaseGivesBackEveryTextByteForB
 TEST(CaseTransfer, MergeSkipsCasesAlreadyPresentAddsNewOnesAndCreatesCategoriesByName) {
     QTemporaryDir dir;
     auto db = freshDatabase(dir, "qinglan.db");
-    insertCase(*db, {QStringLiteral("乾"), QStringLiteral("N1"), 2, 2024, 1, 1, QStringLiteral("男"), QStringLiteral("1980"),
-                     QStringLiteral("问"), QStringLiteral("断"), QStringLiteral("馈"), QStringLiteral("2024-01-01 00:00:00.000")});
+    insertCase(*db, {QStringLiteral("乾"), QStringLiteral("N1"), 2, 2024, 1, 1, QStringLiteral("男"),
+                     QStringLiteral("1980"), QStringLiteral("问"), QStringLiteral("断"), QStringLiteral("馈"),
+                     QStringLiteral("2024-01-01 00:00:00.000")});
     const QByteArray lines =
-        "{\"gua_bianhao\":\"N1\",\"gua_ming\":\"乾\",\"xingbie\":\"男\",\"chusheng\":\"1980\",\"shiyou\":\"问\",\"duanyu\":\"断\",\"fankui\":\"馈\",\"lei_mingcheng\":\"求财\"}\n"
-        "{\"gua_bianhao\":\"N1\",\"gua_ming\":\"乾\",\"xingbie\":\"男\",\"chusheng\":\"1980\",\"shiyou\":\"问\",\"duanyu\":\"断\",\"fankui\":\"后来的反馈\"}\n"
+        "{\"gua_bianhao\":\"N1\",\"gua_ming\":\"乾\",\"xingbie\":\"男\",\"chusheng\":\"1980\",\"shiyou\":\"问\","
+        "\"duanyu\":\"断\",\"fankui\":\"馈\",\"lei_mingcheng\":\"求财\"}\n"
+        "{\"gua_bianhao\":\"N1\",\"gua_ming\":\"乾\",\"xingbie\":\"男\",\"chusheng\":\"1980\",\"shiyou\":\"问\","
+        "\"duanyu\":\"断\",\"fankui\":\"后来的反馈\"}\n"
         "\n"
         "{\"gua_bianhao\":\"N2\",\"lei_mingcheng\":\"新建的类\",\"nian\":2025,\"yue\":3,\"ri\":4}\n"
         "{\"gua_bianhao\":\"N3\",\"lei_mingcheng\":\"新建的类\"}\r\n";
@@ -97,13 +108,18 @@ TEST(CaseTransfer, MergeSkipsCasesAlreadyPresentAddsNewOnesAndCreatesCategoriesB
     const auto created = store::CaseCategories(*db).idOf(QStringLiteral("新建的类"));
     ASSERT_TRUE(created.has_value());
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where lei_id=?"), {*created}), 2);
-    EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_mingcheng='新建的类'")), 1);
-    EXPECT_EQ(db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table where gua_bianhao='N2'")), QStringLiteral("/"));
+    EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_mingcheng='新建的类'")),
+              1);
+    EXPECT_EQ(db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table where gua_bianhao='N2'")),
+              QStringLiteral("/"));
 }
 
 TEST(CaseTransfer, ABadLineIsRefusedWithItsNumberAndNothingLandsUntilConfirmed) {
     const QByteArray good = "{\"gua_bianhao\":\"G1\"}\n";
-    struct Bad { QByteArray line; const char* reason; };
+    struct Bad {
+        QByteArray line;
+        const char* reason;
+    };
     const Bad bad[] = {
         {"{\"gua_bianhao\":\"B1\"", "JSON"},
         {"[1,2]", "JSON 对象"},
@@ -142,14 +158,24 @@ TEST(CaseTransfer, ABadLineIsRefusedWithItsNumberAndNothingLandsUntilConfirmed) 
 TEST(CaseTransfer, ExportByCategoryAndByCastDate) {
     QTemporaryDir dir;
     auto db = freshDatabase(dir, "qinglan.db");
-    struct Row { const char* number; int category; int y, m, d; };
-    const Row rows[] = {{"A", 2, 2023, 12, 31}, {"B", 2, 2024, 1, 1}, {"C", 3, 2024, 6, 15}, {"D", 2, 2024, 12, 31}, {"E", 2, 2025, 1, 1}};
+    struct Row {
+        const char* number;
+        int category;
+        int y, m, d;
+    };
+    const Row rows[] = {{"A", 2, 2023, 12, 31},
+                        {"B", 2, 2024, 1, 1},
+                        {"C", 3, 2024, 6, 15},
+                        {"D", 2, 2024, 12, 31},
+                        {"E", 2, 2025, 1, 1}};
     for (const Row& r : rows)
-        insertCase(*db, {QString(), QLatin1String(r.number), r.category, r.y, r.m, r.d, QVariant(), QVariant(), QVariant(), QString(), QString(), QStringLiteral("2024-01-01")});
+        insertCase(*db, {QString(), QLatin1String(r.number), r.category, r.y, r.m, r.d, QVariant(), QVariant(),
+                         QVariant(), QString(), QString(), QStringLiteral("2024-01-01")});
     auto numbers = [&](const store::ExportFilter& filter) {
         QStringList found;
         for (const QByteArray& line : exportAll(*db, filter).split('\n'))
-            if (!line.isEmpty()) found << QString::fromUtf8(line).section(QStringLiteral("\"gua_bianhao\":\""), 1).section(u'"', 0, 0);
+            if (!line.isEmpty())
+                found << QString::fromUtf8(line).section(QStringLiteral("\"gua_bianhao\":\""), 1).section(u'"', 0, 0);
         return found;
     };
     EXPECT_EQ(numbers({}), (QStringList{"A", "B", "C", "D", "E"}));

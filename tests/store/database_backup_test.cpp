@@ -3,12 +3,12 @@
 #include "store/database_backup.h"
 #include "store/database_file.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -22,10 +22,13 @@ QByteArray readAll(const QString& path) {
 }
 
 void addCase(Database& db, const QString& number) {
-    db.execute(QStringLiteral("insert into gua_table(gua_bianhao,duanyu) values(?,?)"), {number, QStringLiteral("断语") + number});
+    db.execute(QStringLiteral("insert into gua_table(gua_bianhao,duanyu) values(?,?)"),
+               {number, QStringLiteral("断语") + number});
 }
 
-QStringList numbers(Database& db) { return db.getFirstItems(QStringLiteral("select gua_bianhao from gua_table order by id")); }
+QStringList numbers(Database& db) {
+    return db.getFirstItems(QStringLiteral("select gua_bianhao from gua_table order by id"));
+}
 
 const QDateTime kNow(QDate(2026, 12, 9), QTime(3, 4, 5));
 
@@ -81,7 +84,8 @@ TEST(DatabaseBackup, ARefusedBackupFileChangesNothing) {
     const QString good = dir.filePath(QStringLiteral("good.db"));
     {
         auto db = Database::open(path);
-        for (int i = 0; i < 300; ++i) addCase(*db, QStringLiteral("case-%1-").arg(i) + QStringLiteral("长").repeated(200));
+        for (int i = 0; i < 300; ++i)
+            addCase(*db, QStringLiteral("case-%1-").arg(i) + QStringLiteral("长").repeated(200));
         store::backupDatabase(*db, good);
     }
     auto makeFile = [&](const char* name, const QByteArray& bytes) {
@@ -92,11 +96,15 @@ TEST(DatabaseBackup, ARefusedBackupFileChangesNothing) {
         return p;
     };
     QByteArray damagedBytes = readAll(good);
-    for (qsizetype at = 8 * 4096; at < damagedBytes.size() - 4096; at += 4096) damagedBytes.replace(at + 100, 64, QByteArray(64, '\x5a'));
+    for (qsizetype at = 8 * 4096; at < damagedBytes.size() - 4096; at += 4096)
+        damagedBytes.replace(at + 100, 64, QByteArray(64, '\x5a'));
     QByteArray newerBytes = readAll(good);
     newerBytes[63] = 9;  // user_version 9
 
-    struct Case { QString file; DatabaseProblem problem; };
+    struct Case {
+        QString file;
+        DatabaseProblem problem;
+    };
     const Case cases[] = {
         {makeFile("text.db", "not a database at all"), DatabaseProblem::NotOurs},
         {makeFile("damaged.db", damagedBytes), DatabaseProblem::Damaged},
@@ -114,7 +122,8 @@ TEST(DatabaseBackup, ARefusedBackupFileChangesNothing) {
         }
         EXPECT_EQ(readAll(path), before) << c.file.toStdString();
     }
-    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.bak"), QStringLiteral("*.creating-*")}, QDir::Files), QStringList{});
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.bak"), QStringLiteral("*.creating-*")}, QDir::Files),
+              QStringList{});
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "store/schema_version.h"
 #include "test_support/small_tmpfs.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,9 +17,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <csignal>
-#include <unistd.h>
 
 namespace {
 
@@ -70,7 +70,9 @@ TEST(SchemaVersion, NewFilesCarryTheVersionAndOlderFilesAreBroughtForward) {
         db->execute(QStringLiteral("drop table gua_fts"));
         for (const char* trigger : {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_update"})
             db->execute(QStringLiteral("drop trigger %1").arg(QLatin1String(trigger)));
-        db->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,shiyou) values('乾为天','20240101111111京房式T:10:00:00','问升职加薪')"));
+        db->execute(
+            QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,shiyou) "
+                           "values('乾为天','20240101111111京房式T:10:00:00','问升职加薪')"));
         db->execute(QStringLiteral("pragma user_version=0"));
         db->execute(QStringLiteral("pragma application_id=0"));
         db->execute(QStringLiteral("pragma journal_mode=wal"));
@@ -85,7 +87,12 @@ TEST(SchemaVersion, NewFilesCarryTheVersionAndOlderFilesAreBroughtForward) {
 }
 
 TEST(SchemaVersion, FilesThatAreNotOursOrNewerAreRefusedUntouched) {
-    struct Case { const char* name; const char* pragma; DatabaseProblem problem; const char* needle; };
+    struct Case {
+        const char* name;
+        const char* pragma;
+        DatabaseProblem problem;
+        const char* needle;
+    };
     const Case cases[] = {
         {"newer", "pragma user_version=99", DatabaseProblem::Newer, "更新版本"},
         {"foreign application", "pragma application_id=1234", DatabaseProblem::NotOurs, "别的程序"},
@@ -110,7 +117,8 @@ TEST(SchemaVersion, FilesThatAreNotOursOrNewerAreRefusedUntouched) {
                 EXPECT_TRUE(e.text().contains(path));
             }
             EXPECT_EQ(readAll(path), before) << c.name;
-            EXPECT_TRUE(companionsOf(path).isEmpty()) << c.name << " wal=" << wal << " " << companionsOf(path).join(u' ').toStdString();
+            EXPECT_TRUE(companionsOf(path).isEmpty())
+                << c.name << " wal=" << wal << " " << companionsOf(path).join(u' ').toStdString();
         }
     }
 }
@@ -172,8 +180,12 @@ TEST(DatabaseOpening, APlainCopyTakenWhileTheProgramRunsHoldsEverySavedCase) {
     auto db = Database::open(path);
     store::CaseHistory history;
     store::CaseStore cases(*db, history);
-    store::CastCase cast{QStringLiteral("主卦：乾为天"), QStringLiteral("20240101111111京房式T:10:00:00"),
-                         QStringLiteral("杂类"), QStringLiteral("男"), QStringLiteral("1980"), QStringLiteral("问事"),
+    store::CastCase cast{QStringLiteral("主卦：乾为天"),
+                         QStringLiteral("20240101111111京房式T:10:00:00"),
+                         QStringLiteral("杂类"),
+                         QStringLiteral("男"),
+                         QStringLiteral("1980"),
+                         QStringLiteral("问事"),
                          QDate(2024, 1, 1)};
     ASSERT_TRUE(cases.createCase(cast).stored);
     ASSERT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语正文"), QStringLiteral("反馈正文")}).saved);
@@ -182,7 +194,8 @@ TEST(DatabaseOpening, APlainCopyTakenWhileTheProgramRunsHoldsEverySavedCase) {
     QDir().mkpath(dir.filePath(QStringLiteral("copy")));
     ASSERT_TRUE(QFile::copy(path, copy));  // the file alone, no companions
     auto copied = Database::open(copy);
-    EXPECT_EQ(copied->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")), QStringLiteral("断语正文/反馈正文"));
+    EXPECT_EQ(copied->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")),
+              QStringLiteral("断语正文/反馈正文"));
     EXPECT_TRUE(companionsOf(path).isEmpty()) << companionsOf(path).join(u' ').toStdString();
 }
 
@@ -199,7 +212,8 @@ TEST(DatabaseOpening, AReadOnlyFolderStillAllowsReading) {
         { auto db = Database::open(path); }
         QFile::setPermissions(path, QFileDevice::ReadOwner);
         QFile::setPermissions(fallback.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        if (store::canWrite(path)) GTEST_SKIP() << disk.reason().toStdString() << "; and permissions do not bind this user";
+        if (store::canWrite(path))
+            GTEST_SKIP() << disk.reason().toStdString() << "; and permissions do not bind this user";
     }
     auto db = Database::open(path);
     EXPECT_TRUE(db->readOnly());
@@ -211,7 +225,9 @@ TEST(DatabaseOpening, AReadOnlyFolderStillAllowsReading) {
         EXPECT_EQ(e.problem(), DatabaseProblem::ReadOnly) << e.text().toStdString();
     }
     EXPECT_TRUE(companionsOf(path).isEmpty());
-    if (!disk.mounted()) QFile::setPermissions(fallback.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!disk.mounted())
+        QFile::setPermissions(fallback.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST(DatabaseOpening, AFullDiskFailsTheSaveKeepsEarlierCasesAndRecoversWhenSpaceReturns) {
@@ -221,8 +237,12 @@ TEST(DatabaseOpening, AFullDiskFailsTheSaveKeepsEarlierCasesAndRecoversWhenSpace
     auto db = Database::open(path);
     store::CaseHistory history;
     store::CaseStore cases(*db, history);
-    store::CastCase cast{QStringLiteral("主卦：乾为天"), QStringLiteral("20240101111111京房式T:10:00:00"),
-                         QStringLiteral("杂类"), QStringLiteral("男"), QStringLiteral("1980"), QStringLiteral("问事"),
+    store::CastCase cast{QStringLiteral("主卦：乾为天"),
+                         QStringLiteral("20240101111111京房式T:10:00:00"),
+                         QStringLiteral("杂类"),
+                         QStringLiteral("男"),
+                         QStringLiteral("1980"),
+                         QStringLiteral("问事"),
                          QDate(2024, 1, 1)};
     ASSERT_TRUE(cases.createCase(cast).stored);
     ASSERT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("第一次的断语"), {}}).saved);
@@ -273,8 +293,11 @@ TEST(Durability, AProcessKilledInTheMiddleOfSavesLosesNoAcknowledgedSave) {
         EXPECT_EQ(db->getFirstString(QStringLiteral("pragma integrity_check")), QStringLiteral("ok")) << round;
         for (int i = 1; i <= acknowledged; ++i) {
             const QString number = QStringLiteral("20240101111111京房式T:%1").arg(i);
-            EXPECT_EQ(db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table where gua_bianhao=? order by id desc"), {number}),
-                      QStringLiteral("断语%1/反馈%1").arg(i))
+            EXPECT_EQ(
+                db->getFirstString(
+                    QStringLiteral("select duanyu||'/'||fankui from gua_table where gua_bianhao=? order by id desc"),
+                    {number}),
+                QStringLiteral("断语%1/反馈%1").arg(i))
                 << "round " << round << " case " << i;
         }
     }

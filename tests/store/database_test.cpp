@@ -1,12 +1,12 @@
 // Opening and creating the database file, the data root, and the statement helpers.
-#include "store/data_root.h"
 #include "store/database.h"
+#include "store/data_root.h"
 #include "store/sql_script.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -38,7 +38,11 @@ TEST(DatabaseFile, MissingFileIsCreatedWithFolderSchemaAndRows) {
 
 TEST(DatabaseFile, RefusesFilesThatAreNotOurDatabaseAndLeavesThemAlone) {
     QTemporaryDir dir;
-    struct Case { const char* file; QByteArray content; const char* needle; };
+    struct Case {
+        const char* file;
+        QByteArray content;
+        const char* needle;
+    };
     const Case cases[] = {
         {"text.db", QByteArray("这不是数据库\n", 19) + QByteArray(5000, 'x'), "不是可用的数据库"},
         {"empty.db", QByteArray(), "空文件"},
@@ -66,7 +70,10 @@ TEST(DatabaseFile, RefusesFilesThatAreNotOurDatabaseAndLeavesThemAlone) {
 TEST(DatabaseFile, ADatabaseWithoutOneOfTheTablesIsRefusedByName) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("qinglan.db"));
-    { auto db = Database::open(path); db->execute(QStringLiteral("drop table bagua")); }
+    {
+        auto db = Database::open(path);
+        db->execute(QStringLiteral("drop table bagua"));
+    }
     const QByteArray before = readAll(path);
     try {
         Database::open(path);
@@ -90,8 +97,9 @@ TEST(StatementHelpers, FirstValuesAndEmptyResults) {
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select max(lei_id) from fenlei_table where lei_mingcheng=?"),
                                   {QStringLiteral("无此类")}),
               0);  // a null reads as 0
-    EXPECT_EQ(db->getFirstItems(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id<=3 order by lei_id")),
-              (QStringList{"杂类", "求财", "事业"}));
+    EXPECT_EQ(
+        db->getFirstItems(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id<=3 order by lei_id")),
+        (QStringList{"杂类", "求财", "事业"}));
     EXPECT_TRUE(db->getFirstItems(QStringLiteral("select gm from bagua where gm=''")).isEmpty());
 }
 
@@ -153,9 +161,17 @@ TEST(DataRoot, ArgumentThenEnvironmentThenPortableFolderThenTheUserDataFolder) {
         for (const auto& [k, v] : vars) e.insert(QString::fromLatin1(k), QString::fromLatin1(v));
         return e;
     };
-    struct Case { QStringList args; QProcessEnvironment env; QString programFolder; QString expected; };
+    struct Case {
+        QStringList args;
+        QProcessEnvironment env;
+        QString programFolder;
+        QString expected;
+    };
     const Case cases[] = {
-        {{"qinglan", "--data-dir", "/arg/dir"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), portableDir.path(), "/arg/dir"},
+        {{"qinglan", "--data-dir", "/arg/dir"},
+         env({{"QINGLAN_DATA_DIR", "/env/dir"}}),
+         portableDir.path(),
+         "/arg/dir"},
         {{"qinglan", "--data-dir=/arg/eq"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), program, "/arg/eq"},
         {{"qinglan"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), portableDir.path(), "/env/dir"},
         {{"qinglan", "--data-dir"}, env({{"QINGLAN_DATA_DIR", "/env/dir"}}), program, "/env/dir"},
@@ -163,10 +179,14 @@ TEST(DataRoot, ArgumentThenEnvironmentThenPortableFolderThenTheUserDataFolder) {
         {{"qinglan"}, env({{"XDG_DATA_HOME", "/xdg"}, {"HOME", "/home/u"}}), program, "/xdg/qinglan"},
         {{"qinglan"}, env({{"HOME", "/home/u"}}), program, "/home/u/.local/share/qinglan"},
         // The base directory rule: a relative XDG_DATA_HOME is ignored.
-        {{"qinglan"}, env({{"XDG_DATA_HOME", "rel/xdg"}, {"HOME", "/home/u"}}), program, "/home/u/.local/share/qinglan"},
+        {{"qinglan"},
+         env({{"XDG_DATA_HOME", "rel/xdg"}, {"HOME", "/home/u"}}),
+         program,
+         "/home/u/.local/share/qinglan"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(store::resolveDataRoot(c.args, c.env, c.programFolder), c.expected) << c.args.join(u' ').toStdString();
+        EXPECT_EQ(store::resolveDataRoot(c.args, c.env, c.programFolder), c.expected)
+            << c.args.join(u' ').toStdString();
     EXPECT_EQ(store::databaseFilePath(QStringLiteral("/x/data")), QStringLiteral("/x/data/qinglan.db"));
     EXPECT_EQ(store::noteFolderPath(QStringLiteral("/x/data")), QStringLiteral("/x/data/save"));
 }

@@ -3,9 +3,9 @@
 #include "store/database.h"
 #include "store/sqlite_divination_data.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QSet>
-#include <gtest/gtest.h>
 
 #include "chart/catalogue.h"
 
@@ -19,7 +19,8 @@ QStringList allHexagramNames() {
     QStringList names;
     const char* const digits[] = {"111", "112", "121", "122", "211", "212", "221", "222"};
     for (const char* upper : digits)
-        for (const char* lower : digits) names << chart::hexagramName(QString::fromLatin1(upper) + QString::fromLatin1(lower));
+        for (const char* lower : digits)
+            names << chart::hexagramName(QString::fromLatin1(upper) + QString::fromLatin1(lower));
     return names;
 }
 
@@ -32,8 +33,10 @@ struct Item {
 std::vector<Item> parseLayout(const QString& layout) {
     std::vector<Item> items;
     for (const QString& part : layout.split(u',')) {
-        if (part.size() >= 3) items.push_back({part.left(2), part.mid(2, 1), part.mid(3, 1), {}});
-        else if (!items.empty()) items.back().mark += part;
+        if (part.size() >= 3)
+            items.push_back({part.left(2), part.mid(2, 1), part.mid(3, 1), {}});
+        else if (!items.empty())
+            items.back().mark += part;
     }
     return items;
 }
@@ -52,7 +55,11 @@ TEST(DivinationRowsFile, ShippedFileIsWhatTheGeneratorWrites) {
 }
 
 TEST_F(DivinationRows, HandWorkedLayouts) {
-    struct Case { const char* name; ArrangementMethod method; const char* layout; };
+    struct Case {
+        const char* name;
+        ArrangementMethod method;
+        const char* layout;
+    };
     const Case cases[] = {
         {"乾为天", ArrangementMethod::Jingfang, "父母戌土,世,兄弟申金,官鬼午火,父母辰土,应,妻财寅木,子孙子水"},
         {"天风姤", ArrangementMethod::Jingfang, "父母戌土,兄弟申金,官鬼午火,应,兄弟酉金,子孙亥水,父母丑土,世"},
@@ -99,9 +106,9 @@ TEST_F(DivinationRows, EveryHexagramHasItsDigitsPalaceAndWorldLine) {
             ASSERT_FALSE(name.isEmpty());
             seen.insert(name);
             EXPECT_EQ(data.hexagramDigits(name).value_or(QString()), key) << name.toStdString();
-            EXPECT_EQ(data.hexagramDescription(name).value_or(QString()),
-                      QString::fromUtf8(palaces[p]) + "宫属" + QString::fromUtf8(elements[p]) + " " +
-                          QString::fromUtf8(orders[order]) + "卦")
+            EXPECT_EQ(data.hexagramDescription(name).value_or(QString()), QString::fromUtf8(palaces[p]) + "宫属" +
+                                                                              QString::fromUtf8(elements[p]) + " " +
+                                                                              QString::fromUtf8(orders[order]) + "卦")
                 << name.toStdString();
             EXPECT_EQ(palaceTexts[order].split(QStringLiteral("，")).value(1), name);
             for (ArrangementMethod method : {ArrangementMethod::Jingfang, ArrangementMethod::Zangshan}) {
@@ -123,11 +130,11 @@ QString relativeOf(const QString& e, const QString& p) {
     const QString cycle = QStringLiteral("木火土金水");  // each generates the next
     const qsizetype ie = cycle.indexOf(e), ip = cycle.indexOf(p);
     switch ((ie - ip + 5) % 5) {
-        case 0: return QStringLiteral("兄弟");
-        case 1: return QStringLiteral("子孙");   // p generates e
-        case 2: return QStringLiteral("妻财");   // p controls e
-        case 3: return QStringLiteral("官鬼");   // e controls p
-        default: return QStringLiteral("父母");  // e generates p
+    case 0: return QStringLiteral("兄弟");
+    case 1: return QStringLiteral("子孙");   // p generates e
+    case 2: return QStringLiteral("妻财");   // p controls e
+    case 3: return QStringLiteral("官鬼");   // e controls p
+    default: return QStringLiteral("父母");  // e generates p
     }
 }
 
@@ -152,7 +159,11 @@ TEST_F(DivinationRows, SixClashAndSixHarmonyMatchTheTagLists) {
     auto clash = [&](QString a, QString b) { return (branches.indexOf(a) - branches.indexOf(b) + 12) % 12 == 6; };
     auto combine = [&](QString a, QString b) { return (branches.indexOf(a) + branches.indexOf(b)) % 12 == 1; };
     const QString doubledNames = QStringLiteral("乾为天 兑为泽 离为火 震为雷 巽为风 坎为水 艮为山 坤为地");
-    struct Case { ArrangementMethod method; QString harmony; QString clash; };
+    struct Case {
+        ArrangementMethod method;
+        QString harmony;
+        QString clash;
+    };
     const Case cases[] = {
         {ArrangementMethod::Jingfang, QStringLiteral("天地否 水泽节 山火贲 雷地豫 火山旅 地雷复 地天泰 泽水困"),
          doubledNames + QStringLiteral(" 雷天大壮 天雷无妄")},
@@ -179,14 +190,14 @@ TEST_F(DivinationRows, SixClashAndSixHarmonyMatchTheTagLists) {
 }
 
 TEST_F(DivinationRows, BeastsOfEachStemGroupTopLineFirst) {
-    struct Case { const char* group; const char* beasts; };
+    struct Case {
+        const char* group;
+        const char* beasts;
+    };
     const Case cases[] = {
-        {"甲乙", "玄武，白虎，螣蛇，勾陈，朱雀，青龙"},
-        {"丙丁", "青龙，玄武，白虎，螣蛇，勾陈，朱雀"},
-        {"戊日", "朱雀，青龙，玄武，白虎，螣蛇，勾陈"},
-        {"己日", "勾陈，朱雀，青龙，玄武，白虎，螣蛇"},
-        {"庚辛", "螣蛇，勾陈，朱雀，青龙，玄武，白虎"},
-        {"壬癸", "白虎，螣蛇，勾陈，朱雀，青龙，玄武"},
+        {"甲乙", "玄武，白虎，螣蛇，勾陈，朱雀，青龙"}, {"丙丁", "青龙，玄武，白虎，螣蛇，勾陈，朱雀"},
+        {"戊日", "朱雀，青龙，玄武，白虎，螣蛇，勾陈"}, {"己日", "勾陈，朱雀，青龙，玄武，白虎，螣蛇"},
+        {"庚辛", "螣蛇，勾陈，朱雀，青龙，玄武，白虎"}, {"壬癸", "白虎，螣蛇，勾陈，朱雀，青龙，玄武"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(data.beastsOfGroup(QString::fromUtf8(c.group)).value_or(QString()), QString::fromUtf8(c.beasts));
@@ -194,14 +205,16 @@ TEST_F(DivinationRows, BeastsOfEachStemGroupTopLineFirst) {
 }
 
 TEST_F(DivinationRows, TwelveStagesOfBranchAndElement) {
-    struct Case { const char* text; const char* stage; };
+    struct Case {
+        const char* text;
+        const char* stage;
+    };
     const Case cases[] = {
-        {"亥木", "长生"}, {"寅火", "长生"}, {"巳金", "长生"}, {"申水", "长生"}, {"申土", "长生"},
-        {"未木", "墓"},   {"戌火", "墓"},   {"丑金", "墓"},   {"辰水", "墓"},   {"辰土", "墓"},
-        {"卯木", "帝旺"}, {"午火", "帝旺"}, {"酉金", "帝旺"}, {"子水", "帝旺"}, {"子土", "帝旺"},
-        {"申木", "绝"},   {"亥火", "绝"},   {"寅金", "绝"},   {"巳土", "绝"},   {"戌木", "养"},
-        {"子木", "沐浴"}, {"丑水", "衰"},   {"酉火", "死"},   {"卯金", "胎"},   {"寅木", "临官"},
-        {"甲木", ""},     {"", ""},
+        {"亥木", "长生"}, {"寅火", "长生"}, {"巳金", "长生"}, {"申水", "长生"}, {"申土", "长生"}, {"未木", "墓"},
+        {"戌火", "墓"},   {"丑金", "墓"},   {"辰水", "墓"},   {"辰土", "墓"},   {"卯木", "帝旺"}, {"午火", "帝旺"},
+        {"酉金", "帝旺"}, {"子水", "帝旺"}, {"子土", "帝旺"}, {"申木", "绝"},   {"亥火", "绝"},   {"寅金", "绝"},
+        {"巳土", "绝"},   {"戌木", "养"},   {"子木", "沐浴"}, {"丑水", "衰"},   {"酉火", "死"},   {"卯金", "胎"},
+        {"寅木", "临官"}, {"甲木", ""},     {"", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(data.stageOf(QString::fromUtf8(c.text)), QString::fromUtf8(c.stage)) << c.text;

@@ -16,9 +16,9 @@ struct ProgramFixture {
                             casting::RandomSource random = casting::RandomSource())
         : clock(std::move(now)),
           db(store::Database::open(store::databaseFilePath(dir.path()))),
-          program(std::make_unique<app::ProgramWindows>(app::ProgramSetup{
-              *db, clock, prompter, dir.path(), std::move(service), dir.filePath(QStringLiteral("qinglan")),
-              std::move(random)})),
+          program(std::make_unique<app::ProgramWindows>(
+              app::ProgramSetup{*db, clock, prompter, dir.path(), std::move(service),
+                                dir.filePath(QStringLiteral("qinglan")), std::move(random)})),
           window(&program->mainWindow) {}
 
     workbench::Workbench& bench() { return program->bench; }

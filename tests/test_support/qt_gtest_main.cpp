@@ -1,7 +1,7 @@
 // The test main of every GoogleTest suite that touches Qt: Qt loads its SQL driver plugins
 // only under a QCoreApplication.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

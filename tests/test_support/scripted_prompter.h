@@ -9,8 +9,8 @@ class ScriptedPrompter : public workbench::Prompter {
 public:
     QStringList messages;
     QStringList inputTitles;
-    QStringList inputs;  // answers of the input boxes, in order; a null text cancels the box
-    std::deque<Answer> answers;                  // answers of the questions, in order
+    QStringList inputs;          // answers of the input boxes, in order; a null text cancels the box
+    std::deque<Answer> answers;  // answers of the questions, in order
 
     void message(const QString& text) override { messages << text; }
     std::optional<QString> input(const QString& title, const QString&, const QString& defaultText) override {

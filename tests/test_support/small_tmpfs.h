@@ -2,6 +2,7 @@
 // A small RAM file system mounted on a temporary folder, to meet a full disk or a read-only
 // file system with real files. Mounting needs the right to mount (root in a container, or CI
 // with CAP_SYS_ADMIN); otherwise mounted() is false and reason() says why, for GTEST_SKIP.
+#include <sys/mount.h>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
-#include <sys/mount.h>
 
 namespace test_support {
 
@@ -20,7 +20,8 @@ public:
         if (::mount("qinglan-test", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0)
             mounted_ = true;
         else
-            reason_ = QStringLiteral("cannot mount a tmpfs (needs the right to mount): ") + QString::fromLocal8Bit(std::strerror(errno));
+            reason_ = QStringLiteral("cannot mount a tmpfs (needs the right to mount): ") +
+                      QString::fromLocal8Bit(std::strerror(errno));
     }
     ~SmallTmpfs() {
         if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);

@@ -34,8 +34,10 @@ struct Bench {
     // Every later write to the table fails with the database's own error.
     void breakWrites(const char* table) {
         for (const char* event : {"insert", "update", "delete"})
-            db->execute(QStringLiteral("create trigger broken_%1_%2 before %2 on %1 begin select raise(abort, 'disk I/O error'); end")
-                            .arg(QLatin1String(table), QLatin1String(event)));
+            db->execute(
+                QStringLiteral(
+                    "create trigger broken_%1_%2 before %2 on %1 begin select raise(abort, 'disk I/O error'); end")
+                    .arg(QLatin1String(table), QLatin1String(event)));
     }
 };
 
@@ -162,7 +164,11 @@ bool anyHighlight(const chart::ChartState& chart) {
 // The refresh button and the whole-chart report clear the colours of an earlier click; the
 // popup's redraw keeps them.
 TEST(Workbench, WhichRedrawsClearTheHighlights) {
-    struct Case { const char* what; std::function<void(Workbench&)> action; bool cleared; };
+    struct Case {
+        const char* what;
+        std::function<void(Workbench&)> action;
+        bool cleared;
+    };
     for (const Case& c : {Case{"refresh button", [](Workbench& w) { w.refresh(); }, true},
                           Case{"popup redraw", [](Workbench& w) { w.redrawKeepingHighlights(); }, false},
                           Case{"whole-chart report", [](Workbench& w) { w.runReport(0, 0); }, true}}) {
@@ -187,7 +193,8 @@ TEST(Workbench, WholeChartReportOnAnEmptyChartEndsWithItsMessage) {
     b.bench.runReport(0, 0);
     ASSERT_FALSE(b.prompter.messages.isEmpty());
     EXPECT_EQ(b.prompter.messages.last(), QStringLiteral("错误，缺少世应关键字。"));
-    EXPECT_TRUE(b.bench.judgment().startsWith(QStringLiteral("驿马-申 桃花-卯\n贵人-丑未\n"))) << b.bench.judgment().toStdString();
+    EXPECT_TRUE(b.bench.judgment().startsWith(QStringLiteral("驿马-申 桃花-卯\n贵人-丑未\n")))
+        << b.bench.judgment().toStdString();
 }
 
 // A failing database during any kind of operation shows the database's text and leaves the
@@ -316,8 +323,8 @@ TEST(Workbench, CategoriesAreAddedMovedIntoAndDeleted) {
     Bench b;
     ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
     ASSERT_TRUE(b.bench.addCategory(QStringLiteral("  客户王先生 ")));
-    const qint64 added =
-        b.db->getFirstInteger(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=?"), {QStringLiteral("客户王先生")});
+    const qint64 added = b.db->getFirstInteger(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=?"),
+                                               {QStringLiteral("客户王先生")});
     ASSERT_GT(added, 0);
     EXPECT_FALSE(b.bench.addCategory(QStringLiteral("客户王先生")));  // the whole name is taken
     ASSERT_TRUE(b.bench.moveCase(1, added));
@@ -340,7 +347,8 @@ TEST(Workbench, BackupHoldsEveryCase) {
     const QString copy = b.dir.filePath(QStringLiteral("copy.db"));
     ASSERT_TRUE(b.bench.backUpTo(copy));
     auto restored = store::Database::open(copy);
-    EXPECT_EQ(restored->getFirstString(QStringLiteral("select fankui from gua_table where id=1")), QStringLiteral("应验"));
+    EXPECT_EQ(restored->getFirstString(QStringLiteral("select fankui from gua_table where id=1")),
+              QStringLiteral("应验"));
     EXPECT_FALSE(b.bench.backUpTo(b.dir.filePath(QStringLiteral("no/such/folder/copy.db"))));
 }
 

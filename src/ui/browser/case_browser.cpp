@@ -269,8 +269,10 @@ void CaseBrowser::openCase() {
         bench_.prompter().message(QStringLiteral("无法获取id") + item->text());
         return;
     }
-    if (cloudInUse()) bench_.openCloudCase(id);
-    else bench_.openLocalCase(id);
+    if (cloudInUse())
+        bench_.openCloudCase(id);
+    else
+        bench_.openLocalCase(id);
     accept();
 }
 
@@ -313,7 +315,9 @@ void CaseBrowser::rename() {
             return;
         }
     }
-    if (!bench_.prompter().askYesNo(QStringLiteral("是否将") + selectedLabel_->text() + QStringLiteral(" 更改为") + name)) return;
+    if (!bench_.prompter().askYesNo(QStringLiteral("是否将") + selectedLabel_->text() + QStringLiteral(" 更改为") +
+                                    name))
+        return;
     const qint64 id = categoryIdOfItem(item->text());
     QString message;
     if (!guarded([&] { message = cloud::renameCategory(bench_.caseLists(), bench_.cloudCases(), id, name); })) return;

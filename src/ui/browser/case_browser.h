@@ -61,26 +61,26 @@ private:
     workbench::Workbench& bench_;
     bool firstShowingDone_ = false;
 
-    QRadioButton* cloudSource_ = nullptr;   // RadioButton1 "网络云存储"
-    QRadioButton* localSource_ = nullptr;   // RadioButton2 "本机数据"
-    QRadioButton* byCategory_ = nullptr;    // RadioButton3 "按分类查看"
-    QRadioButton* byTime_ = nullptr;        // RadioButton4 "按时间查看"
-    QLineEdit* keywordEdit_ = nullptr;      // Edit1
-    QPushButton* searchButton_ = nullptr;   // Button1 "搜索"
-    QListWidget* categoryList_ = nullptr;   // ListBox1
-    QListWidget* yearList_ = nullptr;       // ListBox2
-    QListWidget* monthList_ = nullptr;      // ListBox3
-    QListWidget* caseList_ = nullptr;       // ListBox4
-    QPlainTextEdit* textsView_ = nullptr;   // Memo1
-    QPushButton* openButton_ = nullptr;     // Button2 "读取此卦"
-    QLabel* selectedLabel_ = nullptr;       // Label2
-    QLineEdit* newNameEdit_ = nullptr;      // Edit2
+    QRadioButton* cloudSource_ = nullptr;          // RadioButton1 "网络云存储"
+    QRadioButton* localSource_ = nullptr;          // RadioButton2 "本机数据"
+    QRadioButton* byCategory_ = nullptr;           // RadioButton3 "按分类查看"
+    QRadioButton* byTime_ = nullptr;               // RadioButton4 "按时间查看"
+    QLineEdit* keywordEdit_ = nullptr;             // Edit1
+    QPushButton* searchButton_ = nullptr;          // Button1 "搜索"
+    QListWidget* categoryList_ = nullptr;          // ListBox1
+    QListWidget* yearList_ = nullptr;              // ListBox2
+    QListWidget* monthList_ = nullptr;             // ListBox3
+    QListWidget* caseList_ = nullptr;              // ListBox4
+    QPlainTextEdit* textsView_ = nullptr;          // Memo1
+    QPushButton* openButton_ = nullptr;            // Button2 "读取此卦"
+    QLabel* selectedLabel_ = nullptr;              // Label2
+    QLineEdit* newNameEdit_ = nullptr;             // Edit2
     QPushButton* deleteCaseButton_ = nullptr;      // DeleteCaseButton "删除此卦"
-    QComboBox* moveTargetBox_ = nullptr;          // MoveTargetBox
-    QPushButton* moveCaseButton_ = nullptr;       // MoveCaseButton "移到此类"
-    QPushButton* addCategoryButton_ = nullptr;    // AddCategoryButton "添加分类"
-    QPushButton* deleteCategoryButton_ = nullptr; // DeleteCategoryButton "删除分类"
-    QPushButton* renameButton_ = nullptr;   // Button3 "更改分类名称"
+    QComboBox* moveTargetBox_ = nullptr;           // MoveTargetBox
+    QPushButton* moveCaseButton_ = nullptr;        // MoveCaseButton "移到此类"
+    QPushButton* addCategoryButton_ = nullptr;     // AddCategoryButton "添加分类"
+    QPushButton* deleteCategoryButton_ = nullptr;  // DeleteCategoryButton "删除分类"
+    QPushButton* renameButton_ = nullptr;          // Button3 "更改分类名称"
 };
 
 // "(lei_id)name" and back.

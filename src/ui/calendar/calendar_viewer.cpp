@@ -105,7 +105,8 @@ void CalendarViewer::fillDays() {
     const int year = kFirstCalendarYear + yearList_->currentRow();
     const int month = monthList_->currentRow() + 1;
     dayList_->clear();
-    for (int d = 1; d <= cal::days_in_month(year, month); ++d) dayList_->addItem(text(cal::day_row_text(year, month, d)));
+    for (int d = 1; d <= cal::days_in_month(year, month); ++d)
+        dayList_->addItem(text(cal::day_row_text(year, month, d)));
     dayList_->setCurrentRow(0);
     showPicked();
 }
@@ -126,8 +127,10 @@ void CalendarViewer::useSelectedDate() {
     if (!d.isValid()) return;
     bench_.useCastDate(d);
     // Only a modal showing ends here; the window opened without blocking stays open.
-    if (modalRun_) accept();
-    else setResult(QDialog::Accepted);
+    if (modalRun_)
+        accept();
+    else
+        setResult(QDialog::Accepted);
 }
 
 }  // namespace ui

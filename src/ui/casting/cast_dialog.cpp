@@ -15,10 +15,10 @@
 #include <QTimeEdit>
 
 #include "store/case_record.h"
-#include "ui/common/busy_cursor.h"
-#include "ui/common/accessible_names.h"
-#include "ui/common/widget_place.h"
 #include "ui/casting/cast_dialog_layout.h"
+#include "ui/common/accessible_names.h"
+#include "ui/common/busy_cursor.h"
+#include "ui/common/widget_place.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 #include "workbench/workbench.h"
@@ -100,9 +100,7 @@ QFont largerFont(QFont font, int points) {
 }  // namespace
 
 CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random, QWidget* parent)
-    : QDialog(parent),
-      bench_(bench),
-      session_(bench.divinationData(), bench.settings(), std::move(random), [&bench] {
+    : QDialog(parent), bench_(bench), session_(bench.divinationData(), bench.settings(), std::move(random), [&bench] {
           // The pickers show whole seconds; the cast moment is what they show.
           const QDateTime now = bench.clock().now();
           return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()));
@@ -124,8 +122,10 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     tabs_->setAccessibleName(QStringLiteral("起卦方式"));
     for (QLineEdit* subject : {subjectEdit1_, subjectEdit2_}) subject->setAccessibleName(QStringLiteral("占事"));
-    for (QWidget* date : std::initializer_list<QWidget*>{dateEdit1_, dateEdit2_}) date->setAccessibleName(QStringLiteral("起卦日期"));
-    for (QWidget* time : std::initializer_list<QWidget*>{timeEdit1_, timeEdit2_}) time->setAccessibleName(QStringLiteral("起卦时间"));
+    for (QWidget* date : std::initializer_list<QWidget*>{dateEdit1_, dateEdit2_})
+        date->setAccessibleName(QStringLiteral("起卦日期"));
+    for (QWidget* time : std::initializer_list<QWidget*>{timeEdit1_, timeEdit2_})
+        time->setAccessibleName(QStringLiteral("起卦时间"));
     nameEdit_->setAccessibleName(QStringLiteral("卦例ID或者卦名"));
     nameControlsByCaption(this);
 
@@ -183,12 +183,12 @@ void CastDialog::buildSecondTab(QWidget* tab) {
 
     caption(tab, QStringLiteral("卦例ID或者卦名："), kNameCaption);
     nameEdit_ = place<QLineEdit>(tab, "Edit1", kName);
-    nameCastButton_ = button(tab, "Button4", QStringLiteral("根据卦名排盘"), kNameCast,
-                             QStringLiteral("根据输入的卦名称来排盘"));
+    nameCastButton_ =
+        button(tab, "Button4", QStringLiteral("根据卦名排盘"), kNameCast, QStringLiteral("根据输入的卦名称来排盘"));
     matchButton_ = button(tab, "Button5", QStringLiteral("匹配干支"), kMatch,
                           QStringLiteral("按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配"));
-    viewerButton_ = button(tab, "Button29", QStringLiteral("查看干支纪年"), kViewer,
-                           QStringLiteral("查看选定年月日的天干地支"));
+    viewerButton_ =
+        button(tab, "Button29", QStringLiteral("查看干支纪年"), kViewer, QStringLiteral("查看选定年月日的天干地支"));
 
     const QString lineNames[] = {QStringLiteral("初爻："), QStringLiteral("二爻："), QStringLiteral("三爻："),
                                  QStringLiteral("四爻："), QStringLiteral("五爻："), QStringLiteral("上爻：")};
@@ -240,8 +240,8 @@ void CastDialog::buildSecondTab(QWidget* tab) {
     zangshanMethod_->setText(QStringLiteral("藏山卜"));
     chartOnlyBox_ = checkBox(tab, "CheckBox3", QStringLiteral("仅排盘，不保存"), kChartOnly,
                              QStringLiteral("本次仅排盘不自动保存卦例，适合研究分析现有卦使用。"));
-    readCasesButton_ = button(tab, "Button3", QStringLiteral("读取卦例"), kReadCases,
-                              QStringLiteral("读取以前保存的卦"));
+    readCasesButton_ =
+        button(tab, "Button3", QStringLiteral("读取卦例"), kReadCases, QStringLiteral("读取以前保存的卦"));
     closeButton_ = button(tab, "Button28", QStringLiteral("关闭"), kClose,
                           QStringLiteral("如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。"));
 }
@@ -336,13 +336,15 @@ void CastDialog::connectActions() {
 }
 
 bool CastDialog::eventFilter(QObject* watched, QEvent* event) {
-    const bool click = event->type() == QEvent::MouseButtonRelease &&
-                       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const bool click =
+        event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     for (int k = 0; k < 6; ++k) {
         QLabel* l = throwLabels_[std::size_t(k)];
         if (watched != l) continue;
-        if (event->type() == QEvent::Enter) l->setStyleSheet(QStringLiteral("color: palette(highlight);"));
-        else if (event->type() == QEvent::Leave) l->setStyleSheet(QStringLiteral("color: palette(window-text);"));
+        if (event->type() == QEvent::Enter)
+            l->setStyleSheet(QStringLiteral("color: palette(highlight);"));
+        else if (event->type() == QEvent::Leave)
+            l->setStyleSheet(QStringLiteral("color: palette(window-text);"));
         else if (click) {
             session_.clickThrow(k);
             refresh();
@@ -469,7 +471,8 @@ void CastDialog::finish(const casting::FinishedCast& cast) {
 }
 
 void CastDialog::matchPillars() {
-    const std::optional<QString> input = bench_.prompter().input(QStringLiteral("请输入干支月和日"), QStringLiteral("请输入"), {});
+    const std::optional<QString> input =
+        bench_.prompter().input(QStringLiteral("请输入干支月和日"), QStringLiteral("请输入"), {});
     if (!input) return;
     {
         BusyCursor busy;
@@ -496,6 +499,8 @@ void CastDialog::closeTakingTime() {
     reject();
 }
 
-bool CastDialog::guarded(const std::function<void()>& operation) { return workbench::guarded(bench_.prompter(), operation); }
+bool CastDialog::guarded(const std::function<void()>& operation) {
+    return workbench::guarded(bench_.prompter(), operation);
+}
 
 }  // namespace ui

@@ -81,29 +81,29 @@ private:
     // Controls, named by role; objectName carries the name the window definition gives them.
     QTabWidget* tabs_ = nullptr;
     // 常用功能
-    QLineEdit* subjectEdit1_ = nullptr;       // Edit5 "占事："
-    QDateEdit* dateEdit1_ = nullptr;          // DateTimePicker3
-    QTimeEdit* timeEdit1_ = nullptr;          // DateTimePicker4
-    QComboBox* categoryBox1_ = nullptr;       // ComboBox3
-    QComboBox* sexBox1_ = nullptr;            // ComboBox4
-    QLineEdit* birthYearEdit1_ = nullptr;     // Edit4
-    std::array<QLabel*, 6> throwLabels_{};    // Label29 (第一次摇得) .. Label34
+    QLineEdit* subjectEdit1_ = nullptr;           // Edit5 "占事："
+    QDateEdit* dateEdit1_ = nullptr;              // DateTimePicker3
+    QTimeEdit* timeEdit1_ = nullptr;              // DateTimePicker4
+    QComboBox* categoryBox1_ = nullptr;           // ComboBox3
+    QComboBox* sexBox1_ = nullptr;                // ComboBox4
+    QLineEdit* birthYearEdit1_ = nullptr;         // Edit4
+    std::array<QLabel*, 6> throwLabels_{};        // Label29 (第一次摇得) .. Label34
     QPushButton* manualCastButton_ = nullptr;     // Button6 "手工起卦"
     QPushButton* computerCastButton1_ = nullptr;  // Button2 "电脑自动起卦"
     QPushButton* cancelButton_ = nullptr;         // Button7 "取消"
     // 高级功能
-    QDateEdit* dateEdit2_ = nullptr;          // DateTimePicker1, the cast date
-    QTimeEdit* timeEdit2_ = nullptr;          // DateTimePicker2, the cast time
-    QLabel* dateHeaderLabel_ = nullptr;       // Label14
-    QLabel* termLabel_ = nullptr;             // Label19
-    QComboBox* categoryBox2_ = nullptr;       // ComboBox1
-    QComboBox* sexBox2_ = nullptr;            // ComboBox2
-    QLineEdit* birthYearEdit2_ = nullptr;     // Edit2
-    QLineEdit* subjectEdit2_ = nullptr;       // Edit3
-    QLineEdit* nameEdit_ = nullptr;           // Edit1 "卦例ID或者卦名："
-    QPushButton* nameCastButton_ = nullptr;   // Button4 "根据卦名排盘"
-    QPushButton* matchButton_ = nullptr;      // Button5 "匹配干支"
-    QPushButton* viewerButton_ = nullptr;     // Button29 "查看干支纪年"
+    QDateEdit* dateEdit2_ = nullptr;              // DateTimePicker1, the cast date
+    QTimeEdit* timeEdit2_ = nullptr;              // DateTimePicker2, the cast time
+    QLabel* dateHeaderLabel_ = nullptr;           // Label14
+    QLabel* termLabel_ = nullptr;                 // Label19
+    QComboBox* categoryBox2_ = nullptr;           // ComboBox1
+    QComboBox* sexBox2_ = nullptr;                // ComboBox2
+    QLineEdit* birthYearEdit2_ = nullptr;         // Edit2
+    QLineEdit* subjectEdit2_ = nullptr;           // Edit3
+    QLineEdit* nameEdit_ = nullptr;               // Edit1 "卦例ID或者卦名："
+    QPushButton* nameCastButton_ = nullptr;       // Button4 "根据卦名排盘"
+    QPushButton* matchButton_ = nullptr;          // Button5 "匹配干支"
+    QPushButton* viewerButton_ = nullptr;         // Button29 "查看干支纪年"
     std::array<QLabel*, 6> lineLabels_{};         // Label7 (初爻) .. Label12 (上爻)
     std::array<QRadioButton*, 6> lineRadios_{};   // RadioButton1 (初爻) .. RadioButton6
     std::array<QLabel*, 3> coinImages_{};         // Image1 .. Image3

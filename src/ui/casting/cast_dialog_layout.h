@@ -47,18 +47,18 @@ inline constexpr QRect kCancel{332, 232, 130, 32};        // Button7
 // 高级功能
 namespace second {
 inline constexpr QRect kMomentCaption{8, 8, 100, kCaptionHeight};
-inline constexpr QPoint kDate{108, 8};                  // DateTimePicker1
-inline constexpr QPoint kTime{226, 8};                  // DateTimePicker2
-inline constexpr QRect kDateHeader{8, 36, 440, 22};     // Label14
-inline constexpr QRect kTerm{330, 8, 118, 24};          // Label19
+inline constexpr QPoint kDate{108, 8};               // DateTimePicker1
+inline constexpr QPoint kTime{226, 8};               // DateTimePicker2
+inline constexpr QRect kDateHeader{8, 36, 440, 22};  // Label14
+inline constexpr QRect kTerm{330, 8, 118, 24};       // Label19
 inline constexpr int kDetailsY = 62;
 inline constexpr QRect kSubjectCaption{8, 92, 44, kCaptionHeight};
-inline constexpr QRect kSubject{52, 92, 398, 24};       // Edit3
+inline constexpr QRect kSubject{52, 92, 398, 24};  // Edit3
 inline constexpr QRect kNameCaption{8, 124, 110, kCaptionHeight};
-inline constexpr QRect kName{118, 124, 332, 24};        // Edit1
-inline constexpr QRect kNameCast{118, 154, 104, 26};    // Button4
-inline constexpr QRect kMatch{230, 154, 100, 26};       // Button5
-inline constexpr QRect kViewer{338, 154, 112, 26};      // Button29
+inline constexpr QRect kName{118, 124, 332, 24};      // Edit1
+inline constexpr QRect kNameCast{118, 154, 104, 26};  // Button4
+inline constexpr QRect kMatch{230, 154, 100, 26};     // Button5
+inline constexpr QRect kViewer{338, 154, 112, 26};    // Button29
 // The lines, the top line uppermost.
 inline constexpr int kLineTop = 190;
 inline constexpr int kLinePitch = 26;
@@ -68,20 +68,20 @@ inline constexpr QRect lineSymbol(int line) { return {80, lineY(line), 60, 24}; 
 inline constexpr int kCoinLeft = 160;
 inline constexpr int kCoinPitch = 56;
 inline constexpr QRect coin(int i) { return {kCoinLeft + i * kCoinPitch, 196, 48, 48}; }  // Image1..3
-inline constexpr QRect kNames{160, 252, 290, 24};         // Label16
-inline constexpr QRect kClear{160, 284, 80, 26};          // Button25
-inline constexpr QRect kFinishManual{248, 284, 110, 26};  // Button26
-inline constexpr QRect kNextLine{366, 284, 84, 26};       // Button1
-inline constexpr QRect kPattern{160, 318, 150, kCheckBoxHeight};  // CheckBox1
-inline constexpr QRect kRules{8, 350, 442, 104};          // Memo1
-inline constexpr QRect kSource{462, 8, 176, 44};          // Label17
-inline constexpr QRect kComputerCast{462, 56, 130, 28};   // Button27
-inline constexpr QRect kRandomDate{462, 92, 176, kCheckBoxHeight};  // CheckBox2
-inline constexpr QRect kMethodGroup{462, 124, 176, 102};  // GroupBox2
-inline constexpr QRect methodRadio(int row) { return {10, 24 + row * 24, 150, 22}; }  // RadioButton12..14
-inline constexpr QRect kChartOnly{462, 236, 176, kCheckBoxHeight};  // CheckBox3
-inline constexpr QRect kReadCases{462, 424, 84, 28};      // Button3
-inline constexpr QRect kClose{554, 424, 84, 28};          // Button28
+inline constexpr QRect kNames{160, 252, 290, 24};                                         // Label16
+inline constexpr QRect kClear{160, 284, 80, 26};                                          // Button25
+inline constexpr QRect kFinishManual{248, 284, 110, 26};                                  // Button26
+inline constexpr QRect kNextLine{366, 284, 84, 26};                                       // Button1
+inline constexpr QRect kPattern{160, 318, 150, kCheckBoxHeight};                          // CheckBox1
+inline constexpr QRect kRules{8, 350, 442, 104};                                          // Memo1
+inline constexpr QRect kSource{462, 8, 176, 44};                                          // Label17
+inline constexpr QRect kComputerCast{462, 56, 130, 28};                                   // Button27
+inline constexpr QRect kRandomDate{462, 92, 176, kCheckBoxHeight};                        // CheckBox2
+inline constexpr QRect kMethodGroup{462, 124, 176, 102};                                  // GroupBox2
+inline constexpr QRect methodRadio(int row) { return {10, 24 + row * 24, 150, 22}; }      // RadioButton12..14
+inline constexpr QRect kChartOnly{462, 236, 176, kCheckBoxHeight};                        // CheckBox3
+inline constexpr QRect kReadCases{462, 424, 84, 28};                                      // Button3
+inline constexpr QRect kClose{554, 424, 84, 28};                                          // Button28
 }  // namespace second
 
 }  // namespace ui::cast_layout

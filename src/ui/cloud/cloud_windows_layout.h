@@ -11,15 +11,15 @@ inline constexpr int kWideWidth = 580;    // registration group shown
 inline constexpr QRect kFieldCaption{0, 2, 76, 22};
 inline constexpr QRect kField{78, 0, 150, 24};
 inline constexpr int kButtonHeight = 28;
-inline constexpr QPoint kName{8, 16};       // Edit1
-inline constexpr QPoint kPassword{8, 50};   // Edit2
-inline constexpr QRect kRemember{86, 82, 160, 22};          // CheckBox1
-inline constexpr QRect kLogin{30, 112, 94, kButtonHeight};   // Button1
-inline constexpr QRect kOffline{136, 112, 94, kButtonHeight}; // Button2
-inline constexpr QRect kRegisterLink{30, 154, 100, 20};     // Label3
-inline constexpr QRect kForgottenLink{30, 180, 200, 20};    // Label4
-inline constexpr QRect kDownload{30, 206, 220, 20};         // Label10
-inline constexpr QRect kRegistration{264, 6, 308, 222};     // GroupBox1
+inline constexpr QPoint kName{8, 16};                          // Edit1
+inline constexpr QPoint kPassword{8, 50};                      // Edit2
+inline constexpr QRect kRemember{86, 82, 160, 22};             // CheckBox1
+inline constexpr QRect kLogin{30, 112, 94, kButtonHeight};     // Button1
+inline constexpr QRect kOffline{136, 112, 94, kButtonHeight};  // Button2
+inline constexpr QRect kRegisterLink{30, 154, 100, 20};        // Label3
+inline constexpr QRect kForgottenLink{30, 180, 200, 20};       // Label4
+inline constexpr QRect kDownload{30, 206, 220, 20};            // Label10
+inline constexpr QRect kRegistration{264, 6, 308, 222};        // GroupBox1
 inline constexpr int kRegistrationLeft = 8;
 inline constexpr int kRegistrationRows[] = {24, 54, 84, 114, 144};  // Edit3 .. Edit7
 inline constexpr QRect kRegister{86, 180, 100, kButtonHeight};      // Button3

@@ -117,12 +117,14 @@ void LoginWindow::offerUpdate() {
     prompter_.message(result.message);
     if (!result.applied) return;
     // The new program starts on its own; this one ends once the login is finished.
-    if (update_.startProgram()) QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    if (update_.startProgram())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 void LoginWindow::registerUser() {
-    const cloud::RegistrationOutcome outcome = account_.registerUser(
-        {newNameEdit_->text(), newPasswordEdit_->text(), repeatedEdit_->text(), mobileEdit_->text(), emailEdit_->text()});
+    const cloud::RegistrationOutcome outcome =
+        account_.registerUser({newNameEdit_->text(), newPasswordEdit_->text(), repeatedEdit_->text(),
+                               mobileEdit_->text(), emailEdit_->text()});
     for (const QString& message : outcome.messages) prompter_.message(message);
     if (!outcome.registered) return;
     nameEdit_->setText(newNameEdit_->text());

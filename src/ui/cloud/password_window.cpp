@@ -23,10 +23,13 @@ PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& pro
         const char* name;
         const char16_t* caption;
         QLineEdit** edit;
-    } boxes[] = {{"Edit1", u"原密码：", &oldEdit_}, {"Edit2", u"新密码：", &newEdit_}, {"Edit3", u"确认新密码：", &confirmationEdit_}};
+    } boxes[] = {{"Edit1", u"原密码：", &oldEdit_},
+                 {"Edit2", u"新密码：", &newEdit_},
+                 {"Edit3", u"确认新密码：", &confirmationEdit_}};
     for (int row = 0; row < 3; ++row) {
         const auto& box = boxes[row];
-        place<QLabel>(this, "", layout::kCaption.translated(0, layout::rowY(row)))->setText(QString::fromUtf16(box.caption));
+        place<QLabel>(this, "", layout::kCaption.translated(0, layout::rowY(row)))
+            ->setText(QString::fromUtf16(box.caption));
         *box.edit = place<QLineEdit>(this, box.name, layout::kField.translated(0, layout::rowY(row)));
         (*box.edit)->setEchoMode(QLineEdit::Password);
     }

@@ -10,9 +10,12 @@ namespace ui {
 inline void nameControlsByCaption(QWidget* window) {
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->accessibleName().isEmpty()) continue;
-        if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty()) w->setAccessibleName(b->text());
-        else if (auto* g = qobject_cast<QGroupBox*>(w); g && !g->title().isEmpty()) w->setAccessibleName(g->title());
-        else if (!w->toolTip().isEmpty()) w->setAccessibleName(w->toolTip());
+        if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty())
+            w->setAccessibleName(b->text());
+        else if (auto* g = qobject_cast<QGroupBox*>(w); g && !g->title().isEmpty())
+            w->setAccessibleName(g->title());
+        else if (!w->toolTip().isEmpty())
+            w->setAccessibleName(w->toolTip());
     }
 }
 

@@ -14,9 +14,7 @@ const QString kQuestionCaption = QStringLiteral("提示");
 
 }  // namespace
 
-void DialogPrompter::message(const QString& text) {
-    QMessageBox::information(parent_, kMessageCaption, text);
-}
+void DialogPrompter::message(const QString& text) { QMessageBox::information(parent_, kMessageCaption, text); }
 
 std::optional<QString> DialogPrompter::input(const QString& title, const QString& prompt, const QString& defaultText) {
     bool ok = false;
@@ -26,8 +24,8 @@ std::optional<QString> DialogPrompter::input(const QString& title, const QString
 }
 
 bool DialogPrompter::askYesNo(const QString& text) {
-    return QMessageBox::question(parent_, kQuestionCaption, text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return QMessageBox::question(parent_, kQuestionCaption, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) {
@@ -40,7 +38,8 @@ workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) 
 }
 
 workbench::Prompter::Answer DialogPrompter::askToSave() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("是否保存"), workbench::kUnsavedTexts, QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("是否保存"), workbench::kUnsavedTexts, QMessageBox::NoButton,
+                    parent_);
     box.setObjectName(QStringLiteral("Tdlg_Form"));
     QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::YesRole);
     QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::NoRole);
@@ -54,7 +53,7 @@ workbench::Prompter::Answer DialogPrompter::askToSave() {
 }
 
 std::optional<QString> DialogPrompter::chooseSaveFile(const QString& title, const QString& suggested,
-                                                     const QString& filter) {
+                                                      const QString& filter) {
     const QString path = QFileDialog::getSaveFileName(parent_, title, suggested, filter);
     if (path.isEmpty()) return std::nullopt;
     return path;

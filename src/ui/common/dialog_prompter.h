@@ -15,7 +15,8 @@ public:
     bool askYesNo(const QString& text) override;
     Answer askYesNoCancel(const QString& text) override;
     Answer askToSave() override;
-    std::optional<QString> chooseSaveFile(const QString& title, const QString& suggested, const QString& filter) override;
+    std::optional<QString> chooseSaveFile(const QString& title, const QString& suggested,
+                                          const QString& filter) override;
 
 private:
     QWidget* parent_;

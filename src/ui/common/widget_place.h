@@ -39,9 +39,12 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Enter) label_->setStyleSheet(QStringLiteral("color: palette(highlight);"));
-        else if (event->type() == QEvent::Leave) label_->setStyleSheet({});
-        else if (event->type() == QEvent::MouseButtonRelease && open_) open_();
+        if (event->type() == QEvent::Enter)
+            label_->setStyleSheet(QStringLiteral("color: palette(highlight);"));
+        else if (event->type() == QEvent::Leave)
+            label_->setStyleSheet({});
+        else if (event->type() == QEvent::MouseButtonRelease && open_)
+            open_();
         return false;
     }
 

@@ -10,10 +10,10 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollArea>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollArea>
 
 #include "ui/common/widget_place.h"
 #include "ui/main/chart_area.h"
@@ -32,7 +32,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, const Q
 }
 
 QRadioButton* radio(QWidget* group, const char* name, const QString& caption, int row) {
-    auto* r = place<QRadioButton>(group, name, QRect(QPoint(layout::kRadioLeft, layout::kRadioRows[row]), layout::kRadioSize));
+    auto* r = place<QRadioButton>(group, name,
+                                  QRect(QPoint(layout::kRadioLeft, layout::kRadioRows[row]), layout::kRadioSize));
     r->setText(caption);
     return r;
 }
@@ -79,7 +80,8 @@ void MainWindow::fitAndCentre() {
     const QSize frame = frameGeometry().size() - size();  // the decorations, once known
     resize(layout::kClient.boundedTo(available.size() - frame));
     const QSize outer = size() + frame;
-    move(available.x() + (available.width() - outer.width()) / 2, available.y() + (available.height() - outer.height()) / 2);
+    move(available.x() + (available.width() - outer.width()) / 2,
+         available.y() + (available.height() - outer.height()) / 2);
 }
 
 void MainWindow::buildControls() {
@@ -148,7 +150,8 @@ void MainWindow::buildControls() {
     historyButton_ = button(client, "Button10", QStringLiteral("历史记录"), layout::kHistory);
     calendarButton_ = button(client, "Button12", QStringLiteral("查看万年历"), layout::kCalendar,
                              QStringLiteral("天干地支和农历公历星期对照"));
-    invertButton_ = button(client, "Button4", QStringLiteral("显示综卦"), layout::kInvert, QStringLiteral("显示主卦的反卦"));
+    invertButton_ =
+        button(client, "Button4", QStringLiteral("显示综卦"), layout::kInvert, QStringLiteral("显示主卦的反卦"));
     copyTextButton_ = button(client, "Button13", QStringLiteral("复制卦文本"), layout::kCopyText,
                              QStringLiteral("将卦象以文本方式复制到剪贴板"));
     copyPictureButton_ = button(client, "Button14", QStringLiteral("复制卦图像"), layout::kCopyPicture,
@@ -170,9 +173,9 @@ void MainWindow::buildControls() {
     caseNumberEdit_ = place<QLineEdit>(client, "Edit1", layout::kCaseNumberEdit);
     caseNumberEdit_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caseNumberEdit_));
-    for (QWidget* hidden : std::initializer_list<QWidget*>{showChangedButton_, hideChangedButton_, refreshButton_,
-                                                           reportButton_, knowledgeButton_, saveNoteButton_,
-                                                           enterButton_, caseNumberEdit_})
+    for (QWidget* hidden :
+         std::initializer_list<QWidget*>{showChangedButton_, hideChangedButton_, refreshButton_, reportButton_,
+                                         knowledgeButton_, saveNoteButton_, enterButton_, caseNumberEdit_})
         hidden->hide();
 
     judgmentLabel_ = label(client, "Label14", QStringLiteral("断语："), layout::kJudgmentLabel);
@@ -226,7 +229,8 @@ void MainWindow::buildMenu() {
     const std::array<QString, 4> names = {QStringLiteral("月日(默认)"), QStringLiteral("年月"), QStringLiteral("日时"),
                                           QStringLiteral("时分")};
     const std::array<chart::StrengthBasis, 4> bases = {chart::StrengthBasis::MonthDay, chart::StrengthBasis::YearMonth,
-                                                       chart::StrengthBasis::DayHour, chart::StrengthBasis::HourQuarter};
+                                                       chart::StrengthBasis::DayHour,
+                                                       chart::StrengthBasis::HourQuarter};
     for (std::size_t i = 0; i < 4; ++i) {
         basisActions_[i] = basis->addAction(names[i]);
         basisActions_[i]->setObjectName(QStringLiteral("basis%1").arg(i));

@@ -1,10 +1,10 @@
 // The main window's case side: judgment and feedback editors with their save buttons, the save
 // prompt on closing, stepping through the history and the recent-cases list.
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QKeyEvent>
 #include <QPushButton>
 
 #include "ui/common/enter_key.h"
@@ -54,8 +54,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == client_ && event->type() == QEvent::MouseButtonRelease) {
         recentList_->hide();
     } else if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == judgmentEdit_->viewport()) toggleJudgmentSize();
-        else if (watched == feedbackEdit_->viewport()) toggleFeedbackSize();
+        if (watched == judgmentEdit_->viewport())
+            toggleJudgmentSize();
+        else if (watched == feedbackEdit_->viewport())
+            toggleFeedbackSize();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -74,8 +76,10 @@ void MainWindow::showUnsaved() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (bench_.confirmUnsaved()) event->accept();
-    else event->ignore();
+    if (bench_.confirmUnsaved())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::showRecentCases() {
@@ -110,8 +114,8 @@ void MainWindow::deleteRecentCase() {
 void MainWindow::backUp() {
     const QString suggested =
         QStringLiteral("qinglan-%1.db").arg(bench_.clock().today().toString(QStringLiteral("yyyyMMdd")));
-    if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("备份卦例库"), suggested,
-                                                            QStringLiteral("卦例库 (*.db)")))
+    if (const auto path =
+            bench_.prompter().chooseSaveFile(QStringLiteral("备份卦例库"), suggested, QStringLiteral("卦例库 (*.db)")))
         bench_.backUpTo(*path);
 }
 

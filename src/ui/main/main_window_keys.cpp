@@ -20,16 +20,16 @@ void MainWindow::buildKeys() {
     };
     // Buttons hidden on the window (the analysis, the changed hexagram) are reached by their
     // keys all the same.
-    for (const Key& k : {Key{recastButton_, QKeySequence(Qt::Key_F2)},
-                         Key{copyTextButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
-                         Key{copyPictureButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
-                         Key{previousCaseButton_, QKeySequence(Qt::ALT | Qt::Key_Left)},
-                         Key{nextCaseButton_, QKeySequence(Qt::ALT | Qt::Key_Right)},
-                         Key{recentButton_, QKeySequence(Qt::CTRL | Qt::Key_R)},
-                         Key{reportButton_, QKeySequence(Qt::Key_F5)},
-                         Key{showChangedButton_, QKeySequence(Qt::Key_F6)},
-                         Key{saveJudgmentButton_, QKeySequence(Qt::CTRL | Qt::Key_S)},
-                         Key{saveAllButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
+    for (const Key& k :
+         {Key{recastButton_, QKeySequence(Qt::Key_F2)},
+          Key{copyTextButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)},
+          Key{copyPictureButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
+          Key{previousCaseButton_, QKeySequence(Qt::ALT | Qt::Key_Left)},
+          Key{nextCaseButton_, QKeySequence(Qt::ALT | Qt::Key_Right)},
+          Key{recentButton_, QKeySequence(Qt::CTRL | Qt::Key_R)}, Key{reportButton_, QKeySequence(Qt::Key_F5)},
+          Key{showChangedButton_, QKeySequence(Qt::Key_F6)},
+          Key{saveJudgmentButton_, QKeySequence(Qt::CTRL | Qt::Key_S)},
+          Key{saveAllButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
         auto* action = new QAction(k.button->text(), this);
         action->setObjectName(k.button->objectName() + QStringLiteral("Key"));
         action->setShortcut(k.keys);
@@ -61,8 +61,6 @@ void MainWindow::buildKeys() {
     nameControlsByCaption(this);
 }
 
-void MainWindow::showPopupAtChart() {
-    popupMenu_->popup(chartArea_->mapToGlobal(chartArea_->rect().center()));
-}
+void MainWindow::showPopupAtChart() { popupMenu_->popup(chartArea_->mapToGlobal(chartArea_->rect().center())); }
 
 }  // namespace ui

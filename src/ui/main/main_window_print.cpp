@@ -23,7 +23,9 @@ bool MainWindow::saveChartPicture(const QString& path) {
 
 void MainWindow::saveChartPictureAs() {
     const std::optional<QString> path = bench_.prompter().chooseSaveFile(
-        QStringLiteral("保存卦图"), bench_.caseNumberText().isEmpty() ? QStringLiteral("卦图.png") : bench_.caseNumberText() + QStringLiteral(".png"),
+        QStringLiteral("保存卦图"),
+        bench_.caseNumberText().isEmpty() ? QStringLiteral("卦图.png")
+                                          : bench_.caseNumberText() + QStringLiteral(".png"),
         QStringLiteral("PNG 图片 (*.png)"));
     if (path) saveChartPicture(*path);
 }

@@ -15,7 +15,12 @@ namespace {
 
 // Cases: 2023-05 求财 ×1, 2024-02 求财 ×2, 2024-02 事业 ×1, 2024-03 杂类 ×1.
 void seedCases(store::CaseStore& cases) {
-    struct Seed { const char16_t* number; const char16_t* category; QDate date; const char16_t* subject; };
+    struct Seed {
+        const char16_t* number;
+        const char16_t* category;
+        QDate date;
+        const char16_t* subject;
+    };
     for (const Seed& s : {Seed{u"20230510111111京房式T:08:00:00", u"求财", QDate(2023, 5, 10), u"开店"},
                           Seed{u"20240204222222京房式T:08:00:00", u"求财", QDate(2024, 2, 4), u"借款"},
                           Seed{u"20240205311111京房式T:08:00:00", u"求财", QDate(2024, 2, 5), u"投资"},
@@ -68,21 +73,26 @@ private slots:
         QVERIFY(control<QRadioButton>(f.browser, "RadioButton2")->isChecked());
         QVERIFY(!control<QRadioButton>(f.browser, "RadioButton1")->isEnabled());
         QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->count(), 13);  // the shipped categories
-        control<QRadioButton>(f.browser, "RadioButton2")->click();                 // refilling does not duplicate
+        control<QRadioButton>(f.browser, "RadioButton2")->click();           // refilling does not duplicate
         QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->count(), 13);
     }
 
     void drillDownByCategory() {
         BrowserFixture f;
-        const QString wealth = control<QListWidget>(f.browser, "ListBox1")->findItems(QStringLiteral("求财"), Qt::MatchEndsWith).first()->text();
+        const QString wealth = control<QListWidget>(f.browser, "ListBox1")
+                                   ->findItems(QStringLiteral("求财"), Qt::MatchEndsWith)
+                                   .first()
+                                   ->text();
         pick(control<QListWidget>(f.browser, "ListBox1"), wealth);
         QCOMPARE(control<QLabel>(f.browser, "Label2")->text(), QStringLiteral("已选") + wealth);
-        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox2")), (QStringList{QStringLiteral("2023"), QStringLiteral("2024")}));
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox2")),
+                 (QStringList{QStringLiteral("2023"), QStringLiteral("2024")}));
         pick(control<QListWidget>(f.browser, "ListBox2"), QStringLiteral("2024"));
         QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), QStringList{QStringLiteral("2")});
         pick(control<QListWidget>(f.browser, "ListBox3"), QStringLiteral("2"));
         QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 2);  // 事业 of the same month is not listed
-        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->item(0)->text(), QStringLiteral("2;20240204222222京房式T:08:00:00;借款;乾为天"));
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->item(0)->text(),
+                 QStringLiteral("2;20240204222222京房式T:08:00:00;借款;乾为天"));
         pick(control<QListWidget>(f.browser, "ListBox4"), QStringLiteral("2;"));
         QCOMPARE(control<QPlainTextEdit>(f.browser, "Memo1")->toPlainText(), QStringLiteral("\n***反馈***\n"));
     }
@@ -123,9 +133,11 @@ private slots:
         BrowserFixture f;
         control<QRadioButton>(f.browser, "RadioButton4")->click();
         QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->count(), 0);
-        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox2")), (QStringList{QStringLiteral("2023"), QStringLiteral("2024")}));
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox2")),
+                 (QStringList{QStringLiteral("2023"), QStringLiteral("2024")}));
         pick(control<QListWidget>(f.browser, "ListBox2"), QStringLiteral("2024"));
-        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")),
+                 (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
         pick(control<QListWidget>(f.browser, "ListBox3"), QStringLiteral("2"));
         QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 3);
     }
@@ -182,7 +194,8 @@ private slots:
         const QString wealth = categories->findItems(QStringLiteral("求财"), Qt::MatchEndsWith).first()->text();
         pick(categories, wealth);
         QTest::keyClick(categories, Qt::Key_Down);
-        const QString next = categories->item(categories->row(categories->findItems(wealth, Qt::MatchExactly).first()) + 1)->text();
+        const QString next =
+            categories->item(categories->row(categories->findItems(wealth, Qt::MatchExactly).first()) + 1)->text();
         QCOMPARE(control<QLabel>(f.browser, "Label2")->text(), QStringLiteral("已选") + next);
         control<QLineEdit>(f.browser, "Edit2")->setText(QStringLiteral("新名"));
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
@@ -199,7 +212,8 @@ private slots:
         control<QRadioButton>(f.browser, "RadioButton4")->click();
         auto* years = control<QListWidget>(f.browser, "ListBox2");
         pick(years, QStringLiteral("2024"));
-        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
+        QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")),
+                 (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
         QTest::keyClick(years, Qt::Key_Up);
         QCOMPARE(texts(control<QListWidget>(f.browser, "ListBox3")), QStringList{QStringLiteral("5")});
         QCOMPARE(control<QListWidget>(f.browser, "ListBox4")->count(), 0);
@@ -210,7 +224,8 @@ private slots:
         pick(cases, QStringLiteral("2;"));
         QTest::keyClick(cases, Qt::Key_Down);
         const QString shown = caseIdOf(cases->item(1)->text());
-        QCOMPARE(control<QPlainTextEdit>(f.browser, "Memo1")->toPlainText(), QStringLiteral("断%1\n***反馈***\n").arg(shown));
+        QCOMPARE(control<QPlainTextEdit>(f.browser, "Memo1")->toPlainText(),
+                 QStringLiteral("断%1\n***反馈***\n").arg(shown));
         QTest::keyClick(cases, Qt::Key_Return);
         QCOMPARE(f.bench().judgment(), QStringLiteral("断") + shown);
     }
@@ -219,7 +234,10 @@ private slots:
         BrowserFixture f;
         control<QPushButton>(f.browser, "Button3")->click();
         QCOMPARE(f.prompter.messages.last(), QStringLiteral("请先选择一个要更改的原类别。"));
-        const QString other = control<QListWidget>(f.browser, "ListBox1")->findItems(QStringLiteral("其他"), Qt::MatchEndsWith).first()->text();
+        const QString other = control<QListWidget>(f.browser, "ListBox1")
+                                  ->findItems(QStringLiteral("其他"), Qt::MatchEndsWith)
+                                  .first()
+                                  ->text();
         pick(control<QListWidget>(f.browser, "ListBox1"), other);
         control<QLineEdit>(f.browser, "Edit2")->setText(QStringLiteral("   "));
         control<QPushButton>(f.browser, "Button3")->click();
@@ -250,7 +268,8 @@ private slots:
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
         control<QPushButton>(f.browser, "Button3")->click();
         const qint64 id = ui::categoryIdOfItem(other);
-        QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->currentItem()->text(), QStringLiteral("(%1)占'卜").arg(id));
+        QCOMPARE(control<QListWidget>(f.browser, "ListBox1")->currentItem()->text(),
+                 QStringLiteral("(%1)占'卜").arg(id));
         QCOMPARE(f.db->getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {id}),
                  QStringLiteral("占'卜"));
         QVERIFY(control<QLineEdit>(f.browser, "Edit2")->text().isEmpty());

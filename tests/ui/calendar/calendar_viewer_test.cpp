@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QLabel>
-#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "test_support/program_fixture.h"
 
@@ -29,7 +29,8 @@ private slots:
         QCOMPARE(control<QListWidget>(viewer, "ListBox1")->item(149)->text(), QStringLiteral("2049年 己巳"));
         QCOMPARE(control<QListWidget>(viewer, "ListBox1")->currentItem()->text(), QStringLiteral("2024年 甲辰"));
         QCOMPARE(control<QListWidget>(viewer, "ListBox2")->currentItem()->text(), QStringLiteral("2月 乙丑月-丙寅月"));
-        QCOMPARE(control<QListWidget>(viewer, "ListBox3")->currentItem()->text(), QStringLiteral("4号 丙寅月 戊戌日 星期日 十二月廿五 立春16:25"));
+        QCOMPARE(control<QListWidget>(viewer, "ListBox3")->currentItem()->text(),
+                 QStringLiteral("4号 丙寅月 戊戌日 星期日 十二月廿五 立春16:25"));
         QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2024年2月4日"));
     }
 
@@ -130,7 +131,9 @@ private slots:
         QCOMPARE(viewer.result(), int(QDialog::Accepted));
         QVERIFY(viewer.isVisible());  // opened without blocking: stays open
         QCOMPARE(f.bench().chart().castDate, QDate(2024, 2, 10));
-        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("甲辰年 丙寅月 甲辰日(寅卯空) 2024-02-10 16:24:00")));
+        QVERIFY(control<QLabel>(*f.window, "Label1")
+                    ->text()
+                    .startsWith(QStringLiteral("甲辰年 丙寅月 甲辰日(寅卯空) 2024-02-10 16:24:00")));
         QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240210311111"));
         QCOMPARE(f.bench().chart().main[5].beast, QStringLiteral("青龙"));  // 甲 day
         QVERIFY(control<QLabel>(*f.window, "Label13")->text().isEmpty());

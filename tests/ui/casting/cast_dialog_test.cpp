@@ -55,8 +55,8 @@ void clickLabel(QLabel* label, int times = 1) {
 }
 
 QString fieldsOfOnlyRow(const store::Database& db) {
-    QSqlQuery q = db.select(QStringLiteral(
-        "select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou from gua_table"));
+    QSqlQuery q = db.select(
+        QStringLiteral("select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou from gua_table"));
     if (!q.next()) return {};
     QStringList fields;
     for (int i = 0; i < 9; ++i) fields << q.value(i).toString();
@@ -121,7 +121,9 @@ private slots:
         DialogFixture f;
         f.dialog.show();
         control<QTabWidget>(f.dialog, "PageControl1")->setCurrentIndex(1);
-        const auto picture = [&](int coin) { return control<QLabel>(f.dialog, numbered("Image", 1, std::size_t(coin)))->pixmap().toImage(); };
+        const auto picture = [&](int coin) {
+            return control<QLabel>(f.dialog, numbered("Image", 1, std::size_t(coin)))->pixmap().toImage();
+        };
         const auto face = [](const char* file) { return QPixmap(QString::fromLatin1(file)).toImage(); };
         // After 清空: every line 一, 初爻 checked, coins 花 字 字.
         QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 0))->text(), QStringLiteral("一"));
@@ -282,7 +284,9 @@ private slots:
 
     void methodOptionIsStoredInRow86() {
         DialogFixture f;
-        const auto stored = [&] { return f.db->getFirstInteger(QStringLiteral("select value15 from zhi where id=86")); };
+        const auto stored = [&] {
+            return f.db->getFirstInteger(QStringLiteral("select value15 from zhi where id=86"));
+        };
         f.dialog.show();
         control<QRadioButton>(f.dialog, "RadioButton14")->click();
         QCOMPARE(stored(), 2);
@@ -296,11 +300,13 @@ private slots:
         // main window's 藏山卜.
         app::ProgramWindows next({*f.db, f.clock, f.prompter, f.dir.path(), {}, {}, seeded(7)});
         QVERIFY(control<QRadioButton>(next.castDialog, "RadioButton14")->isChecked());
-        QTimer::singleShot(0, &next.castDialog, [&next] { control<QPushButton>(next.castDialog, "Button27")->click(); });
+        QTimer::singleShot(0, &next.castDialog,
+                           [&next] { control<QPushButton>(next.castDialog, "Button27")->click(); });
         control<QPushButton>(next.mainWindow, "Button1")->click();
         QVERIFY(control<QRadioButton>(next.mainWindow, "RadioButton14")->isChecked());
         QCOMPARE(next.bench.chart().method, chart::ArrangementMethod::Zangshan);
-        QVERIFY(f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table")).contains(QStringLiteral("藏山卜")));
+        QVERIFY(f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table"))
+                    .contains(QStringLiteral("藏山卜")));
     }
 
     void datePickersShowTheDateAndItsTerm() {

@@ -102,8 +102,8 @@ private slots:
             control<QLineEdit>(w, "Edit7")->setText(QStringLiteral("zs@example.org"));
             control<QPushButton>(w, "Button3")->click();
             QCOMPARE(run.f.prompter.messages,
-                     (QStringList{QStringLiteral("密码两次输入的不同"), QStringLiteral("手机号或者电子邮箱号必须输入一个。"),
-                                  QStringLiteral("注册成功。")}));
+                     (QStringList{QStringLiteral("密码两次输入的不同"),
+                                  QStringLiteral("手机号或者电子邮箱号必须输入一个。"), QStringLiteral("注册成功。")}));
             QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
             QCOMPARE(control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("密码 1"));
             QVERIFY(control<QLineEdit>(w, "Edit5")->text().isEmpty());
@@ -116,8 +116,8 @@ private slots:
             control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("x"));
             control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("x"));
             control<QPushButton>(w, "Button3")->click();
-            QCOMPARE(run.f.prompter.messages,
-                     (QStringList{QStringLiteral("用户名已经存在。请换个用户名。"), QStringLiteral("出现错误，信息为：no")}));
+            QCOMPARE(run.f.prompter.messages, (QStringList{QStringLiteral("用户名已经存在。请换个用户名。"),
+                                                           QStringLiteral("出现错误，信息为：no")}));
             QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
             run.f.prompter.messages.clear();
 
@@ -132,7 +132,8 @@ private slots:
         QVERIFY(control<QPushButton>(*run.f.window, "Button18")->isEnabled());
         // The login notice "%4F60%597D" is 你好.
         QCOMPARE(control<QLabel>(*run.f.window, "Label12")->text(), QStringLiteral("你好"));
-        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->property("url").toString(), QStringLiteral("https://qinglan.example.org/news"));
+        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->property("url").toString(),
+                 QStringLiteral("https://qinglan.example.org/news"));
 
         // Offered once per run.
         QVERIFY(run.offerLogin({}));
@@ -190,13 +191,17 @@ private slots:
 
         // Every store and list is local for the run.
         ui::MainWindow& window = *run.f.window;
-        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(run.f.bench()
+                    .caseStore()
+                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
+                    .cloudMessage.isEmpty());
         QCOMPARE(run.f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
         window.show();
         control<QPushButton>(window, "Button25")->click();
         QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
         control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        emit control<QListWidget>(window, "ListBox1")
+            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
         QCOMPARE(run.f.bench().history().entries().last(), QStringLiteral("1(本地)"));
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
@@ -224,10 +229,14 @@ private slots:
         QVERIFY(w.isVisible());
         QCOMPARE(change("old", "new", "new"), QStringLiteral("密码修改成功"));
         QVERIFY(!w.isVisible());
-        QVERIFY(control<QLineEdit>(w, "Edit1")->text().isEmpty() && control<QLineEdit>(w, "Edit2")->text().isEmpty() && control<QLineEdit>(w, "Edit3")->text().isEmpty());
+        QVERIFY(control<QLineEdit>(w, "Edit1")->text().isEmpty() && control<QLineEdit>(w, "Edit2")->text().isEmpty() &&
+                control<QLineEdit>(w, "Edit3")->text().isEmpty());
 
         // This run keeps storing to the service; a later run needs the new password.
-        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(run.f.bench()
+                    .caseStore()
+                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
+                    .cloudMessage.isEmpty());
         CloudRun later(service.address());
         QVERIFY(!later.logIn(QStringLiteral("zhao"), QStringLiteral("old")));
         QCOMPARE(later.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
@@ -256,7 +265,8 @@ private slots:
         QVERIFY2(item.endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")), qPrintable(item));
         const QString cloudEntry = item.section(u';', 0, 0) + QStringLiteral("(网络)");
         control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        emit control<QListWidget>(window, "ListBox1")
+            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
         QCOMPARE(run.f.bench().history().entries(), (QStringList{QStringLiteral("1(本地)"), cloudEntry}));
         QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
         QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
@@ -280,13 +290,17 @@ private slots:
         CloudRun run(service.address());
         QVERIFY(run.registerAndLogIn(QStringLiteral("zhou"), QStringLiteral("pw")));
         ui::MainWindow& window = *run.f.window;
-        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(run.f.bench()
+                    .caseStore()
+                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
+                    .cloudMessage.isEmpty());
         QVERIFY(run.f.bench().caseStore().saveCaseTexts(3, {kJudgment, kFeedback}).saved);
         run.f.bench().clearCaseTexts();
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
-        QVERIFY(control<QRadioButton>(browser, "RadioButton1")->isEnabled() && control<QRadioButton>(browser, "RadioButton1")->isChecked());
+        QVERIFY(control<QRadioButton>(browser, "RadioButton1")->isEnabled() &&
+                control<QRadioButton>(browser, "RadioButton1")->isChecked());
         const int category = rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类"));
         QVERIFY(category >= 0);
         pick(control<QListWidget>(browser, "ListBox1"), category);
@@ -297,9 +311,13 @@ private slots:
         QCOMPARE(control<QListWidget>(browser, "ListBox3")->item(0)->text(), QStringLiteral("2"));
         pick(control<QListWidget>(browser, "ListBox3"), 0);
         QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
-        QVERIFY(control<QListWidget>(browser, "ListBox4")->item(0)->text().endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")));
+        QVERIFY(control<QListWidget>(browser, "ListBox4")
+                    ->item(0)
+                    ->text()
+                    .endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")));
         pick(control<QListWidget>(browser, "ListBox4"), 0);
-        QCOMPARE(control<QPlainTextEdit>(browser, "Memo1")->toPlainText(), kJudgment + QStringLiteral("\n***反馈***\n") + kFeedback);
+        QCOMPARE(control<QPlainTextEdit>(browser, "Memo1")->toPlainText(),
+                 kJudgment + QStringLiteral("\n***反馈***\n") + kFeedback);
 
         // Another category has no years in the service.
         const int other = category == 0 ? 1 : 0;
@@ -312,7 +330,8 @@ private slots:
         control<QPushButton>(browser, "Button1")->click();
         QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
         control<QListWidget>(browser, "ListBox4")->setCurrentRow(0);
-        const QString cloudEntry = control<QListWidget>(browser, "ListBox4")->item(0)->text().section(u';', 0, 0) + QStringLiteral("(网络)");
+        const QString cloudEntry =
+            control<QListWidget>(browser, "ListBox4")->item(0)->text().section(u';', 0, 0) + QStringLiteral("(网络)");
         control<QPushButton>(browser, "Button2")->click();
         QCOMPARE(browser.result(), int(QDialog::Accepted));
         QCOMPARE(run.f.bench().history().entries().last(), cloudEntry);
@@ -326,7 +345,8 @@ private slots:
         run.f.prompter.messages.clear();
         control<QPushButton>(browser, "Button3")->click();
         QCOMPARE(run.f.prompter.messages.size(), 1);  // the question only
-        QCOMPARE(control<QListWidget>(browser, "ListBox1")->currentItem()->text(), QStringLiteral("(%1)生意往来").arg(leiId));
+        QCOMPARE(control<QListWidget>(browser, "ListBox1")->currentItem()->text(),
+                 QStringLiteral("(%1)生意往来").arg(leiId));
         bool renamedHere = false;
         for (const store::Category& c : run.f.bench().caseLists().categories())
             if (c.lei_id == leiId) renamedHere = c.lei_mingcheng == QStringLiteral("生意往来");
@@ -351,10 +371,14 @@ private slots:
         QVERIFY(run.registerAndLogIn(QStringLiteral("wu"), QStringLiteral("pw")));
         ui::MainWindow& window = *run.f.window;
         window.show();
-        QVERIFY(run.f.bench().caseStore().createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")).cloudMessage.isEmpty());
+        QVERIFY(run.f.bench()
+                    .caseStore()
+                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
+                    .cloudMessage.isEmpty());
         control<QPushButton>(window, "Button25")->click();
         control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        emit control<QListWidget>(window, "ListBox1")
+            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         service.stop();
         ScriptedPrompter& prompter = run.f.prompter;
@@ -390,7 +414,8 @@ private slots:
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
         prompter.messages.clear();
-        pick(control<QListWidget>(browser, "ListBox1"), rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类")));
+        pick(control<QListWidget>(browser, "ListBox1"),
+             rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类")));
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("生意往来"));
         prompter.answers = {workbench::Prompter::Answer::Yes};
@@ -399,7 +424,8 @@ private slots:
         QVERIFY(control<QListWidget>(browser, "ListBox1")->currentItem()->text().endsWith(QStringLiteral(")生意往来")));
         // The local source still lists everything.
         control<QRadioButton>(browser, "RadioButton2")->click();
-        pick(control<QListWidget>(browser, "ListBox1"), rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")生意往来")));
+        pick(control<QListWidget>(browser, "ListBox1"),
+             rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")生意往来")));
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
 
         control<QPushButton>(window, "Button18")->click();

@@ -14,9 +14,9 @@ class CaseEditingTest : public QObject {
 private slots:
     void threeCastsThenSteppingBackAndForth() {
         ProgramFixture f;
-        for (auto [number, subject] : {std::pair{u"20240204111111京房式T:10:00:00", u"甲"},
-                                       std::pair{u"20240204222222京房式T:10:00:00", u"乙"},
-                                       std::pair{u"20240204311111京房式T:10:00:00", u"丙"}}) {
+        for (auto [number, subject] :
+             {std::pair{u"20240204111111京房式T:10:00:00", u"甲"}, std::pair{u"20240204222222京房式T:10:00:00", u"乙"},
+              std::pair{u"20240204311111京房式T:10:00:00", u"丙"}}) {
             QVERIFY(f.bench().caseStore().createCase(sampleCast(number, subject)).stored);
         }
         QCOMPARE(f.bench().history().historyPosition(), 2);
@@ -44,16 +44,19 @@ private slots:
         control<QPushButton>(*f.window, "Button25")->click();
         QVERIFY(control<QListWidget>(*f.window, "ListBox1")->isVisible());
         QCOMPARE(control<QListWidget>(*f.window, "ListBox1")->count(), 2);
-        QVERIFY(control<QListWidget>(*f.window, "ListBox1")->item(0)->text().startsWith(QStringLiteral("2;20240204222222京房式T:10:00:00;乙;")));
+        QVERIFY(control<QListWidget>(*f.window, "ListBox1")
+                    ->item(0)
+                    ->text()
+                    .startsWith(QStringLiteral("2;20240204222222京房式T:10:00:00;乙;")));
         for (int pick = 0; pick < 2; ++pick) {
             control<QPushButton>(*f.window, "Button25")->click();
             control<QListWidget>(*f.window, "ListBox1")->setCurrentRow(1);
-            emit control<QListWidget>(*f.window, "ListBox1")->itemDoubleClicked(control<QListWidget>(*f.window, "ListBox1")->currentItem());
+            emit control<QListWidget>(*f.window, "ListBox1")
+                ->itemDoubleClicked(control<QListWidget>(*f.window, "ListBox1")->currentItem());
         }
         QVERIFY(!control<QListWidget>(*f.window, "ListBox1")->isVisible());
-        QCOMPARE(f.bench().history().entries(),
-                 (QStringList{QStringLiteral("1(本地)"), QStringLiteral("2(本地)"), QStringLiteral("1(本地)"),
-                              QStringLiteral("1(本地)")}));
+        QCOMPARE(f.bench().history().entries(), (QStringList{QStringLiteral("1(本地)"), QStringLiteral("2(本地)"),
+                                                             QStringLiteral("1(本地)"), QStringLiteral("1(本地)")}));
         QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204111111"));
     }
 
@@ -91,7 +94,9 @@ private slots:
         ProgramFixture f;
         QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         auto enabled = [&] {
-            return QString("%1%2%3").arg(control<QPushButton>(*f.window, "Button28")->isEnabled()).arg(control<QPushButton>(*f.window, "Button29")->isEnabled())
+            return QString("%1%2%3")
+                .arg(control<QPushButton>(*f.window, "Button28")->isEnabled())
+                .arg(control<QPushButton>(*f.window, "Button29")->isEnabled())
                 .arg(control<QPushButton>(*f.window, "Button30")->isEnabled());
         };
         QCOMPARE(enabled(), QStringLiteral("000"));

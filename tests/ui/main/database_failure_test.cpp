@@ -37,8 +37,9 @@ private slots:
         QTest::addColumn<std::function<void(ProgramFixture&)>>("action");
         QTest::addColumn<bool>("readsFail");  // the case table is gone, not just read-only
         using Action = std::function<void(ProgramFixture&)>;
-        QTest::newRow("option box") << Action([](ProgramFixture& f) { control<QCheckBox>(*f.window, "CheckBox4")->click(); })
-                                    << false;
+        QTest::newRow("option box") << Action([](ProgramFixture& f) {
+            control<QCheckBox>(*f.window, "CheckBox4")->click();
+        }) << false;
         QTest::newRow("save judgment") << Action([](ProgramFixture& f) {
             control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("断"));
             control<QPushButton>(*f.window, "Button28")->click();

@@ -1,22 +1,22 @@
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <cmath>
-#include <QPrinter>
-#include <QAction>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
+#include <cmath>
 
 #include <QTimer>
 
@@ -186,9 +186,11 @@ private slots:
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
         control<QCheckBox>(*f.window, "CheckBox1")->setChecked(true);
-        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 99));  // border of rows 1 and 2
+        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {},
+                          QPoint(300, 99));  // border of rows 1 and 2
         QVERIFY(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
-        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 110));  // main line, second row
+        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {},
+                          QPoint(300, 110));  // main line, second row
         QVERIFY(!control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
         QVERIFY(control<QPushButton>(*f.window, "Button28")->isEnabled());  // a report counts as an edit
         control<QCheckBox>(*f.window, "CheckBox1")->setChecked(false);
@@ -244,7 +246,8 @@ private slots:
         // The Menu key reaches the focused area as a keyboard context-menu event.
         auto* area = control<QWidget>(*f.window, "PaintBox1");
         QCOMPARE(area->focusPolicy(), Qt::StrongFocus);
-        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, area->rect().center(), area->mapToGlobal(area->rect().center()));
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, area->rect().center(),
+                                  area->mapToGlobal(area->rect().center()));
         QApplication::sendEvent(area, &menuKey);
         QVERIFY(menu->isVisible());
         menu->close();
@@ -258,7 +261,8 @@ private slots:
         control<QAction>(*f.window, "savePicture")->trigger();
         QImage saved(path, "PNG");
         QCOMPARE(saved.size(), QSize(680, 425));
-        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), f.window->chartPicture().convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+                 f.window->chartPicture().convertToFormat(QImage::Format_RGB32));
         // Cancelled: nothing written; a folder that does not exist: a message, no file.
         control<QAction>(*f.window, "savePicture")->trigger();
         const QString nowhere = f.dir.filePath(QStringLiteral("no/such/folder/x.png"));
@@ -362,9 +366,11 @@ private slots:
     // Every control the keyboard can reach carries a name a screen reader can say.
     void reachableControlsAreNamed() {
         ProgramFixture f;
-        for (QWidget* window : std::initializer_list<QWidget*>{f.window, &f.program->caseBrowser, &f.program->calendarViewer, &f.program->castDialog}) {
+        for (QWidget* window : std::initializer_list<QWidget*>{f.window, &f.program->caseBrowser,
+                                                               &f.program->calendarViewer, &f.program->castDialog}) {
             for (QWidget* w : window->findChildren<QWidget*>()) {
-                if (w->focusPolicy() == Qt::NoFocus || w->isHidden() || qobject_cast<QMenu*>(w) || qobject_cast<QScrollBar*>(w))
+                if (w->focusPolicy() == Qt::NoFocus || w->isHidden() || qobject_cast<QMenu*>(w) ||
+                    qobject_cast<QScrollBar*>(w))
                     continue;
                 if (!w->isVisibleTo(window)) continue;
                 if (w->objectName().startsWith(QStringLiteral("qt_"))) continue;  // parts of a Qt control
