@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -159,6 +160,8 @@ void CastDialog::buildFirstTab(QWidget* tab) {
         l->setToolTip(QStringLiteral("点击鼠标后分别会在少阳少阴老阳老阴之间变动"));
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
+        l->setFocusPolicy(Qt::StrongFocus);
+        l->setAccessibleName(QStringLiteral("第%1次摇得").arg(k + 1));
         throwLabels_[std::size_t(k)] = l;
     }
     manualCastButton_ = button(tab, "Button6", QStringLiteral("手工起卦"), kManualCast);
@@ -203,6 +206,8 @@ void CastDialog::buildSecondTab(QWidget* tab) {
         v->setFont(largerFont(v->font(), layout::kLineFontPoints));
         v->setCursor(Qt::PointingHandCursor);
         v->installEventFilter(this);
+        v->setFocusPolicy(Qt::StrongFocus);
+        v->setAccessibleName(lineNames[l].chopped(1));
         lineLabels_[std::size_t(l)] = v;
     }
     lineLabels_[0]->setToolTip(QStringLiteral("鼠标点此更改阴阳"));
@@ -211,6 +216,8 @@ void CastDialog::buildSecondTab(QWidget* tab) {
         QLabel* c = place<QLabel>(tab, name.constData(), coin(i));
         c->setCursor(Qt::PointingHandCursor);
         c->installEventFilter(this);
+        c->setFocusPolicy(Qt::StrongFocus);
+        c->setAccessibleName(QStringLiteral("硬币%1").arg(i + 1));
         coinImages_[std::size_t(i)] = c;
     }
     namesLabel_ = place<QLabel>(tab, "Label16", kNames);
@@ -336,8 +343,12 @@ void CastDialog::connectActions() {
 }
 
 bool CastDialog::eventFilter(QObject* watched, QEvent* event) {
-    const bool click =
-        event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    // Space or Enter on a focused throw, line or coin does what a left click does.
+    const bool key = event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space ||
+                                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                                                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    const bool click = key || (event->type() == QEvent::MouseButtonRelease &&
+                               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton);
     for (int k = 0; k < 6; ++k) {
         QLabel* l = throwLabels_[std::size_t(k)];
         if (watched != l) continue;
@@ -361,6 +372,14 @@ bool CastDialog::eventFilter(QObject* watched, QEvent* event) {
             session_.clickCoin(i);
             refreshLines();
         }
+    }
+    if (key) {
+        for (QLabel* l : throwLabels_)
+            if (watched == l) return true;
+        for (QLabel* l : lineLabels_)
+            if (watched == l) return true;
+        for (QLabel* l : coinImages_)
+            if (watched == l) return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -271,6 +271,36 @@ private slots:
         QCOMPARE(f.storedCases(), 0);
     }
 
+    // Space on a focused throw, line or coin changes it exactly as a left click does.
+    void throwsLinesAndCoinsWorkFromTheKeyboard() {
+        const auto press = [](QLabel* label, bool byKey) {
+            if (byKey)
+                QTest::keyClick(label, Qt::Key_Space);
+            else
+                QTest::mouseClick(label, Qt::LeftButton);
+        };
+        QStringList results[2];
+        for (const bool byKey : {false, true}) {
+            DialogFixture f;
+            QStringList& seen = results[byKey ? 1 : 0];
+            f.recastWith([&](CastDialog& d) {
+                QLabel* firstThrow = control<QLabel>(d, numbered("Label", 29, 0));
+                QVERIFY(firstThrow->focusPolicy() & Qt::TabFocus);
+                press(firstThrow, byKey);
+                seen << firstThrow->text();
+                control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
+                QLabel* bottomLine = control<QLabel>(d, numbered("Label", 7, 0));
+                press(bottomLine, byKey);
+                seen << bottomLine->text();
+                press(control<QLabel>(d, "Image1"), byKey);
+                seen << bottomLine->text();
+            });
+        }
+        QCOMPARE(results[1], results[0]);
+        QCOMPARE(results[0].size(), 3);
+        QVERIFY(results[0][1] != results[0][2]);  // the coin changed the line
+    }
+
     void unsavedPromptCancelledOpensNoDialog() {
         DialogFixture f;
         bool ran = false;
