@@ -364,9 +364,17 @@ SqliteConnection& SqliteCaseStore::connection() {
     startQueryClock(settings_.queryTimeLimit);
     std::lock_guard lock(mutex_);
     auto& slot = connections_[std::this_thread::get_id()];
-    if (!slot)
+    if (!slot) {
+        // A connection opened on a file put in place of ours would switch that file to WAL
+        // mode beside our log and stay pointed at it; only the original file is opened.
+        const auto refuseForeignFile = [this] {
+            if (currentIdentity() != identity_)
+                throw std::runtime_error("database file " + path_ + " is missing or replaced; not opened");
+        };
+        refuseForeignFile();
         slot = std::make_unique<SqliteConnection>(path_, OpenMode::existingOnly,
-                                                  QueryLimits{settings_.queryTimeLimit, &stopping_});
+                                                  QueryLimits{settings_.queryTimeLimit, &stopping_}, refuseForeignFile);
+    }
     return *slot;
 }
 

@@ -62,13 +62,23 @@ std::string Statement::text(int column) const {
     return std::string(data, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
-SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits) : limits_(limits) {
+SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits,
+                                   const std::function<void()>& checkOpened)
+    : limits_(limits) {
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == OpenMode::createWhenMissing) flags |= SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
         close();
         throw std::runtime_error("cannot open " + path + ": " + message);
+    }
+    if (checkOpened) {
+        try {
+            checkOpened();
+        } catch (...) {
+            close();
+            throw;
+        }
     }
     try {
         sqlite3_busy_timeout(db_, 5000);

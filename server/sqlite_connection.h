@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -58,8 +59,10 @@ enum class OpenMode { createWhenMissing, existingOnly };
 class SqliteConnection {
 public:
     // Throws std::runtime_error (the handle closed) when the file cannot be opened as an
-    // SQLite database in WAL mode.
-    SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits = {});
+    // SQLite database in WAL mode. checkOpened runs once the file is open and before anything
+    // is read or written; an exception from it closes the handle and is passed on.
+    SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits = {},
+                     const std::function<void()>& checkOpened = {});
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;

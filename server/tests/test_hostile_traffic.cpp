@@ -448,7 +448,20 @@ TEST_F(HostileTraffic, RemovedOrReplacedDatabaseFileRefusesWrites) {
         sqlite3_exec(other, "CREATE TABLE t(x)", nullptr, nullptr, nullptr);
         sqlite3_close(other);
     }
+    // Every worker is given the chance to open it: one that did would have switched it to WAL
+    // mode beside our log and kept pointing at it after the original came back.
     EXPECT_NE(save("replaced").body, "ok");
+    // A thread that has not used the store yet must not open the other file: it would switch
+    // it to WAL mode beside our log and keep pointing at it once the original is back.
+    std::thread([&] {
+        EXPECT_THROW(service.store().recentCases(1, 10), std::runtime_error);
+    }).join();
+    {
+        std::ifstream header(file, std::ios::binary);
+        char bytes[20] = {};
+        header.read(bytes, sizeof bytes);
+        EXPECT_EQ(bytes[18], 1) << "the other file was left in its own journal mode";
+    }
 
     // The original back: writes go on, and nothing was lost or written elsewhere.
     std::filesystem::remove(file);
