@@ -15,6 +15,7 @@
 #include "ui/browser/case_browser_layout.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/enter_key.h"
+#include "ui/common/tab_order.h"
 #include "ui/common/widget_place.h"
 #include "workbench/case_items.h"
 #include "workbench/prompter.h"
@@ -121,6 +122,10 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
     keywordEdit_->setAccessibleName(QStringLiteral("关键字"));
     newNameEdit_->setAccessibleName(QStringLiteral("新类别名称"));
     nameControlsByCaption(this);
+    // Top to bottom, and the buttons beside the texts before the row of category controls.
+    tabInOrder({cloudSource_, localSource_, byCategory_, byTime_, keywordEdit_, searchButton_, categoryList_,
+                 yearList_, monthList_, caseList_, textsView_, openButton_, deleteCaseButton_, moveTargetBox_,
+                 moveCaseButton_, newNameEdit_, renameButton_, addCategoryButton_, deleteCategoryButton_});
 
     // Picking an item, by mouse or keyboard, acts as a click on it.
     connect(categoryList_, &QListWidget::itemSelectionChanged, this, &CaseBrowser::categoryPicked);

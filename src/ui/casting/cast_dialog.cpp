@@ -228,6 +228,7 @@ void CastDialog::buildSecondTab(QWidget* tab) {
     patternBox_ = checkBox(tab, "CheckBox1", QStringLiteral("显示硬币图案"), kPattern);
     rulesView_ = place<QPlainTextEdit>(tab, "Memo1", kRules);
     rulesView_->setReadOnly(true);
+    rulesView_->setAccessibleName(QStringLiteral("手工起卦说明"));
     rulesView_->setPlainText(casting::rulesText().join(u'\n'));
 
     sourceLabel_ = place<QLabel>(tab, "Label17", kSource);

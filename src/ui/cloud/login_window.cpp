@@ -9,6 +9,7 @@
 
 #include "cloud/self_update.h"
 #include "ui/cloud/cloud_windows_layout.h"
+#include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
 
@@ -20,6 +21,7 @@ namespace layout = login_layout;
 QLineEdit* labelledEdit(QWidget* parent, const char* name, const QString& caption, QPoint at, bool secret) {
     place<QLabel>(parent, "", layout::kFieldCaption.translated(at))->setText(caption);
     auto* edit = place<QLineEdit>(parent, name, layout::kField.translated(at));
+    nameByCaption(edit, caption);
     if (secret) edit->setEchoMode(QLineEdit::Password);
     return edit;
 }

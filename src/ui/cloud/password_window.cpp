@@ -6,6 +6,7 @@
 
 #include "cloud/account.h"
 #include "ui/cloud/cloud_windows_layout.h"
+#include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
 
@@ -32,6 +33,7 @@ PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& pro
             ->setText(QString::fromUtf16(box.caption));
         *box.edit = place<QLineEdit>(this, box.name, layout::kField.translated(0, layout::rowY(row)));
         (*box.edit)->setEchoMode(QLineEdit::Password);
+        nameByCaption(*box.edit, QString::fromUtf16(box.caption));
     }
     changeButton_ = place<QPushButton>(this, "Button1", layout::kChange);
     changeButton_->setText(QStringLiteral("确定修改"));

@@ -3,6 +3,7 @@
 // with neither (lists, entry fields) are named by their role where they are made.
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QString>
 #include <QWidget>
 
 namespace ui {
@@ -17,6 +18,12 @@ inline void nameControlsByCaption(QWidget* window) {
         else if (!w->toolTip().isEmpty())
             w->setAccessibleName(w->toolTip());
     }
+}
+
+// An entry field named by the caption beside it: "用户名：" names it "用户名".
+inline void nameByCaption(QWidget* field, QString caption) {
+    while (caption.endsWith(u'：') || caption.endsWith(u':')) caption.chop(1);
+    field->setAccessibleName(caption);
 }
 
 }  // namespace ui

@@ -1,13 +1,16 @@
 // The main window's keys: a shortcut for each main action, shown in its button's hint; the
 // chart's popup menu on Shift+F10 and on the Menu key; names for screen readers.
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "ui/common/accessible_names.h"
+#include "ui/common/tab_order.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window.h"
 
@@ -59,6 +62,14 @@ void MainWindow::buildKeys() {
     recentList_->setAccessibleName(QStringLiteral("最近50卦"));
     caseNumberEdit_->setAccessibleName(QStringLiteral("六爻ID"));
     nameControlsByCaption(this);
+
+    // The chart, the options beside it, the texts to its right, then the buttons below it
+    // column by column from the left.
+    tabInOrder({chartArea_, beastYear_, beastMonth_, beastDay_, directionXiantian_, directionHoutian_,
+                 ordinalXiantian_, ordinalHoutian_, jingfangRadio_, zangshanRadio_, stemsBox_, allChangedBox_,
+                 hiddenChangesBox_, judgmentEdit_, saveJudgmentButton_, feedbackEdit_, saveFeedbackButton_,
+                 saveAllButton_, recentButton_, recentList_, copyTextButton_, copyPictureButton_, previousCaseButton_,
+                 nextCaseButton_, calendarButton_, invertButton_, recastButton_, historyButton_, settingsButton_});
 }
 
 void MainWindow::showPopupAtChart() { popupMenu_->popup(chartArea_->mapToGlobal(chartArea_->rect().center())); }
