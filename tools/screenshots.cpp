@@ -18,6 +18,7 @@
 #include "ui/cloud/login_window.h"
 #include "ui/cloud/password_window.h"
 #include "ui/main/main_window_layout.h"
+#include "ui/main/settings_dialog.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 
@@ -97,5 +98,16 @@ int main(int argc, char** argv) {
     password.show();
     application.processEvents();
     password.grab().save(QDir(out).filePath(QStringLiteral("password.png")));
+
+    // "设置…" with its 节气算法 choice, and a chart a minute before 立春 under the ephemeris.
+    ui::SettingsDialog settings(program.bench, &window);
+    settings.show();
+    application.processEvents();
+    settings.grab().save(QDir(out).filePath(QStringLiteral("settings.png")));
+    settings.close();
+    program.bench.setCalendarSource(cal::CalendarSource::Astronomical);
+    program.bench.enterCaseNumber(QStringLiteral("20240204311141T:16:26:00"));
+    application.processEvents();
+    window.grab().save(QDir(out).filePath(QStringLiteral("main-astronomical.png")));
     return 0;
 }

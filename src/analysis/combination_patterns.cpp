@@ -73,8 +73,10 @@ private:
     void append(const QString& label, const QString& dates) {
         out_ += pattern_ + label + dates + QStringLiteral("\r\n");
     }
-    QString clashDates() const { return FindClashDates(state_.castDate, middle_); }
-    QString completionDates(const Taking& w) const { return FindCompletionDates(state_.castDate, w.firstMissing()); }
+    QString clashDates() const { return FindClashDates(state_.castDate, middle_, state_.calendarSource); }
+    QString completionDates(const Taking& w) const {
+        return FindCompletionDates(state_.castDate, w.firstMissing(), state_.calendarSource);
+    }
 
     void pairOfLines(std::size_t upper, std::size_t lower, const QString& full, const QString& half) {
         if (!lines_[upper].active || !lines_[lower].active) return;

@@ -30,7 +30,7 @@ struct MonthHit {
 
 // The twelve months after the chart month, keeping the day of month: the first whose month
 // pillar has the branch. The chart month itself is never a candidate.
-std::optional<MonthHit> firstMonth(const QDate& from, QChar branch) {
+std::optional<MonthHit> firstMonth(const QDate& from, QChar branch, cal::CalendarSource source) {
     int year = from.year();
     int month = from.month();
     for (int step = 0; step < 12; ++step) {
@@ -38,7 +38,7 @@ std::optional<MonthHit> firstMonth(const QDate& from, QChar branch) {
             month = 1;
             ++year;
         }
-        const int gz = cal::month_ganzhi(year, month, from.day());
+        const int gz = cal::month_ganzhi(year, month, from.day(), source);
         if (branchOf(gz) == branch) return MonthHit{year, month, gz};
     }
     return std::nullopt;
@@ -50,7 +50,7 @@ QString yearMonth(const MonthHit& hit) {
 
 }  // namespace
 
-QString FindClashDates(const QDate& chartDate, QChar branch) {
+QString FindClashDates(const QDate& chartDate, QChar branch, cal::CalendarSource source) {
     const QChar c = chart::clashPartner(branch);
     if (c.isNull() || !chartDate.isValid()) return {};
     const QString words = QString(c) + u'冲' + branch;
@@ -59,11 +59,11 @@ QString FindClashDates(const QDate& chartDate, QChar branch) {
         const int gz = cal::day_ganzhi(day->year(), day->month(), day->day());
         text = words + chart::dateText(*day) + pillarName(gz);
     }
-    if (const auto month = firstMonth(chartDate, c)) text += u' ' + words + yearMonth(*month);
+    if (const auto month = firstMonth(chartDate, c, source)) text += u' ' + words + yearMonth(*month);
     return text;
 }
 
-QString FindCompletionDates(const QDate& chartDate, QChar branch) {
+QString FindCompletionDates(const QDate& chartDate, QChar branch, cal::CalendarSource source) {
     if (chart::branchIndex(branch) < 0 || !chartDate.isValid()) return {};
     const QString done = QStringLiteral("成局");
     QString text;
@@ -71,7 +71,7 @@ QString FindCompletionDates(const QDate& chartDate, QChar branch) {
         const int gz = cal::day_ganzhi(day->year(), day->month(), day->day());
         text = chart::dateText(*day) + pillarName(gz) + done;
     }
-    if (const auto month = firstMonth(chartDate, branch)) text += u' ' + yearMonth(*month) + done;
+    if (const auto month = firstMonth(chartDate, branch, source)) text += u' ' + yearMonth(*month) + done;
     return text;
 }
 

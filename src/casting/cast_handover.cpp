@@ -55,11 +55,11 @@ store::CastCase finish_cast(const FinishedCast& cast, const CaseInputs& inputs, 
     return c;
 }
 
-DateTexts dateTexts(const QDate& date, const QTime& time) {
+DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source) {
     chart::ChartState state;
     state.castDate = date;
     state.castTime = time;
-    chart::get_tiangandizhi(state);
+    chart::get_tiangandizhi(state, source);
     return {state.pillarLabel, state.termText};
 }
 

@@ -7,6 +7,7 @@
 #include <QTime>
 #include <array>
 
+#include "calendar/calendar_source.h"
 #include "chart/divination_data.h"
 #include "store/case_store.h"
 #include "store/settings_table.h"
@@ -68,6 +69,6 @@ struct DateTexts {
     QString header;
     QString term;
 };
-DateTexts dateTexts(const QDate& date, const QTime& time);
+DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source);
 
 }  // namespace casting

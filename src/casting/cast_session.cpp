@@ -39,7 +39,7 @@ void CastSession::show() {
         firstTab.time = secondTab.time = now.time();
         shown_ = true;
     }
-    dateLabels_.header = dateTexts(secondTab.date, secondTab.time).header;
+    dateLabels_.header = dateTexts(secondTab.date, secondTab.time, calendarSource).header;
     manual_.resetForShow();
     readPendingText();
 }
@@ -49,7 +49,7 @@ void CastSession::readPendingText() {
     pending_ = false;
     pendingText_.clear();
     if (text.isEmpty()) return;
-    const CastTextResult result = read_cast_text(text, data_, today());
+    const CastTextResult result = read_cast_text(text, data_, today(), calendarSource);
     if (result.date) {
         secondTab.date = *result.date;
         dateChanged();
@@ -68,7 +68,7 @@ void CastSession::setMethodOption(store::ChartStyle option) {
     settings_.set(store::setting::castingMethod, qint64(option));
 }
 
-void CastSession::dateChanged() { dateLabels_ = dateTexts(secondTab.date, secondTab.time); }
+void CastSession::dateChanged() { dateLabels_ = dateTexts(secondTab.date, secondTab.time, calendarSource); }
 
 void CastSession::clickThrow(int k) {
     nameOrNumber.clear();
@@ -193,7 +193,7 @@ bool CastSession::matchPillars(const QString& input) {
     if (input.isEmpty()) return false;
     const PillarTexts pillars = readMatchPillars(input);
     if (!pillars.complete()) return false;
-    secondTab.date = chart::get_date_by_tiangandizhi(pillars.month, pillars.day, today()).date;
+    secondTab.date = chart::get_date_by_tiangandizhi(pillars.month, pillars.day, today(), calendarSource).date;
     dateChanged();
     return true;
 }

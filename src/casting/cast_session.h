@@ -52,6 +52,8 @@ public:
     bool chartOnly = false;            // "仅排盘，不保存"
     CoinSet coinSet = CoinSet::Plain;  // "显示硬币图案"
     QStringList categories;            // the category choices of both tabs
+    // Where the date labels and the pillar date search take their terms (the main window's 节气算法).
+    cal::CalendarSource calendarSource = cal::CalendarSource::Formula;
     // Called with the source label's text whenever a cast changes it, so the window can repaint.
     std::function<void(const QString&)> onSourceText;
 

@@ -85,12 +85,12 @@ PillarTexts readMatchPillars(const QString& input) {
     return p;
 }
 
-QString completeMonthStem(const QString& month, const QString& day, const QDate& today) {
+QString completeMonthStem(const QString& month, const QString& day, const QDate& today, cal::CalendarSource source) {
     const QString bare = month.trimmed();
     if (bare.size() != 1) return month;
     for (int stem = 0; stem < cal::kStemCount; ++stem) {
         const QString candidate = QString::fromUtf8(cal::stem_name(stem)) + bare;
-        if (chart::get_date_by_tiangandizhi(candidate, day, today).matched) return candidate;
+        if (chart::get_date_by_tiangandizhi(candidate, day, today, source).matched) return candidate;
     }
     return QStringLiteral("甲") + bare;
 }
@@ -113,7 +113,8 @@ NamePair findNames(const QString& line) {
     return names;
 }
 
-CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationData& data, const QDate& today) {
+CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationData& data, const QDate& today,
+                              cal::CalendarSource source) {
     CastTextResult result;
     PillarTexts pillars;
     for (QString line : lines) {
@@ -121,8 +122,8 @@ CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationD
         if (year >= 0) line.remove(0, year + 1);
         if (!pillars.complete()) pillars = readPillars(line);
         if (pillars.complete()) {
-            pillars.month = completeMonthStem(pillars.month, pillars.day, today);
-            result.date = chart::get_date_by_tiangandizhi(pillars.month, pillars.day, today).date;
+            pillars.month = completeMonthStem(pillars.month, pillars.day, today, source);
+            result.date = chart::get_date_by_tiangandizhi(pillars.month, pillars.day, today, source).date;
             result.nameLabel = chart::dateText(*result.date);
         } else {
             pillars = {};

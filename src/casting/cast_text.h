@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "calendar/calendar_source.h"
 #include "casting/line_values.h"
 #include "chart/divination_data.h"
 
@@ -37,8 +38,9 @@ PillarTexts readPillars(const QString& line);
 PillarTexts readMatchPillars(const QString& input);
 
 // A bare-branch month ("丑", blank before it) completed to the first stem 甲..癸 that gives a
-// date; other months are returned as they are.
-QString completeMonthStem(const QString& month, const QString& day, const QDate& today);
+// date under the calendar source; other months are returned as they are.
+QString completeMonthStem(const QString& month, const QString& day, const QDate& today,
+                          cal::CalendarSource source = cal::CalendarSource::Formula);
 
 // The main and changed names found in one line (after "U" was appended).
 struct NamePair {
@@ -52,6 +54,8 @@ struct CastTextResult {
     QString nameLabel;                 // the date text, then " 本卦：…" and " 变卦：…"
     std::optional<LineValues> values;  // when a main hexagram was found
 };
-CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationData& data, const QDate& today);
+// The date of the pillars is searched under the calendar source.
+CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationData& data, const QDate& today,
+                              cal::CalendarSource source = cal::CalendarSource::Formula);
 
 }  // namespace casting

@@ -39,6 +39,9 @@ inline constexpr Setting<bool> highlightClashes{{85, "value1"}, SettingEncoding:
 inline constexpr Setting<bool> showAllChanged{{85, "value3"}, SettingEncoding::OneMeansOn, false};  // 显示全部变爻
 inline constexpr Setting<bool> showStems{{85, "value4"}, SettingEncoding::ZeroMeansOff, true};      // 显示天干
 inline constexpr Setting<bool> showAnnotations{{85, "value15"}, SettingEncoding::ZeroMeansOn, true};  // 显示标注
+// 节气算法: the name of the calendar source ("formula", "astronomical"). Databases written before
+// the choice existed leave the column null, which reads as the formulas; so does any unknown text.
+inline constexpr Setting<QStringView> calendarSource{{85, "value5"}, SettingEncoding::Text, u"formula"};
 // The casting dialog's method option, any integer (unknown numbers mean "随机").
 inline constexpr Setting<qint64> castingMethod{{86, "value15"}, SettingEncoding::Number, 0};
 // The remembered login.
@@ -46,8 +49,9 @@ inline constexpr Setting<QStringView> loginName{{88, "value1"}, SettingEncoding:
 inline constexpr Setting<QStringView> loginPassword{{88, "value2"}, SettingEncoding::Text, u""};
 inline constexpr Setting<bool> rememberLogin{{88, "value4"}, SettingEncoding::OneMeansOn, false};
 
-inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at, showStems.at,     showAnnotations.at,
-                                 castingMethod.at,    loginName.at,      loginPassword.at, rememberLogin.at};
+inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at, showStems.at,
+                                 showAnnotations.at,  calendarSource.at, castingMethod.at,
+                                 loginName.at,        loginPassword.at,  rememberLogin.at};
 }  // namespace setting
 
 // The rows of zhi that hold settings rather than divination knowledge.

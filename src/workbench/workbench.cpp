@@ -6,6 +6,7 @@
 
 #include "analysis/analysis_report.h"
 #include "analysis/line_strength.h"
+#include "calendar/calendar_source.h"
 #include "casting/cast_session.h"
 #include "chart/cast_pillars.h"
 #include "chart/text_forms.h"
@@ -29,11 +30,13 @@ Workbench::Workbench(store::Database& db, const Clock& clock, Prompter& prompter
     options_.showAllChanged = settings_.get(store::setting::showAllChanged);
     options_.showStems = settings_.get(store::setting::showStems);
     options_.showAnnotations = settings_.get(store::setting::showAnnotations);
+    options_.calendarSource = cal::parse_calendar_source(settings_.get(store::setting::calendarSource).toStdString())
+                                  .value_or(cal::CalendarSource::Formula);
 
     const QDateTime now = clock_.now();
     state_.castDate = now.date();
     state_.castTime = QTime(now.time().hour(), now.time().minute(), now.time().second());
-    chart::get_tiangandizhi(state_);
+    computePillars();
     state_.clearHighlights();
 }
 
@@ -42,6 +45,11 @@ Workbench::~Workbench() = default;
 chart::BuildContext Workbench::context() const { return {data_, options_, clock_.today()}; }
 
 bool Workbench::guarded(const std::function<void()>& operation) { return workbench::guarded(prompter_, operation); }
+
+void Workbench::computePillars() {
+    const QString fallback = chart::get_tiangandizhi(state_, options_.calendarSource);
+    if (!fallback.isEmpty()) prompter_.message(fallback);
+}
 
 void Workbench::showMessages(const QStringList& messages) {
     for (const QString& m : messages) prompter_.message(m);
@@ -95,14 +103,14 @@ bool Workbench::showCaseNumber(const QString& text) {
 
 void Workbench::rebuildFromCast() {
     view_ = {};
-    chart::get_tiangandizhi(state_);
+    computePillars();
     chartBuilt(chart::zhuanggua(state_, context()));
 }
 
 void Workbench::useCastDate(const QDate& date) {
     chartIsStoredCase_ = false;
     state_.castDate = date;
-    chart::get_tiangandizhi(state_);
+    computePillars();
     state_.termText.clear();
     view_.showingChanged = false;
     chartBuilt(chart::zhuanggua(state_, context()));
@@ -120,6 +128,22 @@ bool Workbench::takeCast(casting::CastSession& session, const casting::FinishedC
     emit chartChanged();
     if (!result.cloudMessage.isEmpty()) prompter_.message(result.cloudMessage);
     return true;
+}
+
+void Workbench::setCalendarSource(cal::CalendarSource source) {
+    if (options_.calendarSource == source) return;
+    options_.calendarSource = source;
+    const std::string_view name = cal::calendar_source_name(source);
+    guarded([&] {
+        settings_.set(store::setting::calendarSource, QString::fromLatin1(name.data(), qsizetype(name.size())));
+    });
+    computePillars();
+    emit calendarSourceChanged();
+    if (state_.isEmpty()) {
+        emit chartChanged();
+        return;
+    }
+    chartBuilt(chart::zhuanggua(state_, context()));
 }
 
 void Workbench::setShowStems(bool on) {

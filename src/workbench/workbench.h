@@ -82,6 +82,10 @@ public:
     void setBeastPillar(chart::BeastPillar pillar);
     void setTrigramBases(chart::TrigramBasis direction, chart::TrigramBasis ordinal);
     void chooseStrengthBasis(chart::StrengthBasis basis);
+    // 节气算法: where the pillars take their term moments and new moons. Stored at once; the
+    // pillar label and the chart are computed again under the new source.
+    cal::CalendarSource calendarSource() const { return options_.calendarSource; }
+    void setCalendarSource(cal::CalendarSource source);
     // The casting dialog's "使用随机日期": the void is then counted from today.
     void setRandomDateOption(bool on) { options_.randomDate = on; }
 
@@ -195,11 +199,15 @@ signals:
     void cloudChanged();
     // Cases or categories were deleted, moved or added: lists show them again.
     void casesChanged();
+    // The calendar source changed: calendar texts are shown again.
+    void calendarSourceChanged();
 
 private:
     chart::BuildContext context() const;
     // Runs an operation; a database failure shows the database's text and ends it.
     bool guarded(const std::function<void()>& operation);
+    // The pillar label of the cast moment under the chosen source; its fall-back message shown.
+    void computePillars();
     void showMessages(const QStringList& messages);
     // After a build: the entry shows the chart's case number; windows reflect the chart.
     void chartBuilt(const QStringList& messages);

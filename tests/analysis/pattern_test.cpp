@@ -51,6 +51,31 @@ TEST(PatternDates, DayAndMonthSearchesRunAcrossTheYearEnd) {
     }
 }
 
+// Month searches under the ephemeris: 小暑 2016 is at 2016-07-07 00:03 and 立秋 2016 at
+// 2016-08-07 09:53 Beijing time (Hong Kong Observatory), so 6 July is still in the 午 month and
+// 6 August still in the 未 month; the closed formulas put 小暑 on 6 July. 2016-06-06 is 己未.
+TEST(PatternDates, MonthSearchesFollowTheCalendarSource) {
+    struct Case {
+        cal::CalendarSource source;
+        bool clash;
+        char16_t branch;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {cal::CalendarSource::Formula, false, u'未', u"2016-06-06己未成局 2016年7月乙未成局"},
+        {cal::CalendarSource::Astronomical, false, u'未', u"2016-06-06己未成局 2016年8月乙未成局"},
+        {cal::CalendarSource::Formula, true, u'丑', u"未冲丑2016-06-06己未 未冲丑2016年7月乙未"},
+        {cal::CalendarSource::Astronomical, true, u'丑', u"未冲丑2016-06-06己未 未冲丑2016年8月乙未"},
+    };
+    const QDate chartDate(2016, 6, 6);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(cal::calendar_source_name(c.source)) + (c.clash ? " clash" : " completion"));
+        const QString text = c.clash ? FindClashDates(chartDate, c.branch, c.source)
+                                     : FindCompletionDates(chartDate, c.branch, c.source);
+        EXPECT_EQ(text, QString::fromUtf16(c.text));
+    }
+}
+
 // Six static lines of 乾为天's branches, slots on a 戊戌 day of a 丙寅 month (the day clashes
 // only 辰, which none of these laid lines is unless a case puts it there).
 chart::ChartState laidLines(std::initializer_list<std::pair<int, const char16_t*>> moving) {

@@ -1,6 +1,7 @@
 // The casting dialog's model over the shipped rows: casts of every kind, the texts it shows and
 // the cases it stores.
 #include "casting/cast_session.h"
+#include "casting/cast_text.h"
 
 #include <gtest/gtest.h>
 #include <QSqlQuery>
@@ -288,6 +289,44 @@ TEST_F(CastSessionTest, DateChangeShowsHeaderAndTerm) {
     s->secondTab.date = QDate(2024, 2, 5);
     s->dateChanged();
     EXPECT_TRUE(s->dateLabels().term.isEmpty());
+}
+
+// 小暑 2016 is at 2016-07-07 00:03 Beijing time (Hong Kong Observatory's table of the 24 solar
+// terms); the closed formulas put it on 6 July. 2016-07-06 is 己丑, 07-07 庚寅 (from 2000-01-01 =
+// 戊午); the 午 and 未 months of a 丙 year are 甲午 and 乙未.
+TEST_F(CastSessionTest, DateLabelsAndThePillarSearchFollowTheCalendarSource) {
+    struct Case {
+        cal::CalendarSource source;
+        const char16_t* header;        // the start of the date header for 2016-07-07 00:01
+        const char16_t* term;          // its term text
+        const char16_t* foundPillars;  // month and day pillars that find 2016-07-06
+        const char16_t* otherPillars;  // the other month with that day: not 2016-07-06
+    };
+    const Case cases[] = {
+        {cal::CalendarSource::Formula, u"丙申年 乙未月 庚寅日", u"", u"乙未己丑", u"甲午己丑"},
+        {cal::CalendarSource::Astronomical, u"丙申年 甲午月 庚寅日", u"小暑0:3天", u"甲午己丑", u"乙未己丑"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(cal::calendar_source_name(c.source)));
+        now = QDateTime(QDate(2016, 7, 10), QTime(9, 0));
+        auto s = session(ChartStyle::Jingfang, 5);
+        s->calendarSource = c.source;
+        s->secondTab.date = QDate(2016, 7, 7);
+        s->secondTab.time = QTime(0, 1);
+        s->dateChanged();
+        EXPECT_TRUE(s->dateLabels().header.startsWith(QString::fromUtf16(c.header)))
+            << s->dateLabels().header.toStdString();
+        EXPECT_EQ(s->dateLabels().term, QString::fromUtf16(c.term));
+        EXPECT_TRUE(s->matchPillars(QString::fromUtf16(c.foundPillars)));
+        EXPECT_EQ(s->secondTab.date, QDate(2016, 7, 6));
+        EXPECT_TRUE(s->matchPillars(QString::fromUtf16(c.otherPillars)));
+        EXPECT_NE(s->secondTab.date, QDate(2016, 7, 6));
+        // A case text with a bare-branch month completes the stem under the same source.
+        const casting::CastTextResult read =
+            casting::read_cast_text({QStringLiteral(" 未月己丑日 天风姤")}, data, QDate(2016, 7, 10), c.source);
+        ASSERT_TRUE(read.date.has_value());
+        EXPECT_EQ(*read.date == QDate(2016, 7, 6), c.source == cal::CalendarSource::Formula);
+    }
 }
 
 TEST_F(CastSessionTest, MethodOptionIsKeptInRow86) {

@@ -23,6 +23,17 @@ struct ProgramFixture {
 
     workbench::Workbench& bench() { return program->bench; }
 
+    // The program closed and started again over the same database file, with the same clock.
+    void restart() {
+        program.reset();
+        db.reset();
+        db = store::Database::open(store::databaseFilePath(dir.path()));
+        program = std::make_unique<app::ProgramWindows>(app::ProgramSetup{*db, clock, prompter, dir.path(), QUrl(),
+                                                                          dir.filePath(QStringLiteral("qinglan")),
+                                                                          casting::RandomSource()});
+        window = &program->mainWindow;
+    }
+
     QTemporaryDir dir;
     workbench::FixedClock clock;
     ScriptedPrompter prompter;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "calendar/calendar_rows.h"
 #include "calendar/civil_date.h"
@@ -47,6 +48,21 @@ CalendarViewer::CalendarViewer(workbench::Workbench& bench, QWidget* parent) : Q
     connect(dayList_, &QListWidget::currentRowChanged, this, &CalendarViewer::showPicked);
     connect(useButton_, &QPushButton::clicked, this, &CalendarViewer::useSelectedDate);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
+    connect(&bench_, &workbench::Workbench::calendarSourceChanged, this, &CalendarViewer::showRowsAgain);
+}
+
+void CalendarViewer::showRowsAgain() {
+    const int month = monthList_->currentRow();
+    const int day = dayList_->currentRow();
+    if (yearList_->currentRow() < 0) return;
+    const QSignalBlocker keepMonth(monthList_);
+    fillMonths();
+    monthList_->setCurrentRow(month);
+    if (month < 0) return;
+    const QSignalBlocker keepDay(dayList_);
+    fillDays();
+    dayList_->setCurrentRow(day);
+    showPicked();
 }
 
 void CalendarViewer::showEvent(QShowEvent* event) {
@@ -98,7 +114,7 @@ void CalendarViewer::monthPicked() {
 void CalendarViewer::fillMonths() {
     const int year = kFirstCalendarYear + yearList_->currentRow();
     monthList_->clear();
-    for (int m = 1; m <= 12; ++m) monthList_->addItem(text(cal::month_row_text(year, m)));
+    for (int m = 1; m <= 12; ++m) monthList_->addItem(text(cal::month_row_text(year, m, bench_.calendarSource())));
 }
 
 void CalendarViewer::fillDays() {
@@ -106,7 +122,7 @@ void CalendarViewer::fillDays() {
     const int month = monthList_->currentRow() + 1;
     dayList_->clear();
     for (int d = 1; d <= cal::days_in_month(year, month); ++d)
-        dayList_->addItem(text(cal::day_row_text(year, month, d)));
+        dayList_->addItem(text(cal::day_row_text(year, month, d, bench_.calendarSource())));
     dayList_->setCurrentRow(0);
     showPicked();
 }

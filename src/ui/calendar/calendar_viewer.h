@@ -41,6 +41,8 @@ private:
     void monthPicked();
     void fillMonths();
     void fillDays();
+    // The month and day rows written again under the current calendar source, the picks kept.
+    void showRowsAgain();
     void showPicked();
     void useSelectedDate();
 

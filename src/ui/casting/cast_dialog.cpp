@@ -134,6 +134,12 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
         sourceLabel_->setText(text);
         sourceLabel_->repaint();
     };
+    session_.calendarSource = bench_.calendarSource();
+    connect(&bench_, &workbench::Workbench::calendarSourceChanged, this, [this] {
+        session_.calendarSource = bench_.calendarSource();
+        session_.dateChanged();
+        refresh();
+    });
     connectInputs();
     connectActions();
     refresh();

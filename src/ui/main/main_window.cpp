@@ -239,6 +239,8 @@ void MainWindow::buildMenu() {
         connect(basisActions_[i], &QAction::triggered, this, [this, b = bases[i]] { bench_.chooseStrengthBasis(b); });
     }
     basisActions_[0]->setChecked(true);
+    popupMenu_->addSeparator();
+    add(QStringLiteral("设置…"), &MainWindow::openSettings)->setObjectName(QStringLiteral("SettingsAction"));
     connect(popupMenu_, &QMenu::aboutToShow, this,
             [this] { showChangedAction_->setEnabled(showChangedButton_->isEnabled()); });
 }

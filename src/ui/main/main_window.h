@@ -80,6 +80,8 @@ private:
     void pickRecentCase();
     void deleteRecentCase();
     void backUp();
+    // The program options ("设置…" of the popup menu), modally.
+    void openSettings();
     void toggleJudgmentSize();
     void toggleFeedbackSize();
 

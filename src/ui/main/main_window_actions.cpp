@@ -21,6 +21,7 @@
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_layout.h"
+#include "ui/main/settings_dialog.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 #include "workbench/workbench.h"
@@ -165,6 +166,11 @@ void MainWindow::saveNote() {
 void MainWindow::chartReleased(QPoint position, Qt::MouseButton button) {
     recentList_->hide();
     if (button == Qt::LeftButton) bench_.clickChart(position.x(), position.y());
+}
+
+void MainWindow::openSettings() {
+    SettingsDialog dialog(bench_, this);
+    dialog.exec();
 }
 
 }  // namespace ui

@@ -1,0 +1,142 @@
+// "设置…" of the main window's popup menu and its 节气算法 choice, through the windows as a user
+// reaches them. Expected pillars are worked out by hand from the Hong Kong Observatory's table of
+// the 24 solar terms: 小暑 2016 at 2016-07-07 00:03 Beijing time (the closed formulas put it on
+// 6 July); term texts write hour and minute without leading zeros ("小暑0:3"). 2016-07-07 is 庚寅 (counted from
+// 2000-01-01 = 戊午); a 丙 year's 午 month is 甲午, its 未 month 乙未.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "test_support/program_fixture.h"
+#include "ui/main/settings_dialog.h"
+
+namespace {
+
+const QDateTime kBeforeXiaoshu(QDate(2016, 7, 7), QTime(0, 1));
+
+QAction* settingsAction(const ui::MainWindow& window) {
+    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
+        if (a->objectName() == QLatin1String("SettingsAction")) return a;
+    qFatal("no settings action");
+}
+
+// Opens "设置…" and takes the steps on the dialog; a dialog the steps leave open is cancelled.
+void withSettings(const ui::MainWindow& window, const std::function<void(QDialog&)>& steps) {
+    bool reached = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<ui::SettingsDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        reached = true;
+        steps(*dialog);
+        if (dialog->isVisible()) dialog->reject();
+    });
+    settingsAction(window)->trigger();
+    QVERIFY(reached);
+}
+
+void choose(QDialog& dialog, const char* radio, const char* button) {
+    control<QRadioButton>(dialog, radio)->click();
+    control<QPushButton>(dialog, button)->click();
+}
+
+}  // namespace
+
+class SettingsDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theChoiceRecomputesThePillarsAndLastsAcrossARestart() {
+        ProgramFixture f(kBeforeXiaoshu);
+        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 乙未月 庚寅日")));
+        QCOMPARE(control<QLabel>(*f.window, "Label13")->text(), QString());
+
+        QString title;
+        bool formulaFirst = false;
+        withSettings(*f.window, [&](QDialog& d) {
+            title = d.windowTitle();
+            formulaFirst = control<QRadioButton>(d, "FormulaRadio")->isChecked();
+            QCOMPARE(control<QRadioButton>(d, "FormulaRadio")->text(), QStringLiteral("公式(默认)"));
+            choose(d, "AstronomicalRadio", "OkButton");
+        });
+        QCOMPARE(title, QStringLiteral("设置"));
+        QVERIFY(formulaFirst);
+        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 甲午月 庚寅日")));
+        QCOMPARE(control<QLabel>(*f.window, "Label13")->text(), QStringLiteral("小暑0:3天"));
+        QVERIFY(f.prompter.messages.isEmpty());
+
+        f.restart();
+        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 甲午月 庚寅日")));
+        // "取消" leaves the stored choice as it is.
+        bool astronomicalShown = false;
+        withSettings(*f.window, [&](QDialog& d) {
+            astronomicalShown = control<QRadioButton>(d, "AstronomicalRadio")->isChecked();
+            choose(d, "FormulaRadio", "CancelButton");
+        });
+        QVERIFY(astronomicalShown);
+        QCOMPARE(f.bench().calendarSource(), cal::CalendarSource::Astronomical);
+
+        withSettings(*f.window, [](QDialog& d) { choose(d, "FormulaRadio", "OkButton"); });
+        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 乙未月 庚寅日")));
+        f.restart();
+        QCOMPARE(f.bench().calendarSource(), cal::CalendarSource::Formula);
+    }
+
+    void aChartOnViewIsBuiltAgainUnderTheNewChoice() {
+        ProgramFixture f(QDateTime(QDate(2024, 3, 1), QTime(9, 0)));
+        QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20160707111112T:00:01:00")));  // 天风姤
+        QCOMPARE(control<QLabel>(*f.window, "Label5")->text(), QStringLiteral("阴土"));  // 未
+        withSettings(*f.window, [](QDialog& d) { choose(d, "AstronomicalRadio", "OkButton"); });
+        QCOMPARE(control<QLabel>(*f.window, "Label5")->text(), QStringLiteral("阳火"));  // 午
+        QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("天风姤"));
+    }
+
+    // The casting dialog's date labels and the calendar viewer's rows follow the choice, also
+    // while they are open.
+    void castingDialogAndCalendarViewerFollowTheChoice() {
+        ProgramFixture f(kBeforeXiaoshu);
+        ui::CalendarViewer& viewer = f.program->calendarViewer;
+        viewer.show();
+        auto* days = control<QListWidget>(viewer, "ListBox3");
+        QCOMPARE(days->currentRow(), 6);
+        QVERIFY2(days->item(5)->text().contains(QStringLiteral("乙未月")), qPrintable(days->item(5)->text()));
+        QVERIFY(days->item(5)->text().contains(QStringLiteral("小暑")));
+        QVERIFY(!days->item(6)->text().contains(QStringLiteral("小暑")));
+
+        withSettings(*f.window, [](QDialog& d) { choose(d, "AstronomicalRadio", "OkButton"); });
+        QCOMPARE(days->currentRow(), 6);
+        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2016年7月7日"));
+        QVERIFY2(days->item(5)->text().contains(QStringLiteral("甲午月")), qPrintable(days->item(5)->text()));
+        QVERIFY(!days->item(5)->text().contains(QStringLiteral("小暑")));
+        QVERIFY2(days->item(6)->text().endsWith(QStringLiteral(" 小暑0:3")), qPrintable(days->item(6)->text()));
+        viewer.close();
+
+        QString header, term;
+        ui::CastDialog& dialog = f.program->castDialog;
+        QTimer::singleShot(0, &dialog, [&] {
+            QTimer::singleShot(0, &dialog, [&] {
+                header = control<QLabel>(dialog, "Label14")->text();
+                term = control<QLabel>(dialog, "Label19")->text();
+                dialog.reject();
+            });
+        });
+        control<QPushButton>(*f.window, "Button1")->click();
+        QVERIFY2(header.startsWith(QStringLiteral("丙申年 甲午月 庚寅日")), qPrintable(header));
+        QCOMPARE(term, QStringLiteral("小暑0:3天"));
+    }
+
+    // The account button keeps its own role: "设置…" is an addition to the popup menu.
+    void theAccountButtonIsUnchanged() {
+        ProgramFixture f;
+        QCOMPARE(control<QPushButton>(*f.window, "Button18")->text(), QStringLiteral("设置"));
+        QVERIFY(settingsAction(*f.window)->isEnabled());
+    }
+};
+
+QTEST_MAIN(SettingsDialogTest)
+#include "settings_dialog_test.moc"
