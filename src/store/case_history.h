@@ -37,6 +37,12 @@ public:
     // Moves one forward and gives the entry there; none at the end ("已经到最后面。").
     std::optional<QString> stepForward();
 
+    // Forgets every entry (the cases they named are gone, e.g. the library was replaced).
+    void clear() {
+        entries_.clear();
+        historyPosition_ = -1;
+    }
+
     const QStringList& entries() const { return entries_; }
     int historyPosition() const { return historyPosition_; }
 

@@ -55,6 +55,9 @@ public:
     // or category.
     std::optional<QString> moveCase(qint64 id, qint64 leiId);
 
+    // Forgets the case the texts went into: its library was replaced.
+    void forgetRecord() { record_ = CaseRecord{}; }
+
     // Takes a case the case service returned for identifier id (its fields already read).
     void adoptCloudCase(qint64 id, const CaseRecord& fields);
 

@@ -61,6 +61,28 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+void Database::reopenAfter(const std::function<void()>& work) {
+    if (filePath_.isEmpty() || filePath_ == QStringLiteral(":memory:"))
+        throw DatabaseError(QStringLiteral("内存中的数据库不能重新打开"), DatabaseProblem::Other);
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+    inUse_.release();
+    std::exception_ptr failure;
+    try {
+        work();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    std::unique_ptr<Database> fresh = open(filePath_, options_);
+    std::swap(connectionName_, fresh->connectionName_);
+    std::swap(readOnly_, fresh->readOnly_);
+    std::swap(db_, fresh->db_);
+    inUse_.swap(fresh->inUse_);
+    fresh.reset();
+    if (failure) std::rethrow_exception(failure);
+}
+
 void Database::openConnection(const QString& name, const QString& options) {
     db_.setDatabaseName(name);
     db_.setConnectOptions(options);
@@ -89,6 +111,7 @@ std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOpti
     checkBeforeWriting(path, options);
 
     std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
+    db->options_ = options;
     if (options.markInUse && !db->inUse_.acquire(path, UseLock::Kind::Shared, options.busyTimeoutMs))
         throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);
     db->readOnly_ = !canWrite(path) || !canWrite(folder);

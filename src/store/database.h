@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 
 namespace store {
@@ -71,6 +72,12 @@ public:
 
     QSqlDatabase& connection() { return db_; }
 
+    // Closes the file (and its mark of being in use), runs work, which may put another file in
+    // its place, and opens the file at the same path again with the same options. The object
+    // stays the one everyone holds. An exception from work is passed on once the file is open
+    // again; when it cannot be opened again, that failure is thrown instead.
+    void reopenAfter(const std::function<void()>& work);
+
 private:
     Database(QString filePath, int busyTimeoutMs);
     QSqlQuery run(const QString& statement, const QVariantList& values) const;
@@ -83,6 +90,7 @@ private:
 
     QString connectionName_;
     QString filePath_;
+    OpenOptions options_;
     int busyTimeoutMs_;
     bool readOnly_ = false;
     UseLock inUse_;  // declared before db_: released only after the connection is closed

@@ -114,4 +114,11 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
     return result;
 }
 
+RestoreResult restoreOpenDatabase(Database& db, const QString& backup, const QDateTime& now) {
+    checkBackupFile(backup);
+    RestoreResult result;
+    db.reopenAfter([&] { result = restoreDatabase(db.filePath(), backup, now); });
+    return result;
+}
+
 }  // namespace store

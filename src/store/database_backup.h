@@ -26,4 +26,8 @@ struct RestoreResult {
 // backup is refused or the database is in use by another program in a way that forbids it.
 RestoreResult restoreDatabase(const QString& databasePath, const QString& backup, const QDateTime& now);
 
+// The same for the database this program has open: the backup is checked first (a refused one
+// leaves db untouched and open), then db is closed, replaced and opened again.
+RestoreResult restoreOpenDatabase(Database& db, const QString& backup, const QDateTime& now);
+
 }  // namespace store

@@ -126,9 +126,12 @@ bool UseLock::acquire(const QString& databasePath, Kind kind, int timeoutMs) {
     }
 }
 
-UseLock::~UseLock() {
+void UseLock::release() {
     if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
 }
+
+UseLock::~UseLock() { release(); }
 
 bool canWrite(const QString& path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }
 

@@ -2,6 +2,7 @@
 // The database file on disk, seen without SQLite: its header, the temporary file a new database
 // is made under, and the moves that put a finished file into place.
 #include <QString>
+#include <utility>
 
 namespace store {
 
@@ -43,6 +44,8 @@ public:
     // Waits up to timeoutMs. False when another program holds it the other way; true also when
     // the lock file cannot be made (a read-only folder: nothing can be restored there either).
     bool acquire(const QString& databasePath, Kind kind, int timeoutMs);
+    void release();
+    void swap(UseLock& other) noexcept { std::swap(fd_, other.fd_); }
     ~UseLock();
     UseLock() = default;
     UseLock(const UseLock&) = delete;

@@ -25,6 +25,8 @@ public:
     // when the choice was cancelled.
     virtual std::optional<QString> chooseSaveFile(const QString& title, const QString& suggested,
                                                   const QString& filter) = 0;
+    // An existing file to read, chosen by the user; nothing when the choice was cancelled.
+    virtual std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) = 0;
 };
 
 // Runs an operation; a database failure shows the database's text and ends it.
@@ -54,6 +56,7 @@ public:
     std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
+    std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return std::nullopt; }
 };
 
 }  // namespace workbench

@@ -26,13 +26,7 @@ Workbench::Workbench(store::Database& db, const Clock& clock, Prompter& prompter
       dataRoot_(std::move(dataRoot)),
       caseStore_(db, history_),
       lists_(db) {
-    options_.highlightClashes = settings_.get(store::setting::highlightClashes);
-    options_.showAllChanged = settings_.get(store::setting::showAllChanged);
-    options_.showStems = settings_.get(store::setting::showStems);
-    options_.showAnnotations = settings_.get(store::setting::showAnnotations);
-    options_.calendarSource = cal::parse_calendar_source(settings_.get(store::setting::calendarSource).toStdString())
-                                  .value_or(cal::CalendarSource::Formula);
-
+    loadStoredOptions();
     const QDateTime now = clock_.now();
     state_.castDate = now.date();
     state_.castTime = QTime(now.time().hour(), now.time().minute(), now.time().second());
@@ -41,6 +35,15 @@ Workbench::Workbench(store::Database& db, const Clock& clock, Prompter& prompter
 }
 
 Workbench::~Workbench() = default;
+
+void Workbench::loadStoredOptions() {
+    options_.highlightClashes = settings_.get(store::setting::highlightClashes);
+    options_.showAllChanged = settings_.get(store::setting::showAllChanged);
+    options_.showStems = settings_.get(store::setting::showStems);
+    options_.showAnnotations = settings_.get(store::setting::showAnnotations);
+    options_.calendarSource = cal::parse_calendar_source(settings_.get(store::setting::calendarSource).toStdString())
+                                  .value_or(cal::CalendarSource::Formula);
+}
 
 chart::BuildContext Workbench::context() const { return {data_, options_, clock_.today()}; }
 

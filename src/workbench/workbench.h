@@ -171,6 +171,10 @@ public:
     bool deleteCategory(qint64 leiId, const QString& name);
     // A consistent copy of the whole database to a file the user chose.
     bool backUpTo(const QString& path);
+    // Puts a backup the user chose in place of the whole local library, after checking it and
+    // a question; the replaced library is kept beside it. The chart stays on view but is no
+    // longer a stored case, and the history is emptied. Ask the save prompt first.
+    bool restoreFrom(const QString& path);
 
     // The case service while logged in (null otherwise): new cases and texts go to it first,
     // the recent list comes from it, and "(网络)" history entries load from it.
@@ -218,6 +222,7 @@ private:
     bool storeChartOnView();
     void openHistoryEntry(const QString& entry);
     void setTexts(const QString& judgment, const QString& feedback, bool unsaved);
+    void loadStoredOptions();
 
     store::Database& db_;
     store::Settings settings_;

@@ -2,6 +2,7 @@
 // up the database. The case service is never told: these are the local library's.
 #include "store/case_categories.h"
 #include "store/database_backup.h"
+#include "workbench/clock.h"
 #include "workbench/prompter.h"
 #include "workbench/workbench.h"
 
@@ -71,6 +72,33 @@ bool Workbench::deleteCategory(qint64 leiId, const QString& name) {
 bool Workbench::backUpTo(const QString& path) {
     if (!guarded([&] { store::backupDatabase(db_, path); })) return false;
     prompter_.message(QStringLiteral("卦例库已备份到：") + path);
+    return true;
+}
+
+bool Workbench::restoreFrom(const QString& path) {
+    if (!guarded([&] { store::checkBackupFile(path); })) return false;
+    if (!prompter_.askYesNo(QStringLiteral("确定用备份“%1”替换当前的卦例库吗？当前的卦例库会另存为一个备份文件。")
+                                .arg(path)))
+        return false;
+    const cal::CalendarSource sourceBefore = options_.calendarSource;
+    store::RestoreResult result;
+    if (!guarded([&] { result = store::restoreOpenDatabase(db_, path, clock_.now()); })) return false;
+    // The cases this run saw belong to the replaced library.
+    history_.clear();
+    caseStore_.forgetRecord();
+    chartIsStoredCase_ = false;
+    setTexts({}, {}, false);
+    loadStoredOptions();
+    emit casesChanged();
+    if (options_.calendarSource != sourceBefore) {
+        computePillars();
+        emit calendarSourceChanged();
+        if (!state_.isEmpty()) chartBuilt(chart::zhuanggua(state_, context()));
+    }
+    redraw(false);
+    prompter_.message(result.keptAs.isEmpty()
+                          ? QStringLiteral("卦例库已从备份恢复。")
+                          : QStringLiteral("卦例库已从备份恢复，原来的卦例库保存为：%1").arg(result.keptAs));
     return true;
 }
 

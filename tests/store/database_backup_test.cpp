@@ -126,4 +126,52 @@ TEST(DatabaseBackup, ARefusedBackupFileChangesNothing) {
               QStringList{});
 }
 
+// The program restores into the database it has open: the same object goes on working on the
+// restored file, and is still marked in use, so another restore waits for it.
+TEST(DatabaseBackup, RestoringTheOpenDatabaseKeepsItUsable) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qinglan.db"));
+    const QString backup = dir.filePath(QStringLiteral("backup.db"));
+    const QString text = dir.filePath(QStringLiteral("text.db"));
+    {
+        QFile f(text);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a database at all");
+    }
+    auto db = Database::open(path);
+    addCase(*db, QStringLiteral("A"));
+    store::backupDatabase(*db, backup);
+    addCase(*db, QStringLiteral("B"));
+
+    struct Refused {
+        QString file;
+        bool otherProgramOpen;
+        DatabaseProblem problem;
+    };
+    for (const Refused& r : {Refused{text, false, DatabaseProblem::NotOurs},
+                             Refused{backup, true, DatabaseProblem::Locked}}) {
+        auto other = r.otherProgramOpen ? Database::open(path) : nullptr;
+        try {
+            store::restoreOpenDatabase(*db, r.file, kNow);
+            ADD_FAILURE() << r.file.toStdString() << " was restored";
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.problem(), r.problem) << e.text().toStdString();
+        }
+        EXPECT_EQ(numbers(*db), (QStringList{"A", "B"})) << r.file.toStdString();
+    }
+    addCase(*db, QStringLiteral("C"));
+
+    const store::RestoreResult result = store::restoreOpenDatabase(*db, backup, kNow);
+    EXPECT_EQ(numbers(*db), QStringList{"A"});
+    addCase(*db, QStringLiteral("D"));
+    EXPECT_EQ(numbers(*db), (QStringList{"A", "D"}));
+    EXPECT_EQ(numbers(*Database::inspect(result.keptAs)), (QStringList{"A", "B", "C"}));
+    try {
+        store::restoreDatabase(path, backup, kNow);
+        ADD_FAILURE() << "restored under the running program";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.problem(), DatabaseProblem::Locked) << e.text().toStdString();
+    }
+}
+
 }  // namespace

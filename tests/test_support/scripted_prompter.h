@@ -35,6 +35,11 @@ public:
         if (saveFiles.empty()) return std::nullopt;
         return saveFiles.takeFirst();
     }
+    QStringList openFiles;  // answers of the file choices for reading, in order; none left: cancelled
+    std::optional<QString> chooseOpenFile(const QString&, const QString&) override {
+        if (openFiles.empty()) return std::nullopt;
+        return openFiles.takeFirst();
+    }
     Answer askYesNoCancel(const QString& text) override {
         messages << text;
         if (answers.empty()) return Answer::Cancel;

@@ -352,4 +352,41 @@ TEST(Workbench, BackupHoldsEveryCase) {
     EXPECT_FALSE(b.bench.backUpTo(b.dir.filePath(QStringLiteral("no/such/folder/copy.db"))));
 }
 
+// Restoring replaces the library under the running workbench: the cases and options of the
+// backup are what it sees afterwards, and nothing of this run's cases can be written into it.
+TEST(Workbench, RestoreBringsBackTheBackupsCasesAndOptions) {
+    Bench b;
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+    const QString copy = b.dir.filePath(QStringLiteral("copy.db"));
+    ASSERT_TRUE(b.bench.backUpTo(copy));
+    b.bench.setShowStems(false);
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")));
+    ASSERT_TRUE(b.bench.openLocalCase(2));
+    b.bench.editJudgment(QStringLiteral("乙的断语"));
+
+    b.prompter.answers = {workbench::Prompter::Answer::No};
+    EXPECT_FALSE(b.bench.restoreFrom(copy));  // not confirmed
+    EXPECT_EQ(b.count("gua_table"), 2);
+    EXPECT_FALSE(b.bench.restoreFrom(b.dir.filePath(QStringLiteral("missing.db"))));
+    EXPECT_EQ(b.count("gua_table"), 2);
+
+    QSignalSpy changed(&b.bench, &Workbench::casesChanged);
+    b.prompter.answers = {workbench::Prompter::Answer::Yes};
+    ASSERT_TRUE(b.bench.restoreFrom(copy));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(b.count("gua_table"), 1);
+    EXPECT_TRUE(b.bench.options().showStems);  // as stored in the backup
+    EXPECT_TRUE(b.bench.history().entries().isEmpty());
+    EXPECT_FALSE(b.bench.chartIsStoredCase());
+    EXPECT_TRUE(b.bench.judgment().isEmpty());
+    EXPECT_TRUE(b.prompter.messages.last().contains(QStringLiteral(".bak")));
+    // A save offers a new case rather than writing into case 2 of the old library, or case 1.
+    b.bench.editJudgment(QStringLiteral("新断语"));
+    b.prompter.answers = {workbench::Prompter::Answer::Yes};
+    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Judgment)) << b.prompter.messages.join(u'|').toStdString();
+    EXPECT_EQ(b.count("gua_table"), 2);
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=1")), QString());
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=2")), QStringLiteral("新断语"));
+}
+
 }  // namespace

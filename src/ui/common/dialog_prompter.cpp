@@ -59,4 +59,10 @@ std::optional<QString> DialogPrompter::chooseSaveFile(const QString& title, cons
     return path;
 }
 
+std::optional<QString> DialogPrompter::chooseOpenFile(const QString& title, const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(parent_, title, QString(), filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}
+
 }  // namespace ui

@@ -15,6 +15,7 @@ public:
     bool askYesNo(const QString& text) override;
     Answer askYesNoCancel(const QString& text) override;
     Answer askToSave() override;
+    std::optional<QString> chooseOpenFile(const QString& title, const QString& filter) override;
     std::optional<QString> chooseSaveFile(const QString& title, const QString& suggested,
                                           const QString& filter) override;
 

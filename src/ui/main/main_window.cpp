@@ -223,6 +223,7 @@ void MainWindow::buildMenu() {
     add(QStringLiteral("保存卦例"), &MainWindow::saveNote);
     popupMenu_->addAction(QStringLiteral("搜索卦例"));
     add(QStringLiteral("备份卦例库…"), &MainWindow::backUp)->setObjectName(QStringLiteral("BackUpAction"));
+    add(QStringLiteral("从备份恢复卦例库…"), &MainWindow::restore)->setObjectName(QStringLiteral("RestoreAction"));
     popupMenu_->addSeparator();
     QMenu* basis = popupMenu_->addMenu(QStringLiteral("更改旺衰"));
     auto* basisGroup = new QActionGroup(this);

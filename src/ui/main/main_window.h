@@ -80,6 +80,7 @@ private:
     void pickRecentCase();
     void deleteRecentCase();
     void backUp();
+    void restore();
     // The program options ("设置…" of the popup menu), modally.
     void openSettings();
     void toggleJudgmentSize();

@@ -119,6 +119,13 @@ void MainWindow::backUp() {
         bench_.backUpTo(*path);
 }
 
+void MainWindow::restore() {
+    if (!bench_.confirmUnsaved()) return;
+    if (const auto path = bench_.prompter().chooseOpenFile(QStringLiteral("从备份恢复卦例库"),
+                                                           QStringLiteral("卦例库 (*.db);;所有文件 (*)")))
+        bench_.restoreFrom(*path);
+}
+
 void MainWindow::toggleJudgmentSize() {
     const bool enlarge = judgmentEdit_->height() == main_layout::kJudgment.height();
     feedbackEdit_->setVisible(!enlarge);

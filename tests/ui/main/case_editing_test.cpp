@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -146,6 +148,36 @@ private slots:
         QCloseEvent nothingUnsaved;
         QApplication::sendEvent(f.window, &nothingUnsaved);
         QCOMPARE(f.prompter.savePrompts, 2);
+    }
+
+    // Restoring from the popup: the save prompt first (cancelled: nothing chosen, nothing
+    // replaced); then the backup's cases are the ones the recent list shows.
+    void restoreFromThePopupAsksToSaveFirst() {
+        ProgramFixture f;
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        const QString copy = f.dir.filePath(QStringLiteral("备份.db"));
+        f.prompter.saveFiles = {copy};
+        control<QAction>(*f.window, "BackUpAction")->trigger();
+        QVERIFY(QFile::exists(copy));
+        QVERIFY(f.bench().storeCast(sampleCast(u"20240204222222京房式T:10:00:00", u"乙")));
+        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("未保存"));
+
+        f.prompter.saveAnswers = {workbench::Prompter::Answer::Cancel};
+        f.prompter.openFiles = {copy};
+        control<QAction>(*f.window, "RestoreAction")->trigger();
+        QCOMPARE(f.prompter.openFiles.size(), 1);  // never asked for the file
+        QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 2);
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), QStringLiteral("未保存"));
+
+        f.prompter.saveAnswers = {workbench::Prompter::Answer::No};
+        f.prompter.answers = {workbench::Prompter::Answer::Yes};
+        control<QAction>(*f.window, "RestoreAction")->trigger();
+        QCOMPARE(f.db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 1);
+        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), QString());
+        control<QPushButton>(*f.window, "Button25")->click();
+        const auto* recent = control<QListWidget>(*f.window, "ListBox1");
+        QCOMPARE(recent->count(), 1);
+        QVERIFY(recent->item(0)->text().contains(QStringLiteral("甲")));
     }
 
     void doubleClickEnlargesTheEditors() {
