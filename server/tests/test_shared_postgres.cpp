@@ -1,10 +1,13 @@
 // Several service instances on one PostgreSQL database, as behind a load balancer, and search
 // compared with a literal scan of what was stored.
+#include "pg_pool.h"
 #include "service_harness.h"
+#include "test_postgres_cluster.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <random>
 #include <set>
 #include <thread>
@@ -198,5 +201,48 @@ TEST_P(SearchByKeywordLength, FindsExactlyWhatALiteralScanFinds) {
 }
 
 QINGLAN_ON_EACH_STORE(SearchByKeywordLength);
+
+TEST(PostgreSQLBounds, StatementsStopAtTheirTimeLimitAndAtShutdown) {
+    const std::string uri = TestPostgres::instance().freshDatabase();
+    PgPoolSettings settings;
+    settings.statementTimeout = std::chrono::milliseconds(300);
+    settings.maxConnections = 2;
+    settings.waitForConnection = std::chrono::milliseconds(200);
+    PgPool pool(uri, settings);
+    const auto elapsed = [](const std::function<void()>& work) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        return std::chrono::steady_clock::now() - start;
+    };
+
+    EXPECT_LT(elapsed([&] {
+                  try {
+                      pool.acquire()->execute("SELECT pg_sleep(30)");
+                      ADD_FAILURE() << "a statement ran past its time";
+                  } catch (const PgError& e) {
+                      EXPECT_TRUE(e.cancelled()) << e.what();
+                  }
+              }),
+              std::chrono::seconds(3));
+
+    // Both connections busy: the third caller gives up instead of queueing for ever.
+    {
+        auto first = pool.acquire();
+        auto second = pool.acquire();
+        EXPECT_THROW(pool.acquire(), std::runtime_error);
+    }
+
+    // Shutdown cuts short what runs now, even a statement allowed to run long, and lends nothing more.
+    auto patient = pool.acquire();
+    patient->execute("SET statement_timeout = 0");
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        pool.stop();
+    });
+    EXPECT_LT(elapsed([&] { EXPECT_THROW(patient->execute("SELECT pg_sleep(30)"), PgError); }),
+              std::chrono::seconds(3));
+    stopper.join();
+    EXPECT_THROW(pool.acquire(), std::runtime_error);
+}
 
 }  // namespace
