@@ -165,6 +165,9 @@ void PgCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
     auto db = pool_.acquire();
     {
         PgTransaction transaction(*db);
+        // A session lost in a server crash only means logging in once more: its commit need
+        // not wait for the disk.
+        db->execute("SET LOCAL synchronous_commit = off");
         // Logins of one user through any instance take turns, so the count kept is exact.
         db->run(kLockUser, {number(session.user)});
         db->run(kInsertSession, {session.tokenHash, number(session.user), number(session.expires)});

@@ -1,5 +1,6 @@
 // Several service instances on one PostgreSQL database, as behind a load balancer, and search
 // compared with a literal scan of what was stored.
+#include "pg_case_store.h"
 #include "pg_pool.h"
 #include "service_harness.h"
 #include "test_postgres_cluster.h"
@@ -243,6 +244,43 @@ TEST(PostgreSQLBounds, StatementsStopAtTheirTimeLimitAndAtShutdown) {
               std::chrono::seconds(3));
     stopper.join();
     EXPECT_THROW(pool.acquire(), std::runtime_error);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PostgreSQLSchema, DatabasesItCannotUseAreRefusedAndLeftAsTheyWere) {
+    auto& cluster = TestPostgres::instance();
+    struct Case {
+        const char* what;
+        std::string setup;  // SQL run on a fresh database first
+        std::string refusal;
+    };
+    const std::vector<Case> cases = {
+        {"another program's tables", "CREATE TABLE users (id int, name text)", "another program"},
+        {"a newer schema",
+         "CREATE TABLE qinglan_schema_version (version integer NOT NULL); "
+         "INSERT INTO qinglan_schema_version VALUES (99)",
+         "newer"},
+    };
+    for (const auto& c : cases) {
+        const std::string uri = cluster.freshDatabase();
+        const std::string name = uri.substr(uri.rfind('/') + 1);
+        cluster.psql(name, c.setup);
+        try {
+            PgCaseStore store(uri);
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const std::runtime_error& e) {
+            EXPECT_NE(std::string(e.what()).find(c.refusal), std::string::npos) << c.what << ": " << e.what();
+        }
+        EXPECT_EQ(cluster.psql(name, "SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"), "1\n") << c.what;
+    }
+    // A database of its own opens any number of times, the schema made once.
+    const std::string uri = cluster.freshDatabase();
+    { PgCaseStore first(uri); }
+    PgCaseStore second(uri);
+    EXPECT_EQ(cluster.psql(uri.substr(uri.rfind('/') + 1), "SELECT count(*) FROM qinglan_schema_version"), "1\n");
 }
 
 }  // namespace
