@@ -106,6 +106,9 @@ public:
     // Category names.
     virtual std::vector<Category> categories(std::int64_t user) = 0;
     virtual void renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) = 0;
+
+    // Cuts short the statements under way and refuses new ones: for a prompt shutdown.
+    virtual void interruptQueries() = 0;
 };
 
 }  // namespace qinglan::caseservice

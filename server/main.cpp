@@ -3,12 +3,14 @@
 #include "http_frontend.h"
 #include "password_auth.h"
 #include "service_options.h"
-#include "sqlite_case_store.h"
+#include "sqlite_to_pg_migration.h"
+#include "store_location.h"
 
 #include <pthread.h>
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iostream>
@@ -31,6 +33,27 @@ std::string readPem(const std::string& path) {
     return text;
 }
 
+// --migrate-from sqlite:FILE --db postgresql://...: the exit status.
+int migrate(const std::string& from, const StoreLocation& to) {
+    std::string error;
+    const auto source = parseStoreLocation(from, error);
+    if (!source || source->kind != StoreKind::sqlite || to.kind != StoreKind::postgresql) {
+        std::cerr << "qinglan-caseservice: --migrate-from wants sqlite:FILE and --db a postgresql:// URI\n";
+        return 2;
+    }
+    try {
+        for (const auto& table : migrateSqliteToPostgres(source->where, to.where))
+            std::cout << table.table << ": " << table.inFile << " in " << source->where << ", " << table.copied
+                      << " copied, " << table.inFile - table.copied << " were there already\n";
+        std::cout << "verified: " << describeStoreLocation(to) << " holds every row of " << source->where
+                  << " with the same texts" << std::endl;
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "qinglan-caseservice: migration failed, nothing was changed: " << e.what() << '\n';
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +73,13 @@ int main(int argc, char** argv) {
     if (options->notice.version > 3 && options->updateFile.empty())
         std::cerr << "qinglan-caseservice: warning: --version " << options->notice.version
                   << " offers an update but no --update-file is served\n";
+
+    const auto location = parseStoreLocation(options->db, error);
+    if (!location) {
+        std::cerr << "qinglan-caseservice: " << error << '\n';
+        return 2;
+    }
+    if (!options->migrateFrom.empty()) return migrate(options->migrateFrom, *location);
 
     // Every connection takes a descriptor: allow as many as the system lets this process have.
     rlimit files{};
@@ -76,9 +106,11 @@ int main(int argc, char** argv) {
             settings.tlsCertificate = readPem(options->tlsCertificateFile);
             settings.tlsKey = readPem(options->tlsKeyFile);
         }
-        SqliteCaseStore store(options->db);
-        PasswordAuth auth(store, options->pwhash);
-        CaseService service(store, auth, options->notice);
+        StoreOpening opening;
+        opening.connections = options->threads + static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        const auto store = openCaseStore(*location, opening);
+        PasswordAuth auth(*store, options->pwhash);
+        CaseService service(*store, auth, options->notice);
         HttpFrontend frontend(service, settings);
         std::string bindError;
         const int port = frontend.bind(options->host, options->port, bindError);
@@ -93,12 +125,12 @@ int main(int argc, char** argv) {
             sigwait(&stopSignals, &signal);
             if (!serving) return;
             // Statements under way end at their next step; the front end then winds down.
-            store.interruptQueries();
+            store->interruptQueries();
             frontend.stop();
         });
         const char* scheme = settings.tlsCertificate.empty() ? "http" : "https";
         std::cout << "qinglan-caseservice listening on " << scheme << "://" << options->host << ':' << port
-                  << "/ (database " << options->db << ")" << std::endl;
+                  << "/ (database " << describeStoreLocation(*location) << ")" << std::endl;
         const bool clean = frontend.run();
         serving = false;
         pthread_kill(waiter.native_handle(), SIGTERM);

@@ -81,6 +81,8 @@ std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>
                 return std::nullopt;
             }
             options.perAddressConnections = static_cast<unsigned>(*limit);
+        } else if (option == "--migrate-from") {
+            options.migrateFrom = value;
         } else if (option == "--pwhash-limits") {
             if (value == "interactive") {
                 options.pwhash = PwhashLimits::interactive;

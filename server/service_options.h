@@ -22,6 +22,7 @@ struct ServiceOptions {
     std::string tlsKeyFile;
     unsigned perAddressConnections = 64;
     bool behindProxy = false;
+    std::string migrateFrom;  // sqlite:FILE copied into --db, then the program ends
 };
 
 inline constexpr const char* kUsage =
@@ -29,7 +30,8 @@ inline constexpr const char* kUsage =
     "                           [--version N] [--update-file FILE] [--threads N]\n"
     "                           [--pwhash-limits interactive|moderate|minimum]\n"
     "                           [--tls-cert FILE --tls-key FILE] [--per-address-connections N]\n"
-    "                           [--behind-proxy]\n";
+    "                           [--behind-proxy]\n"
+    "       qinglan-caseservice --migrate-from sqlite:FILE --db postgresql://...\n";
 
 // The options, or nullopt with the reason in error.
 std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>& args, std::string& error);

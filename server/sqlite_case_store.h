@@ -61,7 +61,7 @@ public:
     void renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) override;
 
     // Interrupts running statements and refuses new ones: for a prompt shutdown.
-    void interruptQueries() { stopping_ = true; }
+    void interruptQueries() override { stopping_ = true; }
     // Runs the log checkpoint and the session clean-up once (the maintenance thread does it
     // on its own; tests call it directly).
     void maintain();

@@ -27,6 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Options {
     int port = 8080;
+    int secondPort = 0;  // another instance on the same store: every other connection goes there
     int seed = 0;
     int connections = 32;
     int seconds = 10;
@@ -81,7 +82,7 @@ Result drive(const Options& options, const std::function<bool(httplib::Client&, 
     std::vector<std::thread> threads;
     for (int t = 0; t < options.connections; ++t) {
         threads.emplace_back([&, t] {
-            httplib::Client client("127.0.0.1", options.port);
+            httplib::Client client("127.0.0.1", options.secondPort > 0 && t % 2 == 1 ? options.secondPort : options.port);
             client.set_keep_alive(true);
             client.set_tcp_nodelay(true);
             client.set_read_timeout(15, 0);
@@ -124,6 +125,8 @@ int main(int argc, char** argv) {
         const int value = std::atoi(argv[i + 1]);
         if (option == "--port")
             options.port = value;
+        else if (option == "--second-port")
+            options.secondPort = value;
         else if (option == "--seed")
             options.seed = std::clamp(value, 0, 1000000);
         else if (option == "--connections")
@@ -134,7 +137,8 @@ int main(int argc, char** argv) {
             options.user = argv[i + 1];
         else {
             std::cerr
-                << "usage: bench_caseservice [--port P] [--seed N] [--connections C] [--seconds S] [--user NAME]\n"
+                << "usage: bench_caseservice [--port P] [--second-port P] [--seed N] [--connections C] [--seconds S]\n"
+                   "                         [--user NAME]\n"
                    "Talks to 127.0.0.1 only.\n";
             return 2;
         }
@@ -247,6 +251,16 @@ int main(int argc, char** argv) {
         {"cha.php wd=<common word>",
          [&](httplib::Client& c, std::mt19937& r) {
              return post(c, "/cha.php", {{"nm", nm}, {"wd", kWords[r() % kWords.size()]}, {"pw", token}}, true);
+         }},
+        {"cha.php wd=<common 1 char>",
+         [&](httplib::Client& c, std::mt19937& r) {
+             static const std::vector<std::string> common = {"官", "财", "神", "动"};
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", common[r() % common.size()]}, {"pw", token}}, true);
+         }},
+        {"cha.php wd=<common 2 chars>",
+         [&](httplib::Client& c, std::mt19937& r) {
+             static const std::vector<std::string> common = {"官鬼", "妻财", "用神", "旺相"};
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", common[r() % common.size()]}, {"pw", token}}, true);
          }},
         {"cha.php wd=<one case>",
          [&](httplib::Client& c, std::mt19937& r) {

@@ -1,8 +1,13 @@
 #include "service_harness.h"
 
+#include "pg_case_store.h"
+#include "pg_connection.h"
+#include "test_postgres_cluster.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <openssl/evp.h>
+#include <sqlite3.h>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -85,9 +90,18 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 }  // namespace
 
 RunningService::RunningService(LoginNotice notice, std::string updateFile, ThrottlePolicy throttle,
-                               FrontendSettings frontend, StoreSettings store)
-    : dir_(freshDirectory()), dbFile_(dir_ / "cases.db") {
-    store_ = std::make_unique<SqliteCaseStore>(dbFile_.string(), store);
+                               FrontendSettings frontend, StoreSettings store, Database database)
+    : backend_(database.backend), dir_(freshDirectory()), dbFile_(dir_ / "cases.db") {
+    if (backend_ == Backend::sqlite) {
+        if (!database.location.empty()) dbFile_ = database.location;
+        store_ = std::make_unique<SqliteCaseStore>(dbFile_.string(), store);
+    } else {
+        uri_ = database.location.empty() ? TestPostgres::instance().freshDatabase() : database.location;
+        PgPoolSettings pool;
+        pool.statementTimeout = store.queryTimeLimit;
+        pool.maxConnections = frontend.threads + 4;
+        store_ = std::make_unique<PgCaseStore>(uri_, pool);
+    }
     auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::minimum, throttle);
     service_ = std::make_unique<CaseService>(*store_, *auth_, std::move(notice));
     frontend.updateFile = std::move(updateFile);
@@ -108,6 +122,40 @@ RunningService::~RunningService() {
     store_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
+}
+
+
+SqliteCaseStore& RunningService::store() {
+    auto* sqlite = dynamic_cast<SqliteCaseStore*>(store_.get());
+    if (!sqlite) throw std::logic_error("not an SQLite store");
+    return *sqlite;
+}
+
+std::string RunningService::sql(const std::string& statement) const {
+    if (backend_ == Backend::postgresql) {
+        PgConnection db(uri_, std::chrono::seconds(10));
+        const auto result = db.execute(statement);
+        return result.rows() > 0 && result.columns() > 0 ? result.text(0, 0) : "";
+    }
+    sqlite3* db = nullptr;
+    if (sqlite3_open(dbFile_.c_str(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + dbFile_.string());
+    }
+    sqlite3_stmt* stmt = nullptr;
+    std::string first;
+    int rc = sqlite3_prepare_v2(db, statement.c_str(), -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW && sqlite3_column_count(stmt) > 0 && sqlite3_column_text(stmt, 0))
+            first = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        if (rc == SQLITE_ROW || rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    const std::string error = sqlite3_errmsg(db);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw std::runtime_error("sqlite: " + error);
+    return first;
 }
 
 HttpReply RunningService::postRaw(const std::string& endpoint, const std::string& body) const {

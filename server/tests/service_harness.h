@@ -8,12 +8,15 @@
 #include "password_auth.h"
 #include "sqlite_case_store.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/types.h>
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -29,14 +32,40 @@ struct HttpReply {
     std::string sessionToken;  // the X-Qinglan-Session header, when there was one
 };
 
+// The store a service runs on: SQLite (a file of its own), or a database of the test
+// PostgreSQL cluster (a fresh one, or the one at `location`, to run several services on it).
+enum class Backend { sqlite, postgresql };
+struct Database {
+    Database(Backend backend = Backend::sqlite, std::string location = {})
+        : backend(backend), location(std::move(location)) {}
+    Backend backend;
+    std::string location;
+};
+
+inline void PrintTo(Backend backend, std::ostream* out) {
+    *out << (backend == Backend::sqlite ? "sqlite" : "postgresql");
+}
+
+// Runs a suite's TEST_Ps on both stores: "SQLite/Suite.Test/0" and "PostgreSQL/Suite.Test/0".
+class OnEachStore : public ::testing::TestWithParam<Backend> {};
+#define QINGLAN_ON_EACH_STORE(Suite)                                                   \
+    INSTANTIATE_TEST_SUITE_P(SQLite, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::sqlite)); \
+    INSTANTIATE_TEST_SUITE_P(PostgreSQL, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::postgresql))
+
 class RunningService {
 public:
     explicit RunningService(LoginNotice notice = {}, std::string updateFile = {}, ThrottlePolicy throttle = {},
-                            FrontendSettings frontend = {}, StoreSettings store = {});
+                            FrontendSettings frontend = {}, StoreSettings store = {}, Database database = {});
+    explicit RunningService(Database database) : RunningService({}, {}, {}, {}, {}, std::move(database)) {}
     ~RunningService();
 
     int port() const { return port_; }
     const std::filesystem::path& databaseFile() const { return dbFile_; }
+    // The file, or the PostgreSQL connection URI: where a second service may share the store.
+    Database database() const { return {backend_, backend_ == Backend::sqlite ? dbFile_.string() : uri_}; }
+    // Runs one statement on the store's database beside the service; the first column of its
+    // first row ("" when none).
+    std::string sql(const std::string& statement) const;
 
     // Posts the fields as the desktop client does; the reply body (fails the test on a
     // status other than 200).
@@ -52,12 +81,15 @@ public:
     std::string registerAndLogIn(const std::string& nm, const std::string& password) const {
         return logIn(nm, registerUser(nm, password));
     }
-    SqliteCaseStore& store() { return *store_; }
+    // The SQLite store (fails the test on another store).
+    SqliteCaseStore& store();
 
 private:
+    Backend backend_;
     std::filesystem::path dir_;
     std::filesystem::path dbFile_;
-    std::unique_ptr<SqliteCaseStore> store_;
+    std::string uri_;
+    std::unique_ptr<CaseStore> store_;
     std::unique_ptr<PasswordAuth> auth_;
     std::unique_ptr<CaseService> service_;
     std::unique_ptr<HttpFrontend> frontend_;

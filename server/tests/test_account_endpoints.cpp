@@ -2,7 +2,6 @@
 #include "service_harness.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <thread>
@@ -12,8 +11,10 @@ using namespace qinglan::caseservice::testing;
 
 namespace {
 
-TEST(Account, RegistrationReplies) {
-    RunningService service;
+class Account : public OnEachStore {};
+
+TEST_P(Account, RegistrationReplies) {
+    RunningService service{GetParam()};
     const std::string digest = passwordDigest("secret");
     struct Case {
         const char* what;
@@ -41,31 +42,25 @@ TEST(Account, RegistrationReplies) {
     EXPECT_EQ(service.post("login.php", {{"nm", "wang"}, {"pw", digest}}), "no");
 }
 
-TEST(Account, DatabaseHoldsNoDigest) {
-    RunningService service;
+TEST_P(Account, DatabaseHoldsNoDigest) {
+    RunningService service{GetParam()};
     const std::string digest = service.registerUser("张三", "secret");
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(service.databaseFile().c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT pwhash FROM users", -1, &stmt, nullptr);
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    const std::string stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    const std::string stored = service.sql("SELECT pwhash FROM users");
     EXPECT_TRUE(stored.starts_with("$argon2id$")) << stored;
     EXPECT_EQ(stored.find(digest), std::string::npos);
 }
 
-TEST(Account, BareLoginWhenThereIsNothingToTell) {
-    RunningService service;
+TEST_P(Account, BareLoginWhenThereIsNothingToTell) {
+    RunningService service{GetParam()};
     const std::string digest = service.registerUser("张三", "secret");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "ok");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", passwordDigest("Secret")}}), "no");
     EXPECT_EQ(service.post("login.php", {{"nm", "nobody"}, {"pw", digest}}), "no");
 }
 
-TEST(Account, FullLoginReplyCarriesMessageLinkVersionAndCategories) {
-    RunningService service(LoginNotice{"新版本 3.9 已发布：100% 免费+", "http://example.org/news?a=1&b=2", 4});
+TEST_P(Account, FullLoginReplyCarriesMessageLinkVersionAndCategories) {
+    RunningService service(LoginNotice{"新版本 3.9 已发布：100% 免费+", "http://example.org/news?a=1&b=2", 4}, {},
+                           {}, {}, {}, GetParam());
     const std::string digest = service.registerUser("张三", "secret");
     // Without categories the reply is already the full form, with none after it.
     const std::string first = service.post("login.php", {{"nm", "张三"}, {"pw", digest}});
@@ -96,22 +91,19 @@ TEST(Account, FullLoginReplyCarriesMessageLinkVersionAndCategories) {
     EXPECT_EQ(reply, "婚姻<t>2<t>求财<t>7<t>");
 }
 
-TEST(Account, DisabledAccountIsCancelledAndRefused) {
-    RunningService service;
+TEST_P(Account, DisabledAccountIsCancelledAndRefused) {
+    RunningService service{GetParam()};
     const std::string digest = service.registerUser("张三", "secret");
     const std::string token = service.logIn("张三", digest);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(service.databaseFile().c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "UPDATE users SET disabled = 1", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    service.sql("UPDATE users SET disabled = true");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "cancel");
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", passwordDigest("guess")}}), "no");
     EXPECT_EQ(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), "no")
         << "its sessions end too";
 }
 
-TEST(Account, PasswordChange) {
-    RunningService service;
+TEST_P(Account, PasswordChange) {
+    RunningService service{GetParam()};
     const std::string oldDigest = service.registerUser("张三", "old");
     const std::string newDigest = passwordDigest("new");
     const std::string oldSession = service.logIn("张三", oldDigest);
@@ -134,11 +126,11 @@ TEST(Account, PasswordChange) {
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", newDigest}}), "ok");
 }
 
-TEST(Account, RepeatedFailuresForANameAreSlowedDown) {
+TEST_P(Account, RepeatedFailuresForANameAreSlowedDown) {
     ThrottlePolicy policy;
     policy.freeFailures = 3;
     policy.firstPause = std::chrono::seconds(1);
-    RunningService service({}, {}, policy);
+    RunningService service({}, {}, policy, {}, {}, GetParam());
     const std::string digest = service.registerUser("张三", "secret");
     const std::string other = service.registerUser("李四", "secret");
     const std::string session = service.logIn("张三", digest);
@@ -156,5 +148,7 @@ TEST(Account, RepeatedFailuresForANameAreSlowedDown) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "ok");
 }
+
+QINGLAN_ON_EACH_STORE(Account);
 
 }  // namespace

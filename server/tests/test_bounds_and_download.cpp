@@ -10,7 +10,7 @@ using namespace qinglan::caseservice::testing;
 
 namespace {
 
-class Bounds : public ::testing::Test {
+class Bounds : public OnEachStore {
 protected:
     void SetUp() override {
         digest = service.registerUser("张三", "secret");
@@ -20,12 +20,12 @@ protected:
         return std::to_string(
             readList(service.post("cha.php", {{"nm", "张三"}, {"wd", "list50"}, {"pw", token}}), 4, 102).size());
     }
-    RunningService service;
+    RunningService service{GetParam()};
     std::string digest;
     std::string token;
 };
 
-TEST_F(Bounds, OversizedAndMalformedRequestsStoreNothing) {
+TEST_P(Bounds, OversizedAndMalformedRequestsStoreNothing) {
     const std::string big(256 * 1024 + 1, 'x');
     const std::string justFits(256 * 1024, 'y');
     auto texts = [&](const std::string& duanyu) {
@@ -70,7 +70,7 @@ TEST_F(Bounds, OversizedAndMalformedRequestsStoreNothing) {
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "ok");
 }
 
-TEST_F(Bounds, MalformedReadsAnswerNothingFound) {
+TEST_P(Bounds, MalformedReadsAnswerNothingFound) {
     const std::vector<std::pair<std::string, Fields>> reads = {
         {"loadgua.php", {{"nm", "张三"}, {"guaid", "abc"}}},
         {"loadgua.php", {{"nm", "张三"}, {"guaid", "99999999999999999999"}}},
@@ -88,6 +88,8 @@ TEST_F(Bounds, MalformedReadsAnswerNothingFound) {
     EXPECT_EQ(reply.status, 200);
     EXPECT_EQ(reply.body, "");
 }
+
+QINGLAN_ON_EACH_STORE(Bounds);
 
 TEST(UpdateDownload, ServesTheFileAndItsSignatureBesideIt) {
     const auto dir = std::filesystem::temp_directory_path() / ("qinglan-update-" + std::to_string(::getpid()));

@@ -11,7 +11,7 @@ using namespace qinglan::caseservice::testing;
 
 namespace {
 
-class CaseEndpoints : public ::testing::Test {
+class CaseEndpoints : public OnEachStore {
 protected:
     void SetUp() override {
         digest = service.registerUser(nm, "secret");
@@ -45,13 +45,13 @@ protected:
     }
     std::vector<std::string> recent() { return ids(post("cha.php", {{"nm", nm}, {"wd", "list50"}}), 102); }
 
-    RunningService service;
+    RunningService service{GetParam()};
     std::string nm = "张三";
     std::string digest;
     std::string token;
 };
 
-TEST_F(CaseEndpoints, SavedCaseLoadsBackFieldForField) {
+TEST_P(CaseEndpoints, SavedCaseLoadsBackFieldForField) {
     save("20240315101010京房T:10:10:10", "问 A&B+C=D 之事 100%");
     const auto id = recent().at(0);
     const std::string reply = post("loadgua.php", {{"nm", nm}, {"guaid", id}});
@@ -72,12 +72,12 @@ TEST_F(CaseEndpoints, SavedCaseLoadsBackFieldForField) {
     EXPECT_EQ(rows[0], expected);
 }
 
-TEST_F(CaseEndpoints, UnknownCaseLoadsAsTheEmptyReply) {
+TEST_P(CaseEndpoints, UnknownCaseLoadsAsTheEmptyReply) {
     EXPECT_EQ(post("loadgua.php", {{"nm", nm}, {"guaid", "12345"}}), "");
     EXPECT_EQ(post("getduanyufankui.php", {{"nm", nm}, {"id", "12345"}}), "");
 }
 
-TEST_F(CaseEndpoints, TextsSaveInsertsThenUpdatesOnlyWhatItNames) {
+TEST_P(CaseEndpoints, TextsSaveInsertsThenUpdatesOnlyWhatItNames) {
     const std::string key = "20240316080000藏山T:08:00:00";
     // A case opened from the cloud on another machine: no row yet under this number.
     EXPECT_EQ(saveTexts(key, "断：\r\n财可得。", "未反馈", "1"), "ok");
@@ -102,7 +102,7 @@ TEST_F(CaseEndpoints, TextsSaveInsertsThenUpdatesOnlyWhatItNames) {
     EXPECT_EQ(refused.find("ok"), std::string::npos) << refused;
 }
 
-TEST_F(CaseEndpoints, LoadedTextsKeepLineBreaks) {
+TEST_P(CaseEndpoints, LoadedTextsKeepLineBreaks) {
     const std::string key = "20240317090000京房T:09:00:00";
     save(key, "问事");
     ASSERT_EQ(saveTexts(key, "第一行\r\n第二行\n", "反馈\r\n", "3"), "ok");
@@ -112,7 +112,7 @@ TEST_F(CaseEndpoints, LoadedTextsKeepLineBreaks) {
     EXPECT_EQ(rows[0][11], "反馈\r\n");
 }
 
-TEST_F(CaseEndpoints, YearMonthAndCaseListsByCategoryAndForAll) {
+TEST_P(CaseEndpoints, YearMonthAndCaseListsByCategoryAndForAll) {
     save("a", "一", "1", "2023", "12");
     save("b", "二", "2", "2024", "1");
     save("c", "三", "1", "2024", "1");
@@ -145,7 +145,7 @@ TEST_F(CaseEndpoints, YearMonthAndCaseListsByCategoryAndForAll) {
     (void)a;
 }
 
-TEST_F(CaseEndpoints, RecentFiftyNewestFirst) {
+TEST_P(CaseEndpoints, RecentFiftyNewestFirst) {
     EXPECT_EQ(post("cha.php", {{"nm", nm}, {"wd", "list50"}}), "");
     for (int i = 0; i < 60; ++i) save("n" + std::to_string(i), "事" + std::to_string(i));
     const auto rows = readList(post("cha.php", {{"nm", nm}, {"wd", "list50"}}), 4, 102);
@@ -155,7 +155,7 @@ TEST_F(CaseEndpoints, RecentFiftyNewestFirst) {
     for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_GT(std::stoll(rows[i - 1][0]), std::stoll(rows[i][0]));
 }
 
-TEST_F(CaseEndpoints, SearchLooksInNameMatterJudgmentAndFeedback) {
+TEST_P(CaseEndpoints, SearchLooksInNameMatterJudgmentAndFeedback) {
     save("k1", "问工作 Offer");
     save("k2", "问婚姻");
     ASSERT_EQ(saveTexts("k3", "断：财旺 50%_off", "", "1"), "ok");
@@ -184,7 +184,7 @@ TEST_F(CaseEndpoints, SearchLooksInNameMatterJudgmentAndFeedback) {
     EXPECT_EQ(post("cha.php", {{"nm", nm}, {"wd", "不存在"}}), "") << "nothing found is the empty reply";
 }
 
-TEST_F(CaseEndpoints, SearchListsAtMostOneHundredNewestFirst) {
+TEST_P(CaseEndpoints, SearchListsAtMostOneHundredNewestFirst) {
     for (int i = 0; i < 120; ++i) save("s" + std::to_string(i), "同一件事");
     const auto rows = readList(post("cha.php", {{"nm", nm}, {"wd", "同一件事"}}), 4, 102);
     ASSERT_EQ(rows.size(), 100u);
@@ -192,7 +192,7 @@ TEST_F(CaseEndpoints, SearchListsAtMostOneHundredNewestFirst) {
     EXPECT_EQ(rows.back()[1], "s20");
 }
 
-TEST_F(CaseEndpoints, RenameReplacesTheNameOfThatCategory) {
+TEST_P(CaseEndpoints, RenameReplacesTheNameOfThatCategory) {
     EXPECT_EQ(post("changeleiming.php", {{"nm", nm}, {"lei_bendi_id", "3"}, {"lei_mingcheng", "财运&投资=1+1"}}), "ok");
     EXPECT_EQ(post("changeleiming.php", {{"nm", nm}, {"lei_bendi_id", "3"}, {"lei_mingcheng", "求财"}}), "ok");
     const std::string login = service.post("login.php", {{"nm", nm}, {"pw", digest}});
@@ -202,7 +202,7 @@ TEST_F(CaseEndpoints, RenameReplacesTheNameOfThatCategory) {
     EXPECT_NE(post("changeleiming.php", {{"nm", nm}, {"lei_bendi_id", "x"}, {"lei_mingcheng", "c"}}), "ok");
 }
 
-TEST_F(CaseEndpoints, StoresRefuseWhatTheyCouldNotGiveBack) {
+TEST_P(CaseEndpoints, StoresRefuseWhatTheyCouldNotGiveBack) {
     // A "<t>" inside a stored text would shift every field after it on loading.
     EXPECT_NE(post("savegua.php", caseFields(nm, "m1", "a<t>b")), "ok");
     EXPECT_NE(saveTexts("m2", "断语<tr>", "", "1"), "ok");
@@ -215,5 +215,7 @@ TEST_F(CaseEndpoints, StoresRefuseWhatTheyCouldNotGiveBack) {
     EXPECT_EQ(rows[0][2], "m4");
     EXPECT_EQ(rows[0][3], "");
 }
+
+QINGLAN_ON_EACH_STORE(CaseEndpoints);
 
 }  // namespace

@@ -37,10 +37,12 @@ Fields with(Fields fields, const std::string& pw) {
     return fields;
 }
 
-TEST(Authentication, EveryCaseRequestWithoutALiveSessionOfTheNameIsRefused) {
+class Authentication : public OnEachStore {};
+
+TEST_P(Authentication, EveryCaseRequestWithoutALiveSessionOfTheNameIsRefused) {
     ThrottlePolicy patient;
     patient.freeFailures = 1000;  // the many failures below would otherwise pause the name
-    RunningService service({}, {}, patient);
+    RunningService service({}, {}, patient, {}, {}, GetParam());
     const std::string digest = service.registerUser("张三", "secret");
     const std::string token = service.logIn("张三", digest);
     const std::string other = service.registerAndLogIn("李四", "other");
@@ -68,8 +70,10 @@ TEST(Authentication, EveryCaseRequestWithoutALiveSessionOfTheNameIsRefused) {
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "ok") << "no category was renamed";
 }
 
-TEST(Sessions, OnlyTheNewestOfAnAccountAreKept) {
-    RunningService service;
+class Sessions : public OnEachStore {};
+
+TEST_P(Sessions, OnlyTheNewestOfAnAccountAreKept) {
+    RunningService service{GetParam()};
     const std::string digest = service.registerUser("张三", "secret");
     std::vector<std::string> tokens;
     for (int i = 0; i < SessionPolicy{}.perUser + 5; ++i) tokens.push_back(service.logIn("张三", digest));
@@ -80,8 +84,10 @@ TEST(Sessions, OnlyTheNewestOfAnAccountAreKept) {
         EXPECT_EQ(works(tokens[i]), i >= 5) << "session " << i << " of " << tokens.size() << " opened within a second";
 }
 
-TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
-    RunningService service;
+class Isolation : public OnEachStore {};
+
+TEST_P(Isolation, TwoUsersNeverSeeEachOthersCases) {
+    RunningService service{GetParam()};
     const std::string a = service.registerAndLogIn("张三", "secret");
     const std::string b = service.registerAndLogIn("李四", "secret");  // the same password
     auto texts = caseFields("张三", "同号", "张三的事");
@@ -113,8 +119,10 @@ TEST(Isolation, TwoUsersNeverSeeEachOthersCases) {
         << "no categories of Zhang San's";
 }
 
-TEST(Concurrency, EightClientsSavingAtOnceLoseNothing) {
-    RunningService service;
+class Concurrency : public OnEachStore {};
+
+TEST_P(Concurrency, EightClientsSavingAtOnceLoseNothing) {
+    RunningService service{GetParam()};
     const std::string digest = service.registerAndLogIn("张三", "secret");  // the session token
     constexpr int kClients = 8;
     constexpr int kEach = 40;
@@ -152,5 +160,10 @@ TEST(Concurrency, EightClientsSavingAtOnceLoseNothing) {
     ASSERT_EQ(judged.size(), 1u);
     EXPECT_EQ(judged[0][1], "c3-4");
 }
+
+QINGLAN_ON_EACH_STORE(Authentication);
+QINGLAN_ON_EACH_STORE(Sessions);
+QINGLAN_ON_EACH_STORE(Isolation);
+QINGLAN_ON_EACH_STORE(Concurrency);
 
 }  // namespace
