@@ -1,10 +1,12 @@
 -- The keyword search index over gua_table (see schema.sql). Run when a database is made, and by
 -- the migration that adds it to a file made before it existed.
 
--- Keyword search: a trigram index over the four searched texts, kept in step by triggers.
--- Keywords of three or more characters are looked up here; shorter ones scan gua_table.
+-- Keyword search: an index of every character and every pair of neighbouring characters of the
+-- four searched texts (the char_grams tokenizer, registered by the program on each connection),
+-- kept in step by triggers. It answers keywords of any length. Writing gua_table needs the
+-- tokenizer: another SQLite program can read the file but not change its cases.
 CREATE VIRTUAL TABLE gua_fts USING fts5(gua_ming, shiyou, duanyu, fankui,
-  content='gua_table', content_rowid='id', tokenize='trigram');
+  content='gua_table', content_rowid='id', tokenize='char_grams', columnsize=0);
 CREATE TRIGGER gua_table_fts_insert AFTER INSERT ON gua_table BEGIN
   INSERT INTO gua_fts(rowid, gua_ming, shiyou, duanyu, fankui)
     VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
