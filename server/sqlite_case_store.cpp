@@ -2,6 +2,8 @@
 
 #include "sqlite_connection.h"
 #include "text_checks.h"
+#include "text_search/char_gram_tokenizer.h"
+#include "text_search/keyword_phrase.h"
 
 #include <sys/stat.h>
 
@@ -47,21 +49,22 @@ CREATE INDEX IF NOT EXISTS gua_table_user ON gua_table(user_id);
 CREATE INDEX IF NOT EXISTS gua_table_user_bianhao ON gua_table(user_id, gua_bianhao);
 CREATE INDEX IF NOT EXISTS gua_table_user_date ON gua_table(user_id, nian, yue);
 CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id, nian, yue);
-CREATE VIRTUAL TABLE IF NOT EXISTS gua_search USING fts5(
-  gua_ming, shiyou, duanyu, fankui, content='gua_table', content_rowid='id', tokenize='trigram');
-CREATE TRIGGER IF NOT EXISTS gua_search_insert AFTER INSERT ON gua_table BEGIN
-  INSERT INTO gua_search(rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams USING fts5(
+  owner, gua_ming, shiyou, duanyu, fankui, content='', tokenize='char_grams', columnsize=0);
+CREATE TRIGGER IF NOT EXISTS gua_grams_insert AFTER INSERT ON gua_table BEGIN
+  INSERT INTO gua_grams(rowid, owner, gua_ming, shiyou, duanyu, fankui)
+  VALUES (new.id, char(1) || new.user_id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
 END;
-CREATE TRIGGER IF NOT EXISTS gua_search_delete AFTER DELETE ON gua_table BEGIN
-  INSERT INTO gua_search(gua_search, rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
+CREATE TRIGGER IF NOT EXISTS gua_grams_delete AFTER DELETE ON gua_table BEGIN
+  INSERT INTO gua_grams(gua_grams, rowid, owner, gua_ming, shiyou, duanyu, fankui)
+  VALUES ('delete', old.id, char(1) || old.user_id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
 END;
-CREATE TRIGGER IF NOT EXISTS gua_search_update AFTER UPDATE OF gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO gua_search(gua_search, rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
-  INSERT INTO gua_search(rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+CREATE TRIGGER IF NOT EXISTS gua_grams_update
+AFTER UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
+  INSERT INTO gua_grams(gua_grams, rowid, owner, gua_ming, shiyou, duanyu, fankui)
+  VALUES ('delete', old.id, char(1) || old.user_id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
+  INSERT INTO gua_grams(rowid, owner, gua_ming, shiyou, duanyu, fankui)
+  VALUES (new.id, char(1) || new.user_id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
 END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
@@ -207,16 +210,6 @@ std::string lowerAscii(std::string text) {
     return text;
 }
 
-// The keyword as one FTS5 phrase: between double quotes, a double quote doubled.
-std::string phraseQuery(std::string_view keyword) {
-    std::string out = "\"";
-    for (const char c : keyword) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
@@ -245,18 +238,24 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
 
 void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     WriteTransaction transaction(db);
-    bool hadCasesWithoutIndex = false;
+    bool indexMissing = false;
     {
-        auto probe = db.prepare(
-            "SELECT (SELECT count(*) FROM sqlite_master WHERE name = 'gua_table') = 1 AND "
-            "(SELECT count(*) FROM sqlite_master WHERE name = 'gua_search') = 0");
-        hadCasesWithoutIndex = probe.step() && probe.integer(0) != 0;
+        auto probe = db.prepare("SELECT count(*) FROM sqlite_master WHERE name = 'gua_grams'");
+        indexMissing = probe.step() && probe.integer(0) == 0;
     }
+    // Files of earlier versions carry a trigram index, which cannot look up one or two
+    // characters; the character index replaces it.
+    db.execute(
+        "DROP TRIGGER IF EXISTS gua_search_insert; DROP TRIGGER IF EXISTS gua_search_delete; "
+        "DROP TRIGGER IF EXISTS gua_search_update; DROP TABLE IF EXISTS gua_search;");
     db.execute(kSchema);
     if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
     fillNameKeys(db);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
-    if (hadCasesWithoutIndex) db.execute("INSERT INTO gua_search(gua_search) VALUES('rebuild')");
+    if (indexMissing)
+        db.execute(
+            "INSERT INTO gua_grams(rowid, owner, gua_ming, shiyou, duanyu, fankui) "
+            "SELECT id, char(1) || user_id, gua_ming, shiyou, duanyu, fankui FROM gua_table ORDER BY id");
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     transaction.commit();
 }
@@ -518,24 +517,26 @@ std::vector<CaseSummary> SqliteCaseStore::recentCases(std::int64_t user, int lim
 
 std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const std::string& keyword, int limit) {
     // instr() takes the keyword literally ("%" and "_" are not wildcards); lower() folds
-    // ASCII letters only, as the local search's LIKE does.
+    // ASCII letters only, as the local search's LIKE does. That test is the meaning of a match;
+    // the index only finds the user's cases to test, newest first, so the search stops at the
+    // limit without reading the others.
     const std::string folded = lowerAscii(keyword);
     const char* contains =
         "(instr(lower(g.gua_ming), ?2) > 0 OR instr(lower(g.shiyou), ?2) > 0 "
         "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
-    if (codePointCount(keyword) >= 3) {
-        // The trigram index finds candidates newest first without reading every case; the
-        // instr() test keeps the exact meaning (the index folds more than ASCII).
+    if (const auto phrase = text_search::keywordPhrase(keyword)) {
+        const std::string query = "owner : \"" + text_search::ownerToken(user) +
+                                  "\" AND {gua_ming shiyou duanyu fankui} : " + *phrase;
+        // CROSS JOIN keeps the index as the outer loop.
         auto stmt =
-            connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_search s "
-                                             "JOIN gua_table g ON g.id = s.rowid "
-                                             "WHERE gua_search MATCH ?4 AND g.user_id = ?1 AND ") +
+            connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_grams s "
+                                             "CROSS JOIN gua_table g ON g.id = s.rowid "
+                                             "WHERE gua_grams MATCH ?4 AND g.user_id = ?1 AND ") +
                                  contains + " ORDER BY s.rowid DESC LIMIT ?3");
-        stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, phraseQuery(keyword));
+        stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, query);
         return readSummariesWithinTime(stmt);
     }
-    // Shorter keywords are below what a trigram index can look up; they are mostly common,
-    // so walking the user's cases newest first reaches the limit early.
+    // What the index cannot take (see keywordPhrase) is looked for in the user's cases.
     auto stmt = connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_table g "
                                                  "WHERE g.user_id = ?1 AND ") +
                                      contains + " ORDER BY g.id DESC LIMIT ?3");
