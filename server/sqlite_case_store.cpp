@@ -49,22 +49,27 @@ CREATE INDEX IF NOT EXISTS gua_table_user ON gua_table(user_id);
 CREATE INDEX IF NOT EXISTS gua_table_user_bianhao ON gua_table(user_id, gua_bianhao);
 CREATE INDEX IF NOT EXISTS gua_table_user_date ON gua_table(user_id, nian, yue);
 CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id, nian, yue);
+-- The keyword index: each case's owner mark and its four texts joined by line breaks, tokenized
+-- into characters and character pairs (see char_gram_tokenizer.h).
+CREATE VIEW IF NOT EXISTS gua_grams_texts AS SELECT id, char(1) || user_id AS owner,
+  gua_ming || char(10) || shiyou || char(10) || duanyu || char(10) || fankui AS texts FROM gua_table;
 CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams USING fts5(
-  owner, gua_ming, shiyou, duanyu, fankui, content='', tokenize='char_grams', columnsize=0);
+  owner, texts, content='', tokenize='char_grams', columnsize=0);
 CREATE TRIGGER IF NOT EXISTS gua_grams_insert AFTER INSERT ON gua_table BEGIN
-  INSERT INTO gua_grams(rowid, owner, gua_ming, shiyou, duanyu, fankui)
-  VALUES (new.id, char(1) || new.user_id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+  INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
 END;
-CREATE TRIGGER IF NOT EXISTS gua_grams_delete AFTER DELETE ON gua_table BEGIN
-  INSERT INTO gua_grams(gua_grams, rowid, owner, gua_ming, shiyou, duanyu, fankui)
-  VALUES ('delete', old.id, char(1) || old.user_id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
+CREATE TRIGGER IF NOT EXISTS gua_grams_delete BEFORE DELETE ON gua_table BEGIN
+  INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+END;
+CREATE TRIGGER IF NOT EXISTS gua_grams_unindex
+BEFORE UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
+  INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
 END;
 CREATE TRIGGER IF NOT EXISTS gua_grams_update
 AFTER UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO gua_grams(gua_grams, rowid, owner, gua_ming, shiyou, duanyu, fankui)
-  VALUES ('delete', old.id, char(1) || old.user_id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
-  INSERT INTO gua_grams(rowid, owner, gua_ming, shiyou, duanyu, fankui)
-  VALUES (new.id, char(1) || new.user_id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+  INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
 END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
@@ -253,9 +258,7 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     fillNameKeys(db);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
     if (indexMissing)
-        db.execute(
-            "INSERT INTO gua_grams(rowid, owner, gua_ming, shiyou, duanyu, fankui) "
-            "SELECT id, char(1) || user_id, gua_ming, shiyou, duanyu, fankui FROM gua_table ORDER BY id");
+        db.execute("INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id");
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     transaction.commit();
 }
@@ -526,7 +529,7 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
         "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
     if (const auto phrase = text_search::keywordPhrase(keyword)) {
         const std::string query = "owner : \"" + text_search::ownerToken(user) +
-                                  "\" AND {gua_ming shiyou duanyu fankui} : " + *phrase;
+                                  "\" AND texts : " + *phrase;
         // CROSS JOIN keeps the index as the outer loop.
         auto stmt =
             connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_grams s "

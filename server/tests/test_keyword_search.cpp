@@ -144,8 +144,8 @@ TEST_F(KeywordSearchStore, AnOlderFileGetsTheCharacterIndexWhenOpened) {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
         const std::string script =
-            "DROP TRIGGER gua_grams_insert; DROP TRIGGER gua_grams_delete; DROP TRIGGER gua_grams_update;"
-            "DROP TABLE gua_grams;"
+            "DROP TRIGGER gua_grams_insert; DROP TRIGGER gua_grams_delete; DROP TRIGGER gua_grams_unindex;"
+            "DROP TRIGGER gua_grams_update; DROP TABLE gua_grams; DROP VIEW gua_grams_texts;"
             "CREATE VIRTUAL TABLE gua_search USING fts5(gua_ming, shiyou, duanyu, fankui, content='gua_table', "
             "content_rowid='id', tokenize='trigram');"
             "CREATE TRIGGER gua_search_insert AFTER INSERT ON gua_table BEGIN INSERT INTO gua_search(rowid, "

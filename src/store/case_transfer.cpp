@@ -339,8 +339,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
         ++report.added;
     }
     if (!indexTrigger.isEmpty()) {
-        db.execute(QStringLiteral("insert into gua_fts(rowid,gua_ming,shiyou,duanyu,fankui) "
-                                  "select id,gua_ming,shiyou,duanyu,fankui from gua_table where id>?"),
+        db.execute(QStringLiteral("insert into gua_fts(rowid,texts) select id,texts from gua_fts_texts where id>?"),
                    {lastIdBefore});
         db.execute(indexTrigger);
     }

@@ -9,11 +9,13 @@ namespace {
 // already there; it replaces version 1's trigram index (which could not look up keywords of one
 // or two characters) and the files without any index.
 void rebuildSearchIndex(Database& db) {
-    for (const char* trigger : {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_update"})
+    for (const char* trigger :
+         {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_unindex", "gua_table_fts_update"})
         db.execute(QStringLiteral("drop trigger if exists %1").arg(QLatin1String(trigger)));
     db.execute(QStringLiteral("drop table if exists gua_fts"));
+    db.execute(QStringLiteral("drop view if exists gua_fts_texts"));
     db.runScript(QStringLiteral(":/store/search_index.sql"));
-    db.execute(QStringLiteral("insert into gua_fts(gua_fts) values('rebuild')"));
+    db.execute(QStringLiteral("insert into gua_fts(rowid,texts) select id,texts from gua_fts_texts"));
 }
 
 }  // namespace

@@ -187,9 +187,11 @@ TEST(KeywordSearch, OlderFilesGetTheCharacterIndexWhenOpened) {
         qint64 first = 0, second = 0;
         {
             auto db = Database::open(path);
-            for (const char* trigger : {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_update"})
+            for (const char* trigger :
+                 {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_unindex", "gua_table_fts_update"})
                 db->execute(QStringLiteral("drop trigger %1").arg(QLatin1String(trigger)));
             db->execute(QStringLiteral("drop table gua_fts"));
+            db->execute(QStringLiteral("drop view gua_fts_texts"));
             if (oldVersion == 1)
                 for (const char* statement : trigramIndex) db->execute(QString::fromLatin1(statement));
             first = addCase(*db, {"乾为天", "问升职", "财", ""});
