@@ -261,6 +261,9 @@ const Keyword kKeywords[] = {
     {"2char_frequent", "官鬼"}, {"2char_rare", "蛊惑"},       {"2char_absent", "财官"},
     {"3char_frequent", "官鬼持"}, {"3char_absent", "世官鬼"}, {"5char_frequent", "官鬼持世，"},
     {"5char_absent", "官鬼持世财"},
+    // Absent although every pair of neighbouring characters in them is frequent: the hardest
+    // case for a pair index, which must look at the positions in every case holding all pairs.
+    {"3char_absent_frequent_pairs", "持世应"}, {"5char_absent_frequent_pairs", "官鬼持世应"},
 };
 
 }  // namespace
