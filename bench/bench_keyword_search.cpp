@@ -10,6 +10,7 @@
 #include "store/case_history.h"
 #include "store/case_lists.h"
 #include "store/case_store.h"
+#include "store/search_index.h"
 
 #include <benchmark/benchmark.h>
 #include <QDir>
@@ -64,11 +65,7 @@ qint64 fileBytes(store::Database& db) {
 // Fills a new file: the cases with no index, then the character index, then the trigram index
 // the previous version kept (as a table of its own, so both ways can be measured on one file).
 void build(store::Database& db, int cases) {
-    for (const char* trigger :
-         {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_unindex", "gua_table_fts_update"})
-        db.execute(QStringLiteral("drop trigger %1").arg(QLatin1String(trigger)));
-    db.execute(QStringLiteral("drop table gua_fts"));
-    db.execute(QStringLiteral("drop view gua_fts_texts"));
+    store::dropSearchIndex(db);
     std::mt19937 random(17);
     for (int from = 0; from < cases;) {
         store::Transaction transaction(db);
@@ -96,8 +93,8 @@ void build(store::Database& db, int cases) {
     keep("table", table);
     {
         store::Transaction transaction(db);
-        db.runScript(QStringLiteral(":/store/search_index.sql"));
-        db.execute(QStringLiteral("insert into gua_fts(rowid,texts) select id,texts from gua_fts_texts"));
+        store::createSearchIndex(db);
+        store::fillSearchIndex(db);
         transaction.commit();
     }
     const qint64 withChars = fileBytes(db);

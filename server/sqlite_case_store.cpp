@@ -50,26 +50,35 @@ CREATE INDEX IF NOT EXISTS gua_table_user_bianhao ON gua_table(user_id, gua_bian
 CREATE INDEX IF NOT EXISTS gua_table_user_date ON gua_table(user_id, nian, yue);
 CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id, nian, yue);
 -- The keyword index: each case's owner mark and its four texts joined by line breaks, tokenized
--- into characters and character pairs (see char_gram_tokenizer.h).
+-- by char_grams (see char_gram_tokenizer.h): gua_grams_short for keywords of one or two
+-- characters, gua_grams for longer ones.
 CREATE VIEW IF NOT EXISTS gua_grams_texts AS SELECT id, char(1) || user_id AS owner,
   gua_ming || char(10) || shiyou || char(10) || duanyu || char(10) || fankui AS texts FROM gua_table;
 CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams USING fts5(
-  owner, texts, content='', tokenize='char_grams', columnsize=0);
+  owner, texts, content='', tokenize='char_grams triples', columnsize=0);
+CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams_short USING fts5(
+  owner, texts, content='', tokenize='char_grams short', columnsize=0, detail=none);
 CREATE TRIGGER IF NOT EXISTS gua_grams_insert AFTER INSERT ON gua_table BEGIN
   INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
+  INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
 END;
 CREATE TRIGGER IF NOT EXISTS gua_grams_delete BEFORE DELETE ON gua_table BEGIN
   INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+  INSERT INTO gua_grams_short(gua_grams_short, rowid, owner, texts)
   SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
 END;
 CREATE TRIGGER IF NOT EXISTS gua_grams_unindex
 BEFORE UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
   INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
   SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+  INSERT INTO gua_grams_short(gua_grams_short, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
 END;
 CREATE TRIGGER IF NOT EXISTS gua_grams_update
 AFTER UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
   INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
+  INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
 END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
@@ -258,7 +267,9 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     fillNameKeys(db);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
     if (indexMissing)
-        db.execute("INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id");
+        db.execute(
+            "INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id;"
+            "INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id;");
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     transaction.commit();
 }
@@ -528,14 +539,18 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
         "(instr(lower(g.gua_ming), ?2) > 0 OR instr(lower(g.shiyou), ?2) > 0 "
         "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
     if (const auto phrase = text_search::keywordPhrase(keyword)) {
-        const std::string query = "owner : \"" + text_search::ownerToken(user) +
-                                  "\" AND texts : " + *phrase;
+        // The short table keeps no columns apart (detail=none): a case whose text is another
+        // user's mark, or whose owner mark holds the keyword, is found and then left out by the
+        // tests on the row.
+        const bool shortKeyword = text_search::isShortKeyword(keyword);
+        const std::string owner = "\"" + text_search::ownerToken(user) + "\"";
+        const std::string query = shortKeyword ? owner + " AND " + *phrase : "owner : " + owner + " AND texts : " + *phrase;
+        const std::string index = shortKeyword ? "gua_grams_short" : "gua_grams";
         // CROSS JOIN keeps the index as the outer loop.
-        auto stmt =
-            connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_grams s "
-                                             "CROSS JOIN gua_table g ON g.id = s.rowid "
-                                             "WHERE gua_grams MATCH ?4 AND g.user_id = ?1 AND ") +
-                                 contains + " ORDER BY s.rowid DESC LIMIT ?3");
+        auto stmt = connection().prepare("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM " + index +
+                                         " s CROSS JOIN gua_table g ON g.id = s.rowid WHERE " + index +
+                                         " MATCH ?4 AND g.user_id = ?1 AND " + contains +
+                                         " ORDER BY s.rowid DESC LIMIT ?3");
         stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, query);
         return readSummariesWithinTime(stmt);
     }

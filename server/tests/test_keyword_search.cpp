@@ -145,7 +145,8 @@ TEST_F(KeywordSearchStore, AnOlderFileGetsTheCharacterIndexWhenOpened) {
         ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
         const std::string script =
             "DROP TRIGGER gua_grams_insert; DROP TRIGGER gua_grams_delete; DROP TRIGGER gua_grams_unindex;"
-            "DROP TRIGGER gua_grams_update; DROP TABLE gua_grams; DROP VIEW gua_grams_texts;"
+            "DROP TRIGGER gua_grams_update; DROP TABLE gua_grams; DROP TABLE gua_grams_short;"
+            "DROP VIEW gua_grams_texts;"
             "CREATE VIRTUAL TABLE gua_search USING fts5(gua_ming, shiyou, duanyu, fankui, content='gua_table', "
             "content_rowid='id', tokenize='trigram');"
             "CREATE TRIGGER gua_search_insert AFTER INSERT ON gua_table BEGIN INSERT INTO gua_search(rowid, "

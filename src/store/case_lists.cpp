@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "store/search_index.h"
 #include "text_search/char_gram_tokenizer.h"
 #include "text_search/keyword_phrase.h"
 
@@ -44,20 +45,20 @@ QList<CaseListRow> CaseLists::searchCases(const QString& keyword, int limit, qin
         "or g.duanyu like ? escape '\\' or g.fankui like ? escape '\\') and (?=-1 or g.lei_id=?)");
     const QString pattern = containsPattern(keyword);
     const QVariantList values{pattern, pattern, pattern, pattern, category, category, limit};
-    const auto phrase = text_search::keywordPhrase(keyword.toStdString());
-    if (phrase && hasCharacterIndex())
-        return rows(QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,g.shiyou from gua_fts s "
-                                   "join gua_table g on g.id=s.rowid where gua_fts match ? and ") +
+    const std::string utf8 = keyword.toStdString();
+    const auto phrase = text_search::keywordPhrase(utf8);
+    if (phrase && hasSearchIndex(db_)) {
+        const QString index = text_search::isShortKeyword(utf8) ? QStringLiteral("gua_fts_short") : QStringLiteral("gua_fts");
+        // CROSS JOIN keeps the index as the outer loop.
+        return rows(QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,g.shiyou from %1 s "
+                                   "cross join gua_table g on g.id=s.rowid where %1 match ? and ")
+                            .arg(index) +
                         matches + QStringLiteral(" order by s.rowid desc limit ?"),
                     QVariantList{QString::fromStdString(*phrase)} + values);
+    }
     return rows(QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,g.shiyou from gua_table g where ") + matches +
                     QStringLiteral(" order by g.id desc limit ?"),
                 values);
-}
-
-bool CaseLists::hasCharacterIndex() const {
-    return db_.getFirstString(QStringLiteral("select sql from sqlite_master where name='gua_fts'"))
-        .contains(QLatin1String(text_search::kCharGramTokenizer));
 }
 
 QStringList CaseLists::yearList(qint64 category) const {

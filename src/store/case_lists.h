@@ -46,7 +46,6 @@ public:
     void renameCategory(qint64 leiId, const QString& name);
 
 private:
-    bool hasCharacterIndex() const;
     QList<CaseListRow> rows(const QString& statement, const QVariantList& values) const;
 
     Database& db_;

@@ -1,5 +1,7 @@
 #include "store/case_transfer.h"
 
+#include "store/search_index.h"
+
 #include "store/case_categories.h"
 
 #include <QHash>
@@ -339,8 +341,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
         ++report.added;
     }
     if (!indexTrigger.isEmpty()) {
-        db.execute(QStringLiteral("insert into gua_fts(rowid,texts) select id,texts from gua_fts_texts where id>?"),
-                   {lastIdBefore});
+        fillSearchIndex(db, lastIdBefore);
         db.execute(indexTrigger);
     }
     const bool keep = mode == ImportMode::SkipRefused || (mode == ImportMode::AllOrNothing && report.refused.isEmpty());

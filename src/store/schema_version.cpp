@@ -1,21 +1,18 @@
 #include "store/schema_version.h"
 
 #include "store/database.h"
+#include "store/search_index.h"
 
 namespace store {
 namespace {
 
-// Version 2: the keyword search index of characters and character pairs, filled from the cases
+// Version 2: the keyword search index of characters, pairs and triples, filled from the cases
 // already there; it replaces version 1's trigram index (which could not look up keywords of one
 // or two characters) and the files without any index.
 void rebuildSearchIndex(Database& db) {
-    for (const char* trigger :
-         {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_unindex", "gua_table_fts_update"})
-        db.execute(QStringLiteral("drop trigger if exists %1").arg(QLatin1String(trigger)));
-    db.execute(QStringLiteral("drop table if exists gua_fts"));
-    db.execute(QStringLiteral("drop view if exists gua_fts_texts"));
-    db.runScript(QStringLiteral(":/store/search_index.sql"));
-    db.execute(QStringLiteral("insert into gua_fts(rowid,texts) select id,texts from gua_fts_texts"));
+    dropSearchIndex(db);
+    createSearchIndex(db);
+    fillSearchIndex(db);
 }
 
 }  // namespace

@@ -9,15 +9,20 @@
 namespace text_search {
 namespace {
 
-// Any non-null pointer serves as the tokenizer instance: it keeps no state.
-Fts5Tokenizer* instance() {
-    static char unused;
-    return reinterpret_cast<Fts5Tokenizer*>(&unused);
-}
+enum class Mode { Short, Triples };
 
-int createTokenizer(void*, const char**, int argumentCount, Fts5Tokenizer** out) {
-    if (argumentCount != 0) return SQLITE_ERROR;
-    *out = instance();
+// The tokenizer instances are the two modes themselves: they keep no other state.
+Mode shortMode = Mode::Short, triplesMode = Mode::Triples;
+
+int createTokenizer(void*, const char** arguments, int argumentCount, Fts5Tokenizer** out) {
+    if (argumentCount != 1) return SQLITE_ERROR;
+    const std::string_view mode = arguments[0];
+    if (mode == kShortMode)
+        *out = reinterpret_cast<Fts5Tokenizer*>(&shortMode);
+    else if (mode == kTriplesMode)
+        *out = reinterpret_cast<Fts5Tokenizer*>(&triplesMode);
+    else
+        return SQLITE_ERROR;
     return SQLITE_OK;
 }
 
@@ -49,7 +54,8 @@ std::vector<int> characterStarts(std::string_view text) {
 
 using TokenCallback = int (*)(void*, int, const char*, int, int, int);
 
-int tokenize(Fts5Tokenizer*, void* context, int flags, const char* data, int size, TokenCallback token) {
+int tokenize(Fts5Tokenizer* instance, void* context, int flags, const char* data, int size, TokenCallback token) {
+    const Mode mode = *reinterpret_cast<const Mode*>(instance);
     const std::string_view text(data, static_cast<std::size_t>(size));
     const bool query = (flags & FTS5_TOKENIZE_QUERY) != 0;
     if (isOwnerMark(text)) {
@@ -63,23 +69,21 @@ int tokenize(Fts5Tokenizer*, void* context, int flags, const char* data, int siz
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     const std::vector<int> starts = characterStarts(folded);
     const int count = static_cast<int>(starts.size()) - 1;
-    const char* chars = folded.data();
-    if (query && count == 1) return token(context, 0, chars, starts[1], 0, starts[1]);
-    for (int i = 0; i < count; ++i) {
-        const int begin = starts[i], end = starts[i + 1];
-        int rc = SQLITE_OK;
-        if (i + 1 < count) {
-            // The pair starting here; then, unless this is a query, the character alone at the
-            // same position.
-            const int pairEnd = starts[i + 2];
-            rc = token(context, 0, chars + begin, pairEnd - begin, begin, pairEnd);
-            if (rc == SQLITE_OK && !query)
-                rc = token(context, FTS5_TOKEN_COLOCATED, chars + begin, end - begin, begin, end);
-        } else if (!query) {
-            rc = token(context, 0, chars + begin, end - begin, begin, end);
+    const auto emit = [&](int first, int length) {
+        return token(context, 0, folded.data() + starts[first], starts[first + length] - starts[first], starts[first],
+                     starts[first + length]);
+    };
+    if (mode == Mode::Short) {
+        if (query) return count >= 1 && count <= 2 ? emit(0, count) : SQLITE_OK;
+        for (int i = 0; i < count; ++i) {
+            if (const int rc = emit(i, 1); rc != SQLITE_OK) return rc;
+            if (i + 1 < count)
+                if (const int rc = emit(i, 2); rc != SQLITE_OK) return rc;
         }
-        if (rc != SQLITE_OK) return rc;
+        return SQLITE_OK;
     }
+    for (int i = 0; i + 3 <= count; ++i)
+        if (const int rc = emit(i, 3); rc != SQLITE_OK) return rc;
     return SQLITE_OK;
 }
 
@@ -102,6 +106,8 @@ int registerOnOpen(sqlite3* db, char**, const sqlite3_api_routines*) {
 }
 
 }  // namespace
+
+bool isShortKeyword(std::string_view keyword) { return characterStarts(keyword).size() <= 3; }
 
 int registerCharGramTokenizer(sqlite3* db) {
     fts5_api* api = fts5ApiOf(db);

@@ -3,6 +3,7 @@
 // earlier versions once they are opened.
 #include "store/case_lists.h"
 #include "store/schema_version.h"
+#include "store/search_index.h"
 
 #include <gtest/gtest.h>
 #include <QRandomGenerator>
@@ -187,11 +188,7 @@ TEST(KeywordSearch, OlderFilesGetTheCharacterIndexWhenOpened) {
         qint64 first = 0, second = 0;
         {
             auto db = Database::open(path);
-            for (const char* trigger :
-                 {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_unindex", "gua_table_fts_update"})
-                db->execute(QStringLiteral("drop trigger %1").arg(QLatin1String(trigger)));
-            db->execute(QStringLiteral("drop table gua_fts"));
-            db->execute(QStringLiteral("drop view gua_fts_texts"));
+            store::dropSearchIndex(*db);
             if (oldVersion == 1)
                 for (const char* statement : trigramIndex) db->execute(QString::fromLatin1(statement));
             first = addCase(*db, {"乾为天", "问升职", "财", ""});
@@ -200,16 +197,17 @@ TEST(KeywordSearch, OlderFilesGetTheCharacterIndexWhenOpened) {
         }
         auto db = Database::open(path);
         EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma user_version")), store::kSchemaVersion);
-        EXPECT_TRUE(db->getFirstString(QStringLiteral("select sql from sqlite_master where name='gua_fts'"))
-                        .contains(QStringLiteral("char_grams")));
+        EXPECT_TRUE(store::hasSearchIndex(*db));
         // Asked of the index itself, so a scan cannot stand in for it.
-        const auto indexed = [&](const char* phrase) {
-            return db->getFirstInteger(QStringLiteral("select group_concat(rowid) from gua_fts where gua_fts match ?"),
-                                       {QString::fromUtf8(phrase)});
+        const auto indexed = [&](const char* table, const char* phrase) {
+            return db->getFirstInteger(
+                QStringLiteral("select group_concat(rowid) from %1 where %1 match ?").arg(QLatin1String(table)),
+                {QString::fromUtf8(phrase)});
         };
-        EXPECT_EQ(indexed("\"财\""), first) << oldVersion;
-        EXPECT_EQ(indexed("\"午\""), second) << oldVersion;
-        EXPECT_EQ(indexed("\"升职\""), first) << oldVersion;
+        EXPECT_EQ(indexed("gua_fts_short", "\"财\""), first) << oldVersion;
+        EXPECT_EQ(indexed("gua_fts_short", "\"应期\""), second) << oldVersion;
+        EXPECT_EQ(indexed("gua_fts", "\"应期在午\""), second) << oldVersion;
+        EXPECT_EQ(indexed("gua_fts", "\"问升职\""), first) << oldVersion;
         CaseLists lists(*db);
         EXPECT_EQ(ids(lists.searchCases(QStringLiteral("问"))), (QList<qint64>{second, first})) << oldVersion;
         EXPECT_EQ(ids(lists.searchCases(QStringLiteral("问婚"))), (QList<qint64>{second})) << oldVersion;
