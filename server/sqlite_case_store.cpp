@@ -2,6 +2,8 @@
 
 #include "sqlite_connection.h"
 #include "text_checks.h"
+#include "text_search/char_gram_tokenizer.h"
+#include "text_search/keyword_phrase.h"
 
 #include <sys/stat.h>
 
@@ -47,21 +49,36 @@ CREATE INDEX IF NOT EXISTS gua_table_user ON gua_table(user_id);
 CREATE INDEX IF NOT EXISTS gua_table_user_bianhao ON gua_table(user_id, gua_bianhao);
 CREATE INDEX IF NOT EXISTS gua_table_user_date ON gua_table(user_id, nian, yue);
 CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id, nian, yue);
-CREATE VIRTUAL TABLE IF NOT EXISTS gua_search USING fts5(
-  gua_ming, shiyou, duanyu, fankui, content='gua_table', content_rowid='id', tokenize='trigram');
-CREATE TRIGGER IF NOT EXISTS gua_search_insert AFTER INSERT ON gua_table BEGIN
-  INSERT INTO gua_search(rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+-- The keyword index: each case's owner mark and its four texts joined by line breaks, tokenized
+-- by char_grams (see char_gram_tokenizer.h): gua_grams_short for keywords of one or two
+-- characters, gua_grams for longer ones.
+CREATE VIEW IF NOT EXISTS gua_grams_texts AS SELECT id, char(1) || user_id AS owner,
+  gua_ming || char(10) || shiyou || char(10) || duanyu || char(10) || fankui AS texts FROM gua_table;
+CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams USING fts5(
+  owner, texts, content='', tokenize='char_grams triples', columnsize=0);
+CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams_short USING fts5(
+  owner, texts, content='', tokenize='char_grams short', columnsize=0, detail=none);
+CREATE TRIGGER IF NOT EXISTS gua_grams_insert AFTER INSERT ON gua_table BEGIN
+  INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
+  INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
 END;
-CREATE TRIGGER IF NOT EXISTS gua_search_delete AFTER DELETE ON gua_table BEGIN
-  INSERT INTO gua_search(gua_search, rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
+CREATE TRIGGER IF NOT EXISTS gua_grams_delete BEFORE DELETE ON gua_table BEGIN
+  INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+  INSERT INTO gua_grams_short(gua_grams_short, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
 END;
-CREATE TRIGGER IF NOT EXISTS gua_search_update AFTER UPDATE OF gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO gua_search(gua_search, rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES ('delete', old.id, old.gua_ming, old.shiyou, old.duanyu, old.fankui);
-  INSERT INTO gua_search(rowid, gua_ming, shiyou, duanyu, fankui)
-  VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui);
+CREATE TRIGGER IF NOT EXISTS gua_grams_unindex
+BEFORE UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
+  INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+  INSERT INTO gua_grams_short(gua_grams_short, rowid, owner, texts)
+  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+END;
+CREATE TRIGGER IF NOT EXISTS gua_grams_update
+AFTER UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
+  INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
+  INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
 END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
@@ -207,16 +224,6 @@ std::string lowerAscii(std::string text) {
     return text;
 }
 
-// The keyword as one FTS5 phrase: between double quotes, a double quote doubled.
-std::string phraseQuery(std::string_view keyword) {
-    std::string out = "\"";
-    for (const char c : keyword) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
@@ -245,18 +252,24 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
 
 void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     WriteTransaction transaction(db);
-    bool hadCasesWithoutIndex = false;
+    bool indexMissing = false;
     {
-        auto probe = db.prepare(
-            "SELECT (SELECT count(*) FROM sqlite_master WHERE name = 'gua_table') = 1 AND "
-            "(SELECT count(*) FROM sqlite_master WHERE name = 'gua_search') = 0");
-        hadCasesWithoutIndex = probe.step() && probe.integer(0) != 0;
+        auto probe = db.prepare("SELECT count(*) FROM sqlite_master WHERE name = 'gua_grams'");
+        indexMissing = probe.step() && probe.integer(0) == 0;
     }
+    // Files of earlier versions carry a trigram index, which cannot look up one or two
+    // characters; the character index replaces it.
+    db.execute(
+        "DROP TRIGGER IF EXISTS gua_search_insert; DROP TRIGGER IF EXISTS gua_search_delete; "
+        "DROP TRIGGER IF EXISTS gua_search_update; DROP TABLE IF EXISTS gua_search;");
     db.execute(kSchema);
     if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
     fillNameKeys(db);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
-    if (hadCasesWithoutIndex) db.execute("INSERT INTO gua_search(gua_search) VALUES('rebuild')");
+    if (indexMissing)
+        db.execute(
+            "INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id;"
+            "INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id;");
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     transaction.commit();
 }
@@ -518,24 +531,30 @@ std::vector<CaseSummary> SqliteCaseStore::recentCases(std::int64_t user, int lim
 
 std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const std::string& keyword, int limit) {
     // instr() takes the keyword literally ("%" and "_" are not wildcards); lower() folds
-    // ASCII letters only, as the local search's LIKE does.
+    // ASCII letters only, as the local search's LIKE does. That test is the meaning of a match;
+    // the index only finds the user's cases to test, newest first, so the search stops at the
+    // limit without reading the others.
     const std::string folded = lowerAscii(keyword);
     const char* contains =
         "(instr(lower(g.gua_ming), ?2) > 0 OR instr(lower(g.shiyou), ?2) > 0 "
         "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
-    if (codePointCount(keyword) >= 3) {
-        // The trigram index finds candidates newest first without reading every case; the
-        // instr() test keeps the exact meaning (the index folds more than ASCII).
-        auto stmt =
-            connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_search s "
-                                             "JOIN gua_table g ON g.id = s.rowid "
-                                             "WHERE gua_search MATCH ?4 AND g.user_id = ?1 AND ") +
-                                 contains + " ORDER BY s.rowid DESC LIMIT ?3");
-        stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, phraseQuery(keyword));
+    if (const auto phrase = text_search::keywordPhrase(keyword)) {
+        // The short table keeps no columns apart (detail=none): a case whose text is another
+        // user's mark, or whose owner mark holds the keyword, is found and then left out by the
+        // tests on the row.
+        const bool shortKeyword = text_search::isShortKeyword(keyword);
+        const std::string owner = "\"" + text_search::ownerToken(user) + "\"";
+        const std::string query = shortKeyword ? owner + " AND " + *phrase : "owner : " + owner + " AND texts : " + *phrase;
+        const std::string index = shortKeyword ? "gua_grams_short" : "gua_grams";
+        // CROSS JOIN keeps the index as the outer loop.
+        auto stmt = connection().prepare("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM " + index +
+                                         " s CROSS JOIN gua_table g ON g.id = s.rowid WHERE " + index +
+                                         " MATCH ?4 AND g.user_id = ?1 AND " + contains +
+                                         " ORDER BY s.rowid DESC LIMIT ?3");
+        stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, query);
         return readSummariesWithinTime(stmt);
     }
-    // Shorter keywords are below what a trigram index can look up; they are mostly common,
-    // so walking the user's cases newest first reaches the limit early.
+    // What the index cannot take (see keywordPhrase) is looked for in the user's cases.
     auto stmt = connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_table g "
                                                  "WHERE g.user_id = ?1 AND ") +
                                      contains + " ORDER BY g.id DESC LIMIT ?3");

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "text_search/char_gram_tokenizer.h"
+
 namespace qinglan::caseservice {
 
 namespace {
@@ -65,6 +67,8 @@ std::string Statement::text(int column) const {
 SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, QueryLimits limits,
                                    const std::function<void()>& checkOpened)
     : limits_(limits) {
+    // The keyword index's tokenizer, which every connection writing cases needs.
+    text_search::registerCharGramTokenizerEverywhere();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == OpenMode::createWhenMissing) flags |= SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {

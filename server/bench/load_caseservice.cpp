@@ -32,6 +32,7 @@ struct Options {
     int connections = 32;
     int seconds = 10;
     std::string user = "bench";
+    bool searchOnly = false;  // --runs search: only the keyword searches
 };
 
 std::string md5Hex(const std::string& bytes) {
@@ -135,10 +136,12 @@ int main(int argc, char** argv) {
             options.seconds = std::clamp(value, 1, 120);
         else if (option == "--user")
             options.user = argv[i + 1];
+        else if (option == "--runs" && std::string_view(argv[i + 1]) == "search")
+            options.searchOnly = true;
         else {
             std::cerr
                 << "usage: bench_caseservice [--port P] [--second-port P] [--seed N] [--connections C] [--seconds S]\n"
-                   "                         [--user NAME]\n"
+                   "                         [--user NAME] [--runs search]\n"
                    "Talks to 127.0.0.1 only.\n";
             return 2;
         }
@@ -273,6 +276,25 @@ int main(int argc, char** argv) {
              return post(c, "/cha.php", {{"nm", nm}, {"wd", rare[r() % rare.size()]}, {"pw", token}}, false);
          }},
     };
+    // Keywords of 1, 2, 3 and 5 characters, found in many cases and in none (the seeded texts are
+    // kWords joined by "，").
+    const std::vector<std::pair<std::string, std::string>> keywords = {
+        {"1 char present", "财"},        {"1 char absent", "龘"},         {"2 chars present", "官鬼"},
+        {"2 chars absent", "鬼官"},      {"3 chars present", "官鬼持"},   {"3 chars absent", "持世官"},
+        {"5 chars present", "官鬼持世，"}, {"5 chars absent", "官鬼持世财"}};
+    if (options.searchOnly) {
+        for (const auto& [name, keyword] : keywords) {
+            const auto start = Clock::now();
+            const auto result = drive(
+                options,
+                [&, keyword = keyword](httplib::Client& c, std::mt19937&) {
+                    return post(c, "/cha.php", {{"nm", nm}, {"wd", keyword}, {"pw", token}}, false);
+                },
+                options.seconds, 10'000'000);
+            report("cha.php " + name, result, std::chrono::duration<double>(Clock::now() - start).count());
+        }
+        return 0;
+    }
     for (const auto& [name, request] : runs) {
         const auto start = Clock::now();
         const auto result = drive(options, request, options.seconds, 10'000'000);

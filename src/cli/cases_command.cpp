@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "cli/case_search_command.h"
 #include "cli/command_parsing.h"
 #include "store/case_transfer.h"
 
@@ -115,7 +116,8 @@ int run_cases(const QStringList& args, std::ostream& out, std::ostream& err) {
     const QString verb = args.value(0);
     if (verb == u"export") return runExport(args.mid(1), out, err);
     if (verb == u"import") return runImport(args.mid(1), out, err);
-    err << "qinglan-cli cases: expected export or import (see qinglan-cli --help)\n";
+    if (verb == u"search") return run_case_search(args.mid(1), out, err);
+    err << "qinglan-cli cases: expected export, import or search (see qinglan-cli --help)\n";
     return 2;
 }
 

@@ -45,6 +45,8 @@ constexpr const char* kUsage =
     "                           the cases as JSON Lines (one case per line, UTF-8)\n"
     "  cases import [--dry-run] [--skip-refused] FILE|-\n"
     "                           merge cases from JSON Lines in one transaction\n"
+    "  cases search [--limit N] [--category NAME] KEYWORD\n"
+    "                           the cases holding KEYWORD, newest first, as JSON Lines\n"
     "  (backup, restore and cases take --data-dir DIR and --help)\n"
     "  --help                   this text\n"
     "  --version                the program's version\n";

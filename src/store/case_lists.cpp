@@ -3,6 +3,10 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include "store/search_index.h"
+#include "text_search/char_gram_tokenizer.h"
+#include "text_search/keyword_phrase.h"
+
 namespace store {
 namespace {
 
@@ -32,24 +36,29 @@ QList<CaseListRow> CaseLists::recentCases(int count) const {
                 {count});
 }
 
-QList<CaseListRow> CaseLists::searchCases(const QString& keyword, int limit) const {
-    // The trigram index answers keywords of three characters or more; a database made before it
-    // existed, and shorter keywords, scan the table. Both give the matches in id order.
-    const bool indexed =
-        keyword.toUcs4().size() >= 3 &&
-        db_.getFirstInteger(QStringLiteral("select count(*) from sqlite_master where name='gua_fts'")) > 0;
-    if (indexed) {
-        QString phrase = keyword;
-        phrase.replace(u'"', QStringLiteral("\"\""));
-        return rows(QStringLiteral("select id,gua_ming,gua_bianhao,shiyou from gua_table where id in "
-                                   "(select rowid from gua_fts where gua_fts match ?) order by id limit ?"),
-                    {u'"' + phrase + u'"', limit});
-    }
+QList<CaseListRow> CaseLists::searchCases(const QString& keyword, int limit, qint64 category) const {
+    // The literal test is the meaning of a match; the index only finds the cases to test, newest
+    // first, so the search stops at the limit without reading the others. A file whose index is
+    // not the character one (opened read-only, so never brought forward) is scanned.
+    const QString matches = QStringLiteral(
+        "(g.gua_ming like ? escape '\\' or g.shiyou like ? escape '\\' "
+        "or g.duanyu like ? escape '\\' or g.fankui like ? escape '\\') and (?=-1 or g.lei_id=?)");
     const QString pattern = containsPattern(keyword);
-    return rows(QStringLiteral("select id,gua_ming,gua_bianhao,shiyou from gua_table "
-                               "where gua_ming like ? escape '\\' or shiyou like ? escape '\\' "
-                               "or duanyu like ? escape '\\' or fankui like ? escape '\\' order by id limit ?"),
-                {pattern, pattern, pattern, pattern, limit});
+    const QVariantList values{pattern, pattern, pattern, pattern, category, category, limit};
+    const std::string utf8 = keyword.toStdString();
+    const auto phrase = text_search::keywordPhrase(utf8);
+    if (phrase && hasSearchIndex(db_)) {
+        const QString index = text_search::isShortKeyword(utf8) ? QStringLiteral("gua_fts_short") : QStringLiteral("gua_fts");
+        // CROSS JOIN keeps the index as the outer loop.
+        return rows(QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,g.shiyou from %1 s "
+                                   "cross join gua_table g on g.id=s.rowid where %1 match ? and ")
+                            .arg(index) +
+                        matches + QStringLiteral(" order by s.rowid desc limit ?"),
+                    QVariantList{QString::fromStdString(*phrase)} + values);
+    }
+    return rows(QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,g.shiyou from gua_table g where ") + matches +
+                    QStringLiteral(" order by g.id desc limit ?"),
+                values);
 }
 
 QStringList CaseLists::yearList(qint64 category) const {

@@ -31,9 +31,11 @@ public:
 
     // Newest first by insert time (ties by id).
     QList<CaseListRow> recentCases(int count = 50) const;
-    // Cases whose gua_ming, shiyou, duanyu or fankui contain the keyword literally ("%" and "_"
-    // are plain characters here), in id order; at most 100.
-    QList<CaseListRow> searchCases(const QString& keyword, int limit = 100) const;
+    // Cases whose gua_ming, shiyou, duanyu or fankui contain the keyword literally ("%", "_" and
+    // "\" are plain characters here; ASCII letters match either case, as LIKE compares them),
+    // newest (highest id) first; at most `limit`, and only those of one category unless
+    // kAllCategories.
+    QList<CaseListRow> searchCases(const QString& keyword, int limit = 100, qint64 category = kAllCategories) const;
     QStringList yearList(qint64 category) const;
     QStringList monthList(qint64 category, int year) const;
     QList<CaseListRow> casesOfMonth(qint64 category, int year, int month) const;

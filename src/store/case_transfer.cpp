@@ -1,5 +1,7 @@
 #include "store/case_transfer.h"
 
+#include "store/search_index.h"
+
 #include "store/case_categories.h"
 
 #include <QHash>
@@ -203,27 +205,15 @@ QList<size_t> digestsOf(QSqlQuery& query) {
 
 }  // namespace
 
-qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& out) {
-    QVariant categoryId;
-    if (filter.category) {
-        categoryId = db.getFirstString(
-            QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"),
-            {*filter.category});
-        if (categoryId.toString().isEmpty())
-            throw DatabaseError(QStringLiteral("没有名为“%1”的类别").arg(*filter.category));
-    }
-    const auto dayNumber = [](const std::optional<QDate>& d) {
-        return d ? QVariant(d->year() * 10000 + d->month() * 100 + d->day()) : QVariant();
-    };
-    QSqlQuery query = db.select(
-        QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,g.chusheng,"
-                       "g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g "
-                       "left join fenlei_table f on f.lei_id=g.lei_id "
-                       "where (? is null or g.lei_id=?) "
-                       "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
-                       "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
-        {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to),
-         dayNumber(filter.to)});
+namespace {
+
+// The columns of an export line, in the order of kKeys; "g" is gua_table, "f" fenlei_table.
+constexpr const char* kExportSelect =
+    "select g.id,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,g.chusheng,"
+    "g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g left join fenlei_table f on f.lei_id=g.lei_id ";
+
+// Writes one line per row of a query over kExportSelect's columns; returns how many.
+qint64 writeCaseLines(QSqlQuery& query, QIODevice& out) {
     static const char* const kKeys[] = {
         "{\"id\":",     ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":", ",\"nian\":",
         ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",      ",\"shiyou\":",
@@ -243,6 +233,38 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
         }
     }
     writeOrThrow(out, pending);
+    return count;
+}
+
+}  // namespace
+
+qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& out) {
+    QVariant categoryId;
+    if (filter.category) {
+        categoryId = db.getFirstString(
+            QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"),
+            {*filter.category});
+        if (categoryId.toString().isEmpty())
+            throw DatabaseError(QStringLiteral("没有名为“%1”的类别").arg(*filter.category));
+    }
+    const auto dayNumber = [](const std::optional<QDate>& d) {
+        return d ? QVariant(d->year() * 10000 + d->month() * 100 + d->day()) : QVariant();
+    };
+    QSqlQuery query = db.select(QLatin1String(kExportSelect) +
+                                    QStringLiteral("where (? is null or g.lei_id=?) "
+                                                   "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
+                                                   "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
+                                {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from),
+                                 dayNumber(filter.to), dayNumber(filter.to)});
+    return writeCaseLines(query, out);
+}
+
+qint64 exportCasesById(const Database& db, const QList<qint64>& ids, QIODevice& out) {
+    qint64 count = 0;
+    for (const qint64 id : ids) {
+        QSqlQuery query = db.select(QLatin1String(kExportSelect) + QStringLiteral("where g.id=?"), {id});
+        count += writeCaseLines(query, out);
+    }
     return count;
 }
 
@@ -319,9 +341,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
         ++report.added;
     }
     if (!indexTrigger.isEmpty()) {
-        db.execute(QStringLiteral("insert into gua_fts(rowid,gua_ming,shiyou,duanyu,fankui) "
-                                  "select id,gua_ming,shiyou,duanyu,fankui from gua_table where id>?"),
-                   {lastIdBefore});
+        fillSearchIndex(db, lastIdBefore);
         db.execute(indexTrigger);
     }
     const bool keep = mode == ImportMode::SkipRefused || (mode == ImportMode::AllOrNothing && report.refused.isEmpty());

@@ -29,6 +29,9 @@ struct ExportFilter {
 // Writes the matching cases in id order and returns how many. A category name that names no
 // category, or a device that cannot be written, throws DatabaseError.
 qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& out);
+// Writes the cases with these ids, in the order given, as export lines; an id with no case is
+// left out. Returns how many were written.
+qint64 exportCasesById(const Database& db, const QList<qint64>& ids, QIODevice& out);
 
 struct RefusedLine {
     qint64 lineNumber = 0;  // counted from 1

@@ -3,6 +3,7 @@
 #include "store/database_file.h"
 #include "store/schema_version.h"
 #include "store/sql_script.h"
+#include "text_search/char_gram_tokenizer.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +54,10 @@ Database::Database(QString filePath, int busyTimeoutMs)
     : connectionName_(nextConnectionName()),
       filePath_(std::move(filePath)),
       busyTimeoutMs_(busyTimeoutMs),
-      db_(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_)) {}
+      db_(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_)) {
+    // The keyword index's tokenizer must be known to every connection that writes cases.
+    text_search::registerCharGramTokenizerEverywhere();
+}
 
 Database::~Database() {
     db_.close();

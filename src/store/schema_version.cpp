@@ -1,15 +1,18 @@
 #include "store/schema_version.h"
 
 #include "store/database.h"
+#include "store/search_index.h"
 
 namespace store {
 namespace {
 
-// Version 1: the keyword search index, filled from the cases already there.
-void addSearchIndex(Database& db) {
-    if (db.getFirstInteger(QStringLiteral("select count(*) from sqlite_master where name='gua_fts'")) > 0) return;
-    db.runScript(QStringLiteral(":/store/search_index.sql"));
-    db.execute(QStringLiteral("insert into gua_fts(gua_fts) values('rebuild')"));
+// Version 2: the keyword search index of characters, pairs and triples, filled from the cases
+// already there; it replaces version 1's trigram index (which could not look up keywords of one
+// or two characters) and the files without any index.
+void rebuildSearchIndex(Database& db) {
+    dropSearchIndex(db);
+    createSearchIndex(db);
+    fillSearchIndex(db);
 }
 
 }  // namespace
@@ -18,8 +21,9 @@ void upgradeSchema(Database& db) {
     Transaction transaction(db);
     // Read inside the transaction: another program may have upgraded the file meanwhile.
     const qint64 version = db.getFirstInteger(QStringLiteral("pragma user_version"));
-    if (version >= 1 && db.getFirstInteger(QStringLiteral("pragma application_id")) == kApplicationId) return;
-    if (version < 1) addSearchIndex(db);
+    if (version >= kSchemaVersion && db.getFirstInteger(QStringLiteral("pragma application_id")) == kApplicationId)
+        return;
+    if (version < 2) rebuildSearchIndex(db);
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();

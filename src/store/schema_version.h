@@ -8,8 +8,9 @@ namespace store {
 class Database;
 
 // 0: files made before the version was kept (the search index may be missing).
-// 1: the schema with the keyword search index, marked with kApplicationId.
-inline constexpr quint32 kSchemaVersion = 1;
+// 1: the schema with a trigram keyword index, marked with kApplicationId.
+// 2: the keyword index of characters, pairs and triples (any keyword length).
+inline constexpr quint32 kSchemaVersion = 2;
 // PRAGMA application_id of our files ("QLNG"); files made before it was kept carry 0.
 inline constexpr quint32 kApplicationId = 0x514C4E47;
 

@@ -167,4 +167,56 @@ TEST(CaseLibraryCli, BackupAndRestoreFromTheCommandLine) {
     }
 }
 
+// The search prints, newest first, exactly the export lines of the cases holding the keyword.
+TEST(CaseLibraryCli, SearchPrintsTheMatchingCasesAsExportLinesNewestFirst) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString cases = writeFile(dir, "cases.jsonl",
+                                    "{\"gua_bianhao\":\"A\",\"lei_mingcheng\":\"求财\",\"shiyou\":\"问财运\"}\n"
+                                    "{\"gua_bianhao\":\"B\",\"lei_mingcheng\":\"婚姻\",\"duanyu\":\"财旺 50%\"}\n"
+                                    "{\"gua_bianhao\":\"C\",\"lei_mingcheng\":\"求财\",\"fankui\":\"得财\"}\n"
+                                    "{\"gua_bianhao\":\"D\",\"gua_ming\":\"Qian\"}\n");
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), cases}, data).status, 0);
+    const QList<QByteArray> exported =
+        cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data).out.split('\n');
+    ASSERT_GE(exported.size(), 4);  // ids 1 to 4 in file order
+    struct Case {
+        QStringList args;
+        QList<int> lines;  // indexes into the export, in the order printed
+    };
+    const Case searches[] = {
+        {{QStringLiteral("财")}, {2, 1, 0}},
+        {{QStringLiteral("财"), QStringLiteral("--limit"), QStringLiteral("2")}, {2, 1}},
+        {{QStringLiteral("财"), QStringLiteral("--category"), QStringLiteral("求财")}, {2, 0}},
+        {{QStringLiteral("0%")}, {1}},
+        {{QStringLiteral("%")}, {1}},
+        {{QStringLiteral("qIAN")}, {3}},
+        {{QStringLiteral("财运旺")}, {}},
+    };
+    for (const Case& c : searches) {
+        const CliRun run = cli(QStringList{QStringLiteral("cases"), QStringLiteral("search")} + c.args, data);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        QByteArray expected;
+        for (const int line : c.lines) expected += exported[line] + '\n';
+        EXPECT_EQ(run.out, expected) << c.args.join(u' ').toStdString();
+    }
+    struct Bad {
+        QStringList args;
+        int status;
+    };
+    const Bad bad[] = {
+        {{QStringLiteral("财"), QStringLiteral("--limit"), QStringLiteral("0")}, 2},
+        {{QStringLiteral("财"), QStringLiteral("--limit"), QStringLiteral("x")}, 2},
+        {{QString()}, 2},
+        {{}, 2},
+        {{QStringLiteral("财"), QStringLiteral("--category"), QStringLiteral("没有这类")}, 1},
+    };
+    for (const Bad& b : bad) {
+        const CliRun run = cli(QStringList{QStringLiteral("cases"), QStringLiteral("search")} + b.args, data);
+        EXPECT_EQ(run.status, b.status) << b.args.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+}
+
 }  // namespace

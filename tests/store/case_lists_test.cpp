@@ -47,7 +47,7 @@ TEST_F(CaseListsTest, SearchLooksInFourColumnsLiterallyAndStopsAtTheLimit) {
     add(1, 2024, 1, "买a房", "2024-01-03 00:00:00.000");
     const qint64 underscore = add(1, 2024, 1, "a_b", "2024-01-04 00:00:00.000");
     add(1, 2024, 1, "axb", "2024-01-05 00:00:00.000");
-    EXPECT_EQ(ids(lists.searchCases(QStringLiteral("买房"))), (QList<qint64>{matter, judgment}));
+    EXPECT_EQ(ids(lists.searchCases(QStringLiteral("买房"))), (QList<qint64>{judgment, matter}));  // newest first
     EXPECT_EQ(ids(lists.searchCases(QStringLiteral("50%"))), (QList<qint64>{matter}));
     EXPECT_EQ(ids(lists.searchCases(QStringLiteral("a_b"))), (QList<qint64>{underscore}));
     EXPECT_EQ(lists.searchCases(QStringLiteral("乾为天")).size(), 5);  // gua_ming
@@ -55,7 +55,7 @@ TEST_F(CaseListsTest, SearchLooksInFourColumnsLiterallyAndStopsAtTheLimit) {
     EXPECT_EQ(lists.searchCases(QStringLiteral("多")).size(), 100);
 }
 
-// Long keywords go through the trigram index, which must follow every insert, update and delete.
+// The keyword index must follow every insert, update and delete.
 TEST_F(CaseListsTest, SearchFollowsChangedTextsForLongAndShortKeywords) {
     const qint64 a = add(1, 2024, 1, QStringLiteral("问\"股票\"涨跌"), "2024-01-01 00:00:00.000", "旧的断语");
     const qint64 b = add(1, 2024, 1, "b", "2024-01-02 00:00:00.000", "ABCdef");

@@ -6,6 +6,7 @@
 #include "store/database.h"
 #include "store/database_file.h"
 #include "store/schema_version.h"
+#include "store/search_index.h"
 #include "test_support/small_tmpfs.h"
 
 #include <gtest/gtest.h>
@@ -67,9 +68,7 @@ TEST(SchemaVersion, NewFilesCarryTheVersionAndOlderFilesAreBroughtForward) {
         EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma user_version")), store::kSchemaVersion);
         // A file as the versions before the version number made it: no search index, version 0,
         // write-ahead logging, one case.
-        db->execute(QStringLiteral("drop table gua_fts"));
-        for (const char* trigger : {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_update"})
-            db->execute(QStringLiteral("drop trigger %1").arg(QLatin1String(trigger)));
+        store::dropSearchIndex(*db);
         db->execute(
             QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,shiyou) "
                            "values('乾为天','20240101111111京房式T:10:00:00','问升职加薪')"));

@@ -1,0 +1,32 @@
+#include "store/search_index.h"
+
+#include "store/database.h"
+#include "text_search/char_gram_tokenizer.h"
+
+namespace store {
+
+void createSearchIndex(Database& db) { db.runScript(QStringLiteral(":/store/search_index.sql")); }
+
+void fillSearchIndex(Database& db, qint64 afterId) {
+    for (const char* table : {"gua_fts", "gua_fts_short"})
+        db.execute(QStringLiteral("insert into %1(rowid,texts) select id,texts from gua_fts_texts where id>? order by id")
+                       .arg(QLatin1String(table)),
+                   {afterId});
+}
+
+void dropSearchIndex(Database& db) {
+    for (const char* trigger :
+         {"gua_table_fts_insert", "gua_table_fts_delete", "gua_table_fts_unindex", "gua_table_fts_update"})
+        db.execute(QStringLiteral("drop trigger if exists %1").arg(QLatin1String(trigger)));
+    for (const char* table : {"gua_fts", "gua_fts_short"})
+        db.execute(QStringLiteral("drop table if exists %1").arg(QLatin1String(table)));
+    db.execute(QStringLiteral("drop view if exists gua_fts_texts"));
+}
+
+bool hasSearchIndex(const Database& db) {
+    return db.getFirstString(QStringLiteral("select sql from sqlite_master where name='gua_fts'"))
+        .contains(QStringLiteral("%1 %2").arg(QLatin1String(text_search::kCharGramTokenizer),
+                                             QLatin1String(text_search::kTriplesMode)));
+}
+
+}  // namespace store

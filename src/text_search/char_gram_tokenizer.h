@@ -1,0 +1,46 @@
+#pragma once
+// An FTS5 tokenizer that lets full-text tables find any piece of text of one character or more.
+//
+// A text is read as a sequence of characters (UTF-8 as SQLite reads it; ASCII letters folded to
+// lower case, as SQLite's LIKE compares them). Separators, punctuation and the LIKE
+// metacharacters are characters like any other. The tokenizer works in one of two modes, named
+// by its argument:
+//
+// - "short": every character and every pair of neighbouring characters is a token. A table in
+//   this mode needs no positions (detail=none): a keyword of one or two characters is one token.
+// - "triples": every three neighbouring characters are a token, at the position of the first
+//   (detail=full). A keyword of n >= 3 characters is the phrase of its n-2 overlapping triples,
+//   which occurs exactly where the keyword occurs.
+//
+// A text that is the owner mark (kOwnerMarkLead followed by digits) also yields itself whole as one
+// token, so a table can hold an owner column that a query names exactly (see ownerToken).
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+
+namespace text_search {
+
+// The tokenizer's name and its two modes: tokenize='char_grams short' or 'char_grams triples'.
+inline constexpr const char* kCharGramTokenizer = "char_grams";
+inline constexpr const char* kShortMode = "short";
+inline constexpr const char* kTriplesMode = "triples";
+inline constexpr char kOwnerMarkLead = '\x01';
+
+// Whether a keyword (UTF-8) has at most two characters as the tokenizer counts them, so that
+// a table in "short" mode answers it; longer keywords go to a table in "triples" mode.
+bool isShortKeyword(std::string_view keyword);
+
+// Registers the tokenizer on one connection; returns an SQLite result code.
+int registerCharGramTokenizer(sqlite3* db);
+
+// Makes every SQLite connection the process opens from now on know the tokenizer (through
+// sqlite3_auto_extension), including connections made by Qt's SQLite driver, which uses the
+// same library. Safe to call any number of times, from any thread.
+void registerCharGramTokenizerEverywhere();
+
+// The owner mark of one account's rows: kOwnerMarkLead followed by the decimal id.
+std::string ownerToken(std::int64_t owner);
+
+}  // namespace text_search
