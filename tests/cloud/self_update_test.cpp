@@ -130,4 +130,36 @@ TEST_F(SelfUpdateTest, LeftoverCopiesAreRemovedAndTheToolVerifies) {
     EXPECT_NE(signUpdate({"keygen", keys.filePath("operator.key")}).status, 0) << "a key is never overwritten";
 }
 
+TEST(PackageManagerInstall, IsRecognisedByThePrefixOfTheProgramFile) {
+    // Debian's packages install programs under /usr; /usr/local and any other folder belong to
+    // the user, who may replace the file.
+    const struct {
+        const char* path;
+        bool managed;
+    } cases[] = {
+        {"/usr/bin/qinglan", true},
+        {"/usr/games/qinglan", true},
+        {"/usr/local/bin/qinglan", false},
+        {"/opt/qinglan/bin/qinglan", false},
+        {"/home/user/qinglan/build/bin/qinglan", false},
+        {"/usr/local/../bin/qinglan", true},
+        {"/usrx/bin/qinglan", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cloud::isUnderPackageManager(QString::fromLatin1(c.path)), c.managed) << c.path;
+}
+
+TEST_F(SelfUpdateTest, AProgramOfThePackageManagerIsNeverReplaced) {
+    ServiceProcess service({"--update-file", update});
+    cloud::HttpExchange exchange;
+    cloud::CloudSession session(exchange, service.address());
+    const cloud::SelfUpdate installed(session, QStringLiteral("/usr/bin/qinglan"), operatorKey);
+    EXPECT_TRUE(installed.underPackageManager());
+    const cloud::UpdateOutcome outcome =
+        cloud::SelfUpdate(session, QStringLiteral("/usr/bin/qinglan"), operatorKey).run();
+    EXPECT_FALSE(outcome.applied);
+    EXPECT_EQ(outcome.message, QStringLiteral("本程序由系统的软件包管理器安装，请用它升级。程序未作任何改动。"));
+    EXPECT_FALSE(cloud::SelfUpdate(session, program, operatorKey).underPackageManager());
+}
+
 }  // namespace
