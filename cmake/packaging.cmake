@@ -6,8 +6,9 @@ set(CPACK_PACKAGE_NAME qinglan)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Qinglan developers")
 set(CPACK_PACKAGE_CONTACT "Qinglan developers <qinglan@example.org>" CACHE STRING "Maintainer of the Debian packages")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "workbench for six-line hexagram divination")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Installed with DESTDIR into the packages, under this prefix.
+set(CPACK_INSTALL_PREFIX /usr)
 # The install scripts place files outside the prefix (/etc, /lib/systemd/system).
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
@@ -27,21 +28,23 @@ set(CPACK_DEBIAN_QINGLAN_PACKAGE_SECTION utils)
 # The database driver and the platform are Qt plugins: dpkg-shlibdeps cannot see them.
 set(CPACK_DEBIAN_QINGLAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, fonts-noto-cjk | fonts-wqy-microhei")
 set(CPACK_DEBIAN_QINGLAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-set(CPACK_COMPONENT_QINGLAN_DESCRIPTION
-    "workbench for six-line hexagram divination\n"
-    "Qinglan casts six-line (liuyao) hexagrams with coins, by the computer, by a name, a case\n"
-    "number or the stems and branches of a moment, lays out and draws the chart, writes an\n"
-    "analysis report and keeps every case with its judgment and feedback in a local database.\n"
-    "qinglan-cli prints charts, analyses and the stems-branches calendar, and backs up,\n"
-    "exports and imports the case library.")
+# The first line is the synopsis, the rest the extended description.
+string(CONCAT CPACK_DEBIAN_QINGLAN_DESCRIPTION
+  "workbench for six-line hexagram divination\n"
+  "Qinglan casts six-line (liuyao) hexagrams with coins, by the computer,\n"
+  "by a name, a case number or the stems and branches of a moment, lays\n"
+  "out and draws the chart, writes an analysis report and keeps every case\n"
+  "with its judgment and feedback in a local database. qinglan-cli prints\n"
+  "charts, analyses and the stems-branches calendar, and backs up, exports\n"
+  "and imports the case library.")
 
 set(CPACK_DEBIAN_QINGLAN-CASESERVICE_PACKAGE_NAME qinglan-caseservice)
 set(CPACK_DEBIAN_QINGLAN-CASESERVICE_PACKAGE_SECTION net)
-set(CPACK_COMPONENT_QINGLAN-CASESERVICE_DESCRIPTION
-    "case service for the Qinglan divination workbench\n"
-    "qinglan-caseservice keeps accounts and cloud cases of the Qinglan desktop program in one\n"
-    "SQLite file and serves them over HTTP or HTTPS. It comes with a systemd unit that runs it\n"
-    "as a user of its own.")
+string(CONCAT CPACK_DEBIAN_QINGLAN-CASESERVICE_DESCRIPTION
+  "case service for the Qinglan divination workbench\n"
+  "qinglan-caseservice keeps accounts and cloud cases of the Qinglan\n"
+  "desktop program in one SQLite file and serves them over HTTP or HTTPS.\n"
+  "It comes with a systemd unit that runs it as a user of its own.")
 set(CPACK_DEBIAN_QINGLAN-CASESERVICE_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/dist/debian/conffiles)
 
 # What every Debian package carries in its documentation folder.

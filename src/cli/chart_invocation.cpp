@@ -65,7 +65,7 @@ std::optional<QString> readChartInvocation(const QCommandLineParser& parser, Cha
         else
             return QStringLiteral("--basis needs 月日, 年月, 日时 or 时分, not ") + v;
     }
-    for (const QString name : {QStringLiteral("ordinal"), QStringLiteral("direction")}) {
+    for (const QString& name : {QStringLiteral("ordinal"), QStringLiteral("direction")}) {
         if (!parser.isSet(name)) continue;
         const auto basis = trigramBasis(parser.value(name));
         if (!basis)
