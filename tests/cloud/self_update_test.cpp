@@ -110,8 +110,13 @@ TEST_F(SelfUpdateTest, AnythingButAValidSignatureChangesNothing) {
     expectUnchanged(runUpdate(std::nullopt), "本程序没有内置升级公钥，不能自动升级。");
     write(update, "");
     expectUnchanged(runUpdate(operatorKey), "下载的新版本是空的。");
+    // The service refuses to start without its update file; one removed while it runs is not found.
+    write(update, "#!/bin/sh\necho new qinglan\n");
+    ServiceProcess service({"--update-file", update});
     QFile::remove(update);
-    expectUnchanged(runUpdate(operatorKey), "下载新版本失败。");
+    cloud::HttpExchange exchange;
+    cloud::CloudSession session(exchange, service.address());
+    expectUnchanged(cloud::SelfUpdate(session, program, operatorKey).run(), "下载新版本失败。");
 }
 
 TEST_F(SelfUpdateTest, LeftoverCopiesAreRemovedAndTheToolVerifies) {
