@@ -139,7 +139,44 @@ struct HttpFrontend::Exchange {
     std::string reply;
     std::string sessionToken;
     std::string address;
+    // For the access log: what was asked, when, and the status it was answered with (0: none).
+    std::string method;
+    std::string path;
+    Clock::time_point started = Clock::now();
+    unsigned answered = 0;
 };
+
+namespace {
+
+// Queues a text reply and notes its status for the access log.
+bool answerText(MHD_Connection* connection, HttpFrontend::Exchange& exchange, unsigned status, const std::string& text,
+                const std::string& sessionToken = {}) {
+    exchange.answered = status;
+    return queueText(connection, status, text, sessionToken);
+}
+
+// A request's method or path as the log shows it: printable ASCII only, at most 200 characters,
+// so a request cannot forge or flood log lines.
+std::string loggable(std::string_view text) {
+    std::string out;
+    for (const char c : text.substr(0, 200)) out += c > ' ' && c < 0x7f ? c : '?';
+    if (text.size() > 200) out += "...";
+    return out;
+}
+
+// One line per request: method, path (never the query or the body, which carry passwords and
+// case texts), status, and the time from its first byte to its end.
+void logAccess(const HttpFrontend::Exchange& exchange, MHD_RequestTerminationCode why) {
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - exchange.started);
+    std::string line = "qinglan-caseservice: " + exchange.method + " " + exchange.path + " ";
+    line += exchange.answered ? std::to_string(exchange.answered) : std::string("-");
+    line += " " + std::to_string(elapsed.count()) + " ms";
+    if (why != MHD_REQUEST_TERMINATED_COMPLETED_OK) line += " (connection ended early)";
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);  // one write: lines of parallel requests never mix
+}
+
+}  // namespace
 
 struct FrontendCallbacks {
     static MHD_Result request(void* self, MHD_Connection* connection, const char* url, const char* method,
@@ -150,11 +187,12 @@ struct FrontendCallbacks {
                    ? MHD_YES
                    : MHD_NO;
     }
-    static void completed(void* self, MHD_Connection* connection, void** context,
-                          enum MHD_RequestTerminationCode /*why*/) {
-        delete *reinterpret_cast<HttpFrontend::Exchange**>(context);
-        *context = nullptr;
+    static void completed(void* self, MHD_Connection* connection, void** context, enum MHD_RequestTerminationCode why) {
         auto* frontend = static_cast<HttpFrontend*>(self);
+        auto* exchange = *reinterpret_cast<HttpFrontend::Exchange**>(context);
+        if (exchange && frontend->settings_.accessLog) logAccess(*exchange, why);
+        delete exchange;
+        *context = nullptr;
         std::lock_guard lock(frontend->trackedMutex_);
         const auto found = frontend->tracked_.find(connection);
         if (found != frontend->tracked_.end()) {
@@ -282,7 +320,7 @@ std::string HttpFrontend::clientAddress(MHD_Connection* connection) const {
     return addressKey(peer);
 }
 
-bool HttpFrontend::answerDownload(MHD_Connection* connection) {
+bool HttpFrontend::answerDownload(MHD_Connection* connection, Exchange& exchange) {
     const char* filename = MHD_lookup_connection_value(connection, MHD_GET_ARGUMENT_KIND, "filename");
     std::string path;
     if (filename && std::strcmp(filename, "g.zip") == 0)
@@ -293,7 +331,7 @@ bool HttpFrontend::answerDownload(MHD_Connection* connection) {
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         if (fd >= 0) ::close(fd);
-        return queueText(connection, MHD_HTTP_NOT_FOUND, "not found");
+        return answerText(connection, exchange, MHD_HTTP_NOT_FOUND, "not found");
     }
     // Sent from the file as it goes, never read whole into memory.
     MHD_Response* response = MHD_create_response_from_fd(static_cast<std::uint64_t>(info.st_size), fd);
@@ -302,6 +340,7 @@ bool HttpFrontend::answerDownload(MHD_Connection* connection) {
         return false;
     }
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, "application/octet-stream");
+    exchange.answered = MHD_HTTP_OK;
     const MHD_Result queued = MHD_queue_response(connection, MHD_HTTP_OK, response);
     MHD_destroy_response(response);
     return queued == MHD_YES;
@@ -312,16 +351,18 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
     if (!exchange) {
         exchange = new Exchange;
         const std::string_view path(url);
+        exchange->method = loggable(method);
+        exchange->path = loggable(path);
         if (std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 && path == "/qinglan/down.asp")
-            return answerDownload(connection);
+            return answerDownload(connection, *exchange);
         if (std::strcmp(method, MHD_HTTP_METHOD_POST) == 0 && path.starts_with('/')) {
             for (const auto endpoint : endpointNames())
                 if (endpoint == path.substr(1)) exchange->endpoint = std::string(endpoint);
         }
-        if (exchange->endpoint.empty()) return queueText(connection, MHD_HTTP_NOT_FOUND, "not found");
+        if (exchange->endpoint.empty()) return answerText(connection, *exchange, MHD_HTTP_NOT_FOUND, "not found");
         const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
         if (length && std::strtoull(length, nullptr, 10) > kMaxBodyBytes)
-            return queueText(connection, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
+            return answerText(connection, *exchange, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
         return true;
     }
     if (*uploadSize > 0) {
@@ -333,8 +374,9 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
         *uploadSize = 0;
         return true;
     }
-    if (exchange->tooLarge) return queueText(connection, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
-    if (exchange->ready) return queueText(connection, exchange->status, exchange->reply, exchange->sessionToken);
+    if (exchange->tooLarge) return answerText(connection, *exchange, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
+    if (exchange->ready)
+        return answerText(connection, *exchange, exchange->status, exchange->reply, exchange->sessionToken);
     if (exchange->handedOver) return true;
 
     exchange->handedOver = true;

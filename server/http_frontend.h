@@ -43,6 +43,8 @@ struct FrontendSettings {
     // Behind a reverse proxy on this machine: the client address is the last one in
     // X-Forwarded-For of requests that come from a loopback address.
     bool trustForwardedFor = false;
+    // A line on standard error for every request: method, path, status, time.
+    bool accessLog = false;
 };
 
 class HttpFrontend {
@@ -72,7 +74,7 @@ private:
     friend struct FrontendCallbacks;
     bool request(MHD_Connection* connection, const char* url, const char* method, const char* uploadData,
                  std::size_t* uploadSize, Exchange*& exchange);
-    bool answerDownload(MHD_Connection* connection);
+    bool answerDownload(MHD_Connection* connection, Exchange& exchange);
     void work(MHD_Connection* connection, Exchange& exchange, bool cancelled);
     std::string clientAddress(MHD_Connection* connection) const;
     void setWorking(MHD_Connection* connection, bool working);

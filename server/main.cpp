@@ -58,21 +58,22 @@ int migrate(const std::string& from, const StoreLocation& to) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    for (const auto& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-    }
     std::string error;
-    const auto options = parseServiceOptions(args, error);
-    if (!options) {
-        std::cerr << "qinglan-caseservice: " << error << '\n' << kUsage;
+    const auto command = parseServiceCommand(args, error);
+    if (!command) {
+        std::cerr << "qinglan-caseservice: " << error << " (see qinglan-caseservice --help)\n";
         return 2;
     }
-    if (options->notice.version > 3 && options->updateFile.empty())
-        std::cerr << "qinglan-caseservice: warning: --version " << options->notice.version
-                  << " offers an update but no --update-file is served\n";
+    if (command->action == ServiceCommand::Action::help) {
+        std::cout << serviceHelp();
+        return 0;
+    }
+    if (command->action == ServiceCommand::Action::version) {
+        std::cout << serviceVersion() << '\n';
+        return 0;
+    }
+    for (const auto& warning : command->warnings) std::cerr << "qinglan-caseservice: warning: " << warning << '\n';
+    const ServiceOptions* options = &command->options;
 
     const auto location = parseStoreLocation(options->db, error);
     if (!location) {
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
         settings.updateFile = options->updateFile;
         settings.perAddressConnections = options->perAddressConnections;
         settings.trustForwardedFor = options->behindProxy;
+        settings.accessLog = true;
         if (!options->tlsCertificateFile.empty()) {
             settings.tlsCertificate = readPem(options->tlsCertificateFile);
             settings.tlsKey = readPem(options->tlsKeyFile);

@@ -1,4 +1,4 @@
-// The command line of qinglan-caseservice.
+// The command line of qinglan-caseservice, and the configuration file with the same keys.
 #pragma once
 
 #include "password_auth.h"
@@ -25,15 +25,22 @@ struct ServiceOptions {
     std::string migrateFrom;  // sqlite:FILE copied into --db, then the program ends
 };
 
-inline constexpr const char* kUsage =
-    "usage: qinglan-caseservice [--listen HOST:PORT] [--db FILE] [--message TEXT] [--url URL]\n"
-    "                           [--version N] [--update-file FILE] [--threads N]\n"
-    "                           [--pwhash-limits interactive|moderate|minimum]\n"
-    "                           [--tls-cert FILE --tls-key FILE] [--per-address-connections N]\n"
-    "                           [--behind-proxy]\n"
-    "       qinglan-caseservice --migrate-from sqlite:FILE --db postgresql://...\n";
+// What a command line asks for.
+struct ServiceCommand {
+    enum class Action { serve, help, version };
+    Action action = Action::serve;
+    ServiceOptions options;
+    std::vector<std::string> warnings;  // told on standard error; the service still starts
+};
 
-// The options, or nullopt with the reason in error.
-std::optional<ServiceOptions> parseServiceOptions(const std::vector<std::string>& args, std::string& error);
+// Every option with its value and its default, for --help.
+std::string serviceHelp();
+// "qinglan-caseservice VERSION", for --version.
+std::string serviceVersion();
+
+// Reads the arguments ("--name value" or "--name=value") and, for --config FILE, the options in
+// that file first (a value on the command line wins). nullopt with the reason in error for an
+// unknown option, a missing or wrong value, or a file that cannot be read.
+std::optional<ServiceCommand> parseServiceCommand(const std::vector<std::string>& args, std::string& error);
 
 }  // namespace qinglan::caseservice

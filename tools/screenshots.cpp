@@ -1,5 +1,6 @@
 // Renders the windows with sample charts to PNG files (run offscreen by scripts/screenshot).
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,9 +26,16 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     app::setUpInterface(application);
-    const QStringList args = QApplication::arguments();
-    const QString out = app::optionValue(args, QStringLiteral("--out"));
-    app::OpenedData data = app::openData(args);
+    QCommandLineParser parser;
+    parser.addOptions({{QStringLiteral("out"), QStringLiteral("Folder of the pictures."), QStringLiteral("DIR")},
+                       {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."),
+                        QStringLiteral("DIR")}});
+    parser.process(application);
+    const QString out = parser.value(QStringLiteral("out"));
+    app::OpenedData data =
+        app::openData({QStringLiteral("qinglan-screenshots"), QStringLiteral("--data-dir"),
+                       parser.value(QStringLiteral("data-dir"))},
+                      false);
     if (!data.db) {
         qWarning("%s", qPrintable(data.error));
         return 1;

@@ -2,7 +2,10 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcessEnvironment>
+#include <cstdio>
+#include <optional>
 
+#include "app/command_line.h"
 #include "app/program_windows.h"
 #include "app/startup.h"
 #include "cloud/service_address.h"
@@ -10,24 +13,47 @@
 #include "ui/common/splash.h"
 #include "workbench/clock.h"
 
+namespace {
+
+// --help and --version answer on the terminal, without a display; the arguments are read again
+// once the toolkit has taken its own options (-platform and the like) out of them.
+std::optional<int> answerWithoutWindow(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const app::ProgramCommandLine line = app::parseProgramCommandLine(arguments);
+    if (line.action != app::ProgramCommandLine::Action::help && line.action != app::ProgramCommandLine::Action::version)
+        return std::nullopt;
+    std::fputs(line.text.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (const auto status = answerWithoutWindow(argc, argv)) return *status;
     QApplication application(argc, argv);
+    const app::ProgramCommandLine line = app::parseProgramCommandLine(QApplication::arguments());
+    if (line.action == app::ProgramCommandLine::Action::refuse) {
+        std::fprintf(stderr, "qinglan: %s (see qinglan --help)\n", line.text.toLocal8Bit().constData());
+        return 2;
+    }
     app::setUpInterface(application);
 
     ui::Splash splash;
     splash.show();
     application.processEvents();
 
-    app::OpenedData data = app::openData(QApplication::arguments());
+    app::OpenedData data = app::openData(line.arguments, line.createDataRoot);
     if (!data.db) {
         splash.close();
+        std::fprintf(stderr, "qinglan: %s\n", data.error.toLocal8Bit().constData());
         QMessageBox::critical(nullptr, QStringLiteral("青岚"), data.error);
         return 1;
     }
     workbench::Clock clock;
     ui::DialogPrompter prompter;
     const cloud::ServiceAddress service =
-        cloud::resolveServiceAddress(QApplication::arguments(), QProcessEnvironment::systemEnvironment());
+        cloud::resolveServiceAddress(line.arguments, QProcessEnvironment::systemEnvironment());
     app::ProgramWindows windows(
         {*data.db, clock, prompter, data.dataRoot, service.url, QApplication::applicationFilePath()});
     prompter.setParent(&windows.mainWindow);
@@ -35,9 +61,8 @@ int main(int argc, char** argv) {
     windows.mainWindow.show();
     splash.finish(&windows.mainWindow);
 
-    const QString caseText = app::optionValue(QApplication::arguments(), QStringLiteral("--case"));
-    if (!caseText.isEmpty())
-        windows.bench.enterCaseNumber(caseText);
+    if (!line.caseText.isEmpty())
+        windows.bench.enterCaseNumber(line.caseText);
     else
         windows.bench.requestDeferredCast();
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&windows] { windows.cloud.logOut(); });

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QProcessEnvironment>
 #include <QTranslator>
@@ -19,23 +20,38 @@ void setUpInterface(QApplication& application) {
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
     QApplication::setFont(font);
     // No display name: the platform would append it to every window title.
+    // The desktop entry's name lets a Wayland compositor match the windows with it and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.qinglan.Qinglan"));
+    QApplication::setWindowIcon(programIcon());
 }
 
-OpenedData openData(const QStringList& arguments) {
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/app/qinglan-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+OpenedData openData(const QStringList& arguments, bool createDataRoot) {
     OpenedData out;
-    out.dataRoot = store::resolveDataRoot(arguments, QProcessEnvironment::systemEnvironment(),
-                                          QCoreApplication::applicationDirPath());
+    const store::DataRootChoice root = store::chooseDataRoot(arguments, QProcessEnvironment::systemEnvironment(),
+                                                             QCoreApplication::applicationDirPath());
+    out.dataRoot = root.path;
+    switch (store::prepareDataRoot(root, createDataRoot)) {
+    case store::DataRootState::ready:
+    case store::DataRootState::created: break;
+    case store::DataRootState::missing:
+        out.error = QStringLiteral("数据文件夹不存在：") + root.path +
+                    QStringLiteral("\n请指定已有的文件夹，或加上 --create 新建它。");
+        return out;
+    case store::DataRootState::cannotCreate: out.error = QStringLiteral("无法建立数据文件夹：") + root.path; return out;
+    }
     try {
         out.db = store::Database::open(store::databaseFilePath(out.dataRoot));
     } catch (const store::DatabaseError& e) {
         out.error = e.text();
     }
     return out;
-}
-
-QString optionValue(const QStringList& arguments, const QString& option) {
-    const qsizetype at = arguments.indexOf(option);
-    return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
 }
 
 }  // namespace app

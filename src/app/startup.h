@@ -7,11 +7,16 @@
 #include "store/database.h"
 
 class QApplication;
+class QIcon;
 
 namespace app {
 
-// Chinese texts on the standard buttons of message boxes and dialogs, and the CJK fonts.
+// Chinese texts on the standard buttons of message boxes and dialogs, the CJK fonts, and the
+// program's icon on every window.
 void setUpInterface(QApplication& application);
+
+// The program's icon in every size the desktop entry's icon theme has.
+QIcon programIcon();
 
 struct OpenedData {
     QString dataRoot;
@@ -19,10 +24,8 @@ struct OpenedData {
     QString error;  // when db is null
 };
 // Resolves the data root from the arguments and environment and opens (or first creates) the
-// database in it.
-OpenedData openData(const QStringList& arguments);
-
-// The value after an option such as "--case" in the arguments, or empty.
-QString optionValue(const QStringList& arguments, const QString& option);
+// database in it. A data root the user named (--data-dir, $QINGLAN_DATA_DIR) that does not
+// exist is made only when `createDataRoot`, else refused.
+OpenedData openData(const QStringList& arguments, bool createDataRoot);
 
 }  // namespace app

@@ -1,7 +1,26 @@
 #include "casting/manual_cast.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "store/data_root.h"
+
 namespace casting {
 namespace {
+
+const std::array<const char*, 4> kCoinPictureNames = {"q1.bmp", "q2.bmp", "y1.bmp", "y2.bmp"};
+
+// The installed coin pictures (share/qinglan/coins) when all four are there, else the copies
+// built into the program.
+QString coinPictureFolder() {
+    const QString installed = store::installedDataFolder(QCoreApplication::applicationDirPath());
+    if (installed.isEmpty()) return QStringLiteral(":/casting/");
+    const QString folder = QDir(installed).filePath(QStringLiteral("coins")) + u'/';
+    for (const char* name : kCoinPictureNames)
+        if (!QFileInfo(folder + QLatin1String(name)).isFile()) return QStringLiteral(":/casting/");
+    return folder;
+}
 
 const std::array<const char16_t*, 6> kThrowCaptions = {u"第一次摇得", u"第二次摇得", u"第三次摇得",
                                                        u"第四次摇得", u"第五次摇得", u"第六次摇得"};
@@ -9,8 +28,8 @@ const std::array<const char16_t*, 6> kThrowCaptions = {u"第一次摇得", u"第
 }  // namespace
 
 QString coinPicture(CoinSet set, int state) {
-    return QStringLiteral(":/casting/") + (set == CoinSet::Pattern ? u'y' : u'q') + QString::number(state + 1) +
-           QStringLiteral(".bmp");
+    static const QString folder = coinPictureFolder();
+    return folder + (set == CoinSet::Pattern ? u'y' : u'q') + QString::number(state + 1) + QStringLiteral(".bmp");
 }
 
 QString initialThrowCaption(int k) { return QString::fromUtf16(kThrowCaptions[std::size_t(k)]); }

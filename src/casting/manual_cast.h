@@ -11,7 +11,8 @@ namespace casting {
 
 enum class CoinSet { Plain, Pattern };  // "q" pictures; "y" pictures under "显示硬币图案"
 
-// The picture of a coin state (1 花, 0 字) in a set: ":/casting/y2.bmp" and so on.
+// The picture of a coin state (1 花, 0 字) in a set: "y2.bmp" and so on, from the installed
+// share/qinglan/coins, else the copy built in (":/casting/y2.bmp").
 QString coinPicture(CoinSet set, int state);
 
 class ManualCast {

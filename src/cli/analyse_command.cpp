@@ -3,16 +3,16 @@
 #include "analysis/analysis_report.h"
 #include "cli/built_chart.h"
 #include "cli/chart_invocation.h"
+#include "cli/command_parsing.h"
 
 namespace cli {
 namespace {
 
 // The value of --line (1..6) or --column (1..3); nullopt when missing or out of range.
-std::optional<int> numberOption(const QStringList& rest, const QString& name, int last) {
-    const qsizetype i = rest.indexOf(name);
-    if (i < 0 || i + 1 >= rest.size()) return std::nullopt;
+std::optional<int> numberOption(const QCommandLineParser& parser, const QString& name, int last) {
+    if (!parser.isSet(name)) return std::nullopt;
     bool ok = false;
-    const int n = rest[i + 1].toInt(&ok);
+    const int n = parser.value(name).toInt(&ok);
     if (!ok || n < 1 || n > last) return std::nullopt;
     return n;
 }
@@ -20,16 +20,26 @@ std::optional<int> numberOption(const QStringList& rest, const QString& name, in
 }  // namespace
 
 int run_analyse(const QStringList& args, std::ostream& out, std::ostream& err) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Prints the analysis report (卦象分析) of the chart of a case number: the whole chart, or\n"
+                       "with --line and --column one item followed by its 18 highlight flags."));
+    addChartOptions(parser, false);
+    const QString lineOption = QStringLiteral("line"), columnOption = QStringLiteral("column");
+    parser.addOptions(
+        {{lineOption, QStringLiteral("The item's line, 1..6 (1 = top line)."), QStringLiteral("N")},
+         {columnOption, QStringLiteral("The item's column: 1 hidden spirit, 2 main line, 3 changed line."),
+          QStringLiteral("C")}});
+    if (const auto status = parseCommand(parser, QStringLiteral("analyse"), args, 1, out, err)) return *status;
     ChartInvocation call;
-    const QString lineOption = QStringLiteral("--line"), columnOption = QStringLiteral("--column");
-    if (const auto problem = parseChartInvocation(args, {lineOption, columnOption}, call)) {
+    if (const auto problem = readChartInvocation(parser, call)) {
         err << "qinglan-cli analyse: " << problem->toStdString() << "\n";
         return 2;
     }
     int line = 0, column = 0;
-    if (call.rest.contains(lineOption) || call.rest.contains(columnOption)) {
-        const auto n = numberOption(call.rest, lineOption, 6);
-        const auto c = numberOption(call.rest, columnOption, 3);
+    if (parser.isSet(lineOption) || parser.isSet(columnOption)) {
+        const auto n = numberOption(parser, lineOption, 6);
+        const auto c = numberOption(parser, columnOption, 3);
         if (!n || !c) {
             err << "qinglan-cli analyse: --line needs 1..6 (1 = top line) and --column 1..3 "
                    "(1 hidden spirit, 2 main line, 3 changed line)\n";
@@ -43,6 +53,14 @@ int run_analyse(const QStringList& args, std::ostream& out, std::ostream& err) {
 
     const analysis::ReportSettings settings{false, call.options.showHiddenChanges};
     const analysis::AnalysisResult result = analysis::AnalysisReport(built.state, *built.data, settings, line, column);
+    if (line > 0 && result.lines.isEmpty() && result.message.isEmpty()) {
+        // The report of an item is empty only when the chart has no such item.
+        static constexpr const char* kColumns[] = {"hidden spirit", "main line", "changed line"};
+        err << "qinglan-cli analyse: line " << line << " has no " << kColumns[column - 1]
+            << " to analyse (a changed line only on a moving line, or one moving in hiding with --hidden-changes;"
+               " a hidden spirit only where the chart shows one)\n";
+        return 2;
+    }
     for (const QString& text : result.lines) out << text.toStdString() << "\n";
     if (line > 0) {
         for (int col = 0; col < 3; ++col) {
@@ -51,7 +69,7 @@ int run_analyse(const QStringList& args, std::ostream& out, std::ostream& err) {
         }
     }
     if (!result.message.isEmpty()) {
-        err << result.message.toStdString() << "\n";
+        err << "qinglan-cli analyse: " << result.message.toStdString() << "\n";
         return 1;
     }
     return 0;

@@ -24,10 +24,11 @@ std::optional<int> buildChart(const ChartInvocation& call, const char* command, 
     out.state.castTime = QTime::currentTime();
     const chart::CaseEntry entry = chart::enterCaseNumber(out.state, call.text, context);
     if (!entry.ok) {
-        err << entry.error.toStdString() << "\n";
+        err << "qinglan-cli " << command << ": " << entry.error.toStdString() << "\n";
         return 2;
     }
-    for (const QString& message : entry.messages) err << message.toStdString() << "\n";
+    for (const QString& message : entry.messages)
+        err << "qinglan-cli " << command << ": " << message.toStdString() << "\n";
     if (call.basis) chart::applyStrengthBasis(out.state, *call.basis, context);
     return std::nullopt;
 }

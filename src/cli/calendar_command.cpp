@@ -10,6 +10,7 @@
 #include "calendar/lunar.h"
 #include "calendar/pillars.h"
 #include "calendar/solar_terms.h"
+#include "cli/command_parsing.h"
 
 namespace cli {
 namespace {
@@ -62,42 +63,50 @@ void print_terms(int from, int to, cal::CalendarSource source, std::ostream& out
     }
 }
 
-// Takes "--calendar SOURCE" out of the arguments; false when its value is missing or unknown.
-bool take_source(std::vector<std::string>& args, cal::CalendarSource& source) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--calendar") continue;
-        const auto parsed = i + 1 < args.size() ? cal::parse_calendar_source(args[i + 1]) : std::nullopt;
-        if (!parsed) return false;
-        source = *parsed;
-        args.erase(args.begin() + std::ptrdiff_t(i), args.begin() + std::ptrdiff_t(i) + 2);
-        --i;
-    }
-    return true;
-}
-
 }  // namespace
 
-int run_calendar(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+int run_calendar(std::vector<std::string> words, std::ostream& out, std::ostream& err) {
+    QStringList args;
+    for (const std::string& word : words) args << QString::fromStdString(word);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("days: one TSV row per civil day of the years FROM..TO (1899..2100): date, year, month and day\n"
+                       "pillars, lunar month (negative = leap), lunar day.\n"
+                       "terms: the 24 solar-term moments of each year FROM..TO (1..9999), 小寒 first."));
+    parser.addPositionalArgument(QStringLiteral("days|terms"), QStringLiteral("What to list."));
+    parser.addPositionalArgument(QStringLiteral("FROM"), QStringLiteral("First year."));
+    parser.addPositionalArgument(QStringLiteral("TO"), QStringLiteral("Last year."));
+    parser.addOption({QStringLiteral("calendar"),
+                      QStringLiteral("Terms and new moons from the formulas (formula, the default) or from the\n"
+                                     "ephemeris (astronomical: 1900..2100; other years use the formulas)."),
+                      QStringLiteral("SOURCE")});
+    if (const auto status = parseArguments(parser, QStringLiteral("calendar"), args, 3, out, err)) return *status;
     cal::CalendarSource source = cal::CalendarSource::Formula;
-    if (!take_source(args, source)) {
-        err << "qinglan-cli calendar: --calendar needs formula or astronomical\n";
+    if (parser.isSet(QStringLiteral("calendar"))) {
+        const auto parsed = cal::parse_calendar_source(parser.value(QStringLiteral("calendar")).toStdString());
+        if (!parsed) {
+            err << "qinglan-cli calendar: --calendar needs formula or astronomical\n";
+            return 2;
+        }
+        source = *parsed;
+    }
+    args = parser.positionalArguments();
+    words.assign({args[0].toStdString(), args[1].toStdString(), args[2].toStdString()});
+    if (words[0] != "days" && words[0] != "terms") {
+        err << "qinglan-cli calendar: the first argument is days or terms, not '" << words[0] << "'\n";
         return 2;
     }
-    if (args.size() != 3 || (args[0] != "days" && args[0] != "terms")) {
-        err << "usage: qinglan-cli calendar days|terms FROM TO [--calendar formula|astronomical]\n";
-        return 2;
-    }
-    const bool days = args[0] == "days";
-    const std::optional<int> from = parse_year(args[1]);
-    const std::optional<int> to = parse_year(args[2]);
+    const bool days = words[0] == "days";
+    const std::optional<int> from = parse_year(words[1]);
+    const std::optional<int> to = parse_year(words[2]);
     if (!from || !to) {
-        err << "qinglan-cli calendar: years must be whole numbers, got '" << args[1] << "' '" << args[2] << "'\n";
+        err << "qinglan-cli calendar: years must be whole numbers, got '" << words[1] << "' '" << words[2] << "'\n";
         return 2;
     }
     const int first = days ? cal::kLunarFirstYear : kTermsFirstYear;
     const int last = days ? cal::kLunarLastYear : kTermsLastYear;
     if (*from < first || *to > last) {
-        err << "qinglan-cli calendar " << args[0] << ": years must lie within " << first << ".." << last << "\n";
+        err << "qinglan-cli calendar " << words[0] << ": years must lie within " << first << ".." << last << "\n";
         return 2;
     }
     if (*from > *to) {

@@ -6,12 +6,17 @@
 #include "cli/built_chart.h"
 #include "cli/chart_invocation.h"
 #include "cli/chart_json.h"
+#include "cli/command_parsing.h"
 
 namespace cli {
 
 int run_chart(const QStringList& args, std::ostream& out, std::ostream& err) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Prints the chart of a case number as its text copy (13 lines)."));
+    addChartOptions(parser, true);
+    if (const auto status = parseCommand(parser, QStringLiteral("chart"), args, 1, out, err)) return *status;
     ChartInvocation call;
-    if (const auto problem = parseChartInvocation(args, {}, call)) {
+    if (const auto problem = readChartInvocation(parser, call)) {
         err << "qinglan-cli chart: " << problem->toStdString() << "\n";
         return 2;
     }

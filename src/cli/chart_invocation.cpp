@@ -13,73 +13,93 @@ std::optional<chart::TrigramBasis> trigramBasis(const QString& v) {
 
 }  // namespace
 
-std::optional<QString> parseChartInvocation(const QStringList& args, const QStringList& ownOptions,
-                                            ChartInvocation& out) {
-    bool haveText = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](QString& v) -> bool {
-            if (i + 1 >= args.size()) return false;
-            v = args[++i];
-            return true;
-        };
-        QString v;
-        if (a == u"--all-changed") {
-            out.options.showAllChanged = true;
-        } else if (a == u"--hidden-changes") {
-            out.options.showHiddenChanges = true;
-        } else if (a == u"--json") {
-            out.json = true;
-        } else if (a == u"--beasts") {
-            if (!value(v)) return QStringLiteral("--beasts needs year, month or day");
-            if (v == u"year")
-                out.options.beastPillar = chart::BeastPillar::Year;
-            else if (v == u"month")
-                out.options.beastPillar = chart::BeastPillar::Month;
-            else if (v == u"day")
-                out.options.beastPillar = chart::BeastPillar::Day;
-            else
-                return QStringLiteral("--beasts needs year, month or day, not ") + v;
-        } else if (a == u"--basis") {
-            if (!value(v)) return QStringLiteral("--basis needs 月日, 年月, 日时 or 时分");
-            if (v == u"月日")
-                out.basis = chart::StrengthBasis::MonthDay;
-            else if (v == u"年月")
-                out.basis = chart::StrengthBasis::YearMonth;
-            else if (v == u"日时")
-                out.basis = chart::StrengthBasis::DayHour;
-            else if (v == u"时分")
-                out.basis = chart::StrengthBasis::HourQuarter;
-            else
-                return QStringLiteral("--basis needs 月日, 年月, 日时 or 时分, not ") + v;
-        } else if (a == u"--ordinal" || a == u"--direction") {
-            if (!value(v) || !trigramBasis(v)) return a + QStringLiteral(" needs 先天 or 后天");
-            (a == u"--ordinal" ? out.options.ordinalBasis : out.options.directionBasis) = *trigramBasis(v);
-        } else if (a == u"--calendar") {
-            const auto source = value(v) ? cal::parse_calendar_source(v.toStdString()) : std::nullopt;
-            if (!source) return QStringLiteral("--calendar needs formula or astronomical");
-            out.options.calendarSource = *source;
-        } else if (a == u"--today") {
-            if (!value(v)) return QStringLiteral("--today needs a date yyyy-mm-dd");
-            out.today = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));
-            if (!out.today.isValid()) return QStringLiteral("--today needs a date yyyy-mm-dd, not ") + v;
-        } else if (a == u"--data-dir") {
-            if (!value(v)) return QStringLiteral("--data-dir needs a folder");
-            out.dataDirArgs = {a, v};
-        } else if (ownOptions.contains(a)) {
-            out.rest << a;
-            if (i + 1 < args.size()) out.rest << args[++i];
-        } else if (a.startsWith(u"--")) {
-            return QStringLiteral("unknown option ") + a;
-        } else if (!haveText) {
-            out.text = a;
-            haveText = true;
-        } else {
-            return QStringLiteral("only one case number text is read, got also ") + a;
-        }
+void addChartOptions(QCommandLineParser& parser, bool withJson) {
+    parser.addPositionalArgument(
+        QStringLiteral("TEXT"),
+        QStringLiteral("The case number: 14 digits (cast date yyyymmdd, then the six line codes, top line first:\n"
+                       "1 young yang, 2 young yin, 3 old yang, 4 old yin), optionally followed by 藏山卜 and\n"
+                       "T:hh:mm:ss."));
+    const QString value = QStringLiteral("VALUE");
+    parser.addOptions({
+        {QStringLiteral("all-changed"), QStringLiteral("Show the changed line under every line (显示全部变爻).")},
+        {QStringLiteral("hidden-changes"), QStringLiteral("Let lines moving in hiding change (显示暗动变爻).")},
+        {QStringLiteral("beasts"),
+         QStringLiteral("Pillar whose stem sets the six beasts: year, month or day (default day)."), value},
+        {QStringLiteral("basis"),
+         QStringLiteral("Strength basis chosen after the build: 月日, 年月, 日时 or 时分 (default 月日)."), value},
+        {QStringLiteral("ordinal"), QStringLiteral("Palace ordinal: 先天 or 后天 (default 先天)."), value},
+        {QStringLiteral("direction"), QStringLiteral("Direction: 先天 or 后天 (default 后天)."), value},
+        {QStringLiteral("today"), QStringLiteral("Today's date for the clock, yyyy-mm-dd."), QStringLiteral("DATE")},
+        {QStringLiteral("calendar"),
+         QStringLiteral("Source of the pillars' solar terms: formula (default) or astronomical."), value},
+    });
+    if (withJson) parser.addOption({QStringLiteral("json"), QStringLiteral("Every field of the chart as JSON.")});
+}
+
+std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out) {
+    out.text = parser.positionalArguments().value(0);
+    out.options.showAllChanged = parser.isSet(QStringLiteral("all-changed"));
+    out.options.showHiddenChanges = parser.isSet(QStringLiteral("hidden-changes"));
+    out.json = parser.optionNames().contains(QStringLiteral("json"));
+    if (parser.isSet(QStringLiteral("beasts"))) {
+        const QString v = parser.value(QStringLiteral("beasts"));
+        if (v == u"year")
+            out.options.beastPillar = chart::BeastPillar::Year;
+        else if (v == u"month")
+            out.options.beastPillar = chart::BeastPillar::Month;
+        else if (v == u"day")
+            out.options.beastPillar = chart::BeastPillar::Day;
+        else
+            return QStringLiteral("--beasts needs year, month or day, not ") + v;
     }
-    if (!haveText) return QStringLiteral("a case number text is needed");
+    if (parser.isSet(QStringLiteral("basis"))) {
+        const QString v = parser.value(QStringLiteral("basis"));
+        if (v == u"月日")
+            out.basis = chart::StrengthBasis::MonthDay;
+        else if (v == u"年月")
+            out.basis = chart::StrengthBasis::YearMonth;
+        else if (v == u"日时")
+            out.basis = chart::StrengthBasis::DayHour;
+        else if (v == u"时分")
+            out.basis = chart::StrengthBasis::HourQuarter;
+        else
+            return QStringLiteral("--basis needs 月日, 年月, 日时 or 时分, not ") + v;
+    }
+    for (const QString& name : {QStringLiteral("ordinal"), QStringLiteral("direction")}) {
+        if (!parser.isSet(name)) continue;
+        const auto basis = trigramBasis(parser.value(name));
+        if (!basis)
+            return QStringLiteral("--") + name + QStringLiteral(" needs 先天 or 后天, not ") + parser.value(name);
+        (name == u"ordinal" ? out.options.ordinalBasis : out.options.directionBasis) = *basis;
+    }
+    if (parser.isSet(QStringLiteral("calendar"))) {
+        const QString v = parser.value(QStringLiteral("calendar"));
+        const auto source = cal::parse_calendar_source(v.toStdString());
+        if (!source) return QStringLiteral("--calendar needs formula or astronomical, not ") + v;
+        out.options.calendarSource = *source;
+    }
+    if (parser.isSet(QStringLiteral("today"))) {
+        const QString v = parser.value(QStringLiteral("today"));
+        out.today = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));
+        if (!out.today.isValid()) return QStringLiteral("--today needs a date yyyy-mm-dd, not ") + v;
+    }
+    if (parser.isSet(QStringLiteral("data-dir")))
+        out.dataDirArgs = {QStringLiteral("--data-dir"), parser.value(QStringLiteral("data-dir"))};
+    if (const QString problem = lineCodeProblem(out.text); !problem.isEmpty()) return problem;
     return std::nullopt;
+}
+
+QString lineCodeProblem(const QString& text) {
+    if (text.size() < 14) return {};
+    const QString codes = text.mid(8, 6);
+    for (const QChar c : codes) {
+        if (!c.isDigit() || c.unicode() >= 128) return {};  // the build names a non-digit itself
+        if (c < u'1' || c > u'4')
+            return QStringLiteral("TEXT ") + text +
+                   QStringLiteral(": the line codes (9th to 14th digits) must each be ") +
+                   QStringLiteral("1..4 (1 young yang, 2 young yin, 3 old yang, 4 old yin), not ") + codes;
+    }
+    return {};
 }
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #pragma once
 // The chart options shared by the commands that build a chart from a typed case number.
+#include <QCommandLineParser>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -16,12 +17,17 @@ struct ChartInvocation {
     QDate today = QDate::currentDate();
     QStringList dataDirArgs;  // "--data-dir DIR" when given
     bool json = false;
-    QStringList rest;  // options a command reads itself
 };
 
-// Parses the chart options; unknown "--" options are left in `rest` for the command. Returns
-// an error text for a bad option value.
-std::optional<QString> parseChartInvocation(const QStringList& args, const QStringList& ownOptions,
-                                            ChartInvocation& out);
+// Adds TEXT and the chart options (with --json when `withJson`) to a command's parser.
+void addChartOptions(QCommandLineParser& parser, bool withJson);
+
+// Reads them once the parser has parsed; the problem with a value (naming the option), if any.
+std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out);
+
+// The problem with a case number text that the chart would show as "错误" rows: its six line
+// codes (the 9th to 14th characters) must each be 1..4. Empty when the codes are fine or the
+// text is too short or malformed otherwise (the chart build says so itself).
+QString lineCodeProblem(const QString& text);
 
 }  // namespace cli

@@ -9,17 +9,45 @@ namespace cli {
 namespace {
 
 const QString kDataDir = QStringLiteral("data-dir");
+const QString kCreate = QStringLiteral("create");
+
+store::DataRootChoice dataRoot(const QCommandLineParser& parser) {
+    QStringList dataDirArgs;
+    if (parser.isSet(kDataDir)) dataDirArgs = {QStringLiteral("--data-dir"), parser.value(kDataDir)};
+    return store::chooseDataRoot(dataDirArgs, QProcessEnvironment::systemEnvironment(),
+                                 QCoreApplication::applicationDirPath());
+}
+
+// A data root named by --data-dir or $QINGLAN_DATA_DIR is made only with --create, and then
+// the user is told. Returns the exit status when the command should stop.
+std::optional<int> prepareNamedDataRoot(const QCommandLineParser& parser, const QString& prefix, std::ostream& err) {
+    const store::DataRootChoice root = dataRoot(parser);
+    const std::string where = root.path.toStdString();
+    switch (store::prepareDataRoot(root, parser.isSet(kCreate))) {
+    case store::DataRootState::ready: return std::nullopt;
+    case store::DataRootState::created:
+        err << prefix.toStdString() << ": created the data folder " << where << "\n";
+        return std::nullopt;
+    case store::DataRootState::missing:
+        err << prefix.toStdString() << ": the data folder " << where
+            << " does not exist (give --create to make it, or name another with --data-dir)\n";
+        return 2;
+    case store::DataRootState::cannotCreate:
+        err << prefix.toStdString() << ": cannot create the data folder " << where << "\n";
+        return 1;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
-std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& args,
-                                int positional, std::ostream& out, std::ostream& err) {
+std::optional<int> parseArguments(QCommandLineParser& parser, const QString& command, const QStringList& args,
+                                  int positional, std::ostream& out, std::ostream& err) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     parser.addOption(help);
-    parser.addOption({kDataDir, QStringLiteral("The data root holding qinglan.db."), QStringLiteral("DIR")});
     const QString prefix = QStringLiteral("qinglan-cli ") + command;
     if (!parser.parse(QStringList{prefix} + args)) {
-        err << prefix.toStdString() << ": " << parser.errorText().toStdString() << "\n";
+        err << prefix.toStdString() << ": " << parser.errorText().toStdString() << " (see --help)\n";
         return 2;
     }
     if (parser.isSet(help)) {
@@ -38,11 +66,15 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QString& comma
     return std::nullopt;
 }
 
-QString databasePath(const QCommandLineParser& parser) {
-    QStringList dataDirArgs;
-    if (parser.isSet(kDataDir)) dataDirArgs = {QStringLiteral("--data-dir"), parser.value(kDataDir)};
-    return store::databaseFilePath(store::resolveDataRoot(dataDirArgs, QProcessEnvironment::systemEnvironment(),
-                                                          QCoreApplication::applicationDirPath()));
+std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& args,
+                                int positional, std::ostream& out, std::ostream& err) {
+    parser.addOption(
+        {kDataDir, QStringLiteral("The data root holding qinglan.db (an existing folder)."), QStringLiteral("DIR")});
+    parser.addOption({kCreate, QStringLiteral("Create the folder named by --data-dir when it does not exist.")});
+    if (const auto status = parseArguments(parser, command, args, positional, out, err)) return status;
+    return prepareNamedDataRoot(parser, QStringLiteral("qinglan-cli ") + command, err);
 }
+
+QString databasePath(const QCommandLineParser& parser) { return store::databaseFilePath(dataRoot(parser).path); }
 
 }  // namespace cli

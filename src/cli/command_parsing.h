@@ -9,9 +9,15 @@
 
 namespace cli {
 
-// Adds --help and --data-dir, parses `args` (the words after the command name) and checks that
-// exactly `positional` positional arguments are left. Returns the exit status when the command
-// should stop here: 0 after printing the help on out, 2 after printing the problem on err.
+// Adds --help, parses `args` (the words after the command name) and checks that exactly
+// `positional` positional arguments are left. Returns the exit status when the command should
+// stop here: 0 after printing the help on out, 2 after printing the problem on err.
+std::optional<int> parseArguments(QCommandLineParser& parser, const QString& command, const QStringList& args,
+                                  int positional, std::ostream& out, std::ostream& err);
+
+// parseArguments with --data-dir and --create for the commands that open the database; also
+// checks that a data root the user named exists (made with --create, and said so on err).
+// Returns 1 when --create could not make it.
 std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& args,
                                 int positional, std::ostream& out, std::ostream& err);
 

@@ -1,4 +1,5 @@
 // qinglan-cli: the calendar, the chart and its analysis, and the case library on the command line.
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <iostream>
 #include <string>
@@ -9,6 +10,7 @@
 #include "cli/calendar_command.h"
 #include "cli/cases_command.h"
 #include "cli/chart_command.h"
+#include "qinglan_build.h"
 
 namespace {
 
@@ -47,35 +49,61 @@ constexpr const char* kUsage =
     "                           merge cases from JSON Lines in one transaction\n"
     "  cases search [--limit N] [--category NAME] KEYWORD\n"
     "                           the cases holding KEYWORD, newest first, as JSON Lines\n"
-    "  (backup, restore and cases take --data-dir DIR and --help)\n"
-    "  --help                   this text\n"
-    "  --version                the program's version\n";
+    "  (backup, restore, cases, chart and analyse take --data-dir DIR, an existing folder, or\n"
+    "   --data-dir DIR --create to make it; every command answers --help)\n"
+    "\n"
+    "options:\n"
+    "  -h, --help               this text\n"
+    "  -v, --version            the program's version\n"
+    "\n"
+    "Options take --name value or --name=value. Exit status: 0 done, 1 the operation failed,\n"
+    "2 wrong arguments or a malformed TEXT; messages go to standard error.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     QCoreApplication app(argc, argv);  // the database driver is loaded as a plugin
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        std::cerr << kUsage;
+    QCoreApplication::setApplicationName(QStringLiteral("qinglan-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QINGLAN_VERSION));
+
+    // Options before the command are the program's; everything after it is the command's.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version."));
+    parser.addOption(help);
+    parser.addOption(version);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::cerr << "qinglan-cli: " << parser.errorText().toStdString() << " (see qinglan-cli --help)\n";
         return 2;
     }
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    const QStringList words = parser.positionalArguments();
+    if (parser.isSet(help) || words.value(0) == u"help") {
         std::cout << kUsage;
         return 0;
     }
-    if (args[0] == "--version") {
-        std::cout << "qinglan-cli 3.9\n";
+    if (parser.isSet(version)) {
+        std::cout << "qinglan-cli " << QINGLAN_VERSION << "\n";
         return 0;
     }
-    const QStringList rest = QCoreApplication::arguments().mid(2);
-    if (args[0] == "backup") return cli::run_backup(rest, std::cout, std::cerr);
-    if (args[0] == "restore") return cli::run_restore(rest, std::cout, std::cerr);
-    if (args[0] == "cases") return cli::run_cases(rest, std::cout, std::cerr);
-    if (args[0] == "calendar") return cli::run_calendar({args.begin() + 1, args.end()}, std::cout, std::cerr);
-    if (args[0] == "analyse") return cli::run_analyse(QCoreApplication::arguments().mid(2), std::cout, std::cerr);
-    if (args[0] == "chart") return cli::run_chart(QCoreApplication::arguments().mid(2), std::cout, std::cerr);
-    std::cerr << "qinglan-cli: unknown command '" << args[0] << "' (see qinglan-cli --help)\n";
+    if (words.isEmpty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const QString command = words[0];
+    const QStringList rest = words.mid(1);
+    if (command == u"backup") return cli::run_backup(rest, std::cout, std::cerr);
+    if (command == u"restore") return cli::run_restore(rest, std::cout, std::cerr);
+    if (command == u"cases") return cli::run_cases(rest, std::cout, std::cerr);
+    if (command == u"analyse") return cli::run_analyse(rest, std::cout, std::cerr);
+    if (command == u"chart") return cli::run_chart(rest, std::cout, std::cerr);
+    if (command == u"calendar") {
+        std::vector<std::string> calendarWords;
+        for (const QString& word : rest) calendarWords.push_back(word.toStdString());
+        return cli::run_calendar(calendarWords, std::cout, std::cerr);
+    }
+    std::cerr << "qinglan-cli: unknown command '" << command.toStdString() << "' (see qinglan-cli --help)\n";
     return 2;
 }

@@ -136,6 +136,7 @@ std::optional<QString> Account::readLoginReply(QString reply, const QString& tok
     // Only a web address is kept: the main window opens it on a click.
     session_.setMessageUrl(isOpenableLink(url) ? url : QString());
     outcome.offerUpdate = version > kProgramVersion;
+    outcome.offeredVersion = version;
     copyCategories(reply);
     return std::nullopt;
 }

@@ -44,6 +44,7 @@ struct LoginOutcome {
     // The reply offered a newer program (version above 3): ask "有新版本，是否升级？" (caption
     // "提示", yes/no) and on yes run SelfUpdate.
     bool offerUpdate = false;
+    qint64 offeredVersion = 0;  // the version the reply named
 };
 
 struct Registration {

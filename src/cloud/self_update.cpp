@@ -1,6 +1,7 @@
 #include "cloud/self_update.h"
 
 #include <unistd.h>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -24,7 +25,16 @@ std::filesystem::path fsPath(const QString& path) {
 
 }  // namespace
 
+bool isUnderPackageManager(const QString& programPath) {
+    const QFileInfo info(programPath);
+    const QString path =
+        info.canonicalFilePath().isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : info.canonicalFilePath();
+    return path.startsWith(QStringLiteral("/usr/")) && !path.startsWith(QStringLiteral("/usr/local/"));
+}
+
 UpdateOutcome SelfUpdate::run() {
+    if (underPackageManager())
+        return {false, unchanged(QStringLiteral("本程序由系统的软件包管理器安装，请用它升级。"))};
     if (!key_) return {false, unchanged(QStringLiteral("本程序没有内置升级公钥，不能自动升级。"))};
     // Through the link, if the program is started by one: the file itself is replaced.
     const QFileInfo info(programPath_);

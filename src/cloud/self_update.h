@@ -8,13 +8,20 @@
 
 #include <QString>
 #include <chrono>
+
 #include <optional>
+#include "qinglan_build.h"
 
 namespace cloud {
 
 inline const QString kUpdatePath = QStringLiteral("qinglan/down.asp?filename=g.zip");
-// This program's version: an update must be newer.
-inline constexpr qint64 kProgramVersion = 3;
+// This program's version as the case service counts them (the first number of the program's
+// version): an update must be newer.
+inline constexpr qint64 kProgramVersion = QINGLAN_VERSION_MAJOR;
+
+// A program file under /usr (not /usr/local) was installed by the package manager, which alone
+// replaces it: such a program is never updated in place.
+bool isUnderPackageManager(const QString& programPath);
 // The largest program file taken whatever the manifest says, and the whole time its download may take.
 inline constexpr qint64 kUpdateSizeLimit = 512LL * 1024 * 1024;
 inline constexpr std::chrono::milliseconds kUpdateTimeLimit{30 * 60 * 1000};
@@ -37,6 +44,8 @@ public:
     void removeLeftoverCopies() const;
     // Starts the (new) program file on its own; false when it could not be started.
     bool startProgram() const;
+    // The running program was installed by the package manager: tell the user, never replace it.
+    bool underPackageManager() const { return isUnderPackageManager(programPath_); }
 
 private:
     CloudSession& session_;

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "qinglan_build.h"
+
 namespace store {
 namespace {
 
@@ -21,17 +23,34 @@ QString userDataFolder(const QProcessEnvironment& environment) {
 
 QString resolveDataRoot(const QStringList& arguments, const QProcessEnvironment& environment,
                         const QString& programFolder) {
+    return chooseDataRoot(arguments, environment, programFolder).path;
+}
+
+DataRootChoice chooseDataRoot(const QStringList& arguments, const QProcessEnvironment& environment,
+                              const QString& programFolder) {
     const QString option = QStringLiteral("--data-dir");
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == option && i + 1 < arguments.size()) return arguments[i + 1];
-        if (arguments[i].startsWith(option + u'=')) return arguments[i].mid(option.size() + 1);
+        if (arguments[i] == option && i + 1 < arguments.size()) return {arguments[i + 1], true};
+        if (arguments[i].startsWith(option + u'=')) return {arguments[i].mid(option.size() + 1), true};
     }
     const QString fromEnvironment = environment.value(QStringLiteral("QINGLAN_DATA_DIR"));
-    if (!fromEnvironment.isEmpty()) return fromEnvironment;
+    if (!fromEnvironment.isEmpty()) return {fromEnvironment, true};
 
     const QString beside = QDir(programFolder).filePath(QStringLiteral("data"));
-    if (QFileInfo::exists(databaseFilePath(beside))) return beside;
-    return userDataFolder(environment);
+    if (QFileInfo::exists(databaseFilePath(beside))) return {beside, false};
+    return {userDataFolder(environment), false};
+}
+
+DataRootState prepareDataRoot(const DataRootChoice& root, bool create) {
+    if (QFileInfo(root.path).isDir()) return DataRootState::ready;
+    if (root.named && !create) return DataRootState::missing;
+    return QDir().mkpath(root.path) ? DataRootState::created : DataRootState::cannotCreate;
+}
+
+QString installedDataFolder(const QString& programFolder) {
+    if (programFolder.isEmpty()) return {};
+    const QString folder = QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(QINGLAN_DATA_FROM_PROGRAM)));
+    return QFileInfo(folder).isDir() ? folder : QString();
 }
 
 QString databaseFilePath(const QString& dataRoot) { return QDir(dataRoot).filePath(kDatabaseFileName); }

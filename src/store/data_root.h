@@ -14,6 +14,22 @@ namespace store {
 QString resolveDataRoot(const QStringList& arguments, const QProcessEnvironment& environment,
                         const QString& programFolder);
 
+// A data root as resolved above, and whether the user named it (--data-dir or $QINGLAN_DATA_DIR).
+struct DataRootChoice {
+    QString path;
+    bool named = false;
+};
+DataRootChoice chooseDataRoot(const QStringList& arguments, const QProcessEnvironment& environment,
+                              const QString& programFolder);
+
+// A named data root is made only when asked for (`create`); the default one is made when missing.
+enum class DataRootState { ready, created, missing, cannotCreate };
+DataRootState prepareDataRoot(const DataRootChoice& root, bool create);
+
+// The folder of an installed program's shipped files (share/qinglan beside its bin/), or empty
+// when the program runs from elsewhere (its build folder).
+QString installedDataFolder(const QString& programFolder);
+
 // The database file inside a data root.
 QString databaseFilePath(const QString& dataRoot);
 // The folder of the monthly note files inside a data root.

@@ -50,10 +50,32 @@ TEST(AnalyseCommand, BadItemsAndMissingMarks) {
         const CliResult r = analyse(QStringList{QStringLiteral("20240204111111")} + extra);
         EXPECT_EQ(r.status, 2) << extra.join(u' ').toStdString();
     }
-    // A 0 among the codes leaves the chart empty: no world and response marks.
+    // A 0 among the codes would leave the chart without world and response marks: refused first.
     const CliResult r = analyse({QStringLiteral("20240204011111")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("错误，缺少世应关键字。"), std::string::npos);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.out.join(QString()).isEmpty());
+    EXPECT_NE(r.err.find("must each be 1..4"), std::string::npos) << r.err;
+}
+
+TEST(AnalyseCommand, AnItemTheChartDoesNotHaveIsRefused) {
+    // 20000107113113: codes top first 1 1 3 1 1 3; lines 3 and 6 move (old yang), the others are
+    // static. A static line has no changed item; the main item of every line exists.
+    const struct {
+        QStringList extra;
+        int status;
+    } cases[] = {
+        {{"--line", "1", "--column", "3"}, 2}, {{"--line", "2", "--column", "3"}, 2},
+        {{"--line=5", "--column=3"}, 2},       {{"--line", "3", "--column", "3"}, 0},
+        {{"--line", "6", "--column", "3"}, 0}, {{"--line", "1", "--column", "2"}, 0},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = analyse(QStringList{QStringLiteral("20000107113113T:11:31:13")} + c.extra);
+        EXPECT_EQ(r.status, c.status) << c.extra.join(u' ').toStdString() << "\n" << r.err;
+        if (c.status == 0) continue;
+        EXPECT_TRUE(r.out.join(QString()).isEmpty()) << c.extra.join(u' ').toStdString();
+        EXPECT_NE(r.err.find("qinglan-cli analyse: line "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("has no changed line"), std::string::npos) << r.err;
+    }
 }
 
 TEST(AnalyseCommand, CalendarOptionReachesTheSlots) {

@@ -16,10 +16,11 @@ struct CliRun {
     QByteArray out, err;
 };
 
+// The data folder is made on the first use (--create), as a user starting a new library would.
 QProcess* start(const QStringList& args, const QString& dataDir) {
     auto* process = new QProcess;
     process->setProgram(QStringLiteral(QINGLAN_CLI));
-    process->setArguments(args + QStringList{QStringLiteral("--data-dir"), dataDir});
+    process->setArguments(args + QStringList{QStringLiteral("--data-dir"), dataDir, QStringLiteral("--create")});
     process->start();
     return process;
 }

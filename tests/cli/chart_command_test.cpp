@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -92,6 +93,70 @@ TEST(ChartCommand, CalendarOptionChoosesThePillarsSource) {
         {QStringLiteral("18500204311111T:16:26:00"), QStringLiteral("--calendar"), QStringLiteral("astronomical")});
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("1850年按公式计算"), std::string::npos) << r.err;
+}
+
+TEST(ChartCommand, WrongInputIsRefusedWithItsReason) {
+    // Each: arguments, then a part of the one message on stderr. Nothing reaches stdout.
+    const struct {
+        QStringList args;
+        const char* said;
+    } cases[] = {
+        // Line codes are 1..4; a 0 or a 9 would leave rows reading "错误".
+        {{"20000107000000"},
+         "qinglan-cli chart: TEXT 20000107000000: the line codes (9th to 14th digits) must each "
+         "be 1..4"},
+        {{"20000107119113"}, "not 119113"},
+        {{"20001307113113"}, "qinglan-cli chart: 六爻ID的日期不对：2000-13-07"},
+        {{"20000107113113", "--beasts=week"}, "--beasts needs year, month or day, not week"},
+        {{"20000107113113", "--calendar=lunar"}, "--calendar needs formula or astronomical, not lunar"},
+        {{"20000107113113", "--ordinal", "中天"}, "--ordinal needs 先天 or 后天, not 中天"},
+        {{"20000107113113", "20000107113113"}, "expected 1 argument, got 2"},
+        {{"20000107113113", "--json=yes"}, "Unexpected value after '--json'"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = chartOf(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    }
+}
+
+TEST(ChartCommand, OptionsTakeTheirValueWithAnEqualsSignToo) {
+    const CliResult spaced = chartOf({QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--beasts"),
+                                      QStringLiteral("year"), QStringLiteral("--basis"), QStringLiteral("日时")});
+    const CliResult joined = chartOf(
+        {QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--beasts=year"), QStringLiteral("--basis=日时")});
+    ASSERT_EQ(spaced.status, 0) << spaced.err;
+    EXPECT_EQ(joined.status, 0) << joined.err;
+    EXPECT_EQ(joined.out, spaced.out);
+    EXPECT_NE(joined.out.find("\n青龙\t"), std::string::npos);  // 甲 year: 青龙 on the bottom line
+}
+
+TEST(ChartCommand, AnswersHelpWithItsOwnOptions) {
+    const CliResult r = chartOf({QStringLiteral("--help")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.starts_with("usage: qinglan-cli chart [options] TEXT")) << r.out;
+    for (const char* option : {"--all-changed", "--hidden-changes", "--beasts", "--basis", "--ordinal", "--direction",
+                               "--today", "--calendar", "--json", "--data-dir", "--create"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+TEST(ChartCommand, ANamedDataFolderIsMadeOnlyWhenAskedFor) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("not/yet"));
+    const QStringList args{QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--data-dir"), missing};
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::run_chart(args, out, err), 2);
+    EXPECT_NE(err.str().find("the data folder " + missing.toStdString() + " does not exist"), std::string::npos)
+        << err.str();
+    EXPECT_TRUE(out.str().empty());
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    std::ostringstream createdOut, createdErr;
+    EXPECT_EQ(cli::run_chart(args + QStringList{QStringLiteral("--create")}, createdOut, createdErr), 0)
+        << createdErr.str();
+    EXPECT_EQ(createdErr.str(), "qinglan-cli chart: created the data folder " + missing.toStdString() + "\n");
+    EXPECT_TRUE(QFileInfo::exists(missing + QStringLiteral("/qinglan.db")));
 }
 
 }  // namespace

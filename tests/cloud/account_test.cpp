@@ -108,7 +108,7 @@ TEST(Login, BareOkLogsInAndRemembersOnlyWhenAsked) {
 TEST(Login, FullReplyGivesMessageLinkVersionPromptAndCategoryNames) {
     for (const int version : {3, 4}) {
         ServiceProcess service({"--message", "欢迎 使用+青岚 100%", "--url", "http://news.example.org/a?b=1",
-                                "--version", QString::number(version)});
+                                "--offer-version", QString::number(version)});
         DesktopClient first(service.address());
         ASSERT_TRUE(first.logIn("u", "p"));
         // The user's own names for two categories live in the service after a rename.

@@ -110,8 +110,13 @@ TEST_F(SelfUpdateTest, AnythingButAValidSignatureChangesNothing) {
     expectUnchanged(runUpdate(std::nullopt), "本程序没有内置升级公钥，不能自动升级。");
     write(update, "");
     expectUnchanged(runUpdate(operatorKey), "下载的新版本是空的。");
+    // The service refuses to start without its update file; one removed while it runs is not found.
+    write(update, "#!/bin/sh\necho new qinglan\n");
+    ServiceProcess service({"--update-file", update});
     QFile::remove(update);
-    expectUnchanged(runUpdate(operatorKey), "下载新版本失败。");
+    cloud::HttpExchange exchange;
+    cloud::CloudSession session(exchange, service.address());
+    expectUnchanged(cloud::SelfUpdate(session, program, operatorKey).run(), "下载新版本失败。");
 }
 
 TEST_F(SelfUpdateTest, LeftoverCopiesAreRemovedAndTheToolVerifies) {
@@ -128,6 +133,38 @@ TEST_F(SelfUpdateTest, LeftoverCopiesAreRemovedAndTheToolVerifies) {
     write(update, "changed");
     EXPECT_EQ(signUpdate({"verify", publicKey, update}).status, 1);
     EXPECT_NE(signUpdate({"keygen", keys.filePath("operator.key")}).status, 0) << "a key is never overwritten";
+}
+
+TEST(PackageManagerInstall, IsRecognisedByThePrefixOfTheProgramFile) {
+    // Debian's packages install programs under /usr; /usr/local and any other folder belong to
+    // the user, who may replace the file.
+    const struct {
+        const char* path;
+        bool managed;
+    } cases[] = {
+        {"/usr/bin/qinglan", true},
+        {"/usr/games/qinglan", true},
+        {"/usr/local/bin/qinglan", false},
+        {"/opt/qinglan/bin/qinglan", false},
+        {"/home/user/qinglan/build/bin/qinglan", false},
+        {"/usr/local/../bin/qinglan", true},
+        {"/usrx/bin/qinglan", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cloud::isUnderPackageManager(QString::fromLatin1(c.path)), c.managed) << c.path;
+}
+
+TEST_F(SelfUpdateTest, AProgramOfThePackageManagerIsNeverReplaced) {
+    ServiceProcess service({"--update-file", update});
+    cloud::HttpExchange exchange;
+    cloud::CloudSession session(exchange, service.address());
+    const cloud::SelfUpdate installed(session, QStringLiteral("/usr/bin/qinglan"), operatorKey);
+    EXPECT_TRUE(installed.underPackageManager());
+    const cloud::UpdateOutcome outcome =
+        cloud::SelfUpdate(session, QStringLiteral("/usr/bin/qinglan"), operatorKey).run();
+    EXPECT_FALSE(outcome.applied);
+    EXPECT_EQ(outcome.message, QStringLiteral("本程序由系统的软件包管理器安装，请用它升级。程序未作任何改动。"));
+    EXPECT_FALSE(cloud::SelfUpdate(session, program, operatorKey).underPackageManager());
 }
 
 }  // namespace

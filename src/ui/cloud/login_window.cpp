@@ -108,7 +108,11 @@ void LoginWindow::logIn() {
     }
     if (!outcome.rememberError.isEmpty()) prompter_.message(outcome.rememberError);
     outcome_ = outcome;
-    if (outcome.offerUpdate && prompter_.askYesNo(QStringLiteral("有新版本，是否升级？"))) offerUpdate();
+    if (outcome.offerUpdate && update_.underPackageManager())
+        prompter_.message(QStringLiteral("有新版本 ") + QString::number(outcome.offeredVersion) +
+                          QStringLiteral("。本程序由系统的软件包管理器安装，请用它升级（例如 sudo apt upgrade）。"));
+    else if (outcome.offerUpdate && prompter_.askYesNo(QStringLiteral("有新版本，是否升级？")))
+        offerUpdate();
     accept();
 }
 

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollArea>
 
+#include "qinglan_build.h"
 #include "ui/common/widget_place.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window_layout.h"
@@ -54,7 +55,7 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& title, const 
 
 MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWindow(parent), bench_(bench) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("青岚起卦排盘 3.9"));
+    setWindowTitle(QStringLiteral("青岚起卦排盘 " QINGLAN_VERSION));
     buildControls();
     buildMenu();
     connectHandlers();

@@ -155,7 +155,7 @@ private slots:
     }
 
     void newerVersionIsOfferedAndNothingChangesWithoutASignedUpdate() {
-        cloud_test::ServiceProcess service({"--version", "4"});
+        cloud_test::ServiceProcess service({"--offer-version", "4"});
         CloudRun run(service.address());
         run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
         QVERIFY(run.registerAndLogIn(QStringLiteral("wang"), QStringLiteral("pw")));
