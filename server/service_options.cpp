@@ -221,7 +221,7 @@ std::string serviceHelp() {
     std::string text =
         "usage: qinglan-caseservice [OPTION]...\n"
         "The case service of the Qinglan desktop program: accounts and cloud cases over HTTP(S), kept in\n"
-        "one SQLite file. Options take \"--name value\" or \"--name=value\".\n\n";
+        "one SQLite file or a PostgreSQL database. Options take \"--name value\" or \"--name=value\".\n\n";
     for (const OptionRow& row : kOptions) {
         std::string head = "  --" + std::string(row.name);
         if (!row.valueName.empty()) head += " " + std::string(row.valueName);

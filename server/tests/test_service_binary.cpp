@@ -96,7 +96,7 @@ TEST(ServiceBinary, AnswersHelpAndVersionWithoutStarting) {
     // Every option with its default, as the service's README table lists them.
     const std::vector<std::pair<std::string, std::string>> documented = {
         {"--listen HOST:PORT", "127.0.0.1:8080"},
-        {"--db FILE", "qinglan-caseservice.db"},
+        {"--db FILE|sqlite:FILE|postgresql://...", "qinglan-caseservice.db"},
         {"--message TEXT", "empty"},
         {"--url URL", "empty"},
         {"--offer-version N", "0"},
@@ -105,6 +105,7 @@ TEST(ServiceBinary, AnswersHelpAndVersionWithoutStarting) {
         {"--pwhash-limits interactive|moderate|minimum", "interactive"},
         {"--tls-cert FILE", "none"},
         {"--per-address-connections N", "64"},
+        {"--migrate-from sqlite:FILE", "none"},
         {"--behind-proxy", "off"},
     };
     for (const auto& [option, byDefault] : documented) {
