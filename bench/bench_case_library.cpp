@@ -6,7 +6,6 @@
 #include "store/database_backup.h"
 
 #include <benchmark/benchmark.h>
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -69,12 +68,3 @@ void BM_DeleteOneCase(benchmark::State& state) {
 BENCHMARK(BM_DeleteOneCase)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);  // Qt loads its SQL driver plugins only under an application
-    benchmark::Initialize(&argc, argv);
-    shared();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

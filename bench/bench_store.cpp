@@ -5,7 +5,6 @@
 #include "store/database.h"
 
 #include <benchmark/benchmark.h>
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 namespace {
@@ -65,12 +64,3 @@ void BM_CreateCase(benchmark::State& state) {
 BENCHMARK(BM_CreateCase)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);  // Qt loads its SQL driver plugins only under an application
-    benchmark::Initialize(&argc, argv);
-    shared();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
