@@ -8,6 +8,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -57,6 +58,9 @@ int migrate(const std::string& from, const StoreLocation& to) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Without the allocator's statistics, SQLite's allocations from the worker threads take no
+    // process-wide lock. Must precede the library's initialisation.
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto command = parseServiceCommand(args, error);

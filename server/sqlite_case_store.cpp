@@ -218,6 +218,20 @@ std::vector<std::int64_t> readIntegers(Statement& stmt) {
     return values;
 }
 
+// Whether a case the index finds for the keyword holds it in one of its texts, as the literal
+// test reads them, so the texts need no second look. The index reads the four texts joined by
+// line breaks: a keyword with a line break could reach across two of them. The short table
+// keeps no columns apart (detail=none): a keyword of digits or the mark's lead could be found
+// in the owner mark.
+bool indexFindsExactly(std::string_view keyword, bool shortKeyword) {
+    if (!isValidUtf8(keyword)) return false;
+    for (const char c : keyword) {
+        if (c == '\n') return false;
+        if (shortKeyword && (c == text_search::kOwnerMarkLead || (c >= '0' && c <= '9'))) return false;
+    }
+    return true;
+}
+
 std::string lowerAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(c < 0x80 ? std::tolower(c) : c); });
@@ -539,19 +553,20 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
         "(instr(lower(g.gua_ming), ?2) > 0 OR instr(lower(g.shiyou), ?2) > 0 "
         "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
     if (const auto phrase = text_search::keywordPhrase(keyword)) {
-        // The short table keeps no columns apart (detail=none): a case whose text is another
-        // user's mark, or whose owner mark holds the keyword, is found and then left out by the
-        // tests on the row.
         const bool shortKeyword = text_search::isShortKeyword(keyword);
         const std::string owner = "\"" + text_search::ownerToken(user) + "\"";
         const std::string query = shortKeyword ? owner + " AND " + *phrase : "owner : " + owner + " AND texts : " + *phrase;
         const std::string index = shortKeyword ? "gua_grams_short" : "gua_grams";
+        // The owner test stays: a case whose text is another user's mark is found by that mark.
+        // The texts are tested again only where the index may answer more than the literal test.
+        const bool exact = indexFindsExactly(keyword, shortKeyword);
         // CROSS JOIN keeps the index as the outer loop.
         auto stmt = connection().prepare("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM " + index +
                                          " s CROSS JOIN gua_table g ON g.id = s.rowid WHERE " + index +
-                                         " MATCH ?4 AND g.user_id = ?1 AND " + contains +
+                                         " MATCH ?4 AND g.user_id = ?1" + (exact ? "" : " AND " + std::string(contains)) +
                                          " ORDER BY s.rowid DESC LIMIT ?3");
-        stmt.bind(1, user).bind(2, folded).bind(3, std::int64_t{limit}).bind(4, query);
+        stmt.bind(1, user).bind(3, std::int64_t{limit}).bind(4, query);
+        if (!exact) stmt.bind(2, folded);
         return readSummariesWithinTime(stmt);
     }
     // What the index cannot take (see keywordPhrase) is looked for in the user's cases.

@@ -69,7 +69,8 @@ protected:
 
 TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
     const std::vector<std::string> alphabet = {"官", "鬼", "财", "父", "兄", "子", "世", "应", "，", "A", "a",
-                                               "b",  "%",  "_",  "\\", "\"", " ",  "😀", "𠀀", "1", "\x01"};
+                                               "b",  "%",  "_",  "\\", "\"", " ",  "😀", "𠀀", "1", "\x01",
+                                               "2",  "\n"};
     const std::vector<std::string> outside = {"龙", "Z", "(", "🀄"};
     std::mt19937 random(20241209);
     const auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
