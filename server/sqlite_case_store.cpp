@@ -410,15 +410,21 @@ SqliteConnection& SqliteCaseStore::writeConnection() {
     return connection();
 }
 
+void SqliteCaseStore::write(const GroupCommit::Write& change) {
+    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
+    groupCommit_.run(change, [this]() -> SqliteConnection& { return writeConnection(); });
+}
+
 bool SqliteCaseStore::createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
                                  const std::string& youxiang) {
-    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    std::lock_guard writing(writeMutex_);
-    auto& db = writeConnection();
-    auto stmt = db.prepare(
-        "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING");
-    stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, shouji).bind(5, youxiang).run();
-    return db.changes() == 1;
+    bool created = false;
+    write([&](SqliteConnection& db) {
+        auto stmt = db.prepare(
+            "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING");
+        stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, shouji).bind(5, youxiang).run();
+        created = db.changes() == 1;
+    });
+    return created;
 }
 
 std::optional<UserAccount> SqliteCaseStore::findUser(const std::string& nameKey) {
@@ -429,38 +435,32 @@ std::optional<UserAccount> SqliteCaseStore::findUser(const std::string& nameKey)
 }
 
 void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
-    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    std::lock_guard writing(writeMutex_);
-    auto& db = writeConnection();
-    WriteTransaction transaction(db);
-    db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
-    db.prepare("DELETE FROM sessions WHERE user_id = ?1").bind(1, user).run();
-    db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
-        .bind(1, fresh.tokenHash)
-        .bind(2, user)
-        .bind(3, fresh.expires)
-        .run();
-    transaction.commit();
+    write([&](SqliteConnection& db) {
+        db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
+        db.prepare("DELETE FROM sessions WHERE user_id = ?1").bind(1, user).run();
+        db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
+            .bind(1, fresh.tokenHash)
+            .bind(2, user)
+            .bind(3, fresh.expires)
+            .run();
+    });
 }
 
 void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
-    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    std::lock_guard writing(writeMutex_);
-    auto& db = writeConnection();
-    WriteTransaction transaction(db);
-    db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
-        .bind(1, session.tokenHash)
-        .bind(2, session.user)
-        .bind(3, session.expires)
-        .run();
-    // The newest by opening order (many may share an expiry second).
-    db.prepare(
-          "DELETE FROM sessions WHERE user_id = ?1 AND id NOT IN "
-          "(SELECT id FROM sessions WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2)")
-        .bind(1, session.user)
-        .bind(2, std::int64_t{keepAtMost})
-        .run();
-    transaction.commit();
+    write([&](SqliteConnection& db) {
+        db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
+            .bind(1, session.tokenHash)
+            .bind(2, session.user)
+            .bind(3, session.expires)
+            .run();
+        // The newest by opening order (many may share an expiry second).
+        db.prepare(
+              "DELETE FROM sessions WHERE user_id = ?1 AND id NOT IN "
+              "(SELECT id FROM sessions WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2)")
+            .bind(1, session.user)
+            .bind(2, std::int64_t{keepAtMost})
+            .run();
+    });
 }
 
 std::optional<std::int64_t> SqliteCaseStore::sessionUser(const std::string& tokenHash, const std::string& nameKey,
@@ -474,15 +474,15 @@ std::optional<std::int64_t> SqliteCaseStore::sessionUser(const std::string& toke
 }
 
 void SqliteCaseStore::closeSession(const std::string& tokenHash) {
-    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    std::lock_guard writing(writeMutex_);
-    writeConnection().prepare("DELETE FROM sessions WHERE token_hash = ?1").bind(1, tokenHash).run();
+    write([&](SqliteConnection& db) {
+        db.prepare("DELETE FROM sessions WHERE token_hash = ?1").bind(1, tokenHash).run();
+    });
 }
 
 std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fields) {
-    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    std::lock_guard writing(writeMutex_);
-    return insertRow(writeConnection(), user, fields);
+    std::int64_t id = 0;
+    write([&](SqliteConnection& db) { id = insertRow(db, user, fields); });
+    return id;
 }
 
 std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields) {
@@ -497,29 +497,26 @@ std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user,
 
 void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
                                 const std::string& duanyu, const std::string& fankui) {
-    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    std::lock_guard writing(writeMutex_);
-    auto& db = writeConnection();
-    WriteTransaction transaction(db);
-    bool exists = false;
-    {
-        auto count = db.prepare("SELECT 1 FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 LIMIT 1");
-        exists = count.bind(1, user).bind(2, fields.gua_bianhao).step();
-    }
-    if (!exists) insertRow(db, user, fields);
-    if (which == TextsToSave::duanyu || which == TextsToSave::both)
-        db.prepare("UPDATE gua_table SET duanyu = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
-            .bind(1, user)
-            .bind(2, fields.gua_bianhao)
-            .bind(3, duanyu)
-            .run();
-    if (which == TextsToSave::fankui || which == TextsToSave::both)
-        db.prepare("UPDATE gua_table SET fankui = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
-            .bind(1, user)
-            .bind(2, fields.gua_bianhao)
-            .bind(3, fankui)
-            .run();
-    transaction.commit();
+    write([&](SqliteConnection& db) {
+        bool exists = false;
+        {
+            auto count = db.prepare("SELECT 1 FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 LIMIT 1");
+            exists = count.bind(1, user).bind(2, fields.gua_bianhao).step();
+        }
+        if (!exists) insertRow(db, user, fields);
+        if (which == TextsToSave::duanyu || which == TextsToSave::both)
+            db.prepare("UPDATE gua_table SET duanyu = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
+                .bind(1, user)
+                .bind(2, fields.gua_bianhao)
+                .bind(3, duanyu)
+                .run();
+        if (which == TextsToSave::fankui || which == TextsToSave::both)
+            db.prepare("UPDATE gua_table SET fankui = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
+                .bind(1, user)
+                .bind(2, fields.gua_bianhao)
+                .bind(3, fankui)
+                .run();
+    });
 }
 
 std::optional<StoredCase> SqliteCaseStore::loadCase(std::int64_t user, std::int64_t id) {
@@ -629,16 +626,15 @@ std::vector<Category> SqliteCaseStore::categories(std::int64_t user) {
 }
 
 void SqliteCaseStore::renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) {
-    checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
-    std::lock_guard writing(writeMutex_);
-    writeConnection()
-        .prepare(
-            "INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
-            "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")
-        .bind(1, user)
-        .bind(2, lei_id)
-        .bind(3, lei_mingcheng)
-        .run();
+    write([&](SqliteConnection& db) {
+        db.prepare(
+              "INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
+              "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")
+            .bind(1, user)
+            .bind(2, lei_id)
+            .bind(3, lei_mingcheng)
+            .run();
+    });
 }
 
 }  // namespace qinglan::caseservice

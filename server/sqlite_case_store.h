@@ -7,6 +7,7 @@
 #pragma once
 
 #include "case_store.h"
+#include "group_commit.h"
 #include "sqlite_connection.h"
 
 #include <atomic>
@@ -75,6 +76,8 @@ private:
     // connection(), after checking that the path still names the file opened at start; used
     // while holding writeMutex_.
     SqliteConnection& writeConnection();
+    // Runs the change in a transaction shared with the writes of other threads (see GroupCommit).
+    void write(const GroupCommit::Write& change);
     std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields);
     std::optional<FileIdentity> currentIdentity() const;
     void checkFileBeforeWriting();
@@ -92,6 +95,7 @@ private:
     // One writer at a time within the service: writers queue here instead of polling SQLite's
     // write lock with the busy handler's sleeps, and a checkpoint takes it too.
     std::mutex writeMutex_;
+    GroupCommit groupCommit_{writeMutex_};
     std::mutex mutex_;
     std::unordered_map<std::thread::id, std::unique_ptr<SqliteConnection>> connections_;
     std::unique_ptr<SqliteConnection> maintenanceConnection_;

@@ -71,6 +71,8 @@ public:
     Statement prepare(const std::string& sql);
     std::int64_t lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
     int changes() const { return sqlite3_changes(db_); }
+    // False once a transaction has ended, also when SQLite ended it itself after an error.
+    bool inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
     bool readOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
     sqlite3* handle() const { return db_; }
 

@@ -33,6 +33,7 @@ struct Options {
     int seconds = 10;
     std::string user = "bench";
     bool searchOnly = false;  // --runs search: only the keyword searches
+    std::string only;         // --only TEXT: only the runs whose name holds TEXT, and no attack
 };
 
 std::string md5Hex(const std::string& bytes) {
@@ -138,10 +139,12 @@ int main(int argc, char** argv) {
             options.user = argv[i + 1];
         else if (option == "--runs" && std::string_view(argv[i + 1]) == "search")
             options.searchOnly = true;
+        else if (option == "--only")
+            options.only = argv[i + 1];
         else {
             std::cerr
                 << "usage: bench_caseservice [--port P] [--second-port P] [--seed N] [--connections C] [--seconds S]\n"
-                   "                         [--user NAME] [--runs search]\n"
+                   "                         [--user NAME] [--runs search] [--only TEXT]\n"
                    "Talks to 127.0.0.1 only.\n";
             return 2;
         }
@@ -296,6 +299,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     for (const auto& [name, request] : runs) {
+        if (!options.only.empty() && name.find(options.only) == std::string::npos) continue;
         const auto start = Clock::now();
         const auto result = drive(options, request, options.seconds, 10'000'000);
         report(name, result, std::chrono::duration<double>(Clock::now() - start).count());
@@ -310,6 +314,8 @@ int main(int argc, char** argv) {
             token = again->get_header_value("X-Qinglan-Session");
         }
     }
+
+    if (!options.only.empty()) return 0;
 
     // Under attack: 200 connections trickling their headers (from four loopback addresses, 50
     // each) and 8 connections of wrong logins, while one ordinary client asks for its list.
