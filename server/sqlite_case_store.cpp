@@ -257,6 +257,7 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
     if (db.readOnly()) throw std::runtime_error(path_ + " cannot be written (read-only file or folder)");
     startQueryClock(std::chrono::hours(24));  // building the search index of an old file may take long
     createOrCheckSchema(db);
+    if (auto size = db.prepare("PRAGMA page_size"); size.step()) pageSize_ = size.integer(0);
     const auto identity = currentIdentity();
     if (!identity) throw std::runtime_error(path_ + " disappeared while it was being opened");
     identity_ = *identity;
@@ -368,7 +369,22 @@ void SqliteCaseStore::maintain() {
                       << " is missing or was replaced by another file; every write is refused\n";
         return;
     }
-    checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
+    if (logSize() > settings_.walCheckpointBytes) {
+        // Copies into the database what the log holds, beside the writers and without stopping
+        // them; the next write starts the log over once no reader needs it. Only when readers
+        // keep most of a large log from being copied are the writers stopped while it is cut.
+        bool pinned = false;
+        try {
+            auto passive = maintenanceConnection_->prepare("PRAGMA wal_checkpoint(PASSIVE)");
+            if (passive.step()) {
+                const std::int64_t left = passive.integer(1) - passive.integer(2);
+                pinned = left * pageSize_ > settings_.walCheckpointBytes;
+            }
+        } catch (const std::exception& e) {
+            std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
+        }
+        if (pinned) checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
+    }
     try {
         maintenanceConnection_->prepare("DELETE FROM sessions WHERE expires <= ?1").bind(1, nowSeconds()).run();
     } catch (const std::exception& e) {

@@ -90,6 +90,7 @@ private:
     std::string path_;
     StoreSettings settings_;
     FileIdentity identity_;
+    std::int64_t pageSize_ = 4096;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> fileLost_{false};
     // One writer at a time within the service: writers queue here instead of polling SQLite's
