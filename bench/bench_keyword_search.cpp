@@ -13,6 +13,7 @@
 #include "store/search_index.h"
 
 #include <benchmark/benchmark.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -110,7 +111,13 @@ void build(store::Database& db, int cases) {
 }
 
 BenchDatabase& databaseOf(int cases) {
+    // Closed when the application object goes, while the database driver is still loaded.
     static std::map<int, BenchDatabase> open;
+    static const bool closedAtExit = [] {
+        qAddPostRoutine([] { open.clear(); });
+        return true;
+    }();
+    (void)closedAtExit;
     BenchDatabase& entry = open[cases];
     if (entry.db) return entry;
     const QString path = benchDir() + QStringLiteral("/cases-%1.db").arg(cases);
