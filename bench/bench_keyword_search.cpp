@@ -111,8 +111,9 @@ void build(store::Database& db, int cases) {
 }
 
 BenchDatabase& databaseOf(int cases) {
-    // Closed when the application object goes, while the database driver is still loaded.
-    static std::map<int, BenchDatabase> open;
+    // Closed when the application object goes, while the database driver is still loaded;
+    // never destroyed after that.
+    static auto& open = *new std::map<int, BenchDatabase>;
     static const bool closedAtExit = [] {
         qAddPostRoutine([] { open.clear(); });
         return true;
