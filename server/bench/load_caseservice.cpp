@@ -5,9 +5,9 @@
 // 200 connections trickle their headers and a flood of wrong logins runs, it measures how
 // long the recent list takes for an ordinary client.
 #include "raw_connection.h"
+#include "seeded_cases.h"
 
 #include <httplib.h>
-#include <openssl/evp.h>
 
 #include <algorithm>
 #include <atomic>
@@ -36,16 +36,6 @@ struct Options {
     std::string only;         // --only TEXT: only the runs whose name holds TEXT, and no attack
 };
 
-std::string md5Hex(const std::string& bytes) {
-    unsigned char out[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_Digest(bytes.data(), bytes.size(), out, &length, EVP_md5(), nullptr);
-    static const char* hex = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned i = 0; i < length; ++i) text += {hex[out[i] >> 4], hex[out[i] & 15]};
-    return text;
-}
-
 std::string encode(const std::string& text) {
     static const char* hex = "0123456789ABCDEF";
     std::string out;
@@ -64,11 +54,6 @@ std::string body(const std::vector<std::pair<std::string, std::string>>& fields)
     for (const auto& [name, value] : fields) out += (out.empty() ? "" : "&") + name + "=" + encode(value);
     return out;
 }
-
-const std::vector<std::string> kMatters = {"问财运", "问婚姻", "问工作", "问健康", "问出行",
-                                           "问考试", "问官司", "问房产", "寻物",   "问合作"};
-const std::vector<std::string> kWords = {"官鬼持世", "妻财发动", "子孙临日", "父母化进", "兄弟克财",
-                                         "应爻旬空", "世爻月破", "用神入墓", "忌神暗动", "原神旺相"};
 
 struct Result {
     std::vector<double> latenciesMs;
@@ -149,7 +134,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const std::string pw = md5Hex(md5Hex("bench-password"));
+    const std::string pw = seeded::passwordDigest();
     const std::string& nm = options.user;
     httplib::Client setup("127.0.0.1", options.port);
     const auto type = "application/x-www-form-urlencoded";
@@ -169,22 +154,19 @@ int main(int argc, char** argv) {
             options,
             [&](httplib::Client& client, std::mt19937& random) {
                 const long n = next++;
-                const std::string matter = kMatters[n % kMatters.size()] + " 第" + std::to_string(n) + "号";
-                std::string judgment;
-                for (int w = 0; w < 12; ++w) judgment += kWords[random() % kWords.size()] + "，";
                 auto fields = std::vector<std::pair<std::string, std::string>>{
                     {"nm", nm},
                     {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
-                    {"save_gua_bianhao", "2024" + std::to_string(100000000 + n) + "京房T:10:00:00"},
+                    {"save_gua_bianhao", seeded::caseNumber(n)},
                     {"save_lei_id", std::to_string(1 + n % 8)},
                     {"save_nian", std::to_string(2000 + n % 25)},
                     {"save_yue", std::to_string(1 + n % 12)},
                     {"save_ri", std::to_string(1 + n % 28)},
                     {"save_xingbie", "男"},
                     {"save_chusheng", "1980"},
-                    {"save_shiyou", matter},
-                    {"save_duanyu", judgment},
-                    {"save_fankui", n % 3 == 0 ? "应验" : ""},
+                    {"save_shiyou", seeded::matter(n)},
+                    {"save_duanyu", seeded::judgment(random)},
+                    {"save_fankui", seeded::feedback(n)},
                     {"save_b", "3"},
                     {"pw", token}};
                 auto reply = client.Post("/saveduanyufankui.php", body(fields), type);
@@ -237,10 +219,10 @@ int main(int argc, char** argv) {
         {"saveduanyufankui.php (texts)",
          [&](httplib::Client& c, std::mt19937& r) {
              auto fields = caseFields("bench-texts-" + std::to_string(saves++));
-             std::string judgment;
-             for (int w = 0; w < 12; ++w) judgment += kWords[r() % kWords.size()] + "，";
-             fields.insert(fields.end(),
-                           {{"save_duanyu", judgment}, {"save_fankui", "应验"}, {"save_b", "3"}, {"pw", token}});
+             fields.insert(fields.end(), {{"save_duanyu", seeded::judgment(r)},
+                                          {"save_fankui", "应验"},
+                                          {"save_b", "3"},
+                                          {"pw", token}});
              auto reply = c.Post("/saveduanyufankui.php", body(fields), type);
              return reply && reply->status == 200 && reply->body == "ok";
          }},
@@ -256,7 +238,7 @@ int main(int argc, char** argv) {
          }},
         {"cha.php wd=<common word>",
          [&](httplib::Client& c, std::mt19937& r) {
-             return post(c, "/cha.php", {{"nm", nm}, {"wd", kWords[r() % kWords.size()]}, {"pw", token}}, true);
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", seeded::kWords[r() % seeded::kWords.size()]}, {"pw", token}}, true);
          }},
         {"cha.php wd=<common 1 char>",
          [&](httplib::Client& c, std::mt19937& r) {
@@ -338,7 +320,7 @@ int main(int argc, char** argv) {
         attackers.emplace_back([&, t] {
             httplib::Client client("127.0.0.1", options.port);
             client.set_keep_alive(true);
-            const std::string wrong = md5Hex(md5Hex("guess"));
+            const std::string wrong = seeded::md5Hex(seeded::md5Hex("guess"));
             while (attacking) {
                 client.Post("/login.php", body({{"nm", nm + std::to_string(t)}, {"pw", wrong}}), type);
                 ++wrongLogins;

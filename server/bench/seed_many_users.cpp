@@ -1,0 +1,91 @@
+// Fills a case-service database with many accounts and their cases, for the load generator to
+// search as any one of them (--user benchN): accounts bench1..benchN, all with the bench
+// password, and cases taking turns between them, texts as the load generator seeds them.
+// Writes through the service's own store and search index; the file may be new.
+#include "account_name.h"
+#include "password_auth.h"
+#include "seeded_cases.h"
+#include "sqlite_case_store.h"
+#include "sqlite_connection.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+using namespace qinglan::caseservice;
+
+int main(int argc, char** argv) {
+    std::string db;
+    long users = 1000, cases = 1000000;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--db")
+            db = argv[i + 1];
+        else if (option == "--users")
+            users = std::clamp(std::atol(argv[i + 1]), 1L, 100000L);
+        else if (option == "--cases")
+            cases = std::clamp(std::atol(argv[i + 1]), 1L, 10000000L);
+        else
+            db.clear(), i = argc;
+    }
+    if (db.empty()) {
+        std::cerr << "usage: bench_caseservice_seed --db FILE [--users N] [--cases M]\n"
+                     "Adds accounts bench1..benchN (password as the load generator's) and M cases between them.\n";
+        return 2;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::int64_t> ids;
+    {
+        SqliteCaseStore store(db);
+        PasswordAuth auth(store, PwhashLimits::minimum);
+        for (long u = 1; u <= users; ++u) {
+            const std::string name = "bench" + std::to_string(u);
+            std::string why;
+            const auto nm = accountNameForRegistration(name, why);
+            int wait = 0;
+            // Each from an address of its own, as so many people would register.
+            auth.registerUser(*nm, seeded::passwordDigest(), "", "",
+                              "10." + std::to_string(u / 65536) + "." + std::to_string(u / 256 % 256) + "." +
+                                  std::to_string(u % 256),
+                              wait);
+            const auto account = store.findUser(nm->key);
+            if (!account) {
+                std::cerr << "cannot register " << name << "\n";
+                return 1;
+            }
+            ids.push_back(account->id);
+        }
+    }
+    SqliteConnection connection(db, OpenMode::existingOnly, QueryLimits{std::chrono::hours(24)});
+    startQueryClock(std::chrono::hours(24));
+    std::mt19937 random(5);
+    for (long from = 0; from < cases;) {
+        WriteTransaction transaction(connection);
+        for (const long end = std::min(cases, from + 20000); from < end; ++from) {
+            connection
+                .prepare(
+                    "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, "
+                    "shiyou, duanyu, fankui) VALUES(?1, '主卦：乾为天 变卦：天风姤', ?2, ?3, ?4, ?5, ?6, '男', '1980', ?7, "
+                    "?8, ?9)")
+                .bind(1, ids[static_cast<std::size_t>(from % users)])
+                .bind(2, seeded::caseNumber(from))
+                .bind(3, std::to_string(1 + from % 8))
+                .bind(4, std::to_string(2000 + from % 25))
+                .bind(5, std::to_string(1 + from % 12))
+                .bind(6, std::to_string(1 + from % 28))
+                .bind(7, seeded::matter(from))
+                .bind(8, seeded::judgment(random))
+                .bind(9, seeded::feedback(from))
+                .run();
+        }
+        transaction.commit();
+        std::fprintf(stderr, "%ld cases\r", from);
+    }
+    std::printf("%ld accounts, %ld cases in %.0f s\n", users, cases,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    return 0;
+}
