@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
                 .run();
         }
         transaction.commit();
+        connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");  // the service's maintenance is not running
         std::fprintf(stderr, "%ld cases\r", from);
     }
     std::printf("%ld accounts, %ld cases in %.0f s\n", users, cases,
