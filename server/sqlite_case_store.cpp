@@ -49,36 +49,35 @@ CREATE INDEX IF NOT EXISTS gua_table_user ON gua_table(user_id);
 CREATE INDEX IF NOT EXISTS gua_table_user_bianhao ON gua_table(user_id, gua_bianhao);
 CREATE INDEX IF NOT EXISTS gua_table_user_date ON gua_table(user_id, nian, yue);
 CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id, nian, yue);
--- The keyword index: each case's owner mark and its four texts joined by line breaks, tokenized
--- by char_grams (see char_gram_tokenizer.h): gua_grams_short for keywords of one or two
--- characters, gua_grams for longer ones.
-CREATE VIEW IF NOT EXISTS gua_grams_texts AS SELECT id, char(1) || user_id AS owner,
+-- The keyword index: each case's four texts joined by line breaks behind its owner's mark,
+-- tokenized by char_grams in "owned" mode (see char_gram_tokenizer.h), so that every term holds
+-- one user's cases only: case_grams_short for keywords of one or two characters, case_grams for
+-- longer ones.
+CREATE VIEW IF NOT EXISTS case_grams_texts AS SELECT id, char(1) || user_id || char(2) ||
   gua_ming || char(10) || shiyou || char(10) || duanyu || char(10) || fankui AS texts FROM gua_table;
-CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams USING fts5(
-  owner, texts, content='', tokenize='char_grams triples', columnsize=0);
-CREATE VIRTUAL TABLE IF NOT EXISTS gua_grams_short USING fts5(
-  owner, texts, content='', tokenize='char_grams short', columnsize=0, detail=none);
-CREATE TRIGGER IF NOT EXISTS gua_grams_insert AFTER INSERT ON gua_table BEGIN
-  INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
-  INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
+CREATE VIRTUAL TABLE IF NOT EXISTS case_grams USING fts5(
+  texts, content='', tokenize='char_grams triples owned', columnsize=0);
+CREATE VIRTUAL TABLE IF NOT EXISTS case_grams_short USING fts5(
+  texts, content='', tokenize='char_grams short owned', columnsize=0, detail=none);
+CREATE TRIGGER IF NOT EXISTS case_grams_insert AFTER INSERT ON gua_table BEGIN
+  INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
+  INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
 END;
-CREATE TRIGGER IF NOT EXISTS gua_grams_delete BEFORE DELETE ON gua_table BEGIN
-  INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
-  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
-  INSERT INTO gua_grams_short(gua_grams_short, rowid, owner, texts)
-  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+CREATE TRIGGER IF NOT EXISTS case_grams_delete BEFORE DELETE ON gua_table BEGIN
+  INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
+  INSERT INTO case_grams_short(case_grams_short, rowid, texts)
+  SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
 END;
-CREATE TRIGGER IF NOT EXISTS gua_grams_unindex
+CREATE TRIGGER IF NOT EXISTS case_grams_unindex
 BEFORE UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO gua_grams(gua_grams, rowid, owner, texts)
-  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
-  INSERT INTO gua_grams_short(gua_grams_short, rowid, owner, texts)
-  SELECT 'delete', id, owner, texts FROM gua_grams_texts WHERE id = old.id;
+  INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
+  INSERT INTO case_grams_short(case_grams_short, rowid, texts)
+  SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
 END;
-CREATE TRIGGER IF NOT EXISTS gua_grams_update
+CREATE TRIGGER IF NOT EXISTS case_grams_update
 AFTER UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
-  INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;
+  INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
+  INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
 END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
@@ -220,16 +219,9 @@ std::vector<std::int64_t> readIntegers(Statement& stmt) {
 
 // Whether a case the index finds for the keyword holds it in one of its texts, as the literal
 // test reads them, so the texts need no second look. The index reads the four texts joined by
-// line breaks: a keyword with a line break could reach across two of them. The short table
-// keeps no columns apart (detail=none): a keyword of digits or the mark's lead could be found
-// in the owner mark.
-bool indexFindsExactly(std::string_view keyword, bool shortKeyword) {
-    if (!isValidUtf8(keyword)) return false;
-    for (const char c : keyword) {
-        if (c == '\n') return false;
-        if (shortKeyword && (c == text_search::kOwnerMarkLead || (c >= '0' && c <= '9'))) return false;
-    }
-    return true;
+// line breaks: a keyword with a line break could reach across two of them.
+bool indexFindsExactly(std::string_view keyword) {
+    return isValidUtf8(keyword) && keyword.find('\n') == std::string_view::npos;
 }
 
 std::string lowerAscii(std::string text) {
@@ -269,22 +261,26 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     WriteTransaction transaction(db);
     bool indexMissing = false;
     {
-        auto probe = db.prepare("SELECT count(*) FROM sqlite_master WHERE name = 'gua_grams'");
+        auto probe = db.prepare("SELECT count(*) FROM sqlite_master WHERE name = 'case_grams'");
         indexMissing = probe.step() && probe.integer(0) == 0;
     }
     // Files of earlier versions carry a trigram index, which cannot look up one or two
-    // characters; the character index replaces it.
+    // characters, or a character index whose terms mix all users' cases, which makes a user
+    // among many wade through the others' cases; the index by owner replaces both.
     db.execute(
         "DROP TRIGGER IF EXISTS gua_search_insert; DROP TRIGGER IF EXISTS gua_search_delete; "
-        "DROP TRIGGER IF EXISTS gua_search_update; DROP TABLE IF EXISTS gua_search;");
+        "DROP TRIGGER IF EXISTS gua_search_update; DROP TABLE IF EXISTS gua_search; "
+        "DROP TRIGGER IF EXISTS gua_grams_insert; DROP TRIGGER IF EXISTS gua_grams_delete; "
+        "DROP TRIGGER IF EXISTS gua_grams_unindex; DROP TRIGGER IF EXISTS gua_grams_update; "
+        "DROP TABLE IF EXISTS gua_grams; DROP TABLE IF EXISTS gua_grams_short; DROP VIEW IF EXISTS gua_grams_texts;");
     db.execute(kSchema);
     if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
     fillNameKeys(db);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
     if (indexMissing)
         db.execute(
-            "INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id;"
-            "INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts ORDER BY id;");
+            "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;"
+            "INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;");
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     transaction.commit();
 }
@@ -565,24 +561,23 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
     const char* contains =
         "(instr(lower(g.gua_ming), ?2) > 0 OR instr(lower(g.shiyou), ?2) > 0 "
         "OR instr(lower(g.duanyu), ?2) > 0 OR instr(lower(g.fankui), ?2) > 0)";
-    if (const auto phrase = text_search::keywordPhrase(keyword)) {
+    if (const auto phrase = text_search::ownedKeywordPhrase(user, keyword)) {
         const bool shortKeyword = text_search::isShortKeyword(keyword);
-        const std::string owner = "\"" + text_search::ownerToken(user) + "\"";
-        const std::string query = shortKeyword ? owner + " AND " + *phrase : "owner : " + owner + " AND texts : " + *phrase;
-        const std::string index = shortKeyword ? "gua_grams_short" : "gua_grams";
-        // The owner test stays: a case whose text is another user's mark is found by that mark.
-        // The texts are tested again only where the index may answer more than the literal test.
-        const bool exact = indexFindsExactly(keyword, shortKeyword);
+        const std::string index = shortKeyword ? "case_grams_short" : "case_grams";
+        // The index holds only the user's cases under the user's terms; the owner test stays
+        // beside it all the same. The texts are tested again only where the index may find more
+        // than the literal test.
+        const bool exact = indexFindsExactly(keyword);
         // CROSS JOIN keeps the index as the outer loop.
         auto stmt = connection().prepare("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM " + index +
                                          " s CROSS JOIN gua_table g ON g.id = s.rowid WHERE " + index +
                                          " MATCH ?4 AND g.user_id = ?1" + (exact ? "" : " AND " + std::string(contains)) +
                                          " ORDER BY s.rowid DESC LIMIT ?3");
-        stmt.bind(1, user).bind(3, std::int64_t{limit}).bind(4, query);
+        stmt.bind(1, user).bind(3, std::int64_t{limit}).bind(4, *phrase);
         if (!exact) stmt.bind(2, folded);
         return readSummariesWithinTime(stmt);
     }
-    // What the index cannot take (see keywordPhrase) is looked for in the user's cases.
+    // What the index cannot take (see ownedKeywordPhrase) is looked for in the user's cases.
     auto stmt = connection().prepare(std::string("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM gua_table g "
                                                  "WHERE g.user_id = ?1 AND ") +
                                      contains + " ORDER BY g.id DESC LIMIT ?3");

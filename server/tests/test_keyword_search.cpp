@@ -1,4 +1,4 @@
-// The store's keyword search through the character index: the same answer as a literal scan of
+// The store's keyword search through the index by owner: the same answer as a literal scan of
 // the user's own cases, for keywords of any length, and in files made by earlier versions.
 #include "sqlite_case_store.h"
 
@@ -132,54 +132,83 @@ TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
     EXPECT_LT(nonEmpty, checked * 9 / 10);
 }
 
-// A file of the version with the trigram index: opening replaces it with the character index,
-// built from the cases already there.
-TEST_F(KeywordSearchStore, AnOlderFileGetsTheCharacterIndexWhenOpened) {
-    std::int64_t owner = 0, other = 0;
-    {
-        SqliteCaseStore store(file);
-        owner = newUser(store, "owner");
-        other = newUser(store, "other");
-    }
-    {
+// Files of earlier versions: one with a trigram index, one with a character index whose terms
+// mixed all users' cases. Opening replaces either with the index by owner, built from the cases
+// already there, and leaves nothing of the old one.
+TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
+    const std::string dropCurrent =
+        "DROP TRIGGER case_grams_insert; DROP TRIGGER case_grams_delete; DROP TRIGGER case_grams_unindex;"
+        "DROP TRIGGER case_grams_update; DROP TABLE case_grams; DROP TABLE case_grams_short;"
+        "DROP VIEW case_grams_texts;";
+    struct Earlier {
+        const char* what;
+        std::string index;      // made in place of the current one
+        const char* namesLike;  // what must be gone after opening
+    };
+    const std::vector<Earlier> earlier = {
+        {"trigram index",
+         "CREATE VIRTUAL TABLE gua_search USING fts5(gua_ming, shiyou, duanyu, fankui, content='gua_table', "
+         "content_rowid='id', tokenize='trigram');"
+         "CREATE TRIGGER gua_search_insert AFTER INSERT ON gua_table BEGIN INSERT INTO gua_search(rowid, "
+         "gua_ming, shiyou, duanyu, fankui) VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui); "
+         "END;",
+         "gua_search%"},
+        {"character index of all users",
+         "CREATE VIEW gua_grams_texts AS SELECT id, char(1) || user_id AS owner, gua_ming || char(10) || shiyou "
+         "|| char(10) || duanyu || char(10) || fankui AS texts FROM gua_table;"
+         "CREATE VIRTUAL TABLE gua_grams USING fts5(owner, texts, content='', tokenize='char_grams triples', "
+         "columnsize=0);"
+         "CREATE VIRTUAL TABLE gua_grams_short USING fts5(owner, texts, content='', tokenize='char_grams short', "
+         "columnsize=0, detail=none);"
+         "CREATE TRIGGER gua_grams_insert AFTER INSERT ON gua_table BEGIN "
+         "INSERT INTO gua_grams(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts WHERE id = new.id;"
+         "INSERT INTO gua_grams_short(rowid, owner, texts) SELECT id, owner, texts FROM gua_grams_texts "
+         "WHERE id = new.id; END;",
+         "gua_grams%"}};
+    for (const Earlier& old : earlier) {
+        SCOPED_TRACE(old.what);
+        std::filesystem::remove(file);
+        std::int64_t owner = 0, other = 0;
+        {
+            SqliteCaseStore store(file);
+            owner = newUser(store, "owner");
+            other = newUser(store, "other");
+        }
+        {
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+            const std::string script =
+                dropCurrent + old.index +
+                "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, nian, yue, ri, shiyou, duanyu) VALUES "
+                "(" + std::to_string(owner) + ", '乾为天', 'A', 2024, 1, 1, '问财', '官鬼持世'),"
+                "(" + std::to_string(other) + ", '坤为地', 'B', 2024, 1, 1, '问财', ''),"
+                "(" + std::to_string(owner) + ", '离为火', 'C', 2024, 1, 1, '', '财来');";
+            ASSERT_EQ(sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+            sqlite3_close(db);
+        }
+        {
+            SqliteCaseStore store(file);
+            const auto found = [&](std::int64_t user, const std::string& keyword) {
+                return ids(store.searchCases(user, keyword, 100));
+            };
+            EXPECT_EQ(found(owner, "财"), (std::vector<std::int64_t>{3, 1}));
+            EXPECT_EQ(found(other, "财"), (std::vector<std::int64_t>{2}));
+            EXPECT_EQ(found(owner, "官鬼"), (std::vector<std::int64_t>{1}));
+            EXPECT_EQ(found(owner, "官鬼持世"), (std::vector<std::int64_t>{1}));
+            EXPECT_EQ(found(owner, "地"), (std::vector<std::int64_t>{}));  // another user's case
+            addCase(store, owner, "D", {"", "", "财", ""});
+            EXPECT_EQ(found(owner, "财"), (std::vector<std::int64_t>{4, 3, 1}));
+        }
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-        const std::string script =
-            "DROP TRIGGER gua_grams_insert; DROP TRIGGER gua_grams_delete; DROP TRIGGER gua_grams_unindex;"
-            "DROP TRIGGER gua_grams_update; DROP TABLE gua_grams; DROP TABLE gua_grams_short;"
-            "DROP VIEW gua_grams_texts;"
-            "CREATE VIRTUAL TABLE gua_search USING fts5(gua_ming, shiyou, duanyu, fankui, content='gua_table', "
-            "content_rowid='id', tokenize='trigram');"
-            "CREATE TRIGGER gua_search_insert AFTER INSERT ON gua_table BEGIN INSERT INTO gua_search(rowid, "
-            "gua_ming, shiyou, duanyu, fankui) VALUES (new.id, new.gua_ming, new.shiyou, new.duanyu, new.fankui); "
-            "END;"
-            "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, nian, yue, ri, shiyou, duanyu) VALUES "
-            "(" + std::to_string(owner) + ", '乾为天', 'A', 2024, 1, 1, '问财', '官鬼持世'),"
-            "(" + std::to_string(other) + ", '坤为地', 'B', 2024, 1, 1, '问财', ''),"
-            "(" + std::to_string(owner) + ", '离为火', 'C', 2024, 1, 1, '', '财来');";
-        ASSERT_EQ(sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT group_concat(name) FROM sqlite_master WHERE name LIKE ?1", -1, &stmt, nullptr);
+        sqlite3_bind_text(stmt, 1, old.namesLike, -1, SQLITE_STATIC);
+        ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+        EXPECT_EQ(sqlite3_column_type(stmt, 0), SQLITE_NULL) << "the earlier index and its triggers are gone";
+        sqlite3_finalize(stmt);
         sqlite3_close(db);
     }
-    SqliteCaseStore store(file);
-    const auto found = [&](std::int64_t user, const std::string& keyword) {
-        return ids(store.searchCases(user, keyword, 100));
-    };
-    EXPECT_EQ(found(owner, "财"), (std::vector<std::int64_t>{3, 1}));
-    EXPECT_EQ(found(other, "财"), (std::vector<std::int64_t>{2}));
-    EXPECT_EQ(found(owner, "官鬼"), (std::vector<std::int64_t>{1}));
-    EXPECT_EQ(found(owner, "地"), (std::vector<std::int64_t>{}));  // another user's case
-    addCase(store, owner, "D", {"", "", "财", ""});
-    EXPECT_EQ(found(owner, "财"), (std::vector<std::int64_t>{4, 3, 1}));
-
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT group_concat(name) FROM sqlite_master WHERE name LIKE 'gua_search%'", -1, &stmt,
-                       nullptr);
-    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_type(stmt, 0), SQLITE_NULL) << "the trigram index and its triggers are gone";
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
 }
 
 }  // namespace

@@ -11,28 +11,39 @@ namespace {
 
 enum class Mode { Short, Triples };
 
-// The tokenizer instances are the two modes themselves: they keep no other state.
-Mode shortMode = Mode::Short, triplesMode = Mode::Triples;
+struct Settings {
+    Mode mode;
+    bool owned;
+};
+
+// The tokenizer instances are their settings: they keep no other state.
+Settings shortSettings{Mode::Short, false}, triplesSettings{Mode::Triples, false},
+    ownedShortSettings{Mode::Short, true}, ownedTriplesSettings{Mode::Triples, true};
 
 int createTokenizer(void*, const char** arguments, int argumentCount, Fts5Tokenizer** out) {
-    if (argumentCount != 1) return SQLITE_ERROR;
+    if (argumentCount < 1 || argumentCount > 2) return SQLITE_ERROR;
     const std::string_view mode = arguments[0];
+    const bool owned = argumentCount == 2;
+    if (owned && std::string_view(arguments[1]) != kOwnedOption) return SQLITE_ERROR;
+    Settings* settings = nullptr;
     if (mode == kShortMode)
-        *out = reinterpret_cast<Fts5Tokenizer*>(&shortMode);
+        settings = owned ? &ownedShortSettings : &shortSettings;
     else if (mode == kTriplesMode)
-        *out = reinterpret_cast<Fts5Tokenizer*>(&triplesMode);
+        settings = owned ? &ownedTriplesSettings : &triplesSettings;
     else
         return SQLITE_ERROR;
+    *out = reinterpret_cast<Fts5Tokenizer*>(settings);
     return SQLITE_OK;
 }
 
 void deleteTokenizer(Fts5Tokenizer*) {}
 
-bool isOwnerMark(std::string_view text) {
-    if (text.size() < 2 || text.front() != kOwnerMarkLead) return false;
-    for (const char c : text.substr(1))
-        if (c < '0' || c > '9') return false;
-    return true;
+// The length of the owner mark the text starts with, or 0.
+std::size_t ownerMarkLength(std::string_view text) {
+    if (text.empty() || text.front() != kOwnerMarkLead) return 0;
+    std::size_t i = 1;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > 1 && i < text.size() && text[i] == kOwnerMarkEnd ? i + 1 : 0;
 }
 
 // Where each character of the text starts, as SQLite reads UTF-8: a lead byte takes every
@@ -55,25 +66,25 @@ std::vector<int> characterStarts(std::string_view text) {
 using TokenCallback = int (*)(void*, int, const char*, int, int, int);
 
 int tokenize(Fts5Tokenizer* instance, void* context, int flags, const char* data, int size, TokenCallback token) {
-    const Mode mode = *reinterpret_cast<const Mode*>(instance);
-    const std::string_view text(data, static_cast<std::size_t>(size));
+    const Settings settings = *reinterpret_cast<const Settings*>(instance);
+    std::string_view text(data, static_cast<std::size_t>(size));
     const bool query = (flags & FTS5_TOKENIZE_QUERY) != 0;
-    if (isOwnerMark(text)) {
-        // A query for an owner mark asks for the whole mark; a stored one is also indexed by its
-        // characters so that it stays an ordinary text too.
-        const int rc = token(context, 0, data, size, 0, size);
-        if (query || rc != SQLITE_OK) return rc;
-    }
+    const std::size_t markLength = settings.owned ? ownerMarkLength(text) : 0;
+    std::string term(text.substr(0, markLength));  // each token: the owner mark, then the characters
+    text.remove_prefix(markLength);
     std::string folded(text);
     for (char& c : folded)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     const std::vector<int> starts = characterStarts(folded);
     const int count = static_cast<int>(starts.size()) - 1;
     const auto emit = [&](int first, int length) {
-        return token(context, 0, folded.data() + starts[first], starts[first + length] - starts[first], starts[first],
-                     starts[first + length]);
+        const int from = starts[first], to = starts[first + length];
+        term.replace(markLength, std::string::npos, folded, static_cast<std::size_t>(from),
+                     static_cast<std::size_t>(to - from));
+        const int offset = static_cast<int>(markLength);
+        return token(context, 0, term.data(), static_cast<int>(term.size()), from + offset, to + offset);
     };
-    if (mode == Mode::Short) {
+    if (settings.mode == Mode::Short) {
         if (query) return count >= 1 && count <= 2 ? emit(0, count) : SQLITE_OK;
         for (int i = 0; i < count; ++i) {
             if (const int rc = emit(i, 1); rc != SQLITE_OK) return rc;
@@ -121,8 +132,6 @@ void registerCharGramTokenizerEverywhere() {
     std::call_once(once, [] { sqlite3_auto_extension(reinterpret_cast<void (*)()>(&registerOnOpen)); });
 }
 
-std::string ownerToken(std::int64_t owner) {
-    return kOwnerMarkLead + std::to_string(owner);
-}
+std::string ownerMark(std::int64_t owner) { return kOwnerMarkLead + std::to_string(owner) + kOwnerMarkEnd; }
 
 }  // namespace text_search

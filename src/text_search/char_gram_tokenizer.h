@@ -12,8 +12,10 @@
 //   (detail=full). A keyword of n >= 3 characters is the phrase of its n-2 overlapping triples,
 //   which occurs exactly where the keyword occurs.
 //
-// A text that is the owner mark (kOwnerMarkLead followed by digits) also yields itself whole as one
-// token, so a table can hold an owner column that a query names exactly (see ownerToken).
+// A second argument "owned" (tokenize='char_grams short owned') keeps the texts of many owners
+// apart: a text that starts with an owner mark (see ownerMark) is read without it, and each of its
+// tokens carries the mark in front. A query that starts with the same mark then finds that owner's
+// texts only, through terms that hold nothing else.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,7 +28,9 @@ namespace text_search {
 inline constexpr const char* kCharGramTokenizer = "char_grams";
 inline constexpr const char* kShortMode = "short";
 inline constexpr const char* kTriplesMode = "triples";
+inline constexpr const char* kOwnedOption = "owned";
 inline constexpr char kOwnerMarkLead = '\x01';
+inline constexpr char kOwnerMarkEnd = '\x02';
 
 // Whether a keyword (UTF-8) has at most two characters as the tokenizer counts them, so that
 // a table in "short" mode answers it; longer keywords go to a table in "triples" mode.
@@ -40,7 +44,8 @@ int registerCharGramTokenizer(sqlite3* db);
 // same library. Safe to call any number of times, from any thread.
 void registerCharGramTokenizerEverywhere();
 
-// The owner mark of one account's rows: kOwnerMarkLead followed by the decimal id.
-std::string ownerToken(std::int64_t owner);
+// The owner mark that starts one account's texts in an "owned" table: kOwnerMarkLead, the decimal
+// id, kOwnerMarkEnd.
+std::string ownerMark(std::int64_t owner);
 
 }  // namespace text_search

@@ -3,16 +3,25 @@
 #include "text_search/char_gram_tokenizer.h"
 
 namespace text_search {
+namespace {
 
-std::optional<std::string> keywordPhrase(std::string_view keyword) {
-    if (keyword.empty() || keyword.front() == kOwnerMarkLead || keyword.find('\0') != std::string_view::npos)
-        return std::nullopt;
+std::optional<std::string> quotedPhrase(std::string_view prefix, std::string_view keyword) {
+    if (keyword.empty() || keyword.find('\0') != std::string_view::npos) return std::nullopt;
     std::string out = "\"";
+    out += prefix;
     for (const char c : keyword) {
         if (c == '"') out += '"';
         out += c;
     }
     return out + "\"";
+}
+
+}  // namespace
+
+std::optional<std::string> keywordPhrase(std::string_view keyword) { return quotedPhrase({}, keyword); }
+
+std::optional<std::string> ownedKeywordPhrase(std::int64_t owner, std::string_view keyword) {
+    return quotedPhrase(ownerMark(owner), keyword);
 }
 
 }  // namespace text_search

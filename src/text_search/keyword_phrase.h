@@ -1,5 +1,6 @@
 #pragma once
 // A search keyword as an FTS5 query for a table tokenized with char_grams.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,8 +8,11 @@
 namespace text_search {
 
 // The keyword (UTF-8) as one FTS5 phrase string, quoted for the query syntax; nullopt when the
-// index cannot answer it (an empty keyword, one holding a NUL character, or one that would be
-// read as an owner mark), so the caller scans instead.
+// index cannot answer it (an empty keyword or one holding a NUL character), so the caller scans
+// instead.
 std::optional<std::string> keywordPhrase(std::string_view keyword);
+
+// The same for a table in "owned" mode: the phrase finds the keyword in that owner's texts only.
+std::optional<std::string> ownedKeywordPhrase(std::int64_t owner, std::string_view keyword);
 
 }  // namespace text_search
