@@ -379,7 +379,9 @@ void SqliteCaseStore::maintain() {
         } catch (const std::exception& e) {
             std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
         }
-        if (pinned) checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
+        // A large log left by one big transaction (an index built at start) is cut as well.
+        if (pinned || logSize() > kWriterCheckpointFactor * settings_.walCheckpointBytes)
+            checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
     }
     try {
         maintenanceConnection_->prepare("DELETE FROM sessions WHERE expires <= ?1").bind(1, nowSeconds()).run();
