@@ -50,7 +50,7 @@ struct RememberedLogin::Stored {
 };
 
 RememberedLogin::RememberedLogin(store::Database& db, const SystemKeyring* keyring, const QString& serviceAddress)
-    : settings_(db), db_(db), keyring_(keyring), serviceAddress_(serviceAddress) {}
+    : settings_(db), db_(db), keyring_(serviceAddress.isEmpty() ? nullptr : keyring), serviceAddress_(serviceAddress) {}
 
 QString RememberedLogin::keyringService() const { return QStringLiteral("Qinglan ") + serviceAddress_; }
 

@@ -22,7 +22,8 @@ struct LoginMemory {
 
 class RememberedLogin {
 public:
-    // keyring: null where the session has none. serviceAddress names the keyring entries.
+    // keyring: null where the session has none. serviceAddress names the keyring entries;
+    // without one the keyring is not used.
     RememberedLogin(store::Database& db, const SystemKeyring* keyring, const QString& serviceAddress);
 
     // Throws DatabaseError (as every call below).

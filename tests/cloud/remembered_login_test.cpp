@@ -1,7 +1,6 @@
 // The remembered login "记住用户名和密码" in a real database file, against the real case service:
 // what row 88 keeps after every way of logging in, remembering and forgetting, and that no
 // password as typed is left anywhere in the file.
-#include "cloud/password_digest.h"
 #include "cloud/system_keyring.h"
 #include "desktop_client.h"
 #include "local_services.h"
@@ -11,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
