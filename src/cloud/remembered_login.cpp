@@ -76,9 +76,10 @@ RememberedLogin::Stored RememberedLogin::stored() {
     s.kind = keep ? Stored::Kind::Digest : Stored::Kind::Nothing;
     if (db_.readOnly()) return s;
     if (keep && keyring_ && keyring_->write(keyringService(), s.userName, s.secret)) s.kind = Stored::Kind::InKeyring;
-    writeSecret(s.kind == Stored::Kind::InKeyring ? kInKeyring
-                : keep                            ? kDigestPrefix + s.secret
-                                                  : QString());
+    if (s.kind == Stored::Kind::InKeyring)
+        writeSecret(kInKeyring);
+    else
+        writeSecret(keep ? kDigestPrefix + s.secret : QString());
     // Earlier writes of the row left copies of the password in the file's free space; only
     // rebuilding the file removes those. When that fails (another program holds the file, the
     // disk is full) the row itself is rewritten all the same.

@@ -1,8 +1,8 @@
 #include "cloud/system_keyring.h"
 
+#include <qt6keychain/keychain.h>
 #include <QEventLoop>
 #include <QTimer>
-#include <qt6keychain/keychain.h>
 
 namespace cloud {
 namespace {

@@ -92,7 +92,7 @@ qsizetype copiesIn(const QString& path, const QString& text) {
 TEST(RememberedLogin, TypedPasswordOfAnEarlierVersionIsRewrittenOnceAndStillLogsIn) {
     const struct {
         bool remember;
-        QString value2;            // after the first read
+        QString value2;  // after the first read
         bool passwordRemembered;
     } cases[] = {
         {true, digestForm(kOldTypedDigest), true},
@@ -156,13 +156,25 @@ TEST(RememberedLogin, NoWayOfLoggingInLeavesATypedPasswordInTheFile) {
         std::function<bool()> act;
         QString value2;
     } steps[] = {
-        {"typed, remembered", [&] { return run->account.login({kUser, kFirst, true}).loggedIn; }, digestForm(kFirstDigest)},
-        {"remembered digest", [&] { return run->account.login({kUser, "", true}).loggedIn; }, digestForm(kFirstDigest)},
+        {"typed, remembered",
+         [&] {
+             return run->account.login({kUser, kFirst, true}).loggedIn;
+         },
+         digestForm(kFirstDigest)},
+        {"remembered digest",
+         [&] {
+             return run->account.login({kUser, "", true}).loggedIn;
+         },
+         digestForm(kFirstDigest)},
         {"typed, not remembered",
-         [&] { return run->account.login({QStringLiteral("王五"), other, false}).loggedIn; },
+         [&] {
+             return run->account.login({QStringLiteral("王五"), other, false}).loggedIn;
+         },
          digestForm(kFirstDigest)},
         {"wrong password typed",
-         [&] { return !run->account.login({kUser, QStringLiteral("Wrong#Pw9"), true}).loggedIn; },
+         [&] {
+             return !run->account.login({kUser, QStringLiteral("Wrong#Pw9"), true}).loggedIn;
+         },
          digestForm(kFirstDigest)},
         {"password changed",
          [&] {
@@ -170,9 +182,23 @@ TEST(RememberedLogin, NoWayOfLoggingInLeavesATypedPasswordInTheFile) {
                     run->account.changePassword({kFirst, kNew, kNew}).changed;
          },
          digestForm(kNewDigest)},
-        {"unticked", [&] { run->account.setRememberLogin(false); return true; }, QString()},
-        {"ticked again", [&] { run->account.setRememberLogin(true); return true; }, QString()},
-        {"new password typed", [&] { return run->account.login({kUser, kNew, true}).loggedIn; }, digestForm(kNewDigest)},
+        {"unticked",
+         [&] {
+             run->account.setRememberLogin(false);
+             return true;
+         },
+         QString()},
+        {"ticked again",
+         [&] {
+             run->account.setRememberLogin(true);
+             return true;
+         },
+         QString()},
+        {"new password typed",
+         [&] {
+             return run->account.login({kUser, kNew, true}).loggedIn;
+         },
+         digestForm(kNewDigest)},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);

@@ -29,9 +29,9 @@ struct ProgramFixture {
         program.reset();
         db.reset();
         db = store::Database::open(store::databaseFilePath(dir.path()));
-        program = std::make_unique<app::ProgramWindows>(app::ProgramSetup{*db, clock, prompter, dir.path(), std::move(service),
-                                                                          dir.filePath(QStringLiteral("qinglan")),
-                                                                          casting::RandomSource()});
+        program = std::make_unique<app::ProgramWindows>(
+            app::ProgramSetup{*db, clock, prompter, dir.path(), std::move(service),
+                              dir.filePath(QStringLiteral("qinglan")), casting::RandomSource()});
         window = &program->mainWindow;
     }
 

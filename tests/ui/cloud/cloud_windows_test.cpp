@@ -25,7 +25,8 @@ using Steps = std::function<void(ui::LoginWindow&)>;
 
 // One run of the program: the main window over its own database, wired to the service.
 struct CloudRun {
-    explicit CloudRun(const QUrl& service) : f(QDateTime(QDate(2024, 2, 4), QTime(16, 24)), service), service_(service) {}
+    explicit CloudRun(const QUrl& service)
+        : f(QDateTime(QDate(2024, 2, 4), QTime(16, 24)), service), service_(service) {}
 
     app::CloudWiring& cloud() { return f.program->cloud; }
     // The program closed and started again over the same database file and service.
@@ -203,8 +204,9 @@ private slots:
         // asks for the password again.
         cloud_test::DesktopClient elsewhere(service.address());
         QVERIFY(elsewhere.logIn(QStringLiteral("孙七"), QStringLiteral("秘密 7"), false));
-        QVERIFY(elsewhere.account.changePassword({QStringLiteral("秘密 7"), QStringLiteral("新 8"), QStringLiteral("新 8")})
-                    .changed);
+        QVERIFY(
+            elsewhere.account.changePassword({QStringLiteral("秘密 7"), QStringLiteral("新 8"), QStringLiteral("新 8")})
+                .changed);
         run.restart();
         QString hintAfterRefusal = QStringLiteral("unset");
         QVERIFY(!run.offerLogin([&](ui::LoginWindow& w) {
@@ -232,7 +234,7 @@ private slots:
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
         run.cloud().account().registerUser({QStringLiteral("li"), QStringLiteral("right"), QStringLiteral("right"),
-                                          QStringLiteral("13800000000"), QString()});
+                                            QStringLiteral("13800000000"), QString()});
         bool stayedOpen = false;
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
             control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("li"));
