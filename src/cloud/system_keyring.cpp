@@ -36,27 +36,32 @@ JobResult run(QKeychain::Job* job, std::chrono::milliseconds wait) {
 }  // namespace
 
 SystemKeyring::Read SystemKeyring::read(const QString& service, const QString& key) const {
+    if (stalled_) return {};
     auto* job = new QKeychain::ReadPasswordJob(service);
     job->setKey(key);
     const JobResult result = run(job, wait_);
-    if (!result.finished) return {};
-    if (result.error == QKeychain::NoError) return {Answer::Done, result.secret};
-    if (result.error == QKeychain::EntryNotFound) return {Answer::Missing, {}};
+    stalled_ = !result.finished;
+    if (result.finished && result.error == QKeychain::NoError) return {Answer::Done, result.secret};
+    if (result.finished && result.error == QKeychain::EntryNotFound) return {Answer::Missing, {}};
     return {};
 }
 
 bool SystemKeyring::write(const QString& service, const QString& key, const QString& secret) const {
+    if (stalled_) return false;
     auto* job = new QKeychain::WritePasswordJob(service);
     job->setKey(key);
     job->setTextData(secret);
     const JobResult result = run(job, wait_);
+    stalled_ = !result.finished;
     return result.finished && result.error == QKeychain::NoError;
 }
 
 SystemKeyring::Answer SystemKeyring::remove(const QString& service, const QString& key) const {
+    if (stalled_) return Answer::Unavailable;
     auto* job = new QKeychain::DeletePasswordJob(service);
     job->setKey(key);
     const JobResult result = run(job, wait_);
+    stalled_ = !result.finished;
     if (result.finished && (result.error == QKeychain::NoError || result.error == QKeychain::EntryNotFound))
         return Answer::Done;
     return Answer::Unavailable;
