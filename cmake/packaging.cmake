@@ -27,7 +27,9 @@ set(CPACK_DEBIAN_QINGLAN_PACKAGE_NAME qinglan)
 set(CPACK_DEBIAN_QINGLAN_PACKAGE_SECTION utils)
 # The database driver and the platform are Qt plugins: dpkg-shlibdeps cannot see them.
 set(CPACK_DEBIAN_QINGLAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, fonts-noto-cjk | fonts-wqy-microhei")
-set(CPACK_DEBIAN_QINGLAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# QtKeychain reaches the desktop keyring through libsecret, which it loads only when it runs;
+# without it the remembered login stays in the database.
+set(CPACK_DEBIAN_QINGLAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, libsecret-1-0")
 # The first line is the synopsis, the rest the extended description.
 string(CONCAT CPACK_DEBIAN_QINGLAN_DESCRIPTION
   "workbench for six-line hexagram divination\n"

@@ -15,11 +15,17 @@ CloudWiring::CloudWiring(store::Database& db, workbench::Workbench& bench, ui::M
       exchange_({[] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
                  [] { QGuiApplication::restoreOverrideCursor(); }}),
       session_(exchange_, serviceAddress),
-      account_(session_, db),
+      account_(session_, db, &keyring_),
       cloudCases_(session_),
       update_(session_, programPath),
       loginWindow_(account_, update_, bench.prompter(), &window),
       passwordWindow_(account_, bench.prompter(), &window) {
+    // A password an earlier version kept as typed is rewritten now, whether or not the run logs
+    // in; when the database refuses, the login window tries again.
+    try {
+        account_.remembered();
+    } catch (const store::DatabaseError&) {
+    }
     // A password can only be changed for a logged-in user.
     window.setAccountActionsEnabled(false);
     QObject::connect(&window, &ui::MainWindow::passwordChangeRequested, &passwordWindow_, [this] {

@@ -9,6 +9,7 @@
 #include "cloud/cloud_session.h"
 #include "cloud/http_exchange.h"
 #include "cloud/self_update.h"
+#include "cloud/system_keyring.h"
 #include "ui/cloud/login_window.h"
 #include "ui/cloud/password_window.h"
 
@@ -49,6 +50,7 @@ private:
     bool offered_ = false;
     cloud::HttpExchange exchange_;
     cloud::CloudSession session_;
+    cloud::SystemKeyring keyring_;
     cloud::Account account_;
     cloud::CloudCaseService cloudCases_;
     cloud::SelfUpdate update_;

@@ -29,6 +29,8 @@ QString sessionTokenOf(const HttpExchange& exchange) {
     return QString::fromLatin1(token);
 }
 
+PasswordChangeOutcome refusedChange(const QString& message) { return {false, message, QString()}; }
+
 }  // namespace
 
 QString disabledAccountNotice() {
@@ -43,11 +45,23 @@ QString forgottenPasswordNotice() {
                "服务端只保存密码的摘要，原密码无法显示。也可以在青岚用户QQ群内联系管理员。");
 }
 
-LoginMemory Account::remembered() const {
-    LoginMemory memory{settings_.get(store::setting::loginName), settings_.get(store::setting::loginPassword),
-                       settings_.get(store::setting::rememberLogin)};
-    if (!memory.remember) memory.password.clear();
-    return memory;
+std::optional<QString> Account::loginDigest(const LoginRequest& request, QString& message) {
+    if (!request.password.isEmpty()) return passwordDigest(request.password);
+    const RememberedLogin::Digest kept = memory_.digestFor(request.userName);
+    if (kept.lookup == RememberedLogin::Lookup::Found) return kept.digest;
+    message = kept.lookup == RememberedLogin::Lookup::Unreadable
+                  ? QStringLiteral("无法从系统密钥环取得记住的密码，请输入密码。")
+                  : QStringLiteral("请输入密码。");
+    return std::nullopt;
+}
+
+QString Account::forgetPassword() {
+    try {
+        memory_.forget();
+    } catch (const store::DatabaseError& e) {
+        return e.text();
+    }
+    return QString();
 }
 
 LoginOutcome Account::login(const LoginRequest& request) {
@@ -56,22 +70,22 @@ LoginOutcome Account::login(const LoginRequest& request) {
         outcome.message = QStringLiteral("请输入用户名。");
         return outcome;
     }
-    if (request.password.isEmpty()) {
-        outcome.message = QStringLiteral("请输入密码。");
-        return outcome;
-    }
+    const std::optional<QString> digest = loginDigest(request, outcome.message);
+    if (!digest) return outcome;
     if (const QString problem = session_.transportProblem(); !problem.isEmpty()) {
         outcome.message = problem;
         return outcome;
     }
-    const QString digest = passwordDigest(request.password);
     const QString reply = session_.postPlain(
-        QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + digest});
+        QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + *digest});
 
     if (reply.startsWith(kNetError)) {
         outcome.message = QStringLiteral("网络错误，登陆失败。");
         return outcome;
     }
+    const bool refused = reply.startsWith(u"no") || reply.startsWith(u"cancel");
+    // A remembered password the service refuses is of no further use.
+    if (refused && request.password.isEmpty()) outcome.rememberError = forgetPassword();
     if (reply.startsWith(u"no")) {
         outcome.message = QStringLiteral("账号或密码错误，不能登陆。");
         return outcome;
@@ -100,11 +114,7 @@ LoginOutcome Account::login(const LoginRequest& request) {
     session_.logIn(request.userName, token);
     if (request.remember) {
         try {
-            store::Transaction transaction(db_);
-            settings_.set(store::setting::loginName, request.userName);
-            settings_.set(store::setting::loginPassword, request.password);
-            settings_.set(store::setting::rememberLogin, true);
-            transaction.commit();
+            memory_.remember(request.userName, *digest);
         } catch (const store::DatabaseError& e) {
             outcome.rememberError = e.text();
         }
@@ -192,11 +202,11 @@ RegistrationOutcome Account::registerUser(const Registration& r) {
 }
 
 PasswordChangeOutcome Account::changePassword(const PasswordChange& change) {
-    if (change.oldPassword.isEmpty()) return {false, QStringLiteral("请输入原密码")};
-    if (change.newPassword.isEmpty()) return {false, QStringLiteral("请输入新密码")};
-    if (change.newPassword != change.confirmation) return {false, QStringLiteral("两次输入的新密码不同。")};
+    if (change.oldPassword.isEmpty()) return refusedChange(QStringLiteral("请输入原密码"));
+    if (change.newPassword.isEmpty()) return refusedChange(QStringLiteral("请输入新密码"));
+    if (change.newPassword != change.confirmation) return refusedChange(QStringLiteral("两次输入的新密码不同。"));
 
-    if (const QString problem = session_.transportProblem(); !problem.isEmpty()) return {false, problem};
+    if (const QString problem = session_.transportProblem(); !problem.isEmpty()) return refusedChange(problem);
 
     const QString newDigest = passwordDigest(change.newPassword);
     // The old digest is the proof here; the service reads no "pw=" field on this endpoint.
@@ -207,10 +217,19 @@ PasswordChangeOutcome Account::changePassword(const PasswordChange& change) {
     if (reply == u"ok") {
         // The change ended every session of the account; the reply carries this run's new one.
         session_.setSessionToken(sessionTokenOf(session_.exchange()));
-        return {true, QStringLiteral("密码修改成功")};
+        PasswordChangeOutcome outcome{true, QStringLiteral("密码修改成功"), {}};
+        try {
+            if (memory_.rememberOn())
+                memory_.remember(session_.userName(), newDigest);
+            else
+                memory_.forget();
+        } catch (const store::DatabaseError& e) {
+            outcome.rememberError = e.text();
+        }
+        return outcome;
     }
-    if (reply == u"no") return {false, QStringLiteral("原密码不正确，无法修改。")};
-    return {false, QStringLiteral("网络保存出错：") + reply};
+    if (reply == u"no") return refusedChange(QStringLiteral("原密码不正确，无法修改。"));
+    return refusedChange(QStringLiteral("网络保存出错：") + reply);
 }
 
 }  // namespace cloud

@@ -3,8 +3,8 @@
 // login, registration, password change, and the remembered login. Each
 // returns what the window shows; none of them shows anything itself.
 #include "cloud/cloud_session.h"
+#include "cloud/remembered_login.h"
 #include "store/database.h"
-#include "store/settings.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,16 +22,8 @@ QString forgottenPasswordNotice();
 
 struct LoginRequest {
     QString userName;
-    QString password;      // as typed
+    QString password;      // as typed; empty: the one remembered for userName
     bool remember = true;  // "记住用户名和密码"
-};
-
-// The login remembered in the settings: the name, the password as typed, and whether
-// "记住用户名和密码" is ticked.
-struct LoginMemory {
-    QString userName;
-    QString password;
-    bool remember = false;
 };
 
 struct LoginOutcome {
@@ -67,26 +59,35 @@ struct PasswordChange {
 struct PasswordChangeOutcome {
     bool changed = false;  // then clear the three boxes and close the window
     QString message;
+    // The password changed, but remembering the new one in the local database failed: the
+    // database's text.
+    QString rememberError;
 };
 
 class Account {
 public:
-    Account(CloudSession& session, store::Database& db) : session_(session), settings_(db), db_(db) {}
+    // keyring: the desktop session's keyring, or null where there is none.
+    Account(CloudSession& session, store::Database& db, const SystemKeyring* keyring = nullptr)
+        : session_(session), memory_(db, keyring, session.serviceAddress().toString()), db_(db) {}
 
-    // What the login window starts with: the remembered name, and the password only when
-    // "记住用户名和密码" is ticked.
-    LoginMemory remembered() const;
-    // The box "记住用户名和密码" clicked. Throws DatabaseError.
-    void setRememberLogin(bool on) { settings_.set(store::setting::rememberLogin, on); }
+    // What the login window starts with: the remembered name, whether a password is remembered
+    // for it, and whether "记住用户名和密码" is ticked. Throws DatabaseError.
+    LoginMemory remembered() { return memory_.read(); }
+    // The box "记住用户名和密码" clicked; unticked, the remembered password is forgotten.
+    // Throws DatabaseError.
+    void setRememberLogin(bool on) { memory_.setRemember(on); }
 
     // Posts login.php (refused without sending when the address may not carry the password).
-    // On success the session holds the token from the reply for the run, the user's category
-    // names from the reply are copied onto the local categories of the same lei_id, and the
-    // settings remember name and password when asked to.
+    // Without a typed password the digest remembered for the name is sent; when the service
+    // refuses it, it is forgotten. On success the session holds the token from the reply for
+    // the run, the user's category names from the reply are copied onto the local categories
+    // of the same lei_id, and the name and the password's digest are remembered when asked to.
     LoginOutcome login(const LoginRequest& request);
     RegistrationOutcome registerUser(const Registration& registration);
     // Posts changpw.php for the logged-in user. After a change, later requests carry the new
-    // session token the reply brings (the change ends every earlier session of the account).
+    // session token the reply brings (the change ends every earlier session of the account),
+    // and the new password's digest replaces the remembered one while "记住用户名和密码" is
+    // ticked (otherwise nothing is remembered).
     PasswordChangeOutcome changePassword(const PasswordChange& change);
 
 private:
@@ -95,8 +96,14 @@ private:
     std::optional<QString> readLoginReply(QString reply, const QString& token, LoginOutcome& outcome);
     void copyCategories(QString pairs);
 
+    // The digest the login sends: of the typed password, else the remembered one; the message
+    // to show when there is none.
+    std::optional<QString> loginDigest(const LoginRequest& request, QString& message);
+    // Forgets the remembered password; the database's text when that failed.
+    QString forgetPassword();
+
     CloudSession& session_;
-    store::Settings settings_;
+    RememberedLogin memory_;
     store::Database& db_;
 };
 

@@ -23,6 +23,7 @@ public:
     // The link received at login, opened by a click on the message label.
     const QString& messageUrl() const { return messageUrl_; }
 
+    const QUrl& serviceAddress() const { return serviceAddress_; }
     // The address of a path (and query) under the service address.
     QUrl address(const QString& pathAndQuery) const { return serviceAddress_.resolved(QUrl(pathAndQuery)); }
     HttpExchange& exchange() { return exchange_; }

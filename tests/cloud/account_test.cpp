@@ -97,12 +97,12 @@ TEST(Login, BareOkLogsInAndRemembersOnlyWhenAsked) {
     EXPECT_TRUE(client.account.login({"u", "pw 1", true}).loggedIn);
     cloud::LoginMemory remembered = client.account.remembered();
     EXPECT_EQ(remembered.userName, "u");
-    EXPECT_EQ(remembered.password, "pw 1");
+    EXPECT_TRUE(remembered.passwordRemembered);
     client.account.setRememberLogin(false);
     remembered = client.account.remembered();
     EXPECT_EQ(remembered.userName, "u");
-    EXPECT_EQ(remembered.password, "") << "the box unticked hides the stored password";
-    EXPECT_EQ(store::Settings(*client.db).get(store::setting::loginPassword), "pw 1");
+    EXPECT_FALSE(remembered.passwordRemembered) << "the box unticked forgets the password";
+    EXPECT_EQ(store::Settings(*client.db).get(store::setting::loginPassword), "");
 }
 
 TEST(Login, FullReplyGivesMessageLinkVersionPromptAndCategoryNames) {

@@ -1,6 +1,7 @@
 #pragma once
 // One desktop program's cloud side as the windows will hold it: an exchange, the session of
-// the run, its own local database (in memory), the account, the case store and the cloud cases.
+// the run, its own local database (in memory unless given), the account (with the keyring
+// given, or none), the case store and the cloud cases.
 #include "cloud/account.h"
 #include "cloud/cloud_case_service.h"
 #include "store/case_history.h"
@@ -13,10 +14,12 @@
 namespace cloud_test {
 
 struct DesktopClient {
-    explicit DesktopClient(const QUrl& service)
+    explicit DesktopClient(const QUrl& service) : DesktopClient(service, store::Database::openInMemory()) {}
+    DesktopClient(const QUrl& service, std::unique_ptr<store::Database> database,
+                  const cloud::SystemKeyring* keyring = nullptr)
         : session(exchange, service),
-          db(store::Database::openInMemory()),
-          account(session, *db),
+          db(std::move(database)),
+          account(session, *db, keyring),
           cases(*db, history),
           cloudCases(session),
           lists(*db) {}

@@ -23,14 +23,15 @@ struct ProgramFixture {
 
     workbench::Workbench& bench() { return program->bench; }
 
-    // The program closed and started again over the same database file, with the same clock.
-    void restart() {
+    // The program closed and started again over the same database file, with the same clock
+    // (and the case service at the address given, none by default).
+    void restart(QUrl service = {}) {
         program.reset();
         db.reset();
         db = store::Database::open(store::databaseFilePath(dir.path()));
-        program = std::make_unique<app::ProgramWindows>(app::ProgramSetup{*db, clock, prompter, dir.path(), QUrl(),
-                                                                          dir.filePath(QStringLiteral("qinglan")),
-                                                                          casting::RandomSource()});
+        program = std::make_unique<app::ProgramWindows>(
+            app::ProgramSetup{*db, clock, prompter, dir.path(), std::move(service),
+                              dir.filePath(QStringLiteral("qinglan")), casting::RandomSource()});
         window = &program->mainWindow;
     }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "cloud/self_update.h"
 #include "ui/cloud/cloud_windows_layout.h"
@@ -25,6 +26,8 @@ QLineEdit* labelledEdit(QWidget* parent, const char* name, const QString& captio
     if (secret) edit->setEchoMode(QLineEdit::Password);
     return edit;
 }
+
+const QString kRememberedHint = QStringLiteral("（已记住密码）");
 
 QPoint registrationRow(int row) { return {layout::kRegistrationLeft, layout::kRegistrationRows[row]}; }
 
@@ -73,8 +76,12 @@ LoginWindow::LoginWindow(cloud::Account& account, cloud::SelfUpdate& update, wor
     connect(passwordEdit_, &QLineEdit::returnPressed, loginButton_, &QPushButton::click);
     connect(loginButton_, &QPushButton::clicked, this, &LoginWindow::logIn);
     connect(offlineButton_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(rememberBox_, &QCheckBox::toggled, this,
-            [this](bool on) { workbench::guarded(prompter_, [&] { account_.setRememberLogin(on); }); });
+    connect(nameEdit_, &QLineEdit::textChanged, this, &LoginWindow::showRememberedHint);
+    connect(rememberBox_, &QCheckBox::toggled, this, [this](bool on) {
+        workbench::guarded(prompter_, [&] { account_.setRememberLogin(on); });
+        if (!on) rememberedName_.clear();
+        showRememberedHint();
+    });
     connect(registerButton_, &QPushButton::clicked, this, &LoginWindow::registerUser);
     new LinkHover(registerLink_, [this] { showRegistration(true); });
     new LinkHover(forgottenLink_, [this] { prompter_.message(cloud::forgottenPasswordNotice()); });
@@ -85,12 +92,31 @@ void LoginWindow::showRegistration(bool shown) {
     setFixedSize(shown ? layout::kWideWidth : layout::kNarrowWidth, layout::kHeight);
 }
 
+cloud::LoginMemory LoginWindow::readRemembered() {
+    cloud::LoginMemory memory;
+    workbench::guarded(prompter_, [&] { memory = account_.remembered(); });
+    rememberedName_ = memory.passwordRemembered ? memory.userName : QString();
+    showRememberedHint();
+    return memory;
+}
+
 void LoginWindow::fillRemembered() {
-    const cloud::LoginMemory memory = account_.remembered();
+    const cloud::LoginMemory memory = readRemembered();
+    {
+        // Setting the box from the memory is not a click.
+        const QSignalBlocker quiet(rememberBox_);
+        rememberBox_->setChecked(memory.remember);
+    }
+    passwordEdit_->clear();
     nameEdit_->setText(memory.userName);
-    rememberBox_->setChecked(memory.remember);
-    passwordEdit_->setText(memory.password);
+    showRememberedHint();
     showRegistration(false);
+}
+
+void LoginWindow::showRememberedHint() {
+    const bool remembered = !rememberedName_.isEmpty() && nameEdit_->text() == rememberedName_;
+    passwordEdit_->setPlaceholderText(remembered ? kRememberedHint : QString());
+    passwordEdit_->setAccessibleDescription(remembered ? kRememberedHint : QString());
 }
 
 void LoginWindow::logIn() {
@@ -103,6 +129,8 @@ void LoginWindow::logIn() {
     loginButton_->setEnabled(true);
     if (!ran) return;
     if (!outcome.loggedIn) {
+        // A refused remembered password is forgotten by now.
+        if (passwordEdit_->text().isEmpty()) readRemembered();
         prompter_.message(outcome.message);
         return;
     }

@@ -27,7 +27,9 @@ public:
     LoginWindow(cloud::Account& account, cloud::SelfUpdate& update, workbench::Prompter& prompter,
                 QWidget* parent = nullptr);
 
-    // The remembered login into the boxes; the registration group closed.
+    // The remembered login into the boxes; the registration group closed. A remembered password
+    // is never shown: the empty password box says that one is remembered, and a login with the
+    // box left empty uses it.
     void fillRemembered();
     // What the successful login brought (message label, update offer); none before it.
     const std::optional<cloud::LoginOutcome>& outcome() const { return outcome_; }
@@ -37,11 +39,16 @@ private:
     void offerUpdate();
     void registerUser();
     void showRegistration(bool shown);
+    // The remembered login, and the password box's hint that follows it.
+    cloud::LoginMemory readRemembered();
+    // The password box's hint while it is empty and the name is the one a password is remembered for.
+    void showRememberedHint();
 
     cloud::Account& account_;
     cloud::SelfUpdate& update_;
     workbench::Prompter& prompter_;
     std::optional<cloud::LoginOutcome> outcome_;
+    QString rememberedName_;  // the name a password is remembered for; empty when none
 
     QLineEdit* nameEdit_ = nullptr;           // Edit1
     QLineEdit* passwordEdit_ = nullptr;       // Edit2

@@ -44,6 +44,7 @@ void PasswordWindow::change() {
     const cloud::PasswordChangeOutcome outcome =
         account_.changePassword({oldEdit_->text(), newEdit_->text(), confirmationEdit_->text()});
     prompter_.message(outcome.message);
+    if (!outcome.rememberError.isEmpty()) prompter_.message(outcome.rememberError);
     if (!outcome.changed) return;
     for (QLineEdit* edit : {oldEdit_, newEdit_, confirmationEdit_}) edit->clear();
     close();

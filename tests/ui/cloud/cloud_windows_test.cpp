@@ -13,7 +13,9 @@
 #include <functional>
 
 #include "app/cloud_wiring.h"
+#include "desktop_client.h"
 #include "local_services.h"
+#include "store/settings.h"
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
 
@@ -24,7 +26,11 @@ using Steps = std::function<void(ui::LoginWindow&)>;
 // One run of the program: the main window over its own database, wired to the service.
 struct CloudRun {
     explicit CloudRun(const QUrl& service)
-        : f(QDateTime(QDate(2024, 2, 4), QTime(16, 24)), service), cloud(f.program->cloud) {}
+        : f(QDateTime(QDate(2024, 2, 4), QTime(16, 24)), service), service_(service) {}
+
+    app::CloudWiring& cloud() { return f.program->cloud; }
+    // The program closed and started again over the same database file and service.
+    void restart() { f.restart(service_); }
 
     // Offers the login window and runs the steps while it is open; a window the steps leave
     // open is closed as by "不使用网络".
@@ -34,13 +40,13 @@ struct CloudRun {
         QTimer whileOpen;
         whileOpen.setSingleShot(true);
         QObject::connect(&whileOpen, &QTimer::timeout, [this, steps] {
-            ui::LoginWindow& w = cloud.loginWindow();
+            ui::LoginWindow& w = cloud().loginWindow();
             windowOpened = w.isVisible();
             if (steps) steps(w);
             if (w.isVisible()) control<QPushButton>(w, "Button2")->click();
         });
         whileOpen.start(0);
-        return cloud.offerLogin();
+        return cloud().offerLogin();
     }
 
     bool logIn(const QString& name, const QString& password) {
@@ -53,13 +59,15 @@ struct CloudRun {
 
     // Registers through the library and logs in through the window.
     bool registerAndLogIn(const QString& name, const QString& password) {
-        cloud.account().registerUser({name, password, password, QStringLiteral("13800000000"), QString()});
+        cloud().account().registerUser({name, password, password, QStringLiteral("13800000000"), QString()});
         return logIn(name, password);
     }
 
     ProgramFixture f;
-    app::CloudWiring& cloud;
     bool windowOpened = false;
+
+private:
+    QUrl service_;
 };
 
 void pick(QListWidget* list, int row) {
@@ -72,6 +80,9 @@ int rowOf(QListWidget* list, const QString& endsWith) {
         if (list->item(i)->text().endsWith(endsWith)) return i;
     return -1;
 }
+
+// What the empty password box shows while a password is remembered for the name.
+const QString kRememberedHint = QStringLiteral("（已记住密码）");
 
 const QString kJudgment = QStringLiteral("财可得\n月底见分晓");
 const QString kFeedback = QStringLiteral("应验\n\n十月入账");
@@ -139,19 +150,72 @@ private slots:
         QVERIFY(run.offerLogin({}));
         QVERIFY(!run.windowOpened);
 
-        // Row 88: name and password while "记住用户名和密码" is ticked, the name alone once it is not.
-        ui::LoginWindow& w = run.cloud.loginWindow();
+        // Row 88: the name and a remembered password while "记住用户名和密码" is ticked, the
+        // name alone once it is not. The password box never holds the remembered password.
+        ui::LoginWindow& w = run.cloud().loginWindow();
         control<QLineEdit>(w, "Edit1")->clear();
-        control<QLineEdit>(w, "Edit2")->clear();
-        w.fillRemembered();
-        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
-        QCOMPARE(control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("密码 1"));
-        QVERIFY(control<QCheckBox>(w, "CheckBox1")->isChecked());
-        control<QCheckBox>(w, "CheckBox1")->click();
         w.fillRemembered();
         QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
         QVERIFY(control<QLineEdit>(w, "Edit2")->text().isEmpty());
+        QCOMPARE(control<QLineEdit>(w, "Edit2")->placeholderText(), kRememberedHint);
+        QVERIFY(control<QCheckBox>(w, "CheckBox1")->isChecked());
+        control<QCheckBox>(w, "CheckBox1")->click();
+        QVERIFY(control<QLineEdit>(w, "Edit2")->placeholderText().isEmpty());
+        w.fillRemembered();
+        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
+        QVERIFY(control<QLineEdit>(w, "Edit2")->text().isEmpty());
+        QVERIFY(control<QLineEdit>(w, "Edit2")->placeholderText().isEmpty());
         QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
+    }
+
+    void rememberedPasswordLogsInWithoutBeingShown() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        run.cloud().account().registerUser({QStringLiteral("孙七"), QStringLiteral("秘密 7"), QStringLiteral("秘密 7"),
+                                            QStringLiteral("13800000000"), QString()});
+        QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
+            control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("孙七"));
+            control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("秘密 7"));
+            control<QCheckBox>(w, "CheckBox1")->click();
+            control<QPushButton>(w, "Button1")->click();
+        }));
+
+        // The next run: the box says a password is remembered, for that name only, and Enter in
+        // the empty box logs in with it.
+        run.restart();
+        QString hintForOtherName = QStringLiteral("unset");
+        QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
+            auto* name = control<QLineEdit>(w, "Edit1");
+            auto* password = control<QLineEdit>(w, "Edit2");
+            QCOMPARE(name->text(), QStringLiteral("孙七"));
+            QVERIFY(password->text().isEmpty());
+            QCOMPARE(password->placeholderText(), kRememberedHint);
+            QCOMPARE(password->accessibleDescription(), kRememberedHint);
+            name->setText(QStringLiteral("孙"));
+            hintForOtherName = password->placeholderText();
+            name->setText(QStringLiteral("孙七"));
+            QTest::keyClick(password, Qt::Key_Return);
+        }));
+        QVERIFY(hintForOtherName.isEmpty());
+        QVERIFY(run.f.prompter.messages.isEmpty());
+        QVERIFY(!store::Settings(*run.f.db).get(store::setting::loginPassword).contains(QStringLiteral("秘密")));
+
+        // The password changed elsewhere: the remembered one is refused, forgotten, and the box
+        // asks for the password again.
+        cloud_test::DesktopClient elsewhere(service.address());
+        QVERIFY(elsewhere.logIn(QStringLiteral("孙七"), QStringLiteral("秘密 7"), false));
+        QVERIFY(
+            elsewhere.account.changePassword({QStringLiteral("秘密 7"), QStringLiteral("新 8"), QStringLiteral("新 8")})
+                .changed);
+        run.restart();
+        QString hintAfterRefusal = QStringLiteral("unset");
+        QVERIFY(!run.offerLogin([&](ui::LoginWindow& w) {
+            control<QPushButton>(w, "Button1")->click();
+            hintAfterRefusal = control<QLineEdit>(w, "Edit2")->placeholderText();
+        }));
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
+        QVERIFY(hintAfterRefusal.isEmpty());
+        QVERIFY(store::Settings(*run.f.db).get(store::setting::loginPassword).isEmpty());
     }
 
     void newerVersionIsOfferedAndNothingChangesWithoutASignedUpdate() {
@@ -163,14 +227,14 @@ private slots:
         QCOMPARE(run.f.prompter.messages[0], QStringLiteral("有新版本，是否升级？"));
         QVERIFY(run.f.prompter.messages[1].endsWith(QStringLiteral("程序未作任何改动。")));
         QVERIFY(!QFile::exists(run.f.dir.filePath(QStringLiteral("qinglan"))));
-        QVERIFY(run.cloud.loggedIn());
+        QVERIFY(run.cloud().loggedIn());
     }
 
     void failedLoginsAndWorkingWithoutTheNetwork() {
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
-        run.cloud.account().registerUser({QStringLiteral("li"), QStringLiteral("right"), QStringLiteral("right"),
-                                          QStringLiteral("13800000000"), QString()});
+        run.cloud().account().registerUser({QStringLiteral("li"), QStringLiteral("right"), QStringLiteral("right"),
+                                            QStringLiteral("13800000000"), QString()});
         bool stayedOpen = false;
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
             control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("li"));
@@ -214,7 +278,7 @@ private slots:
         CloudRun run(service.address());
         QVERIFY(run.registerAndLogIn(QStringLiteral("zhao"), QStringLiteral("old")));
         control<QPushButton>(*run.f.window, "Button18")->click();
-        ui::PasswordWindow& w = run.cloud.passwordWindow();
+        ui::PasswordWindow& w = run.cloud().passwordWindow();
         QVERIFY(w.isVisible());
         const auto change = [&](const char* oldText, const char* newText, const char* confirmation) {
             control<QLineEdit>(w, "Edit1")->setText(QString::fromUtf8(oldText));
@@ -429,7 +493,7 @@ private slots:
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
 
         control<QPushButton>(window, "Button18")->click();
-        ui::PasswordWindow& password = run.cloud.passwordWindow();
+        ui::PasswordWindow& password = run.cloud().passwordWindow();
         control<QLineEdit>(password, "Edit1")->setText(QStringLiteral("pw"));
         control<QLineEdit>(password, "Edit2")->setText(QStringLiteral("pw2"));
         control<QLineEdit>(password, "Edit3")->setText(QStringLiteral("pw2"));

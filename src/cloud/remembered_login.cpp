@@ -1,0 +1,148 @@
+#include "cloud/remembered_login.h"
+
+#include "cloud/password_digest.h"
+
+namespace cloud {
+namespace {
+
+// value2 starts with a control character no login box lets anyone type, so neither form can
+// be mistaken for a password an earlier version kept there.
+const QString kInKeyring = QStringLiteral("\u0001keyring");
+const QString kDigestPrefix = QStringLiteral("\u0001digest:");
+
+bool isDigest(const QString& text) {
+    if (text.size() != 32) return false;
+    for (const QChar c : text)
+        if (!((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'))) return false;
+    return true;
+}
+
+// Writes made while this lives leave no copy of what they replace in the file's free space.
+// Every write of the login's row goes through one: rewriting any of its columns moves the
+// whole row, the remembered digest with it.
+class ScrubbedWrites {
+public:
+    explicit ScrubbedWrites(store::Database& db)
+        : db_(db), before_(db.getFirstInteger(QStringLiteral("pragma secure_delete"))) {
+        db_.execute(QStringLiteral("pragma secure_delete=1"));
+    }
+    ~ScrubbedWrites() {
+        try {
+            db_.execute(QStringLiteral("pragma secure_delete=%1").arg(before_));
+        } catch (const store::DatabaseError&) {
+            // Only later deletes of this run are then scrubbed as well.
+        }
+    }
+    ScrubbedWrites(const ScrubbedWrites&) = delete;
+    ScrubbedWrites& operator=(const ScrubbedWrites&) = delete;
+
+private:
+    store::Database& db_;
+    qint64 before_;
+};
+
+}  // namespace
+
+struct RememberedLogin::Stored {
+    enum class Kind { Nothing, InKeyring, Digest, Typed } kind = Kind::Nothing;
+    QString userName;
+    QString secret;  // the digest, or the password as an earlier version kept it
+};
+
+RememberedLogin::RememberedLogin(store::Database& db, const SystemKeyring* keyring, const QString& serviceAddress)
+    : settings_(db), db_(db), keyring_(serviceAddress.isEmpty() ? nullptr : keyring), serviceAddress_(serviceAddress) {}
+
+QString RememberedLogin::keyringService() const { return QStringLiteral("Qinglan ") + serviceAddress_; }
+
+RememberedLogin::Stored RememberedLogin::stored() {
+    Stored s;
+    s.userName = settings_.get(store::setting::loginName);
+    const QString value = settings_.get(store::setting::loginPassword);
+    if (value.isEmpty()) return s;
+    if (value == kInKeyring) {
+        s.kind = Stored::Kind::InKeyring;
+    } else if (value.startsWith(kDigestPrefix)) {
+        s.secret = value.mid(kDigestPrefix.size());
+        if (isDigest(s.secret)) s.kind = Stored::Kind::Digest;
+    } else {
+        s.kind = Stored::Kind::Typed;
+        s.secret = value;
+    }
+    if (s.kind != Stored::Kind::Typed) return s;
+
+    // A password kept as typed by an earlier version: from now on only its digest is kept.
+    const bool keep = !s.userName.isEmpty() && rememberOn();
+    s.secret = keep ? passwordDigest(s.secret) : QString();
+    s.kind = keep ? Stored::Kind::Digest : Stored::Kind::Nothing;
+    if (db_.readOnly()) return s;
+    if (keep && keyring_ && keyring_->write(keyringService(), s.userName, s.secret)) s.kind = Stored::Kind::InKeyring;
+    if (s.kind == Stored::Kind::InKeyring)
+        writeSecret(kInKeyring);
+    else
+        writeSecret(keep ? kDigestPrefix + s.secret : QString());
+    // Earlier writes of the row left copies of the password in the file's free space; only
+    // rebuilding the file removes those. When that fails (another program holds the file, the
+    // disk is full) the row itself is rewritten all the same.
+    try {
+        db_.execute(QStringLiteral("vacuum"));
+    } catch (const store::DatabaseError&) {
+    }
+    return s;
+}
+
+void RememberedLogin::writeSecret(const QString& value) {
+    ScrubbedWrites scrubbed(db_);
+    settings_.set(store::setting::loginPassword, value);
+}
+
+LoginMemory RememberedLogin::read() {
+    const Stored s = stored();
+    const bool on = rememberOn();
+    return {s.userName, on && !s.userName.isEmpty() && s.kind != Stored::Kind::Nothing, on};
+}
+
+RememberedLogin::Digest RememberedLogin::digestFor(const QString& userName) {
+    const Stored s = stored();
+    if (userName.isEmpty() || s.userName != userName || !rememberOn()) return {};
+    if (s.kind == Stored::Kind::Digest) return {Lookup::Found, s.secret};
+    if (s.kind != Stored::Kind::InKeyring) return {};
+    if (!keyring_) return {Lookup::Unreadable, {}};
+    const SystemKeyring::Read kept = keyring_->read(keyringService(), userName);
+    if (kept.answer == SystemKeyring::Answer::Unavailable) return {Lookup::Unreadable, {}};
+    if (kept.answer == SystemKeyring::Answer::Done && isDigest(kept.secret)) return {Lookup::Found, kept.secret};
+    // The entry is gone (or is not a digest): nothing is kept any more.
+    forget();
+    return {};
+}
+
+void RememberedLogin::remember(const QString& userName, const QString& digest) {
+    const Stored before = stored();
+    if (keyring_ && before.kind == Stored::Kind::InKeyring && before.userName != userName)
+        keyring_->remove(keyringService(), before.userName);
+    const bool inKeyring = keyring_ && keyring_->write(keyringService(), userName, digest);
+    ScrubbedWrites scrubbed(db_);
+    store::Transaction transaction(db_);
+    settings_.set(store::setting::loginName, userName);
+    settings_.set(store::setting::loginPassword, inKeyring ? kInKeyring : kDigestPrefix + digest);
+    settings_.set(store::setting::rememberLogin, true);
+    transaction.commit();
+}
+
+void RememberedLogin::forget() {
+    const QString name = settings_.get(store::setting::loginName);
+    const QString value = settings_.get(store::setting::loginPassword);
+    if (value.isEmpty()) return;
+    // A write that outlived its wait may have reached the keyring after all: the entry goes
+    // whichever form value2 has.
+    if (keyring_ && !name.isEmpty() && (value == kInKeyring || value.startsWith(kDigestPrefix)))
+        keyring_->remove(keyringService(), name);
+    writeSecret(QString());
+}
+
+void RememberedLogin::setRemember(bool on) {
+    if (!on) forget();
+    ScrubbedWrites scrubbed(db_);
+    settings_.set(store::setting::rememberLogin, on);
+}
+
+}  // namespace cloud

@@ -1,0 +1,126 @@
+// The remembered login with a real keyring: a GNOME keyring on a session bus of the test's own
+// (in_keyring_session.sh), the real case service and a real database file. Skipped, with the
+// reason, when no keyring answers.
+#include "cloud/system_keyring.h"
+#include "desktop_client.h"
+#include "local_services.h"
+#include "store/settings.h"
+#include "test_support/qt_printers.h"
+
+#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+using cloud::SystemKeyring;
+using cloud_test::DesktopClient;
+using cloud_test::ServiceProcess;
+
+// md5 of the text as 32 uppercase hex digits, hashed again (worked out with coreutils md5sum).
+const QString kTyped = QStringLiteral("First#Pass1");
+const QString kTypedDigest = QStringLiteral("6D11985338B4CA0B752CF2635F8432AA");
+const QString kNew = QStringLiteral("NewPass#77");
+const QString kNewDigest = QStringLiteral("4C87EE69ADA084F8184D1F05245C803C");
+const QString kUser = QStringLiteral("张三");
+const QString kInKeyring = QStringLiteral("\u0001keyring");
+
+class KeyringLogin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!keyring.write("Qinglan probe", "probe", "x"))
+            GTEST_SKIP() << "no keyring answers on this session bus (run the test through in_keyring_session.sh)";
+        keyring.remove("Qinglan probe", "probe");
+    }
+
+    std::unique_ptr<DesktopClient> run() {
+        return std::make_unique<DesktopClient>(service.address(), store::Database::open(path), &keyring);
+    }
+    // The keyring entry of a login: the service address and the user name.
+    SystemKeyring::Read entry(const QString& user = kUser) const {
+        return keyring.read(QStringLiteral("Qinglan ") + service.address().toString(), user);
+    }
+    QString value2(DesktopClient& client) const {
+        return store::Settings(*client.db).get(store::setting::loginPassword);
+    }
+    bool fileHolds(const QString& text) const {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains(text.toUtf8());
+    }
+
+    const SystemKeyring keyring{std::chrono::seconds(5)};
+    ServiceProcess service;
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("qinglan.db"));
+};
+
+TEST_F(KeyringLogin, TheDigestGoesToTheKeyringAndTheRowOnlySaysSo) {
+    {
+        auto first = run();
+        ASSERT_TRUE(first->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
+        ASSERT_TRUE(first->account.login({kUser, kTyped, true}).loggedIn);
+        EXPECT_EQ(value2(*first), kInKeyring);
+    }
+    EXPECT_EQ(entry().answer, SystemKeyring::Answer::Done);
+    EXPECT_EQ(entry().secret, kTypedDigest);
+    EXPECT_FALSE(fileHolds(kTypedDigest));
+    EXPECT_FALSE(fileHolds(kTyped));
+
+    auto next = run();
+    EXPECT_TRUE(next->account.remembered().passwordRemembered);
+    EXPECT_TRUE(next->account.login({kUser, "", true}).loggedIn);
+
+    // A password change replaces the entry; unticking the box removes it.
+    ASSERT_TRUE(next->account.changePassword({kTyped, kNew, kNew}).changed);
+    EXPECT_EQ(entry().secret, kNewDigest);
+    EXPECT_EQ(value2(*next), kInKeyring);
+    next->account.setRememberLogin(false);
+    EXPECT_EQ(entry().answer, SystemKeyring::Answer::Missing);
+    EXPECT_EQ(value2(*next), "");
+}
+
+TEST_F(KeyringLogin, AnEarlierTypedRowMovesIntoTheKeyring) {
+    {
+        auto earlier = run();
+        ASSERT_TRUE(earlier->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
+        store::Settings settings(*earlier->db);
+        settings.set(store::setting::loginName, kUser);
+        settings.set(store::setting::loginPassword, kTyped);
+        settings.set(store::setting::rememberLogin, true);
+    }
+    auto next = run();
+    EXPECT_TRUE(next->account.remembered().passwordRemembered);
+    EXPECT_EQ(value2(*next), kInKeyring);
+    EXPECT_EQ(entry().secret, kTypedDigest);
+    EXPECT_FALSE(fileHolds(kTyped));
+    EXPECT_TRUE(next->account.login({kUser, "", true}).loggedIn);
+}
+
+TEST_F(KeyringLogin, AnEntryGoneFromTheKeyringIsForgottenHereToo) {
+    auto client = run();
+    ASSERT_TRUE(client->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
+    ASSERT_TRUE(client->account.login({kUser, kTyped, true}).loggedIn);
+    // The user deletes the entry with the desktop's keyring manager.
+    keyring.remove(QStringLiteral("Qinglan ") + service.address().toString(), kUser);
+    EXPECT_EQ(client->account.login({kUser, "", true}).message, "请输入密码。");
+    EXPECT_EQ(value2(*client), "");
+}
+
+TEST_F(KeyringLogin, EntriesOfOtherNamesAndAddressesAreLeftAlone) {
+    const QString otherService = QStringLiteral("Qinglan https://cases.example.org/");
+    ASSERT_TRUE(keyring.write(otherService, kUser, kNewDigest));
+    auto client = run();
+    ASSERT_TRUE(client->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
+    ASSERT_TRUE(client->account.registerUser({"李四", kNew, kNew, "1", ""}).registered);
+    ASSERT_TRUE(client->account.login({kUser, kTyped, true}).loggedIn);
+    // Remembering another name drops the first name's entry.
+    ASSERT_TRUE(client->account.login({"李四", kNew, true}).loggedIn);
+    EXPECT_EQ(entry().answer, SystemKeyring::Answer::Missing);
+    EXPECT_EQ(entry("李四").secret, kNewDigest);
+    client->account.setRememberLogin(false);
+    EXPECT_EQ(entry("李四").answer, SystemKeyring::Answer::Missing);
+    EXPECT_EQ(keyring.read(otherService, kUser).secret, kNewDigest);
+    keyring.remove(otherService, kUser);
+}
+
+}  // namespace
