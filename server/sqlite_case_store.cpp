@@ -52,8 +52,7 @@ CREATE INDEX IF NOT EXISTS gua_table_user_lei_date ON gua_table(user_id, lei_id,
 -- The keyword index: each case's four texts joined by line breaks behind its owner's mark,
 -- tokenized by char_grams in "owned" mode (see char_gram_tokenizer.h), so that every term holds
 -- one user's cases only: case_grams_short for keywords of one or two characters, case_grams for
--- longer ones. A case is filed under its id negated: the index reads its terms fastest in
--- ascending order, which is then newest first.
+-- longer ones.
 CREATE VIEW IF NOT EXISTS case_grams_texts AS SELECT id, char(1) || user_id || char(2) ||
   gua_ming || char(10) || shiyou || char(10) || duanyu || char(10) || fankui AS texts FROM gua_table;
 CREATE VIRTUAL TABLE IF NOT EXISTS case_grams USING fts5(
@@ -61,24 +60,24 @@ CREATE VIRTUAL TABLE IF NOT EXISTS case_grams USING fts5(
 CREATE VIRTUAL TABLE IF NOT EXISTS case_grams_short USING fts5(
   texts, content='', tokenize='char_grams short owned', columnsize=0, detail=none);
 CREATE TRIGGER IF NOT EXISTS case_grams_insert AFTER INSERT ON gua_table BEGIN
-  INSERT INTO case_grams(rowid, texts) SELECT -id, texts FROM case_grams_texts WHERE id = new.id;
-  INSERT INTO case_grams_short(rowid, texts) SELECT -id, texts FROM case_grams_texts WHERE id = new.id;
+  INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
+  INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
 END;
 CREATE TRIGGER IF NOT EXISTS case_grams_delete BEFORE DELETE ON gua_table BEGIN
-  INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', -id, texts FROM case_grams_texts WHERE id = old.id;
+  INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
   INSERT INTO case_grams_short(case_grams_short, rowid, texts)
-  SELECT 'delete', -id, texts FROM case_grams_texts WHERE id = old.id;
+  SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
 END;
 CREATE TRIGGER IF NOT EXISTS case_grams_unindex
 BEFORE UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', -id, texts FROM case_grams_texts WHERE id = old.id;
+  INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
   INSERT INTO case_grams_short(case_grams_short, rowid, texts)
-  SELECT 'delete', -id, texts FROM case_grams_texts WHERE id = old.id;
+  SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
 END;
 CREATE TRIGGER IF NOT EXISTS case_grams_update
 AFTER UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO case_grams(rowid, texts) SELECT -id, texts FROM case_grams_texts WHERE id = new.id;
-  INSERT INTO case_grams_short(rowid, texts) SELECT -id, texts FROM case_grams_texts WHERE id = new.id;
+  INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
+  INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
 END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
@@ -280,8 +279,8 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
     if (indexMissing)
         db.execute(
-            "INSERT INTO case_grams(rowid, texts) SELECT -id, texts FROM case_grams_texts ORDER BY id DESC;"
-            "INSERT INTO case_grams_short(rowid, texts) SELECT -id, texts FROM case_grams_texts ORDER BY id DESC;");
+            "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;"
+            "INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;");
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     transaction.commit();
 }
@@ -573,9 +572,9 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
         const bool exact = indexFindsExactly(keyword);
         // CROSS JOIN keeps the index as the outer loop.
         auto stmt = connection().prepare("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM " + index +
-                                         " s CROSS JOIN gua_table g ON g.id = -s.rowid WHERE " + index +
+                                         " s CROSS JOIN gua_table g ON g.id = s.rowid WHERE " + index +
                                          " MATCH ?4 AND g.user_id = ?1" + (exact ? "" : " AND " + std::string(contains)) +
-                                         " ORDER BY s.rowid LIMIT ?3");
+                                         " ORDER BY s.rowid DESC LIMIT ?3");
         stmt.bind(1, user).bind(3, std::int64_t{limit}).bind(4, *phrase);
         if (!exact) stmt.bind(2, folded);
         return readSummariesWithinTime(stmt);
