@@ -15,6 +15,7 @@
 #include <atomic>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -94,12 +95,45 @@ int main(int argc, char** argv) {
     }
 
     // SIGINT and SIGTERM are taken by one thread with sigwait; every other thread,
-    // the workers included, inherits the blocked mask.
+    // the workers included, inherits the blocked mask. It is there from the start: opening the
+    // database may take long (an index built for a file of an earlier version), and a stop
+    // then ends the process at once. That opening is one transaction, undone when the file is
+    // next opened, so nothing is left half-written.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    struct StopTarget {
+        std::mutex mutex;
+        bool opening = true;
+        CaseStore* store = nullptr;
+        HttpFrontend* frontend = nullptr;
+    } stopTarget;
+    std::atomic<bool> finished{false};
+    std::thread waiter([&] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        if (finished) return;
+        std::lock_guard lock(stopTarget.mutex);
+        if (stopTarget.opening) {
+            std::cerr << "qinglan-caseservice: stopped while opening the database; it is as it was before\n";
+            std::_Exit(1);
+        }
+        if (!stopTarget.frontend) return;
+        // Statements under way end at their next step; the front end then winds down.
+        stopTarget.store->interruptQueries();
+        stopTarget.frontend->stop();
+    });
+    struct WaiterEnd {
+        std::thread& waiter;
+        std::atomic<bool>& finished;
+        ~WaiterEnd() {
+            finished = true;
+            pthread_kill(waiter.native_handle(), SIGTERM);
+            waiter.join();
+        }
+    } waiterEnd{waiter, finished};
 
     try {
         FrontendSettings settings;
@@ -115,9 +149,22 @@ int main(int argc, char** argv) {
         StoreOpening opening;
         opening.connections = options->threads + static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const auto store = openCaseStore(*location, opening);
+        {
+            std::lock_guard lock(stopTarget.mutex);
+            stopTarget.opening = false;
+        }
         PasswordAuth auth(*store, options->pwhash);
         CaseService service(*store, auth, options->notice);
         HttpFrontend frontend(service, settings);
+        // Whatever way this block is left, the waiter no longer reaches the store and front end.
+        struct Detach {
+            StopTarget& target;
+            ~Detach() {
+                std::lock_guard lock(target.mutex);
+                target.store = nullptr;
+                target.frontend = nullptr;
+            }
+        } detach{stopTarget};
         std::string bindError;
         const int port = frontend.bind(options->host, options->port, bindError);
         if (port < 0) {
@@ -125,22 +172,15 @@ int main(int argc, char** argv) {
                       << bindError << '\n';
             return 1;
         }
-        std::atomic<bool> serving{true};
-        std::thread waiter([&] {
-            int signal = 0;
-            sigwait(&stopSignals, &signal);
-            if (!serving) return;
-            // Statements under way end at their next step; the front end then winds down.
-            store->interruptQueries();
-            frontend.stop();
-        });
+        {
+            std::lock_guard lock(stopTarget.mutex);
+            stopTarget.store = store.get();
+            stopTarget.frontend = &frontend;
+        }
         const char* scheme = settings.tlsCertificate.empty() ? "http" : "https";
         std::cout << "qinglan-caseservice listening on " << scheme << "://" << options->host << ':' << port
                   << "/ (database " << describeStoreLocation(*location) << ")" << std::endl;
         const bool clean = frontend.run();
-        serving = false;
-        pthread_kill(waiter.native_handle(), SIGTERM);
-        waiter.join();
         std::cout << "qinglan-caseservice stopped" << std::endl;
         return clean ? 0 : 1;
     } catch (const std::exception& e) {

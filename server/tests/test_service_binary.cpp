@@ -1,16 +1,21 @@
 // The built qinglan-caseservice: options, configuration file, start message, access log,
 // serving, clean stop on a signal.
+#include "account_name.h"
 #include "service_harness.h"
+#include "sqlite_case_store.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
+#include <sqlite3.h>
 #include <sys/socket.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
+using namespace qinglan::caseservice;
 using namespace qinglan::caseservice::testing;
 
 namespace {
@@ -46,6 +51,59 @@ TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
         EXPECT_EQ(waitForExit(child.pid), 0) << "signal " << stopSignal;
         fclose(child.out);
     }
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
+}
+
+// A file of an earlier version gets its keyword index built while the service opens it, which
+// takes long for many cases. A stop meanwhile ends the service at once, and the file is left as
+// it was: every case there, no half-built index.
+TEST(ServiceBinary, StopsAtOnceWhileBuildingTheIndexOfAnOlderFile) {
+    const auto db =
+        std::filesystem::temp_directory_path() / ("qinglan-binary-opening-" + std::to_string(::getpid()) + ".db");
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
+    constexpr int kCases = 60000;
+    {
+        SqliteCaseStore store(db.string());
+        std::string why;
+        store.createUser(*accountNameForRegistration("older", why), "hash", "", "");
+    }
+    {
+        sqlite3* file = nullptr;
+        ASSERT_EQ(sqlite3_open(db.string().c_str(), &file), SQLITE_OK);
+        const std::string judgment = std::string(100, 'x') + "官鬼持世，妻财发动" + std::string(100, 'y');
+        const std::string script =
+            "DROP TRIGGER case_grams_insert; DROP TRIGGER case_grams_delete; DROP TRIGGER case_grams_unindex;"
+            "DROP TRIGGER case_grams_update; DROP TABLE case_grams; DROP TABLE case_grams_short;"
+            "DROP VIEW case_grams_texts;"
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+            std::to_string(kCases) +
+            ") INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, shiyou, duanyu) "
+            "SELECT 1, '乾为天', 'N' || i, '问财' || i, '" + judgment + "' FROM n;";
+        ASSERT_EQ(sqlite3_exec(file, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(file);
+        sqlite3_close(file);
+    }
+    auto child = startServiceBinary({"--listen", "127.0.0.1:0", "--db", db.string()}, true);
+    ASSERT_GT(child.pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    kill(child.pid, SIGTERM);
+    EXPECT_EQ(waitForExit(child.pid, std::chrono::seconds(3)), 1) << "not stopped while opening";
+    fclose(child.out);
+
+    sqlite3* file = nullptr;
+    ASSERT_EQ(sqlite3_open(db.string().c_str(), &file), SQLITE_OK);
+    const auto single = [&](const char* sql) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(file, sql, -1, &stmt, nullptr);
+        std::string value = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_text(stmt, 0)
+                                ? reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))
+                                : "";
+        sqlite3_finalize(stmt);
+        return value;
+    };
+    EXPECT_EQ(single("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(single("SELECT count(*) FROM gua_table"), std::to_string(kCases));
+    EXPECT_EQ(single("SELECT count(*) FROM sqlite_master WHERE name LIKE 'case_grams%'"), "0");
+    sqlite3_close(file);
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
 }
 
