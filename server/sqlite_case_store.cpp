@@ -499,37 +499,42 @@ std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fi
     return id;
 }
 
-std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields) {
+std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
+                                        const std::string& duanyu, const std::string& fankui) {
     auto stmt = db.prepare(
-        "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou) "
-        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
+        "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, "
+        "duanyu, fankui) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
     stmt.bind(1, user);
     bindCaseFields(stmt, 2, fields);
+    stmt.bind(11, duanyu).bind(12, fankui);
     stmt.run();
     return db.lastInsertId();
 }
 
 void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
                                 const std::string& duanyu, const std::string& fankui) {
+    const bool setDuanyu = which == TextsToSave::duanyu || which == TextsToSave::both;
+    const bool setFankui = which == TextsToSave::fankui || which == TextsToSave::both;
+    // One statement per save, so the keyword index reads the case's texts once.
     write([&](SqliteConnection& db) {
         bool exists = false;
         {
             auto count = db.prepare("SELECT 1 FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 LIMIT 1");
             exists = count.bind(1, user).bind(2, fields.gua_bianhao).step();
         }
-        if (!exists) insertRow(db, user, fields);
-        if (which == TextsToSave::duanyu || which == TextsToSave::both)
-            db.prepare("UPDATE gua_table SET duanyu = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
-                .bind(1, user)
-                .bind(2, fields.gua_bianhao)
-                .bind(3, duanyu)
-                .run();
-        if (which == TextsToSave::fankui || which == TextsToSave::both)
-            db.prepare("UPDATE gua_table SET fankui = ?3 WHERE user_id = ?1 AND gua_bianhao = ?2")
-                .bind(1, user)
-                .bind(2, fields.gua_bianhao)
-                .bind(3, fankui)
-                .run();
+        if (!exists) {
+            insertRow(db, user, fields, setDuanyu ? duanyu : std::string(), setFankui ? fankui : std::string());
+            return;
+        }
+        const std::string assignments = setDuanyu && setFankui ? "duanyu = ?3, fankui = ?4"
+                                        : setDuanyu           ? "duanyu = ?3"
+                                                              : "fankui = ?4";
+        auto update =
+            db.prepare("UPDATE gua_table SET " + assignments + " WHERE user_id = ?1 AND gua_bianhao = ?2");
+        update.bind(1, user).bind(2, fields.gua_bianhao);
+        if (setDuanyu) update.bind(3, duanyu);
+        if (setFankui) update.bind(4, fankui);
+        update.run();
     });
 }
 

@@ -78,7 +78,8 @@ private:
     SqliteConnection& writeConnection();
     // Runs the change in a transaction shared with the writes of other threads (see GroupCommit).
     void write(const GroupCommit::Write& change);
-    std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields);
+    std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
+                           const std::string& duanyu = {}, const std::string& fankui = {});
     std::optional<FileIdentity> currentIdentity() const;
     void checkFileBeforeWriting();
     void createOrCheckSchema(SqliteConnection& db);
