@@ -99,7 +99,7 @@ constexpr std::int64_t kApplicationId = 0x51474C43;
 
 // A writer that finds the log this many times the maintenance threshold checkpoints it itself
 // before writing, should the maintenance thread fall behind.
-constexpr std::int64_t kWriterCheckpointFactor = 4;
+constexpr std::int64_t kWriterCheckpointFactor = 8;
 
 constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
 
@@ -374,7 +374,7 @@ void SqliteCaseStore::maintain() {
             auto passive = maintenanceConnection_->prepare("PRAGMA wal_checkpoint(PASSIVE)");
             if (passive.step()) {
                 const std::int64_t left = passive.integer(1) - passive.integer(2);
-                pinned = left * pageSize_ > settings_.walCheckpointBytes;
+                pinned = left * pageSize_ > kWriterCheckpointFactor / 2 * settings_.walCheckpointBytes;
             }
         } catch (const std::exception& e) {
             std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
@@ -383,8 +383,12 @@ void SqliteCaseStore::maintain() {
         if (pinned || logSize() > kWriterCheckpointFactor * settings_.walCheckpointBytes)
             checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
     }
+    // Sessions end by the second; looking for ended ones once a second is enough.
+    const std::int64_t now = nowSeconds();
+    if (now == lastSessionSweep_) return;
+    lastSessionSweep_ = now;
     try {
-        maintenanceConnection_->prepare("DELETE FROM sessions WHERE expires <= ?1").bind(1, nowSeconds()).run();
+        maintenanceConnection_->prepare("DELETE FROM sessions WHERE expires <= ?1").bind(1, now).run();
     } catch (const std::exception& e) {
         std::cerr << "qinglan-caseservice: removing ended sessions: " << e.what() << '\n';
     }

@@ -23,7 +23,7 @@ namespace qinglan::caseservice {
 
 struct StoreSettings {
     std::chrono::milliseconds queryTimeLimit{2000};
-    std::chrono::milliseconds maintenanceInterval{200};
+    std::chrono::milliseconds maintenanceInterval{50};
     std::int64_t walCheckpointBytes = 4 * 1024 * 1024;  // log size that triggers a truncating checkpoint
 };
 
@@ -92,6 +92,7 @@ private:
     StoreSettings settings_;
     FileIdentity identity_;
     std::int64_t pageSize_ = 4096;
+    std::int64_t lastSessionSweep_ = 0;  // maintenance thread only
     std::atomic<bool> stopping_{false};
     std::atomic<bool> fileLost_{false};
     // One writer at a time within the service: writers queue here instead of polling SQLite's
