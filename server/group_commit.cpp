@@ -12,7 +12,7 @@ void GroupCommit::run(const Write& write, const Connect& connect) {
     queue_.push_back(&mine);
     while (!mine.done) {
         if (committing_) {
-            finished_.wait(lock);
+            mine.wake.wait(lock);
             continue;
         }
         committing_ = true;
@@ -22,9 +22,12 @@ void GroupCommit::run(const Write& write, const Connect& connect) {
         lock.unlock();
         commitBatch(batch, connect);
         lock.lock();
-        for (Pending* pending : batch) pending->done = true;
         committing_ = false;
-        finished_.notify_all();
+        for (Pending* pending : batch) {
+            pending->done = true;
+            pending->wake.notify_one();
+        }
+        if (!queue_.empty()) queue_.front()->wake.notify_one();
     }
     if (mine.error) std::rethrow_exception(mine.error);
 }

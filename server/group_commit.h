@@ -40,13 +40,15 @@ private:
         const Write* write = nullptr;
         std::exception_ptr error;
         bool done = false;
+        // Each waiter is woken by itself: when its write is done, or when it is first in the
+        // queue and nobody is committing. Waking all at every commit cost more than the writes.
+        std::condition_variable wake;
     };
     void commitBatch(std::deque<Pending*>& batch, const Connect& connect);
 
     std::mutex& writerLock_;
     const std::size_t largestBatch_;
     mutable std::mutex mutex_;
-    std::condition_variable finished_;
     std::deque<Pending*> queue_;
     bool committing_ = false;
 };
