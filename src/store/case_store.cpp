@@ -56,21 +56,27 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
         if (!reply.contains(QStringLiteral("ok"))) result = {false, QStringLiteral("网络保存失败，错误信息：") + reply};
     }
 
+    // One statement per save, so the keyword index reads the case's texts once.
+    const bool setDuanyu = which == 1 || which == 3;
+    const bool setFankui = which == 2 || which == 3;
     Transaction transaction(db_);
     if (db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=?"), {record_.saveKey}) ==
         0) {
-        db_.execute(
-            QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou) "
-                           "values(?,?,?,?,?,?,?,?,?)"),
-            {record_.gua_ming, record_.gua_bianhao, numberOrNull(record_.lei_id), numberOrNull(record_.nian),
-             numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng, record_.shiyou});
-    }
-    if (which == 1 || which == 3)
+        db_.execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,"
+                                   "shiyou,duanyu,fankui) values(?,?,?,?,?,?,?,?,?,?,?)"),
+                    {record_.gua_ming, record_.gua_bianhao, numberOrNull(record_.lei_id), numberOrNull(record_.nian),
+                     numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng,
+                     record_.shiyou, setDuanyu ? texts.duanyu : QStringLiteral(""), setFankui ? texts.fankui : QStringLiteral("")});
+    } else if (setDuanyu && setFankui) {
+        db_.execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where gua_bianhao=?"),
+                    {texts.duanyu, texts.fankui, record_.saveKey});
+    } else if (setDuanyu) {
         db_.execute(QStringLiteral("update gua_table set duanyu=? where gua_bianhao=?"),
                     {texts.duanyu, record_.saveKey});
-    if (which == 2 || which == 3)
+    } else if (setFankui) {
         db_.execute(QStringLiteral("update gua_table set fankui=? where gua_bianhao=?"),
                     {texts.fankui, record_.saveKey});
+    }
     transaction.commit();
     return result;
 }

@@ -160,7 +160,7 @@ TEST_F(CaseStoreTest, AFailedStatementLeavesNoHalfWrittenCase) {
     cast.chartOnly = true;
     cases.createCase(cast);
     db->execute(
-        QStringLiteral("create trigger refuse_feedback before update of fankui on gua_table "
+        QStringLiteral("create trigger refuse_feedback after insert on gua_table when new.fankui <> '' "
                        "begin select raise(abort, 'feedback refused'); end"));
     try {
         cases.saveCaseTexts(3, {QStringLiteral("断"), QStringLiteral("馈")});
