@@ -6,9 +6,11 @@
 #include "text_search/keyword_phrase.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -238,6 +240,14 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
         throw std::runtime_error(path_ +
                                  " is not an SQLite database; give --db a case-service database or the name "
                                  "of a new file");
+    const std::string readOnly = path_ + " cannot be written (read-only file or folder)";
+    // An existing file the service may not write (or whose folder, where the log goes, it may
+    // not write) is refused as such before SQLite fails at it with a less telling reason.
+    if (std::filesystem::exists(path_)) {
+        const auto folder = std::filesystem::absolute(path_).parent_path();
+        if (::access(path_.c_str(), W_OK) != 0 || ::access(folder.c_str(), W_OK) != 0)
+            throw std::runtime_error(readOnly);
+    }
     if (const auto reason = foreignDatabaseReason(path_); !reason.empty()) throw std::runtime_error(reason);
     {
         // The one connection that may create the file.
@@ -246,7 +256,7 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
             path_, OpenMode::createWhenMissing, QueryLimits{settings_.queryTimeLimit, &stopping_});
     }
     auto& db = connection();
-    if (db.readOnly()) throw std::runtime_error(path_ + " cannot be written (read-only file or folder)");
+    if (db.readOnly()) throw std::runtime_error(readOnly);
     startQueryClock(std::chrono::hours(24));  // building the search index of an old file may take long
     createOrCheckSchema(db);
     if (auto size = db.prepare("PRAGMA page_size"); size.step()) pageSize_ = size.integer(0);

@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -527,11 +530,36 @@ TEST(ForeignDatabase, IsRefusedWithAClearMessageAndLeftAsItWas) {
 }
 
 TEST(ReadOnlyDatabase, IsRefusedAtStart) {
-    if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
     const auto dir = std::filesystem::temp_directory_path() / ("qinglan-readonly-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = (dir / "cases.db").string();
     { SqliteCaseStore created(file); }
+    if (::geteuid() == 0) {
+        // File permissions do not bind root: the service is started as an ordinary user, to whom
+        // the file and its folder (root's, 0444 and 0755) are read-only.
+        using std::filesystem::perms;
+        std::filesystem::permissions(file, perms::owner_read | perms::group_read | perms::others_read);
+        std::filesystem::permissions(dir, perms::owner_all | perms::group_read | perms::group_exec |
+                                              perms::others_read | perms::others_exec);
+        if (std::system("runuser -u nobody -- true 2>/dev/null") != 0) {
+            std::filesystem::remove_all(dir);
+            GTEST_SKIP() << "running as root and cannot start a program as nobody (runuser)";
+        }
+        const std::string command = std::string("runuser -u nobody -- ") + CASESERVICE_BINARY +
+                                    " --listen 127.0.0.1:0 --db " + file + " 2>&1";
+        FILE* child = ::popen(command.c_str(), "r");
+        ASSERT_NE(child, nullptr);
+        std::string output;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, child)) output += buffer;
+        const int status = ::pclose(child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << output;
+        EXPECT_NE(output.find(file), std::string::npos) << output;
+        EXPECT_NE(output.find("cannot be written"), std::string::npos) << output;
+        EXPECT_EQ(output.find("listening"), std::string::npos) << output;
+        std::filesystem::remove_all(dir);
+        return;
+    }
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     try {
         SqliteCaseStore store(file);
