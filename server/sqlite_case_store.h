@@ -25,6 +25,8 @@ struct StoreSettings {
     std::chrono::milliseconds queryTimeLimit{2000};
     std::chrono::milliseconds maintenanceInterval{50};
     std::int64_t walCheckpointBytes = 4 * 1024 * 1024;  // log size that triggers a truncating checkpoint
+    // How long nothing must have been written before the keyword index's segments are merged.
+    std::chrono::milliseconds indexMergeIdle{2000};
 };
 
 class SqliteCaseStore final : public CaseStore {
@@ -87,12 +89,18 @@ private:
     void checkpointIfLarger(SqliteConnection& db, std::int64_t bytes);
     void fillNameKeys(SqliteConnection& db);
     void maintenanceLoop();
+    void mergeIndexWhenIdle();
 
     std::string path_;
     StoreSettings settings_;
     FileIdentity identity_;
     std::int64_t pageSize_ = 4096;
     std::int64_t lastSessionSweep_ = 0;  // maintenance thread only
+    // Writes since the keyword index was last merged into one segment, and when the last was.
+    std::atomic<std::int64_t> writesSinceIndexMerge_{0};
+    std::atomic<std::chrono::steady_clock::rep> lastWrite_{0};
+    std::int64_t indexMergeAfter_ = 0;  // writes; maintenance thread only
+    bool indexMergeDue_ = true;         // maintenance thread only: an index left by the last run may be in pieces
     std::atomic<bool> stopping_{false};
     std::atomic<bool> fileLost_{false};
     // One writer at a time within the service: writers queue here instead of polling SQLite's
@@ -103,6 +111,7 @@ private:
     std::unordered_map<std::thread::id, std::unique_ptr<SqliteConnection>> connections_;
     std::unique_ptr<SqliteConnection> maintenanceConnection_;
     std::mutex maintenanceMutex_;
+    std::mutex maintainMutex_;  // one maintain() at a time
     std::condition_variable maintenanceWake_;
     bool maintenanceStop_ = false;
     std::thread maintenance_;
