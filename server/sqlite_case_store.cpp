@@ -101,7 +101,7 @@ constexpr std::int64_t kApplicationId = 0x51474C43;
 
 // A writer that finds the log this many times the maintenance threshold checkpoints it itself
 // before writing, should the maintenance thread fall behind.
-constexpr std::int64_t kWriterCheckpointFactor = 8;
+constexpr std::int64_t kWriterCheckpointFactor = 4;
 
 constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
 
