@@ -3,6 +3,7 @@
 // reason, when no keyring answers.
 #include "cloud/system_keyring.h"
 #include "desktop_client.h"
+#include "known_passwords.h"
 #include "local_services.h"
 #include "store/settings.h"
 #include "test_support/qt_printers.h"
@@ -17,12 +18,7 @@ using cloud::SystemKeyring;
 using cloud_test::DesktopClient;
 using cloud_test::ServiceProcess;
 
-// md5 of the text as 32 uppercase hex digits, hashed again (worked out with coreutils md5sum).
-const QString kTyped = QStringLiteral("First#Pass1");
-const QString kTypedDigest = QStringLiteral("6D11985338B4CA0B752CF2635F8432AA");
-const QString kNew = QStringLiteral("NewPass#77");
-const QString kNewDigest = QStringLiteral("4C87EE69ADA084F8184D1F05245C803C");
-const QString kUser = QStringLiteral("张三");
+using namespace cloud_test;
 const QString kInKeyring = QStringLiteral("\u0001keyring");
 
 class KeyringLogin : public ::testing::Test {
@@ -57,21 +53,21 @@ protected:
 TEST_F(KeyringLogin, TheDigestGoesToTheKeyringAndTheRowOnlySaysSo) {
     {
         auto first = run();
-        ASSERT_TRUE(first->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
-        ASSERT_TRUE(first->account.login({kUser, kTyped, true}).loggedIn);
+        ASSERT_TRUE(first->account.registerUser({kUser, kFirst, kFirst, "1", ""}).registered);
+        ASSERT_TRUE(first->account.login({kUser, kFirst, true}).loggedIn);
         EXPECT_EQ(value2(*first), kInKeyring);
     }
     EXPECT_EQ(entry().answer, SystemKeyring::Answer::Done);
-    EXPECT_EQ(entry().secret, kTypedDigest);
-    EXPECT_FALSE(fileHolds(kTypedDigest));
-    EXPECT_FALSE(fileHolds(kTyped));
+    EXPECT_EQ(entry().secret, kFirstDigest);
+    EXPECT_FALSE(fileHolds(kFirstDigest));
+    EXPECT_FALSE(fileHolds(kFirst));
 
     auto next = run();
     EXPECT_TRUE(next->account.remembered().passwordRemembered);
     EXPECT_TRUE(next->account.login({kUser, "", true}).loggedIn);
 
     // A password change replaces the entry; unticking the box removes it.
-    ASSERT_TRUE(next->account.changePassword({kTyped, kNew, kNew}).changed);
+    ASSERT_TRUE(next->account.changePassword({kFirst, kNew, kNew}).changed);
     EXPECT_EQ(entry().secret, kNewDigest);
     EXPECT_EQ(value2(*next), kInKeyring);
     next->account.setRememberLogin(false);
@@ -82,24 +78,24 @@ TEST_F(KeyringLogin, TheDigestGoesToTheKeyringAndTheRowOnlySaysSo) {
 TEST_F(KeyringLogin, AnEarlierTypedRowMovesIntoTheKeyring) {
     {
         auto earlier = run();
-        ASSERT_TRUE(earlier->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
+        ASSERT_TRUE(earlier->account.registerUser({kUser, kFirst, kFirst, "1", ""}).registered);
         store::Settings settings(*earlier->db);
         settings.set(store::setting::loginName, kUser);
-        settings.set(store::setting::loginPassword, kTyped);
+        settings.set(store::setting::loginPassword, kFirst);
         settings.set(store::setting::rememberLogin, true);
     }
     auto next = run();
     EXPECT_TRUE(next->account.remembered().passwordRemembered);
     EXPECT_EQ(value2(*next), kInKeyring);
-    EXPECT_EQ(entry().secret, kTypedDigest);
-    EXPECT_FALSE(fileHolds(kTyped));
+    EXPECT_EQ(entry().secret, kFirstDigest);
+    EXPECT_FALSE(fileHolds(kFirst));
     EXPECT_TRUE(next->account.login({kUser, "", true}).loggedIn);
 }
 
 TEST_F(KeyringLogin, AnEntryGoneFromTheKeyringIsForgottenHereToo) {
     auto client = run();
-    ASSERT_TRUE(client->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
-    ASSERT_TRUE(client->account.login({kUser, kTyped, true}).loggedIn);
+    ASSERT_TRUE(client->account.registerUser({kUser, kFirst, kFirst, "1", ""}).registered);
+    ASSERT_TRUE(client->account.login({kUser, kFirst, true}).loggedIn);
     // The user deletes the entry with the desktop's keyring manager.
     keyring.remove(QStringLiteral("Qinglan ") + service.address().toString(), kUser);
     EXPECT_EQ(client->account.login({kUser, "", true}).message, "请输入密码。");
@@ -110,9 +106,9 @@ TEST_F(KeyringLogin, EntriesOfOtherNamesAndAddressesAreLeftAlone) {
     const QString otherService = QStringLiteral("Qinglan https://cases.example.org/");
     ASSERT_TRUE(keyring.write(otherService, kUser, kNewDigest));
     auto client = run();
-    ASSERT_TRUE(client->account.registerUser({kUser, kTyped, kTyped, "1", ""}).registered);
+    ASSERT_TRUE(client->account.registerUser({kUser, kFirst, kFirst, "1", ""}).registered);
     ASSERT_TRUE(client->account.registerUser({"李四", kNew, kNew, "1", ""}).registered);
-    ASSERT_TRUE(client->account.login({kUser, kTyped, true}).loggedIn);
+    ASSERT_TRUE(client->account.login({kUser, kFirst, true}).loggedIn);
     // Remembering another name drops the first name's entry.
     ASSERT_TRUE(client->account.login({"李四", kNew, true}).loggedIn);
     EXPECT_EQ(entry().answer, SystemKeyring::Answer::Missing);

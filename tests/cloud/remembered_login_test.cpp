@@ -3,6 +3,7 @@
 // password as typed is left anywhere in the file.
 #include "cloud/system_keyring.h"
 #include "desktop_client.h"
+#include "known_passwords.h"
 #include "local_services.h"
 #include "store/settings.h"
 #include "test_support/qt_printers.h"
@@ -17,16 +18,11 @@ namespace {
 using cloud_test::DesktopClient;
 using cloud_test::ServiceProcess;
 
-// Digests worked out with coreutils: md5 of the text, as 32 uppercase hex digits, hashed again:
-//   d() { printf '%s' "$(printf '%s' "$1" | md5sum | cut -c1-32 | tr a-f A-F)" | md5sum | ...; }
+using namespace cloud_test;
+
+// Worked out as in known_passwords.h.
 const QString kOldTyped = QStringLiteral("OldTyped#Secret42");
 const QString kOldTypedDigest = QStringLiteral("A16C02A55C062A86650FC5B0C575D4CD");
-const QString kFirst = QStringLiteral("First#Pass1");
-const QString kFirstDigest = QStringLiteral("6D11985338B4CA0B752CF2635F8432AA");
-const QString kNew = QStringLiteral("NewPass#77");
-const QString kNewDigest = QStringLiteral("4C87EE69ADA084F8184D1F05245C803C");
-
-const QString kUser = QStringLiteral("张三");
 
 // value2 of row 88 as the program writes it: the digest behind a marker no login box can type.
 QString digestForm(const QString& digest) { return QStringLiteral("\u0001digest:") + digest; }
