@@ -46,42 +46,33 @@ void GroupCommit::commitBatch(std::deque<Pending*>& batch, const Connect& connec
         for (Pending* pending : batch) pending->error = std::current_exception();
         return;
     }
-    // A failed write normally leaves the others' work in the transaction. Some failures (an
-    // interrupted statement, a full disk) make SQLite roll the whole transaction back: the
-    // writes that had gone well are then run again in a new one, without the failed write.
+    // The writes run one after the other in one transaction, without savepoints between them:
+    // opening a savepoint makes the keyword index flush its pending terms, a segment per write.
+    // When a write fails, the transaction is undone and the writes that had gone well are run
+    // again without it, together with those that came after.
     std::deque<Pending*> remaining = batch;
     while (!remaining.empty()) {
-        bool transactionLost = false;
-        std::deque<Pending*> written;
         try {
             WriteTransaction transaction(*db);
+            bool failed = false;
             for (Pending* pending : remaining) {
-                db->execute("SAVEPOINT one_write");
                 try {
                     (*pending->write)(*db);
-                    db->execute("RELEASE one_write");
-                    written.push_back(pending);
                 } catch (...) {
                     pending->error = std::current_exception();
-                    if (db->inTransaction()) {
-                        db->execute("ROLLBACK TO one_write");
-                        db->execute("RELEASE one_write");
-                    } else {
-                        transactionLost = true;
-                        break;
-                    }
+                    failed = true;
+                    break;
                 }
             }
-            if (!transactionLost) {
+            if (!failed) {
                 transaction.commit();
                 return;
             }
-        } catch (...) {  // beginning, a savepoint or the commit failed: nothing was stored
+        } catch (...) {  // beginning, undoing or the commit failed: nothing was stored
             for (Pending* pending : remaining)
                 if (!pending->error) pending->error = std::current_exception();
             return;
         }
-        // Run again what had been written before the transaction was lost, and what came after.
         std::deque<Pending*> again;
         std::copy_if(remaining.begin(), remaining.end(), std::back_inserter(again),
                      [](const Pending* pending) { return !pending->error; });

@@ -61,25 +61,13 @@ CREATE VIRTUAL TABLE IF NOT EXISTS case_grams USING fts5(
   texts, content='', tokenize='char_grams triples owned', columnsize=0);
 CREATE VIRTUAL TABLE IF NOT EXISTS case_grams_short USING fts5(
   texts, content='', tokenize='char_grams short owned', columnsize=0, detail=none);
-CREATE TRIGGER IF NOT EXISTS case_grams_insert AFTER INSERT ON gua_table BEGIN
-  INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
-  INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
-END;
+-- The store's writes index a case's texts themselves (see indexTexts): statements that fire
+-- triggers inside the shared write transaction would each flush the index's pending terms to a
+-- segment of their own. A case removed by other means is taken out of the index here.
 CREATE TRIGGER IF NOT EXISTS case_grams_delete BEFORE DELETE ON gua_table BEGIN
   INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
   INSERT INTO case_grams_short(case_grams_short, rowid, texts)
   SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
-END;
-CREATE TRIGGER IF NOT EXISTS case_grams_unindex
-BEFORE UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO case_grams(case_grams, rowid, texts) SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
-  INSERT INTO case_grams_short(case_grams_short, rowid, texts)
-  SELECT 'delete', id, texts FROM case_grams_texts WHERE id = old.id;
-END;
-CREATE TRIGGER IF NOT EXISTS case_grams_update
-AFTER UPDATE OF user_id, gua_ming, shiyou, duanyu, fankui ON gua_table BEGIN
-  INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
-  INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = new.id;
 END;
 CREATE TABLE IF NOT EXISTS fenlei_table (
   user_id INTEGER NOT NULL REFERENCES users(id),
@@ -276,13 +264,16 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
     }
     // Files of earlier versions carry a trigram index, which cannot look up one or two
     // characters, or a character index whose terms mix all users' cases, which makes a user
-    // among many wade through the others' cases; the index by owner replaces both.
+    // among many wade through the others' cases; the index by owner replaces both. The
+    // triggers that kept it on insert and update gave way to the writes' own statements.
     db.execute(
         "DROP TRIGGER IF EXISTS gua_search_insert; DROP TRIGGER IF EXISTS gua_search_delete; "
         "DROP TRIGGER IF EXISTS gua_search_update; DROP TABLE IF EXISTS gua_search; "
         "DROP TRIGGER IF EXISTS gua_grams_insert; DROP TRIGGER IF EXISTS gua_grams_delete; "
         "DROP TRIGGER IF EXISTS gua_grams_unindex; DROP TRIGGER IF EXISTS gua_grams_update; "
-        "DROP TABLE IF EXISTS gua_grams; DROP TABLE IF EXISTS gua_grams_short; DROP VIEW IF EXISTS gua_grams_texts;");
+        "DROP TABLE IF EXISTS gua_grams; DROP TABLE IF EXISTS gua_grams_short; DROP VIEW IF EXISTS gua_grams_texts; "
+        "DROP TRIGGER IF EXISTS case_grams_insert; DROP TRIGGER IF EXISTS case_grams_unindex; "
+        "DROP TRIGGER IF EXISTS case_grams_update;");
     db.execute(kSchema);
     if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
     fillNameKeys(db);
@@ -565,33 +556,52 @@ std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user,
     bindCaseFields(stmt, 2, fields);
     stmt.bind(11, duanyu).bind(12, fankui);
     stmt.run();
-    return db.lastInsertId();
+    const std::int64_t id = db.lastInsertId();
+    indexTexts(db, id, IndexChange::add);
+    return id;
+}
+
+void SqliteCaseStore::indexTexts(SqliteConnection& db, std::int64_t id, IndexChange change) {
+    // One row by VALUES, not INSERT ... SELECT: a statement that may write several rows runs in
+    // a statement transaction of its own, and opening one makes the index flush what it holds.
+    for (const char* table : {"case_grams", "case_grams_short"}) {
+        const std::string select = "(SELECT texts FROM case_grams_texts WHERE id = ?1)";
+        const std::string sql = change == IndexChange::add
+                                    ? std::string("INSERT INTO ") + table + "(rowid, texts) VALUES(?1, " + select + ")"
+                                    : std::string("INSERT INTO ") + table + "(" + table + ", rowid, texts) VALUES('delete', ?1, " +
+                                          select + ")";
+        db.prepare(sql).bind(1, id).run();
+    }
 }
 
 void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
                                 const std::string& duanyu, const std::string& fankui) {
     const bool setDuanyu = which == TextsToSave::duanyu || which == TextsToSave::both;
     const bool setFankui = which == TextsToSave::fankui || which == TextsToSave::both;
-    // One statement per save, so the keyword index reads the case's texts once.
+    // Both texts in one statement, so the index takes each case's old texts out and adds the new once.
     write([&](SqliteConnection& db) {
-        bool exists = false;
+        std::vector<std::int64_t> ids;
         {
-            auto count = db.prepare("SELECT 1 FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 LIMIT 1");
-            exists = count.bind(1, user).bind(2, fields.gua_bianhao).step();
+            auto same = db.prepare("SELECT id FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 ORDER BY id");
+            same.bind(1, user).bind(2, fields.gua_bianhao);
+            while (same.step()) ids.push_back(same.integer(0));
         }
-        if (!exists) {
+        if (ids.empty()) {
             insertRow(db, user, fields, setDuanyu ? duanyu : std::string(), setFankui ? fankui : std::string());
             return;
         }
         const std::string assignments = setDuanyu && setFankui ? "duanyu = ?3, fankui = ?4"
                                         : setDuanyu           ? "duanyu = ?3"
                                                               : "fankui = ?4";
-        auto update =
-            db.prepare("UPDATE gua_table SET " + assignments + " WHERE user_id = ?1 AND gua_bianhao = ?2");
-        update.bind(1, user).bind(2, fields.gua_bianhao);
-        if (setDuanyu) update.bind(3, duanyu);
-        if (setFankui) update.bind(4, fankui);
-        update.run();
+        for (const std::int64_t id : ids) {
+            indexTexts(db, id, IndexChange::remove);
+            auto update = db.prepare("UPDATE gua_table SET " + assignments + " WHERE id = ?1");
+            update.bind(1, id);
+            if (setDuanyu) update.bind(3, duanyu);
+            if (setFankui) update.bind(4, fankui);
+            update.run();
+            indexTexts(db, id, IndexChange::add);
+        }
     });
 }
 

@@ -69,7 +69,15 @@ public:
     // on its own; tests call it directly).
     void maintain();
 
+    // Adds a new case with its texts and indexes them, on a connection inside a write
+    // transaction; returns its id. The store's own saves use it, and so may a bulk loader.
+    static std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
+                                  const std::string& duanyu = {}, const std::string& fankui = {});
+
 private:
+    enum class IndexChange { add, remove };
+    // Adds a case's texts, as they stand, to the keyword index or takes them out of it.
+    static void indexTexts(SqliteConnection& db, std::int64_t id, IndexChange change);
     struct FileIdentity {
         unsigned long long device = 0, inode = 0;
         bool operator==(const FileIdentity&) const = default;
@@ -80,8 +88,6 @@ private:
     SqliteConnection& writeConnection();
     // Runs the change in a transaction shared with the writes of other threads (see GroupCommit).
     void write(const GroupCommit::Write& change);
-    std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
-                           const std::string& duanyu = {}, const std::string& fankui = {});
     std::optional<FileIdentity> currentIdentity() const;
     void checkFileBeforeWriting();
     void createOrCheckSchema(SqliteConnection& db);

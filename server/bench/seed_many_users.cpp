@@ -66,21 +66,18 @@ int main(int argc, char** argv) {
     for (long from = 0; from < cases;) {
         WriteTransaction transaction(connection);
         for (const long end = std::min(cases, from + 20000); from < end; ++from) {
-            connection
-                .prepare(
-                    "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, "
-                    "shiyou, duanyu, fankui) VALUES(?1, '主卦：乾为天 变卦：天风姤', ?2, ?3, ?4, ?5, ?6, '男', '1980', ?7, "
-                    "?8, ?9)")
-                .bind(1, ids[static_cast<std::size_t>(from % users)])
-                .bind(2, seeded::caseNumber(from))
-                .bind(3, std::to_string(1 + from % 8))
-                .bind(4, std::to_string(2000 + from % 25))
-                .bind(5, std::to_string(1 + from % 12))
-                .bind(6, std::to_string(1 + from % 28))
-                .bind(7, seeded::matter(from))
-                .bind(8, seeded::judgment(random))
-                .bind(9, seeded::feedback(from))
-                .run();
+            const CaseFields fields{"主卦：乾为天 变卦：天风姤",
+                                    seeded::caseNumber(from),
+                                    std::to_string(1 + from % 8),
+                                    std::to_string(2000 + from % 25),
+                                    std::to_string(1 + from % 12),
+                                    std::to_string(1 + from % 28),
+                                    "男",
+                                    "1980",
+                                    seeded::matter(from)};
+            const std::string judgment = seeded::judgment(random);
+            SqliteCaseStore::insertRow(connection, ids[static_cast<std::size_t>(from % users)], fields, judgment,
+                                       seeded::feedback(from));
         }
         transaction.commit();
         connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");  // the service's maintenance is not running
