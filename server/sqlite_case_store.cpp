@@ -409,27 +409,37 @@ void SqliteCaseStore::maintenanceLoop() {
     }
 }
 
+std::unique_ptr<SqliteConnection> SqliteCaseStore::openConnection() const {
+    // A connection opened on a file put in place of ours would switch that file to WAL mode
+    // beside our log and stay pointed at it; only the original file is opened.
+    const auto refuseForeignFile = [this] {
+        if (currentIdentity() != identity_)
+            throw std::runtime_error("database file " + path_ + " is missing or replaced; not opened");
+    };
+    refuseForeignFile();
+    return std::make_unique<SqliteConnection>(path_, OpenMode::existingOnly,
+                                              QueryLimits{settings_.queryTimeLimit, &stopping_}, refuseForeignFile);
+}
+
 SqliteConnection& SqliteCaseStore::connection() {
     startQueryClock(settings_.queryTimeLimit);
     std::lock_guard lock(mutex_);
     auto& slot = connections_[std::this_thread::get_id()];
-    if (!slot) {
-        // A connection opened on a file put in place of ours would switch that file to WAL
-        // mode beside our log and stay pointed at it; only the original file is opened.
-        const auto refuseForeignFile = [this] {
-            if (currentIdentity() != identity_)
-                throw std::runtime_error("database file " + path_ + " is missing or replaced; not opened");
-        };
-        refuseForeignFile();
-        slot = std::make_unique<SqliteConnection>(path_, OpenMode::existingOnly,
-                                                  QueryLimits{settings_.queryTimeLimit, &stopping_}, refuseForeignFile);
-    }
+    if (!slot) slot = openConnection();
     return *slot;
 }
 
 SqliteConnection& SqliteCaseStore::writeConnection() {
     checkFileBeforeWriting();
-    return connection();
+    startQueryClock(settings_.queryTimeLimit);
+    // Every batch is written on one connection, whichever thread commits it: its page cache
+    // stays valid from one batch to the next, where a thread's own connection would find its
+    // cache outdated by the others' commits and read every page again.
+    if (!writer_) {
+        writer_ = openConnection();
+        writer_->execute("PRAGMA cache_size=-65536");  // taken only as pages are used
+    }
+    return *writer_;
 }
 
 void SqliteCaseStore::write(const GroupCommit::Write& change) {

@@ -82,9 +82,10 @@ private:
         unsigned long long device = 0, inode = 0;
         bool operator==(const FileIdentity&) const = default;
     };
+    std::unique_ptr<SqliteConnection> openConnection() const;
     SqliteConnection& connection();
-    // connection(), after checking that the path still names the file opened at start; used
-    // while holding writeMutex_.
+    // The writers' connection, after checking that the path still names the file opened at
+    // start; used while holding writeMutex_.
     SqliteConnection& writeConnection();
     // Runs the change in a transaction shared with the writes of other threads (see GroupCommit).
     void write(const GroupCommit::Write& change);
@@ -113,6 +114,7 @@ private:
     // write lock with the busy handler's sleeps, and a checkpoint takes it too.
     std::mutex writeMutex_;
     GroupCommit groupCommit_{writeMutex_};
+    std::unique_ptr<SqliteConnection> writer_;  // under writeMutex_
     std::mutex mutex_;
     std::unordered_map<std::thread::id, std::unique_ptr<SqliteConnection>> connections_;
     std::unique_ptr<SqliteConnection> maintenanceConnection_;
