@@ -358,6 +358,33 @@ void SqliteCaseStore::checkpointIfLarger(SqliteConnection& db, std::int64_t byte
     }
 }
 
+void SqliteCaseStore::cutLog() {
+    // Copies into the database what the log holds, beside the writers and without stopping
+    // them. Then the writers wait while the little they wrote meanwhile is copied too, and the
+    // next one starts the log over from its beginning: its blocks are written again rather
+    // than given back and allocated anew. Readers of an older snapshot are waited for in short
+    // steps; they read for a few milliseconds. Only when readers keep most of a large log from
+    // being copied is a longer wait worth the writers' time.
+    std::int64_t left = 0;
+    try {
+        auto passive = maintenanceConnection_->prepare("PRAGMA wal_checkpoint(PASSIVE)");
+        if (passive.step()) left = passive.integer(1) - passive.integer(2);
+    } catch (const std::exception& e) {
+        std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
+        return;
+    }
+    const bool pinned = left * pageSize_ > kWriterCheckpointFactor / 2 * settings_.walCheckpointBytes;
+    std::lock_guard writing(writeMutex_);
+    try {
+        const ShortBusyWaits waits(*maintenanceConnection_,
+                                   pinned ? std::chrono::milliseconds(5000) : std::chrono::milliseconds(200));
+        auto restart = maintenanceConnection_->prepare("PRAGMA wal_checkpoint(RESTART)");
+        if (restart.step() && restart.integer(0) == 0) logFrames_ = 0;
+    } catch (const std::exception& e) {
+        std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
+    }
+}
+
 void SqliteCaseStore::maintain() {
     // The maintenance thread and a direct call (tests) share the maintenance connection.
     std::lock_guard maintaining(maintainMutex_);
@@ -368,24 +395,9 @@ void SqliteCaseStore::maintain() {
                       << " is missing or was replaced by another file; every write is refused\n";
         return;
     }
-    if (logSize() > settings_.walCheckpointBytes) {
-        // Copies into the database what the log holds, beside the writers and without stopping
-        // them; the next write starts the log over once no reader needs it. Only when readers
-        // keep most of a large log from being copied are the writers stopped while it is cut.
-        bool pinned = false;
-        try {
-            auto passive = maintenanceConnection_->prepare("PRAGMA wal_checkpoint(PASSIVE)");
-            if (passive.step()) {
-                const std::int64_t left = passive.integer(1) - passive.integer(2);
-                pinned = left * pageSize_ > kWriterCheckpointFactor / 2 * settings_.walCheckpointBytes;
-            }
-        } catch (const std::exception& e) {
-            std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
-        }
-        // A large log left by one big transaction (an index built at start) is cut as well.
-        if (pinned || logSize() > kWriterCheckpointFactor * settings_.walCheckpointBytes)
-            checkpointIfLarger(*maintenanceConnection_, settings_.walCheckpointBytes);
-    }
+    if (logFrames_.load() * pageSize_ > settings_.walCheckpointBytes ||
+        logSize() > kWriterCheckpointFactor * settings_.walCheckpointBytes)
+        cutLog();
     mergeIndexWhenIdle();
     // Sessions end by the second; looking for ended ones once a second is enough.
     const std::int64_t now = nowSeconds();
@@ -438,6 +450,13 @@ SqliteConnection& SqliteCaseStore::writeConnection() {
     if (!writer_) {
         writer_ = openConnection();
         writer_->execute("PRAGMA cache_size=-65536");  // taken only as pages are used
+        sqlite3_wal_hook(
+            writer_->handle(),
+            [](void* frames, sqlite3*, const char*, int count) {
+                static_cast<std::atomic<std::int64_t>*>(frames)->store(count);
+                return SQLITE_OK;
+            },
+            &logFrames_);
     }
     return *writer_;
 }

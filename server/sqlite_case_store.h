@@ -94,6 +94,7 @@ private:
     void createOrCheckSchema(SqliteConnection& db);
     std::int64_t logSize() const;
     void checkpointIfLarger(SqliteConnection& db, std::int64_t bytes);
+    void cutLog();
     void fillNameKeys(SqliteConnection& db);
     void maintenanceLoop();
     void mergeIndexWhenIdle();
@@ -102,6 +103,9 @@ private:
     StoreSettings settings_;
     FileIdentity identity_;
     std::int64_t pageSize_ = 4096;
+    // Frames in the log after the writers' last commit; the log file keeps its size when it
+    // starts over, so the file's size does not tell.
+    std::atomic<std::int64_t> logFrames_{0};
     std::int64_t lastSessionSweep_ = 0;  // maintenance thread only
     // Writes since the keyword index was last merged into one segment, and when the last was.
     std::atomic<std::int64_t> writesSinceIndexMerge_{0};

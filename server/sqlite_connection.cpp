@@ -1,6 +1,7 @@
 #include "sqlite_connection.h"
 
 #include <stdexcept>
+#include <thread>
 
 #include "text_search/char_gram_tokenizer.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 // The end of the current store call's time on this thread.
 thread_local std::chrono::steady_clock::time_point queryDeadline = std::chrono::steady_clock::time_point::max();
+
+constexpr int kBusyTimeoutMs = 5000;
 
 // Virtual machine steps between two looks at the clock.
 constexpr int kProgressSteps = 4000;
@@ -85,7 +88,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, Query
         }
     }
     try {
-        sqlite3_busy_timeout(db_, 5000);
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         sqlite3_progress_handler(db_, kProgressSteps, &SqliteConnection::onProgress, this);
         execute("PRAGMA journal_mode=WAL");
         // In WAL mode NORMAL keeps the file consistent on a crash; only the last commits
@@ -136,6 +139,21 @@ Statement SqliteConnection::prepare(const std::string& sql) {
         found = statements_.emplace(sql, stmt).first;
     }
     return Statement(found->second);
+}
+
+ShortBusyWaits::ShortBusyWaits(SqliteConnection& connection, std::chrono::milliseconds atMost)
+    : connection_(connection), until_(std::chrono::steady_clock::now() + atMost) {
+    sqlite3_busy_handler(connection_.handle(), &ShortBusyWaits::wait, this);
+}
+
+ShortBusyWaits::~ShortBusyWaits() {
+    sqlite3_busy_timeout(connection_.handle(), kBusyTimeoutMs);
+}
+
+int ShortBusyWaits::wait(void* self, int) {
+    if (std::chrono::steady_clock::now() >= static_cast<ShortBusyWaits*>(self)->until_) return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+    return 1;
 }
 
 WriteTransaction::WriteTransaction(SqliteConnection& connection) : connection_(connection) {
