@@ -12,6 +12,8 @@
 #include "store/case_store.h"
 #include "store/search_index.h"
 
+#include "divination_texts.h"
+
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QDir>
@@ -26,25 +28,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Phrases of four characters as judgments are written; a text is phrases joined by "，" or "。".
-const QStringList kPhrases = {
-    "官鬼持世", "妻财发动", "子孙临日", "父母化进", "兄弟克财", "应爻旬空", "世爻月破", "用神入墓", "忌神暗动",
-    "原神旺相", "月建生扶", "日辰合住", "回头相生", "化退无力", "六冲散局", "三合成局", "青龙临财", "白虎带煞",
-    "朱雀口舌", "玄武暗昧", "勾陈田土", "螣蛇惊恐", "伏神得出", "飞神克伏", "世应相生", "动而化空", "休囚无气",
-    "逢冲则起", "逢合则绊", "出空之日", "填实之时", "应期在午", "应期在子", "求财可得", "婚姻可成", "疾病渐愈",
-    "官司有理", "出行平安", "失物可寻", "考试得中", "升职有望", "买房宜缓", "合作需慎", "后来应验", "果然如此"};
 const QStringList kMatters = {"问财运", "问婚姻", "问工作", "问健康", "问出行", "问考试", "问官司", "问房产"};
 // Words put into one case in a thousand, so a search for them is rare.
 const QStringList kRareWords = {"祟", "蛊惑"};
 
 QString textOf(std::mt19937& random, int length) {
-    QString text;
-    while (text.size() < length) {
-        text += kPhrases[random() % kPhrases.size()];
-        text += random() % 3 ? u'，' : u'。';
-    }
-    text.truncate(length);
-    return text;
+    return QString::fromStdString(divination_texts::textOf(random, length));
 }
 
 QString benchDir() {

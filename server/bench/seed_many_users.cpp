@@ -2,6 +2,8 @@
 // search as any one of them (--user benchN): accounts bench1..benchN, all with the bench
 // password, and cases taking turns between them, texts as the load generator seeds them.
 // Writes through the service's own store and search index; the file may be new.
+#include "divination_texts.h"
+
 #include "account_name.h"
 #include "password_auth.h"
 #include "seeded_cases.h"
@@ -21,20 +23,26 @@ using namespace qinglan::caseservice;
 int main(int argc, char** argv) {
     std::string db;
     long users = 1000, cases = 1000000;
+    bool longTexts = false;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--db")
             db = argv[i + 1];
         else if (option == "--users")
             users = std::clamp(std::atol(argv[i + 1]), 1L, 100000L);
+        else if (option == "--long-texts")
+            longTexts = std::string_view(argv[i + 1]) == "yes";
         else if (option == "--cases")
             cases = std::clamp(std::atol(argv[i + 1]), 1L, 10000000L);
         else
             db.clear(), i = argc;
     }
     if (db.empty()) {
-        std::cerr << "usage: bench_caseservice_seed --db FILE [--users N] [--cases M]\n"
-                     "Adds accounts bench1..benchN (password as the load generator's) and M cases between them.\n";
+        std::cerr << "usage: bench_caseservice_seed --db FILE [--users N] [--cases M] [--long-texts yes]\n"
+                     "Adds accounts bench1..benchN (password as the load generator's) and M cases between them;\n"
+                     "with --long-texts yes each judgment and feedback has 50 to 500 characters of common\n"
+                     "divination phrases (else the load generator's short texts). Then prints the keyword\n"
+                     "index's size against the texts it indexes.\n";
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -75,9 +83,12 @@ int main(int argc, char** argv) {
                                     "男",
                                     "1980",
                                     seeded::matter(from)};
-            const std::string judgment = seeded::judgment(random);
+            const std::string judgment =
+                longTexts ? divination_texts::judgmentOrFeedback(random) : seeded::judgment(random);
+            const std::string feedback =
+                longTexts ? divination_texts::judgmentOrFeedback(random) : seeded::feedback(from);
             SqliteCaseStore::insertRow(connection, ids[static_cast<std::size_t>(from % users)], fields, judgment,
-                                       seeded::feedback(from));
+                                       feedback);
         }
         transaction.commit();
         connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");  // the service's maintenance is not running
@@ -85,5 +96,17 @@ int main(int argc, char** argv) {
     }
     std::printf("%ld accounts, %ld cases in %.0f s\n", users, cases,
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    // Merged into one segment, as the service's idle merge leaves it.
+    connection.execute("INSERT INTO case_grams(case_grams) VALUES('optimize');"
+                       "INSERT INTO case_grams_short(case_grams_short) VALUES('optimize')");
+    connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");
+    auto texts = connection.prepare(
+        "SELECT sum(length(CAST(gua_ming AS BLOB)) + length(CAST(shiyou AS BLOB)) + length(CAST(duanyu AS BLOB)) + "
+        "length(CAST(fankui AS BLOB))) FROM gua_table");
+    auto index = connection.prepare("SELECT sum(pgsize) FROM dbstat WHERE name LIKE 'case_grams%'");
+    if (texts.step() && index.step())
+        std::printf("texts of all cases in the file %.1f MB, keyword index %.1f MB (%.2f times the texts)\n",
+                    texts.integer(0) / 1e6, index.integer(0) / 1e6,
+                    static_cast<double>(index.integer(0)) / static_cast<double>(texts.integer(0)));
     return 0;
 }
