@@ -10,6 +10,8 @@
 // newline). The desktop program is built with the public key (-DQINGLAN_UPDATE_PUBLIC_KEY=...)
 // and installs only a file that matches a validly signed manifest of a newer version; the case
 // service serves FILE.sig beside its --update-file FILE.
+#include "qinglan_build.h"
+
 #include <sodium.h>
 #include <sys/stat.h>
 
@@ -158,8 +160,25 @@ int verify(const std::string& publicHex, const std::string& filePath) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: sign-update keygen SECRET_KEY_FILE\n"
+    "       sign-update public SECRET_KEY_FILE\n"
+    "       sign-update sign SECRET_KEY_FILE FILE VERSION   (writes the manifest FILE.sig)\n"
+    "       sign-update verify PUBLIC_KEY_HEX FILE\n"
+    "       sign-update --help | --version\n";
+
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kUsage
+                  << "Signs program updates for the case service to offer (see the comment at the top of "
+                     "sign_update.cpp).\n";
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "sign-update " << QINGLAN_VERSION << '\n';
+        return 0;
+    }
     if (sodium_init() < 0) {
         std::cerr << "sign-update: libsodium failed to start\n";
         return 1;
@@ -171,9 +190,6 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 4 && args[0] == "sign") return sign(args[1], args[2], args[3]);
     if (args.size() == 3 && args[0] == "verify") return verify(args[1], args[2]);
-    std::cerr << "usage: sign-update keygen SECRET_KEY_FILE\n"
-                 "       sign-update public SECRET_KEY_FILE\n"
-                 "       sign-update sign SECRET_KEY_FILE FILE VERSION   (writes the manifest FILE.sig)\n"
-                 "       sign-update verify PUBLIC_KEY_HEX FILE\n";
+    std::cerr << kUsage;
     return 2;
 }

@@ -2,6 +2,7 @@
 // newer version matches the file, refused with anything else; and the operator's sign-update tool.
 #include "cloud/self_update.h"
 #include "local_services.h"
+#include "qinglan_build.h"
 #include "test_support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +134,16 @@ TEST_F(SelfUpdateTest, LeftoverCopiesAreRemovedAndTheToolVerifies) {
     write(update, "changed");
     EXPECT_EQ(signUpdate({"verify", publicKey, update}).status, 1);
     EXPECT_NE(signUpdate({"keygen", keys.filePath("operator.key")}).status, 0) << "a key is never overwritten";
+}
+
+TEST(SignUpdateTool, AnswersHelpAndVersionAndRefusesAnUnknownCommand) {
+    const ToolRun help = signUpdate({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.output.startsWith("usage: sign-update keygen")) << help.output.toStdString();
+    const ToolRun version = signUpdate({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, QStringLiteral("sign-update " QINGLAN_VERSION));
+    EXPECT_EQ(signUpdate({"resign", "x"}).status, 2);
 }
 
 TEST(PackageManagerInstall, IsRecognisedByThePrefixOfTheProgramFile) {
