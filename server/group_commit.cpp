@@ -10,15 +10,25 @@ void GroupCommit::run(const Write& write, const Connect& connect) {
     mine.write = &write;
     std::unique_lock lock(mutex_);
     queue_.push_back(&mine);
+    if (gathering_ && queue_.size() >= lastBatch_) gathered_.notify_one();
     while (!mine.done) {
         if (committing_) {
             mine.wake.wait(lock);
             continue;
         }
         committing_ = true;
+        // When writes came together last time, the ones on their way are waited for a moment:
+        // each commit costs far more than a write, and on a busy machine the others are often
+        // only waiting for a processor to put themselves in the queue. A lone writer never waits.
+        if (lastBatch_ > 1 && queue_.size() < lastBatch_) {
+            gathering_ = true;
+            gathered_.wait_for(lock, gatherTime_, [&] { return queue_.size() >= lastBatch_; });
+            gathering_ = false;
+        }
         const auto end = queue_.begin() + static_cast<std::ptrdiff_t>(std::min(queue_.size(), largestBatch_));
         std::deque<Pending*> batch(queue_.begin(), end);
         queue_.erase(queue_.begin(), end);
+        lastBatch_ = batch.size();
         lock.unlock();
         commitBatch(batch, connect);
         lock.lock();

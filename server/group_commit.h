@@ -6,6 +6,7 @@
 
 #include "sqlite_connection.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -24,8 +25,10 @@ public:
 
     // writerLock is held while a batch is written, so that what writes outside the batches
     // (a checkpoint) waits for it.
-    explicit GroupCommit(std::mutex& writerLock, std::size_t largestBatch = 64)
-        : writerLock_(writerLock), largestBatch_(largestBatch) {}
+    // gatherTime: how long a committer may wait for as many writes as its last batch had.
+    explicit GroupCommit(std::mutex& writerLock, std::size_t largestBatch = 64,
+                         std::chrono::microseconds gatherTime = std::chrono::microseconds(500))
+        : writerLock_(writerLock), largestBatch_(largestBatch), gatherTime_(gatherTime) {}
 
     // Runs the write with others, on the connection connect() gives on whichever thread
     // commits the batch. Returns once it is committed; throws what the write threw (its own
@@ -48,9 +51,13 @@ private:
 
     std::mutex& writerLock_;
     const std::size_t largestBatch_;
+    const std::chrono::microseconds gatherTime_;
     mutable std::mutex mutex_;
     std::deque<Pending*> queue_;
     bool committing_ = false;
+    std::size_t lastBatch_ = 0;  // writes in the batch committed last
+    bool gathering_ = false;     // a committer waits for writes to join its batch
+    std::condition_variable gathered_;
 };
 
 }  // namespace qinglan::caseservice
