@@ -379,7 +379,14 @@ void SqliteCaseStore::cutLog() {
         const ShortBusyWaits waits(*maintenanceConnection_,
                                    pinned ? std::chrono::milliseconds(5000) : std::chrono::milliseconds(200));
         auto restart = maintenanceConnection_->prepare("PRAGMA wal_checkpoint(RESTART)");
-        if (restart.step() && restart.integer(0) == 0) logFrames_ = 0;
+        if (restart.step() && restart.integer(0) == 0) {
+            logFrames_ = 0;
+            cutRetryAtFrames_ = 0;
+        } else {
+            // A reader still holds an older snapshot: the writers are not held again for it
+            // before the log has grown by as much once more.
+            cutRetryAtFrames_ = logFrames_.load() + settings_.walCheckpointBytes / pageSize_;
+        }
     } catch (const std::exception& e) {
         std::cerr << "qinglan-caseservice: checkpoint: " << e.what() << '\n';
     }
@@ -395,7 +402,8 @@ void SqliteCaseStore::maintain() {
                       << " is missing or was replaced by another file; every write is refused\n";
         return;
     }
-    if (logFrames_.load() * pageSize_ > settings_.walCheckpointBytes ||
+    const std::int64_t frames = logFrames_.load();
+    if ((frames * pageSize_ > settings_.walCheckpointBytes && frames >= cutRetryAtFrames_) ||
         logSize() > kWriterCheckpointFactor * settings_.walCheckpointBytes)
         cutLog();
     mergeIndexWhenIdle();

@@ -106,6 +106,7 @@ private:
     // Frames in the log after the writers' last commit; the log file keeps its size when it
     // starts over, so the file's size does not tell.
     std::atomic<std::int64_t> logFrames_{0};
+    std::int64_t cutRetryAtFrames_ = 0;  // maintenance only: after a cut readers kept from happening
     std::int64_t lastSessionSweep_ = 0;  // maintenance thread only
     // Writes since the keyword index was last merged into one segment, and when the last was.
     std::atomic<std::int64_t> writesSinceIndexMerge_{0};
