@@ -601,14 +601,15 @@ std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user,
 void SqliteCaseStore::indexTexts(SqliteConnection& db, std::int64_t id, IndexChange change) {
     // One row by VALUES, not INSERT ... SELECT: a statement that may write several rows runs in
     // a statement transaction of its own, and opening one makes the index flush what it holds.
-    for (const char* table : {"case_grams", "case_grams_short"}) {
-        const std::string select = "(SELECT texts FROM case_grams_texts WHERE id = ?1)";
-        const std::string sql = change == IndexChange::add
-                                    ? std::string("INSERT INTO ") + table + "(rowid, texts) VALUES(?1, " + select + ")"
-                                    : std::string("INSERT INTO ") + table + "(" + table + ", rowid, texts) VALUES('delete', ?1, " +
-                                          select + ")";
-        db.prepare(sql).bind(1, id).run();
-    }
+    static constexpr const char* kAdd[] = {
+        "INSERT INTO case_grams(rowid, texts) VALUES(?1, (SELECT texts FROM case_grams_texts WHERE id = ?1))",
+        "INSERT INTO case_grams_short(rowid, texts) VALUES(?1, (SELECT texts FROM case_grams_texts WHERE id = ?1))"};
+    static constexpr const char* kRemove[] = {
+        "INSERT INTO case_grams(case_grams, rowid, texts) "
+        "VALUES('delete', ?1, (SELECT texts FROM case_grams_texts WHERE id = ?1))",
+        "INSERT INTO case_grams_short(case_grams_short, rowid, texts) "
+        "VALUES('delete', ?1, (SELECT texts FROM case_grams_texts WHERE id = ?1))"};
+    for (const char* sql : change == IndexChange::add ? kAdd : kRemove) db.prepare(sql).bind(1, id).run();
 }
 
 void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
