@@ -374,11 +374,15 @@ void SqliteCaseStore::cutLog() {
         return;
     }
     const bool pinned = left * pageSize_ > kWriterCheckpointFactor / 2 * settings_.walCheckpointBytes;
+    // A file grown past what the writers allow (one big transaction, an index built at start)
+    // is cut to nothing rather than started over at its size.
+    const bool oversized = logSize() > kWriterCheckpointFactor * settings_.walCheckpointBytes;
     std::lock_guard writing(writeMutex_);
     try {
-        const ShortBusyWaits waits(*maintenanceConnection_,
-                                   pinned ? std::chrono::milliseconds(5000) : std::chrono::milliseconds(200));
-        auto restart = maintenanceConnection_->prepare("PRAGMA wal_checkpoint(RESTART)");
+        const ShortBusyWaits waits(*maintenanceConnection_, pinned || oversized ? std::chrono::milliseconds(5000)
+                                                                                : std::chrono::milliseconds(200));
+        auto restart = maintenanceConnection_->prepare(oversized ? "PRAGMA wal_checkpoint(TRUNCATE)"
+                                                                 : "PRAGMA wal_checkpoint(RESTART)");
         if (restart.step() && restart.integer(0) == 0) {
             logFrames_ = 0;
             cutRetryAtFrames_ = 0;
