@@ -238,7 +238,7 @@ int main(int argc, char** argv) {
          }},
         {"cha.php wd=<common word>",
          [&](httplib::Client& c, std::mt19937& r) {
-             return post(c, "/cha.php", {{"nm", nm}, {"wd", seeded::kWords[r() % seeded::kWords.size()]}, {"pw", token}}, true);
+             return post(c, "/cha.php", {{"nm", nm}, {"wd", std::string(seeded::kWords[r() % seeded::kWords.size()])}, {"pw", token}}, true);
          }},
         {"cha.php wd=<common 1 char>",
          [&](httplib::Client& c, std::mt19937& r) {

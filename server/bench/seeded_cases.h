@@ -2,10 +2,14 @@
 // account has, and case texts made of common divination phrases.
 #pragma once
 
+#include "divination_texts.h"
+
 #include <openssl/evp.h>
 
 #include <random>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace seeded {
@@ -25,15 +29,15 @@ inline std::string passwordDigest() { return md5Hex(md5Hex("bench-password")); }
 
 inline const std::vector<std::string> kMatters = {"问财运", "问婚姻", "问工作", "问健康", "问出行",
                                                   "问考试", "问官司", "问房产", "寻物",   "问合作"};
-inline const std::vector<std::string> kWords = {"官鬼持世", "妻财发动", "子孙临日", "父母化进", "兄弟克财",
-                                                "应爻旬空", "世爻月破", "用神入墓", "忌神暗动", "原神旺相"};
+// The words of the short judgments: the first ten phrases of the common vocabulary.
+inline constexpr std::span<const std::string_view> kWords{divination_texts::kPhrases.data(), 10};
 
 // The matter of case n: one case in all holds its number.
 inline std::string matter(long n) { return kMatters[n % kMatters.size()] + " 第" + std::to_string(n) + "号"; }
 
 inline std::string judgment(std::mt19937& random) {
     std::string text;
-    for (int w = 0; w < 12; ++w) text += kWords[random() % kWords.size()] + "，";
+    for (int w = 0; w < 12; ++w) (text += kWords[random() % kWords.size()]) += "，";
     return text;
 }
 
