@@ -87,6 +87,8 @@ RememberedLogin::Stored RememberedLogin::stored() {
         db_.execute(QStringLiteral("vacuum"));
     } catch (const store::DatabaseError&) {
     }
+    // The rebuilt file goes in now, not once the program is idle.
+    db_.checkpoint();
     return s;
 }
 

@@ -1,6 +1,7 @@
 #include "store/database.h"
 
 #include "store/database_file.h"
+#include "store/idle_checkpoint.h"
 #include "store/schema_version.h"
 #include "store/sql_script.h"
 #include "text_search/char_gram_tokenizer.h"
@@ -8,11 +9,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <sqlite3.h>
 
 namespace store {
 namespace {
@@ -59,18 +62,48 @@ Database::Database(QString filePath, int busyTimeoutMs)
     text_search::registerCharGramTokenizerEverywhere();
 }
 
-Database::~Database() {
+Database::~Database() { closeConnection(); }
+
+void Database::closeConnection() {
+    if (checkpoint_) {
+        checkpoint_.reset();
+        // Back to the rollback journal, which copies the log into the file and removes it, unless
+        // another program still has the file open: then the last of them to close does it.
+        QSqlQuery query(db_);
+        query.exec(QStringLiteral("pragma busy_timeout=0"));
+        query.exec(QStringLiteral("pragma journal_mode=delete"));
+    }
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+void Database::useWriteAheadLog() {
+    // One flush to the disk per save instead of the rollback journal's four. Where the log cannot
+    // be used (no shared memory on the file system, a full disk, another program in the middle of
+    // a save) the file keeps the rollback journal.
+    try {
+        if (getFirstString(QStringLiteral("pragma journal_mode=wal")) != QStringLiteral("wal")) return;
+        execute(QStringLiteral("pragma synchronous=full"));
+        // A big import leaves a big log; once it has been copied, the file is cut back to this.
+        execute(QStringLiteral("pragma journal_size_limit=4194304"));
+        // A connection on the log holds a shared lock on the file from its first read on, which
+        // keeps another program's closing from taking the file back to the rollback journal.
+        getFirstInteger(QStringLiteral("select count(*) from sqlite_master"));
+    } catch (const DatabaseError&) {
+        return;
+    }
+    const QVariant handle = db_.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
+    checkpoint_ = std::make_unique<IdleCheckpoint>(*static_cast<sqlite3* const*>(handle.constData()), kIdleCheckpointMs);
+}
+
+bool Database::checkpoint() { return !checkpoint_ || checkpoint_->runNow(); }
+
 void Database::reopenAfter(const std::function<void()>& work) {
     if (filePath_.isEmpty() || filePath_ == QStringLiteral(":memory:"))
         throw DatabaseError(QStringLiteral("内存中的数据库不能重新打开"), DatabaseProblem::Other);
-    db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connectionName_);
+    closeConnection();
     inUse_.release();
     std::exception_ptr failure;
     try {
@@ -82,6 +115,7 @@ void Database::reopenAfter(const std::function<void()>& work) {
     std::swap(connectionName_, fresh->connectionName_);
     std::swap(readOnly_, fresh->readOnly_);
     std::swap(db_, fresh->db_);
+    std::swap(checkpoint_, fresh->checkpoint_);
     inUse_.swap(fresh->inUse_);
     fresh.reset();
     if (failure) std::rethrow_exception(failure);
@@ -129,15 +163,8 @@ std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOpti
     // each spill costing a flush of the journal to the disk. Memory is taken only as used.
     db->execute(QStringLiteral("pragma cache_size=-65536"));
     if (!db->readOnly_) {
-        if (walMode) {
-            // Files of earlier versions used write-ahead logging; they move to the rollback journal
-            // when no other program has them open (otherwise at a later start).
-            try {
-                db->execute(QStringLiteral("pragma journal_mode=delete"));
-            } catch (const DatabaseError&) {
-            }
-        }
         upgradeSchema(*db);
+        db->useWriteAheadLog();
     }
     return db;
 }

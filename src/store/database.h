@@ -3,9 +3,11 @@
 // window uses. Values always travel as bound parameters, never inside the statement text.
 // Every failure throws DatabaseError with the database's error text and the kind of failure.
 //
-// The file uses SQLite's rollback journal: every committed save is in qinglan.db itself, so a
-// plain copy of the file taken while nothing is being saved holds every case, and a folder that
-// cannot be written still allows reading (write-ahead logging needs its -shm file even for that).
+// At rest the file uses SQLite's rollback journal, so qinglan.db alone is the whole database and a
+// folder that cannot be written still allows reading (write-ahead logging needs its -shm file even
+// for that). While a program has it open for writing, saves go to the write-ahead log, one flush
+// to the disk each, and are copied into the file once the program is idle (IdleCheckpoint); the
+// last program to close it copies the rest and returns it to the rollback journal.
 #include "store/database_error.h"
 #include "store/database_file.h"
 
@@ -18,6 +20,11 @@
 #include <memory>
 
 namespace store {
+
+class IdleCheckpoint;
+
+// How long after its last save an idle program copies the saves into the file itself.
+inline constexpr int kIdleCheckpointMs = 300;
 
 struct OpenOptions {
     // How long a statement waits for another program's lock before it is reported as locked.
@@ -67,6 +74,10 @@ public:
     // Runs every statement of a script built into the program (":/store/…").
     void runScript(const QString& resourcePath);
 
+    // Copies every committed save into the file itself now, as the program does once it is idle.
+    // False when another program's read kept part of the log back.
+    bool checkpoint();
+
     // The error of the connection's last failure, as the store reports it.
     DatabaseError errorOf(const QSqlError& error) const;
 
@@ -83,6 +94,8 @@ private:
     QSqlQuery run(const QString& statement, const QVariantList& values) const;
     void openConnection(const QString& name, const QString& options);
     void openForReading(bool walMode);
+    void useWriteAheadLog();
+    void closeConnection();
     void seed();
     void checkIsOurs() const;
     static void createFile(const QString& path, const OpenOptions& options);
@@ -95,6 +108,7 @@ private:
     bool readOnly_ = false;
     UseLock inUse_;  // declared before db_: released only after the connection is closed
     QSqlDatabase db_;
+    std::unique_ptr<IdleCheckpoint> checkpoint_;  // set while saves go to the write-ahead log
 };
 
 // Holds a transaction open; unless commit() is called it is rolled back when the guard ends,

@@ -39,9 +39,13 @@ protected:
     QString value2(DesktopClient& client) const {
         return store::Settings(*client.db).get(store::setting::loginPassword);
     }
+    // Whether the file, or its journal or write-ahead log, holds the text.
     bool fileHolds(const QString& text) const {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) && file.readAll().contains(text.toUtf8());
+        for (const QString& name : {path, path + QStringLiteral("-journal"), path + QStringLiteral("-wal")}) {
+            QFile file(name);
+            if (file.open(QIODevice::ReadOnly) && file.readAll().contains(text.toUtf8())) return true;
+        }
+        return false;
     }
 
     const SystemKeyring keyring{std::chrono::seconds(5)};

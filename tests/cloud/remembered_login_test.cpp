@@ -38,9 +38,9 @@ public:
         return std::make_unique<DesktopClient>(service.address(), store::Database::open(path_), keyring);
     }
 
-    // Whether the file (or a journal beside it) holds the text, in UTF-8 or UTF-16.
+    // Whether the file (or a journal or write-ahead log beside it) holds the text, in UTF-8 or UTF-16.
     bool holds(const QString& text) const {
-        for (const QString& name : {path_, path_ + QStringLiteral("-journal")}) {
+        for (const QString& name : {path_, path_ + QStringLiteral("-journal"), path_ + QStringLiteral("-wal")}) {
             QFile file(name);
             if (!file.open(QIODevice::ReadOnly)) continue;
             const QByteArray bytes = file.readAll();

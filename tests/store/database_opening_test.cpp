@@ -13,11 +13,13 @@
 #include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <csignal>
 
 namespace {
@@ -29,6 +31,23 @@ using store::DatabaseProblem;
 QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs the event loop as an idle program does for a while after its last save.
+void waitUntilIdle() {
+    QEventLoop loop;
+    QTimer::singleShot(store::kIdleCheckpointMs + 200, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The judgment and feedback of the one case in a copy of the file alone, no companions.
+QString textsInPlainCopy(const QTemporaryDir& dir, const QString& path) {
+    static int copies = 0;
+    const QString folder = dir.filePath(QStringLiteral("copy%1").arg(++copies));
+    QDir().mkpath(folder);
+    const QString copy = folder + QStringLiteral("/qinglan.db");
+    if (!QFile::copy(path, copy)) return QStringLiteral("(not copied)");
+    return Database::inspect(copy)->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table"));
 }
 
 // A second, plain SQLite connection to the file, as another program would have.
@@ -79,10 +98,11 @@ TEST(SchemaVersion, NewFilesCarryTheVersionAndOlderFilesAreBroughtForward) {
     auto db = Database::open(path);
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma user_version")), store::kSchemaVersion);
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma application_id")), store::kApplicationId);
-    EXPECT_EQ(db->getFirstString(QStringLiteral("pragma journal_mode")), QStringLiteral("delete"));
     // The index was built from the case already there.
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_fts where gua_fts match '\"升职加\"'")), 1);
-    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+    db.reset();
+    EXPECT_FALSE(store::readFileHeader(path).walMode) << "closed, the file is back on the rollback journal";
+    EXPECT_TRUE(companionsOf(path).isEmpty()) << companionsOf(path).join(u' ').toStdString();
 }
 
 TEST(SchemaVersion, FilesThatAreNotOursOrNewerAreRefusedUntouched) {
@@ -189,13 +209,46 @@ TEST(DatabaseOpening, APlainCopyTakenWhileTheProgramRunsHoldsEverySavedCase) {
     ASSERT_TRUE(cases.createCase(cast).stored);
     ASSERT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语正文"), QStringLiteral("反馈正文")}).saved);
 
-    const QString copy = dir.filePath(QStringLiteral("copy/qinglan.db"));
-    QDir().mkpath(dir.filePath(QStringLiteral("copy")));
-    ASSERT_TRUE(QFile::copy(path, copy));  // the file alone, no companions
-    auto copied = Database::open(copy);
-    EXPECT_EQ(copied->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")),
-              QStringLiteral("断语正文/反馈正文"));
+    waitUntilIdle();
+
+    EXPECT_EQ(textsInPlainCopy(dir, path), QStringLiteral("断语正文/反馈正文"));
+    db.reset();
     EXPECT_TRUE(companionsOf(path).isEmpty()) << companionsOf(path).join(u' ').toStdString();
+}
+
+TEST(DatabaseOpening, ASaveTooLargeForTheLogIsInTheFileAsSoonAsItIsCommitted) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qinglan.db"));
+    auto db = Database::open(path);
+    // About 6 MB of pages: more than the log keeps until the program is idle.
+    const QString judgment = QString(700'000, QChar(u'断'));
+    store::Transaction transaction(*db);
+    for (int i = 0; i < 3; ++i)
+        db->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,duanyu,fankui) values('乾为天',?,?,'')"),
+                    {i, judgment});
+    transaction.commit();
+    EXPECT_EQ(textsInPlainCopy(dir, path), judgment + u'/');  // no event loop ran
+}
+
+TEST(DatabaseOpening, TwoProgramsShareTheLogAndTheLastToCloseLeavesTheFileAlone) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qinglan.db"));
+    auto desktop = Database::open(path);
+    auto cli = Database::open(path);
+    cli->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,duanyu,fankui) values('乾为天','1','甲','乙')"));
+
+    QElapsedTimer closing;
+    closing.start();
+    cli.reset();
+    EXPECT_LT(closing.elapsed(), 2500) << "closing waited for the other program";
+    EXPECT_TRUE(store::readFileHeader(path).walMode) << "the other program still writes to the log";
+    EXPECT_EQ(desktop->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")), QStringLiteral("甲/乙"));
+    desktop->execute(QStringLiteral("update gua_table set fankui='丙'"));
+
+    desktop.reset();
+    EXPECT_FALSE(store::readFileHeader(path).walMode);
+    EXPECT_TRUE(companionsOf(path).isEmpty()) << companionsOf(path).join(u' ').toStdString();
+    EXPECT_EQ(textsInPlainCopy(dir, path), QStringLiteral("甲/丙"));
 }
 
 TEST(DatabaseOpening, AReadOnlyFolderStillAllowsReading) {
