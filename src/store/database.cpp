@@ -82,6 +82,14 @@ void Database::useWriteAheadLog() {
     // One flush to the disk per save instead of the rollback journal's four. Where the log cannot
     // be used (no shared memory on the file system, a full disk, another program in the middle of
     // a save) the file keeps the rollback journal.
+    const QVariant handle = db_.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
+    // Another program in the middle of a save is not waited for: this run keeps the rollback journal.
+    execute(QStringLiteral("pragma busy_timeout=0"));
+    struct BusyTimeoutBack {
+        Database& db;
+        ~BusyTimeoutBack() { QSqlQuery(db.db_).exec(QStringLiteral("pragma busy_timeout=%1").arg(db.busyTimeoutMs_)); }
+    } busyTimeoutBack{*this};
     try {
         if (getFirstString(QStringLiteral("pragma journal_mode=wal")) != QStringLiteral("wal")) return;
         execute(QStringLiteral("pragma synchronous=full"));
@@ -91,10 +99,9 @@ void Database::useWriteAheadLog() {
         // keeps another program's closing from taking the file back to the rollback journal.
         getFirstInteger(QStringLiteral("select count(*) from sqlite_master"));
     } catch (const DatabaseError&) {
+        QSqlQuery(db_).exec(QStringLiteral("pragma journal_mode=delete"));
         return;
     }
-    const QVariant handle = db_.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
     checkpoint_ = std::make_unique<IdleCheckpoint>(*static_cast<sqlite3* const*>(handle.constData()), kIdleCheckpointMs);
 }
 

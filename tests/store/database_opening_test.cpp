@@ -230,6 +230,27 @@ TEST(DatabaseOpening, ASaveTooLargeForTheLogIsInTheFileAsSoonAsItIsCommitted) {
     EXPECT_EQ(textsInPlainCopy(dir, path), judgment + u'/');  // no event loop ran
 }
 
+TEST(DatabaseOpening, AnotherProgramReadingKeepsThisRunOnTheRollbackJournalWithoutWaiting) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("qinglan.db"));
+    { auto made = Database::open(path); }
+    OtherProgram other(path);
+    ASSERT_TRUE(other.run(QStringLiteral("begin")));
+    ASSERT_TRUE(other.run(QStringLiteral("select count(*) from gua_table")));  // an export, say
+
+    QElapsedTimer opening;
+    opening.start();
+    auto db = Database::open(path);
+    EXPECT_LT(opening.elapsed(), 2500) << "opening waited for the other program's read";
+    EXPECT_EQ(db->getFirstString(QStringLiteral("pragma journal_mode")), QStringLiteral("delete"));
+    ASSERT_TRUE(other.run(QStringLiteral("commit")));
+
+    db->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,duanyu,fankui) values('乾为天','1','甲','乙')"));
+    EXPECT_EQ(textsInPlainCopy(dir, path), QStringLiteral("甲/乙"));  // the rollback journal: at once
+    db.reset();
+    EXPECT_TRUE(companionsOf(path).isEmpty()) << companionsOf(path).join(u' ').toStdString();
+}
+
 TEST(DatabaseOpening, TwoProgramsShareTheLogAndTheLastToCloseLeavesTheFileAlone) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("qinglan.db"));
