@@ -80,11 +80,11 @@ void Database::closeConnection() {
 
 void Database::useWriteAheadLog() {
     // One flush to the disk per save instead of the rollback journal's four. Where the log cannot
-    // be used (no shared memory on the file system, a full disk, another program in the middle of
-    // a save) the file keeps the rollback journal.
+    // be used (no shared memory on the file system, a full disk) the file keeps the rollback journal.
     const QVariant handle = db_.driver()->handle();
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
-    // Another program in the middle of a save is not waited for: this run keeps the rollback journal.
+    // Another program reading or writing the file is not waited for: this run keeps the rollback
+    // journal.
     execute(QStringLiteral("pragma busy_timeout=0"));
     struct BusyTimeoutBack {
         Database& db;
