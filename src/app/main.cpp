@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/program_windows.h"
 #include "app/startup.h"
+#include "app/termination_signals.h"
 #include "cloud/service_address.h"
 #include "ui/common/dialog_prompter.h"
 #include "ui/common/splash.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("青岚"), data.error);
         return 1;
     }
+    const app::TerminationSignals terminationSignals;
     workbench::Clock clock;
     ui::DialogPrompter prompter;
     const cloud::ServiceAddress service =

@@ -1,11 +1,13 @@
 // The desktop program's start-up: the command line (help and version without a window, one
-// spelling for the options the start-up reads), the icon of its windows, and a data root the
-// user named that does not exist.
+// spelling for the options the start-up reads), the icon of its windows, a data root the user
+// named that does not exist, and the end of a run asked for by a signal.
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 
 #include "app/command_line.h"
 #include "app/startup.h"
@@ -20,6 +22,8 @@ private slots:
     void helpListsEveryOption();
     void iconHasEverySizeOfTheInstalledTheme();
     void aNamedDataRootIsMadeOnlyWhenAskedFor();
+    void aTerminationSignalClosesTheDatabaseAsAQuitDoes_data();
+    void aTerminationSignalClosesTheDatabaseAsAQuitDoes();
 };
 
 void ProgramStartupTest::commandLine_data() {
@@ -105,6 +109,39 @@ void ProgramStartupTest::aNamedDataRootIsMadeOnlyWhenAskedFor() {
     const app::OpenedData created = app::openData(arguments, true);
     QVERIFY2(created.db, qPrintable(created.error));
     QVERIFY(QFileInfo::exists(QDir(missing).filePath(QStringLiteral("qinglan.db"))));
+}
+
+void ProgramStartupTest::aTerminationSignalClosesTheDatabaseAsAQuitDoes_data() {
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void ProgramStartupTest::aTerminationSignalClosesTheDatabaseAsAQuitDoes() {
+    QFETCH(int, signalNumber);
+    QTemporaryDir home;
+    const QString database = QDir(home.path()).filePath(QStringLiteral("qinglan.db"));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+        environment.insert(QLatin1String(name), home.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QINGLAN_PROGRAM), {QStringLiteral("--data-dir"), home.path()});
+    QVERIFY(program.waitForStarted());
+    // The database is open, on its write-ahead log, once the log file is there.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(database + QStringLiteral("-wal")), 30000);
+    QTest::qWait(500);  // the windows are up
+
+    ::kill(pid_t(program.processId()), signalNumber);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 128 + signalNumber);
+    for (const char* companion : {"-wal", "-shm", "-journal"})
+        QVERIFY2(!QFileInfo::exists(database + QLatin1String(companion)), companion);
+    QFile file(database);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(int(file.read(20).at(18)), 1);  // the rollback journal again
 }
 
 QTEST_MAIN(ProgramStartupTest)
