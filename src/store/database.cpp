@@ -66,9 +66,11 @@ Database::~Database() { closeConnection(); }
 
 void Database::closeConnection() {
     if (checkpoint_) {
+        // The saves of this run go into the file even when another program keeps it on the log.
+        checkpoint_->runNow();
         checkpoint_.reset();
-        // Back to the rollback journal, which copies the log into the file and removes it, unless
-        // another program still has the file open: then the last of them to close does it.
+        // Back to the rollback journal, which removes the log, unless another program still has
+        // the file open: then the last of them to close does it.
         QSqlQuery query(db_);
         query.exec(QStringLiteral("pragma busy_timeout=0"));
         query.exec(QStringLiteral("pragma journal_mode=delete"));

@@ -263,6 +263,7 @@ TEST(DatabaseOpening, TwoProgramsShareTheLogAndTheLastToCloseLeavesTheFileAlone)
     cli.reset();
     EXPECT_LT(closing.elapsed(), 2500) << "closing waited for the other program";
     EXPECT_TRUE(store::readFileHeader(path).walMode) << "the other program still writes to the log";
+    EXPECT_EQ(textsInPlainCopy(dir, path), QStringLiteral("甲/乙")) << "the closed program's save is in the file";
     EXPECT_EQ(desktop->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")), QStringLiteral("甲/乙"));
     desktop->execute(QStringLiteral("update gua_table set fankui='丙'"));
 
