@@ -85,13 +85,15 @@ void Database::useWriteAheadLog() {
     // be used (no shared memory on the file system, a full disk) the file keeps the rollback journal.
     const QVariant handle = db_.driver()->handle();
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
+    sqlite3* const connection = *static_cast<sqlite3* const*>(handle.constData());
     // Another program reading or writing the file is not waited for: this run keeps the rollback
     // journal.
-    execute(QStringLiteral("pragma busy_timeout=0"));
-    struct BusyTimeoutBack {
-        Database& db;
-        ~BusyTimeoutBack() { QSqlQuery(db.db_).exec(QStringLiteral("pragma busy_timeout=%1").arg(db.busyTimeoutMs_)); }
-    } busyTimeoutBack{*this};
+    sqlite3_busy_timeout(connection, 0);
+    const struct WaitingBack {
+        sqlite3* connection;
+        int ms;
+        ~WaitingBack() { sqlite3_busy_timeout(connection, ms); }
+    } waitingBack{connection, busyTimeoutMs_};
     try {
         if (getFirstString(QStringLiteral("pragma journal_mode=wal")) != QStringLiteral("wal")) return;
         execute(QStringLiteral("pragma synchronous=full"));
@@ -104,7 +106,7 @@ void Database::useWriteAheadLog() {
         QSqlQuery(db_).exec(QStringLiteral("pragma journal_mode=delete"));
         return;
     }
-    checkpoint_ = std::make_unique<IdleCheckpoint>(*static_cast<sqlite3* const*>(handle.constData()), kIdleCheckpointMs);
+    checkpoint_ = std::make_unique<IdleCheckpoint>(connection, kIdleCheckpointMs);
 }
 
 bool Database::checkpoint() { return !checkpoint_ || checkpoint_->runNow(); }

@@ -50,6 +50,12 @@ QString textsInPlainCopy(const QTemporaryDir& dir, const QString& path) {
     return Database::inspect(copy)->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table"));
 }
 
+// Stores a case with these texts, as any save does.
+void storeCase(Database& db, const QVariant& number, const QString& judgment, const QString& feedback) {
+    db.execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,duanyu,fankui) values('乾为天',?,?,?)"),
+               {number, judgment, feedback});
+}
+
 // A second, plain SQLite connection to the file, as another program would have.
 class OtherProgram {
 public:
@@ -224,8 +230,7 @@ TEST(DatabaseOpening, ASaveTooLargeForTheLogIsInTheFileAsSoonAsItIsCommitted) {
     const QString judgment = QString(700'000, QChar(u'断'));
     store::Transaction transaction(*db);
     for (int i = 0; i < 3; ++i)
-        db->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,duanyu,fankui) values('乾为天',?,?,'')"),
-                    {i, judgment});
+        storeCase(*db, i, judgment, QStringLiteral(""));
     transaction.commit();
     EXPECT_EQ(textsInPlainCopy(dir, path), judgment + u'/');  // no event loop ran
 }
@@ -245,7 +250,7 @@ TEST(DatabaseOpening, AnotherProgramReadingKeepsThisRunOnTheRollbackJournalWitho
     EXPECT_EQ(db->getFirstString(QStringLiteral("pragma journal_mode")), QStringLiteral("delete"));
     ASSERT_TRUE(other.run(QStringLiteral("commit")));
 
-    db->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,duanyu,fankui) values('乾为天','1','甲','乙')"));
+    storeCase(*db, QStringLiteral("1"), QStringLiteral("甲"), QStringLiteral("乙"));
     EXPECT_EQ(textsInPlainCopy(dir, path), QStringLiteral("甲/乙"));  // the rollback journal: at once
     db.reset();
     EXPECT_TRUE(companionsOf(path).isEmpty()) << companionsOf(path).join(u' ').toStdString();
@@ -256,7 +261,7 @@ TEST(DatabaseOpening, TwoProgramsShareTheLogAndTheLastToCloseLeavesTheFileAlone)
     const QString path = dir.filePath(QStringLiteral("qinglan.db"));
     auto desktop = Database::open(path);
     auto cli = Database::open(path);
-    cli->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,duanyu,fankui) values('乾为天','1','甲','乙')"));
+    storeCase(*cli, QStringLiteral("1"), QStringLiteral("甲"), QStringLiteral("乙"));
 
     QElapsedTimer closing;
     closing.start();
