@@ -75,14 +75,24 @@ void fillChangedLines(ChartState& state, const ChartOptions& options) {
     }
 }
 
+void clearDerivedLines(ChartState& state) {
+    for (ChartLine& line : state.main) {
+        ChartLine cleared;
+        cleared.code = line.code;
+        cleared.beast = line.beast;  // a beast row found incomplete keeps the beasts shown
+        line = cleared;
+    }
+    state.changed = Hexagram{};
+    state.hasChanged = false;
+}
+
 QStringList zhuanggua(ChartState& state, const BuildContext& context) {
     const DivinationData& data = context.data;
     const ChartOptions& options = context.options;
     QStringList messages;
 
     state.voidText.clear();
-    state.changed = Hexagram{};
-    for (ChartLine& line : state.main) line.hiddenSpirit.clear();
+    clearDerivedLines(state);
     state.stemPairs.fill(u' ');
     if (state.main[0].code == 0) return messages;
 
@@ -167,12 +177,7 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
     state.castDate = date;
     state.castTime = time;
     state.method = text.contains(QStringLiteral("藏山卜")) ? ArrangementMethod::Zangshan : ArrangementMethod::Jingfang;
-    for (std::size_t i = 0; i < 6; ++i) {
-        state.main[i].hiddenSpirit.clear();
-        state.main[i].changedLine.clear();
-        state.main[i].mark = u' ';
-        state.main[i].code = codes[i];
-    }
+    for (std::size_t i = 0; i < 6; ++i) state.main[i].code = codes[i];
     const QString fallback = get_tiangandizhi(state, context.options.calendarSource);
     QStringList messages = zhuanggua(state, context);
     if (!fallback.isEmpty()) messages.prepend(fallback);

@@ -23,8 +23,12 @@ struct ChangedCode {
 };
 ChangedCode changedCode(int code, bool showHiddenChanges, bool hiddenMoving);
 
-// Builds the whole chart from the six main codes and the cast date and time. Returns the
-// messages to show (the beast rows incomplete).
+// Forgets everything a build derived for the main lines (marks, hidden spirits, changed lines,
+// layout), keeping their codes and beasts, so nothing of an earlier chart survives into the next.
+void clearDerivedLines(ChartState& state);
+
+// Builds the whole chart from the six main codes and the cast date and time, starting from
+// clearDerivedLines. Returns the messages to show (the beast rows incomplete).
 QStringList zhuanggua(ChartState& state, const BuildContext& context);
 
 // Sets the void pair and text as every drawing does under the default basis.

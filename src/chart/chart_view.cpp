@@ -13,12 +13,7 @@ void toggleChangedView(ChartState& state, ChartView& view) {
 QStringList toggleInvertedView(ChartState& state, ChartView& view, const BuildContext& context) {
     state.clearHighlights();
     view.inverted = !view.inverted;
-    for (ChartLine& line : state.main) {
-        line.hiddenSpirit.clear();
-        line.changedLine.clear();
-        line.mark = u' ';
-        line.code = invertedCode(line.code);
-    }
+    for (ChartLine& line : state.main) line.code = invertedCode(line.code);
     view.showingChanged = false;
     return zhuanggua(state, context);
 }
