@@ -103,6 +103,8 @@ int tokenize(Fts5Tokenizer* instance, void* context, int flags, const char* data
     return SQLITE_OK;
 }
 
+}  // namespace
+
 fts5_api* fts5ApiOf(sqlite3* db) {
     fts5_api* api = nullptr;
     sqlite3_stmt* stmt = nullptr;
@@ -113,6 +115,8 @@ fts5_api* fts5ApiOf(sqlite3* db) {
     sqlite3_finalize(stmt);
     return api;
 }
+
+namespace {
 
 int registerOnOpen(sqlite3* db, char**, const sqlite3_api_routines*) {
     // A failure here would make every opening fail; it shows later as "no such tokenizer"

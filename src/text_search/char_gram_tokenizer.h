@@ -26,6 +26,7 @@
 #include <string_view>
 
 struct sqlite3;
+struct fts5_api;
 
 namespace text_search {
 
@@ -41,6 +42,9 @@ inline constexpr std::string_view kNulStandIn{"\xC0\x80", 2};
 // Whether a keyword (UTF-8) has at most two characters as the tokenizer counts them, so that
 // a table in "short" mode answers it; longer keywords go to a table in "triples" mode.
 bool isShortKeyword(std::string_view keyword);
+
+// The connection's FTS5 interface; nullptr when SQLite has no FTS5.
+fts5_api* fts5ApiOf(sqlite3* db);
 
 // Registers the tokenizer on one connection; returns an SQLite result code.
 int registerCharGramTokenizer(sqlite3* db);
