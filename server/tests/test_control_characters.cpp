@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 using namespace qinglan::caseservice;
 using namespace qinglan::caseservice::testing;
@@ -132,7 +135,7 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
         const std::string sql =
             "INSERT INTO gua_table(user_id, gua_bianhao, nian, yue, ri, duanyu) VALUES(" + std::to_string(owner) +
             ", 'k', 2024, 1, 1, " + duanyuExpression + ");"
-            "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = last_insert_rowid();"
+            "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = (SELECT max(id) FROM gua_table);"
             "INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = "
             "(SELECT max(id) FROM gua_table);";
         return sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr);
