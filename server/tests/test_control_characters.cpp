@@ -89,8 +89,7 @@ TEST_P(ControlCharacters, InEveryTextOfTwoAccountsAreStoredAndFoundAndHarmNoOthe
     }
     for (int control = storesNul ? 0 : 1; control < kControls; ++control) {
         SCOPED_TRACE(control);
-        const std::string number = "c" + std::to_string(control);
-        const std::vector<std::string> one{number};
+        const std::vector<std::string> one{"c" + std::to_string(control)};
         for (int field = 0; field < 4; ++field) {
             const Placed p{control, field};
             EXPECT_EQ(numbersFound(service, a, tokenA, p.before()), one) << field;
@@ -102,10 +101,11 @@ TEST_P(ControlCharacters, InEveryTextOfTwoAccountsAreStoredAndFoundAndHarmNoOthe
         ASSERT_EQ(rows.size(), 1u);
         const auto stored = readList("x<t>" + service.post("loadgua.php", {{"nm", a}, {"guaid", rows[0][0]}, {"pw", tokenA}}), 12, 1);
         ASSERT_EQ(stored.size(), 1u);
-        EXPECT_EQ(stored[0][1], Placed{control, 0}.text());
-        EXPECT_EQ(stored[0][9], Placed{control, 1}.text());
+        const Placed name{control, 0}, matter{control, 1}, judgment{control, 2}, feedback{control, 3};
+        EXPECT_EQ(stored[0][1], name.text());
+        EXPECT_EQ(stored[0][9], matter.text());
         EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", a}, {"id", rows[0][0]}, {"pw", tokenA}}),
-                  Placed{control, 2}.text() + "<tr>" + Placed{control, 3}.text());
+                  judgment.text() + "<tr>" + feedback.text());
     }
     EXPECT_TRUE(numbersFound(service, a, tokenA, "伪造的").empty());
     EXPECT_EQ(numbersFound(service, b, tokenB, forged), std::vector<std::string>{"forged"});
