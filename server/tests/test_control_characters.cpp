@@ -40,8 +40,9 @@ std::pair<std::string, std::string> saveWithControl(const RunningService& servic
     Fields fields = caseFields(nm, number, Placed{control, 1}.text());
     fields[1].second = Placed{control, 0}.text();  // save_gua_ming
     const std::string saved = service.post("savegua.php", withToken(fields, token));
-    fields.insert(fields.end(),
-                  {{"save_duanyu", Placed{control, 2}.text()}, {"save_fankui", Placed{control, 3}.text()}, {"save_b", "3"}});
+    fields.insert(
+        fields.end(),
+        {{"save_duanyu", Placed{control, 2}.text()}, {"save_fankui", Placed{control, 3}.text()}, {"save_b", "3"}});
     return {saved, service.post("saveduanyufankui.php", withToken(fields, token))};
 }
 
@@ -77,13 +78,15 @@ TEST_P(ControlCharacters, InEveryTextOfTwoAccountsAreStoredAndFoundAndHarmNoOthe
     const std::string forged = "\x01" + idA + "\x02伪造的";
     ASSERT_EQ(service.post("savegua.php", withToken(caseFields(b, "forged", forged + "标记"), tokenB)), "ok");
     for (int i = 0; i < 50; ++i)
-        ASSERT_EQ(service.post("savegua.php", withToken(caseFields(i % 2 ? a : b, "n" + std::to_string(i), "其后"), i % 2 ? tokenA : tokenB)),
+        ASSERT_EQ(service.post("savegua.php", withToken(caseFields(i % 2 ? a : b, "n" + std::to_string(i), "其后"),
+                                                        i % 2 ? tokenA : tokenB)),
                   "ok")
             << i;
 
     if (storesNul) {
         for (const char* table : {"case_grams", "case_grams_short"})
-            EXPECT_NO_THROW(service.sql(std::string("INSERT INTO ") + table + "(" + table + ") VALUES('integrity-check')"))
+            EXPECT_NO_THROW(
+                service.sql(std::string("INSERT INTO ") + table + "(" + table + ") VALUES('integrity-check')"))
                 << table;
         EXPECT_EQ(service.sql("PRAGMA integrity_check"), "ok");
     }
@@ -97,9 +100,11 @@ TEST_P(ControlCharacters, InEveryTextOfTwoAccountsAreStoredAndFoundAndHarmNoOthe
             EXPECT_EQ(numbersFound(service, a, tokenA, p.text()), one) << field;
             EXPECT_TRUE(numbersFound(service, b, tokenB, p.text()).empty()) << field;
         }
-        const auto rows = readList(service.post("cha.php", {{"nm", a}, {"wd", Placed{control, 0}.text()}, {"pw", tokenA}}), 4, 1);
+        const auto rows =
+            readList(service.post("cha.php", {{"nm", a}, {"wd", Placed{control, 0}.text()}, {"pw", tokenA}}), 4, 1);
         ASSERT_EQ(rows.size(), 1u);
-        const auto stored = readList("x<t>" + service.post("loadgua.php", {{"nm", a}, {"guaid", rows[0][0]}, {"pw", tokenA}}), 12, 1);
+        const auto stored =
+            readList("x<t>" + service.post("loadgua.php", {{"nm", a}, {"guaid", rows[0][0]}, {"pw", tokenA}}), 12, 1);
         ASSERT_EQ(stored.size(), 1u);
         const Placed name{control, 0}, matter{control, 1}, judgment{control, 2}, feedback{control, 3};
         EXPECT_EQ(stored[0][1], name.text());
@@ -134,8 +139,10 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
         // As the service of the version before wrote a case: the row, then its index terms.
         const std::string sql =
             "INSERT INTO gua_table(user_id, gua_bianhao, nian, yue, ri, duanyu) VALUES(" + std::to_string(owner) +
-            ", 'k', 2024, 1, 1, " + duanyuExpression + ");"
-            "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = (SELECT max(id) FROM gua_table);"
+            ", 'k', 2024, 1, 1, " + duanyuExpression +
+            ");"
+            "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = (SELECT max(id) "
+            "FROM gua_table);"
             "INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts WHERE id = "
             "(SELECT max(id) FROM gua_table);";
         return sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr);
@@ -145,9 +152,8 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
     int failed = 0;
     for (int i = 0; i < 30; ++i) failed += save("'第" + std::to_string(i) + "次'") != SQLITE_OK;
     const bool damaged =
-        failed > 0 ||
-        sqlite3_exec(raw, "INSERT INTO case_grams_short(case_grams_short) VALUES('integrity-check')", nullptr, nullptr,
-                     nullptr) != SQLITE_OK;
+        failed > 0 || sqlite3_exec(raw, "INSERT INTO case_grams_short(case_grams_short) VALUES('integrity-check')",
+                                   nullptr, nullptr, nullptr) != SQLITE_OK;
     sqlite3_close(raw);
     EXPECT_TRUE(damaged) << "a NUL damages the earlier tokenizer's index: the fault the rebuild mends";
 
@@ -163,7 +169,8 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
             EXPECT_EQ(rows[0].id, 1);
         }
         for (int i = 0; i < 30; ++i)
-            store.insertCase(owner, {"", "n" + std::to_string(i), "1", "2024", "1", "1", "", "", "再存" + std::to_string(i)});
+            store.insertCase(owner,
+                             {"", "n" + std::to_string(i), "1", "2024", "1", "1", "", "", "再存" + std::to_string(i)});
         EXPECT_EQ(store.searchCases(owner, "再存29", 100).size(), 1u);
     }
     ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);

@@ -175,7 +175,8 @@ TEST_F(PostgreSQLMigration, RefusesAFileWithANulCharacterNamingTheCase) {
         RunningService sqlite(Database(Backend::sqlite, file.string()));
         const std::string zhang = sqlite.logIn("张三", passwordDigest("secret"));
         auto fields = caseFields("张三", "nul", "问事");
-        fields.insert(fields.end(), {{"save_duanyu", std::string("a\0b", 3)}, {"save_fankui", ""}, {"save_b", "3"}, {"pw", zhang}});
+        fields.insert(fields.end(),
+                      {{"save_duanyu", std::string("a\0b", 3)}, {"save_fankui", ""}, {"save_b", "3"}, {"pw", zhang}});
         ASSERT_EQ(sqlite.post("saveduanyufankui.php", fields), "ok");
     }
     const std::string uri = TestPostgres::instance().freshDatabase();

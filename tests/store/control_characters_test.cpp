@@ -33,14 +33,15 @@ struct Placed {
 qint64 saveCase(Database& db, int field, const QString& text) {
     QVariantList texts{QString(), QString(), QString(), QString()};
     texts[field] = text;
-    return db.insert(QStringLiteral("insert into gua_table(gua_ming,shiyou,duanyu,fankui,gua_bianhao,lei_id,nian,yue,ri) "
-                                    "values(?,?,?,?,'20000107111111',1,2000,1,7)"),
-                     texts);
+    return db.insert(
+        QStringLiteral("insert into gua_table(gua_ming,shiyou,duanyu,fankui,gua_bianhao,lei_id,nian,yue,ri) "
+                       "values(?,?,?,?,'20000107111111',1,2000,1,7)"),
+        texts);
 }
 
-QList<qint64> found(const Database& db, const QString& keyword) {
+QList<qint64> found(Database& db, const QString& keyword) {
     QList<qint64> ids;
-    for (const auto& row : CaseLists(const_cast<Database&>(db)).searchCases(keyword, 100000)) ids << row.id;
+    for (const auto& row : CaseLists(db).searchCases(keyword, 100000)) ids << row.id;
     return ids;
 }
 
@@ -48,7 +49,8 @@ QList<qint64> found(const Database& db, const QString& keyword) {
 void expectSound(Database& db) {
     EXPECT_EQ(db.getFirstString(QStringLiteral("pragma integrity_check")), QStringLiteral("ok"));
     for (const char* table : {"gua_fts", "gua_fts_short"})
-        EXPECT_NO_THROW(db.execute(QStringLiteral("insert into %1(%1) values('integrity-check')").arg(QLatin1String(table))))
+        EXPECT_NO_THROW(
+            db.execute(QStringLiteral("insert into %1(%1) values('integrity-check')").arg(QLatin1String(table))))
             << table;
 }
 
@@ -80,10 +82,14 @@ TEST(ControlCharacters, AreStoredFoundAndExportedExactlyAndKeepTheIndexSound) {
     QHash<int, QList<qint64>> byControl;  // newest first, as the search answers
     for (auto it = placed.crbegin(); it != placed.crend(); ++it) byControl[it->first.control] << it->second;
     for (const auto& [p, id] : placed) {
-        SCOPED_TRACE(QStringLiteral("U+%1 in %2").arg(p.control, 4, 16, QLatin1Char('0')).arg(kTextFields[p.field]).toStdString());
-        EXPECT_EQ(db->getFirstString(QStringLiteral("select %1 from gua_table where id=?").arg(QLatin1String(kTextFields[p.field])),
-                                     {id}),
-                  p.text());
+        SCOPED_TRACE(QStringLiteral("U+%1 in %2")
+                         .arg(p.control, 4, 16, QLatin1Char('0'))
+                         .arg(kTextFields[p.field])
+                         .toStdString());
+        EXPECT_EQ(
+            db->getFirstString(
+                QStringLiteral("select %1 from gua_table where id=?").arg(QLatin1String(kTextFields[p.field])), {id}),
+            p.text());
         EXPECT_EQ(found(*db, p.before()), QList<qint64>{id});
         EXPECT_EQ(found(*db, p.after()), QList<qint64>{id});
         EXPECT_EQ(found(*db, p.text()), QList<qint64>{id});
@@ -120,12 +126,13 @@ TEST(ControlCharacters, AnIndexOfTheEarlierTokenizerIsRebuiltWhenTheFileIsOpened
     ASSERT_TRUE(text_search::testing::useEarlierTokenizer(raw));
     const auto run = [&](const std::string& sql) { return sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr); };
     ASSERT_EQ(run("pragma user_version=2"), SQLITE_OK);
-    ASSERT_EQ(run("insert into gua_table(gua_bianhao,nian,yue,ri,duanyu) values('20000107111111',2000,1,7,'a'||char(0)||'b')"),
+    ASSERT_EQ(run("insert into gua_table(gua_bianhao,nian,yue,ri,duanyu) "
+                  "values('20000107111111',2000,1,7,'a'||char(0)||'b')"),
               SQLITE_OK);
     int failed = 0;
     for (int i = 0; i < 30; ++i)
-        failed += run("insert into gua_table(gua_bianhao,nian,yue,ri,duanyu) values('2000010711111" + std::to_string(i % 10) +
-                      "',2000,1,7,'第" + std::to_string(i) + "次')") != SQLITE_OK;
+        failed += run("insert into gua_table(gua_bianhao,nian,yue,ri,duanyu) values('2000010711111" +
+                      std::to_string(i % 10) + "',2000,1,7,'第" + std::to_string(i) + "次')") != SQLITE_OK;
     const bool damaged =
         failed > 0 || run("insert into gua_fts_short(gua_fts_short) values('integrity-check')") != SQLITE_OK;
     sqlite3_close(raw);

@@ -31,7 +31,8 @@ struct Forward {
 int create(void* userData, const char** arguments, int argumentCount, Fts5Tokenizer** out) {
     const auto* current = static_cast<const Current*>(userData);
     Fts5Tokenizer* tokenizer = nullptr;
-    if (const int rc = current->methods.xCreate(current->userData, arguments, argumentCount, &tokenizer); rc != SQLITE_OK)
+    if (const int rc = current->methods.xCreate(current->userData, arguments, argumentCount, &tokenizer);
+        rc != SQLITE_OK)
         return rc;
     *out = reinterpret_cast<Fts5Tokenizer*>(new Instance{current, tokenizer});
     return SQLITE_OK;
