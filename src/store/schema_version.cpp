@@ -27,7 +27,8 @@ void upgradeSchema(Database& db) {
         return;
     // Version 3: the index rebuilt by the tokenizer that never puts a NUL byte into a term. The
     // earlier one did for a text holding U+0000, which FTS5 cannot keep: from then on the index
-    // was damaged and every save failed. Earlier files get the new index from the step above.
+    // was damaged and every save failed. Older files get their new index by the same rebuild;
+    // only the replacement of version 2's index is worth telling.
     const bool reindexed = version == 2;
     if (version < 3) rebuildSearchIndex(db);
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
