@@ -119,6 +119,9 @@ ServiceReply CaseService::reply(std::string_view endpointName, std::string_view 
         if (!value) continue;
         if (value->size() > kMaxFieldBytes) return refuse("字段过长（上限256KiB）");
         if (!isValidUtf8(*value)) return refuse("文字编码不是UTF-8");
+        // Refused before the store fails at it: no text the store holds can contain one either.
+        if (!store_.storesNulCharacters() && value->find('\0') != std::string_view::npos)
+            return refuse("内容含有空字符（U+0000），本服务的数据库无法保存");
     }
     // A field value that still holds "&name=" may have been cut at the wrong place: storing
     // it could put text into the wrong field.

@@ -109,6 +109,9 @@ public:
 
     // Cuts short the statements under way and refuses new ones: for a prompt shutdown.
     virtual void interruptQueries() = 0;
+
+    // Whether a text may hold the character U+0000 (PostgreSQL's text type cannot).
+    virtual bool storesNulCharacters() const { return true; }
 };
 
 }  // namespace qinglan::caseservice

@@ -43,6 +43,7 @@ public:
     void renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) override;
 
     void interruptQueries() override { pool_.stop(); }
+    bool storesNulCharacters() const override { return false; }
 
 private:
     void dropEndedSessions(PgConnection& db, std::int64_t now);

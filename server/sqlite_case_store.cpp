@@ -86,6 +86,9 @@ CREATE INDEX IF NOT EXISTS sessions_user ON sessions(user_id, id);
 
 // PRAGMA application_id of a case-service database: "QGLC".
 constexpr std::int64_t kApplicationId = 0x51474C43;
+// PRAGMA user_version from which the keyword index is the one built by the tokenizer that never
+// puts a NUL byte into a term (see char_gram_tokenizer.h); files before it carry 0.
+constexpr std::int64_t kNulSafeIndexVersion = 1;
 
 // A writer that finds the log this many times the maintenance threshold checkpoints it itself
 // before writing, should the maintenance thread fall behind.
@@ -262,6 +265,15 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
         auto probe = db.prepare("SELECT count(*) FROM sqlite_master WHERE name = 'case_grams'");
         indexMissing = probe.step() && probe.integer(0) == 0;
     }
+    // An index by owner built by the earlier tokenizer put the NUL bytes of a text into its terms,
+    // which FTS5 cannot keep: after one such text every write failed. It is built again.
+    std::int64_t version = 0;
+    if (auto pragma = db.prepare("PRAGMA user_version"); pragma.step()) version = pragma.integer(0);
+    const bool rebuilt = !indexMissing && version < kNulSafeIndexVersion;
+    if (rebuilt) {
+        db.execute("DROP TABLE case_grams; DROP TABLE IF EXISTS case_grams_short;");
+        indexMissing = true;
+    }
     // Files of earlier versions carry a trigram index, which cannot look up one or two
     // characters, or a character index whose terms mix all users' cases, which makes a user
     // among many wade through the others' cases; the index by owner replaces both. The
@@ -283,7 +295,14 @@ void SqliteCaseStore::createOrCheckSchema(SqliteConnection& db) {
             "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;"
             "INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;");
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
+    db.execute(("PRAGMA user_version=" + std::to_string(kNulSafeIndexVersion)).c_str());
+    std::int64_t cases = 0;
+    if (rebuilt)
+        if (auto count = db.prepare("SELECT count(*) FROM gua_table"); count.step()) cases = count.integer(0);
     transaction.commit();
+    if (rebuilt)
+        std::cerr << "qinglan-caseservice: " << path_ << ": keyword index of an earlier version rebuilt (" << cases
+                  << " cases)\n";
 }
 
 void SqliteCaseStore::fillNameKeys(SqliteConnection& db) {

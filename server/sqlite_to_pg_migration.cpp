@@ -209,6 +209,17 @@ std::vector<MigratedTable> migrateSqliteToPostgres(const std::string& sqliteFile
     // older ones up to date (the name keys that accounts are found by).
     { const SqliteCaseStore upToDate(sqliteFile); }
     SqliteReader file(sqliteFile);
+    // PostgreSQL's text cannot hold U+0000, which the file's texts may: named before anything is copied.
+    std::string withNul;
+    file.forEachRow(
+        "SELECT 'case ' || id FROM gua_table WHERE instr(CAST(gua_ming || gua_bianhao || xingbie || chusheng || "
+        "shiyou || duanyu || fankui AS BLOB), x'00') > 0 UNION ALL SELECT 'category ' || lei_id || ' of user ' || "
+        "user_id FROM fenlei_table WHERE instr(CAST(lei_mingcheng AS BLOB), x'00') > 0 UNION ALL SELECT 'user ' || id "
+        "FROM users WHERE instr(CAST(shouji || youxiang AS BLOB), x'00') > 0 LIMIT 10",
+        [&](const std::vector<const std::string*>& row) { withNul += (withNul.empty() ? "" : ", ") + *row[0]; });
+    if (!withNul.empty())
+        throw std::runtime_error(sqliteFile + ": texts of " + withNul +
+                                 " hold the character U+0000, which PostgreSQL cannot store; nothing was copied");
 
     PgConnection pg(conninfo, std::chrono::milliseconds(0));
     createOrMigratePgSchema(pg);

@@ -144,9 +144,10 @@ TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
 
 // Files of earlier versions: one with a trigram index, one with a character index whose terms
 // mixed all users' cases, one whose index by owner was kept by triggers. Opening replaces the
-// first two with the index by owner, built from the cases already there, keeps the third's
-// index without its triggers (the store's writes index the texts themselves: with the triggers
-// as well, a new case would be found twice), and leaves nothing of the old ones.
+// first two with the index by owner, built from the cases already there, builds the third's
+// index again (its tokenizer was the earlier one) without its triggers (the store's writes index
+// the texts themselves: with the triggers as well, a new case would be found twice), and leaves
+// nothing of the old ones.
 TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
     const std::string dropCurrent =
         "DROP TRIGGER case_grams_delete; DROP TABLE case_grams; DROP TABLE case_grams_short;"

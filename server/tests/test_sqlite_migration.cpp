@@ -169,4 +169,22 @@ TEST_F(PostgreSQLMigration, RefusesWhatItCannotCopy) {
     EXPECT_EQ(pg.sql("SELECT count(*) FROM users"), "0");
 }
 
+// PostgreSQL's text cannot hold U+0000: a file with such a text is refused, naming the case.
+TEST_F(PostgreSQLMigration, RefusesAFileWithANulCharacterNamingTheCase) {
+    {
+        RunningService sqlite(Database(Backend::sqlite, file.string()));
+        const std::string zhang = sqlite.logIn("张三", passwordDigest("secret"));
+        auto fields = caseFields("张三", "nul", "问事");
+        fields.insert(fields.end(),
+                      {{"save_duanyu", std::string("a\0b", 3)}, {"save_fankui", ""}, {"save_b", "3"}, {"pw", zhang}});
+        ASSERT_EQ(sqlite.post("saveduanyufankui.php", fields), "ok");
+    }
+    const std::string uri = TestPostgres::instance().freshDatabase();
+    const auto run = migrate("sqlite:" + file.string(), uri);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("case 32 hold the character U+0000"), std::string::npos) << run.output;
+    RunningService pg(Database(Backend::postgresql, uri));
+    EXPECT_EQ(pg.sql("SELECT count(*) FROM gua_table"), "0");
+}
+
 }  // namespace

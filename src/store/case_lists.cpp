@@ -10,13 +10,11 @@
 namespace store {
 namespace {
 
-// The keyword as a LIKE pattern that matches it literally, with "\" as the escape character.
-QString containsPattern(const QString& keyword) {
-    QString escaped = keyword;
-    escaped.replace(u'\\', QStringLiteral("\\\\"))
-        .replace(u'%', QStringLiteral("\\%"))
-        .replace(u'_', QStringLiteral("\\_"));
-    return u'%' + escaped + u'%';
+// ASCII letters in lower case, nothing else: what SQLite's lower() does to the texts.
+QString foldAscii(QString text) {
+    for (QChar& c : text)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + ('a' - 'A'));
+    return text;
 }
 
 }  // namespace
@@ -39,22 +37,24 @@ QList<CaseListRow> CaseLists::recentCases(int count) const {
 QList<CaseListRow> CaseLists::searchCases(const QString& keyword, int limit, qint64 category) const {
     // The literal test is the meaning of a match; the index only finds the cases to test, newest
     // first, so the search stops at the limit without reading the others. A file whose index is
-    // not the character one (opened read-only, so never brought forward) is scanned.
+    // not the character one (opened read-only, so never brought forward) is scanned. instr(), not
+    // LIKE: LIKE reads a text only up to a NUL character in it.
     const QString matches = QStringLiteral(
-        "(g.gua_ming like ? escape '\\' or g.shiyou like ? escape '\\' "
-        "or g.duanyu like ? escape '\\' or g.fankui like ? escape '\\') and (?=-1 or g.lei_id=?)");
-    const QString pattern = containsPattern(keyword);
-    const QVariantList values{pattern, pattern, pattern, pattern, category, category, limit};
+        "(instr(lower(g.gua_ming),?)>0 or instr(lower(g.shiyou),?)>0 "
+        "or instr(lower(g.duanyu),?)>0 or instr(lower(g.fankui),?)>0) and (?=-1 or g.lei_id=?)");
+    const QString folded = foldAscii(keyword);
+    const QVariantList values{folded, folded, folded, folded, category, category, limit};
     const std::string utf8 = keyword.toStdString();
     const auto phrase = text_search::keywordPhrase(utf8);
     if (phrase && hasSearchIndex(db_)) {
         const QString index = text_search::isShortKeyword(utf8) ? QStringLiteral("gua_fts_short") : QStringLiteral("gua_fts");
-        // CROSS JOIN keeps the index as the outer loop.
+        // CROSS JOIN keeps the index as the outer loop. The phrase goes as bytes: it is not
+        // always well-formed UTF-8 (see keywordPhrase), and a string would be converted.
         return rows(QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,g.shiyou from %1 s "
                                    "cross join gua_table g on g.id=s.rowid where %1 match ? and ")
                             .arg(index) +
                         matches + QStringLiteral(" order by s.rowid desc limit ?"),
-                    QVariantList{QString::fromStdString(*phrase)} + values);
+                    QVariantList{QByteArray::fromStdString(*phrase)} + values);
     }
     return rows(QStringLiteral("select g.id,g.gua_ming,g.gua_bianhao,g.shiyou from gua_table g where ") + matches +
                     QStringLiteral(" order by g.id desc limit ?"),

@@ -3,12 +3,14 @@
 #include "store/database.h"
 #include "store/search_index.h"
 
+#include <QDebug>
+
 namespace store {
 namespace {
 
-// Version 2: the keyword search index of characters, pairs and triples, filled from the cases
-// already there; it replaces version 1's trigram index (which could not look up keywords of one
-// or two characters) and the files without any index.
+// The keyword search index of characters, pairs and triples, filled from the cases already
+// there. Version 2 put it in place of version 1's trigram index (which could not look up keywords
+// of one or two characters) and of the files without any index.
 void rebuildSearchIndex(Database& db) {
     dropSearchIndex(db);
     createSearchIndex(db);
@@ -23,10 +25,19 @@ void upgradeSchema(Database& db) {
     const qint64 version = db.getFirstInteger(QStringLiteral("pragma user_version"));
     if (version >= kSchemaVersion && db.getFirstInteger(QStringLiteral("pragma application_id")) == kApplicationId)
         return;
-    if (version < 2) rebuildSearchIndex(db);
+    // Version 3: the index rebuilt by the tokenizer that never puts a NUL byte into a term. The
+    // earlier one did for a text holding U+0000, which FTS5 cannot keep: from then on the index
+    // was damaged and every save failed. Older files get their new index by the same rebuild;
+    // only the replacement of version 2's index is worth telling.
+    const bool reindexed = version == 2;
+    if (version < 3) rebuildSearchIndex(db);
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();
+    if (reindexed)
+        qInfo().noquote() << QStringLiteral("已重建数据库文件 %1 的关键词索引（%2 个卦例）")
+                                 .arg(db.filePath())
+                                 .arg(db.getFirstInteger(QStringLiteral("select count(*) from gua_table")));
 }
 
 }  // namespace store

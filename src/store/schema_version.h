@@ -10,12 +10,16 @@ class Database;
 // 0: files made before the version was kept (the search index may be missing).
 // 1: the schema with a trigram keyword index, marked with kApplicationId.
 // 2: the keyword index of characters, pairs and triples (any keyword length).
-inline constexpr quint32 kSchemaVersion = 2;
+// 3: the keyword index rebuilt by the NUL-safe tokenizer (see char_gram_tokenizer.h).
+inline constexpr quint32 kSchemaVersion = 3;
+// The first version whose keyword index the search may use.
+inline constexpr quint32 kNulSafeIndexVersion = 3;
 // PRAGMA application_id of our files ("QLNG"); files made before it was kept carry 0.
 inline constexpr quint32 kApplicationId = 0x514C4E47;
 
 // Brings the open file up to kSchemaVersion in one transaction; nothing changes when it fails.
-// The caller has checked that the file is not newer.
+// The caller has checked that the file is not newer. A rebuilt keyword index is told on standard
+// error (qInfo), once.
 void upgradeSchema(Database& db);
 
 }  // namespace store

@@ -1,6 +1,7 @@
 #include "store/search_index.h"
 
 #include "store/database.h"
+#include "store/schema_version.h"
 #include "text_search/char_gram_tokenizer.h"
 
 namespace store {
@@ -24,6 +25,8 @@ void dropSearchIndex(Database& db) {
 }
 
 bool hasSearchIndex(const Database& db) {
+    // An index of an earlier version may hold terms with NUL bytes, which damage it.
+    if (db.getFirstInteger(QStringLiteral("pragma user_version")) < kNulSafeIndexVersion) return false;
     return db.getFirstString(QStringLiteral("select sql from sqlite_master where name='gua_fts'"))
         .contains(QStringLiteral("%1 %2").arg(QLatin1String(text_search::kCharGramTokenizer),
                                              QLatin1String(text_search::kTriplesMode)));

@@ -12,7 +12,8 @@ void createSearchIndex(Database& db);
 void fillSearchIndex(Database& db, qint64 afterId = 0);
 // Removes the index with its triggers, in this version's form or an earlier one's.
 void dropSearchIndex(Database& db);
-// Whether the file holds this version's index (a file opened read-only keeps an older one).
+// Whether the file holds this version's index (a file opened read-only keeps an older one, which
+// the search does not use).
 bool hasSearchIndex(const Database& db);
 
 }  // namespace store

@@ -79,8 +79,13 @@ int tokenize(Fts5Tokenizer* instance, void* context, int flags, const char* data
     const int count = static_cast<int>(starts.size()) - 1;
     const auto emit = [&](int first, int length) {
         const int from = starts[first], to = starts[first + length];
-        term.replace(markLength, std::string::npos, folded, static_cast<std::size_t>(from),
-                     static_cast<std::size_t>(to - from));
+        term.resize(markLength);
+        for (int i = from; i < to; ++i) {
+            if (folded[static_cast<std::size_t>(i)] == '\0')
+                term += kNulStandIn;
+            else
+                term += folded[static_cast<std::size_t>(i)];
+        }
         const int offset = static_cast<int>(markLength);
         return token(context, 0, term.data(), static_cast<int>(term.size()), from + offset, to + offset);
     };
@@ -98,6 +103,8 @@ int tokenize(Fts5Tokenizer* instance, void* context, int flags, const char* data
     return SQLITE_OK;
 }
 
+}  // namespace
+
 fts5_api* fts5ApiOf(sqlite3* db) {
     fts5_api* api = nullptr;
     sqlite3_stmt* stmt = nullptr;
@@ -108,6 +115,8 @@ fts5_api* fts5ApiOf(sqlite3* db) {
     sqlite3_finalize(stmt);
     return api;
 }
+
+namespace {
 
 int registerOnOpen(sqlite3* db, char**, const sqlite3_api_routines*) {
     // A failure here would make every opening fail; it shows later as "no such tokenizer"

@@ -12,6 +12,11 @@
 //   (detail=full). A keyword of n >= 3 characters is the phrase of its n-2 overlapping triples,
 //   which occurs exactly where the keyword occurs.
 //
+// FTS5 holds the terms it has not yet written out as NUL-terminated strings: a term with a NUL
+// byte in it would be cut there and sorted out of order, which damages the index. A NUL character
+// is therefore indexed as kNulStandIn, the two-byte form of U+0000 that well-formed UTF-8 never
+// holds; every other byte goes into the terms as it is.
+//
 // A second argument "owned" (tokenize='char_grams short owned') keeps the texts of many owners
 // apart: a text that starts with an owner mark (see ownerMark) is read without it, and each of its
 // tokens carries the mark in front. A query that starts with the same mark then finds that owner's
@@ -21,6 +26,7 @@
 #include <string_view>
 
 struct sqlite3;
+struct fts5_api;
 
 namespace text_search {
 
@@ -31,10 +37,14 @@ inline constexpr const char* kTriplesMode = "triples";
 inline constexpr const char* kOwnedOption = "owned";
 inline constexpr char kOwnerMarkLead = '\x01';
 inline constexpr char kOwnerMarkEnd = '\x02';
+inline constexpr std::string_view kNulStandIn{"\xC0\x80", 2};
 
 // Whether a keyword (UTF-8) has at most two characters as the tokenizer counts them, so that
 // a table in "short" mode answers it; longer keywords go to a table in "triples" mode.
 bool isShortKeyword(std::string_view keyword);
+
+// The connection's FTS5 interface; nullptr when SQLite has no FTS5.
+fts5_api* fts5ApiOf(sqlite3* db);
 
 // Registers the tokenizer on one connection; returns an SQLite result code.
 int registerCharGramTokenizer(sqlite3* db);

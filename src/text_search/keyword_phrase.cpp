@@ -6,10 +6,15 @@ namespace text_search {
 namespace {
 
 std::optional<std::string> quotedPhrase(std::string_view prefix, std::string_view keyword) {
-    if (keyword.empty() || keyword.find('\0') != std::string_view::npos) return std::nullopt;
+    if (keyword.empty()) return std::nullopt;
     std::string out = "\"";
     out += prefix;
+    // The query syntax ends a string at a NUL; the stand-in is the term the tokenizer makes of one.
     for (const char c : keyword) {
+        if (c == '\0') {
+            out += kNulStandIn;
+            continue;
+        }
         if (c == '"') out += '"';
         out += c;
     }

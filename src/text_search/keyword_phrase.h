@@ -7,9 +7,10 @@
 
 namespace text_search {
 
-// The keyword (UTF-8) as one FTS5 phrase string, quoted for the query syntax; nullopt when the
-// index cannot answer it (an empty keyword or one holding a NUL character), so the caller scans
-// instead.
+// The keyword (UTF-8) as one FTS5 phrase string, quoted for the query syntax; nullopt for an
+// empty keyword, which the index cannot answer, so the caller scans instead. A NUL character in
+// the keyword is written as kNulStandIn (see char_gram_tokenizer.h), so the phrase is not valid
+// UTF-8 then: pass it to SQLite as bytes, unconverted.
 std::optional<std::string> keywordPhrase(std::string_view keyword);
 
 // The same for a table in "owned" mode: the phrase finds the keyword in that owner's texts only.
