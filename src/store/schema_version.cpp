@@ -1,5 +1,6 @@
 #include "store/schema_version.h"
 
+#include "store/case_identity.h"
 #include "store/database.h"
 #include "store/search_index.h"
 
@@ -24,6 +25,11 @@ void upgradeSchema(Database& db) {
     if (version >= kSchemaVersion && db.getFirstInteger(QStringLiteral("pragma application_id")) == kApplicationId)
         return;
     if (version < 2) rebuildSearchIndex(db);
+    if (version < 3) {
+        // MERGE PLACEHOLDER: the step to version 3 (the keyword index rebuild) comes from
+        // another branch; replace this empty block with it when merging.
+    }
+    if (version < 4) addCaseIdentity(db);
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();

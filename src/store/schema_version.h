@@ -10,7 +10,9 @@ class Database;
 // 0: files made before the version was kept (the search index may be missing).
 // 1: the schema with a trigram keyword index, marked with kApplicationId.
 // 2: the keyword index of characters, pairs and triples (any keyword length).
-inline constexpr quint32 kSchemaVersion = 2;
+// 3: the keyword index rebuilt (see upgradeSchema).
+// 4: every case carries a uuid (see case_identity.h).
+inline constexpr quint32 kSchemaVersion = 4;
 // PRAGMA application_id of our files ("QLNG"); files made before it was kept carry 0.
 inline constexpr quint32 kApplicationId = 0x514C4E47;
 

@@ -44,7 +44,8 @@ TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
     EXPECT_TRUE(result.cloudMessage.isEmpty());
     const store::CaseRecord& r = cases.record();
     EXPECT_GT(r.caseId, 0);
-    EXPECT_EQ(r.saveKey, QStringLiteral("20240204123412京房式T:16:25:00"));
+    EXPECT_EQ(r.saveKey, r.caseId);
+    EXPECT_EQ(r.gua_bianhao, QStringLiteral("20240204123412京房式T:16:25:00"));
     EXPECT_EQ(r.lei_id, "2");
     EXPECT_EQ(r.nian + "-" + r.yue + "-" + r.ri, "2024-2-4");
     EXPECT_EQ(store::caseLineOfCast(r), QStringLiteral("性别:男 出生:1980 占事:问财运"));
@@ -55,7 +56,7 @@ TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
         QString value;
     };
     for (const Expect& e :
-         {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")}, Expect{"gua_bianhao", r.saveKey},
+         {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")}, Expect{"gua_bianhao", r.gua_bianhao},
           Expect{"lei_id", "2"}, Expect{"nian", "2024"}, Expect{"yue", "2"}, Expect{"ri", "4"},
           Expect{"xingbie", QStringLiteral("男")}, Expect{"chusheng", "1980"},
           Expect{"shiyou", QStringLiteral("问财运")}, Expect{"duanyu", ""}, Expect{"fankui", ""}})
@@ -76,7 +77,7 @@ TEST_F(CaseStoreTest, UnknownCategoryStillStoresTheCaseAndItsTexts) {
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=? and lei_id is null"), {id}),
               1);
     EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("断"), {}}).saved);
-    EXPECT_EQ(count(cases.record().saveKey), 1);
+    EXPECT_EQ(count(cases.record().gua_bianhao), 1);
     EXPECT_EQ(column("duanyu", id), QStringLiteral("断"));
 }
 
@@ -85,7 +86,8 @@ TEST_F(CaseStoreTest, ChartOnlyStoresNothingUntilTheTextsAreSaved) {
     cast.chartOnly = true;
     cast.category = QStringLiteral("无此类");  // the later insert must cope with the empty lei_id
     EXPECT_FALSE(cases.createCase(cast).stored);
-    EXPECT_EQ(cases.record().saveKey, cast.caseNumber);
+    EXPECT_EQ(cases.record().saveKey, 0);
+    EXPECT_EQ(cases.record().gua_bianhao, cast.caseNumber);
     EXPECT_EQ(count(cast.caseNumber), 0);
     EXPECT_TRUE(history.entries().isEmpty());
 
@@ -144,7 +146,8 @@ TEST_F(CaseStoreTest, AwkwardTextsComeBackUnchanged) {
     EXPECT_EQ(reader.record().gua_ming, cast.gua_ming);
     EXPECT_EQ(reader.record().chusheng, cast.chusheng);
     EXPECT_EQ(reader.record().shiyou, cast.shiyou);
-    EXPECT_EQ(reader.record().saveKey, cast.caseNumber);
+    EXPECT_EQ(reader.record().saveKey, id);
+    EXPECT_EQ(reader.record().gua_bianhao, cast.caseNumber);
     EXPECT_EQ(reader.record().lei_id, "2");
 }
 
@@ -184,13 +187,13 @@ TEST_F(CaseStoreTest, LoadFillsTheRecordAndEntersTheHistoryOnce) {
         ASSERT_TRUE(texts.has_value());
         EXPECT_EQ(texts->duanyu, QStringLiteral("断A"));
     }
-    EXPECT_EQ(reader.record().saveKey, "A");
+    EXPECT_EQ(reader.record().saveKey, a);
     EXPECT_EQ(reader.record().caseId, a);
     EXPECT_EQ(fresh.entries(), QStringList{CaseHistory::localEntry(a)});
     EXPECT_EQ(fresh.historyPosition(), 0);
 
     EXPECT_FALSE(reader.loadLocalCase(9999).has_value());
-    EXPECT_EQ(reader.record().saveKey, "A");  // a missing row changes nothing but caseId
+    EXPECT_EQ(reader.record().saveKey, a);  // a missing row changes nothing but caseId
     EXPECT_EQ(fresh.entries().size(), 1);
 }
 
@@ -217,7 +220,7 @@ TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
     const store::CreateResult created = cases.createCase(sampleCast());
     EXPECT_TRUE(created.stored);
     EXPECT_EQ(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
-    EXPECT_EQ(count(cases.record().saveKey), 1);
+    EXPECT_EQ(count(cases.record().gua_bianhao), 1);
 
     struct Case {
         const char* reply;
@@ -251,7 +254,7 @@ TEST_F(CaseStoreTest, ACloudCaseGetsItsLocalRowOnItsFirstSave) {
     cases.adoptCloudCase(12, fields);
     cases.adoptCloudCase(12, fields);
     EXPECT_EQ(history.entries(), QStringList{QStringLiteral("12(网络)")});
-    EXPECT_EQ(cases.record().saveKey, fields.gua_bianhao);
+    EXPECT_EQ(cases.record().saveKey, 0);
 
     EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("云端断语"), {}}).saved);
     EXPECT_TRUE(cases.saveCaseTexts(2, {{}, QStringLiteral("云端反馈")}).saved);
