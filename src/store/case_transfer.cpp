@@ -319,7 +319,9 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
     while (const auto line = readInputLine(in)) {
         ++lineNumber;
         if (line->tooLong) {
-            report.refused.append({lineNumber, QStringLiteral("行太长（超过 %1 字节）").arg(kMaxImportLineBytes)});
+            report.refused.append({lineNumber, QStringLiteral("行太长：超过 %1 字节（一段文字最多 %2 字节）")
+                                                   .arg(kMaxImportLineBytes)
+                                                   .arg(kMaxCaseTextBytes)});
             continue;
         }
         if (line->bytes.trimmed().isEmpty()) continue;
