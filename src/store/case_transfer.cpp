@@ -310,7 +310,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                        "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?)"));
     PreparedStatement caseWithUuid(
         db, QStringLiteral("select id,gua_ming is ? and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
-                           "and fankui is ? from gua_table where uuid=?"));
+                           "and fankui is ?,gua_bianhao from gua_table where uuid=?"));
     PreparedStatement updateTexts(
         db, QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=? where id=?"));
     QHash<QString, qint64> uuidLines;  // uuid -> the line that named it
@@ -342,6 +342,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
             const bool found = present.next();
             const qint64 id = found ? present.value(0).toLongLong() : 0;
             const bool sameTexts = found && present.value(1).toBool();
+            const QString storedNumber = found ? present.value(2).toString() : QString();
             present.finish();
             if (found) {
                 if (sameTexts) {
@@ -351,6 +352,8 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                         {lineNumber, QStringLiteral("uuid 为 %1 的卦例已在库中，内容不同，未更新").arg(imported.uuid)});
                 } else {
                     updateTexts.run({v[0], v[5], v[6], v[7], v[8], v[9], id});
+                    if (const auto seen = known.find(storedNumber); seen != known.end())
+                        seen->append(textDigest(v[0], v[5], v[6], v[7], v[8], v[9]));
                     ++report.updated;
                 }
                 continue;
