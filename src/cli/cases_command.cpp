@@ -80,8 +80,9 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
                        "refused nothing is imported unless --skip-refused is given."));
     parser.addOption({QStringLiteral("dry-run"), QStringLiteral("Only count; change nothing.")});
     parser.addOption({QStringLiteral("skip-refused"), QStringLiteral("Import the other lines when some are refused.")});
-    parser.addOption({QStringLiteral("no-update"),
-                      QStringLiteral("Refuse a line whose uuid names a case here with other texts, instead of updating it.")});
+    parser.addOption(
+        {QStringLiteral("no-update"),
+         QStringLiteral("Refuse a line whose uuid names a case here with other texts, instead of updating it.")});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file to read, or - for standard input."));
     if (const auto status = parseCommand(parser, QStringLiteral("cases import"), args, 1, out, err)) return *status;
 
@@ -97,9 +98,9 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
         if (!opened) throw store::DatabaseError(QStringLiteral("无法读取 %1：%2").arg(source, file.errorString()));
         auto db = store::Database::open(databasePath(parser));
         // (The automatic backup before a big import belongs here, before the import's transaction.)
-        report = store::importCases(*db, file, mode,
-                                    parser.isSet(QStringLiteral("no-update")) ? store::KnownCases::Refuse
-                                                                               : store::KnownCases::Update);
+        report = store::importCases(
+            *db, file, mode,
+            parser.isSet(QStringLiteral("no-update")) ? store::KnownCases::Refuse : store::KnownCases::Update);
     } catch (const store::DatabaseError& e) {
         err << "qinglan-cli cases import: " << e.text().toStdString() << "\n";
         return 1;

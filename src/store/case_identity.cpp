@@ -15,7 +15,8 @@ constexpr const char* kNewUuid =
 }  // namespace
 
 void addCaseIdentity(Database& db) {
-    if (db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name='uuid'")) == 0)
+    if (db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name='uuid'")) ==
+        0)
         db.execute(QStringLiteral("alter table gua_table add column uuid text"));
     db.execute(QStringLiteral("update gua_table set uuid=%1 where uuid is null").arg(QLatin1String(kNewUuid)));
     db.execute(QStringLiteral("create unique index if not exists gua_table_uuid on gua_table(uuid)"));

@@ -88,13 +88,15 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
     if (row == 0 && cloudRecord_) row = localCopyOfCloudCase();
     if (row == 0 || db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where id=?"), {row}) == 0) {
         row = db_.insert(
-            QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                           "fankui) values(?,?,?,?,?,?,?,?,?,?,?)"),
+            QStringLiteral(
+                "insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
+                "fankui) values(?,?,?,?,?,?,?,?,?,?,?)"),
             {record_.gua_ming, record_.gua_bianhao, numberOrNull(record_.lei_id), numberOrNull(record_.nian),
              numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng, record_.shiyou,
              setDuanyu ? texts.duanyu : QStringLiteral(""), setFankui ? texts.fankui : QStringLiteral("")});
     } else if (setDuanyu && setFankui) {
-        db_.execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where id=?"), {texts.duanyu, texts.fankui, row});
+        db_.execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where id=?"),
+                    {texts.duanyu, texts.fankui, row});
     } else if (setDuanyu) {
         db_.execute(QStringLiteral("update gua_table set duanyu=? where id=?"), {texts.duanyu, row});
     } else if (setFankui) {

@@ -225,9 +225,10 @@ namespace {
 QString exportSelect(const Database& db) {
     const bool hasUuid =
         db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name='uuid'")) > 0;
-    return QStringLiteral("select g.id,%1,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,"
-                          "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g "
-                          "left join fenlei_table f on f.lei_id=g.lei_id ")
+    return QStringLiteral(
+               "select g.id,%1,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,"
+               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g "
+               "left join fenlei_table f on f.lei_id=g.lei_id ")
         .arg(hasUuid ? QStringLiteral("g.uuid") : QStringLiteral("null"));
 }
 
@@ -269,12 +270,12 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
     const auto dayNumber = [](const std::optional<QDate>& d) {
         return d ? QVariant(d->year() * 10000 + d->month() * 100 + d->day()) : QVariant();
     };
-    QSqlQuery query = db.select(exportSelect(db) +
-                                    QStringLiteral("where (? is null or g.lei_id=?) "
-                                                   "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
-                                                   "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
-                                {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from),
-                                 dayNumber(filter.to), dayNumber(filter.to)});
+    QSqlQuery query =
+        db.select(exportSelect(db) + QStringLiteral("where (? is null or g.lei_id=?) "
+                                                    "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
+                                                    "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
+                  {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to),
+                   dayNumber(filter.to)});
     return writeCaseLines(query, out);
 }
 
@@ -312,7 +313,8 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
         db, QStringLiteral("select id,gua_ming is ? and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
                            "and fankui is ?,gua_bianhao from gua_table where uuid=?"));
     PreparedStatement updateTexts(
-        db, QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=? where id=?"));
+        db,
+        QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=? where id=?"));
     QHash<QString, qint64> uuidLines;  // uuid -> the line that named it
     qint64 lineNumber = 0;
     ImportedCase imported;

@@ -136,10 +136,12 @@ TEST(CaseLibraryCli, ExportImportIntoAFreshFolderAndExportAgainGiveTheSameBytes)
     EXPECT_EQ(keeping.status, 1);
     EXPECT_EQ(keeping.out, "added 0\nupdated 0\nskipped 0\nrefused 1\n");
     EXPECT_TRUE(keeping.err.startsWith("line 1: ")) << keeping.err.toStdString();
-    const CliRun updating = cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, changed);
+    const CliRun updating =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, changed);
     EXPECT_EQ(updating.status, 0);
     EXPECT_EQ(updating.out, "added 0\nupdated 1\nskipped 0\nrefused 0\n");
-    EXPECT_EQ(cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, second).out.count("后来应验"), 1);
+    EXPECT_EQ(
+        cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, second).out.count("后来应验"), 1);
 }
 
 TEST(CaseLibraryCli, BackupAndRestoreFromTheCommandLine) {

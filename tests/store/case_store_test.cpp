@@ -211,18 +211,22 @@ TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
     };
     const Way ways[] = {
         {"loaded", [](CaseStore& c, const QList<qint64>& ids) { return c.loadLocalCase(ids[1]) ? ids[1] : -1; }},
-        {"loaded last", [](CaseStore& c, const QList<qint64>& ids) { return c.loadLocalCase(ids.last()) ? ids.last() : -1; }},
-        {"new case", [&](CaseStore& c, const QList<qint64>&) {
+        {"loaded last",
+         [](CaseStore& c, const QList<qint64>& ids) { return c.loadLocalCase(ids.last()) ? ids.last() : -1; }},
+        {"new case",
+         [&](CaseStore& c, const QList<qint64>&) {
              c.createCase(sampleCast(number));
              return c.record().caseId;
          }},
-        {"chart only", [&](CaseStore& c, const QList<qint64>&) {
+        {"chart only",
+         [&](CaseStore& c, const QList<qint64>&) {
              CastCase cast = sampleCast(number);
              cast.chartOnly = true;
              c.createCase(cast);
              return qint64(0);
          }},
-        {"cloud copy of the second", [&](CaseStore& c, const QList<qint64>& ids) {
+        {"cloud copy of the second",
+         [&](CaseStore& c, const QList<qint64>& ids) {
              store::CaseRecord fields;
              fields.gua_bianhao = number;
              fields.gua_ming = QStringLiteral("主卦：天风姤 变卦：乾为天");
@@ -235,7 +239,8 @@ TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
              c.adoptCloudCase(77, fields);
              return ids[1];
          }},
-        {"cloud case without a local copy", [&](CaseStore& c, const QList<qint64>&) {
+        {"cloud case without a local copy",
+         [&](CaseStore& c, const QList<qint64>&) {
              store::CaseRecord fields;
              fields.gua_bianhao = number;
              fields.shiyou = QStringLiteral("丁");
@@ -308,7 +313,8 @@ TEST_F(CaseStoreTest, ATextOverTheLengthLimitSavesNothing) {
             EXPECT_EQ(result.saved, c.fits);
             EXPECT_EQ(column(which == 1 ? "duanyu" : "fankui", id) == c.text, c.fits);
             if (!c.fits) {
-                EXPECT_TRUE(result.message.startsWith(which == 1 ? QStringLiteral("断语太长") : QStringLiteral("反馈太长")))
+                EXPECT_TRUE(
+                    result.message.startsWith(which == 1 ? QStringLiteral("断语太长") : QStringLiteral("反馈太长")))
                     << result.message.toStdString();
                 EXPECT_TRUE(result.message.contains(QStringLiteral("262144"))) << result.message.toStdString();
             }

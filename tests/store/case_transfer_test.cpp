@@ -206,12 +206,12 @@ TEST(CaseTransfer, AUuidNamesItsCaseAndTheImportUpdatesItsTexts) {
     const auto line = [&](const QString& uuid, const char* duanyu) {
         return "{\"uuid\":\"" + uuid.toUtf8() + "\"," + number + ",\"duanyu\":\"" + duanyu + "\"}\n";
     };
-    const QByteArray input = line(uuidA, "甲改") +                             // 1 A changed: updated
-                             line(uuidB.toUpper(), "乙") +                     // 2 B as it is: skipped
-                             line(uuidC, "丙") +                               // 3 a new case: added
-                             line(uuidC, "丙") +                               // 4 the same uuid again: refused
-                             "{" + number + ",\"duanyu\":\"乙\"}\n" +          // 5 no uuid, like B: skipped
-                             "{\"uuid\":\"B-1\"," + number + "}\n";            // 6 not a UUID: refused
+    const QByteArray input = line(uuidA, "甲改") +                     // 1 A changed: updated
+                             line(uuidB.toUpper(), "乙") +             // 2 B as it is: skipped
+                             line(uuidC, "丙") +                       // 3 a new case: added
+                             line(uuidC, "丙") +                       // 4 the same uuid again: refused
+                             "{" + number + ",\"duanyu\":\"乙\"}\n" +  // 5 no uuid, like B: skipped
+                             "{\"uuid\":\"B-1\"," + number + "}\n";    // 6 not a UUID: refused
     struct Case {
         store::KnownCases known;
         qint64 added, updated, skipped;

@@ -297,7 +297,8 @@ TEST(Workbench, EverySaveGoesIntoTheCaseOnViewAloneAmongThoseSharingItsNumber) {
     };
     for (const int sharing : {2, 3})
         for (const Way& way : ways)
-            for (const CaseTextChoice choice : {CaseTextChoice::Judgment, CaseTextChoice::Feedback, CaseTextChoice::Both}) {
+            for (const CaseTextChoice choice :
+                 {CaseTextChoice::Judgment, CaseTextChoice::Feedback, CaseTextChoice::Both}) {
                 SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", choice " << int(choice));
                 Bench b;
                 QList<qint64> ids;
@@ -322,8 +323,12 @@ TEST(Workbench, EverySaveGoesIntoTheCaseOnViewAloneAmongThoseSharingItsNumber) {
                     EXPECT_EQ(text("fankui", ids[i]), subjects[i] + u'馈') << i;
                 }
                 const bool judgment = choice != CaseTextChoice::Feedback, feedback = choice != CaseTextChoice::Judgment;
-                EXPECT_EQ(text("duanyu", target), judgment ? QStringLiteral("新断") : typed ? QString() : QStringLiteral("乙断"));
-                EXPECT_EQ(text("fankui", target), feedback ? QStringLiteral("新馈") : typed ? QString() : QStringLiteral("乙馈"));
+                EXPECT_EQ(text("duanyu", target), judgment ? QStringLiteral("新断")
+                                                  : typed  ? QString()
+                                                           : QStringLiteral("乙断"));
+                EXPECT_EQ(text("fankui", target), feedback ? QStringLiteral("新馈")
+                                                  : typed  ? QString()
+                                                           : QStringLiteral("乙馈"));
             }
 }
 
@@ -346,7 +351,8 @@ TEST(Workbench, ATextOverTheLengthLimitIsRefusedAndKept) {
     b.bench.editFeedback(QStringLiteral("应验"));
     EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Both));
     EXPECT_TRUE(b.bench.saveTexts(CaseTextChoice::Feedback));
-    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")), QStringLiteral("/应验"));
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")),
+              QStringLiteral("/应验"));
     EXPECT_TRUE(b.bench.judgmentUnsaved());
 }
 
