@@ -69,11 +69,12 @@ public:
     void adoptCloudCase(qint64 id, const CaseRecord& fields);
 
 private:
+    // The newest local row holding the case service's case of the record, 0 when none.
+    qint64 localCopyOfCloudCase() const;
+
     Database& db_;
     CaseHistory& history_;
     CloudCases* cloud_ = nullptr;
-    qint64 localCopyOfCloudCase() const;
-
     CaseRecord record_;
     bool cloudRecord_ = false;  // the record came from the case service
 };

@@ -29,10 +29,12 @@ inline qsizetype utf8Size(QStringView text) {
 inline std::optional<QString> oversizedText(const QString& what, QStringView text) {
     const qsizetype bytes = utf8Size(text);
     if (bytes <= kMaxCaseTextBytes) return std::nullopt;
-    return QStringLiteral("%1太长：%2 字节，一段文字最多 %3 字节（256 KiB，约 8.7 万个汉字）")
+    return QStringLiteral("%1太长：%2 字节，一段文字最多 %3 字节（%4 KiB，约 %5 个汉字）")
         .arg(what)
         .arg(bytes)
-        .arg(kMaxCaseTextBytes);
+        .arg(kMaxCaseTextBytes)
+        .arg(kMaxCaseTextBytes / 1024)
+        .arg(kMaxCaseTextBytes / 3);
 }
 
 }  // namespace store
