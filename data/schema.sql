@@ -1,7 +1,9 @@
--- The tables of qinglan.db. The program runs this file, data/search_index.sql and then
--- data/divination_rows.sql when it creates a new database file.
+-- The tables of qinglan.db. The program runs this file, then makes the uuid index and trigger
+-- (src/store/case_identity.cpp), then runs data/search_index.sql and data/divination_rows.sql
+-- when it creates a new database file.
 
--- One row per stored case. shijian is filled by the database with the local insert time.
+-- One row per stored case. shijian is filled by the database with the local insert time; uuid,
+-- the case's identity across libraries, by a trigger with a random UUID.
 CREATE TABLE gua_table (
   id          INTEGER PRIMARY KEY AUTOINCREMENT,
   gua_ming    TEXT,
@@ -15,7 +17,8 @@ CREATE TABLE gua_table (
   shiyou      TEXT,
   duanyu      TEXT DEFAULT '',
   fankui      TEXT DEFAULT '',
-  shijian     TEXT DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime'))
+  shijian     TEXT DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')),
+  uuid        TEXT
 );
 CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
 CREATE INDEX gua_table_shijian ON gua_table(shijian);

@@ -15,7 +15,7 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes the cases as JSON Lines (one case per line, UTF-8) to FILE, or to standard output for -.\n"
-        "Fields: id, gua_ming, gua_bianhao, lei_mingcheng (category name), nian, yue, ri, xingbie,\n"
+        "Fields: id, uuid, gua_ming, gua_bianhao, lei_mingcheng (category name), nian, yue, ri, xingbie,\n"
         "chusheng, shiyou, duanyu, fankui, shijian."));
     parser.addOption(
         {QStringLiteral("category"), QStringLiteral("Only the cases of this category."), QStringLiteral("NAME")});
@@ -73,12 +73,16 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
 int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Merges cases from JSON Lines (as cases export writes them) in one transaction: a case already\n"
-                       "present (same gua_bianhao and the same texts) is skipped, a new one is added, categories are\n"
-                       "created by name. Prints the counts; each refused line is named on standard error. When a line\n"
-                       "is refused nothing is imported unless --skip-refused is given."));
+        QStringLiteral("Merges cases from JSON Lines (as cases export writes them) in one transaction: a case known\n"
+                       "by its uuid takes the line's texts when they differ; another case already present (same\n"
+                       "gua_bianhao and the same texts) is skipped, a new one is added, categories are created by\n"
+                       "name. Prints the counts; each refused line is named on standard error. When a line is\n"
+                       "refused nothing is imported unless --skip-refused is given."));
     parser.addOption({QStringLiteral("dry-run"), QStringLiteral("Only count; change nothing.")});
     parser.addOption({QStringLiteral("skip-refused"), QStringLiteral("Import the other lines when some are refused.")});
+    parser.addOption(
+        {QStringLiteral("no-update"),
+         QStringLiteral("Refuse a line whose uuid names a case here with other texts, instead of updating it.")});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file to read, or - for standard input."));
     if (const auto status = parseCommand(parser, QStringLiteral("cases import"), args, 1, out, err)) return *status;
 
@@ -93,14 +97,18 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
                                            : (file.setFileName(source), file.open(QIODevice::ReadOnly));
         if (!opened) throw store::DatabaseError(QStringLiteral("无法读取 %1：%2").arg(source, file.errorString()));
         auto db = store::Database::open(databasePath(parser));
-        report = store::importCases(*db, file, mode);
+        // (The automatic backup before a big import belongs here, before the import's transaction.)
+        report = store::importCases(
+            *db, file, mode,
+            parser.isSet(QStringLiteral("no-update")) ? store::KnownCases::Refuse : store::KnownCases::Update);
     } catch (const store::DatabaseError& e) {
         err << "qinglan-cli cases import: " << e.text().toStdString() << "\n";
         return 1;
     }
     for (const store::RefusedLine& line : report.refused)
         err << "line " << line.lineNumber << ": " << line.reason.toStdString() << "\n";
-    out << "added " << report.added << "\nskipped " << report.skipped << "\nrefused " << report.refused.size() << "\n";
+    out << "added " << report.added << "\nupdated " << report.updated << "\nskipped " << report.skipped << "\nrefused "
+        << report.refused.size() << "\n";
     if (mode == store::ImportMode::DryRun) return 0;
     if (!report.committed) {
         err << "qinglan-cli cases import: nothing imported because of the refused lines; "

@@ -45,7 +45,7 @@ constexpr const char* kUsage =
     "                           is kept beside it as qinglan.db.<date-time>.bak\n"
     "  cases export [--category NAME] [--from DATE --to DATE] FILE|-\n"
     "                           the cases as JSON Lines (one case per line, UTF-8)\n"
-    "  cases import [--dry-run] [--skip-refused] FILE|-\n"
+    "  cases import [--dry-run] [--skip-refused] [--no-update] FILE|-\n"
     "                           merge cases from JSON Lines in one transaction\n"
     "  cases search [--limit N] [--category NAME] KEYWORD\n"
     "                           the cases holding KEYWORD, newest first, as JSON Lines\n"

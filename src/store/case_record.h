@@ -7,9 +7,10 @@ namespace store {
 struct CaseRecord {
     // The nine case fields, numbers as their decimal text (lei_id empty when the category is unknown).
     QString gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou;
-    // The stored case number under which judgment and feedback are saved; empty until a case
-    // has been created or loaded.
-    QString saveKey;
+    // The local row (gua_table.id) the judgment and feedback are saved into; 0 while there is
+    // none yet (a chart-only cast, a case of the case service), and the first save inserts it.
+    // Never the case number: several cases may share one.
+    qint64 saveKey = 0;
     // Identifier of the case last created or loaded: the local id, or the cloud identifier.
     qint64 caseId = 0;
 };

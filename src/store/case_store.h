@@ -43,12 +43,16 @@ public:
     const CaseRecord& record() const { return record_; }
 
     CreateResult createCase(const CastCase& cast);
-    // which: 1 judgment, 2 feedback, 3 both. Inserts the local row first when none has saveKey.
+    // which: 1 judgment, 2 feedback, 3 both, saved into the record's row (saveKey). Without one
+    // the row is inserted first; for a case of the case service its newest local copy (same
+    // number and fields) is used when there is one. A text over kMaxCaseTextBytes saves nothing.
     SaveResult saveCaseTexts(int which, const CaseTexts& texts);
+    // Why the texts `which` names cannot be saved (one over the length limit), or none.
+    static std::optional<QString> textsProblem(int which, const CaseTexts& texts);
     // Fills the record from the row with this id and gives its texts; none when there is no row.
     std::optional<CaseTexts> loadLocalCase(qint64 id);
-    // Deletes the local case with this id; it also leaves the history. When the current record
-    // has its case number, the record is cleared, so a later save cannot bring it back. The case service is
+    // Deletes the local case with this id; it also leaves the history. When it is the current
+    // record's row, the record is cleared, so a later save cannot bring it back. The case service is
     // not told: a local delete never touches the cloud copy. False when there is no such case.
     bool deleteCase(qint64 id);
     // Moves the local case to another category; the message to show when there is no such case
@@ -56,16 +60,23 @@ public:
     std::optional<QString> moveCase(qint64 id, qint64 leiId);
 
     // Forgets the case the texts went into: its library was replaced.
-    void forgetRecord() { record_ = CaseRecord{}; }
+    void forgetRecord() {
+        record_ = CaseRecord{};
+        cloudRecord_ = false;
+    }
 
     // Takes a case the case service returned for identifier id (its fields already read).
     void adoptCloudCase(qint64 id, const CaseRecord& fields);
 
 private:
+    // The newest local row holding the case service's case of the record, 0 when none.
+    qint64 localCopyOfCloudCase() const;
+
     Database& db_;
     CaseHistory& history_;
     CloudCases* cloud_ = nullptr;
     CaseRecord record_;
+    bool cloudRecord_ = false;  // the record came from the case service
 };
 
 }  // namespace store

@@ -3,6 +3,7 @@
 #include "store/search_index.h"
 
 #include "store/case_categories.h"
+#include "store/case_identity.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -102,6 +103,7 @@ QString nonNull(QString text) { return text.isNull() ? QString(qsizetype(0), QCh
 struct ImportedCase {
     QVariantList values;    // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian
     QVariant categoryName;  // null: no category
+    QString uuid;           // empty: the line has none
 };
 
 std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
@@ -116,7 +118,8 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     const QJsonObject object = document.object();
 
     static const QSet<QString> known = [] {
-        QSet<QString> names{QStringLiteral("id"), QStringLiteral("lei_mingcheng"), QStringLiteral("shijian")};
+        QSet<QString> names{QStringLiteral("id"), QStringLiteral("uuid"), QStringLiteral("lei_mingcheng"),
+                            QStringLiteral("shijian")};
         for (const char* f : kTextFields) names << QLatin1String(f);
         for (const char* f : kNumberFields) names << QLatin1String(f);
         return names;
@@ -131,10 +134,12 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
             fields[key] = absent;
         else if (v.isNull())
             fields[key] = QVariant();
-        else if (v.isString())
-            fields[key] = nonNull(v.toString());
-        else
+        else if (!v.isString())
             return QStringLiteral("字段 %1 应是文本或 null").arg(key);
+        else if (auto problem = oversizedText(QStringLiteral("字段 %1 ").arg(key), v.toString()))
+            return problem;
+        else
+            fields[key] = nonNull(v.toString());
         return std::nullopt;
     };
     for (const char* f : kTextFields) {
@@ -144,11 +149,19 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     }
     if (auto problem = text_(QStringLiteral("lei_mingcheng"), QVariant())) return problem;
     if (auto problem = text_(QStringLiteral("shijian"), QVariant())) return problem;
+    if (auto problem = text_(QStringLiteral("uuid"), QVariant())) return problem;
+    out.uuid.clear();
+    if (const QString uuid = fields.value(QStringLiteral("uuid")).toString(); !uuid.isEmpty()) {
+        out.uuid = canonicalUuid(uuid);
+        if (out.uuid.isEmpty()) return QStringLiteral("字段 uuid 不是 UUID：%1").arg(uuid.left(64));
+    }
     for (const char* f : kNumberFields) {
         const QString key = QLatin1String(f);
         const QJsonValue v = object.value(key);
         if (v.isUndefined() || v.isNull())
             fields[key] = QVariant();
+        else if (v.isString() && utf8Size(v.toString()) > kMaxCaseTextBytes)
+            return *oversizedText(QStringLiteral("字段 %1 ").arg(key), v.toString());
         else if (v.isString())
             fields[key] = nonNull(v.toString());  // a text the exporting database held there
         else if (v.isDouble() && v.toDouble() == static_cast<double>(v.toInteger()))
@@ -207,21 +220,28 @@ QList<size_t> digestsOf(QSqlQuery& query) {
 
 namespace {
 
-// The columns of an export line, in the order of kKeys; "g" is gua_table, "f" fenlei_table.
-constexpr const char* kExportSelect =
-    "select g.id,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,g.chusheng,"
-    "g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g left join fenlei_table f on f.lei_id=g.lei_id ";
+// The columns of an export line, in the order of kKeys; "g" is gua_table, "f" fenlei_table. A
+// file of an older version opened read-only has no uuid yet: its lines carry null.
+QString exportSelect(const Database& db) {
+    const bool hasUuid =
+        db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name='uuid'")) > 0;
+    return QStringLiteral(
+               "select g.id,%1,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,"
+               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g "
+               "left join fenlei_table f on f.lei_id=g.lei_id ")
+        .arg(hasUuid ? QStringLiteral("g.uuid") : QStringLiteral("null"));
+}
 
-// Writes one line per row of a query over kExportSelect's columns; returns how many.
+// Writes one line per row of a query over exportSelect's columns; returns how many.
 qint64 writeCaseLines(QSqlQuery& query, QIODevice& out) {
     static const char* const kKeys[] = {
-        "{\"id\":",     ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":", ",\"nian\":",
-        ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",      ",\"shiyou\":",
-        ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":"};
+        "{\"id\":",     ",\"uuid\":",   ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
+        ",\"nian\":",   ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",
+        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":"};
     qint64 count = 0;
     QByteArray pending;
     while (query.next()) {
-        for (int column = 0; column < 13; ++column) {
+        for (int column = 0; column < 14; ++column) {
             pending += kKeys[column];
             appendJsonValue(pending, query.value(column));
         }
@@ -250,25 +270,26 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
     const auto dayNumber = [](const std::optional<QDate>& d) {
         return d ? QVariant(d->year() * 10000 + d->month() * 100 + d->day()) : QVariant();
     };
-    QSqlQuery query = db.select(QLatin1String(kExportSelect) +
-                                    QStringLiteral("where (? is null or g.lei_id=?) "
-                                                   "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
-                                                   "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
-                                {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from),
-                                 dayNumber(filter.to), dayNumber(filter.to)});
+    QSqlQuery query =
+        db.select(exportSelect(db) + QStringLiteral("where (? is null or g.lei_id=?) "
+                                                    "and (? is null or g.nian*10000+g.yue*100+g.ri>=?) "
+                                                    "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
+                  {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to),
+                   dayNumber(filter.to)});
     return writeCaseLines(query, out);
 }
 
 qint64 exportCasesById(const Database& db, const QList<qint64>& ids, QIODevice& out) {
     qint64 count = 0;
+    const QString select = exportSelect(db) + QStringLiteral("where g.id=?");
     for (const qint64 id : ids) {
-        QSqlQuery query = db.select(QLatin1String(kExportSelect) + QStringLiteral("where g.id=?"), {id});
+        QSqlQuery query = db.select(select, {id});
         count += writeCaseLines(query, out);
     }
     return count;
 }
 
-ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
+ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCases knownCases) {
     ImportReport report;
     CaseCategories categories(db);
     QHash<QString, qint64> categoryIds;
@@ -286,20 +307,59 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
     PreparedStatement insertCase(
         db,
         QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                       "fankui,shijian) values(?,?,?,?,?,?,?,?,?,?,?,"
-                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')))"));
+                       "fankui,shijian,uuid) values(?,?,?,?,?,?,?,?,?,?,?,"
+                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?)"));
+    PreparedStatement caseWithUuid(
+        db, QStringLiteral("select id,gua_ming is ? and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
+                           "and fankui is ?,gua_bianhao from gua_table where uuid=?"));
+    PreparedStatement updateTexts(
+        db,
+        QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=? where id=?"));
+    QHash<QString, qint64> uuidLines;  // uuid -> the line that named it
     qint64 lineNumber = 0;
     ImportedCase imported;
     while (const auto line = readInputLine(in)) {
         ++lineNumber;
         if (line->tooLong) {
-            report.refused.append({lineNumber, QStringLiteral("行太长（超过 %1 字节）").arg(kMaxImportLineBytes)});
+            report.refused.append({lineNumber, QStringLiteral("行太长：超过 %1 字节（一段文字最多 %2 字节）")
+                                                   .arg(kMaxImportLineBytes)
+                                                   .arg(kMaxCaseTextBytes)});
             continue;
         }
         if (line->bytes.trimmed().isEmpty()) continue;
         if (const auto problem = readCase(line->bytes, imported)) {
             report.refused.append({lineNumber, *problem});
             continue;
+        }
+        const QVariantList& v = imported.values;
+        if (!imported.uuid.isEmpty()) {
+            // Each line names its own case. (A case added by an earlier line is indexed only at
+            // the end: updating it would take texts out of the index that were never put in.)
+            if (const qint64 earlier = uuidLines.value(imported.uuid)) {
+                report.refused.append({lineNumber, QStringLiteral("uuid 与第 %1 行相同").arg(earlier)});
+                continue;
+            }
+            uuidLines.insert(imported.uuid, lineNumber);
+            QSqlQuery& present = caseWithUuid.run({v[0], v[5], v[6], v[7], v[8], v[9], imported.uuid});
+            const bool found = present.next();
+            const qint64 id = found ? present.value(0).toLongLong() : 0;
+            const bool sameTexts = found && present.value(1).toBool();
+            const QString storedNumber = found ? present.value(2).toString() : QString();
+            present.finish();
+            if (found) {
+                if (sameTexts) {
+                    ++report.skipped;
+                } else if (knownCases == KnownCases::Refuse) {
+                    report.refused.append(
+                        {lineNumber, QStringLiteral("uuid 为 %1 的卦例已在库中，内容不同，未更新").arg(imported.uuid)});
+                } else {
+                    updateTexts.run({v[0], v[5], v[6], v[7], v[8], v[9], id});
+                    if (const auto seen = known.find(storedNumber); seen != known.end())
+                        seen->append(textDigest(v[0], v[5], v[6], v[7], v[8], v[9]));
+                    ++report.updated;
+                }
+                continue;
+            }
         }
         QVariant categoryId;
         if (!imported.categoryName.isNull()) {
@@ -321,7 +381,6 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
             }
             categoryId = *known;
         }
-        const QVariantList& v = imported.values;
         // Same case number and the same texts: already here. The digests of the cases seen per
         // number rule out most cases without a look into the table; a match is confirmed there.
         const QString number = v[1].toString();
@@ -337,7 +396,8 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
             continue;
         }
         seen->append(digest);
-        insertCase.run({v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]});
+        insertCase.run({v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10],
+                        imported.uuid.isEmpty() ? QVariant() : QVariant(imported.uuid)});
         ++report.added;
     }
     if (!indexTrigger.isEmpty()) {
@@ -348,6 +408,8 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode) {
     if (keep) {
         transaction.commit();
         report.committed = true;
+    } else if (mode != ImportMode::DryRun) {
+        report.added = report.updated = 0;  // rolled back: nothing of it is in the database
     }
     return report;
 }

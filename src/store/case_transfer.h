@@ -1,13 +1,21 @@
 #pragma once
 // Export and import of cases as JSON Lines: one case per line, a JSON object with every field
 // of the case and its category's name, UTF-8. Other programs can read it, and an import merges
-// it into a database: a case already present (same case number and the same texts) is skipped,
-// a new one is added, categories are created by name.
+// it into a database, categories created by name:
+// - a line with a "uuid" this database holds is that case: skipped when its texts (gua_ming,
+//   xingbie, chusheng, shiyou, duanyu, fankui) are the same, otherwise they are updated (its
+//   number, date and category stay), or with KnownCases::Refuse the line is refused;
+// - any other line is skipped when a case with the same case number and the same texts is
+//   present, and added otherwise (with the line's uuid, or a new one).
+// Every text is at most kMaxCaseTextBytes of UTF-8 (case_text_limit.h); a line with a longer
+// one is refused, naming the field.
 //
-// Line fields: "id" (the exporting database's id, ignored on import), "gua_ming",
+// Line fields: "id" (the exporting database's id, ignored on import), "uuid" (the case's
+// identity across libraries, see case_identity.h; optional on import), "gua_ming",
 // "gua_bianhao" (required on import), "lei_mingcheng" (category name), "nian", "yue", "ri",
 // "xingbie", "chusheng", "shiyou", "duanyu", "fankui", "shijian". A missing database value is
 // null.
+#include "store/case_text_limit.h"
 #include "store/database.h"
 
 #include <QDate>
@@ -18,8 +26,9 @@
 
 namespace store {
 
-// The longest line an import reads; a longer line is refused.
-inline constexpr qint64 kMaxImportLineBytes = 64ll * 1024 * 1024;
+// The longest line an import reads; a longer line is refused before it is held. Room for the
+// ten texts of a line at their limit even when a writer escapes every byte (\u0041: 6 bytes).
+inline constexpr qint64 kMaxImportLineBytes = 16ll * 1024 * 1024;
 
 struct ExportFilter {
     std::optional<QString> category;  // a category name
@@ -38,11 +47,13 @@ struct RefusedLine {
     QString reason;
 };
 
+// What an import did; when it was not committed (a dry run aside) it added and updated nothing.
 struct ImportReport {
     qint64 added = 0;
+    qint64 updated = 0;  // cases known by their uuid whose texts the line changed
     qint64 skipped = 0;
     QList<RefusedLine> refused;
-    bool committed = false;  // the added cases are in the database
+    bool committed = false;  // the added and updated cases are in the database
 };
 
 enum class ImportMode {
@@ -51,7 +62,13 @@ enum class ImportMode {
     SkipRefused,   // keep the added cases; refused lines are left out (the user confirmed)
 };
 
+// What a line does to a case it names by uuid whose texts differ.
+enum class KnownCases {
+    Update,  // the case takes the line's texts
+    Refuse,  // the line is refused
+};
+
 // Reads JSON Lines from `in` and merges them in one transaction. Blank lines are ignored.
-ImportReport importCases(Database& db, QIODevice& in, ImportMode mode);
+ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCases known = KnownCases::Update);
 
 }  // namespace store

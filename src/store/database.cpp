@@ -2,6 +2,7 @@
 
 #include "store/database_file.h"
 #include "store/idle_checkpoint.h"
+#include "store/case_identity.h"
 #include "store/schema_version.h"
 #include "store/sql_script.h"
 #include "text_search/char_gram_tokenizer.h"
@@ -267,6 +268,7 @@ std::unique_ptr<Database> Database::openInMemory() {
 void Database::seed() {
     Transaction transaction(*this);
     runScript(QStringLiteral(":/store/schema.sql"));
+    addCaseIdentity(*this);
     runScript(QStringLiteral(":/store/search_index.sql"));
     runScript(QStringLiteral(":/store/divination_rows.sql"));
     execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));

@@ -1,5 +1,6 @@
 #include "store/schema_version.h"
 
+#include "store/case_identity.h"
 #include "store/database.h"
 #include "store/search_index.h"
 
@@ -31,6 +32,7 @@ void upgradeSchema(Database& db) {
     // only the replacement of version 2's index is worth telling.
     const bool reindexed = version == 2;
     if (version < 3) rebuildSearchIndex(db);
+    if (version < 4) addCaseIdentity(db);
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();

@@ -83,9 +83,14 @@ bool Workbench::storeCast(const store::CastCase& cast) {
 }
 
 bool Workbench::saveTexts(CaseTextChoice choice) {
+    const int which = int(choice);
+    // Refused before anything is stored; the editors keep what was typed, still unsaved.
+    if (const auto problem = store::CaseStore::textsProblem(which, {judgment_, feedback_})) {
+        prompter_.message(*problem + QStringLiteral("。请删减后再保存，编辑框中的内容没有改动。"));
+        return false;
+    }
     // The texts belong to the chart on view: never into the case loaded before another chart.
     if (!chartIsStoredCase_ && !storeChartOnView()) return false;
-    const int which = int(choice);
     store::SaveResult result;
     if (!guarded([&] { result = caseStore_.saveCaseTexts(which, {judgment_, feedback_}); })) return false;
     if (!result.message.isEmpty()) prompter_.message(result.message);

@@ -98,7 +98,7 @@ TEST(CaseLibraryCli, ExportImportIntoAFreshFolderAndExportAgainGiveTheSameBytes)
     ASSERT_EQ(exported.status, 0);
     const CliRun imported =
         cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, exported.out);
-    EXPECT_EQ(imported.out, "added 2\nskipped 0\nrefused 0\n");
+    EXPECT_EQ(imported.out, "added 2\nupdated 0\nskipped 0\nrefused 0\n");
     const QString file = dir.filePath(QStringLiteral("again.jsonl"));
     ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("export"), file}, second).status, 0);
     QFile again(file);
@@ -111,16 +111,37 @@ TEST(CaseLibraryCli, ExportImportIntoAFreshFolderAndExportAgainGiveTheSameBytes)
         cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--dry-run"), QStringLiteral("-")},
             second, withBad);
     EXPECT_EQ(dry.status, 0);
-    EXPECT_EQ(dry.out, "added 1\nskipped 2\nrefused 1\n");
+    EXPECT_EQ(dry.out, "added 1\nupdated 0\nskipped 2\nrefused 1\n");
     EXPECT_TRUE(dry.err.startsWith("line 3: ")) << dry.err.toStdString();
     const CliRun refused =
         cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, withBad);
     EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "added 0\nupdated 0\nskipped 2\nrefused 1\n");  // rolled back: nothing added
+    EXPECT_TRUE(refused.err.contains("nothing imported")) << refused.err.toStdString();
     const CliRun skipping =
         cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--skip-refused"), QStringLiteral("-")},
             second, withBad);
     EXPECT_EQ(skipping.status, 0);
-    EXPECT_EQ(skipping.out, "added 1\nskipped 2\nrefused 1\n");
+    EXPECT_EQ(skipping.out, "added 1\nupdated 0\nskipped 2\nrefused 1\n");
+
+    // The first case changed elsewhere comes back by its uuid: updated, or refused with --no-update.
+    const QByteArray firstLine = exported.out.left(exported.out.indexOf('\n') + 1);
+    ASSERT_TRUE(firstLine.contains("\"uuid\":\"")) << firstLine.toStdString();
+    QByteArray changed = firstLine;
+    changed.replace("\"fankui\":\"\"", "\"fankui\":\"后来应验\"");
+    ASSERT_NE(changed, firstLine);
+    const CliRun keeping =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--no-update"), QStringLiteral("-")},
+            second, changed);
+    EXPECT_EQ(keeping.status, 1);
+    EXPECT_EQ(keeping.out, "added 0\nupdated 0\nskipped 0\nrefused 1\n");
+    EXPECT_TRUE(keeping.err.startsWith("line 1: ")) << keeping.err.toStdString();
+    const CliRun updating =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, second, changed);
+    EXPECT_EQ(updating.status, 0);
+    EXPECT_EQ(updating.out, "added 0\nupdated 1\nskipped 0\nrefused 0\n");
+    EXPECT_EQ(
+        cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, second).out.count("后来应验"), 1);
 }
 
 TEST(CaseLibraryCli, BackupAndRestoreFromTheCommandLine) {

@@ -44,7 +44,7 @@ TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) 
     EXPECT_EQ(loaded.texts->duanyu, texts.duanyu);
     EXPECT_EQ(loaded.texts->fankui, texts.fankui);
     const store::CaseRecord& record = elsewhere.cases.record();
-    EXPECT_EQ(record.saveKey, "20240315343212京房式T:10:20:30");
+    EXPECT_EQ(record.gua_bianhao, "20240315343212京房式T:10:20:30");
     EXPECT_EQ(record.lei_id, "2");
     EXPECT_EQ(QStringList({record.nian, record.yue, record.ri, record.xingbie, record.chusheng, record.shiyou}),
               QStringList({"2024", "3", "15", "男", "1980", "问 财&运+1"}));
@@ -124,7 +124,7 @@ TEST(CloudCases, AStoppedServiceOrAStalePasswordLeavesTheLocalStoreWorking) {
     EXPECT_FALSE(saved.saved);
     EXPECT_EQ(saved.message, "网络保存失败，错误信息：neterror");
     EXPECT_EQ(
-        client.db->getFirstString("select duanyu from gua_table where gua_bianhao=?", {client.cases.record().saveKey}),
+        client.db->getFirstString("select duanyu from gua_table where id=?", {client.cases.record().saveKey}),
         "断语");
     EXPECT_EQ(client.lists.recentCases().size(), 3);
     for (const QString& message :

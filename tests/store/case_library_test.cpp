@@ -67,7 +67,8 @@ TEST_F(CaseLibraryTest, DeletingACaseRemovesItFromTheTableTheSearchAndTheHistory
     EXPECT_EQ(history.historyPosition(), 0);
     EXPECT_TRUE(store::CaseLists(*db).searchCases(QStringLiteral("独一无二")).isEmpty());
     // c was the current case: its record is cleared, so saving its texts cannot bring it back.
-    EXPECT_TRUE(cases.record().saveKey.isEmpty());
+    EXPECT_EQ(cases.record().saveKey, 0);
+    EXPECT_TRUE(cases.record().gua_bianhao.isEmpty());
     EXPECT_FALSE(cases.saveCaseTexts(1, {QStringLiteral("x"), {}}).saved);
     EXPECT_EQ(count("1"), 1);
 }

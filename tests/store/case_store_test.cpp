@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -44,7 +45,8 @@ TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
     EXPECT_TRUE(result.cloudMessage.isEmpty());
     const store::CaseRecord& r = cases.record();
     EXPECT_GT(r.caseId, 0);
-    EXPECT_EQ(r.saveKey, QStringLiteral("20240204123412京房式T:16:25:00"));
+    EXPECT_EQ(r.saveKey, r.caseId);
+    EXPECT_EQ(r.gua_bianhao, QStringLiteral("20240204123412京房式T:16:25:00"));
     EXPECT_EQ(r.lei_id, "2");
     EXPECT_EQ(r.nian + "-" + r.yue + "-" + r.ri, "2024-2-4");
     EXPECT_EQ(store::caseLineOfCast(r), QStringLiteral("性别:男 出生:1980 占事:问财运"));
@@ -55,7 +57,7 @@ TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
         QString value;
     };
     for (const Expect& e :
-         {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")}, Expect{"gua_bianhao", r.saveKey},
+         {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")}, Expect{"gua_bianhao", r.gua_bianhao},
           Expect{"lei_id", "2"}, Expect{"nian", "2024"}, Expect{"yue", "2"}, Expect{"ri", "4"},
           Expect{"xingbie", QStringLiteral("男")}, Expect{"chusheng", "1980"},
           Expect{"shiyou", QStringLiteral("问财运")}, Expect{"duanyu", ""}, Expect{"fankui", ""}})
@@ -76,7 +78,7 @@ TEST_F(CaseStoreTest, UnknownCategoryStillStoresTheCaseAndItsTexts) {
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=? and lei_id is null"), {id}),
               1);
     EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("断"), {}}).saved);
-    EXPECT_EQ(count(cases.record().saveKey), 1);
+    EXPECT_EQ(count(cases.record().gua_bianhao), 1);
     EXPECT_EQ(column("duanyu", id), QStringLiteral("断"));
 }
 
@@ -85,7 +87,8 @@ TEST_F(CaseStoreTest, ChartOnlyStoresNothingUntilTheTextsAreSaved) {
     cast.chartOnly = true;
     cast.category = QStringLiteral("无此类");  // the later insert must cope with the empty lei_id
     EXPECT_FALSE(cases.createCase(cast).stored);
-    EXPECT_EQ(cases.record().saveKey, cast.caseNumber);
+    EXPECT_EQ(cases.record().saveKey, 0);
+    EXPECT_EQ(cases.record().gua_bianhao, cast.caseNumber);
     EXPECT_EQ(count(cast.caseNumber), 0);
     EXPECT_TRUE(history.entries().isEmpty());
 
@@ -144,7 +147,8 @@ TEST_F(CaseStoreTest, AwkwardTextsComeBackUnchanged) {
     EXPECT_EQ(reader.record().gua_ming, cast.gua_ming);
     EXPECT_EQ(reader.record().chusheng, cast.chusheng);
     EXPECT_EQ(reader.record().shiyou, cast.shiyou);
-    EXPECT_EQ(reader.record().saveKey, cast.caseNumber);
+    EXPECT_EQ(reader.record().saveKey, id);
+    EXPECT_EQ(reader.record().gua_bianhao, cast.caseNumber);
     EXPECT_EQ(reader.record().lei_id, "2");
 }
 
@@ -184,14 +188,139 @@ TEST_F(CaseStoreTest, LoadFillsTheRecordAndEntersTheHistoryOnce) {
         ASSERT_TRUE(texts.has_value());
         EXPECT_EQ(texts->duanyu, QStringLiteral("断A"));
     }
-    EXPECT_EQ(reader.record().saveKey, "A");
+    EXPECT_EQ(reader.record().saveKey, a);
     EXPECT_EQ(reader.record().caseId, a);
     EXPECT_EQ(fresh.entries(), QStringList{CaseHistory::localEntry(a)});
     EXPECT_EQ(fresh.historyPosition(), 0);
 
     EXPECT_FALSE(reader.loadLocalCase(9999).has_value());
-    EXPECT_EQ(reader.record().saveKey, "A");  // a missing row changes nothing but caseId
+    EXPECT_EQ(reader.record().saveKey, a);  // a missing row changes nothing but caseId
     EXPECT_EQ(fresh.entries().size(), 1);
+}
+
+// Several cases may share a case number (an import adds one when its texts differ): a save
+// goes into the one case opened, created or adopted, never into the others with its number.
+TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
+    const QString number = QStringLiteral("20000107113113京房式T:11:31:13");
+    const QStringList subjects{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")};
+    struct Way {
+        const char* name;
+        // Makes `cases` hold the case the texts go into (given the ids sharing the number); returns
+        // its id, or 0 when the save is to add a row of its own.
+        std::function<qint64(CaseStore&, const QList<qint64>&)> open;
+    };
+    const Way ways[] = {
+        {"loaded", [](CaseStore& c, const QList<qint64>& ids) { return c.loadLocalCase(ids[1]) ? ids[1] : -1; }},
+        {"loaded last",
+         [](CaseStore& c, const QList<qint64>& ids) { return c.loadLocalCase(ids.last()) ? ids.last() : -1; }},
+        {"new case",
+         [&](CaseStore& c, const QList<qint64>&) {
+             c.createCase(sampleCast(number));
+             return c.record().caseId;
+         }},
+        {"chart only",
+         [&](CaseStore& c, const QList<qint64>&) {
+             CastCase cast = sampleCast(number);
+             cast.chartOnly = true;
+             c.createCase(cast);
+             return qint64(0);
+         }},
+        {"cloud copy of the second",
+         [&](CaseStore& c, const QList<qint64>& ids) {
+             store::CaseRecord fields;
+             fields.gua_bianhao = number;
+             fields.gua_ming = QStringLiteral("主卦：天风姤 变卦：乾为天");
+             fields.nian = "2024";
+             fields.yue = "2";
+             fields.ri = "4";
+             fields.xingbie = QStringLiteral("男");
+             fields.chusheng = QStringLiteral("1980");
+             fields.shiyou = QStringLiteral("乙");
+             c.adoptCloudCase(77, fields);
+             return ids[1];
+         }},
+        {"cloud case without a local copy",
+         [&](CaseStore& c, const QList<qint64>&) {
+             store::CaseRecord fields;
+             fields.gua_bianhao = number;
+             fields.shiyou = QStringLiteral("丁");
+             c.adoptCloudCase(78, fields);
+             return qint64(0);
+         }},
+    };
+    for (const int sharing : {2, 3})
+        for (const Way& way : ways)
+            for (const int which : {1, 2, 3}) {
+                SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", which " << which);
+                db->execute(QStringLiteral("delete from gua_table"));
+                QList<qint64> ids;
+                for (int i = 0; i < sharing; ++i) {
+                    CastCase cast = sampleCast(number);
+                    cast.shiyou = subjects[i];
+                    cases.createCase(cast);
+                    ids << cases.record().caseId;
+                    cases.saveCaseTexts(3, {subjects[i] + u'断', subjects[i] + u'馈'});
+                }
+                CaseHistory otherHistory;
+                CaseStore opener(*db, otherHistory);
+                qint64 target = way.open(opener, ids);
+                for (int round = 0; round < 2; ++round)  // a second save goes where the first went
+                    ASSERT_TRUE(opener.saveCaseTexts(which, {QStringLiteral("新断"), QStringLiteral("新馈")}).saved);
+                const qint64 rows = db->getFirstInteger(QStringLiteral("select count(*) from gua_table"));
+                if (target == 0) {
+                    EXPECT_EQ(rows, sharing + 1);
+                    target = db->getFirstInteger(QStringLiteral("select max(id) from gua_table"));
+                } else {
+                    EXPECT_EQ(rows, ids.contains(target) ? sharing : sharing + 1);
+                }
+                EXPECT_EQ(opener.record().saveKey, target);
+                for (int i = 0; i < sharing; ++i) {
+                    if (ids[i] == target) continue;
+                    EXPECT_EQ(column("duanyu", ids[i]), subjects[i] + u'断') << i;
+                    EXPECT_EQ(column("fankui", ids[i]), subjects[i] + u'馈') << i;
+                }
+                const int own = int(ids.indexOf(target));
+                const QString oldDuanyu = own >= 0 ? subjects[own] + u'断' : QString();
+                const QString oldFankui = own >= 0 ? subjects[own] + u'馈' : QString();
+                EXPECT_EQ(column("duanyu", target), which & 1 ? QStringLiteral("新断") : oldDuanyu);
+                EXPECT_EQ(column("fankui", target), which & 2 ? QStringLiteral("新馈") : oldFankui);
+            }
+}
+
+// A text is at most 256 KiB of UTF-8: one byte more saves nothing, and says which text.
+TEST_F(CaseStoreTest, ATextOverTheLengthLimitSavesNothing) {
+    const qsizetype limit = 256 * 1024;
+    struct Case {
+        const char* what;
+        QString text;
+        bool fits;
+    };
+    const Case texts[] = {
+        {"ASCII at the limit", QString(limit, u'a'), true},
+        {"ASCII one over", QString(limit + 1, u'a'), false},
+        {"ends in a 2-byte letter", QString(limit - 2, u'a') + QStringLiteral("é"), true},
+        {"ends in a 4-byte emoji", QString(limit - 4, u'a') + QStringLiteral("😀"), true},
+        {"emoji one over", QString(limit - 3, u'a') + QStringLiteral("😀"), false},
+        {"3-byte characters over", QStringLiteral("断").repeated(limit / 3 + 1), false},
+    };
+    cases.createCase(sampleCast());
+    const qint64 id = cases.record().caseId;
+    for (const Case& c : texts)
+        for (const int which : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << c.what << ", which " << which);
+            db->execute(QStringLiteral("update gua_table set duanyu='旧', fankui='旧' where id=?"), {id});
+            const store::SaveResult result = cases.saveCaseTexts(which, {c.text, c.text});
+            EXPECT_EQ(result.saved, c.fits);
+            EXPECT_EQ(column(which == 1 ? "duanyu" : "fankui", id) == c.text, c.fits);
+            if (!c.fits) {
+                EXPECT_TRUE(
+                    result.message.startsWith(which == 1 ? QStringLiteral("断语太长") : QStringLiteral("反馈太长")))
+                    << result.message.toStdString();
+                EXPECT_TRUE(result.message.contains(QStringLiteral("262144"))) << result.message.toStdString();
+            }
+        }
+    // Only the text being saved counts: a long judgment does not stop saving the feedback.
+    EXPECT_TRUE(cases.saveCaseTexts(2, {QString(limit + 1, u'a'), QStringLiteral("馈")}).saved);
 }
 
 // The case service's side, as the cloud client will answer: the replies are scripted.
@@ -217,7 +346,7 @@ TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
     const store::CreateResult created = cases.createCase(sampleCast());
     EXPECT_TRUE(created.stored);
     EXPECT_EQ(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
-    EXPECT_EQ(count(cases.record().saveKey), 1);
+    EXPECT_EQ(count(cases.record().gua_bianhao), 1);
 
     struct Case {
         const char* reply;
@@ -251,7 +380,7 @@ TEST_F(CaseStoreTest, ACloudCaseGetsItsLocalRowOnItsFirstSave) {
     cases.adoptCloudCase(12, fields);
     cases.adoptCloudCase(12, fields);
     EXPECT_EQ(history.entries(), QStringList{QStringLiteral("12(网络)")});
-    EXPECT_EQ(cases.record().saveKey, fields.gua_bianhao);
+    EXPECT_EQ(cases.record().saveKey, 0);
 
     EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("云端断语"), {}}).saved);
     EXPECT_TRUE(cases.saveCaseTexts(2, {{}, QStringLiteral("云端反馈")}).saved);

@@ -257,6 +257,105 @@ TEST(Workbench, TextsNeverGoIntoAnotherCase) {
     }
 }
 
+// Cases sharing a case number (an import adds one when its texts differ): whatever way the
+// texts are saved, they go into the one case on view and no other.
+TEST(Workbench, EverySaveGoesIntoTheCaseOnViewAloneAmongThoseSharingItsNumber) {
+    const char16_t* const number = u"20000107113113京房式T:11:31:13";
+    const char16_t* const subjectTexts[] = {u"甲", u"乙", u"丙"};
+    const QStringList subjects{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")};
+    using Answer = workbench::Prompter::Answer;
+    struct Way {
+        const char* name;
+        // Opens the case with this id (0: shows the number typed instead) and saves the edited texts.
+        std::function<bool(Bench&, qint64, CaseTextChoice)> save;
+    };
+    const Way ways[] = {
+        {"recent list and save button",
+         [](Bench& b, qint64 id, CaseTextChoice choice) {
+             b.bench.openRecentCase(QString::number(id) + QStringLiteral(";x;y;z"));
+             if (choice != CaseTextChoice::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
+             if (choice != CaseTextChoice::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
+             return b.bench.saveTexts(choice);
+         }},
+        {"save prompt",
+         [](Bench& b, qint64 id, CaseTextChoice choice) {
+             b.bench.openLocalCase(id);
+             if (choice != CaseTextChoice::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
+             if (choice != CaseTextChoice::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
+             b.prompter.saveAnswers = {Answer::Yes};
+             b.bench.stepBack();
+             return !b.bench.judgmentUnsaved() && !b.bench.feedbackUnsaved();
+         }},
+        {"typed number saved as a new case",
+         [&](Bench& b, qint64, CaseTextChoice choice) {
+             b.bench.enterCaseNumber(QString::fromUtf16(number));
+             if (choice != CaseTextChoice::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
+             if (choice != CaseTextChoice::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
+             b.prompter.answers = {Answer::Yes};
+             return b.bench.saveTexts(choice);
+         }},
+    };
+    for (const int sharing : {2, 3})
+        for (const Way& way : ways)
+            for (const CaseTextChoice choice :
+                 {CaseTextChoice::Judgment, CaseTextChoice::Feedback, CaseTextChoice::Both}) {
+                SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", choice " << int(choice));
+                Bench b;
+                QList<qint64> ids;
+                for (int i = 0; i < sharing; ++i) {
+                    ASSERT_TRUE(b.bench.storeCast(sampleCast(number, subjectTexts[i])));
+                    ids << b.bench.caseStore().record().caseId;
+                    b.db->execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where id=?"),
+                                  {subjects[i] + u'断', subjects[i] + u'馈', ids.last()});
+                }
+                const bool typed = QByteArray(way.name).startsWith("typed");
+                const qint64 opened = typed ? 0 : ids[1];
+                ASSERT_TRUE(way.save(b, opened, choice)) << b.prompter.messages.join(u'|').toStdString();
+                const qint64 target = typed ? ids.last() + 1 : opened;
+                EXPECT_EQ(b.count("gua_table"), typed ? sharing + 1 : sharing);
+                const auto text = [&](const char* column, qint64 id) {
+                    return b.db->getFirstString(
+                        QStringLiteral("select %1 from gua_table where id=?").arg(QLatin1String(column)), {id});
+                };
+                for (int i = 0; i < sharing; ++i) {
+                    if (ids[i] == target) continue;
+                    EXPECT_EQ(text("duanyu", ids[i]), subjects[i] + u'断') << i;
+                    EXPECT_EQ(text("fankui", ids[i]), subjects[i] + u'馈') << i;
+                }
+                const bool judgment = choice != CaseTextChoice::Feedback, feedback = choice != CaseTextChoice::Judgment;
+                EXPECT_EQ(text("duanyu", target), judgment ? QStringLiteral("新断")
+                                                  : typed  ? QString()
+                                                           : QStringLiteral("乙断"));
+                EXPECT_EQ(text("fankui", target), feedback ? QStringLiteral("新馈")
+                                                  : typed  ? QString()
+                                                           : QStringLiteral("乙馈"));
+            }
+}
+
+// A text over 256 KiB is refused before anything is stored, and stays in the editor unsaved.
+TEST(Workbench, ATextOverTheLengthLimitIsRefusedAndKept) {
+    const QString tooLong(256 * 1024 + 1, u'a');
+    Bench b;
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));
+    b.bench.editJudgment(tooLong);
+    b.prompter.answers = {workbench::Prompter::Answer::Yes};
+    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_EQ(b.count("gua_table"), 0);  // not offered as a new case either
+    ASSERT_EQ(b.prompter.messages.size(), 1);
+    EXPECT_TRUE(b.prompter.messages[0].startsWith(QStringLiteral("断语太长"))) << b.prompter.messages[0].toStdString();
+    EXPECT_EQ(b.bench.judgment(), tooLong);
+    EXPECT_TRUE(b.bench.judgmentUnsaved());
+
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+    b.bench.editJudgment(tooLong);
+    b.bench.editFeedback(QStringLiteral("应验"));
+    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Both));
+    EXPECT_TRUE(b.bench.saveTexts(CaseTextChoice::Feedback));
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")),
+              QStringLiteral("/应验"));
+    EXPECT_TRUE(b.bench.judgmentUnsaved());
+}
+
 TEST(Workbench, WithoutAChartThereIsNothingToSaveInto) {
     Bench b;
     b.bench.editJudgment(QStringLiteral("断"));
