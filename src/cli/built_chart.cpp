@@ -12,7 +12,7 @@ std::optional<int> buildChart(const ChartInvocation& call, const char* command, 
     try {
         const QString root = store::resolveDataRoot(call.dataDirArgs, QProcessEnvironment::systemEnvironment(),
                                                     QCoreApplication::applicationDirPath());
-        out.db = store::Database::open(store::databaseFilePath(root));
+        out.db = store::Database::openToRead(store::databaseFilePath(root));
     } catch (const store::DatabaseError& e) {
         err << "qinglan-cli " << command << ": " << e.text().toStdString() << "\n";
         return 1;

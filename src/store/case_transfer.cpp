@@ -212,20 +212,35 @@ constexpr const char* kExportSelect =
     "select g.id,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,g.chusheng,"
     "g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g left join fenlei_table f on f.lei_id=g.lei_id ";
 
-// Writes one line per row of a query over kExportSelect's columns; returns how many.
-qint64 writeCaseLines(QSqlQuery& query, QIODevice& out) {
+// Writes one line per row of a query over kExportSelect's columns; returns how many. A row that
+// cannot be read ends it with DatabaseError saying how far it came; the lines before it are written.
+qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint64 before = 0) {
     static const char* const kKeys[] = {
         "{\"id\":",     ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":", ",\"nian\":",
         ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",      ",\"shiyou\":",
         ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":"};
     qint64 count = 0;
+    QVariant lastId;
     QByteArray pending;
-    while (query.next()) {
+    for (;;) {
+        try {
+            if (!db.nextRow(query)) break;
+        } catch (const DatabaseError& e) {
+            writeOrThrow(out, pending);
+            const QString where = lastId.isNull() ? QStringLiteral("在第一个案例之前")
+                                                  : QStringLiteral("在 id %1 的案例之后").arg(lastId.toLongLong());
+            throw DatabaseError(QStringLiteral("%1；读到第 %2 个案例时停止（%3），其后的案例没有导出")
+                                    .arg(e.text())
+                                    .arg(before + count + 1)
+                                    .arg(where),
+                                e.problem());
+        }
         for (int column = 0; column < 13; ++column) {
             pending += kKeys[column];
             appendJsonValue(pending, query.value(column));
         }
         pending += "}\n";
+        lastId = query.value(0);
         ++count;
         if (pending.size() >= (1 << 20)) {
             writeOrThrow(out, pending);
@@ -256,14 +271,14 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
                                                    "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
                                 {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from),
                                  dayNumber(filter.to), dayNumber(filter.to)});
-    return writeCaseLines(query, out);
+    return writeCaseLines(db, query, out);
 }
 
 qint64 exportCasesById(const Database& db, const QList<qint64>& ids, QIODevice& out) {
     qint64 count = 0;
     for (const qint64 id : ids) {
         QSqlQuery query = db.select(QLatin1String(kExportSelect) + QStringLiteral("where g.id=?"), {id});
-        count += writeCaseLines(query, out);
+        count += writeCaseLines(db, query, out, count);
     }
     return count;
 }

@@ -4,18 +4,6 @@
 #include "store/search_index.h"
 
 namespace store {
-namespace {
-
-// Version 2: the keyword search index of characters, pairs and triples, filled from the cases
-// already there; it replaces version 1's trigram index (which could not look up keywords of one
-// or two characters) and the files without any index.
-void rebuildSearchIndex(Database& db) {
-    dropSearchIndex(db);
-    createSearchIndex(db);
-    fillSearchIndex(db);
-}
-
-}  // namespace
 
 void upgradeSchema(Database& db) {
     Transaction transaction(db);
@@ -23,6 +11,9 @@ void upgradeSchema(Database& db) {
     const qint64 version = db.getFirstInteger(QStringLiteral("pragma user_version"));
     if (version >= kSchemaVersion && db.getFirstInteger(QStringLiteral("pragma application_id")) == kApplicationId)
         return;
+    // Version 2: the keyword index of characters, pairs and triples, made from the cases already
+    // there; it replaces version 1's trigram index (which could not look up keywords of one or two
+    // characters) and the files without any index.
     if (version < 2) rebuildSearchIndex(db);
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
