@@ -15,7 +15,8 @@ constexpr qint64 kEveryMs = 250;
 ProgressDevice::ProgressDevice(QIODevice& inner, QIODevice::OpenMode mode, const char* what, qint64 total, bool quiet)
     : inner_(inner), what_(what), total_(total), enabled_(!quiet && ::isatty(STDERR_FILENO)) {
     clock_.start();
-    open(mode | QIODevice::Unbuffered);
+    // Reads are taken in pieces (an import reads line by line); writes go through at once.
+    open(mode & QIODevice::WriteOnly ? mode | QIODevice::Unbuffered : mode);
 }
 
 ProgressDevice::~ProgressDevice() {

@@ -4,6 +4,7 @@
 #include "store/schema_version.h"
 #include "store/search_index.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -34,6 +35,12 @@ std::optional<qint64> countOf(const Database& db, const char* table) {
     }
 }
 
+// A failure to write the new file, which ends the copy (a failed read of the old one does not).
+class NewFileError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 // An insert of whole rows into one table, prepared once from the columns of the first row.
 class PreparedInsert {
 public:
@@ -45,11 +52,14 @@ public:
         }
         if (!query_.prepare(QStringLiteral("insert into %1(%2) values(%3)")
                                 .arg(table, names.join(u','), marks.join(u','))))
-            throw db_.errorOf(query_.lastError());
+            throw NewFileError(db_.errorOf(query_.lastError()).text());
     }
     void run(const QSqlRecord& row) {
         for (int i = 0; i < row.count(); ++i) query_.bindValue(i, row.value(i));
-        if (!query_.exec()) throw db_.errorOf(query_.lastError());
+        if (!query_.exec()) {
+            const DatabaseError e = db_.errorOf(query_.lastError());
+            throw NewFileError(e.text(), e.problem());
+        }
     }
 
 private:
@@ -65,6 +75,10 @@ QString copyFileName(const QString& path, const QDateTime& now) {
     for (int n = 2; QFileInfo::exists(name); ++n) name = base + QStringLiteral("-%1.db").arg(n);
     return name;
 }
+
+// Whether a failed read of the file being copied is damage to step over (another program holding
+// the file is not).
+bool isDamage(const DatabaseError& e) { return e.problem() != DatabaseProblem::Locked; }
 
 // Copies the rows of a table in rowid order, stepping over the parts that cannot be read: after a
 // failed step it looks the ids up one by one until one can be looked up again, and goes on from
@@ -87,27 +101,44 @@ qint64 copyReadableRows(const Database& from, Database& to, const QString& table
                 ++copied;
             }
             return copied;
+        } catch (const NewFileError&) {
+            throw;
         } catch (const DatabaseError& e) {
-            if (e.problem() != DatabaseProblem::Damaged) throw;
+            if (!isDamage(e)) throw;
             failure = e.text();
         }
+        // Ids are looked up one by one from the first not copied; the first that can be looked up
+        // is copied (when there is such a case) and the walk goes on after it.
         const qint64 first = after == std::numeric_limits<qint64>::min() ? 1 : after + 1;
         const qint64 end = std::max(lastId, first) + (lastId > 0 ? 0 : kProbeWithoutEnd);
         qint64 probe = first;
         for (; probe <= end; ++probe) {
             try {
-                from.getFirstInteger(QStringLiteral("select count(*) from %1 where %2=?").arg(table, key), {probe});
+                QSqlQuery row = from.select(QStringLiteral("select * from %1 where %2=?").arg(table, key), {probe});
+                if (from.nextRow(row)) {
+                    const QSqlRecord record = row.record();
+                    if (!insert) insert.emplace(to, table, record);
+                    insert->run(record);
+                    ++copied;
+                }
                 break;
+            } catch (const NewFileError&) {
+                throw;
             } catch (const DatabaseError& e) {
-                if (e.problem() != DatabaseProblem::Damaged) throw;
+                if (!isDamage(e)) throw;
             }
         }
         if (probe > end) {
             unreadable << QStringLiteral("%1：id %2 起的行无法读出（%3）").arg(table).arg(first).arg(failure);
             return copied;
         }
-        unreadable << QStringLiteral("%1：id %2 至 %3 之间的行无法读出（%4）").arg(table).arg(first).arg(probe - 1).arg(failure);
-        after = probe - 1;
+        if (probe > first)
+            unreadable << QStringLiteral("%1：id %2 至 %3 之间的行无法读出（%4）")
+                              .arg(table)
+                              .arg(first)
+                              .arg(probe - 1)
+                              .arg(failure);
+        after = probe;
     }
 }
 
@@ -134,25 +165,39 @@ DatabaseCheck checkDatabase(const QString& path) {
     return check;
 }
 
+namespace {
+
+// Copies the categories and cases that can be read from `source` into the new file `target`.
+void copyReadable(const Database& source, const QString& target, RepairReport& report) {
+    auto copy = Database::open(target, {OpenOptions{}.busyTimeoutMs, false});
+    Transaction transaction(*copy);
+    copy->execute(QStringLiteral("delete from fenlei_table"));  // the categories a new file starts with
+    copyReadableRows(source, *copy, QStringLiteral("fenlei_table"), QStringLiteral("lei_id"), 0, report.unreadable);
+    qint64 lastId = 0;  // how far the case ids went, when the file can still say
+    try {
+        lastId = source.getFirstInteger(QStringLiteral("select seq from sqlite_sequence where name='gua_table'"));
+    } catch (const DatabaseError&) {
+    }
+    report.casesCopied =
+        copyReadableRows(source, *copy, QStringLiteral("gua_table"), QStringLiteral("id"), lastId, report.unreadable);
+    transaction.commit();
+}
+
+}  // namespace
+
 RepairReport repairDatabase(const QString& path, const QDateTime& now) {
     RepairReport report;
     {
-        auto source = Database::inspect(path);
+        const auto source = Database::inspect(path);
         if (integrityOf(*source) != u"ok") {
             report.copiedTo = copyFileName(path, now);
-            auto copy = Database::open(report.copiedTo, {OpenOptions{}.busyTimeoutMs, false});
-            Transaction transaction(*copy);
-            copy->execute(QStringLiteral("delete from fenlei_table"));
-            copyReadableRows(*source, *copy, QStringLiteral("fenlei_table"), QStringLiteral("lei_id"), 0,
-                             report.unreadable);
-            qint64 lastId = 0;
             try {
-                lastId = source->getFirstInteger(QStringLiteral("select seq from sqlite_sequence where name='gua_table'"));
+                copyReadable(*source, report.copiedTo, report);
             } catch (const DatabaseError&) {
+                QFile::remove(report.copiedTo);
+                QFile::remove(report.copiedTo + QStringLiteral("-journal"));
+                throw;
             }
-            report.casesCopied = copyReadableRows(*source, *copy, QStringLiteral("gua_table"), QStringLiteral("id"),
-                                                  lastId, report.unreadable);
-            transaction.commit();
             return report;
         }
     }
