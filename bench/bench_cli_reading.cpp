@@ -29,8 +29,8 @@ double runOnceMs(const QStringList& args) {
     process.start(program, args);
     process.waitForFinished(-1);
     const double ms = clock.nsecsElapsed() / 1e6;
-    if (process.exitCode() != 0) qFatal("qinglan-cli %s failed: %s", qPrintable(args.join(u' ')),
-                                        process.readAllStandardError().constData());
+    if (process.exitCode() != 0)
+        qFatal("qinglan-cli %s failed: %s", qPrintable(args.join(u' ')), process.readAllStandardError().constData());
     return ms;
 }
 

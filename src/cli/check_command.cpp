@@ -56,9 +56,9 @@ int run_check(const QStringList& args, std::ostream& out, std::ostream& err) {
             << "integrity: " << check.integrity.toStdString() << "\n"
             << "keyword index: " << (check.searchIndex.isEmpty() ? "ok" : check.searchIndex.toStdString()) << "\n"
             << "schema version: " << check.schemaVersion
-            << (check.schemaVersion == store::kSchemaVersion ? " (this program's)"
-                                                             : " (not this program's " +
-                                                                   std::to_string(store::kSchemaVersion) + ")")
+            << (check.schemaVersion == store::kSchemaVersion
+                    ? " (this program's)"
+                    : " (not this program's " + std::to_string(store::kSchemaVersion) + ")")
             << "\n"
             << "cases: " << countText(check.cases) << "\n"
             << "categories: " << countText(check.categories) << "\n";

@@ -10,8 +10,8 @@
 #include "cli/backup_command.h"
 #include "cli/calendar_command.h"
 #include "cli/cases_command.h"
-#include "cli/check_command.h"
 #include "cli/chart_command.h"
+#include "cli/check_command.h"
 #include "qinglan_build.h"
 
 namespace {

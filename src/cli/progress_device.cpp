@@ -52,8 +52,8 @@ void ProgressDevice::show() {
     shown_ = true;
     const double mb = bytes_ / 1048576.0;
     if (openMode() & QIODevice::WriteOnly)
-        std::fprintf(stderr, "\r\033[Kqinglan-cli %s: %lld cases written (%.1f MB)", what_, static_cast<long long>(lines_),
-                     mb);
+        std::fprintf(stderr, "\r\033[Kqinglan-cli %s: %lld cases written (%.1f MB)", what_,
+                     static_cast<long long>(lines_), mb);
     else if (total_ > 0)
         std::fprintf(stderr, "\r\033[Kqinglan-cli %s: %d%% read (%.1f of %.1f MB)", what_,
                      static_cast<int>(bytes_ * 100 / total_), mb, total_ / 1048576.0);

@@ -50,8 +50,8 @@ public:
             names << columns.fieldName(i);
             marks << QStringLiteral("?");
         }
-        if (!query_.prepare(QStringLiteral("insert into %1(%2) values(%3)")
-                                .arg(table, names.join(u','), marks.join(u','))))
+        if (!query_.prepare(
+                QStringLiteral("insert into %1(%2) values(%3)").arg(table, names.join(u','), marks.join(u','))))
             throw NewFileError(db_.errorOf(query_.lastError()).text());
     }
     void run(const QSqlRecord& row) {
@@ -83,8 +83,8 @@ bool isDamage(const DatabaseError& e) { return e.problem() != DatabaseProblem::L
 // Copies the rows of a table in rowid order, stepping over the parts that cannot be read: after a
 // failed step it looks the ids up one by one until one can be looked up again, and goes on from
 // there. Returns how many rows were copied; each part skipped is named in `unreadable`.
-qint64 copyReadableRows(const Database& from, Database& to, const QString& table, const QString& key,
-                        qint64 lastId, QStringList& unreadable) {
+qint64 copyReadableRows(const Database& from, Database& to, const QString& table, const QString& key, qint64 lastId,
+                        QStringList& unreadable) {
     qint64 copied = 0;
     qint64 after = std::numeric_limits<qint64>::min();
     std::optional<PreparedInsert> insert;

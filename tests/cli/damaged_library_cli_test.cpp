@@ -32,8 +32,8 @@ CliRun run(const QString& program, const QStringList& args, const QByteArray& in
 }
 
 CliRun cli(const QStringList& args, const QString& dataDir, const QByteArray& input = {}) {
-    return run(QStringLiteral(QINGLAN_CLI), args + QStringList{QStringLiteral("--data-dir"), dataDir, QStringLiteral("--create")},
-               input);
+    return run(QStringLiteral(QINGLAN_CLI),
+               args + QStringList{QStringLiteral("--data-dir"), dataDir, QStringLiteral("--create")}, input);
 }
 
 // Cases with judgments long enough that the table spans many pages; each holds 卦.
@@ -65,7 +65,8 @@ qint64 middleCasePage(const QString& path, qint64& pageSize) {
         query.exec(QStringLiteral("pragma page_size"));
         query.next();
         pageSize = query.value(0).toLongLong();
-        query.exec(QStringLiteral("select pageno from dbstat where name='gua_table' and pagetype='leaf' order by pageno"));
+        query.exec(
+            QStringLiteral("select pageno from dbstat where name='gua_table' and pagetype='leaf' order by pageno"));
         QList<qint64> pages;
         while (query.next()) pages << query.value(0).toLongLong();
         if (!pages.isEmpty()) page = pages[pages.size() / 2];
@@ -86,9 +87,10 @@ TEST(DamagedLibraryCli, ExportSearchCheckAndRepairOfAFileDamagedAtAKnownPage) {
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data"));
     const QString db = data + QStringLiteral("/qinglan.db");
-    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, generatedCases(kCases))
-                  .status,
-              0);
+    ASSERT_EQ(
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, generatedCases(kCases))
+            .status,
+        0);
     qint64 pageSize = 0;
     const qint64 page = middleCasePage(db, pageSize);
     ASSERT_GT(page, 0);
@@ -116,10 +118,9 @@ TEST(DamagedLibraryCli, ExportSearchCheckAndRepairOfAFileDamagedAtAKnownPage) {
     EXPECT_EQ(digest(file), QCryptographicHash::hash("earlier\n", QCryptographicHash::Sha256));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("cases.jsonl")});
 
-    const CliRun search =
-        cli({QStringLiteral("cases"), QStringLiteral("search"), QStringLiteral("--limit"), QStringLiteral("100000"),
-             QStringLiteral("卦")},
-            data);
+    const CliRun search = cli({QStringLiteral("cases"), QStringLiteral("search"), QStringLiteral("--limit"),
+                               QStringLiteral("100000"), QStringLiteral("卦")},
+                              data);
     EXPECT_EQ(search.status, 1);
     EXPECT_TRUE(search.err.contains("已损坏")) << search.err.toStdString();
 
@@ -151,9 +152,9 @@ TEST(DamagedLibraryCli, ExportSearchCheckAndRepairOfAFileDamagedAtAKnownPage) {
 TEST(DamagedLibraryCli, CheckAndRepairOfASoundFile) {
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data"));
-    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, generatedCases(3))
-                  .status,
-              0);
+    ASSERT_EQ(
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, generatedCases(3)).status,
+        0);
     const CliRun check = cli({QStringLiteral("check")}, data);
     EXPECT_EQ(check.status, 0) << check.out.toStdString() << check.err.toStdString();
     EXPECT_TRUE(check.out.contains("integrity: ok\nkeyword index: ok\nschema version: ")) << check.out.toStdString();
@@ -176,9 +177,9 @@ TEST(DamagedLibraryCli, ReadingCommandsLeaveTheFileAsItIsAndReadThroughALog) {
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("data"));
     const QString db = data + QStringLiteral("/qinglan.db");
-    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, generatedCases(5))
-                  .status,
-              0);
+    ASSERT_EQ(
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, generatedCases(5)).status,
+        0);
     const QByteArray before = digest(db);
     const QDateTime modified = QFileInfo(db).lastModified();
     const QStringList reading[] = {
@@ -235,7 +236,8 @@ TEST(DamagedLibraryCli, BadArgumentsAreRefusedWithAMessage) {
         {QStringLiteral("cases export --data-dir ") + plain.fileName() + QStringLiteral(" -"), "is not a folder"},
     };
     for (const Bad& b : bad) {
-        const CliRun r = run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" ") + b.shell, cliPath});
+        const CliRun r =
+            run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" ") + b.shell, cliPath});
         EXPECT_EQ(r.status, 2) << b.shell.toStdString();
         EXPECT_TRUE(r.err.contains(b.said)) << b.shell.toStdString() << ": " << r.err.toStdString();
     }
