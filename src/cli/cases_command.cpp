@@ -78,7 +78,9 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
             QFile standardOutput;
             if (!standardOutput.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
                 throw store::DatabaseError(standardOutput.errorString());
-            ProgressDevice progress(standardOutput, QIODevice::WriteOnly, "cases export", 0, quiet);
+            // Lines on the terminal need no count beside them.
+            ProgressDevice progress(standardOutput, QIODevice::WriteOnly, "cases export", 0,
+                                    quiet || ::isatty(STDOUT_FILENO));
             store::exportCases(*db, filter, progress);
         } else {
             // Written under a temporary name and renamed when complete: a failed export leaves
