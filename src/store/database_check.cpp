@@ -171,15 +171,24 @@ namespace {
 void copyReadable(const Database& source, const QString& target, RepairReport& report) {
     auto copy = Database::open(target, {OpenOptions{}.busyTimeoutMs, false});
     Transaction transaction(*copy);
+    // How far the ids go, from the first place that can still say (0: not known).
+    const auto lastIdFrom = [&](std::initializer_list<const char*> statements) -> qint64 {
+        for (const char* statement : statements) {
+            try {
+                return source.getFirstInteger(QLatin1String(statement));
+            } catch (const DatabaseError&) {
+            }
+        }
+        return 0;
+    };
     copy->execute(QStringLiteral("delete from fenlei_table"));  // the categories a new file starts with
-    copyReadableRows(source, *copy, QStringLiteral("fenlei_table"), QStringLiteral("lei_id"), 0, report.unreadable);
-    qint64 lastId = 0;  // how far the case ids went, when the file can still say
-    try {
-        lastId = source.getFirstInteger(QStringLiteral("select seq from sqlite_sequence where name='gua_table'"));
-    } catch (const DatabaseError&) {
-    }
-    report.casesCopied =
-        copyReadableRows(source, *copy, QStringLiteral("gua_table"), QStringLiteral("id"), lastId, report.unreadable);
+    copyReadableRows(source, *copy, QStringLiteral("fenlei_table"), QStringLiteral("lei_id"),
+                     lastIdFrom({"select max(lei_id) from fenlei_table", "select max(lei_id) from gua_table"}),
+                     report.unreadable);
+    report.casesCopied = copyReadableRows(
+        source, *copy, QStringLiteral("gua_table"), QStringLiteral("id"),
+        lastIdFrom({"select seq from sqlite_sequence where name='gua_table'", "select max(id) from gua_table"}),
+        report.unreadable);
     transaction.commit();
 }
 
