@@ -28,6 +28,11 @@ qint64 ProgressDevice::readData(char* data, qint64 maxSize) {
     if (n > 0) {
         bytes_ += n;
         show();
+    } else if (shown_ && !saying_ && maxSize > 0 && inner_.atEnd()) {
+        // Everything is read; the cases go into the database now, which also takes its time.
+        saying_ = true;
+        std::fprintf(stderr, "\r\033[Kqinglan-cli %s: all %.1f MB read, saving", what_, bytes_ / 1048576.0);
+        std::fflush(stderr);
     }
     return n;
 }
@@ -45,7 +50,7 @@ qint64 ProgressDevice::writeData(const char* data, qint64 size) {
 }
 
 void ProgressDevice::show() {
-    if (!enabled_) return;
+    if (!enabled_ || saying_) return;
     const qint64 now = clock_.elapsed();
     if (now < kQuietMs || now - lastShownMs_ < kEveryMs) return;
     lastShownMs_ = now;

@@ -29,6 +29,7 @@ private:
     qint64 total_;
     bool enabled_;
     bool shown_ = false;
+    bool saying_ = false;  // the line says the reading is done
     qint64 bytes_ = 0, lines_ = 0;
     QElapsedTimer clock_;
     qint64 lastShownMs_ = 0;
