@@ -12,12 +12,12 @@ std::optional<int> buildChart(const ChartInvocation& call, const char* command, 
     try {
         const QString root = store::resolveDataRoot(call.dataDirArgs, QProcessEnvironment::systemEnvironment(),
                                                     QCoreApplication::applicationDirPath());
-        out.db = store::Database::open(store::databaseFilePath(root));
+        out.db = store::Database::openToRead(store::databaseFilePath(root));
+        out.data = std::make_unique<store::SqliteDivinationData>(*out.db);
     } catch (const store::DatabaseError& e) {
         err << "qinglan-cli " << command << ": " << e.text().toStdString() << "\n";
         return 1;
     }
-    out.data = std::make_unique<store::SqliteDivinationData>(*out.db);
     const chart::BuildContext context{*out.data, call.options, call.today};
 
     out.state = chart::ChartState{};

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <optional>
 
+#include <QRegularExpression>
+
 #include "calendar/calendar_source.h"
 #include "calendar/civil_date.h"
 #include "calendar/ganzhi.h"
@@ -80,6 +82,16 @@ int run_calendar(std::vector<std::string> words, std::ostream& out, std::ostream
                       QStringLiteral("Terms and new moons from the formulas (formula, the default) or from the\n"
                                      "ephemeris (astronomical: 1900..2100; other years use the formulas)."),
                       QStringLiteral("SOURCE")});
+    // A negative year would be taken for an option ("-5"): name it as the wrong year it is.
+    for (const QString& arg : args) {
+        static const QRegularExpression negative(QStringLiteral("^-[0-9]+$"));
+        if (negative.match(arg).hasMatch()) {
+            const bool terms = args.value(0) == u"terms";
+            err << "qinglan-cli calendar: years must lie within " << (terms ? kTermsFirstYear : cal::kLunarFirstYear)
+                << ".." << (terms ? kTermsLastYear : cal::kLunarLastYear) << ", not " << arg.toStdString() << "\n";
+            return 2;
+        }
+    }
     if (const auto status = parseArguments(parser, QStringLiteral("calendar"), args, 3, out, err)) return *status;
     cal::CalendarSource source = cal::CalendarSource::Formula;
     if (parser.isSet(QStringLiteral("calendar"))) {

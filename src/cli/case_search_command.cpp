@@ -44,7 +44,7 @@ int run_case_search(const QStringList& args, std::ostream& out, std::ostream& er
         }
     }
     try {
-        auto db = store::Database::open(databasePath(parser));
+        auto db = store::Database::openToRead(databasePath(parser));
         qint64 category = store::kAllCategories;
         if (parser.isSet(QStringLiteral("category"))) {
             const QString name = parser.value(QStringLiteral("category"));

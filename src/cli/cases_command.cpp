@@ -2,14 +2,39 @@
 
 #include <unistd.h>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
 
 #include "cli/case_search_command.h"
 #include "cli/command_parsing.h"
+#include "cli/progress_device.h"
 #include "store/case_transfer.h"
 
 namespace cli {
 namespace {
+
+const QString kQuiet = QStringLiteral("quiet");
+const QCommandLineOption kQuietOption(kQuiet, QStringLiteral("No progress on standard error."));
+
+constexpr const char* kCasesUsage =
+    "usage: qinglan-cli cases export|import|search ...\n"
+    "  export [--category NAME] [--from DATE --to DATE] [--quiet] FILE|-\n"
+    "  import [--dry-run] [--skip-refused] [--json] [--quiet] FILE|-\n"
+    "  search [--limit N] [--category NAME] KEYWORD\n"
+    "(qinglan-cli cases VERB --help describes each)\n";
+
+QJsonObject importReportJson(const store::ImportReport& report) {
+    QJsonArray refused;
+    for (const store::RefusedLine& line : report.refused)
+        refused.append(QJsonObject{{QStringLiteral("line"), line.lineNumber}, {QStringLiteral("reason"), line.reason}});
+    return {{QStringLiteral("added"), report.added},
+            {QStringLiteral("updated"), report.updated},
+            {QStringLiteral("skipped"), report.skipped},
+            {QStringLiteral("refused"), refused},
+            {QStringLiteral("committed"), report.committed}};
+}
 
 int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
@@ -23,6 +48,7 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
                       QStringLiteral("yyyy-mm-dd")});
     parser.addOption({QStringLiteral("to"), QStringLiteral("Only cases cast on or before this date."),
                       QStringLiteral("yyyy-mm-dd")});
+    parser.addOption(kQuietOption);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The file to write, or - for standard output."));
     if (const auto status = parseCommand(parser, QStringLiteral("cases export"), args, 1, out, err)) return *status;
@@ -46,20 +72,29 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
     }
 
     const QString target = parser.positionalArguments()[0];
+    const bool quiet = parser.isSet(kQuiet);
     try {
-        auto db = store::Database::open(databasePath(parser));
+        auto db = store::Database::openToRead(databasePath(parser));
         if (target == u"-") {
             QFile standardOutput;
             if (!standardOutput.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
                 throw store::DatabaseError(standardOutput.errorString());
-            store::exportCases(*db, filter, standardOutput);
+            // Lines on the terminal need no count beside them.
+            ProgressDevice progress(standardOutput, QIODevice::WriteOnly, "cases export", 0,
+                                    quiet || ::isatty(STDOUT_FILENO));
+            store::exportCases(*db, filter, progress);
         } else {
             // Written under a temporary name and renamed when complete: a failed export leaves
             // no partial file and an earlier file of that name as it was.
             QSaveFile file(target);
             if (!file.open(QIODevice::WriteOnly))
                 throw store::DatabaseError(QStringLiteral("无法写入 %1：%2").arg(target, file.errorString()));
-            store::exportCases(*db, filter, file);
+            try {
+                ProgressDevice progress(file, QIODevice::WriteOnly, "cases export", 0, quiet);
+                store::exportCases(*db, filter, progress);
+            } catch (const store::DatabaseError& e) {
+                throw store::DatabaseError(QStringLiteral("%1；%2 没有写出").arg(e.text(), target), e.problem());
+            }
             if (!file.commit())
                 throw store::DatabaseError(QStringLiteral("无法写入 %1：%2").arg(target, file.errorString()));
         }
@@ -83,6 +118,10 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
     parser.addOption(
         {QStringLiteral("no-update"),
          QStringLiteral("Refuse a line whose uuid names a case here with other texts, instead of updating it.")});
+    const QString json = QStringLiteral("json");
+    parser.addOption({json, QStringLiteral("Print the report as one JSON object: added, updated, skipped, refused (line, "
+                                           "reason), committed.")});
+    parser.addOption(kQuietOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The file to read, or - for standard input."));
     if (const auto status = parseCommand(parser, QStringLiteral("cases import"), args, 1, out, err)) return *status;
 
@@ -98,17 +137,23 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
         if (!opened) throw store::DatabaseError(QStringLiteral("无法读取 %1：%2").arg(source, file.errorString()));
         auto db = store::Database::open(databasePath(parser));
         // (The automatic backup before a big import belongs here, before the import's transaction.)
+        ProgressDevice progress(file, QIODevice::ReadOnly, "cases import", file.isSequential() ? 0 : file.size(),
+                                parser.isSet(kQuiet));
         report = store::importCases(
-            *db, file, mode,
+            *db, progress, mode,
             parser.isSet(QStringLiteral("no-update")) ? store::KnownCases::Refuse : store::KnownCases::Update);
     } catch (const store::DatabaseError& e) {
         err << "qinglan-cli cases import: " << e.text().toStdString() << "\n";
         return 1;
     }
-    for (const store::RefusedLine& line : report.refused)
-        err << "line " << line.lineNumber << ": " << line.reason.toStdString() << "\n";
-    out << "added " << report.added << "\nupdated " << report.updated << "\nskipped " << report.skipped << "\nrefused "
-        << report.refused.size() << "\n";
+    if (parser.isSet(json)) {
+        out << QJsonDocument(importReportJson(report)).toJson(QJsonDocument::Compact).toStdString() << "\n";
+    } else {
+        for (const store::RefusedLine& line : report.refused)
+            err << "line " << line.lineNumber << ": " << line.reason.toStdString() << "\n";
+        out << "added " << report.added << "\nupdated " << report.updated << "\nskipped " << report.skipped
+            << "\nrefused " << report.refused.size() << "\n";
+    }
     if (mode == store::ImportMode::DryRun) return 0;
     if (!report.committed) {
         err << "qinglan-cli cases import: nothing imported because of the refused lines; "
@@ -125,6 +170,10 @@ int run_cases(const QStringList& args, std::ostream& out, std::ostream& err) {
     if (verb == u"export") return runExport(args.mid(1), out, err);
     if (verb == u"import") return runImport(args.mid(1), out, err);
     if (verb == u"search") return run_case_search(args.mid(1), out, err);
+    if (verb == u"--help" || verb == u"-h" || verb == u"help") {
+        out << kCasesUsage;
+        return 0;
+    }
     err << "qinglan-cli cases: expected export, import or search (see qinglan-cli --help)\n";
     return 2;
 }

@@ -91,6 +91,11 @@ std::optional<QString> readChartInvocation(const QCommandLineParser& parser, Cha
 
 QString lineCodeProblem(const QString& text) {
     if (text.size() < 14) return {};
+    if (text.size() > 14 && text[14].isDigit() && text[14].unicode() < 128)
+        return QStringLiteral("TEXT ") + text +
+               QStringLiteral(
+                   ": a case number has 14 digits (yyyymmdd and six line codes), then optionally "
+                   "藏山卜 and T:hh:mm:ss");
     const QString codes = text.mid(8, 6);
     for (const QChar c : codes) {
         if (!c.isDigit() || c.unicode() >= 128) return {};  // the build names a non-digit itself

@@ -26,7 +26,7 @@ void addChartOptions(QCommandLineParser& parser, bool withJson);
 std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out);
 
 // The problem with a case number text that the chart would show as "错误" rows: its six line
-// codes (the 9th to 14th characters) must each be 1..4. Empty when the codes are fine or the
+// codes (the 9th to 14th characters) must each be 1..4, and no 15th digit follows. Empty when the codes are fine or the
 // text is too short or malformed otherwise (the chart build says so itself).
 QString lineCodeProblem(const QString& text);
 

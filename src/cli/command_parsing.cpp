@@ -1,6 +1,7 @@
 #include "cli/command_parsing.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 
 #include "store/data_root.h"
@@ -23,6 +24,10 @@ store::DataRootChoice dataRoot(const QCommandLineParser& parser) {
 std::optional<int> prepareNamedDataRoot(const QCommandLineParser& parser, const QString& prefix, std::ostream& err) {
     const store::DataRootChoice root = dataRoot(parser);
     const std::string where = root.path.toStdString();
+    if (QFileInfo(root.path).exists() && !QFileInfo(root.path).isDir()) {
+        err << prefix.toStdString() << ": the data folder " << where << " is not a folder\n";
+        return 2;
+    }
     switch (store::prepareDataRoot(root, parser.isSet(kCreate))) {
     case store::DataRootState::ready: return std::nullopt;
     case store::DataRootState::created:
@@ -49,6 +54,13 @@ std::optional<int> parseArguments(QCommandLineParser& parser, const QString& com
     if (!parser.parse(QStringList{prefix} + args)) {
         err << prefix.toStdString() << ": " << parser.errorText().toStdString() << " (see --help)\n";
         return 2;
+    }
+    const QStringList given = parser.optionNames();
+    for (const QString& name : given) {
+        if (given.count(name) > 1) {
+            err << prefix.toStdString() << ": --" << name.toStdString() << " is given more than once (see --help)\n";
+            return 2;
+        }
     }
     if (parser.isSet(help)) {
         // The first line names the program by the path it was started with; name the command instead.

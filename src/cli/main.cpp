@@ -1,6 +1,7 @@
 // qinglan-cli: the calendar, the chart and its analysis, and the case library on the command line.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStringDecoder>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "cli/calendar_command.h"
 #include "cli/cases_command.h"
 #include "cli/chart_command.h"
+#include "cli/check_command.h"
 #include "qinglan_build.h"
 
 namespace {
@@ -45,12 +47,21 @@ constexpr const char* kUsage =
     "                           is kept beside it as qinglan.db.<date-time>.bak\n"
     "  cases export [--category NAME] [--from DATE --to DATE] FILE|-\n"
     "                           the cases as JSON Lines (one case per line, UTF-8)\n"
-    "  cases import [--dry-run] [--skip-refused] [--no-update] FILE|-\n"
+    "  cases import [--dry-run] [--skip-refused] [--no-update] [--json] FILE|-\n"
     "                           merge cases from JSON Lines in one transaction\n"
+    "      --json               the import's counts and refused lines as one JSON object\n"
+    "      --quiet              (also for export) no progress on standard error (shown for\n"
+    "                           imports and exports longer than 2 s on a terminal)\n"
     "  cases search [--limit N] [--category NAME] KEYWORD\n"
     "                           the cases holding KEYWORD, newest first, as JSON Lines\n"
-    "  (backup, restore, cases, chart and analyse take --data-dir DIR, an existing folder, or\n"
-    "   --data-dir DIR --create to make it; every command answers --help)\n"
+    "  check [--json]           the database's integrity, its keyword index, schema version and\n"
+    "                           counts; exit status 0 only when all are sound\n"
+    "  repair                   rebuild the keyword index; when the file itself is damaged, copy\n"
+    "                           every readable case into a new file beside it (the damaged file\n"
+    "                           is left as it is) and name what could not be read\n"
+    "  (backup, restore, cases, check, repair, chart and analyse take --data-dir DIR, an\n"
+    "   existing folder, or --data-dir DIR --create to make it; every command answers --help;\n"
+    "   those that only read never write the database file)\n"
     "\n"
     "options:\n"
     "  -h, --help               this text\n"
@@ -79,6 +90,15 @@ int main(int argc, char** argv) {
         std::cerr << "qinglan-cli: " << parser.errorText().toStdString() << " (see qinglan-cli --help)\n";
         return 2;
     }
+    for (int i = 1; i < argc; ++i) {
+        // Decoded, an invalid byte would become U+FFFD and be looked for or stored as such.
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString decoded = utf8(QByteArrayView(argv[i]));
+        if (utf8.hasError()) {
+            std::cerr << "qinglan-cli: argument " << i << " is not valid UTF-8 text\n";
+            return 2;
+        }
+    }
     const QStringList words = parser.positionalArguments();
     if (parser.isSet(help) || words.value(0) == u"help") {
         std::cout << kUsage;
@@ -97,6 +117,8 @@ int main(int argc, char** argv) {
     if (command == u"backup") return cli::run_backup(rest, std::cout, std::cerr);
     if (command == u"restore") return cli::run_restore(rest, std::cout, std::cerr);
     if (command == u"cases") return cli::run_cases(rest, std::cout, std::cerr);
+    if (command == u"check") return cli::run_check(rest, std::cout, std::cerr);
+    if (command == u"repair") return cli::run_repair(rest, std::cout, std::cerr);
     if (command == u"analyse") return cli::run_analyse(rest, std::cout, std::cerr);
     if (command == u"chart") return cli::run_chart(rest, std::cout, std::cerr);
     if (command == u"calendar") {

@@ -15,7 +15,7 @@ std::optional<QString> CaseCategories::nameProblem(const QString& name, qint64 e
 std::optional<qint64> CaseCategories::idOf(const QString& name) const {
     QSqlQuery query = db_.select(
         QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"), {name});
-    if (!query.next()) return std::nullopt;
+    if (!db_.nextRow(query)) return std::nullopt;
     return query.value(0).toLongLong();
 }
 

@@ -22,7 +22,7 @@ QString foldAscii(QString text) {
 QList<CaseListRow> CaseLists::rows(const QString& statement, const QVariantList& values) const {
     QSqlQuery query = db_.select(statement, values);
     QList<CaseListRow> list;
-    while (query.next())
+    while (db_.nextRow(query))
         list.append({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
                      query.value(3).toString()});
     return list;
@@ -89,14 +89,14 @@ QList<CaseListRow> CaseLists::casesOfMonth(qint64 category, int year, int month)
 
 std::optional<CaseTexts> CaseLists::caseTexts(qint64 id) const {
     QSqlQuery query = db_.select(QStringLiteral("select duanyu,fankui from gua_table where id=?"), {id});
-    if (!query.next()) return std::nullopt;
+    if (!db_.nextRow(query)) return std::nullopt;
     return CaseTexts{query.value(0).toString(), query.value(1).toString()};
 }
 
 QList<Category> CaseLists::categories() const {
     QSqlQuery query = db_.select(QStringLiteral("select lei_id,lei_mingcheng from fenlei_table order by lei_id"));
     QList<Category> list;
-    while (query.next()) list.append({query.value(0).toLongLong(), query.value(1).toString()});
+    while (db_.nextRow(query)) list.append({query.value(0).toLongLong(), query.value(1).toString()});
     return list;
 }
 

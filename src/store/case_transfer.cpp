@@ -232,20 +232,35 @@ QString exportSelect(const Database& db) {
         .arg(hasUuid ? QStringLiteral("g.uuid") : QStringLiteral("null"));
 }
 
-// Writes one line per row of a query over exportSelect's columns; returns how many.
-qint64 writeCaseLines(QSqlQuery& query, QIODevice& out) {
+// Writes one line per row of a query over exportSelect's columns; returns how many. A row that
+// cannot be read ends it with DatabaseError saying how far it came; the lines before it are written.
+qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint64 before = 0) {
     static const char* const kKeys[] = {
         "{\"id\":",     ",\"uuid\":",   ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
         ",\"nian\":",   ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",
         ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":"};
     qint64 count = 0;
+    QVariant lastId;
     QByteArray pending;
-    while (query.next()) {
+    for (;;) {
+        try {
+            if (!db.nextRow(query)) break;
+        } catch (const DatabaseError& e) {
+            writeOrThrow(out, pending);
+            const QString where = lastId.isNull() ? QStringLiteral("在第一个案例之前")
+                                                  : QStringLiteral("在 id %1 的案例之后").arg(lastId.toLongLong());
+            throw DatabaseError(QStringLiteral("%1；读到第 %2 个案例时停止（%3），其后的案例没有导出")
+                                    .arg(e.text())
+                                    .arg(before + count + 1)
+                                    .arg(where),
+                                e.problem());
+        }
         for (int column = 0; column < 14; ++column) {
             pending += kKeys[column];
             appendJsonValue(pending, query.value(column));
         }
         pending += "}\n";
+        lastId = query.value(0);
         ++count;
         if (pending.size() >= (1 << 20)) {
             writeOrThrow(out, pending);
@@ -276,7 +291,7 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
                                                     "and (? is null or g.nian*10000+g.yue*100+g.ri<=?) order by g.id"),
                   {categoryId, categoryId, dayNumber(filter.from), dayNumber(filter.from), dayNumber(filter.to),
                    dayNumber(filter.to)});
-    return writeCaseLines(query, out);
+    return writeCaseLines(db, query, out);
 }
 
 qint64 exportCasesById(const Database& db, const QList<qint64>& ids, QIODevice& out) {
@@ -284,7 +299,7 @@ qint64 exportCasesById(const Database& db, const QList<qint64>& ids, QIODevice& 
     const QString select = exportSelect(db) + QStringLiteral("where g.id=?");
     for (const qint64 id : ids) {
         QSqlQuery query = db.select(select, {id});
-        count += writeCaseLines(query, out);
+        count += writeCaseLines(db, query, out, count);
     }
     return count;
 }

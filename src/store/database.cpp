@@ -224,6 +224,39 @@ std::unique_ptr<Database> Database::inspect(const QString& filePath, const OpenO
     return db;
 }
 
+std::unique_ptr<Database> Database::openToRead(const QString& filePath, const OpenOptions& options) {
+    const QString path = QFileInfo(filePath).absoluteFilePath();
+    const FileHeader header = readFileHeader(path);
+    const bool current = header.kind == FileHeader::Kind::Sqlite && header.userVersion == kSchemaVersion &&
+                         header.applicationId == kApplicationId;
+    if (!current) return open(path, options);
+    UseLock inUse;
+    if (options.markInUse && !inUse.acquire(path, UseLock::Kind::Shared, options.busyTimeoutMs))
+        throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);
+    std::unique_ptr<Database> db;
+    try {
+        db = inspect(path, options);
+    } catch (const DatabaseError& e) {
+        // A save cut off half-way can only be rolled back by a writer.
+        const bool hotJournal = QFileInfo::exists(path + QStringLiteral("-journal"));
+        if (e.problem() == DatabaseProblem::ReadOnly && hotJournal && canWrite(path) && canWrite(folderOf(path)))
+            return open(path, options);
+        throw;
+    }
+    db->options_ = options;
+    db->inUse_.swap(inUse);
+    return db;
+}
+
+std::unique_ptr<Database> Database::openUnchanged(const QString& filePath, const OpenOptions& options) {
+    const QString path = QFileInfo(filePath).absoluteFilePath();
+    inspect(path, options);
+    std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
+    db->options_ = options;
+    db->openConnection(path, busyOption(options.busyTimeoutMs));
+    return db;
+}
+
 void Database::checkBeforeWriting(const QString& path, const OpenOptions& options) {
     // Look through a read-only connection first, so a file that is not ours is not touched.
     try {
@@ -246,7 +279,7 @@ void Database::checkIsOurs() const {
         throw e;
     }
     QStringList names;
-    while (query.next()) names << query.value(0).toString();
+    while (nextRow(query)) names << query.value(0).toString();
     if (names.isEmpty()) throw notOurs(filePath_, QStringLiteral("没有任何表，可能是一次中断的首次启动留下的"));
     for (const char* table : kTables) {
         if (!names.contains(QLatin1String(table)))
@@ -319,18 +352,18 @@ QSqlQuery Database::run(const QString& statement, const QVariantList& values) co
 
 QString Database::getFirstString(const QString& statement, const QVariantList& values) const {
     QSqlQuery query = run(statement, values);
-    return query.next() ? query.value(0).toString() : QString();
+    return nextRow(query) ? query.value(0).toString() : QString();
 }
 
 qint64 Database::getFirstInteger(const QString& statement, const QVariantList& values) const {
     QSqlQuery query = run(statement, values);
-    return query.next() ? query.value(0).toLongLong() : 0;
+    return nextRow(query) ? query.value(0).toLongLong() : 0;
 }
 
 QStringList Database::getFirstItems(const QString& statement, const QVariantList& values) const {
     QSqlQuery query = run(statement, values);
     QStringList items;
-    while (query.next()) items << query.value(0).toString();
+    while (nextRow(query)) items << query.value(0).toString();
     return items;
 }
 
@@ -342,6 +375,12 @@ qint64 Database::insert(const QString& statement, const QVariantList& values) {
 
 QSqlQuery Database::select(const QString& statement, const QVariantList& values) const {
     return run(statement, values);
+}
+
+bool Database::nextRow(QSqlQuery& query) const {
+    if (query.next()) return true;
+    if (query.lastError().isValid()) throw errorOf(query.lastError());
+    return false;
 }
 
 Transaction::Transaction(Database& db) : db_(db) {

@@ -47,6 +47,14 @@ public:
     // Opens an existing file for reading only, after the same checks as open(), writing nothing
     // to it and leaving no companion files: for looking at a file the user chose.
     static std::unique_ptr<Database> inspect(const QString& filePath, const OpenOptions& options = {});
+    // For a command that only reads: a file at rest at the current schema version is opened as
+    // inspect() does, so nothing is written or flushed and a writer is held up no longer than a
+    // read needs; a file the desktop program keeps on the log is read through it. A missing file,
+    // an older one, or one with a save cut off half-way is opened by open() instead.
+    static std::unique_ptr<Database> openToRead(const QString& filePath, const OpenOptions& options = {});
+    // A connection that may write but has changed nothing (no schema step, no journal switch),
+    // after inspect()'s checks: for checks that SQLite runs as writes and that are rolled back.
+    static std::unique_ptr<Database> openUnchanged(const QString& filePath, const OpenOptions& options = {});
     // A fresh database in memory with the shipped schema and rows (for tests and tools).
     static std::unique_ptr<Database> openInMemory();
 
@@ -70,6 +78,9 @@ public:
     qint64 insert(const QString& statement, const QVariantList& values = {});
     // Runs a query and returns it positioned before its first row, for walking the rows.
     QSqlQuery select(const QString& statement, const QVariantList& values = {}) const;
+    // Moves a query of select() to its next row: false at the end; a row that cannot be read (a
+    // damaged file) throws, where QSqlQuery::next() would end the walk as if it were complete.
+    bool nextRow(QSqlQuery& query) const;
 
     // Runs every statement of a script built into the program (":/store/…").
     void runScript(const QString& resourcePath);

@@ -7,18 +7,6 @@
 #include <QDebug>
 
 namespace store {
-namespace {
-
-// The keyword search index of characters, pairs and triples, filled from the cases already
-// there. Version 2 put it in place of version 1's trigram index (which could not look up keywords
-// of one or two characters) and of the files without any index.
-void rebuildSearchIndex(Database& db) {
-    dropSearchIndex(db);
-    createSearchIndex(db);
-    fillSearchIndex(db);
-}
-
-}  // namespace
 
 void upgradeSchema(Database& db) {
     Transaction transaction(db);

@@ -24,6 +24,24 @@ void dropSearchIndex(Database& db) {
     db.execute(QStringLiteral("drop view if exists gua_fts_texts"));
 }
 
+void rebuildSearchIndex(Database& db) {
+    dropSearchIndex(db);
+    createSearchIndex(db);
+    fillSearchIndex(db);
+}
+
+QString searchIndexProblem(Database& db) {
+    Transaction readOnly(db);  // never committed
+    for (const char* table : {"gua_fts", "gua_fts_short"}) {
+        try {
+            db.execute(QStringLiteral("insert into %1(%1) values('integrity-check')").arg(QLatin1String(table)));
+        } catch (const DatabaseError& e) {
+            return QStringLiteral("%1：%2").arg(QLatin1String(table), e.text());
+        }
+    }
+    return {};
+}
+
 bool hasSearchIndex(const Database& db) {
     // An index of an earlier version may hold terms with NUL bytes, which damage it.
     if (db.getFirstInteger(QStringLiteral("pragma user_version")) < kNulSafeIndexVersion) return false;

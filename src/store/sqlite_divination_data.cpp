@@ -9,7 +9,7 @@ namespace store {
 
 SqliteDivinationData::SqliteDivinationData(const Database& db) {
     QSqlQuery bagua = db.select(QStringLiteral("select gm,value1,value2,value3,value4 from bagua"));
-    while (bagua.next()) {
+    while (db.nextRow(bagua)) {
         const QString name = bagua.value(0).toString();
         if (hexagrams_.contains(name)) continue;  // the first row of a name counts
         hexagrams_.insert(name, {bagua.value(1).toString(), bagua.value(2).toString(), bagua.value(3).toString(),
@@ -18,7 +18,7 @@ SqliteDivinationData::SqliteDivinationData(const Database& db) {
     QSqlQuery zhi = db.select(QStringLiteral(
         "select id,key,value1,value2,value3,value4,value5,value6,value7,value8,value9,value10,value11,value12,value13 "
         "from zhi order by id"));
-    while (zhi.next()) {
+    while (db.nextRow(zhi)) {
         if (isSettingsRow(zhi.value(0).toInt())) continue;
         KnowledgeRow row;
         row.key = zhi.value(1).toString();
