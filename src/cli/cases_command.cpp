@@ -1,11 +1,15 @@
 #include "cli/cases_command.h"
 
 #include <unistd.h>
+#include <QBuffer>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "cli/case_search_command.h"
 #include "cli/command_parsing.h"
+#include "store/automatic_backup.h"
 #include "store/case_transfer.h"
 
 namespace cli {
@@ -93,7 +97,16 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
                                            : (file.setFileName(source), file.open(QIODevice::ReadOnly));
         if (!opened) throw store::DatabaseError(QStringLiteral("无法读取 %1：%2").arg(source, file.errorString()));
         auto db = store::Database::open(databasePath(parser));
-        report = store::importCases(*db, file, mode);
+        QBuffer input;  // read twice when large: counted, then imported after an automatic backup
+        input.setData(file.readAll());
+        input.open(QIODevice::ReadOnly);
+        if (mode != store::ImportMode::DryRun) {
+            const QString kept = store::backUpBeforeLargeImport(
+                *db, input, QFileInfo(databasePath(parser)).absolutePath(), QDateTime::currentDateTime());
+            if (!kept.isEmpty())
+                err << "qinglan-cli cases import: backed up the data first as " << kept.toStdString() << "\n";
+        }
+        report = store::importCases(*db, input, mode);
     } catch (const store::DatabaseError& e) {
         err << "qinglan-cli cases import: " << e.text().toStdString() << "\n";
         return 1;
