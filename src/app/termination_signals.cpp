@@ -1,5 +1,7 @@
 #include "app/termination_signals.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QDialog>
 #include <QLoggingCategory>
@@ -7,8 +9,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 Q_LOGGING_CATEGORY(dialogLog, "qinglan.dialogs", QtWarningMsg)
 

@@ -15,8 +15,8 @@ const QString kCreateTable = QStringLiteral(
     "create table biji_wenjian(mingcheng text primary key not null, neirong blob not null, xiugai integer)");
 
 bool hasNoteTable(const Database& db) {
-    return db.getFirstInteger(QStringLiteral(
-               "select count(*) from sqlite_master where type='table' and name='biji_wenjian'")) > 0;
+    return db.getFirstInteger(
+               QStringLiteral("select count(*) from sqlite_master where type='table' and name='biji_wenjian'")) > 0;
 }
 
 // A name from a backup file is used only when it stays inside the note folder.

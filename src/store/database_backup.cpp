@@ -40,9 +40,7 @@ void checkFileName(const QString& path) {
     if (QFileInfo(path).isDir()) throw DatabaseError(QStringLiteral("%1 是一个文件夹，请给出备份文件名").arg(path));
 }
 
-QString noteFolderBeside(const QString& databasePath) {
-    return noteFolderPath(QFileInfo(databasePath).absolutePath());
-}
+QString noteFolderBeside(const QString& databasePath) { return noteFolderPath(QFileInfo(databasePath).absolutePath()); }
 
 }  // namespace
 

@@ -62,8 +62,8 @@ void removeStaleCreationFiles(const QString& path) {
     const QFileInfo info(path);
     QDir folder = info.absoluteDir();
     const QString prefix = info.fileName() + kCreationTag;
-    const QStringList names =
-        folder.entryList({prefix + u'*'}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QStringList names = folder.entryList(
+        {prefix + u'*'}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         // "<name>.creating-<pid>" or its "-journal" (a folder for the note folder)
         const QString rest = name.mid(prefix.size()).section(u'-', 0, 0);

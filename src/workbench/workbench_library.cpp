@@ -77,8 +77,7 @@ bool Workbench::backUpTo(const QString& path) {
 
 bool Workbench::restoreFrom(const QString& path) {
     if (!guarded([&] { store::checkBackupFile(path); })) return false;
-    if (!prompter_.askYesNo(QStringLiteral("确定用备份“%1”替换当前的卦例库和笔记吗？当前的会先自动备份。")
-                                .arg(path)))
+    if (!prompter_.askYesNo(QStringLiteral("确定用备份“%1”替换当前的卦例库和笔记吗？当前的会先自动备份。").arg(path)))
         return false;
     const cal::CalendarSource sourceBefore = options_.calendarSource;
     store::RestoreResult result;
@@ -97,9 +96,11 @@ bool Workbench::restoreFrom(const QString& path) {
     }
     redraw(false);
     QString message = QStringLiteral("卦例库和笔记已从备份恢复。");
-    if (!result.automaticBackup.isEmpty()) message += QStringLiteral("\n原来的卦例库和笔记已自动备份为：%1").arg(result.automaticBackup);
+    if (!result.automaticBackup.isEmpty())
+        message += QStringLiteral("\n原来的卦例库和笔记已自动备份为：%1").arg(result.automaticBackup);
     if (!result.keptAs.isEmpty()) message += QStringLiteral("\n原来的卦例库另存为：%1").arg(result.keptAs);
-    if (!result.notesKeptAs.isEmpty()) message += QStringLiteral("\n原来的笔记文件夹另存为：%1").arg(result.notesKeptAs);
+    if (!result.notesKeptAs.isEmpty())
+        message += QStringLiteral("\n原来的笔记文件夹另存为：%1").arg(result.notesKeptAs);
     prompter_.message(message);
     return true;
 }

@@ -40,7 +40,9 @@ void addCase(Database& db, const QString& number) {
     db.execute(QStringLiteral("insert into gua_table(gua_bianhao) values(?)"), {number});
 }
 
-QStringList numbers(Database& db) { return db.getFirstItems(QStringLiteral("select gua_bianhao from gua_table order by id")); }
+QStringList numbers(Database& db) {
+    return db.getFirstItems(QStringLiteral("select gua_bianhao from gua_table order by id"));
+}
 
 // Every file below a folder with its bytes, by path below it.
 QMap<QString, QByteArray> folderContents(const QString& folder) {
@@ -165,7 +167,8 @@ TEST(DataRootBackup, OnlyAnImportAddingMoreThanAThousandCasesIsBackedUpFirst) {
     auto db = Database::open(d.database);
     for (const qint64 count : {store::kLargeImportCases, store::kLargeImportCases + 1}) {
         QByteArray lines;
-        for (qint64 i = 0; i < count; ++i) lines += "{\"gua_bianhao\":\"N" + QByteArray::number(count * 10000 + i) + "\"}\n";
+        for (qint64 i = 0; i < count; ++i)
+            lines += "{\"gua_bianhao\":\"N" + QByteArray::number(count * 10000 + i) + "\"}\n";
         QBuffer input(&lines);
         input.open(QIODevice::ReadOnly);
         const QString kept = store::backUpBeforeLargeImport(*db, input, d.root, kNow);
