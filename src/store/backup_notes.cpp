@@ -10,9 +10,9 @@
 namespace store {
 namespace {
 
-// mingcheng: the path below the note folder, with "/" between folders.
+// mingcheng: the path below the note folder, with "/" between folders; neirong is null for an empty file.
 const QString kCreateTable = QStringLiteral(
-    "create table biji_wenjian(mingcheng text primary key not null, neirong blob not null, xiugai integer)");
+    "create table biji_wenjian(mingcheng text primary key not null, neirong blob, xiugai integer)");
 
 bool hasNoteTable(const Database& db) {
     return db.getFirstInteger(
