@@ -137,6 +137,7 @@ void ProgramStartupTest::aNamedDataRootIsMadeOnlyWhenAskedFor() {
     const QStringList arguments{QStringLiteral("qinglan"), QStringLiteral("--data-dir"), missing};
     const app::OpenedData refused = app::openData(arguments, false);
     QVERIFY(!refused.db);
+    QCOMPARE(refused.exitStatus, app::OpenedData::kUsageError);
     QVERIFY2(refused.error.contains(missing) && refused.error.contains(QStringLiteral("--create")),
              qPrintable(refused.error));
     QVERIFY(!QFileInfo::exists(missing));
