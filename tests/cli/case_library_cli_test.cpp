@@ -220,6 +220,40 @@ TEST(CaseLibraryCli, ABackupKilledMidWriteIsClearedByTheNextAndVerifyTellsGoodFr
     EXPECT_FALSE(damaged.err.isEmpty());
 }
 
+// An import adding more than 1,000 cases is preceded by an automatic backup of the data root;
+// a smaller one, or a dry run, is not.
+TEST(CaseLibraryCli, ALargeImportIsBackedUpFirst) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    auto lines = [](int from, int count) {
+        QByteArray text;
+        for (int i = from; i < from + count; ++i) text += "{\"gua_bianhao\":\"N" + QByteArray::number(i) + "\"}\n";
+        return text;
+    };
+    const QString backups = data + QStringLiteral("/backups");
+    for (const QStringList& args : {QStringList{QStringLiteral("--dry-run")}, QStringList{}}) {
+        const CliRun small = cli(
+            QStringList{QStringLiteral("cases"), QStringLiteral("import")} + args + QStringList{QStringLiteral("-")},
+            data, lines(0, 1000));
+        ASSERT_EQ(small.status, 0) << small.err.toStdString();
+    }
+    const CliRun dry =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--dry-run"), QStringLiteral("-")}, data,
+            lines(1000, 1001));
+    ASSERT_EQ(dry.status, 0);
+    EXPECT_EQ(QDir(backups).entryList(QDir::Files), QStringList{});
+
+    const CliRun large =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, lines(1000, 1001));
+    ASSERT_EQ(large.status, 0) << large.err.toStdString();
+    EXPECT_TRUE(large.out.startsWith("added 1001\n")) << large.out.toStdString();
+    const QStringList made = QDir(backups).entryList(QDir::Files);
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(large.err.contains(QFile::encodeName(made[0]))) << large.err.toStdString();
+    const CliRun verified = cli({QStringLiteral("backup"), QStringLiteral("--verify"), backups + u'/' + made[0]}, data);
+    EXPECT_TRUE(verified.out.contains(": ok, 1000 cases")) << verified.out.toStdString();
+}
+
 // The search prints, newest first, exactly the export lines of the cases holding the keyword.
 TEST(CaseLibraryCli, SearchPrintsTheMatchingCasesAsExportLinesNewestFirst) {
     QTemporaryDir dir;
