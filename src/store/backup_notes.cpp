@@ -82,6 +82,7 @@ bool takeNoteFiles(Database& restored, const QString& folder) {
             throw DatabaseError(QStringLiteral("无法建立文件夹 %1").arg(QFileInfo(path).absolutePath()));
         writeFile(path, rows.value(1).toByteArray(), rows.value(2).toLongLong());
     }
+    rows.finish();
     syncPath(folder);
     restored.execute(QStringLiteral("drop table biji_wenjian"));
     return true;
