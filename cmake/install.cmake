@@ -28,16 +28,19 @@ configure_file(${dist}/${QINGLAN_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/dis
 install(FILES ${CMAKE_BINARY_DIR}/dist/${QINGLAN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         COMPONENT qinglan)
 
-# Manual pages, compressed as Debian wants them.
+# Manual pages, made at build time by help2man from each program's own --help (and, for
+# qinglan-cli, every command's --help), so they list exactly the options the programs take; the
+# prose around them is in dist/man/*.h2m. Compressed as Debian wants them.
 find_program(GZIP_PROGRAM gzip REQUIRED)
+find_program(HELP2MAN_PROGRAM help2man REQUIRED)
 foreach(page IN ITEMS qinglan qinglan-cli qinglan-caseservice)
-  set(man_source ${dist}/man/${page}.1)
   set(man_built ${CMAKE_BINARY_DIR}/dist/${page}.1)
-  configure_file(${man_source} ${man_built} @ONLY)
   add_custom_command(OUTPUT ${man_built}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+    COMMAND ${dist}/man/make-manual-page $<TARGET_FILE:${page}> ${dist}/man/${page}.h2m ${man_built}
     COMMAND ${GZIP_PROGRAM} -9 -n -c ${man_built} > ${man_built}.gz
-    DEPENDS ${man_built} ${man_source}
-    COMMENT "Compressing the manual page ${page}.1")
+    DEPENDS ${page} ${dist}/man/${page}.h2m ${dist}/man/make-manual-page
+    COMMENT "Making the manual page ${page}.1 from its --help")
   list(APPEND man_pages ${man_built}.gz)
   if(page STREQUAL "qinglan-caseservice")
     set(component qinglan-caseservice)
@@ -47,6 +50,24 @@ foreach(page IN ITEMS qinglan qinglan-cli qinglan-caseservice)
   install(FILES ${man_built}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
 endforeach()
 add_custom_target(manual_pages ALL DEPENDS ${man_pages})
+
+# Shell completions; they read the commands and options from the programs' --help as they
+# complete. The same files serve each program of a package.
+foreach(program IN ITEMS qinglan qinglan-cli qinglan-caseservice)
+  if(program STREQUAL "qinglan-caseservice")
+    set(component qinglan-caseservice)
+  else()
+    set(component qinglan)
+  endif()
+  install(FILES ${dist}/completions/qinglan.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+          RENAME ${program} COMPONENT ${component})
+  install(FILES ${dist}/completions/${program}.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d
+          COMPONENT ${component})
+endforeach()
+install(FILES ${dist}/completions/_qinglan DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions
+        COMPONENT qinglan)
+install(FILES ${dist}/completions/_qinglan DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions
+        RENAME _qinglan-caseservice COMPONENT qinglan-caseservice)
 
 # The service's unit and the configuration it reads, placed when installing, for the prefix of
 # that install (`--prefix P` or the packages' /usr): a /usr install puts them where Debian keeps

@@ -47,7 +47,14 @@ string(CONCAT CPACK_DEBIAN_QINGLAN-CASESERVICE_DESCRIPTION
   "qinglan-caseservice keeps accounts and cloud cases of the Qinglan\n"
   "desktop program in one SQLite file and serves them over HTTP or HTTPS.\n"
   "It comes with a systemd unit that runs it as a user of its own.")
-set(CPACK_DEBIAN_QINGLAN-CASESERVICE_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/dist/debian/conffiles)
+# The maintainer scripts stop the service on removal and restart it after an upgrade, as
+# dh_installsystemd writes them; deb-systemd-helper and deb-systemd-invoke come with the
+# essential init-system-helpers.
+set(caseservice_control ${CMAKE_SOURCE_DIR}/dist/debian/caseservice)
+set(CPACK_DEBIAN_QINGLAN-CASESERVICE_PACKAGE_CONTROL_EXTRA
+    ${caseservice_control}/conffiles ${caseservice_control}/postinst ${caseservice_control}/prerm
+    ${caseservice_control}/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # What every Debian package carries in its documentation folder.
 foreach(package IN ITEMS qinglan qinglan-caseservice)

@@ -38,6 +38,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qinglan: %s (see qinglan --help)\n", line.text.toLocal8Bit().constData());
         return 2;
     }
+    // Command-line faults found at start end the program before any window, as a wrong option does.
+    const cloud::ServiceAddress service =
+        cloud::resolveServiceAddress(line.arguments, QProcessEnvironment::systemEnvironment());
+    if (!service.error.isEmpty()) {
+        std::fprintf(stderr, "qinglan: %s\n", service.error.toLocal8Bit().constData());
+        return 2;
+    }
+    const app::TerminationSignals terminationSignals;
     app::setUpInterface(application);
 
     ui::Splash splash;
@@ -48,18 +56,15 @@ int main(int argc, char** argv) {
     if (!data.db) {
         splash.close();
         std::fprintf(stderr, "qinglan: %s\n", data.error.toLocal8Bit().constData());
+        if (data.exitStatus == app::OpenedData::kUsageError) return data.exitStatus;
         QMessageBox::critical(nullptr, QStringLiteral("青岚"), data.error);
-        return 1;
+        return app::TerminationSignals::exitStatus() ? app::TerminationSignals::exitStatus() : data.exitStatus;
     }
-    const app::TerminationSignals terminationSignals;
     workbench::Clock clock;
     ui::DialogPrompter prompter;
-    const cloud::ServiceAddress service =
-        cloud::resolveServiceAddress(line.arguments, QProcessEnvironment::systemEnvironment());
     app::ProgramWindows windows(
         {*data.db, clock, prompter, data.dataRoot, service.url, QApplication::applicationFilePath()});
     prompter.setParent(&windows.mainWindow);
-    if (!service.error.isEmpty()) prompter.message(service.error);
     windows.mainWindow.show();
     splash.finish(&windows.mainWindow);
 

@@ -43,13 +43,18 @@ OpenedData openData(const QStringList& arguments, bool createDataRoot) {
     case store::DataRootState::missing:
         out.error = QStringLiteral("数据文件夹不存在：") + root.path +
                     QStringLiteral("\n请指定已有的文件夹，或加上 --create 新建它。");
+        out.exitStatus = OpenedData::kUsageError;
         return out;
-    case store::DataRootState::cannotCreate: out.error = QStringLiteral("无法建立数据文件夹：") + root.path; return out;
+    case store::DataRootState::cannotCreate:
+        out.error = QStringLiteral("无法建立数据文件夹：") + root.path;
+        out.exitStatus = 1;
+        return out;
     }
     try {
         out.db = store::Database::open(store::databaseFilePath(out.dataRoot));
     } catch (const store::DatabaseError& e) {
         out.error = e.text();
+        out.exitStatus = 1;
     }
     return out;
 }

@@ -19,9 +19,11 @@ void setUpInterface(QApplication& application);
 QIcon programIcon();
 
 struct OpenedData {
+    static constexpr int kUsageError = 2;  // a data root named on the command line does not exist
     QString dataRoot;
     std::unique_ptr<store::Database> db;
-    QString error;  // when db is null
+    QString error;       // when db is null
+    int exitStatus = 0;  // when db is null: kUsageError, else 1 (the database could not be opened)
 };
 // Resolves the data root from the arguments and environment and opens (or first creates) the
 // database in it. A data root the user named (--data-dir, $QINGLAN_DATA_DIR) that does not

@@ -1,15 +1,19 @@
 #include "cli/cases_command.h"
 
 #include <unistd.h>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include "cli/case_search_command.h"
 #include "cli/command_parsing.h"
 #include "cli/progress_device.h"
+#include "store/automatic_backup.h"
 #include "store/case_transfer.h"
 
 namespace cli {
@@ -21,9 +25,17 @@ const QCommandLineOption kQuietOption(kQuiet, QStringLiteral("No progress on sta
 constexpr const char* kCasesUsage =
     "usage: qinglan-cli cases export|import|search ...\n"
     "  export [--category NAME] [--from DATE --to DATE] [--quiet] FILE|-\n"
-    "  import [--dry-run] [--skip-refused] [--json] [--quiet] FILE|-\n"
+    "  import [--dry-run] [--skip-refused] [--no-update] [--json] [--quiet] FILE|-\n"
     "  search [--limit N] [--category NAME] KEYWORD\n"
     "(qinglan-cli cases VERB --help describes each)\n";
+
+// Copies everything `from` gives until its end to `to` in pieces; false when a write failed.
+bool copyAll(QIODevice& from, QIODevice& to) {
+    QByteArray piece;
+    while (!(piece = from.read(1 << 20)).isEmpty())
+        if (to.write(piece) != piece.size()) return false;
+    return to.flush();
+}
 
 QJsonObject importReportJson(const store::ImportReport& report) {
     QJsonArray refused;
@@ -136,9 +148,22 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
                                            : (file.setFileName(source), file.open(QIODevice::ReadOnly));
         if (!opened) throw store::DatabaseError(QStringLiteral("无法读取 %1：%2").arg(source, file.errorString()));
         auto db = store::Database::open(databasePath(parser));
-        // (The automatic backup before a big import belongs here, before the import's transaction.)
-        ProgressDevice progress(file, QIODevice::ReadOnly, "cases import", file.isSequential() ? 0 : file.size(),
-                                parser.isSet(kQuiet));
+        // Standard input is kept in a temporary file: an import that may be large is read twice,
+        // counted first for the automatic backup, without holding the whole input in memory.
+        QTemporaryFile spool;
+        QIODevice* input = &file;
+        if (file.isSequential()) {
+            if (!spool.open() || !copyAll(file, spool) || !spool.reset())
+                throw store::DatabaseError(QStringLiteral("无法暂存标准输入：%1").arg(spool.errorString()));
+            input = &spool;
+        }
+        if (mode != store::ImportMode::DryRun) {
+            const QString kept = store::backUpBeforeLargeImport(
+                *db, *input, QFileInfo(databasePath(parser)).absolutePath(), QDateTime::currentDateTime());
+            if (!kept.isEmpty())
+                err << "qinglan-cli cases import: backed up the data first as " << kept.toStdString() << "\n";
+        }
+        ProgressDevice progress(*input, QIODevice::ReadOnly, "cases import", input->size(), parser.isSet(kQuiet));
         report = store::importCases(
             *db, progress, mode,
             parser.isSet(QStringLiteral("no-update")) ? store::KnownCases::Refuse : store::KnownCases::Update);

@@ -62,14 +62,18 @@ void removeStaleCreationFiles(const QString& path) {
     const QFileInfo info(path);
     QDir folder = info.absoluteDir();
     const QString prefix = info.fileName() + kCreationTag;
-    const QStringList names = folder.entryList({prefix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList names = folder.entryList(
+        {prefix + u'*'}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        // "<name>.creating-<pid>" or its "-journal"
+        // "<name>.creating-<pid>" or its "-journal" (a folder for the note folder)
         const QString rest = name.mid(prefix.size()).section(u'-', 0, 0);
         bool isNumber = false;
         const qint64 pid = rest.toLongLong(&isNumber);
         if (!isNumber || pid == ::getpid() || processRuns(pid)) continue;
-        folder.remove(name);
+        if (QFileInfo(folder.filePath(name)).isDir() && !QFileInfo(folder.filePath(name)).isSymLink())
+            QDir(folder.filePath(name)).removeRecursively();
+        else
+            folder.remove(name);
     }
 }
 
@@ -91,6 +95,18 @@ bool renameIfAbsent(const QString& from, const QString& to) {
 void renameOver(const QString& from, const QString& to) {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         throw DatabaseError(QStringLiteral("无法把 %1 移到 %2：%3").arg(from, to, systemError()));
+}
+
+void exchangePaths(const QString& a, const QString& b) {
+    const QByteArray first = QFile::encodeName(a), second = QFile::encodeName(b);
+    if (::renameat2(AT_FDCWD, first.constData(), AT_FDCWD, second.constData(), RENAME_EXCHANGE) == 0) return;
+    if (errno != EINVAL && errno != ENOSYS)
+        throw DatabaseError(QStringLiteral("无法交换 %1 和 %2：%3").arg(a, b, systemError()));
+    // The file system cannot exchange in one step: two renames through a third name.
+    const QString aside = a + QStringLiteral(".exchanging");
+    renameOver(a, aside);
+    renameOver(b, a);
+    renameOver(aside, b);
 }
 
 void keepCopy(const QString& from, const QString& to) {

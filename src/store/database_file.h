@@ -20,8 +20,9 @@ FileHeader readFileHeader(const QString& path);
 // The temporary name under which this process makes the database `path` (same folder, so the
 // finished file can be renamed into place).
 QString creationFilePath(const QString& path);
-// Removes the temporary files (and their journals) of `path` whose making process no longer
-// runs: what a start killed half-way left behind. Files of running processes stay.
+// Removes the temporary files (and their journals, or folders) of `path` whose making process
+// no longer runs: what a start or a backup killed half-way left behind. Those of running
+// processes stay.
 void removeStaleCreationFiles(const QString& path);
 
 // Renames `from` to `to` only when `to` does not exist, in one step. False (and `from` left as
@@ -29,6 +30,8 @@ void removeStaleCreationFiles(const QString& path);
 bool renameIfAbsent(const QString& from, const QString& to);
 // Renames `from` over `to` in one step. Throws DatabaseError on failure.
 void renameOver(const QString& from, const QString& to);
+// Swaps the two names (files or folders) in one step where the file system allows it.
+void exchangePaths(const QString& a, const QString& b);
 // Gives `to` as a second name of `from` (a hard link, or a copy where links are not possible).
 void keepCopy(const QString& from, const QString& to);
 // Flushes a file or a folder entry to the disk.

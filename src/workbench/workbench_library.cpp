@@ -71,14 +71,13 @@ bool Workbench::deleteCategory(qint64 leiId, const QString& name) {
 
 bool Workbench::backUpTo(const QString& path) {
     if (!guarded([&] { store::backupDatabase(db_, path); })) return false;
-    prompter_.message(QStringLiteral("卦例库已备份到：") + path);
+    prompter_.message(QStringLiteral("卦例库和笔记已备份到：") + path);
     return true;
 }
 
 bool Workbench::restoreFrom(const QString& path) {
     if (!guarded([&] { store::checkBackupFile(path); })) return false;
-    if (!prompter_.askYesNo(QStringLiteral("确定用备份“%1”替换当前的卦例库吗？当前的卦例库会另存为一个备份文件。")
-                                .arg(path)))
+    if (!prompter_.askYesNo(QStringLiteral("确定用备份“%1”替换当前的卦例库和笔记吗？当前的会先自动备份。").arg(path)))
         return false;
     const cal::CalendarSource sourceBefore = options_.calendarSource;
     store::RestoreResult result;
@@ -96,9 +95,13 @@ bool Workbench::restoreFrom(const QString& path) {
         if (!state_.isEmpty()) chartBuilt(chart::zhuanggua(state_, context()));
     }
     redraw(false);
-    prompter_.message(result.keptAs.isEmpty()
-                          ? QStringLiteral("卦例库已从备份恢复。")
-                          : QStringLiteral("卦例库已从备份恢复，原来的卦例库保存为：%1").arg(result.keptAs));
+    QString message = QStringLiteral("卦例库和笔记已从备份恢复。");
+    if (!result.automaticBackup.isEmpty())
+        message += QStringLiteral("\n原来的卦例库和笔记已自动备份为：%1").arg(result.automaticBackup);
+    if (!result.keptAs.isEmpty()) message += QStringLiteral("\n原来的卦例库另存为：%1").arg(result.keptAs);
+    if (!result.notesKeptAs.isEmpty())
+        message += QStringLiteral("\n原来的笔记文件夹另存为：%1").arg(result.notesKeptAs);
+    prompter_.message(message);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // The desktop program's start-up: the command line (help and version without a window, one
 // spelling for the options the start-up reads), the icon of its windows, a data root the user
 // named that does not exist, and the end of a run asked for by a signal.
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -24,7 +25,41 @@ private slots:
     void aNamedDataRootIsMadeOnlyWhenAskedFor();
     void aTerminationSignalClosesTheDatabaseAsAQuitDoes_data();
     void aTerminationSignalClosesTheDatabaseAsAQuitDoes();
+    void aFatalStartUpFaultEndsTheProgramWithItsStatus_data();
+    void aFatalStartUpFaultEndsTheProgramWithItsStatus();
 };
+
+namespace {
+
+// The real program on a data root of its own, logging each dialog it shows on standard error.
+struct RunningProgram {
+    QTemporaryDir home;
+    QString database = QDir(home.path()).filePath(QStringLiteral("qinglan.db"));
+    QProcess process;
+    QByteArray errors;
+
+    void start(const QStringList& arguments) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+            environment.insert(QLatin1String(name), home.path());
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qinglan.dialogs.info=true"));
+        environment.remove(QStringLiteral("QINGLAN_SERVICE"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(QINGLAN_PROGRAM), arguments);
+    }
+    // Waits until the program has shown a dialog of this class.
+    bool waitForDialog(const char* className) {
+        const QByteArray line = QByteArray("shown: ") + className;
+        QDeadlineTimer limit(30000);
+        while (!errors.contains(line) && !limit.hasExpired() && process.state() == QProcess::Running) {
+            process.waitForReadyRead(int(limit.remainingTime()));
+            errors += process.readAllStandardError();
+        }
+        return errors.contains(line);
+    }
+};
+
+}  // namespace
 
 void ProgramStartupTest::commandLine_data() {
     QTest::addColumn<QStringList>("arguments");
@@ -102,6 +137,7 @@ void ProgramStartupTest::aNamedDataRootIsMadeOnlyWhenAskedFor() {
     const QStringList arguments{QStringLiteral("qinglan"), QStringLiteral("--data-dir"), missing};
     const app::OpenedData refused = app::openData(arguments, false);
     QVERIFY(!refused.db);
+    QCOMPARE(refused.exitStatus, app::OpenedData::kUsageError);
     QVERIFY2(refused.error.contains(missing) && refused.error.contains(QStringLiteral("--create")),
              qPrintable(refused.error));
     QVERIFY(!QFileInfo::exists(missing));
@@ -113,35 +149,61 @@ void ProgramStartupTest::aNamedDataRootIsMadeOnlyWhenAskedFor() {
 
 void ProgramStartupTest::aTerminationSignalClosesTheDatabaseAsAQuitDoes_data() {
     QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
-    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::addColumn<QString>("caseText");  // a wrong one shows a message box before the main loop runs
+    QTest::addColumn<QByteArray>("openDialog");
+    for (const auto& [name, number] : {std::pair{"SIGTERM", SIGTERM}, {"SIGINT", SIGINT}, {"SIGHUP", SIGHUP}})
+        QTest::addRow("%s, casting dialog open", name) << int(number) << QString() << QByteArray("ui::CastDialog");
+    QTest::addRow("SIGTERM, message box open") << int(SIGTERM) << QStringLiteral("123") << QByteArray("QMessageBox");
 }
 
 void ProgramStartupTest::aTerminationSignalClosesTheDatabaseAsAQuitDoes() {
     QFETCH(int, signalNumber);
-    QTemporaryDir home;
-    const QString database = QDir(home.path()).filePath(QStringLiteral("qinglan.db"));
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
-        environment.insert(QLatin1String(name), home.path());
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(QINGLAN_PROGRAM), {QStringLiteral("--data-dir"), home.path()});
-    QVERIFY(program.waitForStarted());
-    // The database is open, on its write-ahead log, once the log file is there.
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(database + QStringLiteral("-wal")), 30000);
-    QTest::qWait(500);  // the windows are up
+    QFETCH(QString, caseText);
+    QFETCH(QByteArray, openDialog);
+    RunningProgram program;
+    QStringList arguments{QStringLiteral("--data-dir"), program.home.path()};
+    if (!caseText.isEmpty()) arguments << QStringLiteral("--case") << caseText;
+    program.start(arguments);
+    QVERIFY(program.process.waitForStarted());
+    QVERIFY2(program.waitForDialog(openDialog.constData()), program.errors.constData());
+    QVERIFY(QFileInfo::exists(program.database + QStringLiteral("-wal")));  // open, on its write-ahead log
 
-    ::kill(pid_t(program.processId()), signalNumber);
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 128 + signalNumber);
+    ::kill(pid_t(program.process.processId()), signalNumber);
+    QVERIFY(program.process.waitForFinished(30000));
+    QCOMPARE(program.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process.exitCode(), 128 + signalNumber);
     for (const char* companion : {"-wal", "-shm", "-journal"})
-        QVERIFY2(!QFileInfo::exists(database + QLatin1String(companion)), companion);
-    QFile file(database);
+        QVERIFY2(!QFileInfo::exists(program.database + QLatin1String(companion)), companion);
+    QFile file(program.database);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(int(file.read(20).at(18)), 1);  // the rollback journal again
+}
+
+// As the manual page says: 2 for what the command line got wrong, 1 when the database cannot
+// be opened; the message goes to standard error and nothing waits for the user.
+void ProgramStartupTest::aFatalStartUpFaultEndsTheProgramWithItsStatus_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a data root that does not exist")
+        << QStringList{"--data-dir", "/nonexistent/qinglan"} << 2 << QStringLiteral("/nonexistent/qinglan");
+    QTest::newRow("a refused case service address")
+        << QStringList{"--service", "http://cases.example.org/"} << 2 << QStringLiteral("cases.example.org");
+    QTest::newRow("a wrong option") << QStringList{"--bogus"} << 2 << QStringLiteral("bogus");
+}
+
+void ProgramStartupTest::aFatalStartUpFaultEndsTheProgramWithItsStatus() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    RunningProgram program;
+    program.start(arguments);
+    QVERIFY(program.process.waitForFinished(30000));
+    QCOMPARE(program.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process.exitCode(), status);
+    const QString errors = QString::fromLocal8Bit(program.process.readAllStandardError());
+    QVERIFY2(errors.contains(message), qPrintable(errors));
+    QVERIFY2(!errors.contains(QStringLiteral("shown:")), qPrintable(errors));
 }
 
 QTEST_MAIN(ProgramStartupTest)

@@ -1,6 +1,7 @@
 // qinglan-cli's case library commands run as real processes: two first starts at once on a new
 // folder, a first start killed half-way, and export, import, backup and restore end to end.
 #include <gtest/gtest.h>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -172,6 +173,9 @@ TEST(CaseLibraryCli, BackupAndRestoreFromTheCommandLine) {
     const Bad bad[] = {
         {{QStringLiteral("restore"), writeFile(dir, "text.db", "plain text")}, 1},
         {{QStringLiteral("restore")}, 2},
+        {{QStringLiteral("restore"), QString()}, 2},
+        {{QStringLiteral("backup"), QString()}, 2},
+        {{QStringLiteral("backup"), QStringLiteral("--verify"), QString()}, 2},
         {{QStringLiteral("backup"), backup, backup}, 2},
         {{QStringLiteral("backup"), QStringLiteral("--no-such-option"), backup}, 2},
         {{QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("--from"), QStringLiteral("2024-02-30"),
@@ -187,6 +191,88 @@ TEST(CaseLibraryCli, BackupAndRestoreFromTheCommandLine) {
         EXPECT_EQ(run.status, b.status) << b.args.join(u' ').toStdString();
         EXPECT_FALSE(run.err.isEmpty()) << b.args.join(u' ').toStdString();
     }
+}
+
+// A backup killed in the middle of writing leaves its temporary files; the next backup to the
+// same file removes them and writes a whole one, which --verify accepts. A damaged one it refuses.
+TEST(CaseLibraryCli, ABackupKilledMidWriteIsClearedByTheNextAndVerifyTellsGoodFromDamaged) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString backup = dir.filePath(QStringLiteral("whole.backup"));
+    ASSERT_EQ(cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data,
+                  "{\"gua_bianhao\":\"KEEP\"}\n")
+                  .status,
+              0);
+    // Enough notes that writing them takes a while.
+    QDir().mkpath(data + QStringLiteral("/save"));
+    const QByteArray month = QByteArray("\xC7\xAC\xCE\xAA\xCC\xEC\r\n").repeated(200000);
+    for (int i = 1; i <= 24; ++i)
+        writeFile(dir, QStringLiteral("data/save/20%1.txt").arg(2400 + i).toUtf8().constData(), month);
+
+    QProcess* killed = start({QStringLiteral("backup"), backup}, data);
+    ASSERT_TRUE(killed->waitForStarted());
+    const QString partial = backup + QStringLiteral(".creating-") + QString::number(killed->processId());
+    const QDeadlineTimer limit(60000);
+    while (!QFile::exists(partial) && !limit.hasExpired()) QThread::usleep(200);
+    ::kill(static_cast<pid_t>(killed->processId()), SIGKILL);
+    const CliRun cut = finish(killed);
+    ASSERT_EQ(cut.status, -1) << "the backup ended before it was killed";
+    ASSERT_TRUE(QFile::exists(partial));
+    EXPECT_FALSE(QFile::exists(backup));
+
+    const CliRun next = cli({QStringLiteral("backup"), backup}, data);
+    ASSERT_EQ(next.status, 0) << next.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("whole.backup*")}, QDir::Files),
+              QStringList{QStringLiteral("whole.backup")});
+    const CliRun good = cli({QStringLiteral("backup"), QStringLiteral("--verify"), backup}, data);
+    EXPECT_EQ(good.status, 0) << good.err.toStdString();
+    EXPECT_EQ(good.out, QFile::encodeName(backup) + ": ok, 1 cases, 24 note files\n");
+
+    QFile file(backup);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    for (qint64 at = 4096 * 4; at < file.size() - 4096; at += 4096 * 16) {
+        file.seek(at);  // page headers and the links between the pages of a note
+        file.write(QByteArray(64, '\x5a'));
+    }
+    file.close();
+    const CliRun damaged = cli({QStringLiteral("backup"), QStringLiteral("--verify"), backup}, data);
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_TRUE(damaged.out.isEmpty());
+    EXPECT_FALSE(damaged.err.isEmpty());
+}
+
+// An import adding more than 1,000 cases is preceded by an automatic backup of the data root;
+// a smaller one, or a dry run, is not.
+TEST(CaseLibraryCli, ALargeImportIsBackedUpFirst) {
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    auto lines = [](int from, int count) {
+        QByteArray text;
+        for (int i = from; i < from + count; ++i) text += "{\"gua_bianhao\":\"N" + QByteArray::number(i) + "\"}\n";
+        return text;
+    };
+    const QString backups = data + QStringLiteral("/backups");
+    for (const QStringList& args : {QStringList{QStringLiteral("--dry-run")}, QStringList{}}) {
+        const CliRun small = cli(
+            QStringList{QStringLiteral("cases"), QStringLiteral("import")} + args + QStringList{QStringLiteral("-")},
+            data, lines(0, 1000));
+        ASSERT_EQ(small.status, 0) << small.err.toStdString();
+    }
+    const CliRun dry =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("--dry-run"), QStringLiteral("-")}, data,
+            lines(1000, 1001));
+    ASSERT_EQ(dry.status, 0);
+    EXPECT_EQ(QDir(backups).entryList(QDir::Files), QStringList{});
+
+    const CliRun large =
+        cli({QStringLiteral("cases"), QStringLiteral("import"), QStringLiteral("-")}, data, lines(1000, 1001));
+    ASSERT_EQ(large.status, 0) << large.err.toStdString();
+    EXPECT_TRUE(large.out.startsWith("added 1001\n")) << large.out.toStdString();
+    const QStringList made = QDir(backups).entryList(QDir::Files);
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(large.err.contains(QFile::encodeName(made[0]))) << large.err.toStdString();
+    const CliRun verified = cli({QStringLiteral("backup"), QStringLiteral("--verify"), backups + u'/' + made[0]}, data);
+    EXPECT_TRUE(verified.out.contains(": ok, 1000 cases")) << verified.out.toStdString();
 }
 
 // The search prints, newest first, exactly the export lines of the cases holding the keyword.

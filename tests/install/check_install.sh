@@ -24,7 +24,11 @@ expected=(
   "$root/share/man/man1/qinglan.1.gz" "$root/share/man/man1/qinglan-cli.1.gz"
   "$root/share/man/man1/qinglan-caseservice.1.gz"
   "$units/qinglan-caseservice.service" "$etc/qinglan-caseservice/caseservice.conf"
+  "$root/share/zsh/vendor-completions/_qinglan" "$root/share/zsh/vendor-completions/_qinglan-caseservice"
 )
+for program in qinglan qinglan-cli qinglan-caseservice; do
+  expected+=("$root/share/bash-completion/completions/$program" "$root/share/fish/vendor_completions.d/$program.fish")
+done
 for size in 16 24 32 48 64 128 256; do
   expected+=("$root/share/icons/hicolor/${size}x${size}/apps/$app.png")
 done
@@ -69,6 +73,37 @@ if command -v man >/dev/null; then
     out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
     [ -z "$out" ] || fail "man $page: $out"
   done
+  # Every option of every command's help is in the manual page.
+  options() { "$@" --help 2>/dev/null | grep -oE -- '--[a-z][a-z-]+' | sort -u; }
+  commands=$("$root/bin/qinglan-cli" --help | sed -nE '/^commands:/,/^$/s/^  ([a-z][a-z-]*)( ([a-z][a-z-]*))?( .*)?$/\1 \3/p')
+  for page in qinglan qinglan-cli qinglan-caseservice; do
+    text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$root/share/man/man1/$page.1.gz" 2>/dev/null)
+    wanted=$(options "$root/bin/$page")
+    if [ "$page" = qinglan-cli ]; then
+      # shellcheck disable=SC2086 # a command may be two words
+      wanted+=$'\n'$(while read -r command; do options "$root/bin/$page" $command; done <<<"$commands")
+    fi
+    for option in $wanted; do
+      grep -qF -- "$option" <<<"$text" || fail "man $page does not list $option"
+    done
+  done
+fi
+
+# The bash completion offers the commands, a command's verbs and options, read from the help.
+if [ -f /usr/share/bash-completion/bash_completion ]; then
+  complete_words() {
+    PATH="$root/bin:$PATH" bash -c '
+      source /usr/share/bash-completion/bash_completion
+      source "$1"; shift
+      COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
+      _qinglan; printf "%s\n" "${COMPREPLY[@]}"' complete "$root/share/bash-completion/completions/qinglan-cli" "$@"
+  }
+  [ "$(complete_words qinglan-cli bac)" = backup ] || fail "bash completion of 'qinglan-cli bac': $(complete_words qinglan-cli bac)"
+  [ "$(complete_words qinglan-cli cases ex)" = export ] || fail "bash completion of 'qinglan-cli cases ex'"
+  complete_words qinglan-cli backup --v | grep -qx -- --verify || fail "bash completion of 'qinglan-cli backup --v'"
+  complete_words qinglan-cli cases import --d | grep -q -- --dry-run || fail "bash completion of 'qinglan-cli cases import --d'"
+  complete_words qinglan --da | grep -q -- --data-dir || fail "bash completion of 'qinglan --da'"
+  complete_words qinglan-caseservice --lis | grep -q -- --listen || fail "bash completion of 'qinglan-caseservice --lis'"
 fi
 grep -q "^ExecStart=$prefix/bin/qinglan-caseservice --config " "$units/qinglan-caseservice.service" ||
   fail "the unit does not start the installed program"

@@ -113,16 +113,16 @@ void MainWindow::deleteRecentCase() {
 
 void MainWindow::backUp() {
     const QString suggested =
-        QStringLiteral("qinglan-%1.db").arg(bench_.clock().today().toString(QStringLiteral("yyyyMMdd")));
-    if (const auto path =
-            bench_.prompter().chooseSaveFile(QStringLiteral("备份卦例库"), suggested, QStringLiteral("卦例库 (*.db)")))
+        QStringLiteral("qinglan-%1.backup").arg(bench_.clock().today().toString(QStringLiteral("yyyyMMdd")));
+    if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("备份卦例库和笔记"), suggested,
+                                                           QStringLiteral("青岚备份 (*.backup *.db)")))
         bench_.backUpTo(*path);
 }
 
 void MainWindow::restore() {
     if (!bench_.confirmUnsaved()) return;
     if (const auto path = bench_.prompter().chooseOpenFile(QStringLiteral("从备份恢复卦例库"),
-                                                           QStringLiteral("卦例库 (*.db);;所有文件 (*)")))
+                                                           QStringLiteral("青岚备份 (*.backup *.db);;所有文件 (*)")))
         bench_.restoreFrom(*path);
 }
 
