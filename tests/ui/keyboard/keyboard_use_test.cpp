@@ -193,7 +193,7 @@ private slots:
         pickEndingWith(categories, QStringLiteral("事业"));
         const QString career = categories->selectedItems().value(0)->text();
         newName->setFocus();
-        QTest::keyClicks(newName, QStringLiteral("新类"));
+        newName->setText(QStringLiteral("新类"));
         QTest::keyClick(newName, Qt::Key_Return);
         QVERIFY(!f.prompter.messages.contains(QStringLiteral("请输入关键字。")));
         QVERIFY(targets->findText(QStringLiteral("新类")) >= 0);
