@@ -1,5 +1,7 @@
 #include "chart/chart_cursor.h"
 
+#include <algorithm>
+
 namespace chart {
 namespace {
 
@@ -58,13 +60,12 @@ int columnShift(const ChartState& state, const ChartOptions& options) {
 }
 
 QRect itemFrame(ChartHit item, int shift) {
-    // From the item's first text to where the next item's text begins.
-    const int starts[4] = {kHiddenRelativeX, kRelativeX + shift, kChangedRelativeX + 2 * shift,
-                           kWidth};
-    const int column = item.column < 1 ? 1 : (item.column > 3 ? 3 : item.column);
-    const int left = starts[column - 1] - 3;
-    const int right = starts[column] - 4;
-    return QRect(QPoint(left, rowTop(item.row - 1) + 1), QPoint(right, rowTop(item.row - 1) + kRowPitch - 1));
+    // From the item's first text to the next item's text (for the main item, the motion mark).
+    const int lefts[3] = {kHiddenRelativeX, kRelativeX + shift, kChangedRelativeX + 2 * shift};
+    const int rights[3] = {kRelativeX + shift, kMotionX + 2 * shift, kWidth};
+    const std::size_t column = std::size_t(std::clamp(item.column, 1, 3) - 1);
+    const int top = rowTop(item.row - 1);
+    return QRect(QPoint(lefts[column] - 3, top + 1), QPoint(rights[column] - 4, top + kRowPitch - 1));
 }
 
 QPoint itemPoint(ChartHit item) {
