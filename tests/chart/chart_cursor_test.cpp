@@ -34,10 +34,10 @@ TEST(ChartCursor, ItemsDrawnFollowTheLinesAndTheView) {
         ChartHit item;
         bool shown;
     } cases[] = {
-        {false, {1, 2}, true},  {false, {6, 2}, true},  {false, {1, 3}, true},  {false, {2, 3}, false},
-        {false, {5, 1}, true},  {false, {4, 1}, false}, {false, {0, 2}, false}, {false, {7, 2}, false},
+        {false, {1, 2}, true}, {false, {6, 2}, true},  {false, {1, 3}, true},  {false, {2, 3}, false},
+        {false, {5, 1}, true}, {false, {4, 1}, false}, {false, {0, 2}, false}, {false, {7, 2}, false},
         {true, {1, 3}, false},  // the changed hexagram on view is drawn alone
-        {true, {3, 2}, true},   {true, {5, 1}, false},
+        {true, {3, 2}, true},  {true, {5, 1}, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(chart::itemShown(s, c.showingChanged, c.item), c.shown)
@@ -54,17 +54,17 @@ TEST(ChartCursor, ArrowsStepOverItemsNotDrawn) {
         ChartHit to;
     } cases[] = {
         {{1, 2}, CursorMove::Right, {1, 3}}, {{1, 3}, CursorMove::Right, {1, 3}},  // the edge
-        {{1, 2}, CursorMove::Left, {1, 2}},                                         // no hidden spirit in row 1
+        {{1, 2}, CursorMove::Left, {1, 2}},                                        // no hidden spirit in row 1
         {{5, 2}, CursorMove::Left, {5, 1}},  {{5, 1}, CursorMove::Right, {5, 2}},
-        {{1, 3}, CursorMove::Down, {2, 2}},                                         // row 2 does not change
+        {{1, 3}, CursorMove::Down, {2, 2}},  // row 2 does not change
         {{4, 2}, CursorMove::Down, {5, 2}},  {{5, 1}, CursorMove::Up, {4, 2}},
         {{1, 2}, CursorMove::Up, {1, 2}},    {{6, 2}, CursorMove::Down, {6, 2}},
         {{2, 3}, CursorMove::Up, {1, 2}},  // a cursor left on an item no longer drawn starts from its row's main item
     };
     for (const Case& c : cases) {
         const ChartHit to = chart::moveCursor(s, false, c.from, c.move);
-        EXPECT_TRUE(to == c.to) << c.from.row << "," << c.from.column << " move " << int(c.move) << " gave "
-                                << to.row << "," << to.column;
+        EXPECT_TRUE(to == c.to) << c.from.row << "," << c.from.column << " move " << int(c.move) << " gave " << to.row
+                                << "," << to.column;
     }
 }
 

@@ -411,8 +411,7 @@ void CaseBrowser::deleteCategory() {
         bench_.prompter().message(QStringLiteral("请先在本机数据中选择一个要删除的类别。"));
         return;
     }
-    if (bench_.deleteCategory(categoryIdOfItem(item->text()), categoryNameOfItem(item->text())))
-        reloadKeepingPicks();
+    if (bench_.deleteCategory(categoryIdOfItem(item->text()), categoryNameOfItem(item->text()))) reloadKeepingPicks();
 }
 
 void CaseBrowser::reloadKeepingPicks() {

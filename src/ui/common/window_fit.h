@@ -44,8 +44,8 @@ inline void fitWindow(QWidget* window, QSize client, bool centre) {
     const QMargins frame = windowFrame(window);
     window->resize(client.boundedTo(available.size().shrunkBy(frame)));
     const QSize outer = window->size().grownBy(frame);
-    QPoint at = centre ? available.topLeft() + QPoint((available.width() - outer.width()) / 2,
-                                                      (available.height() - outer.height()) / 2)
+    QPoint at = centre ? available.topLeft() +
+                             QPoint((available.width() - outer.width()) / 2, (available.height() - outer.height()) / 2)
                        : window->frameGeometry().topLeft();
     at.setX(std::clamp(at.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())));
     at.setY(std::clamp(at.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height())));

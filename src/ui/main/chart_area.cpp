@@ -35,7 +35,8 @@ void ChartArea::paintEvent(QPaintEvent*) {
 void ChartArea::paintFocusMarks(QPainter& painter, const chart::PaintInputs& in) {
     paintFocusMark(painter, rect(), palette());
     const chart::ChartHit item = chart::settleCursor(in.state, in.showingChanged, cursor_);
-    if (item.row > 0) paintFocusMark(painter, chart::itemFrame(item, chart::columnShift(in.state, in.options)), palette());
+    if (item.row > 0)
+        paintFocusMark(painter, chart::itemFrame(item, chart::columnShift(in.state, in.options)), palette());
 }
 
 void ChartArea::mouseReleaseEvent(QMouseEvent* event) {

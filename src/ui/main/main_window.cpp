@@ -2,9 +2,8 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QFontMetrics>
-#include <algorithm>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 #include "qinglan_build.h"
 #include "ui/common/widget_place.h"

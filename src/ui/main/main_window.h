@@ -139,6 +139,7 @@ private:
     QRadioButton* jingfangRadio_ = nullptr;      // RadioButton13
     QRadioButton* zangshanRadio_ = nullptr;      // RadioButton14
     QWidget* client_ = nullptr;                  // the client area, in a scroll area
+
     QMenu* popupMenu_ = nullptr;              // PopupMenu1
     QAction* showChangedAction_ = nullptr;    // "查看变卦"
     QAction* reportAction_ = nullptr;         // N7 "卦象分析"

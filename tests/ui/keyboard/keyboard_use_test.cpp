@@ -205,7 +205,8 @@ private slots:
         newName->setText(QStringLiteral("工作"));
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
         control<QPushButton>(browser, "Button3")->click();
-        QCOMPARE(picked->text(), QStringLiteral("已选") + career.left(career.indexOf(u')') + 1) + QStringLiteral("工作"));
+        QCOMPARE(picked->text(),
+                 QStringLiteral("已选") + career.left(career.indexOf(u')') + 1) + QStringLiteral("工作"));
         QVERIFY(targets->findText(QStringLiteral("工作")) >= 0);
         QCOMPARE(targets->findText(QStringLiteral("事业")), -1);
 

@@ -26,8 +26,8 @@ void expectOnScreen(QWidget* window) {
     for (const QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()}) {
         if (!bar->isVisible()) continue;
         const QRect onScreen(bar->mapToGlobal(QPoint()), bar->size());
-        QVERIFY2(available.contains(onScreen), qPrintable(window->objectName() + QStringLiteral(" scroll bar at ") +
-                                                          describe(onScreen)));
+        QVERIFY2(available.contains(onScreen),
+                 qPrintable(window->objectName() + QStringLiteral(" scroll bar at ") + describe(onScreen)));
     }
     // Where the screen has room, the whole client shows.
     const QSize client = scroll->widget()->size();
