@@ -114,6 +114,8 @@ int main(int argc, char** argv) {
                           Qt::NoModifier);
         QApplication::sendEvent(control<QLabel>(dialog, numbered("Label", 29, k)), &press);
     }
+    dialog.activateWindow();
+    control<QLabel>(dialog, "Label32")->setFocus(Qt::TabFocusReason);  // the next throw, with its focus mark
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-common.png")));
     control<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(1);

@@ -77,7 +77,7 @@ inline QWidget* scrolledClient(QWidget* window, QSize size) {
 }
 
 // Fits the window on each showing (centred the first time when asked), and once more when the
-// window system tells a frame other than the one it was fitted with.
+// window system first tells the frame, if the estimate it was fitted with was wrong.
 class ScreenFit : public QObject {
 public:
     enum class Placement { Centred, KeptInside };
@@ -91,15 +91,18 @@ protected:
         if (event->type() == QEvent::Show) {
             fit(centre_ && !shown_);
             shown_ = true;
-        } else if (shown_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        } else if (estimated_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
             const auto known = knownWindowFrame(window_);
-            if (known && *known != fittedFrame_) fit(false);
+            if (!known) return false;
+            estimated_ = false;
+            if (*known != fittedFrame_ && window_->windowState() == Qt::WindowNoState) fit(false);
         }
         return false;
     }
 
 private:
     void fit(bool centre) {
+        estimated_ = !knownWindowFrame(window_);
         fittedFrame_ = windowFrame(window_);
         fitWindow(window_, client_, centre);
     }
@@ -108,6 +111,7 @@ private:
     QSize client_;
     bool centre_;
     bool shown_ = false;
+    bool estimated_ = false;
     QMargins fittedFrame_;
 };
 
