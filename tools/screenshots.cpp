@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -22,6 +25,27 @@
 #include "ui/main/settings_dialog.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
+
+namespace {
+
+// The screen's available area (outlined in red) with the window drawn where it sits and its
+// frame in grey: whether the window, title bar and scroll bars, fits the screen.
+QImage onScreen(QWidget& window) {
+    const int margin = 40;
+    const QRect available = window.screen()->availableGeometry();
+    QImage image(available.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    const QPoint origin = QPoint(margin, margin) - available.topLeft();
+    p.fillRect(available.translated(origin), QColor(60, 60, 80));
+    p.fillRect(window.frameGeometry().translated(origin), QColor(150, 150, 150));
+    p.drawPixmap(window.geometry().topLeft() + origin, window.grab());
+    p.setPen(QPen(Qt::red, 1));
+    p.drawRect(available.translated(origin).adjusted(-1, -1, 0, 0));
+    return image;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -45,6 +69,8 @@ int main(int argc, char** argv) {
     app::ProgramWindows program({*data.db, clock, prompter, data.dataRoot, {}, {}});
     ui::MainWindow& window = program.mainWindow;
     window.show();
+    application.processEvents();
+    onScreen(window).save(QDir(out).filePath(QStringLiteral("main-on-screen.png")));
     // The whole client, whatever the size of the offscreen screen.
     window.resize(ui::main_layout::kClient);
     const struct {
@@ -58,6 +84,14 @@ int main(int argc, char** argv) {
         application.processEvents();
         window.grab().save(QDir(out).filePath(QString::fromLatin1(shot.file)));
     }
+    // The chart with the keyboard: its frame and the cursor moved onto the changed line.
+    window.activateWindow();
+    control<QWidget>(window, "PaintBox1")->setFocus(Qt::TabFocusReason);
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(control<QWidget>(window, "PaintBox1"), &right);
+    application.processEvents();
+    window.grab().save(QDir(out).filePath(QStringLiteral("main-chart-cursor.png")));
+    control<QPushButton>(window, "Button1")->setFocus();
     // Notes over bars and marks, on their opaque cells.
     program.bench.setShowAnnotations(true);
     application.processEvents();
@@ -80,6 +114,8 @@ int main(int argc, char** argv) {
                           Qt::NoModifier);
         QApplication::sendEvent(control<QLabel>(dialog, numbered("Label", 29, k)), &press);
     }
+    dialog.activateWindow();
+    control<QLabel>(dialog, "Label32")->setFocus(Qt::TabFocusReason);  // the next throw, with its focus mark
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-common.png")));
     control<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(1);

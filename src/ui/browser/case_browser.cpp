@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <algorithm>
 
 #include "cloud/cloud_case_service.h"
 #include "store/case_categories.h"
@@ -17,6 +19,7 @@
 #include "ui/common/enter_key.h"
 #include "ui/common/tab_order.h"
 #include "ui/common/widget_place.h"
+#include "ui/common/window_fit.h"
 #include "workbench/case_items.h"
 #include "workbench/prompter.h"
 #include "workbench/workbench.h"
@@ -53,16 +56,17 @@ QString categoryNameOfItem(const QString& item) { return item.mid(item.indexOf(u
 CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("读取"));
-    setFixedSize(layout::kDialog);
+    QWidget* client = scrolledClient(this, layout::kDialog);
+    new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
 
-    auto* source = place<QGroupBox>(this, "GroupBox1", layout::kSourceGroup);
+    auto* source = place<QGroupBox>(client, "GroupBox1", layout::kSourceGroup);
     source->setTitle(QStringLiteral("数据来源"));
     cloudSource_ = place<QRadioButton>(source, "RadioButton1", layout::kLeftRadio);
     cloudSource_->setText(QStringLiteral("网络云存储"));
     cloudSource_->setChecked(true);
     localSource_ = place<QRadioButton>(source, "RadioButton2", layout::kRightRadio);
     localSource_->setText(QStringLiteral("本机数据"));
-    auto* view = place<QGroupBox>(this, "GroupBox2", layout::kViewGroup);
+    auto* view = place<QGroupBox>(client, "GroupBox2", layout::kViewGroup);
     view->setTitle(QStringLiteral("查看方式"));
     byCategory_ = place<QRadioButton>(view, "RadioButton3", layout::kLeftRadio);
     byCategory_->setText(QStringLiteral("按分类查看"));
@@ -70,38 +74,38 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
     byTime_ = place<QRadioButton>(view, "RadioButton4", layout::kRightRadio);
     byTime_->setText(QStringLiteral("按时间查看"));
 
-    place<QLabel>(this, "Label1", layout::kKeywordCaption)->setText(QStringLiteral("关键字："));
-    keywordEdit_ = place<QLineEdit>(this, "Edit1", layout::kKeyword);
+    place<QLabel>(client, "Label1", layout::kKeywordCaption)->setText(QStringLiteral("关键字："));
+    keywordEdit_ = place<QLineEdit>(client, "Edit1", layout::kKeyword);
     keywordEdit_->setToolTip(QStringLiteral("搜索最多显示100个卦，如结果过多请更改关键字"));
-    searchButton_ = place<QPushButton>(this, "Button1", layout::kSearch);
+    searchButton_ = place<QPushButton>(client, "Button1", layout::kSearch);
     searchButton_->setText(QStringLiteral("搜索"));
 
-    categoryList_ = place<QListWidget>(this, "ListBox1", layout::kCategories);
-    yearList_ = place<QListWidget>(this, "ListBox2", layout::kYears);
-    monthList_ = place<QListWidget>(this, "ListBox3", layout::kMonths);
-    caseList_ = place<QListWidget>(this, "ListBox4", layout::kCases);
-    textsView_ = place<QPlainTextEdit>(this, "Memo1", layout::kTexts);
+    categoryList_ = place<QListWidget>(client, "ListBox1", layout::kCategories);
+    yearList_ = place<QListWidget>(client, "ListBox2", layout::kYears);
+    monthList_ = place<QListWidget>(client, "ListBox3", layout::kMonths);
+    caseList_ = place<QListWidget>(client, "ListBox4", layout::kCases);
+    textsView_ = place<QPlainTextEdit>(client, "Memo1", layout::kTexts);
     textsView_->setReadOnly(true);
-    openButton_ = place<QPushButton>(this, "Button2", layout::kOpen);
+    openButton_ = place<QPushButton>(client, "Button2", layout::kOpen);
     openButton_->setText(QStringLiteral("读取此卦"));
 
-    selectedLabel_ = place<QLabel>(this, "Label2", layout::kSelected);
-    newNameEdit_ = place<QLineEdit>(this, "Edit2", layout::kNewName);
-    renameButton_ = place<QPushButton>(this, "Button3", layout::kRename);
+    selectedLabel_ = place<QLabel>(client, "Label2", layout::kSelected);
+    newNameEdit_ = place<QLineEdit>(client, "Edit2", layout::kNewName);
+    renameButton_ = place<QPushButton>(client, "Button3", layout::kRename);
     renameButton_->setText(QStringLiteral("更改分类名称"));
     renameButton_->setToolTip(QStringLiteral("在输入框内输入新名称，然后点此按钮更改类别名称"));
 
-    deleteCaseButton_ = button(this, "DeleteCaseButton", QStringLiteral("删除此卦"), layout::kDeleteCase,
+    deleteCaseButton_ = button(client, "DeleteCaseButton", QStringLiteral("删除此卦"), layout::kDeleteCase,
                                QStringLiteral("删除选中的本机卦例（Delete 键）"));
-    moveTargetBox_ = place<QComboBox>(this, "MoveTargetBox", layout::kMoveTarget);
+    moveTargetBox_ = place<QComboBox>(client, "MoveTargetBox", layout::kMoveTarget);
     moveTargetBox_->setToolTip(QStringLiteral("选中的卦例要移到的分类"));
-    moveCaseButton_ = button(this, "MoveCaseButton", QStringLiteral("移到此类"), layout::kMoveCase,
+    moveCaseButton_ = button(client, "MoveCaseButton", QStringLiteral("移到此类"), layout::kMoveCase,
                              QStringLiteral("把选中的本机卦例移到上面选的分类"));
-    addCategoryButton_ = button(this, "AddCategoryButton", QStringLiteral("添加分类"), layout::kAddCategory,
+    addCategoryButton_ = button(client, "AddCategoryButton", QStringLiteral("添加分类"), layout::kAddCategory,
                                 QStringLiteral("以输入框内的名称添加一个新分类"));
-    deleteCategoryButton_ = button(this, "DeleteCategoryButton", QStringLiteral("删除分类"), layout::kDeleteCategory,
+    deleteCategoryButton_ = button(client, "DeleteCategoryButton", QStringLiteral("删除分类"), layout::kDeleteCategory,
                                    QStringLiteral("删除选中的分类，其中的卦例移到“杂类”"));
-    caseList_->installEventFilter(this);
+    for (QListWidget* list : {categoryList_, yearList_, monthList_, caseList_}) list->installEventFilter(this);
     connect(deleteCaseButton_, &QPushButton::clicked, this, &CaseBrowser::deleteCase);
     connect(moveCaseButton_, &QPushButton::clicked, this, &CaseBrowser::moveCase);
     connect(addCategoryButton_, &QPushButton::clicked, this, &CaseBrowser::addCategory);
@@ -138,6 +142,9 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
     connect(searchButton_, &QPushButton::clicked, this, &CaseBrowser::search);
     connect(keywordEdit_, &QLineEdit::returnPressed, this, &CaseBrowser::search);
     connect(renameButton_, &QPushButton::clicked, this, &CaseBrowser::rename);
+    new EnterKey(newNameEdit_, [this] { addCategory(); });
+    // Enter acts in the field or list it is pressed in; no button is pressed by Enter.
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
 }
 
 bool CaseBrowser::guarded(const std::function<void()>& operation) {
@@ -327,9 +334,8 @@ void CaseBrowser::rename() {
     QString message;
     if (!guarded([&] { message = cloud::renameCategory(bench_.caseLists(), bench_.cloudCases(), id, name); })) return;
     if (!message.isEmpty()) bench_.prompter().message(message);
-    item->setText(categoryItem({id, name}));
-    selectedLabel_->setText(QStringLiteral("已选") + item->text());
     newNameEdit_->clear();
+    reloadKeepingPicks();
 }
 
 bool CaseBrowser::eventFilter(QObject* watched, QEvent* event) {
@@ -338,7 +344,24 @@ bool CaseBrowser::eventFilter(QObject* watched, QEvent* event) {
         deleteCase();
         return true;
     }
+    if (event->type() == QEvent::KeyPress && isPickingList(watched)) {
+        // An arrow that cannot move (the one item, the first going up) still picks the item
+        // the list shows as current, so Enter then opens what is seen.
+        auto* list = static_cast<QListWidget*>(watched);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool arrow = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                           key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+        if (arrow && list->selectedItems().isEmpty() && list->currentItem()) {
+            static_cast<QObject*>(list)->event(event);
+            if (list->selectedItems().isEmpty() && list->currentItem()) list->currentItem()->setSelected(true);
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+bool CaseBrowser::isPickingList(const QObject* watched) const {
+    return watched == categoryList_ || watched == yearList_ || watched == monthList_ || watched == caseList_;
 }
 
 std::optional<qint64> CaseBrowser::pickedLocalCase() {
@@ -364,23 +387,21 @@ void CaseBrowser::deleteCase() {
     if (!id || !bench_.deleteCase(*id, picked(caseList_)->text())) return;
     delete caseList_->takeItem(caseList_->row(picked(caseList_)));
     textsView_->clear();
+    reloadKeepingPicks();
 }
 
 void CaseBrowser::moveCase() {
     const std::optional<qint64> id = pickedLocalCase();
     if (!id || moveTargetBox_->currentIndex() < 0) return;
     if (!bench_.moveCase(*id, moveTargetBox_->currentData().toLongLong())) return;
-    // Listed by category, the case has left the category on view.
-    if (byCategory_->isChecked()) {
-        delete caseList_->takeItem(caseList_->row(picked(caseList_)));
-        textsView_->clear();
-    }
+    // Listed by category, the case has left the category on view (and maybe its month).
+    reloadKeepingPicks();
 }
 
 void CaseBrowser::addCategory() {
     if (bench_.addCategory(newNameEdit_->text())) {
         newNameEdit_->clear();
-        if (byCategory_->isChecked() && !cloudInUse()) fillCategories();
+        reloadKeepingPicks();
     }
 }
 
@@ -390,10 +411,79 @@ void CaseBrowser::deleteCategory() {
         bench_.prompter().message(QStringLiteral("请先在本机数据中选择一个要删除的类别。"));
         return;
     }
-    if (bench_.deleteCategory(categoryIdOfItem(item->text()), categoryNameOfItem(item->text()))) {
-        selectedLabel_->clear();
-        fillCategories();
+    if (bench_.deleteCategory(categoryIdOfItem(item->text()), categoryNameOfItem(item->text()))) reloadKeepingPicks();
+}
+
+void CaseBrowser::reloadKeepingPicks() {
+    const auto pickedText = [](const QListWidget* list) {
+        const QListWidgetItem* item = picked(list);
+        return item ? item->text() : QString();
+    };
+    const QString category = byCategory_->isChecked() ? pickedText(categoryList_) : QString();
+    const QString year = pickedText(yearList_);
+    const QString month = pickedText(monthList_);
+    const QString caseId = picked(caseList_) ? caseItemId(picked(caseList_)->text()) : QString();
+    const QVariant target = moveTargetBox_->currentData();
+
+    QList<store::Category> categories;
+    if (!guarded([&] { categories = bench_.caseLists().categories(); })) return;
+    {
+        const QSignalBlocker quietCategories(categoryList_);
+        const QSignalBlocker quietTargets(moveTargetBox_);
+        moveTargetBox_->clear();
+        if (byCategory_->isChecked()) categoryList_->clear();
+        for (const store::Category& c : categories) {
+            moveTargetBox_->addItem(c.lei_mingcheng, c.lei_id);
+            if (!byCategory_->isChecked()) continue;
+            categoryList_->addItem(categoryItem(c));
+            if (!category.isEmpty() && categoryIdOfItem(category) == c.lei_id)
+                categoryList_->setCurrentRow(categoryList_->count() - 1);
+        }
+        moveTargetBox_->setCurrentIndex(std::max(0, moveTargetBox_->findData(target)));
     }
+    const QListWidgetItem* categoryNow = picked(categoryList_);
+    if (categoryNow)
+        selectedLabel_->setText(QStringLiteral("已选") + categoryNow->text());
+    else
+        selectedLabel_->clear();
+    // The service's years and months are read again when picked there.
+    if (cloudInUse()) return;
+
+    const auto refill = [](QListWidget* list, const QStringList& items, const QString& keep) {
+        const QSignalBlocker quiet(list);
+        fill(list, items);
+        const QList<QListWidgetItem*> found = list->findItems(keep, Qt::MatchExactly);
+        if (!keep.isEmpty() && !found.isEmpty()) list->setCurrentItem(found.first());
+    };
+    const auto clearFrom = [this](QListWidget* first) {
+        bool clearing = false;
+        for (QListWidget* list : {yearList_, monthList_, caseList_}) {
+            clearing = clearing || list == first;
+            if (clearing) list->clear();
+        }
+        textsView_->clear();
+    };
+    if (byCategory_->isChecked() && !categoryNow) {
+        clearFrom(yearList_);
+        return;
+    }
+    const bool monthListing = !month.isEmpty();  // else the cases on view are a search's
+    guarded([&] {
+        const qint64 filter = selectedCategory();
+        refill(yearList_, bench_.caseLists().yearList(filter), year);
+        if (!picked(yearList_)) return clearFrom(monthList_);
+        refill(monthList_, bench_.caseLists().monthList(filter, year.toInt()), month);
+        if (!picked(monthList_)) {
+            if (monthListing) clearFrom(caseList_);
+            return;
+        }
+        const QSignalBlocker quiet(caseList_);
+        caseList_->clear();
+        fillCases(caseList_, bench_.caseLists().casesOfMonth(filter, year.toInt(), month.toInt()));
+        for (int i = 0; i < caseList_->count(); ++i)
+            if (!caseId.isEmpty() && caseItemId(caseList_->item(i)->text()) == caseId) caseList_->setCurrentRow(i);
+        if (!picked(caseList_)) textsView_->clear();
+    });
 }
 
 }  // namespace ui

@@ -50,6 +50,10 @@ private:
     void moveCase();
     void addCategory();
     void deleteCategory();
+    // After a change to the library: the categories (with the move targets), years, months and
+    // cases read again, each list keeping the item picked in it while that still exists.
+    void reloadKeepingPicks();
+    bool isPickingList(const QObject* watched) const;
     // The picked case's id; none (after a message) without one or while the service is shown.
     std::optional<qint64> pickedLocalCase();
     void sourceClicked(QRadioButton* clicked);

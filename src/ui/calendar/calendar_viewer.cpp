@@ -10,6 +10,7 @@
 #include "ui/calendar/calendar_viewer_layout.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
+#include "ui/common/window_fit.h"
 #include "workbench/clock.h"
 #include "workbench/workbench.h"
 
@@ -25,16 +26,17 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 CalendarViewer::CalendarViewer(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
     setObjectName(QStringLiteral("TForm4"));
     setWindowTitle(QStringLiteral("天干地支查看"));
-    setFixedSize(layout::kDialog);
-    yearList_ = place<QListWidget>(this, "ListBox1", layout::kYears);
-    monthList_ = place<QListWidget>(this, "ListBox2", layout::kMonths);
-    dayList_ = place<QListWidget>(this, "ListBox3", layout::kDays);
-    pickedLabel_ = place<QLabel>(this, "Label1", layout::kPicked);
+    QWidget* client = scrolledClient(this, layout::kDialog);
+    new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
+    yearList_ = place<QListWidget>(client, "ListBox1", layout::kYears);
+    monthList_ = place<QListWidget>(client, "ListBox2", layout::kMonths);
+    dayList_ = place<QListWidget>(client, "ListBox3", layout::kDays);
+    pickedLabel_ = place<QLabel>(client, "Label1", layout::kPicked);
     pickedLabel_->setText(QStringLiteral("公历"));
-    place<QLabel>(this, "Label2", layout::kHint)->setText(QStringLiteral("请先选择年来查看月，再选择月来查看日"));
-    useButton_ = place<QPushButton>(this, "Button1", layout::kUse);
+    place<QLabel>(client, "Label2", layout::kHint)->setText(QStringLiteral("请先选择年来查看月，再选择月来查看日"));
+    useButton_ = place<QPushButton>(client, "Button1", layout::kUse);
     useButton_->setText(QStringLiteral("使用此日期"));
-    closeButton_ = place<QPushButton>(this, "Button2", layout::kClose);
+    closeButton_ = place<QPushButton>(client, "Button2", layout::kClose);
     closeButton_->setText(QStringLiteral("关闭"));
 
     yearList_->setAccessibleName(QStringLiteral("年"));

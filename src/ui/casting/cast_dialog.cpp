@@ -19,7 +19,9 @@
 #include "ui/casting/cast_dialog_layout.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/busy_cursor.h"
+#include "ui/common/focus_mark.h"
 #include "ui/common/widget_place.h"
+#include "ui/common/window_fit.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 #include "workbench/workbench.h"
@@ -108,9 +110,10 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
       }) {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("起卦"));
-    setFixedSize(layout::kDialog);
+    QWidget* client = scrolledClient(this, layout::kDialog);
+    new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
 
-    tabs_ = place<QTabWidget>(this, "PageControl1", layout::kTabs);
+    tabs_ = place<QTabWidget>(client, "PageControl1", layout::kTabs);
     auto* first = new QWidget;
     first->setObjectName(QStringLiteral("TabSheet1"));
     auto* second = new QWidget;
@@ -161,7 +164,7 @@ void CastDialog::buildFirstTab(QWidget* tab) {
     throws->setTitle(QStringLiteral("手工起卦选项，点击鼠标更改"));
     for (int k = 0; k < 6; ++k) {
         const QByteArray name = "Label" + QByteArray::number(29 + k);
-        QLabel* l = place<QLabel>(throws, name.constData(), throwLabel(k));
+        QLabel* l = place<FocusLabel>(throws, name.constData(), throwLabel(k));
         l->setFont(largerFont(l->font(), layout::kThrowFontPoints));
         l->setToolTip(QStringLiteral("点击鼠标后分别会在少阳少阴老阳老阴之间变动"));
         l->setCursor(Qt::PointingHandCursor);
@@ -208,7 +211,7 @@ void CastDialog::buildSecondTab(QWidget* tab) {
         r->setToolTip(QStringLiteral("点击右边按钮选择"));
         lineRadios_[std::size_t(l)] = r;
         const QByteArray labelName = "Label" + QByteArray::number(7 + l);
-        QLabel* v = place<QLabel>(tab, labelName.constData(), lineSymbol(l));
+        QLabel* v = place<FocusLabel>(tab, labelName.constData(), lineSymbol(l));
         v->setFont(largerFont(v->font(), layout::kLineFontPoints));
         v->setCursor(Qt::PointingHandCursor);
         v->installEventFilter(this);
@@ -219,7 +222,7 @@ void CastDialog::buildSecondTab(QWidget* tab) {
     lineLabels_[0]->setToolTip(QStringLiteral("鼠标点此更改阴阳"));
     for (int i = 0; i < 3; ++i) {
         const QByteArray name = "Image" + QByteArray::number(1 + i);
-        QLabel* c = place<QLabel>(tab, name.constData(), coin(i));
+        QLabel* c = place<FocusLabel>(tab, name.constData(), coin(i));
         c->setCursor(Qt::PointingHandCursor);
         c->installEventFilter(this);
         c->setFocusPolicy(Qt::StrongFocus);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,11 +13,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QScreen>
-#include <QScrollArea>
+#include <algorithm>
 
 #include "qinglan_build.h"
 #include "ui/common/widget_place.h"
+#include "ui/common/window_fit.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window_layout.h"
 #include "workbench/workbench.h"
@@ -68,36 +69,11 @@ MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWind
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::showEvent(QShowEvent* event) {
-    if (!placed_) {
-        placed_ = true;
-        fitAndCentre();
-    }
-    QMainWindow::showEvent(event);
-}
-
-void MainWindow::fitAndCentre() {
-    const QRect available = screen()->availableGeometry();
-    const QSize frame = frameGeometry().size() - size();  // the decorations, once known
-    resize(layout::kClient.boundedTo(available.size() - frame));
-    const QSize outer = size() + frame;
-    move(available.x() + (available.width() - outer.width()) / 2,
-         available.y() + (available.height() - outer.height()) / 2);
-}
-
 void MainWindow::buildControls() {
     // The client keeps its size; on a smaller screen it scrolls, in a larger window it sits centred.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("clientScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setAlignment(Qt::AlignCenter);
-    scroll->setFocusPolicy(Qt::NoFocus);  // Tab moves between the controls, scrolling each into view
-    auto* client = new QWidget(scroll);
+    QWidget* client = scrolledClient(this, layout::kClient);
     client_ = client;
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(layout::kClient);
-    scroll->setWidget(client);
-    setCentralWidget(scroll);
+    new ScreenFit(this, layout::kClient, ScreenFit::Placement::Centred);
 
     chartArea_ = new ChartArea(client);
     chartArea_->move(layout::kChartArea);
@@ -250,7 +226,16 @@ void MainWindow::buildMenu() {
 void MainWindow::setAccountActionsEnabled(bool on) { settingsButton_->setEnabled(on); }
 
 void MainWindow::showServiceMessage(const QString& caption, const QString& url) {
-    messageLabel_->setText(caption);
+    // The whole caption where the room allows, else its start with the whole of it as the hint.
+    const QRect usual = layout::kMessage;
+    const int room = usual.right() + 1 - layout::kMessageLeftmost;
+    const QFontMetrics metrics(messageLabel_->font());
+    const int wanted = metrics.horizontalAdvance(caption) + metrics.averageCharWidth();
+    const QString shown = wanted <= room ? caption : metrics.elidedText(caption, Qt::ElideRight, room);
+    const int width = std::clamp(wanted, usual.width(), room);
+    messageLabel_->setGeometry(usual.right() + 1 - width, usual.y(), width, usual.height());
+    messageLabel_->setText(shown);
+    messageLabel_->setToolTip(shown == caption ? QString() : caption);
     messageLabel_->setProperty("url", url);
 }
 

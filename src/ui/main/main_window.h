@@ -37,8 +37,6 @@ public:
     bool saveChartPicture(const QString& path);
     // "打印": the picture across the page, the text copy beneath it; false after a message.
     bool printChart(QPrinter& printer);
-    // The size of the client area, within the screen's available area, centred on it.
-    void fitAndCentre();
     // "设置" is usable only while logged in.
     void setAccountActionsEnabled(bool on);
     // The caption of the message label from the case service, and the address it opens.
@@ -50,7 +48,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -142,7 +139,7 @@ private:
     QRadioButton* jingfangRadio_ = nullptr;      // RadioButton13
     QRadioButton* zangshanRadio_ = nullptr;      // RadioButton14
     QWidget* client_ = nullptr;                  // the client area, in a scroll area
-    bool placed_ = false;
+
     QMenu* popupMenu_ = nullptr;              // PopupMenu1
     QAction* showChangedAction_ = nullptr;    // "查看变卦"
     QAction* reportAction_ = nullptr;         // N7 "卦象分析"

@@ -143,7 +143,9 @@ QImage MainWindow::chartPicture() {
     image.fill(palette().color(QPalette::Window));
     {
         QPainter painter(&image);
+        chartArea_->setFocusMarksShown(false);
         client_->render(&painter, QPoint(), QRegion(area));
+        chartArea_->setFocusMarksShown(true);
         QFont font;
         font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
         font.setPixelSize(main_layout::kPicturePublisherFontPixels);

@@ -49,6 +49,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         deleteRecentCase();
         return true;
     }
+    if (watched == recentList_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        recentButton_->setFocus(Qt::OtherFocusReason);  // the list hides as it loses the focus
+        recentList_->hide();
+        return true;
+    }
     if (watched == recentList_ && event->type() == QEvent::FocusOut) {
         recentList_->hide();
     } else if (watched == client_ && event->type() == QEvent::MouseButtonRelease) {

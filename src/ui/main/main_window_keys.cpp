@@ -1,5 +1,6 @@
 // The main window's keys: a shortcut for each main action, shown in its button's hint; the
-// chart's popup menu on Shift+F10 and on the Menu key; names for screen readers.
+// chart's popup menu on Shift+F10 and on the Menu key; Escape on the chart clears its colours;
+// Tab leaves the text boxes; names for screen readers.
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include "ui/common/tab_order.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window.h"
+#include "workbench/workbench.h"
 
 namespace ui {
 
@@ -56,6 +58,10 @@ void MainWindow::buildKeys() {
     // The Menu key on the focused chart arrives as a context-menu request of the area.
     chartArea_->setFocusPolicy(Qt::StrongFocus);
     chartArea_->setAccessibleName(QStringLiteral("卦图"));
+
+    connect(chartArea_, &ChartArea::escapePressed, &bench_, &workbench::Workbench::refresh);
+    new TabLeavesTextBox(judgmentEdit_);
+    new TabLeavesTextBox(feedbackEdit_);
 
     judgmentEdit_->setAccessibleName(QStringLiteral("断语"));
     feedbackEdit_->setAccessibleName(QStringLiteral("反馈"));

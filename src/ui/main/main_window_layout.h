@@ -23,6 +23,8 @@ inline constexpr QRect kDayBranch{8, 58, 40, 20};     // Label6
 inline constexpr QRect kMessage{980, 12, 100, 20};    // Label12
 inline constexpr QRect kGroupLink{8, 530, 200, 20};   // Label10
 inline constexpr QRect kMoreGroups{8, 552, 200, 20};  // Label11
+// A longer message grows Label12 to the left, up to the column of the case texts.
+inline constexpr int kMessageLeftmost = 773;
 
 // Option groups and the radio buttons inside them (one column, rows at kRadioRows).
 inline constexpr QRect kBeastGroup{1, 104, 85, 100};     // GroupBox1 装六兽

@@ -38,6 +38,32 @@ using chart::geometry::rowTop;
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    // The case service's message shows whole where the row has room; a longer one shows its
+    // start, the whole text in its hint, and never runs under the "设置" button.
+    void serviceMessageShowsItsWholeText() {
+        ProgramFixture f;
+        auto* label = control<QLabel>(*f.window, "Label12");
+        const auto* settings = control<QPushButton>(*f.window, "Button18");
+        const auto fitsWhole = [&] {
+            return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
+        };
+        const QString medium = QStringLiteral("新版本3.10已发布，点击查看更新说明");
+        f.window->showServiceMessage(medium, QStringLiteral("https://example.org/a"));
+        QCOMPARE(label->text(), medium);
+        QVERIFY(fitsWhole());
+        QVERIFY(label->toolTip().isEmpty());
+        QVERIFY(label->geometry().right() < settings->geometry().left());
+
+        const QString longer = medium.repeated(4);
+        f.window->showServiceMessage(longer, QStringLiteral("https://example.org/b"));
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        QVERIFY(longer.startsWith(label->text().chopped(1)));
+        QVERIFY(fitsWhole());
+        QCOMPARE(label->toolTip(), longer);
+        QVERIFY(label->geometry().right() < settings->geometry().left());
+        QVERIFY(label->geometry().left() >= control<QPlainTextEdit>(*f.window, "Memo1")->geometry().left());
+    }
+
     void typedCaseNumberIsDrawn() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));  // 天风姤
