@@ -30,7 +30,7 @@ constexpr const char* kCasesUsage =
     "(qinglan-cli cases VERB --help describes each)\n";
 
 // Copies everything `from` gives until its end to `to` in pieces; false when a write failed.
-bool copyAll(QIODevice& from, QIODevice& to) {
+bool copyAll(QIODevice& from, QFile& to) {
     QByteArray piece;
     while (!(piece = from.read(1 << 20)).isEmpty())
         if (to.write(piece) != piece.size()) return false;

@@ -73,7 +73,7 @@ bool takeNoteFiles(Database& restored, const QString& folder) {
     if (!QDir().mkpath(folder)) throw DatabaseError(QStringLiteral("无法建立文件夹 %1").arg(folder));
     QSqlQuery rows = restored.select(QStringLiteral("select mingcheng,neirong,xiugai from biji_wenjian"));
     const QDir root(folder);
-    while (rows.next()) {
+    while (restored.nextRow(rows)) {
         const QString name = rows.value(0).toString();
         if (!isSafeName(name))
             throw DatabaseError(QStringLiteral("备份里的笔记文件名不合规：%1").arg(name), DatabaseProblem::Damaged);

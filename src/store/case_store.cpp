@@ -113,7 +113,7 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
         QStringLiteral("select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,fankui "
                        "from gua_table where id=?"),
         {id});
-    if (!query.next()) return std::nullopt;
+    if (!db_.nextRow(query)) return std::nullopt;
     CaseRecord& r = record_;
     QString* const fields[] = {&r.gua_ming, &r.gua_bianhao, &r.lei_id,   &r.nian,  &r.yue,
                                &r.ri,       &r.xingbie,     &r.chusheng, &r.shiyou};

@@ -207,9 +207,9 @@ private:
     QSqlQuery query_;
 };
 
-QList<size_t> digestsOf(QSqlQuery& query) {
+QList<size_t> digestsOf(const Database& db, QSqlQuery& query) {
     QList<size_t> digests;
-    while (query.next())
+    while (db.nextRow(query))
         digests << textDigest(query.value(0), query.value(1), query.value(2), query.value(3), query.value(4),
                               query.value(5));
     query.finish();
@@ -400,7 +400,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
         // number rule out most cases without a look into the table; a match is confirmed there.
         const QString number = v[1].toString();
         auto seen = known.find(number);
-        if (seen == known.end()) seen = known.insert(number, digestsOf(casesWithNumber.run({number})));
+        if (seen == known.end()) seen = known.insert(number, digestsOf(db, casesWithNumber.run({number})));
         const size_t digest = textDigest(v[0], v[5], v[6], v[7], v[8], v[9]);
         if (seen->contains(digest) &&
             db.getFirstInteger(QStringLiteral("select count(*) from gua_table where gua_bianhao=? and gua_ming is ? "
