@@ -46,8 +46,10 @@ bool MainWindow::printChart(QPrinter& printer) {
     painter.drawImage(pictureRect, picture);
 
     // The text copy below it, as a table: its tabs would jump to the font's far tab stops.
+    // WenQuanYi first: the PDF of a Noto CJK face gives ideographs that share a glyph with a
+    // radical (水, 青, 母…) back as the radical, so the page's text would not copy or search.
     QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
     font.setPointSize(main_layout::kPrintTextPoints);
     painter.setFont(font);
     const QFontMetricsF metrics(font, &printer);
