@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPainter>
 #include <functional>
+#include <vector>
 
 #include "chart/chart_geometry.h"
 #include "chart/chart_state.h"
@@ -32,7 +33,15 @@ struct PaintInputs {
 
 // Stems-shown offset: 22 while stems are shown, else 0.
 int stemsShownOffset(const ChartOptions& options);
-void paintChart(QPainter& painter, const PaintInputs& in);
+// A text the painter drew and the rectangle its characters cover, in drawing-area pixels.
+struct DrawnText {
+    QString text;
+    QRect rect;
+};
+// Draws the chart and returns every text drawn. The notes, the 京房式 stems and the method word
+// stand where the layout puts them unless a text is already there; then each moves to the
+// nearest free place in its row (the method word above the rows), so no text covers another.
+std::vector<DrawnText> paintChart(QPainter& painter, const PaintInputs& in);
 
 // Row (1..6, from the top) and column (1 hidden spirit, 2 main, 3 changed) under a point of
 // the drawing area; row 0 when the point lies in no row band.
