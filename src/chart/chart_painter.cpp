@@ -77,14 +77,18 @@ private:
     }
 
     // A text that keeps (x, y) unless that would overlap a text drawn before; then it moves to
-    // the nearest free place inside area.
+    // the nearest free place inside area, off the bars too where there is room.
     void movableText(int x, int y, const QString& s, const QRect& area) {
         if (s.trimmed().isEmpty()) return;
         const QRect wanted = inkAt(x, y, s);
         std::vector<QRect> taken;
-        taken.reserve(drawn_.size());
+        taken.reserve(drawn_.size() + bars_.size());
         for (const DrawnText& d : drawn_) taken.push_back(d.rect);
-        const QRect placed = nearestFreePlace(wanted, area, taken).value_or(wanted);
+        QRect placed = nearestFreePlace(wanted, area, taken).value_or(wanted);
+        if (placed != wanted) {
+            taken.insert(taken.end(), bars_.begin(), bars_.end());
+            placed = nearestFreePlace(wanted, area, taken).value_or(placed);
+        }
         draw(x + placed.x() - wanted.x(), y + placed.y() - wanted.y(), s, placed);
     }
 
@@ -167,8 +171,8 @@ private:
         return QRect(1, y - kNoteReach, kChartWidth - 2, kRowPitch + 2 * kNoteReach).intersected(
             QRect(1, 1, kChartWidth - 2, kChartHeight - 2));
     }
-
     void bar(int x0, int x1, int y, bool yang) {
+        bars_.push_back(QRect(x0, y + kBarTop, x1 - x0, kBarHeight));
         // Right and bottom edges are exclusive, as a filled rectangle of the window system has them.
         if (yang) {
             p_.fillRect(QRect(x0, y + kBarTop, x1 - x0, kBarHeight), Qt::black);
@@ -205,19 +209,23 @@ private:
         }
     }
 
+    // The notes of a column move right with it when 藏山卜 stems widen the row, as its texts
+    // and bars do, so they stand to its texts and bars as without stems.
     void drawNotes(const ChartLine& r, int y) {
         const QRect area = noteArea(y);
-        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, kHiddenNoteX, y, kHiddenNoteX, y + kNoteLine, area);
-        itemNotes(QStringLiteral("AB") + r.branchElement, kMainNoteX, y, kMainNoteX, y + kNoteLine, area);
+        const int hiddenX = kHiddenNoteX + wq_, mainX = kMainNoteX + 2 * wq_;
+        const int changedVoidX = kChangedVoidX + 3 * wq_, changedStateX = kChangedStateX + 3 * wq_;
+        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, hiddenX, y, hiddenX, y + kNoteLine, area);
+        itemNotes(QStringLiteral("AB") + r.branchElement, mainX, y, mainX, y + kNoteLine, area);
         if (!withChanged_ || r.changedLine.isEmpty()) return;
-        itemNotes(r.changedLine, kChangedVoidX, y, kChangedStateX, y, area);
+        itemNotes(r.changedLine, changedVoidX, y, changedStateX, y, area);
         const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2));
         setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
-        movableText(kChangedVoidX, y + kNoteLine, advance, area);
+        movableText(changedVoidX, y + kNoteLine, advance, area);
         if (in_.returnInfluence) {
             const QString back = in_.returnInfluence(charAt(r.branchElement, 1), charAt(r.changedLine, 3));
             p_.setPen(back == u"回头生" ? QColor(Qt::blue) : QColor(Qt::black));
-            movableText(kChangedStateX, y + kNoteLine, back, area);
+            movableText(changedStateX, y + kNoteLine, back, area);
         }
     }
 
@@ -259,6 +267,7 @@ private:
     QString mainStems_, changedStems_, hiddenStems_;
     bool opaque_ = true;
     std::vector<DrawnText> drawn_;
+    std::vector<QRect> bars_;
 };
 
 }  // namespace

@@ -38,9 +38,10 @@ struct DrawnText {
     QString text;
     QRect rect;
 };
-// Draws the chart and returns every text drawn. The notes, the 京房式 stems and the method word
-// stand where the layout puts them unless a text is already there; then each moves to the
-// nearest free place in its row (the method word above the rows), so no text covers another.
+// Draws the chart and returns every text drawn. The notes, the 京房式 stems, the method word and
+// the changed name stand where the layout puts them unless a text is already there (or the name
+// would leave the area); then each moves to the nearest free place in its row (the names above
+// the rows), off the bars too where there is room, so no text covers another.
 std::vector<DrawnText> paintChart(QPainter& painter, const PaintInputs& in);
 
 // Row (1..6, from the top) and column (1 hidden spirit, 2 main, 3 changed) under a point of
