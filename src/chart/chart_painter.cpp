@@ -70,7 +70,8 @@ public:
 
 private:
     // A text at its cell (see kCellBaselineEighths). Its rectangle is what its characters cover;
-    // a text drawn while opaque_ stands on that rectangle filled with the face colour.
+    // a text drawn while opaque_ stands on the part of that rectangle inside its cell, filled
+    // with the face colour.
     void text(int x, int y, const QString& s) {
         if (s.trimmed().isEmpty()) return;
         draw(x, y, s, inkAt(x, y, s));
@@ -99,7 +100,7 @@ private:
     }
 
     void draw(int x, int y, const QString& s, const QRect& rect) {
-        if (opaque_) p_.fillRect(rect, in_.faceColor);
+        if (opaque_) p_.fillRect(rect.intersected(QRect(x, y, rect.right() + 1 - x, p_.font().pixelSize())), in_.faceColor);
         p_.drawText(QPoint(x, y + baseline()), s);
         drawn_.push_back({s, rect});
     }

@@ -2,6 +2,9 @@
 // with every note on; texts move only where they would collide.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -90,8 +93,8 @@ TEST_F(ChartPainting, NoTextCoversAnother) {
 }
 
 // Where nothing is in the way a note keeps its place: under 京房式 without stems the main line's
-// strength note of a row without a mark stands at (305, y + 14), just below and left of the
-// moving sign. 乾为天 with its top line moving: 世 on row 0, 应 on row 3.
+// strength note of a static row without a mark stands at (305, y + 14), over the right end of
+// its bar. 乾为天 with its top line moving: 世 on row 0, 应 on row 3.
 TEST_F(ChartPainting, NotesKeepTheirPlaceWhereNothingIsInTheWay) {
     options.showAnnotations = true;
     options.showStems = false;
