@@ -100,7 +100,8 @@ private:
     }
 
     void draw(int x, int y, const QString& s, const QRect& rect) {
-        if (opaque_) p_.fillRect(rect.intersected(QRect(x, y, rect.right() + 1 - x, p_.font().pixelSize())), in_.faceColor);
+        if (opaque_)
+            p_.fillRect(rect.intersected(QRect(x, y, rect.right() + 1 - x, p_.font().pixelSize())), in_.faceColor);
         p_.drawText(QPoint(x, y + baseline()), s);
         drawn_.push_back({s, rect});
     }
@@ -169,9 +170,10 @@ private:
 
     // A note's row: its band, reaching a few pixels into the gaps above and below.
     static QRect noteArea(int y) {
-        return QRect(1, y - kNoteReach, kChartWidth - 2, kRowPitch + 2 * kNoteReach).intersected(
-            QRect(1, 1, kChartWidth - 2, kChartHeight - 2));
+        return QRect(1, y - kNoteReach, kChartWidth - 2, kRowPitch + 2 * kNoteReach)
+            .intersected(QRect(1, 1, kChartWidth - 2, kChartHeight - 2));
     }
+
     void bar(int x0, int x1, int y, bool yang) {
         bars_.push_back(QRect(x0, y + kBarTop, x1 - x0, kBarHeight));
         // Right and bottom edges are exclusive, as a filled rectangle of the window system has them.
@@ -200,9 +202,9 @@ private:
         const QChar branch = charAt(item, 2);
         setFont(kNoteFont, kNoteColor);
         if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
-            movableText(voidX, voidY,
-                        clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"),
-                        area);
+            movableText(
+                voidX, voidY,
+                clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"), area);
         if (in_.strengthNote) {
             const StrengthNote note = in_.strengthNote(item);
             p_.setPen(note.color.isValid() ? note.color : kNoteColor);

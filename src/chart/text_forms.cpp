@@ -28,14 +28,17 @@ struct RowPieces {
 
 RowPieces rowPieces(const ChartLine& line) {
     const QString mark = line.mark == u'世' || line.mark == u'应' ? QString(line.mark) : QString();
-    return {line.beast, line.hiddenSpirit, line.relative + line.branchElement, mark, lineSymbol(line.code),
-            line.changedLine};
+    return {line.beast, line.hiddenSpirit,     line.relative + line.branchElement,
+            mark,       lineSymbol(line.code), line.changedLine};
 }
 
 // The six lines above the column heading.
 QStringList headerLines(const ChartState& state, const QString& entryText) {
-    return {QStringLiteral("卦例ID=") + entryText + u' ' + methodWord(state.method), state.pillarLabel,
-            QStringLiteral("免费六爻排盘软件 ") + kPublisherUrl, state.voidText, state.title,
+    return {QStringLiteral("卦例ID=") + entryText + u' ' + methodWord(state.method),
+            state.pillarLabel,
+            QStringLiteral("免费六爻排盘软件 ") + kPublisherUrl,
+            state.voidText,
+            state.title,
             state.mainDescription + QStringLiteral("       ") + state.changedDescription};
 }
 

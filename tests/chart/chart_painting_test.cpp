@@ -82,8 +82,8 @@ TEST_F(ChartPainting, NoTextCoversAnother) {
                                 << " leaves the chart";
                             for (std::size_t b = a + 1; b < texts.size(); ++b)
                                 EXPECT_FALSE(texts[a].rect.intersects(texts[b].rect))
-                                    << number.toStdString() << " stems " << stems << ": "
-                                    << texts[a].text.toStdString() << " and " << texts[b].text.toStdString();
+                                    << number.toStdString() << " stems " << stems << ": " << texts[a].text.toStdString()
+                                    << " and " << texts[b].text.toStdString();
                         }
                     }
                 }

@@ -10,7 +10,8 @@ namespace {
 TEST(TextTable, ColumnsAsWideAsTheirWidestCell) {
     // Ten units a character, rows 20 high, 5 between columns.
     const chart::TextTable table = chart::layoutTextTable(
-        {{QStringLiteral("abcdef")}, {QStringLiteral("a"), QStringLiteral("bbb"), QString()},
+        {{QStringLiteral("abcdef")},
+         {QStringLiteral("a"), QStringLiteral("bbb"), QString()},
          {QStringLiteral("cc"), QString(), QStringLiteral("d")}},
         [](const QString& s) { return 10.0 * double(s.size()); }, 20, 5);
     // Column widths 20, 30, 10: columns at 0, 25, 60; the single cell spans, empty cells are left out.
