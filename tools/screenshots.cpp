@@ -51,15 +51,14 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     app::setUpInterface(application);
     QCommandLineParser parser;
-    parser.addOptions({{QStringLiteral("out"), QStringLiteral("Folder of the pictures."), QStringLiteral("DIR")},
-                       {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."),
-                        QStringLiteral("DIR")}});
+    parser.addOptions(
+        {{QStringLiteral("out"), QStringLiteral("Folder of the pictures."), QStringLiteral("DIR")},
+         {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."), QStringLiteral("DIR")}});
     parser.process(application);
     const QString out = parser.value(QStringLiteral("out"));
-    app::OpenedData data =
-        app::openData({QStringLiteral("qinglan-screenshots"), QStringLiteral("--data-dir"),
-                       parser.value(QStringLiteral("data-dir"))},
-                      false);
+    app::OpenedData data = app::openData(
+        {QStringLiteral("qinglan-screenshots"), QStringLiteral("--data-dir"), parser.value(QStringLiteral("data-dir"))},
+        false);
     if (!data.db) {
         qWarning("%s", qPrintable(data.error));
         return 1;
@@ -96,6 +95,18 @@ int main(int argc, char** argv) {
     program.bench.setShowAnnotations(true);
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-notes.png")));
+    // Charts with stems and notes under both methods: notes stand clear of the chart texts.
+    program.bench.setShowStems(true);
+    for (const char16_t* lines : {u"311141", u"434343", u"443312", u"124413"}) {
+        for (const char16_t* method : {u"", u"藏山卜"}) {
+            program.bench.enterCaseNumber(QStringLiteral("20240204") + QString::fromUtf16(lines) +
+                                          QString::fromUtf16(method) + QStringLiteral("T:16:24:00"));
+            window.chartPicture().save(
+                QDir(out).filePath(QStringLiteral("notes-%1-%2.png")
+                                       .arg(QString::fromUtf16(lines),
+                                            *method ? QStringLiteral("zangshan") : QStringLiteral("jingfang"))));
+        }
+    }
     program.bench.setShowAnnotations(false);
     // A screen smaller than the window: the client scrolls.
     window.resize(800, 560);

@@ -50,10 +50,12 @@ inline constexpr int kYinSecondStart = 29;
 // Notes: void or clash and strength of hidden spirit, main and changed items, the advance
 // note and the return influence; the second line of a note sits kNoteLine lower.
 inline constexpr int kNoteLine = 14;
-inline constexpr int kHiddenNoteX = 161;
-inline constexpr int kMainNoteX = 305;
-inline constexpr int kChangedVoidX = 557;
-inline constexpr int kChangedStateX = 585;
+// A note moved off a text stays in its row's band or this far into the gap beyond it.
+inline constexpr int kNoteReach = 6;
+inline constexpr int kHiddenNoteX = 161;    // +wq
+inline constexpr int kMainNoteX = 305;      // +2wq
+inline constexpr int kChangedVoidX = 557;   // +3wq
+inline constexpr int kChangedStateX = 585;  // +3wq
 
 // Stems: 京房式 small stems above rows 0 and 3 (hidden spirit, main, changed), 藏山卜 stems
 // in the rows.

@@ -3,6 +3,7 @@
 #include "chart/catalogue.h"
 #include "chart/chart_geometry.h"
 #include "chart/elements.h"
+#include "chart/free_place.h"
 #include "chart/stems.h"
 
 namespace chart {
@@ -34,32 +35,75 @@ public:
           withChanged_(!in.showingChanged && s_.hasChanged),
           wq_(s_.method == ArrangementMethod::Zangshan ? stemsShownOffset(in.options) : 0) {}
 
-    void run() {
+    // Everything with a fixed place first, then what may move (method word, notes, 京房式 stems),
+    // each to the nearest place clear of what is drawn. Nothing overlaps, so this order paints
+    // the same picture as the classic one.
+    std::vector<DrawnText> run() {
         p_.save();
         p_.fillRect(0, 0, kChartWidth, kChartHeight, in_.faceColor);
         if (!s_.main[0].hexagramName.isEmpty() && !lines_[0].hexagramName.isEmpty()) {
             drawFrame();
-            setFont(kNameFont, in_.textColor);
-            if (s_.method == ArrangementMethod::Zangshan) text(kMethodX, kMethodY, QStringLiteral("藏山卜"));
-            computeZangshanStems();
-            text(kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
-            if (withChanged_)
-                text(kChangedRelativeX + 2 * wq_, kNameY,
-                     s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
-            for (int i = 0; i < 6; ++i) drawRow(i);
             setFont(kHeaderFont, kHeaderColor);
             text(kCaseHeaderX, kCaseHeaderY, in_.caseHeader);
+            setFont(kNameFont, in_.textColor);
+            computeZangshanStems();
+            text(kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
+            // A long changed name under 藏山卜 stems would run off the right edge.
+            const QRect titles(1, 1, kChartWidth - 2, kFirstRowTop - 2);
+            if (withChanged_)
+                movableText(kChangedRelativeX + 2 * wq_, kNameY,
+                            s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName), titles);
+            for (int i = 0; i < 6; ++i) drawRow(i);
+            if (s_.method == ArrangementMethod::Zangshan) {
+                setFont(kNameFont, in_.textColor);
+                movableText(kMethodX, kMethodY, QStringLiteral("藏山卜"), titles);
+            }
+            for (int i = 0; i < 6; ++i) {
+                const ChartLine& r = lines_[std::size_t(i)];
+                if (in_.options.showAnnotations) drawNotes(r, rowTop(i));
+                if (in_.options.showStems && s_.method == ArrangementMethod::Jingfang) drawSmallStems(i);
+            }
         }
         p_.restore();
+        return std::move(drawn_);
     }
 
 private:
-    // A text at its cell (see kCellBaselineEighths); before the stems on an opaque cell of the
-    // face colour, so notes stay readable over bars and marks.
+    // A text at its cell (see kCellBaselineEighths). Its rectangle is what its characters cover;
+    // a text drawn while opaque_ stands on the part of that rectangle inside its cell, filled
+    // with the face colour.
     void text(int x, int y, const QString& s) {
-        const int em = p_.font().pixelSize();
-        if (opaque_) p_.fillRect(QRect(x, y, QFontMetrics(p_.font()).horizontalAdvance(s), em), in_.faceColor);
-        p_.drawText(QPoint(x, y + em * kCellBaselineEighths / 8), s);
+        if (s.trimmed().isEmpty()) return;
+        draw(x, y, s, inkAt(x, y, s));
+    }
+
+    // A text that keeps (x, y) unless that would overlap a text drawn before; then it moves to
+    // the nearest free place inside area, off the bars too where there is room.
+    void movableText(int x, int y, const QString& s, const QRect& area) {
+        if (s.trimmed().isEmpty()) return;
+        const QRect wanted = inkAt(x, y, s);
+        std::vector<QRect> taken;
+        taken.reserve(drawn_.size() + bars_.size());
+        for (const DrawnText& d : drawn_) taken.push_back(d.rect);
+        QRect placed = nearestFreePlace(wanted, area, taken).value_or(wanted);
+        if (placed != wanted) {
+            taken.insert(taken.end(), bars_.begin(), bars_.end());
+            placed = nearestFreePlace(wanted, area, taken).value_or(placed);
+        }
+        draw(x + placed.x() - wanted.x(), y + placed.y() - wanted.y(), s, placed);
+    }
+
+    int baseline() const { return p_.font().pixelSize() * kCellBaselineEighths / 8; }
+
+    QRect inkAt(int x, int y, const QString& s) const {
+        return QFontMetrics(p_.font()).tightBoundingRect(s).translated(x, y + baseline());
+    }
+
+    void draw(int x, int y, const QString& s, const QRect& rect) {
+        if (opaque_)
+            p_.fillRect(rect.intersected(QRect(x, y, rect.right() + 1 - x, p_.font().pixelSize())), in_.faceColor);
+        p_.drawText(QPoint(x, y + baseline()), s);
+        drawn_.push_back({s, rect});
     }
 
     // Four one-unit strips rather than a line, so each edge covers whole device pixels at any
@@ -117,11 +161,21 @@ private:
             text(kChangedBranchX + 3 * wq_, y, r.changedLine.mid(2));
         }
         drawBars(r.code, y);
-        if (in_.options.showAnnotations) drawNotes(r, y);
-        if (in_.options.showStems) drawStems(i, r, y, isStatic);
+        if (in_.options.showStems && s_.method == ArrangementMethod::Zangshan) {
+            opaque_ = false;
+            drawZangshanStems(i, r, y, isStatic);
+            opaque_ = true;
+        }
+    }
+
+    // A note's row: its band, reaching a few pixels into the gaps above and below.
+    static QRect noteArea(int y) {
+        return QRect(1, y - kNoteReach, kChartWidth - 2, kRowPitch + 2 * kNoteReach)
+            .intersected(QRect(1, 1, kChartWidth - 2, kChartHeight - 2));
     }
 
     void bar(int x0, int x1, int y, bool yang) {
+        bars_.push_back(QRect(x0, y + kBarTop, x1 - x0, kBarHeight));
         // Right and bottom edges are exclusive, as a filled rectangle of the window system has them.
         if (yang) {
             p_.fillRect(QRect(x0, y + kBarTop, x1 - x0, kBarHeight), Qt::black);
@@ -144,53 +198,60 @@ private:
     }
 
     // Void or clash note and strength note of one item (relative + branch + element).
-    void itemNotes(const QString& item, int voidX, int voidY, int stateX, int stateY) {
+    void itemNotes(const QString& item, int voidX, int voidY, int stateX, int stateY, const QRect& area) {
         const QChar branch = charAt(item, 2);
         setFont(kNoteFont, kNoteColor);
         if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
-            text(voidX, voidY,
-                 clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"));
+            movableText(
+                voidX, voidY,
+                clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"), area);
         if (in_.strengthNote) {
             const StrengthNote note = in_.strengthNote(item);
             p_.setPen(note.color.isValid() ? note.color : kNoteColor);
-            text(stateX, stateY, note.text);
+            movableText(stateX, stateY, note.text, area);
         }
     }
 
+    // The notes of a column move right with it when 藏山卜 stems widen the row, as its texts
+    // and bars do, so they stand to its texts and bars as without stems.
     void drawNotes(const ChartLine& r, int y) {
-        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, kHiddenNoteX, y, kHiddenNoteX, y + kNoteLine);
-        itemNotes(QStringLiteral("AB") + r.branchElement, kMainNoteX, y, kMainNoteX, y + kNoteLine);
+        const QRect area = noteArea(y);
+        const int hiddenX = kHiddenNoteX + wq_, mainX = kMainNoteX + 2 * wq_;
+        const int changedVoidX = kChangedVoidX + 3 * wq_, changedStateX = kChangedStateX + 3 * wq_;
+        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, hiddenX, y, hiddenX, y + kNoteLine, area);
+        itemNotes(QStringLiteral("AB") + r.branchElement, mainX, y, mainX, y + kNoteLine, area);
         if (!withChanged_ || r.changedLine.isEmpty()) return;
-        itemNotes(r.changedLine, kChangedVoidX, y, kChangedStateX, y);
+        itemNotes(r.changedLine, changedVoidX, y, changedStateX, y, area);
         const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2));
         setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
-        text(kChangedVoidX, y + kNoteLine, advance);
+        movableText(changedVoidX, y + kNoteLine, advance, area);
         if (in_.returnInfluence) {
             const QString back = in_.returnInfluence(charAt(r.branchElement, 1), charAt(r.changedLine, 3));
             p_.setPen(back == u"回头生" ? QColor(Qt::blue) : QColor(Qt::black));
-            text(kChangedStateX, y + kNoteLine, back);
+            movableText(changedStateX, y + kNoteLine, back, area);
         }
     }
 
-    void drawStems(int i, const ChartLine& r, int y, bool isStatic) {
+    // 京房式: the outer stems above row 0, the inner ones above row 3 (pairs 1, 2 and 3), transparent.
+    void drawSmallStems(int i) {
+        if (i != 0 && i != 3) return;
+        const int y = rowTop(i) - kSmallStemRise;
+        const QRect area(1, rowTop(i) - kRowPitch / 2, kChartWidth - 2, kRowPitch);
+        setFont(kNoteFont, kFrameColor);
         opaque_ = false;
-        drawStemTexts(i, r, y, isStatic);
+        const int offset = i == 0 ? 0 : 1;  // outer stem on row 0, inner on row 3
+        const int pairs[3] = {0, in_.showingChanged ? 2 : 1, 2};
+        for (int k = 0; k < 3; ++k) {
+            if (k == 2 && !withChanged_) continue;
+            const QChar stem = s_.stemPairs[std::size_t(2 * pairs[k] + offset)];
+            if (stem != u' ') movableText(kSmallStemX[k], y, QString(stem), area);
+        }
         opaque_ = true;
     }
 
-    void drawStemTexts(int i, const ChartLine& r, int y, bool isStatic) {
-        if (s_.method == ArrangementMethod::Jingfang) {
-            if (i != 0 && i != 3) return;
-            setFont(kNoteFont, kFrameColor);
-            const int offset = i == 0 ? 0 : 1;  // outer stem on row 0, inner on row 3
-            const int pairs[3] = {0, in_.showingChanged ? 2 : 1, 2};
-            for (int k = 0; k < 3; ++k) {
-                if (k == 2 && !withChanged_) continue;
-                const QChar stem = s_.stemPairs[std::size_t(2 * pairs[k] + offset)];
-                if (stem != u' ') text(kSmallStemX[k], y - kSmallStemRise, QString(stem));
-            }
-            return;
-        }
+    // 藏山卜: the row's main stem, the hidden spirit's when it has one, the changed line's when
+    // it has one (grey when the main line is static).
+    void drawZangshanStems(int i, const ChartLine& r, int y, bool isStatic) {
         setFont(kNameFont, in_.textColor);
         text(kZangshanMainStemX, y, QString(charAt(mainStems_, i)));
         if (!r.hiddenSpirit.isEmpty()) text(kZangshanHiddenStemX, y, QString(charAt(hiddenStems_, i)));
@@ -208,13 +269,15 @@ private:
     const int wq_;
     QString mainStems_, changedStems_, hiddenStems_;
     bool opaque_ = true;
+    std::vector<DrawnText> drawn_;
+    std::vector<QRect> bars_;
 };
 
 }  // namespace
 
 int stemsShownOffset(const ChartOptions& options) { return options.showStems ? kStemsShift : 0; }
 
-void paintChart(QPainter& painter, const PaintInputs& in) { Painter(painter, in).run(); }
+std::vector<DrawnText> paintChart(QPainter& painter, const PaintInputs& in) { return Painter(painter, in).run(); }
 
 ChartHit hitTest(int x, int y) {
     for (int i = 0; i < 6; ++i) {

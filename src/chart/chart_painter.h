@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPainter>
 #include <functional>
+#include <vector>
 
 #include "chart/chart_geometry.h"
 #include "chart/chart_state.h"
@@ -32,7 +33,16 @@ struct PaintInputs {
 
 // Stems-shown offset: 22 while stems are shown, else 0.
 int stemsShownOffset(const ChartOptions& options);
-void paintChart(QPainter& painter, const PaintInputs& in);
+// A text the painter drew and the rectangle its characters cover, in drawing-area pixels.
+struct DrawnText {
+    QString text;
+    QRect rect;
+};
+// Draws the chart and returns every text drawn. The notes, the 京房式 stems, the method word and
+// the changed name stand where the layout puts them unless a text is already there (or the name
+// would leave the area); then each moves to the nearest free place in its row (the names above
+// the rows), off the bars too where there is room, so no text covers another.
+std::vector<DrawnText> paintChart(QPainter& painter, const PaintInputs& in);
 
 // Row (1..6, from the top) and column (1 hidden spirit, 2 main, 3 changed) under a point of
 // the drawing area; row 0 when the point lies in no row band.

@@ -19,23 +19,56 @@ QString lineSymbol(int code) {
     }
 }
 
+namespace {
+
+// The pieces of one line row of the text copy; the text line and the table row are made of them.
+struct RowPieces {
+    QString beast, hiddenSpirit, item, mark, symbol, changedLine;
+};
+
+RowPieces rowPieces(const ChartLine& line) {
+    const QString mark = line.mark == u'世' || line.mark == u'应' ? QString(line.mark) : QString();
+    return {line.beast, line.hiddenSpirit,     line.relative + line.branchElement,
+            mark,       lineSymbol(line.code), line.changedLine};
+}
+
+// The six lines above the column heading.
+QStringList headerLines(const ChartState& state, const QString& entryText) {
+    return {QStringLiteral("卦例ID=") + entryText + u' ' + methodWord(state.method),
+            state.pillarLabel,
+            QStringLiteral("免费六爻排盘软件 ") + kPublisherUrl,
+            state.voidText,
+            state.title,
+            state.mainDescription + QStringLiteral("       ") + state.changedDescription};
+}
+
+}  // namespace
+
 QStringList chartTextLines(const ChartState& state, const QString& entryText) {
     if (state.main[0].code == 0) return {};
-    QStringList lines;
-    lines << QStringLiteral("卦例ID=") + entryText + u' ' + methodWord(state.method);
-    lines << state.pillarLabel;
-    lines << QStringLiteral("免费六爻排盘软件 ") + kPublisherUrl;
-    lines << state.voidText;
-    lines << state.title;
-    lines << state.mainDescription + QStringLiteral("       ") + state.changedDescription;
+    QStringList lines = headerLines(state, entryText);
     lines << QStringLiteral("六兽\t伏神\t  六亲纳支  世应 爻像    变爻");
     for (const ChartLine& line : state.main) {
-        const QString mark = line.mark == u'世' || line.mark == u'应' ? QString(line.mark) : QStringLiteral(" ");
-        const QString hidden = line.hiddenSpirit.isEmpty() ? QStringLiteral(" \t") : line.hiddenSpirit;
-        lines << line.beast + u'\t' + hidden + QStringLiteral("  ") + line.relative + line.branchElement +
-                     QStringLiteral("  ") + mark + u'\t' + lineSymbol(line.code) + u'\t' + line.changedLine;
+        const RowPieces p = rowPieces(line);
+        const QString hidden = p.hiddenSpirit.isEmpty() ? QStringLiteral(" \t") : p.hiddenSpirit;
+        const QString mark = p.mark.isEmpty() ? QStringLiteral(" ") : p.mark;
+        lines << p.beast + u'\t' + hidden + QStringLiteral("  ") + p.item + QStringLiteral("  ") + mark + u'\t' +
+                     p.symbol + u'\t' + p.changedLine;
     }
     return lines;
+}
+
+QList<QStringList> chartTextTable(const ChartState& state, const QString& entryText) {
+    if (state.main[0].code == 0) return {};
+    QList<QStringList> rows;
+    for (const QString& line : headerLines(state, entryText)) rows << QStringList{line};
+    rows << QStringList{QStringLiteral("六兽"), QStringLiteral("伏神"), QStringLiteral("六亲纳支"),
+                        QStringLiteral("世应"), QStringLiteral("爻像"), QStringLiteral("变爻")};
+    for (const ChartLine& line : state.main) {
+        const RowPieces p = rowPieces(line);
+        rows << QStringList{p.beast, p.hiddenSpirit, p.item, p.mark, p.symbol, p.changedLine};
+    }
+    return rows;
 }
 
 QString noteLine(const ChartState& state, const QString& entryText, const QString& remark) {

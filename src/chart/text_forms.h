@@ -13,6 +13,10 @@ inline const QString kPublisherUrl = QStringLiteral("https://qinglan.example.org
 // The 13 lines of the text copy (7 header lines, then the six main lines, top first), kept
 // exactly, trailing blanks and tabs included. Empty when there is no chart.
 QStringList chartTextLines(const ChartState& state, const QString& entryText);
+// The same 13 lines as rows of cells for a table: each header line one cell; the column heading
+// and the line rows six cells (beast, hidden spirit, relative with branch, mark, symbol, changed
+// line), empty where the text copy has blanks.
+QList<QStringList> chartTextTable(const ChartState& state, const QString& entryText);
 QString lineSymbol(int code);
 
 // The note line: under 京房式 entry + remark + "T:" + cast time; under 藏山卜 entry +

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 chart::ChartState sampleChart() {
     chart::ChartState s;
     s.castTime = QTime(9, 5);
@@ -49,6 +51,23 @@ TEST(TextCopy, ThirteenLinesKeptExactly) {
     EXPECT_EQ(lines[8], u"青龙\t \t  兄弟申金   \t一\t");  // static row ends with the tab after its symbol
     EXPECT_EQ(lines[10], u"青龙\t \t  父母辰土  应\t一\t");
     EXPECT_EQ(lines[11], u"青龙\t妻财寅木  妻财寅木   \t一\t");  // hidden spirit without a following tab
+}
+
+// The printed table holds the same 13 lines: its cells, blanks between, are each line with its
+// tabs and blank runs read as one blank.
+TEST(TextCopy, TableRowsAreTheLinesInCells) {
+    const QStringList lines = chart::chartTextLines(sampleChart(), QStringLiteral("20240101311111"));
+    const QList<QStringList> rows = chart::chartTextTable(sampleChart(), QStringLiteral("20240101311111"));
+    ASSERT_EQ(rows.size(), 13);
+    EXPECT_EQ(rows[7], (QStringList{u"青龙"_s, {}, u"父母戌土"_s, u"世"_s, u"o"_s, u"父母未土"_s}));
+    EXPECT_EQ(rows[11], (QStringList{u"青龙"_s, u"妻财寅木"_s, u"妻财寅木"_s, {}, u"一"_s, {}}));
+    for (qsizetype k = 0; k < 13; ++k) {
+        EXPECT_EQ(rows[k].size(), k < 6 ? 1 : 6) << k;
+        QStringList cells = rows[k];
+        cells.removeAll(QString());
+        EXPECT_EQ(cells.join(u' ').simplified(), lines[k].simplified()) << k;
+    }
+    EXPECT_TRUE(chart::chartTextTable(chart::ChartState{}, QString()).isEmpty());
 }
 
 TEST(TextCopy, NothingWithoutAChart) {

@@ -1,10 +1,13 @@
 // Saving the chart picture as a PNG file and printing it with the text copy beneath it.
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
 
+#include "chart/text_forms.h"
+#include "chart/text_table.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_layout.h"
 #include "workbench/prompter.h"
@@ -42,13 +45,23 @@ bool MainWindow::printChart(QPrinter& printer) {
     const QRectF pictureRect(0, 0, picture.width() * scale, picture.height() * scale);
     painter.drawImage(pictureRect, picture);
 
+    // The text copy below it, as a table: its tabs would jump to the font's far tab stops.
+    // WenQuanYi first: the PDF of a Noto CJK face gives ideographs that share a glyph with a
+    // radical (水, 青, 母…) back as the radical, so the page's text would not copy or search.
     QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
     font.setPointSize(main_layout::kPrintTextPoints);
     painter.setFont(font);
+    const QFontMetricsF metrics(font, &printer);
+    const double em = main_layout::kPrintTextPoints * printer.resolution() / 72.0;
+    const chart::TextTable table = chart::layoutTextTable(
+        chart::chartTextTable(bench_.chart(), bench_.caseNumberText()),
+        [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }, metrics.lineSpacing(), em);
     const double gap = main_layout::kPrintGapPoints * printer.resolution() / 72.0;
-    const QRectF textRect(0, pictureRect.bottom() + gap, page.width(), page.height() - pictureRect.bottom() - gap);
-    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, bench_.chartTextLines().join(u'\n'));
+    painter.translate(0, pictureRect.bottom() + gap);
+    if (table.width > page.width()) painter.scale(page.width() / table.width, page.width() / table.width);
+    for (const chart::PlacedCell& cell : table.cells)
+        painter.drawText(cell.topLeft + QPointF(0, metrics.ascent()), cell.text);
     return painter.end();
 }
 
