@@ -230,6 +230,17 @@ std::unique_ptr<Database> Database::openToRead(const QString& filePath, const Op
     const bool current = header.kind == FileHeader::Kind::Sqlite && header.userVersion == kSchemaVersion &&
                          header.applicationId == kApplicationId;
     if (!current) return open(path, options);
+    // A log or journal that no running program owns was left by one that was cut off: a writer
+    // finishes or rolls it back and returns the file to rest, as any opening for writing does.
+    const bool leftovers = QFileInfo::exists(path + QStringLiteral("-wal")) ||
+                           QFileInfo::exists(path + QStringLiteral("-journal"));
+    if (leftovers && canWrite(path) && canWrite(folderOf(path))) {
+        UseLock alone;
+        if (alone.acquire(path, UseLock::Kind::Exclusive, 0)) {
+            alone.release();
+            return open(path, options);
+        }
+    }
     UseLock inUse;
     if (options.markInUse && !inUse.acquire(path, UseLock::Kind::Shared, options.busyTimeoutMs))
         throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);

@@ -50,7 +50,8 @@ public:
     // For a command that only reads: a file at rest at the current schema version is opened as
     // inspect() does, so nothing is written or flushed and a writer is held up no longer than a
     // read needs; a file the desktop program keeps on the log is read through it. A missing file,
-    // an older one, or one with a save cut off half-way is opened by open() instead.
+    // an older one, or one with a save cut off half-way or a log no running program owns is opened
+    // by open() instead.
     static std::unique_ptr<Database> openToRead(const QString& filePath, const OpenOptions& options = {});
     // A connection that may write but has changed nothing (no schema step, no journal switch),
     // after inspect()'s checks: for checks that SQLite runs as writes and that are rolled back.

@@ -144,6 +144,14 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
         }
         try {
             if (current) result.automaticBackup = automaticBackup(*current, dataRoot, now);
+        } catch (const DatabaseError& e) {
+            // A library damaged inside cannot be copied; restoring over it is how it is rescued,
+            // so it is only kept aside, as one that cannot be opened is.
+            if (e.problem() != DatabaseProblem::Damaged) {
+                cleanUp();
+                throw;
+            }
+            currentReadable = false;
         } catch (...) {
             cleanUp();
             throw;
