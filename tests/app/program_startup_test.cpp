@@ -45,6 +45,7 @@ struct RunningProgram {
         environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qinglan.dialogs.info=true"));
         environment.remove(QStringLiteral("QINGLAN_SERVICE"));
         process.setProcessEnvironment(environment);
+        process.setReadChannel(QProcess::StandardError);  // waitForReadyRead waits for this channel
         process.start(QStringLiteral(QINGLAN_PROGRAM), arguments);
     }
     // Waits until the program has shown a dialog of this class.
