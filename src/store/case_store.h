@@ -19,9 +19,9 @@ struct CastCase {
     QString caseNumber;  // the stored form of the case number (14 digits, method word, "T:", time)
     QString category;    // the category name chosen (lei_mingcheng)
     QString xingbie, chusheng, shiyou;
-    QString zhanlei;  // the question type (占类), or empty
     QDate castDate;
     bool chartOnly = false;  // "仅排盘，不保存": fill the record, store nothing
+    QString zhanlei;         // the question type (占类), or empty
 };
 
 struct CreateResult {
