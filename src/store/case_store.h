@@ -21,7 +21,7 @@ struct CastCase {
     QString xingbie, chusheng, shiyou;
     QDate castDate;
     bool chartOnly = false;  // "仅排盘，不保存": fill the record, store nothing
-    QString zhanlei;         // the question type (占类), or empty
+    QString zhanlei{};       // the question type (占类), or empty
 };
 
 struct CreateResult {
