@@ -1,15 +1,14 @@
 #include "analysis/hexagram_relations.h"
 #include "chart/elements.h"
-#include "reading/chart_pillars.h"
+#include "reading/chart_facts.h"
 #include "reading/reading.h"
 
 namespace reading {
 namespace {
 
 // By the day stem, in the order 甲 … 癸.
-const QString kSalary = QStringLiteral("寅卯巳午巳午申酉亥子");          // 禄神
-const QString kBladeBackward = QStringLiteral("卯寅午巳午巳酉申子亥");   // 羊刃, yin stems counted back
-const QString kLiterary = QStringLiteral("巳午申酉申酉亥子寅卯");        // 文昌
+const QString kSalary = QStringLiteral("寅卯巳午巳午申酉亥子");    // 禄神
+const QString kLiterary = QStringLiteral("巳午申酉申酉亥子寅卯");  // 文昌
 
 // By the 三合 group of a branch, whose index mod 4 is 0 申子辰, 1 巳酉丑, 2 寅午戌, 3 亥卯未:
 // 驿马 桃花 华盖 劫煞 灾煞.
@@ -21,12 +20,13 @@ const QString kJoySeasons = QStringLiteral("戌丑辰未");
 
 QString stemTable(const QString& table, int stem) { return stem < 0 ? QString() : QString(table.at(stem)); }
 
+// 羊刃: the branch after the 禄; for a yin stem the one before it, or none, as the school says.
 QString bladeOf(int stem, Schools::YinBlade school) {
     if (stem < 0) return {};
     const bool yin = stem % 2 == 1;
     if (yin && school == Schools::YinBlade::None) return {};
-    if (yin && school == Schools::YinBlade::Backward) return kBladeBackward.at(stem);
-    return QString(chart::branchChar((chart::branchIndex(kSalary.at(stem)) + 1) % 12));
+    const int step = yin && school == Schools::YinBlade::Backward ? 11 : 1;
+    return QString(chart::branchChar((chart::branchIndex(kSalary.at(stem)) + step) % 12));
 }
 
 // The report's table (庚辛逢马虎), or 甲戊庚牛羊 where 庚 takes 丑未.
@@ -36,19 +36,8 @@ QString nobleOf(QChar stem, Schools::NobleVerse verse) {
     return line.mid(line.indexOf(u'-') + 1);
 }
 
-QStringList characters(const QString& text) {
-    QStringList out;
-    for (QChar c : text) out << QString(c);
-    return out;
-}
-
 Spirit spiritOn(const chart::Hexagram& main, const char16_t* name, const QString& branches) {
-    Spirit spirit{QString::fromUtf16(name), characters(branches), {}};
-    for (int p = 1; p <= 6; ++p) {
-        const QString& text = main[std::size_t(6 - p)].branchElement;
-        if (!text.isEmpty() && branches.contains(text.at(0))) spirit.positions << p;
-    }
-    return spirit;
+    return {QString::fromUtf16(name), characters(branches), positionsCarrying(main, branches)};
 }
 
 }  // namespace

@@ -2,39 +2,16 @@
 #include <algorithm>
 #include <span>
 
+#include "analysis/chart_reading.h"
 #include "chart/catalogue.h"
 #include "chart/elements.h"
-#include "reading/chart_pillars.h"
+#include "reading/chart_facts.h"
 #include "reading/reading.h"
 
 namespace reading {
 namespace {
 
-// Main lines are kept top first; positions count from the bottom.
-const chart::ChartLine& lineAt(const chart::Hexagram& lines, int position) { return lines[std::size_t(6 - position)]; }
-
-QChar branchAt(const chart::Hexagram& lines, int position) {
-    const QString& text = lineAt(lines, position).branchElement;
-    return text.isEmpty() ? QChar() : text.at(0);
-}
-
-bool isMovingCode(int code) { return code == 3 || code == 4; }
 bool isYangCode(int code) { return code == 1 || code == 3; }
-
-QList<int> positionsWith(const chart::Hexagram& main, const QString& branches) {
-    QList<int> positions;
-    for (int p = 1; p <= 6; ++p) {
-        const QChar b = branchAt(main, p);
-        if (!b.isNull() && branches.contains(b)) positions << p;
-    }
-    return positions;
-}
-
-QStringList characters(const QString& text) {
-    QStringList out;
-    for (QChar c : text) out << QString(c);
-    return out;
-}
 
 // 卦身: from 子 (world line yang) or 午 (yin) at 初爻, counted up to the world line.
 void findBody(const chart::Hexagram& main, Structure& s) {
@@ -42,7 +19,7 @@ void findBody(const chart::Hexagram& main, Structure& s) {
         const chart::ChartLine& line = lineAt(main, p);
         if (line.mark != u'世') continue;
         s.bodyBranch = chart::branchChar((isYangCode(line.code) ? 0 : 6) + p - 1);
-        s.bodyPositions = positionsWith(main, s.bodyBranch);
+        s.bodyPositions = positionsCarrying(main, s.bodyBranch);
         return;
     }
 }
@@ -65,7 +42,7 @@ void nameRelatedHexagrams(const chart::Hexagram& main, Structure& s) {
 
 QString motionOf(const chart::Hexagram& main) {
     int moving = 0;
-    for (const chart::ChartLine& line : main) moving += isMovingCode(line.code) ? 1 : 0;
+    for (const chart::ChartLine& line : main) moving += analysis::isMoving(line) ? 1 : 0;
     switch (moving) {
     case 0: return QStringLiteral("静");
     case 1: return QStringLiteral("独发");
@@ -110,7 +87,8 @@ QList<BranchGroup> groupsFound(const chart::Hexagram& main, const ChartPillars& 
             onALine = onALine || onLines.value(b) > 0;
         }
         if (complete && onALine)
-            found << BranchGroup{QString::fromUtf16(rule.kind), characters(branches), positionsWith(main, branches)};
+            found << BranchGroup{QString::fromUtf16(rule.kind), characters(branches),
+                                 positionsCarrying(main, branches)};
     }
     return found;
 }
@@ -134,7 +112,7 @@ Structure chartStructure(const chart::ChartState& chart, const Schools&) {
         const chart::ChartLine& line = lineAt(main, p);
         const QChar branch = branchAt(main, p);
         if (branch.isNull()) continue;
-        if (isMovingCode(line.code)) {
+        if (analysis::isMoving(line)) {
             const QChar changed = branchAt(chart.changed, p);
             if (changed.isNull()) continue;
             if (chart::clashPartner(changed) == branch) s.turnClash << p;

@@ -90,8 +90,8 @@ TEST(Spirits, ByTheThreeHarmonyGroupOfTheDayOrTheYearBranch) {
         const char16_t* branches;  // the group
         const char16_t* spirits;   // 驿马 桃花 华盖 劫煞 灾煞
     };
-    const Row rows[] = {{u"申子辰", u"寅酉辰巳午"}, {u"寅午戌", u"申卯戌亥子"},
-                        {u"巳酉丑", u"亥午丑寅卯"}, {u"亥卯未", u"巳子未申酉"}};
+    const Row rows[] = {
+        {u"申子辰", u"寅酉辰巳午"}, {u"寅午戌", u"申卯戌亥子"}, {u"巳酉丑", u"亥午丑寅卯"}, {u"亥卯未", u"巳子未申酉"}};
     const char16_t* names[] = {u"驿马", u"桃花", u"华盖", u"劫煞", u"灾煞"};
     for (const Row& r : rows) {
         for (QChar branch : u(r.branches)) {

@@ -45,9 +45,9 @@ TEST(RelatedHexagrams, WorkedExamples) {
         const char16_t *name, *mutual, *opposite, *reversed;
     };
     const Row rows[] = {
-        {u"山水蒙", u"地雷复", u"泽火革", u"水雷屯"},       {u"乾为天", u"乾为天", u"坤为地", u"乾为天"},
-        {u"火天大有", u"泽天夬", u"水地比", u"天火同人"},   {u"天风姤", u"乾为天", u"地雷复", u"泽天夬"},
-        {u"地天泰", u"雷泽归妹", u"天地否", u"天地否"},     {u"水火既济", u"火水未济", u"火水未济", u"火水未济"},
+        {u"山水蒙", u"地雷复", u"泽火革", u"水雷屯"},     {u"乾为天", u"乾为天", u"坤为地", u"乾为天"},
+        {u"火天大有", u"泽天夬", u"水地比", u"天火同人"}, {u"天风姤", u"乾为天", u"地雷复", u"泽天夬"},
+        {u"地天泰", u"雷泽归妹", u"天地否", u"天地否"},   {u"水火既济", u"火水未济", u"火水未济", u"火水未济"},
         {u"山雷颐", u"坤为地", u"泽风大过", u"山雷颐"},
     };
     for (const Row& r : rows) {
@@ -65,7 +65,7 @@ TEST(RelatedHexagrams, WorkedExamples) {
 }
 
 TEST(RelatedHexagrams, InvolutionsAndTheMutualCycleOverAllSixtyFour) {
-    const QSet<QString> selfReversed = {u("乾为天"), u("坤为地"), u("坎为水"),   u("离为火"),
+    const QSet<QString> selfReversed = {u("乾为天"), u("坤为地"),   u("坎为水"),   u("离为火"),
                                         u("山雷颐"), u("泽风大过"), u("风泽中孚"), u("雷山小过")};
     const QSet<QString> mutualEnds = {u("乾为天"), u("坤为地"), u("水火既济"), u("火水未济")};
     QSet<QString> mutuals;
@@ -111,7 +111,7 @@ TEST(Motion, NamedByTheNumberOfMovingLines) {
     struct Row {
         const char16_t *codes, *motion;
     };
-    const Row rows[] = {{u"121212", u"静"},   {u"121412", u"独发"},   {u"321412", u"多爻动"},
+    const Row rows[] = {{u"121212", u"静"},     {u"121412", u"独发"}, {u"321412", u"多爻动"},
                         {u"343412", u"多爻动"}, {u"343432", u"独静"}, {u"343434", u"全动"}};
     for (const Row& r : rows) {
         const chart::ChartState s = handChart(u"子寅辰午申戌", r.codes, u"甲子", u"丙寅", u"甲子");
@@ -225,8 +225,8 @@ TEST_F(BuiltStructure, TheCastPillarsCountWhateverTheStrengthBasis) {
     EXPECT_EQ(byMonthDay.bodyBranch, u("午"));
     EXPECT_EQ(byMonthDay.bodyPositions, QList<int>{4});
     const QList<reading::Spirit> spirits = reading::spiritsOf(state, {});
-    for (const chart::StrengthBasis basis : {chart::StrengthBasis::YearMonth, chart::StrengthBasis::DayHour,
-                                             chart::StrengthBasis::HourQuarter}) {
+    for (const chart::StrengthBasis basis :
+         {chart::StrengthBasis::YearMonth, chart::StrengthBasis::DayHour, chart::StrengthBasis::HourQuarter}) {
         chooseBasis(basis);
         const reading::Structure other = chartStructure(state, {});
         EXPECT_EQ(other.punishments.size(), byMonthDay.punishments.size());
