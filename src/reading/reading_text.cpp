@@ -50,7 +50,7 @@ QString positionsText(const QList<int>& positions) {
 QList<TextLine> useGodLines(const UseGodReading& reading) {
     QList<TextLine> out;
     if (!reading.useGod) {
-        out.append(plain(QStringLiteral("用神：") + (reading.missing.isEmpty() ? QStringLiteral("—") : reading.missing)));
+        out.append(plain(QStringLiteral("用神：") + (reading.missing.isEmpty() ? QStringLiteral("未选占类") : reading.missing)));
         return out;
     }
     addUseGod(*reading.useGod, out);
