@@ -1,10 +1,12 @@
 // Renders the windows with sample charts to PNG files (run offscreen by scripts/screenshot).
+#include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -114,6 +116,18 @@ int main(int argc, char** argv) {
     window.grab().save(QDir(out).filePath(QStringLiteral("main-small-screen.png")));
     window.resize(ui::main_layout::kClient);
     window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
+    // The 断卦辅助 panel right of the chart, the window widened by it, and on a 1024 × 600 screen.
+    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
+        if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
+    window.resize(ui::main_layout::kClientWithPanel);
+    application.processEvents();
+    window.grab().save(QDir(out).filePath(QStringLiteral("main-reading-panel.png")));
+    window.resize(1024, 560);
+    application.processEvents();
+    window.grab().save(QDir(out).filePath(QStringLiteral("main-reading-panel-small.png")));
+    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
+        if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
+    window.resize(ui::main_layout::kClient);
 
     // The casting dialog: the first tab with three throws made, the second with a name read.
     ui::CastDialog& dialog = program.castDialog;

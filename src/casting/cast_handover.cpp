@@ -50,6 +50,7 @@ store::CastCase finish_cast(const FinishedCast& cast, const CaseInputs& inputs, 
     c.xingbie = itemText(sexItems(), inputs.sex);
     c.chusheng = inputs.birthYear;
     c.shiyou = inputs.subject;
+    c.zhanlei = inputs.question;
     c.castDate = cast.date;
     c.chartOnly = chartOnly;
     return c;

@@ -17,7 +17,7 @@ namespace casting {
 class RandomSource;
 
 // The case details and cast moment of one tab of the dialog: date and time pickers, category,
-// sex, birth year and subject.
+// sex, birth year, subject and question type.
 struct CaseInputs {
     QDate date;
     QTime time;
@@ -25,6 +25,7 @@ struct CaseInputs {
     int sex = 2;        // index into sexItems(): "未知"
     QString birthYear;
     QString subject;
+    QString question;  // the question type (占类), or empty
 };
 
 // "男", "女", "未知".

@@ -44,6 +44,8 @@ inline constexpr Setting<bool> showAnnotations{{85, "value15"}, SettingEncoding:
 inline constexpr Setting<QStringView> calendarSource{{85, "value5"}, SettingEncoding::Text, u"formula"};
 // The casting dialog's method option, any integer (unknown numbers mean "随机").
 inline constexpr Setting<qint64> castingMethod{{86, "value15"}, SettingEncoding::Number, 0};
+// The main window's 断卦辅助 panel shown.
+inline constexpr Setting<bool> readingPanel{{86, "value1"}, SettingEncoding::OneMeansOn, false};
 // The remembered login.
 inline constexpr Setting<QStringView> loginName{{88, "value1"}, SettingEncoding::Text, u""};
 inline constexpr Setting<QStringView> loginPassword{{88, "value2"}, SettingEncoding::Text, u""};
@@ -51,7 +53,8 @@ inline constexpr Setting<bool> rememberLogin{{88, "value4"}, SettingEncoding::On
 
 inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at, showStems.at,
                                  showAnnotations.at,  calendarSource.at, castingMethod.at,
-                                 loginName.at,        loginPassword.at,  rememberLogin.at};
+                                 loginName.at,        loginPassword.at,  rememberLogin.at,
+                                 readingPanel.at};
 }  // namespace setting
 
 // The rows of zhi that hold settings rather than divination knowledge.

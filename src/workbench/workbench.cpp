@@ -41,6 +41,7 @@ void Workbench::loadStoredOptions() {
     options_.showAllChanged = settings_.get(store::setting::showAllChanged);
     options_.showStems = settings_.get(store::setting::showStems);
     options_.showAnnotations = settings_.get(store::setting::showAnnotations);
+    readingPanelShown_ = settings_.get(store::setting::readingPanel);
     options_.calendarSource = cal::parse_calendar_source(settings_.get(store::setting::calendarSource).toStdString())
                                   .value_or(cal::CalendarSource::Formula);
 }
@@ -255,6 +256,20 @@ void Workbench::clickChart(int x, int y) {
     const chart::ChartHit hit = chart::hitTest(x, y);
     if (hit.row > 0) runReport(hit.row, hit.column);
     redraw(false);
+}
+
+void Workbench::highlightLine(int position, bool hidden) {
+    if (state_.isEmpty() || position < 1 || position > 6) return;
+    state_.clearHighlights();
+    // Columns of six, top line first: hidden spirits, then the main hexagram.
+    state_.highlight[std::size_t((hidden ? 0 : 6) + 6 - position)] = 1;
+    redraw(false);
+}
+
+void Workbench::setReadingPanelShown(bool on) {
+    if (readingPanelShown_ == on) return;
+    readingPanelShown_ = on;
+    guarded([&] { settings_.set(store::setting::readingPanel, on); });
 }
 
 QStringList Workbench::chartTextLines() const { return chart::chartTextLines(state_, caseNumberText_); }

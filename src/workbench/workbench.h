@@ -106,6 +106,21 @@ public:
     void runReport(int row, int column);
     // A left click on the chart at a point of the drawing area, in highlight mode.
     void clickChart(int x, int y);
+    // Points at one line of the main hexagram (1 = 初爻 … 6 = 上爻), or at the hidden spirit
+    // beside it, in the click colour; the other highlights are cleared.
+    void highlightLine(int position, bool hidden = false);
+
+    // The 断卦辅助 panel shown; stored at once.
+    bool readingPanelShown() const { return readingPanelShown_; }
+    void setReadingPanelShown(bool on);
+
+    // [PLACEHOLDER for the panel branch: the use-god branch's questionType/setQuestionType, which
+    // stores the type with the case, replaces these two at the merge.]
+    const QString& questionType() const { return questionType_; }
+    void setQuestionType(const QString& type) {
+        questionType_ = type;
+        emit chartChanged();
+    }
 
     // The chart as text lines (empty for an empty chart) and the note line appended to the
     // month's note file; false (after its message) when the file could not be written.
@@ -244,6 +259,8 @@ private:
 
     std::optional<chart::ArrangementMethod> castMethod_;
     bool chartIsStoredCase_ = false;
+    bool readingPanelShown_ = false;
+    QString questionType_;  // [PLACEHOLDER: see questionType()]
     QString judgment_;
     QString feedback_;
     bool judgmentUnsaved_ = false;

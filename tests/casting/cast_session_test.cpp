@@ -188,6 +188,16 @@ TEST_F(CastSessionTest, ManualCastCopiesTheFirstTabAndStoresTheCase) {
     EXPECT_EQ(history.entries().last(), store::CaseHistory::localEntry(cases.record().caseId));
 }
 
+// The question type goes from the tab cast on to the case handed to the store.
+TEST(CastHandover, QuestionTypeGoesWithTheCase) {
+    casting::CaseInputs first;
+    first.question = QStringLiteral("求财");
+    casting::CaseInputs second;
+    casting::copy_common_inputs(first, second);
+    EXPECT_EQ(casting::finish_cast({}, second, {}, false).zhanlei, QStringLiteral("求财"));
+    EXPECT_EQ(casting::finish_cast({}, casting::CaseInputs{}, {}, false).zhanlei, QString());
+}
+
 TEST_F(CastSessionTest, ChartOnlyStoresNothingAndIsUncheckedAfterwards) {
     auto s = session(ChartStyle::Jingfang, 5);
     s->chartOnly = true;

@@ -14,7 +14,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimeEdit>
+#include <algorithm>
+#include <utility>
 
+#include "reading/reading.h"
 #include "store/case_record.h"
 #include "ui/casting/cast_dialog_layout.h"
 #include "ui/common/accessible_names.h"
@@ -79,6 +82,18 @@ DetailBoxes detailBoxes(QWidget* tab, const char* category, const char* sex, con
     auto* b = place<QLineEdit>(tab, birthYear, row.birthYear.translated(0, y));
     b->setAccessibleName(QStringLiteral("出生年"));
     return {c, s, b};
+}
+
+// The 占类 box beside 占事: empty, then the question types.
+QComboBox* questionBox(QWidget* tab, const QRect& captionAt, const QRect& at) {
+    caption(tab, QStringLiteral("占类："), captionAt);
+    auto* box = new QComboBox(tab);
+    box->setObjectName(QStringLiteral("questionTypeBox"));
+    box->setGeometry(at);
+    box->setAccessibleName(QStringLiteral("占类"));
+    box->addItem(QString());
+    box->addItems(reading::questionTypes());
+    return box;
 }
 
 void setText(QLineEdit* edit, const QString& text) {
@@ -152,6 +167,7 @@ void CastDialog::buildFirstTab(QWidget* tab) {
     using namespace layout::first;
     caption(tab, QStringLiteral("占事："), kSubjectCaption);
     subjectEdit1_ = place<QLineEdit>(tab, "Edit5", kSubject);
+    questionBox1_ = questionBox(tab, kQuestionCaption, kQuestion);
     caption(tab, QStringLiteral("起卦时间日期："), kMomentCaption);
     dateEdit1_ = datePicker(tab, "DateTimePicker3", kDate);
     timeEdit1_ = timePicker(tab, "DateTimePicker4", kTime);
@@ -192,6 +208,7 @@ void CastDialog::buildSecondTab(QWidget* tab) {
     birthYearEdit2_ = details.birthYear;
     caption(tab, QStringLiteral("占事："), kSubjectCaption);
     subjectEdit2_ = place<QLineEdit>(tab, "Edit3", kSubject);
+    questionBox2_ = questionBox(tab, kQuestionCaption, kQuestion);
 
     caption(tab, QStringLiteral("卦例ID或者卦名："), kNameCaption);
     nameEdit_ = place<QLineEdit>(tab, "Edit1", kName);
@@ -291,6 +308,13 @@ void CastDialog::connectInputs() {
     text(birthYearEdit1_, &CaseInputs::birthYear, session_.firstTab);
     text(subjectEdit2_, &CaseInputs::subject, session_.secondTab);
     text(birthYearEdit2_, &CaseInputs::birthYear, session_.secondTab);
+    const auto question = [this](QComboBox* box, CaseInputs& inputs) {
+        connect(box, &QComboBox::currentTextChanged, this, [this, &inputs](const QString& t) {
+            if (!refreshing_) inputs.question = t;
+        });
+    };
+    question(questionBox1_, session_.firstTab);
+    question(questionBox2_, session_.secondTab);
     index(categoryBox1_, &CaseInputs::category, session_.firstTab);
     index(sexBox1_, &CaseInputs::sex, session_.firstTab);
     index(categoryBox2_, &CaseInputs::category, session_.secondTab);
@@ -439,6 +463,8 @@ void CastDialog::refresh() {
                birthYearEdit1_);
     showInputs(session_.secondTab, session_.categories, subjectEdit2_, dateEdit2_, timeEdit2_, categoryBox2_, sexBox2_,
                birthYearEdit2_);
+    for (auto [box, inputs] : {std::pair{questionBox1_, &session_.firstTab}, std::pair{questionBox2_, &session_.secondTab}})
+        box->setCurrentIndex(std::max(0, box->findText(inputs->question)));
     setText(nameEdit_, session_.nameOrNumber);
     dateHeaderLabel_->setText(session_.dateLabels().header);
     termLabel_->setText(session_.dateLabels().term);

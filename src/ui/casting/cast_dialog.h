@@ -82,6 +82,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     // 常用功能
     QLineEdit* subjectEdit1_ = nullptr;           // Edit5 "占事："
+    QComboBox* questionBox1_ = nullptr;           // "占类："
     QDateEdit* dateEdit1_ = nullptr;              // DateTimePicker3
     QTimeEdit* timeEdit1_ = nullptr;              // DateTimePicker4
     QComboBox* categoryBox1_ = nullptr;           // ComboBox3
@@ -100,6 +101,7 @@ private:
     QComboBox* sexBox2_ = nullptr;                // ComboBox2
     QLineEdit* birthYearEdit2_ = nullptr;         // Edit2
     QLineEdit* subjectEdit2_ = nullptr;           // Edit3
+    QComboBox* questionBox2_ = nullptr;           // "占类："
     QLineEdit* nameEdit_ = nullptr;               // Edit1 "卦例ID或者卦名："
     QPushButton* nameCastButton_ = nullptr;       // Button4 "根据卦名排盘"
     QPushButton* matchButton_ = nullptr;          // Button5 "匹配干支"

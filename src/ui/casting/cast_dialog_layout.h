@@ -27,7 +27,9 @@ inline constexpr DetailRow kDetails{};
 // 常用功能
 namespace first {
 inline constexpr QRect kSubjectCaption{8, 16, 44, kCaptionHeight};
-inline constexpr QRect kSubject{52, 16, 580, 24};  // Edit5
+inline constexpr QRect kSubject{52, 16, 420, 24};  // Edit5
+inline constexpr QRect kQuestionCaption{480, 16, 44, kCaptionHeight};
+inline constexpr QRect kQuestion{524, 16, 108, 24};
 inline constexpr QRect kMomentCaption{8, 50, 100, kCaptionHeight};
 inline constexpr QPoint kDate{108, 50};  // DateTimePicker3
 inline constexpr QPoint kTime{226, 50};  // DateTimePicker4
@@ -53,7 +55,9 @@ inline constexpr QRect kDateHeader{8, 36, 440, 22};  // Label14
 inline constexpr QRect kTerm{330, 8, 118, 24};       // Label19
 inline constexpr int kDetailsY = 62;
 inline constexpr QRect kSubjectCaption{8, 92, 44, kCaptionHeight};
-inline constexpr QRect kSubject{52, 92, 398, 24};  // Edit3
+inline constexpr QRect kSubject{52, 92, 240, 24};  // Edit3
+inline constexpr QRect kQuestionCaption{300, 92, 44, kCaptionHeight};
+inline constexpr QRect kQuestion{344, 92, 106, 24};
 inline constexpr QRect kNameCaption{8, 124, 110, kCaptionHeight};
 inline constexpr QRect kName{118, 124, 332, 24};      // Edit1
 inline constexpr QRect kNameCast{118, 154, 104, 26};  // Button4

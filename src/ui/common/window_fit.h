@@ -85,6 +85,11 @@ public:
         : QObject(window), window_(window), client_(client), centre_(placement == Placement::Centred) {
         window->installEventFilter(this);
     }
+    // The client grew or shrank: a shown window is fitted to it again where it stands.
+    void setClient(QSize client) {
+        client_ = client;
+        if (window_->isVisible()) fit(false);
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {

@@ -20,6 +20,7 @@
 #include "ui/common/window_fit.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window_layout.h"
+#include "ui/main/reading_panel.h"
 #include "workbench/workbench.h"
 
 namespace ui {
@@ -65,6 +66,7 @@ MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWind
     showChart();
     showCaseTexts();
     showUnsaved();
+    if (bench_.readingPanelShown()) showReadingPanel(true);
 }
 
 MainWindow::~MainWindow() = default;
@@ -73,7 +75,7 @@ void MainWindow::buildControls() {
     // The client keeps its size; on a smaller screen it scrolls, in a larger window it sits centred.
     QWidget* client = scrolledClient(this, layout::kClient);
     client_ = client;
-    new ScreenFit(this, layout::kClient, ScreenFit::Placement::Centred);
+    screenFit_ = new ScreenFit(this, layout::kClient, ScreenFit::Placement::Centred);
 
     chartArea_ = new ChartArea(client);
     chartArea_->move(layout::kChartArea);
@@ -172,6 +174,18 @@ void MainWindow::buildControls() {
 
     recentList_ = place<QListWidget>(client, "ListBox1", layout::kRecentList);
     recentList_->hide();
+
+    readingPanel_ = new ReadingPanel(bench_, client);
+    readingPanel_->setGeometry(layout::kReadingPanel);
+    readingPanel_->hide();
+}
+
+void MainWindow::showReadingPanel(bool on) {
+    client_->setFixedSize(on ? layout::kClientWithPanel : layout::kClient);
+    readingPanel_->setVisible(on);
+    screenFit_->setClient(client_->size());
+    readingPanelAction_->setChecked(on);
+    bench_.setReadingPanelShown(on);
 }
 
 void MainWindow::buildMenu() {
@@ -190,6 +204,9 @@ void MainWindow::buildMenu() {
     popupMenu_->addSeparator();
     reportAction_ = add(QStringLiteral("卦象分析"), [this] { bench_.runReport(0, 0); });
     reportAction_->setObjectName(QStringLiteral("N7"));
+    readingPanelAction_ = add(QStringLiteral("断卦辅助"), &MainWindow::showReadingPanel);
+    readingPanelAction_->setObjectName(QStringLiteral("readingPanelAction"));
+    readingPanelAction_->setCheckable(true);
     popupMenu_->addSeparator();
     add(QStringLiteral("复制卦象为文本"), &MainWindow::copyText);
     add(QStringLiteral("复制卦象为图片"), &MainWindow::copyPicture);

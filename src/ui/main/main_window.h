@@ -24,6 +24,8 @@ class Workbench;
 namespace ui {
 
 class ChartArea;
+class ReadingPanel;
+class ScreenFit;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -82,6 +84,8 @@ private:
     void openSettings();
     void toggleJudgmentSize();
     void toggleFeedbackSize();
+    // The 断卦辅助 panel shown or hidden, the client widened by it while it shows.
+    void showReadingPanel(bool on);
 
     workbench::Workbench& bench_;
     bool mirroring_ = false;  // editors are being set from the current case: no echo back
@@ -139,10 +143,13 @@ private:
     QRadioButton* jingfangRadio_ = nullptr;      // RadioButton13
     QRadioButton* zangshanRadio_ = nullptr;      // RadioButton14
     QWidget* client_ = nullptr;                  // the client area, in a scroll area
+    ScreenFit* screenFit_ = nullptr;
+    ReadingPanel* readingPanel_ = nullptr;       // 断卦辅助
 
     QMenu* popupMenu_ = nullptr;              // PopupMenu1
     QAction* showChangedAction_ = nullptr;    // "查看变卦"
     QAction* reportAction_ = nullptr;         // N7 "卦象分析"
+    QAction* readingPanelAction_ = nullptr;   // "断卦辅助"
     std::array<QAction*, 4> basisActions_{};  // 月日(默认), 年月, 日时, 时分
 };
 

@@ -3,6 +3,7 @@
 // Tab leaves the text boxes; names for screen readers.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include "ui/common/tab_order.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window.h"
+#include "ui/main/reading_panel.h"
 #include "workbench/workbench.h"
 
 namespace ui {
@@ -75,7 +77,8 @@ void MainWindow::buildKeys() {
                  ordinalXiantian_, ordinalHoutian_, jingfangRadio_, zangshanRadio_, stemsBox_, allChangedBox_,
                  hiddenChangesBox_, judgmentEdit_, saveJudgmentButton_, feedbackEdit_, saveFeedbackButton_,
                  saveAllButton_, recentButton_, recentList_, copyTextButton_, copyPictureButton_, previousCaseButton_,
-                 nextCaseButton_, calendarButton_, invertButton_, recastButton_, historyButton_, settingsButton_});
+                 nextCaseButton_, calendarButton_, invertButton_, recastButton_, historyButton_, settingsButton_,
+                 readingPanel_->questionBox(), readingPanel_->lines()});
 }
 
 void MainWindow::showPopupAtChart() { popupMenu_->popup(chartArea_->mapToGlobal(chartArea_->rect().center())); }

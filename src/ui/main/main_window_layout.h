@@ -8,6 +8,9 @@ namespace ui::main_layout {
 
 inline constexpr QSize kClient{1124, 581};
 inline constexpr QPoint kChartArea{90, 104};  // PaintBox1
+// The 断卦辅助 panel, right of the usual client, which widens by it while the panel shows.
+inline constexpr QRect kReadingPanel{kClient.width(), 0, 300, kClient.height()};
+inline constexpr QSize kClientWithPanel{kClient.width() + kReadingPanel.width(), kClient.height()};
 
 // Labels.
 inline constexpr QRect kPillar{90, 10, 665, 20};        // Label1

@@ -1,5 +1,6 @@
 // The casting dialog over the real main window and database: casts made as a user makes them,
 // through "重新起卦", and what they leave in the chart and in gua_table.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -14,6 +15,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 
+#include "reading/reading.h"
 #include "test_support/program_fixture.h"
 
 namespace {
@@ -242,6 +244,38 @@ private slots:
             control<QPushButton>(d, "Button2")->click();  // first tab: its empty subject is copied over
         });
         QVERIFY(!boxAfterwards);
+        QCOMPARE(f.storedCases(), 1);
+    }
+
+    // 占类 beside 占事 on both tabs, empty until chosen, next after 占事 for Tab; the choice of the
+    // first tab goes with its cast.
+    void questionTypeBesideTheSubject() {
+        DialogFixture f;
+        QString copied;
+        f.recastWith([&](CastDialog& d) {
+            const QList<QComboBox*> boxes = d.findChildren<QComboBox*>(QStringLiteral("questionTypeBox"));
+            QCOMPARE(boxes.size(), 2);
+            for (QComboBox* box : boxes) {
+                QCOMPARE(box->currentText(), QString());
+                QCOMPARE(box->itemText(0), QString());
+                QStringList listed;
+                for (int i = 1; i < box->count(); ++i) listed << box->itemText(i);
+                QCOMPARE(listed, reading::questionTypes());
+            }
+            auto* subject = control<QLineEdit>(d, "Edit5");
+            QComboBox* first = subject->parentWidget()->findChild<QComboBox*>(QStringLiteral("questionTypeBox"));
+            QVERIFY(first);
+            d.activateWindow();
+            subject->setFocus();
+            QTest::keyClick(subject, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), first);
+            // Any listed type; the list is the reading library's.
+            first->addItem(QStringLiteral("求财"));
+            first->setCurrentIndex(first->count() - 1);
+            control<QPushButton>(d, "Button2")->click();
+            copied = d.session().secondTab.question;
+        });
+        QCOMPARE(copied, QStringLiteral("求财"));
         QCOMPARE(f.storedCases(), 1);
     }
 

@@ -1,6 +1,8 @@
 // Every window on a 1024 × 600 screen, at the scale factor the run is given (QT_SCALE_FACTOR):
 // the window, frame included, lies on the screen's available area, and where the client is
 // larger than that area it scrolls with its scroll bars on the screen too.
+#include <QAction>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -56,6 +58,23 @@ private slots:
             expectOnScreen(window);
             window->hide();
         }
+    }
+
+    // The 断卦辅助 panel widens the client, not the window past the screen; shown before or
+    // while the window is up.
+    void mainWindowWithTheReadingPanel() {
+        ProgramFixture f;
+        f.bench().setReadingPanelShown(true);
+        f.restart();
+        expectOnScreen(f.window);
+        QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("readingPanel"))->isVisible());
+        f.bench().setReadingPanelShown(false);
+        f.restart();
+        expectOnScreen(f.window);
+        for (QAction* a : f.window->findChild<QMenu*>(QStringLiteral("PopupMenu1"))->actions())
+            if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
+        QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("readingPanel"))->isVisible());
+        expectOnScreen(f.window);
     }
 
     // Before the window system tells the frame (as X11 does only once the window is mapped),

@@ -1,0 +1,118 @@
+#include "ui/main/reading_panel.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "reading/reading.h"
+#include "reading/reading_text.h"
+#include "workbench/workbench.h"
+
+namespace ui {
+namespace {
+
+constexpr int kPositionRole = Qt::UserRole;
+constexpr int kHiddenRole = Qt::UserRole + 1;
+
+void addHeading(QListWidget* list, const QString& text) {
+    auto* item = new QListWidgetItem(text, list);
+    QFont bold = item->font();
+    bold.setBold(true);
+    item->setFont(bold);
+    item->setFlags(Qt::ItemIsEnabled);
+}
+
+void addText(QListWidget* list, const QString& text) { (new QListWidgetItem(text, list))->setFlags(Qt::ItemIsEnabled); }
+
+}  // namespace
+
+ReadingPanel::ReadingPanel(workbench::Workbench& bench, QWidget* parent) : QWidget(parent), bench_(bench) {
+    setObjectName(QStringLiteral("readingPanel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    auto* title = new QLabel(QStringLiteral("断卦辅助"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    layout->addWidget(title);
+
+    auto* form = new QFormLayout;
+    questionBox_ = new QComboBox(this);
+    questionBox_->setObjectName(QStringLiteral("readingQuestionBox"));
+    questionBox_->setAccessibleName(QStringLiteral("占类"));
+    questionBox_->addItem(QString());
+    questionBox_->addItems(reading::questionTypes());
+    form->addRow(QStringLiteral("占类："), questionBox_);
+    genderLabel_ = new QLabel(this);
+    genderLabel_->setObjectName(QStringLiteral("readingGender"));
+    form->addRow(QStringLiteral("性别："), genderLabel_);
+    layout->addLayout(form);
+
+    lines_ = new QListWidget(this);
+    lines_->setObjectName(QStringLiteral("readingLines"));
+    lines_->setAccessibleName(QStringLiteral("断卦辅助"));
+    lines_->setWordWrap(true);
+    lines_->setTextElideMode(Qt::ElideNone);
+    layout->addWidget(lines_, 1);
+
+    connect(questionBox_, &QComboBox::currentTextChanged, this, [this](const QString& type) {
+        if (!refreshing_) bench_.setQuestionType(type);
+    });
+    connect(lines_, &QListWidget::itemClicked, this, &ReadingPanel::choose);
+    connect(lines_, &QListWidget::itemActivated, this, &ReadingPanel::choose);
+    connect(&bench_, &workbench::Workbench::chartChanged, this, &ReadingPanel::refresh);
+}
+
+void ReadingPanel::showEvent(QShowEvent* event) {
+    refresh();
+    QWidget::showEvent(event);
+}
+
+void ReadingPanel::refresh() {
+    if (!isVisible() || refreshing_) return;
+    refreshing_ = true;
+    const QString type = bench_.questionType();
+    questionBox_->setCurrentIndex(std::max(0, questionBox_->findText(type)));
+    const QString gender = reading::genderOfCaseHeader(bench_.caseHeader());
+    genderLabel_->setText(gender.isEmpty() ? QStringLiteral("未知") : gender);
+
+    const int current = lines_->currentRow();
+    lines_->clear();
+    const chart::ChartState& chart = bench_.chart();
+    if (chart.isEmpty()) {
+        addText(lines_, QStringLiteral("尚未排卦"));
+    } else {
+        const reading::ReadingRequest request{type, gender, 60, {}};
+        addHeading(lines_, QStringLiteral("用神"));
+        for (const reading::TextLine& line : reading::useGodLines(reading::readUseGod(chart, request))) {
+            auto* item = new QListWidgetItem(line.text, lines_);
+            if (line.position) {
+                item->setData(kPositionRole, *line.position);
+                item->setData(kHiddenRole, line.hidden);
+                item->setToolTip(QStringLiteral("在卦图上标出此爻"));
+            } else {
+                item->setFlags(Qt::ItemIsEnabled);
+            }
+        }
+        addHeading(lines_, QStringLiteral("卦象结构"));
+        for (const QString& line : reading::structureLines(reading::chartStructure(chart, request.schools)))
+            addText(lines_, line);
+        addHeading(lines_, QStringLiteral("神煞"));
+        for (const QString& line : reading::spiritLines(reading::spiritsOf(chart, request.schools)))
+            addText(lines_, line);
+    }
+    if (current >= 0 && current < lines_->count() && (lines_->item(current)->flags() & Qt::ItemIsSelectable))
+        lines_->setCurrentRow(current);
+    refreshing_ = false;
+}
+
+void ReadingPanel::choose(QListWidgetItem* item) {
+    if (!item) return;
+    const QVariant position = item->data(kPositionRole);
+    if (!position.isValid()) return;
+    bench_.highlightLine(position.toInt(), item->data(kHiddenRole).toBool());
+}
+
+}  // namespace ui
