@@ -130,6 +130,10 @@ public:
     // "保存断语", "保存反馈", "全部保存" into the case whose chart is on view; a chart that is
     // not a stored case is first offered to be stored as a new case. False when nothing was saved.
     bool saveTexts(CaseTextChoice choice);
+    // The question type (占类) of the chart on view. A stored case saves it into its row at once;
+    // another chart only holds it. False after the database's message when it could not be saved.
+    bool setQuestionType(const QString& type);
+    QString questionType() const { return chartIsStoredCase_ ? caseStore_.record().zhanlei : looseQuestionType_; }
     // A cast stored (or, chart only, held for its first save) as the case the texts go into;
     // false after the database's message when it could not be stored.
     bool storeCast(const store::CastCase& cast);
@@ -239,6 +243,7 @@ private:
 
     store::CaseHistory history_;
     store::CaseStore caseStore_;
+    QString looseQuestionType_;  // of a chart that is no stored case
     store::CaseLists lists_;
     cloud::CloudCaseService* cloud_ = nullptr;
 

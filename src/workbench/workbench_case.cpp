@@ -106,6 +106,14 @@ bool Workbench::saveTexts(CaseTextChoice choice) {
     return true;
 }
 
+bool Workbench::setQuestionType(const QString& type) {
+    if (!chartIsStoredCase_) {
+        looseQuestionType_ = type;
+        return true;
+    }
+    return guarded([&] { caseStore_.saveQuestionType(type); });
+}
+
 bool Workbench::confirmUnsaved() {
     if (!judgmentUnsaved_ && !feedbackUnsaved_) return true;
     switch (prompter_.askToSave()) {
