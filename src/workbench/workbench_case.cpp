@@ -60,6 +60,7 @@ store::CastCase Workbench::castCaseOfChart() const {
     c.caseNumber = casting::make_case_string(state_.castDate, codes, state_.method, state_.castTime);
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
+    c.zhanlei = looseQuestionType_;
     return c;
 }
 
