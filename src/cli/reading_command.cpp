@@ -27,7 +27,8 @@ QStringList textLines(const reading::ReadingRequest& request, const reading::Use
     if (const auto& g = r.useGod) {
         QString text = QStringLiteral("用神: %1 来源 %2").arg(g->relative, g->source);
         if (g->source == u"line")
-            text += QStringLiteral(" 爻位 %1 取 %2 (%3)").arg(positionsText(g->positions)).arg(*g->chosen).arg(g->reason);
+            text +=
+                QStringLiteral(" 爻位 %1 取 %2 (%3)").arg(positionsText(g->positions)).arg(*g->chosen).arg(g->reason);
         if (g->hidden)
             text += QStringLiteral(" 伏于 %1 爻 飞神 %2 %3").arg(*g->chosen).arg(g->flyingGod, g->flyingRelation);
         lines << text;
@@ -119,7 +120,9 @@ int run_reading(const QStringList& args, std::ostream& out, std::ostream& err) {
     const reading::Structure structure = reading::chartStructure(state, request.schools);
     const QList<reading::Spirit> spirits = reading::spiritsOf(state, request.schools);
     if (call.json)
-        out << QJsonDocument(readingToJson(request, result, structure, spirits)).toJson(QJsonDocument::Indented).toStdString();
+        out << QJsonDocument(readingToJson(request, result, structure, spirits))
+                   .toJson(QJsonDocument::Indented)
+                   .toStdString();
     else
         out << textLines(request, result, structure, spirits).join(u'\n').toStdString() << "\n";
     return 0;

@@ -64,8 +64,8 @@ QJsonObject readingToJson(const reading::ReadingRequest& request, const reading:
                              {"role", reading.secondGod->role}};
     QJsonArray timing;
     for (const reading::TimingCandidate& t : reading.timing)
-        timing.append(QJsonObject{
-            {"date", t.date.toString(Qt::ISODate)}, {"dayPillar", t.dayPillar}, {"kind", t.kind}});
+        timing.append(
+            QJsonObject{{"date", t.date.toString(Qt::ISODate)}, {"dayPillar", t.dayPillar}, {"kind", t.kind}});
     QJsonArray spiritArray;
     for (const reading::Spirit& s : spirits)
         spiritArray.append(QJsonObject{{"name", s.name},

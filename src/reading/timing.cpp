@@ -35,8 +35,10 @@ QList<TimingCandidate> timingCandidates(const chart::ChartState& chart, const Us
         if (std::none_of(wanted.begin(), wanted.end(), [&](const auto& w) { return w.first == kind; }))
             wanted.append({kind, branch});
     };
-    if (moving) want(QStringLiteral("合"), analysis::combinePartner(b));
-    else want(QStringLiteral("冲"), chart::clashPartner(b));
+    if (moving)
+        want(QStringLiteral("合"), analysis::combinePartner(b));
+    else
+        want(QStringLiteral("冲"), chart::clashPartner(b));
     if (b == chart.voidPair[0] || b == chart.voidPair[1]) {
         want(QStringLiteral("冲空"), chart::clashPartner(b));
         want(QStringLiteral("填实"), b);

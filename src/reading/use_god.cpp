@@ -172,7 +172,7 @@ UseGodReading readUseGod(const chart::ChartState& chart, const ReadingRequest& r
     const QString target = useGodOf(request.question, request.gender);
     if (target.isEmpty()) {
         reading.missing = request.question == u"婚姻" ? QStringLiteral("占婚姻需要性别（男取妻财，女取官鬼）")
-                                                       : QStringLiteral("未知占类：") + request.question;
+                                                      : QStringLiteral("未知占类：") + request.question;
         return reading;
     }
     QString relative = target;
@@ -200,11 +200,11 @@ UseGodReading readUseGod(const chart::ChartState& chart, const ReadingRequest& r
         }
     }
     if (request.question == u"考试")
-        reading.secondGod = SecondGod{QStringLiteral("官鬼"), positionsOf(chart, QStringLiteral("官鬼")),
-                                      QStringLiteral("官职")};
+        reading.secondGod =
+            SecondGod{QStringLiteral("官鬼"), positionsOf(chart, QStringLiteral("官鬼")), QStringLiteral("官职")};
     else if (request.question == u"疾病")
-        reading.secondGod = SecondGod{QStringLiteral("官鬼"), positionsOf(chart, QStringLiteral("官鬼")),
-                                      QStringLiteral("病象")};
+        reading.secondGod =
+            SecondGod{QStringLiteral("官鬼"), positionsOf(chart, QStringLiteral("官鬼")), QStringLiteral("病象")};
     if (kCycle.contains(relative)) {
         reading.sourceGod = godLines(chart, relativeSteps(relative, -1));
         reading.tabooGod = godLines(chart, relativeSteps(relative, -2));

@@ -245,7 +245,7 @@ qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint
     static const char* const kKeys[] = {
         "{\"id\":",     ",\"uuid\":",   ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
         ",\"nian\":",   ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",
-        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":", ",\"zhanlei\":"};
+        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":",     ",\"zhanlei\":"};
     qint64 count = 0;
     QVariant lastId;
     QByteArray pending;
@@ -335,9 +335,8 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
         db, QStringLiteral("select id,gua_ming is ? and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
                            "and fankui is ? and (? is null or zhanlei is ?),gua_bianhao from gua_table where uuid=?"));
     PreparedStatement updateTexts(
-        db,
-        QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=?,"
-                       "zhanlei=coalesce(?,zhanlei) where id=?"));
+        db, QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=?,"
+                           "zhanlei=coalesce(?,zhanlei) where id=?"));
     QHash<QString, qint64> uuidLines;  // uuid -> the line that named it
     qint64 lineNumber = 0;
     ImportedCase imported;

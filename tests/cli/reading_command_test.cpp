@@ -1,6 +1,6 @@
 // `reading`: the 用神 of the question with its family and dates as JSON or text, and bad input.
-#include "cli/chart_command.h"
 #include "cli/reading_command.h"
+#include "cli/chart_command.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,9 @@ CliResult run(int (*command)(const QStringList&, std::ostream&, std::ostream&), 
 const QString kCase = QStringLiteral("20260909113312T:17:28:00");
 
 TEST(ReadingCommand, JsonOfTheHiddenWealth) {
-    const CliResult r = run(cli::run_reading, {kCase, QStringLiteral("--question"), QStringLiteral("求财"),
-                                               QStringLiteral("--within"), QStringLiteral("9"), QStringLiteral("--json")});
+    const CliResult r =
+        run(cli::run_reading, {kCase, QStringLiteral("--question"), QStringLiteral("求财"), QStringLiteral("--within"),
+                               QStringLiteral("9"), QStringLiteral("--json")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"妻财\""), std::string::npos);  // the characters themselves
     EXPECT_EQ(r.out.find("\\u"), std::string::npos);
@@ -48,7 +49,8 @@ TEST(ReadingCommand, JsonOfTheHiddenWealth) {
     EXPECT_TRUE(o.value("secondGod").isNull());
     EXPECT_EQ(o.value("tabooGod").toObject().value("relative").toString(), u"兄弟");
     EXPECT_EQ(o.value("tabooGod").toObject().value("positions").toArray(), (QJsonArray{3, 5}));
-    // 寅 waits for a 寅 day (值) and, still, for a 申 day (冲): 庚寅 four days on; 丙申, ten days on, is past the nine asked.
+    // 寅 waits for a 寅 day (值) and, still, for a 申 day (冲): 庚寅 four days on; 丙申, ten days on, is past the nine
+    // asked.
     const QJsonArray timing = o.value("timing").toArray();
     ASSERT_EQ(timing.size(), 1);
     EXPECT_EQ(timing[0].toObject(), (QJsonObject{{"date", "2026-09-13"}, {"dayPillar", "庚寅"}, {"kind", "值"}}));

@@ -14,12 +14,12 @@ struct Expected {
 };
 
 // The 用神 is the line on 二爻 (妻财, or the branch given), counted from the cast day.
-void expectTiming(const char16_t* item, int code, const char16_t* month, const char16_t* day,
-                  const char16_t* voidPair, QDate cast, std::initializer_list<Expected> expected,
+void expectTiming(const char16_t* item, int code, const char16_t* month, const char16_t* day, const char16_t* voidPair,
+                  QDate cast, std::initializer_list<Expected> expected,
                   reading::Schools::EarthTomb tomb = reading::Schools::EarthTomb::Chen, int within = 60) {
-    const auto s = handChart({{{u"子孙子水", u'世'}, {item, u' ', code}, {u"兄弟申金"}, {u"官鬼午火", u'应'}, {u"兄弟酉金"},
-                               {u"子孙亥水"}}},
-                             month, day, voidPair, cast);
+    const auto s = handChart(
+        {{{u"子孙子水", u'世'}, {item, u' ', code}, {u"兄弟申金"}, {u"官鬼午火", u'应'}, {u"兄弟酉金"}, {u"子孙亥水"}}},
+        month, day, voidPair, cast);
     reading::ReadingRequest request;
     request.withinDays = within;
     request.schools.earthTomb = tomb;
@@ -41,8 +41,10 @@ TEST(Timing, StillAndVoidAcrossAMonthEndAndAWeekBoundary) {
     // 丙午 day of the 甲辰 week (寅卯 void): 寅 waits for 申 (冲, 冲空) and for itself (值, 填实),
     // the latter on 甲寅, in the next month and the next week.
     expectTiming(u"妻财寅木", 1, u"丁酉", u"丙午", u"寅卯", QDate(2026, 9, 29),
-                 {{"2026-10-01", u"戊申", u"冲"}, {"2026-10-01", u"戊申", u"冲空"},
-                  {"2026-10-07", u"甲寅", u"值"}, {"2026-10-07", u"甲寅", u"填实"}});
+                 {{"2026-10-01", u"戊申", u"冲"},
+                  {"2026-10-01", u"戊申", u"冲空"},
+                  {"2026-10-07", u"甲寅", u"值"},
+                  {"2026-10-07", u"甲寅", u"填实"}});
 }
 
 TEST(Timing, MovingAndBrokenByTheMonth) {
@@ -54,8 +56,12 @@ TEST(Timing, MovingAndBrokenByTheMonth) {
 TEST(Timing, EntombedWaitsForTheTombToBeClashed) {
     // 木 is entombed in the 未 day: 丑 clashes the tomb. The 酉 month breaks 卯 as well: 戌 (合).
     expectTiming(u"妻财卯木", 1, u"丁酉", u"丁未", u"寅卯", QDate(2026, 9, 30),
-                 {{"2026-10-02", u"己酉", u"冲"}, {"2026-10-02", u"己酉", u"冲空"}, {"2026-10-03", u"庚戌", u"合"},
-                  {"2026-10-06", u"癸丑", u"冲墓"}, {"2026-10-08", u"乙卯", u"值"}, {"2026-10-08", u"乙卯", u"填实"}});
+                 {{"2026-10-02", u"己酉", u"冲"},
+                  {"2026-10-02", u"己酉", u"冲空"},
+                  {"2026-10-03", u"庚戌", u"合"},
+                  {"2026-10-06", u"癸丑", u"冲墓"},
+                  {"2026-10-08", u"乙卯", u"值"},
+                  {"2026-10-08", u"乙卯", u"填实"}});
 }
 
 TEST(Timing, EarthTombFollowsTheSchool) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "analysis/chart_fixture.h"
-#include "reading/reading.h"
 #include "reading/hand_chart.h"
+#include "reading/reading.h"
 
 namespace {
 
@@ -54,7 +54,8 @@ TEST(UseGodTable, EveryQuestionTypeForBothGenders) {
         for (const auto& [gender, expected] : {std::pair{u"男", row.male}, std::pair{u"女", row.female}}) {
             const auto r = read(s, row.question, gender);
             ASSERT_TRUE(r.useGod) << QString::fromUtf16(row.question).toStdString();
-            EXPECT_EQ(r.useGod->relative, QString::fromUtf16(expected)) << QString::fromUtf16(row.question).toStdString();
+            EXPECT_EQ(r.useGod->relative, QString::fromUtf16(expected))
+                << QString::fromUtf16(row.question).toStdString();
         }
     }
     const auto self = read(s, u"自身");
@@ -121,10 +122,11 @@ TEST(UseGodChoice, EachRuleDecidesUnderBothOrders) {
         EXPECT_EQ(r.useGod->reason, QString::fromUtf16(row.reason)) << row.what;
     }
     // Equally near the world on 三爻: the lower.
-    const auto tie = read(handChart({{{u"子孙子水"}, {u"妻财寅木"}, {u"父母辰土", u'世'}, {u"妻财卯木", u'应'}, {u"子孙亥水"},
-                                      {u"父母戌土"}}},
-                                    u"甲子", u"乙丑"),
-                          u"求财");
+    const auto tie = read(
+        handChart(
+            {{{u"子孙子水"}, {u"妻财寅木"}, {u"父母辰土", u'世'}, {u"妻财卯木", u'应'}, {u"子孙亥水"}, {u"父母戌土"}}},
+            u"甲子", u"乙丑"),
+        u"求财");
     EXPECT_EQ(tie.useGod->chosen, 2);
     EXPECT_EQ(tie.useGod->reason, u"近世");
     // Seen once: 独现.
@@ -173,11 +175,15 @@ TEST(UseGodFamily, SourceTabooAndEnemyOfEveryRelative) {
         const char16_t *source, *taboo, *enemy;
     };
     const Row rows[] = {
-        {u"父母", u"官鬼", u"妻财", u"子孙"}, {u"兄弟", u"父母", u"官鬼", u"妻财"}, {u"子女", u"兄弟", u"父母", u"官鬼"},
-        {u"求财", u"子孙", u"兄弟", u"父母"}, {u"工作", u"妻财", u"子孙", u"兄弟"},
+        {u"父母", u"官鬼", u"妻财", u"子孙"}, {u"兄弟", u"父母", u"官鬼", u"妻财"},
+        {u"子女", u"兄弟", u"父母", u"官鬼"}, {u"求财", u"子孙", u"兄弟", u"父母"},
+        {u"工作", u"妻财", u"子孙", u"兄弟"},
     };
-    const QMap<QString, QList<int>> carried{{QStringLiteral("父母"), {3, 6}}, {QStringLiteral("兄弟"), {}}, {QStringLiteral("子孙"), {1}},
-                                            {QStringLiteral("妻财"), {2, 5}}, {QStringLiteral("官鬼"), {4}}};
+    const QMap<QString, QList<int>> carried{{QStringLiteral("父母"), {3, 6}},
+                                            {QStringLiteral("兄弟"), {}},
+                                            {QStringLiteral("子孙"), {1}},
+                                            {QStringLiteral("妻财"), {2, 5}},
+                                            {QStringLiteral("官鬼"), {4}}};
     for (const Row& row : rows) {
         const auto r = read(s, row.question);
         ASSERT_TRUE(r.sourceGod && r.tabooGod && r.enemyGod);

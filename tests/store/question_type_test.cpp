@@ -68,8 +68,9 @@ TEST_F(QuestionTypeTest, RoundTripThroughExportAndImport) {
 TEST_F(QuestionTypeTest, LinesWithoutItAreReadAndLeaveAStoredOneBe) {
     auto db = open("qinglan.db");
     const QByteArray uuid = "0f8fad5b-d9cb-469f-a165-70867728950e";
-    EXPECT_EQ(importBytes(*db, "{\"gua_bianhao\":\"A\",\"uuid\":\"" + uuid + "\",\"zhanlei\":\"疾病\"}\n"
-                               "{\"gua_bianhao\":\"B\"}\n")
+    EXPECT_EQ(importBytes(*db, "{\"gua_bianhao\":\"A\",\"uuid\":\"" + uuid +
+                                   "\",\"zhanlei\":\"疾病\"}\n"
+                                   "{\"gua_bianhao\":\"B\"}\n")
                   .added,
               2);
     // A line of an older export naming the same case with a new judgment: the type stays.
