@@ -18,7 +18,8 @@ CREATE TABLE gua_table (
   duanyu      TEXT DEFAULT '',
   fankui      TEXT DEFAULT '',
   shijian     TEXT DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')),
-  uuid        TEXT
+  uuid        TEXT,
+  zhanlei     TEXT DEFAULT ''
 );
 CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
 CREATE INDEX gua_table_shijian ON gua_table(shijian);

@@ -12,6 +12,7 @@
 #include "cli/cases_command.h"
 #include "cli/chart_command.h"
 #include "cli/check_command.h"
+#include "cli/reading_command.h"
 #include "qinglan_build.h"
 
 namespace {
@@ -42,6 +43,13 @@ constexpr const char* kUsage =
     "      --line N --column C  item mode: N 1..6 counted from the top line, C 1 hidden spirit,\n"
     "                           2 main line, 3 changed line; the report is followed by the 18\n"
     "                           highlight flags (hidden spirit, main, changed; top line first)\n"
+    "  reading TEXT [options]   the reading aids of the chart: the 用神 of the question, its\n"
+    "                           原神/忌神/仇神 and candidate dates, the structure and 神煞;\n"
+    "                           takes the chart options above\n"
+    "      --question 占类      the question type (自身 他人 父母 ... 婚姻)\n"
+    "      --gender 男|女       the asker's gender (婚姻 needs it)\n"
+    "      --within N           candidate dates within N days, 1..400 (default 60)\n"
+    "      --school KEY=VALUE   a school choice, repeatable (multi=standard|ancient, ...)\n"
     "  backup [--verify] FILE   one file holding the database and the note folder save/, also\n"
     "                           while in use; --verify checks a backup file instead\n"
     "  restore FILE             check FILE and put its database and notes in place; the replaced\n"
@@ -122,6 +130,7 @@ int main(int argc, char** argv) {
     if (command == u"repair") return cli::run_repair(rest, std::cout, std::cerr);
     if (command == u"analyse") return cli::run_analyse(rest, std::cout, std::cerr);
     if (command == u"chart") return cli::run_chart(rest, std::cout, std::cerr);
+    if (command == u"reading") return cli::run_reading(rest, std::cout, std::cerr);
     if (command == u"calendar") {
         std::vector<std::string> calendarWords;
         for (const QString& word : rest) calendarWords.push_back(word.toStdString());

@@ -30,6 +30,7 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     record_.xingbie = cast.xingbie;
     record_.chusheng = cast.chusheng;
     record_.shiyou = cast.shiyou;
+    record_.zhanlei = cast.zhanlei;
 
     CreateResult result;
     if (cast.chartOnly) return result;
@@ -41,10 +42,10 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     // The category is resolved inside the insert: an unknown name still stores the case, with a
     // null lei_id.
     record_.caseId = db_.insert(
-        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou) "
-                       "select ?,?,max(lei_id),?,?,?,?,?,? from fenlei_table where lei_mingcheng=?"),
+        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,zhanlei) "
+                       "select ?,?,max(lei_id),?,?,?,?,?,?,? from fenlei_table where lei_mingcheng=?"),
         {record_.gua_ming, record_.gua_bianhao, cast.castDate.year(), cast.castDate.month(), cast.castDate.day(),
-         record_.xingbie, record_.chusheng, record_.shiyou, cast.category});
+         record_.xingbie, record_.chusheng, record_.shiyou, record_.zhanlei, cast.category});
     record_.saveKey = record_.caseId;
     result.stored = true;
     history_.append(CaseHistory::localEntry(record_.caseId));
@@ -90,10 +91,11 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
         row = db_.insert(
             QStringLiteral(
                 "insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                "fankui) values(?,?,?,?,?,?,?,?,?,?,?)"),
+                "fankui,zhanlei) values(?,?,?,?,?,?,?,?,?,?,?,?)"),
             {record_.gua_ming, record_.gua_bianhao, numberOrNull(record_.lei_id), numberOrNull(record_.nian),
              numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng, record_.shiyou,
-             setDuanyu ? texts.duanyu : QStringLiteral(""), setFankui ? texts.fankui : QStringLiteral("")});
+             setDuanyu ? texts.duanyu : QStringLiteral(""), setFankui ? texts.fankui : QStringLiteral(""),
+             record_.zhanlei});
     } else if (setDuanyu && setFankui) {
         db_.execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where id=?"),
                     {texts.duanyu, texts.fankui, row});
@@ -107,11 +109,19 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
     return result;
 }
 
+SaveResult CaseStore::saveQuestionType(const QString& zhanlei) {
+    record_.zhanlei = zhanlei;  // without a row, the first save of the texts stores it
+    qint64 row = record_.saveKey;
+    if (row == 0 && cloudRecord_) row = localCopyOfCloudCase();
+    if (row != 0) db_.execute(QStringLiteral("update gua_table set zhanlei=? where id=?"), {zhanlei, row});
+    return {true, {}};
+}
+
 std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     record_.caseId = id;
     QSqlQuery query = db_.select(
-        QStringLiteral("select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,fankui "
-                       "from gua_table where id=?"),
+        QStringLiteral("select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,fankui,"
+                       "coalesce(zhanlei,'') from gua_table where id=?"),
         {id});
     if (!db_.nextRow(query)) return std::nullopt;
     CaseRecord& r = record_;
@@ -121,6 +131,7 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     for (QString* field : fields) *field = query.value(column++).toString();
     r.saveKey = id;
     cloudRecord_ = false;
+    r.zhanlei = query.value(11).toString();
     CaseTexts texts{query.value(9).toString(), query.value(10).toString()};
     history_.appendIfMissing(CaseHistory::localEntry(id));
     return texts;

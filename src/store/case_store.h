@@ -50,6 +50,9 @@ public:
     SaveResult saveCaseTexts(int which, const CaseTexts& texts);
     // Why the texts `which` names cannot be saved (one over the length limit), or none.
     static std::optional<QString> textsProblem(int which, const CaseTexts& texts);
+    // Sets the question type (占类) of the record and saves it into the record's row; without a
+    // row (a chart-only cast, a case of the case service) it is kept for the first save.
+    SaveResult saveQuestionType(const QString& zhanlei);
     // Fills the record from the row with this id and gives its texts; none when there is no row.
     std::optional<CaseTexts> loadLocalCase(qint64 id);
     // Deletes the local case with this id; it also leaves the history. When it is the current

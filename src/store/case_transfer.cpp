@@ -101,7 +101,8 @@ QString nonNull(QString text) { return text.isNull() ? QString(qsizetype(0), QCh
 
 // What a valid line holds, ready to bind.
 struct ImportedCase {
-    QVariantList values;    // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian
+    QVariantList values;    // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian,
+                            // zhanlei
     QVariant categoryName;  // null: no category
     QString uuid;           // empty: the line has none
 };
@@ -119,7 +120,7 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
 
     static const QSet<QString> known = [] {
         QSet<QString> names{QStringLiteral("id"), QStringLiteral("uuid"), QStringLiteral("lei_mingcheng"),
-                            QStringLiteral("shijian")};
+                            QStringLiteral("shijian"), QStringLiteral("zhanlei")};
         for (const char* f : kTextFields) names << QLatin1String(f);
         for (const char* f : kNumberFields) names << QLatin1String(f);
         return names;
@@ -150,6 +151,8 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     if (auto problem = text_(QStringLiteral("lei_mingcheng"), QVariant())) return problem;
     if (auto problem = text_(QStringLiteral("shijian"), QVariant())) return problem;
     if (auto problem = text_(QStringLiteral("uuid"), QVariant())) return problem;
+    // Lines written before the question type was kept have none: null, which leaves a stored one be.
+    if (auto problem = text_(QStringLiteral("zhanlei"), QVariant())) return problem;
     out.uuid.clear();
     if (const QString uuid = fields.value(QStringLiteral("uuid")).toString(); !uuid.isEmpty()) {
         out.uuid = canonicalUuid(uuid);
@@ -174,7 +177,7 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
 
     out.values.clear();
     for (const char* f : {"gua_ming", "gua_bianhao", "nian", "yue", "ri", "xingbie", "chusheng", "shiyou", "duanyu",
-                          "fankui", "shijian"})
+                          "fankui", "shijian", "zhanlei"})
         out.values << fields.value(QLatin1String(f));
     out.categoryName = fields.value(QStringLiteral("lei_mingcheng"));
     return std::nullopt;
@@ -221,15 +224,19 @@ QList<size_t> digestsOf(const Database& db, QSqlQuery& query) {
 namespace {
 
 // The columns of an export line, in the order of kKeys; "g" is gua_table, "f" fenlei_table. A
-// file of an older version opened read-only has no uuid yet: its lines carry null.
+// file of an older version opened read-only has no uuid yet: its lines carry null; nor a question
+// type: an empty one.
 QString exportSelect(const Database& db) {
-    const bool hasUuid =
-        db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name='uuid'")) > 0;
+    const auto hasColumn = [&](const char* name) {
+        return db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name=?"),
+                                  {QString::fromLatin1(name)}) > 0;
+    };
     return QStringLiteral(
                "select g.id,%1,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,"
-               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian from gua_table g "
+               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian,%2 from gua_table g "
                "left join fenlei_table f on f.lei_id=g.lei_id ")
-        .arg(hasUuid ? QStringLiteral("g.uuid") : QStringLiteral("null"));
+        .arg(hasColumn("uuid") ? QStringLiteral("g.uuid") : QStringLiteral("null"),
+             hasColumn("zhanlei") ? QStringLiteral("coalesce(g.zhanlei,'')") : QStringLiteral("''"));
 }
 
 // Writes one line per row of a query over exportSelect's columns; returns how many. A row that
@@ -238,7 +245,7 @@ qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint
     static const char* const kKeys[] = {
         "{\"id\":",     ",\"uuid\":",   ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
         ",\"nian\":",   ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",
-        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":"};
+        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":",     ",\"zhanlei\":"};
     qint64 count = 0;
     QVariant lastId;
     QByteArray pending;
@@ -255,7 +262,7 @@ qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint
                                     .arg(where),
                                 e.problem());
         }
-        for (int column = 0; column < 14; ++column) {
+        for (int column = 0; column < 15; ++column) {
             pending += kKeys[column];
             appendJsonValue(pending, query.value(column));
         }
@@ -322,14 +329,14 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
     PreparedStatement insertCase(
         db,
         QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                       "fankui,shijian,uuid) values(?,?,?,?,?,?,?,?,?,?,?,"
-                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?)"));
+                       "fankui,shijian,uuid,zhanlei) values(?,?,?,?,?,?,?,?,?,?,?,"
+                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?,coalesce(?,''))"));
     PreparedStatement caseWithUuid(
         db, QStringLiteral("select id,gua_ming is ? and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
-                           "and fankui is ?,gua_bianhao from gua_table where uuid=?"));
+                           "and fankui is ? and (? is null or zhanlei is ?),gua_bianhao from gua_table where uuid=?"));
     PreparedStatement updateTexts(
-        db,
-        QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=? where id=?"));
+        db, QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=?,"
+                           "zhanlei=coalesce(?,zhanlei) where id=?"));
     QHash<QString, qint64> uuidLines;  // uuid -> the line that named it
     qint64 lineNumber = 0;
     ImportedCase imported;
@@ -355,7 +362,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                 continue;
             }
             uuidLines.insert(imported.uuid, lineNumber);
-            QSqlQuery& present = caseWithUuid.run({v[0], v[5], v[6], v[7], v[8], v[9], imported.uuid});
+            QSqlQuery& present = caseWithUuid.run({v[0], v[5], v[6], v[7], v[8], v[9], v[11], v[11], imported.uuid});
             const bool found = present.next();
             const qint64 id = found ? present.value(0).toLongLong() : 0;
             const bool sameTexts = found && present.value(1).toBool();
@@ -368,7 +375,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                     report.refused.append(
                         {lineNumber, QStringLiteral("uuid 为 %1 的卦例已在库中，内容不同，未更新").arg(imported.uuid)});
                 } else {
-                    updateTexts.run({v[0], v[5], v[6], v[7], v[8], v[9], id});
+                    updateTexts.run({v[0], v[5], v[6], v[7], v[8], v[9], v[11], id});
                     if (const auto seen = known.find(storedNumber); seen != known.end())
                         seen->append(textDigest(v[0], v[5], v[6], v[7], v[8], v[9]));
                     ++report.updated;
@@ -412,7 +419,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
         }
         seen->append(digest);
         insertCase.run({v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10],
-                        imported.uuid.isEmpty() ? QVariant() : QVariant(imported.uuid)});
+                        imported.uuid.isEmpty() ? QVariant() : QVariant(imported.uuid), v[11]});
         ++report.added;
     }
     if (!indexTrigger.isEmpty()) {

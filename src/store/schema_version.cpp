@@ -21,6 +21,9 @@ void upgradeSchema(Database& db) {
     const bool reindexed = version == 2;
     if (version < 3) rebuildSearchIndex(db);
     if (version < 4) addCaseIdentity(db);
+    if (version < 5 && db.getFirstInteger(QStringLiteral(
+                           "select count(*) from pragma_table_info('gua_table') where name='zhanlei'")) == 0)
+        db.execute(QStringLiteral("alter table gua_table add column zhanlei text default ''"));
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();

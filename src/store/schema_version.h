@@ -12,7 +12,8 @@ class Database;
 // 2: the keyword index of characters, pairs and triples (any keyword length).
 // 3: the keyword index rebuilt by the NUL-safe tokenizer (see char_gram_tokenizer.h).
 // 4: every case carries a uuid (see case_identity.h).
-inline constexpr quint32 kSchemaVersion = 4;
+// 5: every case carries its question type (gua_table.zhanlei, empty when none was chosen).
+inline constexpr quint32 kSchemaVersion = 5;
 // The first version whose keyword index the search may use.
 inline constexpr quint32 kNulSafeIndexVersion = 3;
 // PRAGMA application_id of our files ("QLNG"); files made before it was kept carry 0.

@@ -114,14 +114,6 @@ public:
     bool readingPanelShown() const { return readingPanelShown_; }
     void setReadingPanelShown(bool on);
 
-    // [PLACEHOLDER for the panel branch: the use-god branch's questionType/setQuestionType, which
-    // stores the type with the case, replaces these two at the merge.]
-    const QString& questionType() const { return questionType_; }
-    void setQuestionType(const QString& type) {
-        questionType_ = type;
-        emit chartChanged();
-    }
-
     // The chart as text lines (empty for an empty chart) and the note line appended to the
     // month's note file; false (after its message) when the file could not be written.
     QStringList chartTextLines() const;
@@ -145,6 +137,10 @@ public:
     // "保存断语", "保存反馈", "全部保存" into the case whose chart is on view; a chart that is
     // not a stored case is first offered to be stored as a new case. False when nothing was saved.
     bool saveTexts(CaseTextChoice choice);
+    // The question type (占类) of the chart on view. A stored case saves it into its row at once;
+    // another chart only holds it. False after the database's message when it could not be saved.
+    bool setQuestionType(const QString& type);
+    QString questionType() const { return chartIsStoredCase_ ? caseStore_.record().zhanlei : looseQuestionType_; }
     // A cast stored (or, chart only, held for its first save) as the case the texts go into;
     // false after the database's message when it could not be stored.
     bool storeCast(const store::CastCase& cast);
@@ -254,13 +250,13 @@ private:
 
     store::CaseHistory history_;
     store::CaseStore caseStore_;
+    QString looseQuestionType_;  // of a chart that is no stored case
     store::CaseLists lists_;
     cloud::CloudCaseService* cloud_ = nullptr;
 
     std::optional<chart::ArrangementMethod> castMethod_;
     bool chartIsStoredCase_ = false;
     bool readingPanelShown_ = false;
-    QString questionType_;  // [PLACEHOLDER: see questionType()]
     QString judgment_;
     QString feedback_;
     bool judgmentUnsaved_ = false;

@@ -60,6 +60,7 @@ store::CastCase Workbench::castCaseOfChart() const {
     c.caseNumber = casting::make_case_string(state_.castDate, codes, state_.method, state_.castTime);
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
+    c.zhanlei = looseQuestionType_;
     return c;
 }
 
@@ -104,6 +105,16 @@ bool Workbench::saveTexts(CaseTextChoice choice) {
     if (choice != CaseTextChoice::Judgment) feedbackUnsaved_ = false;
     emit unsavedChanged();
     return true;
+}
+
+bool Workbench::setQuestionType(const QString& type) {
+    bool saved = true;
+    if (chartIsStoredCase_)
+        saved = guarded([&] { caseStore_.saveQuestionType(type); });
+    else
+        looseQuestionType_ = type;
+    emit chartChanged();  // the reading follows the question
+    return saved;
 }
 
 bool Workbench::confirmUnsaved() {

@@ -3,6 +3,7 @@
 #include "store/case_transfer.h"
 #include "store/case_categories.h"
 #include "store/case_lists.h"
+#include "store/schema_version.h"
 
 #include <gtest/gtest.h>
 #include <QBuffer>
@@ -299,7 +300,7 @@ TEST(CaseTransfer, OlderFilesGiveEveryCaseItsOwnUuid) {
         db->execute(QStringLiteral("pragma user_version=2"));
     }
     auto db = store::Database::open(path);
-    EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma user_version")), 4);
+    EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma user_version")), store::kSchemaVersion);
     db->execute(QStringLiteral("insert into gua_table(gua_bianhao) values('N')"));
     const QStringList uuids = db->getFirstItems(QStringLiteral("select uuid from gua_table order by id"));
     ASSERT_EQ(uuids.size(), 4);

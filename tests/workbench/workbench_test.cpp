@@ -75,6 +75,22 @@ TEST(Workbench, ViewsSwitchAndTheEntryResetsThem) {
     EXPECT_FALSE(b.bench.view().showingChanged);
 }
 
+TEST(Workbench, TheQuestionTypeIsSavedIntoTheRowOfTheCaseOnView) {
+    Bench b;
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+    ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+    ASSERT_TRUE(b.bench.openLocalCase(1));
+    ASSERT_TRUE(b.bench.setQuestionType(QStringLiteral("求财")));
+    EXPECT_EQ(b.db->getFirstItems(QStringLiteral("select zhanlei from gua_table order by id")),
+              (QStringList{QStringLiteral("求财"), QString()}));
+    ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));  // no stored case
+    ASSERT_TRUE(b.bench.setQuestionType(QStringLiteral("婚姻")));
+    EXPECT_EQ(b.bench.questionType(), QStringLiteral("婚姻"));
+    ASSERT_TRUE(b.bench.openLocalCase(1));
+    EXPECT_EQ(b.bench.questionType(), QStringLiteral("求财"));
+    EXPECT_EQ(b.db->getFirstInteger(QStringLiteral("select count(*) from gua_table where zhanlei='婚姻'")), 0);
+}
+
 TEST(Workbench, OptionsAreKeptForTheNextRun) {
     Bench b;
     b.bench.setShowStems(false);
