@@ -108,17 +108,17 @@ QString travellingHorseLine(QChar dayBranch) {
     }
 }
 
-QString noblePersonLine(QChar dayStem) {
+QString noblePersonLine(QChar dayStem, bool jiaWuGeng) {
     switch (dayStem.unicode()) {
     case u'甲':
     case u'戊': return QStringLiteral("贵人-丑未");
+    case u'庚': return jiaWuGeng ? QStringLiteral("贵人-丑未") : QStringLiteral("贵人-午寅");
     case u'乙':
     case u'己': return QStringLiteral("贵人-子申");
     case u'丙':
     case u'丁': return QStringLiteral("贵人-亥酉");
     case u'壬':
     case u'癸': return QStringLiteral("贵人-卯巳");
-    case u'庚':
     case u'辛': return QStringLiteral("贵人-午寅");
     default: return {};
     }
@@ -140,7 +140,7 @@ QString sixCombineClashLine(const QString& mainName, const QString& changedName)
 QStringList hexagramRelationLines(const chart::ChartState& state) {
     QStringList out;
     if (const QString horse = travellingHorseLine(dayBranch(state)); !horse.isEmpty()) out << horse;
-    if (const QString noble = noblePersonLine(dayStem(state)); !noble.isEmpty()) out << noble;
+    if (const QString noble = noblePersonLine(dayStem(state), state.schools.jiaWuGengNoble); !noble.isEmpty()) out << noble;
     const QString mainName = state.main[0].hexagramName;
     const QString changedName = state.changed[0].hexagramName;
     out << sixCombineClashLine(mainName, changedName);  // written even when empty

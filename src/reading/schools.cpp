@@ -13,6 +13,7 @@ struct Choice {
     QStringList values;
     QStringList aliases;  // same order as values, empty where none
     void (*set)(Schools&, int);
+    int (*get)(const Schools&);
 };
 
 template <typename E, E Schools::*Field>
@@ -20,17 +21,24 @@ void setField(Schools& schools, int index) {
     schools.*Field = static_cast<E>(index);
 }
 
+template <typename E, E Schools::*Field>
+int getField(const Schools& schools) {
+    return static_cast<int>(schools.*Field);
+}
+
+#define QINGLAN_FIELD(E, F) &setField<Schools::E, &Schools::F>, &getField<Schools::E, &Schools::F>
+
 const QList<Choice>& choices() {
     static const QList<Choice> all{
-        {"multi", {"standard", "ancient"}, {}, &setField<Schools::MultipleUseGods, &Schools::multipleUseGods>},
+        {"multi", {"standard", "ancient"}, {}, QINGLAN_FIELD(MultipleUseGods, multipleUseGods)},
         {"earth-tomb", {"chen", "xu"}, {QStringLiteral("辰"), QStringLiteral("戌")},
-         &setField<Schools::EarthTomb, &Schools::earthTomb>},
-        {"noble", {"program", "jia-wu-geng"}, {}, &setField<Schools::NobleVerse, &Schools::nobleVerse>},
-        {"seasons", {"program", "classical"}, {}, &setField<Schools::SeasonNames, &Schools::seasonNames>},
-        {"advance", {"eight", "seven"}, {}, &setField<Schools::AdvancePairs, &Schools::advancePairs>},
-        {"blade", {"after", "backward", "none"}, {}, &setField<Schools::YinBlade, &Schools::yinBlade>},
-        {"horse", {"day", "year"}, {}, &setField<Schools::HorseFrom, &Schools::horseFrom>},
-        {"zi-hour", {"late", "early"}, {}, &setField<Schools::ZiHour, &Schools::ziHour>},
+         QINGLAN_FIELD(EarthTomb, earthTomb)},
+        {"noble", {"program", "jia-wu-geng"}, {}, QINGLAN_FIELD(NobleVerse, nobleVerse)},
+        {"seasons", {"program", "classical"}, {}, QINGLAN_FIELD(SeasonNames, seasonNames)},
+        {"advance", {"eight", "seven"}, {}, QINGLAN_FIELD(AdvancePairs, advancePairs)},
+        {"blade", {"after", "backward", "none"}, {}, QINGLAN_FIELD(YinBlade, yinBlade)},
+        {"horse", {"day", "year"}, {}, QINGLAN_FIELD(HorseFrom, horseFrom)},
+        {"zi-hour", {"late", "early"}, {}, QINGLAN_FIELD(ZiHour, ziHour)},
     };
     return all;
 }
@@ -69,6 +77,28 @@ QStringList schoolChoices() {
     for (const Choice& choice : choices()) {
         out << QLatin1String(choice.key) + QLatin1Char('=') + choice.values.join(QLatin1Char('|'));
     }
+    return out;
+}
+
+QString schoolsText(const Schools& schools) {
+    QStringList pairs;
+    for (const Choice& choice : choices())
+        pairs << QLatin1String(choice.key) + QLatin1Char('=') + choice.values.at(choice.get(schools));
+    return pairs.join(QLatin1Char(' '));
+}
+
+Schools schoolsFromText(const QString& text) {
+    Schools schools;
+    for (const QString& pair : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) (void)applySchool(pair, schools);
+    return schools;
+}
+
+chart::ChartSchools chartSchools(const Schools& schools) {
+    chart::ChartSchools out;
+    out.earlyZiHour = schools.ziHour == Schools::ZiHour::Early;
+    out.sevenAdvances = schools.advancePairs == Schools::AdvancePairs::Seven;
+    out.jiaWuGengNoble = schools.nobleVerse == Schools::NobleVerse::JiaWuGengNiuYang;
+    out.classicalSeasonNames = schools.seasonNames == Schools::SeasonNames::Classical;
     return out;
 }
 
