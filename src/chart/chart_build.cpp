@@ -91,6 +91,7 @@ QStringList zhuanggua(ChartState& state, const BuildContext& context) {
     const ChartOptions& options = context.options;
     QStringList messages;
 
+    state.schools = options.schools;
     state.voidText.clear();
     clearDerivedLines(state);
     state.stemPairs.fill(u' ');
