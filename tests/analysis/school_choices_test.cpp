@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/analysis_report.h"
+#include "analysis/hexagram_relations.h"
 #include "analysis/line_strength.h"
 #include "chart/cast_pillars.h"
 #include "chart/chart_painter.h"
@@ -89,8 +90,8 @@ TEST(SchoolChoices, NobleVersesDifferOnlyOnGengDays) {
     const char16_t* program[] = {u"丑未", u"子申", u"亥酉", u"亥酉", u"丑未", u"子申", u"午寅", u"午寅", u"卯巳", u"卯巳"};
     const char16_t* jiaWuGeng[] = {u"丑未", u"子申", u"亥酉", u"亥酉", u"丑未", u"子申", u"丑未", u"午寅", u"卯巳", u"卯巳"};
     for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(analysis::noblePersonLine(stems.at(i)), u"贵人-" + QString::fromUtf16(program[i])) << i;
-        EXPECT_EQ(analysis::noblePersonLine(stems.at(i), true), u"贵人-" + QString::fromUtf16(jiaWuGeng[i])) << i;
+        EXPECT_EQ(analysis::noblePersonLine(stems.at(i)), QStringLiteral("贵人-") + QString::fromUtf16(program[i])) << i;
+        EXPECT_EQ(analysis::noblePersonLine(stems.at(i), true), QStringLiteral("贵人-") + QString::fromUtf16(jiaWuGeng[i])) << i;
     }
 }
 
