@@ -5,6 +5,7 @@
 
 #include "analysis/branch_tables.h"
 #include "analysis/chart_reading.h"
+#include "chart/cast_pillars.h"
 #include "chart/elements.h"
 
 namespace analysis {
@@ -137,9 +138,22 @@ QString sixCombineClashLine(const QString& mainName, const QString& changedName)
     return line;
 }
 
+namespace {
+
+// The branch 驿马 and 桃花 are counted from: the day's, or the cast year's under that school.
+QChar horseBranch(const chart::ChartState& state) {
+    if (!state.schools.horseFromYear) return dayBranch(state);
+    if (!state.castDate.isValid()) return {};
+    const chart::CastPillars p =
+        chart::castPillars(state.castDate, state.castTime, state.calendarSource, state.schools.earlyZiHour);
+    return charAt(p.year, 1);
+}
+
+}  // namespace
+
 QStringList hexagramRelationLines(const chart::ChartState& state) {
     QStringList out;
-    if (const QString horse = travellingHorseLine(dayBranch(state)); !horse.isEmpty()) out << horse;
+    if (const QString horse = travellingHorseLine(horseBranch(state)); !horse.isEmpty()) out << horse;
     if (const QString noble = noblePersonLine(dayStem(state), state.schools.jiaWuGengNoble); !noble.isEmpty()) out << noble;
     const QString mainName = state.main[0].hexagramName;
     const QString changedName = state.changed[0].hexagramName;

@@ -38,6 +38,7 @@ struct ChartSchools {
     bool sevenAdvances = false;        // 进神/退神 without 戌↔丑
     bool jiaWuGengNoble = false;       // 贵人 by 甲戊庚牛羊 rather than 庚辛逢马虎
     bool classicalSeasonNames = false; // 旺相休囚死 rather than 旺相衰休囚
+    bool horseFromYear = false;        // 驿马, 桃花 (and the other 三合 spirits) from the year branch
 
     bool operator==(const ChartSchools&) const = default;
 };

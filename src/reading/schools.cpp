@@ -99,6 +99,7 @@ chart::ChartSchools chartSchools(const Schools& schools) {
     out.sevenAdvances = schools.advancePairs == Schools::AdvancePairs::Seven;
     out.jiaWuGengNoble = schools.nobleVerse == Schools::NobleVerse::JiaWuGengNiuYang;
     out.classicalSeasonNames = schools.seasonNames == Schools::SeasonNames::Classical;
+    out.horseFromYear = schools.horseFrom == Schools::HorseFrom::Year;
     return out;
 }
 

@@ -97,6 +97,16 @@ TEST(SchoolChoices, NobleVersesDifferOnlyOnGengDays) {
 
 class SchoolChart : public AnalysedChart {};
 
+// 2024-01-07 (庚午日) falls in the 癸卯 year: 午 of 寅午戌 gives 驿马 申 桃花 卯, 卯 of 亥卯未 驿马 巳 桃花 子.
+TEST_F(SchoolChart, ReportHorseLineFollowsItsBranch) {
+    for (const bool fromYear : {false, true}) {
+        options.schools.horseFromYear = fromYear;
+        build(u"20240107111111T:10:00:00");
+        const QStringList lines = analysis::AnalysisReport(state, data, {}, 0, 0).lines;
+        EXPECT_TRUE(lines.contains(fromYear ? u"驿马-巳 桃花-子" : u"驿马-申 桃花-卯")) << lines.join(u'\n').toStdString();
+    }
+}
+
 TEST_F(SchoolChart, ReportNobleLineFollowsTheVerse) {
     for (const bool jiaWuGeng : {false, true}) {
         options.schools.jiaWuGengNoble = jiaWuGeng;
