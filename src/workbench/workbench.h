@@ -210,6 +210,7 @@ signals:
     void casesChanged();
     // The calendar source changed: calendar texts are shown again.
     void calendarSourceChanged();
+    // The school choices changed (the chart, when they touch it, was laid out again already).
     void schoolsChanged();
 
 private:
