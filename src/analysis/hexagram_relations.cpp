@@ -5,6 +5,7 @@
 
 #include "analysis/branch_tables.h"
 #include "analysis/chart_reading.h"
+#include "chart/cast_pillars.h"
 #include "chart/elements.h"
 
 namespace analysis {
@@ -108,17 +109,17 @@ QString travellingHorseLine(QChar dayBranch) {
     }
 }
 
-QString noblePersonLine(QChar dayStem) {
+QString noblePersonLine(QChar dayStem, bool jiaWuGeng) {
     switch (dayStem.unicode()) {
     case u'甲':
     case u'戊': return QStringLiteral("贵人-丑未");
+    case u'庚': return jiaWuGeng ? QStringLiteral("贵人-丑未") : QStringLiteral("贵人-午寅");
     case u'乙':
     case u'己': return QStringLiteral("贵人-子申");
     case u'丙':
     case u'丁': return QStringLiteral("贵人-亥酉");
     case u'壬':
     case u'癸': return QStringLiteral("贵人-卯巳");
-    case u'庚':
     case u'辛': return QStringLiteral("贵人-午寅");
     default: return {};
     }
@@ -137,10 +138,23 @@ QString sixCombineClashLine(const QString& mainName, const QString& changedName)
     return line;
 }
 
+namespace {
+
+// The branch 驿马 and 桃花 are counted from: the day's, or the cast year's under that school.
+QChar horseBranch(const chart::ChartState& state) {
+    if (!state.schools.horseFromYear) return dayBranch(state);
+    if (!state.castDate.isValid()) return {};
+    const chart::CastPillars p =
+        chart::castPillars(state.castDate, state.castTime, state.calendarSource, state.schools.earlyZiHour);
+    return charAt(p.year, 1);
+}
+
+}  // namespace
+
 QStringList hexagramRelationLines(const chart::ChartState& state) {
     QStringList out;
-    if (const QString horse = travellingHorseLine(dayBranch(state)); !horse.isEmpty()) out << horse;
-    if (const QString noble = noblePersonLine(dayStem(state)); !noble.isEmpty()) out << noble;
+    if (const QString horse = travellingHorseLine(horseBranch(state)); !horse.isEmpty()) out << horse;
+    if (const QString noble = noblePersonLine(dayStem(state), state.schools.jiaWuGengNoble); !noble.isEmpty()) out << noble;
     const QString mainName = state.main[0].hexagramName;
     const QString changedName = state.changed[0].hexagramName;
     out << sixCombineClashLine(mainName, changedName);  // written even when empty

@@ -10,8 +10,9 @@ namespace analysis {
 
 // "驿马-寅 桃花-酉" and the like by the day branch; empty for anything that is not a branch.
 QString travellingHorseLine(QChar dayBranch);
-// "贵人-丑未" and the like by the day stem; empty for anything that is not a stem.
-QString noblePersonLine(QChar dayStem);
+// "贵人-丑未" and the like by the day stem; empty for anything that is not a stem. By the verse
+// 庚辛逢马虎 (庚 午寅), or with jiaWuGeng by 甲戊庚牛羊 (庚 丑未); the other stems agree.
+QString noblePersonLine(QChar dayStem, bool jiaWuGeng = false);
 // "主卦六合"/"主卦六冲", then " 变卦六合"/" 变卦六冲"; may be empty.
 QString sixCombineClashLine(const QString& mainName, const QString& changedName);
 

@@ -15,15 +15,17 @@ struct SeasonState {
 };
 
 // One of 旺 相 衰 休 囚 for an element against the month element; none when either is no element.
-std::optional<SeasonState> seasonState(QChar e, QChar m) {
+// The classical names are those of the same five states: the item generating the month is 休
+// (here 衰), overcoming it 囚 (here 休), overcome by it 死 (here 囚).
+std::optional<SeasonState> seasonState(QChar e, QChar m, bool classical) {
     using chart::controlledElement;
     using chart::generatedElement;
     if (!chart::isElement(e) || !chart::isElement(m)) return std::nullopt;
     if (e == m) return SeasonState{u"旺", QColor(255, 0, 0)};
     if (e == generatedElement(m)) return SeasonState{u"相", QColor(255, 0, 0)};
-    if (m == generatedElement(e)) return SeasonState{u"衰", QColor(210, 105, 30)};
-    if (m == controlledElement(e)) return SeasonState{u"休", QColor(180, 105, 30)};
-    return SeasonState{u"囚", QColor(94, 38, 18)};  // the month controls the item
+    if (m == generatedElement(e)) return SeasonState{classical ? u"休" : u"衰", QColor(210, 105, 30)};
+    if (m == controlledElement(e)) return SeasonState{classical ? u"囚" : u"休", QColor(180, 105, 30)};
+    return SeasonState{classical ? u"死" : u"囚", QColor(94, 38, 18)};  // the month controls the item
 }
 
 }  // namespace
@@ -36,7 +38,7 @@ LineStrength DescribeLineStrength(const chart::ChartState& state, const QString&
     const QChar D = dayBranch(state);
 
     LineStrength result;
-    if (const auto season = seasonState(e, monthElement(state))) {
+    if (const auto season = seasonState(e, monthElement(state), state.schools.classicalSeasonNames)) {
         result.text = QString::fromUtf16(season->word);
         result.colour = season->colour;
     }

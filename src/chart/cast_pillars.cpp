@@ -78,7 +78,7 @@ void refineToTermMinute(const QDate& date, const QTime& time, CastPillars& p) {
 
 }  // namespace
 
-CastPillars castPillars(const QDate& date, const QTime& time, cal::CalendarSource source) {
+CastPillars castPillars(const QDate& date, const QTime& time, cal::CalendarSource source, bool earlyZiHour) {
     const int y = date.year(), m = date.month(), d = date.day();
     const cal::CalendarSource used = cal::source_for_year(source, y);
     CastPillars p;
@@ -88,7 +88,8 @@ CastPillars castPillars(const QDate& date, const QTime& time, cal::CalendarSourc
         refineToTermSecond(date, time, p);
     else
         refineToTermMinute(date, time, p);
-    p.day = name(cal::day_ganzhi(y, m, d));
+    const QDate pillarDay = earlyZiHour && time.hour() == 23 ? date.addDays(1) : date;
+    p.day = name(cal::day_ganzhi(pillarDay.year(), pillarDay.month(), pillarDay.day()));
     const int hour = cal::hour_ganzhi(y, m, d, time.hour());
     p.hour = name(hour);
     p.quarter = name(quarterGanzhi(hour, time));
@@ -102,7 +103,7 @@ QString get_tiangandizhi(ChartState& state, cal::CalendarSource source) {
     const cal::CalendarSource used = cal::source_for_year(source, date.year());
     state.termText = QString::fromStdString(cal::get_jieqi(date.year(), date.month(), date.day(), used));
     if (used == cal::CalendarSource::Astronomical) state.termText += kAstronomicalMark;
-    const CastPillars p = castPillars(date, time, source);
+    const CastPillars p = castPillars(date, time, source, state.schools.earlyZiHour);
     state.pillarLabel = p.year + QStringLiteral("年 ") + p.month + QStringLiteral("月 ") + p.day +
                         QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(date) + u' ' + timeText(time) +
                         QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") + p.quarter + QStringLiteral("）");
@@ -111,7 +112,7 @@ QString get_tiangandizhi(ChartState& state, cal::CalendarSource source) {
 }
 
 void fillSlots(ChartState& state, StrengthBasis basis) {
-    const CastPillars p = castPillars(state.castDate, state.castTime, state.calendarSource);
+    const CastPillars p = castPillars(state.castDate, state.castTime, state.calendarSource, state.schools.earlyZiHour);
     state.basis = basis;
     switch (basis) {
     case StrengthBasis::MonthDay:

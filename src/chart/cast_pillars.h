@@ -16,7 +16,7 @@ int quarterIndex(int hourBranch, const QTime& time);
 
 // Computes the pillar label for the cast date and time, the term text, the slots (default
 // basis) and the branch texts of both slots under a calendar source (kept in the state); the
-// basis returns to 月日. Returns the message to show when the cast year falls back to the
+// basis returns to 月日; the state's schools decide the 子 hour. Returns the message to show when the cast year falls back to the
 // formulas, else an empty text.
 QString get_tiangandizhi(ChartState& state, cal::CalendarSource source = cal::CalendarSource::Formula);
 
@@ -29,8 +29,9 @@ inline const QString kAstronomicalMark = QStringLiteral("天");
 struct CastPillars {
     QString year, month, day, hour, quarter;
 };
+// With earlyZiHour (早子时) a cast from 23:00 takes the next day's day pillar.
 CastPillars castPillars(const QDate& date, const QTime& time,
-                        cal::CalendarSource source = cal::CalendarSource::Formula);
+                        cal::CalendarSource source = cal::CalendarSource::Formula, bool earlyZiHour = false);
 
 // Puts the pillars of a strength basis into the slots and the branch texts, under the state's
 // calendar source; sets the void where the basis says so (see applyStrengthBasis in the build).

@@ -91,6 +91,7 @@ QStringList zhuanggua(ChartState& state, const BuildContext& context) {
     const ChartOptions& options = context.options;
     QStringList messages;
 
+    state.schools = options.schools;
     state.voidText.clear();
     clearDerivedLines(state);
     state.stemPairs.fill(u' ');
@@ -178,6 +179,7 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
     state.castTime = time;
     state.method = text.contains(QStringLiteral("藏山卜")) ? ArrangementMethod::Zangshan : ArrangementMethod::Jingfang;
     for (std::size_t i = 0; i < 6; ++i) state.main[i].code = codes[i];
+    state.schools = context.options.schools;
     const QString fallback = get_tiangandizhi(state, context.options.calendarSource);
     QStringList messages = zhuanggua(state, context);
     if (!fallback.isEmpty()) messages.prepend(fallback);

@@ -222,7 +222,8 @@ private:
         itemNotes(QStringLiteral("AB") + r.branchElement, mainX, y, mainX, y + kNoteLine, area);
         if (!withChanged_ || r.changedLine.isEmpty()) return;
         itemNotes(r.changedLine, changedVoidX, y, changedStateX, y, area);
-        const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2));
+        const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2),
+                                            in_.state.schools.sevenAdvances);
         setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
         movableText(changedVoidX, y + kNoteLine, advance, area);
         if (in_.returnInfluence) {
@@ -287,9 +288,10 @@ ChartHit hitTest(int x, int y) {
     return {};
 }
 
-QString advanceNote(QChar mainBranch, QChar changedBranch) {
+QString advanceNote(QChar mainBranch, QChar changedBranch, bool sevenPairs) {
     static const QString advances = QStringLiteral("亥子寅卯巳午申酉丑辰辰未未戌戌丑");
-    for (int k = 0; k < advances.size(); k += 2) {
+    const qsizetype pairs = sevenPairs ? advances.size() - 2 : advances.size();  // the last pair is 戌↔丑
+    for (qsizetype k = 0; k < pairs; k += 2) {
         if (advances.at(k) == mainBranch && advances.at(k + 1) == changedBranch) return QStringLiteral("进化");
         if (advances.at(k + 1) == mainBranch && advances.at(k) == changedBranch) return QStringLiteral("退化");
     }

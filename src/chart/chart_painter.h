@@ -53,7 +53,8 @@ struct ChartHit {
 ChartHit hitTest(int x, int y);
 
 // "进化" or "退化" from a main branch to a changed branch; empty for any other pair.
-QString advanceNote(QChar mainBranch, QChar changedBranch);
+// sevenPairs leaves out 戌↔丑, as the schools counting seven pairs do.
+QString advanceNote(QChar mainBranch, QChar changedBranch, bool sevenPairs = false);
 // Colour of a highlight flag: the first matching bit of 1, 2|4, 8, 16, 32; invalid for none.
 QColor highlightColor(int flag);
 

@@ -31,6 +31,18 @@ enum class StrengthBasis { MonthDay, YearMonth, DayHour, HourQuarter };
 enum class BeastPillar { Year, Month, Day };
 enum class TrigramBasis { Xiantian, Houtian };  // 先天, 后天
 
+// The school choices the chart and its analysis follow (the others are read by src/reading);
+// each default is the program's long-standing table.
+struct ChartSchools {
+    bool earlyZiHour = false;          // 早子时: the day pillar changes at 23:00
+    bool sevenAdvances = false;        // 进神/退神 without 戌↔丑
+    bool jiaWuGengNoble = false;       // 贵人 by 甲戊庚牛羊 rather than 庚辛逢马虎
+    bool classicalSeasonNames = false; // 旺相休囚死 rather than 旺相衰休囚
+    bool horseFromYear = false;        // 驿马, 桃花 (and the other 三合 spirits) from the year branch
+
+    bool operator==(const ChartSchools&) const = default;
+};
+
 // The chart options the main window keeps in its check boxes and radio groups.
 struct ChartOptions {
     bool showAllChanged = false;     // 显示全部变爻
@@ -44,6 +56,7 @@ struct ChartOptions {
     bool randomDate = false;  // the casting dialog's 使用随机日期: void from today's date
     // 节气算法: the term formulas (公式, the default) or the ephemeris (天文) for the pillars.
     cal::CalendarSource calendarSource = cal::CalendarSource::Formula;
+    ChartSchools schools;
 };
 
 struct ChartState {
@@ -60,6 +73,7 @@ struct ChartState {
     QString hiddenSpiritSource;
     StrengthBasis basis = StrengthBasis::MonthDay;
     cal::CalendarSource calendarSource = cal::CalendarSource::Formula;  // of the pillars shown
+    ChartSchools schools;  // the choices the pillars, notes and analysis of this chart follow
 
     // Texts the build derives; the main window shows them in its labels.
     QString pillarLabel;      // year, month, day pillars, void, date, time, hour and quarter

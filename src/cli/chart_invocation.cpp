@@ -32,6 +32,10 @@ void addChartOptions(QCommandLineParser& parser, bool withJson) {
         {QStringLiteral("today"), QStringLiteral("Today's date for the clock, yyyy-mm-dd."), QStringLiteral("DATE")},
         {QStringLiteral("calendar"),
          QStringLiteral("Source of the pillars' solar terms: formula (default) or astronomical."), value},
+        {QStringLiteral("school"),
+         QStringLiteral("A school choice, KEY=VALUE, repeatable; the first value is the default:\n") +
+             reading::schoolChoices().join(QLatin1Char('\n')),
+         QStringLiteral("KEY=VALUE")},
     });
     if (withJson) parser.addOption({QStringLiteral("json"), QStringLiteral("Every field of the chart as JSON.")});
 }
@@ -78,6 +82,10 @@ std::optional<QString> readChartInvocation(const QCommandLineParser& parser, Cha
         if (!source) return QStringLiteral("--calendar needs formula or astronomical, not ") + v;
         out.options.calendarSource = *source;
     }
+    for (const QString& choice : parser.values(QStringLiteral("school"))) {
+        if (const auto problem = reading::applySchool(choice, out.schools)) return QStringLiteral("--school: ") + *problem;
+    }
+    out.options.schools = reading::chartSchools(out.schools);
     if (parser.isSet(QStringLiteral("today"))) {
         const QString v = parser.value(QStringLiteral("today"));
         out.today = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));

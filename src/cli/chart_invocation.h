@@ -7,12 +7,14 @@
 #include <optional>
 
 #include "chart/chart_state.h"
+#include "reading/schools.h"
 
 namespace cli {
 
 struct ChartInvocation {
     QString text;  // the case number text
-    chart::ChartOptions options;
+    chart::ChartOptions options;  // options.schools follows `schools`
+    reading::Schools schools;     // --school KEY=VALUE, repeatable
     std::optional<chart::StrengthBasis> basis;
     QDate today = QDate::currentDate();
     QStringList dataDirArgs;  // "--data-dir DIR" when given

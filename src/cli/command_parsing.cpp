@@ -57,7 +57,7 @@ std::optional<int> parseArguments(QCommandLineParser& parser, const QString& com
     }
     const QStringList given = parser.optionNames();
     for (const QString& name : given) {
-        if (given.count(name) > 1) {
+        if (given.count(name) > 1 && name != u"school") {  // --school KEY=VALUE is the one repeatable option
             err << prefix.toStdString() << ": --" << name.toStdString() << " is given more than once (see --help)\n";
             return 2;
         }

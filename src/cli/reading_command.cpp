@@ -70,15 +70,13 @@ int run_reading(const QStringList& args, std::ostream& out, std::ostream& err) {
                        "原神/忌神/仇神 and the candidate dates (应期) by rule, the chart's structure and 神煞."));
     addChartOptions(parser, false);
     const QString question = QStringLiteral("question"), gender = QStringLiteral("gender"),
-                  within = QStringLiteral("within"), school = QStringLiteral("school");
+                  within = QStringLiteral("within");
     parser.addOptions(
         {{question, QStringLiteral("The question type (占类): ") + reading::questionTypes().join(u' '),
           QStringLiteral("占类")},
          {gender, QStringLiteral("The asker's gender, 男 or 女 (needed for 婚姻)."), QStringLiteral("男|女")},
          {within, QStringLiteral("Candidate dates within N days after the cast day, 1..400 (default 60)."),
           QStringLiteral("N")},
-         {school, QStringLiteral("A school choice, repeatable: ") + reading::schoolChoices().join(QStringLiteral(", ")),
-          QStringLiteral("KEY=VALUE")},
          {QStringLiteral("json"), QStringLiteral("The results as JSON.")}});
     if (const auto status = parseCommand(parser, QStringLiteral("reading"), args, 1, out, err)) return *status;
     ChartInvocation call;
@@ -106,12 +104,7 @@ int run_reading(const QStringList& args, std::ostream& out, std::ostream& err) {
             return 2;
         }
     }
-    for (const QString& choice : parser.values(school)) {
-        if (const auto problem = reading::applySchool(choice, request.schools)) {
-            err << "qinglan-cli reading: " << problem->toStdString() << "\n";
-            return 2;
-        }
-    }
+    request.schools = call.schools;  // --school, read with the chart options
     BuiltChart built;
     if (const auto status = buildChart(call, "reading", built, err)) return *status;
     const chart::ChartState& state = built.state;

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "chart/chart_state.h"
+
 namespace reading {
 
 struct Schools {
@@ -35,5 +37,13 @@ struct Schools {
 std::optional<QString> applySchool(const QString& keyValue, Schools& schools);
 // Every key with its allowed values, for help texts ("multi=standard|ancient", ...).
 QStringList schoolChoices();
+
+// Every choice as "KEY=VALUE" separated by spaces, the form the settings keep; and back, where a
+// pair that cannot be read (a choice of a later version, a damaged row) keeps its default.
+QString schoolsText(const Schools& schools);
+Schools schoolsFromText(const QString& text);
+
+// The choices the chart and the analysis read.
+chart::ChartSchools chartSchools(const Schools& schools);
 
 }  // namespace reading

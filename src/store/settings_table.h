@@ -50,11 +50,14 @@ inline constexpr Setting<bool> readingPanel{{86, "value1"}, SettingEncoding::One
 inline constexpr Setting<QStringView> loginName{{88, "value1"}, SettingEncoding::Text, u""};
 inline constexpr Setting<QStringView> loginPassword{{88, "value2"}, SettingEncoding::Text, u""};
 inline constexpr Setting<bool> rememberLogin{{88, "value4"}, SettingEncoding::OneMeansOn, false};
+// The school choices (设置): "KEY=VALUE" pairs separated by spaces, as reading::schoolsText writes
+// them; null (a database from before the choices) or a pair not understood keeps the default.
+inline constexpr Setting<QStringView> schoolChoices{{88, "value10"}, SettingEncoding::Text, u""};
 
 inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at, showStems.at,
                                  showAnnotations.at,  calendarSource.at, castingMethod.at,
                                  loginName.at,        loginPassword.at,  rememberLogin.at,
-                                 readingPanel.at};
+                                 readingPanel.at,     schoolChoices.at};
 }  // namespace setting
 
 // The rows of zhi that hold settings rather than divination knowledge.

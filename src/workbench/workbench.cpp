@@ -44,6 +44,8 @@ void Workbench::loadStoredOptions() {
     readingPanelShown_ = settings_.get(store::setting::readingPanel);
     options_.calendarSource = cal::parse_calendar_source(settings_.get(store::setting::calendarSource).toStdString())
                                   .value_or(cal::CalendarSource::Formula);
+    schools_ = reading::schoolsFromText(settings_.get(store::setting::schoolChoices));
+    options_.schools = reading::chartSchools(schools_);
 }
 
 chart::BuildContext Workbench::context() const { return {data_, options_, clock_.today()}; }
@@ -51,6 +53,7 @@ chart::BuildContext Workbench::context() const { return {data_, options_, clock_
 bool Workbench::guarded(const std::function<void()>& operation) { return workbench::guarded(prompter_, operation); }
 
 void Workbench::computePillars() {
+    state_.schools = options_.schools;
     const QString fallback = chart::get_tiangandizhi(state_, options_.calendarSource);
     if (!fallback.isEmpty()) prompter_.message(fallback);
 }
@@ -143,6 +146,22 @@ void Workbench::setCalendarSource(cal::CalendarSource source) {
     });
     computePillars();
     emit calendarSourceChanged();
+    if (state_.isEmpty()) {
+        emit chartChanged();
+        return;
+    }
+    chartBuilt(chart::zhuanggua(state_, context()));
+}
+
+void Workbench::setSchools(const reading::Schools& schools) {
+    if (schools_ == schools) return;
+    schools_ = schools;
+    guarded([&] { settings_.set(store::setting::schoolChoices, reading::schoolsText(schools)); });
+    emit schoolsChanged();
+    const chart::ChartSchools chartSchools = reading::chartSchools(schools);
+    if (options_.schools == chartSchools) return;
+    options_.schools = chartSchools;
+    computePillars();
     if (state_.isEmpty()) {
         emit chartChanged();
         return;

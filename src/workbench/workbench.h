@@ -13,6 +13,7 @@
 #include "chart/chart_build.h"
 #include "chart/chart_painter.h"
 #include "chart/chart_view.h"
+#include "reading/schools.h"
 #include "store/case_history.h"
 #include "store/case_lists.h"
 #include "store/case_store.h"
@@ -88,6 +89,10 @@ public:
     void setCalendarSource(cal::CalendarSource source);
     // The casting dialog's "使用随机日期": the void is then counted from today.
     void setRandomDateOption(bool on) { options_.randomDate = on; }
+    // The school choices of 设置. Stored at once; the chart is laid out again under them (a
+    // stored case is not changed).
+    const reading::Schools& schools() const { return schools_; }
+    void setSchools(const reading::Schools& schools);
 
     // The view: main or changed hexagram, inverted or not; a redraw with the highlights cleared.
     void toggleChangedView();
@@ -216,6 +221,8 @@ signals:
     void casesChanged();
     // The calendar source changed: calendar texts are shown again.
     void calendarSourceChanged();
+    // The school choices changed (the chart, when they touch it, was laid out again already).
+    void schoolsChanged();
 
 private:
     chart::BuildContext context() const;
@@ -244,6 +251,7 @@ private:
 
     chart::ChartState state_;
     chart::ChartOptions options_;
+    reading::Schools schools_;
     chart::ChartView view_;
     QString caseHeader_;
     QString caseNumberText_;

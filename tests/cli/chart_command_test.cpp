@@ -50,6 +50,20 @@ TEST(ChartCommand, OptionsActAsTheWindowsWould) {
     EXPECT_NE(r.out.find("\n青龙\t"), std::string::npos);  // 甲 year: 青龙 on the bottom line
 }
 
+// 2024-01-01 is 甲子日: at 23:30 早子时 takes 乙丑; a bad choice names the allowed values.
+TEST(ChartCommand, SchoolChoicesRepeatAndReachThePillars) {
+    CliResult r = chartOf({QStringLiteral("20240101111111T:23:30:00")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("癸卯年 甲子月 甲子日"), std::string::npos);
+    r = chartOf({QStringLiteral("20240101111111T:23:30:00"), QStringLiteral("--school"), QStringLiteral("advance=seven"),
+                 QStringLiteral("--school"), QStringLiteral("zi-hour=early")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("癸卯年 甲子月 乙丑日"), std::string::npos);
+    r = chartOf({QStringLiteral("20240101111111"), QStringLiteral("--school"), QStringLiteral("zi-hour=midnight")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("late|early"), std::string::npos) << r.err;
+}
+
 TEST(ChartCommand, JsonCarriesTheWholeChart) {
     const CliResult r = chartOf({QStringLiteral("20240204311121藏山卜T:09:05:00"), QStringLiteral("--json")});
     ASSERT_EQ(r.status, 0) << r.err;

@@ -214,7 +214,7 @@ TEST(PasswordChange, ChecksThenChangesAndLaterRequestsStillPass) {
         EXPECT_EQ(outcome.changed, c.changed);
     }
     // The run goes on with the new password: its cases are still its own.
-    const store::CastCase cast{"乾为天", "20240101111111京房式T:01:00:00", "杂类", "男", "", "", {}, {2024, 1, 1}, false};
+    const store::CastCase cast{"乾为天", "20240101111111京房式T:01:00:00", "杂类", "男", "", "", {2024, 1, 1}, false};
     EXPECT_EQ(client.cases.createCase(cast).cloudMessage, "");
     EXPECT_EQ(client.cloudCases.recentCases().rows.size(), 1);
     DesktopClient other(service.address());

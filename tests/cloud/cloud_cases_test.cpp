@@ -13,7 +13,7 @@ using cloud_test::DesktopClient;
 using cloud_test::ServiceProcess;
 
 store::CastCase cast(const QString& caseNumber, const QString& category, QDate date, const QString& shiyou) {
-    return {"主卦：乾为天 变卦：天风姤", caseNumber, category, "男", "1980", shiyou, {}, date, false};
+    return {"主卦：乾为天 变卦：天风姤", caseNumber, category, "男", "1980", shiyou, date, false};
 }
 
 TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) {

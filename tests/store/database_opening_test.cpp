@@ -211,7 +211,6 @@ TEST(DatabaseOpening, APlainCopyTakenWhileTheProgramRunsHoldsEverySavedCase) {
                          QStringLiteral("男"),
                          QStringLiteral("1980"),
                          QStringLiteral("问事"),
-                         {},
                          QDate(2024, 1, 1)};
     ASSERT_TRUE(cases.createCase(cast).stored);
     ASSERT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语正文"), QStringLiteral("反馈正文")}).saved);
@@ -323,7 +322,6 @@ TEST(DatabaseOpening, AFullDiskFailsTheSaveKeepsEarlierCasesAndRecoversWhenSpace
                          QStringLiteral("男"),
                          QStringLiteral("1980"),
                          QStringLiteral("问事"),
-                         {},
                          QDate(2024, 1, 1)};
     ASSERT_TRUE(cases.createCase(cast).stored);
     ASSERT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("第一次的断语"), {}}).saved);

@@ -1,9 +1,12 @@
 #pragma once
 // "设置" of the main window's popup menu: the program options that are not chart display
-// options. Today one: 节气算法, where the pillars take their term moments and new moons.
-// "确定" applies the choice to the current case (which stores it); "取消" leaves it.
+// options: 节气算法, where the pillars take their term moments and new moons, and the school
+// choices (流派), one list per rule the books disagree on. "确定" applies the choices to the
+// current chart (the workbench stores them); "取消" leaves them.
 #include <QDialog>
+#include <QList>
 
+class QComboBox;
 class QRadioButton;
 
 namespace workbench {
@@ -23,6 +26,7 @@ private:
     workbench::Workbench& bench_;
     QRadioButton* formulaRadio_ = nullptr;       // 公式(默认)
     QRadioButton* astronomicalRadio_ = nullptr;  // 天文
+    QList<QComboBox*> schoolCombos_;             // each item's data is "KEY=VALUE"
 };
 
 }  // namespace ui

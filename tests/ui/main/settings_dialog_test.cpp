@@ -5,6 +5,7 @@
 // 2000-01-01 = 戊午); a 丙 year's 午 month is 甲午, its 未 month 乙未.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -128,6 +129,34 @@ private slots:
         control<QPushButton>(*f.window, "Button1")->click();
         QVERIFY2(header.startsWith(QStringLiteral("丙申年 甲午月 庚寅日")), qPrintable(header));
         QCOMPARE(term, QStringLiteral("小暑0:3天"));
+    }
+
+    // Each school choice offers its default first; "确定" keeps the chosen ones, and the help of
+    // 贵人 gives both verses.
+    void theSchoolChoicesAreSetAndKept() {
+        ProgramFixture f;
+        QString nobleHelp;
+        withSettings(*f.window, [&](QDialog& d) {
+            for (QComboBox* combo : d.findChildren<QComboBox*>()) QCOMPARE(combo->currentIndex(), 0);
+            nobleHelp = control<QComboBox>(d, "SchoolCombo-noble")->toolTip();
+            control<QComboBox>(d, "SchoolCombo-noble")->setCurrentIndex(1);
+            control<QComboBox>(d, "SchoolCombo-blade")->setCurrentIndex(2);
+            control<QPushButton>(d, "OkButton")->click();
+        });
+        QVERIFY(nobleHelp.contains(QStringLiteral("庚辛逢马虎")) && nobleHelp.contains(QStringLiteral("甲戊庚牛羊")));
+        reading::Schools expected;
+        expected.nobleVerse = reading::Schools::NobleVerse::JiaWuGengNiuYang;
+        expected.yinBlade = reading::Schools::YinBlade::None;
+        QCOMPARE(f.bench().schools(), expected);
+        f.restart();
+        int blade = -1;
+        withSettings(*f.window, [&](QDialog& d) {
+            blade = control<QComboBox>(d, "SchoolCombo-blade")->currentIndex();
+            control<QComboBox>(d, "SchoolCombo-blade")->setCurrentIndex(0);
+            control<QPushButton>(d, "CancelButton")->click();
+        });
+        QCOMPARE(blade, 2);
+        QCOMPARE(f.bench().schools(), expected);
     }
 
     // The account button keeps its own role: "设置…" is an addition to the popup menu.
