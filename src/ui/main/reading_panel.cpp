@@ -63,6 +63,7 @@ ReadingPanel::ReadingPanel(workbench::Workbench& bench, QWidget* parent) : QWidg
     connect(lines_, &QListWidget::itemClicked, this, &ReadingPanel::choose);
     connect(lines_, &QListWidget::itemActivated, this, &ReadingPanel::choose);
     connect(&bench_, &workbench::Workbench::chartChanged, this, &ReadingPanel::refresh);
+    connect(&bench_, &workbench::Workbench::schoolsChanged, this, &ReadingPanel::refresh);
 }
 
 void ReadingPanel::showEvent(QShowEvent* event) {
@@ -84,7 +85,7 @@ void ReadingPanel::refresh() {
     if (chart.isEmpty()) {
         addText(lines_, QStringLiteral("尚未排卦"));
     } else {
-        const reading::ReadingRequest request{type, gender, 60, {}};
+        const reading::ReadingRequest request{type, gender, 60, bench_.schools()};
         addHeading(lines_, QStringLiteral("用神"));
         for (const reading::TextLine& line : reading::useGodLines(reading::readUseGod(chart, request))) {
             auto* item = new QListWidgetItem(line.text, lines_);
