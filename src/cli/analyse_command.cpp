@@ -6,18 +6,6 @@
 #include "cli/command_parsing.h"
 
 namespace cli {
-namespace {
-
-// The value of --line (1..6) or --column (1..3); nullopt when missing or out of range.
-std::optional<int> numberOption(const QCommandLineParser& parser, const QString& name, int last) {
-    if (!parser.isSet(name)) return std::nullopt;
-    bool ok = false;
-    const int n = parser.value(name).toInt(&ok);
-    if (!ok || n < 1 || n > last) return std::nullopt;
-    return n;
-}
-
-}  // namespace
 
 int run_analyse(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;

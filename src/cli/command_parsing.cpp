@@ -89,4 +89,12 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QString& comma
 
 QString databasePath(const QCommandLineParser& parser) { return store::databaseFilePath(dataRoot(parser).path); }
 
+std::optional<int> numberOption(const QCommandLineParser& parser, const QString& name, int last) {
+    if (!parser.isSet(name)) return std::nullopt;
+    bool ok = false;
+    const int n = parser.value(name).toInt(&ok);
+    if (!ok || n < 1 || n > last) return std::nullopt;
+    return n;
+}
+
 }  // namespace cli

@@ -25,4 +25,7 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QString& comma
 // beside the program, else the user's data folder.
 QString databasePath(const QCommandLineParser& parser);
 
+// The value of a numeric option within 1..last; nullopt when missing, not a number or out of range.
+std::optional<int> numberOption(const QCommandLineParser& parser, const QString& name, int last);
+
 }  // namespace cli

@@ -97,12 +97,12 @@ int run_reading(const QStringList& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     if (parser.isSet(within)) {
-        bool ok = false;
-        request.withinDays = parser.value(within).toInt(&ok);
-        if (!ok || request.withinDays < 1 || request.withinDays > 400) {
+        const std::optional<int> days = numberOption(parser, within, 400);
+        if (!days) {
             err << "qinglan-cli reading: --within needs a number of days 1..400\n";
             return 2;
         }
+        request.withinDays = *days;
     }
     request.schools = call.schools;  // --school, read with the chart options
     BuiltChart built;
