@@ -4,6 +4,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QSignalSpy>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -209,11 +212,13 @@ TEST(CaseLibraryCli, ABackupKilledMidWriteIsClearedByTheNextAndVerifyTellsGoodFr
     for (int i = 1; i <= 24; ++i)
         writeFile(dir, QStringLiteral("data/save/20%1.txt").arg(2400 + i).toUtf8().constData(), month);
 
+    QFileSystemWatcher folder({QFileInfo(backup).absolutePath()});
+    QSignalSpy changed(&folder, &QFileSystemWatcher::directoryChanged);
     QProcess* killed = start({QStringLiteral("backup"), backup}, data);
     ASSERT_TRUE(killed->waitForStarted());
     const QString partial = backup + QStringLiteral(".creating-") + QString::number(killed->processId());
     const QDeadlineTimer limit(60000);
-    while (!QFile::exists(partial) && !limit.hasExpired()) QThread::usleep(200);
+    while (!QFile::exists(partial) && !limit.hasExpired()) changed.wait(int(limit.remainingTime()));
     ::kill(static_cast<pid_t>(killed->processId()), SIGKILL);
     const CliRun cut = finish(killed);
     ASSERT_EQ(cut.status, -1) << "the backup ended before it was killed";
