@@ -34,7 +34,7 @@ void shortenTimeLimitForTests(HttpExchange& exchange, std::chrono::milliseconds 
     exchange.limit_ = std::min(limit, HttpExchange::kTimeLimit);
 }
 
-QString HttpExchange::post_http(const QUrl& url, const QStringList& fields) {
+QString HttpExchange::postHttp(const QUrl& url, const QStringList& fields) {
     const QByteArray body = encodeFormBody(fields);
     const auto reply = exchange(url, {}, &body, nullptr, kReplyLimit, limit_);
     return reply ? QString::fromUtf8(*reply) : kNetError;

@@ -56,8 +56,8 @@ store::CastCase Workbench::castCaseOfChart() const {
         values[5 - i] = state_.main[i].code;
     }
     store::CastCase c;
-    c.gua_ming = casting::show_gua_names(values);
-    c.caseNumber = casting::make_case_string(state_.castDate, codes, state_.method, state_.castTime);
+    c.gua_ming = casting::hexagramNamesLabel(values);
+    c.caseNumber = casting::makeCaseString(state_.castDate, codes, state_.method, state_.castTime);
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
     c.zhanlei = looseQuestionType_;

@@ -71,7 +71,7 @@ void CalendarViewer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (keepPicked_) return;  // the same viewer shown again the other way: the user's pick stays
     yearList_->clear();
-    for (int y = kFirstCalendarYear; y <= kLastCalendarYear; ++y) yearList_->addItem(text(cal::year_row_text(y)));
+    for (int y = kFirstCalendarYear; y <= kLastCalendarYear; ++y) yearList_->addItem(text(cal::yearRowText(y)));
     // A today outside the list selects the nearest year of it.
     const QDate today = bench_.clock().today();
     const int year = std::clamp(today.year(), kFirstCalendarYear, kLastCalendarYear);
@@ -116,15 +116,15 @@ void CalendarViewer::monthPicked() {
 void CalendarViewer::fillMonths() {
     const int year = kFirstCalendarYear + yearList_->currentRow();
     monthList_->clear();
-    for (int m = 1; m <= 12; ++m) monthList_->addItem(text(cal::month_row_text(year, m, bench_.calendarSource())));
+    for (int m = 1; m <= 12; ++m) monthList_->addItem(text(cal::monthRowText(year, m, bench_.calendarSource())));
 }
 
 void CalendarViewer::fillDays() {
     const int year = kFirstCalendarYear + yearList_->currentRow();
     const int month = monthList_->currentRow() + 1;
     dayList_->clear();
-    for (int d = 1; d <= cal::days_in_month(year, month); ++d)
-        dayList_->addItem(text(cal::day_row_text(year, month, d, bench_.calendarSource())));
+    for (int d = 1; d <= cal::daysInMonth(year, month); ++d)
+        dayList_->addItem(text(cal::dayRowText(year, month, d, bench_.calendarSource())));
     dayList_->setCurrentRow(0);
     showPicked();
 }
