@@ -25,7 +25,7 @@ struct BusyHooks {
 };
 
 // Why the last exchange failed.
-enum class ExchangeFailure { none, timedOut, transport, httpStatus, tooLarge };
+enum class ExchangeFailure { None, TimedOut, Transport, HttpStatus, TooLarge };
 
 using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 
@@ -61,7 +61,7 @@ private:
 
     BusyHooks busy_;
     std::chrono::milliseconds limit_ = kTimeLimit;
-    ExchangeFailure lastFailure_ = ExchangeFailure::none;
+    ExchangeFailure lastFailure_ = ExchangeFailure::None;
     QList<std::pair<QByteArray, QByteArray>> lastHeaders_;
 };
 

@@ -25,7 +25,7 @@ TEST(HttpExchange, SendsTheEncodedFormAndReadsTheUtf8Reply) {
     HttpExchange exchange;
     EXPECT_EQ(exchange.postHttp(server.address().resolved(QUrl("cha.php")), {"nm=张三", "wd=a b&c"}),
               "ok<t>中文回复<t>");
-    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::none);
+    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::None);
     ASSERT_EQ(server.requests().size(), 1);
     const QByteArray request = server.requests().first();
     EXPECT_TRUE(request.startsWith("POST /cha.php HTTP/1.1\r\n")) << request.toStdString();
@@ -43,11 +43,11 @@ TEST(HttpExchange, EveryFailureIsNeterrorAndTheBusyHooksStayPaired) {
         QUrl address;
         ExchangeFailure failure;
     } cases[] = {
-        {"nothing listening", cloud_test::closedAddress(), ExchangeFailure::transport},
-        {"HTTP 404", notFound.address(), ExchangeFailure::httpStatus},
-        {"HTTP 500 with the body ok", serverError.address(), ExchangeFailure::httpStatus},
-        {"a redirect", redirect.address(), ExchangeFailure::httpStatus},
-        {"a server that never answers", silent.address(), ExchangeFailure::timedOut},
+        {"nothing listening", cloud_test::closedAddress(), ExchangeFailure::Transport},
+        {"HTTP 404", notFound.address(), ExchangeFailure::HttpStatus},
+        {"HTTP 500 with the body ok", serverError.address(), ExchangeFailure::HttpStatus},
+        {"a redirect", redirect.address(), ExchangeFailure::HttpStatus},
+        {"a server that never answers", silent.address(), ExchangeFailure::TimedOut},
     };
     for (const auto& c : cases) {
         BusyCount busy;
@@ -69,18 +69,18 @@ TEST(HttpExchange, AHostileReplyEndsAsNeterrorWithinItsLimits) {
         HttpExchange exchange;
         cloud::shortenTimeLimitForTests(exchange, std::chrono::milliseconds(500));
         EXPECT_EQ(exchange.postHttp(trickling.address().resolved(QUrl("cha.php")), {"nm=a"}), "neterror");
-        EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::timedOut) << "the time is for the whole exchange";
+        EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::TimedOut) << "the time is for the whole exchange";
     }
     HttpExchange exchange;
     EXPECT_EQ(exchange.postHttp(huge.address().resolved(QUrl("cha.php")), {"nm=a"}), "neterror");
-    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::tooLarge);
+    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::TooLarge);
     EXPECT_EQ(exchange.get(huge.address()), std::nullopt);
 
     // A download has its own limits and goes to the sink as it arrives.
     QBuffer sink;
     sink.open(QIODevice::WriteOnly);
     EXPECT_FALSE(exchange.download(huge.address(), {}, sink, 1024 * 1024, std::chrono::seconds(15)));
-    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::tooLarge);
+    EXPECT_EQ(exchange.lastFailure(), ExchangeFailure::TooLarge);
     QBuffer whole;
     whole.open(QIODevice::WriteOnly);
     EXPECT_TRUE(exchange.download(huge.address(), {}, whole, 2 * HttpExchange::kReplyLimit, std::chrono::seconds(15)));
