@@ -44,13 +44,13 @@ QString makeCaseString(const QDate& date, const std::array<int, 6>& codesTopFirs
 store::CastCase finishCast(const FinishedCast& cast, const CaseInputs& inputs, const QStringList& categories,
                            bool chartOnly) {
     store::CastCase c;
-    c.gua_ming = cast.nameLabel;
+    c.hexagramName = cast.nameLabel;
     c.caseNumber = cast.caseString;
     c.category = itemText(categories, inputs.category);
-    c.xingbie = itemText(sexItems(), inputs.sex);
-    c.chusheng = inputs.birthYear;
-    c.shiyou = inputs.subject;
-    c.zhanlei = inputs.question;
+    c.gender = itemText(sexItems(), inputs.sex);
+    c.birthYear = inputs.birthYear;
+    c.subject = inputs.subject;
+    c.questionType = inputs.question;
     c.castDate = cast.date;
     c.chartOnly = chartOnly;
     return c;

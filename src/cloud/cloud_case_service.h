@@ -68,7 +68,7 @@ public:
     CloudCaseTexts caseTexts(qint64 id);
 
     // changeleiming.php; the message to show, empty when the service took it.
-    QString renameCategory(qint64 leiId, const QString& name);
+    QString renameCategory(qint64 categoryId, const QString& name);
 
 private:
     // The message for "neterror" and for a refusal; none when the reply is to be read.
@@ -88,6 +88,6 @@ private:
 
 // Renames a category: in the case service first while logged in (cloud not null), then in the
 // local table in every case. The message to show, empty when all went well.
-QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 leiId, const QString& name);
+QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name);
 
 }  // namespace cloud

@@ -145,7 +145,7 @@ public:
     // The question type (占类) of the chart on view. A stored case saves it into its row at once;
     // another chart only holds it. False after the database's message when it could not be saved.
     bool setQuestionType(const QString& type);
-    QString questionType() const { return chartIsStoredCase_ ? caseStore_.record().zhanlei : looseQuestionType_; }
+    QString questionType() const { return chartIsStoredCase_ ? caseStore_.record().questionType : looseQuestionType_; }
     // A cast stored (or, chart only, held for its first save) as the case the texts go into;
     // false after the database's message when it could not be stored.
     bool storeCast(const store::CastCase& cast);
@@ -181,10 +181,10 @@ public:
     // Deletes a local case (named by its list text in the question); it leaves the history too.
     bool deleteCase(qint64 id, const QString& itemText);
     // Moves a local case to another category.
-    bool moveCase(qint64 id, qint64 leiId);
+    bool moveCase(qint64 id, qint64 categoryId);
     // Adds a category; deletes one (its cases move to "杂类" after a question).
     bool addCategory(const QString& name);
-    bool deleteCategory(qint64 leiId, const QString& name);
+    bool deleteCategory(qint64 categoryId, const QString& name);
     // A consistent copy of the whole database to a file the user chose.
     bool backUpTo(const QString& path);
     // Puts a backup the user chose in place of the whole local library, after checking it and

@@ -56,11 +56,11 @@ store::CastCase Workbench::castCaseOfChart() const {
         values[5 - i] = state_.main[i].code;
     }
     store::CastCase c;
-    c.gua_ming = casting::hexagramNamesLabel(values);
+    c.hexagramName = casting::hexagramNamesLabel(values);
     c.caseNumber = casting::makeCaseString(state_.castDate, codes, state_.method, state_.castTime);
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
-    c.zhanlei = looseQuestionType_;
+    c.questionType = looseQuestionType_;
     return c;
 }
 
@@ -162,9 +162,9 @@ bool Workbench::openCloudCase(qint64 id) {
 }
 
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
-    setTexts(texts.duanyu, texts.fankui, false);
+    setTexts(texts.judgment, texts.feedback, false);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
-    showCaseNumber(caseStore_.record().gua_bianhao);
+    showCaseNumber(caseStore_.record().caseNumber);
     chartIsStoredCase_ = true;
 }
 

@@ -194,8 +194,8 @@ TEST(CastHandover, QuestionTypeGoesWithTheCase) {
     first.question = QStringLiteral("求财");
     casting::CaseInputs second;
     casting::copyCommonInputs(first, second);
-    EXPECT_EQ(casting::finishCast({}, second, {}, false).zhanlei, QStringLiteral("求财"));
-    EXPECT_EQ(casting::finishCast({}, casting::CaseInputs{}, {}, false).zhanlei, QString());
+    EXPECT_EQ(casting::finishCast({}, second, {}, false).questionType, QStringLiteral("求财"));
+    EXPECT_EQ(casting::finishCast({}, casting::CaseInputs{}, {}, false).questionType, QString());
 }
 
 TEST_F(CastSessionTest, ChartOnlyStoresNothingAndIsUncheckedAfterwards) {

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     store::CaseStore cases(*db, history);
     for (int i = 1;; ++i) {
         store::CastCase cast;
-        cast.gua_ming = QStringLiteral("主卦：乾为天");
+        cast.hexagramName = QStringLiteral("主卦：乾为天");
         cast.caseNumber = QStringLiteral("20240101111111京房式T:%1").arg(i);
         cast.category = QStringLiteral("杂类");
         cast.castDate = QDate(2024, 1, 1);

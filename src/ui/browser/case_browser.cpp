@@ -46,7 +46,7 @@ QListWidgetItem* picked(const QListWidget* list) { return list->selectedItems().
 }  // namespace
 
 QString categoryItem(const store::Category& category) {
-    return u'(' + QString::number(category.lei_id) + u')' + category.lei_mingcheng;
+    return u'(' + QString::number(category.categoryId) + u')' + category.categoryName;
 }
 
 qint64 categoryIdOfItem(const QString& item) { return item.mid(1, item.indexOf(u')') - 1).toLongLong(); }
@@ -186,7 +186,7 @@ void CaseBrowser::fillCategories() {
     guarded([this] {
         for (const store::Category& c : bench_.caseLists().categories()) {
             categoryList_->addItem(categoryItem(c));
-            moveTargetBox_->addItem(c.lei_mingcheng, c.lei_id);
+            moveTargetBox_->addItem(c.categoryName, c.categoryId);
         }
     });
     yearList_->clear();
@@ -268,7 +268,7 @@ void CaseBrowser::casePicked() {
     }
     guarded([&] {
         if (const auto texts = bench_.caseLists().caseTexts(id))
-            textsView_->setPlainText(texts->duanyu + QStringLiteral("\n***反馈***\n") + texts->fankui);
+            textsView_->setPlainText(texts->judgment + QStringLiteral("\n***反馈***\n") + texts->feedback);
     });
 }
 
@@ -433,10 +433,10 @@ void CaseBrowser::reloadKeepingPicks() {
         moveTargetBox_->clear();
         if (byCategory_->isChecked()) categoryList_->clear();
         for (const store::Category& c : categories) {
-            moveTargetBox_->addItem(c.lei_mingcheng, c.lei_id);
+            moveTargetBox_->addItem(c.categoryName, c.categoryId);
             if (!byCategory_->isChecked()) continue;
             categoryList_->addItem(categoryItem(c));
-            if (!category.isEmpty() && categoryIdOfItem(category) == c.lei_id)
+            if (!category.isEmpty() && categoryIdOfItem(category) == c.categoryId)
                 categoryList_->setCurrentRow(categoryList_->count() - 1);
         }
         moveTargetBox_->setCurrentIndex(std::max(0, moveTargetBox_->findData(target)));

@@ -27,10 +27,10 @@ void seedCases(store::CaseStore& cases) {
                           Seed{u"20240206411111京房式T:08:00:00", u"事业", QDate(2024, 2, 6), u"升职"},
                           Seed{u"20240301111112京房式T:08:00:00", u"杂类", QDate(2024, 3, 1), u"失物"}}) {
         store::CastCase c;
-        c.gua_ming = QStringLiteral("乾为天");
+        c.hexagramName = QStringLiteral("乾为天");
         c.caseNumber = QString::fromUtf16(s.number);
         c.category = QString::fromUtf16(s.category);
-        c.shiyou = QString::fromUtf16(s.subject);
+        c.subject = QString::fromUtf16(s.subject);
         c.castDate = s.date;
         cases.createCase(c);
     }
@@ -160,9 +160,9 @@ private slots:
         BrowserFixture f;
         for (int i = 0; i < 120; ++i) {
             store::CastCase c;
-            c.gua_ming = QStringLiteral("乾为天");
+            c.hexagramName = QStringLiteral("乾为天");
             c.caseNumber = QStringLiteral("20240401111111京房式T:08:00:%1").arg(i % 60, 2, 10, QLatin1Char('0'));
-            c.shiyou = QStringLiteral("批量100%_'") + QString::number(i);
+            c.subject = QStringLiteral("批量100%_'") + QString::number(i);
             c.castDate = QDate(2024, 4, 1);
             f.bench().caseStore().createCase(c);
         }

@@ -403,24 +403,25 @@ private slots:
 
         // Rename: the local table and the service, whose name a later login copies back.
         pick(control<QListWidget>(browser, "ListBox1"), category);
-        const qint64 leiId = ui::categoryIdOfItem(control<QListWidget>(browser, "ListBox1")->currentItem()->text());
+        const qint64 categoryId =
+            ui::categoryIdOfItem(control<QListWidget>(browser, "ListBox1")->currentItem()->text());
         control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("  生意往来  "));
         run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
         run.f.prompter.messages.clear();
         control<QPushButton>(browser, "Button3")->click();
         QCOMPARE(run.f.prompter.messages.size(), 1);  // the question only
         QCOMPARE(control<QListWidget>(browser, "ListBox1")->currentItem()->text(),
-                 QStringLiteral("(%1)生意往来").arg(leiId));
+                 QStringLiteral("(%1)生意往来").arg(categoryId));
         bool renamedHere = false;
         for (const store::Category& c : run.f.bench().caseLists().categories())
-            if (c.lei_id == leiId) renamedHere = c.lei_mingcheng == QStringLiteral("生意往来");
+            if (c.categoryId == categoryId) renamedHere = c.categoryName == QStringLiteral("生意往来");
         QVERIFY(renamedHere);
 
         CloudRun later(service.address());
         QVERIFY(later.logIn(QStringLiteral("zhou"), QStringLiteral("pw")));
         bool copiedThere = false;
         for (const store::Category& c : later.f.bench().caseLists().categories())
-            if (c.lei_id == leiId) copiedThere = c.lei_mingcheng == QStringLiteral("生意往来");
+            if (c.categoryId == categoryId) copiedThere = c.categoryName == QStringLiteral("生意往来");
         QVERIFY(copiedThere);
 
         // By time: the service's years of all categories.
@@ -464,7 +465,7 @@ private slots:
         QVERIFY(prompter.messages.contains(QStringLiteral("网络保存失败，错误信息：neterror")));
         const auto texts = run.f.bench().caseLists().caseTexts(2);
         QVERIFY(texts.has_value());
-        QCOMPARE(texts->duanyu, kJudgment);
+        QCOMPARE(texts->judgment, kJudgment);
 
         // A cloud history entry cannot load; a local one can. The judgment counts as unsaved
         // (its save was reported failed), so each step asks first.

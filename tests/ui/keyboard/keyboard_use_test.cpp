@@ -36,10 +36,10 @@ bool markedAtEdge(QWidget* w) {
 
 void addCase(store::CaseStore& cases, const char16_t* number, const char16_t* category, QDate date) {
     store::CastCase c;
-    c.gua_ming = QStringLiteral("乾为天");
+    c.hexagramName = QStringLiteral("乾为天");
     c.caseNumber = QString::fromUtf16(number);
     c.category = QString::fromUtf16(category);
-    c.shiyou = QStringLiteral("事");
+    c.subject = QStringLiteral("事");
     c.castDate = date;
     cases.createCase(c);
 }
