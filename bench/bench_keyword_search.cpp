@@ -225,11 +225,11 @@ void saveBenchmark(benchmark::State& state, int cases, bool previous) {
             return store::CaseTexts{textOf(random, 50 + static_cast<int>(random() % 451)),
                                     textOf(random, 50 + static_cast<int>(random() % 451))};
         };
-        caseStore.saveCaseTexts(3, texts());
+        caseStore.saveCaseTexts(store::TextsToSave::Both, texts());
         const store::CaseTexts next = texts();
         state.ResumeTiming();
         const auto start = Clock::now();
-        if (!caseStore.saveCaseTexts(3, next).saved) state.SkipWithError("save failed");
+        if (!caseStore.saveCaseTexts(store::TextsToSave::Both, next).saved) state.SkipWithError("save failed");
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         state.PauseTiming();
         caseStore.deleteCase(bench.db->getFirstInteger(QStringLiteral("select max(id) from gua_table")));

@@ -33,10 +33,11 @@ QString CloudCaseService::saveNewCase(const store::CaseRecord& record) {
     return session_.post(QStringLiteral("savegua.php"), caseFields(record));
 }
 
-QString CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which) {
+QString CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
+                                    store::TextsToSave which) {
     QStringList fields = caseFields(record);
     fields << QStringLiteral("save_duanyu=") + texts.judgment << QStringLiteral("save_fankui=") + texts.feedback
-           << QStringLiteral("save_b=") + QString::number(which);
+           << QStringLiteral("save_b=") + QString::number(int(which));
     return session_.post(QStringLiteral("saveduanyufankui.php"), fields);
 }
 

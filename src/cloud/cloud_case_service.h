@@ -52,8 +52,9 @@ public:
 
     // savegua.php; the reply ("ok" when stored).
     QString saveNewCase(const store::CaseRecord& record) override;
-    // saveduanyufankui.php with both texts and which (1, 2 or 3); the reply.
-    QString saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which) override;
+    // saveduanyufankui.php with both texts and which of them to keep; the reply.
+    QString saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
+                      store::TextsToSave which) override;
 
     // loadgua.php: on success the case becomes the store's current record (saveKey, caseId)
     // and enters the history as id + "(网络)"; the texts go to the editors.

@@ -52,10 +52,10 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     return result;
 }
 
-std::optional<QString> CaseStore::textsProblem(int which, const CaseTexts& texts) {
-    if (which & 1)
+std::optional<QString> CaseStore::textsProblem(TextsToSave which, const CaseTexts& texts) {
+    if (savesJudgment(which))
         if (auto problem = oversizedText(QStringLiteral("断语"), texts.judgment)) return problem;
-    if (which & 2)
+    if (savesFeedback(which))
         if (auto problem = oversizedText(QStringLiteral("反馈"), texts.feedback)) return problem;
     return std::nullopt;
 }
@@ -69,7 +69,7 @@ qint64 CaseStore::localCopyOfCloudCase() const {
          r.birthYear, r.subject});
 }
 
-SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
+SaveResult CaseStore::saveCaseTexts(TextsToSave which, const CaseTexts& texts) {
     if (record_.saveKey == 0 && record_.caseNumber.isEmpty())
         return {false, QStringLiteral("卦的唯一编号为空，无法保存。")};
     if (const auto problem = textsProblem(which, texts)) return {false, *problem + QStringLiteral("，没有保存。")};
@@ -82,8 +82,8 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
 
     // One statement per save, so the keyword index reads the case's texts once. The texts go
     // into the one row of the record, never into every case with its number.
-    const bool setJudgment = which == 1 || which == 3;
-    const bool setFeedback = which == 2 || which == 3;
+    const bool setJudgment = savesJudgment(which);
+    const bool setFeedback = savesFeedback(which);
     Transaction transaction(db_);
     qint64 row = record_.saveKey;
     if (row == 0 && cloudRecord_) row = localCopyOfCloudCase();

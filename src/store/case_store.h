@@ -6,6 +6,7 @@
 #include "store/case_record.h"
 #include "store/cloud_cases.h"
 #include "store/database.h"
+#include "store/texts_to_save.h"
 
 #include <QDate>
 #include <QString>
@@ -44,12 +45,12 @@ public:
     const CaseRecord& record() const { return record_; }
 
     CreateResult createCase(const CastCase& cast);
-    // which: 1 judgment, 2 feedback, 3 both, saved into the record's row (saveKey). Without one
+    // The texts `which` names, saved into the record's row (saveKey). Without one
     // the row is inserted first; for a case of the case service its newest local copy (same
     // number and fields) is used when there is one. A text over kMaxCaseTextBytes saves nothing.
-    SaveResult saveCaseTexts(int which, const CaseTexts& texts);
+    SaveResult saveCaseTexts(TextsToSave which, const CaseTexts& texts);
     // Why the texts `which` names cannot be saved (one over the length limit), or none.
-    static std::optional<QString> textsProblem(int which, const CaseTexts& texts);
+    static std::optional<QString> textsProblem(TextsToSave which, const CaseTexts& texts);
     // Sets the question type (占类) of the record and saves it into the record's row; without a
     // row (a chart-only cast, a case of the case service) it is kept for the first save.
     SaveResult saveQuestionType(const QString& questionType);

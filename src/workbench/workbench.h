@@ -20,6 +20,7 @@
 #include "store/database.h"
 #include "store/settings.h"
 #include "store/sqlite_divination_data.h"
+#include "store/texts_to_save.h"
 
 namespace casting {
 class CastSession;
@@ -33,9 +34,6 @@ namespace workbench {
 
 class Clock;
 class Prompter;
-
-// Which texts a save writes.
-enum class CaseTextChoice { Judgment = 1, Feedback = 2, Both = 3 };
 
 class Workbench : public QObject {
     Q_OBJECT
@@ -141,7 +139,7 @@ public:
     void editFeedback(const QString& text);
     // "保存断语", "保存反馈", "全部保存" into the case whose chart is on view; a chart that is
     // not a stored case is first offered to be stored as a new case. False when nothing was saved.
-    bool saveTexts(CaseTextChoice choice);
+    bool saveTexts(store::TextsToSave which);
     // The question type (占类) of the chart on view. A stored case saves it into its row at once;
     // another chart only holds it. False after the database's message when it could not be saved.
     bool setQuestionType(const QString& type);

@@ -34,7 +34,7 @@ TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) 
 
     // Texts that hold later field names after "&" reach the service as they were typed.
     const store::CaseTexts texts{"第一行\n第二行 <b>&amp;\n&save_fankui=假&save_b=1&pw=x", "应验\r\n100%&nm=别人"};
-    EXPECT_TRUE(client.cases.saveCaseTexts(3, texts).saved);
+    EXPECT_TRUE(client.cases.saveCaseTexts(store::TextsToSave::Both, texts).saved);
 
     // Another machine of the same user opens it from the service.
     DesktopClient elsewhere(service.address());
@@ -51,7 +51,7 @@ TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) 
     EXPECT_EQ(elsewhere.history.entries(), QStringList{QString::number(recent.rows[0].id) + "(网络)"});
 
     // Saving there inserts the local row first, and the service keeps one case.
-    EXPECT_TRUE(elsewhere.cases.saveCaseTexts(2, {"", "改过的反馈"}).saved);
+    EXPECT_TRUE(elsewhere.cases.saveCaseTexts(store::TextsToSave::Feedback, {"", "改过的反馈"}).saved);
     EXPECT_EQ(elsewhere.lists.recentCases().size(), 1);
     EXPECT_EQ(client.cloudCases.caseTexts(recent.rows[0].id).text,
               std::optional<QString>(texts.judgment + "\n***反馈***\n改过的反馈"));
@@ -120,7 +120,7 @@ TEST(CloudCases, AStoppedServiceOrAStalePasswordLeavesTheLocalStoreWorking) {
     created = client.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
     EXPECT_TRUE(created.stored);
     EXPECT_EQ(created.cloudMessage, "网络保存失败，请重试，错误信息：neterror");
-    const auto saved = client.cases.saveCaseTexts(1, {"断语", ""});
+    const auto saved = client.cases.saveCaseTexts(store::TextsToSave::Judgment, {"断语", ""});
     EXPECT_FALSE(saved.saved);
     EXPECT_EQ(saved.message, "网络保存失败，错误信息：neterror");
     EXPECT_EQ(
@@ -160,7 +160,7 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
         DesktopClient local(server.address());
         local.cases.setCloud(&local.cloudCases);
         local.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
-        const auto result = local.cases.saveCaseTexts(1, {"断语", ""});
+        const auto result = local.cases.saveCaseTexts(store::TextsToSave::Judgment, {"断语", ""});
         EXPECT_EQ(result.saved, s.saved) << s.reply.toStdString();
         EXPECT_EQ(local.db->getFirstString("select duanyu from gua_table"), "断语");
     }

@@ -20,7 +20,7 @@ public:
         ++calls;
         return QStringLiteral("ok");
     }
-    QString saveTexts(const store::CaseRecord&, const store::CaseTexts&, int) override {
+    QString saveTexts(const store::CaseRecord&, const store::CaseTexts&, store::TextsToSave) override {
         ++calls;
         return QStringLiteral("ok");
     }
@@ -54,7 +54,8 @@ TEST_F(CaseLibraryTest, DeletingACaseRemovesItFromTheTableTheSearchAndTheHistory
     const qint64 a = create(QStringLiteral("20240204111111京房式T:01:00:00"));
     const qint64 b = create(QStringLiteral("20240204222222京房式T:02:00:00"));
     const qint64 c = create(QStringLiteral("20240204333333京房式T:03:00:00"));
-    ASSERT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("独一无二的断语"), {}}).saved);  // into c
+    ASSERT_TRUE(
+        cases.saveCaseTexts(store::TextsToSave::Judgment, {QStringLiteral("独一无二的断语"), {}}).saved);  // into c
     history.append(CaseHistory::localEntry(b));                                         // b seen twice
     cases.setCloud(&cloud);
 
@@ -69,7 +70,7 @@ TEST_F(CaseLibraryTest, DeletingACaseRemovesItFromTheTableTheSearchAndTheHistory
     // c was the current case: its record is cleared, so saving its texts cannot bring it back.
     EXPECT_EQ(cases.record().saveKey, 0);
     EXPECT_TRUE(cases.record().caseNumber.isEmpty());
-    EXPECT_FALSE(cases.saveCaseTexts(1, {QStringLiteral("x"), {}}).saved);
+    EXPECT_FALSE(cases.saveCaseTexts(store::TextsToSave::Judgment, {QStringLiteral("x"), {}}).saved);
     EXPECT_EQ(count("1"), 1);
 }
 

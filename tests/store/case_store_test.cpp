@@ -11,6 +11,7 @@ using store::CaseHistory;
 using store::CaseStore;
 using store::CaseTexts;
 using store::CastCase;
+using store::TextsToSave;
 
 CastCase sampleCast(const QString& number = QStringLiteral("20240204123412京房式T:16:25:00")) {
     CastCase cast;
@@ -77,7 +78,7 @@ TEST_F(CaseStoreTest, UnknownCategoryStillStoresTheCaseAndItsTexts) {
     EXPECT_TRUE(cases.record().categoryId.isEmpty());
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=? and lei_id is null"), {id}),
               1);
-    EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("断"), {}}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Judgment, {QStringLiteral("断"), {}}).saved);
     EXPECT_EQ(count(cases.record().caseNumber), 1);
     EXPECT_EQ(column("duanyu", id), QStringLiteral("断"));
 }
@@ -92,9 +93,9 @@ TEST_F(CaseStoreTest, ChartOnlyStoresNothingUntilTheTextsAreSaved) {
     EXPECT_EQ(count(cast.caseNumber), 0);
     EXPECT_TRUE(history.entries().isEmpty());
 
-    EXPECT_TRUE(cases.saveCaseTexts(2, {QStringLiteral("不该写入"), QStringLiteral("应验")}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Feedback, {QStringLiteral("不该写入"), QStringLiteral("应验")}).saved);
     EXPECT_EQ(count(cast.caseNumber), 1);
-    EXPECT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语"), QStringLiteral("反馈")}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("断语"), QStringLiteral("反馈")}).saved);
     EXPECT_EQ(count(cast.caseNumber), 1);  // the second save only updates
     const qint64 id =
         db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {cast.caseNumber});
@@ -107,21 +108,21 @@ TEST_F(CaseStoreTest, EachSaveWritesOnlyItsOwnText) {
     cases.createCase(sampleCast());
     const qint64 id = cases.record().caseId;
     struct Step {
-        int which;
+        TextsToSave which;
         const char* judgment;
         const char* feedback;
         const char* expectJudgment;
         const char* expectFeedback;
     };
     const Step steps[] = {
-        {1, "甲", "乙", "甲", ""},
-        {2, "丙", "丁", "甲", "丁"},
-        {3, "戊", "己", "戊", "己"},
+        {TextsToSave::Judgment, "甲", "乙", "甲", ""},
+        {TextsToSave::Feedback, "丙", "丁", "甲", "丁"},
+        {TextsToSave::Both, "戊", "己", "戊", "己"},
     };
     for (const Step& s : steps) {
         EXPECT_TRUE(cases.saveCaseTexts(s.which, {QString::fromUtf8(s.judgment), QString::fromUtf8(s.feedback)}).saved);
-        EXPECT_EQ(column("duanyu", id), QString::fromUtf8(s.expectJudgment)) << s.which;
-        EXPECT_EQ(column("fankui", id), QString::fromUtf8(s.expectFeedback)) << s.which;
+        EXPECT_EQ(column("duanyu", id), QString::fromUtf8(s.expectJudgment)) << int(s.which);
+        EXPECT_EQ(column("fankui", id), QString::fromUtf8(s.expectFeedback)) << int(s.which);
     }
 }
 
@@ -136,7 +137,7 @@ TEST_F(CaseStoreTest, AwkwardTextsComeBackUnchanged) {
     cases.createCase(cast);
     const qint64 id = cases.record().caseId;
     const CaseTexts saved{longText, QStringLiteral("反馈\n'第二行'\n100%")};
-    ASSERT_TRUE(cases.saveCaseTexts(3, saved).saved);
+    ASSERT_TRUE(cases.saveCaseTexts(TextsToSave::Both, saved).saved);
 
     CaseHistory otherHistory;
     CaseStore reader(*db, otherHistory);
@@ -153,7 +154,7 @@ TEST_F(CaseStoreTest, AwkwardTextsComeBackUnchanged) {
 }
 
 TEST_F(CaseStoreTest, EmptySaveKeyWritesNothing) {
-    const store::SaveResult result = cases.saveCaseTexts(3, {QStringLiteral("x"), QStringLiteral("y")});
+    const store::SaveResult result = cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("x"), QStringLiteral("y")});
     EXPECT_FALSE(result.saved);
     EXPECT_EQ(result.message, QStringLiteral("卦的唯一编号为空，无法保存。"));
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 0);
@@ -167,7 +168,7 @@ TEST_F(CaseStoreTest, AFailedStatementLeavesNoHalfWrittenCase) {
         QStringLiteral("create trigger refuse_feedback after insert on gua_table when new.fankui <> '' "
                        "begin select raise(abort, 'feedback refused'); end"));
     try {
-        cases.saveCaseTexts(3, {QStringLiteral("断"), QStringLiteral("馈")});
+        cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("断"), QStringLiteral("馈")});
         ADD_FAILURE() << "no error";
     } catch (const store::DatabaseError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("feedback refused"))) << e.text().toStdString();
@@ -178,7 +179,7 @@ TEST_F(CaseStoreTest, AFailedStatementLeavesNoHalfWrittenCase) {
 TEST_F(CaseStoreTest, LoadFillsTheRecordAndEntersTheHistoryOnce) {
     cases.createCase(sampleCast(QStringLiteral("A")));
     const qint64 a = cases.record().caseId;
-    cases.saveCaseTexts(3, {QStringLiteral("断A"), QStringLiteral("馈A")});
+    cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("断A"), QStringLiteral("馈A")});
     cases.createCase(sampleCast(QStringLiteral("B")));
 
     CaseHistory fresh;
@@ -250,8 +251,8 @@ TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
     };
     for (const int sharing : {2, 3})
         for (const Way& way : ways)
-            for (const int which : {1, 2, 3}) {
-                SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", which " << which);
+            for (const TextsToSave which : {TextsToSave::Judgment, TextsToSave::Feedback, TextsToSave::Both}) {
+                SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", which " << int(which));
                 db->execute(QStringLiteral("delete from gua_table"));
                 QList<qint64> ids;
                 for (int i = 0; i < sharing; ++i) {
@@ -259,7 +260,7 @@ TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
                     cast.subject = subjects[i];
                     cases.createCase(cast);
                     ids << cases.record().caseId;
-                    cases.saveCaseTexts(3, {subjects[i] + u'断', subjects[i] + u'馈'});
+                    cases.saveCaseTexts(TextsToSave::Both, {subjects[i] + u'断', subjects[i] + u'馈'});
                 }
                 CaseHistory otherHistory;
                 CaseStore opener(*db, otherHistory);
@@ -282,8 +283,10 @@ TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
                 const int own = int(ids.indexOf(target));
                 const QString oldJudgment = own >= 0 ? subjects[own] + u'断' : QString();
                 const QString oldFeedback = own >= 0 ? subjects[own] + u'馈' : QString();
-                EXPECT_EQ(column("duanyu", target), which & 1 ? QStringLiteral("新断") : oldJudgment);
-                EXPECT_EQ(column("fankui", target), which & 2 ? QStringLiteral("新馈") : oldFeedback);
+                EXPECT_EQ(column("duanyu", target),
+                          which != TextsToSave::Feedback ? QStringLiteral("新断") : oldJudgment);
+                EXPECT_EQ(column("fankui", target),
+                          which != TextsToSave::Judgment ? QStringLiteral("新馈") : oldFeedback);
             }
 }
 
@@ -306,21 +309,21 @@ TEST_F(CaseStoreTest, ATextOverTheLengthLimitSavesNothing) {
     cases.createCase(sampleCast());
     const qint64 id = cases.record().caseId;
     for (const Case& c : texts)
-        for (const int which : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << c.what << ", which " << which);
+        for (const TextsToSave which : {TextsToSave::Judgment, TextsToSave::Feedback}) {
+            SCOPED_TRACE(testing::Message() << c.what << ", which " << int(which));
             db->execute(QStringLiteral("update gua_table set duanyu='旧', fankui='旧' where id=?"), {id});
             const store::SaveResult result = cases.saveCaseTexts(which, {c.text, c.text});
             EXPECT_EQ(result.saved, c.fits);
-            EXPECT_EQ(column(which == 1 ? "duanyu" : "fankui", id) == c.text, c.fits);
+            EXPECT_EQ(column(which == TextsToSave::Judgment ? "duanyu" : "fankui", id) == c.text, c.fits);
             if (!c.fits) {
-                EXPECT_TRUE(
-                    result.message.startsWith(which == 1 ? QStringLiteral("断语太长") : QStringLiteral("反馈太长")))
+                EXPECT_TRUE(result.message.startsWith(which == TextsToSave::Judgment ? QStringLiteral("断语太长")
+                                                                                     : QStringLiteral("反馈太长")))
                     << result.message.toStdString();
                 EXPECT_TRUE(result.message.contains(QStringLiteral("262144"))) << result.message.toStdString();
             }
         }
     // Only the text being saved counts: a long judgment does not stop saving the feedback.
-    EXPECT_TRUE(cases.saveCaseTexts(2, {QString(limit + 1, u'a'), QStringLiteral("馈")}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Feedback, {QString(limit + 1, u'a'), QStringLiteral("馈")}).saved);
 }
 
 // The case service's side, as the cloud client will answer: the replies are scripted.
@@ -333,7 +336,7 @@ public:
         ++newCases;
         return newCaseReply;
     }
-    QString saveTexts(const store::CaseRecord&, const CaseTexts&, int) override {
+    QString saveTexts(const store::CaseRecord&, const CaseTexts&, TextsToSave) override {
         ++textSaves;
         return textsReply;
     }
@@ -354,7 +357,7 @@ TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
     };
     for (const Case& c : {Case{"error", false}, Case{"xxokxx", true}, Case{"ok", true}}) {
         cloud.textsReply = QString::fromLatin1(c.reply);
-        const store::SaveResult result = cases.saveCaseTexts(1, {QString::fromLatin1(c.reply), {}});
+        const store::SaveResult result = cases.saveCaseTexts(TextsToSave::Judgment, {QString::fromLatin1(c.reply), {}});
         EXPECT_EQ(result.saved, c.saved) << c.reply;
         if (!c.saved) {
             EXPECT_EQ(result.message, QStringLiteral("网络保存失败，错误信息：error"));
@@ -382,8 +385,8 @@ TEST_F(CaseStoreTest, ACloudCaseGetsItsLocalRowOnItsFirstSave) {
     EXPECT_EQ(history.entries(), QStringList{QStringLiteral("12(网络)")});
     EXPECT_EQ(cases.record().saveKey, 0);
 
-    EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("云端断语"), {}}).saved);
-    EXPECT_TRUE(cases.saveCaseTexts(2, {{}, QStringLiteral("云端反馈")}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Judgment, {QStringLiteral("云端断语"), {}}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Feedback, {{}, QStringLiteral("云端反馈")}).saved);
     EXPECT_EQ(count(fields.caseNumber), 1);
     const qint64 id =
         db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {fields.caseNumber});

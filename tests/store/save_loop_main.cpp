@@ -18,7 +18,11 @@ int main(int argc, char** argv) {
         cast.category = QStringLiteral("杂类");
         cast.castDate = QDate(2024, 1, 1);
         cases.createCase(cast);
-        if (!cases.saveCaseTexts(3, {QStringLiteral("断语%1").arg(i), QStringLiteral("反馈%1").arg(i)}).saved) return 1;
+        if (!cases
+                 .saveCaseTexts(store::TextsToSave::Both,
+                                {QStringLiteral("断语%1").arg(i), QStringLiteral("反馈%1").arg(i)})
+                 .saved)
+            return 1;
         std::printf("%d\n", i);
         std::fflush(stdout);
     }

@@ -358,7 +358,7 @@ private slots:
                     .caseStore()
                     .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
                     .cloudMessage.isEmpty());
-        QVERIFY(run.f.bench().caseStore().saveCaseTexts(3, {kJudgment, kFeedback}).saved);
+        QVERIFY(run.f.bench().caseStore().saveCaseTexts(store::TextsToSave::Both, {kJudgment, kFeedback}).saved);
         run.f.bench().clearCaseTexts();
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
