@@ -63,10 +63,7 @@ void Workbench::showMessages(const QStringList& messages) {
 }
 
 chart::PaintInputs Workbench::paintInputs() const {
-    const auto notes = [this](const QString& item) {
-        const analysis::LineStrength strength = analysis::DescribeLineStrength(state_, item);
-        return chart::StrengthNote{strength.text, strength.colour};
-    };
+    const auto notes = [this](const QString& item) { return analysis::DescribeLineStrength(state_, item); };
     return chart::PaintInputs{state_,      options_, view_.showingChanged,
                               caseHeader_, notes,    &analysis::DescribeReturnInfluence};
 }

@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "chart/chart_build.h"
-#include "chart/chart_painter.h"
 #include "chart/chart_view.h"
+#include "chart_drawing/chart_painter.h"
 #include "reading/schools.h"
 #include "store/case_history.h"
 #include "store/case_lists.h"

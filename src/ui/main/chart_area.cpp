@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "chart/chart_cursor.h"
+#include "chart_drawing/chart_cursor.h"
 #include "ui/common/focus_mark.h"
 
 namespace ui {

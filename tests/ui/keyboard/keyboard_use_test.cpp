@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "chart/chart_cursor.h"
+#include "chart_drawing/chart_cursor.h"
 #include "test_support/program_fixture.h"
 #include "ui/main/chart_area.h"
 

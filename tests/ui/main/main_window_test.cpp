@@ -21,9 +21,9 @@
 #include <QTimer>
 
 #include "chart/cast_pillars.h"
-#include "chart/chart_geometry.h"
-#include "chart/chart_painter.h"
 #include "chart/text_forms.h"
+#include "chart_drawing/chart_geometry.h"
+#include "chart_drawing/chart_painter.h"
 #include "test_support/program_fixture.h"
 #include "ui/common/dialog_prompter.h"
 
