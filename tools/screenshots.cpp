@@ -21,6 +21,7 @@
 #include "cloud/http_exchange.h"
 #include "cloud/self_update.h"
 #include "test_support/controls.h"
+#include "ui/casting/object_names.h"
 #include "ui/cloud/login_window.h"
 #include "ui/cloud/password_window.h"
 #include "ui/main/main_window_layout.h"
@@ -29,6 +30,8 @@
 #include "workbench/prompter.h"
 
 namespace {
+
+namespace castdialog = objectnames::castdialog;
 
 // The screen's available area (outlined in red) with the window drawn where it sits and its
 // frame in grey: whether the window, title bar and scroll bars, fits the screen.
@@ -137,15 +140,16 @@ int main(int argc, char** argv) {
     for (int k = 0; k < 3; ++k) {
         QMouseEvent press(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
-        QApplication::sendEvent(control<QLabel>(dialog, numbered("Label", 29, k)), &press);
+        QApplication::sendEvent(control<QLabel>(dialog, castdialog::throwLabels[k]), &press);
     }
     dialog.activateWindow();
-    control<QLabel>(dialog, "Label32")->setFocus(Qt::TabFocusReason);  // the next throw, with its focus mark
+    control<QLabel>(dialog, castdialog::throwLabels[3])
+        ->setFocus(Qt::TabFocusReason);  // the next throw, with its focus mark
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-common.png")));
-    control<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(1);
-    control<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
-    control<QPushButton>(dialog, "Button4")->click();
+    control<QTabWidget>(dialog, castdialog::tabs)->setCurrentIndex(1);
+    control<QLineEdit>(dialog, castdialog::nameEdit)->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
+    control<QPushButton>(dialog, castdialog::nameCastButton)->click();
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-advanced.png")));
     // The account windows; nothing is sent anywhere.

@@ -13,9 +13,12 @@
 
 #include "chart/chart_cursor.h"
 #include "test_support/program_fixture.h"
+#include "ui/casting/object_names.h"
 #include "ui/main/chart_area.h"
 
 namespace {
+
+namespace castdialog = objectnames::castdialog;
 
 void showActive(QWidget* window) {
     window->show();
@@ -139,7 +142,9 @@ private slots:
         ui::CastDialog& dialog = f.program->castDialog;
         showActive(&dialog);
         auto* pages = dialog.findChild<QTabWidget*>();
-        for (const auto& [page, name] : {std::pair(0, "Label29"), std::pair(1, "Label7"), std::pair(1, "Image1")}) {
+        for (const auto& [page, name] :
+             {std::pair(0, castdialog::throwLabels[0]), std::pair(1, castdialog::lineLabels[0]),
+              std::pair(1, castdialog::coinImages[0])}) {
             pages->setCurrentIndex(page);
             auto* label = control<QLabel>(dialog, name);
             pages->setFocus();

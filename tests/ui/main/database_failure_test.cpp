@@ -11,8 +11,11 @@
 
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
+#include "ui/casting/object_names.h"
 
 namespace {
+
+namespace castdialog = objectnames::castdialog;
 
 // Writes to these tables fail from now on with the database's own error text.
 void breakWrites(store::Database& db) {
@@ -56,7 +59,7 @@ private slots:
             control<QPushButton>(*f.window, "Button19")->click();
         }) << true;
         QTest::newRow("casting method") << Action([](ProgramFixture& f) {
-            control<QRadioButton>(f.program->castDialog, "RadioButton14")->click();
+            control<QRadioButton>(f.program->castDialog, castdialog::zangshanMethod)->click();
         }) << false;
         QTest::newRow("browser category") << Action([](ProgramFixture& f) {
             f.program->caseBrowser.prepareFirstShowing();

@@ -16,9 +16,12 @@
 #include <functional>
 
 #include "test_support/program_fixture.h"
+#include "ui/casting/object_names.h"
 #include "ui/main/settings_dialog.h"
 
 namespace {
+
+namespace castdialog = objectnames::castdialog;
 
 const QDateTime kBeforeXiaoshu(QDate(2016, 7, 7), QTime(0, 1));
 
@@ -121,8 +124,8 @@ private slots:
         ui::CastDialog& dialog = f.program->castDialog;
         QTimer::singleShot(0, &dialog, [&] {
             QTimer::singleShot(0, &dialog, [&] {
-                header = control<QLabel>(dialog, "Label14")->text();
-                term = control<QLabel>(dialog, "Label19")->text();
+                header = control<QLabel>(dialog, castdialog::dateHeaderLabel)->text();
+                term = control<QLabel>(dialog, castdialog::termLabel)->text();
                 dialog.reject();
             });
         });
