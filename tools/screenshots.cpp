@@ -25,6 +25,7 @@
 #include "ui/cloud/login_window.h"
 #include "ui/cloud/password_window.h"
 #include "ui/main/main_window_layout.h"
+#include "ui/main/object_names.h"
 #include "ui/main/settings_dialog.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
@@ -32,6 +33,7 @@
 namespace {
 
 namespace castdialog = objectnames::castdialog;
+namespace mainwindow = objectnames::mainwindow;
 
 // The screen's available area (outlined in red) with the window drawn where it sits and its
 // frame in grey: whether the window, title bar and scroll bars, fits the screen.
@@ -90,12 +92,12 @@ int main(int argc, char** argv) {
     }
     // The chart with the keyboard: its frame and the cursor moved onto the changed line.
     window.activateWindow();
-    control<QWidget>(window, "PaintBox1")->setFocus(Qt::TabFocusReason);
+    control<QWidget>(window, mainwindow::chartArea)->setFocus(Qt::TabFocusReason);
     QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(control<QWidget>(window, "PaintBox1"), &right);
+    QApplication::sendEvent(control<QWidget>(window, mainwindow::chartArea), &right);
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-chart-cursor.png")));
-    control<QPushButton>(window, "Button1")->setFocus();
+    control<QPushButton>(window, mainwindow::recastButton)->setFocus();
     // Notes over bars and marks, on their opaque cells.
     program.bench.setShowAnnotations(true);
     application.processEvents();
@@ -120,16 +122,16 @@ int main(int argc, char** argv) {
     window.resize(ui::main_layout::kClient);
     window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
     // The 断卦辅助 panel right of the chart, the window widened by it, and on a 1024 × 600 screen.
-    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
-        if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
+    for (QAction* a : control<QMenu>(window, mainwindow::popupMenu)->actions())
+        if (a->objectName() == QLatin1String(mainwindow::readingPanelAction)) a->trigger();
     window.resize(ui::main_layout::kClientWithPanel);
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-reading-panel.png")));
     window.resize(1024, 560);
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-reading-panel-small.png")));
-    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
-        if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
+    for (QAction* a : control<QMenu>(window, mainwindow::popupMenu)->actions())
+        if (a->objectName() == QLatin1String(mainwindow::readingPanelAction)) a->trigger();
     window.resize(ui::main_layout::kClient);
 
     // The casting dialog: the first tab with three throws made, the second with a name read.

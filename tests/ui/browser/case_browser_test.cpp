@@ -10,8 +10,11 @@
 #include <QTest>
 
 #include "test_support/program_fixture.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace mainwindow = objectnames::mainwindow;
 
 // Cases: 2023-05 求财 ×1, 2024-02 求财 ×2, 2024-02 事业 ×1, 2024-03 杂类 ×1.
 void seedCases(store::CaseStore& cases) {
@@ -153,7 +156,7 @@ private slots:
             control<QPushButton>(f.browser, "Button2")->click();
         }
         QCOMPARE(f.bench().history().entries().size(), before);  // created cases are already there
-        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240205311111"));
+        QCOMPARE(control<QLineEdit>(*f.window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240205311111"));
     }
 
     void searchIsLiteralAndStopsAtAHundred() {

@@ -7,8 +7,11 @@
 #include <QTimer>
 
 #include "test_support/program_fixture.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace mainwindow = objectnames::mainwindow;
 
 void click(QListWidget* list, int row) {
     list->setCurrentRow(row);
@@ -131,12 +134,12 @@ private slots:
         QCOMPARE(viewer.result(), int(QDialog::Accepted));
         QVERIFY(viewer.isVisible());  // opened without blocking: stays open
         QCOMPARE(f.bench().chart().castDate, QDate(2024, 2, 10));
-        QVERIFY(control<QLabel>(*f.window, "Label1")
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)
                     ->text()
                     .startsWith(QStringLiteral("甲辰年 丙寅月 甲辰日(寅卯空) 2024-02-10 16:24:00")));
-        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240210311111"));
+        QCOMPARE(control<QLineEdit>(*f.window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240210311111"));
         QCOMPARE(f.bench().chart().main[5].beast, QStringLiteral("青龙"));  // 甲 day
-        QVERIFY(control<QLabel>(*f.window, "Label13")->text().isEmpty());
+        QVERIFY(control<QLabel>(*f.window, mainwindow::termLabel)->text().isEmpty());
     }
 };
 

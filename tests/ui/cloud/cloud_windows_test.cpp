@@ -18,8 +18,11 @@
 #include "store/settings.h"
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace mainwindow = objectnames::mainwindow;
 
 using Steps = std::function<void(ui::LoginWindow&)>;
 
@@ -95,7 +98,7 @@ private slots:
     void registrationAndLoginThroughTheWindow() {
         cloud_test::ServiceProcess service({"--message", "你好", "--url", "https://qinglan.example.org/news"});
         CloudRun run(service.address());
-        QVERIFY(!control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        QVERIFY(!control<QPushButton>(*run.f.window, mainwindow::settingsButton)->isEnabled());
 
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
             QCOMPARE(w.width(), 260);
@@ -140,10 +143,10 @@ private slots:
         QVERIFY(run.windowOpened);
         QVERIFY(loggedIn);
         QVERIFY(run.f.prompter.messages.isEmpty());
-        QVERIFY(control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        QVERIFY(control<QPushButton>(*run.f.window, mainwindow::settingsButton)->isEnabled());
         // The login notice "%4F60%597D" is 你好.
-        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->text(), QStringLiteral("你好"));
-        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->property("url").toString(),
+        QCOMPARE(control<QLabel>(*run.f.window, mainwindow::messageLabel)->text(), QStringLiteral("你好"));
+        QCOMPARE(control<QLabel>(*run.f.window, mainwindow::messageLabel)->property("url").toString(),
                  QStringLiteral("https://qinglan.example.org/news"));
 
         // Offered once per run.
@@ -249,7 +252,7 @@ private slots:
         QVERIFY(stayedOpen);
         QCOMPARE(run.f.prompter.messages,
                  (QStringList{QStringLiteral("请输入密码。"), QStringLiteral("账号或密码错误，不能登陆。")}));
-        QVERIFY(!control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        QVERIFY(!control<QPushButton>(*run.f.window, mainwindow::settingsButton)->isEnabled());
         QVERIFY(!run.offerLogin({}));
         QVERIFY(!run.windowOpened);
 
@@ -261,11 +264,11 @@ private slots:
                     .cloudMessage.isEmpty());
         QCOMPARE(run.f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
         window.show();
-        control<QPushButton>(window, "Button25")->click();
-        QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
-        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")
-            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        control<QPushButton>(window, mainwindow::recentButton)->click();
+        QCOMPARE(control<QListWidget>(window, mainwindow::recentList)->count(), 1);
+        control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
+        emit control<QListWidget>(window, mainwindow::recentList)
+            ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
         QCOMPARE(run.f.bench().history().entries().last(), QStringLiteral("1(本地)"));
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
@@ -277,7 +280,7 @@ private slots:
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
         QVERIFY(run.registerAndLogIn(QStringLiteral("zhao"), QStringLiteral("old")));
-        control<QPushButton>(*run.f.window, "Button18")->click();
+        control<QPushButton>(*run.f.window, mainwindow::settingsButton)->click();
         ui::PasswordWindow& w = run.cloud().passwordWindow();
         QVERIFY(w.isVisible());
         const auto change = [&](const char* oldText, const char* newText, const char* confirmation) {
@@ -315,36 +318,36 @@ private slots:
         ui::MainWindow& window = *run.f.window;
         window.show();
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
-        control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
-        control<QPlainTextEdit>(window, "Memo3")->setPlainText(kFeedback);
-        control<QPushButton>(window, "Button30")->click();
+        control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->setPlainText(kJudgment);
+        control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->setPlainText(kFeedback);
+        control<QPushButton>(window, mainwindow::saveAllButton)->click();
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("全部保存成功。")});
         QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 1);
 
         // The recent list comes from the service; a pick opens the service's copy.
         run.f.bench().clearCaseTexts();
-        control<QPushButton>(window, "Button25")->click();
-        QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
-        const QString item = control<QListWidget>(window, "ListBox1")->item(0)->text();
+        control<QPushButton>(window, mainwindow::recentButton)->click();
+        QCOMPARE(control<QListWidget>(window, mainwindow::recentList)->count(), 1);
+        const QString item = control<QListWidget>(window, mainwindow::recentList)->item(0)->text();
         QVERIFY2(item.endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")), qPrintable(item));
         const QString cloudEntry = item.section(u';', 0, 0) + QStringLiteral("(网络)");
-        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")
-            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
+        emit control<QListWidget>(window, mainwindow::recentList)
+            ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
         QCOMPARE(run.f.bench().history().entries(), (QStringList{QStringLiteral("1(本地)"), cloudEntry}));
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
-        QCOMPARE(control<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20240204111111"));
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->toPlainText(), kFeedback);
+        QCOMPARE(control<QLineEdit>(window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204111111"));
         QCOMPARE(run.f.bench().caseHeader(), QStringLiteral("性别:男 出生:1980 占事甲"));
-        QVERIFY(!control<QPushButton>(window, "Button30")->isEnabled());
+        QVERIFY(!control<QPushButton>(window, mainwindow::saveAllButton)->isEnabled());
 
         // Stepping through the history loads each entry from its own store.
         run.f.bench().clearCaseTexts();
-        control<QPushButton>(window, "Button19")->click();
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+        control<QPushButton>(window, mainwindow::previousCaseButton)->click();
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
         run.f.bench().clearCaseTexts();
-        control<QPushButton>(window, "Button20")->click();
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
+        control<QPushButton>(window, mainwindow::nextCaseButton)->click();
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->toPlainText(), kFeedback);
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         QCOMPARE(run.f.prompter.messages.size(), 1);
     }
@@ -399,7 +402,7 @@ private slots:
         control<QPushButton>(browser, "Button2")->click();
         QCOMPARE(browser.result(), int(QDialog::Accepted));
         QCOMPARE(run.f.bench().history().entries().last(), cloudEntry);
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
 
         // Rename: the local table and the service, whose name a later login copies back.
         pick(control<QListWidget>(browser, "ListBox1"), category);
@@ -439,18 +442,18 @@ private slots:
                     .caseStore()
                     .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
                     .cloudMessage.isEmpty());
-        control<QPushButton>(window, "Button25")->click();
-        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")
-            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        control<QPushButton>(window, mainwindow::recentButton)->click();
+        control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
+        emit control<QListWidget>(window, mainwindow::recentList)
+            ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         service.stop();
         ScriptedPrompter& prompter = run.f.prompter;
         prompter.messages.clear();
 
-        control<QPushButton>(window, "Button25")->click();
+        control<QPushButton>(window, mainwindow::recentButton)->click();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
-        QVERIFY(!control<QListWidget>(window, "ListBox1")->isVisible());
+        QVERIFY(!control<QListWidget>(window, mainwindow::recentList)->isVisible());
 
         // A new cast is still stored here.
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240205222222京房式T:11:00:00", u"乙")));
@@ -459,8 +462,8 @@ private slots:
 
         // Texts: the failure is reported, the local row is written.
         prompter.messages.clear();
-        control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
-        control<QPushButton>(window, "Button28")->click();
+        control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->setPlainText(kJudgment);
+        control<QPushButton>(window, mainwindow::saveJudgmentButton)->click();
         QVERIFY(prompter.messages.contains(QStringLiteral("网络保存失败，错误信息：neterror")));
         const auto texts = run.f.bench().caseLists().caseTexts(2);
         QVERIFY(texts.has_value());
@@ -470,10 +473,10 @@ private slots:
         // (its save was reported failed), so each step asks first.
         prompter.messages.clear();
         prompter.saveAnswers = {workbench::Prompter::Answer::No, workbench::Prompter::Answer::No};
-        control<QPushButton>(window, "Button19")->click();
+        control<QPushButton>(window, mainwindow::previousCaseButton)->click();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
-        control<QPushButton>(window, "Button19")->click();
-        QCOMPARE(control<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20240204111111"));
+        control<QPushButton>(window, mainwindow::previousCaseButton)->click();
+        QCOMPARE(control<QLineEdit>(window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204111111"));
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
@@ -492,7 +495,7 @@ private slots:
              rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")生意往来")));
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
 
-        control<QPushButton>(window, "Button18")->click();
+        control<QPushButton>(window, mainwindow::settingsButton)->click();
         ui::PasswordWindow& password = run.cloud().passwordWindow();
         control<QLineEdit>(password, "Edit1")->setText(QStringLiteral("pw"));
         control<QLineEdit>(password, "Edit2")->setText(QStringLiteral("pw2"));

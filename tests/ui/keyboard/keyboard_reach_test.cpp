@@ -6,8 +6,11 @@
 #include <QTest>
 
 #include "test_support/program_fixture.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace mainwindow = objectnames::mainwindow;
 
 // An entry field inside a spin box or date box stands for its box, which carries the name.
 bool isInnerPartOfABox(const QWidget* w) {
@@ -107,8 +110,9 @@ private slots:
         QVERIFY(at("Edit2") < at("Button3"));
         // In the main window the texts come before the buttons below the chart.
         const QStringList main = namesInChain(f.window);
-        QVERIFY(main.indexOf(QStringLiteral("Memo3")) < main.indexOf(QStringLiteral("Button25")));
-        QCOMPARE(main.first(), QStringLiteral("PaintBox1"));
+        QVERIFY(main.indexOf(QLatin1String(mainwindow::feedbackEdit)) <
+                main.indexOf(QLatin1String(mainwindow::recentButton)));
+        QCOMPARE(main.first(), QLatin1String(mainwindow::chartArea));
     }
 
     void everyPageOfTheCastingDialog() {

@@ -15,10 +15,12 @@
 #include "test_support/program_fixture.h"
 #include "ui/casting/object_names.h"
 #include "ui/main/chart_area.h"
+#include "ui/main/object_names.h"
 
 namespace {
 
 namespace castdialog = objectnames::castdialog;
+namespace mainwindow = objectnames::mainwindow;
 
 void showActive(QWidget* window) {
     window->show();
@@ -75,18 +77,18 @@ private slots:
     void tabLeavesTheCaseTexts() {
         ProgramFixture f;
         showActive(f.window);
-        auto* judgment = control<QPlainTextEdit>(*f.window, "Memo1");
-        auto* feedback = control<QPlainTextEdit>(*f.window, "Memo3");
+        auto* judgment = control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit);
+        auto* feedback = control<QPlainTextEdit>(*f.window, mainwindow::feedbackEdit);
         judgment->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(judgment, Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("Memo3"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::feedbackEdit));
         QTest::keyClick(feedback, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(focusName(), QStringLiteral("Button25"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::recentButton));
         feedback->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(feedback, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(focusName(), QStringLiteral("Memo1"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::judgmentEdit));
         QTest::keyClick(judgment, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(focusName(), QStringLiteral("CheckBox5"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::hiddenChangesBox));
         QVERIFY(judgment->toPlainText().isEmpty());
         QVERIFY(feedback->toPlainText().isEmpty());
         QVERIFY(!f.bench().judgmentUnsaved());
@@ -100,8 +102,8 @@ private slots:
         // 乾为天, its top line moving.
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
         showActive(f.window);
-        auto* chart = control<ui::ChartArea>(*f.window, "PaintBox1");
-        control<QPushButton>(*f.window, "Button12")->setFocus();
+        auto* chart = control<ui::ChartArea>(*f.window, mainwindow::chartArea);
+        control<QPushButton>(*f.window, mainwindow::calendarButton)->setFocus();
         QVERIFY(!markedAtEdge(chart));
         const QImage pictureUnfocused = f.window->chartPicture();
         chart->setFocus(Qt::TabFocusReason);
@@ -253,7 +255,7 @@ private slots:
         addCase(f.bench().caseStore(), u"20240204222222京房式T:08:00:00", u"求财", QDate(2024, 2, 4));
         showActive(f.window);
         QTest::keyClick(f.window, Qt::Key_R, Qt::ControlModifier);
-        auto* recent = control<QListWidget>(*f.window, "ListBox1");
+        auto* recent = control<QListWidget>(*f.window, mainwindow::recentList);
         QVERIFY(recent->isVisible());
         QCOMPARE(recent->count(), 1);
         QTest::keyClick(recent, Qt::Key_Escape);

@@ -12,10 +12,12 @@
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
 #include "ui/casting/object_names.h"
+#include "ui/main/object_names.h"
 
 namespace {
 
 namespace castdialog = objectnames::castdialog;
+namespace mainwindow = objectnames::mainwindow;
 
 // Writes to these tables fail from now on with the database's own error text.
 void breakWrites(store::Database& db) {
@@ -41,22 +43,22 @@ private slots:
         QTest::addColumn<bool>("readsFail");  // the case table is gone, not just read-only
         using Action = std::function<void(ProgramFixture&)>;
         QTest::newRow("option box") << Action([](ProgramFixture& f) {
-            control<QCheckBox>(*f.window, "CheckBox4")->click();
+            control<QCheckBox>(*f.window, mainwindow::stemsBox)->click();
         }) << false;
         QTest::newRow("save judgment") << Action([](ProgramFixture& f) {
-            control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("断"));
-            control<QPushButton>(*f.window, "Button28")->click();
+            control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->setPlainText(QStringLiteral("断"));
+            control<QPushButton>(*f.window, mainwindow::saveJudgmentButton)->click();
         }) << false;
         QTest::newRow("save all") << Action([](ProgramFixture& f) {
-            control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("断"));
-            control<QPlainTextEdit>(*f.window, "Memo3")->setPlainText(QStringLiteral("验"));
-            control<QPushButton>(*f.window, "Button30")->click();
+            control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->setPlainText(QStringLiteral("断"));
+            control<QPlainTextEdit>(*f.window, mainwindow::feedbackEdit)->setPlainText(QStringLiteral("验"));
+            control<QPushButton>(*f.window, mainwindow::saveAllButton)->click();
         }) << false;
         QTest::newRow("recent list") << Action([](ProgramFixture& f) {
-            control<QPushButton>(*f.window, "Button25")->click();
+            control<QPushButton>(*f.window, mainwindow::recentButton)->click();
         }) << true;
         QTest::newRow("history step") << Action([](ProgramFixture& f) {
-            control<QPushButton>(*f.window, "Button19")->click();
+            control<QPushButton>(*f.window, mainwindow::previousCaseButton)->click();
         }) << true;
         QTest::newRow("casting method") << Action([](ProgramFixture& f) {
             control<QRadioButton>(f.program->castDialog, castdialog::zangshanMethod)->click();
