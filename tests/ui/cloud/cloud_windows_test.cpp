@@ -18,10 +18,12 @@
 #include "store/settings.h"
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
+#include "ui/browser/object_names.h"
 #include "ui/main/object_names.h"
 
 namespace {
 
+namespace casebrowser = objectnames::casebrowser;
 namespace mainwindow = objectnames::mainwindow;
 
 using Steps = std::function<void(ui::LoginWindow&)>;
@@ -272,8 +274,8 @@ private slots:
         QCOMPARE(run.f.bench().history().entries().last(), QStringLiteral("1(本地)"));
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
-        QVERIFY(!control<QRadioButton>(browser, "RadioButton1")->isEnabled());
-        QVERIFY(control<QRadioButton>(browser, "RadioButton2")->isChecked());
+        QVERIFY(!control<QRadioButton>(browser, casebrowser::cloudSource)->isEnabled());
+        QVERIFY(control<QRadioButton>(browser, casebrowser::localSource)->isChecked());
     }
 
     void passwordChangeThroughTheWindow() {
@@ -366,53 +368,55 @@ private slots:
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
-        QVERIFY(control<QRadioButton>(browser, "RadioButton1")->isEnabled() &&
-                control<QRadioButton>(browser, "RadioButton1")->isChecked());
-        const int category = rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类"));
+        QVERIFY(control<QRadioButton>(browser, casebrowser::cloudSource)->isEnabled() &&
+                control<QRadioButton>(browser, casebrowser::cloudSource)->isChecked());
+        const int category = rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")杂类"));
         QVERIFY(category >= 0);
-        pick(control<QListWidget>(browser, "ListBox1"), category);
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->item(0)->text(), QStringLiteral("2024"));
-        pick(control<QListWidget>(browser, "ListBox2"), 0);
-        QCOMPARE(control<QListWidget>(browser, "ListBox3")->count(), 1);
-        QCOMPARE(control<QListWidget>(browser, "ListBox3")->item(0)->text(), QStringLiteral("2"));
-        pick(control<QListWidget>(browser, "ListBox3"), 0);
-        QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
-        QVERIFY(control<QListWidget>(browser, "ListBox4")
+        pick(control<QListWidget>(browser, casebrowser::categoryList), category);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->item(0)->text(), QStringLiteral("2024"));
+        pick(control<QListWidget>(browser, casebrowser::yearList), 0);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::monthList)->count(), 1);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::monthList)->item(0)->text(), QStringLiteral("2"));
+        pick(control<QListWidget>(browser, casebrowser::monthList), 0);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::caseList)->count(), 1);
+        QVERIFY(control<QListWidget>(browser, casebrowser::caseList)
                     ->item(0)
                     ->text()
                     .endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")));
-        pick(control<QListWidget>(browser, "ListBox4"), 0);
-        QCOMPARE(control<QPlainTextEdit>(browser, "Memo1")->toPlainText(),
+        pick(control<QListWidget>(browser, casebrowser::caseList), 0);
+        QCOMPARE(control<QPlainTextEdit>(browser, casebrowser::textsView)->toPlainText(),
                  kJudgment + QStringLiteral("\n***反馈***\n") + kFeedback);
 
         // Another category has no years in the service.
         const int other = category == 0 ? 1 : 0;
-        pick(control<QListWidget>(browser, "ListBox1"), other);
+        pick(control<QListWidget>(browser, casebrowser::categoryList), other);
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("网络上没有年数据。")});
-        control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("不存在"));
-        control<QPushButton>(browser, "Button1")->click();
+        control<QLineEdit>(browser, casebrowser::keywordEdit)->setText(QStringLiteral("不存在"));
+        control<QPushButton>(browser, casebrowser::searchButton)->click();
         QCOMPARE(run.f.prompter.messages.last(), QStringLiteral("网络上没有搜索到结果。"));
-        control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("十月入账"));
-        control<QPushButton>(browser, "Button1")->click();
-        QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
-        control<QListWidget>(browser, "ListBox4")->setCurrentRow(0);
+        control<QLineEdit>(browser, casebrowser::keywordEdit)->setText(QStringLiteral("十月入账"));
+        control<QPushButton>(browser, casebrowser::searchButton)->click();
+        QCOMPARE(control<QListWidget>(browser, casebrowser::caseList)->count(), 1);
+        control<QListWidget>(browser, casebrowser::caseList)->setCurrentRow(0);
         const QString cloudEntry =
-            control<QListWidget>(browser, "ListBox4")->item(0)->text().section(u';', 0, 0) + QStringLiteral("(网络)");
-        control<QPushButton>(browser, "Button2")->click();
+            control<QListWidget>(browser, casebrowser::caseList)->item(0)->text().section(u';', 0, 0) +
+            QStringLiteral("(网络)");
+        control<QPushButton>(browser, casebrowser::openButton)->click();
         QCOMPARE(browser.result(), int(QDialog::Accepted));
         QCOMPARE(run.f.bench().history().entries().last(), cloudEntry);
         QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
 
         // Rename: the local table and the service, whose name a later login copies back.
-        pick(control<QListWidget>(browser, "ListBox1"), category);
-        const qint64 leiId = ui::categoryIdOfItem(control<QListWidget>(browser, "ListBox1")->currentItem()->text());
-        control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("  生意往来  "));
+        pick(control<QListWidget>(browser, casebrowser::categoryList), category);
+        const qint64 leiId =
+            ui::categoryIdOfItem(control<QListWidget>(browser, casebrowser::categoryList)->currentItem()->text());
+        control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("  生意往来  "));
         run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
         run.f.prompter.messages.clear();
-        control<QPushButton>(browser, "Button3")->click();
+        control<QPushButton>(browser, casebrowser::renameButton)->click();
         QCOMPARE(run.f.prompter.messages.size(), 1);  // the question only
-        QCOMPARE(control<QListWidget>(browser, "ListBox1")->currentItem()->text(),
+        QCOMPARE(control<QListWidget>(browser, casebrowser::categoryList)->currentItem()->text(),
                  QStringLiteral("(%1)生意往来").arg(leiId));
         bool renamedHere = false;
         for (const store::Category& c : run.f.bench().caseLists().categories())
@@ -427,9 +431,9 @@ private slots:
         QVERIFY(copiedThere);
 
         // By time: the service's years of all categories.
-        control<QRadioButton>(browser, "RadioButton4")->click();
-        QCOMPARE(control<QListWidget>(browser, "ListBox1")->count(), 0);
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+        control<QRadioButton>(browser, casebrowser::byTime)->click();
+        QCOMPARE(control<QListWidget>(browser, casebrowser::categoryList)->count(), 0);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
     }
 
     void programStaysUsableWhenTheServiceStops() {
@@ -481,19 +485,22 @@ private slots:
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
         prompter.messages.clear();
-        pick(control<QListWidget>(browser, "ListBox1"),
-             rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类")));
+        pick(control<QListWidget>(browser, casebrowser::categoryList),
+             rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")杂类")));
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
-        control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("生意往来"));
+        control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("生意往来"));
         prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "Button3")->click();
+        control<QPushButton>(browser, casebrowser::renameButton)->click();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
-        QVERIFY(control<QListWidget>(browser, "ListBox1")->currentItem()->text().endsWith(QStringLiteral(")生意往来")));
+        QVERIFY(control<QListWidget>(browser, casebrowser::categoryList)
+                    ->currentItem()
+                    ->text()
+                    .endsWith(QStringLiteral(")生意往来")));
         // The local source still lists everything.
-        control<QRadioButton>(browser, "RadioButton2")->click();
-        pick(control<QListWidget>(browser, "ListBox1"),
-             rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")生意往来")));
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+        control<QRadioButton>(browser, casebrowser::localSource)->click();
+        pick(control<QListWidget>(browser, casebrowser::categoryList),
+             rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")生意往来")));
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
 
         control<QPushButton>(window, mainwindow::settingsButton)->click();
         ui::PasswordWindow& password = run.cloud().passwordWindow();

@@ -6,10 +6,12 @@
 #include <QTest>
 
 #include "test_support/program_fixture.h"
+#include "ui/browser/object_names.h"
 #include "ui/main/object_names.h"
 
 namespace {
 
+namespace casebrowser = objectnames::casebrowser;
 namespace mainwindow = objectnames::mainwindow;
 
 // An entry field inside a spin box or date box stands for its box, which carries the name.
@@ -103,11 +105,11 @@ private slots:
         // The buttons beside the case texts come before the row of category controls below them.
         const QStringList browser = namesInChain(&f.program->caseBrowser);
         const auto at = [&](const char* name) { return browser.indexOf(QString::fromLatin1(name)); };
-        QVERIFY(at("Memo1") < at("Button2"));
-        QVERIFY(at("Button2") < at("DeleteCaseButton"));
-        QVERIFY(at("DeleteCaseButton") < at("MoveTargetBox"));
-        QVERIFY(at("MoveCaseButton") < at("Edit2"));
-        QVERIFY(at("Edit2") < at("Button3"));
+        QVERIFY(at(casebrowser::textsView) < at(casebrowser::openButton));
+        QVERIFY(at(casebrowser::openButton) < at(casebrowser::deleteCaseButton));
+        QVERIFY(at(casebrowser::deleteCaseButton) < at(casebrowser::moveTargetBox));
+        QVERIFY(at(casebrowser::moveCaseButton) < at(casebrowser::newNameEdit));
+        QVERIFY(at(casebrowser::newNameEdit) < at(casebrowser::renameButton));
         // In the main window the texts come before the buttons below the chart.
         const QStringList main = namesInChain(f.window);
         QVERIFY(main.indexOf(QLatin1String(mainwindow::feedbackEdit)) <

@@ -13,12 +13,14 @@
 
 #include "chart/chart_cursor.h"
 #include "test_support/program_fixture.h"
+#include "ui/browser/object_names.h"
 #include "ui/casting/object_names.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/object_names.h"
 
 namespace {
 
+namespace casebrowser = objectnames::casebrowser;
 namespace castdialog = objectnames::castdialog;
 namespace mainwindow = objectnames::mainwindow;
 
@@ -165,10 +167,10 @@ private slots:
             ui::CaseBrowser& browser = f.program->caseBrowser;
             browser.prepareFirstShowing();
             showActive(&browser);
-            pickEndingWith(control<QListWidget>(browser, "ListBox1"), QStringLiteral("事业"));
-            pickEndingWith(control<QListWidget>(browser, "ListBox2"), QStringLiteral("2024"));
-            pickEndingWith(control<QListWidget>(browser, "ListBox3"), QStringLiteral("2"));
-            auto* cases = control<QListWidget>(browser, "ListBox4");
+            pickEndingWith(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral("事业"));
+            pickEndingWith(control<QListWidget>(browser, casebrowser::yearList), QStringLiteral("2024"));
+            pickEndingWith(control<QListWidget>(browser, casebrowser::monthList), QStringLiteral("2"));
+            auto* cases = control<QListWidget>(browser, casebrowser::caseList);
             QCOMPARE(cases->count(), 1);
             cases->setFocus(Qt::TabFocusReason);
             QTest::keyClick(cases, arrow);
@@ -188,13 +190,13 @@ private slots:
         ui::CaseBrowser& browser = f.program->caseBrowser;
         browser.prepareFirstShowing();
         showActive(&browser);
-        auto* categories = control<QListWidget>(browser, "ListBox1");
-        auto* years = control<QListWidget>(browser, "ListBox2");
-        auto* months = control<QListWidget>(browser, "ListBox3");
-        auto* cases = control<QListWidget>(browser, "ListBox4");
-        auto* targets = control<QComboBox>(browser, "MoveTargetBox");
-        auto* picked = control<QLabel>(browser, "Label2");
-        auto* newName = control<QLineEdit>(browser, "Edit2");
+        auto* categories = control<QListWidget>(browser, casebrowser::categoryList);
+        auto* years = control<QListWidget>(browser, casebrowser::yearList);
+        auto* months = control<QListWidget>(browser, casebrowser::monthList);
+        auto* cases = control<QListWidget>(browser, casebrowser::caseList);
+        auto* targets = control<QComboBox>(browser, casebrowser::moveTargetBox);
+        auto* picked = control<QLabel>(browser, casebrowser::selectedLabel);
+        auto* newName = control<QLineEdit>(browser, casebrowser::newNameEdit);
 
         // Added by Enter, not searched for; the category picked stays picked.
         pickEndingWith(categories, QStringLiteral("事业"));
@@ -211,7 +213,7 @@ private slots:
         // Renamed: the list, the label and the move targets.
         newName->setText(QStringLiteral("工作"));
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "Button3")->click();
+        control<QPushButton>(browser, casebrowser::renameButton)->click();
         QCOMPARE(picked->text(),
                  QStringLiteral("已选") + career.left(career.indexOf(u')') + 1) + QStringLiteral("工作"));
         QVERIFY(targets->findText(QStringLiteral("工作")) >= 0);
@@ -222,7 +224,7 @@ private slots:
         pickEndingWith(months, QStringLiteral("2"));
         cases->setCurrentRow(0);
         targets->setCurrentIndex(targets->findText(QStringLiteral("求财")));
-        control<QPushButton>(browser, "MoveCaseButton")->click();
+        control<QPushButton>(browser, casebrowser::moveCaseButton)->click();
         QCOMPARE(cases->count(), 0);
         QCOMPARE(months->count(), 0);
         QCOMPARE(years->count(), 0);
@@ -234,7 +236,7 @@ private slots:
         pickEndingWith(months, QStringLiteral("5"));
         cases->setCurrentRow(0);
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "DeleteCaseButton")->click();
+        control<QPushButton>(browser, casebrowser::deleteCaseButton)->click();
         QCOMPARE(texts(years), QStringList{QStringLiteral("2024")});
         QCOMPARE(months->count(), 0);
 
@@ -242,7 +244,7 @@ private slots:
         const int targetsBefore = targets->count();
         pickEndingWith(categories, QStringLiteral("新类"));
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "DeleteCategoryButton")->click();
+        control<QPushButton>(browser, casebrowser::deleteCategoryButton)->click();
         QCOMPARE(targets->count(), targetsBefore - 1);
         QCOMPARE(targets->findText(QStringLiteral("新类")), -1);
         QVERIFY(picked->text().isEmpty());

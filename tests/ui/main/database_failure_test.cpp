@@ -11,11 +11,13 @@
 
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
+#include "ui/browser/object_names.h"
 #include "ui/casting/object_names.h"
 #include "ui/main/object_names.h"
 
 namespace {
 
+namespace casebrowser = objectnames::casebrowser;
 namespace castdialog = objectnames::castdialog;
 namespace mainwindow = objectnames::mainwindow;
 
@@ -65,15 +67,15 @@ private slots:
         }) << false;
         QTest::newRow("browser category") << Action([](ProgramFixture& f) {
             f.program->caseBrowser.prepareFirstShowing();
-            clickFirst(control<QListWidget>(f.program->caseBrowser, "ListBox1"));
+            clickFirst(control<QListWidget>(f.program->caseBrowser, casebrowser::categoryList));
         }) << true;
         QTest::newRow("browser rename") << Action([](ProgramFixture& f) {
             ui::CaseBrowser& browser = f.program->caseBrowser;
             browser.prepareFirstShowing();
-            clickFirst(control<QListWidget>(browser, "ListBox1"));
-            control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("新名"));
+            clickFirst(control<QListWidget>(browser, casebrowser::categoryList));
+            control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("新名"));
             f.prompter.answers = {workbench::Prompter::Answer::Yes};
-            control<QPushButton>(browser, "Button3")->click();
+            control<QPushButton>(browser, casebrowser::renameButton)->click();
         }) << false;
         QTest::newRow("remember login") << Action([](ProgramFixture& f) {
             control<QCheckBox>(f.program->cloud.loginWindow(), "CheckBox1")->click();
