@@ -16,12 +16,14 @@
 #include <functional>
 
 #include "test_support/program_fixture.h"
+#include "ui/calendar/object_names.h"
 #include "ui/casting/object_names.h"
 #include "ui/main/object_names.h"
 #include "ui/main/settings_dialog.h"
 
 namespace {
 
+namespace calendarviewer = objectnames::calendarviewer;
 namespace castdialog = objectnames::castdialog;
 namespace mainwindow = objectnames::mainwindow;
 namespace settingsdialog = objectnames::settingsdialog;
@@ -118,7 +120,7 @@ private slots:
         ProgramFixture f(kBeforeXiaoshu);
         ui::CalendarViewer& viewer = f.program->calendarViewer;
         viewer.show();
-        auto* days = control<QListWidget>(viewer, "ListBox3");
+        auto* days = control<QListWidget>(viewer, calendarviewer::dayList);
         QCOMPARE(days->currentRow(), 6);
         QVERIFY2(days->item(5)->text().contains(QStringLiteral("乙未月")), qPrintable(days->item(5)->text()));
         QVERIFY(days->item(5)->text().contains(QStringLiteral("小暑")));
@@ -127,7 +129,8 @@ private slots:
         withSettings(*f.window,
                      [](QDialog& d) { choose(d, settingsdialog::astronomicalRadio, settingsdialog::okButton); });
         QCOMPARE(days->currentRow(), 6);
-        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2016年7月7日"));
+        QCOMPARE(control<QLabel>(viewer, calendarviewer::pickedLabel)->text(),
+                 QStringLiteral("当前选择的公历为：2016年7月7日"));
         QVERIFY2(days->item(5)->text().contains(QStringLiteral("甲午月")), qPrintable(days->item(5)->text()));
         QVERIFY(!days->item(5)->text().contains(QStringLiteral("小暑")));
         QVERIFY2(days->item(6)->text().endsWith(QStringLiteral(" 小暑0:3")), qPrintable(days->item(6)->text()));
