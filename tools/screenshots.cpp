@@ -23,6 +23,7 @@
 #include "test_support/controls.h"
 #include "ui/casting/object_names.h"
 #include "ui/cloud/login_window.h"
+#include "ui/cloud/object_names.h"
 #include "ui/cloud/password_window.h"
 #include "ui/main/main_window_layout.h"
 #include "ui/main/object_names.h"
@@ -33,6 +34,7 @@
 namespace {
 
 namespace castdialog = objectnames::castdialog;
+namespace loginwindow = objectnames::loginwindow;
 namespace mainwindow = objectnames::mainwindow;
 
 // The screen's available area (outlined in red) with the window drawn where it sits and its
@@ -166,7 +168,7 @@ int main(int argc, char** argv) {
     login.grab().save(QDir(out).filePath(QStringLiteral("login.png")));
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
                       Qt::NoModifier);
-    QApplication::sendEvent(control<QLabel>(login, "Label3"), &click);  // "注册新用户"
+    QApplication::sendEvent(control<QLabel>(login, loginwindow::registerLink), &click);  // "注册新用户"
     application.processEvents();
     login.grab().save(QDir(out).filePath(QStringLiteral("login-register.png")));
     ui::PasswordWindow password(account, prompter);

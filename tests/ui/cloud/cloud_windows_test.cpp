@@ -19,12 +19,15 @@
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
 #include "ui/browser/object_names.h"
+#include "ui/cloud/object_names.h"
 #include "ui/main/object_names.h"
 
 namespace {
 
 namespace casebrowser = objectnames::casebrowser;
+namespace loginwindow = objectnames::loginwindow;
 namespace mainwindow = objectnames::mainwindow;
+namespace passwordwindow = objectnames::passwordwindow;
 
 using Steps = std::function<void(ui::LoginWindow&)>;
 
@@ -48,7 +51,7 @@ struct CloudRun {
             ui::LoginWindow& w = cloud().loginWindow();
             windowOpened = w.isVisible();
             if (steps) steps(w);
-            if (w.isVisible()) control<QPushButton>(w, "Button2")->click();
+            if (w.isVisible()) control<QPushButton>(w, loginwindow::offlineButton)->click();
         });
         whileOpen.start(0);
         return cloud().offerLogin();
@@ -56,9 +59,9 @@ struct CloudRun {
 
     bool logIn(const QString& name, const QString& password) {
         return offerLogin([&](ui::LoginWindow& w) {
-            control<QLineEdit>(w, "Edit1")->setText(name);
-            control<QLineEdit>(w, "Edit2")->setText(password);
-            control<QPushButton>(w, "Button1")->click();
+            control<QLineEdit>(w, loginwindow::nameEdit)->setText(name);
+            control<QLineEdit>(w, loginwindow::passwordEdit)->setText(password);
+            control<QPushButton>(w, loginwindow::loginButton)->click();
         });
     }
 
@@ -104,43 +107,43 @@ private slots:
 
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
             QCOMPARE(w.width(), 260);
-            QVERIFY(!control<QGroupBox>(w, "GroupBox1")->isVisible());
-            QVERIFY(!control<QLabel>(w, "Label10")->isVisible());
-            QTest::mouseClick(control<QLabel>(w, "Label3"), Qt::LeftButton);
+            QVERIFY(!control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
+            QVERIFY(!control<QLabel>(w, loginwindow::downloadLabel)->isVisible());
+            QTest::mouseClick(control<QLabel>(w, loginwindow::registerLink), Qt::LeftButton);
             QCOMPARE(w.width(), 580);
-            QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
-            control<QLineEdit>(w, "Edit3")->setText(QStringLiteral("张三"));
-            control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("密码 1"));
-            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 2"));
-            control<QPushButton>(w, "Button3")->click();
-            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 1"));
-            control<QPushButton>(w, "Button3")->click();
-            control<QLineEdit>(w, "Edit7")->setText(QStringLiteral("zs@example.org"));
-            control<QPushButton>(w, "Button3")->click();
+            QVERIFY(control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
+            control<QLineEdit>(w, loginwindow::newNameEdit)->setText(QStringLiteral("张三"));
+            control<QLineEdit>(w, loginwindow::newPasswordEdit)->setText(QStringLiteral("密码 1"));
+            control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("密码 2"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
+            control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("密码 1"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
+            control<QLineEdit>(w, loginwindow::emailEdit)->setText(QStringLiteral("zs@example.org"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
             QCOMPARE(run.f.prompter.messages,
                      (QStringList{QStringLiteral("密码两次输入的不同"),
                                   QStringLiteral("手机号或者电子邮箱号必须输入一个。"), QStringLiteral("注册成功。")}));
-            QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
-            QCOMPARE(control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("密码 1"));
-            QVERIFY(control<QLineEdit>(w, "Edit5")->text().isEmpty());
-            QVERIFY(!control<QGroupBox>(w, "GroupBox1")->isVisible());
+            QCOMPARE(control<QLineEdit>(w, loginwindow::nameEdit)->text(), QStringLiteral("张三"));
+            QCOMPARE(control<QLineEdit>(w, loginwindow::passwordEdit)->text(), QStringLiteral("密码 1"));
+            QVERIFY(control<QLineEdit>(w, loginwindow::repeatedEdit)->text().isEmpty());
+            QVERIFY(!control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
             QCOMPARE(w.width(), 260);
 
             // The same name again: two messages.
             run.f.prompter.messages.clear();
-            QTest::mouseClick(control<QLabel>(w, "Label3"), Qt::LeftButton);
-            control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("x"));
-            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("x"));
-            control<QPushButton>(w, "Button3")->click();
+            QTest::mouseClick(control<QLabel>(w, loginwindow::registerLink), Qt::LeftButton);
+            control<QLineEdit>(w, loginwindow::newPasswordEdit)->setText(QStringLiteral("x"));
+            control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("x"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
             QCOMPARE(run.f.prompter.messages, (QStringList{QStringLiteral("用户名已经存在。请换个用户名。"),
                                                            QStringLiteral("出现错误，信息为：no")}));
-            QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
+            QVERIFY(control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
             run.f.prompter.messages.clear();
 
             // A fresh row 88 does not remember; ticking the box asks for it.
-            QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
-            control<QCheckBox>(w, "CheckBox1")->click();
-            control<QPushButton>(w, "Button1")->click();
+            QVERIFY(!control<QCheckBox>(w, loginwindow::rememberBox)->isChecked());
+            control<QCheckBox>(w, loginwindow::rememberBox)->click();
+            control<QPushButton>(w, loginwindow::loginButton)->click();
         });
         QVERIFY(run.windowOpened);
         QVERIFY(loggedIn);
@@ -158,19 +161,19 @@ private slots:
         // Row 88: the name and a remembered password while "记住用户名和密码" is ticked, the
         // name alone once it is not. The password box never holds the remembered password.
         ui::LoginWindow& w = run.cloud().loginWindow();
-        control<QLineEdit>(w, "Edit1")->clear();
+        control<QLineEdit>(w, loginwindow::nameEdit)->clear();
         w.fillRemembered();
-        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
-        QVERIFY(control<QLineEdit>(w, "Edit2")->text().isEmpty());
-        QCOMPARE(control<QLineEdit>(w, "Edit2")->placeholderText(), kRememberedHint);
-        QVERIFY(control<QCheckBox>(w, "CheckBox1")->isChecked());
-        control<QCheckBox>(w, "CheckBox1")->click();
-        QVERIFY(control<QLineEdit>(w, "Edit2")->placeholderText().isEmpty());
+        QCOMPARE(control<QLineEdit>(w, loginwindow::nameEdit)->text(), QStringLiteral("张三"));
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->text().isEmpty());
+        QCOMPARE(control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText(), kRememberedHint);
+        QVERIFY(control<QCheckBox>(w, loginwindow::rememberBox)->isChecked());
+        control<QCheckBox>(w, loginwindow::rememberBox)->click();
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText().isEmpty());
         w.fillRemembered();
-        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
-        QVERIFY(control<QLineEdit>(w, "Edit2")->text().isEmpty());
-        QVERIFY(control<QLineEdit>(w, "Edit2")->placeholderText().isEmpty());
-        QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
+        QCOMPARE(control<QLineEdit>(w, loginwindow::nameEdit)->text(), QStringLiteral("张三"));
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->text().isEmpty());
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText().isEmpty());
+        QVERIFY(!control<QCheckBox>(w, loginwindow::rememberBox)->isChecked());
     }
 
     void rememberedPasswordLogsInWithoutBeingShown() {
@@ -179,10 +182,10 @@ private slots:
         run.cloud().account().registerUser({QStringLiteral("孙七"), QStringLiteral("秘密 7"), QStringLiteral("秘密 7"),
                                             QStringLiteral("13800000000"), QString()});
         QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
-            control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("孙七"));
-            control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("秘密 7"));
-            control<QCheckBox>(w, "CheckBox1")->click();
-            control<QPushButton>(w, "Button1")->click();
+            control<QLineEdit>(w, loginwindow::nameEdit)->setText(QStringLiteral("孙七"));
+            control<QLineEdit>(w, loginwindow::passwordEdit)->setText(QStringLiteral("秘密 7"));
+            control<QCheckBox>(w, loginwindow::rememberBox)->click();
+            control<QPushButton>(w, loginwindow::loginButton)->click();
         }));
 
         // The next run: the box says a password is remembered, for that name only, and Enter in
@@ -190,8 +193,8 @@ private slots:
         run.restart();
         QString hintForOtherName = QStringLiteral("unset");
         QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
-            auto* name = control<QLineEdit>(w, "Edit1");
-            auto* password = control<QLineEdit>(w, "Edit2");
+            auto* name = control<QLineEdit>(w, loginwindow::nameEdit);
+            auto* password = control<QLineEdit>(w, loginwindow::passwordEdit);
             QCOMPARE(name->text(), QStringLiteral("孙七"));
             QVERIFY(password->text().isEmpty());
             QCOMPARE(password->placeholderText(), kRememberedHint);
@@ -215,8 +218,8 @@ private slots:
         run.restart();
         QString hintAfterRefusal = QStringLiteral("unset");
         QVERIFY(!run.offerLogin([&](ui::LoginWindow& w) {
-            control<QPushButton>(w, "Button1")->click();
-            hintAfterRefusal = control<QLineEdit>(w, "Edit2")->placeholderText();
+            control<QPushButton>(w, loginwindow::loginButton)->click();
+            hintAfterRefusal = control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText();
         }));
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
         QVERIFY(hintAfterRefusal.isEmpty());
@@ -242,13 +245,13 @@ private slots:
                                             QStringLiteral("13800000000"), QString()});
         bool stayedOpen = false;
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
-            control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("li"));
-            control<QLineEdit>(w, "Edit2")->clear();
-            QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
-            control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("wrong"));
-            QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
+            control<QLineEdit>(w, loginwindow::nameEdit)->setText(QStringLiteral("li"));
+            control<QLineEdit>(w, loginwindow::passwordEdit)->clear();
+            QTest::keyClick(control<QLineEdit>(w, loginwindow::passwordEdit), Qt::Key_Return);
+            control<QLineEdit>(w, loginwindow::passwordEdit)->setText(QStringLiteral("wrong"));
+            QTest::keyClick(control<QLineEdit>(w, loginwindow::passwordEdit), Qt::Key_Return);
             stayedOpen = w.isVisible();
-            control<QPushButton>(w, "Button2")->click();
+            control<QPushButton>(w, loginwindow::offlineButton)->click();
         });
         QVERIFY(!loggedIn);
         QVERIFY(stayedOpen);
@@ -286,10 +289,10 @@ private slots:
         ui::PasswordWindow& w = run.cloud().passwordWindow();
         QVERIFY(w.isVisible());
         const auto change = [&](const char* oldText, const char* newText, const char* confirmation) {
-            control<QLineEdit>(w, "Edit1")->setText(QString::fromUtf8(oldText));
-            control<QLineEdit>(w, "Edit2")->setText(QString::fromUtf8(newText));
-            control<QLineEdit>(w, "Edit3")->setText(QString::fromUtf8(confirmation));
-            control<QPushButton>(w, "Button1")->click();
+            control<QLineEdit>(w, passwordwindow::oldEdit)->setText(QString::fromUtf8(oldText));
+            control<QLineEdit>(w, passwordwindow::newEdit)->setText(QString::fromUtf8(newText));
+            control<QLineEdit>(w, passwordwindow::confirmationEdit)->setText(QString::fromUtf8(confirmation));
+            control<QPushButton>(w, passwordwindow::changeButton)->click();
             return run.f.prompter.messages.last();
         };
         QCOMPARE(change("", "new", "new"), QStringLiteral("请输入原密码"));
@@ -298,8 +301,9 @@ private slots:
         QVERIFY(w.isVisible());
         QCOMPARE(change("old", "new", "new"), QStringLiteral("密码修改成功"));
         QVERIFY(!w.isVisible());
-        QVERIFY(control<QLineEdit>(w, "Edit1")->text().isEmpty() && control<QLineEdit>(w, "Edit2")->text().isEmpty() &&
-                control<QLineEdit>(w, "Edit3")->text().isEmpty());
+        QVERIFY(control<QLineEdit>(w, passwordwindow::oldEdit)->text().isEmpty() &&
+                control<QLineEdit>(w, passwordwindow::newEdit)->text().isEmpty() &&
+                control<QLineEdit>(w, passwordwindow::confirmationEdit)->text().isEmpty());
 
         // This run keeps storing to the service; a later run needs the new password.
         QVERIFY(run.f.bench()
@@ -504,10 +508,10 @@ private slots:
 
         control<QPushButton>(window, mainwindow::settingsButton)->click();
         ui::PasswordWindow& password = run.cloud().passwordWindow();
-        control<QLineEdit>(password, "Edit1")->setText(QStringLiteral("pw"));
-        control<QLineEdit>(password, "Edit2")->setText(QStringLiteral("pw2"));
-        control<QLineEdit>(password, "Edit3")->setText(QStringLiteral("pw2"));
-        control<QPushButton>(password, "Button1")->click();
+        control<QLineEdit>(password, passwordwindow::oldEdit)->setText(QStringLiteral("pw"));
+        control<QLineEdit>(password, passwordwindow::newEdit)->setText(QStringLiteral("pw2"));
+        control<QLineEdit>(password, passwordwindow::confirmationEdit)->setText(QStringLiteral("pw2"));
+        control<QPushButton>(password, passwordwindow::changeButton)->click();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
         QVERIFY(password.isVisible());
     }

@@ -13,12 +13,14 @@
 #include "test_support/sample_cast.h"
 #include "ui/browser/object_names.h"
 #include "ui/casting/object_names.h"
+#include "ui/cloud/object_names.h"
 #include "ui/main/object_names.h"
 
 namespace {
 
 namespace casebrowser = objectnames::casebrowser;
 namespace castdialog = objectnames::castdialog;
+namespace loginwindow = objectnames::loginwindow;
 namespace mainwindow = objectnames::mainwindow;
 
 // Writes to these tables fail from now on with the database's own error text.
@@ -78,7 +80,7 @@ private slots:
             control<QPushButton>(browser, casebrowser::renameButton)->click();
         }) << false;
         QTest::newRow("remember login") << Action([](ProgramFixture& f) {
-            control<QCheckBox>(f.program->cloud.loginWindow(), "CheckBox1")->click();
+            control<QCheckBox>(f.program->cloud.loginWindow(), loginwindow::rememberBox)->click();
         }) << false;
     }
 
