@@ -1,6 +1,7 @@
 #pragma once
-// Reaching a window's controls by their objectName, as a user's script would. A main window is
-// searched in its client area first, so dialogs parented to it never shadow its controls.
+// Reaching a window's controls by their objectName, as a user's script would; the names are the
+// constants of the window folder's object_names.h. A main window is searched in its client area
+// first, so dialogs parented to it never shadow its controls.
 #include <QMainWindow>
 #include <QString>
 #include <QWidget>
