@@ -4,11 +4,11 @@
 // Writes through the service's own store and search index; the file may be new.
 #include "divination_texts.h"
 
-#include "account_name.h"
-#include "password_auth.h"
+#include "model/account_name.h"
+#include "auth/password_auth.h"
 #include "seeded_cases.h"
-#include "sqlite_case_store.h"
-#include "sqlite_connection.h"
+#include "store/sqlite/sqlite_case_repository.h"
+#include "store/sqlite/sqlite_connection.h"
 
 #include <algorithm>
 #include <chrono>

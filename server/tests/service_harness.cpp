@@ -1,7 +1,7 @@
 #include "service_harness.h"
 
-#include "pg_case_store.h"
-#include "pg_connection.h"
+#include "store/postgresql/postgres_case_repository.h"
+#include "store/postgresql/pg_connection.h"
 #include "test_postgres_cluster.h"
 
 #include <gtest/gtest.h>

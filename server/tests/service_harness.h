@@ -3,10 +3,10 @@
 // the password digest, the list-reading rule and urlDecode.
 #pragma once
 
-#include "case_service.h"
-#include "http_frontend.h"
-#include "password_auth.h"
-#include "sqlite_case_store.h"
+#include "service/case_service.h"
+#include "http/http_frontend.h"
+#include "auth/password_auth.h"
+#include "store/sqlite/sqlite_case_repository.h"
 
 #include <gtest/gtest.h>
 

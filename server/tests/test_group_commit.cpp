@@ -1,6 +1,6 @@
 // Writes of many threads committed together: each caller learns its own outcome, a failed
 // write takes nothing of the others with it, and a failed commit stores none of the batch.
-#include "group_commit.h"
+#include "store/sqlite/group_commit.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // (127.0.0.2, ...) stand for other clients.
 #include "raw_connection.h"
 #include "service_harness.h"
-#include "sqlite_connection.h"
+#include "store/sqlite/sqlite_connection.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -499,11 +499,22 @@ TEST(ForeignDatabase, IsRefusedWithAClearMessageAndLeftAsItWas) {
                      nullptr, nullptr, nullptr);
         sqlite3_close(db);
     }
+    // A case-service file a later version of the service has brought past the steps this one knows.
+    const auto newer = (dir / "newer.db").string();
+    {
+        { SqliteCaseStore store(newer); }
+        sqlite3* db = nullptr;
+        sqlite3_open(newer.c_str(), &db);
+        sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
     struct Case {
         std::string file;
         std::string message;
     };
-    for (const auto& c : std::vector<Case>{{noise, "is not an SQLite database"}, {desktop, "another program"}}) {
+    for (const auto& c : std::vector<Case>{{noise, "is not an SQLite database"},
+                                           {desktop, "another program"},
+                                           {newer, "schema version 99, written by a newer case service"}}) {
         std::ifstream before(c.file, std::ios::binary);
         const std::string bytesBefore((std::istreambuf_iterator<char>(before)), {});
         const auto descriptors = openDescriptors();

@@ -1,6 +1,6 @@
 // The store's keyword search through the index by owner: the same answer as a literal scan of
 // the user's own cases, for keywords of any length, and in files made by earlier versions.
-#include "sqlite_case_store.h"
+#include "store/sqlite/sqlite_case_repository.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -151,7 +151,7 @@ TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
 TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
     const std::string dropCurrent =
         "DROP TRIGGER case_grams_delete; DROP TABLE case_grams; DROP TABLE case_grams_short;"
-        "DROP VIEW case_grams_texts;";
+        "DROP VIEW case_grams_texts; PRAGMA user_version=0;";
     struct Earlier {
         const char* what;
         std::string index;      // made in place of the current one

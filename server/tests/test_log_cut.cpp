@@ -1,7 +1,7 @@
 // The store's write-ahead log is started over in place once it has grown, but a reader still
 // holding an older snapshot only delays that: the writers are held for a short while at most,
 // and the log starts over once the reader is gone.
-#include "sqlite_case_store.h"
+#include "store/sqlite/sqlite_case_repository.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,8 +1,8 @@
 // The built qinglan-caseservice: options, configuration file, start message, access log,
 // serving, clean stop on a signal.
-#include "account_name.h"
+#include "model/account_name.h"
 #include "service_harness.h"
-#include "sqlite_case_store.h"
+#include "store/sqlite/sqlite_case_repository.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -73,7 +73,7 @@ TEST(ServiceBinary, StopsAtOnceWhileBuildingTheIndexOfAnOlderFile) {
         const std::string judgment = std::string(100, 'x') + "官鬼持世，妻财发动" + std::string(100, 'y');
         const std::string script =
             "DROP TRIGGER case_grams_delete; DROP TABLE case_grams; DROP TABLE case_grams_short;"
-            "DROP VIEW case_grams_texts;"
+            "DROP VIEW case_grams_texts; PRAGMA user_version=0;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
             std::to_string(kCases) +
             ") INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, shiyou, duanyu) "

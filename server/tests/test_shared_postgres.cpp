@@ -1,7 +1,7 @@
 // Several service instances on one PostgreSQL database, as behind a load balancer, and search
 // compared with a literal scan of what was stored.
-#include "pg_case_store.h"
-#include "pg_pool.h"
+#include "store/postgresql/postgres_case_repository.h"
+#include "store/postgresql/pg_pool.h"
 #include "service_harness.h"
 #include "test_postgres_cluster.h"
 

@@ -1,6 +1,6 @@
 // What --db names: a PostgreSQL URI, "sqlite:FILE" or a plain file; and how it is shown in
 // messages (never with a password).
-#include "store_location.h"
+#include "store/store_location.h"
 
 #include <gtest/gtest.h>
 
