@@ -40,7 +40,7 @@ std::string readPem(const std::string& path) {
 int migrate(const std::string& from, const StoreLocation& to) {
     std::string error;
     const auto source = parseStoreLocation(from, error);
-    if (!source || source->kind != StoreKind::sqlite || to.kind != StoreKind::postgresql) {
+    if (!source || source->kind != StoreKind::Sqlite || to.kind != StoreKind::Postgresql) {
         std::cerr << "qinglan-caseservice: --migrate-from wants sqlite:FILE and --db a postgresql:// URI\n";
         return 2;
     }
@@ -70,11 +70,11 @@ int main(int argc, char** argv) {
         std::cerr << "qinglan-caseservice: " << error << " (see qinglan-caseservice --help)\n";
         return 2;
     }
-    if (command->action == ServiceCommand::Action::help) {
+    if (command->action == ServiceCommand::Action::Help) {
         std::cout << serviceHelp();
         return 0;
     }
-    if (command->action == ServiceCommand::Action::version) {
+    if (command->action == ServiceCommand::Action::Version) {
         std::cout << serviceVersion() << '\n';
         return 0;
     }
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     struct StopTarget {
         std::mutex mutex;
         bool opening = true;
-        CaseStore* store = nullptr;
+        CaseRepository* store = nullptr;
         HttpFrontend* frontend = nullptr;
     } stopTarget;
     std::atomic<bool> finished{false};
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
         }
         StoreOpening opening;
         opening.connections = options->threads + static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        const auto store = openCaseStore(*location, opening);
+        const auto store = openCaseRepository(*location, opening);
         {
             std::lock_guard lock(stopTarget.mutex);
             stopTarget.opening = false;

@@ -5,16 +5,16 @@
 
 namespace qinglan::caseservice {
 
-std::unique_ptr<CaseStore> openCaseStore(const StoreLocation& location, const StoreOpening& opening) {
-    if (location.kind == StoreKind::postgresql) {
+std::unique_ptr<CaseRepository> openCaseRepository(const StoreLocation& location, const StoreOpening& opening) {
+    if (location.kind == StoreKind::Postgresql) {
         PgPoolSettings pool;
         pool.maxConnections = opening.connections;
         pool.statementTimeout = opening.queryTimeLimit;
-        return std::make_unique<PgCaseStore>(location.where, pool);
+        return std::make_unique<PostgresCaseRepository>(location.where, pool);
     }
     StoreSettings settings;
     settings.queryTimeLimit = opening.queryTimeLimit;
-    return std::make_unique<SqliteCaseStore>(location.where, settings);
+    return std::make_unique<SqliteCaseRepository>(location.where, settings);
 }
 
 }  // namespace qinglan::caseservice

@@ -15,6 +15,6 @@ struct StoreOpening {
 };
 
 // Opens the store; throws std::runtime_error saying what is wrong.
-std::unique_ptr<CaseStore> openCaseStore(const StoreLocation& location, const StoreOpening& opening = {});
+std::unique_ptr<CaseRepository> openCaseRepository(const StoreLocation& location, const StoreOpening& opening = {});
 
 }  // namespace qinglan::caseservice

@@ -80,11 +80,11 @@ std::string takeThreads(ServiceOptions& options, const std::string& value) {
 
 std::string takePwhashLimits(ServiceOptions& options, const std::string& value) {
     if (value == "interactive")
-        options.pwhash = PwhashLimits::interactive;
+        options.pwhash = PwhashLimits::Interactive;
     else if (value == "moderate")
-        options.pwhash = PwhashLimits::moderate;
+        options.pwhash = PwhashLimits::Moderate;
     else if (value == "minimum")
-        options.pwhash = PwhashLimits::minimum;
+        options.pwhash = PwhashLimits::Minimum;
     else
         return "--pwhash-limits wants interactive, moderate or minimum";
     return {};
@@ -245,7 +245,7 @@ std::optional<ServiceCommand> parseServiceCommand(const std::vector<std::string>
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            command.action = ServiceCommand::Action::help;
+            command.action = ServiceCommand::Action::Help;
             return command;
         }
         if (!arg.starts_with("--")) {
@@ -266,7 +266,7 @@ std::optional<ServiceCommand> parseServiceCommand(const std::vector<std::string>
                     error = "--version takes no value (the offered update is --offer-version N)";
                     return std::nullopt;
                 }
-                command.action = ServiceCommand::Action::version;
+                command.action = ServiceCommand::Action::Version;
                 return command;
             }
             command.warnings.push_back("--version N is now --offer-version N");

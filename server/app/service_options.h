@@ -17,7 +17,7 @@ struct ServiceOptions {
     LoginNotice notice;
     std::string updateFile;
     int threads = 16;
-    PwhashLimits pwhash = PwhashLimits::interactive;
+    PwhashLimits pwhash = PwhashLimits::Interactive;
     std::string tlsCertificateFile;  // with tlsKeyFile: HTTPS
     std::string tlsKeyFile;
     unsigned perAddressConnections = 64;
@@ -27,8 +27,8 @@ struct ServiceOptions {
 
 // What a command line asks for.
 struct ServiceCommand {
-    enum class Action { serve, help, version };
-    Action action = Action::serve;
+    enum class Action { Serve, Help, Version };
+    Action action = Action::Serve;
     ServiceOptions options;
     std::vector<std::string> warnings;  // told on standard error; the service still starts
 };

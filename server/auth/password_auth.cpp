@@ -41,19 +41,19 @@ bool isSessionToken(std::string_view text) {
                                             [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-PasswordAuth::PasswordAuth(CaseStore& store, PwhashLimits limits, ThrottlePolicy throttle, SessionPolicy sessions)
+PasswordAuth::PasswordAuth(CaseRepository& store, PwhashLimits limits, ThrottlePolicy throttle, SessionPolicy sessions)
     : store_(store), throttle_(throttle), sessions_(sessions), hashing_(hashingSlots()) {
     if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
     switch (limits) {
-    case PwhashLimits::minimum:
+    case PwhashLimits::Minimum:
         opslimit_ = crypto_pwhash_OPSLIMIT_MIN;
         memlimit_ = crypto_pwhash_MEMLIMIT_MIN;
         break;
-    case PwhashLimits::interactive:
+    case PwhashLimits::Interactive:
         opslimit_ = crypto_pwhash_OPSLIMIT_INTERACTIVE;
         memlimit_ = crypto_pwhash_MEMLIMIT_INTERACTIVE;
         break;
-    case PwhashLimits::moderate:
+    case PwhashLimits::Moderate:
         opslimit_ = crypto_pwhash_OPSLIMIT_MODERATE;
         memlimit_ = crypto_pwhash_MEMLIMIT_MODERATE;
         break;
@@ -98,17 +98,17 @@ void PasswordAuth::remember(std::int64_t user, const std::string& pwhash, const 
 }
 
 PasswordAuth::Registration PasswordAuth::registerUser(const AccountName& nm, const std::string& digest,
-                                                      const std::string& shouji, const std::string& youxiang,
+                                                      const std::string& phone, const std::string& email,
                                                       const std::string& address, int& secondsToWait) {
     secondsToWait = throttle_.secondsToWaitForAddress(address);
-    if (secondsToWait > 0) return Registration::throttled;
-    if (store_.findUser(nm.key)) return Registration::taken;
+    if (secondsToWait > 0) return Registration::Throttled;
+    if (store_.findUser(nm.key)) return Registration::Taken;
     throttle_.recordRegistration(address);
-    return store_.createUser(nm, hash(digest), shouji, youxiang) ? Registration::created : Registration::taken;
+    return store_.createUser(nm, hash(digest), phone, email) ? Registration::Created : Registration::Taken;
 }
 
 AuthOutcome PasswordAuth::check(const std::string& nameKey, const std::string& digest, const std::string& address) {
-    if (const int wait = throttle_.secondsToWait(nameKey, address); wait > 0) return {AuthResult::throttled, 0, wait};
+    if (const int wait = throttle_.secondsToWait(nameKey, address); wait > 0) return {AuthResult::Throttled, 0, wait};
     const auto account = store_.findUser(nameKey);
     bool right = false;
     if (!account) {
@@ -123,10 +123,10 @@ AuthOutcome PasswordAuth::check(const std::string& nameKey, const std::string& d
     }
     if (!right) {
         throttle_.recordFailure(nameKey, address);
-        return {AuthResult::wrong, 0, 0};
+        return {AuthResult::Wrong, 0, 0};
     }
     throttle_.recordSuccess(nameKey, address);
-    return {account->disabled ? AuthResult::disabled : AuthResult::ok, account->id, 0};
+    return {account->disabled ? AuthResult::Disabled : AuthResult::Ok, account->id, 0};
 }
 
 SessionRecord PasswordAuth::newSession(std::int64_t user, std::string& token) const {

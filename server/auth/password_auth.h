@@ -24,12 +24,12 @@ namespace qinglan::caseservice {
 
 // How costly crypto_pwhash is: the libsodium "interactive" or "moderate" limits, or the
 // smallest it accepts (for tests only).
-enum class PwhashLimits { minimum, interactive, moderate };
+enum class PwhashLimits { Minimum, Interactive, Moderate };
 
-enum class AuthResult { ok, wrong, disabled, throttled };
+enum class AuthResult { Ok, Wrong, Disabled, Throttled };
 
 struct AuthOutcome {
-    AuthResult result = AuthResult::wrong;
+    AuthResult result = AuthResult::Wrong;
     std::int64_t user = 0;
     int secondsToWait = 0;  // with throttled
 };
@@ -44,13 +44,13 @@ bool isSessionToken(std::string_view text);
 
 class PasswordAuth {
 public:
-    PasswordAuth(CaseStore& store, PwhashLimits limits, ThrottlePolicy throttle = {}, SessionPolicy sessions = {});
+    PasswordAuth(CaseRepository& store, PwhashLimits limits, ThrottlePolicy throttle = {}, SessionPolicy sessions = {});
 
-    enum class Registration { created, taken, throttled };
+    enum class Registration { Created, Taken, Throttled };
     // Creates the account unless the name (or one that looks like it) is taken or the address
     // has registered or failed too often lately (then secondsToWait says for how long).
-    Registration registerUser(const AccountName& nm, const std::string& digest, const std::string& shouji,
-                              const std::string& youxiang, const std::string& address, int& secondsToWait);
+    Registration registerUser(const AccountName& nm, const std::string& digest, const std::string& phone,
+                              const std::string& email, const std::string& address, int& secondsToWait);
     // Checks name and digest; every failure counts against the name from this address and
     // against the address.
     AuthOutcome check(const std::string& nameKey, const std::string& digest, const std::string& address);
@@ -76,7 +76,7 @@ private:
     bool remembered(std::int64_t user, const std::string& pwhash, const Mac& presented);
     void remember(std::int64_t user, const std::string& pwhash, const Mac& presented);
 
-    CaseStore& store_;
+    CaseRepository& store_;
     unsigned long long opslimit_;
     std::size_t memlimit_;
     LoginThrottle throttle_;

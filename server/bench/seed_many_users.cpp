@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::int64_t> ids;
     {
-        SqliteCaseStore store(db);
-        PasswordAuth auth(store, PwhashLimits::minimum);
+        SqliteCaseRepository store(db);
+        PasswordAuth auth(store, PwhashLimits::Minimum);
         for (long u = 1; u <= users; ++u) {
             const std::string name = "bench" + std::to_string(u);
             std::string why;
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
             ids.push_back(account->id);
         }
     }
-    SqliteConnection connection(db, OpenMode::existingOnly, QueryLimits{std::chrono::hours(24)});
+    SqliteConnection connection(db, OpenMode::ExistingOnly, QueryLimits{std::chrono::hours(24)});
     startQueryClock(std::chrono::hours(24));
     std::mt19937 random(5);
     for (long from = 0; from < cases;) {
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
                 longTexts ? divination_texts::judgmentOrFeedback(random) : seeded::judgment(random);
             const std::string feedback =
                 longTexts ? divination_texts::judgmentOrFeedback(random) : seeded::feedback(from);
-            SqliteCaseStore::insertRow(connection, ids[static_cast<std::size_t>(from % users)], fields, judgment,
+            SqliteCaseRepository::insertRow(connection, ids[static_cast<std::size_t>(from % users)], fields, judgment,
                                        feedback);
         }
         transaction.commit();

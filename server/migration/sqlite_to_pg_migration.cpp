@@ -207,7 +207,7 @@ std::vector<MigratedTable> migrateSqliteToPostgres(const std::string& sqliteFile
     if (!std::filesystem::is_regular_file(sqliteFile)) throw std::runtime_error(sqliteFile + " is not a file");
     // Opening it as the service does refuses files that are not service databases and brings
     // older ones up to date (the name keys that accounts are found by).
-    { const SqliteCaseStore upToDate(sqliteFile); }
+    { const SqliteCaseRepository upToDate(sqliteFile); }
     SqliteReader file(sqliteFile);
     // PostgreSQL's text cannot hold U+0000, which the file's texts may: named before anything is copied.
     std::string withNul;

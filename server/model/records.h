@@ -14,42 +14,45 @@ struct UserAccount {
     bool disabled = false;
 };
 
-// The nine case fields as the desktop client sends them. lei_id is empty when the client
-// knows no category for the case; nian/yue/ri are decimal texts already checked by the caller.
+// The nine case fields as the desktop client sends them (the columns gua_ming, gua_bianhao,
+// lei_id, nian, yue, ri, xingbie, chusheng, shiyou of gua_table). categoryId is empty when the
+// client knows no category for the case; year, month and day are decimal texts already checked
+// by the caller.
 struct CaseFields {
-    std::string gua_ming;
-    std::string gua_bianhao;
-    std::string lei_id;
-    std::string nian;
-    std::string yue;
-    std::string ri;
-    std::string xingbie;
-    std::string chusheng;
-    std::string shiyou;
+    std::string hexagramName;
+    std::string caseNumber;
+    std::string categoryId;
+    std::string year;
+    std::string month;
+    std::string day;
+    std::string gender;
+    std::string birthYear;
+    std::string subject;
 };
 
 struct StoredCase {
     std::int64_t id = 0;
     CaseFields fields;
-    std::string duanyu;
-    std::string fankui;
+    std::string judgment;  // duanyu
+    std::string feedback;  // fankui
 };
 
-// One row of a case list: identifier, case number, matter, hexagram name.
+// One row of a case list: identifier, case number, subject, hexagram name.
 struct CaseSummary {
     std::int64_t id = 0;
-    std::string gua_bianhao;
-    std::string shiyou;
-    std::string gua_ming;
+    std::string caseNumber;
+    std::string subject;
+    std::string hexagramName;
 };
 
+// A category name of the user's (fenlei_table: lei_mingcheng, lei_id).
 struct Category {
-    std::string lei_mingcheng;
-    std::int64_t lei_id = 0;
+    std::string categoryName;
+    std::int64_t categoryId = 0;
 };
 
 // Which texts a texts save writes: 1 the judgment, 2 the feedback, 3 both.
-enum class TextsToSave { duanyu = 1, fankui = 2, both = 3 };
+enum class TextsToSave { Judgment = 1, Feedback = 2, Both = 3 };
 
 // A login session: the hash of its token (never the token), its user and when it ends
 // (seconds since the epoch).

@@ -53,9 +53,9 @@ std::string caseListReply(const std::vector<CaseSummary>& rows) {
     appendField(out, kOk);
     for (const auto& row : rows) {
         appendField(out, std::to_string(row.id));
-        appendField(out, row.gua_bianhao);
-        appendField(out, row.shiyou);
-        appendField(out, row.gua_ming);
+        appendField(out, row.caseNumber);
+        appendField(out, row.subject);
+        appendField(out, row.hexagramName);
     }
     return out;
 }
@@ -72,14 +72,14 @@ std::string caseReply(const StoredCase& stored) {
     const auto& f = stored.fields;
     std::string out;
     appendField(out, kOk);
-    for (const auto* value : {&f.gua_ming, &f.gua_bianhao, &f.lei_id, &f.nian, &f.yue, &f.ri, &f.xingbie, &f.chusheng,
-                              &f.shiyou, &stored.duanyu, &stored.fankui})
+    for (const auto* value : {&f.hexagramName, &f.caseNumber, &f.categoryId, &f.year, &f.month, &f.day, &f.gender, &f.birthYear,
+                              &f.subject, &stored.judgment, &stored.feedback})
         appendField(out, *value);
     return out;
 }
 
 std::string textsReply(const StoredCase& stored) {
-    return stored.duanyu + std::string(kTextsSeparator) + stored.fankui;
+    return stored.judgment + std::string(kTextsSeparator) + stored.feedback;
 }
 
 std::string fullLoginReply(const LoginNotice& notice, const std::vector<Category>& categories) {
@@ -90,8 +90,8 @@ std::string fullLoginReply(const LoginNotice& notice, const std::vector<Category
     out += std::to_string(notice.version) + "<v>";
     out += kFieldEnd;
     for (const auto& category : categories) {
-        appendField(out, category.lei_mingcheng);
-        appendField(out, std::to_string(category.lei_id));
+        appendField(out, category.categoryName);
+        appendField(out, std::to_string(category.categoryId));
     }
     return out;
 }

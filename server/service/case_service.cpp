@@ -14,16 +14,16 @@ using Names = std::vector<std::string_view>;
 
 // How an endpoint's reply is read by the client, which decides what a refused request gets.
 enum class ReplyKind {
-    message,  // the client shows any unexpected reply as a message: refusals say why
-    records,  // the client reads records: a refusal is the empty reply ("nothing found")
+    Message,  // the client shows any unexpected reply as a message: refusals say why
+    Records,  // the client reads records: a refusal is the empty reply ("nothing found")
 };
 
-enum class Access { account, user };
+enum class Access { Account, User };
 
 // What a handler works with: the service's parts and one request, whose user is known for the
 // requests of Access::user.
 struct Context {
-    CaseStore& store;
+    CaseRepository& store;
     PasswordAuth& auth;
     const LoginNotice& notice;
 };
@@ -58,27 +58,27 @@ struct Endpoint {
 
 const std::vector<Endpoint>& endpoints() {
     static const std::vector<Endpoint> table = {
-        {"login.php", {"nm", "pw"}, ReplyKind::message, Access::account, logIn},
-        {"reg.php", {"nm", "pw", "shouji", "youxiang"}, ReplyKind::message, Access::account, registerAccount},
-        {"changpw.php", {"nm", "oldpw", "newpw"}, ReplyKind::message, Access::account, changePassword},
+        {"login.php", {"nm", "pw"}, ReplyKind::Message, Access::Account, logIn},
+        {"reg.php", {"nm", "pw", "shouji", "youxiang"}, ReplyKind::Message, Access::Account, registerAccount},
+        {"changpw.php", {"nm", "oldpw", "newpw"}, ReplyKind::Message, Access::Account, changePassword},
         {"savegua.php",
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
           "save_chusheng", "save_shiyou", "pw"},
-         ReplyKind::message,
-         Access::user, saveCase},
+         ReplyKind::Message,
+         Access::User, saveCase},
         {"saveduanyufankui.php",
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
           "save_chusheng", "save_shiyou", "save_duanyu", "save_fankui", "save_b", "pw"},
-         ReplyKind::message,
-         Access::user, saveTexts},
-        {"loadgua.php", {"nm", "guaid", "pw"}, ReplyKind::records, Access::user, loadCase},
-        {"cha.php", {"nm", "wd", "pw"}, ReplyKind::records, Access::user, searchCases},
-        {"gualist.php", {"nm", "fenlei", "nian", "yue", "pw"}, ReplyKind::records, Access::user, listCasesOfMonth},
-        {"nian.php", {"nm", "fenlei", "pw"}, ReplyKind::records, Access::user, listYears},
-        {"yue.php", {"nm", "fenlei", "nian", "pw"}, ReplyKind::records, Access::user, listMonths},
-        {"getduanyufankui.php", {"nm", "id", "pw"}, ReplyKind::records, Access::user, loadTexts},
-        {"changeleiming.php", {"nm", "lei_bendi_id", "lei_mingcheng", "pw"}, ReplyKind::message, Access::user, renameCategory},
-        {"logout.php", {"nm", "pw"}, ReplyKind::message, Access::user, logOut},
+         ReplyKind::Message,
+         Access::User, saveTexts},
+        {"loadgua.php", {"nm", "guaid", "pw"}, ReplyKind::Records, Access::User, loadCase},
+        {"cha.php", {"nm", "wd", "pw"}, ReplyKind::Records, Access::User, searchCases},
+        {"gualist.php", {"nm", "fenlei", "nian", "yue", "pw"}, ReplyKind::Records, Access::User, listCasesOfMonth},
+        {"nian.php", {"nm", "fenlei", "pw"}, ReplyKind::Records, Access::User, listYears},
+        {"yue.php", {"nm", "fenlei", "nian", "pw"}, ReplyKind::Records, Access::User, listMonths},
+        {"getduanyufankui.php", {"nm", "id", "pw"}, ReplyKind::Records, Access::User, loadTexts},
+        {"changeleiming.php", {"nm", "lei_bendi_id", "lei_mingcheng", "pw"}, ReplyKind::Message, Access::User, renameCategory},
+        {"logout.php", {"nm", "pw"}, ReplyKind::Message, Access::User, logOut},
     };
     return table;
 }
@@ -105,8 +105,8 @@ std::optional<CaseFields> caseFields(const FormFields& form) {
     CaseFields f{form.value("save_gua_ming"), form.value("save_gua_bianhao"), form.value("save_lei_id"),
                  form.value("save_nian"),     form.value("save_yue"),         form.value("save_ri"),
                  form.value("save_xingbie"),  form.value("save_chusheng"),    form.value("save_shiyou")};
-    if (!f.lei_id.empty() && !parseInteger(f.lei_id)) return std::nullopt;
-    for (const auto* number : {&f.nian, &f.yue, &f.ri})
+    if (!f.categoryId.empty() && !parseInteger(f.categoryId)) return std::nullopt;
+    for (const auto* number : {&f.year, &f.month, &f.day})
         if (!parseInteger(*number)) return std::nullopt;
     return f;
 }
@@ -117,10 +117,10 @@ ServiceReply logIn(const Context& c, const Request& r) {
     if (!key) return std::string(kNo);
     const auto outcome = c.auth.check(*key, r.form.value("pw"), r.clientAddress);
     switch (outcome.result) {
-    case AuthResult::wrong: return std::string(kNo);
-    case AuthResult::disabled: return std::string(kCancel);
-    case AuthResult::throttled: return throttledReply(outcome.secondsToWait);
-    case AuthResult::ok: break;
+    case AuthResult::Wrong: return std::string(kNo);
+    case AuthResult::Disabled: return std::string(kCancel);
+    case AuthResult::Throttled: return throttledReply(outcome.secondsToWait);
+    case AuthResult::Ok: break;
     }
     const auto categories = c.store.categories(outcome.user);
     std::string token = c.auth.openSession(outcome.user);
@@ -133,16 +133,16 @@ ServiceReply logIn(const Context& c, const Request& r) {
 
 ServiceReply registerAccount(const Context& c, const Request& r) {
     const std::string pw = r.form.value("pw");
-    const std::string shouji = r.form.value("shouji");
-    const std::string youxiang = r.form.value("youxiang");
+    const std::string phone = r.form.value("shouji");
+    const std::string email = r.form.value("youxiang");
     std::string why;
     const auto nm = accountNameForRegistration(r.form.value("nm"), why);
-    if (!nm || !isPasswordDigest(pw) || (shouji.empty() && youxiang.empty())) return std::string(kCancel);
+    if (!nm || !isPasswordDigest(pw) || (phone.empty() && email.empty())) return std::string(kCancel);
     int wait = 0;
-    switch (c.auth.registerUser(*nm, pw, shouji, youxiang, r.clientAddress, wait)) {
-    case PasswordAuth::Registration::created: return std::string(kOk);
-    case PasswordAuth::Registration::taken: return std::string(kNo);
-    case PasswordAuth::Registration::throttled: break;
+    switch (c.auth.registerUser(*nm, pw, phone, email, r.clientAddress, wait)) {
+    case PasswordAuth::Registration::Created: return std::string(kOk);
+    case PasswordAuth::Registration::Taken: return std::string(kNo);
+    case PasswordAuth::Registration::Throttled: break;
     }
     return "注册过于频繁，请" + std::to_string(wait) + "秒后再试。";
 }
@@ -153,10 +153,10 @@ ServiceReply changePassword(const Context& c, const Request& r) {
     if (!key) return std::string(kNo);
     const auto outcome = c.auth.check(*key, r.form.value("oldpw"), r.clientAddress);
     switch (outcome.result) {
-    case AuthResult::wrong:
-    case AuthResult::disabled: return std::string(kNo);
-    case AuthResult::throttled: return throttledReply(outcome.secondsToWait);
-    case AuthResult::ok: break;
+    case AuthResult::Wrong:
+    case AuthResult::Disabled: return std::string(kNo);
+    case AuthResult::Throttled: return throttledReply(outcome.secondsToWait);
+    case AuthResult::Ok: break;
     }
     if (!isPasswordDigest(newpw)) return refusal("新密码无效");
     return {std::string(kOk), c.auth.changePassword(outcome.user, newpw)};
@@ -171,7 +171,7 @@ ServiceReply saveCase(const Context& c, const Request& r) {
     const auto fields = caseFields(r.form);
     if (!fields) return refusal("分类、年、月、日必须是整数");
     for (const auto* text :
-         {&fields->gua_ming, &fields->gua_bianhao, &fields->xingbie, &fields->chusheng, &fields->shiyou})
+         {&fields->hexagramName, &fields->caseNumber, &fields->gender, &fields->birthYear, &fields->subject})
         if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
     c.store.insertCase(r.user, *fields);
     return std::string(kOk);
@@ -182,13 +182,13 @@ ServiceReply saveTexts(const Context& c, const Request& r) {
     if (!fields) return refusal("分类、年、月、日必须是整数");
     const auto which = parseInteger(r.form.value("save_b"));
     if (!which || *which < 1 || *which > 3) return refusal("save_b必须是1、2或3");
-    if (fields->gua_bianhao.empty()) return refusal("卦的编号为空");
-    const std::string duanyu = r.form.value("save_duanyu");
-    const std::string fankui = r.form.value("save_fankui");
-    for (const auto* text : {&fields->gua_ming, &fields->gua_bianhao, &fields->xingbie, &fields->chusheng,
-                             &fields->shiyou, &duanyu, &fankui})
+    if (fields->caseNumber.empty()) return refusal("卦的编号为空");
+    const std::string judgment = r.form.value("save_duanyu");
+    const std::string feedback = r.form.value("save_fankui");
+    for (const auto* text : {&fields->hexagramName, &fields->caseNumber, &fields->gender, &fields->birthYear,
+                             &fields->subject, &judgment, &feedback})
         if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
-    c.store.saveTexts(r.user, *fields, static_cast<TextsToSave>(*which), duanyu, fankui);
+    c.store.saveTexts(r.user, *fields, static_cast<TextsToSave>(*which), judgment, feedback);
     return std::string(kOk);
 }
 
@@ -257,11 +257,11 @@ const std::vector<std::string_view>& endpointNames() {
 
 bool checksPasswords(std::string_view endpoint) {
     for (const auto& candidate : endpoints())
-        if (candidate.name == endpoint) return candidate.access == Access::account;
+        if (candidate.name == endpoint) return candidate.access == Access::Account;
     return false;
 }
 
-CaseService::CaseService(CaseStore& store, PasswordAuth& auth, LoginNotice notice)
+CaseService::CaseService(CaseRepository& store, PasswordAuth& auth, LoginNotice notice)
     : store_(store), auth_(auth), notice_(std::move(notice)) {}
 
 ServiceReply CaseService::reply(std::string_view endpointName, std::string_view body,
@@ -272,7 +272,7 @@ ServiceReply CaseService::reply(std::string_view endpointName, std::string_view 
     if (!endpoint) throw std::invalid_argument("unknown endpoint");
 
     const auto refuse = [&](std::string_view reason) {
-        return ServiceReply{endpoint->kind == ReplyKind::message ? refusal(reason) : std::string()};
+        return ServiceReply{endpoint->kind == ReplyKind::Message ? refusal(reason) : std::string()};
     };
     if (body.size() > kMaxBodyBytes) return refuse("请求过大");
     const FormFields form = parseFormBody(body, endpoint->fields);
@@ -290,7 +290,7 @@ ServiceReply CaseService::reply(std::string_view endpointName, std::string_view 
     if (form.ambiguous()) return refuse("字段内容含有未转义的“&字段名=”，无法分辨字段");
 
     const Context context{store_, auth_, notice_};
-    if (endpoint->access == Access::account) return endpoint->handler(context, {form, clientAddress});
+    if (endpoint->access == Access::Account) return endpoint->handler(context, {form, clientAddress});
     // Every request after login carries the session token in "pw".
     const auto key = accountNameKey(form.value("nm"));
     const auto user = key ? auth_.sessionUser(*key, form.value("pw")) : std::nullopt;

@@ -34,7 +34,7 @@ struct ServiceReply {
 
 class CaseService {
 public:
-    CaseService(CaseStore& store, PasswordAuth& auth, LoginNotice notice);
+    CaseService(CaseRepository& store, PasswordAuth& auth, LoginNotice notice);
 
     // The reply to a post of body to the endpoint (one of endpointNames()) from the client
     // address (what login throttling counts by). Throws std::invalid_argument for an unknown
@@ -42,7 +42,7 @@ public:
     ServiceReply reply(std::string_view endpoint, std::string_view body, const std::string& clientAddress);
 
 private:
-    CaseStore& store_;
+    CaseRepository& store_;
     PasswordAuth& auth_;
     LoginNotice notice_;
 };

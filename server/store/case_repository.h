@@ -14,13 +14,13 @@
 
 namespace qinglan::caseservice {
 
-class CaseStore {
+class CaseRepository {
 public:
-    virtual ~CaseStore() = default;
+    virtual ~CaseRepository() = default;
 
     // Accounts, found by the key of their name (see account_name.h).
-    virtual bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
-                            const std::string& youxiang) = 0;  // false: the name is taken
+    virtual bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
+                            const std::string& email) = 0;  // false: the name is taken
     virtual std::optional<UserAccount> findUser(const std::string& nameKey) = 0;
     // Sets the password hash, ends every session of the user and opens `fresh` instead, all at once.
     virtual void replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) = 0;
@@ -37,8 +37,8 @@ public:
     virtual std::int64_t insertCase(std::int64_t user, const CaseFields& fields) = 0;
     // Writes the chosen texts into every case of the user with fields.gua_bianhao, inserting
     // the case first when the user has none under that number.
-    virtual void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& duanyu,
-                           const std::string& fankui) = 0;
+    virtual void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& judgment,
+                           const std::string& feedback) = 0;
     virtual std::optional<StoredCase> loadCase(std::int64_t user, std::int64_t id) = 0;
     virtual std::vector<CaseSummary> recentCases(std::int64_t user, int limit) = 0;
     // Cases whose name, matter, judgment or feedback contain the keyword (ASCII letters
@@ -46,13 +46,13 @@ public:
     // matches it found by then.
     virtual std::vector<CaseSummary> searchCases(std::int64_t user, const std::string& keyword, int limit) = 0;
     virtual std::vector<std::int64_t> years(std::int64_t user, CategoryFilter category) = 0;
-    virtual std::vector<std::int64_t> months(std::int64_t user, CategoryFilter category, std::int64_t nian) = 0;
-    virtual std::vector<CaseSummary> casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t nian,
-                                                  std::int64_t yue, int limit) = 0;
+    virtual std::vector<std::int64_t> months(std::int64_t user, CategoryFilter category, std::int64_t year) = 0;
+    virtual std::vector<CaseSummary> casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t year,
+                                                  std::int64_t month, int limit) = 0;
 
     // Category names.
     virtual std::vector<Category> categories(std::int64_t user) = 0;
-    virtual void renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) = 0;
+    virtual void renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) = 0;
 
     // Cuts short the statements under way and refuses new ones: for a prompt shutdown.
     virtual void interruptQueries() = 0;

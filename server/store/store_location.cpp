@@ -37,18 +37,18 @@ std::optional<StoreLocation> parseStoreLocation(const std::string& db, std::stri
             error = "--db: not a PostgreSQL connection URI: " + error;
             return std::nullopt;
         }
-        return StoreLocation{StoreKind::postgresql, db};
+        return StoreLocation{StoreKind::Postgresql, db};
     }
     const std::string file = db.starts_with(kSqlitePrefix) ? db.substr(kSqlitePrefix.size()) : db;
     if (file.empty()) {
         error = "--db wants a file, sqlite:FILE or postgresql://...";
         return std::nullopt;
     }
-    return StoreLocation{StoreKind::sqlite, file};
+    return StoreLocation{StoreKind::Sqlite, file};
 }
 
 std::string describeStoreLocation(const StoreLocation& location) {
-    if (location.kind == StoreKind::sqlite) return location.where;
+    if (location.kind == StoreKind::Sqlite) return location.where;
     std::string error;
     const auto options = uriOptions(location.where, error);
     if (!options) return "PostgreSQL (unreadable URI)";

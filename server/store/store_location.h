@@ -7,10 +7,10 @@
 
 namespace qinglan::caseservice {
 
-enum class StoreKind { sqlite, postgresql };
+enum class StoreKind { Sqlite, Postgresql };
 
 struct StoreLocation {
-    StoreKind kind = StoreKind::sqlite;
+    StoreKind kind = StoreKind::Sqlite;
     std::string where;  // the file, or the connection URI
 };
 

@@ -43,14 +43,14 @@ protected:
         for (int i = 0; i < kReferenceCases; ++i) {
             auto fields = caseFields(kOwner, bianhao(i), "参考事项" + std::to_string(i));
             fields.insert(fields.end(),
-                          {{"save_duanyu", duanyu(i)}, {"save_fankui", fankui(i)}, {"save_b", "3"}, {"pw", token}});
+                          {{"save_duanyu", judgment(i)}, {"save_fankui", feedback(i)}, {"save_b", "3"}, {"pw", token}});
             ASSERT_EQ(service.post("saveduanyufankui.php", fields), "ok");
         }
     }
 
     static std::string bianhao(int i) { return "20240315" + std::to_string(100000 + i) + "京房"; }
-    static std::string duanyu(int i) { return "断语" + std::to_string(i) + "：世爻旺相 & 应爻=空 100%+"; }
-    static std::string fankui(int i) { return "反馈" + std::to_string(i) + "，应验。"; }
+    static std::string judgment(int i) { return "断语" + std::to_string(i) + "：世爻旺相 & 应爻=空 100%+"; }
+    static std::string feedback(int i) { return "反馈" + std::to_string(i) + "，应验。"; }
 
     // Every reference case is listed and its texts read back as saved.
     void expectReferenceIntact() {
@@ -61,7 +61,7 @@ protected:
             EXPECT_EQ(row[1], bianhao(i));
             EXPECT_EQ(row[2], "参考事项" + std::to_string(i));
             EXPECT_EQ(service.post("getduanyufankui.php", {{"nm", kOwner}, {"id", row[0]}, {"pw", token}}),
-                      duanyu(i) + "<tr>" + fankui(i));
+                      judgment(i) + "<tr>" + feedback(i));
         }
     }
 
@@ -102,7 +102,7 @@ TEST(QueryTimeLimit, StatementsPastTheirTimeAreCutShort) {
     const auto file = (dir / "cases.db").string();
     std::int64_t user = 0;
     {
-        SqliteCaseStore store(file);
+        SqliteCaseRepository store(file);
         ASSERT_TRUE(store.createUser({"u", "u"}, "hash", "1", ""));
         user = store.findUser("u")->id;
         const std::string text(400, 'a');
@@ -112,12 +112,12 @@ TEST(QueryTimeLimit, StatementsPastTheirTimeAreCutShort) {
     {
         StoreSettings noTime;
         noTime.queryTimeLimit = 0ms;
-        SqliteCaseStore store(file, noTime);
+        SqliteCaseRepository store(file, noTime);
         EXPECT_THROW(store.years(user, std::nullopt), QueryInterrupted) << "a scan of 3000 cases has no time";
         EXPECT_TRUE(store.searchCases(user, "zz", 100).empty()) << "a search out of time gives what it found: nothing";
     }
     {
-        SqliteCaseStore store(file);
+        SqliteCaseRepository store(file);
         EXPECT_EQ(store.years(user, std::nullopt), std::vector<std::int64_t>{2024}) << "the usual limit";
         EXPECT_EQ(store.searchCases(user, "aa", 100).size(), 100u);
     }
@@ -502,7 +502,7 @@ TEST(ForeignDatabase, IsRefusedWithAClearMessageAndLeftAsItWas) {
     // A case-service file a later version of the service has brought past the steps this one knows.
     const auto newer = (dir / "newer.db").string();
     {
-        { SqliteCaseStore store(newer); }
+        { SqliteCaseRepository store(newer); }
         sqlite3* db = nullptr;
         sqlite3_open(newer.c_str(), &db);
         sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr);
@@ -519,7 +519,7 @@ TEST(ForeignDatabase, IsRefusedWithAClearMessageAndLeftAsItWas) {
         const std::string bytesBefore((std::istreambuf_iterator<char>(before)), {});
         const auto descriptors = openDescriptors();
         try {
-            SqliteCaseStore store(c.file);
+            SqliteCaseRepository store(c.file);
             ADD_FAILURE() << c.file << " was taken as a case-service database";
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
@@ -544,7 +544,7 @@ TEST(ReadOnlyDatabase, IsRefusedAtStart) {
     const auto dir = std::filesystem::temp_directory_path() / ("qinglan-readonly-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto file = (dir / "cases.db").string();
-    { SqliteCaseStore created(file); }
+    { SqliteCaseRepository created(file); }
     if (::geteuid() == 0) {
         // File permissions do not bind root: the service is started as an ordinary user, to whom
         // the file and its folder (root's, 0444 and 0755) are read-only.
@@ -573,7 +573,7 @@ TEST(ReadOnlyDatabase, IsRefusedAtStart) {
     }
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     try {
-        SqliteCaseStore store(file);
+        SqliteCaseRepository store(file);
         ADD_FAILURE() << "a read-only database was opened for service";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find(file), std::string::npos) << e.what();

@@ -54,7 +54,7 @@ TEST_F(LogCut, AReaderOfAnOlderSnapshotDelaysTheRestartWithoutHoldingTheWriters)
     StoreSettings settings;
     settings.maintenanceInterval = std::chrono::hours(1);  // the test runs each maintenance pass
     settings.walCheckpointBytes = kCutAt;
-    SqliteCaseStore store(file, settings);
+    SqliteCaseRepository store(file, settings);
     ASSERT_TRUE(store.createUser({"owner", "owner"}, "hash", "1", ""));
     const std::int64_t user = store.findUser("owner")->id;
     int next = 0;

@@ -63,7 +63,7 @@ TEST(ServiceBinary, StopsAtOnceWhileBuildingTheIndexOfAnOlderFile) {
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
     constexpr int kCases = 60000;
     {
-        SqliteCaseStore store(db.string());
+        SqliteCaseRepository store(db.string());
         std::string why;
         store.createUser(*accountNameForRegistration("older", why), "hash", "", "");
     }

@@ -23,10 +23,10 @@ Fields with(Fields fields, const std::string& pw) {
     return fields;
 }
 
-Fields textsSave(const std::string& nm, const std::string& bianhao, const std::string& duanyu,
-                 const std::string& fankui, const std::string& which, const std::string& pw) {
+Fields textsSave(const std::string& nm, const std::string& bianhao, const std::string& judgment,
+                 const std::string& feedback, const std::string& which, const std::string& pw) {
     auto fields = caseFields(nm, bianhao, "问事");
-    fields.insert(fields.end(), {{"save_duanyu", duanyu}, {"save_fankui", fankui}, {"save_b", which}, {"pw", pw}});
+    fields.insert(fields.end(), {{"save_duanyu", judgment}, {"save_fankui", feedback}, {"save_b", which}, {"pw", pw}});
     return fields;
 }
 
@@ -38,7 +38,7 @@ std::vector<std::string> caseNumbers(const std::string& reply) {
 }
 
 TEST(PostgreSQLSharedStore, WhatOneInstanceSavesTheOtherReadsAtOnce) {
-    RunningService a(Backend::postgresql);
+    RunningService a(Backend::Postgresql);
     RunningService b(a.database());
     const std::string digest = a.registerUser("张三", "secret");
     const std::string token = b.logIn("张三", digest);  // registered through one, logged in through the other
@@ -59,7 +59,7 @@ TEST(PostgreSQLSharedStore, WhatOneInstanceSavesTheOtherReadsAtOnce) {
 }
 
 TEST(PostgreSQLSharedStore, ConcurrentSavesThroughBothInstancesLoseNothing) {
-    RunningService a(Backend::postgresql);
+    RunningService a(Backend::Postgresql);
     RunningService b(a.database());
     const std::string token = a.registerAndLogIn("张三", "secret");
     constexpr int kClients = 8;  // half on each instance
@@ -105,7 +105,7 @@ TEST(PostgreSQLSharedStore, ConcurrentSavesThroughBothInstancesLoseNothing) {
 }
 
 TEST(PostgreSQLSharedStore, RenamesPasswordChangesAndLogoutsTakeEffectOnBoth) {
-    RunningService a(Backend::postgresql);
+    RunningService a(Backend::Postgresql);
     RunningService b(a.database());
     const std::string oldDigest = a.registerUser("张三", "old");
     const std::string onA = a.logIn("张三", oldDigest);
@@ -269,7 +269,7 @@ TEST(PostgreSQLSchema, DatabasesItCannotUseAreRefusedAndLeftAsTheyWere) {
         const std::string name = uri.substr(uri.rfind('/') + 1);
         cluster.psql(name, c.setup);
         try {
-            PgCaseStore store(uri);
+            PostgresCaseRepository store(uri);
             ADD_FAILURE() << c.what << " was accepted";
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find(c.refusal), std::string::npos) << c.what << ": " << e.what();
@@ -278,8 +278,8 @@ TEST(PostgreSQLSchema, DatabasesItCannotUseAreRefusedAndLeftAsTheyWere) {
     }
     // A database of its own opens any number of times, the schema made once.
     const std::string uri = cluster.freshDatabase();
-    { PgCaseStore first(uri); }
-    PgCaseStore second(uri);
+    { PostgresCaseRepository first(uri); }
+    PostgresCaseRepository second(uri);
     EXPECT_EQ(cluster.psql(uri.substr(uri.rfind('/') + 1), "SELECT count(*) FROM qinglan_schema_version"), "1\n");
 }
 

@@ -118,40 +118,40 @@ std::int64_t nowSeconds() {
 }
 
 // The short keyword codes of a case's searched texts: name, matter, judgment, feedback.
-std::string shortGrams(std::string_view gua_ming, std::string_view shiyou, std::string_view duanyu,
-                       std::string_view fankui) {
-    return integerArrayLiteral(shortKeywordCodes({gua_ming, shiyou, duanyu, fankui}));
+std::string shortGrams(std::string_view hexagramName, std::string_view subject, std::string_view judgment,
+                       std::string_view feedback) {
+    return integerArrayLiteral(shortKeywordCodes({hexagramName, subject, judgment, feedback}));
 }
 
 std::int64_t insertRow(PgConnection& db, std::int64_t user, const CaseFields& f) {
     return db
-        .run(kInsertCase, {number(user), f.gua_ming, f.gua_bianhao, optionalNumber(f.lei_id), optionalNumber(f.nian),
-                           optionalNumber(f.yue), optionalNumber(f.ri), f.xingbie, f.chusheng, f.shiyou,
-                           shortGrams(f.gua_ming, f.shiyou, "", "")})
+        .run(kInsertCase, {number(user), f.hexagramName, f.caseNumber, optionalNumber(f.categoryId), optionalNumber(f.year),
+                           optionalNumber(f.month), optionalNumber(f.day), f.gender, f.birthYear, f.subject,
+                           shortGrams(f.hexagramName, f.subject, "", "")})
         .integer(0, 0);
 }
 
 }  // namespace
 
-PgCaseStore::PgCaseStore(const std::string& conninfo, PgPoolSettings settings) : pool_(conninfo, settings) {
+PostgresCaseRepository::PostgresCaseRepository(const std::string& conninfo, PgPoolSettings settings) : pool_(conninfo, settings) {
     auto db = pool_.acquire();
     createOrMigratePgSchema(*db);
 }
 
-bool PgCaseStore::createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
-                             const std::string& youxiang) {
+bool PostgresCaseRepository::createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
+                             const std::string& email) {
     auto db = pool_.acquire();
-    return db->run(kInsertUser, {nm.display, nm.key, pwhash, shouji, youxiang}).affected() == 1;
+    return db->run(kInsertUser, {nm.display, nm.key, pwhash, phone, email}).affected() == 1;
 }
 
-std::optional<UserAccount> PgCaseStore::findUser(const std::string& nameKey) {
+std::optional<UserAccount> PostgresCaseRepository::findUser(const std::string& nameKey) {
     auto db = pool_.acquire();
     const auto result = db->run(kFindUser, {nameKey});
     if (result.rows() == 0) return std::nullopt;
     return UserAccount{result.integer(0, 0), result.text(0, 1), result.integer(0, 2) != 0};
 }
 
-void PgCaseStore::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
+void PostgresCaseRepository::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
     auto db = pool_.acquire();
     PgTransaction transaction(*db);
     db->run(kLockUser, {number(user)});
@@ -161,7 +161,7 @@ void PgCaseStore::replacePassword(std::int64_t user, const std::string& pwhash, 
     transaction.commit();
 }
 
-void PgCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
+void PostgresCaseRepository::openSession(const SessionRecord& session, int keepAtMost) {
     auto db = pool_.acquire();
     {
         PgTransaction transaction(*db);
@@ -177,13 +177,13 @@ void PgCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
     dropEndedSessions(*db, nowSeconds());
 }
 
-void PgCaseStore::dropEndedSessions(PgConnection& db, std::int64_t now) {
+void PostgresCaseRepository::dropEndedSessions(PgConnection& db, std::int64_t now) {
     auto last = lastSessionSweep_.load();
     if (now - last < kSessionSweepSeconds || !lastSessionSweep_.compare_exchange_strong(last, now)) return;
     db.run(kDropEndedSessions, {number(now)});
 }
 
-std::optional<std::int64_t> PgCaseStore::sessionUser(const std::string& tokenHash, const std::string& nameKey,
+std::optional<std::int64_t> PostgresCaseRepository::sessionUser(const std::string& tokenHash, const std::string& nameKey,
                                                      std::int64_t now) {
     auto db = pool_.acquire();
     const auto result = db->run(kSessionUser, {tokenHash, nameKey, number(now)});
@@ -191,40 +191,40 @@ std::optional<std::int64_t> PgCaseStore::sessionUser(const std::string& tokenHas
     return result.integer(0, 0);
 }
 
-void PgCaseStore::closeSession(const std::string& tokenHash) {
+void PostgresCaseRepository::closeSession(const std::string& tokenHash) {
     auto db = pool_.acquire();
     db->run(kCloseSession, {tokenHash});
 }
 
-std::int64_t PgCaseStore::insertCase(std::int64_t user, const CaseFields& fields) {
+std::int64_t PostgresCaseRepository::insertCase(std::int64_t user, const CaseFields& fields) {
     auto db = pool_.acquire();
     return insertRow(*db, user, fields);
 }
 
-void PgCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& duanyu,
-                            const std::string& fankui) {
+void PostgresCaseRepository::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& judgment,
+                            const std::string& feedback) {
     auto db = pool_.acquire();
     PgTransaction transaction(*db);
-    db->run(kLockCaseNumber, {number(user), fields.gua_bianhao});
+    db->run(kLockCaseNumber, {number(user), fields.caseNumber});
     struct Row {
-        std::string id, gua_ming, shiyou, duanyu, fankui;
+        std::string id, hexagramName, subject, judgment, feedback;
     };
     std::vector<Row> rows;
-    const auto existing = db->run(kCasesOfNumber, {number(user), fields.gua_bianhao});
+    const auto existing = db->run(kCasesOfNumber, {number(user), fields.caseNumber});
     for (int r = 0; r < existing.rows(); ++r)
         rows.push_back(
             {existing.text(r, 0), existing.text(r, 1), existing.text(r, 2), existing.text(r, 3), existing.text(r, 4)});
-    if (rows.empty()) rows.push_back({number(insertRow(*db, user, fields)), fields.gua_ming, fields.shiyou, "", ""});
+    if (rows.empty()) rows.push_back({number(insertRow(*db, user, fields)), fields.hexagramName, fields.subject, "", ""});
     for (auto& row : rows) {
-        if (which == TextsToSave::duanyu || which == TextsToSave::both) row.duanyu = duanyu;
-        if (which == TextsToSave::fankui || which == TextsToSave::both) row.fankui = fankui;
+        if (which == TextsToSave::Judgment || which == TextsToSave::Both) row.judgment = judgment;
+        if (which == TextsToSave::Feedback || which == TextsToSave::Both) row.feedback = feedback;
         db->run(kSetTexts,
-                {row.id, row.duanyu, row.fankui, shortGrams(row.gua_ming, row.shiyou, row.duanyu, row.fankui)});
+                {row.id, row.judgment, row.feedback, shortGrams(row.hexagramName, row.subject, row.judgment, row.feedback)});
     }
     transaction.commit();
 }
 
-std::optional<StoredCase> PgCaseStore::loadCase(std::int64_t user, std::int64_t id) {
+std::optional<StoredCase> PostgresCaseRepository::loadCase(std::int64_t user, std::int64_t id) {
     auto db = pool_.acquire();
     const auto r = db->run(kLoadCase, {number(user), number(id)});
     if (r.rows() == 0) return std::nullopt;
@@ -232,17 +232,17 @@ std::optional<StoredCase> PgCaseStore::loadCase(std::int64_t user, std::int64_t 
     row.id = id;
     row.fields = {r.text(0, 0), r.text(0, 1), r.text(0, 2), r.text(0, 3), r.text(0, 4),
                   r.text(0, 5), r.text(0, 6), r.text(0, 7), r.text(0, 8)};
-    row.duanyu = r.text(0, 9);
-    row.fankui = r.text(0, 10);
+    row.judgment = r.text(0, 9);
+    row.feedback = r.text(0, 10);
     return row;
 }
 
-std::vector<CaseSummary> PgCaseStore::recentCases(std::int64_t user, int limit) {
+std::vector<CaseSummary> PostgresCaseRepository::recentCases(std::int64_t user, int limit) {
     auto db = pool_.acquire();
     return summaries(db->run(kRecentCases, {number(user), number(limit)}));
 }
 
-std::vector<CaseSummary> PgCaseStore::searchCases(std::int64_t user, const std::string& keyword, int limit) {
+std::vector<CaseSummary> PostgresCaseRepository::searchCases(std::int64_t user, const std::string& keyword, int limit) {
     const auto shortCode = shortKeywordCode(keyword);
     std::vector<PgParam> params{number(user), keyword, number(limit)};
     if (shortCode) params.push_back(std::to_string(*shortCode));
@@ -256,27 +256,27 @@ std::vector<CaseSummary> PgCaseStore::searchCases(std::int64_t user, const std::
     return rows;
 }
 
-std::vector<std::int64_t> PgCaseStore::years(std::int64_t user, CategoryFilter category) {
+std::vector<std::int64_t> PostgresCaseRepository::years(std::int64_t user, CategoryFilter category) {
     auto db = pool_.acquire();
     if (!category) return integers(db->run(kYears, {number(user)}));
     return integers(db->run(kYearsOfCategory, {number(user), categoryParam(category)}));
 }
 
-std::vector<std::int64_t> PgCaseStore::months(std::int64_t user, CategoryFilter category, std::int64_t nian) {
+std::vector<std::int64_t> PostgresCaseRepository::months(std::int64_t user, CategoryFilter category, std::int64_t year) {
     auto db = pool_.acquire();
-    if (!category) return integers(db->run(kMonths, {number(user), number(nian)}));
-    return integers(db->run(kMonthsOfCategory, {number(user), number(nian), categoryParam(category)}));
+    if (!category) return integers(db->run(kMonths, {number(user), number(year)}));
+    return integers(db->run(kMonthsOfCategory, {number(user), number(year), categoryParam(category)}));
 }
 
-std::vector<CaseSummary> PgCaseStore::casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t nian,
-                                                   std::int64_t yue, int limit) {
+std::vector<CaseSummary> PostgresCaseRepository::casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t year,
+                                                   std::int64_t month, int limit) {
     auto db = pool_.acquire();
-    if (!category) return summaries(db->run(kCasesOfMonth, {number(user), number(nian), number(yue), number(limit)}));
+    if (!category) return summaries(db->run(kCasesOfMonth, {number(user), number(year), number(month), number(limit)}));
     return summaries(db->run(kCasesOfMonthOfCategory,
-                             {number(user), number(nian), number(yue), number(limit), categoryParam(category)}));
+                             {number(user), number(year), number(month), number(limit), categoryParam(category)}));
 }
 
-std::vector<Category> PgCaseStore::categories(std::int64_t user) {
+std::vector<Category> PostgresCaseRepository::categories(std::int64_t user) {
     auto db = pool_.acquire();
     const auto result = db->run(kCategories, {number(user)});
     std::vector<Category> rows;
@@ -284,9 +284,9 @@ std::vector<Category> PgCaseStore::categories(std::int64_t user) {
     return rows;
 }
 
-void PgCaseStore::renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) {
+void PostgresCaseRepository::renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) {
     auto db = pool_.acquire();
-    db->run(kRenameCategory, {number(user), number(lei_id), lei_mingcheng});
+    db->run(kRenameCategory, {number(user), number(categoryId), categoryName});
 }
 
 }  // namespace qinglan::caseservice

@@ -11,7 +11,7 @@
 
 namespace qinglan::caseservice {
 
-SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
+SqliteCaseRepository::SqliteCaseRepository(std::string path, StoreSettings settings)
     : path_(std::move(path)), settings_(settings) {
     if (!looksLikeSqlite(path_))
         throw std::runtime_error(path_ +
@@ -30,7 +30,7 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
         // The one connection that may create the file.
         std::lock_guard lock(mutex_);
         connections_[std::this_thread::get_id()] = std::make_unique<SqliteConnection>(
-            path_, OpenMode::createWhenMissing, QueryLimits{settings_.queryTimeLimit, &stopping_});
+            path_, OpenMode::CreateWhenMissing, QueryLimits{settings_.queryTimeLimit, &stopping_});
     }
     auto& db = connection();
     if (db.readOnly()) throw std::runtime_error(readOnly);
@@ -40,11 +40,11 @@ SqliteCaseStore::SqliteCaseStore(std::string path, StoreSettings settings)
     const auto identity = currentIdentity();
     if (!identity) throw std::runtime_error(path_ + " disappeared while it was being opened");
     identity_ = *identity;
-    maintenanceConnection_ = std::make_unique<SqliteConnection>(path_, OpenMode::existingOnly);
+    maintenanceConnection_ = std::make_unique<SqliteConnection>(path_, OpenMode::ExistingOnly);
     maintenance_ = std::thread([this] { maintenanceLoop(); });
 }
 
-SqliteCaseStore::~SqliteCaseStore() {
+SqliteCaseRepository::~SqliteCaseRepository() {
     {
         std::lock_guard lock(maintenanceMutex_);
         maintenanceStop_ = true;
@@ -53,9 +53,9 @@ SqliteCaseStore::~SqliteCaseStore() {
     if (maintenance_.joinable()) maintenance_.join();
 }
 
-std::optional<FileIdentity> SqliteCaseStore::currentIdentity() const { return fileIdentity(path_); }
+std::optional<FileIdentity> SqliteCaseRepository::currentIdentity() const { return fileIdentity(path_); }
 
-void SqliteCaseStore::checkFileBeforeWriting() {
+void SqliteCaseRepository::checkFileBeforeWriting() {
     if (currentIdentity() == identity_) {
         if (fileLost_.exchange(false)) std::cerr << "qinglan-caseservice: " << path_ << " is back; writes resume\n";
         return;
@@ -67,7 +67,7 @@ void SqliteCaseStore::checkFileBeforeWriting() {
     throw std::runtime_error("database file " + path_ + " is missing or replaced; write refused");
 }
 
-std::unique_ptr<SqliteConnection> SqliteCaseStore::openConnection() const {
+std::unique_ptr<SqliteConnection> SqliteCaseRepository::openConnection() const {
     // A connection opened on a file put in place of ours would switch that file to WAL mode
     // beside our log and stay pointed at it; only the original file is opened.
     const auto refuseForeignFile = [this] {
@@ -75,11 +75,11 @@ std::unique_ptr<SqliteConnection> SqliteCaseStore::openConnection() const {
             throw std::runtime_error("database file " + path_ + " is missing or replaced; not opened");
     };
     refuseForeignFile();
-    return std::make_unique<SqliteConnection>(path_, OpenMode::existingOnly,
+    return std::make_unique<SqliteConnection>(path_, OpenMode::ExistingOnly,
                                               QueryLimits{settings_.queryTimeLimit, &stopping_}, refuseForeignFile);
 }
 
-SqliteConnection& SqliteCaseStore::connection() {
+SqliteConnection& SqliteCaseRepository::connection() {
     startQueryClock(settings_.queryTimeLimit);
     std::lock_guard lock(mutex_);
     auto& slot = connections_[std::this_thread::get_id()];
@@ -87,7 +87,7 @@ SqliteConnection& SqliteCaseStore::connection() {
     return *slot;
 }
 
-SqliteConnection& SqliteCaseStore::writeConnection() {
+SqliteConnection& SqliteCaseRepository::writeConnection() {
     checkFileBeforeWriting();
     startQueryClock(settings_.queryTimeLimit);
     // Every batch is written on one connection, whichever thread commits it: its page cache
@@ -107,7 +107,7 @@ SqliteConnection& SqliteCaseStore::writeConnection() {
     return *writer_;
 }
 
-void SqliteCaseStore::write(const GroupCommit::Write& change) {
+void SqliteCaseRepository::write(const GroupCommit::Write& change) {
     checkpointIfLarger(connection(), kWriterCheckpointFactor * settings_.walCheckpointBytes);
     ++writesSinceIndexMerge_;
     lastWrite_ = std::chrono::steady_clock::now().time_since_epoch().count();

@@ -1,4 +1,4 @@
-// CaseStore on one SQLite file: WAL journal, a busy timeout, and one connection per
+// The CaseRepository on one SQLite file: WAL journal, a busy timeout, and one connection per
 // thread that uses the store (opened on the thread's first call, closed with the store).
 // The file must be a case-service database (or new); only the first connection may create
 // it. Writes are refused while the file at the path is missing or another file. Every
@@ -30,18 +30,18 @@ struct StoreSettings {
     std::chrono::milliseconds indexMergeIdle{2000};
 };
 
-class SqliteCaseStore final : public CaseStore {
+class SqliteCaseRepository final : public CaseRepository {
 public:
     // Opens (creating when missing) the database file and its tables; throws
     // std::runtime_error saying what is wrong when the file is not a usable case-service
     // database (not SQLite, another program's database, read-only).
-    explicit SqliteCaseStore(std::string path, StoreSettings settings = {});
-    ~SqliteCaseStore() override;
-    SqliteCaseStore(const SqliteCaseStore&) = delete;
-    SqliteCaseStore& operator=(const SqliteCaseStore&) = delete;
+    explicit SqliteCaseRepository(std::string path, StoreSettings settings = {});
+    ~SqliteCaseRepository() override;
+    SqliteCaseRepository(const SqliteCaseRepository&) = delete;
+    SqliteCaseRepository& operator=(const SqliteCaseRepository&) = delete;
 
-    bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
-                    const std::string& youxiang) override;
+    bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
+                    const std::string& email) override;
     std::optional<UserAccount> findUser(const std::string& nameKey) override;
     void replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) override;
 
@@ -51,18 +51,18 @@ public:
     void closeSession(const std::string& tokenHash) override;
 
     std::int64_t insertCase(std::int64_t user, const CaseFields& fields) override;
-    void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& duanyu,
-                   const std::string& fankui) override;
+    void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& judgment,
+                   const std::string& feedback) override;
     std::optional<StoredCase> loadCase(std::int64_t user, std::int64_t id) override;
     std::vector<CaseSummary> recentCases(std::int64_t user, int limit) override;
     std::vector<CaseSummary> searchCases(std::int64_t user, const std::string& keyword, int limit) override;
     std::vector<std::int64_t> years(std::int64_t user, CategoryFilter category) override;
-    std::vector<std::int64_t> months(std::int64_t user, CategoryFilter category, std::int64_t nian) override;
-    std::vector<CaseSummary> casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t nian,
-                                          std::int64_t yue, int limit) override;
+    std::vector<std::int64_t> months(std::int64_t user, CategoryFilter category, std::int64_t year) override;
+    std::vector<CaseSummary> casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t year,
+                                          std::int64_t month, int limit) override;
 
     std::vector<Category> categories(std::int64_t user) override;
-    void renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) override;
+    void renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) override;
 
     // Interrupts running statements and refuses new ones: for a prompt shutdown.
     void interruptQueries() override { stopping_ = true; }
@@ -73,10 +73,10 @@ public:
     // Adds a new case with its texts and indexes them, on a connection inside a write
     // transaction; returns its id. The store's own saves use it, and so may a bulk loader.
     static std::int64_t insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
-                                  const std::string& duanyu = {}, const std::string& fankui = {});
+                                  const std::string& judgment = {}, const std::string& feedback = {});
 
 private:
-    enum class IndexChange { add, remove };
+    enum class IndexChange { Add, Remove };
     // Adds a case's texts, as they stand, to the keyword index or takes them out of it.
     static void indexTexts(SqliteConnection& db, std::int64_t id, IndexChange change);
     // A writer that finds the log this many times the maintenance threshold checkpoints it

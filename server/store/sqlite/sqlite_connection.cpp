@@ -73,7 +73,7 @@ SqliteConnection::SqliteConnection(const std::string& path, OpenMode mode, Query
     // The keyword index's tokenizer, which every connection writing cases needs.
     text_search::registerCharGramTokenizerEverywhere();
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
-    if (mode == OpenMode::createWhenMissing) flags |= SQLITE_OPEN_CREATE;
+    if (mode == OpenMode::CreateWhenMissing) flags |= SQLITE_OPEN_CREATE;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
         close();

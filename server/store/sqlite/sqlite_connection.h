@@ -54,7 +54,7 @@ struct QueryLimits {
 // Starts the time of a store call on this thread.
 void startQueryClock(std::chrono::milliseconds timeLimit);
 
-enum class OpenMode { createWhenMissing, existingOnly };
+enum class OpenMode { CreateWhenMissing, ExistingOnly };
 
 class SqliteConnection {
 public:

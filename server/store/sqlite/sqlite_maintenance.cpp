@@ -18,12 +18,12 @@ std::int64_t nowSeconds() {
 
 }  // namespace
 
-std::int64_t SqliteCaseStore::logSize() const {
+std::int64_t SqliteCaseRepository::logSize() const {
     struct stat wal {};
     return ::stat((path_ + "-wal").c_str(), &wal) == 0 ? static_cast<std::int64_t>(wal.st_size) : 0;
 }
 
-void SqliteCaseStore::checkpointIfLarger(SqliteConnection& db, std::int64_t bytes) {
+void SqliteCaseRepository::checkpointIfLarger(SqliteConnection& db, std::int64_t bytes) {
     if (logSize() <= bytes) return;
     // Writers wait for the lock meanwhile, so the checkpoint is not starved by them. TRUNCATE
     // then waits (within the busy timeout) for readers of older snapshots, copies the log into
@@ -36,7 +36,7 @@ void SqliteCaseStore::checkpointIfLarger(SqliteConnection& db, std::int64_t byte
     }
 }
 
-void SqliteCaseStore::cutLog() {
+void SqliteCaseRepository::cutLog() {
     // Copies into the database what the log holds, beside the writers and without stopping
     // them. Then the writers wait while the little they wrote meanwhile is copied too, and the
     // next one starts the log over from its beginning: its blocks are written again rather
@@ -74,7 +74,7 @@ void SqliteCaseStore::cutLog() {
     }
 }
 
-void SqliteCaseStore::maintain() {
+void SqliteCaseRepository::maintain() {
     // The maintenance thread and a direct call (tests) share the maintenance connection.
     std::lock_guard maintaining(maintainMutex_);
     startQueryClock(std::chrono::seconds(30));
@@ -100,7 +100,7 @@ void SqliteCaseStore::maintain() {
     }
 }
 
-void SqliteCaseStore::maintenanceLoop() {
+void SqliteCaseRepository::maintenanceLoop() {
     std::unique_lock lock(maintenanceMutex_);
     while (!maintenanceStop_) {
         maintenanceWake_.wait_for(lock, settings_.maintenanceInterval, [this] { return maintenanceStop_; });
@@ -110,7 +110,7 @@ void SqliteCaseStore::maintenanceLoop() {
         lock.lock();
     }
 }
-void SqliteCaseStore::mergeIndexWhenIdle() {
+void SqliteCaseRepository::mergeIndexWhenIdle() {
     // Every commit adds a segment to each keyword table, and a search reads every segment; the
     // tables' own merging keeps a few per level, which at a hundred thousand cases halves the
     // searches' speed. After a share of new writes (a twentieth of the cases, so that rewriting

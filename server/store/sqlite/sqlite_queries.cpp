@@ -14,17 +14,17 @@ namespace {
 constexpr const char* kSummaryColumns = "SELECT id, gua_bianhao, shiyou, gua_ming FROM gua_table ";
 
 void bindCaseFields(Statement& stmt, int first, const CaseFields& f) {
-    stmt.bind(first, f.gua_ming).bind(first + 1, f.gua_bianhao);
-    if (f.lei_id.empty())
+    stmt.bind(first, f.hexagramName).bind(first + 1, f.caseNumber);
+    if (f.categoryId.empty())
         stmt.bindNull(first + 2);
     else
-        stmt.bind(first + 2, std::stoll(f.lei_id));
-    stmt.bind(first + 3, std::stoll(f.nian))
-        .bind(first + 4, std::stoll(f.yue))
-        .bind(first + 5, std::stoll(f.ri))
-        .bind(first + 6, f.xingbie)
-        .bind(first + 7, f.chusheng)
-        .bind(first + 8, f.shiyou);
+        stmt.bind(first + 2, std::stoll(f.categoryId));
+    stmt.bind(first + 3, std::stoll(f.year))
+        .bind(first + 4, std::stoll(f.month))
+        .bind(first + 5, std::stoll(f.day))
+        .bind(first + 6, f.gender)
+        .bind(first + 7, f.birthYear)
+        .bind(first + 8, f.subject);
 }
 
 std::vector<CaseSummary> readSummaries(Statement& stmt) {
@@ -65,26 +65,26 @@ std::string lowerAscii(std::string text) {
 
 }  // namespace
 
-bool SqliteCaseStore::createUser(const AccountName& nm, const std::string& pwhash, const std::string& shouji,
-                                 const std::string& youxiang) {
+bool SqliteCaseRepository::createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
+                                 const std::string& email) {
     bool created = false;
     write([&](SqliteConnection& db) {
         auto stmt = db.prepare(
             "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING");
-        stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, shouji).bind(5, youxiang).run();
+        stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, phone).bind(5, email).run();
         created = db.changes() == 1;
     });
     return created;
 }
 
-std::optional<UserAccount> SqliteCaseStore::findUser(const std::string& nameKey) {
+std::optional<UserAccount> SqliteCaseRepository::findUser(const std::string& nameKey) {
     auto stmt = connection().prepare("SELECT id, pwhash, disabled FROM users WHERE nm_key = ?1");
     stmt.bind(1, nameKey);
     if (!stmt.step()) return std::nullopt;
     return UserAccount{stmt.integer(0), stmt.text(1), stmt.integer(2) != 0};
 }
 
-void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
+void SqliteCaseRepository::replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) {
     write([&](SqliteConnection& db) {
         db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
         db.prepare("DELETE FROM sessions WHERE user_id = ?1").bind(1, user).run();
@@ -96,7 +96,7 @@ void SqliteCaseStore::replacePassword(std::int64_t user, const std::string& pwha
     });
 }
 
-void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) {
+void SqliteCaseRepository::openSession(const SessionRecord& session, int keepAtMost) {
     write([&](SqliteConnection& db) {
         db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
             .bind(1, session.tokenHash)
@@ -113,7 +113,7 @@ void SqliteCaseStore::openSession(const SessionRecord& session, int keepAtMost) 
     });
 }
 
-std::optional<std::int64_t> SqliteCaseStore::sessionUser(const std::string& tokenHash, const std::string& nameKey,
+std::optional<std::int64_t> SqliteCaseRepository::sessionUser(const std::string& tokenHash, const std::string& nameKey,
                                                          std::int64_t now) {
     auto stmt = connection().prepare(
         "SELECT s.user_id FROM sessions s JOIN users u ON u.id = s.user_id "
@@ -123,33 +123,33 @@ std::optional<std::int64_t> SqliteCaseStore::sessionUser(const std::string& toke
     return stmt.integer(0);
 }
 
-void SqliteCaseStore::closeSession(const std::string& tokenHash) {
+void SqliteCaseRepository::closeSession(const std::string& tokenHash) {
     write([&](SqliteConnection& db) {
         db.prepare("DELETE FROM sessions WHERE token_hash = ?1").bind(1, tokenHash).run();
     });
 }
 
-std::int64_t SqliteCaseStore::insertCase(std::int64_t user, const CaseFields& fields) {
+std::int64_t SqliteCaseRepository::insertCase(std::int64_t user, const CaseFields& fields) {
     std::int64_t id = 0;
     write([&](SqliteConnection& db) { id = insertRow(db, user, fields); });
     return id;
 }
 
-std::int64_t SqliteCaseStore::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
-                                        const std::string& duanyu, const std::string& fankui) {
+std::int64_t SqliteCaseRepository::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
+                                        const std::string& judgment, const std::string& feedback) {
     auto stmt = db.prepare(
         "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, "
         "duanyu, fankui) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
     stmt.bind(1, user);
     bindCaseFields(stmt, 2, fields);
-    stmt.bind(11, duanyu).bind(12, fankui);
+    stmt.bind(11, judgment).bind(12, feedback);
     stmt.run();
     const std::int64_t id = db.lastInsertId();
-    indexTexts(db, id, IndexChange::add);
+    indexTexts(db, id, IndexChange::Add);
     return id;
 }
 
-void SqliteCaseStore::indexTexts(SqliteConnection& db, std::int64_t id, IndexChange change) {
+void SqliteCaseRepository::indexTexts(SqliteConnection& db, std::int64_t id, IndexChange change) {
     // One row by VALUES, not INSERT ... SELECT: a statement that may write several rows runs in
     // a statement transaction of its own, and opening one makes the index flush what it holds.
     static constexpr const char* kAdd[] = {
@@ -160,41 +160,41 @@ void SqliteCaseStore::indexTexts(SqliteConnection& db, std::int64_t id, IndexCha
         "VALUES('delete', ?1, (SELECT texts FROM case_grams_texts WHERE id = ?1))",
         "INSERT INTO case_grams_short(case_grams_short, rowid, texts) "
         "VALUES('delete', ?1, (SELECT texts FROM case_grams_texts WHERE id = ?1))"};
-    for (const char* sql : change == IndexChange::add ? kAdd : kRemove) db.prepare(sql).bind(1, id).run();
+    for (const char* sql : change == IndexChange::Add ? kAdd : kRemove) db.prepare(sql).bind(1, id).run();
 }
 
-void SqliteCaseStore::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
-                                const std::string& duanyu, const std::string& fankui) {
-    const bool setDuanyu = which == TextsToSave::duanyu || which == TextsToSave::both;
-    const bool setFankui = which == TextsToSave::fankui || which == TextsToSave::both;
+void SqliteCaseRepository::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
+                                const std::string& judgment, const std::string& feedback) {
+    const bool setDuanyu = which == TextsToSave::Judgment || which == TextsToSave::Both;
+    const bool setFankui = which == TextsToSave::Feedback || which == TextsToSave::Both;
     // Both texts in one statement, so the index takes each case's old texts out and adds the new once.
     write([&](SqliteConnection& db) {
         std::vector<std::int64_t> ids;
         {
             auto same = db.prepare("SELECT id FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2 ORDER BY id");
-            same.bind(1, user).bind(2, fields.gua_bianhao);
+            same.bind(1, user).bind(2, fields.caseNumber);
             while (same.step()) ids.push_back(same.integer(0));
         }
         if (ids.empty()) {
-            insertRow(db, user, fields, setDuanyu ? duanyu : std::string(), setFankui ? fankui : std::string());
+            insertRow(db, user, fields, setDuanyu ? judgment : std::string(), setFankui ? feedback : std::string());
             return;
         }
         const std::string assignments = setDuanyu && setFankui ? "duanyu = ?3, fankui = ?4"
                                         : setDuanyu           ? "duanyu = ?3"
                                                               : "fankui = ?4";
         for (const std::int64_t id : ids) {
-            indexTexts(db, id, IndexChange::remove);
+            indexTexts(db, id, IndexChange::Remove);
             auto update = db.prepare("UPDATE gua_table SET " + assignments + " WHERE id = ?1");
             update.bind(1, id);
-            if (setDuanyu) update.bind(3, duanyu);
-            if (setFankui) update.bind(4, fankui);
+            if (setDuanyu) update.bind(3, judgment);
+            if (setFankui) update.bind(4, feedback);
             update.run();
-            indexTexts(db, id, IndexChange::add);
+            indexTexts(db, id, IndexChange::Add);
         }
     });
 }
 
-std::optional<StoredCase> SqliteCaseStore::loadCase(std::int64_t user, std::int64_t id) {
+std::optional<StoredCase> SqliteCaseRepository::loadCase(std::int64_t user, std::int64_t id) {
     auto stmt = connection().prepare(
         "SELECT gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui "
         "FROM gua_table WHERE id = ?2 AND user_id = ?1");
@@ -204,18 +204,18 @@ std::optional<StoredCase> SqliteCaseStore::loadCase(std::int64_t user, std::int6
     row.id = id;
     row.fields = {stmt.text(0), stmt.text(1), stmt.text(2), stmt.text(3), stmt.text(4),
                   stmt.text(5), stmt.text(6), stmt.text(7), stmt.text(8)};
-    row.duanyu = stmt.text(9);
-    row.fankui = stmt.text(10);
+    row.judgment = stmt.text(9);
+    row.feedback = stmt.text(10);
     return row;
 }
 
-std::vector<CaseSummary> SqliteCaseStore::recentCases(std::int64_t user, int limit) {
+std::vector<CaseSummary> SqliteCaseRepository::recentCases(std::int64_t user, int limit) {
     auto stmt = connection().prepare(std::string(kSummaryColumns) + "WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2");
     stmt.bind(1, user).bind(2, std::int64_t{limit});
     return readSummaries(stmt);
 }
 
-std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const std::string& keyword, int limit) {
+std::vector<CaseSummary> SqliteCaseRepository::searchCases(std::int64_t user, const std::string& keyword, int limit) {
     // instr() takes the keyword literally ("%" and "_" are not wildcards); lower() folds
     // ASCII letters only, as the local search's LIKE does. That test is the meaning of a match;
     // the index only finds the user's cases to test, newest first, so the search stops at the
@@ -248,7 +248,7 @@ std::vector<CaseSummary> SqliteCaseStore::searchCases(std::int64_t user, const s
     return readSummariesWithinTime(stmt);
 }
 
-std::vector<std::int64_t> SqliteCaseStore::years(std::int64_t user, CategoryFilter category) {
+std::vector<std::int64_t> SqliteCaseRepository::years(std::int64_t user, CategoryFilter category) {
     if (!category) {
         auto stmt = connection().prepare(
             "SELECT DISTINCT nian FROM gua_table WHERE user_id = ?1 AND nian IS NOT NULL ORDER BY nian");
@@ -261,36 +261,36 @@ std::vector<std::int64_t> SqliteCaseStore::years(std::int64_t user, CategoryFilt
     return readIntegers(stmt);
 }
 
-std::vector<std::int64_t> SqliteCaseStore::months(std::int64_t user, CategoryFilter category, std::int64_t nian) {
+std::vector<std::int64_t> SqliteCaseRepository::months(std::int64_t user, CategoryFilter category, std::int64_t year) {
     if (!category) {
         auto stmt = connection().prepare(
             "SELECT DISTINCT yue FROM gua_table WHERE user_id = ?1 AND nian = ?2 AND yue IS NOT NULL ORDER BY yue");
-        stmt.bind(1, user).bind(2, nian);
+        stmt.bind(1, user).bind(2, year);
         return readIntegers(stmt);
     }
     auto stmt = connection().prepare(
         "SELECT DISTINCT yue FROM gua_table WHERE user_id = ?1 AND lei_id = ?3 AND nian = ?2 AND yue IS NOT NULL "
         "ORDER BY yue");
-    stmt.bind(1, user).bind(2, nian).bind(3, *category);
+    stmt.bind(1, user).bind(2, year).bind(3, *category);
     return readIntegers(stmt);
 }
 
-std::vector<CaseSummary> SqliteCaseStore::casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t nian,
-                                                       std::int64_t yue, int limit) {
+std::vector<CaseSummary> SqliteCaseRepository::casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t year,
+                                                       std::int64_t month, int limit) {
     if (!category) {
         auto stmt = connection().prepare(std::string(kSummaryColumns) +
                                          "WHERE user_id = ?1 AND nian = ?2 AND yue = ?3 ORDER BY id LIMIT ?4");
-        stmt.bind(1, user).bind(2, nian).bind(3, yue).bind(4, std::int64_t{limit});
+        stmt.bind(1, user).bind(2, year).bind(3, month).bind(4, std::int64_t{limit});
         return readSummaries(stmt);
     }
     auto stmt =
         connection().prepare(std::string(kSummaryColumns) +
                              "WHERE user_id = ?1 AND lei_id = ?5 AND nian = ?2 AND yue = ?3 ORDER BY id LIMIT ?4");
-    stmt.bind(1, user).bind(2, nian).bind(3, yue).bind(4, std::int64_t{limit}).bind(5, *category);
+    stmt.bind(1, user).bind(2, year).bind(3, month).bind(4, std::int64_t{limit}).bind(5, *category);
     return readSummaries(stmt);
 }
 
-std::vector<Category> SqliteCaseStore::categories(std::int64_t user) {
+std::vector<Category> SqliteCaseRepository::categories(std::int64_t user) {
     auto stmt =
         connection().prepare("SELECT lei_mingcheng, lei_id FROM fenlei_table WHERE user_id = ?1 ORDER BY lei_id");
     stmt.bind(1, user);
@@ -299,14 +299,14 @@ std::vector<Category> SqliteCaseStore::categories(std::int64_t user) {
     return rows;
 }
 
-void SqliteCaseStore::renameCategory(std::int64_t user, std::int64_t lei_id, const std::string& lei_mingcheng) {
+void SqliteCaseRepository::renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) {
     write([&](SqliteConnection& db) {
         db.prepare(
               "INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES(?1, ?2, ?3) "
               "ON CONFLICT(user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng")
             .bind(1, user)
-            .bind(2, lei_id)
-            .bind(3, lei_mingcheng)
+            .bind(2, categoryId)
+            .bind(3, categoryName)
             .run();
     });
 }
