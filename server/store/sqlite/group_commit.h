@@ -1,7 +1,9 @@
-// Writes from many threads committed together. Each write runs in a savepoint of one shared
-// transaction, so the commit's cost (the log frames, the search index's new segment and the
-// merging it sets off) is paid once for all the writes that queued while the one before was
-// committing. A caller returns only after the transaction holding its write has committed.
+// Writes from many threads committed together. The writes that queued while the batch before
+// was committing run one after the other in one shared transaction, without savepoints (opening
+// one would make the keyword index flush a segment per write), so the commit's cost (the log
+// frames, the search index's new segment and the merging it sets off) is paid once for all of
+// them. When one write fails, the transaction is undone and the others are run again without
+// it. A caller returns only after the transaction holding its write has committed.
 #pragma once
 
 #include "store/sqlite/sqlite_connection.h"
