@@ -13,24 +13,24 @@ std::string pairKey(const std::string& nameKey, const std::string& address) {
     return key;
 }
 
-int roundedUpSeconds(LoginThrottle::Clock::duration wait) {
-    if (wait <= LoginThrottle::Clock::duration::zero()) return 0;
+int roundedUpSeconds(LoginThrottle::Steady::duration wait) {
+    if (wait <= LoginThrottle::Steady::duration::zero()) return 0;
     return static_cast<int>(
         std::max<std::chrono::seconds::rep>(1, std::chrono::ceil<std::chrono::seconds>(wait).count()));
 }
 
 }  // namespace
 
-LoginThrottle::LoginThrottle(ThrottlePolicy policy)
-    : policy_(policy), pairs_(policy_.freeFailures, policy_), addresses_(policy_.freeAddressFailures, policy_) {}
+LoginThrottle::LoginThrottle(ThrottlePolicy policy, const Clock& clock)
+    : policy_(policy), clock_(clock), pairs_(policy_.freeFailures, policy_), addresses_(policy_.freeAddressFailures, policy_) {}
 
-LoginThrottle::Clock::duration LoginThrottle::Table::wait(const std::string& key, Clock::time_point now) const {
+LoginThrottle::Steady::duration LoginThrottle::Table::wait(const std::string& key, Steady::time_point now) const {
     const auto found = index_.find(key);
-    if (found == index_.end()) return Clock::duration::zero();
+    if (found == index_.end()) return Steady::duration::zero();
     return found->second->pausedUntil - now;
 }
 
-void LoginThrottle::Table::fail(const std::string& key, Clock::time_point now) {
+void LoginThrottle::Table::fail(const std::string& key, Steady::time_point now) {
     auto found = index_.find(key);
     if (found == index_.end()) {
         if (index_.size() >= policy_.capacity && !order_.empty()) {
@@ -61,12 +61,14 @@ void LoginThrottle::Table::forget(const std::string& key) {
     index_.erase(found);
 }
 
-int LoginThrottle::secondsToWait(const std::string& nameKey, const std::string& address, Clock::time_point now) {
+int LoginThrottle::secondsToWait(const std::string& nameKey, const std::string& address) {
+    const auto now = clock_.steadyNow();
     std::lock_guard lock(mutex_);
     return roundedUpSeconds(std::max(pairs_.wait(pairKey(nameKey, address), now), addresses_.wait(address, now)));
 }
 
-void LoginThrottle::recordFailure(const std::string& nameKey, const std::string& address, Clock::time_point now) {
+void LoginThrottle::recordFailure(const std::string& nameKey, const std::string& address) {
+    const auto now = clock_.steadyNow();
     std::lock_guard lock(mutex_);
     pairs_.fail(pairKey(nameKey, address), now);
     addresses_.fail(address, now);
@@ -77,12 +79,14 @@ void LoginThrottle::recordSuccess(const std::string& nameKey, const std::string&
     pairs_.forget(pairKey(nameKey, address));
 }
 
-int LoginThrottle::secondsToWaitForAddress(const std::string& address, Clock::time_point now) {
+int LoginThrottle::secondsToWaitForAddress(const std::string& address) {
+    const auto now = clock_.steadyNow();
     std::lock_guard lock(mutex_);
     return roundedUpSeconds(addresses_.wait(address, now));
 }
 
-void LoginThrottle::recordRegistration(const std::string& address, Clock::time_point now) {
+void LoginThrottle::recordRegistration(const std::string& address) {
+    const auto now = clock_.steadyNow();
     std::lock_guard lock(mutex_);
     addresses_.fail(address, now);
 }

@@ -7,6 +7,8 @@
 // the memory taken has a fixed bound whatever names and addresses are tried.
 #pragma once
 
+#include "auth/clock.h"
+
 #include <chrono>
 #include <cstddef>
 #include <list>
@@ -27,20 +29,20 @@ struct ThrottlePolicy {
 
 class LoginThrottle {
 public:
-    using Clock = std::chrono::steady_clock;
-    explicit LoginThrottle(ThrottlePolicy policy = {});
+    using Steady = std::chrono::steady_clock;
+    explicit LoginThrottle(ThrottlePolicy policy = {}, const Clock& clock = systemClock());
 
     // Seconds (rounded up) before this name may be checked from this address; 0 when now.
-    int secondsToWait(const std::string& nameKey, const std::string& address, Clock::time_point now = Clock::now());
-    void recordFailure(const std::string& nameKey, const std::string& address, Clock::time_point now = Clock::now());
+    int secondsToWait(const std::string& nameKey, const std::string& address);
+    void recordFailure(const std::string& nameKey, const std::string& address);
     // Clears the pair's failures (not the address's: one right password among many guesses
     // does not excuse the guesses).
     void recordSuccess(const std::string& nameKey, const std::string& address);
 
     // Registrations count against the address like failures, so that one client cannot
     // create accounts without end.
-    int secondsToWaitForAddress(const std::string& address, Clock::time_point now = Clock::now());
-    void recordRegistration(const std::string& address, Clock::time_point now = Clock::now());
+    int secondsToWaitForAddress(const std::string& address);
+    void recordRegistration(const std::string& address);
 
     std::size_t entries();  // both tables together
 
@@ -49,8 +51,8 @@ private:
     class Table {
     public:
         Table(int freeFailures, const ThrottlePolicy& policy) : freeFailures_(freeFailures), policy_(policy) {}
-        Clock::duration wait(const std::string& key, Clock::time_point now) const;
-        void fail(const std::string& key, Clock::time_point now);
+        Steady::duration wait(const std::string& key, Steady::time_point now) const;
+        void fail(const std::string& key, Steady::time_point now);
         void forget(const std::string& key);
         std::size_t size() const { return index_.size(); }
 
@@ -58,8 +60,8 @@ private:
         struct Entry {
             std::string key;
             int failures = 0;
-            Clock::time_point lastFailure;
-            Clock::time_point pausedUntil;
+            Steady::time_point lastFailure;
+            Steady::time_point pausedUntil;
         };
         int freeFailures_;
         const ThrottlePolicy& policy_;
@@ -68,6 +70,7 @@ private:
     };
 
     ThrottlePolicy policy_;
+    const Clock& clock_;
     std::mutex mutex_;
     Table pairs_;
     Table addresses_;

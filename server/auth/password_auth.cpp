@@ -29,9 +29,9 @@ std::string tokenHash(const std::string& token) {
     return hex(out, sizeof out);
 }
 
-std::int64_t nowSeconds() {
-    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-        .count();
+// Session expiry is kept in whole seconds since the epoch.
+std::int64_t nowSeconds(const Clock& clock) {
+    return std::chrono::duration_cast<std::chrono::seconds>(clock.systemNow().time_since_epoch()).count();
 }
 
 }  // namespace
@@ -41,8 +41,9 @@ bool isSessionToken(std::string_view text) {
                                             [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-PasswordAuth::PasswordAuth(CaseRepository& store, PwhashLimits limits, ThrottlePolicy throttle, SessionPolicy sessions)
-    : store_(store), throttle_(throttle), sessions_(sessions), hashing_(hashingSlots()) {
+PasswordAuth::PasswordAuth(CaseRepository& store, PwhashLimits limits, ThrottlePolicy throttle, SessionPolicy sessions,
+                           const Clock& clock)
+    : store_(store), clock_(clock), throttle_(throttle, clock), sessions_(sessions), hashing_(hashingSlots()) {
     if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
     switch (limits) {
     case PwhashLimits::Minimum:
@@ -133,7 +134,7 @@ SessionRecord PasswordAuth::newSession(std::int64_t user, std::string& token) co
     unsigned char random[32];
     randombytes_buf(random, sizeof random);
     token = hex(random, sizeof random);
-    return SessionRecord{tokenHash(token), user, nowSeconds() + sessions_.lifetime.count()};
+    return SessionRecord{tokenHash(token), user, nowSeconds(clock_) + sessions_.lifetime.count()};
 }
 
 std::string PasswordAuth::changePassword(std::int64_t user, const std::string& digest) {
@@ -152,7 +153,7 @@ std::string PasswordAuth::openSession(std::int64_t user) {
 
 std::optional<std::int64_t> PasswordAuth::sessionUser(const std::string& nameKey, const std::string& token) {
     if (!isSessionToken(token)) return std::nullopt;
-    return store_.sessionUser(tokenHash(token), nameKey, nowSeconds());
+    return store_.sessionUser(tokenHash(token), nameKey, nowSeconds(clock_));
 }
 
 void PasswordAuth::closeSession(const std::string& token) {

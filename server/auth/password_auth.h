@@ -7,6 +7,7 @@
 #pragma once
 
 #include "store/case_repository.h"
+#include "auth/clock.h"
 #include "auth/login_throttle.h"
 
 #include <array>
@@ -44,7 +45,9 @@ bool isSessionToken(std::string_view text);
 
 class PasswordAuth {
 public:
-    PasswordAuth(CaseRepository& store, PwhashLimits limits, ThrottlePolicy throttle = {}, SessionPolicy sessions = {});
+    // The throttle's pauses and the sessions' expiry are read from clock.
+    PasswordAuth(CaseRepository& store, PwhashLimits limits, ThrottlePolicy throttle = {}, SessionPolicy sessions = {},
+                 const Clock& clock = systemClock());
 
     enum class Registration { Created, Taken, Throttled };
     // Creates the account unless the name (or one that looks like it) is taken or the address
@@ -77,6 +80,7 @@ private:
     void remember(std::int64_t user, const std::string& pwhash, const Mac& presented);
 
     CaseRepository& store_;
+    const Clock& clock_;
     unsigned long long opslimit_;
     std::size_t memlimit_;
     LoginThrottle throttle_;

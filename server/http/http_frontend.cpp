@@ -23,7 +23,7 @@ namespace {
 
 constexpr const char* kTextType = "text/plain; charset=utf-8";
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 bool queueText(MHD_Connection* connection, unsigned status, const std::string& text,
                const std::string& sessionToken = {}) {
@@ -90,7 +90,7 @@ struct HttpFrontend::Exchange {
     // For the access log: what was asked, when, and the status it was answered with (0: none).
     std::string method;
     std::string path;
-    Clock::time_point started = Clock::now();
+    SteadyClock::time_point started = SteadyClock::now();
     unsigned answered = 0;
 };
 
@@ -115,7 +115,7 @@ std::string loggable(std::string_view text) {
 // One line per request: method, path (never the query or the body, which carry passwords and
 // case texts), status, and the time from its first byte to its end.
 void logAccess(const HttpFrontend::Exchange& exchange, MHD_RequestTerminationCode why) {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - exchange.started);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - exchange.started);
     std::string line = "qinglan-caseservice: " + exchange.method + " " + exchange.path + " ";
     line += exchange.answered ? std::to_string(exchange.answered) : std::string("-");
     line += " " + std::to_string(elapsed.count()) + " ms";
@@ -144,7 +144,7 @@ struct FrontendCallbacks {
         std::lock_guard lock(frontend->trackedMutex_);
         const auto found = frontend->tracked_.find(connection);
         if (found != frontend->tracked_.end()) {
-            found->second.since = Clock::now();  // the next request's time starts now
+            found->second.since = SteadyClock::now();  // the next request's time starts now
             found->second.working = false;
         }
     }
@@ -154,7 +154,7 @@ struct FrontendCallbacks {
         std::lock_guard lock(frontend->trackedMutex_);
         if (what == MHD_CONNECTION_NOTIFY_STARTED) {
             const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
-            frontend->tracked_[connection] = {info ? info->connect_fd : -1, Clock::now(), false, false};
+            frontend->tracked_[connection] = {info ? info->connect_fd : -1, SteadyClock::now(), false, false};
         } else {
             // Called before the library closes the socket: from here on the descriptor may be reused.
             frontend->tracked_.erase(connection);
@@ -240,7 +240,7 @@ void HttpFrontend::stop() {
 }
 
 void HttpFrontend::cutOverdueRequests() {
-    const auto now = Clock::now();
+    const auto now = SteadyClock::now();
     std::lock_guard lock(trackedMutex_);
     for (auto& [connection, tracked] : tracked_) {
         if (tracked.working || tracked.cut || tracked.fd < 0 || now - tracked.since < settings_.requestDeadline)

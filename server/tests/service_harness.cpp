@@ -102,7 +102,7 @@ RunningService::RunningService(LoginNotice notice, std::string updateFile, Throt
         pool.maxConnections = frontend.threads + 4;
         store_ = std::make_unique<PostgresCaseRepository>(uri_, pool);
     }
-    auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::Minimum, throttle);
+    auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::Minimum, throttle, SessionPolicy{}, clock_);
     service_ = std::make_unique<CaseService>(*store_, *auth_, std::move(notice));
     frontend.updateFile = std::move(updateFile);
     frontend_ = std::make_unique<HttpFrontend>(*service_, std::move(frontend));

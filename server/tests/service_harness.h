@@ -8,6 +8,8 @@
 #include "auth/password_auth.h"
 #include "store/sqlite/sqlite_case_repository.h"
 
+#include "offset_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/types.h>
@@ -81,10 +83,13 @@ public:
     std::string registerAndLogIn(const std::string& nm, const std::string& password) const {
         return logIn(nm, registerUser(nm, password));
     }
+    // The clock the service's login throttle and sessions read: moved on instead of waiting.
+    OffsetClock& clock() { return clock_; }
     // The SQLite store (fails the test on another store).
     SqliteCaseRepository& store();
 
 private:
+    OffsetClock clock_;
     Backend backend_;
     std::filesystem::path dir_;
     std::filesystem::path dbFile_;

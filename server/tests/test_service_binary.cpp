@@ -20,6 +20,15 @@ using namespace qinglan::caseservice::testing;
 
 namespace {
 
+// Everything the process writes until it ends.
+std::string readToEnd(FILE* out) {
+    std::string text;
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = fread(chunk, 1, sizeof chunk, out)) > 0) text.append(chunk, got);
+    return text;
+}
+
 TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
     const auto db = std::filesystem::temp_directory_path() / ("qinglan-binary-" + std::to_string(::getpid()) + ".db");
     for (const int stopSignal : {SIGTERM, SIGINT}) {
@@ -83,9 +92,19 @@ TEST(ServiceBinary, StopsAtOnceWhileBuildingTheIndexOfAnOlderFile) {
     }
     auto child = startServiceBinary({"--listen", "127.0.0.1:0", "--db", db.string()}, true);
     ASSERT_GT(child.pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Stopped once it says it is building the index.
+    std::string output;
+    char line[512] = {};
+    while (output.find("building the keyword index") == std::string::npos && fgets(line, sizeof line, child.out))
+        output += line;
+    ASSERT_NE(output.find("building the keyword index of " + std::to_string(kCases) + " cases"), std::string::npos)
+        << output;
     kill(child.pid, SIGTERM);
-    EXPECT_EQ(waitForExit(child.pid, std::chrono::seconds(3)), 1) << "not stopped while opening";
+    const int status = waitForExit(child.pid, std::chrono::seconds(60));
+    output += readToEnd(child.out);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_NE(output.find("stopped while opening the database"), std::string::npos) << output;
+    EXPECT_EQ(output.find("listening on"), std::string::npos) << "opened in full before the stop\n" << output;
     fclose(child.out);
 
     sqlite3* file = nullptr;
@@ -126,15 +145,6 @@ TEST(ServiceBinary, RefusesBadOptions) {
         EXPECT_EQ(waitForExit(child.pid), 2) << args[0];
         fclose(child.out);
     }
-}
-
-// Everything the process writes until it ends.
-std::string readToEnd(FILE* out) {
-    std::string text;
-    char chunk[4096];
-    std::size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof chunk, out)) > 0) text.append(chunk, got);
-    return text;
 }
 
 std::filesystem::path scratchFile(const std::string& name) {

@@ -141,10 +141,18 @@ std::string reachVersion1(SqliteConnection& db, const std::string& path) {
     if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
     fillNameKeys(db);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
-    if (indexMissing)
+    if (indexMissing) {
+        // Takes long for many cases: said first, so that whoever started the service knows why
+        // it is not listening yet.
+        std::int64_t cases = 0;
+        if (auto count = db.prepare("SELECT count(*) FROM gua_table"); count.step()) cases = count.integer(0);
+        if (cases > 0)
+            std::cerr << "qinglan-caseservice: " << path << ": building the keyword index of " << cases
+                      << " cases\n";
         db.execute(
             "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;"
             "INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;");
+    }
     db.execute(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
     if (!rebuilt) return {};
     std::int64_t cases = 0;
