@@ -1,10 +1,10 @@
 // qinglan-caseservice: the case service the desktop program's cloud features talk to.
-#include "service/case_service.h"
-#include "http/http_frontend.h"
-#include "auth/password_auth.h"
-#include "app/service_options.h"
-#include "migration/sqlite_to_pg_migration.h"
 #include "app/open_repository.h"
+#include "app/service_options.h"
+#include "auth/password_auth.h"
+#include "http/http_frontend.h"
+#include "migration/sqlite_to_pg_migration.h"
+#include "service/case_service.h"
 #include "store/store_location.h"
 
 #include <pthread.h>

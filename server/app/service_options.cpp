@@ -1,7 +1,7 @@
 #include "app/service_options.h"
 
-#include "qinglan_build.h"
 #include "model/text_checks.h"
+#include "qinglan_build.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "auth/password_auth.h"
-#include "protocol/reply_format.h"
+#include "model/records.h"
 
 #include <optional>
 #include <string>

@@ -22,7 +22,10 @@ int roundedUpSeconds(LoginThrottle::Steady::duration wait) {
 }  // namespace
 
 LoginThrottle::LoginThrottle(ThrottlePolicy policy, const Clock& clock)
-    : policy_(policy), clock_(clock), pairs_(policy_.freeFailures, policy_), addresses_(policy_.freeAddressFailures, policy_) {}
+    : policy_(policy),
+      clock_(clock),
+      pairs_(policy_.freeFailures, policy_),
+      addresses_(policy_.freeAddressFailures, policy_) {}
 
 LoginThrottle::Steady::duration LoginThrottle::Table::wait(const std::string& key, Steady::time_point now) const {
     const auto found = index_.find(key);

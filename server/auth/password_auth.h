@@ -6,9 +6,9 @@
 // ends at its expiry, at logout, or when the password changes.
 #pragma once
 
-#include "store/case_repository.h"
 #include "auth/clock.h"
 #include "auth/login_throttle.h"
+#include "store/case_repository.h"
 
 #include <array>
 #include <chrono>

@@ -4,8 +4,8 @@
 // Writes through the service's own store and search index; the file may be new.
 #include "divination_texts.h"
 
-#include "model/account_name.h"
 #include "auth/password_auth.h"
+#include "model/account_name.h"
 #include "seeded_cases.h"
 #include "store/sqlite/sqlite_case_repository.h"
 #include "store/sqlite/sqlite_connection.h"
@@ -56,10 +56,10 @@ int main(int argc, char** argv) {
             const auto nm = accountNameForRegistration(name, why);
             int wait = 0;
             // Each from an address of its own, as so many people would register.
-            auth.registerUser(*nm, seeded::passwordDigest(), "", "",
-                              "10." + std::to_string(u / 65536) + "." + std::to_string(u / 256 % 256) + "." +
-                                  std::to_string(u % 256),
-                              wait);
+            auth.registerUser(
+                *nm, seeded::passwordDigest(), "", "",
+                "10." + std::to_string(u / 65536) + "." + std::to_string(u / 256 % 256) + "." + std::to_string(u % 256),
+                wait);
             const auto account = store.findUser(nm->key);
             if (!account) {
                 std::cerr << "cannot register " << name << "\n";
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
             const std::string feedback =
                 longTexts ? divination_texts::judgmentOrFeedback(random) : seeded::feedback(from);
             SqliteCaseRepository::insertRow(connection, ids[static_cast<std::size_t>(from % users)], fields, judgment,
-                                       feedback);
+                                            feedback);
         }
         transaction.commit();
         connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");  // the service's maintenance is not running
@@ -97,8 +97,9 @@ int main(int argc, char** argv) {
     std::printf("%ld accounts, %ld cases in %.0f s\n", users, cases,
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     // Merged into one segment, as the service's idle merge leaves it.
-    connection.execute("INSERT INTO case_grams(case_grams) VALUES('optimize');"
-                       "INSERT INTO case_grams_short(case_grams_short) VALUES('optimize')");
+    connection.execute(
+        "INSERT INTO case_grams(case_grams) VALUES('optimize');"
+        "INSERT INTO case_grams_short(case_grams_short) VALUES('optimize')");
     connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");
     auto texts = connection.prepare(
         "SELECT sum(length(CAST(gua_ming AS BLOB)) + length(CAST(shiyou AS BLOB)) + length(CAST(duanyu AS BLOB)) + "

@@ -1,5 +1,5 @@
 // The records the service keeps: accounts, cases, their summaries, category names and
-// login sessions, as the store gives them and the protocol writes them.
+// login sessions, as the store gives them and the protocol writes them; the login notice.
 #pragma once
 
 #include <cstdint>
@@ -60,6 +60,14 @@ struct SessionRecord {
     std::string tokenHash;
     std::int64_t user = 0;
     std::int64_t expires = 0;
+};
+
+// What the login reply tells every user: a message, a link and the newest program version
+// offered (0: none).
+struct LoginNotice {
+    std::string message;
+    std::string url;
+    std::int64_t version = 0;
 };
 
 // A category filter: nullopt means every category ("fenlei=-1").

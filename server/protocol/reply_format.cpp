@@ -72,8 +72,8 @@ std::string caseReply(const StoredCase& stored) {
     const auto& f = stored.fields;
     std::string out;
     appendField(out, kOk);
-    for (const auto* value : {&f.hexagramName, &f.caseNumber, &f.categoryId, &f.year, &f.month, &f.day, &f.gender, &f.birthYear,
-                              &f.subject, &stored.judgment, &stored.feedback})
+    for (const auto* value : {&f.hexagramName, &f.caseNumber, &f.categoryId, &f.year, &f.month, &f.day, &f.gender,
+                              &f.birthYear, &f.subject, &stored.judgment, &stored.feedback})
         appendField(out, *value);
     return out;
 }

@@ -34,12 +34,6 @@ std::string caseReply(const StoredCase& stored);
 // The judgment, "<tr>", the feedback.
 std::string textsReply(const StoredCase& stored);
 
-struct LoginNotice {
-    std::string message;
-    std::string url;
-    std::int64_t version = 0;
-};
-
 // "ok<t>" + message "<msg>" + link "<url>" + version "<v>" "<t>" + name<t>lei_id<t> pairs.
 std::string fullLoginReply(const LoginNotice& notice, const std::vector<Category>& categories);
 

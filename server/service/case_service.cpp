@@ -1,8 +1,9 @@
 #include "service/case_service.h"
 
 #include "model/account_name.h"
-#include "protocol/form_body.h"
 #include "model/text_checks.h"
+#include "protocol/form_body.h"
+#include "protocol/reply_format.h"
 
 #include <stdexcept>
 
@@ -65,19 +66,25 @@ const std::vector<Endpoint>& endpoints() {
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
           "save_chusheng", "save_shiyou", "pw"},
          ReplyKind::Message,
-         Access::User, saveCase},
+         Access::User,
+         saveCase},
         {"saveduanyufankui.php",
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
           "save_chusheng", "save_shiyou", "save_duanyu", "save_fankui", "save_b", "pw"},
          ReplyKind::Message,
-         Access::User, saveTexts},
+         Access::User,
+         saveTexts},
         {"loadgua.php", {"nm", "guaid", "pw"}, ReplyKind::Records, Access::User, loadCase},
         {"cha.php", {"nm", "wd", "pw"}, ReplyKind::Records, Access::User, searchCases},
         {"gualist.php", {"nm", "fenlei", "nian", "yue", "pw"}, ReplyKind::Records, Access::User, listCasesOfMonth},
         {"nian.php", {"nm", "fenlei", "pw"}, ReplyKind::Records, Access::User, listYears},
         {"yue.php", {"nm", "fenlei", "nian", "pw"}, ReplyKind::Records, Access::User, listMonths},
         {"getduanyufankui.php", {"nm", "id", "pw"}, ReplyKind::Records, Access::User, loadTexts},
-        {"changeleiming.php", {"nm", "lei_bendi_id", "lei_mingcheng", "pw"}, ReplyKind::Message, Access::User, renameCategory},
+        {"changeleiming.php",
+         {"nm", "lei_bendi_id", "lei_mingcheng", "pw"},
+         ReplyKind::Message,
+         Access::User,
+         renameCategory},
         {"logout.php", {"nm", "pw"}, ReplyKind::Message, Access::User, logOut},
     };
     return table;

@@ -2,10 +2,9 @@
 // the reply text out.
 #pragma once
 
-#include "store/case_repository.h"
-#include "protocol/form_body.h"
 #include "auth/password_auth.h"
-#include "protocol/reply_format.h"
+#include "model/records.h"
+#include "store/case_repository.h"
 
 #include <string>
 #include <string_view>

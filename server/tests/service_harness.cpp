@@ -1,7 +1,7 @@
 #include "service_harness.h"
 
-#include "store/postgresql/postgres_case_repository.h"
 #include "store/postgresql/pg_connection.h"
+#include "store/postgresql/postgres_case_repository.h"
 #include "test_postgres_cluster.h"
 
 #include <gtest/gtest.h>
@@ -123,7 +123,6 @@ RunningService::~RunningService() {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
 }
-
 
 SqliteCaseRepository& RunningService::store() {
     auto* sqlite = dynamic_cast<SqliteCaseRepository*>(store_.get());

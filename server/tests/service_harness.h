@@ -3,9 +3,9 @@
 // the password digest, the list-reading rule and urlDecode.
 #pragma once
 
-#include "service/case_service.h"
-#include "http/http_frontend.h"
 #include "auth/password_auth.h"
+#include "http/http_frontend.h"
+#include "service/case_service.h"
 #include "store/sqlite/sqlite_case_repository.h"
 
 #include "offset_clock.h"
@@ -50,7 +50,7 @@ inline void PrintTo(Backend backend, std::ostream* out) {
 
 // Runs a suite's TEST_Ps on both stores: "SQLite/Suite.Test/0" and "PostgreSQL/Suite.Test/0".
 class OnEachStore : public ::testing::TestWithParam<Backend> {};
-#define QINGLAN_ON_EACH_STORE(Suite)                                                   \
+#define QINGLAN_ON_EACH_STORE(Suite)                                                                              \
     INSTANTIATE_TEST_SUITE_P(SQLite, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::Sqlite)); \
     INSTANTIATE_TEST_SUITE_P(PostgreSQL, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::Postgresql))
 
@@ -131,6 +131,7 @@ std::string urlDecode(const std::string& text);
 
 // The nine case fields of a store request, in wire order.
 Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& subject,
-                  const std::string& categoryId = "1", const std::string& year = "2024", const std::string& month = "3");
+                  const std::string& categoryId = "1", const std::string& year = "2024",
+                  const std::string& month = "3");
 
 }  // namespace qinglan::caseservice::testing

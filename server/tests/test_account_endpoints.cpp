@@ -59,8 +59,8 @@ TEST_P(Account, BareLoginWhenThereIsNothingToTell) {
 }
 
 TEST_P(Account, FullLoginReplyCarriesMessageLinkVersionAndCategories) {
-    RunningService service(LoginNotice{"新版本 3.9 已发布：100% 免费+", "http://example.org/news?a=1&b=2", 4}, {},
-                           {}, {}, {}, GetParam());
+    RunningService service(LoginNotice{"新版本 3.9 已发布：100% 免费+", "http://example.org/news?a=1&b=2", 4}, {}, {},
+                           {}, {}, GetParam());
     const std::string digest = service.registerUser("张三", "secret");
     // Without categories the reply is already the full form, with none after it.
     const std::string first = service.post("login.php", {{"nm", "张三"}, {"pw", digest}});

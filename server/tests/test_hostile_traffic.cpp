@@ -486,9 +486,7 @@ TEST_F(HostileTraffic, RemovedOrReplacedDatabaseFileRefusesWrites) {
     EXPECT_NE(save("replaced").body, "ok");
     // A thread that has not used the store yet must not open the other file: it would switch
     // it to WAL mode beside our log and keep pointing at it once the original is back.
-    std::thread([&] {
-        EXPECT_THROW(service.store().recentCases(1, 10), std::runtime_error);
-    }).join();
+    std::thread([&] { EXPECT_THROW(service.store().recentCases(1, 10), std::runtime_error); }).join();
     {
         std::ifstream header(file, std::ios::binary);
         char bytes[20] = {};
@@ -580,14 +578,14 @@ TEST(ReadOnlyDatabase, IsRefusedAtStart) {
         // the file and its folder (root's, 0444 and 0755) are read-only.
         using std::filesystem::perms;
         std::filesystem::permissions(file, perms::owner_read | perms::group_read | perms::others_read);
-        std::filesystem::permissions(dir, perms::owner_all | perms::group_read | perms::group_exec |
-                                              perms::others_read | perms::others_exec);
+        std::filesystem::permissions(
+            dir, perms::owner_all | perms::group_read | perms::group_exec | perms::others_read | perms::others_exec);
         if (std::system("runuser -u nobody -- true 2>/dev/null") != 0) {
             std::filesystem::remove_all(dir);
             GTEST_SKIP() << "running as root and cannot start a program as nobody (runuser)";
         }
-        const std::string command = std::string("runuser -u nobody -- ") + CASESERVICE_BINARY +
-                                    " --listen 127.0.0.1:0 --db " + file + " 2>&1";
+        const std::string command =
+            std::string("runuser -u nobody -- ") + CASESERVICE_BINARY + " --listen 127.0.0.1:0 --db " + file + " 2>&1";
         FILE* child = ::popen(command.c_str(), "r");
         ASSERT_NE(child, nullptr);
         std::string output;

@@ -59,7 +59,8 @@ protected:
         EXPECT_TRUE(store.createUser({name, name}, "hash", "1", ""));
         return store.findUser(name)->id;
     }
-    static std::int64_t addCase(SqliteCaseRepository& store, std::int64_t user, const std::string& number, const Texts& t) {
+    static std::int64_t addCase(SqliteCaseRepository& store, std::int64_t user, const std::string& number,
+                                const Texts& t) {
         const CaseFields fields{t.hexagramName, number, "1", "2024", "1", "1", "", "", t.subject};
         const std::int64_t id = store.insertCase(user, fields);
         store.saveTexts(user, fields, TextsToSave::Both, t.judgment, t.feedback);
@@ -68,9 +69,8 @@ protected:
 };
 
 TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
-    const std::vector<std::string> alphabet = {"官", "鬼", "财", "父", "兄", "子", "世", "应", "，", "A", "a",
-                                               "b",  "%",  "_",  "\\", "\"", " ",  "😀", "𠀀", "1", "\x01",
-                                               "2",  "\n"};
+    const std::vector<std::string> alphabet = {"官", "鬼", "财", "父", "兄", "子", "世", "应", "，",   "A", "a", "b",
+                                               "%",  "_",  "\\", "\"", " ",  "😀",  "𠀀", "1",  "\x01", "2", "\n"};
     const std::vector<std::string> outside = {"龙", "Z", "(", "🀄"};
     std::mt19937 random(20241209);
     const auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
@@ -154,8 +154,8 @@ TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
         "DROP VIEW case_grams_texts; PRAGMA user_version=0;";
     struct Earlier {
         const char* what;
-        std::string index;      // made in place of the current one
-        const char* gone;       // a condition on sqlite_master's rows that must be gone after opening
+        std::string index;  // made in place of the current one
+        const char* gone;   // a condition on sqlite_master's rows that must be gone after opening
     };
     const std::vector<Earlier> earlier = {
         {"trigram index",
@@ -206,9 +206,14 @@ TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
             const std::string script =
                 dropCurrent + old.index +
                 "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, nian, yue, ri, shiyou, duanyu) VALUES "
-                "(" + std::to_string(owner) + ", '乾为天', 'A', 2024, 1, 1, '问财', '官鬼持世'),"
-                "(" + std::to_string(other) + ", '坤为地', 'B', 2024, 1, 1, '问财', ''),"
-                "(" + std::to_string(owner) + ", '离为火', 'C', 2024, 1, 1, '', '财来');";
+                "(" +
+                std::to_string(owner) +
+                ", '乾为天', 'A', 2024, 1, 1, '问财', '官鬼持世'),"
+                "(" +
+                std::to_string(other) +
+                ", '坤为地', 'B', 2024, 1, 1, '问财', ''),"
+                "(" +
+                std::to_string(owner) + ", '离为火', 'C', 2024, 1, 1, '', '财来');";
             ASSERT_EQ(sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
             sqlite3_close(db);
         }

@@ -19,7 +19,8 @@ using namespace std::chrono_literals;
 
 class LogCut : public ::testing::Test {
 protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("qinglan-log-cut-" + std::to_string(::getpid()));
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("qinglan-log-cut-" + std::to_string(::getpid()));
     std::string file = (dir / "cases.db").string();
     static constexpr std::int64_t kPage = 4096;
     static constexpr std::int64_t kCutAt = 256 * 1024;
@@ -59,7 +60,8 @@ TEST_F(LogCut, AReaderOfAnOlderSnapshotDelaysTheRestartWithoutHoldingTheWriters)
     const std::int64_t user = store.findUser("owner")->id;
     int next = 0;
     const auto addCase = [&] {
-        const CaseFields fields{"乾为天", "N" + std::to_string(next++), "1", "2024", "1", "1", "", "", std::string(600, 'x')};
+        const CaseFields fields{"乾为天", "N" + std::to_string(next++), "1", "2024", "1", "1", "",
+                                "",       std::string(600, 'x')};
         store.insertCase(user, fields);
     };
     while (logFrames() * kPage <= kCutAt) addCase();

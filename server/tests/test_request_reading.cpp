@@ -1,6 +1,6 @@
 // Reading request bodies and checking their texts, without HTTP.
-#include "protocol/form_body.h"
 #include "model/text_checks.h"
+#include "protocol/form_body.h"
 
 #include <gtest/gtest.h>
 

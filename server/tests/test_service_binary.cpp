@@ -86,7 +86,8 @@ TEST(ServiceBinary, StopsAtOnceWhileBuildingTheIndexOfAnOlderFile) {
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
             std::to_string(kCases) +
             ") INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, shiyou, duanyu) "
-            "SELECT 1, '乾为天', 'N' || i, '问财' || i, '" + judgment + "' FROM n;";
+            "SELECT 1, '乾为天', 'N' || i, '问财' || i, '" +
+            judgment + "' FROM n;";
         ASSERT_EQ(sqlite3_exec(file, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(file);
         sqlite3_close(file);
     }

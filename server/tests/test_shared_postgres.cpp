@@ -1,8 +1,8 @@
 // Several service instances on one PostgreSQL database, as behind a load balancer, and search
 // compared with a literal scan of what was stored.
-#include "store/postgresql/postgres_case_repository.h"
-#include "store/postgresql/pg_pool.h"
 #include "service_harness.h"
+#include "store/postgresql/pg_pool.h"
+#include "store/postgresql/postgres_case_repository.h"
 #include "test_postgres_cluster.h"
 
 #include <gtest/gtest.h>
@@ -233,9 +233,8 @@ TEST(PostgreSQLBounds, StatementsStopAtTheirTimeLimitAndAtShutdown) {
         PgConnection watcher(uri, std::chrono::seconds(10));
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (std::chrono::steady_clock::now() < deadline &&
-               watcher
-                       .execute("SELECT count(*) FROM pg_stat_activity WHERE state = 'active' AND "
-                                "query = 'SELECT pg_sleep(30)'")
+               watcher.execute("SELECT count(*) FROM pg_stat_activity WHERE state = 'active' AND "
+                               "query = 'SELECT pg_sleep(30)'")
                        .integer(0, 0) == 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         pool.stop();

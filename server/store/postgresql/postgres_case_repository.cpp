@@ -125,21 +125,22 @@ std::string shortGrams(std::string_view hexagramName, std::string_view subject, 
 
 std::int64_t insertRow(PgConnection& db, std::int64_t user, const CaseFields& f) {
     return db
-        .run(kInsertCase, {number(user), f.hexagramName, f.caseNumber, optionalNumber(f.categoryId), optionalNumber(f.year),
-                           optionalNumber(f.month), optionalNumber(f.day), f.gender, f.birthYear, f.subject,
-                           shortGrams(f.hexagramName, f.subject, "", "")})
+        .run(kInsertCase, {number(user), f.hexagramName, f.caseNumber, optionalNumber(f.categoryId),
+                           optionalNumber(f.year), optionalNumber(f.month), optionalNumber(f.day), f.gender,
+                           f.birthYear, f.subject, shortGrams(f.hexagramName, f.subject, "", "")})
         .integer(0, 0);
 }
 
 }  // namespace
 
-PostgresCaseRepository::PostgresCaseRepository(const std::string& conninfo, PgPoolSettings settings) : pool_(conninfo, settings) {
+PostgresCaseRepository::PostgresCaseRepository(const std::string& conninfo, PgPoolSettings settings)
+    : pool_(conninfo, settings) {
     auto db = pool_.acquire();
     createOrMigratePgSchema(*db);
 }
 
 bool PostgresCaseRepository::createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
-                             const std::string& email) {
+                                        const std::string& email) {
     auto db = pool_.acquire();
     return db->run(kInsertUser, {nm.display, nm.key, pwhash, phone, email}).affected() == 1;
 }
@@ -183,8 +184,8 @@ void PostgresCaseRepository::dropEndedSessions(PgConnection& db, std::int64_t no
     db.run(kDropEndedSessions, {number(now)});
 }
 
-std::optional<std::int64_t> PostgresCaseRepository::sessionUser(const std::string& tokenHash, const std::string& nameKey,
-                                                     std::int64_t now) {
+std::optional<std::int64_t> PostgresCaseRepository::sessionUser(const std::string& tokenHash,
+                                                                const std::string& nameKey, std::int64_t now) {
     auto db = pool_.acquire();
     const auto result = db->run(kSessionUser, {tokenHash, nameKey, number(now)});
     if (result.rows() == 0) return std::nullopt;
@@ -201,8 +202,8 @@ std::int64_t PostgresCaseRepository::insertCase(std::int64_t user, const CaseFie
     return insertRow(*db, user, fields);
 }
 
-void PostgresCaseRepository::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& judgment,
-                            const std::string& feedback) {
+void PostgresCaseRepository::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
+                                       const std::string& judgment, const std::string& feedback) {
     auto db = pool_.acquire();
     PgTransaction transaction(*db);
     db->run(kLockCaseNumber, {number(user), fields.caseNumber});
@@ -214,12 +215,13 @@ void PostgresCaseRepository::saveTexts(std::int64_t user, const CaseFields& fiel
     for (int r = 0; r < existing.rows(); ++r)
         rows.push_back(
             {existing.text(r, 0), existing.text(r, 1), existing.text(r, 2), existing.text(r, 3), existing.text(r, 4)});
-    if (rows.empty()) rows.push_back({number(insertRow(*db, user, fields)), fields.hexagramName, fields.subject, "", ""});
+    if (rows.empty())
+        rows.push_back({number(insertRow(*db, user, fields)), fields.hexagramName, fields.subject, "", ""});
     for (auto& row : rows) {
         if (which == TextsToSave::Judgment || which == TextsToSave::Both) row.judgment = judgment;
         if (which == TextsToSave::Feedback || which == TextsToSave::Both) row.feedback = feedback;
-        db->run(kSetTexts,
-                {row.id, row.judgment, row.feedback, shortGrams(row.hexagramName, row.subject, row.judgment, row.feedback)});
+        db->run(kSetTexts, {row.id, row.judgment, row.feedback,
+                            shortGrams(row.hexagramName, row.subject, row.judgment, row.feedback)});
     }
     transaction.commit();
 }
@@ -262,14 +264,15 @@ std::vector<std::int64_t> PostgresCaseRepository::years(std::int64_t user, Categ
     return integers(db->run(kYearsOfCategory, {number(user), categoryParam(category)}));
 }
 
-std::vector<std::int64_t> PostgresCaseRepository::months(std::int64_t user, CategoryFilter category, std::int64_t year) {
+std::vector<std::int64_t> PostgresCaseRepository::months(std::int64_t user, CategoryFilter category,
+                                                         std::int64_t year) {
     auto db = pool_.acquire();
     if (!category) return integers(db->run(kMonths, {number(user), number(year)}));
     return integers(db->run(kMonthsOfCategory, {number(user), number(year), categoryParam(category)}));
 }
 
-std::vector<CaseSummary> PostgresCaseRepository::casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t year,
-                                                   std::int64_t month, int limit) {
+std::vector<CaseSummary> PostgresCaseRepository::casesOfMonth(std::int64_t user, CategoryFilter category,
+                                                              std::int64_t year, std::int64_t month, int limit) {
     auto db = pool_.acquire();
     if (!category) return summaries(db->run(kCasesOfMonth, {number(user), number(year), number(month), number(limit)}));
     return summaries(db->run(kCasesOfMonthOfCategory,
@@ -284,7 +287,8 @@ std::vector<Category> PostgresCaseRepository::categories(std::int64_t user) {
     return rows;
 }
 
-void PostgresCaseRepository::renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) {
+void PostgresCaseRepository::renameCategory(std::int64_t user, std::int64_t categoryId,
+                                            const std::string& categoryName) {
     auto db = pool_.acquire();
     db->run(kRenameCategory, {number(user), number(categoryId), categoryName});
 }

@@ -146,9 +146,7 @@ ShortBusyWaits::ShortBusyWaits(SqliteConnection& connection, std::chrono::millis
     sqlite3_busy_handler(connection_.handle(), &ShortBusyWaits::wait, this);
 }
 
-ShortBusyWaits::~ShortBusyWaits() {
-    sqlite3_busy_timeout(connection_.handle(), kBusyTimeoutMs);
-}
+ShortBusyWaits::~ShortBusyWaits() { sqlite3_busy_timeout(connection_.handle(), kBusyTimeoutMs); }
 
 int ShortBusyWaits::wait(void* self, int) {
     if (std::chrono::steady_clock::now() >= static_cast<ShortBusyWaits*>(self)->until_) return 0;

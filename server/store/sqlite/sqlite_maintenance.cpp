@@ -118,8 +118,8 @@ void SqliteCaseRepository::mergeIndexWhenIdle() {
     // segments are merged into one, a few pages at a time: a write that comes meanwhile waits
     // for one step at most.
     if (!indexMergeDue_ && writesSinceIndexMerge_ >= indexMergeAfter_) indexMergeDue_ = true;
-    const auto idleFor = std::chrono::steady_clock::now().time_since_epoch() -
-                         std::chrono::steady_clock::duration(lastWrite_.load());
+    const auto idleFor =
+        std::chrono::steady_clock::now().time_since_epoch() - std::chrono::steady_clock::duration(lastWrite_.load());
     if (!indexMergeDue_ || idleFor < settings_.indexMergeIdle) return;
     constexpr auto kStepTime = std::chrono::milliseconds(20);
     const auto stepUntil = std::chrono::steady_clock::now() + kStepTime;

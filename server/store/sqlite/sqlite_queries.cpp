@@ -66,11 +66,12 @@ std::string lowerAscii(std::string text) {
 }  // namespace
 
 bool SqliteCaseRepository::createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
-                                 const std::string& email) {
+                                      const std::string& email) {
     bool created = false;
     write([&](SqliteConnection& db) {
         auto stmt = db.prepare(
-            "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO NOTHING");
+            "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO "
+            "NOTHING");
         stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, phone).bind(5, email).run();
         created = db.changes() == 1;
     });
@@ -114,7 +115,7 @@ void SqliteCaseRepository::openSession(const SessionRecord& session, int keepAtM
 }
 
 std::optional<std::int64_t> SqliteCaseRepository::sessionUser(const std::string& tokenHash, const std::string& nameKey,
-                                                         std::int64_t now) {
+                                                              std::int64_t now) {
     auto stmt = connection().prepare(
         "SELECT s.user_id FROM sessions s JOIN users u ON u.id = s.user_id "
         "WHERE s.token_hash = ?1 AND s.expires > ?3 AND u.nm_key = ?2 AND u.disabled = 0");
@@ -136,7 +137,7 @@ std::int64_t SqliteCaseRepository::insertCase(std::int64_t user, const CaseField
 }
 
 std::int64_t SqliteCaseRepository::insertRow(SqliteConnection& db, std::int64_t user, const CaseFields& fields,
-                                        const std::string& judgment, const std::string& feedback) {
+                                             const std::string& judgment, const std::string& feedback) {
     auto stmt = db.prepare(
         "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, "
         "duanyu, fankui) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
@@ -164,7 +165,7 @@ void SqliteCaseRepository::indexTexts(SqliteConnection& db, std::int64_t id, Ind
 }
 
 void SqliteCaseRepository::saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which,
-                                const std::string& judgment, const std::string& feedback) {
+                                     const std::string& judgment, const std::string& feedback) {
     const bool setDuanyu = which == TextsToSave::Judgment || which == TextsToSave::Both;
     const bool setFankui = which == TextsToSave::Feedback || which == TextsToSave::Both;
     // Both texts in one statement, so the index takes each case's old texts out and adds the new once.
@@ -180,8 +181,8 @@ void SqliteCaseRepository::saveTexts(std::int64_t user, const CaseFields& fields
             return;
         }
         const std::string assignments = setDuanyu && setFankui ? "duanyu = ?3, fankui = ?4"
-                                        : setDuanyu           ? "duanyu = ?3"
-                                                              : "fankui = ?4";
+                                        : setDuanyu            ? "duanyu = ?3"
+                                                               : "fankui = ?4";
         for (const std::int64_t id : ids) {
             indexTexts(db, id, IndexChange::Remove);
             auto update = db.prepare("UPDATE gua_table SET " + assignments + " WHERE id = ?1");
@@ -232,10 +233,10 @@ std::vector<CaseSummary> SqliteCaseRepository::searchCases(std::int64_t user, co
         // than the literal test.
         const bool exact = indexFindsExactly(keyword);
         // CROSS JOIN keeps the index as the outer loop.
-        auto stmt = connection().prepare("SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM " + index +
-                                         " s CROSS JOIN gua_table g ON g.id = s.rowid WHERE " + index +
-                                         " MATCH ?4 AND g.user_id = ?1" + (exact ? "" : " AND " + std::string(contains)) +
-                                         " ORDER BY s.rowid DESC LIMIT ?3");
+        auto stmt = connection().prepare(
+            "SELECT g.id, g.gua_bianhao, g.shiyou, g.gua_ming FROM " + index +
+            " s CROSS JOIN gua_table g ON g.id = s.rowid WHERE " + index + " MATCH ?4 AND g.user_id = ?1" +
+            (exact ? "" : " AND " + std::string(contains)) + " ORDER BY s.rowid DESC LIMIT ?3");
         stmt.bind(1, user).bind(3, std::int64_t{limit}).bind(4, *phrase);
         if (!exact) stmt.bind(2, folded);
         return readSummariesWithinTime(stmt);
@@ -275,8 +276,8 @@ std::vector<std::int64_t> SqliteCaseRepository::months(std::int64_t user, Catego
     return readIntegers(stmt);
 }
 
-std::vector<CaseSummary> SqliteCaseRepository::casesOfMonth(std::int64_t user, CategoryFilter category, std::int64_t year,
-                                                       std::int64_t month, int limit) {
+std::vector<CaseSummary> SqliteCaseRepository::casesOfMonth(std::int64_t user, CategoryFilter category,
+                                                            std::int64_t year, std::int64_t month, int limit) {
     if (!category) {
         auto stmt = connection().prepare(std::string(kSummaryColumns) +
                                          "WHERE user_id = ?1 AND nian = ?2 AND yue = ?3 ORDER BY id LIMIT ?4");
@@ -310,6 +311,5 @@ void SqliteCaseRepository::renameCategory(std::int64_t user, std::int64_t catego
             .run();
     });
 }
-
 
 }  // namespace qinglan::caseservice

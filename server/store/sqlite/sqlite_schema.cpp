@@ -147,8 +147,7 @@ std::string reachVersion1(SqliteConnection& db, const std::string& path) {
         std::int64_t cases = 0;
         if (auto count = db.prepare("SELECT count(*) FROM gua_table"); count.step()) cases = count.integer(0);
         if (cases > 0)
-            std::cerr << "qinglan-caseservice: " << path << ": building the keyword index of " << cases
-                      << " cases\n";
+            std::cerr << "qinglan-caseservice: " << path << ": building the keyword index of " << cases << " cases\n";
         db.execute(
             "INSERT INTO case_grams(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;"
             "INSERT INTO case_grams_short(rowid, texts) SELECT id, texts FROM case_grams_texts ORDER BY id;");
