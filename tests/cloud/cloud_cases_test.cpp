@@ -133,7 +133,7 @@ TEST(CloudCases, AStoppedServiceOrAStalePasswordLeavesTheLocalStoreWorking) {
           client.cloudCases.casesOfMonth(1, "2024", "1").message, client.cloudCases.caseTexts(id).message,
           client.cloudCases.loadCloudCase(id, client.cases).message})
         EXPECT_EQ(message, cloud::kNetErrorRetry);
-    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 2, "生意"), "网络保存出错：neterror");
+    EXPECT_EQ(cloud_test::renameCategory(client.lists, &client.cloudCases, 2, "生意"), "网络保存出错：neterror");
     EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2"), "生意");
 }
 
@@ -158,7 +158,7 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
     for (const auto& s : saves) {
         CannedHttpServer server(s.reply);
         DesktopClient local(server.address());
-        local.cases.setCloud(&local.cloudCases);
+        local.cases.cloud = &local.cloudCases;
         local.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
         const auto result = local.cases.saveCaseTexts(1, {"断语", ""});
         EXPECT_EQ(result.saved, s.saved) << s.reply.toStdString();
@@ -185,14 +185,14 @@ TEST(CloudCases, RenameGoesToTheServiceFirstAndAlwaysToTheLocalTable) {
     ServiceProcess service;
     DesktopClient client(service.address());
     ASSERT_TRUE(client.logIn("u", "p"));
-    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 4, "婚恋"), "");
+    EXPECT_EQ(cloud_test::renameCategory(client.lists, &client.cloudCases, 4, "婚恋"), "");
     EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=4"), "婚恋");
     // The service refuses an empty name; the local rename still happens.
-    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 5, ""), "网络保存出错：请求被拒绝：分类名称为空");
+    EXPECT_EQ(cloud_test::renameCategory(client.lists, &client.cloudCases, 5, ""), "网络保存出错：请求被拒绝：分类名称为空");
     EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=5"), "");
     // Logged out: local only.
     DesktopClient offline(service.address());
-    EXPECT_EQ(cloud::renameCategory(offline.lists, nullptr, 4, "感情"), "");
+    EXPECT_EQ(cloud_test::renameCategory(offline.lists, nullptr, 4, "感情"), "");
 
     DesktopClient elsewhere(service.address());
     ASSERT_TRUE(elsewhere.logIn("u", "p", false));

@@ -90,6 +90,26 @@ QUrl TricklingHttpServer::address() const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
 }
 
+EndlessHttpServer::EndlessHttpServer() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            static const QByteArray block(64 * 1024, 'x');
+            socket->write("HTTP/1.1 200 Endless\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
+            socket->write(block);
+            // A new block only when the last one has left: the client's reading sets the pace.
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
+                if (socket->bytesToWrite() == 0) socket->write(block);
+            });
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+QUrl EndlessHttpServer::address() const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
+}
+
 QUrl closedAddress() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);

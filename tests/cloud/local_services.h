@@ -61,6 +61,17 @@ private:
     std::chrono::milliseconds perByte_;
 };
 
+// Answers every request with status 200 and no Content-Length, then writes blocks of 'x' as
+// fast as the client takes them until it hangs up: a reply whose size shows only as it comes.
+class EndlessHttpServer {
+public:
+    EndlessHttpServer();
+    QUrl address() const;
+
+private:
+    QTcpServer server_;
+};
+
 // An address on 127.0.0.1 where nothing listens.
 QUrl closedAddress();
 
