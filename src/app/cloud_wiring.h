@@ -41,6 +41,7 @@ public:
     bool logOut(std::function<void()> done);
 
     cloud::Account& account() { return account_; }
+    cloud::HttpExchange& exchange() { return exchange_; }
     cloud::CloudCaseService& cloudCases() { return cloudCases_; }
     ui::LoginWindow& loginWindow() { return loginWindow_; }
     ui::PasswordWindow& passwordWindow() { return passwordWindow_; }

@@ -29,6 +29,14 @@ Result awaited(cloud::HttpExchange& exchange, Start start) {
     return result->value_or(Result{});
 }
 
+// Waits until every request under way has been answered and its answer handled, also one
+// that an answer started.
+inline void settle(cloud::HttpExchange& exchange) {
+    QSignalSpy settled(&exchange, &cloud::HttpExchange::busyChanged);
+    while (exchange.busy() && settled.wait(60000)) {
+    }
+}
+
 struct WaitingAccount {
     cloud::HttpExchange& exchange;
     cloud::Account account;

@@ -54,13 +54,33 @@ struct CloudRun {
             control<QLineEdit>(w, "Edit1")->setText(name);
             control<QLineEdit>(w, "Edit2")->setText(password);
             control<QPushButton>(w, "Button1")->click();
+            settle();
+        });
+    }
+
+    // Waits until the service has answered every request under way.
+    void settle() { cloud_test::settle(cloud().exchange()); }
+
+    // Registers through the library.
+    void registerUser(const QString& name, const QString& password) {
+        cloud_test::awaited<cloud::RegistrationOutcome>(cloud().exchange(), [&](auto done) {
+            cloud().account().registerUser({name, password, password, QStringLiteral("13800000000"), QString()}, done);
         });
     }
 
     // Registers through the library and logs in through the window.
     bool registerAndLogIn(const QString& name, const QString& password) {
-        cloud().account().registerUser({name, password, password, QStringLiteral("13800000000"), QString()});
+        registerUser(name, password);
         return logIn(name, password);
+    }
+
+    // A cast stored as a finished cast is: here and, logged in, in the service; true when it
+    // was stored and nothing was reported.
+    bool storeCast(const store::CastCase& cast) {
+        const qsizetype before = f.prompter.messages.size();
+        const bool stored = f.bench().storeCast(cast);
+        settle();
+        return stored && f.prompter.messages.size() == before;
     }
 
     ProgramFixture f;
@@ -108,10 +128,13 @@ private slots:
             control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("密码 1"));
             control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 2"));
             control<QPushButton>(w, "Button3")->click();
+            run.settle();
             control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 1"));
             control<QPushButton>(w, "Button3")->click();
+            run.settle();
             control<QLineEdit>(w, "Edit7")->setText(QStringLiteral("zs@example.org"));
             control<QPushButton>(w, "Button3")->click();
+            run.settle();
             QCOMPARE(run.f.prompter.messages,
                      (QStringList{QStringLiteral("密码两次输入的不同"),
                                   QStringLiteral("手机号或者电子邮箱号必须输入一个。"), QStringLiteral("注册成功。")}));
@@ -127,6 +150,7 @@ private slots:
             control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("x"));
             control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("x"));
             control<QPushButton>(w, "Button3")->click();
+            run.settle();
             QCOMPARE(run.f.prompter.messages, (QStringList{QStringLiteral("用户名已经存在。请换个用户名。"),
                                                            QStringLiteral("出现错误，信息为：no")}));
             QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
@@ -136,6 +160,7 @@ private slots:
             QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
             control<QCheckBox>(w, "CheckBox1")->click();
             control<QPushButton>(w, "Button1")->click();
+            run.settle();
         });
         QVERIFY(run.windowOpened);
         QVERIFY(loggedIn);
@@ -171,13 +196,13 @@ private slots:
     void rememberedPasswordLogsInWithoutBeingShown() {
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
-        run.cloud().account().registerUser({QStringLiteral("孙七"), QStringLiteral("秘密 7"), QStringLiteral("秘密 7"),
-                                            QStringLiteral("13800000000"), QString()});
+        run.registerUser(QStringLiteral("孙七"), QStringLiteral("秘密 7"));
         QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
             control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("孙七"));
             control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("秘密 7"));
             control<QCheckBox>(w, "CheckBox1")->click();
             control<QPushButton>(w, "Button1")->click();
+            run.settle();
         }));
 
         // The next run: the box says a password is remembered, for that name only, and Enter in
@@ -195,6 +220,7 @@ private slots:
             hintForOtherName = password->placeholderText();
             name->setText(QStringLiteral("孙七"));
             QTest::keyClick(password, Qt::Key_Return);
+            run.settle();
         }));
         QVERIFY(hintForOtherName.isEmpty());
         QVERIFY(run.f.prompter.messages.isEmpty());
@@ -211,6 +237,7 @@ private slots:
         QString hintAfterRefusal = QStringLiteral("unset");
         QVERIFY(!run.offerLogin([&](ui::LoginWindow& w) {
             control<QPushButton>(w, "Button1")->click();
+            run.settle();
             hintAfterRefusal = control<QLineEdit>(w, "Edit2")->placeholderText();
         }));
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
@@ -233,15 +260,16 @@ private slots:
     void failedLoginsAndWorkingWithoutTheNetwork() {
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
-        run.cloud().account().registerUser({QStringLiteral("li"), QStringLiteral("right"), QStringLiteral("right"),
-                                            QStringLiteral("13800000000"), QString()});
+        run.registerUser(QStringLiteral("li"), QStringLiteral("right"));
         bool stayedOpen = false;
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
             control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("li"));
             control<QLineEdit>(w, "Edit2")->clear();
             QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
+            run.settle();
             control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("wrong"));
             QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
+            run.settle();
             stayedOpen = w.isVisible();
             control<QPushButton>(w, "Button2")->click();
         });
@@ -255,17 +283,16 @@ private slots:
 
         // Every store and list is local for the run.
         ui::MainWindow& window = *run.f.window;
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         QCOMPARE(run.f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
         window.show();
         control<QPushButton>(window, "Button25")->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
         control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
         emit control<QListWidget>(window, "ListBox1")
             ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        run.settle();
         QCOMPARE(run.f.bench().history().entries().last(), QStringLiteral("1(本地)"));
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
@@ -285,6 +312,7 @@ private slots:
             control<QLineEdit>(w, "Edit2")->setText(QString::fromUtf8(newText));
             control<QLineEdit>(w, "Edit3")->setText(QString::fromUtf8(confirmation));
             control<QPushButton>(w, "Button1")->click();
+            run.settle();
             return run.f.prompter.messages.last();
         };
         QCOMPARE(change("", "new", "new"), QStringLiteral("请输入原密码"));
@@ -297,10 +325,7 @@ private slots:
                 control<QLineEdit>(w, "Edit3")->text().isEmpty());
 
         // This run keeps storing to the service; a later run needs the new password.
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         CloudRun later(service.address());
         QVERIFY(!later.logIn(QStringLiteral("zhao"), QStringLiteral("old")));
         QCOMPARE(later.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
@@ -315,15 +340,18 @@ private slots:
         ui::MainWindow& window = *run.f.window;
         window.show();
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        run.settle();
         control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
         control<QPlainTextEdit>(window, "Memo3")->setPlainText(kFeedback);
         control<QPushButton>(window, "Button30")->click();
+        run.settle();
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("全部保存成功。")});
         QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 1);
 
         // The recent list comes from the service; a pick opens the service's copy.
         run.f.bench().clearCaseTexts();
         control<QPushButton>(window, "Button25")->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
         const QString item = control<QListWidget>(window, "ListBox1")->item(0)->text();
         QVERIFY2(item.endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")), qPrintable(item));
@@ -331,6 +359,7 @@ private slots:
         control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
         emit control<QListWidget>(window, "ListBox1")
             ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        run.settle();
         QCOMPARE(run.f.bench().history().entries(), (QStringList{QStringLiteral("1(本地)"), cloudEntry}));
         QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
         QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
@@ -341,9 +370,11 @@ private slots:
         // Stepping through the history loads each entry from its own store.
         run.f.bench().clearCaseTexts();
         control<QPushButton>(window, "Button19")->click();
+        run.settle();
         QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
         run.f.bench().clearCaseTexts();
         control<QPushButton>(window, "Button20")->click();
+        run.settle();
         QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         QCOMPARE(run.f.prompter.messages.size(), 1);
@@ -354,11 +385,13 @@ private slots:
         CloudRun run(service.address());
         QVERIFY(run.registerAndLogIn(QStringLiteral("zhou"), QStringLiteral("pw")));
         ui::MainWindow& window = *run.f.window;
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
-        QVERIFY(run.f.bench().caseStore().saveCaseTexts(3, {kJudgment, kFeedback}).saved);
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        run.f.bench().editJudgment(kJudgment);
+        run.f.bench().editFeedback(kFeedback);
+        run.f.bench().saveTexts(workbench::CaseTextChoice::Both);
+        run.settle();
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("全部保存成功。")});
+        run.f.prompter.messages.clear();
         run.f.bench().clearCaseTexts();
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
@@ -368,46 +401,56 @@ private slots:
         const int category = rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类"));
         QVERIFY(category >= 0);
         pick(control<QListWidget>(browser, "ListBox1"), category);
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->item(0)->text(), QStringLiteral("2024"));
         pick(control<QListWidget>(browser, "ListBox2"), 0);
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, "ListBox3")->count(), 1);
         QCOMPARE(control<QListWidget>(browser, "ListBox3")->item(0)->text(), QStringLiteral("2"));
         pick(control<QListWidget>(browser, "ListBox3"), 0);
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
         QVERIFY(control<QListWidget>(browser, "ListBox4")
                     ->item(0)
                     ->text()
                     .endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")));
         pick(control<QListWidget>(browser, "ListBox4"), 0);
+        run.settle();
         QCOMPARE(control<QPlainTextEdit>(browser, "Memo1")->toPlainText(),
                  kJudgment + QStringLiteral("\n***反馈***\n") + kFeedback);
 
         // Another category has no years in the service.
         const int other = category == 0 ? 1 : 0;
         pick(control<QListWidget>(browser, "ListBox1"), other);
+        run.settle();
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("网络上没有年数据。")});
         control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("不存在"));
         control<QPushButton>(browser, "Button1")->click();
+        run.settle();
         QCOMPARE(run.f.prompter.messages.last(), QStringLiteral("网络上没有搜索到结果。"));
         control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("十月入账"));
         control<QPushButton>(browser, "Button1")->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
         control<QListWidget>(browser, "ListBox4")->setCurrentRow(0);
         const QString cloudEntry =
             control<QListWidget>(browser, "ListBox4")->item(0)->text().section(u';', 0, 0) + QStringLiteral("(网络)");
         control<QPushButton>(browser, "Button2")->click();
+        run.settle();
         QCOMPARE(browser.result(), int(QDialog::Accepted));
         QCOMPARE(run.f.bench().history().entries().last(), cloudEntry);
         QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
 
         // Rename: the local table and the service, whose name a later login copies back.
         pick(control<QListWidget>(browser, "ListBox1"), category);
+        run.settle();
         const qint64 leiId = ui::categoryIdOfItem(control<QListWidget>(browser, "ListBox1")->currentItem()->text());
         control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("  生意往来  "));
         run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
         run.f.prompter.messages.clear();
         control<QPushButton>(browser, "Button3")->click();
+        run.settle();
         QCOMPARE(run.f.prompter.messages.size(), 1);  // the question only
         QCOMPARE(control<QListWidget>(browser, "ListBox1")->currentItem()->text(),
                  QStringLiteral("(%1)生意往来").arg(leiId));
@@ -425,6 +468,7 @@ private slots:
 
         // By time: the service's years of all categories.
         control<QRadioButton>(browser, "RadioButton4")->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, "ListBox1")->count(), 0);
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
     }
@@ -435,25 +479,26 @@ private slots:
         QVERIFY(run.registerAndLogIn(QStringLiteral("wu"), QStringLiteral("pw")));
         ui::MainWindow& window = *run.f.window;
         window.show();
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         control<QPushButton>(window, "Button25")->click();
+        run.settle();
         control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
         emit control<QListWidget>(window, "ListBox1")
             ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        run.settle();
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         service.stop();
         ScriptedPrompter& prompter = run.f.prompter;
         prompter.messages.clear();
 
         control<QPushButton>(window, "Button25")->click();
+        run.settle();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         QVERIFY(!control<QListWidget>(window, "ListBox1")->isVisible());
 
         // A new cast is still stored here.
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240205222222京房式T:11:00:00", u"乙")));
+        run.settle();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
         QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 2);
 
@@ -461,6 +506,7 @@ private slots:
         prompter.messages.clear();
         control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
         control<QPushButton>(window, "Button28")->click();
+        run.settle();
         QVERIFY(prompter.messages.contains(QStringLiteral("网络保存失败，错误信息：neterror")));
         const auto texts = run.f.bench().caseLists().caseTexts(2);
         QVERIFY(texts.has_value());
@@ -471,8 +517,10 @@ private slots:
         prompter.messages.clear();
         prompter.saveAnswers = {workbench::Prompter::Answer::No, workbench::Prompter::Answer::No};
         control<QPushButton>(window, "Button19")->click();
+        run.settle();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         control<QPushButton>(window, "Button19")->click();
+        run.settle();
         QCOMPARE(control<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20240204111111"));
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
@@ -480,16 +528,19 @@ private slots:
         prompter.messages.clear();
         pick(control<QListWidget>(browser, "ListBox1"),
              rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类")));
+         run.settle();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("生意往来"));
         prompter.answers = {workbench::Prompter::Answer::Yes};
         control<QPushButton>(browser, "Button3")->click();
+        run.settle();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
         QVERIFY(control<QListWidget>(browser, "ListBox1")->currentItem()->text().endsWith(QStringLiteral(")生意往来")));
         // The local source still lists everything.
         control<QRadioButton>(browser, "RadioButton2")->click();
         pick(control<QListWidget>(browser, "ListBox1"),
              rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")生意往来")));
+         run.settle();
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
 
         control<QPushButton>(window, "Button18")->click();
@@ -498,6 +549,7 @@ private slots:
         control<QLineEdit>(password, "Edit2")->setText(QStringLiteral("pw2"));
         control<QLineEdit>(password, "Edit3")->setText(QStringLiteral("pw2"));
         control<QPushButton>(password, "Button1")->click();
+        run.settle();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
         QVERIFY(password.isVisible());
     }
