@@ -199,4 +199,34 @@ TEST(CloudCases, RenameGoesToTheServiceFirstAndAlwaysToTheLocalTable) {
     EXPECT_EQ(elsewhere.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=4"), "婚恋");
 }
 
+TEST(CloudCases, ACancelledRequestChangesNothingHere) {
+    CannedHttpServer silent(std::nullopt);  // takes every request and never answers
+    DesktopClient client(silent.address());
+    ASSERT_TRUE(client.cases.local.createCase(cast("20240102111111京房式T:01:00:00", "求财", {2024, 1, 2}, "一")).stored);
+    const store::CaseRecord before = client.cases.record();
+    const QStringList history = client.history.entries();
+    const QString category = client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2");
+
+    // Each request is under way when the user gives up; its callback says so and nothing else.
+    int cancelled = 0;
+    client.cloudCases.service.loadCloudCase(7, client.cases.local,
+                                            [&](const cloud::CloudLoad& load) { cancelled += load.cancelled; });
+    client.account.account.login({"u", "p", true},
+                                 [&](const cloud::LoginOutcome& outcome) { cancelled += outcome.cancelled; });
+    cloud::renameCategory(client.lists, &client.cloudCases.service, 2, "改名",
+                          [&](const cloud::CloudSave& renamed) { cancelled += renamed.cancelled; });
+    ASSERT_TRUE(client.exchange.busy());
+    client.session.cancel();
+    EXPECT_EQ(cancelled, 3);
+    EXPECT_FALSE(client.exchange.busy());
+
+    EXPECT_EQ(client.cases.record().gua_bianhao, before.gua_bianhao);
+    EXPECT_EQ(client.cases.record().saveKey, before.saveKey);
+    EXPECT_EQ(client.history.entries(), history);
+    EXPECT_FALSE(client.session.loggedIn());
+    EXPECT_EQ(client.account.remembered().userName, "");
+    EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2"), category);
+    EXPECT_EQ(client.lists.recentCases().size(), 1);
+}
+
 }  // namespace

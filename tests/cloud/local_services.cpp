@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QtGlobal>
+#include <csignal>
 
 namespace cloud_test {
 
@@ -28,8 +29,13 @@ ServiceProcess::ServiceProcess(const QStringList& extraArguments) {
 
 ServiceProcess::~ServiceProcess() { stop(); }
 
+void ServiceProcess::pause() { ::kill(pid_t(process_.processId()), SIGSTOP); }
+
+void ServiceProcess::resume() { ::kill(pid_t(process_.processId()), SIGCONT); }
+
 void ServiceProcess::stop() {
     if (process_.state() == QProcess::NotRunning) return;
+    resume();
     process_.terminate();
     if (!process_.waitForFinished(10000)) process_.kill();
     process_.waitForFinished();

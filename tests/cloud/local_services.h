@@ -25,6 +25,9 @@ public:
     QString databaseFile() const { return dir_.filePath(QStringLiteral("cases.db")); }
     QString folder() const { return dir_.path(); }
     void stop();
+    // Holds the service still (SIGSTOP): it takes connections but answers nothing until resumed.
+    void pause();
+    void resume();
 
 private:
     QTemporaryDir dir_;

@@ -1,6 +1,7 @@
 // The login and password windows and the cloud side of the main window and the case browser,
 // against the real case service started on 127.0.0.1.
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -471,6 +472,42 @@ private slots:
         run.settle();
         QCOMPARE(control<QListWidget>(browser, "ListBox1")->count(), 0);
         QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+    }
+
+    void escCancelsASaveAndWhatWasTypedStaysUnsaved() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        QVERIFY(run.registerAndLogIn(QStringLiteral("qian"), QStringLiteral("pw")));
+        ui::MainWindow& window = *run.f.window;
+        window.show();
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
+        run.f.prompter.messages.clear();
+
+        service.pause();
+        control<QPushButton>(window, "Button28")->click();
+        QVERIFY(run.cloud().exchange().busy());
+        QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        // Input waits for the answer; Esc gives up the request and closes no window.
+        QTest::mouseClick(control<QPushButton>(window, "Button25"), Qt::LeftButton);
+        QVERIFY(!control<QListWidget>(window, "ListBox1")->isVisible());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!run.cloud().exchange().busy());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QVERIFY(window.isVisible());
+        service.resume();
+
+        QVERIFY(run.f.prompter.messages.isEmpty());
+        QVERIFY(run.f.bench().judgmentUnsaved());
+        QVERIFY(control<QPushButton>(window, "Button28")->isEnabled());
+        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+        // Stored here before the service was asked, as every save is.
+        QCOMPARE(run.f.bench().caseLists().caseTexts(1)->duanyu, kJudgment);
+        // The next save goes through.
+        control<QPushButton>(window, "Button28")->click();
+        run.settle();
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("断语保存成功。")});
+        QVERIFY(!run.f.bench().judgmentUnsaved());
     }
 
     void programStaysUsableWhenTheServiceStops() {
