@@ -22,6 +22,8 @@ public:
 
 // At most this much of a reply waits in the client; the rest stays in the socket.
 constexpr qint64 kReadBuffer = 256 * 1024;
+// Taken from the client a piece at a time, so the limit is checked at every piece.
+constexpr qint64 kReadChunk = 64 * 1024;
 
 QNetworkRequest requestOf(const QUrl& url, const HeaderList& headers, std::chrono::milliseconds timeLimit) {
     QNetworkRequest request(url);
@@ -112,13 +114,15 @@ void HttpExchange::start(QNetworkReply* reply, QIODevice* sink, qint64 sizeLimit
     };
     // Read as it comes, so that a reply over the limit is never held whole.
     connect(reply, &QNetworkReply::readyRead, this, [reply, request, giveUp] {
-        const QByteArray chunk = reply->readAll();
-        request->result.received += chunk.size();
-        if (request->result.received > request->sizeLimit) return giveUp(ExchangeFailure::tooLarge);
-        if (!request->sink)
-            request->result.body += chunk;
-        else if (!chunk.isEmpty() && request->sink->write(chunk) != chunk.size())
-            giveUp(ExchangeFailure::transport);
+        while (reply->bytesAvailable() > 0 && request->abortedFor == ExchangeFailure::none) {
+            const QByteArray chunk = reply->read(kReadChunk);
+            request->result.received += chunk.size();
+            if (request->result.received > request->sizeLimit) return giveUp(ExchangeFailure::tooLarge);
+            if (!request->sink)
+                request->result.body += chunk;
+            else if (request->sink->write(chunk) != chunk.size())
+                return giveUp(ExchangeFailure::transport);
+        }
     });
     connect(reply, &QNetworkReply::metaDataChanged, this, [reply, request, giveUp] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
