@@ -110,9 +110,9 @@ private:
 };
 
 // Renames a category: in the case service first while logged in (cloud not null), then in the
-// local table in every case (DatabaseError is shown through the prompter of the caller: done
-// gets it as the message). The message to show, empty when all went well; a cancelled request
-// renames nothing.
+// local table whatever the service answered. done gets saved when the local table took it, and
+// the message to show (the service's refusal, or the database's text when the local rename
+// failed); a cancelled request renames nothing.
 void renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 leiId, const QString& name,
                     CloudDone<CloudSave> done);
 

@@ -198,8 +198,10 @@ public:
     // longer a stored case, and the history is emptied. Ask the save prompt first.
     bool restoreFrom(const QString& path);
 
-    // The case service while logged in (null otherwise): new cases and texts go to it first,
-    // the recent list comes from it, and "(网络)" history entries load from it.
+    // The case service while logged in (null otherwise): new cases and texts go to it once they
+    // are stored here, the recent list comes from it, and "(网络)" history entries load from it.
+    // While a request runs the user waits for its answer; a cancelled one shows nothing and
+    // leaves the texts as they were (stored here, still unsaved).
     void setCloudCases(cloud::CloudCaseService* cloud);
     cloud::CloudCaseService* cloudCases() const { return cloud_; }
 
