@@ -89,7 +89,7 @@ void Account::login(const LoginRequest& request, std::function<void(const LoginO
 
 LoginOutcome Account::loginAnswered(const LoginRequest& request, const QString& digest, const ExchangeResult& answer) {
     LoginOutcome outcome;
-    if (answer.failure == ExchangeFailure::cancelled) {
+    if (answer.failure == ExchangeFailure::Cancelled) {
         outcome.cancelled = true;
         return outcome;
     }
@@ -169,15 +169,15 @@ std::optional<QString> Account::readLoginReply(QString reply, const QString& tok
 void Account::copyCategories(QString pairs) {
     store::CaseLists lists(db_);
     QHash<qint64, QString> local;
-    for (const store::Category& category : lists.categories()) local.insert(category.lei_id, category.lei_mingcheng);
+    for (const store::Category& category : lists.categories()) local.insert(category.categoryId, category.categoryName);
     for (int read = 0; pairs.size() > 3 && read < kCategoryPairCap; ++read) {
         const QString name = takeField(pairs);
         bool isNumber = false;
-        const qint64 leiId = takeField(pairs).toLongLong(&isNumber);
+        const qint64 categoryId = takeField(pairs).toLongLong(&isNumber);
         // Only categories that exist here are renamed; none is created.
-        if (isNumber && local.contains(leiId) && local.value(leiId) != name) {
-            lists.renameCategory(leiId, name);
-            local.insert(leiId, name);
+        if (isNumber && local.contains(categoryId) && local.value(categoryId) != name) {
+            lists.renameCategory(categoryId, name);
+            local.insert(categoryId, name);
         }
         while (pairs.startsWith(kFieldEnd)) pairs.remove(0, kFieldEnd.size());
     }
@@ -207,7 +207,7 @@ namespace {
 
 RegistrationOutcome registrationAnswered(const ExchangeResult& answer) {
     RegistrationOutcome outcome;
-    if (answer.failure == ExchangeFailure::cancelled) {
+    if (answer.failure == ExchangeFailure::Cancelled) {
         outcome.cancelled = true;
         return outcome;
     }
@@ -247,7 +247,7 @@ void Account::changePassword(const PasswordChange& change,
 }
 
 PasswordChangeOutcome Account::changeAnswered(const QString& newDigest, const ExchangeResult& answer) {
-    if (answer.failure == ExchangeFailure::cancelled) return {false, QString(), true, QString()};
+    if (answer.failure == ExchangeFailure::Cancelled) return {false, QString(), true, QString()};
     const QString reply = answer.replyText();
     if (reply == u"ok") {
         // The change ended every session of the account; the reply carries this run's new one.

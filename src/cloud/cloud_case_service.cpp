@@ -18,15 +18,15 @@ store::CaseListRow caseRow(const QStringList& record) {
 
 QStringList CloudCaseService::caseFields(const store::CaseRecord& r) const {
     return {QStringLiteral("nm=") + session_.userName(),
-            QStringLiteral("save_gua_ming=") + r.gua_ming,
-            QStringLiteral("save_gua_bianhao=") + r.gua_bianhao,
-            QStringLiteral("save_lei_id=") + r.lei_id,
-            QStringLiteral("save_nian=") + r.nian,
-            QStringLiteral("save_yue=") + r.yue,
-            QStringLiteral("save_ri=") + r.ri,
-            QStringLiteral("save_xingbie=") + r.xingbie,
-            QStringLiteral("save_chusheng=") + r.chusheng,
-            QStringLiteral("save_shiyou=") + r.shiyou};
+            QStringLiteral("save_gua_ming=") + r.hexagramName,
+            QStringLiteral("save_gua_bianhao=") + r.caseNumber,
+            QStringLiteral("save_lei_id=") + r.categoryId,
+            QStringLiteral("save_nian=") + r.year,
+            QStringLiteral("save_yue=") + r.month,
+            QStringLiteral("save_ri=") + r.day,
+            QStringLiteral("save_xingbie=") + r.gender,
+            QStringLiteral("save_chusheng=") + r.birthYear,
+            QStringLiteral("save_shiyou=") + r.subject};
 }
 
 CloudSave newCaseSaved(const QString& reply) {
@@ -45,7 +45,7 @@ namespace {
 template <class Result>
 ExchangeDone answered(CloudDone<Result> done, std::function<Result(const QString& reply)> read) {
     return [done = std::move(done), read = std::move(read)](const ExchangeResult& answer) {
-        if (answer.failure == ExchangeFailure::cancelled) {
+        if (answer.failure == ExchangeFailure::Cancelled) {
             Result cancelled{};
             cancelled.cancelled = true;
             return done(cancelled);
@@ -68,11 +68,11 @@ void CloudCaseService::saveNewCase(const store::CaseRecord& record, CloudDone<Cl
                   answered<CloudSave>(std::move(done), newCaseSaved));
 }
 
-void CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which,
-                                 CloudDone<CloudSave> done) {
+void CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
+                                 store::TextsToSave which, CloudDone<CloudSave> done) {
     QStringList fields = caseFields(record);
-    fields << QStringLiteral("save_duanyu=") + texts.duanyu << QStringLiteral("save_fankui=") + texts.fankui
-           << QStringLiteral("save_b=") + QString::number(which);
+    fields << QStringLiteral("save_duanyu=") + texts.judgment << QStringLiteral("save_fankui=") + texts.feedback
+           << QStringLiteral("save_b=") + QString::number(int(which));
     session_.post(QStringLiteral("saveduanyufankui.php"), fields, answered<CloudSave>(std::move(done), textsSaved));
 }
 
@@ -82,12 +82,12 @@ void CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store, CloudDo
         if (reply.isEmpty()) return {std::nullopt, kNoSearchResult};
         takeField(reply);
         store::CaseRecord record;
-        for (QString* field : {&record.gua_ming, &record.gua_bianhao, &record.lei_id, &record.nian, &record.yue,
-                               &record.ri, &record.xingbie, &record.chusheng, &record.shiyou})
+        for (QString* field : {&record.hexagramName, &record.caseNumber, &record.categoryId, &record.year,
+                               &record.month, &record.day, &record.gender, &record.birthYear, &record.subject})
             *field = takeField(reply);
         store::CaseTexts texts;
-        texts.duanyu = takeField(reply);
-        texts.fankui = takeField(reply);
+        texts.judgment = takeField(reply);
+        texts.feedback = takeField(reply);
         store.adoptCloudCase(id, record);
         return {texts, QString()};
     };
@@ -167,30 +167,31 @@ void CloudCaseService::caseTexts(qint64 id, CloudDone<CloudCaseTexts> done) {
                   answered<CloudCaseTexts>(std::move(done), read));
 }
 
-void CloudCaseService::renameCategory(qint64 leiId, const QString& name, CloudDone<CloudSave> done) {
+void CloudCaseService::renameCategory(qint64 categoryId, const QString& name, CloudDone<CloudSave> done) {
     const auto read = [](const QString& reply) -> CloudSave {
         if (reply == u"ok") return {true, QString()};
         return {false, QStringLiteral("网络保存出错：") + reply};
     };
-    session_.post(QStringLiteral("changeleiming.php"),
-                  {QStringLiteral("nm=") + session_.userName(),
-                   QStringLiteral("lei_bendi_id=") + QString::number(leiId), QStringLiteral("lei_mingcheng=") + name},
-                  answered<CloudSave>(std::move(done), read));
+    session_.post(
+        QStringLiteral("changeleiming.php"),
+        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("lei_bendi_id=") + QString::number(categoryId),
+         QStringLiteral("lei_mingcheng=") + name},
+        answered<CloudSave>(std::move(done), read));
 }
 
-void renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 leiId, const QString& name,
+void renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name,
                     CloudDone<CloudSave> done) {
-    const auto renameLocally = [&local, leiId, name, done](const CloudSave& inCloud) {
+    const auto renameLocally = [&local, categoryId, name, done](const CloudSave& inCloud) {
         if (inCloud.cancelled) return done(inCloud);
         try {
-            local.renameCategory(leiId, name);
+            local.renameCategory(categoryId, name);
         } catch (const store::DatabaseError& e) {
             return done({false, e.text()});
         }
         done({true, inCloud.saved ? QString() : inCloud.message});
     };
     if (cloud)
-        cloud->renameCategory(leiId, name, renameLocally);
+        cloud->renameCategory(categoryId, name, renameLocally);
     else
         renameLocally({true, QString()});
 }

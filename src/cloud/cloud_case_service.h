@@ -71,8 +71,8 @@ public:
 
     // savegua.php, after the local insert (the record as the store filled it).
     void saveNewCase(const store::CaseRecord& record, CloudDone<CloudSave> done);
-    // saveduanyufankui.php with both texts and which (1, 2 or 3), after the local save.
-    void saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which,
+    // saveduanyufankui.php with both texts and which of them to keep, after the local save.
+    void saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, store::TextsToSave which,
                    CloudDone<CloudSave> done);
 
     // loadgua.php: on success the case becomes the store's current record (saveKey, caseId)
@@ -89,7 +89,7 @@ public:
     void caseTexts(qint64 id, CloudDone<CloudCaseTexts> done);
 
     // changeleiming.php; the message to show, empty when the service took it.
-    void renameCategory(qint64 leiId, const QString& name, CloudDone<CloudSave> done);
+    void renameCategory(qint64 categoryId, const QString& name, CloudDone<CloudSave> done);
 
 private:
     struct Records {
@@ -113,7 +113,7 @@ private:
 // local table whatever the service answered. done gets saved when the local table took it, and
 // the message to show (the service's refusal, or the database's text when the local rename
 // failed); a cancelled request renames nothing.
-void renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 leiId, const QString& name,
+void renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name,
                     CloudDone<CloudSave> done);
 
 }  // namespace cloud

@@ -4,7 +4,7 @@ namespace cloud {
 
 void CloudSession::postPlain(const QString& endpoint, const QStringList& fields, ExchangeDone done) {
     if (!transportProblem().isEmpty()) {
-        done(ExchangeResult{ExchangeFailure::transport, {}, {}, 0});
+        done(ExchangeResult{ExchangeFailure::Transport, {}, {}, 0});
         return;
     }
     exchange_.post(address(endpoint), fields, std::move(done));

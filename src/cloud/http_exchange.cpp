@@ -46,7 +46,7 @@ struct HttpExchange::Request {
     ExchangeResult result;
     QTimer* deadline = nullptr;
     // Qt reports every abort as OperationCanceledError, so the reason is kept here.
-    ExchangeFailure abortedFor = ExchangeFailure::none;
+    ExchangeFailure abortedFor = ExchangeFailure::None;
 };
 
 QByteArray ExchangeResult::header(const QByteArray& name) const {
@@ -94,8 +94,8 @@ void HttpExchange::download(const QUrl& url, const HeaderList& headers, QIODevic
 void HttpExchange::cancel() {
     const QList<QNetworkReply*> replies = inFlight_.keys();
     for (QNetworkReply* reply : replies) {
-        if (Request* request = inFlight_.value(reply); request && request->abortedFor == ExchangeFailure::none) {
-            request->abortedFor = ExchangeFailure::cancelled;
+        if (Request* request = inFlight_.value(reply); request && request->abortedFor == ExchangeFailure::None) {
+            request->abortedFor = ExchangeFailure::Cancelled;
             reply->abort();
         }
     }
@@ -103,36 +103,36 @@ void HttpExchange::cancel() {
 
 void HttpExchange::start(QNetworkReply* reply, QIODevice* sink, qint64 sizeLimit, std::chrono::milliseconds timeLimit,
                          ExchangeDone done) {
-    auto* request = new Request{sink, sizeLimit, std::move(done), {}, new QTimer(reply), ExchangeFailure::none};
+    auto* request = new Request{sink, sizeLimit, std::move(done), {}, new QTimer(reply), ExchangeFailure::None};
     inFlight_.insert(reply, request);
     reply->setReadBufferSize(kReadBuffer);
 
     const auto giveUp = [reply, request](ExchangeFailure why) {
-        if (request->abortedFor != ExchangeFailure::none) return;
+        if (request->abortedFor != ExchangeFailure::None) return;
         request->abortedFor = why;
         reply->abort();  // finished comes at once: request is gone after this
     };
     // Read as it comes, so that a reply over the limit is never held whole.
     connect(reply, &QNetworkReply::readyRead, this, [reply, request, giveUp] {
-        while (reply->bytesAvailable() > 0 && request->abortedFor == ExchangeFailure::none) {
+        while (reply->bytesAvailable() > 0 && request->abortedFor == ExchangeFailure::None) {
             const QByteArray chunk = reply->read(kReadChunk);
             request->result.received += chunk.size();
-            if (request->result.received > request->sizeLimit) return giveUp(ExchangeFailure::tooLarge);
+            if (request->result.received > request->sizeLimit) return giveUp(ExchangeFailure::TooLarge);
             if (!request->sink)
                 request->result.body += chunk;
             else if (request->sink->write(chunk) != chunk.size())
-                return giveUp(ExchangeFailure::transport);
+                return giveUp(ExchangeFailure::Transport);
         }
     });
     connect(reply, &QNetworkReply::metaDataChanged, this, [reply, request, giveUp] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > request->sizeLimit) giveUp(ExchangeFailure::tooLarge);
+        if (length.isValid() && length.toLongLong() > request->sizeLimit) giveUp(ExchangeFailure::TooLarge);
     });
     connect(reply, &QNetworkReply::downloadProgress, this, [request, giveUp](qint64 received, qint64) {
-        if (received > request->sizeLimit) giveUp(ExchangeFailure::tooLarge);
+        if (received > request->sizeLimit) giveUp(ExchangeFailure::TooLarge);
     });
     request->deadline->setSingleShot(true);
-    connect(request->deadline, &QTimer::timeout, this, [giveUp] { giveUp(ExchangeFailure::timedOut); });
+    connect(request->deadline, &QTimer::timeout, this, [giveUp] { giveUp(ExchangeFailure::TimedOut); });
     request->deadline->start(timeLimit);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
     reportBusy();
@@ -145,25 +145,25 @@ void HttpExchange::finish(QNetworkReply* reply) {
     delete request->deadline;
     reply->deleteLater();
     ExchangeResult& result = request->result;
-    if (request->abortedFor == ExchangeFailure::none) {
+    if (request->abortedFor == ExchangeFailure::None) {
         const QByteArray rest = reply->readAll();
         result.received += rest.size();
         if (result.received > request->sizeLimit)
-            request->abortedFor = ExchangeFailure::tooLarge;
+            request->abortedFor = ExchangeFailure::TooLarge;
         else if (!request->sink)
             result.body += rest;
         else if (!rest.isEmpty() && request->sink->write(rest) != rest.size())
-            request->abortedFor = ExchangeFailure::transport;
+            request->abortedFor = ExchangeFailure::Transport;
     }
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (request->abortedFor != ExchangeFailure::none)
+    if (request->abortedFor != ExchangeFailure::None)
         result.failure = request->abortedFor;
     else if (reply->error() == QNetworkReply::TimeoutError)
-        result.failure = ExchangeFailure::timedOut;
+        result.failure = ExchangeFailure::TimedOut;
     else if (status != 0 && (status < 200 || status > 299))
-        result.failure = ExchangeFailure::httpStatus;
+        result.failure = ExchangeFailure::HttpStatus;
     else if (reply->error() != QNetworkReply::NoError || status == 0)
-        result.failure = ExchangeFailure::transport;
+        result.failure = ExchangeFailure::Transport;
     if (result.ok())
         result.headers = reply->rawHeaderPairs();
     else

@@ -24,17 +24,17 @@ class QNetworkReply;
 namespace cloud {
 
 // Why a request failed.
-enum class ExchangeFailure { none, timedOut, transport, httpStatus, tooLarge, cancelled };
+enum class ExchangeFailure { None, TimedOut, Transport, HttpStatus, TooLarge, Cancelled };
 
 using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 
 struct ExchangeResult {
-    ExchangeFailure failure = ExchangeFailure::none;
-    QByteArray body;     // empty when the body went to a sink
-    HeaderList headers;  // of a successful reply
+    ExchangeFailure failure = ExchangeFailure::None;
+    QByteArray body;      // empty when the body went to a sink
+    HeaderList headers;   // of a successful reply
     qint64 received = 0;  // body bytes taken from the network, also of a reply given up
 
-    bool ok() const { return failure == ExchangeFailure::none; }
+    bool ok() const { return failure == ExchangeFailure::None; }
     // A header of the reply; empty when it had none.
     QByteArray header(const QByteArray& name) const;
     // The body as the case service's reply text: UTF-8, or "neterror" on any failure.
@@ -64,7 +64,7 @@ public:
     void download(const QUrl& url, const HeaderList& headers, QIODevice& sink, qint64 sizeLimit,
                   std::chrono::milliseconds timeLimit, ExchangeDone done);
 
-    // Gives up every request in flight; each callback gets ExchangeFailure::cancelled.
+    // Gives up every request in flight; each callback gets ExchangeFailure::Cancelled.
     void cancel();
     bool busy() const { return !inFlight_.isEmpty(); }
     // The one client every request of the session goes through.

@@ -42,7 +42,7 @@ void SelfUpdate::run(std::function<void(const UpdateOutcome&)> done) {
                             [this, fileAddress, done](const ExchangeResult& answer) {
                                 if (answer.ok()) return download(fileAddress, answer.body, done);
                                 QFile::remove(stagedFile());
-                                done({false, unchanged(answer.failure == ExchangeFailure::cancelled
+                                done({false, unchanged(answer.failure == ExchangeFailure::Cancelled
                                                            ? QStringLiteral("升级已取消。")
                                                            : QStringLiteral("下载新版本的签名失败。"))});
                             });
@@ -88,9 +88,9 @@ UpdateOutcome SelfUpdate::install(QFile& out, const QString& program, const Upda
         return UpdateOutcome{false, unchanged(reason)};
     };
     const QString mismatch = QStringLiteral("下载的新版本与签名不符，可能已被篡改，已拒绝安装。");
-    if (answer.failure == ExchangeFailure::cancelled) return fail(QStringLiteral("升级已取消。"));
+    if (answer.failure == ExchangeFailure::Cancelled) return fail(QStringLiteral("升级已取消。"));
     if (!answer.ok())
-        return fail(answer.failure == ExchangeFailure::tooLarge ? mismatch : QStringLiteral("下载新版本失败。"));
+        return fail(answer.failure == ExchangeFailure::TooLarge ? mismatch : QStringLiteral("下载新版本失败。"));
     if (out.size() == 0) return fail(QStringLiteral("下载的新版本是空的。"));
     if (!out.flush() || ::fsync(out.handle()) != 0)
         return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');

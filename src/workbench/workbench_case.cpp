@@ -16,6 +16,7 @@ struct SaveTexts {
     const char16_t* done;
     const char16_t* failed;
 };
+// In the order of store::TextsToSave.
 const SaveTexts kSaveTexts[] = {
     {u"断语保存成功。", u"断语保存失败，如果网络错误，一般重新启动程序即可恢复。"},
     {u"反馈保存成功。", u"反馈保存失败，如果网络错误，一般重新启动程序即可恢复。"},
@@ -76,14 +77,13 @@ store::CastCase Workbench::castCaseOfChart() const {
         values[5 - i] = state_.main[i].code;
     }
     store::CastCase c;
-    c.gua_ming = casting::show_gua_names(values);
-    c.caseNumber = casting::make_case_string(state_.castDate, codes, state_.method, state_.castTime);
+    c.hexagramName = casting::hexagramNamesLabel(values);
+    c.caseNumber = casting::makeCaseString(state_.castDate, codes, state_.method, state_.castTime);
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
-    c.zhanlei = looseQuestionType_;
+    c.questionType = looseQuestionType_;
     return c;
 }
-
 
 bool Workbench::storeCast(const store::CastCase& cast, std::function<void(bool)> next) {
     store::CreateResult created;
@@ -109,56 +109,54 @@ void Workbench::uploadNewCase(bool stored, std::function<void(bool)> next) {
     });
 }
 
-bool Workbench::saveTexts(CaseTextChoice choice) {
-    return succeededNow([this, choice](std::function<void(bool)> done) { saveTextsThen(choice, std::move(done)); });
+bool Workbench::saveTexts(store::TextsToSave which) {
+    return succeededNow([this, which](std::function<void(bool)> done) { saveTextsThen(which, std::move(done)); });
 }
 
-void Workbench::saveTextsThen(CaseTextChoice choice, std::function<void(bool)> done) {
-    const int which = int(choice);
+void Workbench::saveTextsThen(store::TextsToSave which, std::function<void(bool)> done) {
     // Refused before anything is stored; the editors keep what was typed, still unsaved.
     if (const auto problem = store::CaseStore::textsProblem(which, {judgment_, feedback_})) {
         prompter_.message(*problem + QStringLiteral("。请删减后再保存，编辑框中的内容没有改动。"));
         return done(false);
     }
-    if (chartIsStoredCase_) return saveStoredTexts(choice, std::move(done));
+    if (chartIsStoredCase_) return saveStoredTexts(which, std::move(done));
     // The texts belong to the chart on view: never into the case loaded before another chart.
     if (state_.isEmpty()) {
         prompter_.message(kNoChartToSave);
         return done(false);
     }
     if (!prompter_.askYesNo(kChartNotStored)) return done(false);
-    storeCast(castCaseOfChart(), [this, choice, done](bool goOn) {
+    storeCast(castCaseOfChart(), [this, which, done](bool goOn) {
         if (goOn)
-            saveStoredTexts(choice, done);
+            saveStoredTexts(which, done);
         else
             done(false);
     });
 }
 
-void Workbench::saveStoredTexts(CaseTextChoice choice, std::function<void(bool)> done) {
-    const int which = int(choice);
+void Workbench::saveStoredTexts(store::TextsToSave which, std::function<void(bool)> done) {
     const store::CaseTexts texts{judgment_, feedback_};
     store::SaveResult result;
     if (!guarded([&] { result = caseStore_.saveCaseTexts(which, texts); })) return done(false);
-    if (!cloud_ || !result.saved) return textsSaved(choice, result, done);
+    if (!cloud_ || !result.saved) return textsSaved(which, result, done);
     // Stored here already; the save counts as done once the service has taken it too.
-    cloud_->saveTexts(caseStore_.record(), texts, which, [this, choice, done](const cloud::CloudSave& sent) {
+    cloud_->saveTexts(caseStore_.record(), texts, which, [this, which, done](const cloud::CloudSave& sent) {
         if (sent.cancelled) return done(false);
-        textsSaved(choice, {sent.saved, sent.message}, done);
+        textsSaved(which, {sent.saved, sent.message}, done);
     });
 }
 
-void Workbench::textsSaved(CaseTextChoice choice, const store::SaveResult& result,
+void Workbench::textsSaved(store::TextsToSave which, const store::SaveResult& result,
                            const std::function<void(bool)>& done) {
     if (!result.message.isEmpty()) prompter_.message(result.message);
-    const SaveTexts& texts = kSaveTexts[int(choice) - 1];
+    const SaveTexts& texts = kSaveTexts[int(which) - 1];
     if (!result.saved) {
         prompter_.message(QString::fromUtf16(texts.failed));
         return done(false);
     }
     prompter_.message(QString::fromUtf16(texts.done));
-    if (choice != CaseTextChoice::Feedback) judgmentUnsaved_ = false;
-    if (choice != CaseTextChoice::Judgment) feedbackUnsaved_ = false;
+    if (store::savesJudgment(which)) judgmentUnsaved_ = false;
+    if (store::savesFeedback(which)) feedbackUnsaved_ = false;
     emit unsavedChanged();
     done(true);
 }
@@ -186,12 +184,13 @@ bool Workbench::confirmUnsaved(std::function<void()> retry) {
 
 void Workbench::saveUnsaved(std::function<void(bool)> done) {
     if (!judgmentUnsaved_ && !feedbackUnsaved_) return done(true);
-    saveTextsThen(judgmentUnsaved_ ? CaseTextChoice::Judgment : CaseTextChoice::Feedback, [this, done](bool saved) {
-        if (saved)
-            saveUnsaved(done);
-        else
-            done(false);
-    });
+    saveTextsThen(judgmentUnsaved_ ? store::TextsToSave::Judgment : store::TextsToSave::Feedback,
+                  [this, done](bool saved) {
+                      if (saved)
+                          saveUnsaved(done);
+                      else
+                          done(false);
+                  });
 }
 
 void Workbench::resetForCast(chart::ArrangementMethod method) {
@@ -223,9 +222,9 @@ void Workbench::openCloudCase(qint64 id) {
 }
 
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
-    setTexts(texts.duanyu, texts.fankui, false);
+    setTexts(texts.judgment, texts.feedback, false);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
-    showCaseNumber(caseStore_.record().gua_bianhao);
+    showCaseNumber(caseStore_.record().caseNumber);
     chartIsStoredCase_ = true;
 }
 

@@ -101,11 +101,11 @@ struct WaitingCases {
     CloudCreate createCase(const store::CastCase& cast) {
         const store::CreateResult created = local.createCase(cast);
         if (!cloud || !created.stored) return {created.stored, {}};
-        const auto sent = cloud->wait<cloud::CloudSave>(
-            [&](auto done) { cloud->service.saveNewCase(local.record(), done); });
+        const auto sent =
+            cloud->wait<cloud::CloudSave>([&](auto done) { cloud->service.saveNewCase(local.record(), done); });
         return {true, sent.message};
     }
-    store::SaveResult saveCaseTexts(int which, const store::CaseTexts& texts) {
+    store::SaveResult saveCaseTexts(store::TextsToSave which, const store::CaseTexts& texts) {
         const store::SaveResult saved = local.saveCaseTexts(which, texts);
         if (!cloud || !saved.saved) return saved;
         const auto sent = cloud->wait<cloud::CloudSave>(
@@ -116,11 +116,11 @@ struct WaitingCases {
 };
 
 // Renames through the service first (cloud not null), then here.
-inline QString renameCategory(store::CaseLists& lists, WaitingCloudCases* cloud, qint64 leiId, const QString& name,
+inline QString renameCategory(store::CaseLists& lists, WaitingCloudCases* cloud, qint64 categoryId, const QString& name,
                               cloud::HttpExchange* exchange = nullptr) {
     if (cloud) exchange = &cloud->exchange;
     const auto start = [&](auto done) {
-        cloud::renameCategory(lists, cloud ? &cloud->service : nullptr, leiId, name, done);
+        cloud::renameCategory(lists, cloud ? &cloud->service : nullptr, categoryId, name, done);
     };
     if (!exchange) {
         cloud::CloudSave renamed;

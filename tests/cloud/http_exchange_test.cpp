@@ -1,7 +1,7 @@
 // The exchange on the wire: what goes out, what comes back, every failure as "neterror", the
 // limits of a hostile reply, one client for the session, and a cancel.
-#include "cloud/exchange_test_access.h"
 #include "cloud/http_exchange.h"
+#include "cloud/exchange_test_access.h"
 #include "desktop_client.h"
 #include "local_services.h"
 #include "test_support/qt_printers.h"
@@ -37,7 +37,7 @@ TEST(HttpExchange, SendsTheEncodedFormAndReadsTheUtf8Reply) {
     HttpExchange exchange;
     const ExchangeResult result = posted(exchange, server.address().resolved(QUrl("cha.php")), {"nm=张三", "wd=a b&c"});
     EXPECT_EQ(result.replyText(), "ok<t>中文回复<t>");
-    EXPECT_EQ(result.failure, ExchangeFailure::none);
+    EXPECT_EQ(result.failure, ExchangeFailure::None);
     ASSERT_EQ(server.requests().size(), 1);
     const QByteArray request = server.requests().first();
     EXPECT_TRUE(request.startsWith("POST /cha.php HTTP/1.1\r\n")) << request.toStdString();
@@ -55,11 +55,11 @@ TEST(HttpExchange, EveryFailureIsNeterrorAndTheBusySignalStaysPaired) {
         QUrl address;
         ExchangeFailure failure;
     } cases[] = {
-        {"nothing listening", cloud_test::closedAddress(), ExchangeFailure::transport},
-        {"HTTP 404", notFound.address(), ExchangeFailure::httpStatus},
-        {"HTTP 500 with the body ok", serverError.address(), ExchangeFailure::httpStatus},
-        {"a redirect", redirect.address(), ExchangeFailure::httpStatus},
-        {"a server that never answers", silent.address(), ExchangeFailure::timedOut},
+        {"nothing listening", cloud_test::closedAddress(), ExchangeFailure::Transport},
+        {"HTTP 404", notFound.address(), ExchangeFailure::HttpStatus},
+        {"HTTP 500 with the body ok", serverError.address(), ExchangeFailure::HttpStatus},
+        {"a redirect", redirect.address(), ExchangeFailure::HttpStatus},
+        {"a server that never answers", silent.address(), ExchangeFailure::TimedOut},
     };
     for (const auto& c : cases) {
         HttpExchange exchange;
@@ -83,18 +83,18 @@ TEST(HttpExchange, AHostileReplyEndsAsNeterrorWithinItsLimits) {
         cloud::shortenTimeLimitForTests(exchange, std::chrono::milliseconds(500));
         const ExchangeResult result = posted(exchange, trickling.address().resolved(QUrl("cha.php")), {"nm=a"});
         EXPECT_EQ(result.replyText(), "neterror");
-        EXPECT_EQ(result.failure, ExchangeFailure::timedOut) << "the time is for the whole exchange";
+        EXPECT_EQ(result.failure, ExchangeFailure::TimedOut) << "the time is for the whole exchange";
     }
     HttpExchange exchange;
     const ExchangeResult announced = posted(exchange, huge.address().resolved(QUrl("cha.php")), {"nm=a"});
     EXPECT_EQ(announced.replyText(), "neterror");
-    EXPECT_EQ(announced.failure, ExchangeFailure::tooLarge);
-    EXPECT_EQ(got(exchange, huge.address()).failure, ExchangeFailure::tooLarge);
+    EXPECT_EQ(announced.failure, ExchangeFailure::TooLarge);
+    EXPECT_EQ(got(exchange, huge.address()).failure, ExchangeFailure::TooLarge);
 
     // A download has its own limits and goes to the sink as it arrives.
     QBuffer sink;
     sink.open(QIODevice::WriteOnly);
-    EXPECT_EQ(downloaded(exchange, huge.address(), sink, 1024 * 1024).failure, ExchangeFailure::tooLarge);
+    EXPECT_EQ(downloaded(exchange, huge.address(), sink, 1024 * 1024).failure, ExchangeFailure::TooLarge);
     QBuffer whole;
     whole.open(QIODevice::WriteOnly);
     EXPECT_TRUE(downloaded(exchange, huge.address(), whole, 2 * HttpExchange::kReplyLimit).ok());
@@ -105,7 +105,7 @@ TEST(HttpExchange, AReplyWithoutItsLengthIsGivenUpAsSoonAsItPassesTheLimit) {
     cloud_test::EndlessHttpServer endless;
     HttpExchange exchange;
     const ExchangeResult result = posted(exchange, endless.address().resolved(QUrl("cha.php")), {"nm=a"});
-    EXPECT_EQ(result.failure, ExchangeFailure::tooLarge);
+    EXPECT_EQ(result.failure, ExchangeFailure::TooLarge);
     // Read a piece at a time and stopped at the first one past the limit: never much more taken.
     EXPECT_GT(result.received, HttpExchange::kReplyLimit);
     EXPECT_LE(result.received, HttpExchange::kReplyLimit + 64 * 1024) << result.received;
@@ -114,7 +114,7 @@ TEST(HttpExchange, AReplyWithoutItsLengthIsGivenUpAsSoonAsItPassesTheLimit) {
     QBuffer sink;
     sink.open(QIODevice::WriteOnly);
     const ExchangeResult download = downloaded(exchange, endless.address(), sink, 2 * 1024 * 1024);
-    EXPECT_EQ(download.failure, ExchangeFailure::tooLarge);
+    EXPECT_EQ(download.failure, ExchangeFailure::TooLarge);
     EXPECT_LE(sink.data().size(), 2 * 1024 * 1024);
 }
 
@@ -157,7 +157,7 @@ TEST(HttpExchange, ACancelEndsEveryRequestInFlightAsCancelled) {
         exchange.post(silent.address().resolved(QUrl(path)), {"nm=a"},
                       [&failures](const ExchangeResult& r) { failures.append(r.failure); });
     exchange.cancel();
-    EXPECT_EQ(failures, (QList<ExchangeFailure>{ExchangeFailure::cancelled, ExchangeFailure::cancelled}));
+    EXPECT_EQ(failures, (QList<ExchangeFailure>{ExchangeFailure::Cancelled, ExchangeFailure::Cancelled}));
     EXPECT_FALSE(exchange.busy());
     ASSERT_EQ(busy.count(), 2);
     EXPECT_FALSE(busy[1][0].toBool());
