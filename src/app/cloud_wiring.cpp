@@ -1,6 +1,5 @@
 #include "app/cloud_wiring.h"
 
-#include <QGuiApplication>
 
 #include "ui/main/main_window.h"
 #include "workbench/workbench.h"
@@ -12,14 +11,14 @@ CloudWiring::CloudWiring(store::Database& db, workbench::Workbench& bench, ui::M
     : bench_(bench),
       window_(window),
       usable_(serviceAddress.isValid()),
-      exchange_({[] { QGuiApplication::setOverrideCursor(Qt::WaitCursor); },
-                 [] { QGuiApplication::restoreOverrideCursor(); }}),
       session_(exchange_, serviceAddress),
       account_(session_, db, &keyring_),
       cloudCases_(session_),
       update_(session_, programPath),
       loginWindow_(account_, update_, bench.prompter(), &window),
-      passwordWindow_(account_, bench.prompter(), &window) {
+      passwordWindow_(account_, bench.prompter(), &window),
+      guard_([this] { session_.cancel(); }) {
+    QObject::connect(&exchange_, &cloud::HttpExchange::busyChanged, &guard_, &ui::RequestGuard::setBusy);
     // A password an earlier version kept as typed is rewritten now, whether or not the run logs
     // in; when the database refuses, the login window tries again.
     try {
@@ -42,9 +41,7 @@ bool CloudWiring::offerLogin() {
     return loggedIn();
 }
 
-void CloudWiring::logOut() {
-    if (session_.loggedIn()) session_.logOut();
-}
+bool CloudWiring::logOut(std::function<void()> done) { return session_.logOut(std::move(done)); }
 
 void CloudWiring::loggedInNow() {
     bench_.setCloudCases(&cloudCases_);

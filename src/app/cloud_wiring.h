@@ -12,6 +12,9 @@
 #include "cloud/system_keyring.h"
 #include "ui/cloud/login_window.h"
 #include "ui/cloud/password_window.h"
+#include "ui/common/request_guard.h"
+
+#include <functional>
 
 namespace ui {
 class MainWindow;
@@ -33,10 +36,12 @@ public:
     // shown); true when the run is logged in.
     bool offerLogin();
     bool loggedIn() const { return session_.loggedIn(); }
-    // Ends the session at the service (the program is closing); nothing when logged out.
-    void logOut();
+    // Ends the session at the service (the program is closing); done runs once it has answered.
+    // False when nothing was sent (logged out): done is not called then.
+    bool logOut(std::function<void()> done);
 
     cloud::Account& account() { return account_; }
+    cloud::HttpExchange& exchange() { return exchange_; }
     cloud::CloudCaseService& cloudCases() { return cloudCases_; }
     ui::LoginWindow& loginWindow() { return loginWindow_; }
     ui::PasswordWindow& passwordWindow() { return passwordWindow_; }
@@ -56,6 +61,7 @@ private:
     cloud::SelfUpdate update_;
     ui::LoginWindow loginWindow_;
     ui::PasswordWindow passwordWindow_;
+    ui::RequestGuard guard_;
 };
 
 }  // namespace app

@@ -72,6 +72,9 @@ int main(int argc, char** argv) {
         windows.bench.enterCaseNumber(line.caseText);
     else
         windows.bench.requestDeferredCast();
-    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&windows] { windows.cloud.logOut(); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The session ends at the service before the program does: the loop runs again (not inside
+    // the first) until the service has answered or the request's time is up.
+    if (windows.cloud.logOut([] { QCoreApplication::quit(); })) QApplication::exec();
+    return status;
 }

@@ -20,16 +20,18 @@ const QString kNoSessionToken = QStringLiteral("网络服务没有给出登录�
 // The reply header that carries the session token of a login or password change.
 constexpr QByteArrayView kSessionHeader("X-Qinglan-Session");
 
-// The session token of the last reply: 64 lowercase hex digits, or empty.
-QString sessionTokenOf(const HttpExchange& exchange) {
-    const QByteArray token = exchange.lastReplyHeader(kSessionHeader.toByteArray());
+// The session token of the reply: 64 lowercase hex digits, or empty.
+QString sessionTokenOf(const ExchangeResult& answer) {
+    const QByteArray token = answer.header(kSessionHeader.toByteArray());
     if (token.size() != 64) return QString();
     for (const char c : token)
         if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return QString();
     return QString::fromLatin1(token);
 }
 
-PasswordChangeOutcome refusedChange(const QString& message) { return {false, message, QString()}; }
+RegistrationOutcome registrationAnswered(const ExchangeResult& answer);
+
+PasswordChangeOutcome refusedChange(const QString& message) { return {false, message, false, QString()}; }
 
 }  // namespace
 
@@ -64,21 +66,34 @@ QString Account::forgetPassword() {
     return QString();
 }
 
-LoginOutcome Account::login(const LoginRequest& request) {
-    LoginOutcome outcome;
-    if (request.userName.isEmpty()) {
-        outcome.message = QStringLiteral("请输入用户名。");
-        return outcome;
-    }
-    const std::optional<QString> digest = loginDigest(request, outcome.message);
-    if (!digest) return outcome;
-    if (const QString problem = session_.transportProblem(); !problem.isEmpty()) {
-        outcome.message = problem;
-        return outcome;
-    }
-    const QString reply = session_.postPlain(
-        QStringLiteral("login.php"), {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + *digest});
+void Account::login(const LoginRequest& request, std::function<void(const LoginOutcome&)> done) {
+    LoginOutcome refused;
+    if (request.userName.isEmpty()) refused.message = QStringLiteral("请输入用户名。");
+    const std::optional<QString> digest =
+        refused.message.isEmpty() ? loginDigest(request, refused.message) : std::nullopt;
+    if (digest) refused.message = session_.transportProblem();
+    if (!refused.message.isEmpty()) return done(refused);
+    session_.postPlain(QStringLiteral("login.php"),
+                       {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + *digest},
+                       [this, request, digest = *digest, done](const ExchangeResult& answer) {
+                           LoginOutcome outcome;
+                           try {
+                               outcome = loginAnswered(request, digest, answer);
+                           } catch (const store::DatabaseError& e) {
+                               outcome = {};
+                               outcome.message = e.text();
+                           }
+                           done(outcome);
+                       });
+}
 
+LoginOutcome Account::loginAnswered(const LoginRequest& request, const QString& digest, const ExchangeResult& answer) {
+    LoginOutcome outcome;
+    if (answer.failure == ExchangeFailure::Cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
+    const QString reply = answer.replyText();
     if (reply.startsWith(kNetError)) {
         outcome.message = QStringLiteral("网络错误，登陆失败。");
         return outcome;
@@ -99,7 +114,7 @@ LoginOutcome Account::login(const LoginRequest& request) {
         outcome.message = errorMessage(reply);
         return outcome;
     }
-    const QString token = sessionTokenOf(session_.exchange());
+    const QString token = sessionTokenOf(answer);
     if (!full && token.isEmpty()) {
         outcome.message = errorMessage(kNoSessionToken);
         return outcome;
@@ -114,7 +129,7 @@ LoginOutcome Account::login(const LoginRequest& request) {
     session_.logIn(request.userName, token);
     if (request.remember) {
         try {
-            memory_.remember(request.userName, *digest);
+            memory_.remember(request.userName, digest);
         } catch (const store::DatabaseError& e) {
             outcome.rememberError = e.text();
         }
@@ -168,7 +183,7 @@ void Account::copyCategories(QString pairs) {
     }
 }
 
-RegistrationOutcome Account::registerUser(const Registration& r) {
+void Account::registerUser(const Registration& r, std::function<void(const RegistrationOutcome&)> done) {
     RegistrationOutcome outcome;
     if (r.userName.isEmpty())
         outcome.messages = {QStringLiteral("用户名不能为空")};
@@ -180,12 +195,23 @@ RegistrationOutcome Account::registerUser(const Registration& r) {
         outcome.messages = {QStringLiteral("手机号或者电子邮箱号必须输入一个。")};
     else if (const QString problem = session_.transportProblem(); !problem.isEmpty())
         outcome.messages = {problem};
-    if (!outcome.messages.isEmpty()) return outcome;
+    if (!outcome.messages.isEmpty()) return done(outcome);
 
-    const QString reply =
-        session_.postPlain(QStringLiteral("reg.php"),
-                           {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + passwordDigest(r.password),
-                            QStringLiteral("shouji=") + r.mobile, QStringLiteral("youxiang=") + r.email});
+    session_.postPlain(QStringLiteral("reg.php"),
+                       {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + passwordDigest(r.password),
+                        QStringLiteral("shouji=") + r.mobile, QStringLiteral("youxiang=") + r.email},
+                       [done](const ExchangeResult& answer) { done(registrationAnswered(answer)); });
+}
+
+namespace {
+
+RegistrationOutcome registrationAnswered(const ExchangeResult& answer) {
+    RegistrationOutcome outcome;
+    if (answer.failure == ExchangeFailure::Cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
+    const QString reply = answer.replyText();
     if (reply == kNetError) {
         outcome.messages = {QStringLiteral("网络错误，请重试。")};
         return outcome;
@@ -201,23 +227,32 @@ RegistrationOutcome Account::registerUser(const Registration& r) {
     return outcome;
 }
 
-PasswordChangeOutcome Account::changePassword(const PasswordChange& change) {
-    if (change.oldPassword.isEmpty()) return refusedChange(QStringLiteral("请输入原密码"));
-    if (change.newPassword.isEmpty()) return refusedChange(QStringLiteral("请输入新密码"));
-    if (change.newPassword != change.confirmation) return refusedChange(QStringLiteral("两次输入的新密码不同。"));
+}  // namespace
 
-    if (const QString problem = session_.transportProblem(); !problem.isEmpty()) return refusedChange(problem);
+void Account::changePassword(const PasswordChange& change,
+                             std::function<void(const PasswordChangeOutcome&)> done) {
+    if (change.oldPassword.isEmpty()) return done(refusedChange(QStringLiteral("请输入原密码")));
+    if (change.newPassword.isEmpty()) return done(refusedChange(QStringLiteral("请输入新密码")));
+    if (change.newPassword != change.confirmation) return done(refusedChange(QStringLiteral("两次输入的新密码不同。")));
+
+    if (const QString problem = session_.transportProblem(); !problem.isEmpty()) return done(refusedChange(problem));
 
     const QString newDigest = passwordDigest(change.newPassword);
     // The old digest is the proof here; the service reads no "pw=" field on this endpoint.
-    const QString reply = session_.postPlain(
+    session_.postPlain(
         QStringLiteral("changpw.php"),
         {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword),
-         QStringLiteral("newpw=") + newDigest});
+         QStringLiteral("newpw=") + newDigest},
+        [this, newDigest, done](const ExchangeResult& answer) { done(changeAnswered(newDigest, answer)); });
+}
+
+PasswordChangeOutcome Account::changeAnswered(const QString& newDigest, const ExchangeResult& answer) {
+    if (answer.failure == ExchangeFailure::Cancelled) return {false, QString(), true, QString()};
+    const QString reply = answer.replyText();
     if (reply == u"ok") {
         // The change ended every session of the account; the reply carries this run's new one.
-        session_.setSessionToken(sessionTokenOf(session_.exchange()));
-        PasswordChangeOutcome outcome{true, QStringLiteral("密码修改成功"), {}};
+        session_.setSessionToken(sessionTokenOf(answer));
+        PasswordChangeOutcome outcome{true, QStringLiteral("密码修改成功"), false, {}};
         try {
             if (memory_.rememberOn())
                 memory_.remember(session_.userName(), newDigest);

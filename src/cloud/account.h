@@ -1,13 +1,16 @@
 #pragma once
 // The account operations behind the login window "登陆网络" and the password window "密码修改":
 // login, registration, password change, and the remembered login. Each
-// returns what the window shows; none of them shows anything itself.
+// hands what the window shows to its callback once the service has answered (at once when
+// nothing is sent); none of them shows anything itself. A request the user cancelled changes
+// nothing here and has nothing to show.
 #include "cloud/cloud_session.h"
 #include "cloud/remembered_login.h"
 #include "store/database.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace cloud {
@@ -28,6 +31,7 @@ struct LoginRequest {
 
 struct LoginOutcome {
     bool loggedIn = false;
+    bool cancelled = false;
     // The login stands, but remembering it in the local database failed: the database's text.
     QString rememberError;
     QString message;  // when not logged in: the message to show (the window stays open)
@@ -49,6 +53,7 @@ struct Registration {
 
 struct RegistrationOutcome {
     bool registered = false;  // then the login fields take the new name and password
+    bool cancelled = false;
     QStringList messages;     // shown one after another
 };
 
@@ -59,6 +64,7 @@ struct PasswordChange {
 struct PasswordChangeOutcome {
     bool changed = false;  // then clear the three boxes and close the window
     QString message;
+    bool cancelled = false;
     // The password changed, but remembering the new one in the local database failed: the
     // database's text.
     QString rememberError;
@@ -82,15 +88,17 @@ public:
     // refuses it, it is forgotten. On success the session holds the token from the reply for
     // the run, the user's category names from the reply are copied onto the local categories
     // of the same lei_id, and the name and the password's digest are remembered when asked to.
-    LoginOutcome login(const LoginRequest& request);
-    RegistrationOutcome registerUser(const Registration& registration);
+    void login(const LoginRequest& request, std::function<void(const LoginOutcome&)> done);
+    void registerUser(const Registration& registration, std::function<void(const RegistrationOutcome&)> done);
     // Posts changpw.php for the logged-in user. After a change, later requests carry the new
     // session token the reply brings (the change ends every earlier session of the account),
     // and the new password's digest replaces the remembered one while "记住用户名和密码" is
     // ticked (otherwise nothing is remembered).
-    PasswordChangeOutcome changePassword(const PasswordChange& change);
+    void changePassword(const PasswordChange& change, std::function<void(const PasswordChangeOutcome&)> done);
 
 private:
+    LoginOutcome loginAnswered(const LoginRequest& request, const QString& digest, const ExchangeResult& answer);
+    PasswordChangeOutcome changeAnswered(const QString& newDigest, const ExchangeResult& answer);
     // Reads the full reply after "ok<t>" and takes it over when the session token came with
     // it; the error text when a field cannot be read or the token is missing.
     std::optional<QString> readLoginReply(QString reply, const QString& token, LoginOutcome& outcome);

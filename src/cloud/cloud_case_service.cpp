@@ -29,112 +29,171 @@ QStringList CloudCaseService::caseFields(const store::CaseRecord& r) const {
             QStringLiteral("save_shiyou=") + r.subject};
 }
 
-QString CloudCaseService::saveNewCase(const store::CaseRecord& record) {
-    return session_.post(QStringLiteral("savegua.php"), caseFields(record));
+CloudSave newCaseSaved(const QString& reply) {
+    if (reply == u"ok") return {true, QString(), false};
+    return {false, QStringLiteral("网络保存失败，请重试，错误信息：") + reply, false};
 }
 
-QString CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
-                                    store::TextsToSave which) {
-    QStringList fields = caseFields(record);
-    fields << QStringLiteral("save_duanyu=") + texts.judgment << QStringLiteral("save_fankui=") + texts.feedback
-           << QStringLiteral("save_b=") + QString::number(int(which));
-    return session_.post(QStringLiteral("saveduanyufankui.php"), fields);
+CloudSave textsSaved(const QString& reply) {
+    if (reply.contains(QStringLiteral("ok"))) return {true, QString(), false};
+    return {false, QStringLiteral("网络保存失败，错误信息：") + reply, false};
 }
 
-std::optional<QString> CloudCaseService::failureOf(const QString& reply) const {
+namespace {
+
+// The callback of a request whose answer the rule reads; a cancel reaches done untouched.
+template <class Result>
+ExchangeDone answered(CloudDone<Result> done, std::function<Result(const QString& reply)> read) {
+    return [done = std::move(done), read = std::move(read)](const ExchangeResult& answer) {
+        if (answer.failure == ExchangeFailure::Cancelled) {
+            Result cancelled{};
+            cancelled.cancelled = true;
+            return done(cancelled);
+        }
+        done(read(answer.replyText()));
+    };
+}
+
+// The message for "neterror" and for a refusal; none when the reply is to be read.
+std::optional<QString> failureOf(const QString& reply) {
     if (reply == kNetError) return kNetErrorRetry;
     if (reply == u"no") return kRefused;
     return std::nullopt;
 }
 
-CloudLoad CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store) {
-    QString reply = session_.post(QStringLiteral("loadgua.php"), {QStringLiteral("nm=") + session_.userName(),
-                                                                  QStringLiteral("guaid=") + QString::number(id)});
-    if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
-    if (reply.isEmpty()) return {std::nullopt, kNoSearchResult};
+}  // namespace
 
-    takeField(reply);
-    store::CaseRecord record;
-    for (QString* field : {&record.hexagramName, &record.caseNumber, &record.categoryId, &record.year, &record.month,
-                           &record.day, &record.gender, &record.birthYear, &record.subject})
-        *field = takeField(reply);
-    store::CaseTexts texts;
-    texts.judgment = takeField(reply);
-    texts.feedback = takeField(reply);
-    store.adoptCloudCase(id, record);
-    return {texts, QString()};
+void CloudCaseService::saveNewCase(const store::CaseRecord& record, CloudDone<CloudSave> done) {
+    session_.post(QStringLiteral("savegua.php"), caseFields(record),
+                  answered<CloudSave>(std::move(done), newCaseSaved));
 }
 
-CloudCaseService::Records CloudCaseService::readRecords(const QString& endpoint, const QStringList& fields, int width,
-                                                        int cap) {
-    const QString reply = session_.post(endpoint, QStringList{QStringLiteral("nm=") + session_.userName()} + fields);
-    if (const auto failure = failureOf(reply)) return {{}, *failure};
-    return {readList(reply, width, cap), QString()};
+void CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
+                                 store::TextsToSave which, CloudDone<CloudSave> done) {
+    QStringList fields = caseFields(record);
+    fields << QStringLiteral("save_duanyu=") + texts.judgment << QStringLiteral("save_fankui=") + texts.feedback
+           << QStringLiteral("save_b=") + QString::number(int(which));
+    session_.post(QStringLiteral("saveduanyufankui.php"), fields, answered<CloudSave>(std::move(done), textsSaved));
 }
 
-CloudCaseRows CloudCaseService::caseRows(const QString& endpoint, const QStringList& fields, int cap,
-                                         const QString& emptyMessage) {
-    const Records read = readRecords(endpoint, fields, kCaseRowWidth, cap);
-    CloudCaseRows result{{}, read.message};
-    for (const QStringList& record : read.records) result.rows.append(caseRow(record));
-    if (result.message.isEmpty() && result.rows.isEmpty()) result.message = emptyMessage;
-    return result;
+void CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store, CloudDone<CloudLoad> done) {
+    const auto read = [id, &store](QString reply) -> CloudLoad {
+        if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
+        if (reply.isEmpty()) return {std::nullopt, kNoSearchResult};
+        takeField(reply);
+        store::CaseRecord record;
+        for (QString* field : {&record.hexagramName, &record.caseNumber, &record.categoryId, &record.year,
+                               &record.month, &record.day, &record.gender, &record.birthYear, &record.subject})
+            *field = takeField(reply);
+        store::CaseTexts texts;
+        texts.judgment = takeField(reply);
+        texts.feedback = takeField(reply);
+        store.adoptCloudCase(id, record);
+        return {texts, QString()};
+    };
+    session_.post(QStringLiteral("loadgua.php"),
+                  {QStringLiteral("nm=") + session_.userName(), QStringLiteral("guaid=") + QString::number(id)},
+                  answered<CloudLoad>(std::move(done), read));
 }
 
-CloudCaseRows CloudCaseService::recentCases() {
-    return caseRows(QStringLiteral("cha.php"), {QStringLiteral("wd=list50")}, kSearchRowCap, QString());
+void CloudCaseService::readRecords(const QString& endpoint, const QStringList& fields, int width, int cap,
+                                   std::function<void(const Records&)> done) {
+    const auto read = [width, cap](const QString& reply) -> Records {
+        if (const auto failure = failureOf(reply)) return {{}, *failure};
+        return {readList(reply, width, cap), QString()};
+    };
+    session_.post(endpoint, QStringList{QStringLiteral("nm=") + session_.userName()} + fields,
+                  answered<Records>(std::move(done), read));
 }
 
-CloudCaseRows CloudCaseService::searchCases(const QString& keyword) {
-    return caseRows(QStringLiteral("cha.php"), {QStringLiteral("wd=") + keyword}, kSearchRowCap, kNoSearchResult);
+void CloudCaseService::caseRows(const QString& endpoint, const QStringList& fields, int cap,
+                                const QString& emptyMessage, CloudDone<CloudCaseRows> done) {
+    readRecords(endpoint, fields, kCaseRowWidth, cap, [emptyMessage, done](const Records& read) {
+        CloudCaseRows result{{}, read.message, read.cancelled};
+        for (const QStringList& record : read.records) result.rows.append(caseRow(record));
+        if (!result.cancelled && result.message.isEmpty() && result.rows.isEmpty()) result.message = emptyMessage;
+        done(result);
+    });
 }
 
-CloudCaseRows CloudCaseService::casesOfMonth(qint64 category, const QString& year, const QString& month) {
-    return caseRows(QStringLiteral("gualist.php"),
-                    {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year,
-                     QStringLiteral("yue=") + month},
-                    kMonthRowCap, kNoCases);
+void CloudCaseService::recentCases(CloudDone<CloudCaseRows> done) {
+    caseRows(QStringLiteral("cha.php"), {QStringLiteral("wd=list50")}, kSearchRowCap, QString(), std::move(done));
 }
 
-CloudItems CloudCaseService::items(const QString& endpoint, const QStringList& fields, const QString& emptyMessage) {
-    const Records read = readRecords(endpoint, fields, 1, kItemCap);
-    CloudItems result{{}, read.message};
-    for (const QStringList& record : read.records) result.items.append(record.first());
-    if (result.message.isEmpty() && result.items.isEmpty()) result.message = emptyMessage;
-    return result;
+void CloudCaseService::searchCases(const QString& keyword, CloudDone<CloudCaseRows> done) {
+    caseRows(QStringLiteral("cha.php"), {QStringLiteral("wd=") + keyword}, kSearchRowCap, kNoSearchResult,
+             std::move(done));
 }
 
-CloudItems CloudCaseService::yearList(qint64 category) {
-    return items(QStringLiteral("nian.php"), {QStringLiteral("fenlei=") + QString::number(category)}, kNoYears);
+void CloudCaseService::casesOfMonth(qint64 category, const QString& year, const QString& month,
+                                    CloudDone<CloudCaseRows> done) {
+    caseRows(QStringLiteral("gualist.php"),
+             {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year,
+              QStringLiteral("yue=") + month},
+             kMonthRowCap, kNoCases, std::move(done));
 }
 
-CloudItems CloudCaseService::monthList(qint64 category, const QString& year) {
-    return items(QStringLiteral("yue.php"),
-                 {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year}, kNoMonths);
+void CloudCaseService::items(const QString& endpoint, const QStringList& fields, const QString& emptyMessage,
+                             CloudDone<CloudItems> done) {
+    readRecords(endpoint, fields, 1, kItemCap, [emptyMessage, done](const Records& read) {
+        CloudItems result{{}, read.message, read.cancelled};
+        for (const QStringList& record : read.records) result.items.append(record.first());
+        if (!result.cancelled && result.message.isEmpty() && result.items.isEmpty()) result.message = emptyMessage;
+        done(result);
+    });
 }
 
-CloudCaseTexts CloudCaseService::caseTexts(qint64 id) {
-    QString reply = session_.post(QStringLiteral("getduanyufankui.php"), {QStringLiteral("nm=") + session_.userName(),
-                                                                          QStringLiteral("id=") + QString::number(id)});
-    if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
-    if (reply.isEmpty() || reply == u"<tr>") return {};
-    const qsizetype at = reply.indexOf(u"<tr>");
-    if (at >= 0) reply.replace(at, 4, QStringLiteral("\n***反馈***\n"));
-    return {reply, QString()};
+void CloudCaseService::yearList(qint64 category, CloudDone<CloudItems> done) {
+    items(QStringLiteral("nian.php"), {QStringLiteral("fenlei=") + QString::number(category)}, kNoYears,
+          std::move(done));
 }
 
-QString CloudCaseService::renameCategory(qint64 categoryId, const QString& name) {
-    const QString reply = session_.post(
+void CloudCaseService::monthList(qint64 category, const QString& year, CloudDone<CloudItems> done) {
+    items(QStringLiteral("yue.php"),
+          {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year}, kNoMonths,
+          std::move(done));
+}
+
+void CloudCaseService::caseTexts(qint64 id, CloudDone<CloudCaseTexts> done) {
+    const auto read = [](QString reply) -> CloudCaseTexts {
+        if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
+        if (reply.isEmpty() || reply == u"<tr>") return {};
+        const qsizetype at = reply.indexOf(u"<tr>");
+        if (at >= 0) reply.replace(at, 4, QStringLiteral("\n***反馈***\n"));
+        return {reply, QString()};
+    };
+    session_.post(QStringLiteral("getduanyufankui.php"),
+                  {QStringLiteral("nm=") + session_.userName(), QStringLiteral("id=") + QString::number(id)},
+                  answered<CloudCaseTexts>(std::move(done), read));
+}
+
+void CloudCaseService::renameCategory(qint64 categoryId, const QString& name, CloudDone<CloudSave> done) {
+    const auto read = [](const QString& reply) -> CloudSave {
+        if (reply == u"ok") return {true, QString()};
+        return {false, QStringLiteral("网络保存出错：") + reply};
+    };
+    session_.post(
         QStringLiteral("changeleiming.php"),
         {QStringLiteral("nm=") + session_.userName(), QStringLiteral("lei_bendi_id=") + QString::number(categoryId),
-         QStringLiteral("lei_mingcheng=") + name});
-    return reply == u"ok" ? QString() : QStringLiteral("网络保存出错：") + reply;
+         QStringLiteral("lei_mingcheng=") + name},
+        answered<CloudSave>(std::move(done), read));
 }
 
-QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name) {
-    const QString message = cloud ? cloud->renameCategory(categoryId, name) : QString();
-    local.renameCategory(categoryId, name);
-    return message;
+void renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name,
+                    CloudDone<CloudSave> done) {
+    const auto renameLocally = [&local, categoryId, name, done](const CloudSave& inCloud) {
+        if (inCloud.cancelled) return done(inCloud);
+        try {
+            local.renameCategory(categoryId, name);
+        } catch (const store::DatabaseError& e) {
+            return done({false, e.text()});
+        }
+        done({true, inCloud.saved ? QString() : inCloud.message});
+    };
+    if (cloud)
+        cloud->renameCategory(categoryId, name, renameLocally);
+    else
+        renameLocally({true, QString()});
 }
 
 }  // namespace cloud

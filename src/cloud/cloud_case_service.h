@@ -1,16 +1,17 @@
 #pragma once
-// The cases of the logged-in user in the case service: storing a new case and the texts (the
-// store's cloud seam), loading a case, the recent list, search, the browser's year, month and
-// case lists, the texts of one case, and renaming a category. Every operation is one post; its
-// result carries the message the window shows, empty when there is none.
+// The cases of the logged-in user in the case service: storing a new case and the texts, loading
+// a case, the recent list, search, the browser's year, month and case lists, the texts of one
+// case, and renaming a category. Every operation is one post; its callback gets the result once
+// the service has answered, with the message the window shows, empty when there is none. A
+// request the user cancelled changes nothing and shows nothing (cancelled is set).
 #include "cloud/cloud_session.h"
 #include "store/case_lists.h"
 #include "store/case_store.h"
-#include "store/cloud_cases.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace cloud {
@@ -29,66 +30,90 @@ inline const QString kRefused = QStringLiteral("网络服务拒绝了请求（�
 struct CloudCaseRows {
     QList<store::CaseListRow> rows;
     QString message;
+    bool cancelled = false;
 };
 
 struct CloudItems {
     QStringList items;  // years or months, as the service writes them
     QString message;
+    bool cancelled = false;
 };
 
 struct CloudCaseTexts {
     std::optional<QString> text;  // judgment, "***反馈***" line, feedback; none: show nothing
     QString message;
+    bool cancelled = false;
 };
 
 struct CloudLoad {
     std::optional<store::CaseTexts> texts;  // the judgment and feedback of the loaded case
     QString message;
+    bool cancelled = false;
 };
 
-class CloudCaseService : public store::CloudCases {
+// A case or its texts stored in the service.
+struct CloudSave {
+    bool saved = false;
+    QString message;  // to show when not saved
+    bool cancelled = false;
+};
+
+// What the reply of savegua.php and of saveduanyufankui.php mean.
+CloudSave newCaseSaved(const QString& reply);
+CloudSave textsSaved(const QString& reply);
+
+template <class Result>
+using CloudDone = std::function<void(const Result&)>;
+
+class CloudCaseService {
 public:
     explicit CloudCaseService(CloudSession& session) : session_(session) {}
 
-    // savegua.php; the reply ("ok" when stored).
-    QString saveNewCase(const store::CaseRecord& record) override;
-    // saveduanyufankui.php with both texts and which of them to keep; the reply.
-    QString saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
-                      store::TextsToSave which) override;
+    // savegua.php, after the local insert (the record as the store filled it).
+    void saveNewCase(const store::CaseRecord& record, CloudDone<CloudSave> done);
+    // saveduanyufankui.php with both texts and which of them to keep, after the local save.
+    void saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, store::TextsToSave which,
+                   CloudDone<CloudSave> done);
 
     // loadgua.php: on success the case becomes the store's current record (saveKey, caseId)
-    // and enters the history as id + "(网络)"; the texts go to the editors.
-    CloudLoad loadCloudCase(qint64 id, store::CaseStore& store);
+    // and enters the history as id + "(网络)"; the texts go to the editors. The store must
+    // outlive the request.
+    void loadCloudCase(qint64 id, store::CaseStore& store, CloudDone<CloudLoad> done);
 
-    CloudCaseRows recentCases();  // an empty list has no message
-    CloudCaseRows searchCases(const QString& keyword);
+    void recentCases(CloudDone<CloudCaseRows> done);  // an empty list has no message
+    void searchCases(const QString& keyword, CloudDone<CloudCaseRows> done);
     // category: a lei_id, or store::kAllCategories when viewing by time.
-    CloudItems yearList(qint64 category);
-    CloudItems monthList(qint64 category, const QString& year);
-    CloudCaseRows casesOfMonth(qint64 category, const QString& year, const QString& month);
-    CloudCaseTexts caseTexts(qint64 id);
+    void yearList(qint64 category, CloudDone<CloudItems> done);
+    void monthList(qint64 category, const QString& year, CloudDone<CloudItems> done);
+    void casesOfMonth(qint64 category, const QString& year, const QString& month, CloudDone<CloudCaseRows> done);
+    void caseTexts(qint64 id, CloudDone<CloudCaseTexts> done);
 
     // changeleiming.php; the message to show, empty when the service took it.
-    QString renameCategory(qint64 categoryId, const QString& name);
+    void renameCategory(qint64 categoryId, const QString& name, CloudDone<CloudSave> done);
 
 private:
-    // The message for "neterror" and for a refusal; none when the reply is to be read.
-    std::optional<QString> failureOf(const QString& reply) const;
     struct Records {
         QList<QStringList> records;
         QString message;
+        bool cancelled = false;
     };
     // Posts "nm=" and the fields and reads the reply by the list-reading rule.
-    Records readRecords(const QString& endpoint, const QStringList& fields, int width, int cap);
-    CloudCaseRows caseRows(const QString& endpoint, const QStringList& fields, int cap, const QString& emptyMessage);
-    CloudItems items(const QString& endpoint, const QStringList& fields, const QString& emptyMessage);
+    void readRecords(const QString& endpoint, const QStringList& fields, int width, int cap,
+                     std::function<void(const Records&)> done);
+    void caseRows(const QString& endpoint, const QStringList& fields, int cap, const QString& emptyMessage,
+                  CloudDone<CloudCaseRows> done);
+    void items(const QString& endpoint, const QStringList& fields, const QString& emptyMessage,
+               CloudDone<CloudItems> done);
     QStringList caseFields(const store::CaseRecord& record) const;
 
     CloudSession& session_;
 };
 
 // Renames a category: in the case service first while logged in (cloud not null), then in the
-// local table in every case. The message to show, empty when all went well.
-QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name);
+// local table whatever the service answered. done gets saved when the local table took it, and
+// the message to show (the service's refusal, or the database's text when the local rename
+// failed); a cancelled request renames nothing.
+void renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name,
+                    CloudDone<CloudSave> done);
 
 }  // namespace cloud

@@ -31,12 +31,14 @@ public:
     // Why nothing carrying a password or token may be sent to the address; empty when it may.
     QString transportProblem() const { return insecureAddressMessage(serviceAddress_); }
 
-    // Posts the fields to the endpoint as they are; "neterror" without sending anything when
-    // the address is one credentials may not go to.
-    QString postPlain(const QString& endpoint, const QStringList& fields);
+    // Posts the fields to the endpoint as they are; fails at once, without sending anything,
+    // when the address is one credentials may not go to.
+    void postPlain(const QString& endpoint, const QStringList& fields, ExchangeDone done);
     // Posts the fields to the endpoint; after login "pw=" + the session token goes last, which
     // is how the service tells that the "nm=" field is the user's own.
-    QString post(const QString& endpoint, QStringList fields);
+    void post(const QString& endpoint, QStringList fields, ExchangeDone done);
+    // Gives up every request of the session in flight (the user cancelled).
+    void cancel() { exchange_.cancel(); }
 
     // Set by the account operations.
     void logIn(const QString& userName, const QString& sessionToken) {
@@ -46,8 +48,9 @@ public:
     }
     void setMessageUrl(const QString& url) { messageUrl_ = url; }
     void setSessionToken(const QString& sessionToken) { token_ = sessionToken; }
-    // Ends the session at the service (logout.php) and here; the run is then local.
-    void logOut();
+    // Ends the session here and at the service (logout.php); the run is then local. done runs
+    // once the service has answered (or not); false when nothing was sent (done is not called).
+    bool logOut(std::function<void()> done = {});
 
 private:
     HttpExchange& exchange_;

@@ -4,8 +4,8 @@
 #include "cloud/form_encoding.h"
 #include "cloud/reply_reading.h"
 
-#include <QEventLoop>
 #include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
@@ -13,123 +13,173 @@
 namespace cloud {
 namespace {
 
-class BusyScope {
+// Nothing identifies a request but its fields: no cookie is ever kept.
+class NoCookies : public QNetworkCookieJar {
 public:
-    explicit BusyScope(const BusyHooks& hooks) : hooks_(hooks) {
-        if (hooks_.begin) hooks_.begin();
-    }
-    ~BusyScope() {
-        if (hooks_.end) hooks_.end();
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    const BusyHooks& hooks_;
+    using QNetworkCookieJar::QNetworkCookieJar;
+    bool setCookiesFromUrl(const QList<QNetworkCookie>&, const QUrl&) override { return false; }
 };
 
+// At most this much of a reply waits in the client; the rest stays in the socket.
+constexpr qint64 kReadBuffer = 256 * 1024;
+// Taken from the client a piece at a time, so the limit is checked at every piece.
+constexpr qint64 kReadChunk = 64 * 1024;
+
+QNetworkRequest requestOf(const QUrl& url, const HeaderList& headers, std::chrono::milliseconds timeLimit) {
+    QNetworkRequest request(url);
+    // A redirect is answered as a failure rather than followed to wherever it points.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    // Silence ends a request at once; the total time is watched beside it.
+    request.setTransferTimeout(int(timeLimit.count()));
+    for (const auto& [name, value] : headers) request.setRawHeader(name, value);
+    return request;
+}
+
 }  // namespace
+
+struct HttpExchange::Request {
+    QIODevice* sink = nullptr;
+    qint64 sizeLimit = 0;
+    ExchangeDone done;
+    ExchangeResult result;
+    QTimer* deadline = nullptr;
+    // Qt reports every abort as OperationCanceledError, so the reason is kept here.
+    ExchangeFailure abortedFor = ExchangeFailure::None;
+};
+
+QByteArray ExchangeResult::header(const QByteArray& name) const {
+    for (const auto& [key, value] : headers)
+        if (key.compare(name, Qt::CaseInsensitive) == 0) return value;
+    return {};
+}
+
+QString ExchangeResult::replyText() const { return ok() ? QString::fromUtf8(body) : kNetError; }
 
 void shortenTimeLimitForTests(HttpExchange& exchange, std::chrono::milliseconds limit) {
     exchange.limit_ = std::min(limit, HttpExchange::kTimeLimit);
 }
 
-QString HttpExchange::postHttp(const QUrl& url, const QStringList& fields) {
-    const QByteArray body = encodeFormBody(fields);
-    const auto reply = exchange(url, {}, &body, nullptr, kReplyLimit, limit_);
-    return reply ? QString::fromUtf8(*reply) : kNetError;
+HttpExchange::HttpExchange(QObject* parent) : QObject(parent), client_(new QNetworkAccessManager(this)) {
+    client_->setCookieJar(new NoCookies(client_));
 }
 
-std::optional<QByteArray> HttpExchange::get(const QUrl& url, const HeaderList& headers) {
-    return exchange(url, headers, nullptr, nullptr, kReplyLimit, limit_);
+HttpExchange::~HttpExchange() {
+    // Nobody waits any more: the callbacks may point at what is being destroyed.
+    for (auto it = inFlight_.begin(); it != inFlight_.end(); ++it) {
+        it.key()->disconnect(this);
+        it.key()->abort();
+        delete it.value();
+    }
 }
 
-bool HttpExchange::download(const QUrl& url, const HeaderList& headers, QIODevice& sink, qint64 sizeLimit,
-                            std::chrono::milliseconds timeLimit) {
+void HttpExchange::post(const QUrl& url, const QStringList& fields, ExchangeDone done) {
+    QNetworkRequest request = requestOf(url, {}, limit_);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    start(client_->post(request, encodeFormBody(fields)), nullptr, kReplyLimit, limit_, std::move(done));
+}
+
+void HttpExchange::get(const QUrl& url, const HeaderList& headers, ExchangeDone done) {
+    start(client_->get(requestOf(url, headers, limit_)), nullptr, kReplyLimit, limit_, std::move(done));
+}
+
+void HttpExchange::download(const QUrl& url, const HeaderList& headers, QIODevice& sink, qint64 sizeLimit,
+                            std::chrono::milliseconds timeLimit, ExchangeDone done) {
     // A test that shortened the exchange's limit shortens the download's too.
-    return exchange(url, headers, nullptr, &sink, sizeLimit, limit_ < kTimeLimit ? limit_ : timeLimit).has_value();
+    if (limit_ < kTimeLimit) timeLimit = limit_;
+    start(client_->get(requestOf(url, headers, timeLimit)), &sink, sizeLimit, timeLimit, std::move(done));
 }
 
-QByteArray HttpExchange::lastReplyHeader(const QByteArray& name) const {
-    for (const auto& [key, value] : lastHeaders_)
-        if (key.compare(name, Qt::CaseInsensitive) == 0) return value;
-    return {};
+void HttpExchange::cancel() {
+    const QList<QNetworkReply*> replies = inFlight_.keys();
+    for (QNetworkReply* reply : replies) {
+        if (Request* request = inFlight_.value(reply); request && request->abortedFor == ExchangeFailure::None) {
+            request->abortedFor = ExchangeFailure::Cancelled;
+            reply->abort();
+        }
+    }
 }
 
-std::optional<QByteArray> HttpExchange::exchange(const QUrl& url, const HeaderList& headers, const QByteArray* postBody,
-                                                 QIODevice* sink, qint64 sizeLimit,
-                                                 std::chrono::milliseconds timeLimit) {
-    BusyScope busy(busy_);
-    lastHeaders_.clear();
-    QNetworkAccessManager client;  // this call's own: its connections and cookies end with it
-    QNetworkRequest request(url);
-    // A redirect is answered as a failure rather than followed to wherever it points.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    for (const auto& [name, value] : headers) request.setRawHeader(name, value);
-    if (postBody)
-        request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+void HttpExchange::start(QNetworkReply* reply, QIODevice* sink, qint64 sizeLimit, std::chrono::milliseconds timeLimit,
+                         ExchangeDone done) {
+    auto* request = new Request{sink, sizeLimit, std::move(done), {}, new QTimer(reply), ExchangeFailure::None};
+    inFlight_.insert(reply, request);
+    reply->setReadBufferSize(kReadBuffer);
 
-    QNetworkReply* reply = postBody ? client.post(request, *postBody) : client.get(request);
-    // Read as it comes, so that a reply over the limit is never held whole.
-    reply->setReadBufferSize(256 * 1024);
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    deadline.setInterval(timeLimit);
-    // Qt reports an abandoned transfer as OperationCanceledError like any other abort, so the
-    // time-out and the size limit keep their own flags.
-    bool timedOut = false;
-    bool tooLarge = false;
-    bool sinkFailed = false;
-    QByteArray body;
-    qint64 received = 0;
-    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        reply->abort();
-    });
-    const auto take = [&] {
-        const QByteArray chunk = reply->readAll();
-        received += chunk.size();
-        if (received > sizeLimit) {
-            tooLarge = true;
-            reply->abort();
-            return;
-        }
-        if (!sink)
-            body += chunk;
-        else if (!chunk.isEmpty() && sink->write(chunk) != chunk.size()) {
-            sinkFailed = true;
-            reply->abort();
-        }
+    const auto giveUp = [reply, request](ExchangeFailure why) {
+        if (request->abortedFor != ExchangeFailure::None) return;
+        request->abortedFor = why;
+        reply->abort();  // finished comes at once: request is gone after this
     };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > sizeLimit) {
-            tooLarge = true;
-            reply->abort();
+    // Read as it comes, so that a reply over the limit is never held whole.
+    connect(reply, &QNetworkReply::readyRead, this, [reply, request, giveUp] {
+        while (reply->bytesAvailable() > 0 && request->abortedFor == ExchangeFailure::None) {
+            const QByteArray chunk = reply->read(kReadChunk);
+            request->result.received += chunk.size();
+            if (request->result.received > request->sizeLimit) return giveUp(ExchangeFailure::TooLarge);
+            if (!request->sink)
+                request->result.body += chunk;
+            else if (request->sink->write(chunk) != chunk.size())
+                return giveUp(ExchangeFailure::Transport);
         }
     });
-    QObject::connect(reply, &QNetworkReply::readyRead, &loop, take);
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    deadline.start();
-    if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    deadline.stop();
-    if (!timedOut && !tooLarge && !sinkFailed) take();
+    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, request, giveUp] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > request->sizeLimit) giveUp(ExchangeFailure::TooLarge);
+    });
+    connect(reply, &QNetworkReply::downloadProgress, this, [request, giveUp](qint64 received, qint64) {
+        if (received > request->sizeLimit) giveUp(ExchangeFailure::TooLarge);
+    });
+    request->deadline->setSingleShot(true);
+    connect(request->deadline, &QTimer::timeout, this, [giveUp] { giveUp(ExchangeFailure::TimedOut); });
+    request->deadline->start(timeLimit);
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
+    reportBusy();
+}
 
+void HttpExchange::finish(QNetworkReply* reply) {
+    Request* request = inFlight_.take(reply);
+    if (!request) return;
+    reply->disconnect(this);
+    delete request->deadline;
+    reply->deleteLater();
+    ExchangeResult& result = request->result;
+    if (request->abortedFor == ExchangeFailure::None) {
+        const QByteArray rest = reply->readAll();
+        result.received += rest.size();
+        if (result.received > request->sizeLimit)
+            request->abortedFor = ExchangeFailure::TooLarge;
+        else if (!request->sink)
+            result.body += rest;
+        else if (!rest.isEmpty() && request->sink->write(rest) != rest.size())
+            request->abortedFor = ExchangeFailure::Transport;
+    }
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (timedOut)
-        lastFailure_ = ExchangeFailure::TimedOut;
-    else if (tooLarge)
-        lastFailure_ = ExchangeFailure::TooLarge;
+    if (request->abortedFor != ExchangeFailure::None)
+        result.failure = request->abortedFor;
+    else if (reply->error() == QNetworkReply::TimeoutError)
+        result.failure = ExchangeFailure::TimedOut;
     else if (status != 0 && (status < 200 || status > 299))
-        lastFailure_ = ExchangeFailure::HttpStatus;
-    else if (sinkFailed || reply->error() != QNetworkReply::NoError || status == 0)
-        lastFailure_ = ExchangeFailure::Transport;
+        result.failure = ExchangeFailure::HttpStatus;
+    else if (reply->error() != QNetworkReply::NoError || status == 0)
+        result.failure = ExchangeFailure::Transport;
+    if (result.ok())
+        result.headers = reply->rawHeaderPairs();
     else
-        lastFailure_ = ExchangeFailure::None;
-    if (lastFailure_ != ExchangeFailure::None) return std::nullopt;
-    lastHeaders_ = reply->rawHeaderPairs();
-    return body;
+        result.body.clear();
+    const ExchangeDone done = std::move(request->done);
+    const ExchangeResult outcome = std::move(result);
+    delete request;
+    // The windows take input again before the answer is shown.
+    reportBusy();
+    if (done) done(outcome);
+}
+
+void HttpExchange::reportBusy() {
+    if (busy() == reportedBusy_) return;
+    reportedBusy_ = busy();
+    emit busyChanged(reportedBusy_);
 }
 
 }  // namespace cloud

@@ -1,68 +1,91 @@
 #pragma once
-// The one HTTP exchange with the case service. Every call uses a fresh client, so no connection
-// or cookie survives from one call to the next. It blocks in a local event loop that takes no
-// user input, and any failure (no connection, time-out, an HTTP error status, a broken
-// transfer, a reply larger than the limit) becomes the reply "neterror". Every exchange has a
-// total time, from its start to the last byte, however slowly a service trickles its reply.
+// The HTTP exchange with the case service. One network client serves the whole session (its
+// connections are reused; cookies are neither sent nor kept), and every request is answered
+// asynchronously: the callback gets the result once the reply is in, cancelled or given up. Any
+// failure (no connection, time-out, an HTTP error status, a broken transfer, a reply larger than
+// the limit) makes the reply of post "neterror". Every request has a total time, from its start
+// to the last byte, however slowly a service trickles its reply, and a reply is given up as soon
+// as it passes its size limit, whether or not it announced its length.
 #include <QByteArray>
+#include <QHash>
 #include <QIODevice>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <chrono>
 #include <functional>
-#include <optional>
 #include <utility>
+
+class QNetworkAccessManager;
+class QNetworkReply;
 
 namespace cloud {
 
-// What the windows hang on every exchange: begin shows the busy cursor, end restores it.
-// Either may be empty.
-struct BusyHooks {
-    std::function<void()> begin;
-    std::function<void()> end;
-};
-
-// Why the last exchange failed.
-enum class ExchangeFailure { None, TimedOut, Transport, HttpStatus, TooLarge };
+// Why a request failed.
+enum class ExchangeFailure { None, TimedOut, Transport, HttpStatus, TooLarge, Cancelled };
 
 using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 
-class HttpExchange {
+struct ExchangeResult {
+    ExchangeFailure failure = ExchangeFailure::None;
+    QByteArray body;      // empty when the body went to a sink
+    HeaderList headers;   // of a successful reply
+    qint64 received = 0;  // body bytes taken from the network, also of a reply given up
+
+    bool ok() const { return failure == ExchangeFailure::None; }
+    // A header of the reply; empty when it had none.
+    QByteArray header(const QByteArray& name) const;
+    // The body as the case service's reply text: UTF-8, or "neterror" on any failure.
+    QString replyText() const;
+};
+
+using ExchangeDone = std::function<void(const ExchangeResult&)>;
+
+class HttpExchange : public QObject {
+    Q_OBJECT
 public:
-    // The whole time an exchange may take, from connecting to the last byte of the reply.
+    // The whole time a request may take, from connecting to the last byte of the reply.
     static constexpr std::chrono::milliseconds kTimeLimit{15000};
-    // The largest reply body taken from postHttp and get.
+    // The largest reply body taken from post and get.
     static constexpr qint64 kReplyLimit = 16 * 1024 * 1024;
 
-    explicit HttpExchange(BusyHooks busy = {}) : busy_(std::move(busy)) {}
-    void setBusyHooks(BusyHooks busy) { busy_ = std::move(busy); }
+    explicit HttpExchange(QObject* parent = nullptr);
+    ~HttpExchange() override;
 
     // Posts the fields (each "name=value", unescaped, see encodeFormBody) as
-    // application/x-www-form-urlencoded; the reply body decoded as UTF-8, or "neterror".
-    QString postHttp(const QUrl& url, const QStringList& fields);
-    // GET of a file with these request headers; the body, or none on failure.
-    std::optional<QByteArray> get(const QUrl& url, const HeaderList& headers = {});
-    // GET written to sink as it arrives, with its own size and time limits; false on failure
-    // (the sink may then hold part of the body).
-    bool download(const QUrl& url, const HeaderList& headers, QIODevice& sink, qint64 sizeLimit,
-                  std::chrono::milliseconds timeLimit);
+    // application/x-www-form-urlencoded.
+    void post(const QUrl& url, const QStringList& fields, ExchangeDone done);
+    // GET with these request headers; the body in the result.
+    void get(const QUrl& url, const HeaderList& headers, ExchangeDone done);
+    // GET written to sink as it arrives, with its own size and time limits (the sink may hold
+    // part of the body after a failure). The sink must outlive the request.
+    void download(const QUrl& url, const HeaderList& headers, QIODevice& sink, qint64 sizeLimit,
+                  std::chrono::milliseconds timeLimit, ExchangeDone done);
 
-    ExchangeFailure lastFailure() const { return lastFailure_; }
-    // A header of the last successful reply; empty when it had none.
-    QByteArray lastReplyHeader(const QByteArray& name) const;
+    // Gives up every request in flight; each callback gets ExchangeFailure::Cancelled.
+    void cancel();
+    bool busy() const { return !inFlight_.isEmpty(); }
+    // The one client every request of the session goes through.
+    const QNetworkAccessManager& client() const { return *client_; }
+
+signals:
+    // True when the first request starts, false when the last one has ended (before its callback).
+    void busyChanged(bool busy);
 
 private:
+    struct Request;
     friend void shortenTimeLimitForTests(HttpExchange& exchange, std::chrono::milliseconds limit);
-    // The body goes to sink when given (then the result is empty on success), else is returned.
-    std::optional<QByteArray> exchange(const QUrl& url, const HeaderList& headers, const QByteArray* postBody,
-                                       QIODevice* sink, qint64 sizeLimit, std::chrono::milliseconds timeLimit);
+    void start(QNetworkReply* reply, QIODevice* sink, qint64 sizeLimit, std::chrono::milliseconds timeLimit,
+               ExchangeDone done);
+    void finish(QNetworkReply* reply);
+    void reportBusy();
 
-    BusyHooks busy_;
+    QNetworkAccessManager* client_;
     std::chrono::milliseconds limit_ = kTimeLimit;
-    ExchangeFailure lastFailure_ = ExchangeFailure::None;
-    QList<std::pair<QByteArray, QByteArray>> lastHeaders_;
+    QHash<QNetworkReply*, Request*> inFlight_;
+    bool reportedBusy_ = false;
 };
 
 }  // namespace cloud

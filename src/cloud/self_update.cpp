@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace cloud {
@@ -32,49 +33,72 @@ bool isUnderPackageManager(const QString& programPath) {
     return path.startsWith(QStringLiteral("/usr/")) && !path.startsWith(QStringLiteral("/usr/local/"));
 }
 
-UpdateOutcome SelfUpdate::run() {
+void SelfUpdate::run(std::function<void(const UpdateOutcome&)> done) {
     if (underPackageManager())
-        return {false, unchanged(QStringLiteral("本程序由系统的软件包管理器安装，请用它升级。"))};
-    if (!key_) return {false, unchanged(QStringLiteral("本程序没有内置升级公钥，不能自动升级。"))};
+        return done({false, unchanged(QStringLiteral("本程序由系统的软件包管理器安装，请用它升级。"))});
+    if (!key_) return done({false, unchanged(QStringLiteral("本程序没有内置升级公钥，不能自动升级。"))});
+    const QUrl fileAddress = session_.address(kUpdatePath);
+    session_.exchange().get(QUrl(fileAddress.toString() + QStringLiteral(".sig")), downloadHeaders(),
+                            [this, fileAddress, done](const ExchangeResult& answer) {
+                                if (answer.ok()) return download(fileAddress, answer.body, done);
+                                QFile::remove(stagedFile());
+                                done({false, unchanged(answer.failure == ExchangeFailure::Cancelled
+                                                           ? QStringLiteral("升级已取消。")
+                                                           : QStringLiteral("下载新版本的签名失败。"))});
+                            });
+}
+
+QString SelfUpdate::programFile() const {
     // Through the link, if the program is started by one: the file itself is replaced.
     const QFileInfo info(programPath_);
-    const QString program = info.canonicalFilePath().isEmpty() ? programPath_ : info.canonicalFilePath();
-    const QString staged = program + QStringLiteral("2X");
-    const auto fail = [&staged](const QString& reason) {
+    return info.canonicalFilePath().isEmpty() ? programPath_ : info.canonicalFilePath();
+}
+
+void SelfUpdate::download(const QUrl& fileAddress, const QByteArray& manifestText,
+                          const std::function<void(const UpdateOutcome&)>& done) {
+    const QString program = programFile();
+    const QString staged = stagedFile();
+    const auto refuse = [&done, &staged](const QString& reason) {
+        QFile::remove(staged);
+        done({false, unchanged(reason)});
+    };
+    const auto manifest = readSignedManifest(manifestText, *key_);
+    if (!manifest) return refuse(QStringLiteral("新版本的签名无效，可能已被篡改，已拒绝安装。"));
+    if (manifest->version <= kProgramVersion)
+        return refuse(QStringLiteral("签名的新版本（") + QString::number(manifest->version) +
+                      QStringLiteral("）不比本程序新，已拒绝安装。"));
+    if (manifest->size > kUpdateSizeLimit) return refuse(QStringLiteral("新版本过大，已拒绝下载。"));
+
+    // The new program goes straight to a file beside the old one, never whole into memory.
+    auto out = std::make_shared<QFile>(staged);
+    if (!out->open(QIODevice::ReadWrite | QIODevice::Truncate))
+        return refuse(QStringLiteral("无法写入新版本：") + out->errorString() + u'。');
+    session_.exchange().download(fileAddress, downloadHeaders(), *out, manifest->size, kUpdateTimeLimit,
+                                 [out, program, signedFor = *manifest, done](const ExchangeResult& answer) {
+                                     done(install(*out, program, signedFor, answer));
+                                 });
+}
+
+UpdateOutcome SelfUpdate::install(QFile& out, const QString& program, const UpdateManifest& manifest,
+                                  const ExchangeResult& answer) {
+    const QString staged = out.fileName();
+    const auto fail = [&staged, &out](const QString& reason) {
+        out.close();
         QFile::remove(staged);
         return UpdateOutcome{false, unchanged(reason)};
     };
-
-    const QUrl fileAddress = session_.address(kUpdatePath);
-    const auto manifestText =
-        session_.exchange().get(QUrl(fileAddress.toString() + QStringLiteral(".sig")), downloadHeaders());
-    if (!manifestText) return fail(QStringLiteral("下载新版本的签名失败。"));
-    const auto manifest = readSignedManifest(*manifestText, *key_);
-    if (!manifest) return fail(QStringLiteral("新版本的签名无效，可能已被篡改，已拒绝安装。"));
-    if (manifest->version <= kProgramVersion)
-        return fail(QStringLiteral("签名的新版本（") + QString::number(manifest->version) +
-                    QStringLiteral("）不比本程序新，已拒绝安装。"));
-    if (manifest->size > kUpdateSizeLimit) return fail(QStringLiteral("新版本过大，已拒绝下载。"));
-
-    // The new program goes straight to a file beside the old one, never whole into memory.
-    QFile out(staged);
-    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate))
-        return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');
-    const bool downloaded =
-        session_.exchange().download(fileAddress, downloadHeaders(), out, manifest->size, kUpdateTimeLimit);
     const QString mismatch = QStringLiteral("下载的新版本与签名不符，可能已被篡改，已拒绝安装。");
-    if (!downloaded)
-        return fail(session_.exchange().lastFailure() == ExchangeFailure::TooLarge
-                        ? mismatch
-                        : QStringLiteral("下载新版本失败。"));
+    if (answer.failure == ExchangeFailure::Cancelled) return fail(QStringLiteral("升级已取消。"));
+    if (!answer.ok())
+        return fail(answer.failure == ExchangeFailure::TooLarge ? mismatch : QStringLiteral("下载新版本失败。"));
     if (out.size() == 0) return fail(QStringLiteral("下载的新版本是空的。"));
     if (!out.flush() || ::fsync(out.handle()) != 0)
         return fail(QStringLiteral("无法写入新版本：") + out.errorString() + u'。');
-    if (out.size() != manifest->size) return fail(mismatch);
+    if (out.size() != manifest.size) return fail(mismatch);
     uchar* mapped = out.map(0, out.size());
     if (!mapped) return fail(QStringLiteral("无法读取下载的新版本：") + out.errorString() + u'。');
     const bool matches = sha256(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
-                                                        static_cast<qsizetype>(out.size()))) == manifest->sha256;
+                                                        static_cast<qsizetype>(out.size()))) == manifest.sha256;
     out.unmap(mapped);
     out.close();
     if (!matches) return fail(mismatch);

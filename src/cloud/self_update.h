@@ -6,8 +6,10 @@
 #include "cloud/cloud_session.h"
 #include "cloud/update_signature.h"
 
+#include <QFile>
 #include <QString>
 #include <chrono>
+#include <functional>
 
 #include <optional>
 #include "qinglan_build.h"
@@ -37,8 +39,8 @@ public:
     SelfUpdate(CloudSession& session, QString programPath, std::optional<UpdateKey> key = builtInUpdateKey())
         : session_(session), programPath_(std::move(programPath)), key_(key) {}
 
-    // The download runs under the exchange's busy hooks; show "正在下载，请等待几分钟" around it.
-    UpdateOutcome run();
+    // Show "正在下载，请等待几分钟" until done gets the outcome (once the download has ended).
+    void run(std::function<void(const UpdateOutcome&)> done);
     // Deletes what an earlier update may have left beside the program file (the program name
     // with "2", "3" or "2X" appended); failures are ignored. Called at every login.
     void removeLeftoverCopies() const;
@@ -48,6 +50,13 @@ public:
     bool underPackageManager() const { return isUnderPackageManager(programPath_); }
 
 private:
+    QString programFile() const;
+    QString stagedFile() const { return programFile() + QStringLiteral("2X"); }
+    void download(const QUrl& fileAddress, const QByteArray& manifestText,
+                  const std::function<void(const UpdateOutcome&)>& done);
+    static UpdateOutcome install(QFile& out, const QString& program, const UpdateManifest& manifest,
+                                 const ExchangeResult& answer);
+
     CloudSession& session_;
     QString programPath_;
     std::optional<UpdateKey> key_;

@@ -35,10 +35,6 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     CreateResult result;
     if (cast.chartOnly) return result;
 
-    if (cloud_) {
-        const QString reply = cloud_->saveNewCase(record_);
-        if (reply != u"ok") result.cloudMessage = QStringLiteral("网络保存失败，请重试，错误信息：") + reply;
-    }
     // The category is resolved inside the insert: an unknown name still stores the case, with a
     // null lei_id.
     record_.caseId = db_.insert(
@@ -74,12 +70,6 @@ SaveResult CaseStore::saveCaseTexts(TextsToSave which, const CaseTexts& texts) {
         return {false, QStringLiteral("卦的唯一编号为空，无法保存。")};
     if (const auto problem = textsProblem(which, texts)) return {false, *problem + QStringLiteral("，没有保存。")};
 
-    SaveResult result{true, {}};
-    if (cloud_) {
-        const QString reply = cloud_->saveTexts(record_, texts, which);
-        if (!reply.contains(QStringLiteral("ok"))) result = {false, QStringLiteral("网络保存失败，错误信息：") + reply};
-    }
-
     // One statement per save, so the keyword index reads the case's texts once. The texts go
     // into the one row of the record, never into every case with its number.
     const bool setJudgment = savesJudgment(which);
@@ -106,7 +96,7 @@ SaveResult CaseStore::saveCaseTexts(TextsToSave which, const CaseTexts& texts) {
     }
     transaction.commit();
     record_.saveKey = row;
-    return result;
+    return {true, {}};
 }
 
 SaveResult CaseStore::saveQuestionType(const QString& questionType) {

@@ -4,7 +4,6 @@
 // DatabaseError; an operation that fails half-way leaves no part of itself in the database.
 #include "store/case_history.h"
 #include "store/case_record.h"
-#include "store/cloud_cases.h"
 #include "store/database.h"
 #include "store/texts_to_save.h"
 
@@ -26,8 +25,7 @@ struct CastCase {
 };
 
 struct CreateResult {
-    bool stored = false;   // a local row was inserted
-    QString cloudMessage;  // non-empty when the case service refused the case: show it
+    bool stored = false;  // a local row was inserted
 };
 
 struct SaveResult {
@@ -38,9 +36,6 @@ struct SaveResult {
 class CaseStore {
 public:
     CaseStore(Database& db, CaseHistory& history) : db_(db), history_(history) {}
-
-    // The case service while logged in; null when logged out.
-    void setCloud(CloudCases* cloud) { cloud_ = cloud; }
 
     const CaseRecord& record() const { return record_; }
 
@@ -79,7 +74,6 @@ private:
 
     Database& db_;
     CaseHistory& history_;
-    CloudCases* cloud_ = nullptr;
     CaseRecord record_;
     bool cloudRecord_ = false;  // the record came from the case service
 };

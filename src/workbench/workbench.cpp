@@ -130,7 +130,7 @@ bool Workbench::takeCast(casting::CastSession& session, const casting::FinishedC
     caseHeader_ = store::caseLineOfCast(caseStore_.record());
     chartIsStoredCase_ = true;
     emit chartChanged();
-    if (!result.cloudMessage.isEmpty()) prompter_.message(result.cloudMessage);
+    uploadNewCase(result.stored, {});
     return true;
 }
 
@@ -302,7 +302,7 @@ bool Workbench::saveNote(const QString& remark) {
 }
 
 void Workbench::requestCast() {
-    if (!confirmUnsaved()) return;
+    if (!confirmUnsaved([this] { requestCast(); })) return;
     emit castRequested();
 }
 
@@ -311,7 +311,7 @@ void Workbench::requestDeferredCast() {
 }
 
 void Workbench::requestCaseBrowser() {
-    if (!confirmUnsaved()) return;
+    if (!confirmUnsaved([this] { requestCaseBrowser(); })) return;
     emit caseBrowserRequested();
 }
 

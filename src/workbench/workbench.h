@@ -138,21 +138,26 @@ public:
     void editJudgment(const QString& text);
     void editFeedback(const QString& text);
     // "保存断语", "保存反馈", "全部保存" into the case whose chart is on view; a chart that is
-    // not a stored case is first offered to be stored as a new case. False when nothing was saved.
+    // not a stored case is first offered to be stored as a new case. True when saved. Logged
+    // in, the texts are stored here at once and count as saved once the case service has taken
+    // them too: false is returned then and the outcome shown when its answer comes.
     bool saveTexts(store::TextsToSave which);
     // The question type (占类) of the chart on view. A stored case saves it into its row at once;
     // another chart only holds it. False after the database's message when it could not be saved.
     bool setQuestionType(const QString& type);
     QString questionType() const { return chartIsStoredCase_ ? caseStore_.record().questionType : looseQuestionType_; }
     // A cast stored (or, chart only, held for its first save) as the case the texts go into;
-    // false after the database's message when it could not be stored.
-    bool storeCast(const store::CastCase& cast);
+    // false after the database's message when it could not be stored. Logged in, it goes to the
+    // case service next; next (when given) gets false when it could not be stored here or the
+    // user cancelled the request, true once the service answered.
+    bool storeCast(const store::CastCase& cast, std::function<void(bool)> next = {});
     // Whether the chart on view is the case the texts are saved into (a cast, a loaded case),
     // rather than a chart of a typed number or a picked date.
     bool chartIsStoredCase() const { return chartIsStoredCase_; }
     // Asks to save unsaved texts before an action; false when the action is abandoned, also
-    // when a save asked for failed.
-    bool confirmUnsaved();
+    // when a save asked for failed. A save that waits for the case service returns false as
+    // well and runs retry (the action again) once the service has taken the texts.
+    bool confirmUnsaved(std::function<void()> retry = {});
     // Both texts cleared, nothing unsaved.
     void clearCaseTexts() { setTexts({}, {}, false); }
     // A cast begins: both texts cleared and the method of the cast shown until the chart is built.
@@ -162,14 +167,15 @@ public:
 
     // Opens a stored local case: texts, header, chart. False when there is no row or it failed.
     bool openLocalCase(qint64 id);
-    // Opens a case of the case service like a local one; false (after its message) when it failed.
-    bool openCloudCase(qint64 id);
+    // Opens a case of the case service like a local one once it has answered; a failure shows
+    // its message and changes nothing.
+    void openCloudCase(qint64 id);
     // "查看上一卦" / "查看下一卦", after the save prompt.
     void stepBack();
     void stepForward();
-    // The recent cases (from the case service while logged in); false after a message when
-    // they could not be read.
-    bool recentCases(QList<store::CaseListRow>& rows);
+    // The recent cases (from the case service while logged in) go to show; nothing but a
+    // message when they could not be read.
+    void recentCases(const std::function<void(const QList<store::CaseListRow>&)>& show);
     // A case picked from the recent list by its item text: appended to the history and opened.
     // False (after its message) when the item names no case.
     bool openRecentCase(const QString& itemText);
@@ -190,8 +196,10 @@ public:
     // longer a stored case, and the history is emptied. Ask the save prompt first.
     bool restoreFrom(const QString& path);
 
-    // The case service while logged in (null otherwise): new cases and texts go to it first,
-    // the recent list comes from it, and "(网络)" history entries load from it.
+    // The case service while logged in (null otherwise): new cases and texts go to it once they
+    // are stored here, the recent list comes from it, and "(网络)" history entries load from it.
+    // While a request runs the user waits for its answer; a cancelled one shows nothing and
+    // leaves the texts as they were (stored here, still unsaved).
     void setCloudCases(cloud::CloudCaseService* cloud);
     cloud::CloudCaseService* cloudCases() const { return cloud_; }
 
@@ -235,7 +243,13 @@ private:
     void showLoadedCase(const store::CaseTexts& texts);
     bool showCaseNumber(const QString& text);
     store::CastCase castCaseOfChart() const;
-    bool storeChartOnView();
+    void saveTextsThen(store::TextsToSave which, std::function<void(bool)> done);
+    void saveStoredTexts(store::TextsToSave which, std::function<void(bool)> done);
+    void textsSaved(store::TextsToSave which, const store::SaveResult& result, const std::function<void(bool)>& done);
+    // Saves the unsaved texts, the judgment first, until all are saved or one fails.
+    void saveUnsaved(std::function<void(bool)> done);
+    // A case just stored here goes to the case service while logged in.
+    void uploadNewCase(bool stored, std::function<void(bool)> next);
     void openHistoryEntry(const QString& entry);
     void setTexts(const QString& judgment, const QString& feedback, bool unsaved);
     void loadStoredOptions();

@@ -7,6 +7,8 @@
 #include "workbench/prompter.h"
 #include "workbench/workbench.h"
 
+#include <memory>
+
 namespace workbench {
 namespace {
 
@@ -24,6 +26,24 @@ const SaveTexts kSaveTexts[] = {
 const QString kNoChartToSave = QStringLiteral("当前没有排盘，断语和反馈无处保存。");
 const QString kChartNotStored = QStringLiteral(
     "当前显示的卦不是已保存的卦例，断语和反馈不会存入别的卦例。是否把当前的卦作为新卦例保存，并存入断语和反馈？");
+
+// Runs an operation that reports through its callback, at once or once the case service has
+// answered; true when it succeeded before returning. A later success runs later.
+bool succeededNow(const std::function<void(std::function<void(bool)>)>& operation, std::function<void()> later = {}) {
+    struct Report {
+        bool returned = false;
+        bool succeeded = false;
+    };
+    const auto report = std::make_shared<Report>();
+    operation([report, later = std::move(later)](bool succeeded) {
+        if (!report->returned)
+            report->succeeded = succeeded;
+        else if (succeeded && later)
+            later();
+    });
+    report->returned = true;
+    return report->succeeded;
+}
 
 }  // namespace
 
@@ -65,46 +85,80 @@ store::CastCase Workbench::castCaseOfChart() const {
     return c;
 }
 
-bool Workbench::storeChartOnView() {
-    if (state_.isEmpty()) {
-        prompter_.message(kNoChartToSave);
+bool Workbench::storeCast(const store::CastCase& cast, std::function<void(bool)> next) {
+    store::CreateResult created;
+    if (!guarded([&] { created = caseStore_.createCase(cast); })) {
+        if (next) next(false);
         return false;
     }
-    if (!prompter_.askYesNo(kChartNotStored)) return false;
-    return storeCast(castCaseOfChart());
-}
-
-bool Workbench::storeCast(const store::CastCase& cast) {
-    store::CreateResult created;
-    if (!guarded([&] { created = caseStore_.createCase(cast); })) return false;
     chartIsStoredCase_ = true;
     caseHeader_ = store::caseLineOfCast(caseStore_.record());
     emit chartChanged();
-    if (!created.cloudMessage.isEmpty()) prompter_.message(created.cloudMessage);
+    uploadNewCase(created.stored, std::move(next));
     return true;
 }
 
+void Workbench::uploadNewCase(bool stored, std::function<void(bool)> next) {
+    if (!cloud_ || !stored) {
+        if (next) next(true);
+        return;
+    }
+    cloud_->saveNewCase(caseStore_.record(), [this, next](const cloud::CloudSave& sent) {
+        if (!sent.saved && !sent.cancelled) prompter_.message(sent.message);
+        if (next) next(!sent.cancelled);
+    });
+}
+
 bool Workbench::saveTexts(store::TextsToSave which) {
+    return succeededNow([this, which](std::function<void(bool)> done) { saveTextsThen(which, std::move(done)); });
+}
+
+void Workbench::saveTextsThen(store::TextsToSave which, std::function<void(bool)> done) {
     // Refused before anything is stored; the editors keep what was typed, still unsaved.
     if (const auto problem = store::CaseStore::textsProblem(which, {judgment_, feedback_})) {
         prompter_.message(*problem + QStringLiteral("。请删减后再保存，编辑框中的内容没有改动。"));
-        return false;
+        return done(false);
     }
+    if (chartIsStoredCase_) return saveStoredTexts(which, std::move(done));
     // The texts belong to the chart on view: never into the case loaded before another chart.
-    if (!chartIsStoredCase_ && !storeChartOnView()) return false;
+    if (state_.isEmpty()) {
+        prompter_.message(kNoChartToSave);
+        return done(false);
+    }
+    if (!prompter_.askYesNo(kChartNotStored)) return done(false);
+    storeCast(castCaseOfChart(), [this, which, done](bool goOn) {
+        if (goOn)
+            saveStoredTexts(which, done);
+        else
+            done(false);
+    });
+}
+
+void Workbench::saveStoredTexts(store::TextsToSave which, std::function<void(bool)> done) {
+    const store::CaseTexts texts{judgment_, feedback_};
     store::SaveResult result;
-    if (!guarded([&] { result = caseStore_.saveCaseTexts(which, {judgment_, feedback_}); })) return false;
+    if (!guarded([&] { result = caseStore_.saveCaseTexts(which, texts); })) return done(false);
+    if (!cloud_ || !result.saved) return textsSaved(which, result, done);
+    // Stored here already; the save counts as done once the service has taken it too.
+    cloud_->saveTexts(caseStore_.record(), texts, which, [this, which, done](const cloud::CloudSave& sent) {
+        if (sent.cancelled) return done(false);
+        textsSaved(which, {sent.saved, sent.message}, done);
+    });
+}
+
+void Workbench::textsSaved(store::TextsToSave which, const store::SaveResult& result,
+                           const std::function<void(bool)>& done) {
     if (!result.message.isEmpty()) prompter_.message(result.message);
     const SaveTexts& texts = kSaveTexts[int(which) - 1];
     if (!result.saved) {
         prompter_.message(QString::fromUtf16(texts.failed));
-        return false;
+        return done(false);
     }
     prompter_.message(QString::fromUtf16(texts.done));
     if (store::savesJudgment(which)) judgmentUnsaved_ = false;
     if (store::savesFeedback(which)) feedbackUnsaved_ = false;
     emit unsavedChanged();
-    return true;
+    done(true);
 }
 
 bool Workbench::setQuestionType(const QString& type) {
@@ -117,18 +171,26 @@ bool Workbench::setQuestionType(const QString& type) {
     return saved;
 }
 
-bool Workbench::confirmUnsaved() {
+bool Workbench::confirmUnsaved(std::function<void()> retry) {
     if (!judgmentUnsaved_ && !feedbackUnsaved_) return true;
     switch (prompter_.askToSave()) {
     case Prompter::Answer::Cancel: return false;
     case Prompter::Answer::No: return true;
-    case Prompter::Answer::Yes:
-        // A save that fails stops what was under way: the texts stay, unsaved.
-        if (judgmentUnsaved_ && !saveTexts(store::TextsToSave::Judgment)) return false;
-        if (feedbackUnsaved_ && !saveTexts(store::TextsToSave::Feedback)) return false;
-        return true;
+    case Prompter::Answer::Yes: break;
     }
-    return true;
+    // A save that fails stops what was under way: the texts stay, unsaved.
+    return succeededNow([this](std::function<void(bool)> done) { saveUnsaved(std::move(done)); }, std::move(retry));
+}
+
+void Workbench::saveUnsaved(std::function<void(bool)> done) {
+    if (!judgmentUnsaved_ && !feedbackUnsaved_) return done(true);
+    saveTextsThen(judgmentUnsaved_ ? store::TextsToSave::Judgment : store::TextsToSave::Feedback,
+                  [this, done](bool saved) {
+                      if (saved)
+                          saveUnsaved(done);
+                      else
+                          done(false);
+                  });
 }
 
 void Workbench::resetForCast(chart::ArrangementMethod method) {
@@ -146,19 +208,17 @@ bool Workbench::openLocalCase(qint64 id) {
 
 void Workbench::setCloudCases(cloud::CloudCaseService* cloud) {
     cloud_ = cloud;
-    caseStore_.setCloud(cloud);
     emit cloudChanged();
 }
 
-bool Workbench::openCloudCase(qint64 id) {
-    if (!cloud_) return false;
-    const cloud::CloudLoad load = cloud_->loadCloudCase(id, caseStore_);
-    if (!load.texts) {
-        if (!load.message.isEmpty()) prompter_.message(load.message);
-        return false;
-    }
-    showLoadedCase(*load.texts);
-    return true;
+void Workbench::openCloudCase(qint64 id) {
+    if (!cloud_) return;
+    cloud_->loadCloudCase(id, caseStore_, [this](const cloud::CloudLoad& load) {
+        if (load.texts)
+            showLoadedCase(*load.texts);
+        else if (!load.message.isEmpty())
+            prompter_.message(load.message);
+    });
 }
 
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
@@ -181,7 +241,7 @@ void Workbench::openHistoryEntry(const QString& entry) {
 }
 
 void Workbench::stepBack() {
-    if (!confirmUnsaved()) return;
+    if (!confirmUnsaved([this] { stepBack(); })) return;
     const auto entry = history_.stepBack();
     if (!entry) {
         prompter_.message(QStringLiteral("已经到最前面。"));
@@ -191,7 +251,7 @@ void Workbench::stepBack() {
 }
 
 void Workbench::stepForward() {
-    if (!confirmUnsaved()) return;
+    if (!confirmUnsaved([this] { stepForward(); })) return;
     const auto entry = history_.stepForward();
     if (!entry) {
         prompter_.message(QStringLiteral("已经到最后面。"));
@@ -200,16 +260,20 @@ void Workbench::stepForward() {
     openHistoryEntry(*entry);
 }
 
-bool Workbench::recentCases(QList<store::CaseListRow>& rows) {
-    if (!confirmUnsaved()) return false;
-    if (!cloud_) return guarded([&] { rows = lists_.recentCases(50); });
-    const cloud::CloudCaseRows recent = cloud_->recentCases();
-    if (!recent.message.isEmpty()) {
-        prompter_.message(recent.message);
-        return false;
+void Workbench::recentCases(const std::function<void(const QList<store::CaseListRow>&)>& show) {
+    if (!confirmUnsaved([this, show] { recentCases(show); })) return;
+    if (!cloud_) {
+        QList<store::CaseListRow> rows;
+        if (guarded([&] { rows = lists_.recentCases(50); })) show(rows);
+        return;
     }
-    rows = recent.rows;
-    return true;
+    cloud_->recentCases([this, show](const cloud::CloudCaseRows& recent) {
+        if (recent.cancelled) return;
+        if (!recent.message.isEmpty())
+            prompter_.message(recent.message);
+        else
+            show(recent.rows);
+    });
 }
 
 bool Workbench::openRecentCase(const QString& itemText) {

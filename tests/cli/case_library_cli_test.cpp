@@ -1,6 +1,8 @@
 // qinglan-cli's case library commands run as real processes: two first starts at once on a new
 // folder, a first start killed half-way, and export, import, backup and restore end to end.
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <string>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -74,13 +76,22 @@ TEST(CaseLibraryCli, TwoFirstStartsAtOnceKeepBothProgramsCases) {
     }
 }
 
+// The moments of the kills are random; the seed is printed, and QINGLAN_KILL_SEED=<seed> replays
+// the same moments.
 TEST(CaseLibraryCli, AFirstStartKilledHalfWayLeavesNothingThatBlocksTheNext) {
+    bool given = false;
+    const quint32 seed = quint32(qEnvironmentVariableIntValue("QINGLAN_KILL_SEED", &given));
+    const quint32 used = given ? seed : QRandomGenerator::global()->generate();
+    QRandomGenerator moments(used);
+    std::printf("kill moments: QINGLAN_KILL_SEED=%u\n", used);
+    RecordProperty("kill_seed", int(used));
     QTemporaryDir dir;
     for (int round = 0; round < 30; ++round) {
+        SCOPED_TRACE("QINGLAN_KILL_SEED=" + std::to_string(used) + " round " + std::to_string(round));
         const QString data = dir.filePath(QStringLiteral("data%1").arg(round));
         QProcess* process = start({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
         process->waitForStarted();
-        QThread::usleep(QRandomGenerator::global()->bounded(2000, 60000));
+        QThread::usleep(moments.bounded(2000, 60000));
         ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
         finish(process);
         const CliRun next = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);

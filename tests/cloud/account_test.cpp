@@ -112,8 +112,8 @@ TEST(Login, FullReplyGivesMessageLinkVersionPromptAndCategoryNames) {
         DesktopClient first(service.address());
         ASSERT_TRUE(first.logIn("u", "p"));
         // The user's own names for two categories live in the service after a rename.
-        EXPECT_EQ(cloud::renameCategory(first.lists, &first.cloudCases, 2, "生意"), "");
-        EXPECT_EQ(cloud::renameCategory(first.lists, &first.cloudCases, 99, "只在网络"), "");
+        EXPECT_EQ(cloud_test::renameCategory(first.lists, &first.cloudCases, 2, "生意"), "");
+        EXPECT_EQ(cloud_test::renameCategory(first.lists, &first.cloudCases, 99, "只在网络"), "");
 
         DesktopClient second(service.address());
         const auto outcome = second.account.login({"u", "p", false});
@@ -171,7 +171,7 @@ TEST(Login, LaterRequestsCarryTheSessionTokenNeverTheDigest) {
     ASSERT_TRUE(outcome.loggedIn) << outcome.message.toStdString();
     EXPECT_EQ(client.session.messageUrl(), "") << "only http and https links are kept";
     client.cloudCases.recentCases();
-    client.session.logOut();
+    client.logOut();
     EXPECT_FALSE(client.session.loggedIn());
     ASSERT_EQ(server.requests().size(), 3);
     const QByteArray digest = cloud::passwordDigest("secret").toLatin1();

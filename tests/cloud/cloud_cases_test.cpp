@@ -133,7 +133,7 @@ TEST(CloudCases, AStoppedServiceOrAStalePasswordLeavesTheLocalStoreWorking) {
           client.cloudCases.casesOfMonth(1, "2024", "1").message, client.cloudCases.caseTexts(id).message,
           client.cloudCases.loadCloudCase(id, client.cases).message})
         EXPECT_EQ(message, cloud::kNetErrorRetry);
-    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 2, "生意"), "网络保存出错：neterror");
+    EXPECT_EQ(cloud_test::renameCategory(client.lists, &client.cloudCases, 2, "生意"), "网络保存出错：neterror");
     EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2"), "生意");
 }
 
@@ -158,7 +158,7 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
     for (const auto& s : saves) {
         CannedHttpServer server(s.reply);
         DesktopClient local(server.address());
-        local.cases.setCloud(&local.cloudCases);
+        local.cases.cloud = &local.cloudCases;
         local.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
         const auto result = local.cases.saveCaseTexts(store::TextsToSave::Judgment, {"断语", ""});
         EXPECT_EQ(result.saved, s.saved) << s.reply.toStdString();
@@ -185,18 +185,48 @@ TEST(CloudCases, RenameGoesToTheServiceFirstAndAlwaysToTheLocalTable) {
     ServiceProcess service;
     DesktopClient client(service.address());
     ASSERT_TRUE(client.logIn("u", "p"));
-    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 4, "婚恋"), "");
+    EXPECT_EQ(cloud_test::renameCategory(client.lists, &client.cloudCases, 4, "婚恋"), "");
     EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=4"), "婚恋");
     // The service refuses an empty name; the local rename still happens.
-    EXPECT_EQ(cloud::renameCategory(client.lists, &client.cloudCases, 5, ""), "网络保存出错：请求被拒绝：分类名称为空");
+    EXPECT_EQ(cloud_test::renameCategory(client.lists, &client.cloudCases, 5, ""), "网络保存出错：请求被拒绝：分类名称为空");
     EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=5"), "");
     // Logged out: local only.
     DesktopClient offline(service.address());
-    EXPECT_EQ(cloud::renameCategory(offline.lists, nullptr, 4, "感情"), "");
+    EXPECT_EQ(cloud_test::renameCategory(offline.lists, nullptr, 4, "感情"), "");
 
     DesktopClient elsewhere(service.address());
     ASSERT_TRUE(elsewhere.logIn("u", "p", false));
     EXPECT_EQ(elsewhere.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=4"), "婚恋");
+}
+
+TEST(CloudCases, ACancelledRequestChangesNothingHere) {
+    CannedHttpServer silent(std::nullopt);  // takes every request and never answers
+    DesktopClient client(silent.address());
+    ASSERT_TRUE(client.cases.local.createCase(cast("20240102111111京房式T:01:00:00", "求财", {2024, 1, 2}, "一")).stored);
+    const store::CaseRecord before = client.cases.record();
+    const QStringList history = client.history.entries();
+    const QString category = client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2");
+
+    // Each request is under way when the user gives up; its callback says so and nothing else.
+    int cancelled = 0;
+    client.cloudCases.service.loadCloudCase(7, client.cases.local,
+                                            [&](const cloud::CloudLoad& load) { cancelled += load.cancelled; });
+    client.account.account.login({"u", "p", true},
+                                 [&](const cloud::LoginOutcome& outcome) { cancelled += outcome.cancelled; });
+    cloud::renameCategory(client.lists, &client.cloudCases.service, 2, "改名",
+                          [&](const cloud::CloudSave& renamed) { cancelled += renamed.cancelled; });
+    ASSERT_TRUE(client.exchange.busy());
+    client.session.cancel();
+    EXPECT_EQ(cancelled, 3);
+    EXPECT_FALSE(client.exchange.busy());
+
+    EXPECT_EQ(client.cases.record().caseNumber, before.caseNumber);
+    EXPECT_EQ(client.cases.record().saveKey, before.saveKey);
+    EXPECT_EQ(client.history.entries(), history);
+    EXPECT_FALSE(client.session.loggedIn());
+    EXPECT_EQ(client.account.remembered().userName, "");
+    EXPECT_EQ(client.db->getFirstString("select lei_mingcheng from fenlei_table where lei_id=2"), category);
+    EXPECT_EQ(client.lists.recentCases().size(), 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The texts of the exchange without a network: the request body, urlDecode, the list-reading
 // rule, the password digest and the service address setting.
+#include "cloud/cloud_case_service.h"
 #include "cloud/form_encoding.h"
 #include "cloud/password_digest.h"
 #include "cloud/reply_reading.h"
@@ -133,6 +134,25 @@ TEST(MessageLink, OnlyWebAddressesAreOpened) {
         {"http:///nohost", false},         {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(cloud::isOpenableLink(c.link), c.openable) << c.link.toStdString();
+}
+
+TEST(SaveReplies, DecideWhetherTheServiceTookTheCase) {
+    const struct {
+        const char* reply;
+        bool caseSaved, textsSaved;
+    } cases[] = {
+        {"ok", true, true},    {"xxokxx", false, true}, {"error", false, false},
+        {"neterror", false, false}, {"no", false, false},
+    };
+    for (const auto& c : cases) {
+        const QString reply = QString::fromLatin1(c.reply);
+        const cloud::CloudSave newCase = cloud::newCaseSaved(reply);
+        EXPECT_EQ(newCase.saved, c.caseSaved) << c.reply;
+        EXPECT_EQ(newCase.message, c.caseSaved ? QString() : "网络保存失败，请重试，错误信息：" + reply) << c.reply;
+        const cloud::CloudSave texts = cloud::textsSaved(reply);
+        EXPECT_EQ(texts.saved, c.textsSaved) << c.reply;
+        EXPECT_EQ(texts.message, c.textsSaved ? QString() : "网络保存失败，错误信息：" + reply) << c.reply;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QtGlobal>
+#include <csignal>
 
 namespace cloud_test {
 
@@ -28,8 +29,13 @@ ServiceProcess::ServiceProcess(const QStringList& extraArguments) {
 
 ServiceProcess::~ServiceProcess() { stop(); }
 
+void ServiceProcess::pause() { ::kill(pid_t(process_.processId()), SIGSTOP); }
+
+void ServiceProcess::resume() { ::kill(pid_t(process_.processId()), SIGCONT); }
+
 void ServiceProcess::stop() {
     if (process_.state() == QProcess::NotRunning) return;
+    resume();
     process_.terminate();
     if (!process_.waitForFinished(10000)) process_.kill();
     process_.waitForFinished();
@@ -87,6 +93,26 @@ TricklingHttpServer::TricklingHttpServer(QByteArray body, std::chrono::milliseco
 }
 
 QUrl TricklingHttpServer::address() const {
+    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
+}
+
+EndlessHttpServer::EndlessHttpServer() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            static const QByteArray block(64 * 1024, 'x');
+            socket->write("HTTP/1.1 200 Endless\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
+            socket->write(block);
+            // A new block only when the last one has left: the client's reading sets the pace.
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
+                if (socket->bytesToWrite() == 0) socket->write(block);
+            });
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+QUrl EndlessHttpServer::address() const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
 }
 

@@ -25,6 +25,9 @@ public:
     QString databaseFile() const { return dir_.filePath(QStringLiteral("cases.db")); }
     QString folder() const { return dir_.path(); }
     void stop();
+    // Holds the service still (SIGSTOP): it takes connections but answers nothing until resumed.
+    void pause();
+    void resume();
 
 private:
     QTemporaryDir dir_;
@@ -59,6 +62,17 @@ private:
     QTcpServer server_;
     QByteArray body_;
     std::chrono::milliseconds perByte_;
+};
+
+// Answers every request with status 200 and no Content-Length, then writes blocks of 'x' as
+// fast as the client takes them until it hangs up: a reply whose size shows only as it comes.
+class EndlessHttpServer {
+public:
+    EndlessHttpServer();
+    QUrl address() const;
+
+private:
+    QTcpServer server_;
 };
 
 // An address on 127.0.0.1 where nothing listens.

@@ -1,6 +1,7 @@
 // The signed update on a copy of a program file: applied when a validly signed manifest of a
 // newer version matches the file, refused with anything else; and the operator's sign-update tool.
 #include "cloud/self_update.h"
+#include "desktop_client.h"
 #include "local_services.h"
 #include "qinglan_build.h"
 #include "test_support/qt_printers.h"
@@ -12,6 +13,11 @@
 #include <QTemporaryDir>
 
 namespace {
+
+// Runs the update and waits for its outcome.
+cloud::UpdateOutcome ran(cloud::HttpExchange& exchange, cloud::SelfUpdate update) {
+    return cloud_test::awaited<cloud::UpdateOutcome>(exchange, [&](auto done) { update.run(done); });
+}
 
 using cloud_test::ServiceProcess;
 
@@ -60,7 +66,7 @@ protected:
         ServiceProcess service({"--update-file", update});
         cloud::HttpExchange exchange;
         cloud::CloudSession session(exchange, service.address());
-        return cloud::SelfUpdate(session, program, key).run();
+        return ran(exchange, cloud::SelfUpdate(session, program, key));
     }
 
     void expectUnchanged(const cloud::UpdateOutcome& outcome, const QString& reason) {
@@ -117,7 +123,7 @@ TEST_F(SelfUpdateTest, AnythingButAValidSignatureChangesNothing) {
     QFile::remove(update);
     cloud::HttpExchange exchange;
     cloud::CloudSession session(exchange, service.address());
-    expectUnchanged(cloud::SelfUpdate(session, program, operatorKey).run(), "下载新版本失败。");
+    expectUnchanged(ran(exchange, cloud::SelfUpdate(session, program, operatorKey)), "下载新版本失败。");
 }
 
 TEST_F(SelfUpdateTest, LeftoverCopiesAreRemovedAndTheToolVerifies) {
@@ -172,7 +178,7 @@ TEST_F(SelfUpdateTest, AProgramOfThePackageManagerIsNeverReplaced) {
     const cloud::SelfUpdate installed(session, QStringLiteral("/usr/bin/qinglan"), operatorKey);
     EXPECT_TRUE(installed.underPackageManager());
     const cloud::UpdateOutcome outcome =
-        cloud::SelfUpdate(session, QStringLiteral("/usr/bin/qinglan"), operatorKey).run();
+        ran(exchange, cloud::SelfUpdate(session, QStringLiteral("/usr/bin/qinglan"), operatorKey));
     EXPECT_FALSE(outcome.applied);
     EXPECT_EQ(outcome.message, QStringLiteral("本程序由系统的软件包管理器安装，请用它升级。程序未作任何改动。"));
     EXPECT_FALSE(cloud::SelfUpdate(session, program, operatorKey).underPackageManager());

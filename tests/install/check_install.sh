@@ -107,13 +107,21 @@ if [ -f /usr/share/bash-completion/bash_completion ]; then
 fi
 grep -q "^ExecStart=$prefix/bin/qinglan-caseservice --config " "$units/qinglan-caseservice.service" ||
   fail "the unit does not start the installed program"
+# The service says where it listens once it is ready: its output is read line by line as it comes.
+mkfifo "$work/service.pipe"
 "$root/bin/qinglan-caseservice" --config "$etc/qinglan-caseservice/caseservice.conf" --db "$work/cases.db" \
-  --listen 127.0.0.1:0 >"$work/service.out" 2>&1 &
+  --listen 127.0.0.1:0 >"$work/service.pipe" 2>&1 &
 service=$!
-for _ in $(seq 50); do grep -q listening "$work/service.out" && break; sleep 0.1; done
+exec 3<"$work/service.pipe"
+while IFS= read -r -t 10 line <&3; do
+  printf '%s\n' "$line" >>"$work/service.out"
+  case $line in *listening*) break ;; esac
+done
+touch "$work/service.out"
 grep -q 'listening on http://127.0.0.1:' "$work/service.out" || fail "the service did not start with the shipped configuration: $(cat "$work/service.out")"
 kill "$service" 2>/dev/null
 wait "$service" || fail "the service did not stop cleanly"
+exec 3<&-
 
 [ $failed -eq 0 ] && echo "installed layout, programs and validators: fine"
 exit $failed

@@ -43,7 +43,6 @@ protected:
 TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
     const store::CreateResult result = cases.createCase(sampleCast());
     EXPECT_TRUE(result.stored);
-    EXPECT_TRUE(result.cloudMessage.isEmpty());
     const store::CaseRecord& r = cases.record();
     EXPECT_GT(r.caseId, 0);
     EXPECT_EQ(r.saveKey, r.caseId);
@@ -324,52 +323,6 @@ TEST_F(CaseStoreTest, ATextOverTheLengthLimitSavesNothing) {
         }
     // Only the text being saved counts: a long judgment does not stop saving the feedback.
     EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Feedback, {QString(limit + 1, u'a'), QStringLiteral("馈")}).saved);
-}
-
-// The case service's side, as the cloud client will answer: the replies are scripted.
-class ScriptedCloud : public store::CloudCases {
-public:
-    QString newCaseReply = QStringLiteral("ok");
-    QString textsReply = QStringLiteral("ok");
-    int newCases = 0, textSaves = 0;
-    QString saveNewCase(const store::CaseRecord&) override {
-        ++newCases;
-        return newCaseReply;
-    }
-    QString saveTexts(const store::CaseRecord&, const CaseTexts&, TextsToSave) override {
-        ++textSaves;
-        return textsReply;
-    }
-};
-
-TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
-    ScriptedCloud cloud;
-    cases.setCloud(&cloud);
-    cloud.newCaseReply = QStringLiteral("neterror");
-    const store::CreateResult created = cases.createCase(sampleCast());
-    EXPECT_TRUE(created.stored);
-    EXPECT_EQ(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
-    EXPECT_EQ(count(cases.record().caseNumber), 1);
-
-    struct Case {
-        const char* reply;
-        bool saved;
-    };
-    for (const Case& c : {Case{"error", false}, Case{"xxokxx", true}, Case{"ok", true}}) {
-        cloud.textsReply = QString::fromLatin1(c.reply);
-        const store::SaveResult result = cases.saveCaseTexts(TextsToSave::Judgment, {QString::fromLatin1(c.reply), {}});
-        EXPECT_EQ(result.saved, c.saved) << c.reply;
-        if (!c.saved) {
-            EXPECT_EQ(result.message, QStringLiteral("网络保存失败，错误信息：error"));
-        }
-        EXPECT_EQ(column("duanyu", cases.record().caseId), QString::fromLatin1(c.reply));
-    }
-    EXPECT_EQ(cloud.newCases, 1);
-    EXPECT_EQ(cloud.textSaves, 3);
-
-    cases.setCloud(nullptr);
-    cases.createCase(sampleCast(QStringLiteral("offline")));
-    EXPECT_EQ(cloud.newCases, 1);
 }
 
 TEST_F(CaseStoreTest, ACloudCaseGetsItsLocalRowOnItsFirstSave) {

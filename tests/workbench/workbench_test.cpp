@@ -234,9 +234,10 @@ TEST(Workbench, DatabaseFailuresAreShownNotThrown) {
     EXPECT_EQ(b.bench.judgment(), QStringLiteral("要保存的断语"));
 
     b.db->execute(QStringLiteral("drop table gua_table"));
-    QList<store::CaseListRow> rows;
+    bool shown = false;
     b.prompter.saveAnswers = {workbench::Prompter::Answer::No};
-    EXPECT_NO_THROW(EXPECT_FALSE(b.bench.recentCases(rows)));
+    EXPECT_NO_THROW(b.bench.recentCases([&](const QList<store::CaseListRow>&) { shown = true; }));
+    EXPECT_FALSE(shown);
     EXPECT_NO_THROW(EXPECT_FALSE(b.bench.openLocalCase(1)));
     EXPECT_EQ(b.prompter.messages.last().left(14), QStringLiteral("no such table:"));
 }
@@ -388,10 +389,7 @@ TEST(Workbench, AFailedSaveInThePromptStopsTheAction) {
     } actions[] = {{"recast", [](Workbench& w) { w.requestCast(); }},
                    {"case browser", [](Workbench& w) { w.requestCaseBrowser(); }},
                    {"previous case", [](Workbench& w) { w.stepBack(); }},
-                   {"recent list", [](Workbench& w) {
-                        QList<store::CaseListRow> rows;
-                        w.recentCases(rows);
-                    }}};
+                   {"recent list", [](Workbench& w) { w.recentCases([](const QList<store::CaseListRow>&) {}); }}};
     for (const auto& a : actions) {
         SCOPED_TRACE(a.name);
         Bench b;
@@ -500,7 +498,8 @@ TEST(Workbench, RestoreBringsBackTheBackupsCasesAndOptions) {
     ASSERT_TRUE(b.bench.saveTexts(TextsToSave::Judgment)) << b.prompter.messages.join(u'|').toStdString();
     EXPECT_EQ(b.count("gua_table"), 2);
     EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=1")), QString());
-    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=2")), QStringLiteral("新断语"));
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=2")),
+              QStringLiteral("新断语"));
 }
 
 }  // namespace

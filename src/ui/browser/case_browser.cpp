@@ -201,8 +201,9 @@ void CaseBrowser::fillYears(qint64 category) {
     if (cloudInUse()) {
         for (QListWidget* list : {yearList_, monthList_, caseList_}) list->clear();
         textsView_->clear();
-        const cloud::CloudItems years = bench_.cloudCases()->yearList(category);
-        if (cloudAnswered(years.message)) yearList_->addItems(years.items);
+        bench_.cloudCases()->yearList(category, [this](const cloud::CloudItems& years) {
+            if (!years.cancelled && cloudAnswered(years.message)) yearList_->addItems(years.items);
+        });
         return;
     }
     guarded([&] { fill(yearList_, bench_.caseLists().yearList(category)); });
@@ -231,8 +232,9 @@ void CaseBrowser::yearPicked() {
         monthList_->clear();
         caseList_->clear();
         textsView_->clear();
-        const cloud::CloudItems months = bench_.cloudCases()->monthList(selectedCategory(), yearItem->text());
-        if (cloudAnswered(months.message)) monthList_->addItems(months.items);
+        bench_.cloudCases()->monthList(selectedCategory(), yearItem->text(), [this](const cloud::CloudItems& months) {
+            if (!months.cancelled && cloudAnswered(months.message)) monthList_->addItems(months.items);
+        });
         return;
     }
     const int year = yearItem->text().toInt();
@@ -248,9 +250,11 @@ void CaseBrowser::monthPicked() {
     textsView_->clear();
     caseList_->clear();
     if (cloudInUse()) {
-        const cloud::CloudCaseRows cases =
-            bench_.cloudCases()->casesOfMonth(selectedCategory(), yearItem->text(), monthItem->text());
-        if (cloudAnswered(cases.message)) fillCases(caseList_, cases.rows);
+        bench_.cloudCases()->casesOfMonth(selectedCategory(), yearItem->text(), monthItem->text(),
+                                          [this](const cloud::CloudCaseRows& cases) {
+                                              if (!cases.cancelled && cloudAnswered(cases.message))
+                                                  fillCases(caseList_, cases.rows);
+                                          });
         return;
     }
     const int year = yearItem->text().toInt();
@@ -264,8 +268,9 @@ void CaseBrowser::casePicked() {
     textsView_->clear();
     const qint64 id = caseItemId(item->text()).toLongLong();
     if (cloudInUse()) {
-        const cloud::CloudCaseTexts texts = bench_.cloudCases()->caseTexts(id);
-        if (cloudAnswered(texts.message) && texts.text) textsView_->setPlainText(*texts.text);
+        bench_.cloudCases()->caseTexts(id, [this](const cloud::CloudCaseTexts& texts) {
+            if (!texts.cancelled && cloudAnswered(texts.message) && texts.text) textsView_->setPlainText(*texts.text);
+        });
         return;
     }
     guarded([&] {
@@ -299,8 +304,9 @@ void CaseBrowser::search() {
     caseList_->clear();
     textsView_->clear();
     if (cloudInUse()) {
-        const cloud::CloudCaseRows found = bench_.cloudCases()->searchCases(keyword);
-        if (cloudAnswered(found.message)) fillCases(caseList_, found.rows);
+        bench_.cloudCases()->searchCases(keyword, [this](const cloud::CloudCaseRows& found) {
+            if (!found.cancelled && cloudAnswered(found.message)) fillCases(caseList_, found.rows);
+        });
         return;
     }
     guarded([&] { fillCases(caseList_, bench_.caseLists().searchCases(keyword, 100)); });
@@ -332,12 +338,14 @@ void CaseBrowser::rename() {
     if (!bench_.prompter().askYesNo(QStringLiteral("是否将") + selectedLabel_->text() + QStringLiteral(" 更改为") +
                                     name))
         return;
-    const qint64 id = categoryIdOfItem(item->text());
-    QString message;
-    if (!guarded([&] { message = cloud::renameCategory(bench_.caseLists(), bench_.cloudCases(), id, name); })) return;
-    if (!message.isEmpty()) bench_.prompter().message(message);
-    newNameEdit_->clear();
-    reloadKeepingPicks();
+    cloud::renameCategory(bench_.caseLists(), bench_.cloudCases(), categoryIdOfItem(item->text()), name,
+                          [this](const cloud::CloudSave& renamed) {
+                              if (renamed.cancelled) return;
+                              if (!renamed.message.isEmpty()) bench_.prompter().message(renamed.message);
+                              if (!renamed.saved) return;
+                              newNameEdit_->clear();
+                              reloadKeepingPicks();
+                          });
 }
 
 bool CaseBrowser::eventFilter(QObject* watched, QEvent* event) {

@@ -130,12 +130,16 @@ void LoginWindow::showRememberedHint() {
 void LoginWindow::logIn() {
     update_.removeLeftoverCopies();
     loginButton_->setEnabled(false);
-    cloud::LoginOutcome outcome;
-    const bool ran = workbench::guarded(prompter_, [&] {
-        outcome = account_.login({nameEdit_->text(), passwordEdit_->text(), rememberBox_->isChecked()});
+    const bool ran = workbench::guarded(prompter_, [this] {
+        account_.login({nameEdit_->text(), passwordEdit_->text(), rememberBox_->isChecked()},
+                       [this](const cloud::LoginOutcome& outcome) { loginAnswered(outcome); });
     });
+    if (!ran) loginButton_->setEnabled(true);
+}
+
+void LoginWindow::loginAnswered(const cloud::LoginOutcome& outcome) {
     loginButton_->setEnabled(true);
-    if (!ran) return;
+    if (outcome.cancelled) return;
     if (!outcome.loggedIn) {
         // A refused remembered password is forgotten by now.
         if (passwordEdit_->text().isEmpty()) readRemembered();
@@ -148,25 +152,29 @@ void LoginWindow::logIn() {
         prompter_.message(QStringLiteral("有新版本 ") + QString::number(outcome.offeredVersion) +
                           QStringLiteral("。本程序由系统的软件包管理器安装，请用它升级（例如 sudo apt upgrade）。"));
     else if (outcome.offerUpdate && prompter_.askYesNo(QStringLiteral("有新版本，是否升级？")))
-        offerUpdate();
+        return offerUpdate();
     accept();
 }
 
 void LoginWindow::offerUpdate() {
     downloadLabel_->show();
-    const cloud::UpdateOutcome result = update_.run();
-    downloadLabel_->hide();
-    prompter_.message(result.message);
-    if (!result.applied) return;
-    // The new program starts on its own; this one ends once the login is finished.
-    if (update_.startProgram())
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    update_.run([this](const cloud::UpdateOutcome& result) {
+        downloadLabel_->hide();
+        prompter_.message(result.message);
+        // The new program starts on its own; this one ends once the login is finished.
+        if (result.applied && update_.startProgram())
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        accept();
+    });
 }
 
 void LoginWindow::registerUser() {
-    const cloud::RegistrationOutcome outcome =
-        account_.registerUser({newNameEdit_->text(), newPasswordEdit_->text(), repeatedEdit_->text(),
-                               mobileEdit_->text(), emailEdit_->text()});
+    account_.registerUser({newNameEdit_->text(), newPasswordEdit_->text(), repeatedEdit_->text(),
+                           mobileEdit_->text(), emailEdit_->text()},
+                          [this](const cloud::RegistrationOutcome& outcome) { registrationAnswered(outcome); });
+}
+
+void LoginWindow::registrationAnswered(const cloud::RegistrationOutcome& outcome) {
     for (const QString& message : outcome.messages) prompter_.message(message);
     if (!outcome.registered) return;
     nameEdit_->setText(newNameEdit_->text());

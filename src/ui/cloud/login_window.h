@@ -36,8 +36,10 @@ public:
 
 private:
     void logIn();
+    void loginAnswered(const cloud::LoginOutcome& outcome);
     void offerUpdate();
     void registerUser();
+    void registrationAnswered(const cloud::RegistrationOutcome& outcome);
     void showRegistration(bool shown);
     // The remembered login, and the password box's hint that follows it.
     cloud::LoginMemory readRemembered();

@@ -43,8 +43,12 @@ PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& pro
 }
 
 void PasswordWindow::change() {
-    const cloud::PasswordChangeOutcome outcome =
-        account_.changePassword({oldEdit_->text(), newEdit_->text(), confirmationEdit_->text()});
+    account_.changePassword({oldEdit_->text(), newEdit_->text(), confirmationEdit_->text()},
+                            [this](const cloud::PasswordChangeOutcome& outcome) { changeAnswered(outcome); });
+}
+
+void PasswordWindow::changeAnswered(const cloud::PasswordChangeOutcome& outcome) {
+    if (outcome.cancelled) return;
     prompter_.message(outcome.message);
     if (!outcome.rememberError.isEmpty()) prompter_.message(outcome.rememberError);
     if (!outcome.changed) return;

@@ -10,6 +10,7 @@ class Prompter;
 }
 namespace cloud {
 class Account;
+struct PasswordChangeOutcome;
 }
 
 namespace ui {
@@ -21,6 +22,7 @@ public:
 
 private:
     void change();
+    void changeAnswered(const cloud::PasswordChangeOutcome& outcome);
 
     cloud::Account& account_;
     workbench::Prompter& prompter_;

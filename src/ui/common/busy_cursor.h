@@ -1,4 +1,5 @@
 #pragma once
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace ui {

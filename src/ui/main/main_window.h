@@ -3,8 +3,11 @@
 // boxes and the buttons that reach every other window. It reflects the current case and
 // forwards every action to it; other windows are opened through the current case's requests
 // and this window's signals.
+#include <QList>
 #include <QMainWindow>
 #include <array>
+
+#include "store/case_lists.h"
 
 class QAction;
 class QCheckBox;
@@ -76,6 +79,7 @@ private:
     void trigramOptionChanged();
     void beastOptionChanged();
     void showRecentCases();
+    void showRecentRows(const QList<store::CaseListRow>& rows);
     void pickRecentCase();
     void deleteRecentCase();
     void backUp();

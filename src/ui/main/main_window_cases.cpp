@@ -82,15 +82,17 @@ void MainWindow::showUnsaved() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (bench_.confirmUnsaved())
+    if (bench_.confirmUnsaved([this] { close(); }))
         event->accept();
     else
         event->ignore();
 }
 
 void MainWindow::showRecentCases() {
-    QList<store::CaseListRow> rows;
-    if (!bench_.recentCases(rows)) return;
+    bench_.recentCases([this](const QList<store::CaseListRow>& rows) { showRecentRows(rows); });
+}
+
+void MainWindow::showRecentRows(const QList<store::CaseListRow>& rows) {
     recentList_->clear();
     recentList_->setGeometry(main_layout::kRecentList);
     for (const store::CaseListRow& row : rows) recentList_->addItem(workbench::caseItemText(row));
@@ -126,7 +128,7 @@ void MainWindow::backUp() {
 }
 
 void MainWindow::restore() {
-    if (!bench_.confirmUnsaved()) return;
+    if (!bench_.confirmUnsaved([this] { restore(); })) return;
     if (const auto path = bench_.prompter().chooseOpenFile(QStringLiteral("从备份恢复卦例库"),
                                                            QStringLiteral("青岚备份 (*.backup *.db);;所有文件 (*)")))
         bench_.restoreFrom(*path);

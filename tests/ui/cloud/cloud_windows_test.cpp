@@ -2,6 +2,7 @@
 // against the real case service started on 127.0.0.1.
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -62,13 +63,33 @@ struct CloudRun {
             control<QLineEdit>(w, loginwindow::nameEdit)->setText(name);
             control<QLineEdit>(w, loginwindow::passwordEdit)->setText(password);
             control<QPushButton>(w, loginwindow::loginButton)->click();
+            settle();
+        });
+    }
+
+    // Waits until the service has answered every request under way.
+    void settle() { cloud_test::settle(cloud().exchange()); }
+
+    // Registers through the library.
+    void registerUser(const QString& name, const QString& password) {
+        cloud_test::awaited<cloud::RegistrationOutcome>(cloud().exchange(), [&](auto done) {
+            cloud().account().registerUser({name, password, password, QStringLiteral("13800000000"), QString()}, done);
         });
     }
 
     // Registers through the library and logs in through the window.
     bool registerAndLogIn(const QString& name, const QString& password) {
-        cloud().account().registerUser({name, password, password, QStringLiteral("13800000000"), QString()});
+        registerUser(name, password);
         return logIn(name, password);
+    }
+
+    // A cast stored as a finished cast is: here and, logged in, in the service; true when it
+    // was stored and nothing was reported.
+    bool storeCast(const store::CastCase& cast) {
+        const qsizetype before = f.prompter.messages.size();
+        const bool stored = f.bench().storeCast(cast);
+        settle();
+        return stored && f.prompter.messages.size() == before;
     }
 
     ProgramFixture f;
@@ -116,10 +137,13 @@ private slots:
             control<QLineEdit>(w, loginwindow::newPasswordEdit)->setText(QStringLiteral("密码 1"));
             control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("密码 2"));
             control<QPushButton>(w, loginwindow::registerButton)->click();
+            run.settle();
             control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("密码 1"));
             control<QPushButton>(w, loginwindow::registerButton)->click();
+            run.settle();
             control<QLineEdit>(w, loginwindow::emailEdit)->setText(QStringLiteral("zs@example.org"));
             control<QPushButton>(w, loginwindow::registerButton)->click();
+            run.settle();
             QCOMPARE(run.f.prompter.messages,
                      (QStringList{QStringLiteral("密码两次输入的不同"),
                                   QStringLiteral("手机号或者电子邮箱号必须输入一个。"), QStringLiteral("注册成功。")}));
@@ -135,6 +159,7 @@ private slots:
             control<QLineEdit>(w, loginwindow::newPasswordEdit)->setText(QStringLiteral("x"));
             control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("x"));
             control<QPushButton>(w, loginwindow::registerButton)->click();
+            run.settle();
             QCOMPARE(run.f.prompter.messages, (QStringList{QStringLiteral("用户名已经存在。请换个用户名。"),
                                                            QStringLiteral("出现错误，信息为：no")}));
             QVERIFY(control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
@@ -144,6 +169,7 @@ private slots:
             QVERIFY(!control<QCheckBox>(w, loginwindow::rememberBox)->isChecked());
             control<QCheckBox>(w, loginwindow::rememberBox)->click();
             control<QPushButton>(w, loginwindow::loginButton)->click();
+            run.settle();
         });
         QVERIFY(run.windowOpened);
         QVERIFY(loggedIn);
@@ -179,13 +205,13 @@ private slots:
     void rememberedPasswordLogsInWithoutBeingShown() {
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
-        run.cloud().account().registerUser({QStringLiteral("孙七"), QStringLiteral("秘密 7"), QStringLiteral("秘密 7"),
-                                            QStringLiteral("13800000000"), QString()});
+        run.registerUser(QStringLiteral("孙七"), QStringLiteral("秘密 7"));
         QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
             control<QLineEdit>(w, loginwindow::nameEdit)->setText(QStringLiteral("孙七"));
             control<QLineEdit>(w, loginwindow::passwordEdit)->setText(QStringLiteral("秘密 7"));
             control<QCheckBox>(w, loginwindow::rememberBox)->click();
             control<QPushButton>(w, loginwindow::loginButton)->click();
+            run.settle();
         }));
 
         // The next run: the box says a password is remembered, for that name only, and Enter in
@@ -203,6 +229,7 @@ private slots:
             hintForOtherName = password->placeholderText();
             name->setText(QStringLiteral("孙七"));
             QTest::keyClick(password, Qt::Key_Return);
+            run.settle();
         }));
         QVERIFY(hintForOtherName.isEmpty());
         QVERIFY(run.f.prompter.messages.isEmpty());
@@ -219,6 +246,7 @@ private slots:
         QString hintAfterRefusal = QStringLiteral("unset");
         QVERIFY(!run.offerLogin([&](ui::LoginWindow& w) {
             control<QPushButton>(w, loginwindow::loginButton)->click();
+            run.settle();
             hintAfterRefusal = control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText();
         }));
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
@@ -241,15 +269,16 @@ private slots:
     void failedLoginsAndWorkingWithoutTheNetwork() {
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
-        run.cloud().account().registerUser({QStringLiteral("li"), QStringLiteral("right"), QStringLiteral("right"),
-                                            QStringLiteral("13800000000"), QString()});
+        run.registerUser(QStringLiteral("li"), QStringLiteral("right"));
         bool stayedOpen = false;
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
             control<QLineEdit>(w, loginwindow::nameEdit)->setText(QStringLiteral("li"));
             control<QLineEdit>(w, loginwindow::passwordEdit)->clear();
             QTest::keyClick(control<QLineEdit>(w, loginwindow::passwordEdit), Qt::Key_Return);
+            run.settle();
             control<QLineEdit>(w, loginwindow::passwordEdit)->setText(QStringLiteral("wrong"));
             QTest::keyClick(control<QLineEdit>(w, loginwindow::passwordEdit), Qt::Key_Return);
+            run.settle();
             stayedOpen = w.isVisible();
             control<QPushButton>(w, loginwindow::offlineButton)->click();
         });
@@ -263,17 +292,16 @@ private slots:
 
         // Every store and list is local for the run.
         ui::MainWindow& window = *run.f.window;
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         QCOMPARE(run.f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
         window.show();
         control<QPushButton>(window, mainwindow::recentButton)->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(window, mainwindow::recentList)->count(), 1);
         control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
         emit control<QListWidget>(window, mainwindow::recentList)
             ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
+        run.settle();
         QCOMPARE(run.f.bench().history().entries().last(), QStringLiteral("1(本地)"));
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
@@ -293,6 +321,7 @@ private slots:
             control<QLineEdit>(w, passwordwindow::newEdit)->setText(QString::fromUtf8(newText));
             control<QLineEdit>(w, passwordwindow::confirmationEdit)->setText(QString::fromUtf8(confirmation));
             control<QPushButton>(w, passwordwindow::changeButton)->click();
+            run.settle();
             return run.f.prompter.messages.last();
         };
         QCOMPARE(change("", "new", "new"), QStringLiteral("请输入原密码"));
@@ -306,10 +335,7 @@ private slots:
                 control<QLineEdit>(w, passwordwindow::confirmationEdit)->text().isEmpty());
 
         // This run keeps storing to the service; a later run needs the new password.
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         CloudRun later(service.address());
         QVERIFY(!later.logIn(QStringLiteral("zhao"), QStringLiteral("old")));
         QCOMPARE(later.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
@@ -324,15 +350,18 @@ private slots:
         ui::MainWindow& window = *run.f.window;
         window.show();
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        run.settle();
         control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->setPlainText(kJudgment);
         control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->setPlainText(kFeedback);
         control<QPushButton>(window, mainwindow::saveAllButton)->click();
+        run.settle();
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("全部保存成功。")});
         QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 1);
 
         // The recent list comes from the service; a pick opens the service's copy.
         run.f.bench().clearCaseTexts();
         control<QPushButton>(window, mainwindow::recentButton)->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(window, mainwindow::recentList)->count(), 1);
         const QString item = control<QListWidget>(window, mainwindow::recentList)->item(0)->text();
         QVERIFY2(item.endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")), qPrintable(item));
@@ -340,6 +369,7 @@ private slots:
         control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
         emit control<QListWidget>(window, mainwindow::recentList)
             ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
+        run.settle();
         QCOMPARE(run.f.bench().history().entries(), (QStringList{QStringLiteral("1(本地)"), cloudEntry}));
         QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
         QCOMPARE(control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->toPlainText(), kFeedback);
@@ -350,9 +380,11 @@ private slots:
         // Stepping through the history loads each entry from its own store.
         run.f.bench().clearCaseTexts();
         control<QPushButton>(window, mainwindow::previousCaseButton)->click();
+        run.settle();
         QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
         run.f.bench().clearCaseTexts();
         control<QPushButton>(window, mainwindow::nextCaseButton)->click();
+        run.settle();
         QCOMPARE(control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->toPlainText(), kFeedback);
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         QCOMPARE(run.f.prompter.messages.size(), 1);
@@ -363,11 +395,13 @@ private slots:
         CloudRun run(service.address());
         QVERIFY(run.registerAndLogIn(QStringLiteral("zhou"), QStringLiteral("pw")));
         ui::MainWindow& window = *run.f.window;
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
-        QVERIFY(run.f.bench().caseStore().saveCaseTexts(store::TextsToSave::Both, {kJudgment, kFeedback}).saved);
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        run.f.bench().editJudgment(kJudgment);
+        run.f.bench().editFeedback(kFeedback);
+        run.f.bench().saveTexts(store::TextsToSave::Both);
+        run.settle();
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("全部保存成功。")});
+        run.f.prompter.messages.clear();
         run.f.bench().clearCaseTexts();
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
@@ -377,48 +411,58 @@ private slots:
         const int category = rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")杂类"));
         QVERIFY(category >= 0);
         pick(control<QListWidget>(browser, casebrowser::categoryList), category);
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
         QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->item(0)->text(), QStringLiteral("2024"));
         pick(control<QListWidget>(browser, casebrowser::yearList), 0);
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, casebrowser::monthList)->count(), 1);
         QCOMPARE(control<QListWidget>(browser, casebrowser::monthList)->item(0)->text(), QStringLiteral("2"));
         pick(control<QListWidget>(browser, casebrowser::monthList), 0);
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, casebrowser::caseList)->count(), 1);
         QVERIFY(control<QListWidget>(browser, casebrowser::caseList)
                     ->item(0)
                     ->text()
                     .endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")));
         pick(control<QListWidget>(browser, casebrowser::caseList), 0);
+        run.settle();
         QCOMPARE(control<QPlainTextEdit>(browser, casebrowser::textsView)->toPlainText(),
                  kJudgment + QStringLiteral("\n***反馈***\n") + kFeedback);
 
         // Another category has no years in the service.
         const int other = category == 0 ? 1 : 0;
         pick(control<QListWidget>(browser, casebrowser::categoryList), other);
+        run.settle();
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("网络上没有年数据。")});
         control<QLineEdit>(browser, casebrowser::keywordEdit)->setText(QStringLiteral("不存在"));
         control<QPushButton>(browser, casebrowser::searchButton)->click();
+        run.settle();
         QCOMPARE(run.f.prompter.messages.last(), QStringLiteral("网络上没有搜索到结果。"));
         control<QLineEdit>(browser, casebrowser::keywordEdit)->setText(QStringLiteral("十月入账"));
         control<QPushButton>(browser, casebrowser::searchButton)->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, casebrowser::caseList)->count(), 1);
         control<QListWidget>(browser, casebrowser::caseList)->setCurrentRow(0);
         const QString cloudEntry =
             control<QListWidget>(browser, casebrowser::caseList)->item(0)->text().section(u';', 0, 0) +
             QStringLiteral("(网络)");
         control<QPushButton>(browser, casebrowser::openButton)->click();
+        run.settle();
         QCOMPARE(browser.result(), int(QDialog::Accepted));
         QCOMPARE(run.f.bench().history().entries().last(), cloudEntry);
         QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
 
         // Rename: the local table and the service, whose name a later login copies back.
         pick(control<QListWidget>(browser, casebrowser::categoryList), category);
+        run.settle();
         const qint64 categoryId =
             ui::categoryIdOfItem(control<QListWidget>(browser, casebrowser::categoryList)->currentItem()->text());
         control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("  生意往来  "));
         run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
         run.f.prompter.messages.clear();
         control<QPushButton>(browser, casebrowser::renameButton)->click();
+        run.settle();
         QCOMPARE(run.f.prompter.messages.size(), 1);  // the question only
         QCOMPARE(control<QListWidget>(browser, casebrowser::categoryList)->currentItem()->text(),
                  QStringLiteral("(%1)生意往来").arg(categoryId));
@@ -436,8 +480,45 @@ private slots:
 
         // By time: the service's years of all categories.
         control<QRadioButton>(browser, casebrowser::byTime)->click();
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, casebrowser::categoryList)->count(), 0);
         QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
+    }
+
+    void escCancelsASaveAndWhatWasTypedStaysUnsaved() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        QVERIFY(run.registerAndLogIn(QStringLiteral("qian"), QStringLiteral("pw")));
+        ui::MainWindow& window = *run.f.window;
+        window.show();
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
+        control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->setPlainText(kJudgment);
+        run.f.prompter.messages.clear();
+
+        service.pause();
+        control<QPushButton>(window, mainwindow::saveJudgmentButton)->click();
+        QVERIFY(run.cloud().exchange().busy());
+        QVERIFY(QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        // Input waits for the answer; Esc gives up the request and closes no window.
+        QTest::mouseClick(control<QPushButton>(window, mainwindow::recentButton), Qt::LeftButton);
+        QVERIFY(!control<QListWidget>(window, mainwindow::recentList)->isVisible());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(!run.cloud().exchange().busy());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QVERIFY(window.isVisible());
+        service.resume();
+
+        QVERIFY(run.f.prompter.messages.isEmpty());
+        QVERIFY(run.f.bench().judgmentUnsaved());
+        QVERIFY(control<QPushButton>(window, mainwindow::saveJudgmentButton)->isEnabled());
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
+        // Stored here before the service was asked, as every save is.
+        QCOMPARE(run.f.bench().caseLists().caseTexts(1)->judgment, kJudgment);
+        // The next save goes through.
+        control<QPushButton>(window, mainwindow::saveJudgmentButton)->click();
+        run.settle();
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("断语保存成功。")});
+        QVERIFY(!run.f.bench().judgmentUnsaved());
     }
 
     void programStaysUsableWhenTheServiceStops() {
@@ -446,25 +527,26 @@ private slots:
         QVERIFY(run.registerAndLogIn(QStringLiteral("wu"), QStringLiteral("pw")));
         ui::MainWindow& window = *run.f.window;
         window.show();
-        QVERIFY(run.f.bench()
-                    .caseStore()
-                    .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
-                    .cloudMessage.isEmpty());
+        QVERIFY(run.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
         control<QPushButton>(window, mainwindow::recentButton)->click();
+        run.settle();
         control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
         emit control<QListWidget>(window, mainwindow::recentList)
             ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
+        run.settle();
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         service.stop();
         ScriptedPrompter& prompter = run.f.prompter;
         prompter.messages.clear();
 
         control<QPushButton>(window, mainwindow::recentButton)->click();
+        run.settle();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         QVERIFY(!control<QListWidget>(window, mainwindow::recentList)->isVisible());
 
         // A new cast is still stored here.
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240205222222京房式T:11:00:00", u"乙")));
+        run.settle();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
         QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 2);
 
@@ -472,6 +554,7 @@ private slots:
         prompter.messages.clear();
         control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->setPlainText(kJudgment);
         control<QPushButton>(window, mainwindow::saveJudgmentButton)->click();
+        run.settle();
         QVERIFY(prompter.messages.contains(QStringLiteral("网络保存失败，错误信息：neterror")));
         const auto texts = run.f.bench().caseLists().caseTexts(2);
         QVERIFY(texts.has_value());
@@ -482,8 +565,10 @@ private slots:
         prompter.messages.clear();
         prompter.saveAnswers = {workbench::Prompter::Answer::No, workbench::Prompter::Answer::No};
         control<QPushButton>(window, mainwindow::previousCaseButton)->click();
+        run.settle();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         control<QPushButton>(window, mainwindow::previousCaseButton)->click();
+        run.settle();
         QCOMPARE(control<QLineEdit>(window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204111111"));
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
@@ -491,10 +576,12 @@ private slots:
         prompter.messages.clear();
         pick(control<QListWidget>(browser, casebrowser::categoryList),
              rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")杂类")));
+        run.settle();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
         control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("生意往来"));
         prompter.answers = {workbench::Prompter::Answer::Yes};
         control<QPushButton>(browser, casebrowser::renameButton)->click();
+        run.settle();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
         QVERIFY(control<QListWidget>(browser, casebrowser::categoryList)
                     ->currentItem()
@@ -504,6 +591,7 @@ private slots:
         control<QRadioButton>(browser, casebrowser::localSource)->click();
         pick(control<QListWidget>(browser, casebrowser::categoryList),
              rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")生意往来")));
+        run.settle();
         QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
 
         control<QPushButton>(window, mainwindow::settingsButton)->click();
@@ -512,6 +600,7 @@ private slots:
         control<QLineEdit>(password, passwordwindow::newEdit)->setText(QStringLiteral("pw2"));
         control<QLineEdit>(password, passwordwindow::confirmationEdit)->setText(QStringLiteral("pw2"));
         control<QPushButton>(password, passwordwindow::changeButton)->click();
+        run.settle();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
         QVERIFY(password.isVisible());
     }
