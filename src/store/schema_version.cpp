@@ -24,6 +24,12 @@ void upgradeSchema(Database& db) {
     if (version < 5 && db.getFirstInteger(QStringLiteral(
                            "select count(*) from pragma_table_info('gua_table') where name='zhanlei'")) == 0)
         db.execute(QStringLiteral("alter table gua_table add column zhanlei text default ''"));
+    if (version < 6 && db.getFirstInteger(QStringLiteral(
+                           "select count(*) from pragma_table_info('gua_table') where name='outcome'")) == 0) {
+        db.execute(QStringLiteral("alter table gua_table add column outcome text not null default 'pending'"));
+        db.execute(QStringLiteral("alter table gua_table add column outcome_date text"));
+        db.execute(QStringLiteral("alter table gua_table add column predicted_date text"));
+    }
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();
