@@ -30,6 +30,9 @@ CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
 CREATE INDEX gua_table_shijian ON gua_table(shijian);
 CREATE INDEX gua_table_nian_yue ON gua_table(nian, yue);
 CREATE INDEX gua_table_lei_nian_yue ON gua_table(lei_id, nian, yue);
+-- Covers what the record of outcomes reads (src/record), so it never walks the long texts.
+CREATE INDEX gua_table_record ON gua_table(lei_id, nian, yue, ri, zhanlei, xingbie, gua_bianhao, outcome,
+                                           outcome_date, predicted_date);
 
 -- Case categories.
 CREATE TABLE fenlei_table (

@@ -30,6 +30,10 @@ void upgradeSchema(Database& db) {
         db.execute(QStringLiteral("alter table gua_table add column outcome_date text"));
         db.execute(QStringLiteral("alter table gua_table add column predicted_date text"));
     }
+    if (version < 6)
+        db.execute(QStringLiteral(
+            "create index if not exists gua_table_record on gua_table(lei_id,nian,yue,ri,zhanlei,xingbie,gua_bianhao,"
+            "outcome,outcome_date,predicted_date)"));
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();
