@@ -40,9 +40,43 @@ void Workbench::editFeedback(const QString& text) {
     emit unsavedChanged();
 }
 
-void Workbench::setTexts(const QString& judgment, const QString& feedback, bool unsaved) {
+void Workbench::editOutcome(const store::CaseOutcome& outcome) {
+    outcome_ = outcome;
+    if (feedbackUnsaved_) return;
+    feedbackUnsaved_ = true;
+    emit unsavedChanged();
+}
+
+void Workbench::chooseTiming(const QDate& date) {
+    chosenTiming_ = date;
+    emit timingChosen(date);
+}
+
+bool Workbench::setCaseOutcome(qint64 id, const store::CaseOutcome& outcome) {
+    bool found = false;
+    if (!guarded([&] { found = store::saveOutcome(db_, id, outcome); })) return false;
+    if (!found) {
+        prompter_.message(QStringLiteral("没有这个卦例。"));
+        return false;
+    }
+    if (chartIsStoredCase_ && caseStore_.record().saveKey == id && !feedbackUnsaved_) {
+        outcome_ = outcome;
+        emit caseTextsChanged();
+    }
+    return true;
+}
+
+std::optional<store::CaseOutcome> Workbench::caseOutcome(qint64 id) {
+    std::optional<store::CaseOutcome> outcome;
+    guarded([&] { outcome = store::outcomeOf(db_, id); });
+    return outcome;
+}
+
+void Workbench::setTexts(const QString& judgment, const QString& feedback, bool unsaved,
+                         const store::CaseOutcome& outcome) {
     judgment_ = judgment;
     feedback_ = feedback;
+    outcome_ = outcome;
     judgmentUnsaved_ = feedbackUnsaved_ = unsaved;
     emit caseTextsChanged();
     emit unsavedChanged();
@@ -93,7 +127,7 @@ bool Workbench::saveTexts(CaseTextChoice choice) {
     // The texts belong to the chart on view: never into the case loaded before another chart.
     if (!chartIsStoredCase_ && !storeChartOnView()) return false;
     store::SaveResult result;
-    if (!guarded([&] { result = caseStore_.saveCaseTexts(which, {judgment_, feedback_}); })) return false;
+    if (!guarded([&] { result = caseStore_.saveCaseTexts(which, {judgment_, feedback_, outcome_}); })) return false;
     if (!result.message.isEmpty()) prompter_.message(result.message);
     const SaveTexts& texts = kSaveTexts[which - 1];
     if (!result.saved) {
@@ -157,12 +191,14 @@ bool Workbench::openCloudCase(qint64 id) {
         if (!load.message.isEmpty()) prompter_.message(load.message);
         return false;
     }
-    showLoadedCase(*load.texts);
+    store::CaseTexts texts = *load.texts;
+    guarded([&] { texts.outcome = caseStore_.outcomeOfCloudRecord(); });  // the case service keeps none
+    showLoadedCase(texts);
     return true;
 }
 
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
-    setTexts(texts.duanyu, texts.fankui, false);
+    setTexts(texts.duanyu, texts.fankui, false, texts.outcome);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
     showCaseNumber(caseStore_.record().gua_bianhao);
     chartIsStoredCase_ = true;

@@ -14,6 +14,9 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+namespace ui {
+class OutcomeEditor;
+}
 
 namespace workbench {
 class Workbench;
@@ -84,6 +87,11 @@ private:
     QPushButton* moveCaseButton_ = nullptr;        // MoveCaseButton "移到此类"
     QPushButton* addCategoryButton_ = nullptr;     // AddCategoryButton "添加分类"
     QPushButton* deleteCategoryButton_ = nullptr;  // DeleteCategoryButton "删除分类"
+    OutcomeEditor* outcomeEditor_ = nullptr;       // the picked local case's outcome
+    QPushButton* saveOutcomeButton_ = nullptr;     // saveOutcomeButton "保存验证"
+    QPushButton* recordButton_ = nullptr;          // recordButton "验证统计"
+    void showPickedOutcome(std::optional<qint64> id);
+    void saveOutcome();
     QPushButton* renameButton_ = nullptr;          // Button3 "更改分类名称"
 };
 
