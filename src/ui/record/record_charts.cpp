@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QHorizontalBarSeries>
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
@@ -35,56 +36,58 @@ QValueAxis* percentAxis() {
 QBarCategoryAxis* keyAxis(const QStringList& keys) {
     auto* axis = new QBarCategoryAxis;
     axis->append(keys);
-    if (keys.size() > 8) axis->setLabelsAngle(-60);
     return axis;
+}
+
+// Bars lying down, one per key from the top, so that long or many keys stay readable.
+QChartView* lyingBars(const QStringList& keys, const QList<double>& values, QAbstractAxis* valueAxis,
+                      const QString& title, QWidget* parent) {
+    auto* chart = new QChart;
+    if (!title.isEmpty()) chart->setTitle(title);
+    auto* set = new QBarSet(title);
+    QStringList topFirst;
+    for (qsizetype i = keys.size() - 1; i >= 0; --i) {
+        topFirst << keys[i];
+        *set << values[i];
+    }
+    auto* series = new QHorizontalBarSeries;
+    series->append(set);
+    chart->addSeries(series);
+    QBarCategoryAxis* y = keyAxis(topFirst);
+    chart->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(y);
+    chart->addAxis(valueAxis, Qt::AlignBottom);
+    series->attachAxis(valueAxis);
+    QChartView* view = viewOf(chart, parent);
+    view->setMinimumHeight(std::max(220, int(keys.size()) * 24 + 80));
+    return view;
 }
 
 }  // namespace
 
 QWidget* hitRateBars(const QList<record::Group>& groups, QWidget* parent) {
-    auto* chart = new QChart;
-    auto* set = new QBarSet(QStringLiteral("应验率"));
     QStringList keys;
+    QList<double> rates;
     for (const record::Group& g : groups) {
         keys << g.key;
-        *set << g.tally.hitRate().value_or(0) * 100;
+        rates << g.tally.hitRate().value_or(0) * 100;
     }
-    auto* series = new QBarSeries;
-    series->append(set);
-    chart->addSeries(series);
-    QBarCategoryAxis* x = keyAxis(keys);
-    chart->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
-    QValueAxis* y = percentAxis();
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
-    return viewOf(chart, parent);
+    return lyingBars(keys, rates, percentAxis(), {}, parent);
 }
 
 QWidget* timingHistogram(const record::TimingError& timing, QWidget* parent) {
-    auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("实应 − 应期（天）"));
-    auto* set = new QBarSet(QStringLiteral("卦例数"));
     QStringList keys;
+    QList<double> counts;
     qint64 most = 0;
     for (const record::HistogramBin& bin : timing.histogram) {
         keys << record::binText(bin);
-        *set << double(bin.count);
+        counts << double(bin.count);
         most = std::max(most, bin.count);
     }
-    auto* series = new QBarSeries;
-    series->append(set);
-    chart->addSeries(series);
-    QBarCategoryAxis* x = keyAxis(keys);
-    x->setLabelsAngle(-45);
-    chart->addAxis(x, Qt::AlignBottom);
-    series->attachAxis(x);
-    auto* y = new QValueAxis;
-    y->setRange(0, double(std::max<qint64>(most, 1)));
-    y->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(y);
-    return viewOf(chart, parent);
+    auto* x = new QValueAxis;
+    x->setRange(0, double(std::max<qint64>(most, 1)));
+    x->setLabelFormat(QStringLiteral("%d"));
+    return lyingBars(keys, counts, x, QStringLiteral("实应 − 应期（天）：卦例数"), parent);
 }
 
 QWidget* quarterLine(const QList<record::Group>& quarters, QWidget* parent) {
@@ -94,7 +97,7 @@ QWidget* quarterLine(const QList<record::Group>& quarters, QWidget* parent) {
     points->setMarkerSize(7);
     QStringList keys;
     for (qsizetype i = 0; i < quarters.size(); ++i) {
-        keys << quarters[i].key;
+        keys << quarters[i].key.mid(2);  // "22-Q1"
         // A quarter without a decided case has no rate: the line passes it by.
         if (const auto rate = quarters[i].tally.hitRate()) {
             line->append(double(i), *rate * 100);

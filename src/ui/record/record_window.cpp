@@ -65,14 +65,22 @@ QTableWidget* tableOfGroups(const QString& name, const QString& title, const QLi
     return table;
 }
 
+// A table as tall as its rows: the window scrolls, not each table.
+void showAllRows(QTableWidget* table) {
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setFixedHeight(table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth() +
+                          table->verticalHeader()->length());
+}
+
 // A section: its table with the chart beside it.
 QGroupBox* section(const QString& title, QWidget* table, QWidget* chart, QWidget* parent) {
     auto* box = new QGroupBox(title, parent);
     auto* row = new QHBoxLayout(box);
     table->setMinimumWidth(420);
-    row->addWidget(table, 1);
+    if (auto* grid = qobject_cast<QTableWidget*>(table)) showAllRows(grid);
+    row->addWidget(table, 1, Qt::AlignTop);
     if (chart) row->addWidget(chart, 1);
-    box->setMinimumHeight(260);
     return box;
 }
 
