@@ -59,7 +59,7 @@ QChartView* lyingBars(const QStringList& keys, const QList<double>& values, QAbs
     chart->addAxis(valueAxis, Qt::AlignBottom);
     series->attachAxis(valueAxis);
     QChartView* view = viewOf(chart, parent);
-    view->setMinimumHeight(std::max(220, int(keys.size()) * 24 + 80));
+    view->setMinimumHeight(std::max(220, int(keys.size()) * 34 + 80));  // under ~28 px a row, labels elide
     return view;
 }
 
