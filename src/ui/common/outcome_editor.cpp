@@ -33,7 +33,7 @@ OutcomeEditor::OutcomeEditor(QWidget* parent) : QWidget(parent) {
     dateEdit_ = dateField(this, "outcomeDateEdit", QStringLiteral("应验日期"));
     predictedEdit_ = dateField(this, "predictedDateEdit", QStringLiteral("预测应期"));
 
-    auto* grid = new QGridLayout(this);
+    auto* grid = grid_ = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(2);
@@ -62,6 +62,8 @@ OutcomeEditor::OutcomeEditor(QWidget* parent) : QWidget(parent) {
             if (edit->text().isEmpty() || dateOf(edit).isValid()) report();
         });
 }
+
+void OutcomeEditor::addBesideOutcome(QWidget* control) { grid_->addWidget(control, 0, 2, 1, 2); }
 
 void OutcomeEditor::setOutcome(const store::CaseOutcome& outcome) {
     showing_ = true;

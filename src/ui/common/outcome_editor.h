@@ -7,6 +7,7 @@
 #include "store/case_outcome.h"
 
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 
 namespace ui {
@@ -25,6 +26,8 @@ public:
     QComboBox* outcomeBox() const { return outcomeBox_; }
     QLineEdit* dateEdit() const { return dateEdit_; }
     QLineEdit* predictedEdit() const { return predictedEdit_; }
+    // Room beside the outcome box, right of it in the first row, for the owner's own control.
+    void addBesideOutcome(QWidget* control);
 
 signals:
     void edited(const store::CaseOutcome& outcome);
@@ -33,6 +36,7 @@ private:
     QComboBox* outcomeBox_ = nullptr;
     QLineEdit* dateEdit_ = nullptr;
     QLineEdit* predictedEdit_ = nullptr;
+    QGridLayout* grid_ = nullptr;
     bool showing_ = false;
 };
 

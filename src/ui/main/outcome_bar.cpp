@@ -15,11 +15,10 @@ OutcomeBar::OutcomeBar(workbench::Workbench& bench, QWidget* parent) : QWidget(p
     takeTimingButton_->setObjectName(QStringLiteral("takeTimingButton"));
     takeTimingButton_->setToolTip(QStringLiteral("把断卦辅助中选中的应期填为预测应期"));
     takeTimingButton_->setEnabled(false);
+    editor_->addBesideOutcome(takeTimingButton_);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(4);
-    layout->addWidget(editor_, 1);
-    layout->addWidget(takeTimingButton_, 0, Qt::AlignTop);
+    layout->addWidget(editor_);
 
     connect(editor_, &OutcomeEditor::edited, &bench_, &workbench::Workbench::editOutcome);
     connect(&bench_, &workbench::Workbench::caseTextsChanged, this, &OutcomeBar::showOutcome);
