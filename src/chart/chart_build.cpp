@@ -180,7 +180,7 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
     state.method = text.contains(QStringLiteral("藏山卜")) ? ArrangementMethod::Zangshan : ArrangementMethod::Jingfang;
     for (std::size_t i = 0; i < 6; ++i) state.main[i].code = codes[i];
     state.schools = context.options.schools;
-    const QString fallback = get_tiangandizhi(state, context.options.calendarSource);
+    const QString fallback = fillPillars(state, context.options.calendarSource);
     QStringList messages = zhuanggua(state, context);
     if (!fallback.isEmpty()) messages.prepend(fallback);
     return {true, {}, messages};

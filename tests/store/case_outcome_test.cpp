@@ -67,9 +67,9 @@ TEST_F(CaseOutcomeTest, SavedWithTheFeedbackAndLoadedWithTheCase) {
     EXPECT_EQ(outcomes(*db), QStringList{cast.caseNumber + u":pending::"_s});
     const store::CaseOutcome outcome{store::Outcome::Partial, QDate(2026, 10, 2), QDate(2026, 9, 28)};
     // The judgment alone leaves the outcome; the feedback carries it.
-    cases.saveCaseTexts(1, {u"应在午日"_s, {}, outcome});
+    cases.saveCaseTexts(store::TextsToSave::Judgment, {u"应在午日"_s, {}, outcome});
     EXPECT_EQ(outcomes(*db), QStringList{cast.caseNumber + u":pending::"_s});
-    cases.saveCaseTexts(2, {{}, u"十月二日成"_s, outcome});
+    cases.saveCaseTexts(store::TextsToSave::Feedback, {{}, u"十月二日成"_s, outcome});
     EXPECT_EQ(outcomes(*db), QStringList{cast.caseNumber + u":partial:2026-10-02:2026-09-28"_s});
     EXPECT_EQ(cases.loadLocalCase(id)->outcome, outcome);
 }

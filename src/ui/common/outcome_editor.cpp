@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+#include "ui/common/object_names.h"
+
 namespace ui {
 namespace {
 
@@ -27,11 +29,11 @@ QDate dateOf(const QLineEdit* edit) { return QDate::fromString(edit->text(), kDa
 
 OutcomeEditor::OutcomeEditor(QWidget* parent) : QWidget(parent) {
     outcomeBox_ = new QComboBox(this);
-    outcomeBox_->setObjectName(QStringLiteral("outcomeBox"));
+    outcomeBox_->setObjectName(QLatin1String(objectnames::outcomeeditor::outcomeBox));
     outcomeBox_->setAccessibleName(QStringLiteral("验证结果"));
     outcomeBox_->addItems(store::outcomeNames());
-    dateEdit_ = dateField(this, "outcomeDateEdit", QStringLiteral("应验日期"));
-    predictedEdit_ = dateField(this, "predictedDateEdit", QStringLiteral("预测应期"));
+    dateEdit_ = dateField(this, objectnames::outcomeeditor::outcomeDateEdit, QStringLiteral("应验日期"));
+    predictedEdit_ = dateField(this, objectnames::outcomeeditor::predictedDateEdit, QStringLiteral("预测应期"));
 
     auto* grid = grid_ = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);

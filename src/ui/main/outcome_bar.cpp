@@ -4,15 +4,16 @@
 #include <QPushButton>
 
 #include "ui/common/outcome_editor.h"
+#include "ui/main/object_names.h"
 #include "workbench/workbench.h"
 
 namespace ui {
 
 OutcomeBar::OutcomeBar(workbench::Workbench& bench, QWidget* parent) : QWidget(parent), bench_(bench) {
-    setObjectName(QStringLiteral("outcomeBar"));
+    setObjectName(objectnames::outcomebar::bar);
     editor_ = new OutcomeEditor(this);
     takeTimingButton_ = new QPushButton(QStringLiteral("取应期"), this);
-    takeTimingButton_->setObjectName(QStringLiteral("takeTimingButton"));
+    takeTimingButton_->setObjectName(objectnames::outcomebar::takeTimingButton);
     takeTimingButton_->setToolTip(QStringLiteral("把断卦辅助中选中的应期填为预测应期"));
     takeTimingButton_->setEnabled(false);
     editor_->addBesideOutcome(takeTimingButton_);

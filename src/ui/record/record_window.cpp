@@ -17,6 +17,7 @@
 #include "record/record_csv.h"
 #include "store/database.h"
 #include "ui/common/busy_cursor.h"
+#include "ui/record/object_names.h"
 #include "ui/record/record_charts.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
@@ -24,6 +25,8 @@
 
 namespace ui {
 namespace {
+
+namespace names = objectnames::recordwindow;
 
 const QStringList kGroupColumns = {QString(),           QStringLiteral("总数"),   QStringLiteral("已验"),
                                    QStringLiteral("应验"), QStringLiteral("部分应验"), QStringLiteral("未应验"),
@@ -116,21 +119,21 @@ private:
 
 RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWidget* parent)
     : QDialog(parent), db_(db), bench_(bench) {
-    setObjectName(QStringLiteral("recordWindow"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("验证统计"));
     resize(1000, 720);
 
     auto* filterRow = new QHBoxLayout;
     categoryBox_ = new QComboBox(this);
-    categoryBox_->setObjectName(QStringLiteral("recordCategoryBox"));
+    categoryBox_->setObjectName(names::categoryBox);
     auto* categoryLabel = new QLabel(QStringLiteral("分类(&C)："), this);
     categoryLabel->setBuddy(categoryBox_);
     rangeBox_ = new QCheckBox(QStringLiteral("起卦日期(&D)"), this);
-    rangeBox_->setObjectName(QStringLiteral("recordRangeBox"));
+    rangeBox_->setObjectName(names::rangeBox);
     fromEdit_ = new QDateEdit(this);
-    fromEdit_->setObjectName(QStringLiteral("recordFromEdit"));
+    fromEdit_->setObjectName(names::fromEdit);
     toEdit_ = new QDateEdit(this);
-    toEdit_->setObjectName(QStringLiteral("recordToEdit"));
+    toEdit_->setObjectName(names::toEdit);
     for (QDateEdit* edit : {fromEdit_, toEdit_}) {
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         edit->setCalendarPopup(true);
@@ -139,9 +142,9 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
     fromEdit_->setDate(bench_.clock().today().addYears(-1));
     toEdit_->setDate(bench_.clock().today());
     auto* pictureButton = new QPushButton(QStringLiteral("导出图片(&P)…"), this);
-    pictureButton->setObjectName(QStringLiteral("recordPictureButton"));
+    pictureButton->setObjectName(names::pictureButton);
     auto* csvButton = new QPushButton(QStringLiteral("导出CSV(&V)…"), this);
-    csvButton->setObjectName(QStringLiteral("recordCsvButton"));
+    csvButton->setObjectName(names::csvButton);
     filterRow->addWidget(categoryLabel);
     filterRow->addWidget(categoryBox_);
     filterRow->addSpacing(12);
@@ -156,10 +159,10 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
     content_ = new QWidget;
-    content_->setObjectName(QStringLiteral("recordContent"));
+    content_->setObjectName(names::content);
     auto* contentLayout = new QVBoxLayout(content_);
     summary_ = new QLabel(content_);
-    summary_->setObjectName(QStringLiteral("recordSummary"));
+    summary_->setObjectName(names::summary);
     summary_->setWordWrap(true);
     QFont bold = summary_->font();
     bold.setBold(true);
@@ -249,16 +252,16 @@ void RecordWindow::refresh() {
     for (record::GroupBy by : record::kGroupings) {
         const QList<record::Group>& groups = record_.groupsBy(by);
         QTableWidget* table =
-            tableOfGroups(QStringLiteral("groupTable_") + record::groupByWord(by), record::groupByTitle(by), groups, content_);
+            tableOfGroups(QLatin1String(names::groupTablePrefix) + record::groupByWord(by), record::groupByTitle(by), groups, content_);
         sections_->addWidget(section(QStringLiteral("按") + record::groupByTitle(by), table,
                                      hitRateBars(groups, content_), content_));
     }
     sections_->addWidget(section(QStringLiteral("按季度"),
-                                 tableOfGroups(QStringLiteral("quarterTable"), QStringLiteral("季度"), record_.quarters,
+                                 tableOfGroups(QLatin1String(names::quarterTable), QStringLiteral("季度"), record_.quarters,
                                             content_),
                                  quarterLine(record_.quarters, content_), content_));
 
-    QTableWidget* timing = tableOf(QStringLiteral("timingTable"),
+    QTableWidget* timing = tableOf(QLatin1String(names::timingTable),
                                    {QStringLiteral("实应 − 应期（天）"), QStringLiteral("卦例数")}, content_);
     timing->setRowCount(int(record_.timing.histogram.size()));
     for (int row = 0; row < record_.timing.histogram.size(); ++row) {
@@ -277,7 +280,7 @@ void RecordWindow::refresh() {
         content_);
     auto* pendingLayout = new QVBoxLayout(pendingBox);
     overdueView_ = new QTableView(pendingBox);
-    overdueView_->setObjectName(QStringLiteral("overdueTable"));
+    overdueView_->setObjectName(names::overdueTable);
     overdueView_->setModel(new PendingModel(record_.overdue, overdueView_));
     overdueView_->verticalHeader()->hide();
     overdueView_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -290,7 +293,7 @@ void RecordWindow::refresh() {
 }
 
 QTableWidget* RecordWindow::groupTable(record::GroupBy by) const {
-    return content_->findChild<QTableWidget*>(QStringLiteral("groupTable_") + record::groupByWord(by));
+    return content_->findChild<QTableWidget*>(QLatin1String(names::groupTablePrefix) + record::groupByWord(by));
 }
 
 void RecordWindow::openPendingCase(int row) {

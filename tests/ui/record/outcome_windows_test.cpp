@@ -15,6 +15,8 @@
 
 #include "record/practice_record.h"
 #include "test_support/program_fixture.h"
+#include "ui/common/object_names.h"
+#include "ui/main/object_names.h"
 #include "ui/record/record_window.h"
 
 namespace {
@@ -40,7 +42,7 @@ private slots:
                                           2024, 2, 4, QStringLiteral("求财"), QStringLiteral("男"),
                                           QStringLiteral("pending"), QVariant(), QVariant()});
         QVERIFY(f.bench().openLocalCase(id));
-        auto* box = control<QComboBox>(*f.window, "outcomeBox");
+        auto* box = control<QComboBox>(*f.window, objectnames::outcomeeditor::outcomeBox);
         auto* save = control<QPushButton>(*f.window, "Button29");
         QVERIFY(!save->isEnabled());
         box->setCurrentText(QStringLiteral("应验"));
@@ -66,10 +68,10 @@ private slots:
         f.window->show();
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311141T:16:24:00")));
         for (QAction* a : control<QMenu>(*f.window, "PopupMenu1")->actions())
-            if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
-        control<QComboBox>(*f.window, "readingQuestionBox")->setCurrentText(QStringLiteral("求财"));
-        auto* lines = control<QListWidget>(*f.window, "readingLines");
-        auto* take = control<QPushButton>(*f.window, "takeTimingButton");
+            if (a->objectName() == QLatin1String(objectnames::mainwindow::readingPanelAction)) a->trigger();
+        control<QComboBox>(*f.window, objectnames::readingpanel::questionBox)->setCurrentText(QStringLiteral("求财"));
+        auto* lines = control<QListWidget>(*f.window, objectnames::readingpanel::lines);
+        auto* take = control<QPushButton>(*f.window, objectnames::outcomebar::takeTimingButton);
         QVERIFY(!take->isEnabled());
         QListWidgetItem* candidate = nullptr;
         for (int i = 0; i < lines->count() && !candidate; ++i)
@@ -78,7 +80,7 @@ private slots:
         QVERIFY(candidate);
         emit lines->itemClicked(candidate);
         take->click();
-        QCOMPARE(control<QLineEdit>(*f.window, "predictedDateEdit")->text(), candidate->text().mid(2, 10));
+        QCOMPARE(control<QLineEdit>(*f.window, objectnames::outcomeeditor::predictedDateEdit)->text(), candidate->text().mid(2, 10));
         QCOMPARE(f.bench().outcome().predicted.toString(Qt::ISODate), candidate->text().mid(2, 10));
         QVERIFY(control<QPushButton>(*f.window, "Button29")->isEnabled());
     }

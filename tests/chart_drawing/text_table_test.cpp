@@ -1,5 +1,5 @@
 // Rows of cells laid out as a table by measured widths.
-#include "chart/text_table.h"
+#include "chart_drawing/text_table.h"
 
 #include <gtest/gtest.h>
 

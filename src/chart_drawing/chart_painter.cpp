@@ -1,10 +1,10 @@
-#include "chart/chart_painter.h"
+#include "chart_drawing/chart_painter.h"
 
 #include "chart/catalogue.h"
-#include "chart/chart_geometry.h"
 #include "chart/elements.h"
-#include "chart/free_place.h"
 #include "chart/stems.h"
+#include "chart_drawing/chart_geometry.h"
+#include "chart_drawing/free_place.h"
 
 namespace chart {
 namespace {
@@ -206,8 +206,9 @@ private:
                 voidX, voidY,
                 clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"), area);
         if (in_.strengthNote) {
-            const StrengthNote note = in_.strengthNote(item);
-            p_.setPen(note.color.isValid() ? note.color : kNoteColor);
+            const analysis::LineStrength note = in_.strengthNote(item);
+            const QColor color = seasonColor(note.season);
+            p_.setPen(color.isValid() ? color : kNoteColor);
             movableText(stateX, stateY, note.text, area);
         }
     }
@@ -222,8 +223,8 @@ private:
         itemNotes(QStringLiteral("AB") + r.branchElement, mainX, y, mainX, y + kNoteLine, area);
         if (!withChanged_ || r.changedLine.isEmpty()) return;
         itemNotes(r.changedLine, changedVoidX, y, changedStateX, y, area);
-        const QString advance = advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2),
-                                            in_.state.schools.sevenAdvances);
+        const QString advance = analysis::advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2),
+                                                      in_.state.schools.sevenAdvances);
         setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
         movableText(changedVoidX, y + kNoteLine, advance, area);
         if (in_.returnInfluence) {
@@ -288,12 +289,15 @@ ChartHit hitTest(int x, int y) {
     return {};
 }
 
-QString advanceNote(QChar mainBranch, QChar changedBranch, bool sevenPairs) {
-    static const QString advances = QStringLiteral("亥子寅卯巳午申酉丑辰辰未未戌戌丑");
-    const qsizetype pairs = sevenPairs ? advances.size() - 2 : advances.size();  // the last pair is 戌↔丑
-    for (qsizetype k = 0; k < pairs; k += 2) {
-        if (advances.at(k) == mainBranch && advances.at(k + 1) == changedBranch) return QStringLiteral("进化");
-        if (advances.at(k + 1) == mainBranch && advances.at(k) == changedBranch) return QStringLiteral("退化");
+QColor seasonColor(analysis::SeasonState season) {
+    using analysis::SeasonState;
+    switch (season) {
+    case SeasonState::None: return {};
+    case SeasonState::Prosperous:
+    case SeasonState::Supported: return {255, 0, 0};
+    case SeasonState::Resting: return {210, 105, 30};
+    case SeasonState::Confined: return {180, 105, 30};
+    case SeasonState::Dead: return {94, 38, 18};
     }
     return {};
 }

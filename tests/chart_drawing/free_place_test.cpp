@@ -1,5 +1,5 @@
 // Room for a text that may move: the nearest place inside its area, a pixel clear of obstacles.
-#include "chart/free_place.h"
+#include "chart_drawing/free_place.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "chart/chart_cursor.h"
+#include "chart_drawing/chart_cursor.h"
 
 #include <gtest/gtest.h>
 

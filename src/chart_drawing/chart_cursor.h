@@ -6,7 +6,7 @@
 #include <QPoint>
 #include <QRect>
 
-#include "chart/chart_painter.h"
+#include "chart_drawing/chart_painter.h"
 
 namespace chart {
 

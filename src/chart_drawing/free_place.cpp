@@ -1,4 +1,4 @@
-#include "chart/free_place.h"
+#include "chart_drawing/free_place.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "chart/text_table.h"
+#include "chart_drawing/text_table.h"
 
 #include <algorithm>
 

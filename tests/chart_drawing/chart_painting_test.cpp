@@ -11,8 +11,8 @@
 
 #include "analysis/line_strength.h"
 #include "chart/chart_build.h"
-#include "chart/chart_geometry.h"
-#include "chart/chart_painter.h"
+#include "chart_drawing/chart_geometry.h"
+#include "chart_drawing/chart_painter.h"
 #include "store/database.h"
 #include "store/sqlite_divination_data.h"
 #include "test_support/qt_printers.h"
@@ -34,10 +34,7 @@ protected:
                                     options,
                                     false,
                                     QStringLiteral("性别:男 出生:1980 占事:求财"),
-                                    [this](const QString& item) {
-                                        const analysis::LineStrength s = analysis::DescribeLineStrength(state, item);
-                                        return chart::StrengthNote{s.text, s.colour};
-                                    },
+                                    [this](const QString& item) { return analysis::DescribeLineStrength(state, item); },
                                     &analysis::DescribeReturnInfluence};
         QImage image(chart::kChartWidth, chart::kChartHeight, QImage::Format_RGB32);
         QPainter painter(&image);

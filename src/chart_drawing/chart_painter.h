@@ -6,26 +6,22 @@
 #include <functional>
 #include <vector>
 
-#include "chart/chart_geometry.h"
+#include "analysis/line_strength.h"
 #include "chart/chart_state.h"
+#include "chart_drawing/chart_geometry.h"
 
 namespace chart {
 
 inline constexpr int kChartWidth = geometry::kWidth;
 inline constexpr int kChartHeight = geometry::kHeight;
 
-// The strength note of a line item (relative, branch, element) and the colour it is drawn in.
-struct StrengthNote {
-    QString text;
-    QColor color;  // invalid: the note colour
-};
-
 struct PaintInputs {
     const ChartState& state;
     const ChartOptions& options;
     bool showingChanged = false;  // the changed hexagram is on view
     QString caseHeader;           // 性别:… 出生:… 占事:…
-    std::function<StrengthNote(const QString& item)> strengthNote;
+    // The strength note of a line item (relative, branch, element), drawn in its season's colour.
+    std::function<analysis::LineStrength(const QString& item)> strengthNote;
     std::function<QString(QChar mainElement, QChar changedElement)> returnInfluence;
     QColor faceColor = QColor(240, 240, 240);
     QColor textColor = Qt::black;
@@ -52,9 +48,9 @@ struct ChartHit {
 };
 ChartHit hitTest(int x, int y);
 
-// "进化" or "退化" from a main branch to a changed branch; empty for any other pair.
-// sevenPairs leaves out 戌↔丑, as the schools counting seven pairs do.
-QString advanceNote(QChar mainBranch, QChar changedBranch, bool sevenPairs = false);
+// Colour of a strength note in a season state: red while the item thrives, browns darkening as
+// it weakens; invalid for none (the note colour).
+QColor seasonColor(analysis::SeasonState season);
 // Colour of a highlight flag: the first matching bit of 1, 2|4, 8, 16, 32; invalid for none.
 QColor highlightColor(int flag);
 
