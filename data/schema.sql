@@ -19,12 +19,20 @@ CREATE TABLE gua_table (
   fankui      TEXT DEFAULT '',
   shijian     TEXT DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')),
   uuid        TEXT,
-  zhanlei     TEXT DEFAULT ''
+  zhanlei     TEXT DEFAULT '',
+  -- The outcome: hit, partial, miss or pending; the day it came true or failed and the day the
+  -- reading predicted, "yyyy-MM-dd" or null (src/store/case_outcome.h).
+  outcome        TEXT NOT NULL DEFAULT 'pending',
+  outcome_date   TEXT,
+  predicted_date TEXT
 );
 CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
 CREATE INDEX gua_table_shijian ON gua_table(shijian);
 CREATE INDEX gua_table_nian_yue ON gua_table(nian, yue);
 CREATE INDEX gua_table_lei_nian_yue ON gua_table(lei_id, nian, yue);
+-- Covers what the record of outcomes reads (src/record), so it never walks the long texts.
+CREATE INDEX gua_table_record ON gua_table(lei_id, nian, yue, ri, zhanlei, xingbie, gua_bianhao, outcome,
+                                           outcome_date, predicted_date);
 
 -- Case categories.
 CREATE TABLE fenlei_table (

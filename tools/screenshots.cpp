@@ -28,6 +28,7 @@
 #include "ui/main/main_window_layout.h"
 #include "ui/main/object_names.h"
 #include "ui/main/settings_dialog.h"
+#include "ui/record/record_window.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 
@@ -186,5 +187,37 @@ int main(int argc, char** argv) {
     program.bench.enterCaseNumber(QStringLiteral("20240204311141T:16:26:00"));
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-astronomical.png")));
+
+    // 验证统计 over a sample library of its own (the data root is left alone).
+    auto sample = store::Database::openInMemory();
+    {
+        const char16_t* questions[] = {u"求财", u"工作", u"婚姻", u"疾病", u"考试", u"出行", u"失物", u""};
+        const char16_t* outcomes[] = {u"hit", u"hit", u"partial", u"miss", u"pending", u"hit", u"miss"};
+        store::Transaction transaction(*sample);
+        for (int i = 0; i < 240; ++i) {
+            const QDate cast = QDate(2022, 1, 3).addDays(i * 3 + i % 5);
+            QString codes;
+            for (int k = 0; k < 6; ++k) codes += QChar(u'1' + (i * (k + 3) + k) % 4 % (i % 3 ? 2 : 4));
+            const QString outcome = QString::fromUtf16(outcomes[(i * 5 + i / 7) % 7]);
+            const bool decided = outcome != u"pending";
+            sample->execute(
+                QStringLiteral("insert into gua_table(gua_bianhao,lei_id,nian,yue,ri,zhanlei,xingbie,shiyou,outcome,"
+                               "outcome_date,predicted_date) values(?,?,?,?,?,?,?,?,?,?,?)"),
+                {cast.toString(QStringLiteral("yyyyMMdd")) + codes + (i % 4 ? QStringLiteral("京房式") : QStringLiteral("藏山卜")) +
+                     QStringLiteral("T:10:00:00"),
+                 1 + i % 6, cast.year(), cast.month(), cast.day(), QString::fromUtf16(questions[i % 8]),
+                 i % 2 ? QStringLiteral("男") : QStringLiteral("女"), QStringLiteral("示例卦例 %1").arg(i + 1), outcome,
+                 decided ? QVariant(cast.addDays(10 + (i * 7) % 23).toString(Qt::ISODate)) : QVariant(),
+                 decided || i % 3 == 0 ? QVariant(cast.addDays(12 + (i * 11) % 17).toString(Qt::ISODate)) : QVariant()});
+        }
+        transaction.commit();
+    }
+    ui::RecordWindow record(*sample, program.bench, &window);
+    record.resize(1000, 900);
+    record.show();
+    application.processEvents();
+    record.grab().save(QDir(out).filePath(QStringLiteral("record-window.png")));
+    record.savePicture(QDir(out).filePath(QStringLiteral("record-whole.png")));
+    record.close();
     return 0;
 }

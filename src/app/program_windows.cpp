@@ -12,6 +12,13 @@ ProgramWindows::ProgramWindows(ProgramSetup setup)
     QObject::connect(&bench, &workbench::Workbench::castRequested, &castDialog, [this] {
         if (castDialog.run()) bench.rebuildFromCast();
     });
+    QObject::connect(&bench, &workbench::Workbench::recordRequested, &mainWindow, [this, &db = setup.db] {
+        if (!recordWindow)
+            recordWindow = std::make_unique<ui::RecordWindow>(db, bench, &mainWindow);
+        else
+            recordWindow->refresh();
+        recordWindow->exec();
+    });
     QObject::connect(&bench, &workbench::Workbench::caseBrowserRequested, &caseBrowser, [this] {
         caseBrowser.prepareFirstShowing();
         caseBrowser.exec();

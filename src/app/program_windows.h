@@ -11,6 +11,7 @@
 #include "ui/calendar/calendar_viewer.h"
 #include "ui/casting/cast_dialog.h"
 #include "ui/main/main_window.h"
+#include "ui/record/record_window.h"
 #include "workbench/workbench.h"
 
 namespace app {
@@ -35,6 +36,8 @@ public:
     ui::CaseBrowser caseBrowser;
     ui::CalendarViewer calendarViewer;
     CloudWiring cloud;
+    // 验证统计, made when first asked for: its record is computed as it opens.
+    std::unique_ptr<ui::RecordWindow> recordWindow;
 };
 
 }  // namespace app

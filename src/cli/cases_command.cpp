@@ -13,6 +13,7 @@
 #include "cli/case_search_command.h"
 #include "cli/command_parsing.h"
 #include "cli/progress_device.h"
+#include "cli/record_command.h"
 #include "store/automatic_backup.h"
 #include "store/case_transfer.h"
 
@@ -23,10 +24,12 @@ const QString kQuiet = QStringLiteral("quiet");
 const QCommandLineOption kQuietOption(kQuiet, QStringLiteral("No progress on standard error."));
 
 constexpr const char* kCasesUsage =
-    "usage: qinglan-cli cases export|import|search ...\n"
+    "usage: qinglan-cli cases export|import|search|stats|outcome ...\n"
     "  export [--category NAME] [--from DATE --to DATE] [--quiet] FILE|-\n"
     "  import [--dry-run] [--skip-refused] [--no-update] [--json] [--quiet] FILE|-\n"
     "  search [--limit N] [--category NAME] KEYWORD\n"
+    "  stats [--category NAME] [--from DATE --to DATE] [--by GROUPING] [--json]\n"
+    "  outcome CASE-ID 应验|部分应验|未应验|待验 [--date DATE] [--predicted DATE]\n"
     "(qinglan-cli cases VERB --help describes each)\n";
 
 // Copies everything `from` gives until its end to `to` in pieces; false when a write failed.
@@ -53,7 +56,8 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
     parser.setApplicationDescription(QStringLiteral(
         "Writes the cases as JSON Lines (one case per line, UTF-8) to FILE, or to standard output for -.\n"
         "Fields: id, uuid, gua_ming, gua_bianhao, lei_mingcheng (category name), nian, yue, ri, xingbie,\n"
-        "chusheng, shiyou, duanyu, fankui, shijian, zhanlei (question type; lines without it are read as well)."));
+        "chusheng, shiyou, duanyu, fankui, shijian, zhanlei (question type), outcome (hit, partial, miss,\n"
+        "pending), outcome_date, predicted_date (yyyy-mm-dd or null); lines without the last four are read as well."));
     parser.addOption(
         {QStringLiteral("category"), QStringLiteral("Only the cases of this category."), QStringLiteral("NAME")});
     parser.addOption({QStringLiteral("from"), QStringLiteral("Only cases cast on or after this date."),
@@ -67,21 +71,8 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
 
     store::ExportFilter filter;
     if (parser.isSet(QStringLiteral("category"))) filter.category = parser.value(QStringLiteral("category"));
-    for (const auto& [name, date] :
-         {std::pair{QStringLiteral("from"), &filter.from}, std::pair{QStringLiteral("to"), &filter.to}}) {
-        if (!parser.isSet(name)) continue;
-        const QDate parsed = QDate::fromString(parser.value(name), QStringLiteral("yyyy-MM-dd"));
-        if (!parsed.isValid()) {
-            err << "qinglan-cli cases export: --" << name.toStdString() << " needs a date yyyy-mm-dd, not "
-                << parser.value(name).toStdString() << "\n";
-            return 2;
-        }
-        *date = parsed;
-    }
-    if (filter.from && filter.to && *filter.from > *filter.to) {
-        err << "qinglan-cli cases export: --from is after --to\n";
-        return 2;
-    }
+    if (const auto status = readDateRange(parser, QStringLiteral("cases export"), filter.from, filter.to, err))
+        return *status;
 
     const QString target = parser.positionalArguments()[0];
     const bool quiet = parser.isSet(kQuiet);
@@ -195,11 +186,13 @@ int runCases(const QStringList& args, std::ostream& out, std::ostream& err) {
     if (verb == u"export") return runExport(args.mid(1), out, err);
     if (verb == u"import") return runImport(args.mid(1), out, err);
     if (verb == u"search") return runCaseSearch(args.mid(1), out, err);
+    if (verb == u"stats") return runCaseStats(args.mid(1), out, err);
+    if (verb == u"outcome") return runCaseOutcome(args.mid(1), out, err);
     if (verb == u"--help" || verb == u"-h" || verb == u"help") {
         out << kCasesUsage;
         return 0;
     }
-    err << "qinglan-cli cases: expected export, import or search (see qinglan-cli --help)\n";
+    err << "qinglan-cli cases: expected export, import, search, stats or outcome (see qinglan-cli --help)\n";
     return 2;
 }
 

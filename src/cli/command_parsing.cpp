@@ -97,4 +97,23 @@ std::optional<int> numberOption(const QCommandLineParser& parser, const QString&
     return n;
 }
 
+std::optional<int> readDateRange(const QCommandLineParser& parser, const QString& command, std::optional<QDate>& from,
+                                 std::optional<QDate>& to, std::ostream& err) {
+    for (const auto& [name, date] : {std::pair{QStringLiteral("from"), &from}, std::pair{QStringLiteral("to"), &to}}) {
+        if (!parser.isSet(name)) continue;
+        const QDate parsed = QDate::fromString(parser.value(name), QStringLiteral("yyyy-MM-dd"));
+        if (!parsed.isValid()) {
+            err << "qinglan-cli " << command.toStdString() << ": --" << name.toStdString()
+                << " needs a date yyyy-mm-dd, not " << parser.value(name).toStdString() << "\n";
+            return 2;
+        }
+        *date = parsed;
+    }
+    if (from && to && *from > *to) {
+        err << "qinglan-cli " << command.toStdString() << ": --from is after --to\n";
+        return 2;
+    }
+    return std::nullopt;
+}
+
 }  // namespace cli

@@ -2,6 +2,7 @@
 // What the commands that work on the case library share: their option parsing with
 // QCommandLineParser (including --help and --data-dir) and the database of the data root.
 #include <QCommandLineParser>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,6 +25,11 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QString& comma
 // The database file of the data root: --data-dir, $QINGLAN_DATA_DIR, a portable data/ folder
 // beside the program, else the user's data folder.
 QString databasePath(const QCommandLineParser& parser);
+
+// The options --from and --to (yyyy-mm-dd, the first not after the second) into from and to
+// when given; the exit status 2, after the problem on err, when they are not dates.
+std::optional<int> readDateRange(const QCommandLineParser& parser, const QString& command, std::optional<QDate>& from,
+                                 std::optional<QDate>& to, std::ostream& err);
 
 // The value of a numeric option within 1..last; nullopt when missing, not a number or out of range.
 std::optional<int> numberOption(const QCommandLineParser& parser, const QString& name, int last);

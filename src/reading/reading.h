@@ -14,6 +14,9 @@ namespace reading {
 
 // The question types (占类) in the order the casting dialog lists them.
 QStringList questionTypes();
+// The question's 用神 as it names it: a relative, 世 or 应 (gender 男 or 女 decides 婚姻); empty
+// for 婚姻 without a gender, an empty or unknown type. Needs no chart.
+QString useGodOf(const QString& question, const QString& gender);
 
 struct ReadingRequest {
     QString question;  // a question type, or empty

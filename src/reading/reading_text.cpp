@@ -63,7 +63,8 @@ QList<TextLine> useGodLines(const UseGodReading& reading) {
     out.append(plain(QString::fromUtf16(kTimingNote)));
     if (reading.timing.isEmpty()) out.append(plain(QStringLiteral("  —")));
     for (const TimingCandidate& t : reading.timing)
-        out.append(plain(QStringLiteral("  %1 %2日 %3").arg(t.date.toString(Qt::ISODate), t.dayPillar, t.kind)));
+        out.append({QStringLiteral("  %1 %2日 %3").arg(t.date.toString(Qt::ISODate), t.dayPillar, t.kind), std::nullopt,
+                    false, t.date});
     return out;
 }
 

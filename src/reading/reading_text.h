@@ -2,6 +2,7 @@
 // The reading assistant's results as lines of text, for the main window's panel or any other
 // plain-text form. No widgets.
 #include <QList>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,6 +22,7 @@ struct TextLine {
     QString text;
     std::optional<int> position;
     bool hidden = false;
+    QDate date{};  // a candidate date (应期) the line names
 };
 
 // The 用神 with its reason (or why there is none), the second 用神, 原神 忌神 仇神 with their lines

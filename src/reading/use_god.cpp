@@ -17,7 +17,8 @@ QString relativeSteps(const QString& relative, int steps) {
     return i < 0 ? QString() : kCycle.at((i + steps + 5 * 4) % 5);
 }
 
-// The question's 用神: a relative, 世 or 应; empty for 婚姻 without a gender or an unknown type.
+}  // namespace
+
 QString useGodOf(const QString& question, const QString& gender) {
     static const QList<QPair<QString, QStringList>> table = {
         {QStringLiteral("世"), {QStringLiteral("自身"), QStringLiteral("疾病"), QStringLiteral("出行")}},
@@ -40,6 +41,8 @@ QString useGodOf(const QString& question, const QString& gender) {
         if (questions.contains(question)) return god;
     return {};
 }
+
+namespace {
 
 int positionOf(int index) { return 6 - index; }
 QChar lineBranch(const chart::ChartLine& line) { return analysis::charAt(line.branchElement, 0); }

@@ -2,6 +2,8 @@
 // The current stored case held for the main window.
 #include <QString>
 
+#include "store/case_outcome.h"
+
 namespace store {
 
 struct CaseRecord {
@@ -17,10 +19,12 @@ struct CaseRecord {
     qint64 caseId = 0;
 };
 
-// The judgment (断语) and feedback (反馈) texts of a case.
+// The judgment (断语) and feedback (反馈) texts of a case, and its outcome, which is saved with
+// the feedback (locally only).
 struct CaseTexts {
     QString judgment;  // duanyu
     QString feedback;  // fankui
+    CaseOutcome outcome{};
 };
 
 // The case line drawn at the top of the chart after a cast: "性别:男 出生:1980 占事:求职".

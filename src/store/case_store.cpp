@@ -94,6 +94,7 @@ SaveResult CaseStore::saveCaseTexts(TextsToSave which, const CaseTexts& texts) {
     } else if (setFeedback) {
         db_.execute(QStringLiteral("update gua_table set fankui=? where id=?"), {texts.feedback, row});
     }
+    if (setFeedback) saveOutcome(db_, row, texts.outcome);
     transaction.commit();
     record_.saveKey = row;
     return {true, {}};
@@ -122,9 +123,15 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     r.saveKey = id;
     cloudRecord_ = false;
     r.questionType = query.value(11).toString();
-    CaseTexts texts{query.value(9).toString(), query.value(10).toString()};
+    CaseTexts texts{query.value(9).toString(), query.value(10).toString(),
+                    outcomeOf(db_, id).value_or(CaseOutcome{})};
     history_.appendIfMissing(CaseHistory::localEntry(id));
     return texts;
+}
+
+CaseOutcome CaseStore::outcomeOfCloudRecord() const {
+    const qint64 row = cloudRecord_ ? localCopyOfCloudCase() : record_.saveKey;
+    return row == 0 ? CaseOutcome{} : outcomeOf(db_, row).value_or(CaseOutcome{});
 }
 
 bool CaseStore::deleteCase(qint64 id) {

@@ -43,12 +43,16 @@ public:
     // The texts `which` names, saved into the record's row (saveKey). Without one
     // the row is inserted first; for a case of the case service its newest local copy (same
     // number and fields) is used when there is one. A text over kMaxCaseTextBytes saves nothing.
+    // The outcome goes with the feedback, into the local row only.
     SaveResult saveCaseTexts(TextsToSave which, const CaseTexts& texts);
     // Why the texts `which` names cannot be saved (one over the length limit), or none.
     static std::optional<QString> textsProblem(TextsToSave which, const CaseTexts& texts);
     // Sets the question type (占类) of the record and saves it into the record's row; without a
     // row (a chart-only cast, a case of the case service) it is kept for the first save.
     SaveResult saveQuestionType(const QString& questionType);
+    // The outcome of the local copy of the case service's case of the record (pending when there
+    // is none): the case service does not keep outcomes.
+    CaseOutcome outcomeOfCloudRecord() const;
     // Fills the record from the row with this id and gives its texts; none when there is no row.
     std::optional<CaseTexts> loadLocalCase(qint64 id);
     // Deletes the local case with this id; it also leaves the history. When it is the current

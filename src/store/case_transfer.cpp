@@ -4,6 +4,7 @@
 
 #include "store/case_categories.h"
 #include "store/case_identity.h"
+#include "store/case_outcome.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -102,7 +103,7 @@ QString nonNull(QString text) { return text.isNull() ? QString(qsizetype(0), QCh
 // What a valid line holds, ready to bind.
 struct ImportedCase {
     QVariantList values;    // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian,
-                            // zhanlei
+                            // zhanlei, outcome, outcome_date, predicted_date (the outcome null: the line has none)
     QVariant categoryName;  // null: no category
     QString uuid;           // empty: the line has none
 };
@@ -120,7 +121,8 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
 
     static const QSet<QString> known = [] {
         QSet<QString> names{QStringLiteral("id"), QStringLiteral("uuid"), QStringLiteral("lei_mingcheng"),
-                            QStringLiteral("shijian"), QStringLiteral("zhanlei")};
+                            QStringLiteral("shijian"), QStringLiteral("zhanlei"), QStringLiteral("outcome"),
+                            QStringLiteral("outcome_date"), QStringLiteral("predicted_date")};
         for (const char* f : kTextFields) names << QLatin1String(f);
         for (const char* f : kNumberFields) names << QLatin1String(f);
         return names;
@@ -172,6 +174,25 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
         else
             return QStringLiteral("字段 %1 应是整数、文本或 null").arg(key);
     }
+    // The outcome and its two dates travel together: a line with none of them (one written before
+    // outcomes were kept) leaves a stored outcome be; a line with any of them sets all three.
+    QVariant outcome, outcomeDates[2];
+    const QString dateKeys[2] = {QStringLiteral("outcome_date"), QStringLiteral("predicted_date")};
+    if (object.contains(QStringLiteral("outcome")) || object.contains(dateKeys[0]) || object.contains(dateKeys[1])) {
+        const QJsonValue v = object.value(QStringLiteral("outcome"));
+        std::optional<Outcome> parsed = Outcome::Pending;
+        if (!v.isUndefined() && !v.isNull()) parsed = v.isString() ? parseOutcome(v.toString()) : std::nullopt;
+        if (!parsed)
+            return QStringLiteral("字段 outcome 应是 hit、partial、miss、pending（或应验、部分应验、未应验、待验）");
+        outcome = outcomeCode(*parsed);
+        for (int i = 0; i < 2; ++i) {
+            const QJsonValue d = object.value(dateKeys[i]);
+            if (d.isUndefined() || d.isNull()) continue;
+            const QDate date = d.isString() ? QDate::fromString(d.toString(), QStringLiteral("yyyy-MM-dd")) : QDate();
+            if (!date.isValid()) return QStringLiteral("字段 %1 应是日期 yyyy-mm-dd 或 null").arg(dateKeys[i]);
+            outcomeDates[i] = dateColumn(date);
+        }
+    }
     const QVariant number = fields.value(QStringLiteral("gua_bianhao"));
     if (number.isNull() || number.toString().isEmpty()) return QStringLiteral("缺少卦的唯一编号 gua_bianhao");
 
@@ -179,6 +200,7 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     for (const char* f : {"gua_ming", "gua_bianhao", "nian", "yue", "ri", "xingbie", "chusheng", "shiyou", "duanyu",
                           "fankui", "shijian", "zhanlei"})
         out.values << fields.value(QLatin1String(f));
+    out.values << outcome << outcomeDates[0] << outcomeDates[1];
     out.categoryName = fields.value(QStringLiteral("lei_mingcheng"));
     return std::nullopt;
 }
@@ -225,7 +247,7 @@ namespace {
 
 // The columns of an export line, in the order of kKeys; "g" is gua_table, "f" fenlei_table. A
 // file of an older version opened read-only has no uuid yet: its lines carry null; nor a question
-// type: an empty one.
+// type: an empty one; nor an outcome: pending.
 QString exportSelect(const Database& db) {
     const auto hasColumn = [&](const char* name) {
         return db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name=?"),
@@ -233,10 +255,12 @@ QString exportSelect(const Database& db) {
     };
     return QStringLiteral(
                "select g.id,%1,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,"
-               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian,%2 from gua_table g "
+               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian,%2,%3 from gua_table g "
                "left join fenlei_table f on f.lei_id=g.lei_id ")
         .arg(hasColumn("uuid") ? QStringLiteral("g.uuid") : QStringLiteral("null"),
-             hasColumn("zhanlei") ? QStringLiteral("coalesce(g.zhanlei,'')") : QStringLiteral("''"));
+             hasColumn("zhanlei") ? QStringLiteral("coalesce(g.zhanlei,'')") : QStringLiteral("''"),
+             hasColumn("outcome") ? QStringLiteral("coalesce(g.outcome,'pending'),g.outcome_date,g.predicted_date")
+                                  : QStringLiteral("'pending',null,null"));
 }
 
 // Writes one line per row of a query over exportSelect's columns; returns how many. A row that
@@ -245,7 +269,8 @@ qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint
     static const char* const kKeys[] = {
         "{\"id\":",     ",\"uuid\":",   ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
         ",\"nian\":",   ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",
-        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":",     ",\"zhanlei\":"};
+        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":",     ",\"zhanlei\":",
+        ",\"outcome\":", ",\"outcome_date\":", ",\"predicted_date\":"};
     qint64 count = 0;
     QVariant lastId;
     QByteArray pending;
@@ -262,7 +287,7 @@ qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint
                                     .arg(where),
                                 e.problem());
         }
-        for (int column = 0; column < 15; ++column) {
+        for (int column = 0; column < int(std::size(kKeys)); ++column) {
             pending += kKeys[column];
             appendJsonValue(pending, query.value(column));
         }
@@ -329,14 +354,18 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
     PreparedStatement insertCase(
         db,
         QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                       "fankui,shijian,uuid,zhanlei) values(?,?,?,?,?,?,?,?,?,?,?,"
-                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?,coalesce(?,''))"));
+                       "fankui,shijian,uuid,zhanlei,outcome,outcome_date,predicted_date) values(?,?,?,?,?,?,?,?,?,?,?,"
+                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?,coalesce(?,''),"
+                       "coalesce(?,'pending'),?,?)"));
     PreparedStatement caseWithUuid(
         db, QStringLiteral("select id,gua_ming is ? and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
-                           "and fankui is ? and (? is null or zhanlei is ?),gua_bianhao from gua_table where uuid=?"));
+                           "and fankui is ? and (? is null or zhanlei is ?) and (? is null or (outcome is ? and "
+                           "outcome_date is ? and predicted_date is ?)),gua_bianhao from gua_table where uuid=?"));
     PreparedStatement updateTexts(
         db, QStringLiteral("update gua_table set gua_ming=?,xingbie=?,chusheng=?,shiyou=?,duanyu=?,fankui=?,"
-                           "zhanlei=coalesce(?,zhanlei) where id=?"));
+                           "zhanlei=coalesce(?,zhanlei),outcome=coalesce(?,outcome),"
+                           "outcome_date=case when ? is null then outcome_date else ? end,"
+                           "predicted_date=case when ? is null then predicted_date else ? end where id=?"));
     QHash<QString, qint64> uuidLines;  // uuid -> the line that named it
     qint64 lineNumber = 0;
     ImportedCase imported;
@@ -362,7 +391,8 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                 continue;
             }
             uuidLines.insert(imported.uuid, lineNumber);
-            QSqlQuery& present = caseWithUuid.run({v[0], v[5], v[6], v[7], v[8], v[9], v[11], v[11], imported.uuid});
+            QSqlQuery& present = caseWithUuid.run(
+                {v[0], v[5], v[6], v[7], v[8], v[9], v[11], v[11], v[12], v[12], v[13], v[14], imported.uuid});
             const bool found = present.next();
             const qint64 id = found ? present.value(0).toLongLong() : 0;
             const bool sameTexts = found && present.value(1).toBool();
@@ -375,7 +405,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                     report.refused.append(
                         {lineNumber, QStringLiteral("uuid 为 %1 的卦例已在库中，内容不同，未更新").arg(imported.uuid)});
                 } else {
-                    updateTexts.run({v[0], v[5], v[6], v[7], v[8], v[9], v[11], id});
+                    updateTexts.run({v[0], v[5], v[6], v[7], v[8], v[9], v[11], v[12], v[12], v[13], v[12], v[14], id});
                     if (const auto seen = known.find(storedNumber); seen != known.end())
                         seen->append(textDigest(v[0], v[5], v[6], v[7], v[8], v[9]));
                     ++report.updated;
@@ -419,7 +449,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
         }
         seen->append(digest);
         insertCase.run({v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10],
-                        imported.uuid.isEmpty() ? QVariant() : QVariant(imported.uuid), v[11]});
+                        imported.uuid.isEmpty() ? QVariant() : QVariant(imported.uuid), v[11], v[12], v[13], v[14]});
         ++report.added;
     }
     if (!indexTrigger.isEmpty()) {

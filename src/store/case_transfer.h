@@ -13,8 +13,11 @@
 // Line fields: "id" (the exporting database's id, ignored on import), "uuid" (the case's
 // identity across libraries, see case_identity.h; optional on import), "gua_ming",
 // "gua_bianhao" (required on import), "lei_mingcheng" (category name), "nian", "yue", "ri",
-// "xingbie", "chusheng", "shiyou", "duanyu", "fankui", "shijian". A missing database value is
-// null.
+// "xingbie", "chusheng", "shiyou", "duanyu", "fankui", "shijian", "zhanlei", "outcome" (hit,
+// partial, miss, pending; the words 应验 部分应验 未应验 待验 are read too), "outcome_date",
+// "predicted_date" ("yyyy-mm-dd" or null). A line without the three outcome fields leaves a stored
+// outcome be (a new case is pending); a line with any of them sets all three. A missing database
+// value is null.
 #include "store/case_text_limit.h"
 #include "store/database.h"
 

@@ -24,6 +24,16 @@ void upgradeSchema(Database& db) {
     if (version < 5 && db.getFirstInteger(QStringLiteral(
                            "select count(*) from pragma_table_info('gua_table') where name='zhanlei'")) == 0)
         db.execute(QStringLiteral("alter table gua_table add column zhanlei text default ''"));
+    if (version < 6 && db.getFirstInteger(QStringLiteral(
+                           "select count(*) from pragma_table_info('gua_table') where name='outcome'")) == 0) {
+        db.execute(QStringLiteral("alter table gua_table add column outcome text not null default 'pending'"));
+        db.execute(QStringLiteral("alter table gua_table add column outcome_date text"));
+        db.execute(QStringLiteral("alter table gua_table add column predicted_date text"));
+    }
+    if (version < 6)
+        db.execute(QStringLiteral(
+            "create index if not exists gua_table_record on gua_table(lei_id,nian,yue,ri,zhanlei,xingbie,gua_bianhao,"
+            "outcome,outcome_date,predicted_date)"));
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();

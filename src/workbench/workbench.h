@@ -133,6 +133,18 @@ public:
     const QString& judgment() const { return judgment_; }
     const QString& feedback() const { return feedback_; }
     bool judgmentUnsaved() const { return judgmentUnsaved_; }
+    // The outcome of the case on view (应验 …, its date, the predicted date). It is saved with the
+    // feedback, so a change of it counts as an unsaved feedback, with the feedback's no-loss rules.
+    const store::CaseOutcome& outcome() const { return outcome_; }
+    void editOutcome(const store::CaseOutcome& outcome);
+    // The 应期 candidate last chosen in the reading panel (invalid when none), which the outcome's
+    // predicted date can take.
+    QDate chosenTiming() const { return chosenTiming_; }
+    void chooseTiming(const QDate& date);
+    // Sets the outcome of a stored local case (the case browser); false after the database's
+    // message. The case on view takes it too unless its own outcome is being edited.
+    bool setCaseOutcome(qint64 id, const store::CaseOutcome& outcome);
+    std::optional<store::CaseOutcome> caseOutcome(qint64 id);
     bool feedbackUnsaved() const { return feedbackUnsaved_; }
     // The editors' texts as typed; each edit counts as unsaved.
     void editJudgment(const QString& text);
@@ -210,6 +222,8 @@ public:
     void requestDeferredCast();
     // "历史记录" and the casting dialog's "读取卦例": the save prompt, then caseBrowserRequested.
     void requestCaseBrowser();
+    // "验证统计": recordRequested.
+    void requestRecord() { emit recordRequested(); }
 
 signals:
     // The chart, its texts, options or view changed: reflect them and repaint.
@@ -218,9 +232,12 @@ signals:
     void caseTextsChanged();
     // Which texts are unsaved changed.
     void unsavedChanged();
+    // A 应期 candidate was chosen in the reading panel.
+    void timingChosen(const QDate& date);
     // A window should open: the casting dialog, the case browser.
     void castRequested();
     void caseBrowserRequested();
+    void recordRequested();
     // Logged in or out: windows that offer the case service look again.
     void cloudChanged();
     // Cases or categories were deleted, moved or added: lists show them again.
@@ -251,7 +268,8 @@ private:
     // A case just stored here goes to the case service while logged in.
     void uploadNewCase(bool stored, std::function<void(bool)> next);
     void openHistoryEntry(const QString& entry);
-    void setTexts(const QString& judgment, const QString& feedback, bool unsaved);
+    void setTexts(const QString& judgment, const QString& feedback, bool unsaved,
+                  const store::CaseOutcome& outcome = {});
     void loadStoredOptions();
 
     store::Database& db_;
@@ -279,6 +297,8 @@ private:
     bool readingPanelShown_ = false;
     QString judgment_;
     QString feedback_;
+    store::CaseOutcome outcome_;
+    QDate chosenTiming_;
     bool judgmentUnsaved_ = false;
     bool feedbackUnsaved_ = false;
 };

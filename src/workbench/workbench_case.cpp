@@ -61,9 +61,43 @@ void Workbench::editFeedback(const QString& text) {
     emit unsavedChanged();
 }
 
-void Workbench::setTexts(const QString& judgment, const QString& feedback, bool unsaved) {
+void Workbench::editOutcome(const store::CaseOutcome& outcome) {
+    outcome_ = outcome;
+    if (feedbackUnsaved_) return;
+    feedbackUnsaved_ = true;
+    emit unsavedChanged();
+}
+
+void Workbench::chooseTiming(const QDate& date) {
+    chosenTiming_ = date;
+    emit timingChosen(date);
+}
+
+bool Workbench::setCaseOutcome(qint64 id, const store::CaseOutcome& outcome) {
+    bool found = false;
+    if (!guarded([&] { found = store::saveOutcome(db_, id, outcome); })) return false;
+    if (!found) {
+        prompter_.message(QStringLiteral("没有这个卦例。"));
+        return false;
+    }
+    if (chartIsStoredCase_ && caseStore_.record().saveKey == id && !feedbackUnsaved_) {
+        outcome_ = outcome;
+        emit caseTextsChanged();
+    }
+    return true;
+}
+
+std::optional<store::CaseOutcome> Workbench::caseOutcome(qint64 id) {
+    std::optional<store::CaseOutcome> outcome;
+    guarded([&] { outcome = store::outcomeOf(db_, id); });
+    return outcome;
+}
+
+void Workbench::setTexts(const QString& judgment, const QString& feedback, bool unsaved,
+                         const store::CaseOutcome& outcome) {
     judgment_ = judgment;
     feedback_ = feedback;
+    outcome_ = outcome;
     judgmentUnsaved_ = feedbackUnsaved_ = unsaved;
     emit caseTextsChanged();
     emit unsavedChanged();
@@ -135,7 +169,7 @@ void Workbench::saveTextsThen(store::TextsToSave which, std::function<void(bool)
 }
 
 void Workbench::saveStoredTexts(store::TextsToSave which, std::function<void(bool)> done) {
-    const store::CaseTexts texts{judgment_, feedback_};
+    const store::CaseTexts texts{judgment_, feedback_, outcome_};
     store::SaveResult result;
     if (!guarded([&] { result = caseStore_.saveCaseTexts(which, texts); })) return done(false);
     if (!cloud_ || !result.saved) return textsSaved(which, result, done);
@@ -214,15 +248,18 @@ void Workbench::setCloudCases(cloud::CloudCaseService* cloud) {
 void Workbench::openCloudCase(qint64 id) {
     if (!cloud_) return;
     cloud_->loadCloudCase(id, caseStore_, [this](const cloud::CloudLoad& load) {
-        if (load.texts)
-            showLoadedCase(*load.texts);
-        else if (!load.message.isEmpty())
-            prompter_.message(load.message);
+        if (!load.texts) {
+            if (!load.message.isEmpty()) prompter_.message(load.message);
+            return;
+        }
+        store::CaseTexts texts = *load.texts;
+        guarded([&] { texts.outcome = caseStore_.outcomeOfCloudRecord(); });  // the case service keeps none
+        showLoadedCase(texts);
     });
 }
 
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
-    setTexts(texts.judgment, texts.feedback, false);
+    setTexts(texts.judgment, texts.feedback, false, texts.outcome);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
     showCaseNumber(caseStore_.record().caseNumber);
     chartIsStoredCase_ = true;

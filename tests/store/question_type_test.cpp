@@ -84,6 +84,7 @@ TEST_F(QuestionTypeTest, AFileOfTheEarlierVersionIsBroughtForward) {
     const QString path = dir.filePath(QStringLiteral("old.db"));
     {
         auto db = store::Database::open(path);
+        db->execute(QStringLiteral("drop index gua_table_record"));  // made with a later version
         db->execute(QStringLiteral("alter table gua_table drop column zhanlei"));
         db->execute(QStringLiteral("insert into gua_table(gua_bianhao) values('A')"));
         db->execute(QStringLiteral("pragma user_version=4"));

@@ -18,6 +18,7 @@
 #include "ui/browser/object_names.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/enter_key.h"
+#include "ui/common/outcome_editor.h"
 #include "ui/common/tab_order.h"
 #include "ui/common/widget_place.h"
 #include "ui/common/window_fit.h"
@@ -107,6 +108,16 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
                                 QStringLiteral("以输入框内的名称添加一个新分类"));
     deleteCategoryButton_ = button(client, names::deleteCategoryButton, QStringLiteral("删除分类"),
                                    layout::kDeleteCategory, QStringLiteral("删除选中的分类，其中的卦例移到“杂类”"));
+    outcomeEditor_ = new OutcomeEditor(client);
+    outcomeEditor_->setGeometry(layout::kOutcome);
+    saveOutcomeButton_ = button(client, names::saveOutcomeButton, QStringLiteral("保存验证"), layout::kSaveOutcome,
+                                QStringLiteral("保存选中的本机卦例的验证结果和日期"));
+    recordButton_ = button(client, names::recordButton, QStringLiteral("验证统计"), layout::kRecord,
+                           QStringLiteral("应验率、应期误差和久未验证的卦例"));
+    showPickedOutcome(std::nullopt);
+    connect(outcomeEditor_, &OutcomeEditor::edited, this, [this] { saveOutcomeButton_->setEnabled(true); });
+    connect(saveOutcomeButton_, &QPushButton::clicked, this, &CaseBrowser::saveOutcome);
+    connect(recordButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::requestRecord);
     for (QListWidget* list : {categoryList_, yearList_, monthList_, caseList_}) list->installEventFilter(this);
     connect(deleteCaseButton_, &QPushButton::clicked, this, &CaseBrowser::deleteCase);
     connect(moveCaseButton_, &QPushButton::clicked, this, &CaseBrowser::moveCase);
@@ -131,7 +142,9 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
     // Top to bottom, and the buttons beside the texts before the row of category controls.
     tabInOrder({cloudSource_, localSource_, byCategory_, byTime_, keywordEdit_, searchButton_, categoryList_,
                  yearList_, monthList_, caseList_, textsView_, openButton_, deleteCaseButton_, moveTargetBox_,
-                 moveCaseButton_, newNameEdit_, renameButton_, addCategoryButton_, deleteCategoryButton_});
+                 moveCaseButton_, newNameEdit_, renameButton_, addCategoryButton_, deleteCategoryButton_,
+                 outcomeEditor_->outcomeBox(), outcomeEditor_->predictedEdit(), outcomeEditor_->dateEdit(),
+                 saveOutcomeButton_, recordButton_});
 
     // Picking an item, by mouse or keyboard, acts as a click on it.
     connect(categoryList_, &QListWidget::itemSelectionChanged, this, &CaseBrowser::categoryPicked);
@@ -267,6 +280,7 @@ void CaseBrowser::casePicked() {
     if (!item) return;
     textsView_->clear();
     const qint64 id = caseItemId(item->text()).toLongLong();
+    showPickedOutcome(cloudInUse() ? std::nullopt : std::optional<qint64>(id));
     if (cloudInUse()) {
         bench_.cloudCases()->caseTexts(id, [this](const cloud::CloudCaseTexts& texts) {
             if (!texts.cancelled && cloudAnswered(texts.message) && texts.text) textsView_->setPlainText(*texts.text);
@@ -277,6 +291,22 @@ void CaseBrowser::casePicked() {
         if (const auto texts = bench_.caseLists().caseTexts(id))
             textsView_->setPlainText(texts->judgment + QStringLiteral("\n***反馈***\n") + texts->feedback);
     });
+}
+
+// Outcomes are kept locally only: a case of the case service has none to show.
+void CaseBrowser::showPickedOutcome(std::optional<qint64> id) {
+    const auto outcome = id ? bench_.caseOutcome(*id) : std::nullopt;
+    outcomeEditor_->setOutcome(outcome.value_or(store::CaseOutcome{}));
+    outcomeEditor_->setEnabled(outcome.has_value());
+    outcomeEditor_->setProperty("caseId", outcome ? QVariant(*id) : QVariant());
+    saveOutcomeButton_->setEnabled(false);
+}
+
+// A failed save keeps what was chosen, still unsaved.
+void CaseBrowser::saveOutcome() {
+    const QVariant id = outcomeEditor_->property("caseId");
+    if (!id.isValid()) return;
+    if (bench_.setCaseOutcome(id.toLongLong(), outcomeEditor_->outcome())) saveOutcomeButton_->setEnabled(false);
 }
 
 void CaseBrowser::openCase() {

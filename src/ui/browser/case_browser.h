@@ -14,6 +14,9 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+namespace ui {
+class OutcomeEditor;
+}
 
 namespace workbench {
 class Workbench;
@@ -86,6 +89,11 @@ private:
     QPushButton* addCategoryButton_ = nullptr;     // "添加分类"
     QPushButton* deleteCategoryButton_ = nullptr;  // "删除分类"
     QPushButton* renameButton_ = nullptr;          // "更改分类名称"
+    OutcomeEditor* outcomeEditor_ = nullptr;    // the picked local case's outcome
+    QPushButton* saveOutcomeButton_ = nullptr;  // "保存验证"
+    QPushButton* recordButton_ = nullptr;       // "验证统计"
+    void showPickedOutcome(std::optional<qint64> id);
+    void saveOutcome();
 };
 
 // "(lei_id)name" and back.

@@ -4,7 +4,7 @@
 
 namespace ui::browser_layout {
 
-inline constexpr QSize kDialog{780, 548};
+inline constexpr QSize kDialog{780, 604};
 inline constexpr QRect kSourceGroup{8, 4, 200, 52};       // GroupBox1 数据来源
 inline constexpr QRect kViewGroup{216, 4, 200, 52};       // GroupBox2 查看方式
 inline constexpr QRect kLeftRadio{8, 22, 95, 22};         // RadioButton1, RadioButton3
@@ -27,5 +27,9 @@ inline constexpr QRect kMoveTarget{692, 434, 80, 24};
 inline constexpr QRect kMoveCase{692, 464, 80, 25};
 inline constexpr QRect kAddCategory{580, 511, 90, 25};
 inline constexpr QRect kDeleteCategory{676, 511, 96, 25};
+// The outcome of the picked local case, and the record of outcomes.
+inline constexpr QRect kOutcome{8, 546, 480, 52};
+inline constexpr QRect kSaveOutcome{496, 546, 90, 25};
+inline constexpr QRect kRecord{692, 546, 80, 25};
 
 }  // namespace ui::browser_layout

@@ -30,5 +30,7 @@ inline constexpr auto moveTargetBox = "MoveTargetBox";
 inline constexpr auto moveCaseButton = "MoveCaseButton";
 inline constexpr auto addCategoryButton = "AddCategoryButton";
 inline constexpr auto deleteCategoryButton = "DeleteCategoryButton";
+inline constexpr auto saveOutcomeButton = "SaveOutcomeButton";
+inline constexpr auto recordButton = "RecordButton";
 
 }  // namespace objectnames::casebrowser

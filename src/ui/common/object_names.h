@@ -10,4 +10,11 @@ inline constexpr auto client = "client";
 inline constexpr auto savePrompt = "Tdlg_Form";
 inline constexpr auto splash = "TForm6";
 
+// The outcome editor (验证结果 and its dates), in the main window and the case browser.
+namespace outcomeeditor {
+inline constexpr auto outcomeBox = "outcomeBox";
+inline constexpr auto outcomeDateEdit = "outcomeDateEdit";
+inline constexpr auto predictedDateEdit = "predictedDateEdit";
+}  // namespace outcomeeditor
+
 }  // namespace objectnames

@@ -21,6 +21,7 @@
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window_layout.h"
 #include "ui/main/object_names.h"
+#include "ui/main/outcome_bar.h"
 #include "ui/main/reading_panel.h"
 #include "workbench/workbench.h"
 
@@ -178,6 +179,9 @@ void MainWindow::buildControls() {
     recentList_ = place<QListWidget>(client, names::recentList, layout::kRecentList);
     recentList_->hide();
 
+    outcomeBar_ = new OutcomeBar(bench_, client);
+    outcomeBar_->setGeometry(layout::kOutcomeBar);
+
     readingPanel_ = new ReadingPanel(bench_, client);
     readingPanel_->setGeometry(layout::kReadingPanel);
     readingPanel_->hide();
@@ -217,6 +221,7 @@ void MainWindow::buildMenu() {
     add(QStringLiteral("打印"), &MainWindow::printChartWithDialog)->setObjectName(names::printAction);
     popupMenu_->addSeparator();
     add(QStringLiteral("读取卦例"), [this] { bench_.requestCaseBrowser(); });
+    add(QStringLiteral("验证统计"), [this] { bench_.requestRecord(); })->setObjectName(names::recordAction);
     add(QStringLiteral("保存卦例"), &MainWindow::saveNote);
     popupMenu_->addAction(QStringLiteral("搜索卦例"));
     add(QStringLiteral("备份卦例库…"), &MainWindow::backUp)->setObjectName(names::backUpAction);

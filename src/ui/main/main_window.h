@@ -28,6 +28,7 @@ namespace ui {
 
 class ChartArea;
 class ReadingPanel;
+class OutcomeBar;
 class ScreenFit;
 
 class MainWindow : public QMainWindow {
@@ -150,6 +151,7 @@ private:
     QWidget* client_ = nullptr;                  // the client area, in a scroll area
     ScreenFit* screenFit_ = nullptr;
     ReadingPanel* readingPanel_ = nullptr;       // 断卦辅助
+    OutcomeBar* outcomeBar_ = nullptr;           // 验证 beside the feedback
 
     QMenu* popupMenu_ = nullptr;
     QAction* showChangedAction_ = nullptr;    // "查看变卦"

@@ -12,10 +12,12 @@
 #include <QRadioButton>
 
 #include "ui/common/accessible_names.h"
+#include "ui/common/outcome_editor.h"
 #include "ui/common/tab_order.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window.h"
 #include "ui/main/object_names.h"
+#include "ui/main/outcome_bar.h"
 #include "ui/main/reading_panel.h"
 #include "workbench/workbench.h"
 
@@ -77,7 +79,8 @@ void MainWindow::buildKeys() {
     tabInOrder({chartArea_, beastYear_, beastMonth_, beastDay_, directionXiantian_, directionHoutian_,
                  ordinalXiantian_, ordinalHoutian_, jingfangRadio_, zangshanRadio_, stemsBox_, allChangedBox_,
                  hiddenChangesBox_, judgmentEdit_, saveJudgmentButton_, feedbackEdit_, saveFeedbackButton_,
-                 saveAllButton_, recentButton_, recentList_, copyTextButton_, copyPictureButton_, previousCaseButton_,
+                 saveAllButton_, outcomeBar_->editor()->outcomeBox(), outcomeBar_->editor()->predictedEdit(),
+                 outcomeBar_->editor()->dateEdit(), outcomeBar_->takeTimingButton(), recentButton_, recentList_, copyTextButton_, copyPictureButton_, previousCaseButton_,
                  nextCaseButton_, calendarButton_, invertButton_, recastButton_, historyButton_, settingsButton_,
                  readingPanel_->questionBox(), readingPanel_->lines()});
 }

@@ -66,6 +66,8 @@ inline constexpr QRect kSaveJudgment{773, 252, 75, 25};    // Button28
 inline constexpr QRect kFeedback{773, 282, 343, 120};      // Memo3
 inline constexpr QRect kSaveFeedback{773, 416, 75, 25};    // Button29
 inline constexpr QRect kSaveAll{856, 416, 75, 25};         // Button30
+// The outcome beside the feedback, below its save buttons.
+inline constexpr QRect kOutcomeBar{856, 447, 260, 56};
 inline constexpr int kEnlargedEditorHeight = 284;
 inline constexpr QRect kJudgmentEnlarged{kJudgment.x(), kJudgment.y(), kJudgment.width(), kEnlargedEditorHeight};
 inline constexpr QRect kFeedbackEnlarged{kFeedback.x(), kJudgment.y(), kFeedback.width(), kEnlargedEditorHeight};

@@ -78,6 +78,7 @@ inline constexpr auto reportAction = "N7";
 inline constexpr auto readingPanelAction = "readingPanelAction";
 inline constexpr auto savePictureAction = "savePicture";
 inline constexpr auto printAction = "print";
+inline constexpr auto recordAction = "recordAction";
 inline constexpr auto backUpAction = "BackUpAction";
 inline constexpr auto restoreAction = "RestoreAction";
 inline constexpr auto settingsAction = "SettingsAction";
@@ -97,6 +98,12 @@ inline constexpr auto questionBox = "readingQuestionBox";
 inline constexpr auto genderLabel = "readingGender";
 inline constexpr auto lines = "readingLines";
 }  // namespace readingpanel
+
+// The outcome beside the feedback, with 取应期.
+namespace outcomebar {
+inline constexpr auto bar = "outcomeBar";
+inline constexpr auto takeTimingButton = "takeTimingButton";
+}  // namespace outcomebar
 
 namespace settingsdialog {
 inline constexpr auto window = "SettingsDialog";

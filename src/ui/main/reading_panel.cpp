@@ -18,6 +18,7 @@ namespace names = objectnames::readingpanel;
 
 constexpr int kPositionRole = Qt::UserRole;
 constexpr int kHiddenRole = Qt::UserRole + 1;
+constexpr int kDateRole = Qt::UserRole + 2;
 
 void addHeading(QListWidget* list, const QString& text) {
     auto* item = new QListWidgetItem(text, list);
@@ -96,6 +97,9 @@ void ReadingPanel::refresh() {
                 item->setData(kPositionRole, *line.position);
                 item->setData(kHiddenRole, line.hidden);
                 item->setToolTip(QStringLiteral("在卦图上标出此爻"));
+            } else if (line.date.isValid()) {
+                item->setData(kDateRole, line.date);
+                item->setToolTip(QStringLiteral("选中后点“取应期”，填为预测应期"));
             } else {
                 item->setFlags(Qt::ItemIsEnabled);
             }
@@ -114,6 +118,10 @@ void ReadingPanel::refresh() {
 
 void ReadingPanel::choose(QListWidgetItem* item) {
     if (!item) return;
+    if (const QDate date = item->data(kDateRole).toDate(); date.isValid()) {
+        bench_.chooseTiming(date);
+        return;
+    }
     const QVariant position = item->data(kPositionRole);
     if (!position.isValid()) return;
     bench_.highlightLine(position.toInt(), item->data(kHiddenRole).toBool());
