@@ -13,8 +13,9 @@ std::optional<chart::TrigramBasis> trigramBasis(const QString& v) {
 
 }  // namespace
 
-void addChartOptions(QCommandLineParser& parser, bool withJson) {
-    parser.addPositionalArgument(
+void addChartOptions(QCommandLineParser& parser, bool withJson, bool withText) {
+    if (withText)
+        parser.addPositionalArgument(
         QStringLiteral("TEXT"),
         QStringLiteral("The case number: 14 digits (cast date yyyymmdd, then the six line codes, top line first:\n"
                        "1 young yang, 2 young yin, 3 old yang, 4 old yin), optionally followed by 藏山卜 and\n"
@@ -40,8 +41,8 @@ void addChartOptions(QCommandLineParser& parser, bool withJson) {
     if (withJson) parser.addOption({QStringLiteral("json"), QStringLiteral("Every field of the chart as JSON.")});
 }
 
-std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out) {
-    out.text = parser.positionalArguments().value(0);
+std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out, bool withText) {
+    if (withText) out.text = parser.positionalArguments().value(0);
     out.options.showAllChanged = parser.isSet(QStringLiteral("all-changed"));
     out.options.showHiddenChanges = parser.isSet(QStringLiteral("hidden-changes"));
     out.json = parser.optionNames().contains(QStringLiteral("json"));
