@@ -6,6 +6,7 @@
 #include "casting/cast_handover.h"
 #include "casting/plum_cast.h"
 #include "casting/random_source.h"
+#include "chart/cast_place.h"
 #include "cli/chart_command.h"
 #include "cli/chart_invocation.h"
 #include "cli/command_parsing.h"
@@ -86,14 +87,16 @@ int run_cast(const QStringList& args, std::ostream& out, std::ostream& err) {
         return fail(QString::fromStdString(cal::unsupportedDateMessage()));
     }
 
+    // The 梅花 numbers follow the clock the pillars follow.
+    const chart::PillarMoment pillars = chart::pillarMoment(moment.date(), moment.time(), call.place);
+    if (!pillars.problem.isEmpty()) return fail(pillars.problem);
     std::array<int, 6> codes{};
     if (byTime) {
-        const auto cast =
-            casting::castByTime(moment.date(), moment.time(), call.options.calendarSource, call.schools);
+        const auto cast = casting::castByTime(pillars.date, pillars.time, call.options.calendarSource, call.schools);
         if (!cast) return fail(QString::fromStdString(cal::unsupportedDateMessage()));
         codes = cast->hexagram.codesTopFirst();
     } else if (byNumbers) {
-        const int hour = parser.isSet(QStringLiteral("hour")) ? casting::hourBranchNumber(moment.time()) : 0;
+        const int hour = parser.isSet(QStringLiteral("hour")) ? casting::hourBranchNumber(pillars.time) : 0;
         const auto cast = casting::castByNumbers(words, hour, call.schools);
         if (const QString* problem = std::get_if<QString>(&cast)) return fail(*problem);
         codes = std::get<casting::PlumHexagram>(cast).codesTopFirst();

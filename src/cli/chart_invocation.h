@@ -14,6 +14,7 @@ namespace cli {
 struct ChartInvocation {
     QString text;  // the case number text
     chart::ChartOptions options;  // options.schools follows `schools`
+    chart::CastPlace place;       // --place LONGITUDE[,ZONE] and --time-rule beijing|solar
     reading::Schools schools;     // --school KEY=VALUE, repeatable
     std::optional<chart::StrengthBasis> basis;
     QDate today = QDate::currentDate();
