@@ -3,7 +3,9 @@
 -- when it creates a new database file.
 
 -- One row per stored case. shijian is filled by the database with the local insert time; uuid,
--- the case's identity across libraries, by a trigger with a random UUID.
+-- the case's identity across libraries, by a trigger with a random UUID. didian is the place of
+-- the cast ("LONGITUDE,ZONE") and shizhi the clock of its pillars ("beijing" or "solar"); both
+-- null for the clock read as Beijing time as it stands.
 CREATE TABLE gua_table (
   id          INTEGER PRIMARY KEY AUTOINCREMENT,
   gua_ming    TEXT,
@@ -19,7 +21,9 @@ CREATE TABLE gua_table (
   fankui      TEXT DEFAULT '',
   shijian     TEXT DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')),
   uuid        TEXT,
-  zhanlei     TEXT DEFAULT ''
+  zhanlei     TEXT DEFAULT '',
+  didian      TEXT,
+  shizhi      TEXT
 );
 CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
 CREATE INDEX gua_table_shijian ON gua_table(shijian);

@@ -52,14 +52,18 @@ store::CastCase finish_cast(const FinishedCast& cast, const CaseInputs& inputs, 
     c.shiyou = inputs.subject;
     c.zhanlei = inputs.question;
     c.castDate = cast.date;
+    const chart::StoredPlace stored = chart::storedPlace(cast.place);
+    c.place = stored.place;
+    c.timeRule = stored.rule;
     c.chartOnly = chartOnly;
     return c;
 }
 
-DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source) {
+DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source, const chart::CastPlace& place) {
     chart::ChartState state;
     state.castDate = date;
     state.castTime = time;
+    state.place = place;
     chart::get_tiangandizhi(state, source);
     return {state.pillarLabel, state.termText};
 }

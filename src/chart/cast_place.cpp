@@ -52,6 +52,18 @@ std::optional<TimeRule> parseTimeRule(const QString& name) {
     return std::nullopt;
 }
 
+StoredPlace storedPlace(const CastPlace& place) {
+    if (place.isDefault()) return {};
+    return {placeText(place), timeRuleName(place.rule)};
+}
+
+CastPlace placeOfStored(const QString& place, const QString& rule) {
+    CastPlace out;
+    if (!place.isEmpty() && applyPlaceText(place, out)) return CastPlace{};
+    out.rule = parseTimeRule(rule).value_or(TimeRule::Beijing);
+    return out;
+}
+
 PillarMoment pillarMoment(const QDate& date, const QTime& time, const CastPlace& place) {
     PillarMoment m{date, time, date, time, std::nullopt, {}, {}};
     if (place.isDefault() || !date.isValid() || !time.isValid()) return m;

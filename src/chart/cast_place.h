@@ -31,6 +31,14 @@ QString placeText(const CastPlace& place);
 QString timeRuleName(TimeRule rule);
 std::optional<TimeRule> parseTimeRule(const QString& name);
 
+// The stored form (a case's didian and shizhi, the settings of 设置): two empty texts for the
+// default place; texts that cannot be read give the default place.
+struct StoredPlace {
+    QString place, rule;
+};
+StoredPlace storedPlace(const CastPlace& place);
+CastPlace placeOfStored(const QString& place, const QString& rule);
+
 // The moment the pillars follow, and the words the pillar label shows for it.
 struct PillarMoment {
     QDate date;

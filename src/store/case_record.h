@@ -8,6 +8,9 @@ struct CaseRecord {
     // The nine case fields, numbers as their decimal text (lei_id empty when the category is unknown).
     QString gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou;
     QString zhanlei;  // the question type (占类), empty when none was chosen
+    // The place of the cast ("LONGITUDE,ZONE") and the clock of its pillars ("beijing", "solar");
+    // both empty for the clock read as Beijing time as it stands.
+    QString place, timeRule;
     // The local row (gua_table.id) the judgment and feedback are saved into; 0 while there is
     // none yet (a chart-only cast, a case of the case service), and the first save inserts it.
     // Never the case number: several cases may share one.

@@ -15,6 +15,8 @@ QVariant numberOrNull(const QString& text) {
     return ok ? QVariant(value) : QVariant();
 }
 
+QVariant textOrNull(const QString& text) { return text.isEmpty() ? QVariant() : QVariant(text); }
+
 }  // namespace
 
 CreateResult CaseStore::createCase(const CastCase& cast) {
@@ -31,6 +33,8 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     record_.chusheng = cast.chusheng;
     record_.shiyou = cast.shiyou;
     record_.zhanlei = cast.zhanlei;
+    record_.place = cast.place;
+    record_.timeRule = cast.timeRule;
 
     CreateResult result;
     if (cast.chartOnly) return result;
@@ -42,10 +46,12 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     // The category is resolved inside the insert: an unknown name still stores the case, with a
     // null lei_id.
     record_.caseId = db_.insert(
-        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,zhanlei) "
-                       "select ?,?,max(lei_id),?,?,?,?,?,?,? from fenlei_table where lei_mingcheng=?"),
+        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,zhanlei,"
+                       "didian,shizhi) "
+                       "select ?,?,max(lei_id),?,?,?,?,?,?,?,?,? from fenlei_table where lei_mingcheng=?"),
         {record_.gua_ming, record_.gua_bianhao, cast.castDate.year(), cast.castDate.month(), cast.castDate.day(),
-         record_.xingbie, record_.chusheng, record_.shiyou, record_.zhanlei, cast.category});
+         record_.xingbie, record_.chusheng, record_.shiyou, record_.zhanlei, textOrNull(record_.place),
+         textOrNull(record_.timeRule), cast.category});
     record_.saveKey = record_.caseId;
     result.stored = true;
     history_.append(CaseHistory::localEntry(record_.caseId));
@@ -91,11 +97,11 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
         row = db_.insert(
             QStringLiteral(
                 "insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                "fankui,zhanlei) values(?,?,?,?,?,?,?,?,?,?,?,?)"),
+                "fankui,zhanlei,didian,shizhi) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {record_.gua_ming, record_.gua_bianhao, numberOrNull(record_.lei_id), numberOrNull(record_.nian),
              numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng, record_.shiyou,
              setDuanyu ? texts.duanyu : QStringLiteral(""), setFankui ? texts.fankui : QStringLiteral(""),
-             record_.zhanlei});
+             record_.zhanlei, textOrNull(record_.place), textOrNull(record_.timeRule)});
     } else if (setDuanyu && setFankui) {
         db_.execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where id=?"),
                     {texts.duanyu, texts.fankui, row});
@@ -121,7 +127,7 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     record_.caseId = id;
     QSqlQuery query = db_.select(
         QStringLiteral("select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,fankui,"
-                       "coalesce(zhanlei,'') from gua_table where id=?"),
+                       "coalesce(zhanlei,''),coalesce(didian,''),coalesce(shizhi,'') from gua_table where id=?"),
         {id});
     if (!db_.nextRow(query)) return std::nullopt;
     CaseRecord& r = record_;
@@ -132,6 +138,8 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     r.saveKey = id;
     cloudRecord_ = false;
     r.zhanlei = query.value(11).toString();
+    r.place = query.value(12).toString();
+    r.timeRule = query.value(13).toString();
     CaseTexts texts{query.value(9).toString(), query.value(10).toString()};
     history_.appendIfMissing(CaseHistory::localEntry(id));
     return texts;

@@ -24,6 +24,13 @@ void upgradeSchema(Database& db) {
     if (version < 5 && db.getFirstInteger(QStringLiteral(
                            "select count(*) from pragma_table_info('gua_table') where name='zhanlei'")) == 0)
         db.execute(QStringLiteral("alter table gua_table add column zhanlei text default ''"));
+    if (version < 7) {
+        for (const char* column : {"didian", "shizhi"}) {
+            if (db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name=?"),
+                                   {QString::fromLatin1(column)}) == 0)
+                db.execute(QStringLiteral("alter table gua_table add column %1 text").arg(QLatin1String(column)));
+        }
+    }
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();

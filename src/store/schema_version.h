@@ -13,7 +13,9 @@ class Database;
 // 3: the keyword index rebuilt by the NUL-safe tokenizer (see char_gram_tokenizer.h).
 // 4: every case carries a uuid (see case_identity.h).
 // 5: every case carries its question type (gua_table.zhanlei, empty when none was chosen).
-inline constexpr quint32 kSchemaVersion = 5;
+// 7: every case carries the place of the cast and the clock of its pillars (gua_table.didian,
+//    shizhi; null for the Beijing clock as it stands, which older cases keep).
+inline constexpr quint32 kSchemaVersion = 7;
 // The first version whose keyword index the search may use.
 inline constexpr quint32 kNulSafeIndexVersion = 3;
 // PRAGMA application_id of our files ("QLNG"); files made before it was kept carry 0.

@@ -61,6 +61,9 @@ store::CastCase Workbench::castCaseOfChart() const {
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
     c.zhanlei = looseQuestionType_;
+    const chart::StoredPlace stored = chart::storedPlace(state_.place);
+    c.place = stored.place;
+    c.timeRule = stored.rule;
     return c;
 }
 
@@ -164,6 +167,7 @@ bool Workbench::openCloudCase(qint64 id) {
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
     setTexts(texts.duanyu, texts.fankui, false);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
+    state_.place = chart::placeOfStored(caseStore_.record().place, caseStore_.record().timeRule);
     showCaseNumber(caseStore_.record().gua_bianhao);
     chartIsStoredCase_ = true;
 }

@@ -12,6 +12,7 @@
 #include "calendar/calendar_source.h"
 #include "reading/schools.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/place_fields.h"
 #include "workbench/workbench.h"
 
 namespace ui {
@@ -59,6 +60,15 @@ const QList<SchoolRow>& schoolRows() {
          {{"late", u"23点仍算当日(默认)"}, {"early", u"早子时：23点换日"}},
          u"23:00—24:00的日柱：默认仍用当日日柱，时干按次日起；早子时则日柱在23:00换成次日。"
          u"已存卦例不变，只是排盘按此重新计算。"},
+        {"plum-year", u"梅花年支：",
+         {{"lunar", u"农历正月初一换年(默认)"}, {"lichun", u"立春换年"}},
+         u"梅花时间起卦所取的年支：按农历新年，还是按立春（与年柱相同）。"},
+        {"plum-leap", u"梅花闰月：",
+         {{"month", u"闰月按本月数(默认)"}, {"split", u"闰月十六日起按下月数"}},
+         u"梅花时间起卦遇闰月时所取的月数。"},
+        {"plum-third", u"梅花三数：",
+         {{"own", u"第三数定动爻(默认)"}, {"sum", u"三数之和定动爻"}},
+         u"报三个数时：上卦取第一数，下卦取第二数，动爻取第三数，或取三数之和。"},
     };
     return rows;
 }
@@ -108,6 +118,18 @@ SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : Q
         schoolCombos_ << combo;
     }
 
+    auto* placeGroup = new QGroupBox(QStringLiteral("起卦地点（新起之卦与输入的卦例ID）"), this);
+    placeGroup->setObjectName(QStringLiteral("PlaceGroup"));
+    placeFields_ = new PlaceFields(placeGroup);
+    placeFields_->setPlace(bench_.defaultPlace());
+    auto* placeNote = new QLabel(QStringLiteral("默认东经120°、Asia/Shanghai、北京时间：钟表时间即作北京时间，不作换算。"
+                                                "已存卦例按各自保存的地点排盘。"),
+                                 placeGroup);
+    placeNote->setWordWrap(true);
+    auto* placeLayout = new QVBoxLayout(placeGroup);
+    placeLayout->addWidget(placeFields_);
+    placeLayout->addWidget(placeNote);
+
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OkButton"));
@@ -119,6 +141,7 @@ SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(terms);
     layout->addWidget(schools);
+    layout->addWidget(placeGroup);
     layout->addWidget(buttons);
     setMinimumWidth(360);
 
@@ -133,6 +156,7 @@ void SettingsDialog::apply() {
     reading::Schools schools;
     for (const QComboBox* combo : schoolCombos_) (void)reading::applySchool(combo->currentData().toString(), schools);
     bench_.setSchools(schools);
+    bench_.setDefaultPlace(placeFields_->place());
     accept();
 }
 
