@@ -361,7 +361,7 @@ private slots:
             stored << f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table"));
             QVERIFY(f.prompter.messages.isEmpty());
         }
-        QCOMPARE(stored, (QStringList{2, QStringLiteral("20250116141112京房式T:15:30:00")}));
+        QCOMPARE(stored, QStringList(2, QStringLiteral("20250116141112京房式T:15:30:00")));
     }
 
     // 20:30 in Vancouver on 5 January 2024 is 12:30 on the 6th in Beijing: 癸卯年十一月廿五午时,
