@@ -24,9 +24,11 @@ private slots:
         ProgramFixture f;
         ui::CalendarViewer& viewer = f.program->calendarViewer;
         viewer.show();
-        QCOMPARE(control<QListWidget>(viewer, "ListBox1")->count(), 150);
+        // 1900..2100: the years whose lunar dates and pillars are computed, as the date pickers keep to.
+        QCOMPARE(control<QListWidget>(viewer, "ListBox1")->count(), 201);
         QCOMPARE(control<QListWidget>(viewer, "ListBox1")->item(0)->text(), QStringLiteral("1900年 庚子"));
         QCOMPARE(control<QListWidget>(viewer, "ListBox1")->item(149)->text(), QStringLiteral("2049年 己巳"));
+        QCOMPARE(control<QListWidget>(viewer, "ListBox1")->item(200)->text(), QStringLiteral("2100年 庚申"));
         QCOMPARE(control<QListWidget>(viewer, "ListBox1")->currentItem()->text(), QStringLiteral("2024年 甲辰"));
         QCOMPARE(control<QListWidget>(viewer, "ListBox2")->currentItem()->text(), QStringLiteral("2月 乙丑月-丙寅月"));
         QCOMPARE(control<QListWidget>(viewer, "ListBox3")->currentItem()->text(),
