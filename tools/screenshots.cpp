@@ -148,6 +148,9 @@ int main(int argc, char** argv) {
     control<QPushButton>(dialog, "Button4")->click();
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-advanced.png")));
+    control<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(2);  // 数字/时间
+    application.processEvents();
+    dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-numbers.png")));
     // The account windows; nothing is sent anywhere.
     cloud::HttpExchange exchange;
     cloud::CloudSession session(exchange, QUrl(QStringLiteral("http://127.0.0.1:9/")));
