@@ -15,10 +15,10 @@ namespace {
 
 long pillarsAndLunarDates(int first, int last, cal::CalendarSource source) {
     long sum = 0;
-    for (cal::CivilDate d{first, 1, 1}; d.year <= last; d = cal::next_day(d)) {
-        sum += cal::year_ganzhi(d.year, d.month, d.day, source) + cal::month_ganzhi(d.year, d.month, d.day, source) +
-               cal::day_ganzhi(d.year, d.month, d.day) + cal::hour_ganzhi(d.year, d.month, d.day, 12);
-        const cal::LunarDate l = cal::lunar_date(d.year, d.month, d.day, source);
+    for (cal::CivilDate d{first, 1, 1}; d.year <= last; d = cal::nextDay(d)) {
+        sum += cal::yearGanzhi(d.year, d.month, d.day, source) + cal::monthGanzhi(d.year, d.month, d.day, source) +
+               cal::dayGanzhi(d.year, d.month, d.day) + cal::hourGanzhi(d.year, d.month, d.day, 12);
+        const cal::LunarDate l = cal::lunarDate(d.year, d.month, d.day, source);
         sum += l.month + l.day;
     }
     return sum;
@@ -51,7 +51,7 @@ void BM_OneTermMomentFormula(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         const int y = 1900 + i % 201;
-        benchmark::DoNotOptimize(cal::jieqi_day(y, 3 + 26));  // outside the kept range: computed each time
+        benchmark::DoNotOptimize(cal::termDay(y, 3 + 26));  // outside the kept range: computed each time
         ++i;
     }
 }
@@ -61,8 +61,8 @@ void BM_OneTermMomentAstronomical(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         const int y = 1900 + i % 201;
-        const double guess = double(cal::equivalent_days(y, 1, 0)) + double(cal::jieqi_day(y, 3 + 26));
-        benchmark::DoNotOptimize(cal::solar_longitude_moment(std::fmod(270.0 + 15.0 * 29, 360.0), guess));
+        const double guess = double(cal::equivalentDays(y, 1, 0)) + double(cal::termDay(y, 3 + 26));
+        benchmark::DoNotOptimize(cal::solarLongitudeMoment(std::fmod(270.0 + 15.0 * 29, 360.0), guess));
         ++i;
     }
 }
@@ -70,10 +70,10 @@ BENCHMARK(BM_OneTermMomentAstronomical)->Unit(benchmark::kMicrosecond);
 
 // A term moment once its year's table is kept: what a chart cast asks for.
 void BM_TermMomentKeptAstronomical(benchmark::State& state) {
-    for (int y = 1900; y <= 2100; ++y) cal::jieqi_moment(y, 2, cal::CalendarSource::Astronomical);
+    for (int y = 1900; y <= 2100; ++y) cal::termMoment(y, 2, cal::CalendarSource::Astronomical);
     int i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(cal::jieqi_moment(1900 + i % 201, i % 24, cal::CalendarSource::Astronomical));
+        benchmark::DoNotOptimize(cal::termMoment(1900 + i % 201, i % 24, cal::CalendarSource::Astronomical));
         ++i;
     }
 }
@@ -82,7 +82,7 @@ BENCHMARK(BM_TermMomentKeptAstronomical)->Unit(benchmark::kMicrosecond);
 void BM_OneNewMoonAstronomical(benchmark::State& state) {
     int k = -1200;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(cal::new_moon_moment(cal::mean_new_moon(k)));
+        benchmark::DoNotOptimize(cal::newMoonMoment(cal::meanNewMoon(k)));
         k = k < 1250 ? k + 1 : -1200;
     }
 }

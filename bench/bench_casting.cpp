@@ -13,7 +13,7 @@ const QDate kToday(2026, 12, 8);
 
 void BM_PillarDate(benchmark::State& bench, const char16_t* month, const char16_t* day) {
     const QString m = QString::fromUtf16(month), d = QString::fromUtf16(day);
-    for (auto _ : bench) benchmark::DoNotOptimize(chart::get_date_by_tiangandizhi(m, d, kToday));
+    for (auto _ : bench) benchmark::DoNotOptimize(chart::dateOfPillars(m, d, kToday));
 }
 // Found about three years back.
 BENCHMARK_CAPTURE(BM_PillarDate, recent, u"丙寅", u"戊戌")->Unit(benchmark::kMillisecond);
@@ -24,8 +24,7 @@ void BM_PillarDateEveryDay(benchmark::State& bench) {
     for (auto _ : bench) {
         unmatched = 0;
         for (int day = 0; day < 60; ++day)
-            if (!chart::get_date_by_tiangandizhi(QStringLiteral("丙寅"), QString::fromStdString(cal::ganzhi_name(day)),
-                                                 kToday)
+            if (!chart::dateOfPillars(QStringLiteral("丙寅"), QString::fromStdString(cal::ganzhiName(day)), kToday)
                      .matched)
                 ++unmatched;
     }

@@ -18,7 +18,7 @@ void BM_Zhuanggua(benchmark::State& bench, chart::ArrangementMethod method) {
     state.castDate = QDate(2024, 2, 4);
     state.castTime = QTime(16, 24);
     state.method = method;
-    chart::get_tiangandizhi(state);
+    chart::fillPillars(state);
     int combination = 0;
     for (auto _ : bench) {
         int c = combination++ % 4096;

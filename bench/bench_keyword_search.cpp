@@ -61,14 +61,14 @@ void build(store::Database& db, int cases) {
         store::Transaction transaction(db);
         for (const int end = std::min(cases, from + 20000); from < end; ++from) {
             const int year = 2000 + from % 25, month = 1 + from % 12, day = 1 + from % 28;
-            QString fankui = textOf(random, 50 + static_cast<int>(random() % 451));
-            if (from % 1000 == 500) fankui += kRareWords[(from / 1000) % kRareWords.size()];
+            QString feedback = textOf(random, 50 + static_cast<int>(random() % 451));
+            if (from % 1000 == 500) feedback += kRareWords[(from / 1000) % kRareWords.size()];
             db.execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,"
                                       "shiyou,duanyu,fankui) values(?,?,?,?,?,?,?,?,?,?,?)"),
                        {QStringLiteral("主卦：天风姤 变卦：乾为天"), QStringLiteral("bench-%1").arg(from),
                         1 + from % 13, year, month, day, QStringLiteral("男"), QStringLiteral("1980"),
                         kMatters[from % kMatters.size()] + QString::number(from),
-                        textOf(random, 50 + static_cast<int>(random() % 451)), fankui});
+                        textOf(random, 50 + static_cast<int>(random() % 451)), feedback});
         }
         transaction.commit();
     }
@@ -216,20 +216,20 @@ void saveBenchmark(benchmark::State& state, int cases, bool previous) {
     for (auto _ : state) {
         state.PauseTiming();
         store::CastCase cast;
-        cast.gua_ming = QStringLiteral("主卦：天风姤 变卦：乾为天");
+        cast.hexagramName = QStringLiteral("主卦：天风姤 变卦：乾为天");
         cast.caseNumber = QStringLiteral("20241209111111京房式T:08:00:00");
-        cast.shiyou = QStringLiteral("问财运");
+        cast.subject = QStringLiteral("问财运");
         cast.castDate = QDate(2024, 12, 9);
         caseStore.createCase(cast);
         const auto texts = [&] {
             return store::CaseTexts{textOf(random, 50 + static_cast<int>(random() % 451)),
                                     textOf(random, 50 + static_cast<int>(random() % 451))};
         };
-        caseStore.saveCaseTexts(3, texts());
+        caseStore.saveCaseTexts(store::TextsToSave::Both, texts());
         const store::CaseTexts next = texts();
         state.ResumeTiming();
         const auto start = Clock::now();
-        if (!caseStore.saveCaseTexts(3, next).saved) state.SkipWithError("save failed");
+        if (!caseStore.saveCaseTexts(store::TextsToSave::Both, next).saved) state.SkipWithError("save failed");
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         state.PauseTiming();
         caseStore.deleteCase(bench.db->getFirstInteger(QStringLiteral("select max(id) from gua_table")));

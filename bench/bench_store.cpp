@@ -53,11 +53,11 @@ void BM_CreateCase(benchmark::State& state) {
     store::CaseHistory history;
     store::CaseStore cases(*shared().db, history);
     store::CastCase cast;
-    cast.gua_ming = QStringLiteral("乾为天");
+    cast.hexagramName = QStringLiteral("乾为天");
     cast.caseNumber = QStringLiteral("20240204111111京房式T:16:25:00");
     cast.category = QStringLiteral("杂类");
-    cast.xingbie = QStringLiteral("男");
-    cast.shiyou = QStringLiteral("测试");
+    cast.gender = QStringLiteral("男");
+    cast.subject = QStringLiteral("测试");
     cast.castDate = QDate(2024, 2, 4);
     for (auto _ : state) benchmark::DoNotOptimize(cases.createCase(cast));
 }

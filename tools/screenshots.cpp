@@ -21,14 +21,21 @@
 #include "cloud/http_exchange.h"
 #include "cloud/self_update.h"
 #include "test_support/controls.h"
+#include "ui/casting/object_names.h"
 #include "ui/cloud/login_window.h"
+#include "ui/cloud/object_names.h"
 #include "ui/cloud/password_window.h"
 #include "ui/main/main_window_layout.h"
+#include "ui/main/object_names.h"
 #include "ui/main/settings_dialog.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 
 namespace {
+
+namespace castdialog = objectnames::castdialog;
+namespace loginwindow = objectnames::loginwindow;
+namespace mainwindow = objectnames::mainwindow;
 
 // The screen's available area (outlined in red) with the window drawn where it sits and its
 // frame in grey: whether the window, title bar and scroll bars, fits the screen.
@@ -87,12 +94,12 @@ int main(int argc, char** argv) {
     }
     // The chart with the keyboard: its frame and the cursor moved onto the changed line.
     window.activateWindow();
-    control<QWidget>(window, "PaintBox1")->setFocus(Qt::TabFocusReason);
+    control<QWidget>(window, mainwindow::chartArea)->setFocus(Qt::TabFocusReason);
     QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(control<QWidget>(window, "PaintBox1"), &right);
+    QApplication::sendEvent(control<QWidget>(window, mainwindow::chartArea), &right);
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-chart-cursor.png")));
-    control<QPushButton>(window, "Button1")->setFocus();
+    control<QPushButton>(window, mainwindow::recastButton)->setFocus();
     // Notes over bars and marks, on their opaque cells.
     program.bench.setShowAnnotations(true);
     application.processEvents();
@@ -117,16 +124,16 @@ int main(int argc, char** argv) {
     window.resize(ui::main_layout::kClient);
     window.chartPicture().save(QDir(out).filePath(QStringLiteral("chart-picture.png")));
     // The 断卦辅助 panel right of the chart, the window widened by it, and on a 1024 × 600 screen.
-    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
-        if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
+    for (QAction* a : control<QMenu>(window, mainwindow::popupMenu)->actions())
+        if (a->objectName() == QLatin1String(mainwindow::readingPanelAction)) a->trigger();
     window.resize(ui::main_layout::kClientWithPanel);
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-reading-panel.png")));
     window.resize(1024, 560);
     application.processEvents();
     window.grab().save(QDir(out).filePath(QStringLiteral("main-reading-panel-small.png")));
-    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
-        if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
+    for (QAction* a : control<QMenu>(window, mainwindow::popupMenu)->actions())
+        if (a->objectName() == QLatin1String(mainwindow::readingPanelAction)) a->trigger();
     window.resize(ui::main_layout::kClient);
 
     // The casting dialog: the first tab with three throws made, the second with a name read.
@@ -137,18 +144,19 @@ int main(int argc, char** argv) {
     for (int k = 0; k < 3; ++k) {
         QMouseEvent press(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(4, 4), Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
-        QApplication::sendEvent(control<QLabel>(dialog, numbered("Label", 29, k)), &press);
+        QApplication::sendEvent(control<QLabel>(dialog, castdialog::throwLabels[k]), &press);
     }
     dialog.activateWindow();
-    control<QLabel>(dialog, "Label32")->setFocus(Qt::TabFocusReason);  // the next throw, with its focus mark
+    control<QLabel>(dialog, castdialog::throwLabels[3])
+        ->setFocus(Qt::TabFocusReason);  // the next throw, with its focus mark
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-common.png")));
-    control<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(1);
-    control<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
-    control<QPushButton>(dialog, "Button4")->click();
+    control<QTabWidget>(dialog, castdialog::tabs)->setCurrentIndex(1);
+    control<QLineEdit>(dialog, castdialog::nameEdit)->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
+    control<QPushButton>(dialog, castdialog::nameCastButton)->click();
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-advanced.png")));
-    control<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(2);  // 数字/时间
+    control<QTabWidget>(dialog, castdialog::tabs)->setCurrentIndex(2);  // 数字/时间
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-numbers.png")));
     // The account windows; nothing is sent anywhere.
@@ -163,7 +171,7 @@ int main(int argc, char** argv) {
     login.grab().save(QDir(out).filePath(QStringLiteral("login.png")));
     QMouseEvent click(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
                       Qt::NoModifier);
-    QApplication::sendEvent(control<QLabel>(login, "Label3"), &click);  // "注册新用户"
+    QApplication::sendEvent(control<QLabel>(login, loginwindow::registerLink), &click);  // "注册新用户"
     application.processEvents();
     login.grab().save(QDir(out).filePath(QStringLiteral("login-register.png")));
     ui::PasswordWindow password(account, prompter);

@@ -4,11 +4,11 @@
 // Writes through the service's own store and search index; the file may be new.
 #include "divination_texts.h"
 
-#include "account_name.h"
-#include "password_auth.h"
+#include "auth/password_auth.h"
+#include "model/account_name.h"
 #include "seeded_cases.h"
-#include "sqlite_case_store.h"
-#include "sqlite_connection.h"
+#include "store/sqlite/sqlite_case_repository.h"
+#include "store/sqlite/sqlite_connection.h"
 
 #include <algorithm>
 #include <chrono>
@@ -48,18 +48,18 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::int64_t> ids;
     {
-        SqliteCaseStore store(db);
-        PasswordAuth auth(store, PwhashLimits::minimum);
+        SqliteCaseRepository store(db);
+        PasswordAuth auth(store, PwhashLimits::Minimum);
         for (long u = 1; u <= users; ++u) {
             const std::string name = "bench" + std::to_string(u);
             std::string why;
             const auto nm = accountNameForRegistration(name, why);
             int wait = 0;
             // Each from an address of its own, as so many people would register.
-            auth.registerUser(*nm, seeded::passwordDigest(), "", "",
-                              "10." + std::to_string(u / 65536) + "." + std::to_string(u / 256 % 256) + "." +
-                                  std::to_string(u % 256),
-                              wait);
+            auth.registerUser(
+                *nm, seeded::passwordDigest(), "", "",
+                "10." + std::to_string(u / 65536) + "." + std::to_string(u / 256 % 256) + "." + std::to_string(u % 256),
+                wait);
             const auto account = store.findUser(nm->key);
             if (!account) {
                 std::cerr << "cannot register " << name << "\n";
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
             ids.push_back(account->id);
         }
     }
-    SqliteConnection connection(db, OpenMode::existingOnly, QueryLimits{std::chrono::hours(24)});
+    SqliteConnection connection(db, OpenMode::ExistingOnly, QueryLimits{std::chrono::hours(24)});
     startQueryClock(std::chrono::hours(24));
     std::mt19937 random(5);
     for (long from = 0; from < cases;) {
@@ -87,8 +87,8 @@ int main(int argc, char** argv) {
                 longTexts ? divination_texts::judgmentOrFeedback(random) : seeded::judgment(random);
             const std::string feedback =
                 longTexts ? divination_texts::judgmentOrFeedback(random) : seeded::feedback(from);
-            SqliteCaseStore::insertRow(connection, ids[static_cast<std::size_t>(from % users)], fields, judgment,
-                                       feedback);
+            SqliteCaseRepository::insertRow(connection, ids[static_cast<std::size_t>(from % users)], fields, judgment,
+                                            feedback);
         }
         transaction.commit();
         connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");  // the service's maintenance is not running
@@ -97,8 +97,9 @@ int main(int argc, char** argv) {
     std::printf("%ld accounts, %ld cases in %.0f s\n", users, cases,
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     // Merged into one segment, as the service's idle merge leaves it.
-    connection.execute("INSERT INTO case_grams(case_grams) VALUES('optimize');"
-                       "INSERT INTO case_grams_short(case_grams_short) VALUES('optimize')");
+    connection.execute(
+        "INSERT INTO case_grams(case_grams) VALUES('optimize');"
+        "INSERT INTO case_grams_short(case_grams_short) VALUES('optimize')");
     connection.execute("PRAGMA wal_checkpoint(TRUNCATE)");
     auto texts = connection.prepare(
         "SELECT sum(length(CAST(gua_ming AS BLOB)) + length(CAST(shiyou AS BLOB)) + length(CAST(duanyu AS BLOB)) + "

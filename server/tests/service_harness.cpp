@@ -1,7 +1,7 @@
 #include "service_harness.h"
 
-#include "pg_case_store.h"
-#include "pg_connection.h"
+#include "store/postgresql/pg_connection.h"
+#include "store/postgresql/postgres_case_repository.h"
 #include "test_postgres_cluster.h"
 
 #include <gtest/gtest.h>
@@ -92,17 +92,17 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 RunningService::RunningService(LoginNotice notice, std::string updateFile, ThrottlePolicy throttle,
                                FrontendSettings frontend, StoreSettings store, Database database)
     : backend_(database.backend), dir_(freshDirectory()), dbFile_(dir_ / "cases.db") {
-    if (backend_ == Backend::sqlite) {
+    if (backend_ == Backend::Sqlite) {
         if (!database.location.empty()) dbFile_ = database.location;
-        store_ = std::make_unique<SqliteCaseStore>(dbFile_.string(), store);
+        store_ = std::make_unique<SqliteCaseRepository>(dbFile_.string(), store);
     } else {
         uri_ = database.location.empty() ? TestPostgres::instance().freshDatabase() : database.location;
         PgPoolSettings pool;
         pool.statementTimeout = store.queryTimeLimit;
         pool.maxConnections = frontend.threads + 4;
-        store_ = std::make_unique<PgCaseStore>(uri_, pool);
+        store_ = std::make_unique<PostgresCaseRepository>(uri_, pool);
     }
-    auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::minimum, throttle);
+    auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::Minimum, throttle, SessionPolicy{}, clock_);
     service_ = std::make_unique<CaseService>(*store_, *auth_, std::move(notice));
     frontend.updateFile = std::move(updateFile);
     frontend_ = std::make_unique<HttpFrontend>(*service_, std::move(frontend));
@@ -124,15 +124,14 @@ RunningService::~RunningService() {
     std::filesystem::remove_all(dir_, ignored);
 }
 
-
-SqliteCaseStore& RunningService::store() {
-    auto* sqlite = dynamic_cast<SqliteCaseStore*>(store_.get());
+SqliteCaseRepository& RunningService::store() {
+    auto* sqlite = dynamic_cast<SqliteCaseRepository*>(store_.get());
     if (!sqlite) throw std::logic_error("not an SQLite store");
     return *sqlite;
 }
 
 std::string RunningService::sql(const std::string& statement) const {
-    if (backend_ == Backend::postgresql) {
+    if (backend_ == Backend::Postgresql) {
         PgConnection db(uri_, std::chrono::seconds(10));
         const auto result = db.execute(statement);
         return result.rows() > 0 && result.columns() > 0 ? result.text(0, 0) : "";
@@ -293,18 +292,18 @@ std::string urlDecode(const std::string& text) {
     return out;
 }
 
-Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& shiyou,
-                  const std::string& leiId, const std::string& nian, const std::string& yue) {
+Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& subject,
+                  const std::string& categoryId, const std::string& year, const std::string& month) {
     return {{"nm", nm},
             {"save_gua_ming", "主卦：乾为天 变卦：天风姤"},
             {"save_gua_bianhao", bianhao},
-            {"save_lei_id", leiId},
-            {"save_nian", nian},
-            {"save_yue", yue},
+            {"save_lei_id", categoryId},
+            {"save_nian", year},
+            {"save_yue", month},
             {"save_ri", "15"},
             {"save_xingbie", "男"},
             {"save_chusheng", "1980"},
-            {"save_shiyou", shiyou}};
+            {"save_shiyou", subject}};
 }
 
 }  // namespace qinglan::caseservice::testing

@@ -3,10 +3,12 @@
 // the password digest, the list-reading rule and urlDecode.
 #pragma once
 
-#include "case_service.h"
-#include "http_frontend.h"
-#include "password_auth.h"
-#include "sqlite_case_store.h"
+#include "auth/password_auth.h"
+#include "http/http_frontend.h"
+#include "service/case_service.h"
+#include "store/sqlite/sqlite_case_repository.h"
+
+#include "offset_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -34,23 +36,23 @@ struct HttpReply {
 
 // The store a service runs on: SQLite (a file of its own), or a database of the test
 // PostgreSQL cluster (a fresh one, or the one at `location`, to run several services on it).
-enum class Backend { sqlite, postgresql };
+enum class Backend { Sqlite, Postgresql };
 struct Database {
-    Database(Backend backend = Backend::sqlite, std::string location = {})
+    Database(Backend backend = Backend::Sqlite, std::string location = {})
         : backend(backend), location(std::move(location)) {}
     Backend backend;
     std::string location;
 };
 
 inline void PrintTo(Backend backend, std::ostream* out) {
-    *out << (backend == Backend::sqlite ? "sqlite" : "postgresql");
+    *out << (backend == Backend::Sqlite ? "sqlite" : "postgresql");
 }
 
 // Runs a suite's TEST_Ps on both stores: "SQLite/Suite.Test/0" and "PostgreSQL/Suite.Test/0".
 class OnEachStore : public ::testing::TestWithParam<Backend> {};
-#define QINGLAN_ON_EACH_STORE(Suite)                                                   \
-    INSTANTIATE_TEST_SUITE_P(SQLite, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::sqlite)); \
-    INSTANTIATE_TEST_SUITE_P(PostgreSQL, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::postgresql))
+#define QINGLAN_ON_EACH_STORE(Suite)                                                                              \
+    INSTANTIATE_TEST_SUITE_P(SQLite, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::Sqlite)); \
+    INSTANTIATE_TEST_SUITE_P(PostgreSQL, Suite, ::testing::Values(::qinglan::caseservice::testing::Backend::Postgresql))
 
 class RunningService {
 public:
@@ -62,7 +64,7 @@ public:
     int port() const { return port_; }
     const std::filesystem::path& databaseFile() const { return dbFile_; }
     // The file, or the PostgreSQL connection URI: where a second service may share the store.
-    Database database() const { return {backend_, backend_ == Backend::sqlite ? dbFile_.string() : uri_}; }
+    Database database() const { return {backend_, backend_ == Backend::Sqlite ? dbFile_.string() : uri_}; }
     // Runs one statement on the store's database beside the service; the first column of its
     // first row ("" when none).
     std::string sql(const std::string& statement) const;
@@ -81,15 +83,18 @@ public:
     std::string registerAndLogIn(const std::string& nm, const std::string& password) const {
         return logIn(nm, registerUser(nm, password));
     }
+    // The clock the service's login throttle and sessions read: moved on instead of waiting.
+    OffsetClock& clock() { return clock_; }
     // The SQLite store (fails the test on another store).
-    SqliteCaseStore& store();
+    SqliteCaseRepository& store();
 
 private:
+    OffsetClock clock_;
     Backend backend_;
     std::filesystem::path dir_;
     std::filesystem::path dbFile_;
     std::string uri_;
-    std::unique_ptr<CaseStore> store_;
+    std::unique_ptr<CaseRepository> store_;
     std::unique_ptr<PasswordAuth> auth_;
     std::unique_ptr<CaseService> service_;
     std::unique_ptr<HttpFrontend> frontend_;
@@ -125,7 +130,8 @@ std::vector<std::vector<std::string>> readList(std::string reply, std::size_t wi
 std::string urlDecode(const std::string& text);
 
 // The nine case fields of a store request, in wire order.
-Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& shiyou,
-                  const std::string& leiId = "1", const std::string& nian = "2024", const std::string& yue = "3");
+Fields caseFields(const std::string& nm, const std::string& bianhao, const std::string& subject,
+                  const std::string& categoryId = "1", const std::string& year = "2024",
+                  const std::string& month = "3");
 
 }  // namespace qinglan::caseservice::testing

@@ -59,8 +59,8 @@ TEST_P(Account, BareLoginWhenThereIsNothingToTell) {
 }
 
 TEST_P(Account, FullLoginReplyCarriesMessageLinkVersionAndCategories) {
-    RunningService service(LoginNotice{"新版本 3.9 已发布：100% 免费+", "http://example.org/news?a=1&b=2", 4}, {},
-                           {}, {}, {}, GetParam());
+    RunningService service(LoginNotice{"新版本 3.9 已发布：100% 免费+", "http://example.org/news?a=1&b=2", 4}, {}, {},
+                           {}, {}, GetParam());
     const std::string digest = service.registerUser("张三", "secret");
     // Without categories the reply is already the full form, with none after it.
     const std::string first = service.post("login.php", {{"nm", "张三"}, {"pw", digest}});
@@ -145,8 +145,18 @@ TEST_P(Account, RepeatedFailuresForANameAreSlowedDown) {
         << "a session opened before the guesses goes on working";
     EXPECT_EQ(service.post("login.php", {{"nm", "李四"}, {"pw", other}}), "ok") << "other names are not slowed";
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    service.clock().advance(policy.firstPause);
     EXPECT_EQ(service.post("login.php", {{"nm", "张三"}, {"pw", digest}}), "ok");
+}
+
+TEST_P(Account, ASessionEndsAtItsExpiry) {
+    RunningService service(GetParam());
+    const std::string session = service.registerAndLogIn("张三", "secret");
+    const Fields list = {{"nm", "张三"}, {"wd", "list50"}, {"pw", session}};
+    service.clock().advance(SessionPolicy{}.lifetime - std::chrono::seconds(2));
+    EXPECT_EQ(service.post("cha.php", list), "") << "a session works until its last second";
+    service.clock().advance(std::chrono::seconds(3));
+    EXPECT_EQ(service.post("cha.php", list), "no") << "an ended session is refused";
 }
 
 QINGLAN_ON_EACH_STORE(Account);

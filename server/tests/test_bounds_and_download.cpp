@@ -28,13 +28,13 @@ protected:
 TEST_P(Bounds, OversizedAndMalformedRequestsStoreNothing) {
     const std::string big(256 * 1024 + 1, 'x');
     const std::string justFits(256 * 1024, 'y');
-    auto texts = [&](const std::string& duanyu) {
+    auto texts = [&](const std::string& judgment) {
         auto fields = caseFields("张三", "k", "问事");
-        fields.insert(fields.end(), {{"save_duanyu", duanyu}, {"save_fankui", ""}, {"save_b", "1"}, {"pw", token}});
+        fields.insert(fields.end(), {{"save_duanyu", judgment}, {"save_fankui", ""}, {"save_b", "1"}, {"pw", token}});
         return clientFormBody(fields);
     };
-    auto save = [&](const std::string& shiyou) {
-        auto fields = caseFields("张三", "k", shiyou);
+    auto save = [&](const std::string& subject) {
+        auto fields = caseFields("张三", "k", subject);
         fields.emplace_back("pw", token);
         return clientFormBody(fields);
     };

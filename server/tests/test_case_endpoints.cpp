@@ -22,14 +22,14 @@ protected:
         fields.emplace_back("pw", token);
         return service.post(endpoint, fields);
     }
-    void save(const std::string& bianhao, const std::string& shiyou, const std::string& leiId = "1",
-              const std::string& nian = "2024", const std::string& yue = "3") {
-        ASSERT_EQ(post("savegua.php", caseFields(nm, bianhao, shiyou, leiId, nian, yue)), "ok");
+    void save(const std::string& bianhao, const std::string& subject, const std::string& categoryId = "1",
+              const std::string& year = "2024", const std::string& month = "3") {
+        ASSERT_EQ(post("savegua.php", caseFields(nm, bianhao, subject, categoryId, year, month)), "ok");
     }
-    std::string saveTexts(const std::string& bianhao, const std::string& duanyu, const std::string& fankui,
+    std::string saveTexts(const std::string& bianhao, const std::string& judgment, const std::string& feedback,
                           const std::string& which) {
         auto fields = caseFields(nm, bianhao, "问财运");
-        fields.insert(fields.end(), {{"save_duanyu", duanyu}, {"save_fankui", fankui}, {"save_b", which}});
+        fields.insert(fields.end(), {{"save_duanyu", judgment}, {"save_fankui", feedback}, {"save_b", which}});
         return post("saveduanyufankui.php", fields);
     }
     // The identifiers of a case list reply, in reply order.
@@ -84,7 +84,7 @@ TEST_P(CaseEndpoints, TextsSaveInsertsThenUpdatesOnlyWhatItNames) {
     ASSERT_EQ(recent().size(), 1u);
     const auto id = recent()[0];
     struct Step {
-        std::string duanyu, fankui, which, expected;
+        std::string judgment, feedback, which, expected;
     };
     const std::vector<Step> steps = {
         {"ignored", "应验。\n第二行", "2", "断：\r\n财可得。<tr>应验。\n第二行"},
@@ -93,7 +93,7 @@ TEST_P(CaseEndpoints, TextsSaveInsertsThenUpdatesOnlyWhatItNames) {
         {"", "", "3", "<tr>"},
     };
     for (const auto& step : steps) {
-        EXPECT_EQ(saveTexts(key, step.duanyu, step.fankui, step.which), "ok");
+        EXPECT_EQ(saveTexts(key, step.judgment, step.feedback, step.which), "ok");
         EXPECT_EQ(post("getduanyufankui.php", {{"nm", nm}, {"id", id}}), step.expected) << step.which;
     }
     EXPECT_EQ(recent().size(), 1u) << "updates never add a case";

@@ -58,7 +58,7 @@ class ControlCharacters : public OnEachStore {};
 
 TEST_P(ControlCharacters, InEveryTextOfTwoAccountsAreStoredAndFoundAndHarmNoOtherSave) {
     RunningService service{GetParam()};
-    const bool storesNul = GetParam() == Backend::sqlite;
+    const bool storesNul = GetParam() == Backend::Sqlite;
     const std::string a = "甲", b = "乙";
     const std::string tokenA = service.registerAndLogIn(a, "secret-a");
     const std::string tokenB = service.registerAndLogIn(b, "secret-b");
@@ -128,7 +128,7 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
     const std::string file = (dir / "cases.db").string();
     std::int64_t owner = 0;
     {
-        SqliteCaseStore store(file);
+        SqliteCaseRepository store(file);
         ASSERT_TRUE(store.createUser({"owner", "owner"}, "hash", "1", ""));
         owner = store.findUser("owner")->id;
     }
@@ -159,7 +159,7 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
 
     ::testing::internal::CaptureStderr();
     {
-        SqliteCaseStore store(file);
+        SqliteCaseRepository store(file);
         const std::string log = ::testing::internal::GetCapturedStderr();
         EXPECT_NE(log.find("keyword index"), std::string::npos) << log;
         const std::string nul("a\0b", 3);
@@ -180,7 +180,7 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
     sqlite3_close(raw);
     // Opened again, the file is not rebuilt a second time.
     ::testing::internal::CaptureStderr();
-    { SqliteCaseStore again(file); }
+    { SqliteCaseRepository again(file); }
     EXPECT_EQ(::testing::internal::GetCapturedStderr().find("keyword index"), std::string::npos);
     std::filesystem::remove_all(dir);
 }

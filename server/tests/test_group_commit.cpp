@@ -1,6 +1,6 @@
 // Writes of many threads committed together: each caller learns its own outcome, a failed
 // write takes nothing of the others with it, and a failed commit stores none of the batch.
-#include "group_commit.h"
+#include "store/sqlite/group_commit.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ protected:
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
         path = (dir / "writes.db").string();
-        SqliteConnection setup(path, OpenMode::createWhenMissing);
+        SqliteConnection setup(path, OpenMode::CreateWhenMissing);
         setup.execute(
             "CREATE TABLE parent(id INTEGER PRIMARY KEY);"
             "CREATE TABLE rows(n INTEGER PRIMARY KEY, parent INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED)");
@@ -34,7 +34,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     std::set<std::int64_t> storedRows() {
-        SqliteConnection reader(path, OpenMode::existingOnly);
+        SqliteConnection reader(path, OpenMode::ExistingOnly);
         auto stmt = reader.prepare("SELECT n FROM rows");
         std::set<std::int64_t> rows;
         while (stmt.step()) rows.insert(stmt.integer(0));
@@ -45,7 +45,7 @@ protected:
     SqliteConnection& threadConnection() {
         thread_local std::map<std::string, std::unique_ptr<SqliteConnection>> open;
         auto& slot = open[path];
-        if (!slot) slot = std::make_unique<SqliteConnection>(path, OpenMode::existingOnly);
+        if (!slot) slot = std::make_unique<SqliteConnection>(path, OpenMode::ExistingOnly);
         return *slot;
     }
 

@@ -1,6 +1,6 @@
 // The store's keyword search through the index by owner: the same answer as a literal scan of
 // the user's own cases, for keywords of any length, and in files made by earlier versions.
-#include "sqlite_case_store.h"
+#include "store/sqlite/sqlite_case_repository.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -15,7 +15,7 @@ namespace qinglan::caseservice {
 namespace {
 
 struct Texts {
-    std::string gua_ming, shiyou, duanyu, fankui;
+    std::string hexagramName, subject, judgment, feedback;
 };
 
 // ASCII letters folded, nothing else.
@@ -31,7 +31,7 @@ std::vector<std::int64_t> scan(const std::map<std::int64_t, Texts>& cases, const
     const std::string k = foldAscii(keyword);
     for (auto it = cases.rbegin(); it != cases.rend() && static_cast<int>(out.size()) < limit; ++it) {
         const Texts& t = it->second;
-        for (const std::string* text : {&t.gua_ming, &t.shiyou, &t.duanyu, &t.fankui})
+        for (const std::string* text : {&t.hexagramName, &t.subject, &t.judgment, &t.feedback})
             if (foldAscii(*text).find(k) != std::string::npos) {
                 out.push_back(it->first);
                 break;
@@ -55,22 +55,22 @@ protected:
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
-    static std::int64_t newUser(SqliteCaseStore& store, const std::string& name) {
+    static std::int64_t newUser(SqliteCaseRepository& store, const std::string& name) {
         EXPECT_TRUE(store.createUser({name, name}, "hash", "1", ""));
         return store.findUser(name)->id;
     }
-    static std::int64_t addCase(SqliteCaseStore& store, std::int64_t user, const std::string& number, const Texts& t) {
-        const CaseFields fields{t.gua_ming, number, "1", "2024", "1", "1", "", "", t.shiyou};
+    static std::int64_t addCase(SqliteCaseRepository& store, std::int64_t user, const std::string& number,
+                                const Texts& t) {
+        const CaseFields fields{t.hexagramName, number, "1", "2024", "1", "1", "", "", t.subject};
         const std::int64_t id = store.insertCase(user, fields);
-        store.saveTexts(user, fields, TextsToSave::both, t.duanyu, t.fankui);
+        store.saveTexts(user, fields, TextsToSave::Both, t.judgment, t.feedback);
         return id;
     }
 };
 
 TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
-    const std::vector<std::string> alphabet = {"官", "鬼", "财", "父", "兄", "子", "世", "应", "，", "A", "a",
-                                               "b",  "%",  "_",  "\\", "\"", " ",  "😀", "𠀀", "1", "\x01",
-                                               "2",  "\n"};
+    const std::vector<std::string> alphabet = {"官", "鬼", "财", "父", "兄", "子", "世", "应", "，",   "A", "a", "b",
+                                               "%",  "_",  "\\", "\"", " ",  "😀",  "𠀀", "1",  "\x01", "2", "\n"};
     const std::vector<std::string> outside = {"龙", "Z", "(", "🀄"};
     std::mt19937 random(20241209);
     const auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
@@ -85,7 +85,7 @@ TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
     // the writes, and by hand between searches: the answers must not change.
     StoreSettings settings;
     settings.indexMergeIdle = std::chrono::milliseconds(0);
-    SqliteCaseStore store(file, settings);
+    SqliteCaseRepository store(file, settings);
     std::vector<std::int64_t> users = {newUser(store, "u1"), newUser(store, "u2"), newUser(store, "u3")};
     std::map<std::int64_t, std::map<std::int64_t, Texts>> reference;
     std::map<std::int64_t, std::pair<std::int64_t, std::string>> numberOf;  // id -> user, case number
@@ -101,10 +101,10 @@ TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
         auto it = std::next(numberOf.begin(), static_cast<long>(random() % numberOf.size()));
         const auto& [user, number] = it->second;
         Texts& t = reference[user][it->first];
-        t.duanyu = text(30);
-        t.fankui = text(15);
-        store.saveTexts(user, {t.gua_ming, number, "1", "2024", "1", "1", "", "", t.shiyou}, TextsToSave::both,
-                        t.duanyu, t.fankui);
+        t.judgment = text(30);
+        t.feedback = text(15);
+        store.saveTexts(user, {t.hexagramName, number, "1", "2024", "1", "1", "", "", t.subject}, TextsToSave::Both,
+                        t.judgment, t.feedback);
     }
 
     int checked = 0, nonEmpty = 0;
@@ -116,12 +116,12 @@ TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
             const auto& cases = reference[user];
             const Texts& t = std::next(cases.begin(), static_cast<long>(random() % cases.size()))->second;
             std::vector<std::size_t> starts;
-            for (std::size_t at = 0; at < t.duanyu.size(); ++at)
-                if ((static_cast<unsigned char>(t.duanyu[at]) & 0xC0) != 0x80) starts.push_back(at);
+            for (std::size_t at = 0; at < t.judgment.size(); ++at)
+                if ((static_cast<unsigned char>(t.judgment[at]) & 0xC0) != 0x80) starts.push_back(at);
             if (static_cast<int>(starts.size()) < length) continue;
-            starts.push_back(t.duanyu.size());
+            starts.push_back(t.judgment.size());
             const std::size_t from = random() % (starts.size() - length);
-            keyword = t.duanyu.substr(starts[from], starts[from + length] - starts[from]);
+            keyword = t.judgment.substr(starts[from], starts[from + length] - starts[from]);
         } else {
             for (int j = 0; j < length; ++j) keyword += (random() % 4 == 0) ? pick(outside) : pick(alphabet);
         }
@@ -151,11 +151,11 @@ TEST_F(KeywordSearchStore, AgreesWithALiteralScanOfTheUsersOwnCases) {
 TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
     const std::string dropCurrent =
         "DROP TRIGGER case_grams_delete; DROP TABLE case_grams; DROP TABLE case_grams_short;"
-        "DROP VIEW case_grams_texts;";
+        "DROP VIEW case_grams_texts; PRAGMA user_version=0;";
     struct Earlier {
         const char* what;
-        std::string index;      // made in place of the current one
-        const char* gone;       // a condition on sqlite_master's rows that must be gone after opening
+        std::string index;  // made in place of the current one
+        const char* gone;   // a condition on sqlite_master's rows that must be gone after opening
     };
     const std::vector<Earlier> earlier = {
         {"trigram index",
@@ -196,7 +196,7 @@ TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
         std::filesystem::remove(file);
         std::int64_t owner = 0, other = 0;
         {
-            SqliteCaseStore store(file);
+            SqliteCaseRepository store(file);
             owner = newUser(store, "owner");
             other = newUser(store, "other");
         }
@@ -206,14 +206,19 @@ TEST_F(KeywordSearchStore, AnOlderFileGetsTheIndexByOwnerWhenOpened) {
             const std::string script =
                 dropCurrent + old.index +
                 "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, nian, yue, ri, shiyou, duanyu) VALUES "
-                "(" + std::to_string(owner) + ", '乾为天', 'A', 2024, 1, 1, '问财', '官鬼持世'),"
-                "(" + std::to_string(other) + ", '坤为地', 'B', 2024, 1, 1, '问财', ''),"
-                "(" + std::to_string(owner) + ", '离为火', 'C', 2024, 1, 1, '', '财来');";
+                "(" +
+                std::to_string(owner) +
+                ", '乾为天', 'A', 2024, 1, 1, '问财', '官鬼持世'),"
+                "(" +
+                std::to_string(other) +
+                ", '坤为地', 'B', 2024, 1, 1, '问财', ''),"
+                "(" +
+                std::to_string(owner) + ", '离为火', 'C', 2024, 1, 1, '', '财来');";
             ASSERT_EQ(sqlite3_exec(db, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
             sqlite3_close(db);
         }
         {
-            SqliteCaseStore store(file);
+            SqliteCaseRepository store(file);
             const auto found = [&](std::int64_t user, const std::string& keyword) {
                 return ids(store.searchCases(user, keyword, 100));
             };

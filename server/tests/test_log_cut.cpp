@@ -1,7 +1,7 @@
 // The store's write-ahead log is started over in place once it has grown, but a reader still
 // holding an older snapshot only delays that: the writers are held for a short while at most,
 // and the log starts over once the reader is gone.
-#include "sqlite_case_store.h"
+#include "store/sqlite/sqlite_case_repository.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -19,7 +19,8 @@ using namespace std::chrono_literals;
 
 class LogCut : public ::testing::Test {
 protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("qinglan-log-cut-" + std::to_string(::getpid()));
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("qinglan-log-cut-" + std::to_string(::getpid()));
     std::string file = (dir / "cases.db").string();
     static constexpr std::int64_t kPage = 4096;
     static constexpr std::int64_t kCutAt = 256 * 1024;
@@ -54,12 +55,13 @@ TEST_F(LogCut, AReaderOfAnOlderSnapshotDelaysTheRestartWithoutHoldingTheWriters)
     StoreSettings settings;
     settings.maintenanceInterval = std::chrono::hours(1);  // the test runs each maintenance pass
     settings.walCheckpointBytes = kCutAt;
-    SqliteCaseStore store(file, settings);
+    SqliteCaseRepository store(file, settings);
     ASSERT_TRUE(store.createUser({"owner", "owner"}, "hash", "1", ""));
     const std::int64_t user = store.findUser("owner")->id;
     int next = 0;
     const auto addCase = [&] {
-        const CaseFields fields{"乾为天", "N" + std::to_string(next++), "1", "2024", "1", "1", "", "", std::string(600, 'x')};
+        const CaseFields fields{"乾为天", "N" + std::to_string(next++), "1", "2024", "1", "1", "",
+                                "",       std::string(600, 'x')};
         store.insertCase(user, fields);
     };
     while (logFrames() * kPage <= kCutAt) addCase();

@@ -1,6 +1,6 @@
 // Reading request bodies and checking their texts, without HTTP.
-#include "form_body.h"
-#include "text_checks.h"
+#include "model/text_checks.h"
+#include "protocol/form_body.h"
 
 #include <gtest/gtest.h>
 

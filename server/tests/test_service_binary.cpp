@@ -1,8 +1,8 @@
 // The built qinglan-caseservice: options, configuration file, start message, access log,
 // serving, clean stop on a signal.
-#include "account_name.h"
+#include "model/account_name.h"
 #include "service_harness.h"
-#include "sqlite_case_store.h"
+#include "store/sqlite/sqlite_case_repository.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -19,6 +19,15 @@ using namespace qinglan::caseservice;
 using namespace qinglan::caseservice::testing;
 
 namespace {
+
+// Everything the process writes until it ends.
+std::string readToEnd(FILE* out) {
+    std::string text;
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = fread(chunk, 1, sizeof chunk, out)) > 0) text.append(chunk, got);
+    return text;
+}
 
 TEST(ServiceBinary, AnnouncesItsAddressServesAndStopsCleanly) {
     const auto db = std::filesystem::temp_directory_path() / ("qinglan-binary-" + std::to_string(::getpid()) + ".db");
@@ -63,7 +72,7 @@ TEST(ServiceBinary, StopsAtOnceWhileBuildingTheIndexOfAnOlderFile) {
     for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(db.string() + suffix);
     constexpr int kCases = 60000;
     {
-        SqliteCaseStore store(db.string());
+        SqliteCaseRepository store(db.string());
         std::string why;
         store.createUser(*accountNameForRegistration("older", why), "hash", "", "");
     }
@@ -73,19 +82,30 @@ TEST(ServiceBinary, StopsAtOnceWhileBuildingTheIndexOfAnOlderFile) {
         const std::string judgment = std::string(100, 'x') + "官鬼持世，妻财发动" + std::string(100, 'y');
         const std::string script =
             "DROP TRIGGER case_grams_delete; DROP TABLE case_grams; DROP TABLE case_grams_short;"
-            "DROP VIEW case_grams_texts;"
+            "DROP VIEW case_grams_texts; PRAGMA user_version=0;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
             std::to_string(kCases) +
             ") INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, shiyou, duanyu) "
-            "SELECT 1, '乾为天', 'N' || i, '问财' || i, '" + judgment + "' FROM n;";
+            "SELECT 1, '乾为天', 'N' || i, '问财' || i, '" +
+            judgment + "' FROM n;";
         ASSERT_EQ(sqlite3_exec(file, script.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(file);
         sqlite3_close(file);
     }
     auto child = startServiceBinary({"--listen", "127.0.0.1:0", "--db", db.string()}, true);
     ASSERT_GT(child.pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // Stopped once it says it is building the index.
+    std::string output;
+    char line[512] = {};
+    while (output.find("building the keyword index") == std::string::npos && fgets(line, sizeof line, child.out))
+        output += line;
+    ASSERT_NE(output.find("building the keyword index of " + std::to_string(kCases) + " cases"), std::string::npos)
+        << output;
     kill(child.pid, SIGTERM);
-    EXPECT_EQ(waitForExit(child.pid, std::chrono::seconds(3)), 1) << "not stopped while opening";
+    const int status = waitForExit(child.pid, std::chrono::seconds(60));
+    output += readToEnd(child.out);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_NE(output.find("stopped while opening the database"), std::string::npos) << output;
+    EXPECT_EQ(output.find("listening on"), std::string::npos) << "opened in full before the stop\n" << output;
     fclose(child.out);
 
     sqlite3* file = nullptr;
@@ -126,15 +146,6 @@ TEST(ServiceBinary, RefusesBadOptions) {
         EXPECT_EQ(waitForExit(child.pid), 2) << args[0];
         fclose(child.out);
     }
-}
-
-// Everything the process writes until it ends.
-std::string readToEnd(FILE* out) {
-    std::string text;
-    char chunk[4096];
-    std::size_t got = 0;
-    while ((got = fread(chunk, 1, sizeof chunk, out)) > 0) text.append(chunk, got);
-    return text;
 }
 
 std::filesystem::path scratchFile(const std::string& name) {

@@ -35,7 +35,7 @@ protected:
         dir = std::filesystem::temp_directory_path() / ("qinglan-migrate-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         file = dir / "cases.db";
-        RunningService sqlite(Database(Backend::sqlite, file.string()));
+        RunningService sqlite(Database(Backend::Sqlite, file.string()));
         const std::string zhang = sqlite.registerAndLogIn("张三", "secret");
         const std::string li = sqlite.registerAndLogIn("李四", "other");
         for (int i = 0; i < 30; ++i) {
@@ -111,7 +111,7 @@ TEST_F(PostgreSQLMigration, CopiesEverythingAndASecondRunChangesNothing) {
               std::string::npos)
         << second.output;
 
-    RunningService pg(Database(Backend::postgresql, uri));
+    RunningService pg(Database(Backend::Postgresql, uri));
     expectEverythingThere(pg);
     // Cases and accounts made afterwards get identifiers of their own.
     const std::string wang = pg.registerAndLogIn("王五", "third");
@@ -135,13 +135,13 @@ TEST_F(PostgreSQLMigration, CopiesEverythingAndASecondRunChangesNothing) {
 TEST_F(PostgreSQLMigration, ADatabaseHoldingOtherRowsUnderTheSameIdentifiersIsLeftAsItWas) {
     const std::string uri = TestPostgres::instance().freshDatabase();
     {
-        RunningService pg(Database(Backend::postgresql, uri));
+        RunningService pg(Database(Backend::Postgresql, uri));
         pg.registerUser("赵六", "own");  // takes account identifier 1
     }
     const auto run = migrate("sqlite:" + file.string(), uri);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("nothing was changed"), std::string::npos) << run.output;
-    RunningService pg(Database(Backend::postgresql, uri));
+    RunningService pg(Database(Backend::Postgresql, uri));
     EXPECT_EQ(pg.sql("SELECT count(*) FROM gua_table"), "0");
     EXPECT_EQ(pg.sql("SELECT string_agg(nm, ',') FROM users"), "赵六");
 }
@@ -165,14 +165,14 @@ TEST_F(PostgreSQLMigration, RefusesWhatItCannotCopy) {
         EXPECT_EQ(run.status, c.status) << c.what << ": " << run.output;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.db"));
-    RunningService pg(Database(Backend::postgresql, uri));
+    RunningService pg(Database(Backend::Postgresql, uri));
     EXPECT_EQ(pg.sql("SELECT count(*) FROM users"), "0");
 }
 
 // PostgreSQL's text cannot hold U+0000: a file with such a text is refused, naming the case.
 TEST_F(PostgreSQLMigration, RefusesAFileWithANulCharacterNamingTheCase) {
     {
-        RunningService sqlite(Database(Backend::sqlite, file.string()));
+        RunningService sqlite(Database(Backend::Sqlite, file.string()));
         const std::string zhang = sqlite.logIn("张三", passwordDigest("secret"));
         auto fields = caseFields("张三", "nul", "问事");
         fields.insert(fields.end(),
@@ -183,7 +183,7 @@ TEST_F(PostgreSQLMigration, RefusesAFileWithANulCharacterNamingTheCase) {
     const auto run = migrate("sqlite:" + file.string(), uri);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("case 32 hold the character U+0000"), std::string::npos) << run.output;
-    RunningService pg(Database(Backend::postgresql, uri));
+    RunningService pg(Database(Backend::Postgresql, uri));
     EXPECT_EQ(pg.sql("SELECT count(*) FROM gua_table"), "0");
 }
 

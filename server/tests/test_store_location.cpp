@@ -1,6 +1,6 @@
 // What --db names: a PostgreSQL URI, "sqlite:FILE" or a plain file; and how it is shown in
 // messages (never with a password).
-#include "store_location.h"
+#include "store/store_location.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +16,18 @@ TEST(StoreLocation, ChoosesTheStoreByTheFormOfDb) {
         std::string where;
     };
     const std::vector<Case> cases = {
-        {"cases.db", true, StoreKind::sqlite, "cases.db"},
-        {"/var/lib/qinglan/cases.db", true, StoreKind::sqlite, "/var/lib/qinglan/cases.db"},
-        {"sqlite:/tmp/a.db", true, StoreKind::sqlite, "/tmp/a.db"},
-        {"sqlite:postgresql://x", true, StoreKind::sqlite, "postgresql://x"},  // a (strange) file name
-        {"postgresql://qinglan@db.internal/qinglan", true, StoreKind::postgresql,
+        {"cases.db", true, StoreKind::Sqlite, "cases.db"},
+        {"/var/lib/qinglan/cases.db", true, StoreKind::Sqlite, "/var/lib/qinglan/cases.db"},
+        {"sqlite:/tmp/a.db", true, StoreKind::Sqlite, "/tmp/a.db"},
+        {"sqlite:postgresql://x", true, StoreKind::Sqlite, "postgresql://x"},  // a (strange) file name
+        {"postgresql://qinglan@db.internal/qinglan", true, StoreKind::Postgresql,
          "postgresql://qinglan@db.internal/qinglan"},
-        {"postgres://u:p@127.0.0.1:5433/cases?sslmode=require", true, StoreKind::postgresql,
+        {"postgres://u:p@127.0.0.1:5433/cases?sslmode=require", true, StoreKind::Postgresql,
          "postgres://u:p@127.0.0.1:5433/cases?sslmode=require"},
-        {"sqlite:", false, StoreKind::sqlite, ""},
-        {"", false, StoreKind::sqlite, ""},
-        {"postgresql://host/db?nosuchoption=1", false, StoreKind::postgresql, ""},
-        {"postgresql://[::1/db", false, StoreKind::postgresql, ""},
+        {"sqlite:", false, StoreKind::Sqlite, ""},
+        {"", false, StoreKind::Sqlite, ""},
+        {"postgresql://host/db?nosuchoption=1", false, StoreKind::Postgresql, ""},
+        {"postgresql://[::1/db", false, StoreKind::Postgresql, ""},
     };
     for (const auto& c : cases) {
         std::string error;

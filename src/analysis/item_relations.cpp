@@ -11,13 +11,13 @@ namespace {
 struct StageTest {
     QChar (*branch)(QChar element);
     const char16_t* words;
-    int flag;
+    HighlightFlag flag;
 };
 const StageTest kStageTests[] = {
-    {birthBranch, u"长生于", kBirth},
-    {deathBranch, u"死于", kDeath},
-    {tombBranch, u"入墓于", kTomb},
-    {extinctionBranch, u"绝于", kExtinction},
+    {birthBranch, u"长生于", HighlightFlag::Birth},
+    {deathBranch, u"死于", HighlightFlag::Death},
+    {tombBranch, u"入墓于", HighlightFlag::Tomb},
+    {extinctionBranch, u"绝于", HighlightFlag::Extinction},
 };
 
 // "木长生于月亥" and the rest when a stage branch of the element is the ruler branch.
@@ -33,16 +33,16 @@ void relate(QChar b, QChar e, QChar x, int& flag, QStringList& out) {
     if (chart::branchIndex(x) < 0) return;
     if (combinePartner(b) == x) {
         out << b + QString(x) + u'合';
-        flag = kCombine;
+        flag = int(HighlightFlag::Combine);
     }
     if (chart::clashPartner(b) == x) {
         out << b + QString(x) + u'冲';
-        flag = kClash;
+        flag = int(HighlightFlag::Clash);
     }
     for (const StageTest& t : kStageTests) {
         if (t.branch(e) == x) {
             out << e + QString::fromUtf16(t.words) + x;
-            flag = t.flag;
+            flag = int(t.flag);
         }
     }
 }

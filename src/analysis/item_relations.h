@@ -8,15 +8,16 @@
 
 namespace analysis {
 
-// Highlight flag values; the chart display colours the related items by them.
-enum HighlightFlag : int {
-    kNoRelation = 0,
-    kCombine = 1,
-    kClash = 2,
-    kDeath = 4,
-    kTomb = 8,
-    kExtinction = 16,
-    kBirth = 32,
+// Highlight flag values; the chart display colours the related items by them, and the command
+// line prints them as these numbers.
+enum class HighlightFlag : int {
+    None = 0,
+    Combine = 1,
+    Clash = 2,
+    Death = 4,
+    Tomb = 8,
+    Extinction = 16,
+    Birth = 32,
 };
 
 // The 18 flags: hidden spirit, main and changed columns of six lines each, top line first.

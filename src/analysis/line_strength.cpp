@@ -1,7 +1,5 @@
 #include "analysis/line_strength.h"
 
-#include <optional>
-
 #include "analysis/branch_tables.h"
 #include "analysis/chart_reading.h"
 #include "chart/elements.h"
@@ -9,23 +7,29 @@
 namespace analysis {
 namespace {
 
-struct SeasonState {
-    const char16_t* word;
-    QColor colour;
-};
-
-// One of 旺 相 衰 休 囚 for an element against the month element; none when either is no element.
-// The classical names are those of the same five states: the item generating the month is 休
-// (here 衰), overcoming it 囚 (here 休), overcome by it 死 (here 囚).
-std::optional<SeasonState> seasonState(QChar e, QChar m, bool classical) {
+// The item generating the month rests, overcoming it is confined, overcome by it is dead.
+SeasonState seasonState(QChar e, QChar m) {
     using chart::controlledElement;
     using chart::generatedElement;
-    if (!chart::isElement(e) || !chart::isElement(m)) return std::nullopt;
-    if (e == m) return SeasonState{u"旺", QColor(255, 0, 0)};
-    if (e == generatedElement(m)) return SeasonState{u"相", QColor(255, 0, 0)};
-    if (m == generatedElement(e)) return SeasonState{classical ? u"休" : u"衰", QColor(210, 105, 30)};
-    if (m == controlledElement(e)) return SeasonState{classical ? u"囚" : u"休", QColor(180, 105, 30)};
-    return SeasonState{classical ? u"死" : u"囚", QColor(94, 38, 18)};  // the month controls the item
+    if (!chart::isElement(e) || !chart::isElement(m)) return SeasonState::None;
+    if (e == m) return SeasonState::Prosperous;
+    if (e == generatedElement(m)) return SeasonState::Supported;
+    if (m == generatedElement(e)) return SeasonState::Resting;
+    if (m == controlledElement(e)) return SeasonState::Confined;
+    return SeasonState::Dead;
+}
+
+// The word of a season state: the classical names, or the program's own (衰 休 囚 for 休 囚 死).
+const char16_t* seasonWord(SeasonState season, bool classical) {
+    switch (season) {
+    case SeasonState::None: return u"";
+    case SeasonState::Prosperous: return u"旺";
+    case SeasonState::Supported: return u"相";
+    case SeasonState::Resting: return classical ? u"休" : u"衰";
+    case SeasonState::Confined: return classical ? u"囚" : u"休";
+    case SeasonState::Dead: return classical ? u"死" : u"囚";
+    }
+    return u"";
 }
 
 }  // namespace
@@ -38,10 +42,8 @@ LineStrength DescribeLineStrength(const chart::ChartState& state, const QString&
     const QChar D = dayBranch(state);
 
     LineStrength result;
-    if (const auto season = seasonState(e, monthElement(state), state.schools.classicalSeasonNames)) {
-        result.text = QString::fromUtf16(season->word);
-        result.colour = season->colour;
-    }
+    result.season = seasonState(e, monthElement(state));
+    result.text = QString::fromUtf16(seasonWord(result.season, state.schools.classicalSeasonNames));
     // The partner lookups give a null character for anything that is not a branch, so a
     // missing slot never matches.
     const QChar clash = chart::clashPartner(b);
@@ -65,6 +67,16 @@ QString DescribeReturnInfluence(QChar mainElement, QChar changedElement) {
     if (!chart::isElement(mainElement)) return {};
     if (chart::generatedElement(changedElement) == mainElement) return QStringLiteral("回头生");
     if (chart::controlledElement(changedElement) == mainElement) return QStringLiteral("回头克");
+    return {};
+}
+
+QString advanceNote(QChar mainBranch, QChar changedBranch, bool sevenPairs) {
+    static const QString advances = QStringLiteral("亥子寅卯巳午申酉丑辰辰未未戌戌丑");
+    const qsizetype pairs = sevenPairs ? advances.size() - 2 : advances.size();  // the last pair is 戌↔丑
+    for (qsizetype k = 0; k < pairs; k += 2) {
+        if (advances.at(k) == mainBranch && advances.at(k + 1) == changedBranch) return QStringLiteral("进化");
+        if (advances.at(k + 1) == mainBranch && advances.at(k) == changedBranch) return QStringLiteral("退化");
+    }
     return {};
 }
 

@@ -10,14 +10,14 @@
 namespace analysis {
 namespace {
 
-QString pillarName(int ganzhi) { return QString::fromStdString(cal::ganzhi_name(ganzhi)); }
+QString pillarName(int ganzhi) { return QString::fromStdString(cal::ganzhiName(ganzhi)); }
 QChar branchOf(int ganzhi) { return chart::branchChar(ganzhi % cal::kBranchCount); }
 
 // The chart date and the eleven days after it: the first whose day pillar has the branch.
 std::optional<QDate> firstDay(const QDate& from, QChar branch) {
     for (int k = 0; k < 12; ++k) {
         const QDate d = from.addDays(k);
-        if (branchOf(cal::day_ganzhi(d.year(), d.month(), d.day())) == branch) return d;
+        if (branchOf(cal::dayGanzhi(d.year(), d.month(), d.day())) == branch) return d;
     }
     return std::nullopt;
 }
@@ -38,7 +38,7 @@ std::optional<MonthHit> firstMonth(const QDate& from, QChar branch, cal::Calenda
             month = 1;
             ++year;
         }
-        const int gz = cal::month_ganzhi(year, month, from.day(), source);
+        const int gz = cal::monthGanzhi(year, month, from.day(), source);
         if (branchOf(gz) == branch) return MonthHit{year, month, gz};
     }
     return std::nullopt;
@@ -56,7 +56,7 @@ QString FindClashDates(const QDate& chartDate, QChar branch, cal::CalendarSource
     const QString words = QString(c) + u'冲' + branch;
     QString text;
     if (const auto day = firstDay(chartDate, c)) {
-        const int gz = cal::day_ganzhi(day->year(), day->month(), day->day());
+        const int gz = cal::dayGanzhi(day->year(), day->month(), day->day());
         text = words + chart::dateText(*day) + pillarName(gz);
     }
     if (const auto month = firstMonth(chartDate, c, source)) text += u' ' + words + yearMonth(*month);
@@ -68,7 +68,7 @@ QString FindCompletionDates(const QDate& chartDate, QChar branch, cal::CalendarS
     const QString done = QStringLiteral("成局");
     QString text;
     if (const auto day = firstDay(chartDate, branch)) {
-        const int gz = cal::day_ganzhi(day->year(), day->month(), day->day());
+        const int gz = cal::dayGanzhi(day->year(), day->month(), day->day());
         text = chart::dateText(*day) + pillarName(gz) + done;
     }
     if (const auto month = firstMonth(chartDate, branch, source)) text += u' ' + yearMonth(*month) + done;

@@ -32,18 +32,18 @@ ProgramCommandLine parseProgramCommandLine(const QStringList& arguments) {
     ProgramCommandLine out;
     const bool parsed = parser.parse(arguments);
     if (parser.isSet(help)) {
-        out.action = ProgramCommandLine::Action::help;
+        out.action = ProgramCommandLine::Action::Help;
         out.text = parser.helpText();
         out.text.replace(0, out.text.indexOf(u' ', 7), QStringLiteral("Usage: qinglan"));
         return out;
     }
     if (parser.isSet(version)) {
-        out.action = ProgramCommandLine::Action::version;
+        out.action = ProgramCommandLine::Action::Version;
         out.text = QStringLiteral("qinglan " QINGLAN_VERSION "\n");
         return out;
     }
     if (!parsed || !parser.positionalArguments().isEmpty()) {
-        out.action = ProgramCommandLine::Action::refuse;
+        out.action = ProgramCommandLine::Action::Refuse;
         out.text =
             parsed ? QStringLiteral("unexpected argument ") + parser.positionalArguments().first() : parser.errorText();
         return out;

@@ -7,8 +7,8 @@
 namespace app {
 
 struct ProgramCommandLine {
-    enum class Action { run, help, version, refuse };
-    Action action = Action::run;
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
     QString text;  // the help, the version line, or what was wrong
     // The options as one spelling ("--data-dir DIR", "--service URL", "--case TEXT") for the
     // start-up steps that read them.

@@ -22,7 +22,7 @@ std::optional<int> answerWithoutWindow(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const app::ProgramCommandLine line = app::parseProgramCommandLine(arguments);
-    if (line.action != app::ProgramCommandLine::Action::help && line.action != app::ProgramCommandLine::Action::version)
+    if (line.action != app::ProgramCommandLine::Action::Help && line.action != app::ProgramCommandLine::Action::Version)
         return std::nullopt;
     std::fputs(line.text.toLocal8Bit().constData(), stdout);
     return 0;
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     if (const auto status = answerWithoutWindow(argc, argv)) return *status;
     QApplication application(argc, argv);
     const app::ProgramCommandLine line = app::parseProgramCommandLine(QApplication::arguments());
-    if (line.action == app::ProgramCommandLine::Action::refuse) {
+    if (line.action == app::ProgramCommandLine::Action::Refuse) {
         std::fprintf(stderr, "qinglan: %s (see qinglan --help)\n", line.text.toLocal8Bit().constData());
         return 2;
     }

@@ -38,14 +38,14 @@ OpenedData openData(const QStringList& arguments, bool createDataRoot) {
                                                              QCoreApplication::applicationDirPath());
     out.dataRoot = root.path;
     switch (store::prepareDataRoot(root, createDataRoot)) {
-    case store::DataRootState::ready:
-    case store::DataRootState::created: break;
-    case store::DataRootState::missing:
+    case store::DataRootState::Ready:
+    case store::DataRootState::Created: break;
+    case store::DataRootState::Missing:
         out.error = QStringLiteral("数据文件夹不存在：") + root.path +
                     QStringLiteral("\n请指定已有的文件夹，或加上 --create 新建它。");
         out.exitStatus = OpenedData::kUsageError;
         return out;
-    case store::DataRootState::cannotCreate:
+    case store::DataRootState::CannotCreate:
         out.error = QStringLiteral("无法建立数据文件夹：") + root.path;
         out.exitStatus = 1;
         return out;

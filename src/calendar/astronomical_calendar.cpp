@@ -19,7 +19,7 @@ constexpr int kFirstTableYear = kAstronomicalFirstYear - 1;
 constexpr int kLastTableYear = kAstronomicalLastYear + 1;
 constexpr int kTableYears = kLastTableYear - kFirstTableYear + 1;
 
-bool in_table(int y) { return y >= kFirstTableYear && y <= kLastTableYear; }
+bool inTable(int y) { return y >= kFirstTableYear && y <= kLastTableYear; }
 
 // The 26 term moments of a civil year as Beijing-time day numbers. Computed on first use
 // and kept per thread (the values are the same everywhere).
@@ -28,38 +28,38 @@ struct YearTerms {
     std::array<double, 26> moments{};
 };
 
-const YearTerms& year_terms(int y) {
+const YearTerms& yearTerms(int y) {
     thread_local std::array<YearTerms, kTableYears> tables;
     YearTerms& t = tables[std::size_t(y - kFirstTableYear)];
     if (!t.filled) {
-        const double year_start = double(equivalent_days(y, 1, 0));
+        const double year_start = double(equivalentDays(y, 1, 0));
         for (int n = 0; n < 26; ++n) {
             // The formulas are within half an hour: the best first guess there is.
-            const double guess = year_start + double(jieqi_day(y, n, CalendarSource::Formula));
-            t.moments[std::size_t(n)] = solar_longitude_moment(std::fmod(270.0 + 15.0 * n, 360.0), guess);
+            const double guess = year_start + double(termDay(y, n, CalendarSource::Formula));
+            t.moments[std::size_t(n)] = solarLongitudeMoment(std::fmod(270.0 + 15.0 * n, 360.0), guess);
         }
         t.filled = true;
     }
     return t;
 }
 
-long whole_day(double moment) { return static_cast<long>(std::floor(moment)); }
+long wholeDay(double moment) { return static_cast<long>(std::floor(moment)); }
 
-// Civil day (equivalent_days count) of the new moon of each lunation, kept per thread.
-long new_moon_day(int lunation) {
+// Civil day (equivalentDays count) of the new moon of each lunation, kept per thread.
+long newMoonDay(int lunation) {
     thread_local std::unordered_map<int, long> days;
     const auto it = days.find(lunation);
     if (it != days.end()) return it->second;
-    const long day = whole_day(new_moon_moment(mean_new_moon(lunation)));
+    const long day = wholeDay(newMoonMoment(meanNewMoon(lunation)));
     days.emplace(lunation, day);
     return day;
 }
 
 // The lunation whose month holds civil day `day`: the last new moon on or before it.
-int lunation_holding(long day) {
-    int k = lunation_near(double(day));
-    while (new_moon_day(k) > day) --k;
-    while (new_moon_day(k + 1) <= day) ++k;
+int lunationHolding(long day) {
+    int k = lunationNear(double(day));
+    while (newMoonDay(k) > day) --k;
+    while (newMoonDay(k + 1) <= day) ++k;
     return k;
 }
 
@@ -77,15 +77,15 @@ struct LunarYear {
 };
 
 // The 12 principal-term days from 冬至 of civil year y - 1 to the 小雪 before 冬至 of y.
-void add_principal_term_days(int y, std::vector<long>& days) {
-    const YearTerms& terms = year_terms(y);
-    for (int n = 0; n < 24; n += 2) days.push_back(whole_day(terms.moments[std::size_t(n)]));
+void addPrincipalTermDays(int y, std::vector<long>& days) {
+    const YearTerms& terms = yearTerms(y);
+    for (int n = 0; n < 24; n += 2) days.push_back(wholeDay(terms.moments[std::size_t(n)]));
 }
 
 // Numbers the months of one span between two eleventh months: first..last (exclusive), the
 // first being the eleventh.
-void number_span(std::vector<LunarMonth>& months, std::size_t first, std::size_t last,
-                 const std::vector<long>& principal_days) {
+void numberSpan(std::vector<LunarMonth>& months, std::size_t first, std::size_t last,
+                const std::vector<long>& principal_days) {
     const bool has_leap = last - first == 13;
     bool leap_found = false;
     int number = 11;
@@ -105,45 +105,45 @@ void number_span(std::vector<LunarMonth>& months, std::size_t first, std::size_t
     }
 }
 
-LunarYear compute_lunar_year(int y) {
-    const long solstice_before = whole_day(year_terms(y).moments[0]);
-    const long solstice = whole_day(year_terms(y).moments[24]);
-    const long solstice_after = whole_day(year_terms(y + 1).moments[24]);
-    const int k0 = lunation_holding(solstice_before);
-    const int k1 = lunation_holding(solstice);
-    const int k2 = lunation_holding(solstice_after);
+LunarYear computeLunarYear(int y) {
+    const long solstice_before = wholeDay(yearTerms(y).moments[0]);
+    const long solstice = wholeDay(yearTerms(y).moments[24]);
+    const long solstice_after = wholeDay(yearTerms(y + 1).moments[24]);
+    const int k0 = lunationHolding(solstice_before);
+    const int k1 = lunationHolding(solstice);
+    const int k2 = lunationHolding(solstice_after);
 
     LunarYear year;
-    for (int k = k0; k <= k2; ++k) year.months.push_back({new_moon_day(k), 0, false});
+    for (int k = k0; k <= k2; ++k) year.months.push_back({newMoonDay(k), 0, false});
     std::vector<long> principal;
-    add_principal_term_days(y, principal);
-    add_principal_term_days(y + 1, principal);
+    addPrincipalTermDays(y, principal);
+    addPrincipalTermDays(y + 1, principal);
     principal.push_back(solstice_after);
 
-    number_span(year.months, 0, std::size_t(k1 - k0), principal);
-    number_span(year.months, std::size_t(k1 - k0), std::size_t(k2 - k0), principal);
+    numberSpan(year.months, 0, std::size_t(k1 - k0), principal);
+    numberSpan(year.months, std::size_t(k1 - k0), std::size_t(k2 - k0), principal);
     year.filled = true;
     return year;
 }
 
-const LunarYear& lunar_year(int y) {
+const LunarYear& lunarYear(int y) {
     thread_local std::array<LunarYear, kTableYears> years;
     LunarYear& year = years[std::size_t(y - kFirstTableYear)];
-    if (!year.filled) year = compute_lunar_year(y);
+    if (!year.filled) year = computeLunarYear(y);
     return year;
 }
 
 }  // namespace
 
-long double astronomical_term_day(int y, int n) {
-    if (!in_table(y) || n < 0 || n > 25) return 0;
-    return year_terms(y).moments[std::size_t(n)] - double(equivalent_days(y, 1, 0));
+long double astronomicalTermDay(int y, int n) {
+    if (!inTable(y) || n < 0 || n > 25) return 0;
+    return yearTerms(y).moments[std::size_t(n)] - double(equivalentDays(y, 1, 0));
 }
 
-LunarDate astronomical_lunar_date(int y, int m, int d) {
-    if (source_for_year(CalendarSource::Astronomical, y) != CalendarSource::Astronomical) return {};
-    const long day = equivalent_days(y, m, d);
-    const LunarYear& year = lunar_year(y);
+LunarDate astronomicalLunarDate(int y, int m, int d) {
+    if (sourceForYear(CalendarSource::Astronomical, y) != CalendarSource::Astronomical) return {};
+    const long day = equivalentDays(y, m, d);
+    const LunarYear& year = lunarYear(y);
     for (std::size_t i = year.months.size() - 1; i-- > 0;) {
         const LunarMonth& month = year.months[i];
         if (month.first_day <= day) return {true, month.leap, month.number, int(day - month.first_day) + 1};
@@ -151,10 +151,10 @@ LunarDate astronomical_lunar_date(int y, int m, int d) {
     return {};
 }
 
-int astronomical_leap_month(int y) {
-    if (source_for_year(CalendarSource::Astronomical, y) != CalendarSource::Astronomical) return -1;
+int astronomicalLeapMonth(int y) {
+    if (sourceForYear(CalendarSource::Astronomical, y) != CalendarSource::Astronomical) return -1;
     // The lunar year beginning in y: from its 正月 to the next 正月.
-    const LunarYear& year = lunar_year(y);
+    const LunarYear& year = lunarYear(y);
     bool started = false;
     for (const LunarMonth& month : year.months) {
         if (!month.leap && month.number == 1) {

@@ -10,13 +10,13 @@
 namespace cal {
 
 // Term number n (0 冬至 of the year before .. 24 冬至, 25 小寒 of the year after) of civil year y
-// as day of year with the time of day as fraction, as jieqi_day gives it for the formulas.
-long double astronomical_term_day(int y, int n);
+// as day of year with the time of day as fraction, as termDay gives it for the formulas.
+long double astronomicalTermDay(int y, int n);
 
 // The lunar date of a civil day of a supported year; not ok outside them.
-LunarDate astronomical_lunar_date(int y, int m, int d);
+LunarDate astronomicalLunarDate(int y, int m, int d);
 
 // Leap month of the lunar year that begins in civil year y (0 none); -1 outside the years.
-int astronomical_leap_month(int y);
+int astronomicalLeapMonth(int y);
 
 }  // namespace cal

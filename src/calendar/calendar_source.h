@@ -14,12 +14,12 @@ inline constexpr int kAstronomicalFirstYear = 1900;
 inline constexpr int kAstronomicalLastYear = 2100;
 
 // "formula" or "astronomical", and back; nullopt for any other name.
-std::string_view calendar_source_name(CalendarSource source);
-std::optional<CalendarSource> parse_calendar_source(std::string_view name);
+std::string_view calendarSourceName(CalendarSource source);
+std::optional<CalendarSource> parseCalendarSource(std::string_view name);
 
 // The source that serves civil year y when `wanted` is asked for.
-CalendarSource source_for_year(CalendarSource wanted, int y);
+CalendarSource sourceForYear(CalendarSource wanted, int y);
 // The message telling the user that year y falls back to the formulas; empty when it does not.
-std::string fallback_message(CalendarSource wanted, int y);
+std::string fallbackMessage(CalendarSource wanted, int y);
 
 }  // namespace cal

@@ -5,16 +5,16 @@
 namespace cal {
 
 // 1 Julian, 2 Gregorian, 0 for the ten days 1582-10-05..14 that do not exist.
-int calendar_kind(int y, int m, int d);
-bool is_leap_year(int y);
+int calendarKind(int y, int m, int d);
+bool isLeapYear(int y);
 // 28..31 for months 1..12; 0 for any other month.
-int days_in_month(int y, int m);
+int daysInMonth(int y, int m);
 // Days of the months before m plus d (day 0 is the last day of the month before).
-int day_of_year(int y, int m, int d);
+int dayOfYear(int y, int m, int d);
 // Running day number with 0001-01-01 (Julian) as day 1; the base of the day pillar.
-long day_count(int y, int m, int d);
+long dayCount(int y, int m, int d);
 // Day number used by the term and moon formulas; 0 for the missing days of 1582.
-long equivalent_days(int y, int m, int d);
+long equivalentDays(int y, int m, int d);
 
 struct CivilDate {
     int year = 0;
@@ -24,11 +24,11 @@ struct CivilDate {
 };
 
 // Month and day of month of day-of-year n in year y (n = 1 is 1 January).
-CivilDate date_of_day_of_year(int y, int n);
+CivilDate dateOfDayOfYear(int y, int n);
 // The civil date after / before the given one, skipping the missing days of 1582 and year 0.
-CivilDate next_day(CivilDate date);
-CivilDate previous_day(CivilDate date);
+CivilDate nextDay(CivilDate date);
+CivilDate previousDay(CivilDate date);
 // Monday 1 .. Sunday 7.
-int iso_weekday(int y, int m, int d);
+int isoWeekday(int y, int m, int d);
 
 }  // namespace cal

@@ -19,7 +19,7 @@ constexpr double kTableLastYear = kTableFirstYear + double(kObserved.size()) - 1
 // end, and bends upward at that rate.
 constexpr double kAccelerationPerYear2 = 31.0 / 10000.0;
 
-double espenak_meeus(double y) {
+double espenakMeeus(double y) {
     if (y < 1860) {
         const double u = (y - 1820) / 100;
         return -20 + 32 * u * u;
@@ -52,8 +52,8 @@ double espenak_meeus(double y) {
 
 }  // namespace
 
-double delta_t_seconds(double y) {
-    if (y < kTableFirstYear) return espenak_meeus(y);
+double deltaTSeconds(double y) {
+    if (y < kTableFirstYear) return espenakMeeus(y);
     if (y >= kTableLastYear) {
         const double s = y - kTableLastYear;
         return kObserved.back() + kAccelerationPerYear2 * s * s;

@@ -5,6 +5,6 @@ namespace cal {
 
 // ΔT at a decimal year (2024.5 is mid-2024). Observed values for the past, an extrapolation
 // for the years after the last observed one.
-double delta_t_seconds(double decimal_year);
+double deltaTSeconds(double decimal_year);
 
 }  // namespace cal

@@ -11,7 +11,7 @@ constexpr std::array<std::string_view, kBranchCount> kBranches = {"子", "丑", 
                                                                   "午", "未", "申", "酉", "戌", "亥"};
 
 template <std::size_t N>
-int index_in(const std::array<std::string_view, N>& table, std::string_view name) {
+int indexIn(const std::array<std::string_view, N>& table, std::string_view name) {
     for (std::size_t i = 0; i < N; ++i)
         if (table[i] == name) return static_cast<int>(i);
     return -1;
@@ -19,60 +19,60 @@ int index_in(const std::array<std::string_view, N>& table, std::string_view name
 
 }  // namespace
 
-std::string_view stem_name(int stem) { return stem >= 0 && stem < kStemCount ? kStems[stem] : std::string_view{}; }
+std::string_view stemName(int stem) { return stem >= 0 && stem < kStemCount ? kStems[stem] : std::string_view{}; }
 
-std::string_view branch_name(int branch) {
+std::string_view branchName(int branch) {
     return branch >= 0 && branch < kBranchCount ? kBranches[branch] : std::string_view{};
 }
 
-int stem_index(std::string_view name) { return index_in(kStems, name); }
-int branch_index(std::string_view name) { return index_in(kBranches, name); }
+int stemIndex(std::string_view name) { return indexIn(kStems, name); }
+int branchIndex(std::string_view name) { return indexIn(kBranches, name); }
 
-std::string ganzhi_name(int index) {
+std::string ganzhiName(int index) {
     if (index < 0 || index >= kCycleLength) return {};
     std::string name(kStems[index % kStemCount]);
     name += kBranches[index % kBranchCount];
     return name;
 }
 
-int ganzhi_compose(int stem, int branch) {
+int ganzhiCompose(int stem, int branch) {
     if (stem < 0 || stem >= kStemCount || branch < 0 || branch >= kBranchCount) return -1;
     for (int k = stem; k < kCycleLength; k += kStemCount)
         if (k % kBranchCount == branch) return k;
     return -1;
 }
 
-int ganzhi_index(std::string_view name) {
-    const std::string_view s = first_char(name);
-    const std::string_view b = first_char(name.substr(s.size()));
+int ganzhiIndex(std::string_view name) {
+    const std::string_view s = firstChar(name);
+    const std::string_view b = firstChar(name.substr(s.size()));
     if (s.empty() || b.empty() || s.size() + b.size() != name.size()) return -1;
-    return ganzhi_compose(stem_index(s), branch_index(b));
+    return ganzhiCompose(stemIndex(s), branchIndex(b));
 }
 
-GanZhiSplit ganzhi_split(int index) {
+GanZhiSplit ganzhiSplit(int index) {
     if (index < 0 || index >= kCycleLength) return {};
     return {true, index % kStemCount, index % kBranchCount};
 }
 
 std::optional<Stem> Stem::parse(std::string_view text) {
-    const int i = stem_index(text);
+    const int i = stemIndex(text);
     if (i < 0) return std::nullopt;
     return Stem{i};
 }
 
 std::optional<Branch> Branch::parse(std::string_view text) {
-    const int i = branch_index(text);
+    const int i = branchIndex(text);
     if (i < 0) return std::nullopt;
     return Branch{i};
 }
 
 std::optional<GanZhi> GanZhi::parse(std::string_view text) {
-    const int i = ganzhi_index(text);
+    const int i = ganzhiIndex(text);
     if (i < 0) return std::nullopt;
     return GanZhi{i};
 }
 
-std::string_view first_char(std::string_view text) {
+std::string_view firstChar(std::string_view text) {
     if (text.empty()) return {};
     const auto lead = static_cast<unsigned char>(text[0]);
     std::size_t len = 1;

@@ -12,38 +12,38 @@ inline constexpr int kBranchCount = 12;
 inline constexpr int kCycleLength = 60;
 
 // Name of stem 0..9 (甲..癸); empty outside the range.
-std::string_view stem_name(int stem);
+std::string_view stemName(int stem);
 // Name of branch 0..11 (子..亥); empty outside the range.
-std::string_view branch_name(int branch);
+std::string_view branchName(int branch);
 // Index of a one-character stem or branch name; -1 when it is none.
-int stem_index(std::string_view name);
-int branch_index(std::string_view name);
+int stemIndex(std::string_view name);
+int branchIndex(std::string_view name);
 
 // Two-character name of cycle index 0..59; empty outside the range.
-std::string ganzhi_name(int index);
+std::string ganzhiName(int index);
 // Cycle index of a stem and a branch; -1 when out of range or of different parity.
-int ganzhi_compose(int stem, int branch);
+int ganzhiCompose(int stem, int branch);
 // Cycle index of a two-character name such as "甲子"; -1 when it is none.
-int ganzhi_index(std::string_view name);
+int ganzhiIndex(std::string_view name);
 
 struct GanZhiSplit {
     bool ok = false;
     int stem = -1;
     int branch = -1;
 };
-GanZhiSplit ganzhi_split(int index);
+GanZhiSplit ganzhiSplit(int index);
 
 // Small value types for code that carries a stem, a branch or a cycle pair around.
 struct Stem {
     int index = 0;
-    std::string_view name() const { return stem_name(index); }
+    std::string_view name() const { return stemName(index); }
     static std::optional<Stem> parse(std::string_view text);
     friend bool operator==(Stem, Stem) = default;
 };
 
 struct Branch {
     int index = 0;
-    std::string_view name() const { return branch_name(index); }
+    std::string_view name() const { return branchName(index); }
     static std::optional<Branch> parse(std::string_view text);
     friend bool operator==(Branch, Branch) = default;
 };
@@ -52,12 +52,12 @@ struct GanZhi {
     int index = 0;
     Stem stem() const { return Stem{index % kStemCount}; }
     Branch branch() const { return Branch{index % kBranchCount}; }
-    std::string name() const { return ganzhi_name(index); }
+    std::string name() const { return ganzhiName(index); }
     static std::optional<GanZhi> parse(std::string_view text);
     friend bool operator==(GanZhi, GanZhi) = default;
 };
 
 // The first UTF-8 character of a text (empty when the text is empty).
-std::string_view first_char(std::string_view text);
+std::string_view firstChar(std::string_view text);
 
 }  // namespace cal

@@ -22,7 +22,7 @@ constexpr int kLeapDigitsFirstYear = kLunarFirstYear - 1;
 // Leap count of 1899 as carried over from the years before it.
 constexpr int kLeapCount1899 = 1010;
 
-int hex_value(char c) {
+int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -34,13 +34,13 @@ struct LeapTables {
     std::array<int, kLunarLastYear - kLeapDigitsFirstYear + 1> count{};
 };
 
-const LeapTables& leap_tables() {
+const LeapTables& leapTables() {
     static const LeapTables tables = [] {
         static_assert(kLeapDigits.size() == kLunarLastYear - kLeapDigitsFirstYear + 1);
         LeapTables t;
         int count = kLeapCount1899;
         for (std::size_t i = 0; i < kLeapDigits.size(); ++i) {
-            t.month[i] = hex_value(kLeapDigits[i]);
+            t.month[i] = hexValue(kLeapDigits[i]);
             const int year = kLeapDigitsFirstYear + static_cast<int>(i);
             if (year > kLunarFirstYear && t.month[i] != 0) ++count;
             t.count[i] = year < kLunarFirstYear ? -1 : count;
@@ -60,25 +60,25 @@ long double angle(long double a, long double b, long double c, long double d, lo
     return 2 * kPi * frac(d * k) + c - b * t * t - a * t * t * t;
 }
 
-long double degrees_angle(long double a, long double b, long double c, long double d, long double t, long double k) {
+long double degreesAngle(long double a, long double b, long double c, long double d, long double t, long double k) {
     return 2 * kPi * frac(d * k) + (c - b * t * t - a * t * t * t) / kDegreesPerRadian;
 }
 
-bool in_range(int m, int d, int m1, int d1, int m2, int d2) {
+bool inRange(int m, int d, int m1, int d1, int m2, int d2) {
     const int v = m * 100 + d;
     return v >= m1 * 100 + d1 && v <= m2 * 100 + d2;
 }
 
 }  // namespace
 
-int leap_month_of_year(int y) {
+int leapMonthOfYear(int y) {
     if (y < kLeapDigitsFirstYear || y > kLunarLastYear) return -1;
-    return leap_tables().month[y - kLeapDigitsFirstYear];
+    return leapTables().month[y - kLeapDigitsFirstYear];
 }
 
-int leap_count_of_year(int y) {
+int leapCountOfYear(int y) {
     if (y < kLunarFirstYear || y > kLunarLastYear) return -1;
-    return leap_tables().count[y - kLeapDigitsFirstYear];
+    return leapTables().count[y - kLeapDigitsFirstYear];
 }
 
 namespace {
@@ -87,13 +87,13 @@ constexpr int kMoonSteps = 29;  // w = -1, -0.5, 0, ..., 13: new and full moons 
 
 // Day numbers (with the time of day, UTC+8, as fraction) of the moon phases searched for the
 // dates of civil year y; they depend on the year alone.
-std::array<long double, kMoonSteps> compute_moon_phases(int y) {
+std::array<long double, kMoonSteps> computeMoonPhases(int y) {
     const long double k = std::floor((y - 1900) * 12.3685L);
     const long double t = (y - 1899.5L) / 100;
     const long double f = angle(1.55e-7L, 0.0002172L, 0.75933L, 0, t, k);
-    const long double sun = degrees_angle(0.00000347L, 0.0000333L, 359.2242L, 0.08084821133L, t, k);
-    const long double moon = degrees_angle(-0.00001236L, -0.0107306L, 306.0253L, 0.07171366128L, t, k);
-    const long double lat = degrees_angle(0.00000239L, 0.0016528L, 21.2964L, 0.08519585128L, t, k);
+    const long double sun = degreesAngle(0.00000347L, 0.0000333L, 359.2242L, 0.08084821133L, t, k);
+    const long double moon = degreesAngle(-0.00001236L, -0.0107306L, 306.0253L, 0.07171366128L, t, k);
+    const long double lat = degreesAngle(0.00000239L, 0.0016528L, 21.2964L, 0.08519585128L, t, k);
     const long double base = f + 0.53058868L * k - 0.000837L * t + 8.0L / 24 + 0.5L;
     std::array<long double, kMoonSteps> phases{};
     for (int step = 0; step < kMoonSteps; ++step) {
@@ -114,12 +114,12 @@ struct MoonPhases {
 };
 
 // Callers walk dates in order, so the phases of the last year asked for are kept (per thread).
-const MoonPhases& moon_phases(int y) {
+const MoonPhases& moonPhases(int y) {
     thread_local int cached_year = 0;
     thread_local bool filled = false;
     thread_local MoonPhases phases;
     if (!filled || cached_year != y) {
-        const auto moments = compute_moon_phases(y);
+        const auto moments = computeMoonPhases(y);
         for (int i = 0; i < kMoonSteps; ++i) {
             phases.day[i] = static_cast<long>(std::floor(moments[i]));
             phases.time[i] = frac(moments[i]);
@@ -132,9 +132,9 @@ const MoonPhases& moon_phases(int y) {
 
 }  // namespace
 
-LunarDay lunar_day(int y, int m, int d) {
-    const MoonPhases& phases = moon_phases(y);
-    const long D = equivalent_days(y, m, d);
+LunarDay lunarDay(int y, int m, int d) {
+    const MoonPhases& phases = moonPhases(y);
+    const long D = equivalentDays(y, m, d);
 
     LunarDay out;
     int result = -1;
@@ -155,10 +155,10 @@ LunarDay lunar_day(int y, int m, int d) {
         }
     }
 
-    if (y == 1924 && in_range(m, d, 3, 5, 4, 3)) {
+    if (y == 1924 && inRange(m, d, 3, 5, 4, 3)) {
         result += 1;
         if (result == 31) result = 1;
-    } else if (y == 2018 && in_range(m, d, 11, 7, 12, 6)) {
+    } else if (y == 2018 && inRange(m, d, 11, 7, 12, 6)) {
         result -= 1;
         if (result == 0) result = 30;
     }
@@ -174,28 +174,28 @@ LunarDay lunar_day(int y, int m, int d) {
     return out;
 }
 
-int lunar_month(int y, int m, int d) {
+int lunarMonth(int y, int m, int d) {
     if (y < kLunarFirstYear || y > kLunarLastYear) return 0;
-    const int day = lunar_day(y, m, d).day;
-    const long double months = (equivalent_days(y, m, d) - equivalent_days(-849, 1, 21) - day) / 29.530588L;
+    const int day = lunarDay(y, m, d).day;
+    const long double months = (equivalentDays(y, m, d) - equivalentDays(-849, 1, 21) - day) / 29.530588L;
     // Year adjustments of the month count: only the constant one applies to supported years.
-    const long double n = std::nearbyint(months) - leap_count_of_year(y) - 3;
+    const long double n = std::nearbyint(months) - leapCountOfYear(y) - 3;
     int v = static_cast<int>(std::nearbyint(12 * frac(n / 12) + 1));
-    const int leap_before = leap_month_of_year(y - 1);
-    const int leap = leap_month_of_year(y);
+    const int leap_before = leapMonthOfYear(y - 1);
+    const int leap = leapMonthOfYear(y);
     if (leap_before == v && m == 1 && d < day) return -v;
     if (leap == v) return (m >= 3 || leap == 12) ? -v : v + 1;
     if (leap > v || (m < v && leap > 0)) ++v;
     return static_cast<int>(std::nearbyint(12 * frac((v - 1) / 12.0L) + 1));
 }
 
-LunarDate lunar_date(int y, int m, int d, CalendarSource source) {
-    if (source_for_year(source, y) == CalendarSource::Astronomical) return astronomical_lunar_date(y, m, d);
+LunarDate lunarDate(int y, int m, int d, CalendarSource source) {
+    if (sourceForYear(source, y) == CalendarSource::Astronomical) return astronomicalLunarDate(y, m, d);
     if (y < kLunarFirstYear || y > kLunarLastYear) return {};
     LunarDate date;
     date.ok = true;
-    date.day = lunar_day(y, m, d).day;
-    int month = lunar_month(y, m, d);
+    date.day = lunarDay(y, m, d).day;
+    int month = lunarMonth(y, m, d);
     if (month < 0) {
         date.leap = true;
         month = -month;
@@ -204,7 +204,7 @@ LunarDate lunar_date(int y, int m, int d, CalendarSource source) {
     return date;
 }
 
-std::string lunar_month_name(int month, bool leap) {
+std::string lunarMonthName(int month, bool leap) {
     static constexpr std::array<std::string_view, 12> kNames = {"一", "二", "三", "四", "五",   "六",
                                                                 "七", "八", "九", "十", "十一", "十二"};
     if (month < 1 || month > 12) return {};
@@ -214,7 +214,7 @@ std::string lunar_month_name(int month, bool leap) {
     return name;
 }
 
-std::string lunar_day_name(int day) {
+std::string lunarDayName(int day) {
     static constexpr std::array<std::string_view, 6> kTens = {"初", "十", "廿", "卅", "二", "三"};
     static constexpr std::array<std::string_view, 10> kUnits = {"",   "一", "二", "三", "四",
                                                                 "五", "六", "七", "八", "九"};

@@ -16,10 +16,10 @@ struct LunarDay {
     int phase = 0;                // 1 new moon, 2 full moon on that date, else 0
     long double phase_time = -1;  // time of day of that phase (UTC+8), else -1
 };
-LunarDay lunar_day(int y, int m, int d);
+LunarDay lunarDay(int y, int m, int d);
 
 // Lunar month number, negative for a leap month; 0 outside the supported years.
-int lunar_month(int y, int m, int d);
+int lunarMonth(int y, int m, int d);
 
 struct LunarDate {
     bool ok = false;
@@ -27,16 +27,16 @@ struct LunarDate {
     int month = 0;  // 1..12
     int day = 0;    // 1..30
 };
-LunarDate lunar_date(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
+LunarDate lunarDate(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
 
 // Leap month of the lunar year begun in civil year y (0 none), -1 outside the table.
-int leap_month_of_year(int y);
+int leapMonthOfYear(int y);
 // Count of leap years up to and including y, as the month count needs it; -1 outside the table.
-int leap_count_of_year(int y);
+int leapCountOfYear(int y);
 
 // "一月" .. "十二月", with "闰" in front for a leap month; empty outside 1..12.
-std::string lunar_month_name(int month, bool leap);
+std::string lunarMonthName(int month, bool leap);
 // "初一" .. "三十"; empty outside 1..30.
-std::string lunar_day_name(int day);
+std::string lunarDayName(int day);
 
 }  // namespace cal

@@ -7,7 +7,7 @@
 namespace cal {
 namespace {
 
-int non_negative_mod(long value, int modulus) {
+int nonNegativeMod(long value, int modulus) {
     long r = value % modulus;
     if (r < 0) r += modulus;
     return static_cast<int>(r);
@@ -15,36 +15,36 @@ int non_negative_mod(long value, int modulus) {
 
 }  // namespace
 
-int year_ganzhi_of_year(int y) { return non_negative_mod(y > 0 ? y - 4L : y - 3L, kCycleLength); }
+int yearGanzhiOfYear(int y) { return nonNegativeMod(y > 0 ? y - 4L : y - 3L, kCycleLength); }
 
-int year_ganzhi(int y, int m, int d, CalendarSource source) {
-    const int year = day_of_year(y, m, d) < jieqi_day_number(y, 3, source) ? y - 1 : y;
-    return year_ganzhi_of_year(year);
+int yearGanzhi(int y, int m, int d, CalendarSource source) {
+    const int year = dayOfYear(y, m, d) < termDayNumber(y, 3, source) ? y - 1 : y;
+    return yearGanzhiOfYear(year);
 }
 
-SolarMonth solar_month(int y, int m, int d, CalendarSource source) {
-    const long doy = day_of_year(y, m, d);
-    if (doy < jieqi_day_number(y, 3, source)) return {y - 1, doy < jieqi_day_number(y, 1, source) ? 11 : 12};
+SolarMonth solarMonth(int y, int m, int d, CalendarSource source) {
+    const long doy = dayOfYear(y, m, d);
+    if (doy < termDayNumber(y, 3, source)) return {y - 1, doy < termDayNumber(y, 1, source) ? 11 : 12};
     int month = 1;
-    for (int i = 2; i <= 12 && doy >= jieqi_day_number(y, 2 * i + 1, source); ++i) month = i;
+    for (int i = 2; i <= 12 && doy >= termDayNumber(y, 2 * i + 1, source); ++i) month = i;
     return {y, month};
 }
 
-int month_ganzhi(int y, int m, int d, CalendarSource source) {
-    const SolarMonth sm = solar_month(y, m, d, source);
-    const int year_stem = year_ganzhi_of_year(sm.year) % kStemCount;
+int monthGanzhi(int y, int m, int d, CalendarSource source) {
+    const SolarMonth sm = solarMonth(y, m, d, source);
+    const int year_stem = yearGanzhiOfYear(sm.year) % kStemCount;
     // Stem of the first month: 丙 for 甲/己 years, 戊 for 乙/庚, 庚 for 丙/辛, 壬 for 丁/壬, 甲 for 戊/癸.
     const int first_stem = (2 * (year_stem % 5) + 2) % kStemCount;
     const int stem = (first_stem + (sm.month - 1) % kStemCount) % kStemCount;
     const int branch = (sm.month + 1) % kBranchCount;
-    return ganzhi_compose(stem, branch);
+    return ganzhiCompose(stem, branch);
 }
 
-int day_ganzhi(int y, int m, int d) { return non_negative_mod(day_count(y, m, d) + 12, kCycleLength); }
+int dayGanzhi(int y, int m, int d) { return nonNegativeMod(dayCount(y, m, d) + 12, kCycleLength); }
 
-int hour_ganzhi(int y, int m, int d, int hour) {
-    int stem = day_ganzhi(y, m, d) % kStemCount;
-    const int h = non_negative_mod(hour, 24);
+int hourGanzhi(int y, int m, int d, int hour) {
+    int stem = dayGanzhi(y, m, d) % kStemCount;
+    const int h = nonNegativeMod(hour, 24);
     int branch;
     if (h == 23) {
         branch = 0;
@@ -53,7 +53,7 @@ int hour_ganzhi(int y, int m, int d, int hour) {
         branch = (h + 1) / 2;
     }
     if (stem >= 5) stem -= 5;
-    return ganzhi_compose((2 * stem + branch) % kStemCount, branch);
+    return ganzhiCompose((2 * stem + branch) % kStemCount, branch);
 }
 
 }  // namespace cal

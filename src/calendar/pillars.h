@@ -6,9 +6,9 @@
 namespace cal {
 
 // Year counted from 1 January; 1984 and 4 are 甲子.
-int year_ganzhi_of_year(int y);
+int yearGanzhiOfYear(int y);
 // Year pillar of a date; the whole day of 立春 already belongs to the new year.
-int year_ganzhi(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
+int yearGanzhi(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
 
 struct SolarMonth {
     int year = 0;   // the solar year the month belongs to
@@ -16,10 +16,10 @@ struct SolarMonth {
     friend bool operator==(const SolarMonth&, const SolarMonth&) = default;
 };
 // Solar month of a date; the month changes on the day of its term, at 00:00.
-SolarMonth solar_month(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
-int month_ganzhi(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
-int day_ganzhi(int y, int m, int d);
+SolarMonth solarMonth(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
+int monthGanzhi(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
+int dayGanzhi(int y, int m, int d);
 // Hour pillar; the 子 period from 23:00 takes the next day's stem.
-int hour_ganzhi(int y, int m, int d, int hour);
+int hourGanzhi(int y, int m, int d, int hour);
 
 }  // namespace cal

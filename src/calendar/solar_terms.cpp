@@ -16,16 +16,16 @@ constexpr std::array<std::string_view, 24> kTermNames = {
 
 }  // namespace
 
-std::string_view jieqi_name(int name_index) {
+std::string_view termName(int name_index) {
     return name_index >= 0 && name_index < 24 ? kTermNames[name_index] : std::string_view{};
 }
 
-int jieqi_name_index_of(int in_year_index) {
+int termNameIndexOf(int in_year_index) {
     const int i = in_year_index - 2;
     return i < 0 ? i + 24 : i;
 }
 
-int jieqi_in_year_index_of(int name_index) {
+int termInYearIndexOf(int name_index) {
     if (name_index == 22) return 0;
     if (name_index == 23) return 1;
     return name_index + 2;
@@ -33,7 +33,7 @@ int jieqi_in_year_index_of(int name_index) {
 
 namespace {
 
-long double compute_jieqi_day(int y, int n) {
+long double computeTermDay(int y, int n) {
     const long double Y = y;
     const long double N = n;
     const long double c = Y - 100;
@@ -41,7 +41,7 @@ long double compute_jieqi_day(int y, int n) {
     const long double tht = 3e-4L * Y - 0.372781384L - 0.2617913325L * N;
     const long double yrd = (1.945L * std::sin(tht) - 0.01206L * std::sin(2 * tht)) * (1.048994L - 2.583e-5L * Y);
     const long double shuod = -0.0018L * std::sin(2.313908653L * Y - 0.439822951L - 3.0443L * N);
-    return jud + yrd + shuod - equivalent_days(y, 1, 0) - 1721425;
+    return jud + yrd + shuod - equivalentDays(y, 1, 0) - 1721425;
 }
 
 // The pillars of one date ask for up to 13 terms of the same year, and callers walk dates in
@@ -53,11 +53,11 @@ struct YearTerms {
     std::array<long, 26> whole_days{};
 };
 
-const YearTerms& year_terms(int y) {
+const YearTerms& yearTerms(int y) {
     thread_local YearTerms cache;
     if (!cache.filled || cache.year != y) {
         for (int i = 0; i < 26; ++i) {
-            cache.days[i] = compute_jieqi_day(y, i);
+            cache.days[i] = computeTermDay(y, i);
             cache.whole_days[i] = static_cast<long>(std::floor(cache.days[i]));
         }
         cache.year = y;
@@ -67,30 +67,30 @@ const YearTerms& year_terms(int y) {
 }
 
 bool astronomical(CalendarSource source, int y, int n) {
-    return n >= 0 && n <= 25 && source_for_year(source, y) == CalendarSource::Astronomical;
+    return n >= 0 && n <= 25 && sourceForYear(source, y) == CalendarSource::Astronomical;
 }
 
 }  // namespace
 
-long double jieqi_day(int y, int n, CalendarSource source) {
-    if (astronomical(source, y, n)) return astronomical_term_day(y, n);
+long double termDay(int y, int n, CalendarSource source) {
+    if (astronomical(source, y, n)) return astronomicalTermDay(y, n);
     if (y <= 0) ++y;
-    if (n < 0 || n > 25) return compute_jieqi_day(y, n);
-    return year_terms(y).days[n];
+    if (n < 0 || n > 25) return computeTermDay(y, n);
+    return yearTerms(y).days[n];
 }
 
-long jieqi_day_number(int y, int n, CalendarSource source) {
-    if (astronomical(source, y, n)) return static_cast<long>(std::floor(astronomical_term_day(y, n)));
+long termDayNumber(int y, int n, CalendarSource source) {
+    if (astronomical(source, y, n)) return static_cast<long>(std::floor(astronomicalTermDay(y, n)));
     if (y <= 0) ++y;
-    if (n < 0 || n > 25) return static_cast<long>(std::floor(compute_jieqi_day(y, n)));
-    return year_terms(y).whole_days[n];
+    if (n < 0 || n > 25) return static_cast<long>(std::floor(computeTermDay(y, n)));
+    return yearTerms(y).whole_days[n];
 }
 
-JieqiMoment jieqi_moment(int y, int in_year_index, CalendarSource source) {
+TermMoment termMoment(int y, int in_year_index, CalendarSource source) {
     if (in_year_index < 0 || in_year_index > 23) return {};
-    const long double t = jieqi_day(y, in_year_index + 1, source);
+    const long double t = termDay(y, in_year_index + 1, source);
     const long double whole = std::floor(t);
-    const CivilDate date = date_of_day_of_year(y, static_cast<int>(whole));
+    const CivilDate date = dateOfDayOfYear(y, static_cast<int>(whole));
     const long double hours = 24 * (t - whole);
     const long double hour = std::floor(hours);
     const long double minute = std::nearbyint((hours - hour) * 60);  // ties to even
@@ -103,18 +103,18 @@ JieqiMoment jieqi_moment(int y, int in_year_index, CalendarSource source) {
             static_cast<int>(std::min(second, 86399L))};
 }
 
-int jieqi_on_date(int y, int m, int d, CalendarSource source) {
+int termOnDate(int y, int m, int d, CalendarSource source) {
     const int j = 2 * (m - 1) + (d >= 15 ? 1 : 0);
-    const JieqiMoment moment = jieqi_moment(y, j, source);
+    const TermMoment moment = termMoment(y, j, source);
     if (!moment.ok || moment.month != m || moment.day != d) return -1;
-    return jieqi_name_index_of(j);
+    return termNameIndexOf(j);
 }
 
-std::string get_jieqi(int y, int m, int d, CalendarSource source) {
-    const int i = jieqi_on_date(y, m, d, source);
+std::string termTextOfDate(int y, int m, int d, CalendarSource source) {
+    const int i = termOnDate(y, m, d, source);
     if (i < 0) return {};
-    const JieqiMoment moment = jieqi_moment(y, jieqi_in_year_index_of(i), source);
-    std::string text(jieqi_name(i));
+    const TermMoment moment = termMoment(y, termInYearIndexOf(i), source);
+    std::string text(termName(i));
     text += std::to_string(moment.hour);
     text += ':';
     text += std::to_string(moment.minute);

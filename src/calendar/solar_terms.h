@@ -8,31 +8,31 @@
 namespace cal {
 
 // Name index 0..23 (0 立春 .. 23 大寒) to name; empty outside the range.
-std::string_view jieqi_name(int name_index);
+std::string_view termName(int name_index);
 // In-year index j (0 小寒 .. 23 冬至) and name index, both ways.
-int jieqi_name_index_of(int in_year_index);
-int jieqi_in_year_index_of(int name_index);
+int termNameIndexOf(int in_year_index);
+int termInYearIndexOf(int name_index);
 
 // Day of year (with the time of day as fraction) of term number n of civil year y,
 // n = 0 being 冬至 of the year before and 25 小寒 of the year after. Every operation below takes
 // the calendar source last; years the ephemeris does not serve use the formulas.
-long double jieqi_day(int y, int n, CalendarSource source = CalendarSource::Formula);
-// The whole day of year of that term (floor of jieqi_day): the day on which it falls.
-long jieqi_day_number(int y, int n, CalendarSource source = CalendarSource::Formula);
+long double termDay(int y, int n, CalendarSource source = CalendarSource::Formula);
+// The whole day of year of that term (floor of termDay): the day on which it falls.
+long termDayNumber(int y, int n, CalendarSource source = CalendarSource::Formula);
 
-struct JieqiMoment {
+struct TermMoment {
     bool ok = false;
     int month = 0;
     int day = 0;
     int hour = 0;
     int minute = 0;         // may be 60: the moment then belongs to the start of the next hour
-    int second_of_day = 0;  // the moment to the second, 0..86399
+    int secondOfDay = 0;    // the moment to the second, 0..86399
 };
-JieqiMoment jieqi_moment(int y, int in_year_index, CalendarSource source = CalendarSource::Formula);
+TermMoment termMoment(int y, int in_year_index, CalendarSource source = CalendarSource::Formula);
 
 // Name index of the term falling on the date, or -1.
-int jieqi_on_date(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
+int termOnDate(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
 // "立春16:25" for a date carrying a term; empty otherwise.
-std::string get_jieqi(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
+std::string termTextOfDate(int y, int m, int d, CalendarSource source = CalendarSource::Formula);
 
 }  // namespace cal

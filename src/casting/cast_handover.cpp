@@ -11,7 +11,7 @@ QString itemText(const QStringList& items, int index) {
     return index >= 0 && index < items.size() ? items.at(index) : QString();
 }
 
-void copy_common_inputs(const CaseInputs& firstTab, CaseInputs& secondTab) { secondTab = firstTab; }
+void copyCommonInputs(const CaseInputs& firstTab, CaseInputs& secondTab) { secondTab = firstTab; }
 
 int defaultCategory(const QStringList& categories) {
     const qsizetype other = categories.indexOf(QStringLiteral("杂类"));
@@ -25,7 +25,7 @@ chart::ArrangementMethod chooseMethod(store::ChartStyle option, RandomSource& ra
     case store::ChartStyle::Zangshan: return chart::ArrangementMethod::Zangshan;
     case store::ChartStyle::Random: break;
     }
-    return random.draw_line_value() == 4 ? chart::ArrangementMethod::Zangshan : chart::ArrangementMethod::Jingfang;
+    return random.drawLineValue() == 4 ? chart::ArrangementMethod::Zangshan : chart::ArrangementMethod::Jingfang;
 }
 
 store::ChartStyle chartStyleOfNumber(qint64 number) {
@@ -34,23 +34,23 @@ store::ChartStyle chartStyleOfNumber(qint64 number) {
     return store::ChartStyle::Random;
 }
 
-QString make_case_string(const QDate& date, const std::array<int, 6>& codesTopFirst, chart::ArrangementMethod method,
-                         const QTime& time) {
+QString makeCaseString(const QDate& date, const std::array<int, 6>& codesTopFirst, chart::ArrangementMethod method,
+                       const QTime& time) {
     QString text = chart::dateText(date).remove(u'-');
     for (int code : codesTopFirst) text += QString::number(code);
     return text + chart::methodWord(method) + QStringLiteral("T:") + chart::timeText(time);
 }
 
-store::CastCase finish_cast(const FinishedCast& cast, const CaseInputs& inputs, const QStringList& categories,
-                            bool chartOnly) {
+store::CastCase finishCast(const FinishedCast& cast, const CaseInputs& inputs, const QStringList& categories,
+                           bool chartOnly) {
     store::CastCase c;
-    c.gua_ming = cast.nameLabel;
+    c.hexagramName = cast.nameLabel;
     c.caseNumber = cast.caseString;
     c.category = itemText(categories, inputs.category);
-    c.xingbie = itemText(sexItems(), inputs.sex);
-    c.chusheng = inputs.birthYear;
-    c.shiyou = inputs.subject;
-    c.zhanlei = inputs.question;
+    c.gender = itemText(sexItems(), inputs.sex);
+    c.birthYear = inputs.birthYear;
+    c.subject = inputs.subject;
+    c.questionType = inputs.question;
     c.castDate = cast.date;
     const chart::StoredPlace stored = chart::storedPlace(cast.place);
     c.place = stored.place;
@@ -64,7 +64,7 @@ DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource so
     state.castDate = date;
     state.castTime = time;
     state.place = place;
-    chart::get_tiangandizhi(state, source);
+    chart::fillPillars(state, source);
     return {state.pillarLabel, state.termText};
 }
 

@@ -35,7 +35,7 @@ QStringList sexItems();
 QString itemText(const QStringList& items, int index);
 
 // The first tab's inputs to the second tab, before a cast started on the first tab.
-void copy_common_inputs(const CaseInputs& firstTab, CaseInputs& secondTab);
+void copyCommonInputs(const CaseInputs& firstTab, CaseInputs& secondTab);
 
 // The category preselected after showing: "杂类" when listed, else the first (-1 when none).
 int defaultCategory(const QStringList& categories);
@@ -48,8 +48,8 @@ store::ChartStyle chartStyleOfNumber(qint64 number);
 
 // Eight date digits, six codes top line first, the method word, "T:" and the time "hh:mm:ss":
 // 20240204123412京房式T:16:25:00.
-QString make_case_string(const QDate& date, const std::array<int, 6>& codesTopFirst, chart::ArrangementMethod method,
-                         const QTime& time);
+QString makeCaseString(const QDate& date, const std::array<int, 6>& codesTopFirst, chart::ArrangementMethod method,
+                       const QTime& time);
 
 // A cast ready for the main window and the store.
 struct FinishedCast {
@@ -57,14 +57,14 @@ struct FinishedCast {
     QDate date;
     QTime time;
     chart::ArrangementMethod method = chart::ArrangementMethod::Jingfang;
-    QString caseString;  // make_case_string
+    QString caseString;  // makeCaseString
     QString nameLabel;   // the hexagram-name text shown, stored as gua_ming
     chart::CastPlace place{};  // where it was cast, and the clock of its pillars
 };
 
 // The case handed to store::CaseStore::createCase; chartOnly stores nothing.
-store::CastCase finish_cast(const FinishedCast& cast, const CaseInputs& inputs, const QStringList& categories,
-                            bool chartOnly);
+store::CastCase finishCast(const FinishedCast& cast, const CaseInputs& inputs, const QStringList& categories,
+                           bool chartOnly);
 
 // Texts of the date-change routine: the date header above the pickers and the solar term of
 // the day (empty when no term falls on it).

@@ -52,7 +52,7 @@ void CastSession::readPendingText() {
     pending_ = false;
     pendingText_.clear();
     if (text.isEmpty()) return;
-    const CastTextResult result = read_cast_text(text, data_, today(), calendarSource);
+    const CastTextResult result = readCastText(text, data_, today(), calendarSource);
     if (result.date) {
         secondTab.date = *result.date;
         dateChanged();
@@ -80,7 +80,7 @@ void CastSession::clickThrow(int k) {
 
 void CastSession::clickLine(int line) {
     nameOrNumber.clear();
-    manual_.cycle_line(line);
+    manual_.cycleLine(line);
 }
 
 CastOutcome CastSession::nextLine() {
@@ -103,7 +103,7 @@ CastOutcome CastSession::startCast() {
 
 void CastSession::takeRandomDate() {
     setSourceText(QStringLiteral("生成随机日期，请耐心等待……"));
-    if (const std::optional<QDate> date = random_.random_cast_date(today())) secondTab.date = *date;
+    if (const std::optional<QDate> date = random_.randomCastDate(today())) secondTab.date = *date;
 }
 
 FinishedCast CastSession::finished(const std::array<int, 6>& codes, chart::ArrangementMethod method) const {
@@ -111,7 +111,7 @@ FinishedCast CastSession::finished(const std::array<int, 6>& codes, chart::Arran
             secondTab.date,
             secondTab.time,
             method,
-            make_case_string(secondTab.date, codes, method, secondTab.time),
+            makeCaseString(secondTab.date, codes, method, secondTab.time),
             manual_.nameLabel(),
             place};
 }
@@ -167,7 +167,7 @@ CastOutcome CastSession::yarrowCast() {
 CastOutcome CastSession::manualCastFirstTab() {
     const QString unclicked = manual_.unclickedThrowMessage();
     if (!unclicked.isEmpty()) return message({}, unclicked);
-    copy_common_inputs(firstTab, secondTab);
+    copyCommonInputs(firstTab, secondTab);
     return finishManualCast();
 }
 
@@ -210,7 +210,7 @@ CastOutcome CastSession::computerCast() {
         if (pseudo)
             setSourceText(QStringLiteral("正在取") + QString::fromUtf16(kLineNames[line]) +
                           QStringLiteral("爻，请耐心等待……"));
-        values[line] = random_.draw_line_value();
+        values[line] = random_.drawLineValue();
     }
     if (pseudo) setSourceText(QStringLiteral("电脑伪随机数可用。"));
     manual_.setValues(values);
@@ -222,7 +222,7 @@ CastOutcome CastSession::computerCast() {
 }
 
 CastOutcome CastSession::computerCastFirstTab() {
-    copy_common_inputs(firstTab, secondTab);
+    copyCommonInputs(firstTab, secondTab);
     return computerCast();
 }
 
@@ -245,7 +245,7 @@ bool CastSession::matchPillars(const QString& input) {
     if (input.isEmpty()) return false;
     const PillarTexts pillars = readMatchPillars(input);
     if (!pillars.complete()) return false;
-    secondTab.date = chart::get_date_by_tiangandizhi(pillars.month, pillars.day, today(), calendarSource).date;
+    secondTab.date = chart::dateOfPillars(pillars.month, pillars.day, today(), calendarSource).date;
     dateChanged();
     return true;
 }
@@ -256,7 +256,7 @@ void CastSession::takeViewerDate(const QDate& date) {
 }
 
 store::CreateResult CastSession::handOver(store::CaseStore& cases, const FinishedCast& cast) {
-    const store::CastCase c = finish_cast(cast, secondTab, categories, chartOnly);
+    const store::CastCase c = finishCast(cast, secondTab, categories, chartOnly);
     chartOnly = false;
     return cases.createCase(c);
 }

@@ -104,7 +104,7 @@ public:
     // The viewer's date ("查看干支纪年" closed with OK).
     void takeViewerDate(const QDate& date);
 
-    // finish_cast through the store; "仅排盘，不保存" is unchecked afterwards.
+    // finishCast through the store; "仅排盘，不保存" is unchecked afterwards.
     store::CreateResult handOver(store::CaseStore& cases, const FinishedCast& cast);
 
 private:

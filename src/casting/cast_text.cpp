@@ -12,7 +12,7 @@ namespace {
 // The trigrams in the order of the 64-name text: 乾 兑 离 震 巽 坎 艮 坤.
 constexpr std::array<const char16_t*, 8> kTextOrder = {u"111", u"211", u"121", u"221", u"112", u"212", u"122", u"222"};
 
-bool isBranch(QChar c) { return cal::branch_index(QString(c).toStdString()) >= 0; }
+bool isBranch(QChar c) { return cal::branchIndex(QString(c).toStdString()) >= 0; }
 
 // The short name of a full name: the trigram of a doubled hexagram, else what follows the natures.
 QString shortName(const QString& name) { return name.at(1) == u'为' ? name.left(1) : name.mid(2); }
@@ -32,7 +32,7 @@ const QString& allHexagramNames() {
     return names;
 }
 
-bool expand_short_names(QString& text) {
+bool expandShortNames(QString& text) {
     bool any = false;
     for (const char16_t* lower : kTextOrder)
         for (const char16_t* upper : kTextOrder) {
@@ -45,7 +45,7 @@ bool expand_short_names(QString& text) {
     return any;
 }
 
-LineValues load_gua_lines(const chart::DivinationData& data, const QString& main, const QString& changed) {
+LineValues loadHexagramLines(const chart::DivinationData& data, const QString& main, const QString& changed) {
     const auto digitsOf = [&](const QString& name) {
         const std::optional<QString> digits = data.hexagramDigits(name);
         return digits && digits->size() == 6 ? *digits : QStringLiteral("000000");
@@ -89,8 +89,8 @@ QString completeMonthStem(const QString& month, const QString& day, const QDate&
     const QString bare = month.trimmed();
     if (bare.size() != 1) return month;
     for (int stem = 0; stem < cal::kStemCount; ++stem) {
-        const QString candidate = QString::fromUtf8(cal::stem_name(stem)) + bare;
-        if (chart::get_date_by_tiangandizhi(candidate, day, today, source).matched) return candidate;
+        const QString candidate = QString::fromUtf8(cal::stemName(stem)) + bare;
+        if (chart::dateOfPillars(candidate, day, today, source).matched) return candidate;
     }
     return QStringLiteral("甲") + bare;
 }
@@ -113,8 +113,8 @@ NamePair findNames(const QString& line) {
     return names;
 }
 
-CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationData& data, const QDate& today,
-                              cal::CalendarSource source) {
+CastTextResult readCastText(const QStringList& lines, const chart::DivinationData& data, const QDate& today,
+                            cal::CalendarSource source) {
     CastTextResult result;
     PillarTexts pillars;
     for (QString line : lines) {
@@ -123,7 +123,7 @@ CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationD
         if (!pillars.complete()) pillars = readPillars(line);
         if (pillars.complete()) {
             pillars.month = completeMonthStem(pillars.month, pillars.day, today, source);
-            result.date = chart::get_date_by_tiangandizhi(pillars.month, pillars.day, today, source).date;
+            result.date = chart::dateOfPillars(pillars.month, pillars.day, today, source).date;
             result.nameLabel = chart::dateText(*result.date);
         } else {
             pillars = {};
@@ -131,11 +131,11 @@ CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationD
 
         line = QStringLiteral("  ") + line + u'U';
         NamePair names = findNames(line);
-        while (names.main.isEmpty() && expand_short_names(line)) names = findNames(line);
+        while (names.main.isEmpty() && expandShortNames(line)) names = findNames(line);
         if (names.main.isEmpty()) continue;
         result.nameLabel += QStringLiteral(" 本卦：") + names.main;
         if (!names.changed.isEmpty()) result.nameLabel += QStringLiteral(" 变卦：") + names.changed;
-        result.values = load_gua_lines(data, names.main, names.changed);
+        result.values = loadHexagramLines(data, names.main, names.changed);
         break;
     }
     return result;

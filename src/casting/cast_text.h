@@ -21,11 +21,11 @@ bool isCaseNumberInput(const QString& text);
 const QString& allHexagramNames();
 
 // Replaces every short name (夬, 大有, …, 坤) by its full name, table order; true if any occurred.
-bool expand_short_names(QString& text);
+bool expandShortNames(QString& text);
 
 // The six values of a main hexagram and its changed one from bagua.value2: lines that differ
 // become moving. A name without a six-digit row leaves all six values 0.
-LineValues load_gua_lines(const chart::DivinationData& data, const QString& main, const QString& changed);
+LineValues loadHexagramLines(const chart::DivinationData& data, const QString& main, const QString& changed);
 
 // The month and day pillar found in one line of text.
 struct PillarTexts {
@@ -55,7 +55,7 @@ struct CastTextResult {
     std::optional<LineValues> values;  // when a main hexagram was found
 };
 // The date of the pillars is searched under the calendar source.
-CastTextResult read_cast_text(const QStringList& lines, const chart::DivinationData& data, const QDate& today,
-                              cal::CalendarSource source = cal::CalendarSource::Formula);
+CastTextResult readCastText(const QStringList& lines, const chart::DivinationData& data, const QDate& today,
+                            cal::CalendarSource source = cal::CalendarSource::Formula);
 
 }  // namespace casting

@@ -31,9 +31,9 @@ QStringList rulesText() {
         QStringLiteral("起卦方法：可根据摇出的硬币手工点击每个爻来完成起卦，或者根据输入的卦名起卦，或者电脑起卦。")};
 }
 
-QString get_guaming(const QString& key) { return chart::hexagramName(key); }
+QString hexagramNameOfKey(const QString& key) { return chart::hexagramName(key); }
 
-QString show_gua_names(const LineValues& values) {
+QString hexagramNamesLabel(const LineValues& values) {
     const std::array<int, 6> codes = codesTopFirst(values);
     std::array<int, 6> changed = codes;
     bool moving = false;

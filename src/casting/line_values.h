@@ -22,8 +22,8 @@ std::array<int, 6> codesTopFirst(const LineValues& values);
 QStringList rulesText();
 
 // Full hexagram name of a six-digit key (top line first, "1" yang, "2" yin); empty otherwise.
-QString get_guaming(const QString& key);
+QString hexagramNameOfKey(const QString& key);
 // The name label for the values entered so far: the name, or "主卦：… 变卦：…" when a line moves.
-QString show_gua_names(const LineValues& values);
+QString hexagramNamesLabel(const LineValues& values);
 
 }  // namespace casting

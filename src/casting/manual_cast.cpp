@@ -47,7 +47,7 @@ void ManualCast::resetForShow() {
     nameLabel_.clear();
 }
 
-void ManualCast::cycle_line(int line) {
+void ManualCast::cycleLine(int line) {
     checked_ = line;
     // Coins one turn short of the next value; turning the first coin completes the step.
     switch (value(line)) {
@@ -62,7 +62,7 @@ void ManualCast::cycle_line(int line) {
 
 void ManualCast::clickThrow(int k) {
     if (throwCaptions_[std::size_t(k)].contains(u'第')) values_[std::size_t(k)] = 4;
-    cycle_line(k);
+    cycleLine(k);
     throwCaptions_[std::size_t(k)] = symbol(k);
 }
 

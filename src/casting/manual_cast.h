@@ -26,7 +26,7 @@ public:
 
     // Advances one line 一 → - - → o → x → 一 through its coins (the window also empties the
     // name/case-number field).
-    void cycle_line(int line);
+    void cycleLine(int line);
     // A click on throw k: the first click since the reset yields 一; the caption shows the symbol.
     void clickThrow(int k);
     // A click on a coin: it turns over and the checked line takes the coins' value.
@@ -43,8 +43,8 @@ public:
     // Fills the lines from a cast by name or by computer; the name label is not touched.
     void setValues(const LineValues& values) { values_ = values; }
     void setNameLabel(const QString& text) { nameLabel_ = text; }
-    // show_gua_names into the name label.
-    void refreshNames() { nameLabel_ = show_gua_names(values_); }
+    // hexagramNamesLabel into the name label.
+    void refreshNames() { nameLabel_ = hexagramNamesLabel(values_); }
 
     const LineValues& values() const { return values_; }
     int value(int line) const { return values_[std::size_t(line)]; }

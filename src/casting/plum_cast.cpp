@@ -50,7 +50,7 @@ std::optional<PlumTimeCast> castByTime(const QDate& date, const QTime& time, cal
     const int y = day.year(), m = day.month(), d = day.day();
     if (!cal::isSupportedDate(date.year(), date.month(), date.day()) || !cal::isSupportedDate(y, m, d))
         return std::nullopt;
-    const cal::LunarDate lunar = cal::lunar_date(y, m, d, source);
+    const cal::LunarDate lunar = cal::lunarDate(y, m, d, source);
     if (!lunar.ok) return std::nullopt;
 
     PlumTimeCast cast;
@@ -60,13 +60,13 @@ std::optional<PlumTimeCast> castByTime(const QDate& date, const QTime& time, cal
     if (lunar.leap && lunar.day >= 16 && schools.plumLeap == reading::Schools::PlumLeap::NextFromSixteenth)
         cast.month = lunar.month % 12 + 1;
     if (schools.plumYear == reading::Schools::PlumYear::Lichun) {
-        const int pillar = cal::year_ganzhi(y, m, d, source);
-        cast.lunarYear = pillar == cal::year_ganzhi_of_year(y) ? y : y - 1;
+        const int pillar = cal::yearGanzhi(y, m, d, source);
+        cast.lunarYear = pillar == cal::yearGanzhiOfYear(y) ? y : y - 1;
         cast.yearBranch = pillar % cal::kBranchCount + 1;
     } else {
         // January and February days of the eleventh and twelfth months belong to the year before.
         cast.lunarYear = m <= 2 && lunar.month >= 11 ? y - 1 : y;
-        cast.yearBranch = cal::year_ganzhi_of_year(cast.lunarYear) % cal::kBranchCount + 1;
+        cast.yearBranch = cal::yearGanzhiOfYear(cast.lunarYear) % cal::kBranchCount + 1;
     }
     cast.hourBranch = hourBranchNumber(time);
     const int sum = cast.yearBranch + cast.month + cast.day;

@@ -14,7 +14,7 @@
 
 namespace casting {
 
-QString cpu_vendor() {
+QString cpuVendor() {
 #ifdef QINGLAN_HAS_CPUID
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
     if (!__get_cpuid(0, &eax, &ebx, &ecx, &edx)) return {};
@@ -28,7 +28,7 @@ QString cpu_vendor() {
 #endif
 }
 
-quint32 cpu_features() {
+quint32 cpuFeatures() {
 #ifdef QINGLAN_HAS_CPUID
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
     if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return 0;
@@ -38,7 +38,7 @@ quint32 cpu_features() {
 #endif
 }
 
-bool has_cpu_rdrand() { return cpu_vendor().contains(QStringLiteral("Intel")) && (cpu_features() >> 30 & 1u); }
+bool hasCpuRdrand() { return cpuVendor().contains(QStringLiteral("Intel")) && (cpuFeatures() >> 30 & 1u); }
 
 #if defined(__x86_64__)
 __attribute__((target("rdrnd"))) static std::optional<quint32> rdrandStep() {
@@ -50,7 +50,7 @@ __attribute__((target("rdrnd"))) static std::optional<quint32> rdrandStep() {
 
 std::optional<quint32> rdrand32() {
 #if defined(__x86_64__)
-    if (cpu_features() >> 30 & 1u) return rdrandStep();
+    if (cpuFeatures() >> 30 & 1u) return rdrandStep();
 #endif
     return std::nullopt;
 }
@@ -103,7 +103,7 @@ int RandomSource::drawBits() {
     return 0;
 }
 
-int RandomSource::draw_line_value() {
+int RandomSource::drawLineValue() {
     platform_.wait();
     return lineValueOfBits(drawBits());
 }
@@ -118,7 +118,7 @@ int RandomSource::drawYarrowValue() {
     return yarrowValueOfBits(0);
 }
 
-std::optional<QDate> RandomSource::random_cast_date(const QDate& today) {
+std::optional<QDate> RandomSource::randomCastDate(const QDate& today) {
     switch (kind_) {
     case SourceKind::Hardware: return today.addDays(-qint64(hardwareValue() % 21901u));
     case SourceKind::Pseudo: return today.addDays(-qint64(pseudo_.below(21900)));

@@ -11,10 +11,10 @@ namespace casting {
 
 // Processor identification (leaf 0 vendor text, leaf 1 feature word with the hardware-random
 // flag in bit 30); empty and 0 where the instruction does not exist.
-QString cpu_vendor();
-quint32 cpu_features();
+QString cpuVendor();
+quint32 cpuFeatures();
 // An Intel processor with the hardware random instruction.
-bool has_cpu_rdrand();
+bool hasCpuRdrand();
 // One value from the hardware random instruction; none when it reports failure or is missing.
 std::optional<quint32> rdrand32();
 
@@ -47,7 +47,7 @@ class RandomSource {
 public:
     // Chooses the source as the dialog does at creation: the hardware source on an Intel
     // processor that has it, otherwise the pseudo generator.
-    static SourceKind chosenKind() { return has_cpu_rdrand() ? SourceKind::Hardware : SourceKind::Pseudo; }
+    static SourceKind chosenKind() { return hasCpuRdrand() ? SourceKind::Hardware : SourceKind::Pseudo; }
     explicit RandomSource(SourceKind kind = chosenKind(), RandomPlatform platform = RandomPlatform());
 
     SourceKind kind() const { return kind_; }
@@ -61,12 +61,12 @@ public:
     // Three coins as three bits (1 = 花): 0..7.
     int drawBits();
     // Waits, then throws three coins: 4 老阴, 1 少阳, 2 少阴, 3 老阳 with 1/8, 3/8, 3/8, 1/8.
-    int draw_line_value();
-    // Waits as draw_line_value does, then takes four bits for the yarrow odds (蓍草).
+    int drawLineValue();
+    // Waits as drawLineValue does, then takes four bits for the yarrow odds (蓍草).
     int drawYarrowValue();
     // Today minus a random number of days: 0..21900 from the hardware, 0..21899 from the
     // pseudo generator; none without a source (the cast date then stays as it is).
-    std::optional<QDate> random_cast_date(const QDate& today);
+    std::optional<QDate> randomCastDate(const QDate& today);
 
 private:
     // A hardware value; after repeated failures a pseudo draw stands in.

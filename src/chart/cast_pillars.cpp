@@ -11,10 +11,10 @@
 namespace chart {
 namespace {
 
-QString name(int ganzhi) { return QString::fromStdString(cal::ganzhi_name(ganzhi)); }
+QString name(int ganzhi) { return QString::fromStdString(cal::ganzhiName(ganzhi)); }
 
 int monthPillarOf(const QDate& d, cal::CalendarSource source) {
-    return cal::month_ganzhi(d.year(), d.month(), d.day(), source);
+    return cal::monthGanzhi(d.year(), d.month(), d.day(), source);
 }
 
 // Minutes since midnight rounded to the nearest minute (half a minute to even).
@@ -44,7 +44,7 @@ int quarterIndex(int hourBranch, const QTime& time) {
 }
 
 int quarterGanzhi(int hourGanzhi, const QTime& time) {
-    const cal::GanZhiSplit hour = cal::ganzhi_split(hourGanzhi);
+    const cal::GanZhiSplit hour = cal::ganzhiSplit(hourGanzhi);
     const int first = 12 * (hour.stem % 5);  // 甲子, 丙子, 戊子, 庚子, 壬子
     const int k = quarterIndex(hour.branch, time);
     return ((first + k - 1) % 60 + 60) % 60;
@@ -56,19 +56,19 @@ namespace {
 // moment the year is still the old one.
 void refineToTermSecond(const QDate& date, const QTime& time, CastPillars& p) {
     constexpr cal::CalendarSource source = cal::CalendarSource::Astronomical;
-    const int term = cal::jieqi_on_date(date.year(), date.month(), date.day(), source);
+    const int term = cal::termOnDate(date.year(), date.month(), date.day(), source);
     if (term < 0) return;
-    const cal::JieqiMoment moment = cal::jieqi_moment(date.year(), cal::jieqi_in_year_index_of(term), source);
-    if (time.msecsSinceStartOfDay() >= moment.second_of_day * 1000) return;
+    const cal::TermMoment moment = cal::termMoment(date.year(), cal::termInYearIndexOf(term), source);
+    if (time.msecsSinceStartOfDay() >= moment.secondOfDay * 1000) return;
     const QDate before = date.addDays(-1);
     p.month = name(monthPillarOf(before, source));
     constexpr int kLichun = 0;  // name index of 立春, where the year changes
-    if (term == kLichun) p.year = name(cal::year_ganzhi(before.year(), before.month(), before.day(), source));
+    if (term == kLichun) p.year = name(cal::yearGanzhi(before.year(), before.month(), before.day(), source));
 }
 
 // Under the formulas the moment is read back from the term text, to the minute.
 void refineToTermMinute(const QDate& date, const QTime& time, CastPillars& p) {
-    const QString term = QString::fromStdString(cal::get_jieqi(date.year(), date.month(), date.day()));
+    const QString term = QString::fromStdString(cal::termTextOfDate(date.year(), date.month(), date.day()));
     int termHour = 0, termMinute = 0;
     if (!term.isEmpty() && termMoment(term, termHour, termMinute)) {
         if (time.hour() < termHour || (time.hour() == termHour && time.minute() < termMinute))
@@ -80,17 +80,17 @@ void refineToTermMinute(const QDate& date, const QTime& time, CastPillars& p) {
 
 CastPillars castPillars(const QDate& date, const QTime& time, cal::CalendarSource source, bool earlyZiHour) {
     const int y = date.year(), m = date.month(), d = date.day();
-    const cal::CalendarSource used = cal::source_for_year(source, y);
+    const cal::CalendarSource used = cal::sourceForYear(source, y);
     CastPillars p;
-    p.year = name(cal::year_ganzhi(y, m, d, used));
+    p.year = name(cal::yearGanzhi(y, m, d, used));
     p.month = name(monthPillarOf(date, used));
     if (used == cal::CalendarSource::Astronomical)
         refineToTermSecond(date, time, p);
     else
         refineToTermMinute(date, time, p);
     const QDate pillarDay = earlyZiHour && time.hour() == 23 ? date.addDays(1) : date;
-    p.day = name(cal::day_ganzhi(pillarDay.year(), pillarDay.month(), pillarDay.day()));
-    const int hour = cal::hour_ganzhi(y, m, d, time.hour());
+    p.day = name(cal::dayGanzhi(pillarDay.year(), pillarDay.month(), pillarDay.day()));
+    const int hour = cal::hourGanzhi(y, m, d, time.hour());
     p.hour = name(hour);
     p.quarter = name(quarterGanzhi(hour, time));
     return p;
@@ -100,20 +100,20 @@ PillarMoment pillarMomentOf(const ChartState& state) {
     return pillarMoment(state.castDate, state.castTime, state.place);
 }
 
-QString get_tiangandizhi(ChartState& state, cal::CalendarSource source) {
+QString fillPillars(ChartState& state, cal::CalendarSource source) {
     const PillarMoment moment = pillarMomentOf(state);
     const QDate& date = moment.date;
     const QTime& time = moment.time;
     state.calendarSource = source;
-    const cal::CalendarSource used = cal::source_for_year(source, date.year());
-    state.termText = QString::fromStdString(cal::get_jieqi(date.year(), date.month(), date.day(), used));
+    const cal::CalendarSource used = cal::sourceForYear(source, date.year());
+    state.termText = QString::fromStdString(cal::termTextOfDate(date.year(), date.month(), date.day(), used));
     if (used == cal::CalendarSource::Astronomical) state.termText += kAstronomicalMark;
     const CastPillars p = castPillars(date, time, source, state.schools.earlyZiHour);
     state.pillarLabel = p.year + QStringLiteral("年 ") + p.month + QStringLiteral("月 ") + p.day +
                         QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(state.castDate) + u' ' +
                         timeText(state.castTime) + moment.labelText + QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") + p.quarter + QStringLiteral("）");
     fillSlots(state, StrengthBasis::MonthDay);
-    return QString::fromStdString(cal::fallback_message(source, date.year()));
+    return QString::fromStdString(cal::fallbackMessage(source, date.year()));
 }
 
 void fillSlots(ChartState& state, StrengthBasis basis) {
@@ -142,14 +142,13 @@ void fillSlots(ChartState& state, StrengthBasis basis) {
     state.dayBranchText = branchPolarityText(state.secondSlot.at(1));
 }
 
-PillarDate get_date_by_tiangandizhi(const QString& month, const QString& day, const QDate& today,
-                                    cal::CalendarSource source) {
-    const int wantMonth = cal::ganzhi_index(month.toStdString());
-    const int wantDay = cal::ganzhi_index(day.toStdString());
+PillarDate dateOfPillars(const QString& month, const QString& day, const QDate& today, cal::CalendarSource source) {
+    const int wantMonth = cal::ganzhiIndex(month.toStdString());
+    const int wantDay = cal::ganzhiIndex(day.toStdString());
     if (wantMonth < 0 || wantDay < 0) return {today, false};
     for (int i = 0; i < 22001; ++i) {
         const QDate d = today.addDays(-i);
-        if (cal::day_ganzhi(d.year(), d.month(), d.day()) == wantDay && monthPillarOf(d, source) == wantMonth)
+        if (cal::dayGanzhi(d.year(), d.month(), d.day()) == wantDay && monthPillarOf(d, source) == wantMonth)
             return {d, true};
     }
     return {today, false};

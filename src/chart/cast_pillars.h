@@ -21,12 +21,12 @@ PillarMoment pillarMomentOf(const ChartState& state);
 // basis) and the branch texts of both slots under a calendar source (kept in the state); the
 // basis returns to 月日; the state's schools decide the 子 hour. Returns the message to show when the cast year falls back to the
 // formulas, else an empty text.
-QString get_tiangandizhi(ChartState& state, cal::CalendarSource source = cal::CalendarSource::Formula);
+QString fillPillars(ChartState& state, cal::CalendarSource source = cal::CalendarSource::Formula);
 
 // The mark the term text carries when the pillars come from the ephemeris.
 inline const QString kAstronomicalMark = QStringLiteral("天");
 
-// The pillars get_tiangandizhi found, two characters each. On the day of a 节 a cast before its
+// The pillars fillPillars found, two characters each. On the day of a 节 a cast before its
 // moment keeps the month pillar of the day before (to the minute under the formulas, to the
 // second under the ephemeris, where a cast before 立春's moment also keeps the old year).
 struct CastPillars {
@@ -46,8 +46,8 @@ struct PillarDate {
     QDate date;
     bool matched = false;
 };
-PillarDate get_date_by_tiangandizhi(const QString& month, const QString& day, const QDate& today,
-                                    cal::CalendarSource source = cal::CalendarSource::Formula);
+PillarDate dateOfPillars(const QString& month, const QString& day, const QDate& today,
+                         cal::CalendarSource source = cal::CalendarSource::Formula);
 
 // "hh:mm:ss" and "yyyy-MM-dd": the fixed formats of every date and time text.
 QString dateText(const QDate& date);

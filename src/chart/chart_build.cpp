@@ -151,7 +151,8 @@ void applyStrengthBasis(ChartState& state, StrengthBasis basis, const BuildConte
     }
 }
 
-CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildContext& context) {
+CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildContext& context,
+                          CaseNumberOrigin origin) {
     if (text.size() < 14) return {false, kCaseNumberLength, {}};
     const QString dateDigits = text.left(8);
     const QDate date = QDate::fromString(dateDigits, QStringLiteral("yyyyMMdd"));
@@ -162,7 +163,7 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
                 QStringLiteral("六爻ID的日期不对：") + dateDigits.left(4) + u'-' + dateDigits.mid(4, 2) + u'-' +
                     dateDigits.mid(6, 2),
                 {}};
-    if (!cal::isSupportedDate(date.year(), date.month(), date.day()))
+    if (origin == CaseNumberOrigin::Entered && !cal::isSupportedDate(date.year(), date.month(), date.day()))
         return {false, dateText(date) + QStringLiteral("：") + QString::fromStdString(cal::unsupportedDateMessage()),
                 {}};
     std::array<int, 6> codes{};
@@ -186,7 +187,7 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
     state.method = text.contains(QStringLiteral("藏山卜")) ? ArrangementMethod::Zangshan : ArrangementMethod::Jingfang;
     for (std::size_t i = 0; i < 6; ++i) state.main[i].code = codes[i];
     state.schools = context.options.schools;
-    const QString fallback = get_tiangandizhi(state, context.options.calendarSource);
+    const QString fallback = fillPillars(state, context.options.calendarSource);
     QStringList messages = zhuanggua(state, context);
     if (!fallback.isEmpty()) messages.prepend(fallback);
     return {true, {}, messages};

@@ -13,8 +13,8 @@ QString joinedNames(int count, std::string_view (*name)(int)) {
     return all;
 }
 
-const QString kStems = joinedNames(cal::kStemCount, cal::stem_name);
-const QString kBranches = joinedNames(cal::kBranchCount, cal::branch_name);
+const QString kStems = joinedNames(cal::kStemCount, cal::stemName);
+const QString kBranches = joinedNames(cal::kBranchCount, cal::branchName);
 const QString kBranchElements = QStringLiteral("水土木木土火火土金金土水");
 
 QChar elementAt(int i) { return kElements.at(((i % 5) + 5) % 5); }

@@ -18,7 +18,7 @@ const QString kZangshanInner = QStringLiteral("甲壬庚乙丁己己丁乙己辛
 
 }  // namespace
 
-QString get_tiangan_by_gua(const QString& name) {
+QString jingfangStems(const QString& name) {
     const QString key = keyOfHexagram(name);
     if (key.isEmpty()) return QStringLiteral("  ");
     const int upper = kTrigramOrder.indexOf(trigramName(key.left(3)));
@@ -37,7 +37,7 @@ QString zangshanStems(const QString& name) {
 }
 
 void storeStemPair(ChartState& state, const QString& name, int pair) {
-    const QString stems = get_tiangan_by_gua(name);
+    const QString stems = jingfangStems(name);
     const std::size_t at = std::size_t(2 * (pair - 1));
     state.stemPairs[at] = stems.at(0);
     state.stemPairs[at + 1] = stems.at(1);

@@ -7,7 +7,7 @@
 namespace chart {
 
 // 京房式 stem pair: outer (upper trigram) stem, then inner stem; two blanks for an unknown name.
-QString get_tiangan_by_gua(const QString& name);
+QString jingfangStems(const QString& name);
 // 藏山卜: six stems, top line first; "此卦名称不对" for a name of two characters or fewer.
 QString zangshanStems(const QString& name);
 // Stores the pair of a hexagram into stem pair 1 (hidden-spirit source), 2 (main) or 3 (changed).

@@ -20,7 +20,7 @@ QString weekPairOf(int ganzhi) {
     }
 }
 
-int dayPillar(const QDate& d) { return cal::day_ganzhi(d.year(), d.month(), d.day()); }
+int dayPillar(const QDate& d) { return cal::dayGanzhi(d.year(), d.month(), d.day()); }
 
 void setPair(std::array<QChar, 2>& voidPair, const QString& pair) {
     voidPair[0] = pair.at(0);
@@ -35,7 +35,7 @@ QString weekVoid(const QDate& date, std::array<QChar, 2>& voidPair) {
         const QString pair = weekPairOf(gz);
         if (pair.isEmpty()) continue;
         setPair(voidPair, pair);
-        return QString::fromStdString(cal::ganzhi_name(gz)) + QStringLiteral("旬内(") + pair + QStringLiteral("空)");
+        return QString::fromStdString(cal::ganzhiName(gz)) + QStringLiteral("旬内(") + pair + QStringLiteral("空)");
     }
     return {};
 }
@@ -68,7 +68,7 @@ QString shortPillarVoid(const QString& firstSlot, const QString& secondSlot, std
     // The five-rat rule: the 子 period of a 甲/己 day is 甲子, of 乙/庚 丙子, and so on; the
     // week of the short pillar is the one its cycle index falls in.
     const int first = (2 * (stem % 5)) % 10;  // stem of the 子 pillar
-    const int index = cal::ganzhi_compose((first + branch) % 10, branch);
+    const int index = cal::ganzhiCompose((first + branch) % 10, branch);
     const int opening = index - index % 10;
     const QString pair = weekPairOf(opening);
     setPair(voidPair, pair);

@@ -7,7 +7,7 @@
 
 namespace cli {
 
-int run_analyse(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runAnalyse(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Prints the analysis report (卦象分析) of the chart of a case number: the whole chart, or\n"

@@ -9,6 +9,6 @@ namespace cli {
 // spirit, 2 main line, 3 changed line), of one item followed by its 18 highlight flags as three
 // lines of six (hidden spirit, main, changed; top line first). The report's message goes to
 // stderr with status 1. Returns the exit status (2 for bad input).
-int run_analyse(const QStringList& args, std::ostream& out, std::ostream& err);
+int runAnalyse(const QStringList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

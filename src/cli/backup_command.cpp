@@ -33,7 +33,7 @@ int verify(const QString& file, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int run_backup(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runBackup(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Writes a consistent copy of the whole data root to FILE (replaced when it exists), also while\n"
@@ -57,7 +57,7 @@ int run_backup(const QStringList& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int run_restore(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runRestore(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Replaces the database and the note folder save/ by those of the backup FILE after checking it (a\n"

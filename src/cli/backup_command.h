@@ -5,7 +5,7 @@
 
 namespace cli {
 
-int run_backup(const QStringList& args, std::ostream& out, std::ostream& err);
-int run_restore(const QStringList& args, std::ostream& out, std::ostream& err);
+int runBackup(const QStringList& args, std::ostream& out, std::ostream& err);
+int runRestore(const QStringList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -22,7 +22,7 @@ namespace {
 constexpr int kTermsFirstYear = 1;
 constexpr int kTermsLastYear = 9999;
 
-std::optional<int> parse_year(const std::string& text) {
+std::optional<int> parseYear(const std::string& text) {
     int value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
@@ -30,44 +30,43 @@ std::optional<int> parse_year(const std::string& text) {
     return value;
 }
 
-std::string two_digits(int v) {
+std::string twoDigits(int v) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02d", v);
     return buf;
 }
 
-std::string iso_date(int y, int m, int d) {
+std::string isoDate(int y, int m, int d) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, d);
     return buf;
 }
 
-void print_days(int from, int to, cal::CalendarSource source, std::ostream& out) {
+void printDays(int from, int to, cal::CalendarSource source, std::ostream& out) {
     out << "date\tyear_gz\tmonth_gz\tday_gz\tlunar_month\tlunar_day\n";
-    for (cal::CivilDate date{from, 1, 1}; date.year <= to; date = cal::next_day(date)) {
+    for (cal::CivilDate date{from, 1, 1}; date.year <= to; date = cal::nextDay(date)) {
         const auto [y, m, d] = date;
-        const cal::LunarDate lunar = cal::lunar_date(y, m, d, source);
-        out << iso_date(y, m, d) << '\t' << cal::ganzhi_name(cal::year_ganzhi(y, m, d, source)) << '\t'
-            << cal::ganzhi_name(cal::month_ganzhi(y, m, d, source)) << '\t'
-            << cal::ganzhi_name(cal::day_ganzhi(y, m, d)) << '\t' << (lunar.leap ? -lunar.month : lunar.month) << '\t'
-            << lunar.day << '\n';
+        const cal::LunarDate lunar = cal::lunarDate(y, m, d, source);
+        out << isoDate(y, m, d) << '\t' << cal::ganzhiName(cal::yearGanzhi(y, m, d, source)) << '\t'
+            << cal::ganzhiName(cal::monthGanzhi(y, m, d, source)) << '\t' << cal::ganzhiName(cal::dayGanzhi(y, m, d))
+            << '\t' << (lunar.leap ? -lunar.month : lunar.month) << '\t' << lunar.day << '\n';
     }
 }
 
-void print_terms(int from, int to, cal::CalendarSource source, std::ostream& out) {
+void printTerms(int from, int to, cal::CalendarSource source, std::ostream& out) {
     out << "year\tname\tmoment\n";
     for (int y = from; y <= to; ++y) {
         for (int j = 0; j < 24; ++j) {
-            const cal::JieqiMoment t = cal::jieqi_moment(y, j, source);
-            out << y << '\t' << cal::jieqi_name(cal::jieqi_name_index_of(j)) << '\t' << iso_date(y, t.month, t.day)
-                << ' ' << two_digits(t.hour) << ':' << two_digits(t.minute) << '\n';
+            const cal::TermMoment t = cal::termMoment(y, j, source);
+            out << y << '\t' << cal::termName(cal::termNameIndexOf(j)) << '\t' << isoDate(y, t.month, t.day) << ' '
+                << twoDigits(t.hour) << ':' << twoDigits(t.minute) << '\n';
         }
     }
 }
 
 }  // namespace
 
-int run_calendar(std::vector<std::string> words, std::ostream& out, std::ostream& err) {
+int runCalendar(std::vector<std::string> words, std::ostream& out, std::ostream& err) {
     QStringList args;
     for (const std::string& word : words) args << QString::fromStdString(word);
     QCommandLineParser parser;
@@ -95,7 +94,7 @@ int run_calendar(std::vector<std::string> words, std::ostream& out, std::ostream
     if (const auto status = parseArguments(parser, QStringLiteral("calendar"), args, 3, out, err)) return *status;
     cal::CalendarSource source = cal::CalendarSource::Formula;
     if (parser.isSet(QStringLiteral("calendar"))) {
-        const auto parsed = cal::parse_calendar_source(parser.value(QStringLiteral("calendar")).toStdString());
+        const auto parsed = cal::parseCalendarSource(parser.value(QStringLiteral("calendar")).toStdString());
         if (!parsed) {
             err << "qinglan-cli calendar: --calendar needs formula or astronomical\n";
             return 2;
@@ -109,8 +108,8 @@ int run_calendar(std::vector<std::string> words, std::ostream& out, std::ostream
         return 2;
     }
     const bool days = words[0] == "days";
-    const std::optional<int> from = parse_year(words[1]);
-    const std::optional<int> to = parse_year(words[2]);
+    const std::optional<int> from = parseYear(words[1]);
+    const std::optional<int> to = parseYear(words[2]);
     if (!from || !to) {
         err << "qinglan-cli calendar: years must be whole numbers, got '" << words[1] << "' '" << words[2] << "'\n";
         return 2;
@@ -125,13 +124,13 @@ int run_calendar(std::vector<std::string> words, std::ostream& out, std::ostream
         err << "qinglan-cli calendar: FROM (" << *from << ") is after TO (" << *to << ")\n";
         return 2;
     }
-    if (cal::source_for_year(source, *from) != source || cal::source_for_year(source, *to) != source)
+    if (cal::sourceForYear(source, *from) != source || cal::sourceForYear(source, *to) != source)
         err << "qinglan-cli calendar: the astronomical calendar covers " << cal::kAstronomicalFirstYear << ".."
             << cal::kAstronomicalLastYear << "; the years outside it use the formulas\n";
     if (days)
-        print_days(*from, *to, source, out);
+        printDays(*from, *to, source, out);
     else
-        print_terms(*from, *to, source, out);
+        printTerms(*from, *to, source, out);
     return 0;
 }
 

@@ -15,7 +15,7 @@ constexpr int kMaxLimit = 1000000;
 
 }  // namespace
 
-int run_case_search(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runCaseSearch(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Prints the cases whose name, subject, judgment or feedback contain KEYWORD (literally; ASCII\n"

@@ -6,6 +6,6 @@
 namespace cli {
 
 // args: the words after "cases search".
-int run_case_search(const QStringList& args, std::ostream& out, std::ostream& err);
+int runCaseSearch(const QStringList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -190,11 +190,11 @@ int runImport(const QStringList& args, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int run_cases(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runCases(const QStringList& args, std::ostream& out, std::ostream& err) {
     const QString verb = args.value(0);
     if (verb == u"export") return runExport(args.mid(1), out, err);
     if (verb == u"import") return runImport(args.mid(1), out, err);
-    if (verb == u"search") return run_case_search(args.mid(1), out, err);
+    if (verb == u"search") return runCaseSearch(args.mid(1), out, err);
     if (verb == u"--help" || verb == u"-h" || verb == u"help") {
         out << kCasesUsage;
         return 0;

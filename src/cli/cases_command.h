@@ -6,6 +6,6 @@
 namespace cli {
 
 // args: "export" or "import" and its options. FILE "-" is standard output or input.
-int run_cases(const QStringList& args, std::ostream& out, std::ostream& err);
+int runCases(const QStringList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -33,7 +33,7 @@ std::optional<QDateTime> readMoment(const QString& text, QString& problem) {
 
 }  // namespace
 
-int run_cast(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runCast(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Casts by 梅花 (by the time, or by two or three numbers) or by the yarrow odds and prints the case\n"
@@ -105,7 +105,7 @@ int run_cast(const QStringList& args, std::ostream& out, std::ostream& err) {
         if (!random.available()) return fail(random.sourceText());
         for (int line = 5; line >= 0; --line) codes[std::size_t(line)] = random.drawYarrowValue();
     }
-    call.text = casting::make_case_string(moment.date(), codes, chart::ArrangementMethod::Jingfang, moment.time());
+    call.text = casting::makeCaseString(moment.date(), codes, chart::ArrangementMethod::Jingfang, moment.time());
     out << call.text.toStdString() << "\n";
     if (!parser.isSet(QStringLiteral("chart"))) return 0;
     return printChart(call, "cast", out, err);

@@ -10,7 +10,7 @@
 
 namespace cli {
 
-int run_chart(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runChart(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Prints the chart of a case number as its text copy (13 lines)."));
     addChartOptions(parser, true);

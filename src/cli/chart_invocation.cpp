@@ -88,7 +88,7 @@ std::optional<QString> readChartInvocation(const QCommandLineParser& parser, Cha
     }
     if (parser.isSet(QStringLiteral("calendar"))) {
         const QString v = parser.value(QStringLiteral("calendar"));
-        const auto source = cal::parse_calendar_source(v.toStdString());
+        const auto source = cal::parseCalendarSource(v.toStdString());
         if (!source) return QStringLiteral("--calendar needs formula or astronomical, not ") + v;
         out.options.calendarSource = *source;
     }

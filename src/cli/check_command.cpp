@@ -20,7 +20,7 @@ QJsonValue countJson(const std::optional<qint64>& count) { return count ? QJsonV
 
 }  // namespace
 
-int run_check(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runCheck(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Checks the database without changing it: SQLite's integrity check, the keyword index's own\n"
@@ -71,7 +71,7 @@ int run_check(const QStringList& args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int run_repair(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runRepair(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "When the database file is sound, makes its keyword index again. When the file itself is damaged it\n"

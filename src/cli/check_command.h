@@ -6,8 +6,8 @@
 namespace cli {
 
 // Prints the database's integrity, keyword index, schema version and counts; 0 only when all hold.
-int run_check(const QStringList& args, std::ostream& out, std::ostream& err);
+int runCheck(const QStringList& args, std::ostream& out, std::ostream& err);
 // Rebuilds the keyword index, or copies what can be read from a damaged file into a new one.
-int run_repair(const QStringList& args, std::ostream& out, std::ostream& err);
+int runRepair(const QStringList& args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

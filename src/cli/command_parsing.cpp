@@ -29,15 +29,15 @@ std::optional<int> prepareNamedDataRoot(const QCommandLineParser& parser, const 
         return 2;
     }
     switch (store::prepareDataRoot(root, parser.isSet(kCreate))) {
-    case store::DataRootState::ready: return std::nullopt;
-    case store::DataRootState::created:
+    case store::DataRootState::Ready: return std::nullopt;
+    case store::DataRootState::Created:
         err << prefix.toStdString() << ": created the data folder " << where << "\n";
         return std::nullopt;
-    case store::DataRootState::missing:
+    case store::DataRootState::Missing:
         err << prefix.toStdString() << ": the data folder " << where
             << " does not exist (give --create to make it, or name another with --data-dir)\n";
         return 2;
-    case store::DataRootState::cannotCreate:
+    case store::DataRootState::CannotCreate:
         err << prefix.toStdString() << ": cannot create the data folder " << where << "\n";
         return 1;
     }

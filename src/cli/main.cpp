@@ -128,19 +128,19 @@ int main(int argc, char** argv) {
     }
     const QString command = words[0];
     const QStringList rest = words.mid(1);
-    if (command == u"backup") return cli::run_backup(rest, std::cout, std::cerr);
-    if (command == u"restore") return cli::run_restore(rest, std::cout, std::cerr);
-    if (command == u"cases") return cli::run_cases(rest, std::cout, std::cerr);
-    if (command == u"check") return cli::run_check(rest, std::cout, std::cerr);
-    if (command == u"repair") return cli::run_repair(rest, std::cout, std::cerr);
-    if (command == u"analyse") return cli::run_analyse(rest, std::cout, std::cerr);
-    if (command == u"chart") return cli::run_chart(rest, std::cout, std::cerr);
-    if (command == u"reading") return cli::run_reading(rest, std::cout, std::cerr);
-    if (command == u"cast") return cli::run_cast(rest, std::cout, std::cerr);
+    if (command == u"backup") return cli::runBackup(rest, std::cout, std::cerr);
+    if (command == u"restore") return cli::runRestore(rest, std::cout, std::cerr);
+    if (command == u"cases") return cli::runCases(rest, std::cout, std::cerr);
+    if (command == u"check") return cli::runCheck(rest, std::cout, std::cerr);
+    if (command == u"repair") return cli::runRepair(rest, std::cout, std::cerr);
+    if (command == u"analyse") return cli::runAnalyse(rest, std::cout, std::cerr);
+    if (command == u"chart") return cli::runChart(rest, std::cout, std::cerr);
+    if (command == u"reading") return cli::runReading(rest, std::cout, std::cerr);
+    if (command == u"cast") return cli::runCast(rest, std::cout, std::cerr);
     if (command == u"calendar") {
         std::vector<std::string> calendarWords;
         for (const QString& word : rest) calendarWords.push_back(word.toStdString());
-        return cli::run_calendar(calendarWords, std::cout, std::cerr);
+        return cli::runCalendar(calendarWords, std::cout, std::cerr);
     }
     std::cerr << "qinglan-cli: unknown command '" << command.toStdString() << "' (see qinglan-cli --help)\n";
     return 2;

@@ -63,7 +63,7 @@ QStringList textLines(const reading::ReadingRequest& request, const reading::Use
 
 }  // namespace
 
-int run_reading(const QStringList& args, std::ostream& out, std::ostream& err) {
+int runReading(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Prints the reading aids of the chart of a case number: the 用神 of the question with its\n"

@@ -154,15 +154,15 @@ std::optional<QString> Account::readLoginReply(QString reply, const QString& tok
 void Account::copyCategories(QString pairs) {
     store::CaseLists lists(db_);
     QHash<qint64, QString> local;
-    for (const store::Category& category : lists.categories()) local.insert(category.lei_id, category.lei_mingcheng);
+    for (const store::Category& category : lists.categories()) local.insert(category.categoryId, category.categoryName);
     for (int read = 0; pairs.size() > 3 && read < kCategoryPairCap; ++read) {
         const QString name = takeField(pairs);
         bool isNumber = false;
-        const qint64 leiId = takeField(pairs).toLongLong(&isNumber);
+        const qint64 categoryId = takeField(pairs).toLongLong(&isNumber);
         // Only categories that exist here are renamed; none is created.
-        if (isNumber && local.contains(leiId) && local.value(leiId) != name) {
-            lists.renameCategory(leiId, name);
-            local.insert(leiId, name);
+        if (isNumber && local.contains(categoryId) && local.value(categoryId) != name) {
+            lists.renameCategory(categoryId, name);
+            local.insert(categoryId, name);
         }
         while (pairs.startsWith(kFieldEnd)) pairs.remove(0, kFieldEnd.size());
     }

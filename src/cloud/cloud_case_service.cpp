@@ -18,25 +18,26 @@ store::CaseListRow caseRow(const QStringList& record) {
 
 QStringList CloudCaseService::caseFields(const store::CaseRecord& r) const {
     return {QStringLiteral("nm=") + session_.userName(),
-            QStringLiteral("save_gua_ming=") + r.gua_ming,
-            QStringLiteral("save_gua_bianhao=") + r.gua_bianhao,
-            QStringLiteral("save_lei_id=") + r.lei_id,
-            QStringLiteral("save_nian=") + r.nian,
-            QStringLiteral("save_yue=") + r.yue,
-            QStringLiteral("save_ri=") + r.ri,
-            QStringLiteral("save_xingbie=") + r.xingbie,
-            QStringLiteral("save_chusheng=") + r.chusheng,
-            QStringLiteral("save_shiyou=") + r.shiyou};
+            QStringLiteral("save_gua_ming=") + r.hexagramName,
+            QStringLiteral("save_gua_bianhao=") + r.caseNumber,
+            QStringLiteral("save_lei_id=") + r.categoryId,
+            QStringLiteral("save_nian=") + r.year,
+            QStringLiteral("save_yue=") + r.month,
+            QStringLiteral("save_ri=") + r.day,
+            QStringLiteral("save_xingbie=") + r.gender,
+            QStringLiteral("save_chusheng=") + r.birthYear,
+            QStringLiteral("save_shiyou=") + r.subject};
 }
 
 QString CloudCaseService::saveNewCase(const store::CaseRecord& record) {
     return session_.post(QStringLiteral("savegua.php"), caseFields(record));
 }
 
-QString CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which) {
+QString CloudCaseService::saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
+                                    store::TextsToSave which) {
     QStringList fields = caseFields(record);
-    fields << QStringLiteral("save_duanyu=") + texts.duanyu << QStringLiteral("save_fankui=") + texts.fankui
-           << QStringLiteral("save_b=") + QString::number(which);
+    fields << QStringLiteral("save_duanyu=") + texts.judgment << QStringLiteral("save_fankui=") + texts.feedback
+           << QStringLiteral("save_b=") + QString::number(int(which));
     return session_.post(QStringLiteral("saveduanyufankui.php"), fields);
 }
 
@@ -54,12 +55,12 @@ CloudLoad CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store) {
 
     takeField(reply);
     store::CaseRecord record;
-    for (QString* field : {&record.gua_ming, &record.gua_bianhao, &record.lei_id, &record.nian, &record.yue, &record.ri,
-                           &record.xingbie, &record.chusheng, &record.shiyou})
+    for (QString* field : {&record.hexagramName, &record.caseNumber, &record.categoryId, &record.year, &record.month,
+                           &record.day, &record.gender, &record.birthYear, &record.subject})
         *field = takeField(reply);
     store::CaseTexts texts;
-    texts.duanyu = takeField(reply);
-    texts.fankui = takeField(reply);
+    texts.judgment = takeField(reply);
+    texts.feedback = takeField(reply);
     store.adoptCloudCase(id, record);
     return {texts, QString()};
 }
@@ -122,17 +123,17 @@ CloudCaseTexts CloudCaseService::caseTexts(qint64 id) {
     return {reply, QString()};
 }
 
-QString CloudCaseService::renameCategory(qint64 leiId, const QString& name) {
-    const QString reply =
-        session_.post(QStringLiteral("changeleiming.php"), {QStringLiteral("nm=") + session_.userName(),
-                                                            QStringLiteral("lei_bendi_id=") + QString::number(leiId),
-                                                            QStringLiteral("lei_mingcheng=") + name});
+QString CloudCaseService::renameCategory(qint64 categoryId, const QString& name) {
+    const QString reply = session_.post(
+        QStringLiteral("changeleiming.php"),
+        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("lei_bendi_id=") + QString::number(categoryId),
+         QStringLiteral("lei_mingcheng=") + name});
     return reply == u"ok" ? QString() : QStringLiteral("网络保存出错：") + reply;
 }
 
-QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 leiId, const QString& name) {
-    const QString message = cloud ? cloud->renameCategory(leiId, name) : QString();
-    local.renameCategory(leiId, name);
+QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name) {
+    const QString message = cloud ? cloud->renameCategory(categoryId, name) : QString();
+    local.renameCategory(categoryId, name);
     return message;
 }
 

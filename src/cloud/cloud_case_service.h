@@ -52,8 +52,9 @@ public:
 
     // savegua.php; the reply ("ok" when stored).
     QString saveNewCase(const store::CaseRecord& record) override;
-    // saveduanyufankui.php with both texts and which (1, 2 or 3); the reply.
-    QString saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, int which) override;
+    // saveduanyufankui.php with both texts and which of them to keep; the reply.
+    QString saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts,
+                      store::TextsToSave which) override;
 
     // loadgua.php: on success the case becomes the store's current record (saveKey, caseId)
     // and enters the history as id + "(网络)"; the texts go to the editors.
@@ -68,7 +69,7 @@ public:
     CloudCaseTexts caseTexts(qint64 id);
 
     // changeleiming.php; the message to show, empty when the service took it.
-    QString renameCategory(qint64 leiId, const QString& name);
+    QString renameCategory(qint64 categoryId, const QString& name);
 
 private:
     // The message for "neterror" and for a refusal; none when the reply is to be read.
@@ -88,6 +89,6 @@ private:
 
 // Renames a category: in the case service first while logged in (cloud not null), then in the
 // local table in every case. The message to show, empty when all went well.
-QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 leiId, const QString& name);
+QString renameCategory(store::CaseLists& local, CloudCaseService* cloud, qint64 categoryId, const QString& name);
 
 }  // namespace cloud

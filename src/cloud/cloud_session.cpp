@@ -6,7 +6,7 @@ namespace cloud {
 
 QString CloudSession::postPlain(const QString& endpoint, const QStringList& fields) {
     if (!transportProblem().isEmpty()) return kNetError;
-    return exchange_.post_http(address(endpoint), fields);
+    return exchange_.postHttp(address(endpoint), fields);
 }
 
 QString CloudSession::post(const QString& endpoint, QStringList fields) {

@@ -34,7 +34,7 @@ void shortenTimeLimitForTests(HttpExchange& exchange, std::chrono::milliseconds 
     exchange.limit_ = std::min(limit, HttpExchange::kTimeLimit);
 }
 
-QString HttpExchange::post_http(const QUrl& url, const QStringList& fields) {
+QString HttpExchange::postHttp(const QUrl& url, const QStringList& fields) {
     const QByteArray body = encodeFormBody(fields);
     const auto reply = exchange(url, {}, &body, nullptr, kReplyLimit, limit_);
     return reply ? QString::fromUtf8(*reply) : kNetError;
@@ -118,16 +118,16 @@ std::optional<QByteArray> HttpExchange::exchange(const QUrl& url, const HeaderLi
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (timedOut)
-        lastFailure_ = ExchangeFailure::timedOut;
+        lastFailure_ = ExchangeFailure::TimedOut;
     else if (tooLarge)
-        lastFailure_ = ExchangeFailure::tooLarge;
+        lastFailure_ = ExchangeFailure::TooLarge;
     else if (status != 0 && (status < 200 || status > 299))
-        lastFailure_ = ExchangeFailure::httpStatus;
+        lastFailure_ = ExchangeFailure::HttpStatus;
     else if (sinkFailed || reply->error() != QNetworkReply::NoError || status == 0)
-        lastFailure_ = ExchangeFailure::transport;
+        lastFailure_ = ExchangeFailure::Transport;
     else
-        lastFailure_ = ExchangeFailure::none;
-    if (lastFailure_ != ExchangeFailure::none) return std::nullopt;
+        lastFailure_ = ExchangeFailure::None;
+    if (lastFailure_ != ExchangeFailure::None) return std::nullopt;
     lastHeaders_ = reply->rawHeaderPairs();
     return body;
 }

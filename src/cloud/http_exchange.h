@@ -25,7 +25,7 @@ struct BusyHooks {
 };
 
 // Why the last exchange failed.
-enum class ExchangeFailure { none, timedOut, transport, httpStatus, tooLarge };
+enum class ExchangeFailure { None, TimedOut, Transport, HttpStatus, TooLarge };
 
 using HeaderList = QList<std::pair<QByteArray, QByteArray>>;
 
@@ -33,7 +33,7 @@ class HttpExchange {
 public:
     // The whole time an exchange may take, from connecting to the last byte of the reply.
     static constexpr std::chrono::milliseconds kTimeLimit{15000};
-    // The largest reply body taken from post_http and get.
+    // The largest reply body taken from postHttp and get.
     static constexpr qint64 kReplyLimit = 16 * 1024 * 1024;
 
     explicit HttpExchange(BusyHooks busy = {}) : busy_(std::move(busy)) {}
@@ -41,7 +41,7 @@ public:
 
     // Posts the fields (each "name=value", unescaped, see encodeFormBody) as
     // application/x-www-form-urlencoded; the reply body decoded as UTF-8, or "neterror".
-    QString post_http(const QUrl& url, const QStringList& fields);
+    QString postHttp(const QUrl& url, const QStringList& fields);
     // GET of a file with these request headers; the body, or none on failure.
     std::optional<QByteArray> get(const QUrl& url, const HeaderList& headers = {});
     // GET written to sink as it arrives, with its own size and time limits; false on failure
@@ -61,7 +61,7 @@ private:
 
     BusyHooks busy_;
     std::chrono::milliseconds limit_ = kTimeLimit;
-    ExchangeFailure lastFailure_ = ExchangeFailure::none;
+    ExchangeFailure lastFailure_ = ExchangeFailure::None;
     QList<std::pair<QByteArray, QByteArray>> lastHeaders_;
 };
 

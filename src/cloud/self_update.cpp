@@ -64,7 +64,7 @@ UpdateOutcome SelfUpdate::run() {
         session_.exchange().download(fileAddress, downloadHeaders(), out, manifest->size, kUpdateTimeLimit);
     const QString mismatch = QStringLiteral("下载的新版本与签名不符，可能已被篡改，已拒绝安装。");
     if (!downloaded)
-        return fail(session_.exchange().lastFailure() == ExchangeFailure::tooLarge
+        return fail(session_.exchange().lastFailure() == ExchangeFailure::TooLarge
                         ? mismatch
                         : QStringLiteral("下载新版本失败。"));
     if (out.size() == 0) return fail(QStringLiteral("下载的新版本是空的。"));

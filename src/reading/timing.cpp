@@ -57,9 +57,9 @@ QList<TimingCandidate> timingCandidates(const chart::ChartState& chart, const Us
     for (const auto& [kind, branch] : wanted) {
         for (int n = 1; n <= request.withinDays; ++n) {
             const QDate date = pillarDay.addDays(n);
-            const int pillar = cal::day_ganzhi(date.year(), date.month(), date.day());
+            const int pillar = cal::dayGanzhi(date.year(), date.month(), date.day());
             if (chart::branchChar(pillar % cal::kBranchCount) != branch) continue;
-            found.append({date, QString::fromStdString(cal::ganzhi_name(pillar)), kind});
+            found.append({date, QString::fromStdString(cal::ganzhiName(pillar)), kind});
             break;
         }
     }

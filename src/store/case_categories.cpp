@@ -19,8 +19,8 @@ std::optional<qint64> CaseCategories::idOf(const QString& name) const {
     return query.value(0).toLongLong();
 }
 
-qint64 CaseCategories::caseCount(qint64 leiId) const {
-    return db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where lei_id=?"), {leiId});
+qint64 CaseCategories::caseCount(qint64 categoryId) const {
+    return db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where lei_id=?"), {categoryId});
 }
 
 CategoryChange CaseCategories::add(const QString& name) {
@@ -31,24 +31,24 @@ CategoryChange CaseCategories::add(const QString& name) {
     return {true, id, {}};
 }
 
-CategoryChange CaseCategories::remove(qint64 leiId, CasesInside cases) {
+CategoryChange CaseCategories::remove(qint64 categoryId, CasesInside cases) {
     const QString name =
-        db_.getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {leiId});
-    if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {leiId}) == 0)
-        return {false, leiId, QStringLiteral("没有这个类别。")};
-    if (name == kMiscCategoryName) return {false, leiId, QStringLiteral("“杂类”不能删除。")};
+        db_.getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {categoryId});
+    if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {categoryId}) == 0)
+        return {false, categoryId, QStringLiteral("没有这个类别。")};
+    if (name == kMiscCategoryName) return {false, categoryId, QStringLiteral("“杂类”不能删除。")};
     Transaction transaction(db_);
-    const qint64 count = caseCount(leiId);
+    const qint64 count = caseCount(categoryId);
     if (count > 0) {
         if (cases == CasesInside::Refuse)
-            return {false, leiId, QStringLiteral("类别“%1”中还有%2个卦例，不能删除。").arg(name).arg(count)};
+            return {false, categoryId, QStringLiteral("类别“%1”中还有%2个卦例，不能删除。").arg(name).arg(count)};
         const auto misc = idOf(kMiscCategoryName);
-        if (!misc) return {false, leiId, QStringLiteral("没有“杂类”，无法移入卦例。")};
-        db_.execute(QStringLiteral("update gua_table set lei_id=? where lei_id=?"), {*misc, leiId});
+        if (!misc) return {false, categoryId, QStringLiteral("没有“杂类”，无法移入卦例。")};
+        db_.execute(QStringLiteral("update gua_table set lei_id=? where lei_id=?"), {*misc, categoryId});
     }
-    db_.execute(QStringLiteral("delete from fenlei_table where lei_id=?"), {leiId});
+    db_.execute(QStringLiteral("delete from fenlei_table where lei_id=?"), {categoryId});
     transaction.commit();
-    return {true, leiId, {}};
+    return {true, categoryId, {}};
 }
 
 }  // namespace store

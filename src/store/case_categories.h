@@ -21,7 +21,7 @@ inline constexpr qint64 kFirstLocalCategoryId = 1001;
 // The outcome of a change the user asked for: done, or refused with a message to show.
 struct CategoryChange {
     bool done = false;
-    qint64 leiId = 0;
+    qint64 categoryId = 0;
     QString problem;
 };
 
@@ -33,14 +33,14 @@ public:
     // than kCategoryNameMaxLength, or the whole name is already used. None when it can.
     std::optional<QString> nameProblem(const QString& name, qint64 exceptId = 0) const;
     std::optional<qint64> idOf(const QString& name) const;
-    qint64 caseCount(qint64 leiId) const;
+    qint64 caseCount(qint64 categoryId) const;
 
     CategoryChange add(const QString& name);
 
     enum class CasesInside { Refuse, MoveToMisc };
     // Deletes the category. When it holds cases it is refused, or (MoveToMisc, after the user
     // confirmed) its cases move to "杂类" in the same transaction. "杂类" itself is never deleted.
-    CategoryChange remove(qint64 leiId, CasesInside cases);
+    CategoryChange remove(qint64 categoryId, CasesInside cases);
 
 private:
     Database& db_;

@@ -104,8 +104,8 @@ QStringList CaseLists::categoryNames() const {
     return db_.getFirstItems(QStringLiteral("select lei_mingcheng from fenlei_table order by lei_id"));
 }
 
-void CaseLists::renameCategory(qint64 leiId, const QString& name) {
-    db_.execute(QStringLiteral("update fenlei_table set lei_mingcheng=? where lei_id=?"), {name, leiId});
+void CaseLists::renameCategory(qint64 categoryId, const QString& name) {
+    db_.execute(QStringLiteral("update fenlei_table set lei_mingcheng=? where lei_id=?"), {name, categoryId});
 }
 
 }  // namespace store

@@ -11,15 +11,15 @@
 
 namespace store {
 
-// One case of a list; the windows show id;gua_bianhao (compacted);shiyou;gua_ming.
+// One case of a list; the windows show id;caseNumber (compacted);subject;hexagramName.
 struct CaseListRow {
     qint64 id = 0;
-    QString gua_ming, gua_bianhao, shiyou;
+    QString hexagramName, caseNumber, subject;
 };
 
 struct Category {
-    qint64 lei_id = 0;
-    QString lei_mingcheng;
+    qint64 categoryId = 0;  // fenlei_table.lei_id
+    QString categoryName;   // lei_mingcheng
 };
 
 // A category identifier of -1 means all categories (viewing by time).
@@ -43,7 +43,7 @@ public:
 
     QList<Category> categories() const;
     QStringList categoryNames() const;
-    void renameCategory(qint64 leiId, const QString& name);
+    void renameCategory(qint64 categoryId, const QString& name);
 
 private:
     QList<CaseListRow> rows(const QString& statement, const QVariantList& values) const;

@@ -22,17 +22,17 @@ QVariant textOrNull(const QString& text) { return text.isEmpty() ? QVariant() : 
 CreateResult CaseStore::createCase(const CastCase& cast) {
     record_.saveKey = 0;
     cloudRecord_ = false;
-    record_.gua_bianhao = cast.caseNumber;
-    record_.gua_ming = cast.gua_ming;
-    record_.lei_id = db_.getFirstString(QStringLiteral("select max(lei_id) from fenlei_table where lei_mingcheng=?"),
-                                        {cast.category});
-    record_.nian = QString::number(cast.castDate.year());
-    record_.yue = QString::number(cast.castDate.month());
-    record_.ri = QString::number(cast.castDate.day());
-    record_.xingbie = cast.xingbie;
-    record_.chusheng = cast.chusheng;
-    record_.shiyou = cast.shiyou;
-    record_.zhanlei = cast.zhanlei;
+    record_.caseNumber = cast.caseNumber;
+    record_.hexagramName = cast.hexagramName;
+    record_.categoryId = db_.getFirstString(
+        QStringLiteral("select max(lei_id) from fenlei_table where lei_mingcheng=?"), {cast.category});
+    record_.year = QString::number(cast.castDate.year());
+    record_.month = QString::number(cast.castDate.month());
+    record_.day = QString::number(cast.castDate.day());
+    record_.gender = cast.gender;
+    record_.birthYear = cast.birthYear;
+    record_.subject = cast.subject;
+    record_.questionType = cast.questionType;
     record_.place = cast.place;
     record_.timeRule = cast.timeRule;
 
@@ -49,8 +49,8 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
         QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,zhanlei,"
                        "didian,shizhi) "
                        "select ?,?,max(lei_id),?,?,?,?,?,?,?,?,? from fenlei_table where lei_mingcheng=?"),
-        {record_.gua_ming, record_.gua_bianhao, cast.castDate.year(), cast.castDate.month(), cast.castDate.day(),
-         record_.xingbie, record_.chusheng, record_.shiyou, record_.zhanlei, textOrNull(record_.place),
+        {record_.hexagramName, record_.caseNumber, cast.castDate.year(), cast.castDate.month(), cast.castDate.day(),
+         record_.gender, record_.birthYear, record_.subject, record_.questionType, textOrNull(record_.place),
          textOrNull(record_.timeRule), cast.category});
     record_.saveKey = record_.caseId;
     result.stored = true;
@@ -58,11 +58,11 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     return result;
 }
 
-std::optional<QString> CaseStore::textsProblem(int which, const CaseTexts& texts) {
-    if (which & 1)
-        if (auto problem = oversizedText(QStringLiteral("断语"), texts.duanyu)) return problem;
-    if (which & 2)
-        if (auto problem = oversizedText(QStringLiteral("反馈"), texts.fankui)) return problem;
+std::optional<QString> CaseStore::textsProblem(TextsToSave which, const CaseTexts& texts) {
+    if (savesJudgment(which))
+        if (auto problem = oversizedText(QStringLiteral("断语"), texts.judgment)) return problem;
+    if (savesFeedback(which))
+        if (auto problem = oversizedText(QStringLiteral("反馈"), texts.feedback)) return problem;
     return std::nullopt;
 }
 
@@ -71,12 +71,12 @@ qint64 CaseStore::localCopyOfCloudCase() const {
     return db_.getFirstInteger(
         QStringLiteral("select max(id) from gua_table where gua_bianhao=? and gua_ming is ? and nian is ? and yue is ? "
                        "and ri is ? and xingbie is ? and chusheng is ? and shiyou is ?"),
-        {r.gua_bianhao, r.gua_ming, numberOrNull(r.nian), numberOrNull(r.yue), numberOrNull(r.ri), r.xingbie,
-         r.chusheng, r.shiyou});
+        {r.caseNumber, r.hexagramName, numberOrNull(r.year), numberOrNull(r.month), numberOrNull(r.day), r.gender,
+         r.birthYear, r.subject});
 }
 
-SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
-    if (record_.saveKey == 0 && record_.gua_bianhao.isEmpty())
+SaveResult CaseStore::saveCaseTexts(TextsToSave which, const CaseTexts& texts) {
+    if (record_.saveKey == 0 && record_.caseNumber.isEmpty())
         return {false, QStringLiteral("卦的唯一编号为空，无法保存。")};
     if (const auto problem = textsProblem(which, texts)) return {false, *problem + QStringLiteral("，没有保存。")};
 
@@ -88,8 +88,8 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
 
     // One statement per save, so the keyword index reads the case's texts once. The texts go
     // into the one row of the record, never into every case with its number.
-    const bool setDuanyu = which == 1 || which == 3;
-    const bool setFankui = which == 2 || which == 3;
+    const bool setJudgment = savesJudgment(which);
+    const bool setFeedback = savesFeedback(which);
     Transaction transaction(db_);
     qint64 row = record_.saveKey;
     if (row == 0 && cloudRecord_) row = localCopyOfCloudCase();
@@ -98,28 +98,28 @@ SaveResult CaseStore::saveCaseTexts(int which, const CaseTexts& texts) {
             QStringLiteral(
                 "insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
                 "fankui,zhanlei,didian,shizhi) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-            {record_.gua_ming, record_.gua_bianhao, numberOrNull(record_.lei_id), numberOrNull(record_.nian),
-             numberOrNull(record_.yue), numberOrNull(record_.ri), record_.xingbie, record_.chusheng, record_.shiyou,
-             setDuanyu ? texts.duanyu : QStringLiteral(""), setFankui ? texts.fankui : QStringLiteral(""),
-             record_.zhanlei, textOrNull(record_.place), textOrNull(record_.timeRule)});
-    } else if (setDuanyu && setFankui) {
+            {record_.hexagramName, record_.caseNumber, numberOrNull(record_.categoryId), numberOrNull(record_.year),
+             numberOrNull(record_.month), numberOrNull(record_.day), record_.gender, record_.birthYear, record_.subject,
+             setJudgment ? texts.judgment : QStringLiteral(""), setFeedback ? texts.feedback : QStringLiteral(""),
+             record_.questionType, textOrNull(record_.place), textOrNull(record_.timeRule)});
+    } else if (setJudgment && setFeedback) {
         db_.execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where id=?"),
-                    {texts.duanyu, texts.fankui, row});
-    } else if (setDuanyu) {
-        db_.execute(QStringLiteral("update gua_table set duanyu=? where id=?"), {texts.duanyu, row});
-    } else if (setFankui) {
-        db_.execute(QStringLiteral("update gua_table set fankui=? where id=?"), {texts.fankui, row});
+                    {texts.judgment, texts.feedback, row});
+    } else if (setJudgment) {
+        db_.execute(QStringLiteral("update gua_table set duanyu=? where id=?"), {texts.judgment, row});
+    } else if (setFeedback) {
+        db_.execute(QStringLiteral("update gua_table set fankui=? where id=?"), {texts.feedback, row});
     }
     transaction.commit();
     record_.saveKey = row;
     return result;
 }
 
-SaveResult CaseStore::saveQuestionType(const QString& zhanlei) {
-    record_.zhanlei = zhanlei;  // without a row, the first save of the texts stores it
+SaveResult CaseStore::saveQuestionType(const QString& questionType) {
+    record_.questionType = questionType;  // without a row, the first save of the texts stores it
     qint64 row = record_.saveKey;
     if (row == 0 && cloudRecord_) row = localCopyOfCloudCase();
-    if (row != 0) db_.execute(QStringLiteral("update gua_table set zhanlei=? where id=?"), {zhanlei, row});
+    if (row != 0) db_.execute(QStringLiteral("update gua_table set zhanlei=? where id=?"), {questionType, row});
     return {true, {}};
 }
 
@@ -131,13 +131,13 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
         {id});
     if (!db_.nextRow(query)) return std::nullopt;
     CaseRecord& r = record_;
-    QString* const fields[] = {&r.gua_ming, &r.gua_bianhao, &r.lei_id,   &r.nian,  &r.yue,
-                               &r.ri,       &r.xingbie,     &r.chusheng, &r.shiyou};
+    QString* const fields[] = {&r.hexagramName, &r.caseNumber, &r.categoryId, &r.year,   &r.month,
+                               &r.day,          &r.gender,     &r.birthYear,  &r.subject};
     int column = 0;
     for (QString* field : fields) *field = query.value(column++).toString();
     r.saveKey = id;
     cloudRecord_ = false;
-    r.zhanlei = query.value(11).toString();
+    r.questionType = query.value(11).toString();
     r.place = query.value(12).toString();
     r.timeRule = query.value(13).toString();
     CaseTexts texts{query.value(9).toString(), query.value(10).toString()};
@@ -155,15 +155,15 @@ bool CaseStore::deleteCase(qint64 id) {
     return true;
 }
 
-std::optional<QString> CaseStore::moveCase(qint64 id, qint64 leiId) {
+std::optional<QString> CaseStore::moveCase(qint64 id, qint64 categoryId) {
     Transaction transaction(db_);
-    if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {leiId}) == 0)
+    if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {categoryId}) == 0)
         return QStringLiteral("没有这个类别。");
     if (db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where id=?"), {id}) == 0)
         return QStringLiteral("没有这个卦例。");
-    db_.execute(QStringLiteral("update gua_table set lei_id=? where id=?"), {leiId, id});
+    db_.execute(QStringLiteral("update gua_table set lei_id=? where id=?"), {categoryId, id});
     transaction.commit();
-    if (record_.saveKey == id) record_.lei_id = QString::number(leiId);
+    if (record_.saveKey == id) record_.categoryId = QString::number(categoryId);
     return std::nullopt;
 }
 

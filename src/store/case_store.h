@@ -6,6 +6,7 @@
 #include "store/case_record.h"
 #include "store/cloud_cases.h"
 #include "store/database.h"
+#include "store/texts_to_save.h"
 
 #include <QDate>
 #include <QString>
@@ -15,13 +16,13 @@ namespace store {
 
 // What the casting dialog hands over when a cast is finished.
 struct CastCase {
-    QString gua_ming;    // the hexagram name text the dialog shows
-    QString caseNumber;  // the stored form of the case number (14 digits, method word, "T:", time)
-    QString category;    // the category name chosen (lei_mingcheng)
-    QString xingbie, chusheng, shiyou;
+    QString hexagramName;  // the hexagram name text the dialog shows
+    QString caseNumber;    // the stored form of the case number (14 digits, method word, "T:", time)
+    QString category;      // the category name chosen (lei_mingcheng)
+    QString gender, birthYear, subject;
     QDate castDate;
     bool chartOnly = false;  // "仅排盘，不保存": fill the record, store nothing
-    QString zhanlei{};       // the question type (占类), or empty
+    QString questionType{};  // the question type (占类), or empty
     QString place{}, timeRule{};  // as CaseRecord keeps them; empty for the Beijing clock
 };
 
@@ -45,15 +46,15 @@ public:
     const CaseRecord& record() const { return record_; }
 
     CreateResult createCase(const CastCase& cast);
-    // which: 1 judgment, 2 feedback, 3 both, saved into the record's row (saveKey). Without one
+    // The texts `which` names, saved into the record's row (saveKey). Without one
     // the row is inserted first; for a case of the case service its newest local copy (same
     // number and fields) is used when there is one. A text over kMaxCaseTextBytes saves nothing.
-    SaveResult saveCaseTexts(int which, const CaseTexts& texts);
+    SaveResult saveCaseTexts(TextsToSave which, const CaseTexts& texts);
     // Why the texts `which` names cannot be saved (one over the length limit), or none.
-    static std::optional<QString> textsProblem(int which, const CaseTexts& texts);
+    static std::optional<QString> textsProblem(TextsToSave which, const CaseTexts& texts);
     // Sets the question type (占类) of the record and saves it into the record's row; without a
     // row (a chart-only cast, a case of the case service) it is kept for the first save.
-    SaveResult saveQuestionType(const QString& zhanlei);
+    SaveResult saveQuestionType(const QString& questionType);
     // Fills the record from the row with this id and gives its texts; none when there is no row.
     std::optional<CaseTexts> loadLocalCase(qint64 id);
     // Deletes the local case with this id; it also leaves the history. When it is the current
@@ -62,7 +63,7 @@ public:
     bool deleteCase(qint64 id);
     // Moves the local case to another category; the message to show when there is no such case
     // or category.
-    std::optional<QString> moveCase(qint64 id, qint64 leiId);
+    std::optional<QString> moveCase(qint64 id, qint64 categoryId);
 
     // Forgets the case the texts went into: its library was replaced.
     void forgetRecord() {

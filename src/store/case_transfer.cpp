@@ -184,10 +184,10 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
 }
 
 // A digest of the texts that decide whether a case is already present (the case number aside).
-size_t textDigest(const QVariant& gua_ming, const QVariant& xingbie, const QVariant& chusheng, const QVariant& shiyou,
-                  const QVariant& duanyu, const QVariant& fankui) {
+size_t textDigest(const QVariant& hexagramName, const QVariant& gender, const QVariant& birthYear,
+                  const QVariant& subject, const QVariant& judgment, const QVariant& feedback) {
     size_t digest = 0;
-    for (const QVariant* v : {&gua_ming, &xingbie, &chusheng, &shiyou, &duanyu, &fankui})
+    for (const QVariant* v : {&hexagramName, &gender, &birthYear, &subject, &judgment, &feedback})
         digest = qHashMulti(digest, v->isNull(), v->toString());
     return digest;
 }
@@ -397,7 +397,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                         report.refused.append({lineNumber, QStringLiteral("类别“%1”：%2").arg(name, added.problem)});
                         continue;
                     }
-                    id = added.leiId;
+                    id = added.categoryId;
                 }
                 known = categoryIds.insert(name, id);
             }

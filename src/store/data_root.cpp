@@ -42,9 +42,9 @@ DataRootChoice chooseDataRoot(const QStringList& arguments, const QProcessEnviro
 }
 
 DataRootState prepareDataRoot(const DataRootChoice& root, bool create) {
-    if (QFileInfo(root.path).isDir()) return DataRootState::ready;
-    if (root.named && !create) return DataRootState::missing;
-    return QDir().mkpath(root.path) ? DataRootState::created : DataRootState::cannotCreate;
+    if (QFileInfo(root.path).isDir()) return DataRootState::Ready;
+    if (root.named && !create) return DataRootState::Missing;
+    return QDir().mkpath(root.path) ? DataRootState::Created : DataRootState::CannotCreate;
 }
 
 QString installedDataFolder(const QString& programFolder) {

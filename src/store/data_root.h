@@ -23,7 +23,7 @@ DataRootChoice chooseDataRoot(const QStringList& arguments, const QProcessEnviro
                               const QString& programFolder);
 
 // A named data root is made only when asked for (`create`); the default one is made when missing.
-enum class DataRootState { ready, created, missing, cannotCreate };
+enum class DataRootState { Ready, Created, Missing, CannotCreate };
 DataRootState prepareDataRoot(const DataRootChoice& root, bool create);
 
 // The folder of an installed program's shipped files (share/qinglan beside its bin/), or empty

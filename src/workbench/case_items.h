@@ -9,8 +9,8 @@
 namespace workbench {
 
 inline QString caseItemText(const store::CaseListRow& row) {
-    return QString::number(row.id) + u';' + chart::cleanHexagramName(row.gua_bianhao) + u';' + row.shiyou + u';' +
-           row.gua_ming;
+    return QString::number(row.id) + u';' + chart::cleanHexagramName(row.caseNumber) + u';' + row.subject + u';' +
+           row.hexagramName;
 }
 
 // The identifier of a case item: the text before the first ";".

@@ -43,7 +43,7 @@ void Workbench::loadStoredOptions() {
     options_.showStems = settings_.get(store::setting::showStems);
     options_.showAnnotations = settings_.get(store::setting::showAnnotations);
     readingPanelShown_ = settings_.get(store::setting::readingPanel);
-    options_.calendarSource = cal::parse_calendar_source(settings_.get(store::setting::calendarSource).toStdString())
+    options_.calendarSource = cal::parseCalendarSource(settings_.get(store::setting::calendarSource).toStdString())
                                   .value_or(cal::CalendarSource::Formula);
     schools_ = reading::schoolsFromText(settings_.get(store::setting::schoolChoices));
     options_.schools = reading::chartSchools(schools_);
@@ -57,7 +57,7 @@ bool Workbench::guarded(const std::function<void()>& operation) { return workben
 
 void Workbench::computePillars() {
     state_.schools = options_.schools;
-    const QString fallback = chart::get_tiangandizhi(state_, options_.calendarSource);
+    const QString fallback = chart::fillPillars(state_, options_.calendarSource);
     if (!fallback.isEmpty()) prompter_.message(fallback);
 }
 
@@ -66,10 +66,7 @@ void Workbench::showMessages(const QStringList& messages) {
 }
 
 chart::PaintInputs Workbench::paintInputs() const {
-    const auto notes = [this](const QString& item) {
-        const analysis::LineStrength strength = analysis::DescribeLineStrength(state_, item);
-        return chart::StrengthNote{strength.text, strength.colour};
-    };
+    const auto notes = [this](const QString& item) { return analysis::DescribeLineStrength(state_, item); };
     return chart::PaintInputs{state_,      options_, view_.showingChanged,
                               caseHeader_, notes,    &analysis::DescribeReturnInfluence};
 }
@@ -100,9 +97,9 @@ bool Workbench::enterCaseNumber(const QString& text) {
     return true;
 }
 
-bool Workbench::showCaseNumber(const QString& text) {
+bool Workbench::showCaseNumber(const QString& text, chart::CaseNumberOrigin origin) {
     caseNumberText_ = text;
-    const chart::CaseEntry entry = chart::enterCaseNumber(state_, text, context());
+    const chart::CaseEntry entry = chart::enterCaseNumber(state_, text, context(), origin);
     if (!entry.ok) {
         emit chartChanged();
         prompter_.message(entry.error);
@@ -146,7 +143,7 @@ bool Workbench::takeCast(casting::CastSession& session, const casting::FinishedC
 void Workbench::setCalendarSource(cal::CalendarSource source) {
     if (options_.calendarSource == source) return;
     options_.calendarSource = source;
-    const std::string_view name = cal::calendar_source_name(source);
+    const std::string_view name = cal::calendarSourceName(source);
     guarded([&] {
         settings_.set(store::setting::calendarSource, QString::fromLatin1(name.data(), qsizetype(name.size())));
     });

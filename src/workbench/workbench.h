@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "chart/chart_build.h"
-#include "chart/chart_painter.h"
 #include "chart/chart_view.h"
+#include "chart_drawing/chart_painter.h"
 #include "reading/schools.h"
 #include "store/case_history.h"
 #include "store/case_lists.h"
@@ -20,6 +20,7 @@
 #include "store/database.h"
 #include "store/settings.h"
 #include "store/sqlite_divination_data.h"
+#include "store/texts_to_save.h"
 
 namespace casting {
 class CastSession;
@@ -33,9 +34,6 @@ namespace workbench {
 
 class Clock;
 class Prompter;
-
-// Which texts a save writes.
-enum class CaseTextChoice { Judgment = 1, Feedback = 2, Both = 3 };
 
 class Workbench : public QObject {
     Q_OBJECT
@@ -145,11 +143,11 @@ public:
     void editFeedback(const QString& text);
     // "保存断语", "保存反馈", "全部保存" into the case whose chart is on view; a chart that is
     // not a stored case is first offered to be stored as a new case. False when nothing was saved.
-    bool saveTexts(CaseTextChoice choice);
+    bool saveTexts(store::TextsToSave which);
     // The question type (占类) of the chart on view. A stored case saves it into its row at once;
     // another chart only holds it. False after the database's message when it could not be saved.
     bool setQuestionType(const QString& type);
-    QString questionType() const { return chartIsStoredCase_ ? caseStore_.record().zhanlei : looseQuestionType_; }
+    QString questionType() const { return chartIsStoredCase_ ? caseStore_.record().questionType : looseQuestionType_; }
     // A cast stored (or, chart only, held for its first save) as the case the texts go into;
     // false after the database's message when it could not be stored.
     bool storeCast(const store::CastCase& cast);
@@ -185,10 +183,10 @@ public:
     // Deletes a local case (named by its list text in the question); it leaves the history too.
     bool deleteCase(qint64 id, const QString& itemText);
     // Moves a local case to another category.
-    bool moveCase(qint64 id, qint64 leiId);
+    bool moveCase(qint64 id, qint64 categoryId);
     // Adds a category; deletes one (its cases move to "杂类" after a question).
     bool addCategory(const QString& name);
-    bool deleteCategory(qint64 leiId, const QString& name);
+    bool deleteCategory(qint64 categoryId, const QString& name);
     // A consistent copy of the whole database to a file the user chose.
     bool backUpTo(const QString& path);
     // Puts a backup the user chose in place of the whole local library, after checking it and
@@ -239,7 +237,7 @@ private:
     void chartBuilt(const QStringList& messages);
     void redraw(bool clearHighlights);
     void showLoadedCase(const store::CaseTexts& texts);
-    bool showCaseNumber(const QString& text);
+    bool showCaseNumber(const QString& text, chart::CaseNumberOrigin origin = chart::CaseNumberOrigin::Entered);
     store::CastCase castCaseOfChart() const;
     bool storeChartOnView();
     void openHistoryEntry(const QString& entry);

@@ -14,6 +14,7 @@ struct SaveTexts {
     const char16_t* done;
     const char16_t* failed;
 };
+// In the order of store::TextsToSave.
 const SaveTexts kSaveTexts[] = {
     {u"断语保存成功。", u"断语保存失败，如果网络错误，一般重新启动程序即可恢复。"},
     {u"反馈保存成功。", u"反馈保存失败，如果网络错误，一般重新启动程序即可恢复。"},
@@ -56,11 +57,11 @@ store::CastCase Workbench::castCaseOfChart() const {
         values[5 - i] = state_.main[i].code;
     }
     store::CastCase c;
-    c.gua_ming = casting::show_gua_names(values);
-    c.caseNumber = casting::make_case_string(state_.castDate, codes, state_.method, state_.castTime);
+    c.hexagramName = casting::hexagramNamesLabel(values);
+    c.caseNumber = casting::makeCaseString(state_.castDate, codes, state_.method, state_.castTime);
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
-    c.zhanlei = looseQuestionType_;
+    c.questionType = looseQuestionType_;
     const chart::StoredPlace stored = chart::storedPlace(state_.place);
     c.place = stored.place;
     c.timeRule = stored.rule;
@@ -86,8 +87,7 @@ bool Workbench::storeCast(const store::CastCase& cast) {
     return true;
 }
 
-bool Workbench::saveTexts(CaseTextChoice choice) {
-    const int which = int(choice);
+bool Workbench::saveTexts(store::TextsToSave which) {
     // Refused before anything is stored; the editors keep what was typed, still unsaved.
     if (const auto problem = store::CaseStore::textsProblem(which, {judgment_, feedback_})) {
         prompter_.message(*problem + QStringLiteral("。请删减后再保存，编辑框中的内容没有改动。"));
@@ -98,14 +98,14 @@ bool Workbench::saveTexts(CaseTextChoice choice) {
     store::SaveResult result;
     if (!guarded([&] { result = caseStore_.saveCaseTexts(which, {judgment_, feedback_}); })) return false;
     if (!result.message.isEmpty()) prompter_.message(result.message);
-    const SaveTexts& texts = kSaveTexts[which - 1];
+    const SaveTexts& texts = kSaveTexts[int(which) - 1];
     if (!result.saved) {
         prompter_.message(QString::fromUtf16(texts.failed));
         return false;
     }
     prompter_.message(QString::fromUtf16(texts.done));
-    if (choice != CaseTextChoice::Feedback) judgmentUnsaved_ = false;
-    if (choice != CaseTextChoice::Judgment) feedbackUnsaved_ = false;
+    if (store::savesJudgment(which)) judgmentUnsaved_ = false;
+    if (store::savesFeedback(which)) feedbackUnsaved_ = false;
     emit unsavedChanged();
     return true;
 }
@@ -127,8 +127,8 @@ bool Workbench::confirmUnsaved() {
     case Prompter::Answer::No: return true;
     case Prompter::Answer::Yes:
         // A save that fails stops what was under way: the texts stay, unsaved.
-        if (judgmentUnsaved_ && !saveTexts(CaseTextChoice::Judgment)) return false;
-        if (feedbackUnsaved_ && !saveTexts(CaseTextChoice::Feedback)) return false;
+        if (judgmentUnsaved_ && !saveTexts(store::TextsToSave::Judgment)) return false;
+        if (feedbackUnsaved_ && !saveTexts(store::TextsToSave::Feedback)) return false;
         return true;
     }
     return true;
@@ -165,10 +165,10 @@ bool Workbench::openCloudCase(qint64 id) {
 }
 
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
-    setTexts(texts.duanyu, texts.fankui, false);
+    setTexts(texts.judgment, texts.feedback, false);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
     state_.place = chart::placeOfStored(caseStore_.record().place, caseStore_.record().timeRule);
-    showCaseNumber(caseStore_.record().gua_bianhao);
+    showCaseNumber(caseStore_.record().caseNumber, chart::CaseNumberOrigin::Stored);
     chartIsStoredCase_ = true;
 }
 

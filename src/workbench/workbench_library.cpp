@@ -25,9 +25,9 @@ bool Workbench::deleteCase(qint64 id, const QString& itemText) {
     return true;
 }
 
-bool Workbench::moveCase(qint64 id, qint64 leiId) {
+bool Workbench::moveCase(qint64 id, qint64 categoryId) {
     std::optional<QString> problem;
-    if (!guarded([&] { problem = caseStore_.moveCase(id, leiId); })) return false;
+    if (!guarded([&] { problem = caseStore_.moveCase(id, categoryId); })) return false;
     if (problem) {
         prompter_.message(*problem);
         return false;
@@ -47,9 +47,9 @@ bool Workbench::addCategory(const QString& name) {
     return true;
 }
 
-bool Workbench::deleteCategory(qint64 leiId, const QString& name) {
+bool Workbench::deleteCategory(qint64 categoryId, const QString& name) {
     qint64 cases = 0;
-    if (!guarded([&] { cases = store::CaseCategories(db_).caseCount(leiId); })) return false;
+    if (!guarded([&] { cases = store::CaseCategories(db_).caseCount(categoryId); })) return false;
     const QString question = cases == 0
                                  ? QStringLiteral("确定删除分类“%1”吗？").arg(name)
                                  : QStringLiteral("分类“%1”中有%2个卦例，删除分类后这些卦例将移到“%3”。确定删除吗？")
@@ -58,8 +58,9 @@ bool Workbench::deleteCategory(qint64 leiId, const QString& name) {
                                        .arg(store::kMiscCategoryName);
     if (!prompter_.askYesNo(question)) return false;
     store::CategoryChange change;
-    if (!guarded(
-            [&] { change = store::CaseCategories(db_).remove(leiId, store::CaseCategories::CasesInside::MoveToMisc); }))
+    if (!guarded([&] {
+            change = store::CaseCategories(db_).remove(categoryId, store::CaseCategories::CasesInside::MoveToMisc);
+        }))
         return false;
     if (!change.done) {
         prompter_.message(change.problem);

@@ -47,44 +47,44 @@ chart::ChartState withSlots(const char16_t* month, const char16_t* monthText, co
     return s;
 }
 
-TEST(LineStrength, WordsAndSeasonColourAgainstMonthAndDay) {
-    const QColor red(255, 0, 0), shuai(210, 105, 30), xiu(180, 105, 30), qiu(94, 38, 18);
+TEST(LineStrength, WordsAndSeasonStateAgainstMonthAndDay) {
+    using enum analysis::SeasonState;
     struct Case {
         const char16_t* item;
         const char16_t *month, *monthText, *day, *dayText;
         const char16_t* text;
-        QColor colour;
+        analysis::SeasonState season;
     };
     const Case cases[] = {
         // Same element as the month, on the day branch itself.
-        {u"AB子水", u"壬子月", u"阳水", u"丙子日", u"阳水", u"旺日临", red},
+        {u"AB子水", u"壬子月", u"阳水", u"丙子日", u"阳水", u"旺日临", Prosperous},
         // Clashed by the month while the day is its own branch: filled, not broken.
-        {u"AB子水", u"庚午月", u"阳火", u"丙子日", u"阳水", u"休填实日临", xiu},
+        {u"AB子水", u"庚午月", u"阳火", u"丙子日", u"阳水", u"休填实日临", Confined},
         // Combined by the month and clashed by the day.
-        {u"AB子水", u"丁丑月", u"阴土", u"丙午日", u"阳火", u"囚月合日冲", qiu},
-        {u"AB巳火", u"乙亥月", u"阴水", u"丁亥日", u"阴水", u"囚月破日冲日克", qiu},
-        {u"AB午火", u"丙寅月", u"阳木", u"戊戌日", u"阳土", u"相", red},
-        {u"AB寅木", u"庚午月", u"阳火", u"乙亥日", u"阴水", u"衰日合日生", shuai},
-        {u"AB卯木", u"癸酉月", u"阴金", u"甲寅日", u"阳木", u"囚月破日扶", qiu},
+        {u"AB子水", u"丁丑月", u"阴土", u"丙午日", u"阳火", u"囚月合日冲", Dead},
+        {u"AB巳火", u"乙亥月", u"阴水", u"丁亥日", u"阴水", u"囚月破日冲日克", Dead},
+        {u"AB午火", u"丙寅月", u"阳木", u"戊戌日", u"阳土", u"相", Supported},
+        {u"AB寅木", u"庚午月", u"阳火", u"乙亥日", u"阴水", u"衰日合日生", Resting},
+        {u"AB卯木", u"癸酉月", u"阴金", u"甲寅日", u"阳木", u"囚月破日扶", Dead},
         // A changed-line item is read the same way.
-        {u"妻财寅木", u"丙寅月", u"阳木", u"戊戌日", u"阳土", u"旺", red},
+        {u"妻财寅木", u"丙寅月", u"阳木", u"戊戌日", u"阳土", u"旺", Prosperous},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QString::fromUtf16(c.item).toStdString() + " " + QString::fromUtf16(c.month).toStdString());
         const auto s = withSlots(c.month, c.monthText, c.day, c.dayText);
         const analysis::LineStrength strength = DescribeLineStrength(s, QString::fromUtf16(c.item));
         EXPECT_EQ(strength.text, QString::fromUtf16(c.text));
-        EXPECT_EQ(strength.colour, c.colour);
+        EXPECT_EQ(strength.season, c.season);
     }
 }
 
-TEST(LineStrength, NoElementOrBranchGivesNoWordAndNoColour) {
+TEST(LineStrength, NoElementOrBranchGivesNoWordAndNoSeason) {
     // The slots of an empty chart are empty too: nothing may match a missing character.
     for (const auto& s : {withSlots(u"丙寅月", u"阳木", u"戊戌日", u"阳土"), chart::ChartState{}}) {
         for (const char16_t* item : {u"ABXY", u"AB", u""}) {
             const analysis::LineStrength strength = DescribeLineStrength(s, QString::fromUtf16(item));
             EXPECT_EQ(strength.text, QString()) << QString::fromUtf16(item).toStdString();
-            EXPECT_FALSE(strength.colour.isValid());
+            EXPECT_EQ(strength.season, analysis::SeasonState::None);
         }
     }
 }

@@ -69,7 +69,7 @@ TEST(PatternDates, MonthSearchesFollowTheCalendarSource) {
     };
     const QDate chartDate(2016, 6, 6);
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(cal::calendar_source_name(c.source)) + (c.clash ? " clash" : " completion"));
+        SCOPED_TRACE(std::string(cal::calendarSourceName(c.source)) + (c.clash ? " clash" : " completion"));
         const QString text = c.clash ? FindClashDates(chartDate, c.branch, c.source)
                                      : FindCompletionDates(chartDate, c.branch, c.source);
         EXPECT_EQ(text, QString::fromUtf16(c.text));

@@ -10,7 +10,6 @@
 #include "analysis/hexagram_relations.h"
 #include "analysis/line_strength.h"
 #include "chart/cast_pillars.h"
-#include "chart/chart_painter.h"
 #include "chart_fixture.h"
 #include "reading/schools.h"
 #include "test_support/qt_printers.h"
@@ -151,8 +150,8 @@ TEST(SchoolAdvances, SevenPairsLeaveOutXuChou) {
     const Case cases[] = {{u'戌', u'丑', u"进化", u""}, {u'丑', u'戌', u"退化", u""}, {u'亥', u'子', u"进化", u"进化"},
                           {u'未', u'戌', u"进化", u"进化"}, {u'辰', u'丑', u"退化", u"退化"}, {u'子', u'丑', u"", u""}};
     for (const Case& c : cases) {
-        EXPECT_EQ(chart::advanceNote(c.from, c.to), QString::fromUtf16(c.eight)) << int(c.from);
-        EXPECT_EQ(chart::advanceNote(c.from, c.to, true), QString::fromUtf16(c.seven)) << int(c.from);
+        EXPECT_EQ(analysis::advanceNote(c.from, c.to), QString::fromUtf16(c.eight)) << int(c.from);
+        EXPECT_EQ(analysis::advanceNote(c.from, c.to, true), QString::fromUtf16(c.seven)) << int(c.from);
     }
 }
 

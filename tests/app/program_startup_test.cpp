@@ -69,15 +69,15 @@ void ProgramStartupTest::commandLine_data() {
     QTest::addColumn<QStringList>("forStartUp");
     QTest::addColumn<QString>("caseText");
     QTest::addColumn<bool>("create");
-    const int run = int(ProgramCommandLine::Action::run), refuse = int(ProgramCommandLine::Action::refuse);
+    const int run = int(ProgramCommandLine::Action::Run), refuse = int(ProgramCommandLine::Action::Refuse);
     const QString q = QStringLiteral("qinglan");
 
     QTest::newRow("nothing") << QStringList{q} << run << QString() << QStringList{q} << QString() << false;
-    QTest::newRow("version") << QStringList{q, "--version"} << int(ProgramCommandLine::Action::version)
+    QTest::newRow("version") << QStringList{q, "--version"} << int(ProgramCommandLine::Action::Version)
                              << QStringLiteral("qinglan " QINGLAN_PROJECT_VERSION "\n") << QStringList() << QString()
                              << false;
     QTest::newRow("version wins over a wrong option")
-        << QStringList{q, "--bogus", "-v"} << int(ProgramCommandLine::Action::version)
+        << QStringList{q, "--bogus", "-v"} << int(ProgramCommandLine::Action::Version)
         << QStringLiteral("qinglan " QINGLAN_PROJECT_VERSION "\n") << QStringList() << QString() << false;
     QTest::newRow("both spellings") << QStringList{q, "--data-dir=/d", "--service", "https://s.example/", "--case=T"}
                                     << run << QString()
@@ -103,9 +103,9 @@ void ProgramStartupTest::commandLine() {
     QFETCH(bool, create);
     const ProgramCommandLine line = app::parseProgramCommandLine(arguments);
     QCOMPARE(int(line.action), action);
-    if (action == int(ProgramCommandLine::Action::version)) QCOMPARE(line.text, text);
-    if (action == int(ProgramCommandLine::Action::refuse)) QVERIFY2(line.text.contains(text), qPrintable(line.text));
-    if (action != int(ProgramCommandLine::Action::run)) return;
+    if (action == int(ProgramCommandLine::Action::Version)) QCOMPARE(line.text, text);
+    if (action == int(ProgramCommandLine::Action::Refuse)) QVERIFY2(line.text.contains(text), qPrintable(line.text));
+    if (action != int(ProgramCommandLine::Action::Run)) return;
     QCOMPARE(line.arguments, forStartUp);
     QCOMPARE(line.caseText, caseText);
     QCOMPARE(line.createDataRoot, create);
@@ -113,7 +113,7 @@ void ProgramStartupTest::commandLine() {
 
 void ProgramStartupTest::helpListsEveryOption() {
     const ProgramCommandLine line = app::parseProgramCommandLine({QStringLiteral("/some/where/bin/qinglan"), "--help"});
-    QCOMPARE(int(line.action), int(ProgramCommandLine::Action::help));
+    QCOMPARE(int(line.action), int(ProgramCommandLine::Action::Help));
     QVERIFY2(line.text.startsWith(QStringLiteral("Usage: qinglan [options]")), qPrintable(line.text));
     for (const char* option :
          {"--help", "--version", "--case <TEXT>", "--data-dir <DIR>", "--create", "--service <URL>"})

@@ -54,13 +54,13 @@ TEST(AstronomicalTerms, MomentsAreThePublishedOnesToTheMinute) {
     };
     for (const Case& c : cases) {
         const Moment& p = c.published;
-        const cal::JieqiMoment got = cal::jieqi_moment(p.y, c.in_year_index, kAstro);
+        const cal::TermMoment got = cal::termMoment(p.y, c.in_year_index, kAstro);
         ASSERT_TRUE(got.ok);
         const Moment moment{p.y, got.month, got.day, got.hour, got.minute};
-        EXPECT_EQ(moment.text(), p.text()) << cal::jieqi_name(cal::jieqi_name_index_of(c.in_year_index));
+        EXPECT_EQ(moment.text(), p.text()) << cal::termName(cal::termNameIndexOf(c.in_year_index));
         // The second-exact moment lies within the published minute's rounding.
         const int published_second = (p.hour * 60 + p.minute) * 60;
-        EXPECT_LE(std::abs(got.second_of_day - published_second), 31) << p.text();
+        EXPECT_LE(std::abs(got.secondOfDay - published_second), 31) << p.text();
     }
 }
 
@@ -71,24 +71,24 @@ TEST(AstronomicalTerms, TermDaysTheFormulasMisplace) {
     };
     // 小暑 2016 at 00:03 on 7 July; 大雪 2020 at 00:10 on 7 December (the formulas: the evening before).
     for (const Case& c : {Case{2016, 7, 7, 10}, Case{2016, 7, 6, -1}, Case{2020, 12, 7, 20}, Case{2020, 12, 6, -1}}) {
-        EXPECT_EQ(cal::jieqi_on_date(c.y, c.m, c.d, kAstro), c.name_index) << c.y << "-" << c.m << "-" << c.d;
+        EXPECT_EQ(cal::termOnDate(c.y, c.m, c.d, kAstro), c.name_index) << c.y << "-" << c.m << "-" << c.d;
     }
-    EXPECT_EQ(cal::jieqi_on_date(2016, 7, 6, kFormula), 10);
+    EXPECT_EQ(cal::termOnDate(2016, 7, 6, kFormula), 10);
     // So the month pillar of 6 July 2016 is still 甲午 (the 午 month), not 乙未.
-    EXPECT_EQ(cal::month_ganzhi(2016, 7, 6, kAstro), cal::ganzhi_index("甲午"));
-    EXPECT_EQ(cal::month_ganzhi(2016, 7, 7, kAstro), cal::ganzhi_index("乙未"));
-    EXPECT_EQ(cal::get_jieqi(2024, 2, 4, kAstro), "立春16:27");
+    EXPECT_EQ(cal::monthGanzhi(2016, 7, 6, kAstro), cal::ganzhiIndex("甲午"));
+    EXPECT_EQ(cal::monthGanzhi(2016, 7, 7, kAstro), cal::ganzhiIndex("乙未"));
+    EXPECT_EQ(cal::termTextOfDate(2024, 2, 4, kAstro), "立春16:27");
 }
 
 TEST(AstronomicalTerms, EveryYearHasItsTwentyFourTermsInOrder) {
     for (int y = cal::kAstronomicalFirstYear; y <= cal::kAstronomicalLastYear; ++y) {
-        long double previous = cal::jieqi_day(y, 0, kAstro);
+        long double previous = cal::termDay(y, 0, kAstro);
         for (int n = 1; n <= 25; ++n) {
-            const long double t = cal::jieqi_day(y, n, kAstro);
+            const long double t = cal::termDay(y, n, kAstro);
             // 14.7..15.8 days apart, and within an hour of the formulas.
             ASSERT_GT(t - previous, 14.6L) << y << " term " << n;
             ASSERT_LT(t - previous, 15.8L) << y << " term " << n;
-            ASSERT_LT(std::fabs(double(t - cal::jieqi_day(y, n, kFormula))), 1.0 / 24) << y << " term " << n;
+            ASSERT_LT(std::fabs(double(t - cal::termDay(y, n, kFormula))), 1.0 / 24) << y << " term " << n;
             previous = t;
         }
     }
@@ -104,8 +104,8 @@ TEST(AstronomicalMoon, NewMoonsAreThePublishedOnesWithinAMinute) {
         {2025, 1, 29, 20, 36},  // 12:36 UTC: 春节 2025
     };
     for (const Moment& p : published) {
-        const double expected = cal::local_day_number(p.y, p.m, p.d, p.hour, p.minute);
-        const double got = cal::new_moon_moment(expected + 0.3);
+        const double expected = cal::localDayNumber(p.y, p.m, p.d, p.hour, p.minute);
+        const double got = cal::newMoonMoment(expected + 0.3);
         EXPECT_LE(std::fabs(got - expected) * 1440, 1.0) << p.text();
     }
 }
@@ -117,7 +117,7 @@ TEST(AstronomicalLunar, LeapMonthsOf1900To2100AreThePublishedOnes) {
         "040020700500409006004002060050030b0060050020700500308006004003070050040800600400307005004080060040020";
     for (int y = 1900; y <= 2100; ++y) {
         const int expected = std::stoi(published.substr(std::size_t(y - 1900), 1), nullptr, 16);
-        EXPECT_EQ(cal::astronomical_leap_month(y), expected) << y;
+        EXPECT_EQ(cal::astronomicalLeapMonth(y), expected) << y;
     }
 }
 
@@ -127,8 +127,8 @@ struct LunarCase {
     int month, day;
 };
 
-void expect_lunar(const LunarCase& c) {
-    const cal::LunarDate got = cal::lunar_date(c.y, c.m, c.d, kAstro);
+void expectLunar(const LunarCase& c) {
+    const cal::LunarDate got = cal::lunarDate(c.y, c.m, c.d, kAstro);
     const std::string at = std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d);
     ASSERT_TRUE(got.ok) << at;
     EXPECT_EQ(got.leap, c.leap) << at;
@@ -147,10 +147,10 @@ TEST(AstronomicalLunar, NewYearsAndTheDaysBefore) {
           NewYear{2021, 2, 12, 30}, NewYear{2023, 1, 22, 30}, NewYear{2024, 2, 10, 30}, NewYear{2025, 1, 29, 29},
           NewYear{2026, 2, 17, 29}, NewYear{2028, 1, 26, 29}, NewYear{2033, 1, 31, 30}, NewYear{2050, 1, 23, 29},
           NewYear{2061, 1, 21, 29}, NewYear{2099, 1, 21, 30}}) {
-        expect_lunar({n.y, n.m, n.d, false, 1, 1});
+        expectLunar({n.y, n.m, n.d, false, 1, 1});
         if (n.last_day_before == 0) continue;
-        const cal::CivilDate before = cal::previous_day({n.y, n.m, n.d});
-        expect_lunar({before.year, before.month, before.day, false, 12, n.last_day_before});
+        const cal::CivilDate before = cal::previousDay({n.y, n.m, n.d});
+        expectLunar({before.year, before.month, before.day, false, 12, n.last_day_before});
     }
 }
 
@@ -161,7 +161,7 @@ TEST(AstronomicalLunar, LeapMonthsStartOnTheirNewMoons) {
           LunarCase{2034, 1, 20, false, 12, 1}, LunarCase{2023, 3, 22, true, 2, 1}, LunarCase{2020, 5, 23, true, 4, 1},
           LunarCase{2017, 7, 23, true, 6, 1}, LunarCase{1984, 11, 23, true, 10, 1}, LunarCase{1900, 9, 24, true, 8, 1},
           LunarCase{2052, 9, 23, true, 8, 1}}) {
-        expect_lunar(c);
+        expectLunar(c);
     }
 }
 
@@ -169,15 +169,15 @@ TEST(AstronomicalLunar, RepublicanYearsCountDaysByBeijingMeanTime) {
     // New moons a few minutes after midnight UTC+8 fell before midnight at Beijing's meridian.
     for (const LunarCase& c : {LunarCase{1914, 11, 17, false, 10, 1}, LunarCase{1916, 2, 3, false, 1, 1},
                                LunarCase{1920, 11, 10, false, 10, 1}}) {
-        expect_lunar(c);
+        expectLunar(c);
     }
 }
 
 TEST(AstronomicalLunar, MonthsHaveTwentyNineOrThirtyDays) {
     int day = 0;
     int run = 0;
-    for (cal::CivilDate d{1900, 1, 1}; d.year <= 2100; d = cal::next_day(d)) {
-        const cal::LunarDate l = cal::lunar_date(d.year, d.month, d.day, kAstro);
+    for (cal::CivilDate d{1900, 1, 1}; d.year <= 2100; d = cal::nextDay(d)) {
+        const cal::LunarDate l = cal::lunarDate(d.year, d.month, d.day, kAstro);
         ASSERT_TRUE(l.ok);
         if (l.day == 1) {
             if (day != 0) {
@@ -193,28 +193,28 @@ TEST(AstronomicalLunar, MonthsHaveTwentyNineOrThirtyDays) {
 }
 
 TEST(CalendarSource, YearsOutsideTheEphemerisFallBackToTheFormulas) {
-    EXPECT_EQ(cal::source_for_year(kAstro, 1899), kFormula);
-    EXPECT_EQ(cal::source_for_year(kAstro, 2101), kFormula);
-    EXPECT_EQ(cal::source_for_year(kAstro, 1900), kAstro);
-    EXPECT_EQ(cal::source_for_year(kFormula, 2000), kFormula);
-    EXPECT_EQ(cal::fallback_message(kAstro, 2000), "");
-    EXPECT_EQ(cal::fallback_message(kFormula, 1850), "");
-    EXPECT_EQ(cal::fallback_message(kAstro, 1850), "天文节气只算1900至2100年，1850年按公式计算。");
-    EXPECT_EQ(cal::jieqi_day(1850, 3, kAstro), cal::jieqi_day(1850, 3, kFormula));
-    const cal::LunarDate formula = cal::lunar_date(1899, 6, 1, kFormula);
-    const cal::LunarDate astro = cal::lunar_date(1899, 6, 1, kAstro);
+    EXPECT_EQ(cal::sourceForYear(kAstro, 1899), kFormula);
+    EXPECT_EQ(cal::sourceForYear(kAstro, 2101), kFormula);
+    EXPECT_EQ(cal::sourceForYear(kAstro, 1900), kAstro);
+    EXPECT_EQ(cal::sourceForYear(kFormula, 2000), kFormula);
+    EXPECT_EQ(cal::fallbackMessage(kAstro, 2000), "");
+    EXPECT_EQ(cal::fallbackMessage(kFormula, 1850), "");
+    EXPECT_EQ(cal::fallbackMessage(kAstro, 1850), "天文节气只算1900至2100年，1850年按公式计算。");
+    EXPECT_EQ(cal::termDay(1850, 3, kAstro), cal::termDay(1850, 3, kFormula));
+    const cal::LunarDate formula = cal::lunarDate(1899, 6, 1, kFormula);
+    const cal::LunarDate astro = cal::lunarDate(1899, 6, 1, kAstro);
     EXPECT_TRUE(astro.ok);
     EXPECT_EQ(astro.month, formula.month);
     EXPECT_EQ(astro.day, formula.day);
-    EXPECT_EQ(cal::astronomical_leap_month(2101), -1);
+    EXPECT_EQ(cal::astronomicalLeapMonth(2101), -1);
 }
 
 TEST(CalendarSource, NamesBothWays) {
-    EXPECT_EQ(cal::parse_calendar_source("formula"), kFormula);
-    EXPECT_EQ(cal::parse_calendar_source("astronomical"), kAstro);
-    EXPECT_EQ(cal::parse_calendar_source("Astronomical"), std::nullopt);
-    EXPECT_EQ(cal::parse_calendar_source(""), std::nullopt);
-    EXPECT_EQ(cal::calendar_source_name(kAstro), "astronomical");
+    EXPECT_EQ(cal::parseCalendarSource("formula"), kFormula);
+    EXPECT_EQ(cal::parseCalendarSource("astronomical"), kAstro);
+    EXPECT_EQ(cal::parseCalendarSource("Astronomical"), std::nullopt);
+    EXPECT_EQ(cal::parseCalendarSource(""), std::nullopt);
+    EXPECT_EQ(cal::calendarSourceName(kAstro), "astronomical");
 }
 
 TEST(DeltaT, FollowsTheObservedValues) {
@@ -224,11 +224,11 @@ TEST(DeltaT, FollowsTheObservedValues) {
     };
     for (const Case& c : {Case{1900, -2.72}, Case{1920, 21.16}, Case{1950, 29.15}, Case{1975, 45.48}, Case{2000, 63.83},
                           Case{2010, 66.07}, Case{2020, 69.36}}) {
-        EXPECT_NEAR(cal::delta_t_seconds(c.year), c.seconds, 1.0) << c.year;
+        EXPECT_NEAR(cal::deltaTSeconds(c.year), c.seconds, 1.0) << c.year;
     }
     // After the observations it grows, slowly at first.
-    EXPECT_GT(cal::delta_t_seconds(2100), cal::delta_t_seconds(2050));
-    EXPECT_LT(cal::delta_t_seconds(2030) - cal::delta_t_seconds(2025), 2.0);
+    EXPECT_GT(cal::deltaTSeconds(2100), cal::deltaTSeconds(2050));
+    EXPECT_LT(cal::deltaTSeconds(2030) - cal::deltaTSeconds(2025), 2.0);
 }
 
 }  // namespace

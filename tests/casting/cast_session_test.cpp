@@ -193,9 +193,9 @@ TEST(CastHandover, QuestionTypeGoesWithTheCase) {
     casting::CaseInputs first;
     first.question = QStringLiteral("求财");
     casting::CaseInputs second;
-    casting::copy_common_inputs(first, second);
-    EXPECT_EQ(casting::finish_cast({}, second, {}, false).zhanlei, QStringLiteral("求财"));
-    EXPECT_EQ(casting::finish_cast({}, casting::CaseInputs{}, {}, false).zhanlei, QString());
+    casting::copyCommonInputs(first, second);
+    EXPECT_EQ(casting::finishCast({}, second, {}, false).questionType, QStringLiteral("求财"));
+    EXPECT_EQ(casting::finishCast({}, casting::CaseInputs{}, {}, false).questionType, QString());
 }
 
 TEST_F(CastSessionTest, ChartOnlyStoresNothingAndIsUncheckedAfterwards) {
@@ -317,7 +317,7 @@ TEST_F(CastSessionTest, DateLabelsAndThePillarSearchFollowTheCalendarSource) {
         {cal::CalendarSource::Astronomical, u"丙申年 甲午月 庚寅日", u"小暑0:3天", u"甲午己丑", u"乙未己丑"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(cal::calendar_source_name(c.source)));
+        SCOPED_TRACE(std::string(cal::calendarSourceName(c.source)));
         now = QDateTime(QDate(2016, 7, 10), QTime(9, 0));
         auto s = session(ChartStyle::Jingfang, 5);
         s->calendarSource = c.source;
@@ -333,7 +333,7 @@ TEST_F(CastSessionTest, DateLabelsAndThePillarSearchFollowTheCalendarSource) {
         EXPECT_NE(s->secondTab.date, QDate(2016, 7, 6));
         // A case text with a bare-branch month completes the stem under the same source.
         const casting::CastTextResult read =
-            casting::read_cast_text({QStringLiteral(" 未月己丑日 天风姤")}, data, QDate(2016, 7, 10), c.source);
+            casting::readCastText({QStringLiteral(" 未月己丑日 天风姤")}, data, QDate(2016, 7, 10), c.source);
         ASSERT_TRUE(read.date.has_value());
         EXPECT_EQ(*read.date == QDate(2016, 7, 6), c.source == cal::CalendarSource::Formula);
     }

@@ -20,7 +20,7 @@ class CastText : public ::testing::Test {
 protected:
     CastText() : db(store::Database::openInMemory()), data(*db) {}
 
-    casting::CastTextResult read(const QString& text) { return casting::read_cast_text({text}, data, kToday); }
+    casting::CastTextResult read(const QString& text) { return casting::readCastText({text}, data, kToday); }
 
     std::unique_ptr<store::Database> db;
     store::SqliteDivinationData data;
@@ -59,7 +59,7 @@ TEST(CastTextInput, ShortNamesExpand) {
     };
     for (const Case& c : cases) {
         QString text = QString::fromUtf16(c.text);
-        EXPECT_EQ(casting::expand_short_names(text), c.any);
+        EXPECT_EQ(casting::expandShortNames(text), c.any);
         EXPECT_EQ(text, QString::fromUtf16(c.expanded));
     }
 }
@@ -140,7 +140,7 @@ TEST_F(CastText, PillarsWithoutAMatchingDateGiveToday) {
 }
 
 TEST_F(CastText, LinesOfPillarsAndNamesMayBeSeparate) {
-    const casting::CastTextResult r = casting::read_cast_text(
+    const casting::CastTextResult r = casting::readCastText(
         {QStringLiteral("丙寅月戊戌日"), QStringLiteral("夬之乾"), QStringLiteral("坤")}, data, kToday);
     EXPECT_EQ(r.nameLabel, QStringLiteral("2024-02-04 本卦：泽天夬 变卦：乾为天"));
     EXPECT_EQ(*r.values, (LineValues{1, 1, 1, 1, 1, 4}));
@@ -169,7 +169,7 @@ TEST_F(CastText, LinesFromTheRows) {
         {u"天风姤", u"天夬火", {2, 1, 1, 1, 1, 1}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(casting::load_gua_lines(data, QString::fromUtf16(c.main), QString::fromUtf16(c.changed)), c.values)
+        EXPECT_EQ(casting::loadHexagramLines(data, QString::fromUtf16(c.main), QString::fromUtf16(c.changed)), c.values)
             << QString::fromUtf16(c.main).toStdString();
 }
 

@@ -27,11 +27,11 @@ TEST(LineValues, CoinsGiveTheValueAndItsSymbol) {
 }
 
 TEST(LineValues, NamesOfKeys) {
-    EXPECT_EQ(casting::get_guaming(QStringLiteral("111111")), QStringLiteral("乾为天"));
-    EXPECT_EQ(casting::get_guaming(QStringLiteral("222222")), QStringLiteral("坤为地"));
-    EXPECT_EQ(casting::get_guaming(QStringLiteral("111112")), QStringLiteral("天风姤"));
-    EXPECT_TRUE(casting::get_guaming(QStringLiteral("123456")).isEmpty());
-    EXPECT_TRUE(casting::get_guaming(QStringLiteral("11111")).isEmpty());
+    EXPECT_EQ(casting::hexagramNameOfKey(QStringLiteral("111111")), QStringLiteral("乾为天"));
+    EXPECT_EQ(casting::hexagramNameOfKey(QStringLiteral("222222")), QStringLiteral("坤为地"));
+    EXPECT_EQ(casting::hexagramNameOfKey(QStringLiteral("111112")), QStringLiteral("天风姤"));
+    EXPECT_TRUE(casting::hexagramNameOfKey(QStringLiteral("123456")).isEmpty());
+    EXPECT_TRUE(casting::hexagramNameOfKey(QStringLiteral("11111")).isEmpty());
 }
 
 TEST(LineValues, NameLabelWhileEntering) {
@@ -49,7 +49,7 @@ TEST(LineValues, NameLabelWhileEntering) {
         {{0, 1, 1, 1, 1, 1}, u""},
         {{0, 3, 1, 1, 1, 1}, u"主卦： 变卦："},
     };
-    for (const Case& c : cases) EXPECT_EQ(casting::show_gua_names(c.values), QString::fromUtf16(c.label));
+    for (const Case& c : cases) EXPECT_EQ(casting::hexagramNamesLabel(c.values), QString::fromUtf16(c.label));
 }
 
 TEST(LineValues, RulesTextHasItsThreeLines) {

@@ -45,21 +45,21 @@ TEST(ManualCast, FirstThrowClickAfterAResetYieldsYoungYang) {
 
 TEST(ManualCast, LineLabelsCycleFromWhatTheyShow) {
     ManualCast m;  // every line 一 after the reset
-    m.cycle_line(5);
+    m.cycleLine(5);
     EXPECT_EQ(m.symbol(5), QStringLiteral("- -"));
     EXPECT_EQ(m.checkedLine(), 5);
-    m.cycle_line(5);
-    m.cycle_line(5);
+    m.cycleLine(5);
+    m.cycleLine(5);
     EXPECT_EQ(m.symbol(5), QStringLiteral("x"));
     EXPECT_EQ(m.nameLabel(), QStringLiteral("主卦：泽天夬 变卦：乾为天"));
 }
 
 TEST(ManualCast, NamesFollowTheLinesEntered) {
     ManualCast m;
-    m.cycle_line(0);  // 初爻 一 → - -: 天风姤
+    m.cycleLine(0);  // 初爻 一 → - -: 天风姤
     EXPECT_EQ(m.nameLabel(), QStringLiteral("天风姤"));
-    m.cycle_line(0);  // o
-    m.cycle_line(0);  // x
+    m.cycleLine(0);  // o
+    m.cycleLine(0);  // x
     EXPECT_EQ(m.nameLabel(), QStringLiteral("主卦：天风姤 变卦：乾为天"));
 }
 
@@ -86,7 +86,7 @@ TEST(ManualCast, RadioClickShowsTheCoinsOfItsValue) {
     const Case cases[] = {{0, {1, 0, 0}}, {1, {1, 1, 0}}, {2, {1, 1, 1}}, {3, {0, 0, 0}}};
     for (const Case& c : cases) {
         m.clear();
-        for (int i = 0; i < c.clicks; ++i) m.cycle_line(4);
+        for (int i = 0; i < c.clicks; ++i) m.cycleLine(4);
         m.clickRadio(0);
         m.clickRadio(4);
         EXPECT_EQ(m.coins(), c.coins);
@@ -96,7 +96,7 @@ TEST(ManualCast, RadioClickShowsTheCoinsOfItsValue) {
 TEST(ManualCast, ClearKeepsTheThrowsButResetsLinesAndCoins) {
     ManualCast m;
     m.clickThrow(1);
-    m.cycle_line(4);
+    m.cycleLine(4);
     m.clear();
     for (int i = 0; i < 6; ++i) EXPECT_EQ(m.value(i), 1);
     EXPECT_EQ(m.checkedLine(), 0);

@@ -43,8 +43,8 @@ TEST(PlumByTime, GuanMeiZhan) {
     EXPECT_EQ(cast->hexagram, (casting::PlumHexagram{2, 3, 1}));
     const std::array<int, 6> codes = cast->hexagram.codesTopFirst();
     EXPECT_EQ(codesText(codes), QStringLiteral("211123"));
-    EXPECT_EQ(casting::get_guaming(mainKey(codes)), QStringLiteral("泽火革"));
-    EXPECT_EQ(casting::get_guaming(changedKey(codes)), QStringLiteral("泽山咸"));
+    EXPECT_EQ(casting::hexagramNameOfKey(mainKey(codes)), QStringLiteral("泽火革"));
+    EXPECT_EQ(casting::hexagramNameOfKey(changedKey(codes)), QStringLiteral("泽山咸"));
 }
 
 TEST(PlumByTime, HandWorkedCasts) {

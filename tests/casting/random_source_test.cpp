@@ -49,7 +49,7 @@ TEST(RandomSource, HardwareDrawsUseTheLowThreeBits) {
     quint32 next = 0xFFFFFFF8u;  // low bits 0, 1, 2, ...
     RandomSource source(SourceKind::Hardware, fixedPlatform(0, [&] { return std::optional<quint32>(next++); }));
     std::vector<int> values;
-    for (int i = 0; i < 8; ++i) values.push_back(source.draw_line_value());
+    for (int i = 0; i < 8; ++i) values.push_back(source.drawLineValue());
     EXPECT_EQ(values, (std::vector<int>{4, 1, 1, 2, 1, 2, 2, 3}));
 }
 
@@ -59,7 +59,7 @@ TEST(RandomSource, FailedHardwareDrawsAreRetriedNotTakenAsZero) {
     RandomSource source(SourceKind::Hardware, fixedPlatform(0, [&]() -> std::optional<quint32> {
                             return ++calls < 3 ? std::nullopt : std::optional<quint32>(7);
                         }));
-    EXPECT_EQ(source.draw_line_value(), 3);
+    EXPECT_EQ(source.drawLineValue(), 3);
     EXPECT_EQ(calls, 3);
 
     // A hardware source that never answers falls back to the pseudo generator: seed 12345 gives
@@ -73,7 +73,7 @@ TEST(RandomSource, EveryDrawWaitsFirst) {
     RandomPlatform p = fixedPlatform(5);
     p.wait = [&] { ++waits; };
     RandomSource source(SourceKind::Pseudo, p);
-    for (int i = 0; i < 6; ++i) source.draw_line_value();
+    for (int i = 0; i < 6; ++i) source.drawLineValue();
     EXPECT_EQ(waits, 6);
 }
 
@@ -81,15 +81,15 @@ TEST(RandomSource, RandomDateRanges) {
     const QDate today(2026, 12, 8);
     // Pseudo, seed 1: the first draw below 21900 is 687.
     RandomSource pseudo(SourceKind::Pseudo, fixedPlatform(1));
-    EXPECT_EQ(pseudo.random_cast_date(today), QDate(2025, 1, 20));
+    EXPECT_EQ(pseudo.randomCastDate(today), QDate(2025, 1, 20));
     // Hardware: the value modulo 21901, so 21900 days back at most.
     RandomSource hardware(SourceKind::Hardware,
                           fixedPlatform(0, [] { return std::optional<quint32>(21900u + 21901u * 3); }));
-    EXPECT_EQ(hardware.random_cast_date(today), today.addDays(-21900));
+    EXPECT_EQ(hardware.randomCastDate(today), today.addDays(-21900));
     RandomSource zero(SourceKind::Hardware, fixedPlatform(0, [] { return std::optional<quint32>(21901u); }));
-    EXPECT_EQ(zero.random_cast_date(today), today);
+    EXPECT_EQ(zero.randomCastDate(today), today);
     RandomSource none(SourceKind::None, fixedPlatform(0));
-    EXPECT_FALSE(none.random_cast_date(today).has_value());
+    EXPECT_FALSE(none.randomCastDate(today).has_value());
 }
 
 TEST(RandomSource, SourceTexts) {
@@ -100,17 +100,17 @@ TEST(RandomSource, SourceTexts) {
 
 TEST(RandomSource, ProcessorIdentification) {
 #if defined(__x86_64__)
-    EXPECT_EQ(casting::cpu_vendor().size(), 12);
+    EXPECT_EQ(casting::cpuVendor().size(), 12);
     // Only an Intel processor with the instruction is used.
-    EXPECT_EQ(casting::has_cpu_rdrand(),
-              casting::cpu_vendor() == QStringLiteral("GenuineIntel") && (casting::cpu_features() >> 30 & 1u));
-    if (casting::cpu_features() >> 30 & 1u) {
+    EXPECT_EQ(casting::hasCpuRdrand(),
+              casting::cpuVendor() == QStringLiteral("GenuineIntel") && (casting::cpuFeatures() >> 30 & 1u));
+    if (casting::cpuFeatures() >> 30 & 1u) {
         bool answered = false;  // the instruction may fail now and then; not ten times running
         for (int i = 0; i < 10 && !answered; ++i) answered = casting::rdrand32().has_value();
         EXPECT_TRUE(answered);
     }
 #else
-    EXPECT_FALSE(casting::has_cpu_rdrand());
+    EXPECT_FALSE(casting::hasCpuRdrand());
     EXPECT_FALSE(casting::rdrand32().has_value());
 #endif
 }

@@ -34,12 +34,12 @@ TEST(AstronomicalPillars, CastsInTheMinutesTheFormulasGetWrong) {
           Case{QTime(16, 26, 20), kAstro, u"癸卯年 乙丑月"}, Case{QTime(16, 27, 40), kAstro, u"甲辰年 丙寅月"},
           Case{QTime(16, 24), kFormula, u"甲辰年 乙丑月"}}) {
         chart::ChartState state = castAt(QDate(2024, 2, 4), c.time);
-        EXPECT_EQ(chart::get_tiangandizhi(state, c.source), u"");
+        EXPECT_EQ(chart::fillPillars(state, c.source), u"");
         EXPECT_EQ(state.pillarLabel.left(7), QString::fromUtf16(c.yearAndMonth)) << c.time.toString().toStdString();
         EXPECT_EQ(state.firstSlot, state.pillarLabel.mid(4, 3));
     }
     chart::ChartState state = castAt(QDate(2024, 2, 4), QTime(16, 26));
-    chart::get_tiangandizhi(state, kAstro);
+    chart::fillPillars(state, kAstro);
     EXPECT_EQ(state.pillarLabel, u"癸卯年 乙丑月 戊戌日(辰巳空) 2024-02-04 16:26:00（时辰:庚申 刻:甲申）");
     EXPECT_EQ(state.termText, u"立春16:27天");
     EXPECT_EQ(state.monthBranchText, u"阴土");
@@ -51,18 +51,18 @@ TEST(AstronomicalPillars, CastsInTheMinutesTheFormulasGetWrong) {
 
 TEST(AstronomicalPillars, TermOnAnotherDayThanTheFormulasSay) {
     chart::ChartState state = castAt(QDate(2016, 7, 6), QTime(23, 50));
-    chart::get_tiangandizhi(state, kFormula);
+    chart::fillPillars(state, kFormula);
     EXPECT_EQ(state.firstSlot, u"乙未月");
     EXPECT_EQ(state.termText, u"小暑23:47");
-    chart::get_tiangandizhi(state, kAstro);
+    chart::fillPillars(state, kAstro);
     EXPECT_EQ(state.firstSlot, u"甲午月");
     EXPECT_EQ(state.termText, u"天");  // no term that day; the mark alone tells the source
     state = castAt(QDate(2016, 7, 7), QTime(0, 2));
-    chart::get_tiangandizhi(state, kAstro);
+    chart::fillPillars(state, kAstro);
     EXPECT_EQ(state.firstSlot, u"甲午月");
     EXPECT_EQ(state.termText, u"小暑0:3天");
     state.castTime = QTime(0, 4);
-    chart::get_tiangandizhi(state, kAstro);
+    chart::fillPillars(state, kAstro);
     EXPECT_EQ(state.firstSlot, u"乙未月");
 }
 
@@ -70,8 +70,8 @@ TEST(AstronomicalPillars, DaysWithoutTermsGiveTheFormulasPillars) {
     for (const QDate& date : {QDate(2000, 1, 1), QDate(2024, 3, 1), QDate(1955, 10, 10)}) {
         chart::ChartState formula = castAt(date, QTime(23, 30));
         chart::ChartState astro = formula;
-        chart::get_tiangandizhi(formula, kFormula);
-        chart::get_tiangandizhi(astro, kAstro);
+        chart::fillPillars(formula, kFormula);
+        chart::fillPillars(astro, kAstro);
         EXPECT_EQ(astro.pillarLabel, formula.pillarLabel);
         EXPECT_EQ(astro.termText, u"天");
     }
@@ -80,8 +80,8 @@ TEST(AstronomicalPillars, DaysWithoutTermsGiveTheFormulasPillars) {
 TEST(AstronomicalPillars, YearsOutsideTheEphemerisUseTheFormulasAndSaySo) {
     chart::ChartState formula = castAt(QDate(1850, 2, 4), QTime(12, 0));
     chart::ChartState astro = formula;
-    chart::get_tiangandizhi(formula, kFormula);
-    EXPECT_EQ(chart::get_tiangandizhi(astro, kAstro), u"天文节气只算1900至2100年，1850年按公式计算。");
+    chart::fillPillars(formula, kFormula);
+    EXPECT_EQ(chart::fillPillars(astro, kAstro), u"天文节气只算1900至2100年，1850年按公式计算。");
     EXPECT_EQ(astro.pillarLabel, formula.pillarLabel);
     EXPECT_EQ(astro.termText, formula.termText);
 }
@@ -90,11 +90,11 @@ TEST(AstronomicalPillars, DateSearchFollowsTheSource) {
     // 6 July 2016 is a 甲午 month day under the ephemeris, a 乙未 one under the formulas.
     const QDate day(2016, 7, 6);
     chart::ChartState state = castAt(day, QTime(12, 0));
-    chart::get_tiangandizhi(state, kAstro);
+    chart::fillPillars(state, kAstro);
     const QString dayPillar = state.secondSlot.left(2);
-    EXPECT_EQ(chart::get_date_by_tiangandizhi(QStringLiteral("甲午"), dayPillar, day, kAstro).date, day);
-    EXPECT_NE(chart::get_date_by_tiangandizhi(QStringLiteral("甲午"), dayPillar, day, kFormula).date, day);
-    EXPECT_EQ(chart::get_date_by_tiangandizhi(QStringLiteral("乙未"), dayPillar, day, kFormula).date, day);
+    EXPECT_EQ(chart::dateOfPillars(QStringLiteral("甲午"), dayPillar, day, kAstro).date, day);
+    EXPECT_NE(chart::dateOfPillars(QStringLiteral("甲午"), dayPillar, day, kFormula).date, day);
+    EXPECT_EQ(chart::dateOfPillars(QStringLiteral("乙未"), dayPillar, day, kFormula).date, day);
 }
 
 class AstronomicalChartBuild : public ::testing::Test {

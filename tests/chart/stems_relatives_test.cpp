@@ -60,7 +60,7 @@ TEST(Stems, JingfangPairs) {
     for (const Case& c : {Case{u"乾为天", u"壬甲"}, Case{u"天风姤", u"壬辛"}, Case{u"地天泰", u"癸甲"},
                           Case{u"坤为地", u"癸乙"}, Case{u"水火既济", u"戊己"}, Case{u"山泽损", u"丙丁"},
                           Case{u"雷风恒", u"庚辛"}, Case{u"无此卦", u"  "}, Case{u"", u"  "}}) {
-        EXPECT_EQ(chart::get_tiangan_by_gua(QString::fromUtf16(c.name)), QString::fromUtf16(c.pair));
+        EXPECT_EQ(chart::jingfangStems(QString::fromUtf16(c.name)), QString::fromUtf16(c.pair));
     }
 }
 

@@ -75,7 +75,7 @@ TEST(CastPillars, LabelOnATermDayBeforeAndAfterItsMoment) {
     chart::ChartState state;
     state.castDate = QDate(2024, 2, 4);  // 立春 at 16:25
     state.castTime = QTime(16, 24);
-    chart::get_tiangandizhi(state);
+    chart::fillPillars(state);
     EXPECT_EQ(state.termText, u"立春16:25");
     EXPECT_EQ(state.pillarLabel, u"甲辰年 乙丑月 戊戌日(辰巳空) 2024-02-04 16:24:00（时辰:庚申 刻:甲申）");
     EXPECT_EQ(state.firstSlot, u"乙丑月");
@@ -83,7 +83,7 @@ TEST(CastPillars, LabelOnATermDayBeforeAndAfterItsMoment) {
     EXPECT_EQ(state.monthBranchText, u"阴土");
     EXPECT_EQ(state.dayBranchText, u"阳土");
     state.castTime = QTime(16, 25);
-    chart::get_tiangandizhi(state);
+    chart::fillPillars(state);
     EXPECT_EQ(state.firstSlot, u"丙寅月");
     EXPECT_EQ(state.monthBranchText, u"阳木");
 }
@@ -92,7 +92,7 @@ TEST(CastPillars, LateRatHourTakesTheNextDayStem) {
     chart::ChartState state;
     state.castDate = QDate(2000, 1, 1);
     state.castTime = QTime(23, 30);
-    chart::get_tiangandizhi(state);
+    chart::fillPillars(state);
     EXPECT_EQ(state.pillarLabel, u"己卯年 丙子月 戊午日(子丑空) 2000-01-01 23:30:00（时辰:甲子 刻:丁卯）");
     EXPECT_TRUE(state.termText.isEmpty());
 }
@@ -122,17 +122,17 @@ TEST(CastPillars, StrengthBases) {
 
 TEST(CastPillars, DateOfMonthAndDayPillars) {
     const QDate today(2024, 2, 10);  // 丙寅月 甲辰日
-    auto found = chart::get_date_by_tiangandizhi(QStringLiteral("丙寅"), QStringLiteral("甲辰"), today);
+    auto found = chart::dateOfPillars(QStringLiteral("丙寅"), QStringLiteral("甲辰"), today);
     EXPECT_TRUE(found.matched);
     EXPECT_EQ(found.date, today);
-    found = chart::get_date_by_tiangandizhi(QStringLiteral("丙寅"), QStringLiteral("戊戌"), today);
+    found = chart::dateOfPillars(QStringLiteral("丙寅"), QStringLiteral("戊戌"), today);
     EXPECT_TRUE(found.matched);
     EXPECT_EQ(found.date, QDate(2024, 2, 4));
     // 乙丑月 holds no 甲辰 day in the 60 days before: the search goes back to an earlier year.
-    found = chart::get_date_by_tiangandizhi(QStringLiteral("乙丑"), QStringLiteral("甲辰"), today);
+    found = chart::dateOfPillars(QStringLiteral("乙丑"), QStringLiteral("甲辰"), today);
     EXPECT_TRUE(found.matched);
     EXPECT_LT(found.date, QDate(2024, 1, 6));
-    found = chart::get_date_by_tiangandizhi(QStringLiteral("甲丑"), QStringLiteral("甲辰"), today);
+    found = chart::dateOfPillars(QStringLiteral("甲丑"), QStringLiteral("甲辰"), today);
     EXPECT_FALSE(found.matched);
     EXPECT_EQ(found.date, today);
 }

@@ -17,7 +17,7 @@ CliResult analyse(QStringList args) {
     static QTemporaryDir dir;
     args << QStringLiteral("--data-dir") << dir.path() << QStringLiteral("--today") << QStringLiteral("2026-12-08");
     std::ostringstream out, err;
-    const int status = cli::run_analyse(args, out, err);
+    const int status = cli::runAnalyse(args, out, err);
     return {status, QString::fromStdString(out.str()).split(u'\n'), err.str()};
 }
 

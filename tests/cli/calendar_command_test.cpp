@@ -14,7 +14,7 @@ struct CliResult {
 
 CliResult call(std::vector<std::string> args) {
     std::ostringstream out, err;
-    const int status = cli::run_calendar(args, out, err);
+    const int status = cli::runCalendar(args, out, err);
     return {status, out.str(), err.str()};
 }
 

@@ -27,8 +27,8 @@ CliResult run(Run command, QStringList args) {
     return {status, out.str(), err.str()};
 }
 
-CliResult cast(const QStringList& args) { return run(cli::run_cast, args); }
-CliResult chart(const QStringList& args) { return run(cli::run_chart, args); }
+CliResult cast(const QStringList& args) { return run(cli::runCast, args); }
+CliResult chart(const QStringList& args) { return run(cli::runChart, args); }
 
 TEST(CastCommand, PrintsTheCaseNumberOfEachWayOfCasting) {
     struct Case {

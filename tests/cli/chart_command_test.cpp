@@ -21,7 +21,7 @@ CliResult chartOf(QStringList args) {
     static QTemporaryDir dir;
     args << QStringLiteral("--data-dir") << dir.path() << QStringLiteral("--today") << QStringLiteral("2026-12-08");
     std::ostringstream out, err;
-    const int status = cli::run_chart(args, out, err);
+    const int status = cli::runChart(args, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -161,14 +161,14 @@ TEST(ChartCommand, ANamedDataFolderIsMadeOnlyWhenAskedFor) {
     const QString missing = dir.filePath(QStringLiteral("not/yet"));
     const QStringList args{QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--data-dir"), missing};
     std::ostringstream out, err;
-    EXPECT_EQ(cli::run_chart(args, out, err), 2);
+    EXPECT_EQ(cli::runChart(args, out, err), 2);
     EXPECT_NE(err.str().find("the data folder " + missing.toStdString() + " does not exist"), std::string::npos)
         << err.str();
     EXPECT_TRUE(out.str().empty());
     EXPECT_FALSE(QFileInfo::exists(missing));
 
     std::ostringstream createdOut, createdErr;
-    EXPECT_EQ(cli::run_chart(args + QStringList{QStringLiteral("--create")}, createdOut, createdErr), 0)
+    EXPECT_EQ(cli::runChart(args + QStringList{QStringLiteral("--create")}, createdOut, createdErr), 0)
         << createdErr.str();
     EXPECT_EQ(createdErr.str(), "qinglan-cli chart: created the data folder " + missing.toStdString() + "\n");
     EXPECT_TRUE(QFileInfo::exists(missing + QStringLiteral("/qinglan.db")));

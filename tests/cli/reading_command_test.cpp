@@ -31,8 +31,8 @@ const QString kCase = QStringLiteral("20260909113312T:17:28:00");
 
 TEST(ReadingCommand, JsonOfTheHiddenWealth) {
     const CliResult r =
-        run(cli::run_reading, {kCase, QStringLiteral("--question"), QStringLiteral("求财"), QStringLiteral("--within"),
-                               QStringLiteral("9"), QStringLiteral("--json")});
+        run(cli::runReading, {kCase, QStringLiteral("--question"), QStringLiteral("求财"), QStringLiteral("--within"),
+                              QStringLiteral("9"), QStringLiteral("--json")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"妻财\""), std::string::npos);  // the characters themselves
     EXPECT_EQ(r.out.find("\\u"), std::string::npos);
@@ -59,11 +59,11 @@ TEST(ReadingCommand, JsonOfTheHiddenWealth) {
 }
 
 TEST(ReadingCommand, TextFormAndMarriageWithoutAGender) {
-    CliResult r = run(cli::run_reading, {kCase, QStringLiteral("--question"), QStringLiteral("婚姻"),
-                                         QStringLiteral("--gender"), QStringLiteral("女")});
+    CliResult r = run(cli::runReading, {kCase, QStringLiteral("--question"), QStringLiteral("婚姻"),
+                                        QStringLiteral("--gender"), QStringLiteral("女")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("用神: 官鬼 来源 line 爻位 4 取 4 (独现)"), std::string::npos) << r.out;
-    r = run(cli::run_reading, {kCase, QStringLiteral("--question"), QStringLiteral("婚姻"), QStringLiteral("--json")});
+    r = run(cli::runReading, {kCase, QStringLiteral("--question"), QStringLiteral("婚姻"), QStringLiteral("--json")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object().value("useGod").isNull());
 }
@@ -80,7 +80,7 @@ TEST(ReadingCommand, BadValuesExitWithTwoNamingWhatIsAllowed) {
         {{QStringLiteral("--within"), QStringLiteral("0")}, "1..400"},
     };
     for (const Row& row : rows) {
-        const CliResult r = run(cli::run_reading, QStringList{kCase} + row.args);
+        const CliResult r = run(cli::runReading, QStringList{kCase} + row.args);
         EXPECT_EQ(r.status, 2) << row.named;
         EXPECT_NE(r.err.find(row.named), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty());
@@ -88,7 +88,7 @@ TEST(ReadingCommand, BadValuesExitWithTwoNamingWhatIsAllowed) {
 }
 
 TEST(ChartCommand, JsonWritesChineseAsItself) {
-    const CliResult r = run(cli::run_chart, {kCase, QStringLiteral("--json")});
+    const CliResult r = run(cli::runChart, {kCase, QStringLiteral("--json")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("天风姤"), std::string::npos);
     EXPECT_EQ(r.out.find("\\u"), std::string::npos);

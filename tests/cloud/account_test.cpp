@@ -15,8 +15,8 @@ using cloud_test::CannedHttpServer;
 using cloud_test::DesktopClient;
 using cloud_test::ServiceProcess;
 
-QString categoryName(store::Database& db, qint64 leiId) {
-    return db.getFirstString("select lei_mingcheng from fenlei_table where lei_id=?", {leiId});
+QString categoryName(store::Database& db, qint64 categoryId) {
+    return db.getFirstString("select lei_mingcheng from fenlei_table where lei_id=?", {categoryId});
 }
 
 TEST(Registration, ChecksInOrderThenReportsTheServicesAnswer) {

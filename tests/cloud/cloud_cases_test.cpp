@@ -12,8 +12,8 @@ using cloud_test::CannedHttpServer;
 using cloud_test::DesktopClient;
 using cloud_test::ServiceProcess;
 
-store::CastCase cast(const QString& caseNumber, const QString& category, QDate date, const QString& shiyou) {
-    return {"主卦：乾为天 变卦：天风姤", caseNumber, category, "男", "1980", shiyou, date, false};
+store::CastCase cast(const QString& caseNumber, const QString& category, QDate date, const QString& subject) {
+    return {"主卦：乾为天 变卦：天风姤", caseNumber, category, "男", "1980", subject, date, false};
 }
 
 TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) {
@@ -28,33 +28,33 @@ TEST(CloudCases, ACastWhileLoggedInIsStoredInBothPlacesAndItsTextsSurviveALoad) 
 
     const auto recent = client.cloudCases.recentCases();
     ASSERT_EQ(recent.rows.size(), 1) << recent.message.toStdString();
-    EXPECT_EQ(recent.rows[0].gua_bianhao, "20240315343212京房式T:10:20:30");
-    EXPECT_EQ(recent.rows[0].shiyou, "问 财&运+1");
-    EXPECT_EQ(recent.rows[0].gua_ming, "主卦：乾为天 变卦：天风姤");
+    EXPECT_EQ(recent.rows[0].caseNumber, "20240315343212京房式T:10:20:30");
+    EXPECT_EQ(recent.rows[0].subject, "问 财&运+1");
+    EXPECT_EQ(recent.rows[0].hexagramName, "主卦：乾为天 变卦：天风姤");
 
     // Texts that hold later field names after "&" reach the service as they were typed.
     const store::CaseTexts texts{"第一行\n第二行 <b>&amp;\n&save_fankui=假&save_b=1&pw=x", "应验\r\n100%&nm=别人"};
-    EXPECT_TRUE(client.cases.saveCaseTexts(3, texts).saved);
+    EXPECT_TRUE(client.cases.saveCaseTexts(store::TextsToSave::Both, texts).saved);
 
     // Another machine of the same user opens it from the service.
     DesktopClient elsewhere(service.address());
     ASSERT_TRUE(elsewhere.logIn("u", "p", false));
     const auto loaded = elsewhere.cloudCases.loadCloudCase(recent.rows[0].id, elsewhere.cases);
     ASSERT_TRUE(loaded.texts) << loaded.message.toStdString();
-    EXPECT_EQ(loaded.texts->duanyu, texts.duanyu);
-    EXPECT_EQ(loaded.texts->fankui, texts.fankui);
+    EXPECT_EQ(loaded.texts->judgment, texts.judgment);
+    EXPECT_EQ(loaded.texts->feedback, texts.feedback);
     const store::CaseRecord& record = elsewhere.cases.record();
-    EXPECT_EQ(record.gua_bianhao, "20240315343212京房式T:10:20:30");
-    EXPECT_EQ(record.lei_id, "2");
-    EXPECT_EQ(QStringList({record.nian, record.yue, record.ri, record.xingbie, record.chusheng, record.shiyou}),
+    EXPECT_EQ(record.caseNumber, "20240315343212京房式T:10:20:30");
+    EXPECT_EQ(record.categoryId, "2");
+    EXPECT_EQ(QStringList({record.year, record.month, record.day, record.gender, record.birthYear, record.subject}),
               QStringList({"2024", "3", "15", "男", "1980", "问 财&运+1"}));
     EXPECT_EQ(elsewhere.history.entries(), QStringList{QString::number(recent.rows[0].id) + "(网络)"});
 
     // Saving there inserts the local row first, and the service keeps one case.
-    EXPECT_TRUE(elsewhere.cases.saveCaseTexts(2, {"", "改过的反馈"}).saved);
+    EXPECT_TRUE(elsewhere.cases.saveCaseTexts(store::TextsToSave::Feedback, {"", "改过的反馈"}).saved);
     EXPECT_EQ(elsewhere.lists.recentCases().size(), 1);
     EXPECT_EQ(client.cloudCases.caseTexts(recent.rows[0].id).text,
-              std::optional<QString>(texts.duanyu + "\n***反馈***\n改过的反馈"));
+              std::optional<QString>(texts.judgment + "\n***反馈***\n改过的反馈"));
     EXPECT_EQ(client.cloudCases.recentCases().rows.size(), 1);
 }
 
@@ -73,7 +73,7 @@ TEST(CloudCases, BrowserDrillDownSearchAndEmptyAnswers) {
     EXPECT_EQ(client.cloudCases.monthList(2, "2024").items, QStringList{"3"});
     const auto march = client.cloudCases.casesOfMonth(store::kAllCategories, "2024", "3");
     ASSERT_EQ(march.rows.size(), 2);
-    EXPECT_EQ(march.rows[0].shiyou + march.rows[1].shiyou, "春季求财换工作");
+    EXPECT_EQ(march.rows[0].subject + march.rows[1].subject, "春季求财换工作");
     EXPECT_EQ(client.cloudCases.casesOfMonth(3, "2024", "3").rows.size(), 1);
     EXPECT_EQ(client.cloudCases.searchCases("求财").rows.size(), 2);
     EXPECT_EQ(client.cloudCases.searchCases("list50").rows.size(), 4) << "the keyword list50 asks for the recent list";
@@ -120,7 +120,7 @@ TEST(CloudCases, AStoppedServiceOrAStalePasswordLeavesTheLocalStoreWorking) {
     created = client.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
     EXPECT_TRUE(created.stored);
     EXPECT_EQ(created.cloudMessage, "网络保存失败，请重试，错误信息：neterror");
-    const auto saved = client.cases.saveCaseTexts(1, {"断语", ""});
+    const auto saved = client.cases.saveCaseTexts(store::TextsToSave::Judgment, {"断语", ""});
     EXPECT_FALSE(saved.saved);
     EXPECT_EQ(saved.message, "网络保存失败，错误信息：neterror");
     EXPECT_EQ(
@@ -147,7 +147,7 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
     EXPECT_EQ(client.cloudCases.casesOfMonth(-1, "2024", "1").rows.size(), 3001);
     EXPECT_EQ(client.cloudCases.yearList(-1).items.size(), 101);
     const auto row = client.cloudCases.recentCases().rows.last();
-    EXPECT_EQ(QStringList({QString::number(row.id), row.gua_bianhao, row.shiyou, row.gua_ming}),
+    EXPECT_EQ(QStringList({QString::number(row.id), row.caseNumber, row.subject, row.hexagramName}),
               QStringList({"102", "n102", "s102", "m102"}));
 
     // The texts save counts any reply holding "ok" as saved; the local save runs either way.
@@ -160,7 +160,7 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
         DesktopClient local(server.address());
         local.cases.setCloud(&local.cloudCases);
         local.cases.createCase(cast("20240104111111京房式T:01:00:00", "求财", {2024, 1, 4}, "三"));
-        const auto result = local.cases.saveCaseTexts(1, {"断语", ""});
+        const auto result = local.cases.saveCaseTexts(store::TextsToSave::Judgment, {"断语", ""});
         EXPECT_EQ(result.saved, s.saved) << s.reply.toStdString();
         EXPECT_EQ(local.db->getFirstString("select duanyu from gua_table"), "断语");
     }

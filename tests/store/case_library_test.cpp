@@ -20,7 +20,7 @@ public:
         ++calls;
         return QStringLiteral("ok");
     }
-    QString saveTexts(const store::CaseRecord&, const store::CaseTexts&, int) override {
+    QString saveTexts(const store::CaseRecord&, const store::CaseTexts&, store::TextsToSave) override {
         ++calls;
         return QStringLiteral("ok");
     }
@@ -36,7 +36,7 @@ protected:
 
     qint64 create(const QString& number, const QString& category = QStringLiteral("求财")) {
         store::CastCase cast;
-        cast.gua_ming = QStringLiteral("主卦：天风姤");
+        cast.hexagramName = QStringLiteral("主卦：天风姤");
         cast.caseNumber = number;
         cast.category = category;
         cast.castDate = QDate(2024, 2, 4);
@@ -54,7 +54,8 @@ TEST_F(CaseLibraryTest, DeletingACaseRemovesItFromTheTableTheSearchAndTheHistory
     const qint64 a = create(QStringLiteral("20240204111111京房式T:01:00:00"));
     const qint64 b = create(QStringLiteral("20240204222222京房式T:02:00:00"));
     const qint64 c = create(QStringLiteral("20240204333333京房式T:03:00:00"));
-    ASSERT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("独一无二的断语"), {}}).saved);  // into c
+    ASSERT_TRUE(
+        cases.saveCaseTexts(store::TextsToSave::Judgment, {QStringLiteral("独一无二的断语"), {}}).saved);  // into c
     history.append(CaseHistory::localEntry(b));                                         // b seen twice
     cases.setCloud(&cloud);
 
@@ -68,8 +69,8 @@ TEST_F(CaseLibraryTest, DeletingACaseRemovesItFromTheTableTheSearchAndTheHistory
     EXPECT_TRUE(store::CaseLists(*db).searchCases(QStringLiteral("独一无二")).isEmpty());
     // c was the current case: its record is cleared, so saving its texts cannot bring it back.
     EXPECT_EQ(cases.record().saveKey, 0);
-    EXPECT_TRUE(cases.record().gua_bianhao.isEmpty());
-    EXPECT_FALSE(cases.saveCaseTexts(1, {QStringLiteral("x"), {}}).saved);
+    EXPECT_TRUE(cases.record().caseNumber.isEmpty());
+    EXPECT_FALSE(cases.saveCaseTexts(store::TextsToSave::Judgment, {QStringLiteral("x"), {}}).saved);
     EXPECT_EQ(count("1"), 1);
 }
 
@@ -104,7 +105,7 @@ TEST_F(CaseLibraryTest, MovingACaseChangesItsCategoryOnly) {
     const qint64 career = *categories.idOf(QStringLiteral("事业"));
     EXPECT_EQ(cases.moveCase(id, career), std::nullopt);
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select lei_id from gua_table where id=?"), {id}), career);
-    EXPECT_EQ(cases.record().lei_id, QString::number(career));
+    EXPECT_EQ(cases.record().categoryId, QString::number(career));
     EXPECT_TRUE(cases.moveCase(id, 987654).has_value());        // no such category
     EXPECT_TRUE(cases.moveCase(id + 100, career).has_value());  // no such case
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select lei_id from gua_table where id=?"), {id}), career);
@@ -133,8 +134,8 @@ TEST_F(CaseLibraryTest, CategoryNamesAreComparedWholeAndLimitedInLength) {
         const store::CategoryChange added = categories.add(c.name);
         EXPECT_EQ(added.done, c.accepted) << c.name.toStdString() << " " << added.problem.toStdString();
         if (added.done) {
-            EXPECT_GE(added.leiId, store::kFirstLocalCategoryId);
-            EXPECT_EQ(categories.idOf(c.name), added.leiId);
+            EXPECT_GE(added.categoryId, store::kFirstLocalCategoryId);
+            EXPECT_EQ(categories.idOf(c.name), added.categoryId);
         }
     }
     // A name equal to the first 32 characters of a longer existing one is a different name.
@@ -148,8 +149,8 @@ TEST_F(CaseLibraryTest, CategoryNamesAreComparedWholeAndLimitedInLength) {
 
 TEST_F(CaseLibraryTest, DeletingACategoryRefusesOrMovesItsCasesToMisc) {
     const qint64 misc = *categories.idOf(store::kMiscCategoryName);
-    const qint64 empty = categories.add(QStringLiteral("空类")).leiId;
-    const qint64 full = categories.add(QStringLiteral("满类")).leiId;
+    const qint64 empty = categories.add(QStringLiteral("空类")).categoryId;
+    const qint64 full = categories.add(QStringLiteral("满类")).categoryId;
     const qint64 a = create(QStringLiteral("20240204111111京房式T:01:00:00"), QStringLiteral("满类"));
     create(QStringLiteral("20240204222222京房式T:02:00:00"), QStringLiteral("满类"));
 

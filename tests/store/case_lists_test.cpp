@@ -13,12 +13,12 @@ protected:
     std::unique_ptr<store::Database> db = store::Database::openInMemory();
     CaseLists lists{*db};
 
-    qint64 add(int lei, int year, int month, const QString& shiyou, const QString& shijian,
-               const QString& duanyu = {}) {
+    qint64 add(int category, int year, int month, const QString& subject, const QString& insertTime,
+               const QString& judgment = {}) {
         return db->insert(
             QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,shiyou,duanyu,shijian) "
                            "values('乾为天',?,?,?,?,1,?,?,?)"),
-            {QStringLiteral("k%1").arg(shiyou), lei, year, month, shiyou, duanyu, shijian});
+            {QStringLiteral("k%1").arg(subject), category, year, month, subject, judgment, insertTime});
     }
     static QList<qint64> ids(const QList<store::CaseListRow>& rows) {
         QList<qint64> out;
@@ -33,7 +33,7 @@ TEST_F(CaseListsTest, RecentCasesNewestFirstTiesByIdAndCapped) {
     const qint64 c = add(1, 2024, 1, "c", "2024-01-01 10:00:00.000");
     EXPECT_EQ(ids(lists.recentCases()), (QList<qint64>{c, b, a}));
     EXPECT_EQ(ids(lists.recentCases(2)), (QList<qint64>{c, b}));
-    EXPECT_EQ(lists.recentCases().first().gua_bianhao, "kc");
+    EXPECT_EQ(lists.recentCases().first().caseNumber, "kc");
 }
 
 TEST_F(CaseListsTest, EmptyDatabaseListsNothing) {
@@ -94,15 +94,15 @@ TEST_F(CaseListsTest, TextsOfOneCaseAndCategoryRename) {
     const qint64 a = add(1, 2024, 1, "a", "2024-01-01 00:00:00.000", "断\n语");
     const auto texts = lists.caseTexts(a);
     ASSERT_TRUE(texts.has_value());
-    EXPECT_EQ(texts->duanyu, QStringLiteral("断\n语"));
-    EXPECT_EQ(texts->fankui, QString());
+    EXPECT_EQ(texts->judgment, QStringLiteral("断\n语"));
+    EXPECT_EQ(texts->feedback, QString());
     EXPECT_FALSE(lists.caseTexts(a + 1).has_value());
 
     EXPECT_EQ(lists.categoryNames().first(), QStringLiteral("杂类"));
     EXPECT_EQ(lists.categories().size(), 13);
     lists.renameCategory(2, QStringLiteral("求'财"));
-    EXPECT_EQ(lists.categories().at(1).lei_mingcheng, QStringLiteral("求'财"));
-    EXPECT_EQ(lists.categories().at(1).lei_id, 2);
+    EXPECT_EQ(lists.categories().at(1).categoryName, QStringLiteral("求'财"));
+    EXPECT_EQ(lists.categories().at(1).categoryId, 2);
 }
 
 }  // namespace

@@ -11,15 +11,16 @@ using store::CaseHistory;
 using store::CaseStore;
 using store::CaseTexts;
 using store::CastCase;
+using store::TextsToSave;
 
 CastCase sampleCast(const QString& number = QStringLiteral("20240204123412京房式T:16:25:00")) {
     CastCase cast;
-    cast.gua_ming = QStringLiteral("主卦：天风姤 变卦：乾为天");
+    cast.hexagramName = QStringLiteral("主卦：天风姤 变卦：乾为天");
     cast.caseNumber = number;
     cast.category = QStringLiteral("求财");
-    cast.xingbie = QStringLiteral("男");
-    cast.chusheng = QStringLiteral("1980");
-    cast.shiyou = QStringLiteral("问财运");
+    cast.gender = QStringLiteral("男");
+    cast.birthYear = QStringLiteral("1980");
+    cast.subject = QStringLiteral("问财运");
     cast.castDate = QDate(2024, 2, 4);
     return cast;
 }
@@ -46,9 +47,9 @@ TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
     const store::CaseRecord& r = cases.record();
     EXPECT_GT(r.caseId, 0);
     EXPECT_EQ(r.saveKey, r.caseId);
-    EXPECT_EQ(r.gua_bianhao, QStringLiteral("20240204123412京房式T:16:25:00"));
-    EXPECT_EQ(r.lei_id, "2");
-    EXPECT_EQ(r.nian + "-" + r.yue + "-" + r.ri, "2024-2-4");
+    EXPECT_EQ(r.caseNumber, QStringLiteral("20240204123412京房式T:16:25:00"));
+    EXPECT_EQ(r.categoryId, "2");
+    EXPECT_EQ(r.year + "-" + r.month + "-" + r.day, "2024-2-4");
     EXPECT_EQ(store::caseLineOfCast(r), QStringLiteral("性别:男 出生:1980 占事:问财运"));
     EXPECT_EQ(store::caseLineOfLoad(r), QStringLiteral("性别:男 出生:1980 占事问财运"));
 
@@ -57,7 +58,7 @@ TEST_F(CaseStoreTest, CreateStoresTheRowAndEntersTheHistory) {
         QString value;
     };
     for (const Expect& e :
-         {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")}, Expect{"gua_bianhao", r.gua_bianhao},
+         {Expect{"gua_ming", QStringLiteral("主卦：天风姤 变卦：乾为天")}, Expect{"gua_bianhao", r.caseNumber},
           Expect{"lei_id", "2"}, Expect{"nian", "2024"}, Expect{"yue", "2"}, Expect{"ri", "4"},
           Expect{"xingbie", QStringLiteral("男")}, Expect{"chusheng", "1980"},
           Expect{"shiyou", QStringLiteral("问财运")}, Expect{"duanyu", ""}, Expect{"fankui", ""}})
@@ -74,11 +75,11 @@ TEST_F(CaseStoreTest, UnknownCategoryStillStoresTheCaseAndItsTexts) {
     cast.category = QStringLiteral("不存在的类");
     ASSERT_TRUE(cases.createCase(cast).stored);
     const qint64 id = cases.record().caseId;
-    EXPECT_TRUE(cases.record().lei_id.isEmpty());
+    EXPECT_TRUE(cases.record().categoryId.isEmpty());
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where id=? and lei_id is null"), {id}),
               1);
-    EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("断"), {}}).saved);
-    EXPECT_EQ(count(cases.record().gua_bianhao), 1);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Judgment, {QStringLiteral("断"), {}}).saved);
+    EXPECT_EQ(count(cases.record().caseNumber), 1);
     EXPECT_EQ(column("duanyu", id), QStringLiteral("断"));
 }
 
@@ -88,13 +89,13 @@ TEST_F(CaseStoreTest, ChartOnlyStoresNothingUntilTheTextsAreSaved) {
     cast.category = QStringLiteral("无此类");  // the later insert must cope with the empty lei_id
     EXPECT_FALSE(cases.createCase(cast).stored);
     EXPECT_EQ(cases.record().saveKey, 0);
-    EXPECT_EQ(cases.record().gua_bianhao, cast.caseNumber);
+    EXPECT_EQ(cases.record().caseNumber, cast.caseNumber);
     EXPECT_EQ(count(cast.caseNumber), 0);
     EXPECT_TRUE(history.entries().isEmpty());
 
-    EXPECT_TRUE(cases.saveCaseTexts(2, {QStringLiteral("不该写入"), QStringLiteral("应验")}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Feedback, {QStringLiteral("不该写入"), QStringLiteral("应验")}).saved);
     EXPECT_EQ(count(cast.caseNumber), 1);
-    EXPECT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语"), QStringLiteral("反馈")}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("断语"), QStringLiteral("反馈")}).saved);
     EXPECT_EQ(count(cast.caseNumber), 1);  // the second save only updates
     const qint64 id =
         db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {cast.caseNumber});
@@ -107,21 +108,21 @@ TEST_F(CaseStoreTest, EachSaveWritesOnlyItsOwnText) {
     cases.createCase(sampleCast());
     const qint64 id = cases.record().caseId;
     struct Step {
-        int which;
-        const char* duanyu;
-        const char* fankui;
-        const char* expectDuanyu;
-        const char* expectFankui;
+        TextsToSave which;
+        const char* judgment;
+        const char* feedback;
+        const char* expectJudgment;
+        const char* expectFeedback;
     };
     const Step steps[] = {
-        {1, "甲", "乙", "甲", ""},
-        {2, "丙", "丁", "甲", "丁"},
-        {3, "戊", "己", "戊", "己"},
+        {TextsToSave::Judgment, "甲", "乙", "甲", ""},
+        {TextsToSave::Feedback, "丙", "丁", "甲", "丁"},
+        {TextsToSave::Both, "戊", "己", "戊", "己"},
     };
     for (const Step& s : steps) {
-        EXPECT_TRUE(cases.saveCaseTexts(s.which, {QString::fromUtf8(s.duanyu), QString::fromUtf8(s.fankui)}).saved);
-        EXPECT_EQ(column("duanyu", id), QString::fromUtf8(s.expectDuanyu)) << s.which;
-        EXPECT_EQ(column("fankui", id), QString::fromUtf8(s.expectFankui)) << s.which;
+        EXPECT_TRUE(cases.saveCaseTexts(s.which, {QString::fromUtf8(s.judgment), QString::fromUtf8(s.feedback)}).saved);
+        EXPECT_EQ(column("duanyu", id), QString::fromUtf8(s.expectJudgment)) << int(s.which);
+        EXPECT_EQ(column("fankui", id), QString::fromUtf8(s.expectFeedback)) << int(s.which);
     }
 }
 
@@ -130,30 +131,30 @@ TEST_F(CaseStoreTest, AwkwardTextsComeBackUnchanged) {
     while (longText.size() < 10000) longText += QStringLiteral("断'语\"%_\\;\r\n\t第一行 -- ");
     longText.truncate(10000);
     CastCase cast = sampleCast(QStringLiteral("20240204123412藏山卜T:00:00:00'"));
-    cast.gua_ming = QStringLiteral("主卦：'天风姤' 变卦：乾为天");
-    cast.chusheng = QStringLiteral("19'80%");
-    cast.shiyou = QStringLiteral("问'财\n%运\"; drop table gua_table; --");
+    cast.hexagramName = QStringLiteral("主卦：'天风姤' 变卦：乾为天");
+    cast.birthYear = QStringLiteral("19'80%");
+    cast.subject = QStringLiteral("问'财\n%运\"; drop table gua_table; --");
     cases.createCase(cast);
     const qint64 id = cases.record().caseId;
     const CaseTexts saved{longText, QStringLiteral("反馈\n'第二行'\n100%")};
-    ASSERT_TRUE(cases.saveCaseTexts(3, saved).saved);
+    ASSERT_TRUE(cases.saveCaseTexts(TextsToSave::Both, saved).saved);
 
     CaseHistory otherHistory;
     CaseStore reader(*db, otherHistory);
     const std::optional<CaseTexts> loaded = reader.loadLocalCase(id);
     ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(loaded->duanyu, saved.duanyu);
-    EXPECT_EQ(loaded->fankui, saved.fankui);
-    EXPECT_EQ(reader.record().gua_ming, cast.gua_ming);
-    EXPECT_EQ(reader.record().chusheng, cast.chusheng);
-    EXPECT_EQ(reader.record().shiyou, cast.shiyou);
+    EXPECT_EQ(loaded->judgment, saved.judgment);
+    EXPECT_EQ(loaded->feedback, saved.feedback);
+    EXPECT_EQ(reader.record().hexagramName, cast.hexagramName);
+    EXPECT_EQ(reader.record().birthYear, cast.birthYear);
+    EXPECT_EQ(reader.record().subject, cast.subject);
     EXPECT_EQ(reader.record().saveKey, id);
-    EXPECT_EQ(reader.record().gua_bianhao, cast.caseNumber);
-    EXPECT_EQ(reader.record().lei_id, "2");
+    EXPECT_EQ(reader.record().caseNumber, cast.caseNumber);
+    EXPECT_EQ(reader.record().categoryId, "2");
 }
 
 TEST_F(CaseStoreTest, EmptySaveKeyWritesNothing) {
-    const store::SaveResult result = cases.saveCaseTexts(3, {QStringLiteral("x"), QStringLiteral("y")});
+    const store::SaveResult result = cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("x"), QStringLiteral("y")});
     EXPECT_FALSE(result.saved);
     EXPECT_EQ(result.message, QStringLiteral("卦的唯一编号为空，无法保存。"));
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), 0);
@@ -167,7 +168,7 @@ TEST_F(CaseStoreTest, AFailedStatementLeavesNoHalfWrittenCase) {
         QStringLiteral("create trigger refuse_feedback after insert on gua_table when new.fankui <> '' "
                        "begin select raise(abort, 'feedback refused'); end"));
     try {
-        cases.saveCaseTexts(3, {QStringLiteral("断"), QStringLiteral("馈")});
+        cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("断"), QStringLiteral("馈")});
         ADD_FAILURE() << "no error";
     } catch (const store::DatabaseError& e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("feedback refused"))) << e.text().toStdString();
@@ -178,7 +179,7 @@ TEST_F(CaseStoreTest, AFailedStatementLeavesNoHalfWrittenCase) {
 TEST_F(CaseStoreTest, LoadFillsTheRecordAndEntersTheHistoryOnce) {
     cases.createCase(sampleCast(QStringLiteral("A")));
     const qint64 a = cases.record().caseId;
-    cases.saveCaseTexts(3, {QStringLiteral("断A"), QStringLiteral("馈A")});
+    cases.saveCaseTexts(TextsToSave::Both, {QStringLiteral("断A"), QStringLiteral("馈A")});
     cases.createCase(sampleCast(QStringLiteral("B")));
 
     CaseHistory fresh;
@@ -186,7 +187,7 @@ TEST_F(CaseStoreTest, LoadFillsTheRecordAndEntersTheHistoryOnce) {
     for (int i = 0; i < 2; ++i) {
         const auto texts = reader.loadLocalCase(a);
         ASSERT_TRUE(texts.has_value());
-        EXPECT_EQ(texts->duanyu, QStringLiteral("断A"));
+        EXPECT_EQ(texts->judgment, QStringLiteral("断A"));
     }
     EXPECT_EQ(reader.record().saveKey, a);
     EXPECT_EQ(reader.record().caseId, a);
@@ -228,38 +229,38 @@ TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
         {"cloud copy of the second",
          [&](CaseStore& c, const QList<qint64>& ids) {
              store::CaseRecord fields;
-             fields.gua_bianhao = number;
-             fields.gua_ming = QStringLiteral("主卦：天风姤 变卦：乾为天");
-             fields.nian = "2024";
-             fields.yue = "2";
-             fields.ri = "4";
-             fields.xingbie = QStringLiteral("男");
-             fields.chusheng = QStringLiteral("1980");
-             fields.shiyou = QStringLiteral("乙");
+             fields.caseNumber = number;
+             fields.hexagramName = QStringLiteral("主卦：天风姤 变卦：乾为天");
+             fields.year = "2024";
+             fields.month = "2";
+             fields.day = "4";
+             fields.gender = QStringLiteral("男");
+             fields.birthYear = QStringLiteral("1980");
+             fields.subject = QStringLiteral("乙");
              c.adoptCloudCase(77, fields);
              return ids[1];
          }},
         {"cloud case without a local copy",
          [&](CaseStore& c, const QList<qint64>&) {
              store::CaseRecord fields;
-             fields.gua_bianhao = number;
-             fields.shiyou = QStringLiteral("丁");
+             fields.caseNumber = number;
+             fields.subject = QStringLiteral("丁");
              c.adoptCloudCase(78, fields);
              return qint64(0);
          }},
     };
     for (const int sharing : {2, 3})
         for (const Way& way : ways)
-            for (const int which : {1, 2, 3}) {
-                SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", which " << which);
+            for (const TextsToSave which : {TextsToSave::Judgment, TextsToSave::Feedback, TextsToSave::Both}) {
+                SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", which " << int(which));
                 db->execute(QStringLiteral("delete from gua_table"));
                 QList<qint64> ids;
                 for (int i = 0; i < sharing; ++i) {
                     CastCase cast = sampleCast(number);
-                    cast.shiyou = subjects[i];
+                    cast.subject = subjects[i];
                     cases.createCase(cast);
                     ids << cases.record().caseId;
-                    cases.saveCaseTexts(3, {subjects[i] + u'断', subjects[i] + u'馈'});
+                    cases.saveCaseTexts(TextsToSave::Both, {subjects[i] + u'断', subjects[i] + u'馈'});
                 }
                 CaseHistory otherHistory;
                 CaseStore opener(*db, otherHistory);
@@ -280,10 +281,12 @@ TEST_F(CaseStoreTest, ASaveTouchesOnlyItsOwnCaseAmongThoseSharingItsNumber) {
                     EXPECT_EQ(column("fankui", ids[i]), subjects[i] + u'馈') << i;
                 }
                 const int own = int(ids.indexOf(target));
-                const QString oldDuanyu = own >= 0 ? subjects[own] + u'断' : QString();
-                const QString oldFankui = own >= 0 ? subjects[own] + u'馈' : QString();
-                EXPECT_EQ(column("duanyu", target), which & 1 ? QStringLiteral("新断") : oldDuanyu);
-                EXPECT_EQ(column("fankui", target), which & 2 ? QStringLiteral("新馈") : oldFankui);
+                const QString oldJudgment = own >= 0 ? subjects[own] + u'断' : QString();
+                const QString oldFeedback = own >= 0 ? subjects[own] + u'馈' : QString();
+                EXPECT_EQ(column("duanyu", target),
+                          which != TextsToSave::Feedback ? QStringLiteral("新断") : oldJudgment);
+                EXPECT_EQ(column("fankui", target),
+                          which != TextsToSave::Judgment ? QStringLiteral("新馈") : oldFeedback);
             }
 }
 
@@ -306,21 +309,21 @@ TEST_F(CaseStoreTest, ATextOverTheLengthLimitSavesNothing) {
     cases.createCase(sampleCast());
     const qint64 id = cases.record().caseId;
     for (const Case& c : texts)
-        for (const int which : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << c.what << ", which " << which);
+        for (const TextsToSave which : {TextsToSave::Judgment, TextsToSave::Feedback}) {
+            SCOPED_TRACE(testing::Message() << c.what << ", which " << int(which));
             db->execute(QStringLiteral("update gua_table set duanyu='旧', fankui='旧' where id=?"), {id});
             const store::SaveResult result = cases.saveCaseTexts(which, {c.text, c.text});
             EXPECT_EQ(result.saved, c.fits);
-            EXPECT_EQ(column(which == 1 ? "duanyu" : "fankui", id) == c.text, c.fits);
+            EXPECT_EQ(column(which == TextsToSave::Judgment ? "duanyu" : "fankui", id) == c.text, c.fits);
             if (!c.fits) {
-                EXPECT_TRUE(
-                    result.message.startsWith(which == 1 ? QStringLiteral("断语太长") : QStringLiteral("反馈太长")))
+                EXPECT_TRUE(result.message.startsWith(which == TextsToSave::Judgment ? QStringLiteral("断语太长")
+                                                                                     : QStringLiteral("反馈太长")))
                     << result.message.toStdString();
                 EXPECT_TRUE(result.message.contains(QStringLiteral("262144"))) << result.message.toStdString();
             }
         }
     // Only the text being saved counts: a long judgment does not stop saving the feedback.
-    EXPECT_TRUE(cases.saveCaseTexts(2, {QString(limit + 1, u'a'), QStringLiteral("馈")}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Feedback, {QString(limit + 1, u'a'), QStringLiteral("馈")}).saved);
 }
 
 // The case service's side, as the cloud client will answer: the replies are scripted.
@@ -333,7 +336,7 @@ public:
         ++newCases;
         return newCaseReply;
     }
-    QString saveTexts(const store::CaseRecord&, const CaseTexts&, int) override {
+    QString saveTexts(const store::CaseRecord&, const CaseTexts&, TextsToSave) override {
         ++textSaves;
         return textsReply;
     }
@@ -346,7 +349,7 @@ TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
     const store::CreateResult created = cases.createCase(sampleCast());
     EXPECT_TRUE(created.stored);
     EXPECT_EQ(created.cloudMessage, QStringLiteral("网络保存失败，请重试，错误信息：neterror"));
-    EXPECT_EQ(count(cases.record().gua_bianhao), 1);
+    EXPECT_EQ(count(cases.record().caseNumber), 1);
 
     struct Case {
         const char* reply;
@@ -354,7 +357,7 @@ TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
     };
     for (const Case& c : {Case{"error", false}, Case{"xxokxx", true}, Case{"ok", true}}) {
         cloud.textsReply = QString::fromLatin1(c.reply);
-        const store::SaveResult result = cases.saveCaseTexts(1, {QString::fromLatin1(c.reply), {}});
+        const store::SaveResult result = cases.saveCaseTexts(TextsToSave::Judgment, {QString::fromLatin1(c.reply), {}});
         EXPECT_EQ(result.saved, c.saved) << c.reply;
         if (!c.saved) {
             EXPECT_EQ(result.message, QStringLiteral("网络保存失败，错误信息：error"));
@@ -371,22 +374,22 @@ TEST_F(CaseStoreTest, CloudRepliesDecideTheResultButNeverStopTheLocalWrite) {
 
 TEST_F(CaseStoreTest, ACloudCaseGetsItsLocalRowOnItsFirstSave) {
     store::CaseRecord fields;
-    fields.gua_ming = QStringLiteral("乾为天");
-    fields.gua_bianhao = QStringLiteral("20230101111111京房式T:08:00:00");
-    fields.lei_id = "3";
-    fields.nian = "2023";
-    fields.yue = "1";
-    fields.ri = "1";
+    fields.hexagramName = QStringLiteral("乾为天");
+    fields.caseNumber = QStringLiteral("20230101111111京房式T:08:00:00");
+    fields.categoryId = "3";
+    fields.year = "2023";
+    fields.month = "1";
+    fields.day = "1";
     cases.adoptCloudCase(12, fields);
     cases.adoptCloudCase(12, fields);
     EXPECT_EQ(history.entries(), QStringList{QStringLiteral("12(网络)")});
     EXPECT_EQ(cases.record().saveKey, 0);
 
-    EXPECT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("云端断语"), {}}).saved);
-    EXPECT_TRUE(cases.saveCaseTexts(2, {{}, QStringLiteral("云端反馈")}).saved);
-    EXPECT_EQ(count(fields.gua_bianhao), 1);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Judgment, {QStringLiteral("云端断语"), {}}).saved);
+    EXPECT_TRUE(cases.saveCaseTexts(TextsToSave::Feedback, {{}, QStringLiteral("云端反馈")}).saved);
+    EXPECT_EQ(count(fields.caseNumber), 1);
     const qint64 id =
-        db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {fields.gua_bianhao});
+        db->getFirstInteger(QStringLiteral("select id from gua_table where gua_bianhao=?"), {fields.caseNumber});
     EXPECT_EQ(column("lei_id", id), "3");
     EXPECT_EQ(column("duanyu", id), QStringLiteral("云端断语"));
     EXPECT_EQ(column("fankui", id), QStringLiteral("云端反馈"));

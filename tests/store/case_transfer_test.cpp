@@ -60,7 +60,7 @@ void insertCase(store::Database& db, const QVariantList& values) {
 TEST(CaseTransfer, ExportThenImportIntoAnEmptyDatabaseGivesBackEveryTextByteForByte) {
     QTemporaryDir dir;
     auto source = freshDatabase(dir, "a.db");
-    const qint64 own = store::CaseCategories(*source).add(QStringLiteral("自建类 \"引号\" 😀")).leiId;
+    const qint64 own = store::CaseCategories(*source).add(QStringLiteral("自建类 \"引号\" 😀")).categoryId;
     // Near the length limit (256 KiB): 5 UTF-16 units, 11 UTF-8 bytes each time.
     const QString longText = QStringLiteral("𠀀断😀").repeated(23000);
     const QString awkward =
@@ -204,8 +204,8 @@ TEST(CaseTransfer, AUuidNamesItsCaseAndTheImportUpdatesItsTexts) {
     const QString uuidB = QStringLiteral("1c8f4d7b-3e5a-4b9f-8d2e-6a7b8c9d0e1f");
     const QString uuidC = QStringLiteral("2d9a5e8c-4f6b-4c0a-9e3f-7b8c9d0e1f2a");
     const QByteArray number = "\"gua_bianhao\":\"20000107113113京房式T:11:31:13\"";
-    const auto line = [&](const QString& uuid, const char* duanyu) {
-        return "{\"uuid\":\"" + uuid.toUtf8() + "\"," + number + ",\"duanyu\":\"" + duanyu + "\"}\n";
+    const auto line = [&](const QString& uuid, const char* judgment) {
+        return "{\"uuid\":\"" + uuid.toUtf8() + "\"," + number + ",\"duanyu\":\"" + judgment + "\"}\n";
     };
     const QByteArray input = line(uuidA, "甲改") +                     // 1 A changed: updated
                              line(uuidB.toUpper(), "乙") +             // 2 B as it is: skipped
@@ -217,16 +217,16 @@ TEST(CaseTransfer, AUuidNamesItsCaseAndTheImportUpdatesItsTexts) {
         store::KnownCases known;
         qint64 added, updated, skipped;
         QList<qint64> refusedLines;
-        const char* duanyuOfA;
+        const char* judgmentOfA;
     };
     const Case cases[] = {{store::KnownCases::Update, 1, 1, 2, {4, 6}, "甲改"},
                           {store::KnownCases::Refuse, 1, 0, 2, {1, 4, 6}, "甲"}};
     for (const Case& c : cases) {
         QTemporaryDir dir;
         auto db = freshDatabase(dir, "qinglan.db");
-        for (const auto& [uuid, duanyu] : {std::pair{uuidA, "甲"}, std::pair{uuidB, "乙"}}) {
+        for (const auto& [uuid, judgment] : {std::pair{uuidA, "甲"}, std::pair{uuidB, "乙"}}) {
             db->execute(QStringLiteral("insert into gua_table(gua_bianhao,lei_id,duanyu,uuid) values(?,3,?,?)"),
-                        {QStringLiteral("20000107113113京房式T:11:31:13"), QString::fromUtf8(duanyu), uuid});
+                        {QStringLiteral("20000107113113京房式T:11:31:13"), QString::fromUtf8(judgment), uuid});
         }
         QBuffer in;
         in.setData(input);
@@ -238,12 +238,12 @@ TEST(CaseTransfer, AUuidNamesItsCaseAndTheImportUpdatesItsTexts) {
         QList<qint64> refused;
         for (const store::RefusedLine& r : report.refused) refused << r.lineNumber;
         EXPECT_EQ(refused, c.refusedLines);
-        const auto duanyuOf = [&](const QString& uuid) {
+        const auto judgmentOf = [&](const QString& uuid) {
             return db->getFirstString(QStringLiteral("select duanyu from gua_table where uuid=?"), {uuid});
         };
-        EXPECT_EQ(duanyuOf(uuidA), QString::fromUtf8(c.duanyuOfA));
-        EXPECT_EQ(duanyuOf(uuidB), QStringLiteral("乙"));
-        EXPECT_EQ(duanyuOf(uuidC), QStringLiteral("丙"));
+        EXPECT_EQ(judgmentOf(uuidA), QString::fromUtf8(c.judgmentOfA));
+        EXPECT_EQ(judgmentOf(uuidB), QStringLiteral("乙"));
+        EXPECT_EQ(judgmentOf(uuidC), QStringLiteral("丙"));
         EXPECT_EQ(db->getFirstInteger(QStringLiteral("select lei_id from gua_table where uuid=?"), {uuidA}), 3);
         // The keyword index follows the update.
         const auto found = store::CaseLists(*db).searchCases(QStringLiteral("甲改"));

@@ -28,19 +28,19 @@ TEST(DataRoot, OnlyAFolderTheUserNamedWaitsForCreate) {
         bool named;
         store::DataRootState state;
     } cases[] = {
-        {{"qinglan", "--data-dir", missing}, {}, false, true, store::DataRootState::missing},
-        {{"qinglan", "--data-dir=" + missing}, {}, false, true, store::DataRootState::missing},
-        {{"qinglan"}, missing, false, true, store::DataRootState::missing},
+        {{"qinglan", "--data-dir", missing}, {}, false, true, store::DataRootState::Missing},
+        {{"qinglan", "--data-dir=" + missing}, {}, false, true, store::DataRootState::Missing},
+        {{"qinglan"}, missing, false, true, store::DataRootState::Missing},
         // An empty $QINGLAN_DATA_DIR names nothing.
-        {{"qinglan", "--data-dir", present}, QStringLiteral(""), false, true, store::DataRootState::ready},
-        {{"qinglan"}, present, false, true, store::DataRootState::ready},
-        {{"qinglan", "--data-dir", missing + "/a"}, {}, true, true, store::DataRootState::created},
+        {{"qinglan", "--data-dir", present}, QStringLiteral(""), false, true, store::DataRootState::Ready},
+        {{"qinglan"}, present, false, true, store::DataRootState::Ready},
+        {{"qinglan", "--data-dir", missing + "/a"}, {}, true, true, store::DataRootState::Created},
     };
     for (const auto& c : cases) {
         const store::DataRootChoice root = store::chooseDataRoot(c.args, environment(c.environmentDir), QString());
         EXPECT_EQ(root.named, c.named) << c.args.join(u' ').toStdString();
         EXPECT_EQ(store::prepareDataRoot(root, c.create), c.state) << c.args.join(u' ').toStdString();
-        EXPECT_EQ(QFileInfo(root.path).isDir(), c.state != store::DataRootState::missing) << root.path.toStdString();
+        EXPECT_EQ(QFileInfo(root.path).isDir(), c.state != store::DataRootState::Missing) << root.path.toStdString();
     }
 
     // The default folder is the program's own: made when missing, without asking.
@@ -50,13 +50,13 @@ TEST(DataRoot, OnlyAFolderTheUserNamedWaitsForCreate) {
     const store::DataRootChoice fallback = store::chooseDataRoot({QStringLiteral("qinglan")}, e, QString());
     EXPECT_FALSE(fallback.named);
     EXPECT_EQ(fallback.path, home.filePath(QStringLiteral(".local/share/qinglan")));
-    EXPECT_EQ(store::prepareDataRoot(fallback, false), store::DataRootState::created);
-    EXPECT_EQ(store::prepareDataRoot(fallback, false), store::DataRootState::ready);
+    EXPECT_EQ(store::prepareDataRoot(fallback, false), store::DataRootState::Created);
+    EXPECT_EQ(store::prepareDataRoot(fallback, false), store::DataRootState::Ready);
 
     // A file where the folder should be cannot become one.
     const QString file = dir.filePath(QStringLiteral("file"));
     QFile(file).open(QIODevice::WriteOnly);
-    EXPECT_EQ(store::prepareDataRoot({file + "/below", true}, true), store::DataRootState::cannotCreate);
+    EXPECT_EQ(store::prepareDataRoot({file + "/below", true}, true), store::DataRootState::CannotCreate);
 }
 
 TEST(DataRoot, AnInstalledProgramFindsShareQinglanBesideItsBinFolder) {

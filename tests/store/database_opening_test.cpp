@@ -213,7 +213,8 @@ TEST(DatabaseOpening, APlainCopyTakenWhileTheProgramRunsHoldsEverySavedCase) {
                          QStringLiteral("问事"),
                          QDate(2024, 1, 1)};
     ASSERT_TRUE(cases.createCase(cast).stored);
-    ASSERT_TRUE(cases.saveCaseTexts(3, {QStringLiteral("断语正文"), QStringLiteral("反馈正文")}).saved);
+    ASSERT_TRUE(
+        cases.saveCaseTexts(store::TextsToSave::Both, {QStringLiteral("断语正文"), QStringLiteral("反馈正文")}).saved);
 
     waitUntilIdle();
 
@@ -324,12 +325,12 @@ TEST(DatabaseOpening, AFullDiskFailsTheSaveKeepsEarlierCasesAndRecoversWhenSpace
                          QStringLiteral("问事"),
                          QDate(2024, 1, 1)};
     ASSERT_TRUE(cases.createCase(cast).stored);
-    ASSERT_TRUE(cases.saveCaseTexts(1, {QStringLiteral("第一次的断语"), {}}).saved);
+    ASSERT_TRUE(cases.saveCaseTexts(store::TextsToSave::Judgment, {QStringLiteral("第一次的断语"), {}}).saved);
 
     const QString filler = disk.fill();
     const QString big = QStringLiteral("断").repeated(80000);  // 240,000 bytes: within a text's limit
     try {
-        cases.saveCaseTexts(1, {big, {}});
+        cases.saveCaseTexts(store::TextsToSave::Judgment, {big, {}});
         ADD_FAILURE() << "a save on a full disk was reported as done";
     } catch (const DatabaseError& e) {
         EXPECT_EQ(e.problem(), DatabaseProblem::DiskFull) << e.text().toStdString();
@@ -338,7 +339,7 @@ TEST(DatabaseOpening, AFullDiskFailsTheSaveKeepsEarlierCasesAndRecoversWhenSpace
     EXPECT_EQ(db->getFirstString(QStringLiteral("select duanyu from gua_table")), QStringLiteral("第一次的断语"));
 
     ASSERT_TRUE(QFile::remove(filler));
-    ASSERT_TRUE(cases.saveCaseTexts(1, {big, {}}).saved);
+    ASSERT_TRUE(cases.saveCaseTexts(store::TextsToSave::Judgment, {big, {}}).saved);
     EXPECT_EQ(db->getFirstString(QStringLiteral("select duanyu from gua_table")), big);
 }
 

@@ -16,13 +16,14 @@ using store::Database;
 using store::kAllCategories;
 
 struct Texts {
-    QString gua_ming, shiyou, duanyu, fankui;
+    QString hexagramName, subject, judgment, feedback;
 };
 
 qint64 addCase(Database& db, const Texts& t, int category = 1) {
-    return db.insert(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,shiyou,duanyu,fankui) "
-                                    "values(?,'k',?,2024,1,1,?,?,?)"),
-                     {t.gua_ming, category, t.shiyou, t.duanyu, t.fankui});
+    return db.insert(
+        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,shiyou,duanyu,fankui) "
+                       "values(?,'k',?,2024,1,1,?,?,?)"),
+        {t.hexagramName, category, t.subject, t.judgment, t.feedback});
 }
 
 QList<qint64> ids(const QList<store::CaseListRow>& rows) {
@@ -51,7 +52,7 @@ QList<qint64> scan(const QList<ReferenceCase>& cases, const QString& keyword, in
     for (auto it = cases.crbegin(); it != cases.crend() && out.size() < limit; ++it) {
         if (category != kAllCategories && it->category != category) continue;
         const Texts& t = it->texts;
-        for (const QString* text : {&t.gua_ming, &t.shiyou, &t.duanyu, &t.fankui}) {
+        for (const QString* text : {&t.hexagramName, &t.subject, &t.judgment, &t.feedback}) {
             if (foldAscii(*text).contains(k)) {
                 out << it->id;
                 break;
@@ -130,7 +131,7 @@ TEST(KeywordSearch, AgreesWithALiteralScanOnGeneratedCasesAndKeywords) {
         ReferenceCase& c = cases[random.bounded(cases.size())];
         c.texts = texts();
         db->execute(QStringLiteral("update gua_table set gua_ming=?,shiyou=?,duanyu=?,fankui=? where id=?"),
-                    {c.texts.gua_ming, c.texts.shiyou, c.texts.duanyu, c.texts.fankui, c.id});
+                    {c.texts.hexagramName, c.texts.subject, c.texts.judgment, c.texts.feedback, c.id});
     }
     for (int i = 0; i < 30; ++i) {  // deleted cases
         const qsizetype at = random.bounded(cases.size());
@@ -145,7 +146,7 @@ TEST(KeywordSearch, AgreesWithALiteralScanOnGeneratedCasesAndKeywords) {
         const int kind = random.bounded(3);
         if (kind == 0) {  // a piece of a stored text
             const Texts& t = cases[random.bounded(cases.size())].texts;
-            const QString source = t.duanyu + t.fankui;
+            const QString source = t.judgment + t.feedback;
             const auto chars = source.toUcs4();
             if (chars.size() < length) continue;
             const int from = random.bounded(static_cast<int>(chars.size()) - length + 1);

@@ -44,7 +44,7 @@ TEST_F(QuestionTypeTest, StoredWithTheCastLoadedWithTheCaseAndChangedByRow) {
     store::CaseStore cases(*db, history);
     store::CastCase cast;
     cast.caseNumber = QStringLiteral("20260909113312京房式T:17:28:00");
-    cast.zhanlei = QStringLiteral("求财");
+    cast.questionType = QStringLiteral("求财");
     cast.castDate = QDate(2026, 9, 9);
     cases.createCase(cast);
     const qint64 first = cases.record().saveKey;
@@ -52,7 +52,7 @@ TEST_F(QuestionTypeTest, StoredWithTheCastLoadedWithTheCaseAndChangedByRow) {
     EXPECT_TRUE(cases.saveQuestionType(QStringLiteral("婚姻")).saved);
     EXPECT_EQ(questionTypes(*db), (QStringList{cast.caseNumber + u":求财"_s, cast.caseNumber + u":婚姻"_s}));
     cases.loadLocalCase(first);
-    EXPECT_EQ(cases.record().zhanlei, u"求财");
+    EXPECT_EQ(cases.record().questionType, u"求财");
 }
 
 TEST_F(QuestionTypeTest, RoundTripThroughExportAndImport) {

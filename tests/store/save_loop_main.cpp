@@ -13,12 +13,16 @@ int main(int argc, char** argv) {
     store::CaseStore cases(*db, history);
     for (int i = 1;; ++i) {
         store::CastCase cast;
-        cast.gua_ming = QStringLiteral("主卦：乾为天");
+        cast.hexagramName = QStringLiteral("主卦：乾为天");
         cast.caseNumber = QStringLiteral("20240101111111京房式T:%1").arg(i);
         cast.category = QStringLiteral("杂类");
         cast.castDate = QDate(2024, 1, 1);
         cases.createCase(cast);
-        if (!cases.saveCaseTexts(3, {QStringLiteral("断语%1").arg(i), QStringLiteral("反馈%1").arg(i)}).saved) return 1;
+        if (!cases
+                 .saveCaseTexts(store::TextsToSave::Both,
+                                {QStringLiteral("断语%1").arg(i), QStringLiteral("反馈%1").arg(i)})
+                 .saved)
+            return 1;
         std::printf("%d\n", i);
         std::fflush(stdout);
     }

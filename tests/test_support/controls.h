@@ -1,7 +1,7 @@
 #pragma once
-// Reaching a window's controls by their objectName, as a user's script would. A main window is
-// searched in its client area first, so dialogs parented to it never shadow its controls.
-#include <QByteArray>
+// Reaching a window's controls by their objectName, as a user's script would; the names are the
+// constants of the window folder's object_names.h. A main window is searched in its client area
+// first, so dialogs parented to it never shadow its controls.
 #include <QMainWindow>
 #include <QString>
 #include <QWidget>
@@ -19,9 +19,4 @@ T* control(const QWidget& window, const QString& name) {
 template <typename T>
 T* control(const QWidget& window, const char* name) {
     return control<T>(window, QString::fromLatin1(name));
-}
-
-// "Label" and 29 + 2 give "Label31": the name of a control of a numbered row.
-inline QString numbered(const char* prefix, int first, int index) {
-    return QString::fromLatin1(prefix) + QString::number(first + index);
 }

@@ -4,12 +4,12 @@
 
 inline store::CastCase sampleCast(const char16_t* number, const char16_t* subject) {
     store::CastCase c;
-    c.gua_ming = QStringLiteral("乾为天");
+    c.hexagramName = QStringLiteral("乾为天");
     c.caseNumber = QString::fromUtf16(number);
     c.category = QStringLiteral("杂类");
-    c.xingbie = QStringLiteral("男");
-    c.chusheng = QStringLiteral("1980");
-    c.shiyou = QString::fromUtf16(subject);
+    c.gender = QStringLiteral("男");
+    c.birthYear = QStringLiteral("1980");
+    c.subject = QString::fromUtf16(subject);
     c.castDate = QDate(2024, 2, 4);
     return c;
 }

@@ -18,7 +18,7 @@
 
 namespace {
 
-using workbench::CaseTextChoice;
+using store::TextsToSave;
 using workbench::Workbench;
 
 struct Bench {
@@ -91,6 +91,20 @@ TEST(Workbench, TheQuestionTypeIsSavedIntoTheRowOfTheCaseOnView) {
     EXPECT_EQ(b.db->getFirstInteger(QStringLiteral("select count(*) from gua_table where zhanlei='婚姻'")), 0);
 }
 
+// A case stored before dates were kept to 1900..2100 still opens, its pillars from the formulas;
+// the same number typed is refused. 1850-02-04 is 18228 days before 1900-01-01 (甲戌): 丙戌.
+TEST(Workbench, AStoredCaseOutsideTheCalendarsDatesStillOpens) {
+    Bench b;
+    b.db->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,nian,yue,ri,xingbie,chusheng,shiyou) "
+                                 "values('乾为天','18500204111111京房式T:12:00:00',1850,2,4,'男','','')"));
+    ASSERT_TRUE(b.bench.openLocalCase(1));
+    EXPECT_EQ(b.bench.chart().main[0].hexagramName, QStringLiteral("乾为天"));
+    EXPECT_TRUE(b.bench.chart().pillarLabel.contains(QStringLiteral("丙戌日"))) << b.bench.chart().pillarLabel.toStdString();
+    EXPECT_TRUE(b.prompter.messages.isEmpty());
+    EXPECT_FALSE(b.bench.enterCaseNumber(QStringLiteral("18500204111111京房式T:12:00:00")));
+    EXPECT_TRUE(b.prompter.messages.value(0).contains(QStringLiteral("1900-01-01 至 2100-12-31")));
+}
+
 TEST(Workbench, OptionsAreKeptForTheNextRun) {
     Bench b;
     b.bench.setShowStems(false);
@@ -111,7 +125,7 @@ TEST(Workbench, TextsAreUnsavedUntilSavedAndLoadedCasesAreSaved) {
     EXPECT_TRUE(b.bench.judgmentUnsaved());
     EXPECT_FALSE(b.bench.feedbackUnsaved());
     EXPECT_EQ(unsaved.count(), 1);
-    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    ASSERT_TRUE(b.bench.saveTexts(TextsToSave::Judgment));
     EXPECT_FALSE(b.bench.judgmentUnsaved());
     EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table")), QStringLiteral("断：财可得。"));
 
@@ -154,7 +168,7 @@ TEST(Workbench, ReportReplacesTheJudgmentAndCountsAsAnEdit) {
     ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
     b.bench.editJudgment(QStringLiteral("旧的断语"));
     b.prompter.answers = {workbench::Prompter::Answer::Yes};  // the chart of a typed number: stored as a new case
-    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    ASSERT_TRUE(b.bench.saveTexts(TextsToSave::Judgment));
     b.bench.runReport(0, 0);
     EXPECT_FALSE(b.bench.judgment().isEmpty());
     EXPECT_FALSE(b.bench.judgment().contains(QStringLiteral("旧的断语")));
@@ -228,7 +242,7 @@ TEST(Workbench, DatabaseFailuresAreShownNotThrown) {
 
     b.bench.editJudgment(QStringLiteral("要保存的断语"));
     bool saved = true;
-    EXPECT_NO_THROW(saved = b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_NO_THROW(saved = b.bench.saveTexts(TextsToSave::Judgment));
     EXPECT_FALSE(saved);
     EXPECT_TRUE(b.bench.judgmentUnsaved());
     EXPECT_EQ(b.bench.judgment(), QStringLiteral("要保存的断语"));
@@ -260,7 +274,7 @@ TEST(Workbench, TextsNeverGoIntoAnotherCase) {
             EXPECT_FALSE(b.bench.chartIsStoredCase());
             b.bench.editJudgment(QStringLiteral("新卦的断语"));
             b.prompter.answers = {storeAsNew ? workbench::Prompter::Answer::Yes : workbench::Prompter::Answer::No};
-            EXPECT_EQ(b.bench.saveTexts(CaseTextChoice::Judgment), storeAsNew);
+            EXPECT_EQ(b.bench.saveTexts(TextsToSave::Judgment), storeAsNew);
             EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=1")), QString());
             EXPECT_EQ(b.count("gua_table"), storeAsNew ? 2 : 1);
             EXPECT_EQ(b.bench.judgmentUnsaved(), !storeAsNew);
@@ -283,38 +297,37 @@ TEST(Workbench, EverySaveGoesIntoTheCaseOnViewAloneAmongThoseSharingItsNumber) {
     struct Way {
         const char* name;
         // Opens the case with this id (0: shows the number typed instead) and saves the edited texts.
-        std::function<bool(Bench&, qint64, CaseTextChoice)> save;
+        std::function<bool(Bench&, qint64, TextsToSave)> save;
     };
     const Way ways[] = {
         {"recent list and save button",
-         [](Bench& b, qint64 id, CaseTextChoice choice) {
+         [](Bench& b, qint64 id, TextsToSave choice) {
              b.bench.openRecentCase(QString::number(id) + QStringLiteral(";x;y;z"));
-             if (choice != CaseTextChoice::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
-             if (choice != CaseTextChoice::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
+             if (choice != TextsToSave::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
+             if (choice != TextsToSave::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
              return b.bench.saveTexts(choice);
          }},
         {"save prompt",
-         [](Bench& b, qint64 id, CaseTextChoice choice) {
+         [](Bench& b, qint64 id, TextsToSave choice) {
              b.bench.openLocalCase(id);
-             if (choice != CaseTextChoice::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
-             if (choice != CaseTextChoice::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
+             if (choice != TextsToSave::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
+             if (choice != TextsToSave::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
              b.prompter.saveAnswers = {Answer::Yes};
              b.bench.stepBack();
              return !b.bench.judgmentUnsaved() && !b.bench.feedbackUnsaved();
          }},
         {"typed number saved as a new case",
-         [&](Bench& b, qint64, CaseTextChoice choice) {
+         [&](Bench& b, qint64, TextsToSave choice) {
              b.bench.enterCaseNumber(QString::fromUtf16(number));
-             if (choice != CaseTextChoice::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
-             if (choice != CaseTextChoice::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
+             if (choice != TextsToSave::Feedback) b.bench.editJudgment(QStringLiteral("新断"));
+             if (choice != TextsToSave::Judgment) b.bench.editFeedback(QStringLiteral("新馈"));
              b.prompter.answers = {Answer::Yes};
              return b.bench.saveTexts(choice);
          }},
     };
     for (const int sharing : {2, 3})
         for (const Way& way : ways)
-            for (const CaseTextChoice choice :
-                 {CaseTextChoice::Judgment, CaseTextChoice::Feedback, CaseTextChoice::Both}) {
+            for (const TextsToSave choice : {TextsToSave::Judgment, TextsToSave::Feedback, TextsToSave::Both}) {
                 SCOPED_TRACE(testing::Message() << sharing << " sharing, " << way.name << ", choice " << int(choice));
                 Bench b;
                 QList<qint64> ids;
@@ -338,7 +351,7 @@ TEST(Workbench, EverySaveGoesIntoTheCaseOnViewAloneAmongThoseSharingItsNumber) {
                     EXPECT_EQ(text("duanyu", ids[i]), subjects[i] + u'断') << i;
                     EXPECT_EQ(text("fankui", ids[i]), subjects[i] + u'馈') << i;
                 }
-                const bool judgment = choice != CaseTextChoice::Feedback, feedback = choice != CaseTextChoice::Judgment;
+                const bool judgment = choice != TextsToSave::Feedback, feedback = choice != TextsToSave::Judgment;
                 EXPECT_EQ(text("duanyu", target), judgment ? QStringLiteral("新断")
                                                   : typed  ? QString()
                                                            : QStringLiteral("乙断"));
@@ -355,7 +368,7 @@ TEST(Workbench, ATextOverTheLengthLimitIsRefusedAndKept) {
     ASSERT_TRUE(b.bench.enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));
     b.bench.editJudgment(tooLong);
     b.prompter.answers = {workbench::Prompter::Answer::Yes};
-    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_FALSE(b.bench.saveTexts(TextsToSave::Judgment));
     EXPECT_EQ(b.count("gua_table"), 0);  // not offered as a new case either
     ASSERT_EQ(b.prompter.messages.size(), 1);
     EXPECT_TRUE(b.prompter.messages[0].startsWith(QStringLiteral("断语太长"))) << b.prompter.messages[0].toStdString();
@@ -365,8 +378,8 @@ TEST(Workbench, ATextOverTheLengthLimitIsRefusedAndKept) {
     ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
     b.bench.editJudgment(tooLong);
     b.bench.editFeedback(QStringLiteral("应验"));
-    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Both));
-    EXPECT_TRUE(b.bench.saveTexts(CaseTextChoice::Feedback));
+    EXPECT_FALSE(b.bench.saveTexts(TextsToSave::Both));
+    EXPECT_TRUE(b.bench.saveTexts(TextsToSave::Feedback));
     EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu||'/'||fankui from gua_table")),
               QStringLiteral("/应验"));
     EXPECT_TRUE(b.bench.judgmentUnsaved());
@@ -375,7 +388,7 @@ TEST(Workbench, ATextOverTheLengthLimitIsRefusedAndKept) {
 TEST(Workbench, WithoutAChartThereIsNothingToSaveInto) {
     Bench b;
     b.bench.editJudgment(QStringLiteral("断"));
-    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_FALSE(b.bench.saveTexts(TextsToSave::Judgment));
     EXPECT_EQ(b.count("gua_table"), 0);
     EXPECT_TRUE(b.bench.judgmentUnsaved());
     EXPECT_EQ(b.prompter.messages.size(), 1);
@@ -430,7 +443,7 @@ TEST(Workbench, DeletingTheCaseOnViewLeavesItsTextsNowhereToGo) {
     // A save now offers a new case; refused, nothing comes back.
     b.bench.editJudgment(QStringLiteral("断"));
     b.prompter.answers = {workbench::Prompter::Answer::No};
-    EXPECT_FALSE(b.bench.saveTexts(CaseTextChoice::Judgment));
+    EXPECT_FALSE(b.bench.saveTexts(TextsToSave::Judgment));
     EXPECT_EQ(b.count("gua_table"), 0);
 }
 
@@ -458,7 +471,7 @@ TEST(Workbench, BackupHoldsEveryCase) {
     ASSERT_TRUE(b.bench.storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
     ASSERT_TRUE(b.bench.openLocalCase(1));
     b.bench.editFeedback(QStringLiteral("应验"));
-    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Feedback));
+    ASSERT_TRUE(b.bench.saveTexts(TextsToSave::Feedback));
     const QString copy = b.dir.filePath(QStringLiteral("copy.db"));
     ASSERT_TRUE(b.bench.backUpTo(copy));
     auto restored = store::Database::open(copy);
@@ -498,7 +511,7 @@ TEST(Workbench, RestoreBringsBackTheBackupsCasesAndOptions) {
     // A save offers a new case rather than writing into case 2 of the old library, or case 1.
     b.bench.editJudgment(QStringLiteral("新断语"));
     b.prompter.answers = {workbench::Prompter::Answer::Yes};
-    ASSERT_TRUE(b.bench.saveTexts(CaseTextChoice::Judgment)) << b.prompter.messages.join(u'|').toStdString();
+    ASSERT_TRUE(b.bench.saveTexts(TextsToSave::Judgment)) << b.prompter.messages.join(u'|').toStdString();
     EXPECT_EQ(b.count("gua_table"), 2);
     EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=1")), QString());
     EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=2")), QStringLiteral("新断语"));

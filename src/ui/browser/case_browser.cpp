@@ -15,6 +15,7 @@
 #include "cloud/cloud_case_service.h"
 #include "store/case_categories.h"
 #include "ui/browser/case_browser_layout.h"
+#include "ui/browser/object_names.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/enter_key.h"
 #include "ui/common/tab_order.h"
@@ -28,6 +29,7 @@ namespace ui {
 namespace {
 
 namespace layout = browser_layout;
+namespace names = objectnames::casebrowser;
 using workbench::caseItemId;
 
 void fill(QListWidget* list, const QStringList& items) {
@@ -46,7 +48,7 @@ QListWidgetItem* picked(const QListWidget* list) { return list->selectedItems().
 }  // namespace
 
 QString categoryItem(const store::Category& category) {
-    return u'(' + QString::number(category.lei_id) + u')' + category.lei_mingcheng;
+    return u'(' + QString::number(category.categoryId) + u')' + category.categoryName;
 }
 
 qint64 categoryIdOfItem(const QString& item) { return item.mid(1, item.indexOf(u')') - 1).toLongLong(); }
@@ -54,57 +56,57 @@ qint64 categoryIdOfItem(const QString& item) { return item.mid(1, item.indexOf(u
 QString categoryNameOfItem(const QString& item) { return item.mid(item.indexOf(u')') + 1); }
 
 CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
-    setObjectName(QStringLiteral("TForm3"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("读取"));
     QWidget* client = scrolledClient(this, layout::kDialog);
     new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
 
-    auto* source = place<QGroupBox>(client, "GroupBox1", layout::kSourceGroup);
+    auto* source = place<QGroupBox>(client, names::sourceGroup, layout::kSourceGroup);
     source->setTitle(QStringLiteral("数据来源"));
-    cloudSource_ = place<QRadioButton>(source, "RadioButton1", layout::kLeftRadio);
+    cloudSource_ = place<QRadioButton>(source, names::cloudSource, layout::kLeftRadio);
     cloudSource_->setText(QStringLiteral("网络云存储"));
     cloudSource_->setChecked(true);
-    localSource_ = place<QRadioButton>(source, "RadioButton2", layout::kRightRadio);
+    localSource_ = place<QRadioButton>(source, names::localSource, layout::kRightRadio);
     localSource_->setText(QStringLiteral("本机数据"));
-    auto* view = place<QGroupBox>(client, "GroupBox2", layout::kViewGroup);
+    auto* view = place<QGroupBox>(client, names::viewGroup, layout::kViewGroup);
     view->setTitle(QStringLiteral("查看方式"));
-    byCategory_ = place<QRadioButton>(view, "RadioButton3", layout::kLeftRadio);
+    byCategory_ = place<QRadioButton>(view, names::byCategory, layout::kLeftRadio);
     byCategory_->setText(QStringLiteral("按分类查看"));
     byCategory_->setChecked(true);
-    byTime_ = place<QRadioButton>(view, "RadioButton4", layout::kRightRadio);
+    byTime_ = place<QRadioButton>(view, names::byTime, layout::kRightRadio);
     byTime_->setText(QStringLiteral("按时间查看"));
 
-    place<QLabel>(client, "Label1", layout::kKeywordCaption)->setText(QStringLiteral("关键字："));
-    keywordEdit_ = place<QLineEdit>(client, "Edit1", layout::kKeyword);
+    place<QLabel>(client, names::keywordCaption, layout::kKeywordCaption)->setText(QStringLiteral("关键字："));
+    keywordEdit_ = place<QLineEdit>(client, names::keywordEdit, layout::kKeyword);
     keywordEdit_->setToolTip(QStringLiteral("搜索最多显示100个卦，如结果过多请更改关键字"));
-    searchButton_ = place<QPushButton>(client, "Button1", layout::kSearch);
+    searchButton_ = place<QPushButton>(client, names::searchButton, layout::kSearch);
     searchButton_->setText(QStringLiteral("搜索"));
 
-    categoryList_ = place<QListWidget>(client, "ListBox1", layout::kCategories);
-    yearList_ = place<QListWidget>(client, "ListBox2", layout::kYears);
-    monthList_ = place<QListWidget>(client, "ListBox3", layout::kMonths);
-    caseList_ = place<QListWidget>(client, "ListBox4", layout::kCases);
-    textsView_ = place<QPlainTextEdit>(client, "Memo1", layout::kTexts);
+    categoryList_ = place<QListWidget>(client, names::categoryList, layout::kCategories);
+    yearList_ = place<QListWidget>(client, names::yearList, layout::kYears);
+    monthList_ = place<QListWidget>(client, names::monthList, layout::kMonths);
+    caseList_ = place<QListWidget>(client, names::caseList, layout::kCases);
+    textsView_ = place<QPlainTextEdit>(client, names::textsView, layout::kTexts);
     textsView_->setReadOnly(true);
-    openButton_ = place<QPushButton>(client, "Button2", layout::kOpen);
+    openButton_ = place<QPushButton>(client, names::openButton, layout::kOpen);
     openButton_->setText(QStringLiteral("读取此卦"));
 
-    selectedLabel_ = place<QLabel>(client, "Label2", layout::kSelected);
-    newNameEdit_ = place<QLineEdit>(client, "Edit2", layout::kNewName);
-    renameButton_ = place<QPushButton>(client, "Button3", layout::kRename);
+    selectedLabel_ = place<QLabel>(client, names::selectedLabel, layout::kSelected);
+    newNameEdit_ = place<QLineEdit>(client, names::newNameEdit, layout::kNewName);
+    renameButton_ = place<QPushButton>(client, names::renameButton, layout::kRename);
     renameButton_->setText(QStringLiteral("更改分类名称"));
     renameButton_->setToolTip(QStringLiteral("在输入框内输入新名称，然后点此按钮更改类别名称"));
 
-    deleteCaseButton_ = button(client, "DeleteCaseButton", QStringLiteral("删除此卦"), layout::kDeleteCase,
+    deleteCaseButton_ = button(client, names::deleteCaseButton, QStringLiteral("删除此卦"), layout::kDeleteCase,
                                QStringLiteral("删除选中的本机卦例（Delete 键）"));
-    moveTargetBox_ = place<QComboBox>(client, "MoveTargetBox", layout::kMoveTarget);
+    moveTargetBox_ = place<QComboBox>(client, names::moveTargetBox, layout::kMoveTarget);
     moveTargetBox_->setToolTip(QStringLiteral("选中的卦例要移到的分类"));
-    moveCaseButton_ = button(client, "MoveCaseButton", QStringLiteral("移到此类"), layout::kMoveCase,
+    moveCaseButton_ = button(client, names::moveCaseButton, QStringLiteral("移到此类"), layout::kMoveCase,
                              QStringLiteral("把选中的本机卦例移到上面选的分类"));
-    addCategoryButton_ = button(client, "AddCategoryButton", QStringLiteral("添加分类"), layout::kAddCategory,
+    addCategoryButton_ = button(client, names::addCategoryButton, QStringLiteral("添加分类"), layout::kAddCategory,
                                 QStringLiteral("以输入框内的名称添加一个新分类"));
-    deleteCategoryButton_ = button(client, "DeleteCategoryButton", QStringLiteral("删除分类"), layout::kDeleteCategory,
-                                   QStringLiteral("删除选中的分类，其中的卦例移到“杂类”"));
+    deleteCategoryButton_ = button(client, names::deleteCategoryButton, QStringLiteral("删除分类"),
+                                   layout::kDeleteCategory, QStringLiteral("删除选中的分类，其中的卦例移到“杂类”"));
     for (QListWidget* list : {categoryList_, yearList_, monthList_, caseList_}) list->installEventFilter(this);
     connect(deleteCaseButton_, &QPushButton::clicked, this, &CaseBrowser::deleteCase);
     connect(moveCaseButton_, &QPushButton::clicked, this, &CaseBrowser::moveCase);
@@ -186,7 +188,7 @@ void CaseBrowser::fillCategories() {
     guarded([this] {
         for (const store::Category& c : bench_.caseLists().categories()) {
             categoryList_->addItem(categoryItem(c));
-            moveTargetBox_->addItem(c.lei_mingcheng, c.lei_id);
+            moveTargetBox_->addItem(c.categoryName, c.categoryId);
         }
     });
     yearList_->clear();
@@ -268,7 +270,7 @@ void CaseBrowser::casePicked() {
     }
     guarded([&] {
         if (const auto texts = bench_.caseLists().caseTexts(id))
-            textsView_->setPlainText(texts->duanyu + QStringLiteral("\n***反馈***\n") + texts->fankui);
+            textsView_->setPlainText(texts->judgment + QStringLiteral("\n***反馈***\n") + texts->feedback);
     });
 }
 
@@ -433,10 +435,10 @@ void CaseBrowser::reloadKeepingPicks() {
         moveTargetBox_->clear();
         if (byCategory_->isChecked()) categoryList_->clear();
         for (const store::Category& c : categories) {
-            moveTargetBox_->addItem(c.lei_mingcheng, c.lei_id);
+            moveTargetBox_->addItem(c.categoryName, c.categoryId);
             if (!byCategory_->isChecked()) continue;
             categoryList_->addItem(categoryItem(c));
-            if (!category.isEmpty() && categoryIdOfItem(category) == c.lei_id)
+            if (!category.isEmpty() && categoryIdOfItem(category) == c.categoryId)
                 categoryList_->setCurrentRow(categoryList_->count() - 1);
         }
         moveTargetBox_->setCurrentIndex(std::max(0, moveTargetBox_->findData(target)));

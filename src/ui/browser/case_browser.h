@@ -65,26 +65,27 @@ private:
     workbench::Workbench& bench_;
     bool firstShowingDone_ = false;
 
-    QRadioButton* cloudSource_ = nullptr;          // RadioButton1 "网络云存储"
-    QRadioButton* localSource_ = nullptr;          // RadioButton2 "本机数据"
-    QRadioButton* byCategory_ = nullptr;           // RadioButton3 "按分类查看"
-    QRadioButton* byTime_ = nullptr;               // RadioButton4 "按时间查看"
-    QLineEdit* keywordEdit_ = nullptr;             // Edit1
-    QPushButton* searchButton_ = nullptr;          // Button1 "搜索"
-    QListWidget* categoryList_ = nullptr;          // ListBox1
-    QListWidget* yearList_ = nullptr;              // ListBox2
-    QListWidget* monthList_ = nullptr;             // ListBox3
-    QListWidget* caseList_ = nullptr;              // ListBox4
-    QPlainTextEdit* textsView_ = nullptr;          // Memo1
-    QPushButton* openButton_ = nullptr;            // Button2 "读取此卦"
-    QLabel* selectedLabel_ = nullptr;              // Label2
-    QLineEdit* newNameEdit_ = nullptr;             // Edit2
-    QPushButton* deleteCaseButton_ = nullptr;      // DeleteCaseButton "删除此卦"
-    QComboBox* moveTargetBox_ = nullptr;           // MoveTargetBox
-    QPushButton* moveCaseButton_ = nullptr;        // MoveCaseButton "移到此类"
-    QPushButton* addCategoryButton_ = nullptr;     // AddCategoryButton "添加分类"
-    QPushButton* deleteCategoryButton_ = nullptr;  // DeleteCategoryButton "删除分类"
-    QPushButton* renameButton_ = nullptr;          // Button3 "更改分类名称"
+    // Controls by role; their objectNames are in object_names.h.
+    QRadioButton* cloudSource_ = nullptr;  // "网络云存储"
+    QRadioButton* localSource_ = nullptr;  // "本机数据"
+    QRadioButton* byCategory_ = nullptr;   // "按分类查看"
+    QRadioButton* byTime_ = nullptr;       // "按时间查看"
+    QLineEdit* keywordEdit_ = nullptr;
+    QPushButton* searchButton_ = nullptr;  // "搜索"
+    QListWidget* categoryList_ = nullptr;
+    QListWidget* yearList_ = nullptr;
+    QListWidget* monthList_ = nullptr;
+    QListWidget* caseList_ = nullptr;
+    QPlainTextEdit* textsView_ = nullptr;
+    QPushButton* openButton_ = nullptr;  // "读取此卦"
+    QLabel* selectedLabel_ = nullptr;
+    QLineEdit* newNameEdit_ = nullptr;
+    QPushButton* deleteCaseButton_ = nullptr;  // "删除此卦"
+    QComboBox* moveTargetBox_ = nullptr;
+    QPushButton* moveCaseButton_ = nullptr;        // "移到此类"
+    QPushButton* addCategoryButton_ = nullptr;     // "添加分类"
+    QPushButton* deleteCategoryButton_ = nullptr;  // "删除分类"
+    QPushButton* renameButton_ = nullptr;          // "更改分类名称"
 };
 
 // "(lei_id)name" and back.

@@ -8,6 +8,7 @@
 #include "calendar/calendar_rows.h"
 #include "calendar/civil_date.h"
 #include "ui/calendar/calendar_viewer_layout.h"
+#include "ui/calendar/object_names.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "ui/common/window_fit.h"
@@ -18,25 +19,27 @@ namespace ui {
 namespace {
 
 namespace layout = calendar_layout;
+namespace names = objectnames::calendarviewer;
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
 CalendarViewer::CalendarViewer(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
-    setObjectName(QStringLiteral("TForm4"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("天干地支查看"));
     QWidget* client = scrolledClient(this, layout::kDialog);
     new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
-    yearList_ = place<QListWidget>(client, "ListBox1", layout::kYears);
-    monthList_ = place<QListWidget>(client, "ListBox2", layout::kMonths);
-    dayList_ = place<QListWidget>(client, "ListBox3", layout::kDays);
-    pickedLabel_ = place<QLabel>(client, "Label1", layout::kPicked);
+    yearList_ = place<QListWidget>(client, names::yearList, layout::kYears);
+    monthList_ = place<QListWidget>(client, names::monthList, layout::kMonths);
+    dayList_ = place<QListWidget>(client, names::dayList, layout::kDays);
+    pickedLabel_ = place<QLabel>(client, names::pickedLabel, layout::kPicked);
     pickedLabel_->setText(QStringLiteral("公历"));
-    place<QLabel>(client, "Label2", layout::kHint)->setText(QStringLiteral("请先选择年来查看月，再选择月来查看日"));
-    useButton_ = place<QPushButton>(client, "Button1", layout::kUse);
+    place<QLabel>(client, names::hintLabel, layout::kHint)
+        ->setText(QStringLiteral("请先选择年来查看月，再选择月来查看日"));
+    useButton_ = place<QPushButton>(client, names::useButton, layout::kUse);
     useButton_->setText(QStringLiteral("使用此日期"));
-    closeButton_ = place<QPushButton>(client, "Button2", layout::kClose);
+    closeButton_ = place<QPushButton>(client, names::closeButton, layout::kClose);
     closeButton_->setText(QStringLiteral("关闭"));
 
     yearList_->setAccessibleName(QStringLiteral("年"));
@@ -71,7 +74,7 @@ void CalendarViewer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (keepPicked_) return;  // the same viewer shown again the other way: the user's pick stays
     yearList_->clear();
-    for (int y = kFirstCalendarYear; y <= kLastCalendarYear; ++y) yearList_->addItem(text(cal::year_row_text(y)));
+    for (int y = kFirstCalendarYear; y <= kLastCalendarYear; ++y) yearList_->addItem(text(cal::yearRowText(y)));
     // A today outside the list selects the nearest year of it.
     const QDate today = bench_.clock().today();
     const int year = std::clamp(today.year(), kFirstCalendarYear, kLastCalendarYear);
@@ -116,15 +119,15 @@ void CalendarViewer::monthPicked() {
 void CalendarViewer::fillMonths() {
     const int year = kFirstCalendarYear + yearList_->currentRow();
     monthList_->clear();
-    for (int m = 1; m <= 12; ++m) monthList_->addItem(text(cal::month_row_text(year, m, bench_.calendarSource())));
+    for (int m = 1; m <= 12; ++m) monthList_->addItem(text(cal::monthRowText(year, m, bench_.calendarSource())));
 }
 
 void CalendarViewer::fillDays() {
     const int year = kFirstCalendarYear + yearList_->currentRow();
     const int month = monthList_->currentRow() + 1;
     dayList_->clear();
-    for (int d = 1; d <= cal::days_in_month(year, month); ++d)
-        dayList_->addItem(text(cal::day_row_text(year, month, d, bench_.calendarSource())));
+    for (int d = 1; d <= cal::daysInMonth(year, month); ++d)
+        dayList_->addItem(text(cal::dayRowText(year, month, d, bench_.calendarSource())));
     dayList_->setCurrentRow(0);
     showPicked();
 }

@@ -52,12 +52,13 @@ private:
     workbench::Workbench& bench_;
     bool modalRun_ = false;
     bool keepPicked_ = false;
-    QListWidget* yearList_ = nullptr;     // ListBox1
-    QListWidget* monthList_ = nullptr;    // ListBox2
-    QListWidget* dayList_ = nullptr;      // ListBox3
-    QLabel* pickedLabel_ = nullptr;       // Label1
-    QPushButton* useButton_ = nullptr;    // Button1 "使用此日期"
-    QPushButton* closeButton_ = nullptr;  // Button2 "关闭"
+    // Controls by role; their objectNames are in object_names.h.
+    QListWidget* yearList_ = nullptr;
+    QListWidget* monthList_ = nullptr;
+    QListWidget* dayList_ = nullptr;
+    QLabel* pickedLabel_ = nullptr;
+    QPushButton* useButton_ = nullptr;    // "使用此日期"
+    QPushButton* closeButton_ = nullptr;  // "关闭"
 };
 
 }  // namespace ui

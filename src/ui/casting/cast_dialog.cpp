@@ -28,6 +28,7 @@
 #include "reading/reading.h"
 #include "store/case_record.h"
 #include "ui/casting/cast_dialog_layout.h"
+#include "ui/casting/object_names.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/busy_cursor.h"
 #include "ui/common/focus_mark.h"
@@ -44,6 +45,7 @@ using casting::CaseInputs;
 using casting::CoinSet;
 using Kind = casting::CastOutcome::Kind;
 namespace layout = cast_layout;
+namespace names = objectnames::castdialog;
 
 QLabel* caption(QWidget* parent, const QString& text, const QRect& at) {
     auto* l = new QLabel(text, parent);
@@ -99,7 +101,7 @@ DetailBoxes detailBoxes(QWidget* tab, const char* category, const char* sex, con
 QComboBox* questionBox(QWidget* tab, const QRect& captionAt, const QRect& at) {
     caption(tab, QStringLiteral("占类："), captionAt);
     auto* box = new QComboBox(tab);
-    box->setObjectName(QStringLiteral("questionTypeBox"));
+    box->setObjectName(names::questionBox);
     box->setGeometry(at);
     box->setAccessibleName(QStringLiteral("占类"));
     box->addItem(QString());
@@ -134,20 +136,20 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
           const QDateTime now = bench.clock().now();
           return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()));
       }) {
-    setObjectName(QStringLiteral("TForm2"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("起卦"));
     QWidget* client = scrolledClient(this, layout::kDialog);
     new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
 
-    tabs_ = place<QTabWidget>(client, "PageControl1", layout::kTabs);
+    tabs_ = place<QTabWidget>(client, names::tabs, layout::kTabs);
     auto* first = new QWidget;
-    first->setObjectName(QStringLiteral("TabSheet1"));
+    first->setObjectName(names::firstTab);
     auto* second = new QWidget;
-    second->setObjectName(QStringLiteral("TabSheet2"));
+    second->setObjectName(names::secondTab);
     tabs_->addTab(first, QStringLiteral("常用功能"));
     tabs_->addTab(second, QStringLiteral("高级功能"));
     auto* third = new QWidget;
-    third->setObjectName(QStringLiteral("NumberTimeTab"));
+    third->setObjectName(names::numberTimeTab);
     tabs_->addTab(third, QStringLiteral("数字/时间"));
     buildFirstTab(first);
     buildSecondTab(second);
@@ -181,21 +183,20 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
 void CastDialog::buildFirstTab(QWidget* tab) {
     using namespace layout::first;
     caption(tab, QStringLiteral("占事："), kSubjectCaption);
-    subjectEdit1_ = place<QLineEdit>(tab, "Edit5", kSubject);
+    subjectEdit1_ = place<QLineEdit>(tab, names::subjectEdit1, kSubject);
     questionBox1_ = questionBox(tab, kQuestionCaption, kQuestion);
     caption(tab, QStringLiteral("起卦时间日期："), kMomentCaption);
-    dateEdit1_ = datePicker(tab, "DateTimePicker3", kDate);
-    timeEdit1_ = timePicker(tab, "DateTimePicker4", kTime);
-    const DetailBoxes details = detailBoxes(tab, "ComboBox3", "ComboBox4", "Edit4", kDetailsY);
+    dateEdit1_ = datePicker(tab, names::dateEdit1, kDate);
+    timeEdit1_ = timePicker(tab, names::timeEdit1, kTime);
+    const DetailBoxes details = detailBoxes(tab, names::categoryBox1, names::sexBox1, names::birthYearEdit1, kDetailsY);
     categoryBox1_ = details.category;
     sexBox1_ = details.sex;
     birthYearEdit1_ = details.birthYear;
 
-    auto* throws = place<QGroupBox>(tab, "GroupBox3", kThrows);
+    auto* throws = place<QGroupBox>(tab, names::throwsGroup, kThrows);
     throws->setTitle(QStringLiteral("手工起卦选项，点击鼠标更改"));
     for (int k = 0; k < 6; ++k) {
-        const QByteArray name = "Label" + QByteArray::number(29 + k);
-        QLabel* l = place<FocusLabel>(throws, name.constData(), throwLabel(k));
+        QLabel* l = place<FocusLabel>(throws, names::throwLabels[std::size_t(k)], throwLabel(k));
         l->setFont(largerFont(l->font(), layout::kThrowFontPoints));
         l->setToolTip(QStringLiteral("点击鼠标后分别会在少阳少阴老阳老阴之间变动"));
         l->setCursor(Qt::PointingHandCursor);
@@ -204,46 +205,44 @@ void CastDialog::buildFirstTab(QWidget* tab) {
         l->setAccessibleName(QStringLiteral("第%1次摇得").arg(k + 1));
         throwLabels_[std::size_t(k)] = l;
     }
-    manualCastButton_ = button(tab, "Button6", QStringLiteral("手工起卦"), kManualCast);
-    computerCastButton1_ = button(tab, "Button2", QStringLiteral("电脑自动起卦"), kComputerCast,
+    manualCastButton_ = button(tab, names::manualCastButton, QStringLiteral("手工起卦"), kManualCast);
+    computerCastButton1_ = button(tab, names::computerCastButton1, QStringLiteral("电脑自动起卦"), kComputerCast,
                                   QStringLiteral("利用cpu真随机数或者伪随机数自动起卦"));
-    cancelButton_ = button(tab, "Button7", QStringLiteral("取消"), kCancel);
+    cancelButton_ = button(tab, names::cancelButton, QStringLiteral("取消"), kCancel);
 }
 
 void CastDialog::buildSecondTab(QWidget* tab) {
     using namespace layout::second;
     caption(tab, QStringLiteral("起卦时间日期："), kMomentCaption);
-    dateEdit2_ = datePicker(tab, "DateTimePicker1", kDate);
-    timeEdit2_ = timePicker(tab, "DateTimePicker2", kTime);
-    dateHeaderLabel_ = place<QLabel>(tab, "Label14", kDateHeader);
-    termLabel_ = place<QLabel>(tab, "Label19", kTerm);
-    const DetailBoxes details = detailBoxes(tab, "ComboBox1", "ComboBox2", "Edit2", kDetailsY);
+    dateEdit2_ = datePicker(tab, names::dateEdit2, kDate);
+    timeEdit2_ = timePicker(tab, names::timeEdit2, kTime);
+    dateHeaderLabel_ = place<QLabel>(tab, names::dateHeaderLabel, kDateHeader);
+    termLabel_ = place<QLabel>(tab, names::termLabel, kTerm);
+    const DetailBoxes details = detailBoxes(tab, names::categoryBox2, names::sexBox2, names::birthYearEdit2, kDetailsY);
     categoryBox2_ = details.category;
     sexBox2_ = details.sex;
     birthYearEdit2_ = details.birthYear;
     caption(tab, QStringLiteral("占事："), kSubjectCaption);
-    subjectEdit2_ = place<QLineEdit>(tab, "Edit3", kSubject);
+    subjectEdit2_ = place<QLineEdit>(tab, names::subjectEdit2, kSubject);
     questionBox2_ = questionBox(tab, kQuestionCaption, kQuestion);
 
     caption(tab, QStringLiteral("卦例ID或者卦名："), kNameCaption);
-    nameEdit_ = place<QLineEdit>(tab, "Edit1", kName);
-    nameCastButton_ =
-        button(tab, "Button4", QStringLiteral("根据卦名排盘"), kNameCast, QStringLiteral("根据输入的卦名称来排盘"));
-    matchButton_ = button(tab, "Button5", QStringLiteral("匹配干支"), kMatch,
+    nameEdit_ = place<QLineEdit>(tab, names::nameEdit, kName);
+    nameCastButton_ = button(tab, names::nameCastButton, QStringLiteral("根据卦名排盘"), kNameCast,
+                             QStringLiteral("根据输入的卦名称来排盘"));
+    matchButton_ = button(tab, names::matchButton, QStringLiteral("匹配干支"), kMatch,
                           QStringLiteral("按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配"));
-    viewerButton_ =
-        button(tab, "Button29", QStringLiteral("查看干支纪年"), kViewer, QStringLiteral("查看选定年月日的天干地支"));
+    viewerButton_ = button(tab, names::viewerButton, QStringLiteral("查看干支纪年"), kViewer,
+                           QStringLiteral("查看选定年月日的天干地支"));
 
     const QString lineNames[] = {QStringLiteral("初爻："), QStringLiteral("二爻："), QStringLiteral("三爻："),
                                  QStringLiteral("四爻："), QStringLiteral("五爻："), QStringLiteral("上爻：")};
     for (int l = 0; l < 6; ++l) {
-        const QByteArray radioName = "RadioButton" + QByteArray::number(1 + l);
-        QRadioButton* r = place<QRadioButton>(tab, radioName.constData(), lineRadio(l));
+        QRadioButton* r = place<QRadioButton>(tab, names::lineRadios[std::size_t(l)], lineRadio(l));
         r->setText(lineNames[l]);
         r->setToolTip(QStringLiteral("点击右边按钮选择"));
         lineRadios_[std::size_t(l)] = r;
-        const QByteArray labelName = "Label" + QByteArray::number(7 + l);
-        QLabel* v = place<FocusLabel>(tab, labelName.constData(), lineSymbol(l));
+        QLabel* v = place<FocusLabel>(tab, names::lineLabels[std::size_t(l)], lineSymbol(l));
         v->setFont(largerFont(v->font(), layout::kLineFontPoints));
         v->setCursor(Qt::PointingHandCursor);
         v->installEventFilter(this);
@@ -253,45 +252,44 @@ void CastDialog::buildSecondTab(QWidget* tab) {
     }
     lineLabels_[0]->setToolTip(QStringLiteral("鼠标点此更改阴阳"));
     for (int i = 0; i < 3; ++i) {
-        const QByteArray name = "Image" + QByteArray::number(1 + i);
-        QLabel* c = place<FocusLabel>(tab, name.constData(), coin(i));
+        QLabel* c = place<FocusLabel>(tab, names::coinImages[std::size_t(i)], coin(i));
         c->setCursor(Qt::PointingHandCursor);
         c->installEventFilter(this);
         c->setFocusPolicy(Qt::StrongFocus);
         c->setAccessibleName(QStringLiteral("硬币%1").arg(i + 1));
         coinImages_[std::size_t(i)] = c;
     }
-    namesLabel_ = place<QLabel>(tab, "Label16", kNames);
-    clearButton_ = button(tab, "Button25", QStringLiteral("清空"), kClear);
-    finishManualButton_ = button(tab, "Button26", QStringLiteral("完成手工起卦"), kFinishManual);
-    nextLineButton_ = button(tab, "Button1", QStringLiteral("下一爻"), kNextLine);
+    namesLabel_ = place<QLabel>(tab, names::namesLabel, kNames);
+    clearButton_ = button(tab, names::clearButton, QStringLiteral("清空"), kClear);
+    finishManualButton_ = button(tab, names::finishManualButton, QStringLiteral("完成手工起卦"), kFinishManual);
+    nextLineButton_ = button(tab, names::nextLineButton, QStringLiteral("下一爻"), kNextLine);
     nextLineButton_->hide();
-    patternBox_ = checkBox(tab, "CheckBox1", QStringLiteral("显示硬币图案"), kPattern);
-    rulesView_ = place<QPlainTextEdit>(tab, "Memo1", kRules);
+    patternBox_ = checkBox(tab, names::patternBox, QStringLiteral("显示硬币图案"), kPattern);
+    rulesView_ = place<QPlainTextEdit>(tab, names::rulesView, kRules);
     rulesView_->setReadOnly(true);
     rulesView_->setAccessibleName(QStringLiteral("手工起卦说明"));
     rulesView_->setPlainText(casting::rulesText().join(u'\n'));
 
-    sourceLabel_ = place<QLabel>(tab, "Label17", kSource);
+    sourceLabel_ = place<QLabel>(tab, names::sourceLabel, kSource);
     sourceLabel_->setWordWrap(true);
     sourceLabel_->setToolTip(QStringLiteral("支持12年产的ivy架构cpu真随机数和网络随机数，以cpu随机数为佳，速度快。"));
-    computerCastButton2_ = button(tab, "Button27", QStringLiteral("电脑自动起卦"), kComputerCast,
+    computerCastButton2_ = button(tab, names::computerCastButton2, QStringLiteral("电脑自动起卦"), kComputerCast,
                                   QStringLiteral("利用cpu真随机数或者伪随机数自动起卦"));
-    randomDateBox_ = checkBox(tab, "CheckBox2", QStringLiteral("使用随机日期"), kRandomDate,
+    randomDateBox_ = checkBox(tab, names::randomDateBox, QStringLiteral("使用随机日期"), kRandomDate,
                               QStringLiteral("勾选此项，起卦时将使用一个随机的日期作为起卦日期"));
-    auto* method = place<QGroupBox>(tab, "GroupBox2", kMethodGroup);
+    auto* method = place<QGroupBox>(tab, names::methodGroup, kMethodGroup);
     method->setTitle(QStringLiteral("排卦方式"));
-    randomMethod_ = place<QRadioButton>(method, "RadioButton12", methodRadio(0));
+    randomMethod_ = place<QRadioButton>(method, names::randomMethod, methodRadio(0));
     randomMethod_->setText(QStringLiteral("随机"));
-    jingfangMethod_ = place<QRadioButton>(method, "RadioButton13", methodRadio(1));
+    jingfangMethod_ = place<QRadioButton>(method, names::jingfangMethod, methodRadio(1));
     jingfangMethod_->setText(QStringLiteral("京房式"));
-    zangshanMethod_ = place<QRadioButton>(method, "RadioButton14", methodRadio(2));
+    zangshanMethod_ = place<QRadioButton>(method, names::zangshanMethod, methodRadio(2));
     zangshanMethod_->setText(QStringLiteral("藏山卜"));
-    chartOnlyBox_ = checkBox(tab, "CheckBox3", QStringLiteral("仅排盘，不保存"), kChartOnly,
+    chartOnlyBox_ = checkBox(tab, names::chartOnlyBox, QStringLiteral("仅排盘，不保存"), kChartOnly,
                              QStringLiteral("本次仅排盘不自动保存卦例，适合研究分析现有卦使用。"));
     readCasesButton_ =
-        button(tab, "Button3", QStringLiteral("读取卦例"), kReadCases, QStringLiteral("读取以前保存的卦"));
-    closeButton_ = button(tab, "Button28", QStringLiteral("关闭"), kClose,
+        button(tab, names::readCasesButton, QStringLiteral("读取卦例"), kReadCases, QStringLiteral("读取以前保存的卦"));
+    closeButton_ = button(tab, names::closeButton, QStringLiteral("关闭"), kClose,
                           QStringLiteral("如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。"));
 }
 
@@ -304,28 +302,28 @@ void CastDialog::buildNumberTab(QWidget* tab) {
     momentRow->addWidget(timeEdit3_);
     momentRow->addStretch();
     dateHeaderLabel3_ = new QLabel(tab);
-    dateHeaderLabel3_->setObjectName(QStringLiteral("NumberTimeHeader"));
+    dateHeaderLabel3_->setObjectName(names::numberTimeHeader);
     dateHeaderLabel3_->setWordWrap(true);
 
     auto* placeGroup = new QGroupBox(QStringLiteral("起卦地点（本卦）"), tab);
-    placeGroup->setObjectName(QStringLiteral("CastPlaceGroup"));
+    placeGroup->setObjectName(names::castPlaceGroup);
     placeFields_ = new PlaceFields(placeGroup);
     (new QVBoxLayout(placeGroup))->addWidget(placeFields_);
 
     auto* plumGroup = new QGroupBox(QStringLiteral("梅花起卦"), tab);
-    plumGroup->setObjectName(QStringLiteral("PlumGroup"));
+    plumGroup->setObjectName(names::plumGroup);
     plumTimeButton_ = new QPushButton(QStringLiteral("时间起卦"), plumGroup);
-    plumTimeButton_->setObjectName(QStringLiteral("PlumTimeButton"));
+    plumTimeButton_->setObjectName(names::plumTimeButton);
     plumTimeButton_->setToolTip(QStringLiteral("年支数+农历月+农历日为上卦，再加时支数为下卦，总数除六取动爻"));
     numbersEdit_ = new QLineEdit(plumGroup);
-    numbersEdit_->setObjectName(QStringLiteral("NumbersEdit"));
+    numbersEdit_->setObjectName(names::numbersEdit);
     numbersEdit_->setPlaceholderText(QStringLiteral("两个或三个数，以空格分开"));
     numbersEdit_->setAccessibleName(QStringLiteral("报数"));
     numbersEdit_->setToolTip(QStringLiteral("第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻"));
     addHourBox_ = new QCheckBox(QStringLiteral("加时辰数"), plumGroup);
-    addHourBox_->setObjectName(QStringLiteral("AddHourBox"));
+    addHourBox_->setObjectName(names::addHourBox);
     plumNumbersButton_ = new QPushButton(QStringLiteral("数字起卦"), plumGroup);
-    plumNumbersButton_->setObjectName(QStringLiteral("PlumNumbersButton"));
+    plumNumbersButton_->setObjectName(names::plumNumbersButton);
     auto* plumLayout = new QGridLayout(plumGroup);
     plumLayout->addWidget(plumTimeButton_, 0, 0);
     plumLayout->addWidget(new QLabel(QStringLiteral("报数："), plumGroup), 1, 0);
@@ -334,9 +332,9 @@ void CastDialog::buildNumberTab(QWidget* tab) {
     plumLayout->addWidget(plumNumbersButton_, 1, 3);
 
     auto* yarrowGroup = new QGroupBox(QStringLiteral("蓍草"), tab);
-    yarrowGroup->setObjectName(QStringLiteral("YarrowGroup"));
+    yarrowGroup->setObjectName(names::yarrowGroup);
     yarrowButton_ = new QPushButton(QStringLiteral("蓍草起卦"), yarrowGroup);
-    yarrowButton_->setObjectName(QStringLiteral("YarrowButton"));
+    yarrowButton_->setObjectName(names::yarrowButton);
     yarrowButton_->setToolTip(QStringLiteral("用电脑起卦的随机数，按蓍草的概率取六爻"));
     auto* yarrowLayout = new QHBoxLayout(yarrowGroup);
     yarrowLayout->addWidget(yarrowButton_);

@@ -81,52 +81,52 @@ private:
     std::function<void()> loginOffer_;
     bool refreshing_ = false;  // controls are being set from the session: no echo back
 
-    // Controls, named by role; objectName carries the name the window definition gives them.
+    // Controls, named by role; their objectNames are in object_names.h.
     QTabWidget* tabs_ = nullptr;
     // 常用功能
-    QLineEdit* subjectEdit1_ = nullptr;           // Edit5 "占事："
+    QLineEdit* subjectEdit1_ = nullptr;           // "占事："
     QComboBox* questionBox1_ = nullptr;           // "占类："
-    QDateEdit* dateEdit1_ = nullptr;              // DateTimePicker3
-    QTimeEdit* timeEdit1_ = nullptr;              // DateTimePicker4
-    QComboBox* categoryBox1_ = nullptr;           // ComboBox3
-    QComboBox* sexBox1_ = nullptr;                // ComboBox4
-    QLineEdit* birthYearEdit1_ = nullptr;         // Edit4
-    std::array<QLabel*, 6> throwLabels_{};        // Label29 (第一次摇得) .. Label34
-    QPushButton* manualCastButton_ = nullptr;     // Button6 "手工起卦"
-    QPushButton* computerCastButton1_ = nullptr;  // Button2 "电脑自动起卦"
-    QPushButton* cancelButton_ = nullptr;         // Button7 "取消"
+    QDateEdit* dateEdit1_ = nullptr;
+    QTimeEdit* timeEdit1_ = nullptr;
+    QComboBox* categoryBox1_ = nullptr;
+    QComboBox* sexBox1_ = nullptr;
+    QLineEdit* birthYearEdit1_ = nullptr;
+    std::array<QLabel*, 6> throwLabels_{};        // 第一次摇得 .. 第六次摇得
+    QPushButton* manualCastButton_ = nullptr;     // "手工起卦"
+    QPushButton* computerCastButton1_ = nullptr;  // "电脑自动起卦"
+    QPushButton* cancelButton_ = nullptr;         // "取消"
     // 高级功能
-    QDateEdit* dateEdit2_ = nullptr;              // DateTimePicker1, the cast date
-    QTimeEdit* timeEdit2_ = nullptr;              // DateTimePicker2, the cast time
-    QLabel* dateHeaderLabel_ = nullptr;           // Label14
-    QLabel* termLabel_ = nullptr;                 // Label19
-    QComboBox* categoryBox2_ = nullptr;           // ComboBox1
-    QComboBox* sexBox2_ = nullptr;                // ComboBox2
-    QLineEdit* birthYearEdit2_ = nullptr;         // Edit2
-    QLineEdit* subjectEdit2_ = nullptr;           // Edit3
+    QDateEdit* dateEdit2_ = nullptr;  // the cast date
+    QTimeEdit* timeEdit2_ = nullptr;  // the cast time
+    QLabel* dateHeaderLabel_ = nullptr;
+    QLabel* termLabel_ = nullptr;
+    QComboBox* categoryBox2_ = nullptr;
+    QComboBox* sexBox2_ = nullptr;
+    QLineEdit* birthYearEdit2_ = nullptr;
+    QLineEdit* subjectEdit2_ = nullptr;
     QComboBox* questionBox2_ = nullptr;           // "占类："
-    QLineEdit* nameEdit_ = nullptr;               // Edit1 "卦例ID或者卦名："
-    QPushButton* nameCastButton_ = nullptr;       // Button4 "根据卦名排盘"
-    QPushButton* matchButton_ = nullptr;          // Button5 "匹配干支"
-    QPushButton* viewerButton_ = nullptr;         // Button29 "查看干支纪年"
-    std::array<QLabel*, 6> lineLabels_{};         // Label7 (初爻) .. Label12 (上爻)
-    std::array<QRadioButton*, 6> lineRadios_{};   // RadioButton1 (初爻) .. RadioButton6
-    std::array<QLabel*, 3> coinImages_{};         // Image1 .. Image3
-    QLabel* namesLabel_ = nullptr;                // Label16
-    QPushButton* clearButton_ = nullptr;          // Button25 "清空"
-    QPushButton* finishManualButton_ = nullptr;   // Button26 "完成手工起卦"
-    QPushButton* nextLineButton_ = nullptr;       // Button1 "下一爻" (hidden)
-    QCheckBox* patternBox_ = nullptr;             // CheckBox1 "显示硬币图案"
-    QPlainTextEdit* rulesView_ = nullptr;         // Memo1
-    QLabel* sourceLabel_ = nullptr;               // Label17 "随机数来源"
-    QPushButton* computerCastButton2_ = nullptr;  // Button27 "电脑自动起卦"
-    QCheckBox* randomDateBox_ = nullptr;          // CheckBox2 "使用随机日期"
-    QRadioButton* randomMethod_ = nullptr;        // RadioButton12 "随机"
-    QRadioButton* jingfangMethod_ = nullptr;      // RadioButton13 "京房式"
-    QRadioButton* zangshanMethod_ = nullptr;      // RadioButton14 "藏山卜"
-    QCheckBox* chartOnlyBox_ = nullptr;           // CheckBox3 "仅排盘，不保存"
-    QPushButton* readCasesButton_ = nullptr;      // Button3 "读取卦例"
-    QPushButton* closeButton_ = nullptr;          // Button28 "关闭"
+    QLineEdit* nameEdit_ = nullptr;               // "卦例ID或者卦名："
+    QPushButton* nameCastButton_ = nullptr;       // "根据卦名排盘"
+    QPushButton* matchButton_ = nullptr;          // "匹配干支"
+    QPushButton* viewerButton_ = nullptr;         // "查看干支纪年"
+    std::array<QLabel*, 6> lineLabels_{};         // 初爻 .. 上爻
+    std::array<QRadioButton*, 6> lineRadios_{};   // 初爻 .. 上爻
+    std::array<QLabel*, 3> coinImages_{};
+    QLabel* namesLabel_ = nullptr;
+    QPushButton* clearButton_ = nullptr;         // "清空"
+    QPushButton* finishManualButton_ = nullptr;  // "完成手工起卦"
+    QPushButton* nextLineButton_ = nullptr;      // "下一爻" (hidden)
+    QCheckBox* patternBox_ = nullptr;            // "显示硬币图案"
+    QPlainTextEdit* rulesView_ = nullptr;
+    QLabel* sourceLabel_ = nullptr;               // "随机数来源"
+    QPushButton* computerCastButton2_ = nullptr;  // "电脑自动起卦"
+    QCheckBox* randomDateBox_ = nullptr;          // "使用随机日期"
+    QRadioButton* randomMethod_ = nullptr;        // "随机"
+    QRadioButton* jingfangMethod_ = nullptr;      // "京房式"
+    QRadioButton* zangshanMethod_ = nullptr;      // "藏山卜"
+    QCheckBox* chartOnlyBox_ = nullptr;           // "仅排盘，不保存"
+    QPushButton* readCasesButton_ = nullptr;      // "读取卦例"
+    QPushButton* closeButton_ = nullptr;          // "关闭"
     // 数字/时间: 梅花 by the time and by numbers, yarrow odds, and the place of this cast
     QDateEdit* dateEdit3_ = nullptr;              // the cast date of the second tab
     QTimeEdit* timeEdit3_ = nullptr;              // the cast time of the second tab

@@ -10,6 +10,7 @@
 
 #include "cloud/self_update.h"
 #include "ui/cloud/cloud_windows_layout.h"
+#include "ui/cloud/object_names.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
@@ -18,6 +19,7 @@ namespace ui {
 namespace {
 
 namespace layout = login_layout;
+namespace names = objectnames::loginwindow;
 
 QLineEdit* labelledEdit(QWidget* parent, const char* name, const QString& caption, QPoint at, bool secret) {
     place<QLabel>(parent, "", layout::kFieldCaption.translated(at))->setText(caption);
@@ -44,32 +46,38 @@ QPushButton* plainButton(QWidget* parent, const char* name, const QString& capti
 LoginWindow::LoginWindow(cloud::Account& account, cloud::SelfUpdate& update, workbench::Prompter& prompter,
                          QWidget* parent)
     : QDialog(parent), account_(account), update_(update), prompter_(prompter) {
-    setObjectName(QStringLiteral("Tlogin_Form"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("登陆网络"));
 
-    nameEdit_ = labelledEdit(this, "Edit1", QStringLiteral("用户名："), layout::kName, false);
-    passwordEdit_ = labelledEdit(this, "Edit2", QStringLiteral("密码："), layout::kPassword, true);
-    rememberBox_ = place<QCheckBox>(this, "CheckBox1", layout::kRemember);
+    nameEdit_ = labelledEdit(this, names::nameEdit, QStringLiteral("用户名："), layout::kName, false);
+    passwordEdit_ = labelledEdit(this, names::passwordEdit, QStringLiteral("密码："), layout::kPassword, true);
+    rememberBox_ = place<QCheckBox>(this, names::rememberBox, layout::kRemember);
     rememberBox_->setText(QStringLiteral("记住用户名和密码"));
     rememberBox_->setChecked(true);
-    loginButton_ = plainButton(this, "Button1", QStringLiteral("登陆网络"), layout::kLogin);
-    offlineButton_ = plainButton(this, "Button2", QStringLiteral("不使用网络"), layout::kOffline);
-    registerLink_ = place<QLabel>(this, "Label3", layout::kRegisterLink);
+    loginButton_ = plainButton(this, names::loginButton, QStringLiteral("登陆网络"), layout::kLogin);
+    offlineButton_ = plainButton(this, names::offlineButton, QStringLiteral("不使用网络"), layout::kOffline);
+    registerLink_ = place<QLabel>(this, names::registerLink, layout::kRegisterLink);
     registerLink_->setText(QStringLiteral("注册新用户"));
-    forgottenLink_ = place<QLabel>(this, "Label4", layout::kForgottenLink);
+    forgottenLink_ = place<QLabel>(this, names::forgottenLink, layout::kForgottenLink);
     forgottenLink_->setText(QStringLiteral("忘记密码，找回密码"));
-    downloadLabel_ = place<QLabel>(this, "Label10", layout::kDownload);
+    downloadLabel_ = place<QLabel>(this, names::downloadLabel, layout::kDownload);
     downloadLabel_->setText(QStringLiteral("正在下载，请等待几分钟"));
     downloadLabel_->hide();
 
-    registrationGroup_ = place<QGroupBox>(this, "GroupBox1", layout::kRegistration);
+    registrationGroup_ = place<QGroupBox>(this, names::registrationGroup, layout::kRegistration);
     registrationGroup_->setTitle(QStringLiteral("注册新用户"));
-    newNameEdit_ = labelledEdit(registrationGroup_, "Edit3", QStringLiteral("用户名："), registrationRow(0), false);
-    newPasswordEdit_ = labelledEdit(registrationGroup_, "Edit4", QStringLiteral("密码："), registrationRow(1), true);
-    repeatedEdit_ = labelledEdit(registrationGroup_, "Edit5", QStringLiteral("重复密码："), registrationRow(2), true);
-    mobileEdit_ = labelledEdit(registrationGroup_, "Edit6", QStringLiteral("手机号："), registrationRow(3), false);
-    emailEdit_ = labelledEdit(registrationGroup_, "Edit7", QStringLiteral("邮箱："), registrationRow(4), false);
-    registerButton_ = plainButton(registrationGroup_, "Button3", QStringLiteral("立即注册"), layout::kRegister);
+    newNameEdit_ =
+        labelledEdit(registrationGroup_, names::newNameEdit, QStringLiteral("用户名："), registrationRow(0), false);
+    newPasswordEdit_ =
+        labelledEdit(registrationGroup_, names::newPasswordEdit, QStringLiteral("密码："), registrationRow(1), true);
+    repeatedEdit_ =
+        labelledEdit(registrationGroup_, names::repeatedEdit, QStringLiteral("重复密码："), registrationRow(2), true);
+    mobileEdit_ =
+        labelledEdit(registrationGroup_, names::mobileEdit, QStringLiteral("手机号："), registrationRow(3), false);
+    emailEdit_ =
+        labelledEdit(registrationGroup_, names::emailEdit, QStringLiteral("邮箱："), registrationRow(4), false);
+    registerButton_ =
+        plainButton(registrationGroup_, names::registerButton, QStringLiteral("立即注册"), layout::kRegister);
     showRegistration(false);
 
     connect(nameEdit_, &QLineEdit::returnPressed, passwordEdit_, qOverload<>(&QWidget::setFocus));

@@ -50,21 +50,22 @@ private:
     std::optional<cloud::LoginOutcome> outcome_;
     QString rememberedName_;  // the name a password is remembered for; empty when none
 
-    QLineEdit* nameEdit_ = nullptr;           // Edit1
-    QLineEdit* passwordEdit_ = nullptr;       // Edit2
-    QCheckBox* rememberBox_ = nullptr;        // CheckBox1 "记住用户名和密码"
-    QPushButton* loginButton_ = nullptr;      // Button1 "登陆网络"
-    QPushButton* offlineButton_ = nullptr;    // Button2 "不使用网络"
-    QLabel* registerLink_ = nullptr;          // Label3 "注册新用户"
-    QLabel* forgottenLink_ = nullptr;         // Label4 "忘记密码，找回密码"
-    QLabel* downloadLabel_ = nullptr;         // Label10 "正在下载，请等待几分钟" (hidden)
-    QGroupBox* registrationGroup_ = nullptr;  // GroupBox1 "注册新用户" (hidden)
-    QLineEdit* newNameEdit_ = nullptr;        // Edit3
-    QLineEdit* newPasswordEdit_ = nullptr;    // Edit4
-    QLineEdit* repeatedEdit_ = nullptr;       // Edit5
-    QLineEdit* mobileEdit_ = nullptr;         // Edit6
-    QLineEdit* emailEdit_ = nullptr;          // Edit7
-    QPushButton* registerButton_ = nullptr;   // Button3 "立即注册"
+    // Controls by role; their objectNames are in object_names.h.
+    QLineEdit* nameEdit_ = nullptr;
+    QLineEdit* passwordEdit_ = nullptr;
+    QCheckBox* rememberBox_ = nullptr;        // "记住用户名和密码"
+    QPushButton* loginButton_ = nullptr;      // "登陆网络"
+    QPushButton* offlineButton_ = nullptr;    // "不使用网络"
+    QLabel* registerLink_ = nullptr;          // "注册新用户"
+    QLabel* forgottenLink_ = nullptr;         // "忘记密码，找回密码"
+    QLabel* downloadLabel_ = nullptr;         // "正在下载，请等待几分钟" (hidden)
+    QGroupBox* registrationGroup_ = nullptr;  // "注册新用户" (hidden)
+    QLineEdit* newNameEdit_ = nullptr;
+    QLineEdit* newPasswordEdit_ = nullptr;
+    QLineEdit* repeatedEdit_ = nullptr;
+    QLineEdit* mobileEdit_ = nullptr;
+    QLineEdit* emailEdit_ = nullptr;
+    QPushButton* registerButton_ = nullptr;  // "立即注册"
 };
 
 }  // namespace ui

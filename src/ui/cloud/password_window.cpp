@@ -6,6 +6,7 @@
 
 #include "cloud/account.h"
 #include "ui/cloud/cloud_windows_layout.h"
+#include "ui/cloud/object_names.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
@@ -13,10 +14,11 @@
 namespace ui {
 
 namespace layout = password_layout;
+namespace names = objectnames::passwordwindow;
 
 PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& prompter, QWidget* parent)
     : QDialog(parent), account_(account), prompter_(prompter) {
-    setObjectName(QStringLiteral("Tgaimi_Form"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("密码修改"));
     setFixedSize(layout::kDialog);
 
@@ -24,9 +26,9 @@ PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& pro
         const char* name;
         const char16_t* caption;
         QLineEdit** edit;
-    } boxes[] = {{"Edit1", u"原密码：", &oldEdit_},
-                 {"Edit2", u"新密码：", &newEdit_},
-                 {"Edit3", u"确认新密码：", &confirmationEdit_}};
+    } boxes[] = {{names::oldEdit, u"原密码：", &oldEdit_},
+                 {names::newEdit, u"新密码：", &newEdit_},
+                 {names::confirmationEdit, u"确认新密码：", &confirmationEdit_}};
     for (int row = 0; row < 3; ++row) {
         const auto& box = boxes[row];
         place<QLabel>(this, "", layout::kCaption.translated(0, layout::rowY(row)))
@@ -35,7 +37,7 @@ PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& pro
         (*box.edit)->setEchoMode(QLineEdit::Password);
         nameByCaption(*box.edit, QString::fromUtf16(box.caption));
     }
-    changeButton_ = place<QPushButton>(this, "Button1", layout::kChange);
+    changeButton_ = place<QPushButton>(this, names::changeButton, layout::kChange);
     changeButton_->setText(QStringLiteral("确定修改"));
     connect(changeButton_, &QPushButton::clicked, this, &PasswordWindow::change);
 }

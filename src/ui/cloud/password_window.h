@@ -25,10 +25,10 @@ private:
     cloud::Account& account_;
     workbench::Prompter& prompter_;
 
-    QLineEdit* oldEdit_ = nullptr;           // Edit1 "原密码："
-    QLineEdit* newEdit_ = nullptr;           // Edit2 "新密码："
-    QLineEdit* confirmationEdit_ = nullptr;  // Edit3 "确认新密码："
-    QPushButton* changeButton_ = nullptr;    // Button1 "确定修改"
+    QLineEdit* oldEdit_ = nullptr;           // "原密码："
+    QLineEdit* newEdit_ = nullptr;           // "新密码："
+    QLineEdit* confirmationEdit_ = nullptr;  // "确认新密码："
+    QPushButton* changeButton_ = nullptr;    // "确定修改"
 };
 
 }  // namespace ui

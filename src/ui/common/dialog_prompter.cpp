@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/common/object_names.h"
+
 namespace ui {
 namespace {
 
@@ -40,7 +42,7 @@ workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) 
 workbench::Prompter::Answer DialogPrompter::askToSave() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("是否保存"), workbench::kUnsavedTexts, QMessageBox::NoButton,
                     parent_);
-    box.setObjectName(QStringLiteral("Tdlg_Form"));
+    box.setObjectName(objectnames::savePrompt);
     QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::YesRole);
     QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::NoRole);
     QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);

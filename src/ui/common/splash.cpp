@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QPainter>
 
+#include "ui/common/object_names.h"
+
 namespace ui {
 namespace {
 
@@ -25,6 +27,6 @@ QPixmap splashPicture() {
 
 }  // namespace
 
-Splash::Splash() : QSplashScreen(splashPicture()) { setObjectName(QStringLiteral("TForm6")); }
+Splash::Splash() : QSplashScreen(splashPicture()) { setObjectName(objectnames::splash); }
 
 }  // namespace ui

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "ui/common/object_names.h"
+
 namespace ui {
 
 // The window system's decorations around a top-level window, once it has told them (X11 tells
@@ -57,12 +59,12 @@ inline void fitWindow(QWidget* window, QSize client, bool centre) {
 // the client's controls, scrolling each into view.
 inline QWidget* scrolledClient(QWidget* window, QSize size) {
     auto* scroll = new QScrollArea(window);
-    scroll->setObjectName(QStringLiteral("clientScroll"));
+    scroll->setObjectName(objectnames::clientScroll);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setAlignment(Qt::AlignCenter);
     scroll->setFocusPolicy(Qt::NoFocus);
     auto* client = new QWidget(scroll);
-    client->setObjectName(QStringLiteral("client"));
+    client->setObjectName(objectnames::client);
     client->setFixedSize(size);
     scroll->setWidget(client);
     if (auto* main = qobject_cast<QMainWindow*>(window)) {

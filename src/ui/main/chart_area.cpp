@@ -4,13 +4,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "chart/chart_cursor.h"
+#include "chart_drawing/chart_cursor.h"
 #include "ui/common/focus_mark.h"
+#include "ui/main/object_names.h"
 
 namespace ui {
 
 ChartArea::ChartArea(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("PaintBox1"));
+    setObjectName(objectnames::mainwindow::chartArea);
     setFixedSize(chart::kChartWidth, chart::kChartHeight);
     setContextMenuPolicy(Qt::CustomContextMenu);
 }

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "chart/chart_painter.h"
+#include "chart_drawing/chart_painter.h"
 
 namespace ui {
 

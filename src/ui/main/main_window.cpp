@@ -20,6 +20,7 @@
 #include "ui/common/window_fit.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window_layout.h"
+#include "ui/main/object_names.h"
 #include "ui/main/reading_panel.h"
 #include "workbench/workbench.h"
 
@@ -27,6 +28,7 @@ namespace ui {
 namespace {
 
 namespace layout = main_layout;
+namespace names = objectnames::mainwindow;
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, const QRect& at) {
     auto* l = place<QLabel>(parent, name, at);
@@ -56,7 +58,7 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& title, const 
 }  // namespace
 
 MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWindow(parent), bench_(bench) {
-    setObjectName(QStringLiteral("TForm1"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("青岚起卦排盘 " QINGLAN_VERSION));
     buildControls();
     buildMenu();
@@ -80,76 +82,77 @@ void MainWindow::buildControls() {
     chartArea_ = new ChartArea(client);
     chartArea_->move(layout::kChartArea);
 
-    pillarLabel_ = label(client, "Label1", {}, layout::kPillar);
-    voidLabel_ = label(client, "Label9", QStringLiteral("旬空出空"), layout::kVoid);
+    pillarLabel_ = label(client, names::pillarLabel, {}, layout::kPillar);
+    voidLabel_ = label(client, names::voidLabel, QStringLiteral("旬空出空"), layout::kVoid);
     voidLabel_->setToolTip(QStringLiteral("点击重新输入日期来计算新的旬空和出空"));
-    termLabel_ = label(client, "Label13", {}, layout::kTerm);
-    mainDescLabel_ = label(client, "Label3", {}, layout::kMainDesc);
-    changedDescLabel_ = label(client, "Label4", {}, layout::kChangedDesc);
-    titleLabel_ = label(client, "Label2", {}, layout::kTitle);
+    termLabel_ = label(client, names::termLabel, {}, layout::kTerm);
+    mainDescLabel_ = label(client, names::mainDescLabel, {}, layout::kMainDesc);
+    changedDescLabel_ = label(client, names::changedDescLabel, {}, layout::kChangedDesc);
+    titleLabel_ = label(client, names::titleLabel, {}, layout::kTitle);
     titleLabel_->hide();
-    invertedLabel_ = label(client, "Label7", QStringLiteral("综"), layout::kInverted);
+    invertedLabel_ = label(client, names::invertedLabel, QStringLiteral("综"), layout::kInverted);
     invertedLabel_->setStyleSheet(
         QStringLiteral("color: rgb(200,0,0); font-size: %1px;").arg(layout::kInvertedFontPixels));
     invertedLabel_->hide();
-    monthBranchLabel_ = label(client, "Label5", {}, layout::kMonthBranch);
+    monthBranchLabel_ = label(client, names::monthBranchLabel, {}, layout::kMonthBranch);
     monthBranchLabel_->setToolTip(QStringLiteral("月"));
-    dayBranchLabel_ = label(client, "Label6", {}, layout::kDayBranch);
+    dayBranchLabel_ = label(client, names::dayBranchLabel, {}, layout::kDayBranch);
     dayBranchLabel_->setToolTip(QStringLiteral("日"));
 
-    auto* beasts = group(client, "GroupBox1", QStringLiteral("装六兽"), layout::kBeastGroup);
-    beastYear_ = radio(beasts, "RadioButton1", QStringLiteral("按年干"), 0);
-    beastMonth_ = radio(beasts, "RadioButton2", QStringLiteral("按月干"), 1);
-    beastDay_ = radio(beasts, "RadioButton3", QStringLiteral("按日干"), 2);
+    auto* beasts = group(client, names::beastGroup, QStringLiteral("装六兽"), layout::kBeastGroup);
+    beastYear_ = radio(beasts, names::beastYear, QStringLiteral("按年干"), 0);
+    beastMonth_ = radio(beasts, names::beastMonth, QStringLiteral("按月干"), 1);
+    beastDay_ = radio(beasts, names::beastDay, QStringLiteral("按日干"), 2);
     beastDay_->setChecked(true);
-    auto* direction = group(client, "GroupBox2", QStringLiteral("方位"), layout::kDirectionGroup);
-    directionXiantian_ = radio(direction, "RadioButton4", QStringLiteral("按先天"), 0);
-    directionHoutian_ = radio(direction, "RadioButton5", QStringLiteral("按后天"), 1);
+    auto* direction = group(client, names::directionGroup, QStringLiteral("方位"), layout::kDirectionGroup);
+    directionXiantian_ = radio(direction, names::directionXiantian, QStringLiteral("按先天"), 0);
+    directionHoutian_ = radio(direction, names::directionHoutian, QStringLiteral("按后天"), 1);
     directionHoutian_->setChecked(true);
-    auto* ordinal = group(client, "GroupBox3", QStringLiteral("取数"), layout::kOrdinalGroup);
-    ordinalXiantian_ = radio(ordinal, "RadioButton6", QStringLiteral("按先天"), 0);
-    ordinalHoutian_ = radio(ordinal, "RadioButton7", QStringLiteral("按后天"), 1);
+    auto* ordinal = group(client, names::ordinalGroup, QStringLiteral("取数"), layout::kOrdinalGroup);
+    ordinalXiantian_ = radio(ordinal, names::ordinalXiantian, QStringLiteral("按先天"), 0);
+    ordinalHoutian_ = radio(ordinal, names::ordinalHoutian, QStringLiteral("按后天"), 1);
     ordinalXiantian_->setChecked(true);
-    auto* method = group(client, "GroupBox4", QStringLiteral("排卦方式"), layout::kMethodGroup);
-    jingfangRadio_ = radio(method, "RadioButton13", QStringLiteral("京房式"), 0);
-    zangshanRadio_ = radio(method, "RadioButton14", QStringLiteral("藏山卜"), 1);
+    auto* method = group(client, names::methodGroup, QStringLiteral("排卦方式"), layout::kMethodGroup);
+    jingfangRadio_ = radio(method, names::jingfangRadio, QStringLiteral("京房式"), 0);
+    zangshanRadio_ = radio(method, names::zangshanRadio, QStringLiteral("藏山卜"), 1);
     jingfangRadio_->setChecked(true);
 
-    stemsBox_ = checkBox(client, "CheckBox4", QStringLiteral("显示天干"), layout::kStemsBox);
-    allChangedBox_ = checkBox(client, "CheckBox3", QStringLiteral("显示全部变爻"), layout::kAllChangedBox);
-    hiddenChangesBox_ = checkBox(client, "CheckBox5", QStringLiteral("显示暗动变爻"), layout::kHiddenChangesBox);
+    stemsBox_ = checkBox(client, names::stemsBox, QStringLiteral("显示天干"), layout::kStemsBox);
+    allChangedBox_ = checkBox(client, names::allChangedBox, QStringLiteral("显示全部变爻"), layout::kAllChangedBox);
+    hiddenChangesBox_ =
+        checkBox(client, names::hiddenChangesBox, QStringLiteral("显示暗动变爻"), layout::kHiddenChangesBox);
     hiddenChangesBox_->setToolTip(QStringLiteral("当不是全部显示变爻时是否显示暗动的变爻"));
-    highlightBox_ = checkBox(client, "CheckBox1", QStringLiteral("卦内冲合变色"), layout::kHighlightBox);
+    highlightBox_ = checkBox(client, names::highlightBox, QStringLiteral("卦内冲合变色"), layout::kHighlightBox);
     highlightBox_->setToolTip(QStringLiteral("在相应爻上点击鼠标即可变色"));
     highlightBox_->hide();
-    annotationsBox_ = checkBox(client, "CheckBox2", QStringLiteral("显示标注"), layout::kAnnotationsBox);
+    annotationsBox_ = checkBox(client, names::annotationsBox, QStringLiteral("显示标注"), layout::kAnnotationsBox);
     annotationsBox_->hide();
 
-    recastButton_ = button(client, "Button1", QStringLiteral("重新起卦"), layout::kRecast);
-    historyButton_ = button(client, "Button10", QStringLiteral("历史记录"), layout::kHistory);
-    calendarButton_ = button(client, "Button12", QStringLiteral("查看万年历"), layout::kCalendar,
+    recastButton_ = button(client, names::recastButton, QStringLiteral("重新起卦"), layout::kRecast);
+    historyButton_ = button(client, names::historyButton, QStringLiteral("历史记录"), layout::kHistory);
+    calendarButton_ = button(client, names::calendarButton, QStringLiteral("查看万年历"), layout::kCalendar,
                              QStringLiteral("天干地支和农历公历星期对照"));
-    invertButton_ =
-        button(client, "Button4", QStringLiteral("显示综卦"), layout::kInvert, QStringLiteral("显示主卦的反卦"));
-    copyTextButton_ = button(client, "Button13", QStringLiteral("复制卦文本"), layout::kCopyText,
+    invertButton_ = button(client, names::invertButton, QStringLiteral("显示综卦"), layout::kInvert,
+                           QStringLiteral("显示主卦的反卦"));
+    copyTextButton_ = button(client, names::copyTextButton, QStringLiteral("复制卦文本"), layout::kCopyText,
                              QStringLiteral("将卦象以文本方式复制到剪贴板"));
-    copyPictureButton_ = button(client, "Button14", QStringLiteral("复制卦图像"), layout::kCopyPicture,
+    copyPictureButton_ = button(client, names::copyPictureButton, QStringLiteral("复制卦图像"), layout::kCopyPicture,
                                 QStringLiteral("将卦象以图片方式复制到剪贴板"));
-    previousCaseButton_ = button(client, "Button19", QStringLiteral("查看上一卦"), layout::kPreviousCase,
+    previousCaseButton_ = button(client, names::previousCaseButton, QStringLiteral("查看上一卦"), layout::kPreviousCase,
                                  QStringLiteral("查看刚才浏览过的上一个卦例"));
-    nextCaseButton_ = button(client, "Button20", QStringLiteral("查看下一卦"), layout::kNextCase,
+    nextCaseButton_ = button(client, names::nextCaseButton, QStringLiteral("查看下一卦"), layout::kNextCase,
                              QStringLiteral("查看刚才浏览过的下一个卦例"));
-    recentButton_ = button(client, "Button25", QStringLiteral("查看最近50卦"), layout::kRecent);
-    settingsButton_ = button(client, "Button18", QStringLiteral("设置"), layout::kSettings);
+    recentButton_ = button(client, names::recentButton, QStringLiteral("查看最近50卦"), layout::kRecent);
+    settingsButton_ = button(client, names::settingsButton, QStringLiteral("设置"), layout::kSettings);
 
-    showChangedButton_ = button(client, "Button2", QStringLiteral("显示变卦"), layout::kHiddenButton);
-    hideChangedButton_ = button(client, "Button7", QStringLiteral("不显示"), layout::kHiddenButton);
-    refreshButton_ = button(client, "Button11", QStringLiteral("刷新"), layout::kHiddenButton);
-    reportButton_ = button(client, "Button5", QStringLiteral("卦像分析"), layout::kHiddenButton);
-    knowledgeButton_ = button(client, "Button6", QStringLiteral("显示基础知识"), layout::kHiddenButton);
-    saveNoteButton_ = button(client, "Button9", QStringLiteral("保存卦例"), layout::kHiddenButton);
-    enterButton_ = button(client, "Button8", QStringLiteral("确定"), layout::kHiddenButton);
-    caseNumberEdit_ = place<QLineEdit>(client, "Edit1", layout::kCaseNumberEdit);
+    showChangedButton_ = button(client, names::showChangedButton, QStringLiteral("显示变卦"), layout::kHiddenButton);
+    hideChangedButton_ = button(client, names::hideChangedButton, QStringLiteral("不显示"), layout::kHiddenButton);
+    refreshButton_ = button(client, names::refreshButton, QStringLiteral("刷新"), layout::kHiddenButton);
+    reportButton_ = button(client, names::reportButton, QStringLiteral("卦像分析"), layout::kHiddenButton);
+    knowledgeButton_ = button(client, names::knowledgeButton, QStringLiteral("显示基础知识"), layout::kHiddenButton);
+    saveNoteButton_ = button(client, names::saveNoteButton, QStringLiteral("保存卦例"), layout::kHiddenButton);
+    enterButton_ = button(client, names::enterButton, QStringLiteral("确定"), layout::kHiddenButton);
+    caseNumberEdit_ = place<QLineEdit>(client, names::caseNumberEdit, layout::kCaseNumberEdit);
     caseNumberEdit_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caseNumberEdit_));
     for (QWidget* hidden :
@@ -157,22 +160,22 @@ void MainWindow::buildControls() {
                                          knowledgeButton_, saveNoteButton_, enterButton_, caseNumberEdit_})
         hidden->hide();
 
-    judgmentLabel_ = label(client, "Label14", QStringLiteral("断语："), layout::kJudgmentLabel);
-    judgmentEdit_ = place<QPlainTextEdit>(client, "Memo1", layout::kJudgment);
+    judgmentLabel_ = label(client, names::judgmentLabel, QStringLiteral("断语："), layout::kJudgmentLabel);
+    judgmentEdit_ = place<QPlainTextEdit>(client, names::judgmentEdit, layout::kJudgment);
     judgmentEdit_->setToolTip(QStringLiteral("双击鼠标可放大缩小断语输入框窗口"));
-    saveJudgmentButton_ = button(client, "Button28", QStringLiteral("保存断语"), layout::kSaveJudgment);
-    feedbackEdit_ = place<QPlainTextEdit>(client, "Memo3", layout::kFeedback);
+    saveJudgmentButton_ = button(client, names::saveJudgmentButton, QStringLiteral("保存断语"), layout::kSaveJudgment);
+    feedbackEdit_ = place<QPlainTextEdit>(client, names::feedbackEdit, layout::kFeedback);
     feedbackEdit_->setToolTip(QStringLiteral("双击鼠标可放大缩小反馈内容输入框窗口"));
-    saveFeedbackButton_ = button(client, "Button29", QStringLiteral("保存反馈"), layout::kSaveFeedback);
-    saveAllButton_ = button(client, "Button30", QStringLiteral("全部保存"), layout::kSaveAll,
+    saveFeedbackButton_ = button(client, names::saveFeedbackButton, QStringLiteral("保存反馈"), layout::kSaveFeedback);
+    saveAllButton_ = button(client, names::saveAllButton, QStringLiteral("全部保存"), layout::kSaveAll,
                             QStringLiteral("同时保存断语和反馈的内容"));
 
-    messageLabel_ = label(client, "Label12", QStringLiteral("消息"), layout::kMessage);
-    groupLinkLabel_ = label(client, "Label10", QStringLiteral("青岚六爻交流群"), layout::kGroupLink);
-    moreGroupsLabel_ = label(client, "Label11", QStringLiteral("更多优秀QQ群推荐"), layout::kMoreGroups);
+    messageLabel_ = label(client, names::messageLabel, QStringLiteral("消息"), layout::kMessage);
+    groupLinkLabel_ = label(client, names::groupLinkLabel, QStringLiteral("青岚六爻交流群"), layout::kGroupLink);
+    moreGroupsLabel_ = label(client, names::moreGroupsLabel, QStringLiteral("更多优秀QQ群推荐"), layout::kMoreGroups);
     moreGroupsLabel_->setToolTip(QStringLiteral("点次查看更多优秀QQ群"));
 
-    recentList_ = place<QListWidget>(client, "ListBox1", layout::kRecentList);
+    recentList_ = place<QListWidget>(client, names::recentList, layout::kRecentList);
     recentList_->hide();
 
     readingPanel_ = new ReadingPanel(bench_, client);
@@ -190,7 +193,7 @@ void MainWindow::showReadingPanel(bool on) {
 
 void MainWindow::buildMenu() {
     popupMenu_ = new QMenu(this);
-    popupMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    popupMenu_->setObjectName(names::popupMenu);
     auto add = [this](const QString& text, auto handler) {
         QAction* a = popupMenu_->addAction(text);
         connect(a, &QAction::triggered, this, handler);
@@ -203,21 +206,21 @@ void MainWindow::buildMenu() {
     add(QStringLiteral("查看综卦"), [this] { bench_.toggleInvertedView(); });
     popupMenu_->addSeparator();
     reportAction_ = add(QStringLiteral("卦象分析"), [this] { bench_.runReport(0, 0); });
-    reportAction_->setObjectName(QStringLiteral("N7"));
+    reportAction_->setObjectName(names::reportAction);
     readingPanelAction_ = add(QStringLiteral("断卦辅助"), &MainWindow::showReadingPanel);
-    readingPanelAction_->setObjectName(QStringLiteral("readingPanelAction"));
+    readingPanelAction_->setObjectName(names::readingPanelAction);
     readingPanelAction_->setCheckable(true);
     popupMenu_->addSeparator();
     add(QStringLiteral("复制卦象为文本"), &MainWindow::copyText);
     add(QStringLiteral("复制卦象为图片"), &MainWindow::copyPicture);
-    add(QStringLiteral("保存卦图"), &MainWindow::saveChartPictureAs)->setObjectName(QStringLiteral("savePicture"));
-    add(QStringLiteral("打印"), &MainWindow::printChartWithDialog)->setObjectName(QStringLiteral("print"));
+    add(QStringLiteral("保存卦图"), &MainWindow::saveChartPictureAs)->setObjectName(names::savePictureAction);
+    add(QStringLiteral("打印"), &MainWindow::printChartWithDialog)->setObjectName(names::printAction);
     popupMenu_->addSeparator();
     add(QStringLiteral("读取卦例"), [this] { bench_.requestCaseBrowser(); });
     add(QStringLiteral("保存卦例"), &MainWindow::saveNote);
     popupMenu_->addAction(QStringLiteral("搜索卦例"));
-    add(QStringLiteral("备份卦例库…"), &MainWindow::backUp)->setObjectName(QStringLiteral("BackUpAction"));
-    add(QStringLiteral("从备份恢复卦例库…"), &MainWindow::restore)->setObjectName(QStringLiteral("RestoreAction"));
+    add(QStringLiteral("备份卦例库…"), &MainWindow::backUp)->setObjectName(names::backUpAction);
+    add(QStringLiteral("从备份恢复卦例库…"), &MainWindow::restore)->setObjectName(names::restoreAction);
     popupMenu_->addSeparator();
     QMenu* basis = popupMenu_->addMenu(QStringLiteral("更改旺衰"));
     auto* basisGroup = new QActionGroup(this);
@@ -228,14 +231,14 @@ void MainWindow::buildMenu() {
                                                        chart::StrengthBasis::HourQuarter};
     for (std::size_t i = 0; i < 4; ++i) {
         basisActions_[i] = basis->addAction(names[i]);
-        basisActions_[i]->setObjectName(QStringLiteral("basis%1").arg(i));
+        basisActions_[i]->setObjectName(names::basisActions[i]);
         basisActions_[i]->setCheckable(true);
         basisGroup->addAction(basisActions_[i]);
         connect(basisActions_[i], &QAction::triggered, this, [this, b = bases[i]] { bench_.chooseStrengthBasis(b); });
     }
     basisActions_[0]->setChecked(true);
     popupMenu_->addSeparator();
-    add(QStringLiteral("设置…"), &MainWindow::openSettings)->setObjectName(QStringLiteral("SettingsAction"));
+    add(QStringLiteral("设置…"), &MainWindow::openSettings)->setObjectName(names::settingsAction);
     connect(popupMenu_, &QMenu::aboutToShow, this,
             [this] { showChangedAction_->setEnabled(showChangedButton_->isEnabled()); });
 }

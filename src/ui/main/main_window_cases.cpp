@@ -17,7 +17,7 @@
 
 namespace ui {
 
-using workbench::CaseTextChoice;
+using store::TextsToSave;
 
 void MainWindow::connectCaseHandlers() {
     connect(&bench_, &workbench::Workbench::caseTextsChanged, this, &MainWindow::showCaseTexts);
@@ -28,9 +28,9 @@ void MainWindow::connectCaseHandlers() {
     connect(feedbackEdit_, &QPlainTextEdit::textChanged, this, [this] {
         if (!mirroring_) bench_.editFeedback(feedbackEdit_->toPlainText());
     });
-    connect(saveJudgmentButton_, &QPushButton::clicked, this, [this] { bench_.saveTexts(CaseTextChoice::Judgment); });
-    connect(saveFeedbackButton_, &QPushButton::clicked, this, [this] { bench_.saveTexts(CaseTextChoice::Feedback); });
-    connect(saveAllButton_, &QPushButton::clicked, this, [this] { bench_.saveTexts(CaseTextChoice::Both); });
+    connect(saveJudgmentButton_, &QPushButton::clicked, this, [this] { bench_.saveTexts(TextsToSave::Judgment); });
+    connect(saveFeedbackButton_, &QPushButton::clicked, this, [this] { bench_.saveTexts(TextsToSave::Feedback); });
+    connect(saveAllButton_, &QPushButton::clicked, this, [this] { bench_.saveTexts(TextsToSave::Both); });
     connect(previousCaseButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::stepBack);
     connect(nextCaseButton_, &QPushButton::clicked, &bench_, &workbench::Workbench::stepForward);
     connect(recentButton_, &QPushButton::clicked, this, &MainWindow::showRecentCases);

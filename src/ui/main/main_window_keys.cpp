@@ -15,6 +15,7 @@
 #include "ui/common/tab_order.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/main_window.h"
+#include "ui/main/object_names.h"
 #include "ui/main/reading_panel.h"
 #include "workbench/workbench.h"
 
@@ -38,7 +39,7 @@ void MainWindow::buildKeys() {
           Key{saveJudgmentButton_, QKeySequence(Qt::CTRL | Qt::Key_S)},
           Key{saveAllButton_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
         auto* action = new QAction(k.button->text(), this);
-        action->setObjectName(k.button->objectName() + QStringLiteral("Key"));
+        action->setObjectName(k.button->objectName() + QLatin1StringView(objectnames::mainwindow::keyActionSuffix));
         action->setShortcut(k.keys);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
@@ -53,7 +54,7 @@ void MainWindow::buildKeys() {
     }
 
     auto* popupKey = new QAction(this);
-    popupKey->setObjectName(QStringLiteral("popupKey"));
+    popupKey->setObjectName(objectnames::mainwindow::popupKey);
     popupKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
     addAction(popupKey);
     connect(popupKey, &QAction::triggered, this, &MainWindow::showPopupAtChart);

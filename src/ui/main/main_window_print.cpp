@@ -7,7 +7,7 @@
 #include <QSaveFile>
 
 #include "chart/text_forms.h"
-#include "chart/text_table.h"
+#include "chart_drawing/text_table.h"
 #include "ui/main/main_window.h"
 #include "ui/main/main_window_layout.h"
 #include "workbench/prompter.h"

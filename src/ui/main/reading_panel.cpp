@@ -8,10 +8,13 @@
 
 #include "reading/reading.h"
 #include "reading/reading_text.h"
+#include "ui/main/object_names.h"
 #include "workbench/workbench.h"
 
 namespace ui {
 namespace {
+
+namespace names = objectnames::readingpanel;
 
 constexpr int kPositionRole = Qt::UserRole;
 constexpr int kHiddenRole = Qt::UserRole + 1;
@@ -29,7 +32,7 @@ void addText(QListWidget* list, const QString& text) { (new QListWidgetItem(text
 }  // namespace
 
 ReadingPanel::ReadingPanel(workbench::Workbench& bench, QWidget* parent) : QWidget(parent), bench_(bench) {
-    setObjectName(QStringLiteral("readingPanel"));
+    setObjectName(names::panel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     auto* title = new QLabel(QStringLiteral("断卦辅助"), this);
@@ -40,18 +43,18 @@ ReadingPanel::ReadingPanel(workbench::Workbench& bench, QWidget* parent) : QWidg
 
     auto* form = new QFormLayout;
     questionBox_ = new QComboBox(this);
-    questionBox_->setObjectName(QStringLiteral("readingQuestionBox"));
+    questionBox_->setObjectName(names::questionBox);
     questionBox_->setAccessibleName(QStringLiteral("占类"));
     questionBox_->addItem(QString());
     questionBox_->addItems(reading::questionTypes());
     form->addRow(QStringLiteral("占类："), questionBox_);
     genderLabel_ = new QLabel(this);
-    genderLabel_->setObjectName(QStringLiteral("readingGender"));
+    genderLabel_->setObjectName(names::genderLabel);
     form->addRow(QStringLiteral("性别："), genderLabel_);
     layout->addLayout(form);
 
     lines_ = new QListWidget(this);
-    lines_->setObjectName(QStringLiteral("readingLines"));
+    lines_->setObjectName(names::lines);
     lines_->setAccessibleName(QStringLiteral("断卦辅助"));
     lines_->setWordWrap(true);
     lines_->setTextElideMode(Qt::ElideNone);

@@ -13,10 +13,13 @@
 #include "reading/schools.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/place_fields.h"
+#include "ui/main/object_names.h"
 #include "workbench/workbench.h"
 
 namespace ui {
 namespace {
+
+namespace names = objectnames::settingsdialog;
 
 // One school choice as the dialog offers it: its key, caption, the entries (value and text, the
 // default first) and the help.
@@ -76,22 +79,22 @@ const QList<SchoolRow>& schoolRows() {
 }  // namespace
 
 SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
-    setObjectName(QStringLiteral("SettingsDialog"));
+    setObjectName(names::window);
     setWindowTitle(QStringLiteral("设置"));
 
     auto* terms = new QGroupBox(QStringLiteral("节气算法"), this);
-    terms->setObjectName(QStringLiteral("CalendarSourceGroup"));
+    terms->setObjectName(names::calendarSourceGroup);
     formulaRadio_ = new QRadioButton(QStringLiteral("公式(默认)"), terms);
-    formulaRadio_->setObjectName(QStringLiteral("FormulaRadio"));
+    formulaRadio_->setObjectName(names::formulaRadio);
     astronomicalRadio_ = new QRadioButton(QStringLiteral("天文"), terms);
-    astronomicalRadio_->setObjectName(QStringLiteral("AstronomicalRadio"));
+    astronomicalRadio_->setObjectName(names::astronomicalRadio);
     auto* note =
         new QLabel(QStringLiteral("天文：节气和朔日按太阳、月亮的视位置计算（%1—%2年），四柱的节气文字带“天”字；"
                                   "范围之外仍用公式。已存卦例的排盘按此处的选择重新计算。")
                        .arg(cal::kAstronomicalFirstYear)
                        .arg(cal::kAstronomicalLastYear),
                    terms);
-    note->setObjectName(QStringLiteral("CalendarSourceNote"));
+    note->setObjectName(names::calendarSourceNote);
     note->setWordWrap(true);
     auto* termsLayout = new QVBoxLayout(terms);
     termsLayout->addWidget(formulaRadio_);
@@ -99,12 +102,12 @@ SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : Q
     termsLayout->addWidget(note);
 
     auto* schools = new QGroupBox(QStringLiteral("流派选择"), this);
-    schools->setObjectName(QStringLiteral("SchoolGroup"));
+    schools->setObjectName(names::schoolGroup);
     auto* schoolsLayout = new QFormLayout(schools);
     const QStringList chosen = reading::schoolsText(bench_.schools()).split(QLatin1Char(' '));
     for (const SchoolRow& row : schoolRows()) {
         auto* combo = new QComboBox(schools);
-        combo->setObjectName(QStringLiteral("SchoolCombo-") + QLatin1String(row.key));
+        combo->setObjectName(names::schoolCombo(row.key));
         for (const auto& [value, text] : row.entries)
             combo->addItem(QString::fromUtf16(text), QLatin1String(row.key) + QLatin1Char('=') + QLatin1String(value));
         for (const QString& pair : chosen) {
@@ -119,7 +122,7 @@ SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : Q
     }
 
     auto* placeGroup = new QGroupBox(QStringLiteral("起卦地点（新起之卦与输入的卦例ID）"), this);
-    placeGroup->setObjectName(QStringLiteral("PlaceGroup"));
+    placeGroup->setObjectName(names::placeGroup);
     placeFields_ = new PlaceFields(placeGroup);
     placeFields_->setPlace(bench_.defaultPlace());
     auto* placeNote = new QLabel(QStringLiteral("默认东经120°、Asia/Shanghai、北京时间：钟表时间即作北京时间，不作换算。"
@@ -132,9 +135,9 @@ SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : Q
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OkButton"));
+    ok->setObjectName(names::okButton);
     QPushButton* cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
+    cancel->setObjectName(names::cancelButton);
     connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::apply);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -18,9 +18,15 @@
 
 #include "reading/reading.h"
 #include "test_support/program_fixture.h"
+#include "ui/casting/object_names.h"
+#include "ui/common/object_names.h"
+#include "ui/main/object_names.h"
 
 namespace {
 
+namespace castdialog = objectnames::castdialog;
+namespace mainwindow = objectnames::mainwindow;
+namespace placefields = objectnames::placefields;
 using ui::CastDialog;
 
 // The pseudo generator with a fixed seed and no pause between draws.
@@ -45,7 +51,7 @@ struct DialogFixture : ProgramFixture {
                 if (dialog.isVisible()) dialog.reject();
             });
         });
-        control<QPushButton>(*window, "Button1")->click();
+        control<QPushButton>(*window, mainwindow::recastButton)->click();
     }
 
     qint64 storedCases() const { return db->getFirstInteger(QStringLiteral("select count(*) from gua_table")); }
@@ -73,23 +79,23 @@ class CastDialogTest : public QObject {
 private slots:
     void manualCastThroughTheThrows() {
         DialogFixture f;
-        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("旧断语"));
+        control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->setPlainText(QStringLiteral("旧断语"));
         f.prompter.saveAnswers = {workbench::Prompter::Answer::No};
         QStringList captions;
         QString names;
         f.recastWith([&](CastDialog& d) {
-            control<QRadioButton>(d, "RadioButton13")->click();
-            control<QLineEdit>(d, "Edit5")->setText(QStringLiteral("求财"));
-            QTest::keyClicks(control<QLineEdit>(d, "Edit4"), QStringLiteral("1980"));
-            control<QComboBox>(d, "ComboBox4")->setCurrentIndex(0);
+            control<QRadioButton>(d, castdialog::jingfangMethod)->click();
+            control<QLineEdit>(d, castdialog::subjectEdit1)->setText(QStringLiteral("求财"));
+            QTest::keyClicks(control<QLineEdit>(d, castdialog::birthYearEdit1), QStringLiteral("1980"));
+            control<QComboBox>(d, castdialog::sexBox1)->setCurrentIndex(0);
             // 初爻 four clicks: 一 - - o x; every other throw once: 一. The fourth is left for now.
-            clickLabel(control<QLabel>(d, numbered("Label", 29, 0)), 4);
-            for (int k : {1, 2, 4, 5}) clickLabel(control<QLabel>(d, numbered("Label", 29, std::size_t(k))));
-            control<QPushButton>(d, "Button6")->click();
-            clickLabel(control<QLabel>(d, numbered("Label", 29, 3)));
-            for (int k = 0; k < 6; ++k) captions << control<QLabel>(d, numbered("Label", 29, k))->text();
-            names = control<QLabel>(d, "Label16")->text();
-            control<QPushButton>(d, "Button6")->click();
+            clickLabel(control<QLabel>(d, castdialog::throwLabels[0]), 4);
+            for (int k : {1, 2, 4, 5}) clickLabel(control<QLabel>(d, castdialog::throwLabels[std::size_t(k)]));
+            control<QPushButton>(d, castdialog::manualCastButton)->click();
+            clickLabel(control<QLabel>(d, castdialog::throwLabels[3]));
+            for (int k = 0; k < 6; ++k) captions << control<QLabel>(d, castdialog::throwLabels[k])->text();
+            names = control<QLabel>(d, castdialog::namesLabel)->text();
+            control<QPushButton>(d, castdialog::manualCastButton)->click();
         });
         QCOMPARE(f.prompter.savePrompts, 1);
         QCOMPARE(f.prompter.messages, QStringList{QStringLiteral("“第四次摇得”位置请用鼠标点击来更改爻值。")});
@@ -100,10 +106,10 @@ private slots:
         QVERIFY(!f.dialog.isVisible());
         QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("天风姤"));
         QCOMPARE(f.bench().chart().main[5].code, 4);
-        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204111114"));
+        QCOMPARE(control<QLineEdit>(*f.window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204111114"));
         QCOMPARE(f.bench().caseHeader(), QStringLiteral("性别:男 出生:1980 占事:(手摇)求财"));
-        QVERIFY(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
-        QVERIFY(!control<QPushButton>(*f.window, "Button28")->isEnabled());
+        QVERIFY(control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->toPlainText().isEmpty());
+        QVERIFY(!control<QPushButton>(*f.window, mainwindow::saveJudgmentButton)->isEnabled());
         const QString category =
             f.db->getFirstString(QStringLiteral("select lei_id from fenlei_table where lei_mingcheng='杂类'"));
         QVERIFY(!category.isEmpty());
@@ -113,9 +119,9 @@ private slots:
 
     void throwsAndLinesResetOnEveryShowing() {
         DialogFixture f;
-        f.recastWith([](CastDialog& d) { clickLabel(control<QLabel>(d, numbered("Label", 29, 2)), 2); });
+        f.recastWith([](CastDialog& d) { clickLabel(control<QLabel>(d, castdialog::throwLabels[2]), 2); });
         QString caption;
-        f.recastWith([&](CastDialog& d) { caption = control<QLabel>(d, numbered("Label", 29, 2))->text(); });
+        f.recastWith([&](CastDialog& d) { caption = control<QLabel>(d, castdialog::throwLabels[2])->text(); });
         QCOMPARE(caption, QStringLiteral("第三次摇得"));
         QCOMPARE(f.storedCases(), 0);
     }
@@ -123,40 +129,41 @@ private slots:
     void linesCoinsAndTheirPictures() {
         DialogFixture f;
         f.dialog.show();
-        control<QTabWidget>(f.dialog, "PageControl1")->setCurrentIndex(1);
+        control<QTabWidget>(f.dialog, castdialog::tabs)->setCurrentIndex(1);
         const auto picture = [&](int coin) {
-            return control<QLabel>(f.dialog, numbered("Image", 1, std::size_t(coin)))->pixmap().toImage();
+            return control<QLabel>(f.dialog, castdialog::coinImages[std::size_t(coin)])->pixmap().toImage();
         };
         const auto face = [](const char* file) { return QPixmap(QString::fromLatin1(file)).toImage(); };
         // After 清空: every line 一, 初爻 checked, coins 花 字 字.
-        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 0))->text(), QStringLiteral("一"));
-        QVERIFY(control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 0))->isChecked());
+        QCOMPARE(control<QLabel>(f.dialog, castdialog::lineLabels[0])->text(), QStringLiteral("一"));
+        QVERIFY(control<QRadioButton>(f.dialog, castdialog::lineRadios[0])->isChecked());
         QCOMPARE(picture(0), face(":/casting/q2.bmp"));
         QCOMPARE(picture(1), face(":/casting/q1.bmp"));
 
-        clickLabel(control<QLabel>(f.dialog, numbered("Label", 7, 5)));  // 上爻: 一 → - -, checked, coins 花 花 字
-        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 5))->text(), QStringLiteral("- -"));
-        QVERIFY(control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 5))->isChecked());
+        clickLabel(control<QLabel>(f.dialog, castdialog::lineLabels[5]));  // 上爻: 一 → - -, checked, coins 花 花 字
+        QCOMPARE(control<QLabel>(f.dialog, castdialog::lineLabels[5])->text(), QStringLiteral("- -"));
+        QVERIFY(control<QRadioButton>(f.dialog, castdialog::lineRadios[5])->isChecked());
         QCOMPARE(picture(1), face(":/casting/q2.bmp"));
-        QTest::mouseClick(control<QLabel>(f.dialog, numbered("Image", 1, 2)), Qt::LeftButton);  // three 花: 老阳
-        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 5))->text(), QStringLiteral("o"));
-        QCOMPARE(control<QLabel>(f.dialog, "Label16")->text(), QStringLiteral("主卦：乾为天 变卦：泽天夬"));
+        QTest::mouseClick(control<QLabel>(f.dialog, castdialog::coinImages[2]), Qt::LeftButton);  // three 花: 老阳
+        QCOMPARE(control<QLabel>(f.dialog, castdialog::lineLabels[5])->text(), QStringLiteral("o"));
+        QCOMPARE(control<QLabel>(f.dialog, castdialog::namesLabel)->text(),
+                 QStringLiteral("主卦：乾为天 变卦：泽天夬"));
 
-        control<QCheckBox>(f.dialog, "CheckBox1")->click();
+        control<QCheckBox>(f.dialog, castdialog::patternBox)->click();
         QCOMPARE(picture(2), face(":/casting/y2.bmp"));
-        control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 0))->click();  // 初爻 holds 一: coins 花 字 字
+        control<QRadioButton>(f.dialog, castdialog::lineRadios[0])->click();  // 初爻 holds 一: coins 花 字 字
         QCOMPARE(picture(1), face(":/casting/y1.bmp"));
 
-        control<QPushButton>(f.dialog, "Button25")->click();
-        QCOMPARE(control<QLabel>(f.dialog, numbered("Label", 7, 5))->text(), QStringLiteral("一"));
-        QVERIFY(control<QRadioButton>(f.dialog, numbered("RadioButton", 1, 0))->isChecked());
-        QCOMPARE(control<QPlainTextEdit>(f.dialog, "Memo1")->toPlainText().count(u'\n'), 2);
+        control<QPushButton>(f.dialog, castdialog::clearButton)->click();
+        QCOMPARE(control<QLabel>(f.dialog, castdialog::lineLabels[5])->text(), QStringLiteral("一"));
+        QVERIFY(control<QRadioButton>(f.dialog, castdialog::lineRadios[0])->isChecked());
+        QCOMPARE(control<QPlainTextEdit>(f.dialog, castdialog::rulesView)->toPlainText().count(u'\n'), 2);
     }
 
     void throwLabelsTakeTheHighlightUnderThePointer() {
         DialogFixture f;
         f.dialog.show();
-        QLabel* label = control<QLabel>(f.dialog, numbered("Label", 29, 0));
+        QLabel* label = control<QLabel>(f.dialog, castdialog::throwLabels[0]);
         const auto colour = [&] {
             label->ensurePolished();
             return label->palette().color(QPalette::WindowText);
@@ -175,14 +182,14 @@ private slots:
         QDate date;
         QStringList symbols;
         f.recastWith([&](CastDialog& d) {
-            control<QRadioButton>(d, "RadioButton13")->click();
-            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
-            control<QLineEdit>(d, "Edit1")->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
-            control<QPushButton>(d, "Button4")->click();
-            names = control<QLabel>(d, "Label16")->text();
-            date = control<QDateEdit>(d, "DateTimePicker1")->date();
-            for (int l = 0; l < 6; ++l) symbols << control<QLabel>(d, numbered("Label", 7, l))->text();
-            control<QPushButton>(d, "Button26")->click();
+            control<QRadioButton>(d, castdialog::jingfangMethod)->click();
+            control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(1);
+            control<QLineEdit>(d, castdialog::nameEdit)->setText(QStringLiteral("丙寅月戊戌日 天风姤之乾为天"));
+            control<QPushButton>(d, castdialog::nameCastButton)->click();
+            names = control<QLabel>(d, castdialog::namesLabel)->text();
+            date = control<QDateEdit>(d, castdialog::dateEdit2)->date();
+            for (int l = 0; l < 6; ++l) symbols << control<QLabel>(d, castdialog::lineLabels[l])->text();
+            control<QPushButton>(d, castdialog::finishManualButton)->click();
         });
         QCOMPARE(date, QDate(2024, 2, 4));
         QCOMPARE(names, QStringLiteral("2024-02-04 本卦：天风姤 变卦：乾为天"));
@@ -190,7 +197,7 @@ private slots:
                                        QStringLiteral("一"), QStringLiteral("一"), QStringLiteral("一")}));
         QCOMPARE(f.bench().chart().castDate, QDate(2024, 2, 4));
         QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("天风姤"));
-        QVERIFY(control<QLabel>(*f.window, "Label1")->text().contains(QStringLiteral("戊戌")));
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)->text().contains(QStringLiteral("戊戌")));
         QCOMPARE(f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table")),
                  QStringLiteral("20240204111114京房式T:09:00:00"));
         QVERIFY(f.prompter.messages.isEmpty());
@@ -200,13 +207,13 @@ private slots:
         DialogFixture f;
         bool closed = false;
         f.recastWith([&](CastDialog& d) {
-            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
-            QTest::keyClicks(control<QLineEdit>(d, "Edit1"), QStringLiteral("20240204311141"));
-            QTest::keyClick(control<QLineEdit>(d, "Edit1"), Qt::Key_Return);
+            control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(1);
+            QTest::keyClicks(control<QLineEdit>(d, castdialog::nameEdit), QStringLiteral("20240204311141"));
+            QTest::keyClick(control<QLineEdit>(d, castdialog::nameEdit), Qt::Key_Return);
             closed = !d.isVisible();
         });
         QVERIFY(closed);
-        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204311141"));
+        QCOMPARE(control<QLineEdit>(*f.window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204311141"));
         QCOMPARE(f.bench().chart().main[0].code, 3);
         QVERIFY(!f.bench().chart().main[0].hexagramName.isEmpty());
         QCOMPARE(f.storedCases(), 0);
@@ -214,8 +221,8 @@ private slots:
 
         // The field keeps its text between showings; emptied, it asks for one.
         f.recastWith([](CastDialog& d) {
-            control<QLineEdit>(d, "Edit1")->clear();
-            control<QPushButton>(d, "Button4")->click();
+            control<QLineEdit>(d, castdialog::nameEdit)->clear();
+            control<QPushButton>(d, castdialog::nameCastButton)->click();
         });
         QCOMPARE(f.prompter.messages,
                  QStringList{QStringLiteral("请输入卦例id或者卦名，卦例ID是一个14位长的数字串。")});
@@ -225,24 +232,25 @@ private slots:
         DialogFixture f;
         QString source;
         f.recastWith([&](CastDialog& d) {
-            control<QRadioButton>(d, "RadioButton13")->click();
-            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
-            control<QLineEdit>(d, "Edit3")->setText(QStringLiteral("求财"));
-            control<QCheckBox>(d, "CheckBox3")->click();
-            control<QPushButton>(d, "Button27")->click();
-            source = control<QLabel>(d, "Label17")->text();
+            control<QRadioButton>(d, castdialog::jingfangMethod)->click();
+            control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(1);
+            control<QLineEdit>(d, castdialog::subjectEdit2)->setText(QStringLiteral("求财"));
+            control<QCheckBox>(d, castdialog::chartOnlyBox)->click();
+            control<QPushButton>(d, castdialog::computerCastButton2)->click();
+            source = control<QLabel>(d, castdialog::sourceLabel)->text();
         });
         QCOMPARE(source, QStringLiteral("电脑伪随机数可用。"));
         QCOMPARE(f.storedCases(), 0);
         // Seed 12345 draws 3 2 0 4 5 2: lines 少阴 少阳 老阴 少阳 少阴 少阳 from 初爻 up.
         QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("火水未济"));
-        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), QStringLiteral("20240204121412"));
+        QCOMPARE(control<QLineEdit>(*f.window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204121412"));
         QCOMPARE(f.bench().caseHeader(), QStringLiteral("性别:未知 出生: 占事:(电脑卦)求财"));
 
         bool boxAfterwards = true;
         f.recastWith([&](CastDialog& d) {
-            boxAfterwards = control<QCheckBox>(d, "CheckBox3")->isChecked();
-            control<QPushButton>(d, "Button2")->click();  // first tab: its empty subject is copied over
+            boxAfterwards = control<QCheckBox>(d, castdialog::chartOnlyBox)->isChecked();
+            control<QPushButton>(d, castdialog::computerCastButton1)
+                ->click();  // first tab: its empty subject is copied over
         });
         QVERIFY(!boxAfterwards);
         QCOMPARE(f.storedCases(), 1);
@@ -254,7 +262,7 @@ private slots:
         DialogFixture f;
         QString copied;
         f.recastWith([&](CastDialog& d) {
-            const QList<QComboBox*> boxes = d.findChildren<QComboBox*>(QStringLiteral("questionTypeBox"));
+            const QList<QComboBox*> boxes = d.findChildren<QComboBox*>(QString::fromLatin1(castdialog::questionBox));
             QCOMPARE(boxes.size(), 2);
             for (QComboBox* box : boxes) {
                 QCOMPARE(box->currentText(), QString());
@@ -263,8 +271,9 @@ private slots:
                 for (int i = 1; i < box->count(); ++i) listed << box->itemText(i);
                 QCOMPARE(listed, reading::questionTypes());
             }
-            auto* subject = control<QLineEdit>(d, "Edit5");
-            QComboBox* first = subject->parentWidget()->findChild<QComboBox*>(QStringLiteral("questionTypeBox"));
+            auto* subject = control<QLineEdit>(d, castdialog::subjectEdit1);
+            QComboBox* first =
+                subject->parentWidget()->findChild<QComboBox*>(QString::fromLatin1(castdialog::questionBox));
             QVERIFY(first);
             d.activateWindow();
             subject->setFocus();
@@ -273,7 +282,7 @@ private slots:
             // Any listed type; the list is the reading library's.
             first->addItem(QStringLiteral("求财"));
             first->setCurrentIndex(first->count() - 1);
-            control<QPushButton>(d, "Button2")->click();
+            control<QPushButton>(d, castdialog::computerCastButton1)->click();
             copied = d.session().secondTab.question;
         });
         QCOMPARE(copied, QStringLiteral("求财"));
@@ -284,22 +293,22 @@ private slots:
         DialogFixture f;
         f.bench().enterCaseNumber(QStringLiteral("20240204311141京房式T:10:00:00"));
         const chart::ChartState before = f.bench().chart();
-        const QString entry = control<QLineEdit>(*f.window, "Edit1")->text();
+        const QString entry = control<QLineEdit>(*f.window, mainwindow::caseNumberEdit)->text();
         f.recastWith([](CastDialog& d) {
-            for (int k = 0; k < 6; ++k) clickLabel(control<QLabel>(d, numbered("Label", 29, k)));
-            control<QPushButton>(d, "Button7")->click();
+            for (int k = 0; k < 6; ++k) clickLabel(control<QLabel>(d, castdialog::throwLabels[k]));
+            control<QPushButton>(d, castdialog::cancelButton)->click();
         });
-        QCOMPARE(control<QLineEdit>(*f.window, "Edit1")->text(), entry);
+        QCOMPARE(control<QLineEdit>(*f.window, mainwindow::caseNumberEdit)->text(), entry);
         QCOMPARE(f.bench().chart().main[0].hexagramName, before.main[0].hexagramName);
         QCOMPARE(f.bench().chart().castTime, QTime(10, 0));
-        QCOMPARE(control<QLabel>(*f.window, "Label1")->text(), before.pillarLabel);
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::pillarLabel)->text(), before.pillarLabel);
         QCOMPARE(f.storedCases(), 0);
 
         // "关闭" keeps the chart but takes the time picker's time as the cast time.
         f.recastWith([](CastDialog& d) {
-            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
-            control<QTimeEdit>(d, "DateTimePicker2")->setTime(QTime(9, 30, 15));
-            control<QPushButton>(d, "Button28")->click();
+            control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(1);
+            control<QTimeEdit>(d, castdialog::timeEdit2)->setTime(QTime(9, 30, 15));
+            control<QPushButton>(d, castdialog::closeButton)->click();
         });
         QCOMPARE(f.bench().chart().main[0].hexagramName, before.main[0].hexagramName);
         QCOMPARE(f.bench().chart().castTime, QTime(9, 30, 15));
@@ -319,15 +328,15 @@ private slots:
             DialogFixture f;
             QStringList& seen = results[byKey ? 1 : 0];
             f.recastWith([&](CastDialog& d) {
-                QLabel* firstThrow = control<QLabel>(d, numbered("Label", 29, 0));
+                QLabel* firstThrow = control<QLabel>(d, castdialog::throwLabels[0]);
                 QVERIFY(firstThrow->focusPolicy() & Qt::TabFocus);
                 press(firstThrow, byKey);
                 seen << firstThrow->text();
-                control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
-                QLabel* bottomLine = control<QLabel>(d, numbered("Label", 7, 0));
+                control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(1);
+                QLabel* bottomLine = control<QLabel>(d, castdialog::lineLabels[0]);
                 press(bottomLine, byKey);
                 seen << bottomLine->text();
-                press(control<QLabel>(d, "Image1"), byKey);
+                press(control<QLabel>(d, castdialog::coinImages[0]), byKey);
                 seen << bottomLine->text();
             });
         }
@@ -342,10 +351,10 @@ private slots:
         for (const bool byKey : {false, true}) {
             DialogFixture f(7, QDateTime(QDate(2025, 1, 16), QTime(15, 30)));
             f.recastWith([&](CastDialog& d) {
-                control<QRadioButton>(d, "RadioButton13")->click();
-                control<QTabWidget>(d, "PageControl1")->setCurrentIndex(2);
-                auto* numbers = control<QLineEdit>(d, "NumbersEdit");
-                auto* addHour = control<QCheckBox>(d, "AddHourBox");
+                control<QRadioButton>(d, castdialog::jingfangMethod)->click();
+                control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(2);
+                auto* numbers = control<QLineEdit>(d, castdialog::numbersEdit);
+                auto* addHour = control<QCheckBox>(d, castdialog::addHourBox);
                 if (byKey) {
                     numbers->setFocus();
                     QTest::keyClicks(numbers, QStringLiteral("3 5"));
@@ -355,7 +364,7 @@ private slots:
                 } else {
                     numbers->setText(QStringLiteral("3 5"));
                     QTest::mouseClick(addHour, Qt::LeftButton);
-                    QTest::mouseClick(control<QPushButton>(d, "PlumNumbersButton"), Qt::LeftButton);
+                    QTest::mouseClick(control<QPushButton>(d, castdialog::plumNumbersButton), Qt::LeftButton);
                 }
             });
             stored << f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table"));
@@ -369,28 +378,28 @@ private slots:
     void timeCastAtAPlaceKeepsThePlace() {
         DialogFixture f(7, QDateTime(QDate(2024, 1, 5), QTime(20, 30)));
         f.recastWith([&](CastDialog& d) {
-            control<QRadioButton>(d, "RadioButton13")->click();
-            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(2);
-            control<QDoubleSpinBox>(d, "LongitudeBox")->setValue(-123.1);
-            control<QComboBox>(d, "TimeZoneBox")->setCurrentText(QStringLiteral("America/Vancouver"));
-            QVERIFY(control<QLabel>(d, "NumberTimeHeader")->text().contains(QStringLiteral("北京时间 2024-01-06 12:30")));
-            control<QPushButton>(d, "PlumTimeButton")->click();
+            control<QRadioButton>(d, castdialog::jingfangMethod)->click();
+            control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(2);
+            control<QDoubleSpinBox>(d, placefields::longitudeBox)->setValue(-123.1);
+            control<QComboBox>(d, placefields::timeZoneBox)->setCurrentText(QStringLiteral("America/Vancouver"));
+            QVERIFY(control<QLabel>(d, castdialog::numberTimeHeader)->text().contains(QStringLiteral("北京时间 2024-01-06 12:30")));
+            control<QPushButton>(d, castdialog::plumTimeButton)->click();
         });
         QCOMPARE(f.db->getFirstString(QStringLiteral("select gua_bianhao||'|'||didian||'|'||shizhi from gua_table")),
                  QStringLiteral("20240105242122京房式T:20:30:00|-123.1,America/Vancouver|beijing"));
         QCOMPARE(f.bench().chart().secondSlot, QStringLiteral("己巳日"));
-        QVERIFY(control<QLabel>(*f.window, "Label1")->text().contains(QStringLiteral("北京时间")));
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)->text().contains(QStringLiteral("北京时间")));
     }
 
     void unsavedPromptCancelledOpensNoDialog() {
         DialogFixture f;
         bool ran = false;
         QObject::connect(&f.bench(), &workbench::Workbench::castRequested, [&] { ran = true; });
-        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("未保存"));
-        control<QPushButton>(*f.window, "Button1")->click();  // the save prompt answers 取消
+        control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->setPlainText(QStringLiteral("未保存"));
+        control<QPushButton>(*f.window, mainwindow::recastButton)->click();  // the save prompt answers 取消
         QCOMPARE(f.prompter.savePrompts, 1);
         QVERIFY(!ran);
-        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), QStringLiteral("未保存"));
+        QCOMPARE(control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->toPlainText(), QStringLiteral("未保存"));
     }
 
     void methodOptionIsStoredInRow86() {
@@ -399,22 +408,23 @@ private slots:
             return f.db->getFirstInteger(QStringLiteral("select value15 from zhi where id=86"));
         };
         f.dialog.show();
-        control<QRadioButton>(f.dialog, "RadioButton14")->click();
+        control<QRadioButton>(f.dialog, castdialog::zangshanMethod)->click();
         QCOMPARE(stored(), 2);
-        control<QRadioButton>(f.dialog, "RadioButton13")->click();
+        control<QRadioButton>(f.dialog, castdialog::jingfangMethod)->click();
         QCOMPARE(stored(), 1);
-        control<QRadioButton>(f.dialog, "RadioButton12")->click();
+        control<QRadioButton>(f.dialog, castdialog::randomMethod)->click();
         QCOMPARE(stored(), 0);
-        control<QRadioButton>(f.dialog, "RadioButton14")->click();
+        control<QRadioButton>(f.dialog, castdialog::zangshanMethod)->click();
 
         // A dialog made later (the next run) starts with the stored option; its cast checks the
         // main window's 藏山卜.
         app::ProgramWindows next({*f.db, f.clock, f.prompter, f.dir.path(), {}, {}, seeded(7)});
-        QVERIFY(control<QRadioButton>(next.castDialog, "RadioButton14")->isChecked());
-        QTimer::singleShot(0, &next.castDialog,
-                           [&next] { control<QPushButton>(next.castDialog, "Button27")->click(); });
-        control<QPushButton>(next.mainWindow, "Button1")->click();
-        QVERIFY(control<QRadioButton>(next.mainWindow, "RadioButton14")->isChecked());
+        QVERIFY(control<QRadioButton>(next.castDialog, castdialog::zangshanMethod)->isChecked());
+        QTimer::singleShot(0, &next.castDialog, [&next] {
+            control<QPushButton>(next.castDialog, castdialog::computerCastButton2)->click();
+        });
+        control<QPushButton>(next.mainWindow, mainwindow::recastButton)->click();
+        QVERIFY(control<QRadioButton>(next.mainWindow, mainwindow::zangshanRadio)->isChecked());
         QCOMPARE(next.bench.chart().method, chart::ArrangementMethod::Zangshan);
         QVERIFY(f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table"))
                     .contains(QStringLiteral("藏山卜")));
@@ -424,11 +434,11 @@ private slots:
         DialogFixture f(5, QDateTime(QDate(2024, 2, 3), QTime(8, 0, 5)));
         QString term, header, time;
         f.recastWith([&](CastDialog& d) {
-            control<QTabWidget>(d, "PageControl1")->setCurrentIndex(1);
-            time = control<QTimeEdit>(d, "DateTimePicker2")->text();
-            control<QDateEdit>(d, "DateTimePicker1")->setDate(QDate(2024, 2, 4));
-            term = control<QLabel>(d, "Label19")->text();
-            header = control<QLabel>(d, "Label14")->text();
+            control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(1);
+            time = control<QTimeEdit>(d, castdialog::timeEdit2)->text();
+            control<QDateEdit>(d, castdialog::dateEdit2)->setDate(QDate(2024, 2, 4));
+            term = control<QLabel>(d, castdialog::termLabel)->text();
+            header = control<QLabel>(d, castdialog::dateHeaderLabel)->text();
         });
         QCOMPARE(time, QStringLiteral("08:00:05"));
         QVERIFY2(term.contains(QStringLiteral("立春")), qPrintable(term));

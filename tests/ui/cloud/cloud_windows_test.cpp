@@ -18,8 +18,16 @@
 #include "store/settings.h"
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
+#include "ui/browser/object_names.h"
+#include "ui/cloud/object_names.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace casebrowser = objectnames::casebrowser;
+namespace loginwindow = objectnames::loginwindow;
+namespace mainwindow = objectnames::mainwindow;
+namespace passwordwindow = objectnames::passwordwindow;
 
 using Steps = std::function<void(ui::LoginWindow&)>;
 
@@ -43,7 +51,7 @@ struct CloudRun {
             ui::LoginWindow& w = cloud().loginWindow();
             windowOpened = w.isVisible();
             if (steps) steps(w);
-            if (w.isVisible()) control<QPushButton>(w, "Button2")->click();
+            if (w.isVisible()) control<QPushButton>(w, loginwindow::offlineButton)->click();
         });
         whileOpen.start(0);
         return cloud().offerLogin();
@@ -51,9 +59,9 @@ struct CloudRun {
 
     bool logIn(const QString& name, const QString& password) {
         return offerLogin([&](ui::LoginWindow& w) {
-            control<QLineEdit>(w, "Edit1")->setText(name);
-            control<QLineEdit>(w, "Edit2")->setText(password);
-            control<QPushButton>(w, "Button1")->click();
+            control<QLineEdit>(w, loginwindow::nameEdit)->setText(name);
+            control<QLineEdit>(w, loginwindow::passwordEdit)->setText(password);
+            control<QPushButton>(w, loginwindow::loginButton)->click();
         });
     }
 
@@ -95,55 +103,55 @@ private slots:
     void registrationAndLoginThroughTheWindow() {
         cloud_test::ServiceProcess service({"--message", "你好", "--url", "https://qinglan.example.org/news"});
         CloudRun run(service.address());
-        QVERIFY(!control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        QVERIFY(!control<QPushButton>(*run.f.window, mainwindow::settingsButton)->isEnabled());
 
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
             QCOMPARE(w.width(), 260);
-            QVERIFY(!control<QGroupBox>(w, "GroupBox1")->isVisible());
-            QVERIFY(!control<QLabel>(w, "Label10")->isVisible());
-            QTest::mouseClick(control<QLabel>(w, "Label3"), Qt::LeftButton);
+            QVERIFY(!control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
+            QVERIFY(!control<QLabel>(w, loginwindow::downloadLabel)->isVisible());
+            QTest::mouseClick(control<QLabel>(w, loginwindow::registerLink), Qt::LeftButton);
             QCOMPARE(w.width(), 580);
-            QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
-            control<QLineEdit>(w, "Edit3")->setText(QStringLiteral("张三"));
-            control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("密码 1"));
-            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 2"));
-            control<QPushButton>(w, "Button3")->click();
-            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("密码 1"));
-            control<QPushButton>(w, "Button3")->click();
-            control<QLineEdit>(w, "Edit7")->setText(QStringLiteral("zs@example.org"));
-            control<QPushButton>(w, "Button3")->click();
+            QVERIFY(control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
+            control<QLineEdit>(w, loginwindow::newNameEdit)->setText(QStringLiteral("张三"));
+            control<QLineEdit>(w, loginwindow::newPasswordEdit)->setText(QStringLiteral("密码 1"));
+            control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("密码 2"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
+            control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("密码 1"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
+            control<QLineEdit>(w, loginwindow::emailEdit)->setText(QStringLiteral("zs@example.org"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
             QCOMPARE(run.f.prompter.messages,
                      (QStringList{QStringLiteral("密码两次输入的不同"),
                                   QStringLiteral("手机号或者电子邮箱号必须输入一个。"), QStringLiteral("注册成功。")}));
-            QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
-            QCOMPARE(control<QLineEdit>(w, "Edit2")->text(), QStringLiteral("密码 1"));
-            QVERIFY(control<QLineEdit>(w, "Edit5")->text().isEmpty());
-            QVERIFY(!control<QGroupBox>(w, "GroupBox1")->isVisible());
+            QCOMPARE(control<QLineEdit>(w, loginwindow::nameEdit)->text(), QStringLiteral("张三"));
+            QCOMPARE(control<QLineEdit>(w, loginwindow::passwordEdit)->text(), QStringLiteral("密码 1"));
+            QVERIFY(control<QLineEdit>(w, loginwindow::repeatedEdit)->text().isEmpty());
+            QVERIFY(!control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
             QCOMPARE(w.width(), 260);
 
             // The same name again: two messages.
             run.f.prompter.messages.clear();
-            QTest::mouseClick(control<QLabel>(w, "Label3"), Qt::LeftButton);
-            control<QLineEdit>(w, "Edit4")->setText(QStringLiteral("x"));
-            control<QLineEdit>(w, "Edit5")->setText(QStringLiteral("x"));
-            control<QPushButton>(w, "Button3")->click();
+            QTest::mouseClick(control<QLabel>(w, loginwindow::registerLink), Qt::LeftButton);
+            control<QLineEdit>(w, loginwindow::newPasswordEdit)->setText(QStringLiteral("x"));
+            control<QLineEdit>(w, loginwindow::repeatedEdit)->setText(QStringLiteral("x"));
+            control<QPushButton>(w, loginwindow::registerButton)->click();
             QCOMPARE(run.f.prompter.messages, (QStringList{QStringLiteral("用户名已经存在。请换个用户名。"),
                                                            QStringLiteral("出现错误，信息为：no")}));
-            QVERIFY(control<QGroupBox>(w, "GroupBox1")->isVisible());
+            QVERIFY(control<QGroupBox>(w, loginwindow::registrationGroup)->isVisible());
             run.f.prompter.messages.clear();
 
             // A fresh row 88 does not remember; ticking the box asks for it.
-            QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
-            control<QCheckBox>(w, "CheckBox1")->click();
-            control<QPushButton>(w, "Button1")->click();
+            QVERIFY(!control<QCheckBox>(w, loginwindow::rememberBox)->isChecked());
+            control<QCheckBox>(w, loginwindow::rememberBox)->click();
+            control<QPushButton>(w, loginwindow::loginButton)->click();
         });
         QVERIFY(run.windowOpened);
         QVERIFY(loggedIn);
         QVERIFY(run.f.prompter.messages.isEmpty());
-        QVERIFY(control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        QVERIFY(control<QPushButton>(*run.f.window, mainwindow::settingsButton)->isEnabled());
         // The login notice "%4F60%597D" is 你好.
-        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->text(), QStringLiteral("你好"));
-        QCOMPARE(control<QLabel>(*run.f.window, "Label12")->property("url").toString(),
+        QCOMPARE(control<QLabel>(*run.f.window, mainwindow::messageLabel)->text(), QStringLiteral("你好"));
+        QCOMPARE(control<QLabel>(*run.f.window, mainwindow::messageLabel)->property("url").toString(),
                  QStringLiteral("https://qinglan.example.org/news"));
 
         // Offered once per run.
@@ -153,19 +161,19 @@ private slots:
         // Row 88: the name and a remembered password while "记住用户名和密码" is ticked, the
         // name alone once it is not. The password box never holds the remembered password.
         ui::LoginWindow& w = run.cloud().loginWindow();
-        control<QLineEdit>(w, "Edit1")->clear();
+        control<QLineEdit>(w, loginwindow::nameEdit)->clear();
         w.fillRemembered();
-        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
-        QVERIFY(control<QLineEdit>(w, "Edit2")->text().isEmpty());
-        QCOMPARE(control<QLineEdit>(w, "Edit2")->placeholderText(), kRememberedHint);
-        QVERIFY(control<QCheckBox>(w, "CheckBox1")->isChecked());
-        control<QCheckBox>(w, "CheckBox1")->click();
-        QVERIFY(control<QLineEdit>(w, "Edit2")->placeholderText().isEmpty());
+        QCOMPARE(control<QLineEdit>(w, loginwindow::nameEdit)->text(), QStringLiteral("张三"));
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->text().isEmpty());
+        QCOMPARE(control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText(), kRememberedHint);
+        QVERIFY(control<QCheckBox>(w, loginwindow::rememberBox)->isChecked());
+        control<QCheckBox>(w, loginwindow::rememberBox)->click();
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText().isEmpty());
         w.fillRemembered();
-        QCOMPARE(control<QLineEdit>(w, "Edit1")->text(), QStringLiteral("张三"));
-        QVERIFY(control<QLineEdit>(w, "Edit2")->text().isEmpty());
-        QVERIFY(control<QLineEdit>(w, "Edit2")->placeholderText().isEmpty());
-        QVERIFY(!control<QCheckBox>(w, "CheckBox1")->isChecked());
+        QCOMPARE(control<QLineEdit>(w, loginwindow::nameEdit)->text(), QStringLiteral("张三"));
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->text().isEmpty());
+        QVERIFY(control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText().isEmpty());
+        QVERIFY(!control<QCheckBox>(w, loginwindow::rememberBox)->isChecked());
     }
 
     void rememberedPasswordLogsInWithoutBeingShown() {
@@ -174,10 +182,10 @@ private slots:
         run.cloud().account().registerUser({QStringLiteral("孙七"), QStringLiteral("秘密 7"), QStringLiteral("秘密 7"),
                                             QStringLiteral("13800000000"), QString()});
         QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
-            control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("孙七"));
-            control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("秘密 7"));
-            control<QCheckBox>(w, "CheckBox1")->click();
-            control<QPushButton>(w, "Button1")->click();
+            control<QLineEdit>(w, loginwindow::nameEdit)->setText(QStringLiteral("孙七"));
+            control<QLineEdit>(w, loginwindow::passwordEdit)->setText(QStringLiteral("秘密 7"));
+            control<QCheckBox>(w, loginwindow::rememberBox)->click();
+            control<QPushButton>(w, loginwindow::loginButton)->click();
         }));
 
         // The next run: the box says a password is remembered, for that name only, and Enter in
@@ -185,8 +193,8 @@ private slots:
         run.restart();
         QString hintForOtherName = QStringLiteral("unset");
         QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
-            auto* name = control<QLineEdit>(w, "Edit1");
-            auto* password = control<QLineEdit>(w, "Edit2");
+            auto* name = control<QLineEdit>(w, loginwindow::nameEdit);
+            auto* password = control<QLineEdit>(w, loginwindow::passwordEdit);
             QCOMPARE(name->text(), QStringLiteral("孙七"));
             QVERIFY(password->text().isEmpty());
             QCOMPARE(password->placeholderText(), kRememberedHint);
@@ -210,8 +218,8 @@ private slots:
         run.restart();
         QString hintAfterRefusal = QStringLiteral("unset");
         QVERIFY(!run.offerLogin([&](ui::LoginWindow& w) {
-            control<QPushButton>(w, "Button1")->click();
-            hintAfterRefusal = control<QLineEdit>(w, "Edit2")->placeholderText();
+            control<QPushButton>(w, loginwindow::loginButton)->click();
+            hintAfterRefusal = control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText();
         }));
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
         QVERIFY(hintAfterRefusal.isEmpty());
@@ -237,19 +245,19 @@ private slots:
                                             QStringLiteral("13800000000"), QString()});
         bool stayedOpen = false;
         const bool loggedIn = run.offerLogin([&](ui::LoginWindow& w) {
-            control<QLineEdit>(w, "Edit1")->setText(QStringLiteral("li"));
-            control<QLineEdit>(w, "Edit2")->clear();
-            QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
-            control<QLineEdit>(w, "Edit2")->setText(QStringLiteral("wrong"));
-            QTest::keyClick(control<QLineEdit>(w, "Edit2"), Qt::Key_Return);
+            control<QLineEdit>(w, loginwindow::nameEdit)->setText(QStringLiteral("li"));
+            control<QLineEdit>(w, loginwindow::passwordEdit)->clear();
+            QTest::keyClick(control<QLineEdit>(w, loginwindow::passwordEdit), Qt::Key_Return);
+            control<QLineEdit>(w, loginwindow::passwordEdit)->setText(QStringLiteral("wrong"));
+            QTest::keyClick(control<QLineEdit>(w, loginwindow::passwordEdit), Qt::Key_Return);
             stayedOpen = w.isVisible();
-            control<QPushButton>(w, "Button2")->click();
+            control<QPushButton>(w, loginwindow::offlineButton)->click();
         });
         QVERIFY(!loggedIn);
         QVERIFY(stayedOpen);
         QCOMPARE(run.f.prompter.messages,
                  (QStringList{QStringLiteral("请输入密码。"), QStringLiteral("账号或密码错误，不能登陆。")}));
-        QVERIFY(!control<QPushButton>(*run.f.window, "Button18")->isEnabled());
+        QVERIFY(!control<QPushButton>(*run.f.window, mainwindow::settingsButton)->isEnabled());
         QVERIFY(!run.offerLogin({}));
         QVERIFY(!run.windowOpened);
 
@@ -261,30 +269,30 @@ private slots:
                     .cloudMessage.isEmpty());
         QCOMPARE(run.f.bench().history().entries(), QStringList{QStringLiteral("1(本地)")});
         window.show();
-        control<QPushButton>(window, "Button25")->click();
-        QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
-        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")
-            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        control<QPushButton>(window, mainwindow::recentButton)->click();
+        QCOMPARE(control<QListWidget>(window, mainwindow::recentList)->count(), 1);
+        control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
+        emit control<QListWidget>(window, mainwindow::recentList)
+            ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
         QCOMPARE(run.f.bench().history().entries().last(), QStringLiteral("1(本地)"));
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
-        QVERIFY(!control<QRadioButton>(browser, "RadioButton1")->isEnabled());
-        QVERIFY(control<QRadioButton>(browser, "RadioButton2")->isChecked());
+        QVERIFY(!control<QRadioButton>(browser, casebrowser::cloudSource)->isEnabled());
+        QVERIFY(control<QRadioButton>(browser, casebrowser::localSource)->isChecked());
     }
 
     void passwordChangeThroughTheWindow() {
         cloud_test::ServiceProcess service;
         CloudRun run(service.address());
         QVERIFY(run.registerAndLogIn(QStringLiteral("zhao"), QStringLiteral("old")));
-        control<QPushButton>(*run.f.window, "Button18")->click();
+        control<QPushButton>(*run.f.window, mainwindow::settingsButton)->click();
         ui::PasswordWindow& w = run.cloud().passwordWindow();
         QVERIFY(w.isVisible());
         const auto change = [&](const char* oldText, const char* newText, const char* confirmation) {
-            control<QLineEdit>(w, "Edit1")->setText(QString::fromUtf8(oldText));
-            control<QLineEdit>(w, "Edit2")->setText(QString::fromUtf8(newText));
-            control<QLineEdit>(w, "Edit3")->setText(QString::fromUtf8(confirmation));
-            control<QPushButton>(w, "Button1")->click();
+            control<QLineEdit>(w, passwordwindow::oldEdit)->setText(QString::fromUtf8(oldText));
+            control<QLineEdit>(w, passwordwindow::newEdit)->setText(QString::fromUtf8(newText));
+            control<QLineEdit>(w, passwordwindow::confirmationEdit)->setText(QString::fromUtf8(confirmation));
+            control<QPushButton>(w, passwordwindow::changeButton)->click();
             return run.f.prompter.messages.last();
         };
         QCOMPARE(change("", "new", "new"), QStringLiteral("请输入原密码"));
@@ -293,8 +301,9 @@ private slots:
         QVERIFY(w.isVisible());
         QCOMPARE(change("old", "new", "new"), QStringLiteral("密码修改成功"));
         QVERIFY(!w.isVisible());
-        QVERIFY(control<QLineEdit>(w, "Edit1")->text().isEmpty() && control<QLineEdit>(w, "Edit2")->text().isEmpty() &&
-                control<QLineEdit>(w, "Edit3")->text().isEmpty());
+        QVERIFY(control<QLineEdit>(w, passwordwindow::oldEdit)->text().isEmpty() &&
+                control<QLineEdit>(w, passwordwindow::newEdit)->text().isEmpty() &&
+                control<QLineEdit>(w, passwordwindow::confirmationEdit)->text().isEmpty());
 
         // This run keeps storing to the service; a later run needs the new password.
         QVERIFY(run.f.bench()
@@ -315,36 +324,36 @@ private slots:
         ui::MainWindow& window = *run.f.window;
         window.show();
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240204111111京房式T:10:00:00", u"甲")));
-        control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
-        control<QPlainTextEdit>(window, "Memo3")->setPlainText(kFeedback);
-        control<QPushButton>(window, "Button30")->click();
+        control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->setPlainText(kJudgment);
+        control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->setPlainText(kFeedback);
+        control<QPushButton>(window, mainwindow::saveAllButton)->click();
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("全部保存成功。")});
         QCOMPARE(run.f.bench().caseLists().recentCases(50).size(), 1);
 
         // The recent list comes from the service; a pick opens the service's copy.
         run.f.bench().clearCaseTexts();
-        control<QPushButton>(window, "Button25")->click();
-        QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 1);
-        const QString item = control<QListWidget>(window, "ListBox1")->item(0)->text();
+        control<QPushButton>(window, mainwindow::recentButton)->click();
+        QCOMPARE(control<QListWidget>(window, mainwindow::recentList)->count(), 1);
+        const QString item = control<QListWidget>(window, mainwindow::recentList)->item(0)->text();
         QVERIFY2(item.endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")), qPrintable(item));
         const QString cloudEntry = item.section(u';', 0, 0) + QStringLiteral("(网络)");
-        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")
-            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
+        emit control<QListWidget>(window, mainwindow::recentList)
+            ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
         QCOMPARE(run.f.bench().history().entries(), (QStringList{QStringLiteral("1(本地)"), cloudEntry}));
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
-        QCOMPARE(control<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20240204111111"));
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->toPlainText(), kFeedback);
+        QCOMPARE(control<QLineEdit>(window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204111111"));
         QCOMPARE(run.f.bench().caseHeader(), QStringLiteral("性别:男 出生:1980 占事甲"));
-        QVERIFY(!control<QPushButton>(window, "Button30")->isEnabled());
+        QVERIFY(!control<QPushButton>(window, mainwindow::saveAllButton)->isEnabled());
 
         // Stepping through the history loads each entry from its own store.
         run.f.bench().clearCaseTexts();
-        control<QPushButton>(window, "Button19")->click();
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+        control<QPushButton>(window, mainwindow::previousCaseButton)->click();
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
         run.f.bench().clearCaseTexts();
-        control<QPushButton>(window, "Button20")->click();
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo3")->toPlainText(), kFeedback);
+        control<QPushButton>(window, mainwindow::nextCaseButton)->click();
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::feedbackEdit)->toPlainText(), kFeedback);
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         QCOMPARE(run.f.prompter.messages.size(), 1);
     }
@@ -358,75 +367,77 @@ private slots:
                     .caseStore()
                     .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
                     .cloudMessage.isEmpty());
-        QVERIFY(run.f.bench().caseStore().saveCaseTexts(3, {kJudgment, kFeedback}).saved);
+        QVERIFY(run.f.bench().caseStore().saveCaseTexts(store::TextsToSave::Both, {kJudgment, kFeedback}).saved);
         run.f.bench().clearCaseTexts();
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
-        QVERIFY(control<QRadioButton>(browser, "RadioButton1")->isEnabled() &&
-                control<QRadioButton>(browser, "RadioButton1")->isChecked());
-        const int category = rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类"));
+        QVERIFY(control<QRadioButton>(browser, casebrowser::cloudSource)->isEnabled() &&
+                control<QRadioButton>(browser, casebrowser::cloudSource)->isChecked());
+        const int category = rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")杂类"));
         QVERIFY(category >= 0);
-        pick(control<QListWidget>(browser, "ListBox1"), category);
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->item(0)->text(), QStringLiteral("2024"));
-        pick(control<QListWidget>(browser, "ListBox2"), 0);
-        QCOMPARE(control<QListWidget>(browser, "ListBox3")->count(), 1);
-        QCOMPARE(control<QListWidget>(browser, "ListBox3")->item(0)->text(), QStringLiteral("2"));
-        pick(control<QListWidget>(browser, "ListBox3"), 0);
-        QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
-        QVERIFY(control<QListWidget>(browser, "ListBox4")
+        pick(control<QListWidget>(browser, casebrowser::categoryList), category);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->item(0)->text(), QStringLiteral("2024"));
+        pick(control<QListWidget>(browser, casebrowser::yearList), 0);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::monthList)->count(), 1);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::monthList)->item(0)->text(), QStringLiteral("2"));
+        pick(control<QListWidget>(browser, casebrowser::monthList), 0);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::caseList)->count(), 1);
+        QVERIFY(control<QListWidget>(browser, casebrowser::caseList)
                     ->item(0)
                     ->text()
                     .endsWith(QStringLiteral(";20240204111111京房式T:10:00:00;甲;乾为天")));
-        pick(control<QListWidget>(browser, "ListBox4"), 0);
-        QCOMPARE(control<QPlainTextEdit>(browser, "Memo1")->toPlainText(),
+        pick(control<QListWidget>(browser, casebrowser::caseList), 0);
+        QCOMPARE(control<QPlainTextEdit>(browser, casebrowser::textsView)->toPlainText(),
                  kJudgment + QStringLiteral("\n***反馈***\n") + kFeedback);
 
         // Another category has no years in the service.
         const int other = category == 0 ? 1 : 0;
-        pick(control<QListWidget>(browser, "ListBox1"), other);
+        pick(control<QListWidget>(browser, casebrowser::categoryList), other);
         QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("网络上没有年数据。")});
-        control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("不存在"));
-        control<QPushButton>(browser, "Button1")->click();
+        control<QLineEdit>(browser, casebrowser::keywordEdit)->setText(QStringLiteral("不存在"));
+        control<QPushButton>(browser, casebrowser::searchButton)->click();
         QCOMPARE(run.f.prompter.messages.last(), QStringLiteral("网络上没有搜索到结果。"));
-        control<QLineEdit>(browser, "Edit1")->setText(QStringLiteral("十月入账"));
-        control<QPushButton>(browser, "Button1")->click();
-        QCOMPARE(control<QListWidget>(browser, "ListBox4")->count(), 1);
-        control<QListWidget>(browser, "ListBox4")->setCurrentRow(0);
+        control<QLineEdit>(browser, casebrowser::keywordEdit)->setText(QStringLiteral("十月入账"));
+        control<QPushButton>(browser, casebrowser::searchButton)->click();
+        QCOMPARE(control<QListWidget>(browser, casebrowser::caseList)->count(), 1);
+        control<QListWidget>(browser, casebrowser::caseList)->setCurrentRow(0);
         const QString cloudEntry =
-            control<QListWidget>(browser, "ListBox4")->item(0)->text().section(u';', 0, 0) + QStringLiteral("(网络)");
-        control<QPushButton>(browser, "Button2")->click();
+            control<QListWidget>(browser, casebrowser::caseList)->item(0)->text().section(u';', 0, 0) +
+            QStringLiteral("(网络)");
+        control<QPushButton>(browser, casebrowser::openButton)->click();
         QCOMPARE(browser.result(), int(QDialog::Accepted));
         QCOMPARE(run.f.bench().history().entries().last(), cloudEntry);
-        QCOMPARE(control<QPlainTextEdit>(window, "Memo1")->toPlainText(), kJudgment);
+        QCOMPARE(control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->toPlainText(), kJudgment);
 
         // Rename: the local table and the service, whose name a later login copies back.
-        pick(control<QListWidget>(browser, "ListBox1"), category);
-        const qint64 leiId = ui::categoryIdOfItem(control<QListWidget>(browser, "ListBox1")->currentItem()->text());
-        control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("  生意往来  "));
+        pick(control<QListWidget>(browser, casebrowser::categoryList), category);
+        const qint64 categoryId =
+            ui::categoryIdOfItem(control<QListWidget>(browser, casebrowser::categoryList)->currentItem()->text());
+        control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("  生意往来  "));
         run.f.prompter.answers = {workbench::Prompter::Answer::Yes};
         run.f.prompter.messages.clear();
-        control<QPushButton>(browser, "Button3")->click();
+        control<QPushButton>(browser, casebrowser::renameButton)->click();
         QCOMPARE(run.f.prompter.messages.size(), 1);  // the question only
-        QCOMPARE(control<QListWidget>(browser, "ListBox1")->currentItem()->text(),
-                 QStringLiteral("(%1)生意往来").arg(leiId));
+        QCOMPARE(control<QListWidget>(browser, casebrowser::categoryList)->currentItem()->text(),
+                 QStringLiteral("(%1)生意往来").arg(categoryId));
         bool renamedHere = false;
         for (const store::Category& c : run.f.bench().caseLists().categories())
-            if (c.lei_id == leiId) renamedHere = c.lei_mingcheng == QStringLiteral("生意往来");
+            if (c.categoryId == categoryId) renamedHere = c.categoryName == QStringLiteral("生意往来");
         QVERIFY(renamedHere);
 
         CloudRun later(service.address());
         QVERIFY(later.logIn(QStringLiteral("zhou"), QStringLiteral("pw")));
         bool copiedThere = false;
         for (const store::Category& c : later.f.bench().caseLists().categories())
-            if (c.lei_id == leiId) copiedThere = c.lei_mingcheng == QStringLiteral("生意往来");
+            if (c.categoryId == categoryId) copiedThere = c.categoryName == QStringLiteral("生意往来");
         QVERIFY(copiedThere);
 
         // By time: the service's years of all categories.
-        control<QRadioButton>(browser, "RadioButton4")->click();
-        QCOMPARE(control<QListWidget>(browser, "ListBox1")->count(), 0);
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+        control<QRadioButton>(browser, casebrowser::byTime)->click();
+        QCOMPARE(control<QListWidget>(browser, casebrowser::categoryList)->count(), 0);
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
     }
 
     void programStaysUsableWhenTheServiceStops() {
@@ -439,18 +450,18 @@ private slots:
                     .caseStore()
                     .createCase(sampleCast(u"20240204111111京房式T:10:00:00", u"甲"))
                     .cloudMessage.isEmpty());
-        control<QPushButton>(window, "Button25")->click();
-        control<QListWidget>(window, "ListBox1")->setCurrentRow(0);
-        emit control<QListWidget>(window, "ListBox1")
-            ->itemDoubleClicked(control<QListWidget>(window, "ListBox1")->currentItem());
+        control<QPushButton>(window, mainwindow::recentButton)->click();
+        control<QListWidget>(window, mainwindow::recentList)->setCurrentRow(0);
+        emit control<QListWidget>(window, mainwindow::recentList)
+            ->itemDoubleClicked(control<QListWidget>(window, mainwindow::recentList)->currentItem());
         QCOMPARE(run.f.bench().history().entries().size(), 2);
         service.stop();
         ScriptedPrompter& prompter = run.f.prompter;
         prompter.messages.clear();
 
-        control<QPushButton>(window, "Button25")->click();
+        control<QPushButton>(window, mainwindow::recentButton)->click();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
-        QVERIFY(!control<QListWidget>(window, "ListBox1")->isVisible());
+        QVERIFY(!control<QListWidget>(window, mainwindow::recentList)->isVisible());
 
         // A new cast is still stored here.
         QVERIFY(run.f.bench().storeCast(sampleCast(u"20240205222222京房式T:11:00:00", u"乙")));
@@ -459,45 +470,48 @@ private slots:
 
         // Texts: the failure is reported, the local row is written.
         prompter.messages.clear();
-        control<QPlainTextEdit>(window, "Memo1")->setPlainText(kJudgment);
-        control<QPushButton>(window, "Button28")->click();
+        control<QPlainTextEdit>(window, mainwindow::judgmentEdit)->setPlainText(kJudgment);
+        control<QPushButton>(window, mainwindow::saveJudgmentButton)->click();
         QVERIFY(prompter.messages.contains(QStringLiteral("网络保存失败，错误信息：neterror")));
         const auto texts = run.f.bench().caseLists().caseTexts(2);
         QVERIFY(texts.has_value());
-        QCOMPARE(texts->duanyu, kJudgment);
+        QCOMPARE(texts->judgment, kJudgment);
 
         // A cloud history entry cannot load; a local one can. The judgment counts as unsaved
         // (its save was reported failed), so each step asks first.
         prompter.messages.clear();
         prompter.saveAnswers = {workbench::Prompter::Answer::No, workbench::Prompter::Answer::No};
-        control<QPushButton>(window, "Button19")->click();
+        control<QPushButton>(window, mainwindow::previousCaseButton)->click();
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
-        control<QPushButton>(window, "Button19")->click();
-        QCOMPARE(control<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20240204111111"));
+        control<QPushButton>(window, mainwindow::previousCaseButton)->click();
+        QCOMPARE(control<QLineEdit>(window, mainwindow::caseNumberEdit)->text(), QStringLiteral("20240204111111"));
 
         ui::CaseBrowser& browser = run.f.program->caseBrowser;
         browser.prepareFirstShowing();
         prompter.messages.clear();
-        pick(control<QListWidget>(browser, "ListBox1"),
-             rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")杂类")));
+        pick(control<QListWidget>(browser, casebrowser::categoryList),
+             rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")杂类")));
         QCOMPARE(prompter.messages, QStringList{QStringLiteral("网络错误，请重试。")});
-        control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("生意往来"));
+        control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("生意往来"));
         prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "Button3")->click();
+        control<QPushButton>(browser, casebrowser::renameButton)->click();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
-        QVERIFY(control<QListWidget>(browser, "ListBox1")->currentItem()->text().endsWith(QStringLiteral(")生意往来")));
+        QVERIFY(control<QListWidget>(browser, casebrowser::categoryList)
+                    ->currentItem()
+                    ->text()
+                    .endsWith(QStringLiteral(")生意往来")));
         // The local source still lists everything.
-        control<QRadioButton>(browser, "RadioButton2")->click();
-        pick(control<QListWidget>(browser, "ListBox1"),
-             rowOf(control<QListWidget>(browser, "ListBox1"), QStringLiteral(")生意往来")));
-        QCOMPARE(control<QListWidget>(browser, "ListBox2")->count(), 1);
+        control<QRadioButton>(browser, casebrowser::localSource)->click();
+        pick(control<QListWidget>(browser, casebrowser::categoryList),
+             rowOf(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral(")生意往来")));
+        QCOMPARE(control<QListWidget>(browser, casebrowser::yearList)->count(), 1);
 
-        control<QPushButton>(window, "Button18")->click();
+        control<QPushButton>(window, mainwindow::settingsButton)->click();
         ui::PasswordWindow& password = run.cloud().passwordWindow();
-        control<QLineEdit>(password, "Edit1")->setText(QStringLiteral("pw"));
-        control<QLineEdit>(password, "Edit2")->setText(QStringLiteral("pw2"));
-        control<QLineEdit>(password, "Edit3")->setText(QStringLiteral("pw2"));
-        control<QPushButton>(password, "Button1")->click();
+        control<QLineEdit>(password, passwordwindow::oldEdit)->setText(QStringLiteral("pw"));
+        control<QLineEdit>(password, passwordwindow::newEdit)->setText(QStringLiteral("pw2"));
+        control<QLineEdit>(password, passwordwindow::confirmationEdit)->setText(QStringLiteral("pw2"));
+        control<QPushButton>(password, passwordwindow::changeButton)->click();
         QCOMPARE(prompter.messages.last(), QStringLiteral("网络保存出错：neterror"));
         QVERIFY(password.isVisible());
     }

@@ -6,8 +6,13 @@
 #include <QTest>
 
 #include "test_support/program_fixture.h"
+#include "ui/browser/object_names.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace casebrowser = objectnames::casebrowser;
+namespace mainwindow = objectnames::mainwindow;
 
 // An entry field inside a spin box or date box stands for its box, which carries the name.
 bool isInnerPartOfABox(const QWidget* w) {
@@ -100,15 +105,16 @@ private slots:
         // The buttons beside the case texts come before the row of category controls below them.
         const QStringList browser = namesInChain(&f.program->caseBrowser);
         const auto at = [&](const char* name) { return browser.indexOf(QString::fromLatin1(name)); };
-        QVERIFY(at("Memo1") < at("Button2"));
-        QVERIFY(at("Button2") < at("DeleteCaseButton"));
-        QVERIFY(at("DeleteCaseButton") < at("MoveTargetBox"));
-        QVERIFY(at("MoveCaseButton") < at("Edit2"));
-        QVERIFY(at("Edit2") < at("Button3"));
+        QVERIFY(at(casebrowser::textsView) < at(casebrowser::openButton));
+        QVERIFY(at(casebrowser::openButton) < at(casebrowser::deleteCaseButton));
+        QVERIFY(at(casebrowser::deleteCaseButton) < at(casebrowser::moveTargetBox));
+        QVERIFY(at(casebrowser::moveCaseButton) < at(casebrowser::newNameEdit));
+        QVERIFY(at(casebrowser::newNameEdit) < at(casebrowser::renameButton));
         // In the main window the texts come before the buttons below the chart.
         const QStringList main = namesInChain(f.window);
-        QVERIFY(main.indexOf(QStringLiteral("Memo3")) < main.indexOf(QStringLiteral("Button25")));
-        QCOMPARE(main.first(), QStringLiteral("PaintBox1"));
+        QVERIFY(main.indexOf(QLatin1String(mainwindow::feedbackEdit)) <
+                main.indexOf(QLatin1String(mainwindow::recentButton)));
+        QCOMPARE(main.first(), QLatin1String(mainwindow::chartArea));
     }
 
     void everyPageOfTheCastingDialog() {

@@ -11,11 +11,18 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "chart/chart_cursor.h"
+#include "chart_drawing/chart_cursor.h"
 #include "test_support/program_fixture.h"
+#include "ui/browser/object_names.h"
+#include "ui/casting/object_names.h"
 #include "ui/main/chart_area.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace casebrowser = objectnames::casebrowser;
+namespace castdialog = objectnames::castdialog;
+namespace mainwindow = objectnames::mainwindow;
 
 void showActive(QWidget* window) {
     window->show();
@@ -36,10 +43,10 @@ bool markedAtEdge(QWidget* w) {
 
 void addCase(store::CaseStore& cases, const char16_t* number, const char16_t* category, QDate date) {
     store::CastCase c;
-    c.gua_ming = QStringLiteral("乾为天");
+    c.hexagramName = QStringLiteral("乾为天");
     c.caseNumber = QString::fromUtf16(number);
     c.category = QString::fromUtf16(category);
-    c.shiyou = QStringLiteral("事");
+    c.subject = QStringLiteral("事");
     c.castDate = date;
     cases.createCase(c);
 }
@@ -72,18 +79,18 @@ private slots:
     void tabLeavesTheCaseTexts() {
         ProgramFixture f;
         showActive(f.window);
-        auto* judgment = control<QPlainTextEdit>(*f.window, "Memo1");
-        auto* feedback = control<QPlainTextEdit>(*f.window, "Memo3");
+        auto* judgment = control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit);
+        auto* feedback = control<QPlainTextEdit>(*f.window, mainwindow::feedbackEdit);
         judgment->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(judgment, Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("Memo3"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::feedbackEdit));
         QTest::keyClick(feedback, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(focusName(), QStringLiteral("Button25"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::recentButton));
         feedback->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(feedback, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(focusName(), QStringLiteral("Memo1"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::judgmentEdit));
         QTest::keyClick(judgment, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(focusName(), QStringLiteral("CheckBox5"));
+        QCOMPARE(focusName(), QLatin1String(mainwindow::hiddenChangesBox));
         QVERIFY(judgment->toPlainText().isEmpty());
         QVERIFY(feedback->toPlainText().isEmpty());
         QVERIFY(!f.bench().judgmentUnsaved());
@@ -97,8 +104,8 @@ private slots:
         // 乾为天, its top line moving.
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
         showActive(f.window);
-        auto* chart = control<ui::ChartArea>(*f.window, "PaintBox1");
-        control<QPushButton>(*f.window, "Button12")->setFocus();
+        auto* chart = control<ui::ChartArea>(*f.window, mainwindow::chartArea);
+        control<QPushButton>(*f.window, mainwindow::calendarButton)->setFocus();
         QVERIFY(!markedAtEdge(chart));
         const QImage pictureUnfocused = f.window->chartPicture();
         chart->setFocus(Qt::TabFocusReason);
@@ -139,7 +146,9 @@ private slots:
         ui::CastDialog& dialog = f.program->castDialog;
         showActive(&dialog);
         auto* pages = dialog.findChild<QTabWidget*>();
-        for (const auto& [page, name] : {std::pair(0, "Label29"), std::pair(1, "Label7"), std::pair(1, "Image1")}) {
+        for (const auto& [page, name] :
+             {std::pair(0, castdialog::throwLabels[0]), std::pair(1, castdialog::lineLabels[0]),
+              std::pair(1, castdialog::coinImages[0])}) {
             pages->setCurrentIndex(page);
             auto* label = control<QLabel>(dialog, name);
             pages->setFocus();
@@ -158,10 +167,10 @@ private slots:
             ui::CaseBrowser& browser = f.program->caseBrowser;
             browser.prepareFirstShowing();
             showActive(&browser);
-            pickEndingWith(control<QListWidget>(browser, "ListBox1"), QStringLiteral("事业"));
-            pickEndingWith(control<QListWidget>(browser, "ListBox2"), QStringLiteral("2024"));
-            pickEndingWith(control<QListWidget>(browser, "ListBox3"), QStringLiteral("2"));
-            auto* cases = control<QListWidget>(browser, "ListBox4");
+            pickEndingWith(control<QListWidget>(browser, casebrowser::categoryList), QStringLiteral("事业"));
+            pickEndingWith(control<QListWidget>(browser, casebrowser::yearList), QStringLiteral("2024"));
+            pickEndingWith(control<QListWidget>(browser, casebrowser::monthList), QStringLiteral("2"));
+            auto* cases = control<QListWidget>(browser, casebrowser::caseList);
             QCOMPARE(cases->count(), 1);
             cases->setFocus(Qt::TabFocusReason);
             QTest::keyClick(cases, arrow);
@@ -181,13 +190,13 @@ private slots:
         ui::CaseBrowser& browser = f.program->caseBrowser;
         browser.prepareFirstShowing();
         showActive(&browser);
-        auto* categories = control<QListWidget>(browser, "ListBox1");
-        auto* years = control<QListWidget>(browser, "ListBox2");
-        auto* months = control<QListWidget>(browser, "ListBox3");
-        auto* cases = control<QListWidget>(browser, "ListBox4");
-        auto* targets = control<QComboBox>(browser, "MoveTargetBox");
-        auto* picked = control<QLabel>(browser, "Label2");
-        auto* newName = control<QLineEdit>(browser, "Edit2");
+        auto* categories = control<QListWidget>(browser, casebrowser::categoryList);
+        auto* years = control<QListWidget>(browser, casebrowser::yearList);
+        auto* months = control<QListWidget>(browser, casebrowser::monthList);
+        auto* cases = control<QListWidget>(browser, casebrowser::caseList);
+        auto* targets = control<QComboBox>(browser, casebrowser::moveTargetBox);
+        auto* picked = control<QLabel>(browser, casebrowser::selectedLabel);
+        auto* newName = control<QLineEdit>(browser, casebrowser::newNameEdit);
 
         // Added by Enter, not searched for; the category picked stays picked.
         pickEndingWith(categories, QStringLiteral("事业"));
@@ -204,7 +213,7 @@ private slots:
         // Renamed: the list, the label and the move targets.
         newName->setText(QStringLiteral("工作"));
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "Button3")->click();
+        control<QPushButton>(browser, casebrowser::renameButton)->click();
         QCOMPARE(picked->text(),
                  QStringLiteral("已选") + career.left(career.indexOf(u')') + 1) + QStringLiteral("工作"));
         QVERIFY(targets->findText(QStringLiteral("工作")) >= 0);
@@ -215,7 +224,7 @@ private slots:
         pickEndingWith(months, QStringLiteral("2"));
         cases->setCurrentRow(0);
         targets->setCurrentIndex(targets->findText(QStringLiteral("求财")));
-        control<QPushButton>(browser, "MoveCaseButton")->click();
+        control<QPushButton>(browser, casebrowser::moveCaseButton)->click();
         QCOMPARE(cases->count(), 0);
         QCOMPARE(months->count(), 0);
         QCOMPARE(years->count(), 0);
@@ -227,7 +236,7 @@ private slots:
         pickEndingWith(months, QStringLiteral("5"));
         cases->setCurrentRow(0);
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "DeleteCaseButton")->click();
+        control<QPushButton>(browser, casebrowser::deleteCaseButton)->click();
         QCOMPARE(texts(years), QStringList{QStringLiteral("2024")});
         QCOMPARE(months->count(), 0);
 
@@ -235,7 +244,7 @@ private slots:
         const int targetsBefore = targets->count();
         pickEndingWith(categories, QStringLiteral("新类"));
         f.prompter.answers = {workbench::Prompter::Answer::Yes};
-        control<QPushButton>(browser, "DeleteCategoryButton")->click();
+        control<QPushButton>(browser, casebrowser::deleteCategoryButton)->click();
         QCOMPARE(targets->count(), targetsBefore - 1);
         QCOMPARE(targets->findText(QStringLiteral("新类")), -1);
         QVERIFY(picked->text().isEmpty());
@@ -248,7 +257,7 @@ private slots:
         addCase(f.bench().caseStore(), u"20240204222222京房式T:08:00:00", u"求财", QDate(2024, 2, 4));
         showActive(f.window);
         QTest::keyClick(f.window, Qt::Key_R, Qt::ControlModifier);
-        auto* recent = control<QListWidget>(*f.window, "ListBox1");
+        auto* recent = control<QListWidget>(*f.window, mainwindow::recentList);
         QVERIFY(recent->isVisible());
         QCOMPARE(recent->count(), 1);
         QTest::keyClick(recent, Qt::Key_Escape);

@@ -11,8 +11,17 @@
 
 #include "test_support/program_fixture.h"
 #include "test_support/sample_cast.h"
+#include "ui/browser/object_names.h"
+#include "ui/casting/object_names.h"
+#include "ui/cloud/object_names.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace casebrowser = objectnames::casebrowser;
+namespace castdialog = objectnames::castdialog;
+namespace loginwindow = objectnames::loginwindow;
+namespace mainwindow = objectnames::mainwindow;
 
 // Writes to these tables fail from now on with the database's own error text.
 void breakWrites(store::Database& db) {
@@ -38,40 +47,40 @@ private slots:
         QTest::addColumn<bool>("readsFail");  // the case table is gone, not just read-only
         using Action = std::function<void(ProgramFixture&)>;
         QTest::newRow("option box") << Action([](ProgramFixture& f) {
-            control<QCheckBox>(*f.window, "CheckBox4")->click();
+            control<QCheckBox>(*f.window, mainwindow::stemsBox)->click();
         }) << false;
         QTest::newRow("save judgment") << Action([](ProgramFixture& f) {
-            control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("断"));
-            control<QPushButton>(*f.window, "Button28")->click();
+            control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->setPlainText(QStringLiteral("断"));
+            control<QPushButton>(*f.window, mainwindow::saveJudgmentButton)->click();
         }) << false;
         QTest::newRow("save all") << Action([](ProgramFixture& f) {
-            control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("断"));
-            control<QPlainTextEdit>(*f.window, "Memo3")->setPlainText(QStringLiteral("验"));
-            control<QPushButton>(*f.window, "Button30")->click();
+            control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->setPlainText(QStringLiteral("断"));
+            control<QPlainTextEdit>(*f.window, mainwindow::feedbackEdit)->setPlainText(QStringLiteral("验"));
+            control<QPushButton>(*f.window, mainwindow::saveAllButton)->click();
         }) << false;
         QTest::newRow("recent list") << Action([](ProgramFixture& f) {
-            control<QPushButton>(*f.window, "Button25")->click();
+            control<QPushButton>(*f.window, mainwindow::recentButton)->click();
         }) << true;
         QTest::newRow("history step") << Action([](ProgramFixture& f) {
-            control<QPushButton>(*f.window, "Button19")->click();
+            control<QPushButton>(*f.window, mainwindow::previousCaseButton)->click();
         }) << true;
         QTest::newRow("casting method") << Action([](ProgramFixture& f) {
-            control<QRadioButton>(f.program->castDialog, "RadioButton14")->click();
+            control<QRadioButton>(f.program->castDialog, castdialog::zangshanMethod)->click();
         }) << false;
         QTest::newRow("browser category") << Action([](ProgramFixture& f) {
             f.program->caseBrowser.prepareFirstShowing();
-            clickFirst(control<QListWidget>(f.program->caseBrowser, "ListBox1"));
+            clickFirst(control<QListWidget>(f.program->caseBrowser, casebrowser::categoryList));
         }) << true;
         QTest::newRow("browser rename") << Action([](ProgramFixture& f) {
             ui::CaseBrowser& browser = f.program->caseBrowser;
             browser.prepareFirstShowing();
-            clickFirst(control<QListWidget>(browser, "ListBox1"));
-            control<QLineEdit>(browser, "Edit2")->setText(QStringLiteral("新名"));
+            clickFirst(control<QListWidget>(browser, casebrowser::categoryList));
+            control<QLineEdit>(browser, casebrowser::newNameEdit)->setText(QStringLiteral("新名"));
             f.prompter.answers = {workbench::Prompter::Answer::Yes};
-            control<QPushButton>(browser, "Button3")->click();
+            control<QPushButton>(browser, casebrowser::renameButton)->click();
         }) << false;
         QTest::newRow("remember login") << Action([](ProgramFixture& f) {
-            control<QCheckBox>(f.program->cloud.loginWindow(), "CheckBox1")->click();
+            control<QCheckBox>(f.program->cloud.loginWindow(), loginwindow::rememberBox)->click();
         }) << false;
     }
 

@@ -21,13 +21,16 @@
 #include <QTimer>
 
 #include "chart/cast_pillars.h"
-#include "chart/chart_geometry.h"
-#include "chart/chart_painter.h"
 #include "chart/text_forms.h"
+#include "chart_drawing/chart_geometry.h"
+#include "chart_drawing/chart_painter.h"
 #include "test_support/program_fixture.h"
 #include "ui/common/dialog_prompter.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace mainwindow = objectnames::mainwindow;
 
 bool isDark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 60; }
 
@@ -42,8 +45,8 @@ private slots:
     // start, the whole text in its hint, and never runs under the "设置" button.
     void serviceMessageShowsItsWholeText() {
         ProgramFixture f;
-        auto* label = control<QLabel>(*f.window, "Label12");
-        const auto* settings = control<QPushButton>(*f.window, "Button18");
+        auto* label = control<QLabel>(*f.window, mainwindow::messageLabel);
+        const auto* settings = control<QPushButton>(*f.window, mainwindow::settingsButton);
         const auto fitsWhole = [&] {
             return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
         };
@@ -61,13 +64,14 @@ private slots:
         QVERIFY(fitsWhole());
         QCOMPARE(label->toolTip(), longer);
         QVERIFY(label->geometry().right() < settings->geometry().left());
-        QVERIFY(label->geometry().left() >= control<QPlainTextEdit>(*f.window, "Memo1")->geometry().left());
+        QVERIFY(label->geometry().left() >=
+                control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->geometry().left());
     }
 
     void typedCaseNumberIsDrawn() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));  // 天风姤
-        const QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        const QImage image = control<QWidget>(*f.window, mainwindow::chartArea)->grab().toImage();
         // Yang bars 275..324 on the five upper rows; the bottom yin line has its gap at 297..303.
         for (int i = 0; i < 5; ++i) {
             QVERIFY2(isDark(image, 280, rowTop(i) + 12), qPrintable(QString::number(i)));
@@ -79,22 +83,23 @@ private slots:
         QVERIFY(!isDark(image, 300, rowTop(5) + 12));
         QVERIFY(isDark(image, 320, rowTop(5) + 12));
         QVERIFY(!isDark(image, 280, rowTop(5) + 3));  // above the bar
-        QCOMPARE(control<QLabel>(*f.window, "Label3")->text(), QStringLiteral("乾宫属金 一世卦 序数:1 方位:西北"));
-        QVERIFY(!control<QPushButton>(*f.window, "Button2")->isEnabled());
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::mainDescLabel)->text(),
+                 QStringLiteral("乾宫属金 一世卦 序数:1 方位:西北"));
+        QVERIFY(!control<QPushButton>(*f.window, mainwindow::showChangedButton)->isEnabled());
     }
 
     void zangshanWithStemsMovesTheBars() {
         ProgramFixture f;
         f.bench().setShowAnnotations(false);  // the bottom line's void note stands over its bar's end
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111112藏山卜T:16:24:00")));
-        QVERIFY(control<QRadioButton>(*f.window, "RadioButton14")->isChecked());
-        QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        QVERIFY(control<QRadioButton>(*f.window, mainwindow::zangshanRadio)->isChecked());
+        QImage image = control<QWidget>(*f.window, mainwindow::chartArea)->grab().toImage();
         // Main bars move right by 44: the yin gap of the bottom line is now at 341..347.
         QVERIFY(isDark(image, 330, rowTop(5) + 12));
         QVERIFY(!isDark(image, 344, rowTop(5) + 12));
         QVERIFY(isDark(image, 360, rowTop(5) + 12));
-        control<QCheckBox>(*f.window, "CheckBox4")->click();  // stems off: no shift
-        image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        control<QCheckBox>(*f.window, mainwindow::stemsBox)->click();  // stems off: no shift
+        image = control<QWidget>(*f.window, mainwindow::chartArea)->grab().toImage();
         QVERIFY(!isDark(image, 300, rowTop(5) + 12));
         QVERIFY(isDark(image, 320, rowTop(5) + 12));
     }
@@ -102,35 +107,36 @@ private slots:
     void changedBarsAndViewSwitch() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-        QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        QImage image = control<QWidget>(*f.window, mainwindow::chartArea)->grab().toImage();
         // The top line moves: the changed bar (507..556) is yin, with its gap at 529..535.
         QVERIFY(isDark(image, 515, rowTop(0) + 12));
         QVERIFY(!isDark(image, 532, rowTop(0) + 12));
         QVERIFY(isDark(image, 515, rowTop(1) + 12));
         QVERIFY(isDark(image, 532, rowTop(1) + 12));
-        QVERIFY(control<QPushButton>(*f.window, "Button2")->isEnabled());
-        control<QPushButton>(*f.window, "Button2")->click();
-        QCOMPARE(control<QPushButton>(*f.window, "Button2")->text(), QStringLiteral("显示主卦"));
-        image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        QVERIFY(control<QPushButton>(*f.window, mainwindow::showChangedButton)->isEnabled());
+        control<QPushButton>(*f.window, mainwindow::showChangedButton)->click();
+        QCOMPARE(control<QPushButton>(*f.window, mainwindow::showChangedButton)->text(), QStringLiteral("显示主卦"));
+        image = control<QWidget>(*f.window, mainwindow::chartArea)->grab().toImage();
         QVERIFY(!isDark(image, 300, rowTop(0) + 12));  // 泽天夬 drawn alone: its top line is yin
         QVERIFY(!isDark(image, 515, rowTop(0) + 12));
-        control<QPushButton>(*f.window, "Button4")->click();
-        QVERIFY(control<QLabel>(*f.window, "Label7")->isVisibleTo(f.window));
-        QCOMPARE(control<QPushButton>(*f.window, "Button4")->text(), QStringLiteral("显示本卦"));
+        control<QPushButton>(*f.window, mainwindow::invertButton)->click();
+        QVERIFY(control<QLabel>(*f.window, mainwindow::invertedLabel)->isVisibleTo(f.window));
+        QCOMPARE(control<QPushButton>(*f.window, mainwindow::invertButton)->text(), QStringLiteral("显示本卦"));
         QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("坤为地"));
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111111")));
-        QVERIFY(!control<QLabel>(*f.window, "Label7")->isVisibleTo(f.window));
-        QCOMPARE(control<QPushButton>(*f.window, "Button4")->text(), QStringLiteral("显示综卦"));
+        QVERIFY(!control<QLabel>(*f.window, mainwindow::invertedLabel)->isVisibleTo(f.window));
+        QCOMPARE(control<QPushButton>(*f.window, mainwindow::invertButton)->text(), QStringLiteral("显示综卦"));
     }
 
     void trigramOptionsKeepTheMethodAndTime() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00")));
-        control<QRadioButton>(*f.window, "RadioButton4")->click();
-        control<QRadioButton>(*f.window, "RadioButton7")->click();
+        control<QRadioButton>(*f.window, mainwindow::directionXiantian)->click();
+        control<QRadioButton>(*f.window, mainwindow::ordinalHoutian)->click();
         QCOMPARE(f.bench().chart().method, chart::ArrangementMethod::Zangshan);
         QCOMPARE(f.bench().chart().castTime, QTime(9, 5));
-        QCOMPARE(control<QLabel>(*f.window, "Label3")->text(), QStringLiteral("离宫属火 归魂卦 序数:9 方位:东"));
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::mainDescLabel)->text(),
+                 QStringLiteral("离宫属火 归魂卦 序数:9 方位:东"));
     }
 
     void badCaseNumberShowsItsMessage() {
@@ -143,11 +149,11 @@ private slots:
     void textCopyGoesToTheClipboard() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311121藏山卜T:09:05:00")));
-        control<QPushButton>(*f.window, "Button13")->click();
+        control<QPushButton>(*f.window, mainwindow::copyTextButton)->click();
         const QString expected = chart::chartTextLines(f.bench().chart(), QStringLiteral("20240204311121")).join(u'\n');
         QCOMPARE(QApplication::clipboard()->text(), expected);
         QVERIFY(expected.startsWith(QStringLiteral("卦例ID=20240204311121 藏山卜\n")));
-        control<QPushButton>(*f.window, "Button14")->click();
+        control<QPushButton>(*f.window, mainwindow::copyPictureButton)->click();
         QCOMPARE(QApplication::clipboard()->image().size(), QSize(680, 425));
     }
 
@@ -155,10 +161,10 @@ private slots:
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:09:05:00")));
         f.prompter.inputs = {QStringLiteral("abc")};
-        control<QPushButton>(*f.window, "Button9")->click();
+        control<QPushButton>(*f.window, mainwindow::saveNoteButton)->click();
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111藏山卜T:09:05:00")));
         f.prompter.inputs = {QString()};  // a cancelled remark still saves
-        control<QPushButton>(*f.window, "Button9")->click();
+        control<QPushButton>(*f.window, mainwindow::saveNoteButton)->click();
         QCOMPARE(f.prompter.inputTitles, (QStringList{QStringLiteral("备注"), QStringLiteral("备注")}));
         QCOMPARE(f.prompter.messages, (QStringList{QStringLiteral("保存完成。"), QStringLiteral("保存完成。")}));
         QFile file(f.dir.filePath(QStringLiteral("save/202402.txt")));  // today is 2024-02-04
@@ -172,23 +178,23 @@ private slots:
         auto column = [&](const char* name) {
             return f.db->getFirstString(QStringLiteral("select %1 from zhi where id=85").arg(QLatin1String(name)));
         };
-        QVERIFY(control<QCheckBox>(*f.window, "CheckBox4")->isChecked());
-        control<QCheckBox>(*f.window, "CheckBox4")->click();
+        QVERIFY(control<QCheckBox>(*f.window, mainwindow::stemsBox)->isChecked());
+        control<QCheckBox>(*f.window, mainwindow::stemsBox)->click();
         QCOMPARE(column("value4"), QStringLiteral("0"));
-        control<QCheckBox>(*f.window, "CheckBox3")->click();
+        control<QCheckBox>(*f.window, mainwindow::allChangedBox)->click();
         QCOMPARE(column("value3"), QStringLiteral("1"));
-        control<QCheckBox>(*f.window, "CheckBox2")->click();  // unticked: stored inverted as 1
+        control<QCheckBox>(*f.window, mainwindow::annotationsBox)->click();  // unticked: stored inverted as 1
         QCOMPARE(column("value15"), QStringLiteral("1"));
-        control<QCheckBox>(*f.window, "CheckBox2")->click();
+        control<QCheckBox>(*f.window, mainwindow::annotationsBox)->click();
         QCOMPARE(column("value15"), QStringLiteral("0"));
-        control<QCheckBox>(*f.window, "CheckBox1")->click();
+        control<QCheckBox>(*f.window, mainwindow::highlightBox)->click();
         QCOMPARE(column("value1"), QStringLiteral("0"));
         // A new window reads them back.
         workbench::Workbench bench(*f.db, f.clock, f.prompter, f.dir.path());
         ui::MainWindow again(bench);
-        QVERIFY(!control<QCheckBox>(again, "CheckBox4")->isChecked());
-        QVERIFY(control<QCheckBox>(again, "CheckBox3")->isChecked());
-        QVERIFY(!control<QCheckBox>(again, "CheckBox1")->isChecked());
+        QVERIFY(!control<QCheckBox>(again, mainwindow::stemsBox)->isChecked());
+        QVERIFY(control<QCheckBox>(again, mainwindow::allChangedBox)->isChecked());
+        QVERIFY(!control<QCheckBox>(again, mainwindow::highlightBox)->isChecked());
     }
 
     void cancelledStartLeavesAnEmptyChartWithTodaysLabel() {
@@ -205,33 +211,35 @@ private slots:
         f.bench().requestDeferredCast();
         QTRY_VERIFY(asked);
         QVERIFY(f.bench().chart().isEmpty());
-        QCOMPARE(control<QLabel>(*f.window, "Label1")->text(),
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::pillarLabel)->text(),
                  QStringLiteral("己卯年 丙子月 戊午日(子丑空) 2000-01-01 23:30:00（时辰:甲子 刻:丁卯）"));
     }
 
     void clickBetweenRowBandsSelectsNothing() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-        control<QCheckBox>(*f.window, "CheckBox1")->setChecked(true);
-        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {},
+        control<QCheckBox>(*f.window, mainwindow::highlightBox)->setChecked(true);
+        QTest::mouseClick(control<QWidget>(*f.window, mainwindow::chartArea), Qt::LeftButton, {},
                           QPoint(300, 99));  // border of rows 1 and 2
-        QVERIFY(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
-        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {},
+        QVERIFY(control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->toPlainText().isEmpty());
+        QTest::mouseClick(control<QWidget>(*f.window, mainwindow::chartArea), Qt::LeftButton, {},
                           QPoint(300, 110));  // main line, second row
-        QVERIFY(!control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().isEmpty());
-        QVERIFY(control<QPushButton>(*f.window, "Button28")->isEnabled());  // a report counts as an edit
-        control<QCheckBox>(*f.window, "CheckBox1")->setChecked(false);
-        const QString before = control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText();
-        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 145));
-        QCOMPARE(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText(), before);  // click mode is off
+        QVERIFY(!control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->toPlainText().isEmpty());
+        QVERIFY(control<QPushButton>(*f.window, mainwindow::saveJudgmentButton)
+                    ->isEnabled());  // a report counts as an edit
+        control<QCheckBox>(*f.window, mainwindow::highlightBox)->setChecked(false);
+        const QString before = control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->toPlainText();
+        QTest::mouseClick(control<QWidget>(*f.window, mainwindow::chartArea), Qt::LeftButton, {}, QPoint(300, 145));
+        QCOMPARE(control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->toPlainText(),
+                 before);  // click mode is off
     }
 
     void wholeChartReportReplacesTheJudgment() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-        control<QPlainTextEdit>(*f.window, "Memo1")->setPlainText(QStringLiteral("旧的断语"));
-        control<QAction>(*f.window, "N7")->trigger();
-        const QString report = control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText();
+        control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->setPlainText(QStringLiteral("旧的断语"));
+        control<QAction>(*f.window, mainwindow::reportAction)->trigger();
+        const QString report = control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)->toPlainText();
         QVERIFY(!report.contains(QStringLiteral("旧的断语")));
         QVERIFY(!report.isEmpty());
     }
@@ -240,17 +248,17 @@ private slots:
     void popupRefreshKeepsTheHighlights() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-        control<QCheckBox>(*f.window, "CheckBox1")->setChecked(true);
-        QTest::mouseClick(control<QWidget>(*f.window, "PaintBox1"), Qt::LeftButton, {}, QPoint(300, 110));
+        control<QCheckBox>(*f.window, mainwindow::highlightBox)->setChecked(true);
+        QTest::mouseClick(control<QWidget>(*f.window, mainwindow::chartArea), Qt::LeftButton, {}, QPoint(300, 110));
         const auto highlight = f.bench().chart().highlight;
         QVERIFY(highlight != decltype(highlight){});
         QAction* refresh = nullptr;
-        for (QAction* a : control<QMenu>(*f.window, "PopupMenu1")->actions())
+        for (QAction* a : control<QMenu>(*f.window, mainwindow::popupMenu)->actions())
             if (a->text() == QStringLiteral("刷新显示")) refresh = a;
         QVERIFY(refresh);
         refresh->trigger();
         QCOMPARE(f.bench().chart().highlight, highlight);
-        control<QPushButton>(*f.window, "Button11")->click();
+        control<QPushButton>(*f.window, mainwindow::refreshButton)->click();
         QCOMPARE(f.bench().chart().highlight, decltype(highlight){});
     }
 
@@ -260,18 +268,22 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowActive(f.window));
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-        QVERIFY(control<QPushButton>(*f.window, "Button13")->toolTip().endsWith(QStringLiteral("(Ctrl+Shift+C)")));
-        QVERIFY(control<QPushButton>(*f.window, "Button1")->toolTip().endsWith(QStringLiteral("(F2)")));
+        QVERIFY(control<QPushButton>(*f.window, mainwindow::copyTextButton)
+                    ->toolTip()
+                    .endsWith(QStringLiteral("(Ctrl+Shift+C)")));
+        QVERIFY(control<QPushButton>(*f.window, mainwindow::recastButton)->toolTip().endsWith(QStringLiteral("(F2)")));
         QTest::keyClick(f.window, Qt::Key_F5);  // the whole-chart report
-        QVERIFY(control<QPlainTextEdit>(*f.window, "Memo1")->toPlainText().contains(QStringLiteral("贵人-")));
+        QVERIFY(control<QPlainTextEdit>(*f.window, mainwindow::judgmentEdit)
+                    ->toPlainText()
+                    .contains(QStringLiteral("贵人-")));
         QTest::keyClick(f.window, Qt::Key_F6);  // the changed hexagram
         QVERIFY(f.bench().view().showingChanged);
-        auto* menu = control<QMenu>(*f.window, "PopupMenu1");
+        auto* menu = control<QMenu>(*f.window, mainwindow::popupMenu);
         QTest::keyClick(f.window, Qt::Key_F10, Qt::ShiftModifier);
         QVERIFY(menu->isVisible());
         menu->close();
         // The Menu key reaches the focused area as a keyboard context-menu event.
-        auto* area = control<QWidget>(*f.window, "PaintBox1");
+        auto* area = control<QWidget>(*f.window, mainwindow::chartArea);
         QCOMPARE(area->focusPolicy(), Qt::StrongFocus);
         QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, area->rect().center(),
                                   area->mapToGlobal(area->rect().center()));
@@ -285,13 +297,13 @@ private slots:
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
         const QString path = f.dir.filePath(QStringLiteral("卦图.png"));
         f.prompter.saveFiles = {path};
-        control<QAction>(*f.window, "savePicture")->trigger();
+        control<QAction>(*f.window, mainwindow::savePictureAction)->trigger();
         QImage saved(path, "PNG");
         QCOMPARE(saved.size(), QSize(680, 425));
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
                  f.window->chartPicture().convertToFormat(QImage::Format_RGB32));
         // Cancelled: nothing written; a folder that does not exist: a message, no file.
-        control<QAction>(*f.window, "savePicture")->trigger();
+        control<QAction>(*f.window, mainwindow::savePictureAction)->trigger();
         const QString nowhere = f.dir.filePath(QStringLiteral("no/such/folder/x.png"));
         QVERIFY(!f.window->saveChartPicture(nowhere));
         QVERIFY(f.prompter.messages.last().contains(nowhere));
@@ -328,7 +340,7 @@ private slots:
         QVERIFY(scroll);
         QCOMPARE(scroll->horizontalScrollBar()->maximum(), 1124 - scroll->viewport()->width());
         QCOMPARE(scroll->verticalScrollBar()->maximum(), 581 - scroll->viewport()->height());
-        QCOMPARE(control<QWidget>(*f.window, "PaintBox1")->size(), QSize(665, 337));
+        QCOMPARE(control<QWidget>(*f.window, mainwindow::chartArea)->size(), QSize(665, 337));
 
         f.window->resize(1400, 800);
         QCoreApplication::processEvents();
@@ -367,7 +379,7 @@ private slots:
     void textsStartAtTheirCellTop() {
         ProgramFixture f;
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204311111T:16:24:00")));
-        const QImage image = control<QWidget>(*f.window, "PaintBox1")->grab().toImage();
+        const QImage image = control<QWidget>(*f.window, mainwindow::chartArea)->grab().toImage();
         int inkTop = -1;
         for (int y = rowTop(0) - 10; y < rowTop(0) + 30 && inkTop < 0; ++y)
             for (int x = 8; x < 56 && inkTop < 0; ++x)

@@ -10,16 +10,21 @@
 
 #include "reading/reading.h"
 #include "test_support/program_fixture.h"
+#include "ui/common/object_names.h"
+#include "ui/main/object_names.h"
 
 namespace {
 
+namespace mainwindow = objectnames::mainwindow;
+namespace readingpanel = objectnames::readingpanel;
+
 QAction* panelAction(const ui::MainWindow& window) {
-    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
-        if (a->objectName() == QLatin1String("readingPanelAction")) return a;
+    for (QAction* a : control<QMenu>(window, mainwindow::popupMenu)->actions())
+        if (a->objectName() == QLatin1String(mainwindow::readingPanelAction)) return a;
     qFatal("no 断卦辅助 action");
 }
 
-QWidget* panel(const ui::MainWindow& window) { return control<QWidget>(window, "readingPanel"); }
+QWidget* panel(const ui::MainWindow& window) { return control<QWidget>(window, readingpanel::panel); }
 
 // The controls Tab visits from the first, as the focus chain runs.
 QList<QWidget*> tabChain(QWidget* window) {
@@ -37,7 +42,7 @@ private slots:
     void popupShowsThePanelAndItIsRemembered() {
         ProgramFixture f;
         f.window->show();
-        const int usualWidth = control<QWidget>(*f.window, "client")->width();
+        const int usualWidth = control<QWidget>(*f.window, objectnames::client)->width();
         QVERIFY(!panel(*f.window)->isVisible());
         QVERIFY(!panelAction(*f.window)->isChecked());
 
@@ -45,7 +50,7 @@ private slots:
         QVERIFY(panel(*f.window)->isVisible());
         QVERIFY(panelAction(*f.window)->isChecked());
         // The client widens by the panel, right of everything else; the window stays on the screen.
-        QCOMPARE(control<QWidget>(*f.window, "client")->width(), usualWidth + panel(*f.window)->width());
+        QCOMPARE(control<QWidget>(*f.window, objectnames::client)->width(), usualWidth + panel(*f.window)->width());
         QCOMPARE(panel(*f.window)->x(), usualWidth);
         QVERIFY(f.window->screen()->availableGeometry().contains(f.window->geometry()));
 
@@ -56,7 +61,7 @@ private slots:
 
         panelAction(*f.window)->trigger();
         QVERIFY(!panel(*f.window)->isVisible());
-        QCOMPARE(control<QWidget>(*f.window, "client")->width(), usualWidth);
+        QCOMPARE(control<QWidget>(*f.window, objectnames::client)->width(), usualWidth);
         f.restart();
         f.window->show();
         QVERIFY(!panel(*f.window)->isVisible());
@@ -69,8 +74,8 @@ private slots:
         panelAction(*f.window)->trigger();
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20240204111112T:16:24:00")));
         f.bench().setCaseHeader(QStringLiteral("性别:女 出生:1990 占事:问事"));
-        QCOMPARE(control<QLabel>(*f.window, "readingGender")->text(), QStringLiteral("女"));
-        auto* box = control<QComboBox>(*f.window, "readingQuestionBox");
+        QCOMPARE(control<QLabel>(*f.window, readingpanel::genderLabel)->text(), QStringLiteral("女"));
+        auto* box = control<QComboBox>(*f.window, readingpanel::questionBox);
         QCOMPARE(box->currentText(), QString());
         if (box->count() > 1) {
             box->setCurrentIndex(box->count() - 1);
@@ -81,12 +86,12 @@ private slots:
     void panelIsReachedByTab() {
         ProgramFixture f;
         f.window->show();
-        auto* box = control<QComboBox>(*f.window, "readingQuestionBox");
-        auto* lines = control<QListWidget>(*f.window, "readingLines");
+        auto* box = control<QComboBox>(*f.window, readingpanel::questionBox);
+        auto* lines = control<QListWidget>(*f.window, readingpanel::lines);
         QVERIFY(!tabChain(f.window).contains(box));
         panelAction(*f.window)->trigger();
         const QList<QWidget*> chain = tabChain(f.window);
-        const qsizetype history = chain.indexOf(control<QWidget>(*f.window, "Button10"));
+        const qsizetype history = chain.indexOf(control<QWidget>(*f.window, mainwindow::historyButton));
         QVERIFY(history >= 0);
         QCOMPARE(chain.indexOf(box), history + 1);
         QCOMPARE(chain.indexOf(lines), history + 2);
@@ -115,7 +120,7 @@ private slots:
         panelAction(*f.window)->trigger();
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20260909113312T:17:28:00")));
         f.bench().setQuestionType(QStringLiteral("求财"));
-        auto* lines = control<QListWidget>(*f.window, "readingLines");
+        auto* lines = control<QListWidget>(*f.window, readingpanel::lines);
         QListWidgetItem* chosen = nullptr;
         for (int i = 0; i < lines->count(); ++i)
             if (lines->item(i)->flags() & Qt::ItemIsSelectable) chosen = chosen ? chosen : lines->item(i);

@@ -16,15 +16,23 @@
 #include <functional>
 
 #include "test_support/program_fixture.h"
+#include "ui/calendar/object_names.h"
+#include "ui/casting/object_names.h"
+#include "ui/main/object_names.h"
 #include "ui/main/settings_dialog.h"
 
 namespace {
 
+namespace calendarviewer = objectnames::calendarviewer;
+namespace castdialog = objectnames::castdialog;
+namespace mainwindow = objectnames::mainwindow;
+namespace settingsdialog = objectnames::settingsdialog;
+
 const QDateTime kBeforeXiaoshu(QDate(2016, 7, 7), QTime(0, 1));
 
 QAction* settingsAction(const ui::MainWindow& window) {
-    for (QAction* a : control<QMenu>(window, "PopupMenu1")->actions())
-        if (a->objectName() == QLatin1String("SettingsAction")) return a;
+    for (QAction* a : control<QMenu>(window, mainwindow::popupMenu)->actions())
+        if (a->objectName() == QLatin1String(mainwindow::settingsAction)) return a;
     qFatal("no settings action");
 }
 
@@ -54,36 +62,44 @@ class SettingsDialogTest : public QObject {
 private slots:
     void theChoiceRecomputesThePillarsAndLastsAcrossARestart() {
         ProgramFixture f(kBeforeXiaoshu);
-        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 乙未月 庚寅日")));
-        QCOMPARE(control<QLabel>(*f.window, "Label13")->text(), QString());
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)
+                    ->text()
+                    .startsWith(QStringLiteral("丙申年 乙未月 庚寅日")));
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::termLabel)->text(), QString());
 
         QString title;
         bool formulaFirst = false;
         withSettings(*f.window, [&](QDialog& d) {
             title = d.windowTitle();
-            formulaFirst = control<QRadioButton>(d, "FormulaRadio")->isChecked();
-            QCOMPARE(control<QRadioButton>(d, "FormulaRadio")->text(), QStringLiteral("公式(默认)"));
-            choose(d, "AstronomicalRadio", "OkButton");
+            formulaFirst = control<QRadioButton>(d, settingsdialog::formulaRadio)->isChecked();
+            QCOMPARE(control<QRadioButton>(d, settingsdialog::formulaRadio)->text(), QStringLiteral("公式(默认)"));
+            choose(d, settingsdialog::astronomicalRadio, settingsdialog::okButton);
         });
         QCOMPARE(title, QStringLiteral("设置"));
         QVERIFY(formulaFirst);
-        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 甲午月 庚寅日")));
-        QCOMPARE(control<QLabel>(*f.window, "Label13")->text(), QStringLiteral("小暑0:3天"));
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)
+                    ->text()
+                    .startsWith(QStringLiteral("丙申年 甲午月 庚寅日")));
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::termLabel)->text(), QStringLiteral("小暑0:3天"));
         QVERIFY(f.prompter.messages.isEmpty());
 
         f.restart();
-        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 甲午月 庚寅日")));
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)
+                    ->text()
+                    .startsWith(QStringLiteral("丙申年 甲午月 庚寅日")));
         // "取消" leaves the stored choice as it is.
         bool astronomicalShown = false;
         withSettings(*f.window, [&](QDialog& d) {
-            astronomicalShown = control<QRadioButton>(d, "AstronomicalRadio")->isChecked();
-            choose(d, "FormulaRadio", "CancelButton");
+            astronomicalShown = control<QRadioButton>(d, settingsdialog::astronomicalRadio)->isChecked();
+            choose(d, settingsdialog::formulaRadio, settingsdialog::cancelButton);
         });
         QVERIFY(astronomicalShown);
         QCOMPARE(f.bench().calendarSource(), cal::CalendarSource::Astronomical);
 
-        withSettings(*f.window, [](QDialog& d) { choose(d, "FormulaRadio", "OkButton"); });
-        QVERIFY(control<QLabel>(*f.window, "Label1")->text().startsWith(QStringLiteral("丙申年 乙未月 庚寅日")));
+        withSettings(*f.window, [](QDialog& d) { choose(d, settingsdialog::formulaRadio, settingsdialog::okButton); });
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)
+                    ->text()
+                    .startsWith(QStringLiteral("丙申年 乙未月 庚寅日")));
         f.restart();
         QCOMPARE(f.bench().calendarSource(), cal::CalendarSource::Formula);
     }
@@ -91,9 +107,10 @@ private slots:
     void aChartOnViewIsBuiltAgainUnderTheNewChoice() {
         ProgramFixture f(QDateTime(QDate(2024, 3, 1), QTime(9, 0)));
         QVERIFY(f.bench().enterCaseNumber(QStringLiteral("20160707111112T:00:01:00")));  // 天风姤
-        QCOMPARE(control<QLabel>(*f.window, "Label5")->text(), QStringLiteral("阴土"));  // 未
-        withSettings(*f.window, [](QDialog& d) { choose(d, "AstronomicalRadio", "OkButton"); });
-        QCOMPARE(control<QLabel>(*f.window, "Label5")->text(), QStringLiteral("阳火"));  // 午
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::monthBranchLabel)->text(), QStringLiteral("阴土"));  // 未
+        withSettings(*f.window,
+                     [](QDialog& d) { choose(d, settingsdialog::astronomicalRadio, settingsdialog::okButton); });
+        QCOMPARE(control<QLabel>(*f.window, mainwindow::monthBranchLabel)->text(), QStringLiteral("阳火"));  // 午
         QCOMPARE(f.bench().chart().main[0].hexagramName, QStringLiteral("天风姤"));
     }
 
@@ -103,15 +120,17 @@ private slots:
         ProgramFixture f(kBeforeXiaoshu);
         ui::CalendarViewer& viewer = f.program->calendarViewer;
         viewer.show();
-        auto* days = control<QListWidget>(viewer, "ListBox3");
+        auto* days = control<QListWidget>(viewer, calendarviewer::dayList);
         QCOMPARE(days->currentRow(), 6);
         QVERIFY2(days->item(5)->text().contains(QStringLiteral("乙未月")), qPrintable(days->item(5)->text()));
         QVERIFY(days->item(5)->text().contains(QStringLiteral("小暑")));
         QVERIFY(!days->item(6)->text().contains(QStringLiteral("小暑")));
 
-        withSettings(*f.window, [](QDialog& d) { choose(d, "AstronomicalRadio", "OkButton"); });
+        withSettings(*f.window,
+                     [](QDialog& d) { choose(d, settingsdialog::astronomicalRadio, settingsdialog::okButton); });
         QCOMPARE(days->currentRow(), 6);
-        QCOMPARE(control<QLabel>(viewer, "Label1")->text(), QStringLiteral("当前选择的公历为：2016年7月7日"));
+        QCOMPARE(control<QLabel>(viewer, calendarviewer::pickedLabel)->text(),
+                 QStringLiteral("当前选择的公历为：2016年7月7日"));
         QVERIFY2(days->item(5)->text().contains(QStringLiteral("甲午月")), qPrintable(days->item(5)->text()));
         QVERIFY(!days->item(5)->text().contains(QStringLiteral("小暑")));
         QVERIFY2(days->item(6)->text().endsWith(QStringLiteral(" 小暑0:3")), qPrintable(days->item(6)->text()));
@@ -121,12 +140,12 @@ private slots:
         ui::CastDialog& dialog = f.program->castDialog;
         QTimer::singleShot(0, &dialog, [&] {
             QTimer::singleShot(0, &dialog, [&] {
-                header = control<QLabel>(dialog, "Label14")->text();
-                term = control<QLabel>(dialog, "Label19")->text();
+                header = control<QLabel>(dialog, castdialog::dateHeaderLabel)->text();
+                term = control<QLabel>(dialog, castdialog::termLabel)->text();
                 dialog.reject();
             });
         });
-        control<QPushButton>(*f.window, "Button1")->click();
+        control<QPushButton>(*f.window, mainwindow::recastButton)->click();
         QVERIFY2(header.startsWith(QStringLiteral("丙申年 甲午月 庚寅日")), qPrintable(header));
         QCOMPARE(term, QStringLiteral("小暑0:3天"));
     }
@@ -138,10 +157,10 @@ private slots:
         QString nobleHelp;
         withSettings(*f.window, [&](QDialog& d) {
             for (QComboBox* combo : d.findChildren<QComboBox*>()) QCOMPARE(combo->currentIndex(), 0);
-            nobleHelp = control<QComboBox>(d, "SchoolCombo-noble")->toolTip();
-            control<QComboBox>(d, "SchoolCombo-noble")->setCurrentIndex(1);
-            control<QComboBox>(d, "SchoolCombo-blade")->setCurrentIndex(2);
-            control<QPushButton>(d, "OkButton")->click();
+            nobleHelp = control<QComboBox>(d, settingsdialog::schoolCombo("noble"))->toolTip();
+            control<QComboBox>(d, settingsdialog::schoolCombo("noble"))->setCurrentIndex(1);
+            control<QComboBox>(d, settingsdialog::schoolCombo("blade"))->setCurrentIndex(2);
+            control<QPushButton>(d, settingsdialog::okButton)->click();
         });
         QVERIFY(nobleHelp.contains(QStringLiteral("庚辛逢马虎")) && nobleHelp.contains(QStringLiteral("甲戊庚牛羊")));
         reading::Schools expected;
@@ -151,9 +170,9 @@ private slots:
         f.restart();
         int blade = -1;
         withSettings(*f.window, [&](QDialog& d) {
-            blade = control<QComboBox>(d, "SchoolCombo-blade")->currentIndex();
-            control<QComboBox>(d, "SchoolCombo-blade")->setCurrentIndex(0);
-            control<QPushButton>(d, "CancelButton")->click();
+            blade = control<QComboBox>(d, settingsdialog::schoolCombo("blade"))->currentIndex();
+            control<QComboBox>(d, settingsdialog::schoolCombo("blade"))->setCurrentIndex(0);
+            control<QPushButton>(d, settingsdialog::cancelButton)->click();
         });
         QCOMPARE(blade, 2);
         QCOMPARE(f.bench().schools(), expected);
@@ -162,7 +181,7 @@ private slots:
     // The account button keeps its own role: "设置…" is an addition to the popup menu.
     void theAccountButtonIsUnchanged() {
         ProgramFixture f;
-        QCOMPARE(control<QPushButton>(*f.window, "Button18")->text(), QStringLiteral("设置"));
+        QCOMPARE(control<QPushButton>(*f.window, mainwindow::settingsButton)->text(), QStringLiteral("设置"));
         QVERIFY(settingsAction(*f.window)->isEnabled());
     }
 };

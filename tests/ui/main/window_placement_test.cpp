@@ -8,9 +8,14 @@
 #include <QTest>
 
 #include "test_support/program_fixture.h"
+#include "ui/common/object_names.h"
 #include "ui/common/window_fit.h"
+#include "ui/main/object_names.h"
 
 namespace {
+
+namespace mainwindow = objectnames::mainwindow;
+namespace readingpanel = objectnames::readingpanel;
 
 QString describe(const QRect& r) {
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
@@ -23,7 +28,7 @@ void expectOnScreen(QWidget* window) {
     const QRect frame = window->frameGeometry();
     QVERIFY2(available.contains(frame), qPrintable(window->objectName() + QStringLiteral(" at ") + describe(frame) +
                                                    QStringLiteral(" on ") + describe(available)));
-    const auto* scroll = window->findChild<QScrollArea*>(QStringLiteral("clientScroll"));
+    const auto* scroll = window->findChild<QScrollArea*>(QString::fromLatin1(objectnames::clientScroll));
     if (!scroll) return;
     for (const QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()}) {
         if (!bar->isVisible()) continue;
@@ -67,13 +72,13 @@ private slots:
         f.bench().setReadingPanelShown(true);
         f.restart();
         expectOnScreen(f.window);
-        QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("readingPanel"))->isVisible());
+        QVERIFY(control<QWidget>(*f.window, readingpanel::panel)->isVisible());
         f.bench().setReadingPanelShown(false);
         f.restart();
         expectOnScreen(f.window);
-        for (QAction* a : f.window->findChild<QMenu*>(QStringLiteral("PopupMenu1"))->actions())
-            if (a->objectName() == QLatin1String("readingPanelAction")) a->trigger();
-        QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("readingPanel"))->isVisible());
+        for (QAction* a : control<QMenu>(*f.window, mainwindow::popupMenu)->actions())
+            if (a->objectName() == QLatin1String(mainwindow::readingPanelAction)) a->trigger();
+        QVERIFY(control<QWidget>(*f.window, readingpanel::panel)->isVisible());
         expectOnScreen(f.window);
     }
 

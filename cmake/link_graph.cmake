@@ -1,0 +1,56 @@
+# Writes ${CMAKE_BINARY_DIR}/link_graph.txt, the program's own link lines as scripts/
+# check-architecture compares them with docs/ARCHITECTURE.md: one line "<target> --> <dependency>"
+# for each direct link (PUBLIC or PRIVATE) between two of the program's libraries and programs,
+# and "<target>" alone for one that links none of them. The program's targets are the static
+# libraries and executables defined under src/ and server/, without server/tests and
+# server/bench; interface libraries (build information, third-party headers) are left out.
+# Included at the end of the top-level CMakeLists.txt, when every link line is known.
+
+function(qinglan_targets_under dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    qinglan_targets_under(${sub} more)
+    list(APPEND targets ${more})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+function(qinglan_write_link_graph file)
+  qinglan_targets_under(${CMAKE_SOURCE_DIR} all)
+  set(program_targets)
+  foreach(target IN LISTS all)
+    get_target_property(type ${target} TYPE)
+    get_target_property(dir ${target} SOURCE_DIR)
+    if(NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|EXECUTABLE)$")
+      continue()
+    endif()
+    if(NOT dir MATCHES "^${CMAKE_SOURCE_DIR}/(src|server)(/|$)" OR dir MATCHES "^${CMAKE_SOURCE_DIR}/server/(tests|bench)(/|$)")
+      continue()
+    endif()
+    list(APPEND program_targets ${target})
+  endforeach()
+  set(lines)
+  foreach(target IN LISTS program_targets)
+    get_target_property(links ${target} LINK_LIBRARIES)
+    set(edges)
+    foreach(dependency IN LISTS links)
+      if(dependency IN_LIST program_targets)
+        list(APPEND edges "${target} --> ${dependency}")
+      endif()
+    endforeach()
+    if(edges)
+      list(APPEND lines ${edges})
+    else()
+      list(APPEND lines ${target})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES lines)
+  list(SORT lines)
+  list(JOIN lines "\n" text)
+  file(WRITE ${file}.new "${text}\n")
+  file(COPY_FILE ${file}.new ${file} ONLY_IF_DIFFERENT)
+  file(REMOVE ${file}.new)
+endfunction()
+
+qinglan_write_link_graph(${CMAKE_BINARY_DIR}/link_graph.txt)

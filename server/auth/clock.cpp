@@ -1,0 +1,20 @@
+#include "auth/clock.h"
+
+namespace qinglan::caseservice {
+
+namespace {
+
+class SystemClock final : public Clock {
+public:
+    std::chrono::steady_clock::time_point steadyNow() const override { return std::chrono::steady_clock::now(); }
+    std::chrono::system_clock::time_point systemNow() const override { return std::chrono::system_clock::now(); }
+};
+
+}  // namespace
+
+const Clock& systemClock() {
+    static const SystemClock clock;
+    return clock;
+}
+
+}  // namespace qinglan::caseservice

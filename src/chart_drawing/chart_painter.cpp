@@ -1,0 +1,314 @@
+#include "chart_drawing/chart_painter.h"
+
+#include "chart/catalogue.h"
+#include "chart/elements.h"
+#include "chart/stems.h"
+#include "chart_drawing/chart_geometry.h"
+#include "chart_drawing/free_place.h"
+
+namespace chart {
+namespace {
+
+using namespace geometry;
+
+const QColor kNoteColor(235, 205, 0);
+const QColor kFrameColor(100, 100, 100);
+const QColor kHeaderColor(128, 0, 128);
+
+// Point sizes of a 96-dpi screen, so the layout does not depend on the display.
+QFont fontOfSize(int points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(points * 96 / 72);
+    return font;
+}
+
+QChar charAt(const QString& s, qsizetype i) { return i < s.size() ? s.at(i) : QChar(); }
+
+class Painter {
+public:
+    Painter(QPainter& p, const PaintInputs& in)
+        : p_(p),
+          in_(in),
+          s_(in.state),
+          lines_(in.showingChanged ? s_.changed : s_.main),
+          withChanged_(!in.showingChanged && s_.hasChanged),
+          wq_(s_.method == ArrangementMethod::Zangshan ? stemsShownOffset(in.options) : 0) {}
+
+    // Everything with a fixed place first, then what may move (method word, notes, 京房式 stems),
+    // each to the nearest place clear of what is drawn. Nothing overlaps, so this order paints
+    // the same picture as the classic one.
+    std::vector<DrawnText> run() {
+        p_.save();
+        p_.fillRect(0, 0, kChartWidth, kChartHeight, in_.faceColor);
+        if (!s_.main[0].hexagramName.isEmpty() && !lines_[0].hexagramName.isEmpty()) {
+            drawFrame();
+            setFont(kHeaderFont, kHeaderColor);
+            text(kCaseHeaderX, kCaseHeaderY, in_.caseHeader);
+            setFont(kNameFont, in_.textColor);
+            computeZangshanStems();
+            text(kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
+            // A long changed name under 藏山卜 stems would run off the right edge.
+            const QRect titles(1, 1, kChartWidth - 2, kFirstRowTop - 2);
+            if (withChanged_)
+                movableText(kChangedRelativeX + 2 * wq_, kNameY,
+                            s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName), titles);
+            for (int i = 0; i < 6; ++i) drawRow(i);
+            if (s_.method == ArrangementMethod::Zangshan) {
+                setFont(kNameFont, in_.textColor);
+                movableText(kMethodX, kMethodY, QStringLiteral("藏山卜"), titles);
+            }
+            for (int i = 0; i < 6; ++i) {
+                const ChartLine& r = lines_[std::size_t(i)];
+                if (in_.options.showAnnotations) drawNotes(r, rowTop(i));
+                if (in_.options.showStems && s_.method == ArrangementMethod::Jingfang) drawSmallStems(i);
+            }
+        }
+        p_.restore();
+        return std::move(drawn_);
+    }
+
+private:
+    // A text at its cell (see kCellBaselineEighths). Its rectangle is what its characters cover;
+    // a text drawn while opaque_ stands on the part of that rectangle inside its cell, filled
+    // with the face colour.
+    void text(int x, int y, const QString& s) {
+        if (s.trimmed().isEmpty()) return;
+        draw(x, y, s, inkAt(x, y, s));
+    }
+
+    // A text that keeps (x, y) unless that would overlap a text drawn before; then it moves to
+    // the nearest free place inside area, off the bars too where there is room.
+    void movableText(int x, int y, const QString& s, const QRect& area) {
+        if (s.trimmed().isEmpty()) return;
+        const QRect wanted = inkAt(x, y, s);
+        std::vector<QRect> taken;
+        taken.reserve(drawn_.size() + bars_.size());
+        for (const DrawnText& d : drawn_) taken.push_back(d.rect);
+        QRect placed = nearestFreePlace(wanted, area, taken).value_or(wanted);
+        if (placed != wanted) {
+            taken.insert(taken.end(), bars_.begin(), bars_.end());
+            placed = nearestFreePlace(wanted, area, taken).value_or(placed);
+        }
+        draw(x + placed.x() - wanted.x(), y + placed.y() - wanted.y(), s, placed);
+    }
+
+    int baseline() const { return p_.font().pixelSize() * kCellBaselineEighths / 8; }
+
+    QRect inkAt(int x, int y, const QString& s) const {
+        return QFontMetrics(p_.font()).tightBoundingRect(s).translated(x, y + baseline());
+    }
+
+    void draw(int x, int y, const QString& s, const QRect& rect) {
+        if (opaque_)
+            p_.fillRect(rect.intersected(QRect(x, y, rect.right() + 1 - x, p_.font().pixelSize())), in_.faceColor);
+        p_.drawText(QPoint(x, y + baseline()), s);
+        drawn_.push_back({s, rect});
+    }
+
+    // Four one-unit strips rather than a line, so each edge covers whole device pixels at any
+    // scale factor.
+    void drawFrame() {
+        for (const QRect& edge : {QRect(0, 0, kChartWidth, 1), QRect(0, kChartHeight - 1, kChartWidth, 1),
+                                  QRect(0, 0, 1, kChartHeight), QRect(kChartWidth - 1, 0, 1, kChartHeight)})
+            p_.fillRect(edge, Qt::black);
+    }
+
+    QString hexagramTagOf(const QString& name) const { return hexagramTag(name, s_.method); }
+
+    void setFont(int size, const QColor& color) {
+        p_.setFont(fontOfSize(size));
+        p_.setPen(color);
+    }
+
+    QColor flagColor(int column, int row) const {
+        if (!in_.options.highlightClashes) return in_.textColor;
+        const QColor c = highlightColor(s_.highlight[std::size_t(column * 6 + row)]);
+        return c.isValid() ? c : in_.textColor;
+    }
+
+    void computeZangshanStems() {
+        if (s_.method != ArrangementMethod::Zangshan || !in_.options.showStems) return;
+        mainStems_ = zangshanStems(lines_[0].hexagramName);
+        if (withChanged_) changedStems_ = zangshanStems(s_.changed[0].hexagramName);
+        if (!s_.hiddenSpiritSource.isEmpty()) hiddenStems_ = zangshanStems(s_.hiddenSpiritSource);
+    }
+
+    void drawRow(int i) {
+        const ChartLine& r = lines_[std::size_t(i)];
+        const int y = rowTop(i);
+        const bool isStatic = r.code == 1 || r.code == 2;
+        setFont(kNameFont, in_.textColor);
+        text(kBeastX, y, r.beast);
+        if (!r.hiddenSpirit.isEmpty()) {
+            p_.setPen(flagColor(0, i));
+            text(kHiddenRelativeX, y, r.hiddenSpirit.left(2));
+            text(kHiddenBranchX + wq_, y, r.hiddenSpirit.mid(2));
+        }
+        p_.setPen(in_.textColor);
+        text(kRelativeX + wq_, y, r.relative);
+        p_.setPen(flagColor(1, i));
+        text(kBranchX + 2 * wq_, y, r.branchElement);
+        p_.setPen(in_.textColor);
+        if (r.mark == u'世' || r.mark == u'应') text(kMarkX + 2 * wq_, y, QString(r.mark));
+        if (withChanged_) {
+            const QChar mark = s_.changed[std::size_t(i)].mark;
+            if (mark == u'世' || mark == u'应') text(kChangedMarkX + 3 * wq_, y, QString(mark));
+        }
+        if (withChanged_ && !r.changedLine.isEmpty()) {
+            p_.setPen(isStatic ? kFrameColor : flagColor(2, i));
+            text(kChangedRelativeX + 2 * wq_, y, r.changedLine.left(2));
+            text(kChangedBranchX + 3 * wq_, y, r.changedLine.mid(2));
+        }
+        drawBars(r.code, y);
+        if (in_.options.showStems && s_.method == ArrangementMethod::Zangshan) {
+            opaque_ = false;
+            drawZangshanStems(i, r, y, isStatic);
+            opaque_ = true;
+        }
+    }
+
+    // A note's row: its band, reaching a few pixels into the gaps above and below.
+    static QRect noteArea(int y) {
+        return QRect(1, y - kNoteReach, kChartWidth - 2, kRowPitch + 2 * kNoteReach)
+            .intersected(QRect(1, 1, kChartWidth - 2, kChartHeight - 2));
+    }
+
+    void bar(int x0, int x1, int y, bool yang) {
+        bars_.push_back(QRect(x0, y + kBarTop, x1 - x0, kBarHeight));
+        // Right and bottom edges are exclusive, as a filled rectangle of the window system has them.
+        if (yang) {
+            p_.fillRect(QRect(x0, y + kBarTop, x1 - x0, kBarHeight), Qt::black);
+        } else {
+            p_.fillRect(QRect(x0, y + kBarTop, kYinFirstPart, kBarHeight), Qt::black);
+            p_.fillRect(QRect(x0 + kYinSecondStart, y + kBarTop, x1 - x0 - kYinSecondStart, kBarHeight), Qt::black);
+        }
+    }
+
+    void drawBars(int code, int y) {
+        const int mainX = kMainBarX + 2 * wq_, changedX = kChangedBarX + 3 * wq_;
+        const bool mainYang = code == 1 || code == 3;
+        if (code < 1 || code > 4) return;
+        bar(mainX, mainX + kBarWidth, y, mainYang);
+        if (withChanged_) bar(changedX, changedX + kBarWidth, y, code == 1 || code == 4);
+        if (code == 3 || code == 4) {
+            setFont(kMotionFont, Qt::black);
+            text(kMotionX + 2 * wq_, y, code == 3 ? QStringLiteral("o->") : QStringLiteral("x->"));
+        }
+    }
+
+    // Void or clash note and strength note of one item (relative + branch + element).
+    void itemNotes(const QString& item, int voidX, int voidY, int stateX, int stateY, const QRect& area) {
+        const QChar branch = charAt(item, 2);
+        setFont(kNoteFont, kNoteColor);
+        if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
+            movableText(
+                voidX, voidY,
+                clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"), area);
+        if (in_.strengthNote) {
+            const analysis::LineStrength note = in_.strengthNote(item);
+            const QColor color = seasonColor(note.season);
+            p_.setPen(color.isValid() ? color : kNoteColor);
+            movableText(stateX, stateY, note.text, area);
+        }
+    }
+
+    // The notes of a column move right with it when 藏山卜 stems widen the row, as its texts
+    // and bars do, so they stand to its texts and bars as without stems.
+    void drawNotes(const ChartLine& r, int y) {
+        const QRect area = noteArea(y);
+        const int hiddenX = kHiddenNoteX + wq_, mainX = kMainNoteX + 2 * wq_;
+        const int changedVoidX = kChangedVoidX + 3 * wq_, changedStateX = kChangedStateX + 3 * wq_;
+        if (!r.hiddenSpirit.isEmpty()) itemNotes(r.hiddenSpirit, hiddenX, y, hiddenX, y + kNoteLine, area);
+        itemNotes(QStringLiteral("AB") + r.branchElement, mainX, y, mainX, y + kNoteLine, area);
+        if (!withChanged_ || r.changedLine.isEmpty()) return;
+        itemNotes(r.changedLine, changedVoidX, y, changedStateX, y, area);
+        const QString advance = analysis::advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2),
+                                                      in_.state.schools.sevenAdvances);
+        setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
+        movableText(changedVoidX, y + kNoteLine, advance, area);
+        if (in_.returnInfluence) {
+            const QString back = in_.returnInfluence(charAt(r.branchElement, 1), charAt(r.changedLine, 3));
+            p_.setPen(back == u"回头生" ? QColor(Qt::blue) : QColor(Qt::black));
+            movableText(changedStateX, y + kNoteLine, back, area);
+        }
+    }
+
+    // 京房式: the outer stems above row 0, the inner ones above row 3 (pairs 1, 2 and 3), transparent.
+    void drawSmallStems(int i) {
+        if (i != 0 && i != 3) return;
+        const int y = rowTop(i) - kSmallStemRise;
+        const QRect area(1, rowTop(i) - kRowPitch / 2, kChartWidth - 2, kRowPitch);
+        setFont(kNoteFont, kFrameColor);
+        opaque_ = false;
+        const int offset = i == 0 ? 0 : 1;  // outer stem on row 0, inner on row 3
+        const int pairs[3] = {0, in_.showingChanged ? 2 : 1, 2};
+        for (int k = 0; k < 3; ++k) {
+            if (k == 2 && !withChanged_) continue;
+            const QChar stem = s_.stemPairs[std::size_t(2 * pairs[k] + offset)];
+            if (stem != u' ') movableText(kSmallStemX[k], y, QString(stem), area);
+        }
+        opaque_ = true;
+    }
+
+    // 藏山卜: the row's main stem, the hidden spirit's when it has one, the changed line's when
+    // it has one (grey when the main line is static).
+    void drawZangshanStems(int i, const ChartLine& r, int y, bool isStatic) {
+        setFont(kNameFont, in_.textColor);
+        text(kZangshanMainStemX, y, QString(charAt(mainStems_, i)));
+        if (!r.hiddenSpirit.isEmpty()) text(kZangshanHiddenStemX, y, QString(charAt(hiddenStems_, i)));
+        if (withChanged_ && !r.changedLine.isEmpty()) {
+            p_.setPen(isStatic ? kFrameColor : QColor(Qt::black));
+            text(kZangshanChangedStemX, y, QString(charAt(changedStems_, i)));
+        }
+    }
+
+    QPainter& p_;
+    const PaintInputs& in_;
+    const ChartState& s_;
+    const Hexagram& lines_;
+    const bool withChanged_;
+    const int wq_;
+    QString mainStems_, changedStems_, hiddenStems_;
+    bool opaque_ = true;
+    std::vector<DrawnText> drawn_;
+    std::vector<QRect> bars_;
+};
+
+}  // namespace
+
+int stemsShownOffset(const ChartOptions& options) { return options.showStems ? kStemsShift : 0; }
+
+std::vector<DrawnText> paintChart(QPainter& painter, const PaintInputs& in) { return Painter(painter, in).run(); }
+
+ChartHit hitTest(int x, int y) {
+    for (int i = 0; i < 6; ++i) {
+        if (y > rowTop(i) && y < rowTop(i) + kRowPitch)
+            return {i + 1, x <= kHiddenColumnEnd ? 1 : (x > kChangedColumnStart ? 3 : 2)};
+    }
+    return {};
+}
+
+QColor seasonColor(analysis::SeasonState season) {
+    using analysis::SeasonState;
+    switch (season) {
+    case SeasonState::None: return {};
+    case SeasonState::Prosperous:
+    case SeasonState::Supported: return {255, 0, 0};
+    case SeasonState::Resting: return {210, 105, 30};
+    case SeasonState::Confined: return {180, 105, 30};
+    case SeasonState::Dead: return {94, 38, 18};
+    }
+    return {};
+}
+
+QColor highlightColor(int flag) {
+    if (flag & 1) return {122, 160, 255};
+    if (flag & (2 | 4)) return {171, 130, 255};
+    if (flag & 8) return {211, 85, 186};
+    if (flag & 16) return {143, 188, 143};
+    if (flag & 32) return {191, 204, 111};
+    return {};
+}
+
+}  // namespace chart
