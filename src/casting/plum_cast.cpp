@@ -87,7 +87,8 @@ std::optional<int> decimalResidue(QStringView digits, int modulus) {
 std::variant<PlumHexagram, QString> castByNumbers(const QStringList& numbers, int hourNumber,
                                                   const reading::Schools& schools) {
     if (numbers.size() != 2 && numbers.size() != 3)
-        return QStringLiteral("数字起卦要两个或三个数（上卦、下卦，可加第三个数定动爻），现有 %1 个").arg(numbers.size());
+        return QStringLiteral("数字起卦要两个或三个数（上卦、下卦，可加第三个数定动爻），现有 %1 个")
+            .arg(numbers.size());
     std::array<int, 3> by8{}, by6{};
     for (qsizetype i = 0; i < numbers.size(); ++i) {
         const std::optional<int> r8 = decimalResidue(numbers[i], 8), r6 = decimalResidue(numbers[i], 6);

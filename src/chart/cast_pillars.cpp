@@ -111,7 +111,8 @@ QString fillPillars(ChartState& state, cal::CalendarSource source) {
     const CastPillars p = castPillars(date, time, source, state.schools.earlyZiHour);
     state.pillarLabel = p.year + QStringLiteral("年 ") + p.month + QStringLiteral("月 ") + p.day +
                         QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(state.castDate) + u' ' +
-                        timeText(state.castTime) + moment.labelText + QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") + p.quarter + QStringLiteral("）");
+                        timeText(state.castTime) + moment.labelText + QStringLiteral("（时辰:") + p.hour +
+                        QStringLiteral(" 刻:") + p.quarter + QStringLiteral("）");
     fillSlots(state, StrengthBasis::MonthDay);
     return QString::fromStdString(cal::fallbackMessage(source, date.year()));
 }

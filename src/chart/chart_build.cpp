@@ -164,8 +164,8 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
                     dateDigits.mid(6, 2),
                 {}};
     if (origin == CaseNumberOrigin::Entered && !cal::isSupportedDate(date.year(), date.month(), date.day()))
-        return {false, dateText(date) + QStringLiteral("：") + QString::fromStdString(cal::unsupportedDateMessage()),
-                {}};
+        return {
+            false, dateText(date) + QStringLiteral("：") + QString::fromStdString(cal::unsupportedDateMessage()), {}};
     std::array<int, 6> codes{};
     for (int i = 0; i < 6; ++i) {
         const QChar c = text.at(8 + i);

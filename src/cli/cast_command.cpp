@@ -43,9 +43,11 @@ int runCast(const QStringList& args, std::ostream& out, std::ostream& err) {
                                                 "--numbers two or three numbers of any length."));
     addChartOptions(parser, true, false);
     parser.addOptions({
-        {QStringLiteral("time"), QStringLiteral("梅花 by the time: year branch + lunar month + lunar day, and the hour.")},
+        {QStringLiteral("time"),
+         QStringLiteral("梅花 by the time: year branch + lunar month + lunar day, and the hour.")},
         {QStringLiteral("numbers"),
-         QStringLiteral("梅花 by numbers: A above, B below, the moving line from A + B, or from C (school plum-third).")},
+         QStringLiteral(
+             "梅花 by numbers: A above, B below, the moving line from A + B, or from C (school plum-third).")},
         {QStringLiteral("hour"), QStringLiteral("With two numbers, add the hour's branch number (子 1 .. 亥 12).")},
         {QStringLiteral("yarrow"),
          QStringLiteral("Six lines by the yarrow odds (老阳 3/16, 少阴 7/16, 少阳 5/16, 老阴 1/16).")},

@@ -95,11 +95,13 @@ TEST(Workbench, TheQuestionTypeIsSavedIntoTheRowOfTheCaseOnView) {
 // the same number typed is refused. 1850-02-04 is 18228 days before 1900-01-01 (甲戌): 丙戌.
 TEST(Workbench, AStoredCaseOutsideTheCalendarsDatesStillOpens) {
     Bench b;
-    b.db->execute(QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,nian,yue,ri,xingbie,chusheng,shiyou) "
-                                 "values('乾为天','18500204111111京房式T:12:00:00',1850,2,4,'男','','')"));
+    b.db->execute(
+        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,nian,yue,ri,xingbie,chusheng,shiyou) "
+                       "values('乾为天','18500204111111京房式T:12:00:00',1850,2,4,'男','','')"));
     ASSERT_TRUE(b.bench.openLocalCase(1));
     EXPECT_EQ(b.bench.chart().main[0].hexagramName, QStringLiteral("乾为天"));
-    EXPECT_TRUE(b.bench.chart().pillarLabel.contains(QStringLiteral("丙戌日"))) << b.bench.chart().pillarLabel.toStdString();
+    EXPECT_TRUE(b.bench.chart().pillarLabel.contains(QStringLiteral("丙戌日")))
+        << b.bench.chart().pillarLabel.toStdString();
     EXPECT_TRUE(b.prompter.messages.isEmpty());
     EXPECT_FALSE(b.bench.enterCaseNumber(QStringLiteral("18500204111111京房式T:12:00:00")));
     EXPECT_TRUE(b.prompter.messages.value(0).contains(QStringLiteral("1900-01-01 至 2100-12-31")));
@@ -514,7 +516,8 @@ TEST(Workbench, RestoreBringsBackTheBackupsCasesAndOptions) {
     ASSERT_TRUE(b.bench.saveTexts(TextsToSave::Judgment)) << b.prompter.messages.join(u'|').toStdString();
     EXPECT_EQ(b.count("gua_table"), 2);
     EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=1")), QString());
-    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=2")), QStringLiteral("新断语"));
+    EXPECT_EQ(b.db->getFirstString(QStringLiteral("select duanyu from gua_table where id=2")),
+              QStringLiteral("新断语"));
 }
 
 }  // namespace

@@ -319,7 +319,8 @@ void CastDialog::buildNumberTab(QWidget* tab) {
     numbersEdit_->setObjectName(names::numbersEdit);
     numbersEdit_->setPlaceholderText(QStringLiteral("两个或三个数，以空格分开"));
     numbersEdit_->setAccessibleName(QStringLiteral("报数"));
-    numbersEdit_->setToolTip(QStringLiteral("第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻"));
+    numbersEdit_->setToolTip(
+        QStringLiteral("第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻"));
     addHourBox_ = new QCheckBox(QStringLiteral("加时辰数"), plumGroup);
     addHourBox_->setObjectName(names::addHourBox);
     plumNumbersButton_ = new QPushButton(QStringLiteral("数字起卦"), plumGroup);
@@ -549,7 +550,8 @@ void CastDialog::refresh() {
                birthYearEdit1_);
     showInputs(session_.secondTab, session_.categories, subjectEdit2_, dateEdit2_, timeEdit2_, categoryBox2_, sexBox2_,
                birthYearEdit2_);
-    for (auto [box, inputs] : {std::pair{questionBox1_, &session_.firstTab}, std::pair{questionBox2_, &session_.secondTab}})
+    for (auto [box, inputs] :
+         {std::pair{questionBox1_, &session_.firstTab}, std::pair{questionBox2_, &session_.secondTab}})
         box->setCurrentIndex(std::max(0, box->findText(inputs->question)));
     setText(nameEdit_, session_.nameOrNumber);
     dateHeaderLabel_->setText(session_.dateLabels().header);

@@ -382,7 +382,9 @@ private slots:
             control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(2);
             control<QDoubleSpinBox>(d, placefields::longitudeBox)->setValue(-123.1);
             control<QComboBox>(d, placefields::timeZoneBox)->setCurrentText(QStringLiteral("America/Vancouver"));
-            QVERIFY(control<QLabel>(d, castdialog::numberTimeHeader)->text().contains(QStringLiteral("北京时间 2024-01-06 12:30")));
+            QVERIFY(control<QLabel>(d, castdialog::numberTimeHeader)
+                        ->text()
+                        .contains(QStringLiteral("北京时间 2024-01-06 12:30")));
             control<QPushButton>(d, castdialog::plumTimeButton)->click();
         });
         QCOMPARE(f.db->getFirstString(QStringLiteral("select gua_bianhao||'|'||didian||'|'||shizhi from gua_table")),
