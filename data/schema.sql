@@ -3,7 +3,9 @@
 -- when it creates a new database file.
 
 -- One row per stored case. shijian is filled by the database with the local insert time; uuid,
--- the case's identity across libraries, by a trigger with a random UUID.
+-- the case's identity across libraries, by a trigger with a random UUID. didian is the place of
+-- the cast ("LONGITUDE,ZONE") and shizhi the clock of its pillars ("beijing" or "solar"); both
+-- null for the clock read as Beijing time as it stands.
 CREATE TABLE gua_table (
   id          INTEGER PRIMARY KEY AUTOINCREMENT,
   gua_ming    TEXT,
@@ -24,7 +26,9 @@ CREATE TABLE gua_table (
   -- reading predicted, "yyyy-MM-dd" or null (src/store/case_outcome.h).
   outcome        TEXT NOT NULL DEFAULT 'pending',
   outcome_date   TEXT,
-  predicted_date TEXT
+  predicted_date TEXT,
+  didian      TEXT,
+  shizhi      TEXT
 );
 CREATE INDEX gua_table_gua_bianhao ON gua_table(gua_bianhao);
 CREATE INDEX gua_table_shijian ON gua_table(shijian);

@@ -157,6 +157,9 @@ int main(int argc, char** argv) {
     control<QPushButton>(dialog, castdialog::nameCastButton)->click();
     application.processEvents();
     dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-advanced.png")));
+    control<QTabWidget>(dialog, castdialog::tabs)->setCurrentIndex(2);  // 数字/时间
+    application.processEvents();
+    dialog.grab().save(QDir(out).filePath(QStringLiteral("cast-dialog-numbers.png")));
     // The account windows; nothing is sent anywhere.
     cloud::HttpExchange exchange;
     cloud::CloudSession session(exchange, QUrl(QStringLiteral("http://127.0.0.1:9/")));

@@ -4,6 +4,7 @@
 
 #include "analysis/chart_reading.h"
 #include "analysis/pattern_dates.h"
+#include "chart/cast_pillars.h"
 #include "chart/chart_build.h"
 
 namespace analysis {
@@ -73,9 +74,11 @@ private:
     void append(const QString& label, const QString& dates) {
         out_ += pattern_ + label + dates + QStringLiteral("\r\n");
     }
-    QString clashDates() const { return FindClashDates(state_.castDate, middle_, state_.calendarSource); }
+    QString clashDates() const {
+        return FindClashDates(chart::pillarMomentOf(state_).date, middle_, state_.calendarSource);
+    }
     QString completionDates(const Taking& w) const {
-        return FindCompletionDates(state_.castDate, w.firstMissing(), state_.calendarSource);
+        return FindCompletionDates(chart::pillarMomentOf(state_).date, w.firstMissing(), state_.calendarSource);
     }
 
     void pairOfLines(std::size_t upper, std::size_t lower, const QString& full, const QString& half) {

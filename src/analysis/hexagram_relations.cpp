@@ -144,8 +144,9 @@ namespace {
 QChar horseBranch(const chart::ChartState& state) {
     if (!state.schools.horseFromYear) return dayBranch(state);
     if (!state.castDate.isValid()) return {};
+    const chart::PillarMoment moment = chart::pillarMomentOf(state);
     const chart::CastPillars p =
-        chart::castPillars(state.castDate, state.castTime, state.calendarSource, state.schools.earlyZiHour);
+        chart::castPillars(moment.date, moment.time, state.calendarSource, state.schools.earlyZiHour);
     return charAt(p.year, 1);
 }
 

@@ -179,6 +179,25 @@ double newMoonMoment(double guess) {
     return t;
 }
 
+double equationOfTimeSeconds(int y, int m, int d, double utcSeconds) {
+    const double dayFraction = utcSeconds / kDaySeconds;
+    const double jdUtMidnight = double(equivalentDays(y, m, d)) + kJulianDayOfDayZero;
+    const double year = 2000 + (jdUtMidnight + dayFraction - 2451544.5) / 365.2425;
+    const TT tt{kJ2000, jdUtMidnight + dayFraction - kJ2000 + deltaTSeconds(year) / kDaySeconds};
+    double rm[3][3];
+    eraEcm06(tt.base, tt.days, rm);
+    double dpsi = 0, deps = 0;
+    eraNut00b(tt.base, tt.days, &dpsi, &deps);
+    const double longitude = sunOfDate(tt, rm).longitude * ERFA_DD2R + dpsi;
+    const double obliquity = eraObl06(tt.base, tt.days) + deps;
+    const double rightAscension = std::atan2(std::sin(longitude) * std::cos(obliquity), std::cos(longitude));
+    // UT1 is taken as UTC: they differ by under a second.
+    const double sidereal = eraGmst06(jdUtMidnight, dayFraction, tt.base, tt.days) + dpsi * std::cos(obliquity);
+    const double hourAngle = eraAnpm(sidereal - rightAscension);  // of the true sun at Greenwich
+    const double meanHourAngle = (dayFraction - 0.5) * ERFA_D2PI;
+    return eraAnpm(hourAngle - meanHourAngle) / ERFA_D2PI * kDaySeconds;
+}
+
 namespace {
 // Meeus, Astronomical Algorithms ch. 49: mean new moon k = 0 at JDE 2451550.09766.
 constexpr double kMeanNewMoonZero = 2451550.09766 - kJulianDayOfDayZero + kBeijingOffsetDays;

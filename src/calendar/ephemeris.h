@@ -20,6 +20,11 @@ double solarLongitudeMoment(double longitude_deg, double guess);
 // The new moon (apparent conjunction in longitude) nearest to `guess` (within ten days).
 double newMoonMoment(double guess);
 
+// The equation of time (apparent minus mean solar time) in seconds at a UTC moment given as
+// civil date and seconds of the day: the Greenwich hour angle of the true sun (apparent sidereal
+// time less its apparent right ascension) against mean time.
+double equationOfTimeSeconds(int y, int m, int d, double utcSeconds);
+
 // Mean new moon number `lunation` (0 the one of 6 January 2000) as a first guess.
 double meanNewMoon(int lunation);
 // Number of the mean new moon nearest to a moment.

@@ -52,14 +52,18 @@ store::CastCase finishCast(const FinishedCast& cast, const CaseInputs& inputs, c
     c.subject = inputs.subject;
     c.questionType = inputs.question;
     c.castDate = cast.date;
+    const chart::StoredPlace stored = chart::storedPlace(cast.place);
+    c.place = stored.place;
+    c.timeRule = stored.rule;
     c.chartOnly = chartOnly;
     return c;
 }
 
-DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source) {
+DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source, const chart::CastPlace& place) {
     chart::ChartState state;
     state.castDate = date;
     state.castTime = time;
+    state.place = place;
     chart::fillPillars(state, source);
     return {state.pillarLabel, state.termText};
 }

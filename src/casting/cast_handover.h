@@ -8,6 +8,7 @@
 #include <array>
 
 #include "calendar/calendar_source.h"
+#include "chart/cast_place.h"
 #include "chart/divination_data.h"
 #include "store/case_store.h"
 #include "store/settings_table.h"
@@ -58,6 +59,7 @@ struct FinishedCast {
     chart::ArrangementMethod method = chart::ArrangementMethod::Jingfang;
     QString caseString;  // makeCaseString
     QString nameLabel;   // the hexagram-name text shown, stored as gua_ming
+    chart::CastPlace place{};  // where it was cast, and the clock of its pillars
 };
 
 // The case handed to store::CaseStore::createCase; chartOnly stores nothing.
@@ -70,6 +72,7 @@ struct DateTexts {
     QString header;
     QString term;
 };
-DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source);
+DateTexts dateTexts(const QDate& date, const QTime& time, cal::CalendarSource source,
+                    const chart::CastPlace& place = {});
 
 }  // namespace casting

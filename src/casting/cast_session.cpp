@@ -1,5 +1,8 @@
 #include "casting/cast_session.h"
 
+#include "calendar/supported_range.h"
+#include "casting/plum_cast.h"
+
 #include "casting/cast_text.h"
 #include "chart/cast_pillars.h"
 
@@ -39,7 +42,7 @@ void CastSession::show() {
         firstTab.time = secondTab.time = now.time();
         shown_ = true;
     }
-    dateLabels_.header = dateTexts(secondTab.date, secondTab.time, calendarSource).header;
+    dateLabels_.header = dateTexts(secondTab.date, secondTab.time, calendarSource, place).header;
     manual_.resetForShow();
     readPendingText();
 }
@@ -68,7 +71,7 @@ void CastSession::setMethodOption(store::ChartStyle option) {
     settings_.set(store::setting::castingMethod, qint64(option));
 }
 
-void CastSession::dateChanged() { dateLabels_ = dateTexts(secondTab.date, secondTab.time, calendarSource); }
+void CastSession::dateChanged() { dateLabels_ = dateTexts(secondTab.date, secondTab.time, calendarSource, place); }
 
 void CastSession::clickThrow(int k) {
     nameOrNumber.clear();
@@ -109,7 +112,56 @@ FinishedCast CastSession::finished(const std::array<int, 6>& codes, chart::Arran
             secondTab.time,
             method,
             makeCaseString(secondTab.date, codes, method, secondTab.time),
-            manual_.nameLabel()};
+            manual_.nameLabel(),
+            place};
+}
+
+std::optional<CastOutcome> CastSession::momentRefusal() const {
+    const QDate& d = secondTab.date;
+    if (!cal::isSupportedDate(d.year(), d.month(), d.day()))
+        return message({}, QString::fromStdString(cal::unsupportedDateMessage()));
+    if (const QString skipped = chart::pillarMoment(secondTab.date, secondTab.time, place).problem; !skipped.isEmpty())
+        return message({}, skipped);
+    return std::nullopt;
+}
+
+CastOutcome CastSession::finishedWith(const std::array<int, 6>& codes) {
+    CastOutcome outcome = startCast();
+    LineValues values{};
+    for (std::size_t i = 0; i < 6; ++i) values[5 - i] = codes[i];
+    manual_.setValues(values);
+    manual_.refreshNames();
+    outcome.chartLinesCleared = true;
+    outcome.kind = CastOutcome::Kind::Finished;
+    outcome.cast = finished(codes, outcome.method);
+    return outcome;
+}
+
+CastOutcome CastSession::plumCastByTime() {
+    if (auto refusal = momentRefusal()) return *refusal;
+    const chart::PillarMoment moment = chart::pillarMoment(secondTab.date, secondTab.time, place);
+    const std::optional<PlumTimeCast> cast = castByTime(moment.date, moment.time, calendarSource, schools);
+    if (!cast) return message({}, QString::fromStdString(cal::unsupportedDateMessage()));
+    return finishedWith(cast->hexagram.codesTopFirst());
+}
+
+CastOutcome CastSession::plumCastByNumbers(const QStringList& numbers, bool addHour) {
+    if (auto refusal = momentRefusal()) return *refusal;
+    if (addHour && numbers.size() != 2)
+        return message({}, QStringLiteral("加时辰数只用于两个数；三个数时由第三个数定动爻。"));
+    const chart::PillarMoment moment = chart::pillarMoment(secondTab.date, secondTab.time, place);
+    const auto cast = castByNumbers(numbers, addHour ? hourBranchNumber(moment.time) : 0, schools);
+    if (const QString* problem = std::get_if<QString>(&cast)) return message({}, *problem);
+    return finishedWith(std::get<PlumHexagram>(cast).codesTopFirst());
+}
+
+CastOutcome CastSession::yarrowCast() {
+    if (auto refusal = momentRefusal()) return *refusal;
+    random_.reseed();
+    if (!random_.available()) return message({}, random_.sourceText());
+    std::array<int, 6> codes{};
+    for (int line = 5; line >= 0; --line) codes[std::size_t(line)] = random_.drawYarrowValue();  // 初爻 first
+    return finishedWith(codes);
 }
 
 CastOutcome CastSession::manualCastFirstTab() {

@@ -11,6 +11,8 @@
 #include "casting/cast_handover.h"
 #include "casting/manual_cast.h"
 #include "casting/random_source.h"
+#include "chart/cast_place.h"
+#include "reading/schools.h"
 #include "chart/divination_data.h"
 #include "store/case_store.h"
 #include "store/settings.h"
@@ -54,6 +56,10 @@ public:
     QStringList categories;            // the category choices of both tabs
     // Where the date labels and the pillar date search take their terms (the main window's 节气算法).
     cal::CalendarSource calendarSource = cal::CalendarSource::Formula;
+    // The place of the cast and the clock of its pillars (设置's, changeable for one cast).
+    chart::CastPlace place;
+    // The 梅花 school choices of 设置.
+    reading::Schools schools;
     // Called with the source label's text whenever a cast changes it, so the window can repaint.
     std::function<void(const QString&)> onSourceText;
 
@@ -88,6 +94,11 @@ public:
     CastOutcome computerCast();        // "电脑自动起卦", second tab
     CastOutcome computerCastFirstTab();
     CastOutcome castByNameOrNumber();  // "根据卦名排盘" and Enter in the name box
+    // Page "数字/时间", each at the cast moment of the second tab: 梅花 by the time, by two or
+    // three numbers (addHour: two numbers and the hour's number), and six lines by the yarrow odds.
+    CastOutcome plumCastByTime();
+    CastOutcome plumCastByNumbers(const QStringList& numbers, bool addHour);
+    CastOutcome yarrowCast();
     // "匹配干支": false when the input held no month and day (nothing changes).
     bool matchPillars(const QString& input);
     // The viewer's date ("查看干支纪年" closed with OK).
@@ -103,6 +114,10 @@ private:
     CastOutcome startCast();
     void takeRandomDate();
     FinishedCast finished(const std::array<int, 6>& codes, chart::ArrangementMethod method) const;
+    // The cast moment outside the calendar's dates, or skipped by the place's clock: the message.
+    std::optional<CastOutcome> momentRefusal() const;
+    // A cast of the page "数字/时间" with these codes (top line first).
+    CastOutcome finishedWith(const std::array<int, 6>& codes);
 
     const chart::DivinationData& data_;
     store::Settings& settings_;

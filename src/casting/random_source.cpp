@@ -64,6 +64,13 @@ quint32 counterSeed() { return quint32(std::chrono::steady_clock::now().time_sin
 
 int lineValueOfBits(int bits) { return lineValueOfCoins({bits & 1, bits >> 1 & 1, bits >> 2 & 1}); }
 
+int yarrowValueOfBits(int bits) {
+    if (bits <= 0) return 4;
+    if (bits <= 3) return 3;
+    if (bits <= 10) return 2;
+    return 1;
+}
+
 RandomSource::RandomSource(SourceKind kind, RandomPlatform platform) : kind_(kind), platform_(std::move(platform)) {
     if (!platform_.wait) platform_.wait = [] { QThread::msleep(10); };
     // Seeded once here, so that a cast before the first computer cast is not the same in every run.
@@ -99,6 +106,16 @@ int RandomSource::drawBits() {
 int RandomSource::drawLineValue() {
     platform_.wait();
     return lineValueOfBits(drawBits());
+}
+
+int RandomSource::drawYarrowValue() {
+    platform_.wait();
+    switch (kind_) {
+    case SourceKind::Hardware: return yarrowValueOfBits(int(hardwareValue() & 15u));
+    case SourceKind::Pseudo: return yarrowValueOfBits(int(pseudo_.below(16)));
+    case SourceKind::None: break;
+    }
+    return yarrowValueOfBits(0);
 }
 
 std::optional<QDate> RandomSource::randomCastDate(const QDate& today) {

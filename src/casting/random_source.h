@@ -62,6 +62,8 @@ public:
     int drawBits();
     // Waits, then throws three coins: 4 老阴, 1 少阳, 2 少阴, 3 老阳 with 1/8, 3/8, 3/8, 1/8.
     int drawLineValue();
+    // Waits as drawLineValue does, then takes four bits for the yarrow odds (蓍草).
+    int drawYarrowValue();
     // Today minus a random number of days: 0..21900 from the hardware, 0..21899 from the
     // pseudo generator; none without a source (the cast date then stays as it is).
     std::optional<QDate> randomCastDate(const QDate& today);
@@ -77,5 +79,8 @@ private:
 
 // The line value of three coin bits: 0 → 4, one bit → 1, two bits → 2, three bits → 3.
 int lineValueOfBits(int bits);
+// The line value of four bits (0..15) under the yarrow odds: 老阴 1/16 (0), 老阳 3/16 (1..3),
+// 少阴 7/16 (4..10), 少阳 5/16 (11..15).
+int yarrowValueOfBits(int bits);
 
 }  // namespace casting

@@ -96,23 +96,30 @@ CastPillars castPillars(const QDate& date, const QTime& time, cal::CalendarSourc
     return p;
 }
 
+PillarMoment pillarMomentOf(const ChartState& state) {
+    return pillarMoment(state.castDate, state.castTime, state.place);
+}
+
 QString fillPillars(ChartState& state, cal::CalendarSource source) {
-    const QDate& date = state.castDate;
-    const QTime& time = state.castTime;
+    const PillarMoment moment = pillarMomentOf(state);
+    const QDate& date = moment.date;
+    const QTime& time = moment.time;
     state.calendarSource = source;
     const cal::CalendarSource used = cal::sourceForYear(source, date.year());
     state.termText = QString::fromStdString(cal::termTextOfDate(date.year(), date.month(), date.day(), used));
     if (used == cal::CalendarSource::Astronomical) state.termText += kAstronomicalMark;
     const CastPillars p = castPillars(date, time, source, state.schools.earlyZiHour);
     state.pillarLabel = p.year + QStringLiteral("年 ") + p.month + QStringLiteral("月 ") + p.day +
-                        QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(date) + u' ' + timeText(time) +
-                        QStringLiteral("（时辰:") + p.hour + QStringLiteral(" 刻:") + p.quarter + QStringLiteral("）");
+                        QStringLiteral("日") + voidTextOfPillar(p.day) + u' ' + dateText(state.castDate) + u' ' +
+                        timeText(state.castTime) + moment.labelText + QStringLiteral("（时辰:") + p.hour +
+                        QStringLiteral(" 刻:") + p.quarter + QStringLiteral("）");
     fillSlots(state, StrengthBasis::MonthDay);
     return QString::fromStdString(cal::fallbackMessage(source, date.year()));
 }
 
 void fillSlots(ChartState& state, StrengthBasis basis) {
-    const CastPillars p = castPillars(state.castDate, state.castTime, state.calendarSource, state.schools.earlyZiHour);
+    const PillarMoment moment = pillarMomentOf(state);
+    const CastPillars p = castPillars(moment.date, moment.time, state.calendarSource, state.schools.earlyZiHour);
     state.basis = basis;
     switch (basis) {
     case StrengthBasis::MonthDay:

@@ -14,6 +14,9 @@ int quarterGanzhi(int hourGanzhi, const QTime& time);
 // Ten-minute quarter 1..12 (13 when a rounded minute runs past the period) of a time.
 int quarterIndex(int hourBranch, const QTime& time);
 
+// The moment the chart's pillars follow: the cast's clock converted for its place.
+PillarMoment pillarMomentOf(const ChartState& state);
+
 // Computes the pillar label for the cast date and time, the term text, the slots (default
 // basis) and the branch texts of both slots under a calendar source (kept in the state); the
 // basis returns to 月日; the state's schools decide the 子 hour. Returns the message to show when the cast year falls back to the

@@ -1,5 +1,6 @@
 #include "chart/chart_build.h"
 
+#include "calendar/supported_range.h"
 #include "chart/beasts.h"
 #include "chart/cast_pillars.h"
 #include "chart/catalogue.h"
@@ -58,7 +59,7 @@ ChangedCode changedCode(int code, bool showHiddenChanges, bool hiddenMoving) {
 
 void refreshVoid(ChartState& state, const BuildContext& context) {
     if (state.basis != StrengthBasis::MonthDay) return;
-    const QDate date = context.options.randomDate ? context.today : state.castDate;
+    const QDate date = context.options.randomDate ? context.today : pillarMomentOf(state).date;
     state.voidText = voidLabelText(date, state.voidPair);
 }
 
@@ -150,7 +151,8 @@ void applyStrengthBasis(ChartState& state, StrengthBasis basis, const BuildConte
     }
 }
 
-CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildContext& context) {
+CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildContext& context,
+                          CaseNumberOrigin origin) {
     if (text.size() < 14) return {false, kCaseNumberLength, {}};
     const QString dateDigits = text.left(8);
     const QDate date = QDate::fromString(dateDigits, QStringLiteral("yyyyMMdd"));
@@ -161,6 +163,9 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
                 QStringLiteral("六爻ID的日期不对：") + dateDigits.left(4) + u'-' + dateDigits.mid(4, 2) + u'-' +
                     dateDigits.mid(6, 2),
                 {}};
+    if (origin == CaseNumberOrigin::Entered && !cal::isSupportedDate(date.year(), date.month(), date.day()))
+        return {
+            false, dateText(date) + QStringLiteral("：") + QString::fromStdString(cal::unsupportedDateMessage()), {}};
     std::array<int, 6> codes{};
     for (int i = 0; i < 6; ++i) {
         const QChar c = text.at(8 + i);
@@ -174,6 +179,8 @@ CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildCon
         time = QTime::fromString(timeDigits, QStringLiteral("hh:mm:ss"));
         if (!time.isValid()) return {false, QStringLiteral("六爻ID中的时间不对：") + timeDigits, {}};
     }
+    if (const QString skipped = pillarMoment(date, time, state.place).problem; !skipped.isEmpty())
+        return {false, skipped, {}};
 
     state.castDate = date;
     state.castTime = time;

@@ -47,7 +47,12 @@ struct CaseEntry {
     QString error;         // when not ok
     QStringList messages;  // from the build, when ok
 };
-CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildContext& context);
+// Where the number comes from: one typed (or handed over by a cast) must lie in the calendar's
+// supported dates; one of a case already stored opens whatever its date, its pillars then from
+// the formulas outside those dates, so that no stored case becomes unreadable.
+enum class CaseNumberOrigin { Entered, Stored };
+CaseEntry enterCaseNumber(ChartState& state, const QString& text, const BuildContext& context,
+                          CaseNumberOrigin origin = CaseNumberOrigin::Entered);
 
 inline const QString kCaseNumberLength = QStringLiteral("六爻ID必须是14位，长度不对");
 

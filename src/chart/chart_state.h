@@ -8,6 +8,7 @@
 #include <array>
 
 #include "calendar/calendar_source.h"
+#include "chart/cast_place.h"
 #include "chart/divination_data.h"
 
 namespace chart {
@@ -62,8 +63,9 @@ struct ChartOptions {
 struct ChartState {
     Hexagram main;
     Hexagram changed;
-    QDate castDate;
+    QDate castDate;  // the civil date and clock time at the cast's place
     QTime castTime;
+    CastPlace place;  // where, and which clock the pillars follow (cast_place.h)
     QString firstSlot;                                                   // e.g. 丙寅月
     QString secondSlot;                                                  // e.g. 甲子日
     std::array<QChar, 6> stemPairs{u' ', u' ', u' ', u' ', u' ', u' '};  // hidden-spirit source, main, changed

@@ -22,6 +22,7 @@ std::optional<int> buildChart(const ChartInvocation& call, const char* command, 
 
     out.state = chart::ChartState{};
     out.state.castTime = QTime::currentTime();
+    out.state.place = call.place;
     const chart::CaseEntry entry = chart::enterCaseNumber(out.state, call.text, context);
     if (!entry.ok) {
         err << "qinglan-cli " << command << ": " << entry.error.toStdString() << "\n";

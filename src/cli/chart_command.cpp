@@ -20,8 +20,12 @@ int runChart(const QStringList& args, std::ostream& out, std::ostream& err) {
         err << "qinglan-cli chart: " << problem->toStdString() << "\n";
         return 2;
     }
+    return printChart(call, "chart", out, err);
+}
+
+int printChart(const ChartInvocation& call, const char* command, std::ostream& out, std::ostream& err) {
     BuiltChart built;
-    if (const auto status = buildChart(call, "chart", built, err)) return *status;
+    if (const auto status = buildChart(call, command, built, err)) return *status;
     const chart::ChartState& state = built.state;
 
     if (call.json) {

@@ -13,8 +13,9 @@ std::optional<chart::TrigramBasis> trigramBasis(const QString& v) {
 
 }  // namespace
 
-void addChartOptions(QCommandLineParser& parser, bool withJson) {
-    parser.addPositionalArgument(
+void addChartOptions(QCommandLineParser& parser, bool withJson, bool withText) {
+    if (withText)
+        parser.addPositionalArgument(
         QStringLiteral("TEXT"),
         QStringLiteral("The case number: 14 digits (cast date yyyymmdd, then the six line codes, top line first:\n"
                        "1 young yang, 2 young yin, 3 old yang, 4 old yin), optionally followed by 藏山卜 and\n"
@@ -32,6 +33,15 @@ void addChartOptions(QCommandLineParser& parser, bool withJson) {
         {QStringLiteral("today"), QStringLiteral("Today's date for the clock, yyyy-mm-dd."), QStringLiteral("DATE")},
         {QStringLiteral("calendar"),
          QStringLiteral("Source of the pillars' solar terms: formula (default) or astronomical."), value},
+        {QStringLiteral("place"),
+         QStringLiteral("Where the cast was made: LONGITUDE[,ZONE], degrees east positive and an IANA zone\n"
+                        "(default Asia/Shanghai); the case number's time is the civil time there."),
+         QStringLiteral("LONGITUDE[,ZONE]")},
+        {QStringLiteral("time-rule"),
+         QStringLiteral("The clock of the pillars: beijing (Beijing time converted from the place's civil time)\n"
+                        "or solar (the place's true solar time). Without --place and --time-rule the clock is\n"
+                        "read as Beijing time as it stands."),
+         QStringLiteral("RULE")},
         {QStringLiteral("school"),
          QStringLiteral("A school choice, KEY=VALUE, repeatable; the first value is the default:\n") +
              reading::schoolChoices().join(QLatin1Char('\n')),
@@ -40,8 +50,8 @@ void addChartOptions(QCommandLineParser& parser, bool withJson) {
     if (withJson) parser.addOption({QStringLiteral("json"), QStringLiteral("Every field of the chart as JSON.")});
 }
 
-std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out) {
-    out.text = parser.positionalArguments().value(0);
+std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out, bool withText) {
+    if (withText) out.text = parser.positionalArguments().value(0);
     out.options.showAllChanged = parser.isSet(QStringLiteral("all-changed"));
     out.options.showHiddenChanges = parser.isSet(QStringLiteral("hidden-changes"));
     out.json = parser.optionNames().contains(QStringLiteral("json"));
@@ -81,6 +91,16 @@ std::optional<QString> readChartInvocation(const QCommandLineParser& parser, Cha
         const auto source = cal::parseCalendarSource(v.toStdString());
         if (!source) return QStringLiteral("--calendar needs formula or astronomical, not ") + v;
         out.options.calendarSource = *source;
+    }
+    if (parser.isSet(QStringLiteral("place"))) {
+        if (const auto problem = chart::applyPlaceText(parser.value(QStringLiteral("place")), out.place))
+            return QStringLiteral("--place: ") + *problem;
+    }
+    if (parser.isSet(QStringLiteral("time-rule"))) {
+        const QString v = parser.value(QStringLiteral("time-rule"));
+        const auto rule = chart::parseTimeRule(v);
+        if (!rule) return QStringLiteral("--time-rule needs beijing or solar, not ") + v;
+        out.place.rule = *rule;
     }
     for (const QString& choice : parser.values(QStringLiteral("school"))) {
         if (const auto problem = reading::applySchool(choice, out.schools)) return QStringLiteral("--school: ") + *problem;

@@ -14,6 +14,7 @@ namespace cli {
 struct ChartInvocation {
     QString text;  // the case number text
     chart::ChartOptions options;  // options.schools follows `schools`
+    chart::CastPlace place;       // --place LONGITUDE[,ZONE] and --time-rule beijing|solar
     reading::Schools schools;     // --school KEY=VALUE, repeatable
     std::optional<chart::StrengthBasis> basis;
     QDate today = QDate::currentDate();
@@ -21,11 +22,13 @@ struct ChartInvocation {
     bool json = false;
 };
 
-// Adds TEXT and the chart options (with --json when `withJson`) to a command's parser.
-void addChartOptions(QCommandLineParser& parser, bool withJson);
+// Adds TEXT (unless the command makes the case number itself) and the chart options (with --json
+// when `withJson`) to a command's parser.
+void addChartOptions(QCommandLineParser& parser, bool withJson, bool withText = true);
 
 // Reads them once the parser has parsed; the problem with a value (naming the option), if any.
-std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out);
+std::optional<QString> readChartInvocation(const QCommandLineParser& parser, ChartInvocation& out,
+                                           bool withText = true);
 
 // The problem with a case number text that the chart would show as "错误" rows: its six line
 // codes (the 9th to 14th characters) must each be 1..4, and no 15th digit follows. Empty when the codes are fine or the

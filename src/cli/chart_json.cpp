@@ -37,7 +37,7 @@ QJsonObject chartToJson(const chart::ChartState& s) {
     for (int flag : s.highlight) highlight.append(flag);
     QString stems;
     for (QChar c : s.stemPairs) stems += c;
-    return {{"mainLines", linesToJson(s.main)},
+    QJsonObject out{{"mainLines", linesToJson(s.main)},
             {"changedLines", linesToJson(s.changed)},
             {"castDate", chart::dateText(s.castDate)},
             {"castTime", chart::timeText(s.castTime)},
@@ -59,6 +59,14 @@ QJsonObject chartToJson(const chart::ChartState& s) {
             {"voidText", s.voidText},
             {"caseNumber", s.caseNumber},
             {"hasChanged", s.hasChanged}};
+    if (!s.place.isDefault()) {
+        const chart::PillarMoment moment = chart::pillarMomentOf(s);
+        out.insert("place", chart::placeText(s.place));
+        out.insert("timeRule", chart::timeRuleName(s.place.rule));
+        out.insert("beijingTime", chart::dateText(moment.beijingDate) + u'T' + chart::timeText(moment.beijingTime));
+        if (moment.trueSolarTime) out.insert("trueSolarTime", chart::timeText(*moment.trueSolarTime));
+    }
+    return out;
 }
 
 }  // namespace cli

@@ -70,7 +70,7 @@ std::optional<int> parseArguments(QCommandLineParser& parser, const QString& com
             << text.section(u'\n', 1).toStdString();
         return 0;
     }
-    if (parser.positionalArguments().size() != positional) {
+    if (positional >= 0 && parser.positionalArguments().size() != positional) {
         err << prefix.toStdString() << ": expected " << positional << " argument" << (positional == 1 ? "" : "s")
             << ", got " << parser.positionalArguments().size() << " (see --help)\n";
         return 2;

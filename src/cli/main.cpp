@@ -9,6 +9,7 @@
 #include "cli/analyse_command.h"
 #include "cli/backup_command.h"
 #include "cli/calendar_command.h"
+#include "cli/cast_command.h"
 #include "cli/cases_command.h"
 #include "cli/chart_command.h"
 #include "cli/check_command.h"
@@ -50,6 +51,10 @@ constexpr const char* kUsage =
     "      --gender 男|女       the asker's gender (婚姻 needs it)\n"
     "      --within N           candidate dates within N days, 1..400 (default 60)\n"
     "      --school KEY=VALUE   a school choice, repeatable (multi=standard|ancient, ...)\n"
+    "  cast --time [MOMENT] | --numbers A B [C] [--hour] | --yarrow   [--at MOMENT] [--chart]\n"
+    "                           cast by 梅花 (the time, or numbers of any length) or by the yarrow\n"
+    "                           odds; prints the case number (MOMENT yyyy-mm-ddThh:mm:ss, default\n"
+    "                           now); --chart adds the chart; takes the chart options above\n"
     "  backup [--verify] FILE   one file holding the database and the note folder save/, also\n"
     "                           while in use; --verify checks a backup file instead\n"
     "  restore FILE             check FILE and put its database and notes in place; the replaced\n"
@@ -135,6 +140,7 @@ int main(int argc, char** argv) {
     if (command == u"analyse") return cli::runAnalyse(rest, std::cout, std::cerr);
     if (command == u"chart") return cli::runChart(rest, std::cout, std::cerr);
     if (command == u"reading") return cli::runReading(rest, std::cout, std::cerr);
+    if (command == u"cast") return cli::runCast(rest, std::cout, std::cerr);
     if (command == u"calendar") {
         std::vector<std::string> calendarWords;
         for (const QString& word : rest) calendarWords.push_back(word.toStdString());

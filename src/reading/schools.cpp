@@ -39,6 +39,9 @@ const QList<Choice>& choices() {
         {"blade", {"after", "backward", "none"}, {}, QINGLAN_FIELD(YinBlade, yinBlade)},
         {"horse", {"day", "year"}, {}, QINGLAN_FIELD(HorseFrom, horseFrom)},
         {"zi-hour", {"late", "early"}, {}, QINGLAN_FIELD(ZiHour, ziHour)},
+        {"plum-year", {"lunar", "lichun"}, {}, QINGLAN_FIELD(PlumYear, plumYear)},
+        {"plum-leap", {"month", "split"}, {}, QINGLAN_FIELD(PlumLeap, plumLeap)},
+        {"plum-third", {"own", "sum"}, {}, QINGLAN_FIELD(PlumThird, plumThird)},
     };
     return all;
 }

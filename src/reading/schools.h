@@ -28,6 +28,14 @@ struct Schools {
     enum class HorseFrom { Day, Year } horseFrom = HorseFrom::Day;
     // 子时: 23:00-24:00 keeps the day pillar (default), or 早子时: the day changes at 23:00. Key "zi-hour".
     enum class ZiHour { Late, Early } ziHour = ZiHour::Late;
+    // 梅花 by time: the year branch changes at the lunar new year (default) or at 立春. Key "plum-year".
+    enum class PlumYear { LunarNewYear, Lichun } plumYear = PlumYear::LunarNewYear;
+    // 梅花 by time: a leap month counts as its month (default) or, from its 16th day, as the next.
+    // Key "plum-leap".
+    enum class PlumLeap { AsItsMonth, NextFromSixteenth } plumLeap = PlumLeap::AsItsMonth;
+    // 梅花 by three numbers: the moving line from the third (default) or from the sum of all
+    // three. Key "plum-third".
+    enum class PlumThird { Own, Sum } plumThird = PlumThird::Own;
 
     bool operator==(const Schools&) const = default;
 };

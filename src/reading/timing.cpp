@@ -4,6 +4,7 @@
 #include "analysis/chart_reading.h"
 #include "calendar/ganzhi.h"
 #include "calendar/pillars.h"
+#include "chart/cast_pillars.h"
 #include "chart/elements.h"
 #include "reading/reading.h"
 
@@ -51,10 +52,11 @@ QList<TimingCandidate> timingCandidates(const chart::ChartState& chart, const Us
     if (tomb == day) want(QStringLiteral("冲墓"), chart::clashPartner(tomb));
     if (analysis::extinctionBranch(element) == day) want(QStringLiteral("长生"), analysis::birthBranch(element));
 
+    const QDate pillarDay = chart::pillarMomentOf(chart).date;
     QList<TimingCandidate> found;
     for (const auto& [kind, branch] : wanted) {
         for (int n = 1; n <= request.withinDays; ++n) {
-            const QDate date = chart.castDate.addDays(n);
+            const QDate date = pillarDay.addDays(n);
             const int pillar = cal::dayGanzhi(date.year(), date.month(), date.day());
             if (chart::branchChar(pillar % cal::kBranchCount) != branch) continue;
             found.append({date, QString::fromStdString(cal::ganzhiName(pillar)), kind});

@@ -11,6 +11,9 @@ struct CaseRecord {
     // chusheng, shiyou), numbers as their decimal text (categoryId empty when the category is unknown).
     QString hexagramName, caseNumber, categoryId, year, month, day, gender, birthYear, subject;
     QString questionType;  // the question type (占类, zhanlei), empty when none was chosen
+    // The place of the cast ("LONGITUDE,ZONE") and the clock of its pillars ("beijing", "solar");
+    // both empty for the clock read as Beijing time as it stands (gua_table's didian, shizhi).
+    QString place, timeRule;
     // The local row (gua_table.id) the judgment and feedback are saved into; 0 while there is
     // none yet (a chart-only cast, a case of the case service), and the first save inserts it.
     // Never the case number: several cases may share one.

@@ -15,6 +15,8 @@ QVariant numberOrNull(const QString& text) {
     return ok ? QVariant(value) : QVariant();
 }
 
+QVariant textOrNull(const QString& text) { return text.isEmpty() ? QVariant() : QVariant(text); }
+
 }  // namespace
 
 CreateResult CaseStore::createCase(const CastCase& cast) {
@@ -31,6 +33,8 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     record_.birthYear = cast.birthYear;
     record_.subject = cast.subject;
     record_.questionType = cast.questionType;
+    record_.place = cast.place;
+    record_.timeRule = cast.timeRule;
 
     CreateResult result;
     if (cast.chartOnly) return result;
@@ -38,10 +42,12 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
     // The category is resolved inside the insert: an unknown name still stores the case, with a
     // null lei_id.
     record_.caseId = db_.insert(
-        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,zhanlei) "
-                       "select ?,?,max(lei_id),?,?,?,?,?,?,? from fenlei_table where lei_mingcheng=?"),
+        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,zhanlei,"
+                       "didian,shizhi) "
+                       "select ?,?,max(lei_id),?,?,?,?,?,?,?,?,? from fenlei_table where lei_mingcheng=?"),
         {record_.hexagramName, record_.caseNumber, cast.castDate.year(), cast.castDate.month(), cast.castDate.day(),
-         record_.gender, record_.birthYear, record_.subject, record_.questionType, cast.category});
+         record_.gender, record_.birthYear, record_.subject, record_.questionType, textOrNull(record_.place),
+         textOrNull(record_.timeRule), cast.category});
     record_.saveKey = record_.caseId;
     result.stored = true;
     history_.append(CaseHistory::localEntry(record_.caseId));
@@ -81,11 +87,11 @@ SaveResult CaseStore::saveCaseTexts(TextsToSave which, const CaseTexts& texts) {
         row = db_.insert(
             QStringLiteral(
                 "insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                "fankui,zhanlei) values(?,?,?,?,?,?,?,?,?,?,?,?)"),
+                "fankui,zhanlei,didian,shizhi) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {record_.hexagramName, record_.caseNumber, numberOrNull(record_.categoryId), numberOrNull(record_.year),
              numberOrNull(record_.month), numberOrNull(record_.day), record_.gender, record_.birthYear, record_.subject,
              setJudgment ? texts.judgment : QStringLiteral(""), setFeedback ? texts.feedback : QStringLiteral(""),
-             record_.questionType});
+             record_.questionType, textOrNull(record_.place), textOrNull(record_.timeRule)});
     } else if (setJudgment && setFeedback) {
         db_.execute(QStringLiteral("update gua_table set duanyu=?, fankui=? where id=?"),
                     {texts.judgment, texts.feedback, row});
@@ -112,7 +118,7 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     record_.caseId = id;
     QSqlQuery query = db_.select(
         QStringLiteral("select gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,fankui,"
-                       "coalesce(zhanlei,'') from gua_table where id=?"),
+                       "coalesce(zhanlei,''),coalesce(didian,''),coalesce(shizhi,'') from gua_table where id=?"),
         {id});
     if (!db_.nextRow(query)) return std::nullopt;
     CaseRecord& r = record_;
@@ -123,6 +129,8 @@ std::optional<CaseTexts> CaseStore::loadLocalCase(qint64 id) {
     r.saveKey = id;
     cloudRecord_ = false;
     r.questionType = query.value(11).toString();
+    r.place = query.value(12).toString();
+    r.timeRule = query.value(13).toString();
     CaseTexts texts{query.value(9).toString(), query.value(10).toString(),
                     outcomeOf(db_, id).value_or(CaseOutcome{})};
     history_.appendIfMissing(CaseHistory::localEntry(id));

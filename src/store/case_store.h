@@ -22,6 +22,7 @@ struct CastCase {
     QDate castDate;
     bool chartOnly = false;  // "仅排盘，不保存": fill the record, store nothing
     QString questionType{};  // the question type (占类), or empty
+    QString place{}, timeRule{};  // as CaseRecord keeps them; empty for the Beijing clock
 };
 
 struct CreateResult {

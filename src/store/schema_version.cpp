@@ -34,6 +34,13 @@ void upgradeSchema(Database& db) {
         db.execute(QStringLiteral(
             "create index if not exists gua_table_record on gua_table(lei_id,nian,yue,ri,zhanlei,xingbie,gua_bianhao,"
             "outcome,outcome_date,predicted_date)"));
+    if (version < 7) {
+        for (const char* column : {"didian", "shizhi"}) {
+            if (db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name=?"),
+                                   {QString::fromLatin1(column)}) == 0)
+                db.execute(QStringLiteral("alter table gua_table add column %1 text").arg(QLatin1String(column)));
+        }
+    }
     db.execute(QStringLiteral("pragma user_version=%1").arg(kSchemaVersion));
     db.execute(QStringLiteral("pragma application_id=%1").arg(kApplicationId));
     transaction.commit();

@@ -15,7 +15,9 @@ class Database;
 // 5: every case carries its question type (gua_table.zhanlei, empty when none was chosen).
 // 6: every case carries its outcome (gua_table.outcome, 'pending' for the cases before it) and
 //    the outcome and predicted dates (null); see case_outcome.h.
-inline constexpr quint32 kSchemaVersion = 6;
+// 7: every case carries the place of the cast and the clock of its pillars (gua_table.didian,
+//    shizhi; null for the Beijing clock as it stands, which older cases keep).
+inline constexpr quint32 kSchemaVersion = 7;
 // The first version whose keyword index the search may use.
 inline constexpr quint32 kNulSafeIndexVersion = 3;
 // PRAGMA application_id of our files ("QLNG"); files made before it was kept carry 0.

@@ -46,6 +46,10 @@ inline constexpr Setting<QStringView> calendarSource{{85, "value5"}, SettingEnco
 inline constexpr Setting<qint64> castingMethod{{86, "value15"}, SettingEncoding::Number, 0};
 // The main window's 断卦辅助 panel shown.
 inline constexpr Setting<bool> readingPanel{{86, "value1"}, SettingEncoding::OneMeansOn, false};
+// The place of a cast and the clock of its pillars (设置), as chart::storedPlace writes them:
+// "LONGITUDE,ZONE" and "beijing" or "solar"; empty for the Beijing clock as it stands.
+inline constexpr Setting<QStringView> castPlace{{86, "value13"}, SettingEncoding::Text, u""};
+inline constexpr Setting<QStringView> timeRule{{86, "value14"}, SettingEncoding::Text, u""};
 // The remembered login.
 inline constexpr Setting<QStringView> loginName{{88, "value1"}, SettingEncoding::Text, u""};
 inline constexpr Setting<QStringView> loginPassword{{88, "value2"}, SettingEncoding::Text, u""};
@@ -57,7 +61,8 @@ inline constexpr Setting<QStringView> schoolChoices{{88, "value10"}, SettingEnco
 inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at, showStems.at,
                                  showAnnotations.at,  calendarSource.at, castingMethod.at,
                                  loginName.at,        loginPassword.at,  rememberLogin.at,
-                                 readingPanel.at,     schoolChoices.at};
+                                 readingPanel.at,     schoolChoices.at,  castPlace.at,
+                                 timeRule.at};
 }  // namespace setting
 
 // The rows of zhi that hold settings rather than divination knowledge.

@@ -30,6 +30,7 @@ Workbench::Workbench(store::Database& db, const Clock& clock, Prompter& prompter
     const QDateTime now = clock_.now();
     state_.castDate = now.date();
     state_.castTime = QTime(now.time().hour(), now.time().minute(), now.time().second());
+    state_.place = defaultPlace_;
     computePillars();
     state_.clearHighlights();
 }
@@ -46,6 +47,8 @@ void Workbench::loadStoredOptions() {
                                   .value_or(cal::CalendarSource::Formula);
     schools_ = reading::schoolsFromText(settings_.get(store::setting::schoolChoices));
     options_.schools = reading::chartSchools(schools_);
+    defaultPlace_ =
+        chart::placeOfStored(settings_.get(store::setting::castPlace), settings_.get(store::setting::timeRule));
 }
 
 chart::BuildContext Workbench::context() const { return {data_, options_, clock_.today()}; }
@@ -86,15 +89,17 @@ void Workbench::refresh() { redraw(true); }
 void Workbench::redrawKeepingHighlights() { redraw(false); }
 
 bool Workbench::enterCaseNumber(const QString& text) {
+    // A typed number carries no place: it is read at the place of 设置.
+    state_.place = defaultPlace_;
     if (!showCaseNumber(text)) return false;
     // A typed number shows a chart, not the stored case it may have come from.
     chartIsStoredCase_ = false;
     return true;
 }
 
-bool Workbench::showCaseNumber(const QString& text) {
+bool Workbench::showCaseNumber(const QString& text, chart::CaseNumberOrigin origin) {
     caseNumberText_ = text;
-    const chart::CaseEntry entry = chart::enterCaseNumber(state_, text, context());
+    const chart::CaseEntry entry = chart::enterCaseNumber(state_, text, context(), origin);
     if (!entry.ok) {
         emit chartChanged();
         prompter_.message(entry.error);
@@ -126,6 +131,7 @@ bool Workbench::takeCast(casting::CastSession& session, const casting::FinishedC
     for (std::size_t i = 0; i < 6; ++i) state_.main[i].code = cast.codes[i];
     state_.castDate = cast.date;
     state_.castTime = cast.time;
+    state_.place = cast.place;
     state_.method = cast.method;
     caseHeader_ = store::caseLineOfCast(caseStore_.record());
     chartIsStoredCase_ = true;
@@ -148,6 +154,16 @@ void Workbench::setCalendarSource(cal::CalendarSource source) {
         return;
     }
     chartBuilt(chart::zhuanggua(state_, context()));
+}
+
+void Workbench::setDefaultPlace(const chart::CastPlace& place) {
+    if (defaultPlace_ == place) return;
+    defaultPlace_ = place;
+    const chart::StoredPlace stored = chart::storedPlace(place);
+    guarded([&] {
+        settings_.set(store::setting::castPlace, stored.place);
+        settings_.set(store::setting::timeRule, stored.rule);
+    });
 }
 
 void Workbench::setSchools(const reading::Schools& schools) {

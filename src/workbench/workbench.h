@@ -91,6 +91,10 @@ public:
     // stored case is not changed).
     const reading::Schools& schools() const { return schools_; }
     void setSchools(const reading::Schools& schools);
+    // The place and clock of 设置: new casts and typed case numbers start from it (a stored case
+    // keeps its own). Stored at once; the chart on view is not changed.
+    const chart::CastPlace& defaultPlace() const { return defaultPlace_; }
+    void setDefaultPlace(const chart::CastPlace& place);
 
     // The view: main or changed hexagram, inverted or not; a redraw with the highlights cleared.
     void toggleChangedView();
@@ -258,7 +262,7 @@ private:
     void chartBuilt(const QStringList& messages);
     void redraw(bool clearHighlights);
     void showLoadedCase(const store::CaseTexts& texts);
-    bool showCaseNumber(const QString& text);
+    bool showCaseNumber(const QString& text, chart::CaseNumberOrigin origin = chart::CaseNumberOrigin::Entered);
     store::CastCase castCaseOfChart() const;
     void saveTextsThen(store::TextsToSave which, std::function<void(bool)> done);
     void saveStoredTexts(store::TextsToSave which, std::function<void(bool)> done);
@@ -282,6 +286,7 @@ private:
     chart::ChartState state_;
     chart::ChartOptions options_;
     reading::Schools schools_;
+    chart::CastPlace defaultPlace_;
     chart::ChartView view_;
     QString caseHeader_;
     QString caseNumberText_;

@@ -116,6 +116,9 @@ store::CastCase Workbench::castCaseOfChart() const {
     c.category = QStringLiteral("杂类");
     c.castDate = state_.castDate;
     c.questionType = looseQuestionType_;
+    const chart::StoredPlace stored = chart::storedPlace(state_.place);
+    c.place = stored.place;
+    c.timeRule = stored.rule;
     return c;
 }
 
@@ -261,7 +264,8 @@ void Workbench::openCloudCase(qint64 id) {
 void Workbench::showLoadedCase(const store::CaseTexts& texts) {
     setTexts(texts.judgment, texts.feedback, false, texts.outcome);
     caseHeader_ = store::caseLineOfLoad(caseStore_.record());
-    showCaseNumber(caseStore_.record().caseNumber);
+    state_.place = chart::placeOfStored(caseStore_.record().place, caseStore_.record().timeRule);
+    showCaseNumber(caseStore_.record().caseNumber, chart::CaseNumberOrigin::Stored);
     chartIsStoredCase_ = true;
 }
 

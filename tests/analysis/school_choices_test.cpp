@@ -43,6 +43,12 @@ TEST(SchoolChoices, EveryKeyAndValueSetsItsField) {
         {"horse=day", [](const Schools& s) { return s.horseFrom == Schools::HorseFrom::Day; }},
         {"zi-hour=early", [](const Schools& s) { return s.ziHour == Schools::ZiHour::Early; }},
         {"zi-hour=late", [](const Schools& s) { return s.ziHour == Schools::ZiHour::Late; }},
+        {"plum-year=lichun", [](const Schools& s) { return s.plumYear == Schools::PlumYear::Lichun; }},
+        {"plum-year=lunar", [](const Schools& s) { return s.plumYear == Schools::PlumYear::LunarNewYear; }},
+        {"plum-leap=split", [](const Schools& s) { return s.plumLeap == Schools::PlumLeap::NextFromSixteenth; }},
+        {"plum-leap=month", [](const Schools& s) { return s.plumLeap == Schools::PlumLeap::AsItsMonth; }},
+        {"plum-third=sum", [](const Schools& s) { return s.plumThird == Schools::PlumThird::Sum; }},
+        {"plum-third=own", [](const Schools& s) { return s.plumThird == Schools::PlumThird::Own; }},
     };
     Schools schools;
     for (const Case& c : cases) {
@@ -51,7 +57,7 @@ TEST(SchoolChoices, EveryKeyAndValueSetsItsField) {
         EXPECT_TRUE(c.holds(schools));
     }
     EXPECT_EQ(schools, Schools{});  // the last value of each key is its default
-    EXPECT_EQ(reading::schoolChoices().size(), 8);
+    EXPECT_EQ(reading::schoolChoices().size(), 11);
 }
 
 TEST(SchoolChoices, BadInputNamesWhatIsAllowedAndChangesNothing) {

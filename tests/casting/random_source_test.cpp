@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "test_support/qt_printers.h"
 
 namespace {
@@ -111,6 +113,34 @@ TEST(RandomSource, ProcessorIdentification) {
     EXPECT_FALSE(casting::hasCpuRdrand());
     EXPECT_FALSE(casting::rdrand32().has_value());
 #endif
+}
+
+}  // namespace
+
+namespace {
+
+TEST(YarrowOdds, SixteenthsGiveTheYarrowCounts) {
+    // 老阴 1, 老阳 3, 少阴 7, 少阳 5 of sixteen.
+    std::map<int, int> counts;
+    for (int bits = 0; bits < 16; ++bits) ++counts[casting::yarrowValueOfBits(bits)];
+    EXPECT_EQ(counts, (std::map<int, int>{{1, 5}, {2, 7}, {3, 3}, {4, 1}}));
+}
+
+TEST(YarrowOdds, SeededDrawsFollowTheDistribution) {
+    // Pearson's chi-square with 3 degrees of freedom; 16.266 is its 0.999 quantile
+    // (NIST/SEMATECH e-Handbook, table 1.3.6.7.4), so a fair source fails one run in a thousand.
+    RandomSource source(SourceKind::Pseudo, fixedPlatform(20240204u));
+    constexpr int kDraws = 100000;
+    std::map<int, int> counts;
+    for (int i = 0; i < kDraws; ++i) ++counts[source.drawYarrowValue()];
+    const std::map<int, double> share{{1, 5 / 16.0}, {2, 7 / 16.0}, {3, 3 / 16.0}, {4, 1 / 16.0}};
+    double chiSquare = 0;
+    for (const auto& [value, p] : share) {
+        const double expected = kDraws * p;
+        chiSquare += (counts[value] - expected) * (counts[value] - expected) / expected;
+    }
+    EXPECT_LT(chiSquare, 16.266);
+    EXPECT_EQ(counts.size(), 4u);
 }
 
 }  // namespace

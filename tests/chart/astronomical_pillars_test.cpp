@@ -124,8 +124,11 @@ TEST_F(AstronomicalChartBuild, TheOptionChoosesTheSourceOfTheBuild) {
     EXPECT_EQ(state.monthBranchText, u"阴土");
     EXPECT_EQ(state.termText, u"立春16:27天");
     EXPECT_EQ(state.calendarSource, kAstro);
-    EXPECT_EQ(enter(QStringLiteral("18500204111111T:12:00:00")).messages.value(0),
-              u"天文节气只算1900至2100年，1850年按公式计算。");
+    // A year the ephemeris does not serve is now outside the dates the calendar stands behind:
+    // the case number is refused rather than laid out by the formulas.
+    const chart::CaseEntry outside = enter(QStringLiteral("18500204111111T:12:00:00"));
+    EXPECT_FALSE(outside.ok);
+    EXPECT_TRUE(outside.error.contains(u"1900-01-01 至 2100-12-31")) << outside.error.toStdString();
 }
 
 }  // namespace

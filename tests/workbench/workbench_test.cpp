@@ -91,6 +91,22 @@ TEST(Workbench, TheQuestionTypeIsSavedIntoTheRowOfTheCaseOnView) {
     EXPECT_EQ(b.db->getFirstInteger(QStringLiteral("select count(*) from gua_table where zhanlei='婚姻'")), 0);
 }
 
+// A case stored before dates were kept to 1900..2100 still opens, its pillars from the formulas;
+// the same number typed is refused. 1850-02-04 is 18228 days before 1900-01-01 (甲戌): 丙戌.
+TEST(Workbench, AStoredCaseOutsideTheCalendarsDatesStillOpens) {
+    Bench b;
+    b.db->execute(
+        QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,nian,yue,ri,xingbie,chusheng,shiyou) "
+                       "values('乾为天','18500204111111京房式T:12:00:00',1850,2,4,'男','','')"));
+    ASSERT_TRUE(b.bench.openLocalCase(1));
+    EXPECT_EQ(b.bench.chart().main[0].hexagramName, QStringLiteral("乾为天"));
+    EXPECT_TRUE(b.bench.chart().pillarLabel.contains(QStringLiteral("丙戌日")))
+        << b.bench.chart().pillarLabel.toStdString();
+    EXPECT_TRUE(b.prompter.messages.isEmpty());
+    EXPECT_FALSE(b.bench.enterCaseNumber(QStringLiteral("18500204111111京房式T:12:00:00")));
+    EXPECT_TRUE(b.prompter.messages.value(0).contains(QStringLiteral("1900-01-01 至 2100-12-31")));
+}
+
 TEST(Workbench, OptionsAreKeptForTheNextRun) {
     Bench b;
     b.bench.setShowStems(false);

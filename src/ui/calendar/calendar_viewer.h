@@ -1,10 +1,13 @@
 #pragma once
-// The stems-branches calendar "天干地支查看": years 1900..2049, their months and days with
+// The stems-branches calendar "天干地支查看": the years the calendar stands behind (1900..2100,
+// supported_range.h, the range the casting dialog's date pickers keep to), their months and days with
 // pillars, weekday, lunar date and solar term; "使用此日期" makes the picked day the cast date
 // of the current case.
 #include <QDate>
 #include <QDialog>
 #include <optional>
+
+#include "calendar/supported_range.h"
 
 class QLabel;
 class QListWidget;
@@ -16,8 +19,8 @@ class Workbench;
 
 namespace ui {
 
-inline constexpr int kFirstCalendarYear = 1900;
-inline constexpr int kLastCalendarYear = 2049;
+inline constexpr int kFirstCalendarYear = cal::kFirstSupportedDate.year;
+inline constexpr int kLastCalendarYear = cal::kLastSupportedDate.year;
 
 class CalendarViewer : public QDialog {
     Q_OBJECT

@@ -1,5 +1,13 @@
 #include "ui/casting/cast_dialog.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "calendar/supported_range.h"
+#include "ui/common/place_fields.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -56,6 +64,9 @@ QDateEdit* datePicker(QWidget* parent, const char* name, const QPoint& at) {
     auto* d = place<QDateEdit>(parent, name, QRect(at, layout::kDatePicker));
     d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     d->setCalendarPopup(true);
+    // The dates the calendar stands behind, as the calendar viewer lists them.
+    d->setDateRange(QDate(cal::kFirstSupportedDate.year, cal::kFirstSupportedDate.month, cal::kFirstSupportedDate.day),
+                    QDate(cal::kLastSupportedDate.year, cal::kLastSupportedDate.month, cal::kLastSupportedDate.day));
     return d;
 }
 
@@ -137,15 +148,19 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
     second->setObjectName(names::secondTab);
     tabs_->addTab(first, QStringLiteral("常用功能"));
     tabs_->addTab(second, QStringLiteral("高级功能"));
+    auto* third = new QWidget;
+    third->setObjectName(names::numberTimeTab);
+    tabs_->addTab(third, QStringLiteral("数字/时间"));
     buildFirstTab(first);
     buildSecondTab(second);
+    buildNumberTab(third);
     // Enter in the name field casts by name and nothing else: no button is pressed by Enter.
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     tabs_->setAccessibleName(QStringLiteral("起卦方式"));
     for (QLineEdit* subject : {subjectEdit1_, subjectEdit2_}) subject->setAccessibleName(QStringLiteral("占事"));
-    for (QWidget* date : std::initializer_list<QWidget*>{dateEdit1_, dateEdit2_})
+    for (QWidget* date : std::initializer_list<QWidget*>{dateEdit1_, dateEdit2_, dateEdit3_})
         date->setAccessibleName(QStringLiteral("起卦日期"));
-    for (QWidget* time : std::initializer_list<QWidget*>{timeEdit1_, timeEdit2_})
+    for (QWidget* time : std::initializer_list<QWidget*>{timeEdit1_, timeEdit2_, timeEdit3_})
         time->setAccessibleName(QStringLiteral("起卦时间"));
     nameEdit_->setAccessibleName(QStringLiteral("卦例ID或者卦名"));
     nameControlsByCaption(this);
@@ -278,6 +293,63 @@ void CastDialog::buildSecondTab(QWidget* tab) {
                           QStringLiteral("如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。"));
 }
 
+void CastDialog::buildNumberTab(QWidget* tab) {
+    auto* momentRow = new QHBoxLayout;
+    dateEdit3_ = datePicker(tab, "DateTimePicker5", {});
+    timeEdit3_ = timePicker(tab, "DateTimePicker6", {});
+    momentRow->addWidget(new QLabel(QStringLiteral("起卦时间日期："), tab));
+    momentRow->addWidget(dateEdit3_);
+    momentRow->addWidget(timeEdit3_);
+    momentRow->addStretch();
+    dateHeaderLabel3_ = new QLabel(tab);
+    dateHeaderLabel3_->setObjectName(names::numberTimeHeader);
+    dateHeaderLabel3_->setWordWrap(true);
+
+    auto* placeGroup = new QGroupBox(QStringLiteral("起卦地点（本卦）"), tab);
+    placeGroup->setObjectName(names::castPlaceGroup);
+    placeFields_ = new PlaceFields(placeGroup);
+    (new QVBoxLayout(placeGroup))->addWidget(placeFields_);
+
+    auto* plumGroup = new QGroupBox(QStringLiteral("梅花起卦"), tab);
+    plumGroup->setObjectName(names::plumGroup);
+    plumTimeButton_ = new QPushButton(QStringLiteral("时间起卦"), plumGroup);
+    plumTimeButton_->setObjectName(names::plumTimeButton);
+    plumTimeButton_->setToolTip(QStringLiteral("年支数+农历月+农历日为上卦，再加时支数为下卦，总数除六取动爻"));
+    numbersEdit_ = new QLineEdit(plumGroup);
+    numbersEdit_->setObjectName(names::numbersEdit);
+    numbersEdit_->setPlaceholderText(QStringLiteral("两个或三个数，以空格分开"));
+    numbersEdit_->setAccessibleName(QStringLiteral("报数"));
+    numbersEdit_->setToolTip(
+        QStringLiteral("第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻"));
+    addHourBox_ = new QCheckBox(QStringLiteral("加时辰数"), plumGroup);
+    addHourBox_->setObjectName(names::addHourBox);
+    plumNumbersButton_ = new QPushButton(QStringLiteral("数字起卦"), plumGroup);
+    plumNumbersButton_->setObjectName(names::plumNumbersButton);
+    auto* plumLayout = new QGridLayout(plumGroup);
+    plumLayout->addWidget(plumTimeButton_, 0, 0);
+    plumLayout->addWidget(new QLabel(QStringLiteral("报数："), plumGroup), 1, 0);
+    plumLayout->addWidget(numbersEdit_, 1, 1);
+    plumLayout->addWidget(addHourBox_, 1, 2);
+    plumLayout->addWidget(plumNumbersButton_, 1, 3);
+
+    auto* yarrowGroup = new QGroupBox(QStringLiteral("蓍草"), tab);
+    yarrowGroup->setObjectName(names::yarrowGroup);
+    yarrowButton_ = new QPushButton(QStringLiteral("蓍草起卦"), yarrowGroup);
+    yarrowButton_->setObjectName(names::yarrowButton);
+    yarrowButton_->setToolTip(QStringLiteral("用电脑起卦的随机数，按蓍草的概率取六爻"));
+    auto* yarrowLayout = new QHBoxLayout(yarrowGroup);
+    yarrowLayout->addWidget(yarrowButton_);
+    yarrowLayout->addWidget(new QLabel(QStringLiteral("老阳 3/16，少阴 7/16，少阳 5/16，老阴 1/16"), yarrowGroup), 1);
+
+    auto* layout = new QVBoxLayout(tab);
+    layout->addLayout(momentRow);
+    layout->addWidget(dateHeaderLabel3_);
+    layout->addWidget(placeGroup);
+    layout->addWidget(plumGroup);
+    layout->addWidget(yarrowGroup);
+    layout->addStretch();
+}
+
 void CastDialog::connectInputs() {
     // Each input writes its value into the session; refreshing writes them back without echo.
     const auto text = [this](QLineEdit* edit, QString CaseInputs::*field, CaseInputs& inputs) {
@@ -319,6 +391,11 @@ void CastDialog::connectInputs() {
     index(sexBox2_, &CaseInputs::sex, session_.secondTab);
     moment(dateEdit1_, timeEdit1_, session_.firstTab);
     moment(dateEdit2_, timeEdit2_, session_.secondTab);
+    moment(dateEdit3_, timeEdit3_, session_.secondTab);
+    connect(placeFields_, &PlaceFields::placeChanged, this, [this] {
+        session_.place = placeFields_->place();
+        pickersChanged();
+    });
 
     connect(nameEdit_, &QLineEdit::textChanged, this, [this](const QString& t) {
         if (!refreshing_) session_.nameOrNumber = t;
@@ -352,6 +429,16 @@ void CastDialog::connectActions() {
     });
     connect(nextLineButton_, &QPushButton::clicked, this, [this] { act(session_.nextLine()); });
     connect(manualCastButton_, &QPushButton::clicked, this, [this] { act(session_.manualCastFirstTab()); });
+    connect(plumTimeButton_, &QPushButton::clicked, this, [this] { act(session_.plumCastByTime()); });
+    const auto castByNumbers = [this] {
+        act(session_.plumCastByNumbers(numbersEdit_->text().split(u' ', Qt::SkipEmptyParts), addHourBox_->isChecked()));
+    };
+    connect(plumNumbersButton_, &QPushButton::clicked, this, castByNumbers);
+    connect(numbersEdit_, &QLineEdit::returnPressed, this, castByNumbers);
+    connect(yarrowButton_, &QPushButton::clicked, this, [this] {
+        BusyCursor busy;
+        act(session_.yarrowCast());
+    });
     connect(finishManualButton_, &QPushButton::clicked, this, [this] { act(session_.finishManualCast()); });
     connect(computerCastButton1_, &QPushButton::clicked, this, [this] {
         BusyCursor busy;
@@ -441,6 +528,8 @@ void CastDialog::setPickersToNow() {
 }
 
 bool CastDialog::run() {
+    session_.place = bench_.defaultPlace();
+    session_.schools = bench_.schools();
     setPickersToNow();
     return exec() == QDialog::Accepted;
 }
@@ -461,10 +550,15 @@ void CastDialog::refresh() {
                birthYearEdit1_);
     showInputs(session_.secondTab, session_.categories, subjectEdit2_, dateEdit2_, timeEdit2_, categoryBox2_, sexBox2_,
                birthYearEdit2_);
-    for (auto [box, inputs] : {std::pair{questionBox1_, &session_.firstTab}, std::pair{questionBox2_, &session_.secondTab}})
+    for (auto [box, inputs] :
+         {std::pair{questionBox1_, &session_.firstTab}, std::pair{questionBox2_, &session_.secondTab}})
         box->setCurrentIndex(std::max(0, box->findText(inputs->question)));
     setText(nameEdit_, session_.nameOrNumber);
     dateHeaderLabel_->setText(session_.dateLabels().header);
+    dateHeaderLabel3_->setText(session_.dateLabels().header);
+    if (session_.secondTab.date.isValid()) dateEdit3_->setDate(session_.secondTab.date);
+    if (session_.secondTab.time.isValid()) timeEdit3_->setTime(session_.secondTab.time);
+    placeFields_->setPlace(session_.place);
     termLabel_->setText(session_.dateLabels().term);
     sourceLabel_->setText(session_.sourceText());
     patternBox_->setChecked(session_.coinSet == CoinSet::Pattern);
@@ -497,7 +591,15 @@ void CastDialog::refreshCoins() {
 void CastDialog::pickersChanged() {
     session_.dateChanged();
     dateHeaderLabel_->setText(session_.dateLabels().header);
+    dateHeaderLabel3_->setText(session_.dateLabels().header);
     termLabel_->setText(session_.dateLabels().term);
+    // The second tab and the page 数字/时间 show one cast moment.
+    refreshing_ = true;
+    for (QDateEdit* date : {dateEdit2_, dateEdit3_})
+        if (session_.secondTab.date.isValid()) date->setDate(session_.secondTab.date);
+    for (QTimeEdit* time : {timeEdit2_, timeEdit3_})
+        if (session_.secondTab.time.isValid()) time->setTime(session_.secondTab.time);
+    refreshing_ = false;
 }
 
 void CastDialog::act(const casting::CastOutcome& outcome) {

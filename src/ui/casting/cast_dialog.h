@@ -26,6 +26,8 @@ class Workbench;
 
 namespace ui {
 
+class PlaceFields;
+
 class CastDialog : public QDialog {
     Q_OBJECT
 public:
@@ -53,6 +55,7 @@ protected:
 private:
     void buildFirstTab(QWidget* tab);
     void buildSecondTab(QWidget* tab);
+    void buildNumberTab(QWidget* tab);
     void connectInputs();
     void connectActions();
 
@@ -124,6 +127,16 @@ private:
     QCheckBox* chartOnlyBox_ = nullptr;           // "仅排盘，不保存"
     QPushButton* readCasesButton_ = nullptr;      // "读取卦例"
     QPushButton* closeButton_ = nullptr;          // "关闭"
+    // 数字/时间: 梅花 by the time and by numbers, yarrow odds, and the place of this cast
+    QDateEdit* dateEdit3_ = nullptr;              // the cast date of the second tab
+    QTimeEdit* timeEdit3_ = nullptr;              // the cast time of the second tab
+    QLabel* dateHeaderLabel3_ = nullptr;          // the pillars of that moment at that place
+    PlaceFields* placeFields_ = nullptr;          // 起卦地点 of this cast
+    QPushButton* plumTimeButton_ = nullptr;       // "时间起卦"
+    QLineEdit* numbersEdit_ = nullptr;            // "报数："
+    QCheckBox* addHourBox_ = nullptr;             // "加时辰数"
+    QPushButton* plumNumbersButton_ = nullptr;    // "数字起卦"
+    QPushButton* yarrowButton_ = nullptr;         // "蓍草起卦"
 };
 
 }  // namespace ui

@@ -63,4 +63,16 @@ inline constexpr auto chartOnlyBox = "CheckBox3";
 inline constexpr auto readCasesButton = "Button3";
 inline constexpr auto closeButton = "Button28";
 
+// 数字/时间: 梅花 by the time and by numbers, yarrow odds, the place of this cast
+inline constexpr auto numberTimeTab = "NumberTimeTab";
+inline constexpr auto numberTimeHeader = "NumberTimeHeader";
+inline constexpr auto castPlaceGroup = "CastPlaceGroup";
+inline constexpr auto plumGroup = "PlumGroup";
+inline constexpr auto plumTimeButton = "PlumTimeButton";
+inline constexpr auto numbersEdit = "NumbersEdit";
+inline constexpr auto addHourBox = "AddHourBox";
+inline constexpr auto plumNumbersButton = "PlumNumbersButton";
+inline constexpr auto yarrowGroup = "YarrowGroup";
+inline constexpr auto yarrowButton = "YarrowButton";
+
 }  // namespace objectnames::castdialog

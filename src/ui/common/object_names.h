@@ -16,5 +16,12 @@ inline constexpr auto outcomeBox = "outcomeBox";
 inline constexpr auto outcomeDateEdit = "outcomeDateEdit";
 inline constexpr auto predictedDateEdit = "predictedDateEdit";
 }  // namespace outcomeeditor
+// The place fields (ui/common/place_fields.h) of the casting dialog and of 设置.
+namespace placefields {
+inline constexpr auto longitudeBox = "LongitudeBox";
+inline constexpr auto timeZoneBox = "TimeZoneBox";
+inline constexpr auto beijingTimeRadio = "BeijingTimeRadio";
+inline constexpr auto trueSolarTimeRadio = "TrueSolarTimeRadio";
+}  // namespace placefields
 
 }  // namespace objectnames

@@ -114,6 +114,7 @@ inline constexpr auto calendarSourceNote = "CalendarSourceNote";
 inline constexpr auto schoolGroup = "SchoolGroup";
 inline constexpr auto okButton = "OkButton";
 inline constexpr auto cancelButton = "CancelButton";
+inline constexpr auto placeGroup = "PlaceGroup";
 // The box of a school choice, named by its key: "SchoolCombo-noble".
 inline QString schoolCombo(const char* key) { return QStringLiteral("SchoolCombo-") + QLatin1StringView(key); }
 }  // namespace settingsdialog

@@ -12,6 +12,7 @@
 #include "calendar/calendar_source.h"
 #include "reading/schools.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/place_fields.h"
 #include "ui/main/object_names.h"
 #include "workbench/workbench.h"
 
@@ -31,37 +32,58 @@ struct SchoolRow {
 
 const QList<SchoolRow>& schoolRows() {
     static const QList<SchoolRow> rows{
-        {"multi", u"用神两现：",
+        {"multi",
+         u"用神两现：",
          {{"standard", u"持世、临月日、月破、旬空、发动、旺相(默认)"}, {"ancient", u"古法：旺相、发动、不破、不空"}},
          u"用神在卦中出现两次以上时取哪一爻。默认依《卜筮正宗》《增删卜易》：持世、临月日、月破、旬空、发动、"
          u"旺相逐条筛选；古法为《增删卜易》所引：旺相、发动、不月破、不旬空。最后都取近世者。"},
-        {"earth-tomb", u"土墓：",
+        {"earth-tomb",
+         u"土墓：",
          {{"chen", u"辰(默认，水土同宫)"}, {"xu", u"戌(火土同宫)"}},
          u"应期中土的入墓之地：水土同长生者墓于辰，火土同长生者墓于戌。"},
-        {"noble", u"贵人：",
+        {"noble",
+         u"贵人：",
          {{"program", u"庚辛逢马虎(默认)"}, {"jia-wu-geng", u"甲戊庚牛羊"}},
          u"两种贵人歌诀，自宋代起即有争议。\n"
          u"甲戊兼牛羊，乙己鼠猴乡，丙丁猪鸡位，壬癸兔蛇藏，庚辛逢马虎，此是贵人方（庚贵人在午寅）。\n"
          u"甲戊庚牛羊，乙己鼠猴乡，丙丁猪鸡位，壬癸兔蛇藏，六辛逢马虎，此是贵人方（庚贵人在丑未）。\n"
          u"两诀只在庚日不同。"},
-        {"seasons", u"旺衰名称：",
+        {"seasons",
+         u"旺衰名称：",
          {{"program", u"旺相衰休囚(默认)"}, {"classical", u"旺相休囚死"}},
          u"同样五种状态的两套名称：与月同五行为旺，月生为相；生月者 衰/休，克月者 休/囚，"
          u"被月克者 囚/死。"},
-        {"advance", u"进神退神：",
+        {"advance",
+         u"进神退神：",
          {{"eight", u"八对，含戌丑(默认)"}, {"seven", u"七对，不含戌丑"}},
          u"化进化退的对子：亥子、寅卯、巳午、申酉、丑辰、辰未、未戌，以及有争议的戌丑。"},
-        {"blade", u"阴干羊刃：",
-         {{"after", u"禄后一位(默认，《渊海子平》)"}, {"backward", u"逆数：乙寅 丁巳 己巳 辛申 癸亥"},
+        {"blade",
+         u"阴干羊刃：",
+         {{"after", u"禄后一位(默认，《渊海子平》)"},
+          {"backward", u"逆数：乙寅 丁巳 己巳 辛申 癸亥"},
           {"none", u"五阴无刃"}},
          u"乙丁己辛癸日的羊刃。阳干都取禄后一位。"},
-        {"horse", u"驿马等：",
+        {"horse",
+         u"驿马等：",
          {{"day", u"按日支(默认，六爻所取)"}, {"year", u"按年支"}},
          u"驿马、桃花、华盖、劫煞、灾煞按日支还是年支的三合局起。"},
-        {"zi-hour", u"子时：",
+        {"zi-hour",
+         u"子时：",
          {{"late", u"23点仍算当日(默认)"}, {"early", u"早子时：23点换日"}},
          u"23:00—24:00的日柱：默认仍用当日日柱，时干按次日起；早子时则日柱在23:00换成次日。"
          u"已存卦例不变，只是排盘按此重新计算。"},
+        {"plum-year",
+         u"梅花年支：",
+         {{"lunar", u"农历正月初一换年(默认)"}, {"lichun", u"立春换年"}},
+         u"梅花时间起卦所取的年支：按农历新年，还是按立春（与年柱相同）。"},
+        {"plum-leap",
+         u"梅花闰月：",
+         {{"month", u"闰月按本月数(默认)"}, {"split", u"闰月十六日起按下月数"}},
+         u"梅花时间起卦遇闰月时所取的月数。"},
+        {"plum-third",
+         u"梅花三数：",
+         {{"own", u"第三数定动爻(默认)"}, {"sum", u"三数之和定动爻"}},
+         u"报三个数时：上卦取第一数，下卦取第二数，动爻取第三数，或取三数之和。"},
     };
     return rows;
 }
@@ -111,6 +133,19 @@ SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : Q
         schoolCombos_ << combo;
     }
 
+    auto* placeGroup = new QGroupBox(QStringLiteral("起卦地点（新起之卦与输入的卦例ID）"), this);
+    placeGroup->setObjectName(names::placeGroup);
+    placeFields_ = new PlaceFields(placeGroup);
+    placeFields_->setPlace(bench_.defaultPlace());
+    auto* placeNote =
+        new QLabel(QStringLiteral("默认东经120°、Asia/Shanghai、北京时间：钟表时间即作北京时间，不作换算。"
+                                  "已存卦例按各自保存的地点排盘。"),
+                   placeGroup);
+    placeNote->setWordWrap(true);
+    auto* placeLayout = new QVBoxLayout(placeGroup);
+    placeLayout->addWidget(placeFields_);
+    placeLayout->addWidget(placeNote);
+
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(names::okButton);
@@ -122,6 +157,7 @@ SettingsDialog::SettingsDialog(workbench::Workbench& bench, QWidget* parent) : Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(terms);
     layout->addWidget(schools);
+    layout->addWidget(placeGroup);
     layout->addWidget(buttons);
     setMinimumWidth(360);
 
@@ -136,6 +172,7 @@ void SettingsDialog::apply() {
     reading::Schools schools;
     for (const QComboBox* combo : schoolCombos_) (void)reading::applySchool(combo->currentData().toString(), schools);
     bench_.setSchools(schools);
+    bench_.setDefaultPlace(placeFields_->place());
     accept();
 }
 

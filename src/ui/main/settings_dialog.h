@@ -15,6 +15,8 @@ class Workbench;
 
 namespace ui {
 
+class PlaceFields;
+
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ private:
     QRadioButton* formulaRadio_ = nullptr;       // 公式(默认)
     QRadioButton* astronomicalRadio_ = nullptr;  // 天文
     QList<QComboBox*> schoolCombos_;             // each item's data is "KEY=VALUE"
+    PlaceFields* placeFields_ = nullptr;         // 起卦地点
 };
 
 }  // namespace ui

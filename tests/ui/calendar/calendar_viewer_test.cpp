@@ -29,11 +29,14 @@ private slots:
         ProgramFixture f;
         ui::CalendarViewer& viewer = f.program->calendarViewer;
         viewer.show();
-        QCOMPARE(control<QListWidget>(viewer, calendarviewer::yearList)->count(), 150);
+        // 1900..2100: the years whose lunar dates and pillars are computed, as the date pickers keep to.
+        QCOMPARE(control<QListWidget>(viewer, calendarviewer::yearList)->count(), 201);
         QCOMPARE(control<QListWidget>(viewer, calendarviewer::yearList)->item(0)->text(),
                  QStringLiteral("1900年 庚子"));
         QCOMPARE(control<QListWidget>(viewer, calendarviewer::yearList)->item(149)->text(),
                  QStringLiteral("2049年 己巳"));
+        QCOMPARE(control<QListWidget>(viewer, calendarviewer::yearList)->item(200)->text(),
+                 QStringLiteral("2100年 庚申"));
         QCOMPARE(control<QListWidget>(viewer, calendarviewer::yearList)->currentItem()->text(),
                  QStringLiteral("2024年 甲辰"));
         QCOMPARE(control<QListWidget>(viewer, calendarviewer::monthList)->currentItem()->text(),
@@ -69,11 +72,12 @@ private slots:
     }
 
     void todayOutsideTheListSelectsTheNearestYear() {
-        ProgramFixture inLater(QDateTime(QDate(2060, 6, 1), QTime(12, 0)));
+        // The list runs to 2100, the last year the lunar date and the pillars are computed for.
+        ProgramFixture inLater(QDateTime(QDate(2160, 6, 1), QTime(12, 0)));
         ui::CalendarViewer& later = inLater.program->calendarViewer;
         later.show();
-        QCOMPARE(control<QListWidget>(later, calendarviewer::yearList)->currentRow(), 149);
-        QCOMPARE(later.selectedDate(), QDate(2049, 1, 1));
+        QCOMPARE(control<QListWidget>(later, calendarviewer::yearList)->currentRow(), 200);
+        QCOMPARE(later.selectedDate(), QDate(2100, 1, 1));
         ProgramFixture inEarlier(QDateTime(QDate(1899, 6, 1), QTime(12, 0)));
         ui::CalendarViewer& earlier = inEarlier.program->calendarViewer;
         earlier.show();

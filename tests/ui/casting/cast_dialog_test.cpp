@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,12 +19,14 @@
 #include "reading/reading.h"
 #include "test_support/program_fixture.h"
 #include "ui/casting/object_names.h"
+#include "ui/common/object_names.h"
 #include "ui/main/object_names.h"
 
 namespace {
 
 namespace castdialog = objectnames::castdialog;
 namespace mainwindow = objectnames::mainwindow;
+namespace placefields = objectnames::placefields;
 using ui::CastDialog;
 
 // The pseudo generator with a fixed seed and no pause between draws.
@@ -340,6 +343,54 @@ private slots:
         QCOMPARE(results[1], results[0]);
         QCOMPARE(results[0].size(), 3);
         QVERIFY(results[0][1] != results[0][2]);  // the coin changed the line
+    }
+
+    // Page 数字/时间: 3 离 above, 5 巽 below, 3 + 5 + 9 (申) = 17 → line 5; the same by keys as by mouse.
+    void numbersCastWorksByKeyboardAsByMouse() {
+        QStringList stored;
+        for (const bool byKey : {false, true}) {
+            DialogFixture f(7, QDateTime(QDate(2025, 1, 16), QTime(15, 30)));
+            f.recastWith([&](CastDialog& d) {
+                control<QRadioButton>(d, castdialog::jingfangMethod)->click();
+                control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(2);
+                auto* numbers = control<QLineEdit>(d, castdialog::numbersEdit);
+                auto* addHour = control<QCheckBox>(d, castdialog::addHourBox);
+                if (byKey) {
+                    numbers->setFocus();
+                    QTest::keyClicks(numbers, QStringLiteral("3 5"));
+                    addHour->setFocus();
+                    QTest::keyClick(addHour, Qt::Key_Space);
+                    QTest::keyClick(numbers, Qt::Key_Return);
+                } else {
+                    numbers->setText(QStringLiteral("3 5"));
+                    QTest::mouseClick(addHour, Qt::LeftButton);
+                    QTest::mouseClick(control<QPushButton>(d, castdialog::plumNumbersButton), Qt::LeftButton);
+                }
+            });
+            stored << f.db->getFirstString(QStringLiteral("select gua_bianhao from gua_table"));
+            QVERIFY(f.prompter.messages.isEmpty());
+        }
+        QCOMPARE(stored, QStringList(2, QStringLiteral("20250116141112京房式T:15:30:00")));
+    }
+
+    // 20:30 in Vancouver on 5 January 2024 is 12:30 on the 6th in Beijing: 癸卯年十一月廿五午时,
+    // 4 + 11 + 25 = 40 → 8 坤, 47 → 7 艮, 47 → 5: 地山谦. The case keeps its civil time and its place.
+    void timeCastAtAPlaceKeepsThePlace() {
+        DialogFixture f(7, QDateTime(QDate(2024, 1, 5), QTime(20, 30)));
+        f.recastWith([&](CastDialog& d) {
+            control<QRadioButton>(d, castdialog::jingfangMethod)->click();
+            control<QTabWidget>(d, castdialog::tabs)->setCurrentIndex(2);
+            control<QDoubleSpinBox>(d, placefields::longitudeBox)->setValue(-123.1);
+            control<QComboBox>(d, placefields::timeZoneBox)->setCurrentText(QStringLiteral("America/Vancouver"));
+            QVERIFY(control<QLabel>(d, castdialog::numberTimeHeader)
+                        ->text()
+                        .contains(QStringLiteral("北京时间 2024-01-06 12:30")));
+            control<QPushButton>(d, castdialog::plumTimeButton)->click();
+        });
+        QCOMPARE(f.db->getFirstString(QStringLiteral("select gua_bianhao||'|'||didian||'|'||shizhi from gua_table")),
+                 QStringLiteral("20240105242122京房式T:20:30:00|-123.1,America/Vancouver|beijing"));
+        QCOMPARE(f.bench().chart().secondSlot, QStringLiteral("己巳日"));
+        QVERIFY(control<QLabel>(*f.window, mainwindow::pillarLabel)->text().contains(QStringLiteral("北京时间")));
     }
 
     void unsavedPromptCancelledOpensNoDialog() {

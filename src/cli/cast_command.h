@@ -1,0 +1,12 @@
+#pragma once
+#include <QStringList>
+#include <ostream>
+
+namespace cli {
+
+// `cast --time [MOMENT] | --numbers A B [C] [--hour] | --yarrow`, each with [--at MOMENT]: casts
+// by 梅花 or by the yarrow odds and prints the case number on one line; with --chart its chart
+// follows as `chart` prints it. Returns the exit status (2 for bad input).
+int runCast(const QStringList& args, std::ostream& out, std::ostream& err);
+
+}  // namespace cli
