@@ -86,7 +86,7 @@ TEST_F(CaseOutcomeTest, AFileOfVersionFiveIsBroughtForwardWithItsCasesAndTexts) 
         db->execute(QStringLiteral("pragma user_version=5"));
     }
     auto db = store::Database::open(path);
-    EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma user_version")), 6);
+    EXPECT_EQ(db->getFirstInteger(QStringLiteral("pragma user_version")), store::kSchemaVersion);
     EXPECT_EQ(db->getFirstItems(QStringLiteral("select gua_bianhao||duanyu||fankui||zhanlei from gua_table order by id")),
               (QStringList{u"A官鬼持世果然得职工作"_s, u"B"_s}));
     EXPECT_EQ(outcomes(*db), (QStringList{u"A:pending::"_s, u"B:pending::"_s}));
@@ -95,7 +95,7 @@ TEST_F(CaseOutcomeTest, AFileOfVersionFiveIsBroughtForwardWithItsCasesAndTexts) 
 
     {
         auto later = store::Database::open(path);
-        later->execute(QStringLiteral("pragma user_version=7"));
+        later->execute(QStringLiteral("pragma user_version=%1").arg(store::kSchemaVersion + 1));
     }
     EXPECT_THROW(store::Database::open(path), store::DatabaseError);
 }

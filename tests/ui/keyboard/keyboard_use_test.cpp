@@ -15,6 +15,7 @@
 #include "test_support/program_fixture.h"
 #include "ui/browser/object_names.h"
 #include "ui/casting/object_names.h"
+#include "ui/common/object_names.h"
 #include "ui/main/chart_area.h"
 #include "ui/main/object_names.h"
 
@@ -75,7 +76,8 @@ class KeyboardUseTest : public QObject {
     Q_OBJECT
 private slots:
     // Tab leaves the judgment and feedback boxes as it leaves any control, in the window's tab
-    // order (the save buttons are skipped while there is nothing to save); no tab is typed.
+    // order (the save buttons are skipped while there is nothing to save, the outcome follows the
+    // feedback); no tab is typed.
     void tabLeavesTheCaseTexts() {
         ProgramFixture f;
         showActive(f.window);
@@ -85,7 +87,7 @@ private slots:
         QTest::keyClick(judgment, Qt::Key_Tab);
         QCOMPARE(focusName(), QLatin1String(mainwindow::feedbackEdit));
         QTest::keyClick(feedback, Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(focusName(), QLatin1String(mainwindow::recentButton));
+        QCOMPARE(focusName(), QLatin1String(objectnames::outcomeeditor::outcomeBox));
         feedback->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(feedback, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(focusName(), QLatin1String(mainwindow::judgmentEdit));
