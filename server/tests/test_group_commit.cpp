@@ -57,10 +57,11 @@ protected:
         std::thread blocker([&] {
             commit.run([&](SqliteConnection&) {
                 entered = true;
-                while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                entered.notify_one();
+                release.wait(false);
             }, [&]() -> SqliteConnection& { return threadConnection(); });
         });
-        while (!entered) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        entered.wait(false);
         std::vector<std::string> errors(writes.size());
         std::vector<std::thread> writers;
         for (std::size_t i = 0; i < writes.size(); ++i)
@@ -74,6 +75,7 @@ protected:
             });
         while (commit.waiting() != writes.size()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         release = true;
+        release.notify_one();
         blocker.join();
         for (auto& writer : writers) writer.join();
         return errors;
