@@ -6,6 +6,8 @@
 #include "store/database_error.h"
 #include "store/schema_version.h"
 
+#include "transfer_bytes.h"
+
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -13,20 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray exportAll(const store::Database& db) {
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    store::exportCases(db, {}, out);
-    return out.data();
-}
-
-store::ImportReport importBytes(store::Database& db, const QByteArray& bytes) {
-    QBuffer in;
-    in.setData(bytes);
-    in.open(QIODevice::ReadOnly);
-    return store::importCases(db, in, store::ImportMode::AllOrNothing);
-}
 
 // number:outcome:outcome_date:predicted_date per case, in id order.
 QStringList outcomes(const store::Database& db) {

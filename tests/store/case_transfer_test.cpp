@@ -5,6 +5,8 @@
 #include "store/case_lists.h"
 #include "store/schema_version.h"
 
+#include "transfer_bytes.h"
+
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QRegularExpression>
@@ -18,20 +20,6 @@ using store::ImportMode;
 
 std::unique_ptr<store::Database> freshDatabase(const QTemporaryDir& dir, const char* name) {
     return store::Database::open(dir.filePath(QLatin1String(name)));
-}
-
-QByteArray exportAll(const store::Database& db, const store::ExportFilter& filter = {}) {
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    store::exportCases(db, filter, out);
-    return out.data();
-}
-
-store::ImportReport importBytes(store::Database& db, const QByteArray& bytes, ImportMode mode) {
-    QBuffer in;
-    in.setData(bytes);
-    in.open(QIODevice::ReadOnly);
-    return store::importCases(db, in, mode);
 }
 
 // Every stored value of every case, as the database holds it: type and bytes.

@@ -4,6 +4,8 @@
 #include "store/case_transfer.h"
 #include "store/schema_version.h"
 
+#include "transfer_bytes.h"
+
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -11,20 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray exportAll(const store::Database& db) {
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    store::exportCases(db, {}, out);
-    return out.data();
-}
-
-store::ImportReport importBytes(store::Database& db, const QByteArray& bytes) {
-    QBuffer in;
-    in.setData(bytes);
-    in.open(QIODevice::ReadOnly);
-    return store::importCases(db, in, store::ImportMode::AllOrNothing);
-}
 
 QStringList questionTypes(const store::Database& db) {
     return db.getFirstItems(QStringLiteral("select gua_bianhao||':'||zhanlei from gua_table order by id"));
