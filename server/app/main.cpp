@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
             stopTarget.opening = false;
         }
         PasswordAuth auth(*store, options->pwhash);
-        CaseService service(*store, auth, options->notice);
+        CaseService service(*store, auth, options->notice, options->quotas);
         HttpFrontend frontend(service, settings);
         // Whatever way this block is left, the waiter no longer reaches the store and front end.
         struct Detach {

@@ -119,6 +119,40 @@ std::string takeBehindProxy(ServiceOptions& options, const std::string& value) {
     return {};
 }
 
+// A size: a whole number of bytes, or of KiB, MiB or GiB with the suffix K, M or G.
+std::optional<std::int64_t> parseSize(std::string text) {
+    std::int64_t unit = 1;
+    if (!text.empty()) {
+        const char suffix = text.back();
+        unit = suffix == 'K' ? 1024 : suffix == 'M' ? 1024 * 1024 : suffix == 'G' ? 1024 * 1024 * 1024 : 1;
+        if (unit > 1) text.pop_back();
+    }
+    const auto value = parseInteger(text);
+    if (!value || *value < 0 || *value > (std::int64_t{1} << 50) / unit) return std::nullopt;
+    return *value * unit;
+}
+
+std::string takeQuotaBytes(ServiceOptions& options, const std::string& value) {
+    const auto bytes = parseSize(value);
+    if (!bytes) return "--quota-bytes wants a size such as 256M, or 0 for no bound";
+    options.quotas.storedBytes = *bytes;
+    return {};
+}
+
+std::string takeQuotaSaves(ServiceOptions& options, const std::string& value) {
+    const auto saves = parseInteger(value);
+    if (!saves || *saves < 0 || *saves > 1000000) return "--quota-saves-per-minute wants 0 to 1000000";
+    options.quotas.savesPerMinute = static_cast<int>(*saves);
+    return {};
+}
+
+std::string takeQuotaSearches(ServiceOptions& options, const std::string& value) {
+    const auto searches = parseInteger(value);
+    if (!searches || *searches < 0 || *searches > 1024) return "--quota-searches wants 0 to 1024";
+    options.quotas.searchesAtOnce = static_cast<int>(*searches);
+    return {};
+}
+
 // The options of the service, in the order --help lists them; a configuration file takes the
 // same names.
 constexpr OptionRow kOptions[] = {
@@ -145,6 +179,14 @@ constexpr OptionRow kOptions[] = {
     {"behind-proxy", "", "off",
      "take the client address from X-Forwarded-For of requests from a loopback address (a proxy on this machine)",
      takeBehindProxy},
+    {"quota-bytes", "SIZE", "256M",
+     "bytes one account may keep: its texts and category names, 128 more for each (K, M, G suffixes; 0: no bound)",
+     takeQuotaBytes},
+    {"quota-saves-per-minute", "N", "60", "saves of cases, texts and category names one account may make a minute (0: no bound)",
+     takeQuotaSaves},
+    {"quota-searches", "N", "1",
+     "keyword searches of one account running at once; two more wait their turn, further ones are refused (0: no bound)",
+     takeQuotaSearches},
 };
 
 const OptionRow* findOption(std::string_view name) {

@@ -22,6 +22,7 @@ struct ServiceOptions {
     std::string tlsKeyFile;
     unsigned perAddressConnections = 64;
     bool behindProxy = false;
+    AccountQuotas quotas;
     std::string migrateFrom;  // sqlite:FILE copied into --db, then the program ends
 };
 

@@ -70,6 +70,26 @@ struct LoginNotice {
     std::int64_t version = 0;
 };
 
+// What one account may do, each bound 0 for none.
+struct AccountQuotas {
+    std::int64_t storedBytes = 256 * 1024 * 1024;  // of its cases' texts and category names
+    int savesPerMinute = 60;                       // saves of cases, texts and category names
+    int searchesAtOnce = 1;                        // keyword searches running at once
+    static AccountQuotas none() { return {0, 0, 0}; }
+};
+
+// What each case and category name of an account counts against its stored bytes beside its
+// texts, so that empty rows are not free.
+inline constexpr std::int64_t kStoredRowBytes = 128;
+
+// The user's cases under one case number, and the bytes of their judgments and feedback: what
+// a texts save replaces.
+struct NumberedTexts {
+    std::int64_t cases = 0;
+    std::int64_t judgmentBytes = 0;
+    std::int64_t feedbackBytes = 0;
+};
+
 // A category filter: nullopt means every category ("fenlei=-1").
 using CategoryFilter = std::optional<std::int64_t>;
 

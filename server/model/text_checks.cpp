@@ -52,6 +52,8 @@ bool isPasswordDigest(std::string_view text) {
     return true;
 }
 
+bool holdsNulCharacter(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+
 bool holdsReplyMarker(std::string_view text) {
     return text.find("<t>") != std::string_view::npos || text.find("<tr>") != std::string_view::npos;
 }

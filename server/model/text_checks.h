@@ -20,6 +20,10 @@ std::optional<std::int64_t> parseInteger(std::string_view text);
 // The password digest the client sends: 32 hexadecimal digits.
 bool isPasswordDigest(std::string_view text);
 
+// Whether the text holds U+0000, which no request may carry: PostgreSQL's text type cannot
+// keep it, and both stores answer alike.
+bool holdsNulCharacter(std::string_view text);
+
 // Whether the text holds one of the reply markers, which no stored field may contain
 // because the reply grammar has no way to escape them.
 bool holdsReplyMarker(std::string_view text);

@@ -1,5 +1,6 @@
 #include "service/case_service.h"
 
+#include "audit/audit_log.h"
 #include "model/account_name.h"
 #include "model/text_checks.h"
 #include "protocol/form_body.h"
@@ -16,7 +17,9 @@ using Names = std::vector<std::string_view>;
 // How an endpoint's reply is read by the client, which decides what a refused request gets.
 enum class ReplyKind {
     Message,  // the client shows any unexpected reply as a message: refusals say why
-    Records,  // the client reads records: a refusal is the empty reply ("nothing found")
+    List,     // a list the client reads from its "ok" field on: refusals say why, and a client
+              // that does not show them finds nothing in them
+    Records,  // the client reads one record: a refusal is the empty reply ("nothing found")
 };
 
 enum class Access { Account, User };
@@ -27,6 +30,7 @@ struct Context {
     CaseRepository& store;
     PasswordAuth& auth;
     const LoginNotice& notice;
+    AccountQuotaBook& quotas;
 };
 struct Request {
     const FormFields& form;
@@ -75,10 +79,10 @@ const std::vector<Endpoint>& endpoints() {
          Access::User,
          saveTexts},
         {"loadgua.php", {"nm", "guaid", "pw"}, ReplyKind::Records, Access::User, loadCase},
-        {"cha.php", {"nm", "wd", "pw"}, ReplyKind::Records, Access::User, searchCases},
-        {"gualist.php", {"nm", "fenlei", "nian", "yue", "pw"}, ReplyKind::Records, Access::User, listCasesOfMonth},
-        {"nian.php", {"nm", "fenlei", "pw"}, ReplyKind::Records, Access::User, listYears},
-        {"yue.php", {"nm", "fenlei", "nian", "pw"}, ReplyKind::Records, Access::User, listMonths},
+        {"cha.php", {"nm", "wd", "pw"}, ReplyKind::List, Access::User, searchCases},
+        {"gualist.php", {"nm", "fenlei", "nian", "yue", "pw"}, ReplyKind::List, Access::User, listCasesOfMonth},
+        {"nian.php", {"nm", "fenlei", "pw"}, ReplyKind::List, Access::User, listYears},
+        {"yue.php", {"nm", "fenlei", "nian", "pw"}, ReplyKind::List, Access::User, listMonths},
         {"getduanyufankui.php", {"nm", "id", "pw"}, ReplyKind::Records, Access::User, loadTexts},
         {"changeleiming.php",
          {"nm", "lei_bendi_id", "lei_mingcheng", "pw"},
@@ -99,6 +103,43 @@ constexpr int kMonthListCount = 3001;  // the most rows the client reads from a 
 std::string refusal(std::string_view reason) { return "请求被拒绝：" + std::string(reason); }
 
 std::string throttledReply(int seconds) { return "登录失败次数过多，请" + std::to_string(seconds) + "秒后再试。"; }
+
+// "256 MiB", "64 KiB" or "1000 字节".
+std::string sizeText(std::int64_t bytes) {
+    if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " 字节";
+}
+
+std::int64_t textBytes(const CaseFields& f) {
+    return static_cast<std::int64_t>(f.hexagramName.size() + f.caseNumber.size() + f.gender.size() +
+                                     f.birthYear.size() + f.subject.size());
+}
+
+// Charges a save that changes the user's stored bytes by growth to the account's quotas and
+// runs write; the refusal instead when a quota is reached (one audit line).
+template <class Write>
+ServiceReply chargedSave(const Context& c, const Request& r, std::int64_t growth, Write write) {
+    const auto admission = c.quotas.admitSave(r.user, growth, [&] { return c.store.storedBytes(r.user); });
+    switch (admission.refused) {
+    case QuotaRefusal::None: break;
+    case QuotaRefusal::SavesPerMinute:
+        recordAuditEvent(AuditEvent::QuotaRefused, networkOf(r.clientAddress), "saves per minute");
+        return refusal("保存过于频繁（每个账户每分钟至多" + std::to_string(c.quotas.limits().savesPerMinute) +
+                       "次），请" + std::to_string(admission.secondsToWait) + "秒后再试");
+    case QuotaRefusal::StoredBytes:
+        recordAuditEvent(AuditEvent::QuotaRefused, networkOf(r.clientAddress), "stored bytes");
+        return refusal("本账户在网络上保存的内容已达上限（" + sizeText(c.quotas.limits().storedBytes) +
+                       "），未保存");
+    }
+    try {
+        write();
+    } catch (...) {
+        c.quotas.returnBytes(r.user, growth);
+        throw;
+    }
+    return std::string(kOk);
+}
 
 // "-1" means every category.
 std::optional<CategoryFilter> categoryFilter(std::string_view text) {
@@ -180,8 +221,7 @@ ServiceReply saveCase(const Context& c, const Request& r) {
     for (const auto* text :
          {&fields->hexagramName, &fields->caseNumber, &fields->gender, &fields->birthYear, &fields->subject})
         if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
-    c.store.insertCase(r.user, *fields);
-    return std::string(kOk);
+    return chargedSave(c, r, textBytes(*fields) + kStoredRowBytes, [&] { c.store.insertCase(r.user, *fields); });
 }
 
 ServiceReply saveTexts(const Context& c, const Request& r) {
@@ -195,8 +235,21 @@ ServiceReply saveTexts(const Context& c, const Request& r) {
     for (const auto* text : {&fields->hexagramName, &fields->caseNumber, &fields->gender, &fields->birthYear,
                              &fields->subject, &judgment, &feedback})
         if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
-    c.store.saveTexts(r.user, *fields, static_cast<TextsToSave>(*which), judgment, feedback);
-    return std::string(kOk);
+    const bool setJudgment = *which != static_cast<int>(TextsToSave::Feedback);
+    const bool setFeedback = *which != static_cast<int>(TextsToSave::Judgment);
+    const auto newBytes = static_cast<std::int64_t>((setJudgment ? judgment.size() : 0) +
+                                                    (setFeedback ? feedback.size() : 0));
+    std::int64_t growth = 0;
+    if (c.quotas.limits().storedBytes > 0) {
+        // The texts go into every case of the user under that number, or into a new one.
+        const NumberedTexts old = c.store.numberedTexts(r.user, fields->caseNumber);
+        growth = old.cases == 0 ? textBytes(*fields) + newBytes + kStoredRowBytes
+                                : old.cases * newBytes - (setJudgment ? old.judgmentBytes : 0) -
+                                      (setFeedback ? old.feedbackBytes : 0);
+    }
+    return chargedSave(c, r, growth, [&] {
+        c.store.saveTexts(r.user, *fields, static_cast<TextsToSave>(*which), judgment, feedback);
+    });
 }
 
 ServiceReply loadCase(const Context& c, const Request& r) {
@@ -210,6 +263,11 @@ ServiceReply searchCases(const Context& c, const Request& r) {
     const std::string wd = r.form.value("wd");
     if (wd == "list50") return caseListReply(c.store.recentCases(r.user, kRecentCount));
     if (wd.empty() || codePointCount(wd) > kMaxKeywordCodePoints) return {};
+    const auto turn = c.quotas.searchTurn(r.user);
+    if (!turn) {
+        recordAuditEvent(AuditEvent::QuotaRefused, networkOf(r.clientAddress), "searches at once");
+        return refusal("同时进行的搜索过多，请等前面的搜索结束后再试");
+    }
     return caseListReply(c.store.searchCases(r.user, wd, kSearchCount));
 }
 
@@ -247,8 +305,9 @@ ServiceReply renameCategory(const Context& c, const Request& r) {
     if (!categoryId) return refusal("分类编号必须是整数");
     if (name.empty()) return refusal("分类名称为空");
     if (holdsReplyMarker(name)) return refusal("内容不能含有<t>或<tr>");
-    c.store.renameCategory(r.user, *categoryId, name);
-    return std::string(kOk);
+    // Counted as a new name: it may replace one.
+    return chargedSave(c, r, static_cast<std::int64_t>(name.size()) + kStoredRowBytes,
+                       [&] { c.store.renameCategory(r.user, *categoryId, name); });
 }
 
 }  // namespace
@@ -268,8 +327,9 @@ bool checksPasswords(std::string_view endpoint) {
     return false;
 }
 
-CaseService::CaseService(CaseRepository& store, PasswordAuth& auth, LoginNotice notice)
-    : store_(store), auth_(auth), notice_(std::move(notice)) {}
+CaseService::CaseService(CaseRepository& store, PasswordAuth& auth, LoginNotice notice, AccountQuotas quotas,
+                         const Clock& clock)
+    : store_(store), auth_(auth), notice_(std::move(notice)), quotas_(quotas, clock) {}
 
 ServiceReply CaseService::reply(std::string_view endpointName, std::string_view body,
                                 const std::string& clientAddress) {
@@ -279,7 +339,7 @@ ServiceReply CaseService::reply(std::string_view endpointName, std::string_view 
     if (!endpoint) throw std::invalid_argument("unknown endpoint");
 
     const auto refuse = [&](std::string_view reason) {
-        return ServiceReply{endpoint->kind == ReplyKind::Message ? refusal(reason) : std::string()};
+        return ServiceReply{endpoint->kind == ReplyKind::Records ? std::string() : refusal(reason)};
     };
     if (body.size() > kMaxBodyBytes) return refuse("请求过大");
     const FormFields form = parseFormBody(body, endpoint->fields);
@@ -288,15 +348,13 @@ ServiceReply CaseService::reply(std::string_view endpointName, std::string_view 
         if (!value) continue;
         if (value->size() > kMaxFieldBytes) return refuse("字段过长（上限256KiB）");
         if (!isValidUtf8(*value)) return refuse("文字编码不是UTF-8");
-        // Refused before the store fails at it: no text the store holds can contain one either.
-        if (!store_.storesNulCharacters() && value->find('\0') != std::string_view::npos)
-            return refuse("内容含有空字符（U+0000），本服务的数据库无法保存");
+        if (holdsNulCharacter(*value)) return refuse("内容含有空字符（U+0000），无法保存或搜索");
     }
     // A field value that still holds "&name=" may have been cut at the wrong place: storing
     // it could put text into the wrong field.
     if (form.ambiguous()) return refuse("字段内容含有未转义的“&字段名=”，无法分辨字段");
 
-    const Context context{store_, auth_, notice_};
+    const Context context{store_, auth_, notice_, quotas_};
     if (endpoint->access == Access::Account) return endpoint->handler(context, {form, clientAddress});
     // Every request after login carries the session token in "pw".
     const auto key = accountNameKey(form.value("nm"));

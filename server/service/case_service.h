@@ -4,6 +4,7 @@
 
 #include "auth/password_auth.h"
 #include "model/records.h"
+#include "service/account_quotas.h"
 #include "store/case_repository.h"
 
 #include <string>
@@ -33,17 +34,21 @@ struct ServiceReply {
 
 class CaseService {
 public:
-    CaseService(CaseRepository& store, PasswordAuth& auth, LoginNotice notice);
+    CaseService(CaseRepository& store, PasswordAuth& auth, LoginNotice notice, AccountQuotas quotas = {},
+                const Clock& clock = systemClock());
 
     // The reply to a post of body to the endpoint (one of endpointNames()) from the client
     // address (what login throttling counts by). Throws std::invalid_argument for an unknown
     // endpoint; store failures propagate.
     ServiceReply reply(std::string_view endpoint, std::string_view body, const std::string& clientAddress);
 
+    AccountQuotaBook& quotas() { return quotas_; }
+
 private:
     CaseRepository& store_;
     PasswordAuth& auth_;
     LoginNotice notice_;
+    AccountQuotaBook quotas_;
 };
 
 }  // namespace qinglan::caseservice

@@ -54,11 +54,13 @@ public:
     virtual std::vector<Category> categories(std::int64_t user) = 0;
     virtual void renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) = 0;
 
+    // What the user keeps, as the stored-bytes quota counts it: the UTF-8 bytes of the texts of
+    // the user's cases and category names, and kStoredRowBytes for each of them. Reads them all.
+    virtual std::int64_t storedBytes(std::int64_t user) = 0;
+    virtual NumberedTexts numberedTexts(std::int64_t user, const std::string& caseNumber) = 0;
+
     // Cuts short the statements under way and refuses new ones: for a prompt shutdown.
     virtual void interruptQueries() = 0;
-
-    // Whether a text may hold the character U+0000 (PostgreSQL's text type cannot).
-    virtual bool storesNulCharacters() const { return true; }
 };
 
 }  // namespace qinglan::caseservice

@@ -90,7 +90,8 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 }  // namespace
 
 RunningService::RunningService(LoginNotice notice, std::string updateFile, ThrottlePolicy throttle,
-                               FrontendSettings frontend, StoreSettings store, Database database)
+                               FrontendSettings frontend, StoreSettings store, Database database,
+                               AccountQuotas quotas)
     : backend_(database.backend), dir_(freshDirectory()), dbFile_(dir_ / "cases.db") {
     if (backend_ == Backend::Sqlite) {
         if (!database.location.empty()) dbFile_ = database.location;
@@ -103,7 +104,7 @@ RunningService::RunningService(LoginNotice notice, std::string updateFile, Throt
         store_ = std::make_unique<PostgresCaseRepository>(uri_, pool);
     }
     auth_ = std::make_unique<PasswordAuth>(*store_, PwhashLimits::Minimum, throttle, SessionPolicy{}, clock_);
-    service_ = std::make_unique<CaseService>(*store_, *auth_, std::move(notice));
+    service_ = std::make_unique<CaseService>(*store_, *auth_, std::move(notice), quotas, clock_);
     frontend.updateFile = std::move(updateFile);
     frontend_ = std::make_unique<HttpFrontend>(*service_, std::move(frontend));
     std::string error;

@@ -56,9 +56,13 @@ class OnEachStore : public ::testing::TestWithParam<Backend> {};
 
 class RunningService {
 public:
+    // Without account quotas unless asked for.
     explicit RunningService(LoginNotice notice = {}, std::string updateFile = {}, ThrottlePolicy throttle = {},
-                            FrontendSettings frontend = {}, StoreSettings store = {}, Database database = {});
+                            FrontendSettings frontend = {}, StoreSettings store = {}, Database database = {},
+                            AccountQuotas quotas = AccountQuotas::none());
     explicit RunningService(Database database) : RunningService({}, {}, {}, {}, {}, std::move(database)) {}
+    RunningService(Database database, AccountQuotas quotas)
+        : RunningService({}, {}, {}, {}, {}, std::move(database), quotas) {}
     ~RunningService();
 
     int port() const { return port_; }
@@ -85,6 +89,7 @@ public:
     }
     // The clock the service's login throttle and sessions read: moved on instead of waiting.
     OffsetClock& clock() { return clock_; }
+    CaseService& service() { return *service_; }
     // The SQLite store (fails the test on another store).
     SqliteCaseRepository& store();
 

@@ -84,9 +84,11 @@ TEST_P(Bounds, MalformedReadsAnswerNothingFound) {
         fields.emplace_back("pw", token);
         EXPECT_EQ(service.post(endpoint, fields), "") << endpoint;
     }
+    // A keyword that is not UTF-8 is refused; a client that does not show refusals finds nothing.
     const auto reply = service.postRaw("cha.php", "nm=%E5%BC%A0%E4%B8%89&wd=%FF&pw=" + token);
     EXPECT_EQ(reply.status, 200);
-    EXPECT_EQ(reply.body, "");
+    EXPECT_EQ(reply.body, "请求被拒绝：文字编码不是UTF-8");
+    EXPECT_TRUE(readList(reply.body, 4, 100).empty());
 }
 
 QINGLAN_ON_EACH_STORE(Bounds);

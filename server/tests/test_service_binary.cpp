@@ -138,6 +138,9 @@ TEST(ServiceBinary, RefusesBadOptions) {
         {"--frobnicate", "1"},
         {"--listen=8080"},
         {"--behind-proxy=yes"},
+        {"--quota-bytes", "12X"},
+        {"--quota-saves-per-minute", "-1"},
+        {"--quota-searches", "many"},
         {"--version=x"},
         {"stray"},
     };
@@ -175,6 +178,9 @@ TEST(ServiceBinary, AnswersHelpAndVersionWithoutStarting) {
         {"--per-address-connections N", "64"},
         {"--migrate-from sqlite:FILE", "none"},
         {"--behind-proxy", "off"},
+        {"--quota-bytes SIZE", "256M"},
+        {"--quota-saves-per-minute N", "60"},
+        {"--quota-searches N", "1"},
     };
     for (const auto& [option, byDefault] : documented) {
         const auto at = helpText.find("  " + option + "\n");

@@ -100,6 +100,8 @@ void CloudCaseService::readRecords(const QString& endpoint, const QStringList& f
                                    std::function<void(const Records&)> done) {
     const auto read = [width, cap](const QString& reply) -> Records {
         if (const auto failure = failureOf(reply)) return {{}, *failure};
+        // A list starts with its "ok" field: a refusal (a quota reached, say) says why instead.
+        if (reply.startsWith(kServiceRefusal)) return {{}, reply};
         return {readList(reply, width, cap), QString()};
     };
     session_.post(endpoint, QStringList{QStringLiteral("nm=") + session_.userName()} + fields,

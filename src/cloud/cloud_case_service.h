@@ -25,6 +25,9 @@ inline const QString kNoMonths = QStringLiteral("网络上没有月数据。");
 // The service answers "no" when it does not take the request as the user's own.
 inline const QString kRefused = QStringLiteral("网络服务拒绝了请求（用户名或密码不符），请重新启动程序并登陆。");
 
+// How the service's refusals of a request start (a quota reached, a text it cannot take).
+inline const QString kServiceRefusal = QStringLiteral("请求被拒绝：");
+
 // Case list rows keep the service's field order: identifier, case number, matter, hexagram
 // name, as the local lists give them.
 struct CloudCaseRows {

@@ -230,3 +230,32 @@ TEST(CloudCases, ACancelledRequestChangesNothingHere) {
 }
 
 }  // namespace
+
+TEST(CloudCases, AQuotaReachedAtTheServiceIsShownWhenSavingACaseOrItsTexts) {
+    ServiceProcess service({"--quota-saves-per-minute", "3", "--quota-bytes", "4K"});
+    DesktopClient client(service.address());
+    ASSERT_TRUE(client.logIn("u", "p"));
+    const auto first = client.cases.createCase(cast("20240102111111京房式T:01:00:00", "求财", {2024, 1, 2}, "一"));
+    EXPECT_EQ(first.cloudMessage, "");
+    const auto tooLarge = client.cases.saveCaseTexts(store::TextsToSave::Judgment, {QString(5000, 'j'), ""});
+    EXPECT_FALSE(tooLarge.saved);
+    EXPECT_EQ(tooLarge.message, "网络保存失败，错误信息：请求被拒绝：本账户在网络上保存的内容已达上限（4 KiB），未保存");
+    EXPECT_TRUE(client.cases.saveCaseTexts(store::TextsToSave::Judgment, {"断语", ""}).saved);
+    const auto tooFast = client.cases.createCase(cast("20240103111111京房式T:01:00:00", "求财", {2024, 1, 3}, "二"));
+    EXPECT_TRUE(tooFast.stored) << "stored here all the same";
+    EXPECT_TRUE(tooFast.cloudMessage.startsWith("网络保存失败，请重试，错误信息：请求被拒绝：保存过于频繁（每个账户每分钟至多3次）"))
+        << tooFast.cloudMessage.toStdString();
+    const auto textsTooFast = client.cases.saveCaseTexts(store::TextsToSave::Feedback, {"", "反馈"});
+    EXPECT_FALSE(textsTooFast.saved);
+    EXPECT_TRUE(textsTooFast.message.contains("保存过于频繁")) << textsTooFast.message.toStdString();
+}
+
+TEST(CloudCases, ARefusedListSaysWhyInsteadOfFindingNothing) {
+    const QString busy = QStringLiteral("请求被拒绝：同时进行的搜索过多，请等前面的搜索结束后再试");
+    CannedHttpServer server(busy.toUtf8());
+    DesktopClient client(server.address());
+    const auto found = client.cloudCases.searchCases("问事");
+    EXPECT_TRUE(found.rows.isEmpty());
+    EXPECT_EQ(found.message, busy);
+    EXPECT_EQ(client.cloudCases.yearList(-1).message, busy);
+}

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <QBuffer>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
@@ -116,6 +117,33 @@ TEST(HttpExchange, AReplyWithoutItsLengthIsGivenUpAsSoonAsItPassesTheLimit) {
     const ExchangeResult download = downloaded(exchange, endless.address(), sink, 2 * 1024 * 1024);
     EXPECT_EQ(download.failure, ExchangeFailure::TooLarge);
     EXPECT_LE(sink.data().size(), 2 * 1024 * 1024);
+}
+
+// The resident memory of this process in KiB ("VmRSS"), or its peak since the last reset ("VmHWM").
+qint64 residentKiB(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(QByteArray(field) + ':')) return line.mid(qstrlen(field) + 1).trimmed().split(' ')[0].toLongLong();
+    return -1;
+}
+
+TEST(HttpExchange, AChunkedReplyFarBeyondTheLimitIsRefusedWhileItArrives) {
+    cloud_test::EndlessHttpServer chunked(cloud_test::EndlessHttpServer::Framing::Chunked);
+    HttpExchange exchange;
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    const bool peakReset = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+    clearRefs.close();
+    const qint64 before = residentKiB("VmRSS");
+    const ExchangeResult result = posted(exchange, chunked.address().resolved(QUrl("cha.php")), {"nm=a"});
+    EXPECT_EQ(result.failure, ExchangeFailure::TooLarge);
+    EXPECT_EQ(result.replyText(), "neterror");
+    // Taken a read at a time and given up at the first read past the limit.
+    EXPECT_GT(result.received, HttpExchange::kReplyLimit);
+    EXPECT_LE(result.received, HttpExchange::kReplyLimit + 64 * 1024) << result.received;
+    EXPECT_TRUE(result.body.isEmpty());
+    // The body held up to the limit, and the network's buffers little beside it.
+    if (peakReset) EXPECT_LT(residentKiB("VmHWM") - before, 2 * HttpExchange::kReplyLimit / 1024);
 }
 
 TEST(HttpExchange, NoCookieSurvivesFromOneCallToTheNext) {

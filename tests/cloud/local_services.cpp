@@ -96,15 +96,18 @@ QUrl TricklingHttpServer::address() const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server_.serverPort()));
 }
 
-EndlessHttpServer::EndlessHttpServer() {
+EndlessHttpServer::EndlessHttpServer(Framing framing) {
     server_.listen(QHostAddress::LocalHost, 0);
-    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this, framing] {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
-            static const QByteArray block(64 * 1024, 'x');
-            socket->write("HTTP/1.1 200 Endless\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
+            const QByteArray data(64 * 1024, 'x');
+            const QByteArray block = framing == Framing::Chunked ? "10000\r\n" + data + "\r\n" : data;
+            socket->write(framing == Framing::Chunked
+                              ? "HTTP/1.1 200 Endless\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n\r\n"
+                              : "HTTP/1.1 200 Endless\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
             socket->write(block);
             // A new block only when the last one has left: the client's reading sets the pace.
-            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket] {
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket, block] {
                 if (socket->bytesToWrite() == 0) socket->write(block);
             });
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

@@ -66,9 +66,12 @@ private:
 
 // Answers every request with status 200 and no Content-Length, then writes blocks of 'x' as
 // fast as the client takes them until it hangs up: a reply whose size shows only as it comes.
+// Chunked, each block is one chunk of a "Transfer-Encoding: chunked" reply; else the reply ends
+// with the connection.
 class EndlessHttpServer {
 public:
-    EndlessHttpServer();
+    enum class Framing { UntilClose, Chunked };
+    explicit EndlessHttpServer(Framing framing = Framing::UntilClose);
     QUrl address() const;
 
 private:

@@ -71,6 +71,16 @@ constexpr PgStatement kRenameCategory{
     "rename_category",
     "INSERT INTO fenlei_table(user_id, lei_id, lei_mingcheng) VALUES ($1, $2, $3) "
     "ON CONFLICT (user_id, lei_id) DO UPDATE SET lei_mingcheng = excluded.lei_mingcheng"};
+constexpr PgStatement kStoredBytes{
+    "stored_bytes",
+    "SELECT (SELECT coalesce(sum(octet_length(gua_ming) + octet_length(gua_bianhao) + octet_length(xingbie) + "
+    "octet_length(chusheng) + octet_length(shiyou) + octet_length(duanyu) + octet_length(fankui) + $2::integer), 0) "
+    "FROM gua_table WHERE user_id = $1) + (SELECT coalesce(sum(octet_length(lei_mingcheng) + $2::integer), 0) FROM "
+    "fenlei_table WHERE user_id = $1)"};
+constexpr PgStatement kNumberedTexts{"numbered_texts",
+                                     "SELECT count(*), coalesce(sum(octet_length(duanyu)), 0), "
+                                     "coalesce(sum(octet_length(fankui)), 0) FROM gua_table "
+                                     "WHERE user_id = $1 AND gua_bianhao = $2"};
 
 // Search is planned for each keyword (a common one is best found by walking the user's cases
 // newest first, a rare one through an index), so it is sent with its parameters each time.
@@ -291,6 +301,17 @@ void PostgresCaseRepository::renameCategory(std::int64_t user, std::int64_t cate
                                             const std::string& categoryName) {
     auto db = pool_.acquire();
     db->run(kRenameCategory, {number(user), number(categoryId), categoryName});
+}
+
+std::int64_t PostgresCaseRepository::storedBytes(std::int64_t user) {
+    auto db = pool_.acquire();
+    return db->run(kStoredBytes, {number(user), number(kStoredRowBytes)}).integer(0, 0);
+}
+
+NumberedTexts PostgresCaseRepository::numberedTexts(std::int64_t user, const std::string& caseNumber) {
+    auto db = pool_.acquire();
+    const auto r = db->run(kNumberedTexts, {number(user), caseNumber});
+    return {r.integer(0, 0), r.integer(0, 1), r.integer(0, 2)};
 }
 
 }  // namespace qinglan::caseservice

@@ -42,8 +42,10 @@ public:
     std::vector<Category> categories(std::int64_t user) override;
     void renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) override;
 
+    std::int64_t storedBytes(std::int64_t user) override;
+    NumberedTexts numberedTexts(std::int64_t user, const std::string& caseNumber) override;
+
     void interruptQueries() override { pool_.stop(); }
-    bool storesNulCharacters() const override { return false; }
 
 private:
     void dropEndedSessions(PgConnection& db, std::int64_t now);

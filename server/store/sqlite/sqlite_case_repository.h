@@ -64,6 +64,9 @@ public:
     std::vector<Category> categories(std::int64_t user) override;
     void renameCategory(std::int64_t user, std::int64_t categoryId, const std::string& categoryName) override;
 
+    std::int64_t storedBytes(std::int64_t user) override;
+    NumberedTexts numberedTexts(std::int64_t user, const std::string& caseNumber) override;
+
     // Interrupts running statements and refuses new ones: for a prompt shutdown.
     void interruptQueries() override { stopping_ = true; }
     // Runs the log checkpoint and the session clean-up once (the maintenance thread does it

@@ -312,4 +312,25 @@ void SqliteCaseRepository::renameCategory(std::int64_t user, std::int64_t catego
     });
 }
 
+// CAST AS BLOB: length() of a text counts characters, of a blob bytes.
+std::int64_t SqliteCaseRepository::storedBytes(std::int64_t user) {
+    auto stmt = connection().prepare(
+        "SELECT (SELECT coalesce(sum(length(CAST(gua_ming AS BLOB)) + length(CAST(gua_bianhao AS BLOB)) + "
+        "length(CAST(xingbie AS BLOB)) + length(CAST(chusheng AS BLOB)) + length(CAST(shiyou AS BLOB)) + "
+        "length(CAST(duanyu AS BLOB)) + length(CAST(fankui AS BLOB)) + ?2), 0) FROM gua_table WHERE user_id = ?1) + "
+        "(SELECT coalesce(sum(length(CAST(lei_mingcheng AS BLOB)) + ?2), 0) FROM fenlei_table WHERE user_id = ?1)");
+    stmt.bind(1, user).bind(2, kStoredRowBytes);
+    stmt.step();
+    return stmt.integer(0);
+}
+
+NumberedTexts SqliteCaseRepository::numberedTexts(std::int64_t user, const std::string& caseNumber) {
+    auto stmt = connection().prepare(
+        "SELECT count(*), coalesce(sum(length(CAST(duanyu AS BLOB))), 0), coalesce(sum(length(CAST(fankui AS BLOB))), "
+        "0) FROM gua_table WHERE user_id = ?1 AND gua_bianhao = ?2");
+    stmt.bind(1, user).bind(2, caseNumber);
+    stmt.step();
+    return {stmt.integer(0), stmt.integer(1), stmt.integer(2)};
+}
+
 }  // namespace qinglan::caseservice
