@@ -182,10 +182,11 @@ constexpr OptionRow kOptions[] = {
     {"quota-bytes", "SIZE", "256M",
      "bytes one account may keep: its texts and category names, 128 more for each (K, M, G suffixes; 0: no bound)",
      takeQuotaBytes},
-    {"quota-saves-per-minute", "N", "60", "saves of cases, texts and category names one account may make a minute (0: no bound)",
-     takeQuotaSaves},
+    {"quota-saves-per-minute", "N", "60",
+     "saves of cases, texts and category names one account may make a minute (0: no bound)", takeQuotaSaves},
     {"quota-searches", "N", "1",
-     "keyword searches of one account running at once; two more wait their turn, further ones are refused (0: no bound)",
+     "keyword searches of one account running at once; two more wait their turn, further ones are refused (0: no "
+     "bound)",
      takeQuotaSearches},
 };
 

@@ -52,8 +52,8 @@ SaveAdmission AccountQuotaBook::admitSave(std::int64_t user, std::int64_t growth
     if (limits_.savesPerMinute > 0) {
         Account& account = accountOf(user, now);
         const double perSecond = limits_.savesPerMinute / 60.0;
-        account.saves = std::min<double>(limits_.savesPerMinute,
-                                         account.saves + perSecond * std::max(0.0, secondsBetween(account.refilled, now)));
+        account.saves = std::min<double>(
+            limits_.savesPerMinute, account.saves + perSecond * std::max(0.0, secondsBetween(account.refilled, now)));
         account.refilled = now;
         if (account.saves < 1)
             return {QuotaRefusal::SavesPerMinute, static_cast<int>(std::ceil((1 - account.saves) / perSecond))};

@@ -129,8 +129,7 @@ ServiceReply chargedSave(const Context& c, const Request& r, std::int64_t growth
                        "次），请" + std::to_string(admission.secondsToWait) + "秒后再试");
     case QuotaRefusal::StoredBytes:
         recordAuditEvent(AuditEvent::QuotaRefused, networkOf(r.clientAddress), "stored bytes");
-        return refusal("本账户在网络上保存的内容已达上限（" + sizeText(c.quotas.limits().storedBytes) +
-                       "），未保存");
+        return refusal("本账户在网络上保存的内容已达上限（" + sizeText(c.quotas.limits().storedBytes) + "），未保存");
     }
     try {
         write();
@@ -237,8 +236,8 @@ ServiceReply saveTexts(const Context& c, const Request& r) {
         if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
     const bool setJudgment = *which != static_cast<int>(TextsToSave::Feedback);
     const bool setFeedback = *which != static_cast<int>(TextsToSave::Judgment);
-    const auto newBytes = static_cast<std::int64_t>((setJudgment ? judgment.size() : 0) +
-                                                    (setFeedback ? feedback.size() : 0));
+    const auto newBytes =
+        static_cast<std::int64_t>((setJudgment ? judgment.size() : 0) + (setFeedback ? feedback.size() : 0));
     std::int64_t growth = 0;
     if (c.quotas.limits().storedBytes > 0) {
         // The texts go into every case of the user under that number, or into a new one.

@@ -90,8 +90,7 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 }  // namespace
 
 RunningService::RunningService(LoginNotice notice, std::string updateFile, ThrottlePolicy throttle,
-                               FrontendSettings frontend, StoreSettings store, Database database,
-                               AccountQuotas quotas)
+                               FrontendSettings frontend, StoreSettings store, Database database, AccountQuotas quotas)
     : backend_(database.backend), dir_(freshDirectory()), dbFile_(dir_ / "cases.db") {
     if (backend_ == Backend::Sqlite) {
         if (!database.location.empty()) dbFile_ = database.location;

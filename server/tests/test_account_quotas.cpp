@@ -74,7 +74,8 @@ TEST(AccountQuotas, SavesAsFastAsTheyGoAreHeldToTheirRatePerAccount) {
         case 0: return service.post("savegua.php", withToken(caseFields(nm, "n" + std::to_string(i), "问"), token));
         case 1: return service.post("saveduanyufankui.php", textsFields(nm, "n0", "断语" + std::to_string(i), token));
         default:
-            return service.post("changeleiming.php", {{"nm", nm}, {"lei_bendi_id", "1"}, {"lei_mingcheng", "类"}, {"pw", token}});
+            return service.post("changeleiming.php",
+                                {{"nm", nm}, {"lei_bendi_id", "1"}, {"lei_mingcheng", "类"}, {"pw", token}});
         }
     };
     const std::string tooFast = "请求被拒绝：保存过于频繁（每个账户每分钟至多3次），请";
@@ -132,8 +133,9 @@ TEST(AccountQuotas, OverlappingSearchesOfOneAccountRunOneAtATimeAndHoldUpNoOther
     Replies replies;
     std::vector<std::thread> searches;
     for (int i = 0; i < 5; ++i)
-        searches.emplace_back(
-            [&] { replies.add(service.post("cha.php", withToken({{"nm", "甲"}, {"wd", "问事"}}, a))); });
+        searches.emplace_back([&] {
+            replies.add(service.post("cha.php", withToken({{"nm", "甲"}, {"wd", "问事"}}, a)));
+        });
     // Two wait their turn; the other three are refused at once.
     for (const auto& reply : replies.await(3))
         EXPECT_EQ(reply, "请求被拒绝：同时进行的搜索过多，请等前面的搜索结束后再试");

@@ -66,8 +66,9 @@ TEST_P(ControlCharacters, ANulByteInATextOrKeywordIsRefusedAlikeOnEitherStoreAnd
     const auto [saved, texts] = saveWithControl(service, "甲", token, 0);
     EXPECT_EQ(saved, kNulRefused);
     EXPECT_EQ(texts, kNulRefused);
-    EXPECT_EQ(service.post("changeleiming.php", {{"nm", "甲"}, {"lei_bendi_id", "1"}, {"lei_mingcheng", nul}, {"pw", token}}),
-              kNulRefused);
+    EXPECT_EQ(
+        service.post("changeleiming.php", {{"nm", "甲"}, {"lei_bendi_id", "1"}, {"lei_mingcheng", nul}, {"pw", token}}),
+        kNulRefused);
     const std::string found = service.post("cha.php", {{"nm", "甲"}, {"wd", nul}, {"pw", token}});
     EXPECT_EQ(found, kNulRefused);
     EXPECT_TRUE(readList(found, 4, 100).empty()) << "a client that does not show refusals finds nothing";

@@ -25,6 +25,14 @@ constexpr qint64 kReadBuffer = 256 * 1024;
 // Taken from the client a piece at a time, so the limit is checked at every piece.
 constexpr qint64 kReadChunk = 64 * 1024;
 
+// Appends a piece of a reply that stays within sizeLimit. Past its first piece the body gets room
+// for the limit at once: grown by doubling it would be copied over and over, and a reply stopped
+// at the limit would have held three times that.
+void appendWithin(QByteArray& body, const QByteArray& piece, qint64 sizeLimit) {
+    if (!body.isEmpty() && body.capacity() - body.size() < piece.size()) body.reserve(sizeLimit);
+    body += piece;
+}
+
 QNetworkRequest requestOf(const QUrl& url, const HeaderList& headers, std::chrono::milliseconds timeLimit) {
     QNetworkRequest request(url);
     // A redirect is answered as a failure rather than followed to wherever it points.
@@ -119,7 +127,7 @@ void HttpExchange::start(QNetworkReply* reply, QIODevice* sink, qint64 sizeLimit
             request->result.received += chunk.size();
             if (request->result.received > request->sizeLimit) return giveUp(ExchangeFailure::TooLarge);
             if (!request->sink)
-                request->result.body += chunk;
+                appendWithin(request->result.body, chunk, request->sizeLimit);
             else if (request->sink->write(chunk) != chunk.size())
                 return giveUp(ExchangeFailure::Transport);
         }
@@ -151,7 +159,7 @@ void HttpExchange::finish(QNetworkReply* reply) {
         if (result.received > request->sizeLimit)
             request->abortedFor = ExchangeFailure::TooLarge;
         else if (!request->sink)
-            result.body += rest;
+            appendWithin(result.body, rest, request->sizeLimit);
         else if (!rest.isEmpty() && request->sink->write(rest) != rest.size())
             request->abortedFor = ExchangeFailure::Transport;
     }

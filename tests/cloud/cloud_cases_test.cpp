@@ -239,11 +239,13 @@ TEST(CloudCases, AQuotaReachedAtTheServiceIsShownWhenSavingACaseOrItsTexts) {
     EXPECT_EQ(first.cloudMessage, "");
     const auto tooLarge = client.cases.saveCaseTexts(store::TextsToSave::Judgment, {QString(5000, 'j'), ""});
     EXPECT_FALSE(tooLarge.saved);
-    EXPECT_EQ(tooLarge.message, "网络保存失败，错误信息：请求被拒绝：本账户在网络上保存的内容已达上限（4 KiB），未保存");
+    EXPECT_EQ(tooLarge.message,
+              "网络保存失败，错误信息：请求被拒绝：本账户在网络上保存的内容已达上限（4 KiB），未保存");
     EXPECT_TRUE(client.cases.saveCaseTexts(store::TextsToSave::Judgment, {"断语", ""}).saved);
     const auto tooFast = client.cases.createCase(cast("20240103111111京房式T:01:00:00", "求财", {2024, 1, 3}, "二"));
     EXPECT_TRUE(tooFast.stored) << "stored here all the same";
-    EXPECT_TRUE(tooFast.cloudMessage.startsWith("网络保存失败，请重试，错误信息：请求被拒绝：保存过于频繁（每个账户每分钟至多3次）"))
+    EXPECT_TRUE(tooFast.cloudMessage.startsWith(
+        "网络保存失败，请重试，错误信息：请求被拒绝：保存过于频繁（每个账户每分钟至多3次）"))
         << tooFast.cloudMessage.toStdString();
     const auto textsTooFast = client.cases.saveCaseTexts(store::TextsToSave::Feedback, {"", "反馈"});
     EXPECT_FALSE(textsTooFast.saved);
