@@ -10,11 +10,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// After a minute idle an account's saves are whole again: its entry may go.
-constexpr auto kIdleAccount = 60s;
-constexpr std::size_t kSweepAt = 4096;
 // Other instances on a shared store write too: stored bytes are read again this often.
 constexpr auto kTrustBytesFor = 10min;
+// By then an account's saves are whole again and its bytes are read anew: its entry may go.
+constexpr auto kIdleAccount = kTrustBytesFor;
+constexpr std::size_t kSweepAt = 4096;
 // A refusal for bytes reads them again first, at most this often for one account.
 constexpr auto kRecountAfter = 10s;
 

@@ -1,6 +1,6 @@
 // What each account may do: the bytes it stores, its saves per minute and its keyword searches at
 // once (see AccountQuotas). Safe to use from any thread; its memory is bounded by the accounts
-// active in the last minute.
+// active in the last ten minutes.
 #pragma once
 
 #include "auth/clock.h"
