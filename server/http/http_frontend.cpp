@@ -1,5 +1,6 @@
 #include "http/http_frontend.h"
 
+#include "audit/audit_log.h"
 #include "http/client_address.h"
 #include "http/worker_pool.h"
 
@@ -166,7 +167,8 @@ HttpFrontend::HttpFrontend(CaseService& service, FrontendSettings settings)
     : service_(service), settings_(std::move(settings)) {
     const int processors = std::max(1u, std::thread::hardware_concurrency());
     const int passwordThreads = settings_.passwordThreads > 0 ? settings_.passwordThreads : processors;
-    passwordPool_ = std::make_unique<WorkerPool>(static_cast<std::size_t>(passwordThreads), settings_.queuedRequests);
+    passwordPool_ = std::make_unique<WorkerPool>(static_cast<std::size_t>(passwordThreads), settings_.queuedRequests,
+                                                 settings_.queuedPasswordChecksPerNetwork);
     casePool_ = std::make_unique<WorkerPool>(static_cast<std::size_t>(std::max(1, settings_.threads)),
                                              settings_.queuedRequests);
 }
@@ -331,10 +333,14 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
     exchange->address = clientAddress(connection);
     setWorking(connection, true);
     MHD_suspend_connection(connection);
-    auto& pool = checksPasswords(exchange->endpoint) ? *passwordPool_ : *casePool_;
     Exchange* handed = exchange;
-    if (!pool.submit([this, connection, handed](bool cancelled) { work(connection, *handed, cancelled); }))
-        work(connection, *handed, true);
+    WorkerPool::Job job = [this, connection, handed](bool cancelled) { work(connection, *handed, cancelled); };
+    if (!checksPasswords(exchange->endpoint)) {
+        if (!casePool_->submit(std::move(job))) work(connection, *handed, true);
+    } else if (const auto refused = passwordPool_->submitFairly(networkOf(exchange->address), std::move(job));
+               !refused.empty()) {
+        recordAuditEvent(AuditEvent::PasswordQueueFull, refused);
+    }
     return true;
 }
 

@@ -3,8 +3,10 @@
 // thread per connection, bounds the memory of a connection's headers, the connections per
 // client address and in all, and closes idle ones. The replies are worked out by two pools
 // of our own: password checks (login, registration, password change) in one, everything
-// else in the other, so a flood of logins never holds up the case requests. A request that
-// takes longer than the deadline from its first byte, however slowly it trickles in, is cut off.
+// else in the other, so a flood of logins never holds up the case requests. Password checks
+// wait in a line per client network, taken in turn, so a flood from many networks never holds
+// up a login from another. A request that takes longer than the deadline from its first byte,
+// however slowly it trickles in, is cut off.
 #pragma once
 
 #include "service/case_service.h"
@@ -45,6 +47,9 @@ struct FrontendSettings {
     bool trustForwardedFor = false;
     // A line on standard error for every request: method, path, status, time.
     bool accessLog = false;
+    // Password checks waiting from one /24 (IPv4) or /64 (IPv6) network; the networks' lines
+    // are taken in turn.
+    std::size_t queuedPasswordChecksPerNetwork = 16;
 };
 
 class HttpFrontend {

@@ -102,7 +102,11 @@ constexpr int kMonthListCount = 3001;  // the most rows the client reads from a 
 // texts save counts any reply containing them as saved.
 std::string refusal(std::string_view reason) { return "请求被拒绝：" + std::string(reason); }
 
-std::string throttledReply(int seconds) { return "登录失败次数过多，请" + std::to_string(seconds) + "秒后再试。"; }
+// Logs the refusal with the client's network (never the name) and says how long to wait.
+std::string throttledReply(const Request& r, std::string_view what, int seconds) {
+    recordAuditEvent(AuditEvent::LoginThrottled, networkOf(r.clientAddress), what);
+    return "登录失败次数过多，请" + std::to_string(seconds) + "秒后再试。";
+}
 
 // "256 MiB", "64 KiB" or "1000 字节".
 std::string sizeText(std::int64_t bytes) {
@@ -166,7 +170,7 @@ ServiceReply logIn(const Context& c, const Request& r) {
     switch (outcome.result) {
     case AuthResult::Wrong: return std::string(kNo);
     case AuthResult::Disabled: return std::string(kCancel);
-    case AuthResult::Throttled: return throttledReply(outcome.secondsToWait);
+    case AuthResult::Throttled: return throttledReply(r, "login", outcome.secondsToWait);
     case AuthResult::Ok: break;
     }
     const auto categories = c.store.categories(outcome.user);
@@ -191,6 +195,7 @@ ServiceReply registerAccount(const Context& c, const Request& r) {
     case PasswordAuth::Registration::Taken: return std::string(kNo);
     case PasswordAuth::Registration::Throttled: break;
     }
+    recordAuditEvent(AuditEvent::LoginThrottled, networkOf(r.clientAddress), "registration");
     return "注册过于频繁，请" + std::to_string(wait) + "秒后再试。";
 }
 
@@ -202,7 +207,7 @@ ServiceReply changePassword(const Context& c, const Request& r) {
     switch (outcome.result) {
     case AuthResult::Wrong:
     case AuthResult::Disabled: return std::string(kNo);
-    case AuthResult::Throttled: return throttledReply(outcome.secondsToWait);
+    case AuthResult::Throttled: return throttledReply(r, "password change", outcome.secondsToWait);
     case AuthResult::Ok: break;
     }
     if (!isPasswordDigest(newpw)) return refusal("新密码无效");
