@@ -15,8 +15,8 @@ std::optional<DeviceTokens::Refreshed> DeviceTokens::refresh(const std::string& 
     if (!isSecretToken(token)) return std::nullopt;
     std::string next = newSecretToken();
     const std::int64_t now = epochSeconds(clock_);
-    const auto user =
-        store_.rotateDeviceToken(secretTokenHash(token), nameKey, secretTokenHash(next), now, now + policy_.lifetime.count());
+    const auto user = store_.rotateDeviceToken(secretTokenHash(token), nameKey, secretTokenHash(next), now,
+                                               now + policy_.lifetime.count());
     if (!user) return std::nullopt;
     return Refreshed{*user, std::move(next)};
 }

@@ -24,8 +24,8 @@ inline constexpr std::size_t kMaxNameCodePoints = 32;
 inline constexpr std::size_t kMaxNameBytes = kMaxNameCodePoints * 4 * 4;
 
 struct AccountName {
-    std::string display;  // NFKC, trimmed: what is stored and shown
-    std::string key;      // what uniqueness and lookups compare
+    std::string display;    // NFKC, trimmed: what is stored and shown
+    std::string key;        // what uniqueness and lookups compare
     std::string lookalike;  // what a new name must not share with any account's
 };
 

@@ -165,7 +165,8 @@ ServiceReply logIn(const Context& c, const Request& r) {
 // The name a client gives its device: one line of 1 to 64 characters.
 bool isDeviceName(std::string_view name) {
     return !name.empty() && codePointCount(name) <= 64 && !holdsReplyMarker(name) &&
-           std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+           std::none_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
 }
 
 ServiceReply addDevice(const Context& c, const Request& r) {

@@ -17,22 +17,16 @@ struct NamePair {
 };
 
 const NamePair kPairs[] = {
-    {"alice", "aIice", true},        // capital I for l
-    {"alice", "AIice", true},
-    {"paypal", "paypaI", true},
-    {"PayPal", "paypaI", true},
-    {"modern", "rnodern", true},     // rn for m
-    {"Modern", "rnodern", true},     // ... also when the m is a capital
-    {"google", "g0ogle", true},      // zero for o
-    {"GOOGLE", "g00gle", true},
-    {"bill", "bi1l", true},          // one for l
-    {"bill", "BILL", true},          // case alone
-    {"alice", "ａｌｉｃｅ", true},  // full width
-    {"Ivan", "lvan", true},
-    {"alice", "alicia", false},
-    {"tom", "tim", false},
-    {"bill", "bi11y", false},
-    {"张三", "张三丰", false},
+    {"alice", "aIice", true},  // capital I for l
+    {"alice", "AIice", true},      {"paypal", "paypaI", true}, {"PayPal", "paypaI", true},
+    {"modern", "rnodern", true},                            // rn for m
+    {"Modern", "rnodern", true},                            // ... also when the m is a capital
+    {"google", "g0ogle", true},                             // zero for o
+    {"GOOGLE", "g00gle", true},    {"bill", "bi1l", true},  // one for l
+    {"bill", "BILL", true},                                 // case alone
+    {"alice", "ａｌｉｃｅ", true},                          // full width
+    {"Ivan", "lvan", true},        {"alice", "alicia", false}, {"tom", "tim", false},
+    {"bill", "bi11y", false},      {"张三", "张三丰", false},
 };
 
 TEST(AccountNames, LookAlikeNamesAreRefusedBeforeCaseIsFolded) {
@@ -58,8 +52,7 @@ TEST(AccountNames, ServiceRefusesALookAlikeRegistration) {
     for (const char* nm : {"alice", "paypal"})
         ASSERT_EQ(service.post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), "ok");
     for (const char* nm : {"aIice", "paypaI"})
-        EXPECT_EQ(service.post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), "no")
-            << nm;
+        EXPECT_EQ(service.post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), "no") << nm;
 }
 
 }  // namespace

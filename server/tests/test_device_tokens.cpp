@@ -110,7 +110,9 @@ TEST_P(DeviceLogin, TheUserListsAndRemovesDevices) {
     const struct {
         std::string id;
         const char* reply;
-    } removals[] = {{theirId, "请求被拒绝：没有这个设备"}, {"x", "请求被拒绝：设备编号必须是整数"}, {rows[0][0], "ok"},
+    } removals[] = {{theirId, "请求被拒绝：没有这个设备"},
+                    {"x", "请求被拒绝：设备编号必须是整数"},
+                    {rows[0][0], "ok"},
                     {rows[0][0], "请求被拒绝：没有这个设备"}};
     for (const auto& r : removals)
         EXPECT_EQ(service.post("revoke.php", {{"nm", "张三"}, {"shebeiid", r.id}, {"pw", session}}), r.reply) << r.id;

@@ -166,10 +166,11 @@ std::string reachVersion1(SqliteConnection& db, const std::string& path) {
 // Version 2: the look-alike key of each account's name (see account_name.h), and the remembered
 // devices: the hash of each device's refresh token (never the token) and of the one it replaced,
 // which when presented again shows that the token was copied.
+// A file whose version was lost may hold them already, hence the checks.
 std::string reachVersion2(SqliteConnection& db, const std::string&) {
+    if (!hasColumn(db.handle(), "users", "nm_lookalike")) db.execute("ALTER TABLE users ADD COLUMN nm_lookalike TEXT");
     db.execute(R"sql(
-ALTER TABLE users ADD COLUMN nm_lookalike TEXT;
-CREATE TABLE device_tokens (
+CREATE TABLE IF NOT EXISTS device_tokens (
   id INTEGER PRIMARY KEY,
   user_id INTEGER NOT NULL REFERENCES users(id),
   shebei TEXT NOT NULL,
@@ -179,11 +180,11 @@ CREATE TABLE device_tokens (
   used INTEGER NOT NULL,
   expires INTEGER NOT NULL
 );
-CREATE INDEX device_tokens_user ON device_tokens(user_id, id);
-CREATE INDEX device_tokens_previous ON device_tokens(previous_hash);
+CREATE INDEX IF NOT EXISTS device_tokens_user ON device_tokens(user_id, id);
+CREATE INDEX IF NOT EXISTS device_tokens_previous ON device_tokens(previous_hash);
 )sql");
     fillNameKeys(db, NameKeyAllocator::Kind::Lookalike);
-    db.execute("CREATE UNIQUE INDEX users_nm_lookalike ON users(nm_lookalike)");
+    db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_lookalike ON users(nm_lookalike)");
     return {};
 }
 
