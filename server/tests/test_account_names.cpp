@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+
 using namespace qinglan::caseservice;
 using namespace qinglan::caseservice::testing;
 
@@ -53,6 +57,32 @@ TEST(AccountNames, ServiceRefusesALookAlikeRegistration) {
         ASSERT_EQ(service.post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), "ok");
     for (const char* nm : {"aIice", "paypaI"})
         EXPECT_EQ(service.post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), "no") << nm;
+}
+
+// A file of the version before look-alike keys, where "alice" and "aIice" both have accounts:
+// both still log in after the update, and a further look-alike is refused.
+TEST(AccountNames, AnEarlierFileKeepsItsLookAlikeAccountsAndRefusesNewOnes) {
+    const std::string digest = passwordDigest("secret");
+    const auto copy = std::filesystem::temp_directory_path() / ("qinglan-names-" + std::to_string(::getpid()) + ".db");
+    std::filesystem::remove(copy);
+    {
+        RunningService earlier;
+        earlier.registerUser("alice", "secret");
+        earlier.sql("INSERT INTO users(nm, nm_key, nm_lookalike, pwhash) SELECT 'aIice', '" + *accountNameKey("aIice") +
+                    "', 'x', pwhash FROM users");
+        for (const char* step : {"DROP INDEX users_nm_lookalike", "ALTER TABLE users DROP COLUMN nm_lookalike",
+                                 "DROP TABLE device_tokens", "PRAGMA user_version = 1"})
+            earlier.sql(step);
+        earlier.sql("VACUUM INTO '" + copy.string() + "'");
+    }
+    {
+        RunningService updated(Database{Backend::Sqlite, copy.string()});
+        for (const char* nm : {"alice", "aIice"}) EXPECT_FALSE(updated.logIn(nm, digest).empty()) << nm;
+        for (const auto& [nm, reply] : {std::pair{"AIice", "no"}, std::pair{"bob", "ok"}})
+            EXPECT_EQ(updated.post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), reply)
+                << nm;
+    }
+    std::filesystem::remove(copy);
 }
 
 }  // namespace
