@@ -21,7 +21,7 @@ QString thisDeviceName() {
 }
 
 void listDevices(CloudSession& session, std::function<void(const DeviceList&)> done) {
-    if (!session.loggedIn()) return done({false, QStringLiteral("请先登陆网络。"), {}});
+    if (!session.loggedIn()) return done({});
     session.post(QStringLiteral("devices.php"), {QStringLiteral("nm=") + session.userName()},
                  [done](const ExchangeResult& answer) {
                      DeviceList list;
