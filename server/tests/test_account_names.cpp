@@ -85,4 +85,21 @@ TEST(AccountNames, AnEarlierFileKeepsItsLookAlikeAccountsAndRefusesNewOnes) {
     std::filesystem::remove(copy);
 }
 
+TEST(PostgreSQLAccountNames, AnEarlierDatabaseKeepsItsLookAlikeAccountsAndRefusesNewOnes) {
+    const std::string digest = passwordDigest("secret");
+    RunningService earlier{Database{Backend::Postgresql}};
+    earlier.registerUser("alice", "secret");
+    earlier.sql("INSERT INTO users(nm, nm_key, nm_lookalike, pwhash) SELECT 'aIice', '" + *accountNameKey("aIice") +
+                "', 'x', pwhash FROM users");
+    for (const char* step : {"ALTER TABLE users DROP COLUMN nm_lookalike", "DROP TABLE device_tokens",
+                             "DELETE FROM qinglan_schema_version WHERE version = 2"})
+        earlier.sql(step);
+
+    RunningService updated(earlier.database());
+    for (const char* nm : {"alice", "aIice"}) EXPECT_FALSE(updated.logIn(nm, digest).empty()) << nm;
+    for (const auto& [nm, reply] : {std::pair{"AIice", "no"}, std::pair{"bob", "ok"}})
+        EXPECT_EQ(updated.post("reg.php", {{"nm", nm}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}), reply)
+            << nm;
+}
+
 }  // namespace
