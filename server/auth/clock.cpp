@@ -12,6 +12,10 @@ public:
 
 }  // namespace
 
+std::int64_t epochSeconds(const Clock& clock) {
+    return std::chrono::duration_cast<std::chrono::seconds>(clock.systemNow().time_since_epoch()).count();
+}
+
 const Clock& systemClock() {
     static const SystemClock clock;
     return clock;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 
 namespace qinglan::caseservice {
 
@@ -14,6 +15,9 @@ public:
     // For session expiry, which is stored as seconds since the epoch.
     virtual std::chrono::system_clock::time_point systemNow() const = 0;
 };
+
+// The system time in whole seconds since the epoch, as session and device expiry are kept.
+std::int64_t epochSeconds(const Clock& clock);
 
 // std::chrono's steady and system clocks.
 const Clock& systemClock();

@@ -1,5 +1,7 @@
 #include "auth/password_auth.h"
 
+#include "auth/secret_token.h"
+
 #include <sodium.h>
 
 #include <algorithm>
@@ -13,37 +15,18 @@ namespace {
 
 std::ptrdiff_t hashingSlots() { return std::clamp<std::ptrdiff_t>(std::thread::hardware_concurrency(), 1, 256); }
 
-std::string hex(const unsigned char* bytes, std::size_t size) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (std::size_t i = 0; i < size; ++i) {
-        out += digits[bytes[i] >> 4];
-        out += digits[bytes[i] & 15];
-    }
-    return out;
-}
-
-std::string tokenHash(const std::string& token) {
-    unsigned char out[32];
-    crypto_generichash(out, sizeof out, reinterpret_cast<const unsigned char*>(token.data()), token.size(), nullptr, 0);
-    return hex(out, sizeof out);
-}
-
-// Session expiry is kept in whole seconds since the epoch.
-std::int64_t nowSeconds(const Clock& clock) {
-    return std::chrono::duration_cast<std::chrono::seconds>(clock.systemNow().time_since_epoch()).count();
-}
-
 }  // namespace
 
-bool isSessionToken(std::string_view text) {
-    return text.size() == 64 && std::all_of(text.begin(), text.end(),
-                                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-}
+bool isSessionToken(std::string_view text) { return isSecretToken(text); }
 
 PasswordAuth::PasswordAuth(CaseRepository& store, PwhashLimits limits, ThrottlePolicy throttle, SessionPolicy sessions,
                            const Clock& clock)
-    : store_(store), clock_(clock), throttle_(throttle, clock), sessions_(sessions), hashing_(hashingSlots()) {
+    : store_(store),
+      clock_(clock),
+      throttle_(throttle, clock),
+      sessions_(sessions),
+      devices_(store, {}, clock),
+      hashing_(hashingSlots()) {
     if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
     switch (limits) {
     case PwhashLimits::Minimum:
@@ -131,10 +114,8 @@ AuthOutcome PasswordAuth::check(const std::string& nameKey, const std::string& d
 }
 
 SessionRecord PasswordAuth::newSession(std::int64_t user, std::string& token) const {
-    unsigned char random[32];
-    randombytes_buf(random, sizeof random);
-    token = hex(random, sizeof random);
-    return SessionRecord{tokenHash(token), user, nowSeconds(clock_) + sessions_.lifetime.count()};
+    token = newSecretToken();
+    return SessionRecord{secretTokenHash(token), user, epochSeconds(clock_) + sessions_.lifetime.count()};
 }
 
 std::string PasswordAuth::changePassword(std::int64_t user, const std::string& digest) {
@@ -153,11 +134,11 @@ std::string PasswordAuth::openSession(std::int64_t user) {
 
 std::optional<std::int64_t> PasswordAuth::sessionUser(const std::string& nameKey, const std::string& token) {
     if (!isSessionToken(token)) return std::nullopt;
-    return store_.sessionUser(tokenHash(token), nameKey, nowSeconds(clock_));
+    return store_.sessionUser(secretTokenHash(token), nameKey, epochSeconds(clock_));
 }
 
 void PasswordAuth::closeSession(const std::string& token) {
-    if (isSessionToken(token)) store_.closeSession(tokenHash(token));
+    if (isSessionToken(token)) store_.closeSession(secretTokenHash(token));
 }
 
 }  // namespace qinglan::caseservice

@@ -3,10 +3,12 @@
 // digest. A digest already checked once is remembered in memory as a keyed hash (key drawn
 // at start), so logging in again costs one cheap hash. A login opens a session: a random
 // token the client sends on every later request, of which the store keeps only a hash; it
-// ends at its expiry, at logout, or when the password changes.
+// ends at its expiry, at logout, or when the password changes. A device that keeps the login
+// holds a token of its own instead of the password (see device_tokens.h).
 #pragma once
 
 #include "auth/clock.h"
+#include "auth/device_tokens.h"
 #include "auth/login_throttle.h"
 #include "store/case_repository.h"
 
@@ -66,6 +68,9 @@ public:
     std::optional<std::int64_t> sessionUser(const std::string& nameKey, const std::string& token);
     void closeSession(const std::string& token);
 
+    // The devices that keep a login.
+    DeviceTokens& devices() { return devices_; }
+
 private:
     using Mac = std::array<unsigned char, 32>;
     struct Remembered {
@@ -85,6 +90,7 @@ private:
     std::size_t memlimit_;
     LoginThrottle throttle_;
     SessionPolicy sessions_;
+    DeviceTokens devices_;
     std::array<unsigned char, 32> key_{};
     std::string dummyHash_;                 // checked for unknown names, so they take as long as known ones
     std::counting_semaphore<256> hashing_;  // bounds the memory crypto_pwhash takes at once

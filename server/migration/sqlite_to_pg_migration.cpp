@@ -38,11 +38,12 @@ std::string caseShortGrams(const std::vector<const std::string*>& row) {
 
 // Accounts before the rows that refer to them.
 const TableCopy kTables[] = {
-    {"users", "id, nm, nm_key, pwhash, shouji, youxiang, disabled, created", "id",
-     "SELECT id, nm, nm_key, pwhash, shouji, youxiang, CASE WHEN disabled THEN 't' ELSE 'f' END, created "
-     "FROM users ORDER BY id",
-     "SELECT t.id, t.nm, t.nm_key, t.pwhash, t.shouji, t.youxiang, CASE WHEN t.disabled THEN 't' ELSE 'f' END, "
-     "t.created FROM users t JOIN migrating_users USING (id) ORDER BY t.id"},
+    {"users", "id, nm, nm_key, nm_lookalike, pwhash, shouji, youxiang, disabled, created", "id",
+     "SELECT id, nm, nm_key, nm_lookalike, pwhash, shouji, youxiang, CASE WHEN disabled THEN 't' ELSE 'f' END, "
+     "created FROM users ORDER BY id",
+     "SELECT t.id, t.nm, t.nm_key, t.nm_lookalike, t.pwhash, t.shouji, t.youxiang, "
+     "CASE WHEN t.disabled THEN 't' ELSE 'f' END, t.created FROM users t JOIN migrating_users USING (id) "
+     "ORDER BY t.id"},
     {"fenlei_table", "user_id, lei_id, lei_mingcheng", "user_id, lei_id",
      "SELECT user_id, lei_id, lei_mingcheng FROM fenlei_table ORDER BY user_id, lei_id",
      "SELECT t.user_id, t.lei_id, t.lei_mingcheng FROM fenlei_table t JOIN migrating_fenlei_table "

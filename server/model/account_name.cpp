@@ -98,16 +98,31 @@ std::optional<icu::UnicodeString> normalised(std::string_view raw, std::string& 
     return name;
 }
 
-std::string keyOf(const icu::UnicodeString& name) {
+icu::UnicodeString skeletonOf(const icu::UnicodeString& text) {
     UErrorCode status = U_ZERO_ERROR;
-    icu::UnicodeString folded(name);
-    folded.foldCase();
     icu::UnicodeString skeleton;
-    uspoof_getSkeletonUnicodeString(&spoofChecker(), 0, folded, skeleton, &status);
+    uspoof_getSkeletonUnicodeString(&spoofChecker(), 0, text, skeleton, &status);
     if (U_FAILURE(status)) throw std::runtime_error(std::string("ICU skeleton: ") + u_errorName(status));
-    std::string key;
-    skeleton.toUTF8String(key);
-    return key;
+    return skeleton;
+}
+
+icu::UnicodeString folded(icu::UnicodeString text) {
+    text.foldCase();
+    return text;
+}
+
+std::string utf8(const icu::UnicodeString& text) {
+    std::string out;
+    text.toUTF8String(out);
+    return out;
+}
+
+std::string keyOf(const icu::UnicodeString& name) { return utf8(skeletonOf(folded(name))); }
+
+// The skeleton first, while "I" and "l" still meet; folding then lets "Modern" meet "rnodern"
+// through the second skeleton, whose prototypes ("O" for "0") are folded last.
+std::string lookalikeKeyOf(const icu::UnicodeString& name) {
+    return utf8(folded(skeletonOf(folded(skeletonOf(name)))));
 }
 
 }  // namespace
@@ -125,6 +140,7 @@ std::optional<AccountName> accountNameForRegistration(std::string_view raw, std:
     AccountName out;
     name->toUTF8String(out.display);
     out.key = keyOf(*name);
+    out.lookalike = lookalikeKeyOf(*name);
     return out;
 }
 
@@ -133,6 +149,16 @@ std::optional<std::string> accountNameKey(std::string_view raw) {
     const auto name = normalised(raw, why);
     if (!name) return std::nullopt;
     return keyOf(*name);
+}
+
+std::string NameKeyAllocator::allocate(std::int64_t id, std::string_view name, bool& refused) {
+    std::string why;
+    const auto valid = normalised(name, why);
+    std::string key = valid ? (kind_ == Kind::Key ? keyOf(*valid) : lookalikeKeyOf(*valid)) : std::string();
+    refused = key.empty() || taken_.contains(key);
+    if (refused) key = "\x01" + std::to_string(id);
+    taken_.insert(key);
+    return key;
 }
 
 }  // namespace qinglan::caseservice

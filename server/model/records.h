@@ -1,5 +1,5 @@
 // The records the service keeps: accounts, cases, their summaries, category names and
-// login sessions, as the store gives them and the protocol writes them; the login notice.
+// login sessions and devices, as the store gives them and the protocol writes them; the login notice.
 #pragma once
 
 #include <cstdint>
@@ -60,6 +60,25 @@ struct SessionRecord {
     std::string tokenHash;
     std::int64_t user = 0;
     std::int64_t expires = 0;
+};
+
+// A device that keeps a login ("记住用户名和密码"): the hash of its refresh token (never the
+// token), its user, the name the client gave it, and when it was added and stops being
+// accepted unless used (seconds since the epoch).
+struct DeviceRecord {
+    std::string tokenHash;
+    std::int64_t user = 0;
+    std::string name;
+    std::int64_t created = 0;
+    std::int64_t expires = 0;
+};
+
+// One row of a user's device list; times in seconds since the epoch.
+struct DeviceSummary {
+    std::int64_t id = 0;
+    std::string name;
+    std::int64_t created = 0;
+    std::int64_t lastUsed = 0;
 };
 
 // What the login reply tells every user: a message, a link and the newest program version

@@ -96,4 +96,26 @@ std::string fullLoginReply(const LoginNotice& notice, const std::vector<Category
     return out;
 }
 
+std::string deviceTokenReply(std::string_view token, std::string_view loginReply) {
+    std::string out;
+    appendField(out, kOk);
+    appendField(out, token);
+    const std::size_t head = kOk.size() + kFieldEnd.size();
+    if (loginReply.size() > head) out += loginReply.substr(head);
+    return out;
+}
+
+std::string deviceListReply(const std::vector<DeviceSummary>& devices) {
+    if (devices.empty()) return {};
+    std::string out;
+    appendField(out, kOk);
+    for (const auto& device : devices) {
+        appendField(out, std::to_string(device.id));
+        appendField(out, device.name);
+        appendField(out, std::to_string(device.created));
+        appendField(out, std::to_string(device.lastUsed));
+    }
+    return out;
+}
+
 }  // namespace qinglan::caseservice

@@ -37,4 +37,12 @@ std::string textsReply(const StoredCase& stored);
 // "ok<t>" + message "<msg>" + link "<url>" + version "<v>" "<t>" + name<t>lei_id<t> pairs.
 std::string fullLoginReply(const LoginNotice& notice, const std::vector<Category>& categories);
 
+// "ok<t>" + a device's token + "<t>", then the fields of the full login reply after its "ok<t>"
+// (loginReply: a full login reply, or empty for none).
+std::string deviceTokenReply(std::string_view token, std::string_view loginReply);
+
+// "ok<t>" followed by one record per device: id, name, added, last used (seconds since the
+// epoch). The empty text when there are none.
+std::string deviceListReply(const std::vector<DeviceSummary>& devices);
+
 }  // namespace qinglan::caseservice

@@ -6,7 +6,9 @@
 #include "protocol/form_body.h"
 #include "protocol/reply_format.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <variant>
 
 namespace qinglan::caseservice {
 
@@ -22,7 +24,9 @@ enum class ReplyKind {
     Records,  // the client reads one record: a refusal is the empty reply ("nothing found")
 };
 
-enum class Access { Account, User };
+// Account: the handler checks the password itself; Device: it checks a device's token (no
+// password hash); User: every request after login, with the session token in "pw".
+enum class Access { Account, Device, User };
 
 // What a handler works with: the service's parts and one request, whose user is known for the
 // requests of Access::user.
@@ -52,6 +56,10 @@ ServiceReply listMonths(const Context&, const Request&);
 ServiceReply loadTexts(const Context&, const Request&);
 ServiceReply renameCategory(const Context&, const Request&);
 ServiceReply logOut(const Context&, const Request&);
+ServiceReply addDevice(const Context&, const Request&);
+ServiceReply refreshLogin(const Context&, const Request&);
+ServiceReply listDevices(const Context&, const Request&);
+ServiceReply removeDevice(const Context&, const Request&);
 
 struct Endpoint {
     std::string_view name;
@@ -90,6 +98,10 @@ const std::vector<Endpoint>& endpoints() {
          Access::User,
          renameCategory},
         {"logout.php", {"nm", "pw"}, ReplyKind::Message, Access::User, logOut},
+        {"token.php", {"nm", "shebei", "pw"}, ReplyKind::Message, Access::Account, addDevice},
+        {"refresh.php", {"nm", "lingpai"}, ReplyKind::Message, Access::Device, refreshLogin},
+        {"devices.php", {"nm", "pw"}, ReplyKind::Records, Access::User, listDevices},
+        {"revoke.php", {"nm", "shebeiid", "pw"}, ReplyKind::Message, Access::User, removeDevice},
     };
     return table;
 }
@@ -162,7 +174,8 @@ std::optional<CaseFields> caseFields(const FormFields& form) {
     return f;
 }
 
-ServiceReply logIn(const Context& c, const Request& r) {
+// The checked password of the request's name: the user, or the reply that refuses.
+std::variant<std::int64_t, ServiceReply> checkedPassword(const Context& c, const Request& r) {
     // A name no account can have is answered at once: nothing is hashed or remembered for it.
     const auto key = accountNameKey(r.form.value("nm"));
     if (!key) return std::string(kNo);
@@ -173,13 +186,58 @@ ServiceReply logIn(const Context& c, const Request& r) {
     case AuthResult::Throttled: return throttledReply(r, "login", outcome.secondsToWait);
     case AuthResult::Ok: break;
     }
-    const auto categories = c.store.categories(outcome.user);
-    std::string token = c.auth.openSession(outcome.user);
+    return outcome.user;
+}
+
+// A new session of the user, with the login reply.
+ServiceReply openedSession(const Context& c, std::int64_t user) {
+    const auto categories = c.store.categories(user);
+    std::string token = c.auth.openSession(user);
     // Nothing to tell: the bare "ok" leaves the client's message label, link and
     // categories as they are.
     if (c.notice.message.empty() && c.notice.url.empty() && c.notice.version == 0 && categories.empty())
         return {std::string(kOk), std::move(token)};
     return {fullLoginReply(c.notice, categories), std::move(token)};
+}
+
+ServiceReply logIn(const Context& c, const Request& r) {
+    const auto user = checkedPassword(c, r);
+    if (const auto* refused = std::get_if<ServiceReply>(&user)) return *refused;
+    return openedSession(c, std::get<std::int64_t>(user));
+}
+
+// The name a client gives its device: one line of 1 to 64 characters.
+bool isDeviceName(std::string_view name) {
+    return !name.empty() && codePointCount(name) <= 64 && !holdsReplyMarker(name) &&
+           std::none_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
+
+ServiceReply addDevice(const Context& c, const Request& r) {
+    const std::string name = r.form.value("shebei");
+    if (!isDeviceName(name)) return refusal("设备名称须为1到64个字，不含控制字符、<t>或<tr>");
+    const auto user = checkedPassword(c, r);
+    if (const auto* refused = std::get_if<ServiceReply>(&user)) return *refused;
+    return deviceTokenReply(c.auth.devices().add(std::get<std::int64_t>(user), name), "");
+}
+
+// The device's next token before the login reply's fields: the token is spent either way.
+ServiceReply refreshLogin(const Context& c, const Request& r) {
+    const auto key = accountNameKey(r.form.value("nm"));
+    const auto refreshed = key ? c.auth.devices().refresh(*key, r.form.value("lingpai")) : std::nullopt;
+    if (!refreshed) return std::string(kNo);
+    ServiceReply login = openedSession(c, refreshed->user);
+    login.body = deviceTokenReply(refreshed->token, login.body);
+    return login;
+}
+
+ServiceReply listDevices(const Context& c, const Request& r) { return deviceListReply(c.store.devices(r.user)); }
+
+ServiceReply removeDevice(const Context& c, const Request& r) {
+    const auto device = parseInteger(r.form.value("shebeiid"));
+    if (!device) return refusal("设备编号必须是整数");
+    if (!c.store.removeDevice(r.user, *device)) return refusal("没有这个设备");
+    return std::string(kOk);
 }
 
 ServiceReply registerAccount(const Context& c, const Request& r) {
@@ -359,7 +417,7 @@ ServiceReply CaseService::reply(std::string_view endpointName, std::string_view 
     if (form.ambiguous()) return refuse("字段内容含有未转义的“&字段名=”，无法分辨字段");
 
     const Context context{store_, auth_, notice_, quotas_};
-    if (endpoint->access == Access::Account) return endpoint->handler(context, {form, clientAddress});
+    if (endpoint->access != Access::User) return endpoint->handler(context, {form, clientAddress});
     // Every request after login carries the session token in "pw".
     const auto key = accountNameKey(form.value("nm"));
     const auto user = key ? auth_.sessionUser(*key, form.value("pw")) : std::nullopt;

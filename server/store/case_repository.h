@@ -22,7 +22,8 @@ public:
     virtual bool createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
                             const std::string& email) = 0;  // false: the name is taken
     virtual std::optional<UserAccount> findUser(const std::string& nameKey) = 0;
-    // Sets the password hash, ends every session of the user and opens `fresh` instead, all at once.
+    // Sets the password hash, ends every session and device of the user and opens `fresh`
+    // instead, all at once.
     virtual void replacePassword(std::int64_t user, const std::string& pwhash, const SessionRecord& fresh) = 0;
 
     // Sessions. A new one ends the user's oldest ones beyond keepAtMost.
@@ -32,6 +33,20 @@ public:
     virtual std::optional<std::int64_t> sessionUser(const std::string& tokenHash, const std::string& nameKey,
                                                     std::int64_t now) = 0;
     virtual void closeSession(const std::string& tokenHash) = 0;
+
+    // Devices that keep a login. A new one ends the user's oldest ones beyond keepAtMost.
+    virtual void addDevice(const DeviceRecord& device, int keepAtMost) = 0;
+    // Gives the device whose token has oldHash the new hash and expiry, when its token has not
+    // expired by `now`, its user's name has this key and the account is not disabled; that
+    // user. A token presented again after it was replaced has been copied: its device is
+    // removed. nullopt then and for anything else.
+    virtual std::optional<std::int64_t> rotateDeviceToken(const std::string& oldHash, const std::string& nameKey,
+                                                          const std::string& newHash, std::int64_t now,
+                                                          std::int64_t expires) = 0;
+    // The user's devices, oldest first.
+    virtual std::vector<DeviceSummary> devices(std::int64_t user) = 0;
+    // false when the user has no device of that id.
+    virtual bool removeDevice(std::int64_t user, std::int64_t device) = 0;
 
     // Cases.
     virtual std::int64_t insertCase(std::int64_t user, const CaseFields& fields) = 0;

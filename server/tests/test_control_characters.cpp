@@ -148,7 +148,7 @@ TEST(ControlCharactersStore, AnIndexOfTheEarlierTokenizerIsRebuiltAtStart) {
     std::int64_t owner = 0;
     {
         SqliteCaseRepository store(file);
-        ASSERT_TRUE(store.createUser({"owner", "owner"}, "hash", "1", ""));
+        ASSERT_TRUE(store.createUser({"owner", "owner", "owner"}, "hash", "1", ""));
         owner = store.findUser("owner")->id;
     }
     sqlite3* raw = nullptr;

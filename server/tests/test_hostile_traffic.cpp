@@ -105,7 +105,7 @@ TEST(QueryTimeLimit, StatementsPastTheirTimeAreCutShort) {
     std::int64_t user = 0;
     {
         SqliteCaseRepository store(file);
-        ASSERT_TRUE(store.createUser({"u", "u"}, "hash", "1", ""));
+        ASSERT_TRUE(store.createUser({"u", "u", "u"}, "hash", "1", ""));
         user = store.findUser("u")->id;
         const std::string text(400, 'a');
         for (int i = 0; i < 3000; ++i)

@@ -56,7 +56,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir); }
 
     static std::int64_t newUser(SqliteCaseRepository& store, const std::string& name) {
-        EXPECT_TRUE(store.createUser({name, name}, "hash", "1", ""));
+        EXPECT_TRUE(store.createUser({name, name, name}, "hash", "1", ""));
         return store.findUser(name)->id;
     }
     static std::int64_t addCase(SqliteCaseRepository& store, std::int64_t user, const std::string& number,

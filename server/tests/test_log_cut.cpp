@@ -56,7 +56,7 @@ TEST_F(LogCut, AReaderOfAnOlderSnapshotDelaysTheRestartWithoutHoldingTheWriters)
     settings.maintenanceInterval = std::chrono::hours(1);  // the test runs each maintenance pass
     settings.walCheckpointBytes = kCutAt;
     SqliteCaseRepository store(file, settings);
-    ASSERT_TRUE(store.createUser({"owner", "owner"}, "hash", "1", ""));
+    ASSERT_TRUE(store.createUser({"owner", "owner", "owner"}, "hash", "1", ""));
     const std::int64_t user = store.findUser("owner")->id;
     int next = 0;
     const auto addCase = [&] {

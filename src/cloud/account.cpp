@@ -1,5 +1,6 @@
 #include "cloud/account.h"
 
+#include "cloud/device_list.h"
 #include "cloud/form_encoding.h"
 #include "cloud/password_digest.h"
 #include "cloud/reply_reading.h"
@@ -31,6 +32,17 @@ QString sessionTokenOf(const ExchangeResult& answer) {
 
 RegistrationOutcome registrationAnswered(const ExchangeResult& answer);
 
+// The outcome read, or the database's text when reading it failed.
+LoginOutcome guarded(const std::function<LoginOutcome()>& read) {
+    try {
+        return read();
+    } catch (const store::DatabaseError& e) {
+        LoginOutcome failed;
+        failed.message = e.text();
+        return failed;
+    }
+}
+
 PasswordChangeOutcome refusedChange(const QString& message) { return {false, message, false, QString()}; }
 
 }  // namespace
@@ -47,12 +59,14 @@ QString forgottenPasswordNotice() {
                "服务端只保存密码的摘要，原密码无法显示。也可以在青岚用户QQ群内联系管理员。");
 }
 
-std::optional<QString> Account::loginDigest(const LoginRequest& request, QString& message) {
-    if (!request.password.isEmpty()) return passwordDigest(request.password);
-    const RememberedLogin::Digest kept = memory_.digestFor(request.userName);
-    if (kept.lookup == RememberedLogin::Lookup::Found) return kept.digest;
+std::optional<RememberedLogin::Kept> Account::loginProof(const LoginRequest& request, QString& message) {
+    if (!request.password.isEmpty())
+        return RememberedLogin::Kept{RememberedLogin::Lookup::Found, RememberedLogin::Kind::Digest,
+                                     passwordDigest(request.password)};
+    const RememberedLogin::Kept kept = memory_.keptFor(request.userName);
+    if (kept.lookup == RememberedLogin::Lookup::Found) return kept;
     message = kept.lookup == RememberedLogin::Lookup::Unreadable
-                  ? QStringLiteral("无法从系统密钥环取得记住的密码，请输入密码。")
+                  ? QStringLiteral("无法从系统密钥环取得记住的登录，请输入密码。")
                   : QStringLiteral("请输入密码。");
     return std::nullopt;
 }
@@ -69,25 +83,58 @@ QString Account::forgetPassword() {
 void Account::login(const LoginRequest& request, std::function<void(const LoginOutcome&)> done) {
     LoginOutcome refused;
     if (request.userName.isEmpty()) refused.message = QStringLiteral("请输入用户名。");
-    const std::optional<QString> digest =
-        refused.message.isEmpty() ? loginDigest(request, refused.message) : std::nullopt;
-    if (digest) refused.message = session_.transportProblem();
+    const std::optional<RememberedLogin::Kept> proof =
+        refused.message.isEmpty() ? loginProof(request, refused.message) : std::nullopt;
+    if (proof) refused.message = session_.transportProblem();
     if (!refused.message.isEmpty()) return done(refused);
+    if (proof->kind == RememberedLogin::Kind::DeviceToken) {
+        session_.postPlain(QStringLiteral("refresh.php"),
+                           {QStringLiteral("nm=") + request.userName, QStringLiteral("lingpai=") + proof->secret},
+                           [this, request, done](const ExchangeResult& answer) {
+                               done(guarded([&] { return refreshAnswered(request, answer); }));
+                           });
+        return;
+    }
+    const QString digest = proof->secret;
     session_.postPlain(QStringLiteral("login.php"),
-                       {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + *digest},
-                       [this, request, digest = *digest, done](const ExchangeResult& answer) {
-                           LoginOutcome outcome;
-                           try {
-                               outcome = loginAnswered(request, digest, answer);
-                           } catch (const store::DatabaseError& e) {
-                               outcome = {};
-                               outcome.message = e.text();
-                           }
-                           done(outcome);
+                       {QStringLiteral("nm=") + request.userName, QStringLiteral("pw=") + digest},
+                       [this, request, digest, done](const ExchangeResult& answer) {
+                           LoginOutcome outcome = guarded([&] { return loginAnswered(request, answer); });
+                           if (!outcome.loggedIn || !request.remember) return done(outcome);
+                           // The device asks for a token of its own, which replaces any digest
+                           // an earlier version kept.
+                           addThisDevice(request.userName, digest, [outcome, done](const QString& error) mutable {
+                               outcome.rememberError = error;
+                               done(outcome);
+                           });
                        });
 }
 
-LoginOutcome Account::loginAnswered(const LoginRequest& request, const QString& digest, const ExchangeResult& answer) {
+void Account::addThisDevice(const QString& userName, const QString& digest, std::function<void(const QString&)> done) {
+    session_.postPlain(
+        QStringLiteral("token.php"),
+        {QStringLiteral("nm=") + userName, QStringLiteral("shebei=") + thisDeviceName(),
+         QStringLiteral("pw=") + digest},
+        [this, userName, done](const ExchangeResult& answer) {
+            QString reply = answer.replyText();
+            QString error;
+            try {
+                const QString token = reply.startsWith(u"ok<t>") ? (takeField(reply), takeField(reply)) : QString();
+                if (answer.failure == ExchangeFailure::Cancelled || token.isEmpty()) {
+                    memory_.forget();
+                    if (answer.failure != ExchangeFailure::Cancelled)
+                        error = QStringLiteral("网络服务没有为本机记住登录，下次需要输入密码：") + answer.replyText();
+                } else if (!memory_.rememberToken(userName, token)) {
+                    error = QStringLiteral("系统密钥环和登录凭据文件都无法使用，下次需要输入密码。");
+                }
+            } catch (const store::DatabaseError& e) {
+                error = e.text();
+            }
+            done(error);
+        });
+}
+
+LoginOutcome Account::loginAnswered(const LoginRequest& request, const ExchangeResult& answer) {
     LoginOutcome outcome;
     if (answer.failure == ExchangeFailure::Cancelled) {
         outcome.cancelled = true;
@@ -109,6 +156,43 @@ LoginOutcome Account::loginAnswered(const LoginRequest& request, const QString& 
         outcome.message = disabledAccountNotice();
         return outcome;
     }
+    return sessionOpened(request.userName, reply, answer);
+}
+
+LoginOutcome Account::refreshAnswered(const LoginRequest& request, const ExchangeResult& answer) {
+    LoginOutcome outcome;
+    if (answer.failure == ExchangeFailure::Cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
+    QString reply = answer.replyText();
+    if (reply.startsWith(kNetError)) {
+        outcome.message = QStringLiteral("网络错误，登陆失败。");
+        return outcome;
+    }
+    if (reply == u"no") {
+        // Removed from the account window, ended by a password change, or unused too long.
+        outcome.rememberError = forgetPassword();
+        outcome.message = QStringLiteral("本机记住的登录已失效，请输入密码。");
+        return outcome;
+    }
+    if (!reply.startsWith(u"ok<t>")) {
+        outcome.message = errorMessage(reply);
+        return outcome;
+    }
+    takeField(reply);
+    const QString token = takeField(reply);
+    // The token presented is spent: the next one is kept before anything else is read.
+    if (!memory_.rememberToken(request.userName, token))
+        outcome.rememberError = QStringLiteral("系统密钥环和登录凭据文件都无法使用，下次需要输入密码。");
+    LoginOutcome opened = sessionOpened(
+        request.userName, reply.isEmpty() ? QStringLiteral("ok") : QStringLiteral("ok<t>") + reply, answer);
+    opened.rememberError = outcome.rememberError;
+    return opened;
+}
+
+LoginOutcome Account::sessionOpened(const QString& userName, const QString& reply, const ExchangeResult& answer) {
+    LoginOutcome outcome;
     const bool full = reply.startsWith(u"ok<t");
     if (!full && reply != u"ok") {
         outcome.message = errorMessage(reply);
@@ -126,14 +210,7 @@ LoginOutcome Account::loginAnswered(const LoginRequest& request, const QString& 
             return outcome;
         }
     }
-    session_.logIn(request.userName, token);
-    if (request.remember) {
-        try {
-            memory_.remember(request.userName, digest);
-        } catch (const store::DatabaseError& e) {
-            outcome.rememberError = e.text();
-        }
-    }
+    session_.logIn(userName, token);
     outcome.loggedIn = true;
     return outcome;
 }
@@ -229,8 +306,7 @@ RegistrationOutcome registrationAnswered(const ExchangeResult& answer) {
 
 }  // namespace
 
-void Account::changePassword(const PasswordChange& change,
-                             std::function<void(const PasswordChangeOutcome&)> done) {
+void Account::changePassword(const PasswordChange& change, std::function<void(const PasswordChangeOutcome&)> done) {
     if (change.oldPassword.isEmpty()) return done(refusedChange(QStringLiteral("请输入原密码")));
     if (change.newPassword.isEmpty()) return done(refusedChange(QStringLiteral("请输入新密码")));
     if (change.newPassword != change.confirmation) return done(refusedChange(QStringLiteral("两次输入的新密码不同。")));
@@ -243,25 +319,27 @@ void Account::changePassword(const PasswordChange& change,
         QStringLiteral("changpw.php"),
         {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword),
          QStringLiteral("newpw=") + newDigest},
-        [this, newDigest, done](const ExchangeResult& answer) { done(changeAnswered(newDigest, answer)); });
+        [this, newDigest, done](const ExchangeResult& answer) {
+            PasswordChangeOutcome outcome = changeAnswered(answer);
+            // The change ended every device of the account, this one's too.
+            if (!outcome.changed || !memory_.rememberOn()) {
+                if (outcome.changed) outcome.rememberError = forgetPassword();
+                return done(outcome);
+            }
+            addThisDevice(session_.userName(), newDigest, [outcome, done](const QString& error) mutable {
+                outcome.rememberError = error;
+                done(outcome);
+            });
+        });
 }
 
-PasswordChangeOutcome Account::changeAnswered(const QString& newDigest, const ExchangeResult& answer) {
+PasswordChangeOutcome Account::changeAnswered(const ExchangeResult& answer) {
     if (answer.failure == ExchangeFailure::Cancelled) return {false, QString(), true, QString()};
     const QString reply = answer.replyText();
     if (reply == u"ok") {
         // The change ended every session of the account; the reply carries this run's new one.
         session_.setSessionToken(sessionTokenOf(answer));
-        PasswordChangeOutcome outcome{true, QStringLiteral("密码修改成功"), false, {}};
-        try {
-            if (memory_.rememberOn())
-                memory_.remember(session_.userName(), newDigest);
-            else
-                memory_.forget();
-        } catch (const store::DatabaseError& e) {
-            outcome.rememberError = e.text();
-        }
-        return outcome;
+        return {true, QStringLiteral("密码修改成功"), false, {}};
     }
     if (reply == u"no") return refusedChange(QStringLiteral("原密码不正确，无法修改。"));
     return refusedChange(QStringLiteral("网络保存出错：") + reply);

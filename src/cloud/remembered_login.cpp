@@ -1,5 +1,6 @@
 #include "cloud/remembered_login.h"
 
+#include "cloud/device_token_file.h"
 #include "cloud/password_digest.h"
 
 namespace cloud {
@@ -7,8 +8,17 @@ namespace {
 
 // value2 starts with a control character no login box lets anyone type, so neither form can
 // be mistaken for a password an earlier version kept there.
-const QString kInKeyring = QStringLiteral("\u0001keyring");
+const QString kInKeyring = QStringLiteral("\u0001keyring");  // an earlier version's digest
 const QString kDigestPrefix = QStringLiteral("\u0001digest:");
+const QString kTokenInKeyring = QStringLiteral("\u0001token:keyring");
+const QString kTokenInFile = QStringLiteral("\u0001token:file");
+
+bool isToken(const QString& text) {
+    if (text.size() != 64) return false;
+    for (const QChar c : text)
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'))) return false;
+    return true;
+}
 
 bool isDigest(const QString& text) {
     if (text.size() != 32) return false;
@@ -44,13 +54,18 @@ private:
 }  // namespace
 
 struct RememberedLogin::Stored {
-    enum class Kind { Nothing, InKeyring, Digest, Typed } kind = Kind::Nothing;
+    enum class Kind { Nothing, InKeyring, Digest, Typed, TokenInKeyring, TokenInFile } kind = Kind::Nothing;
     QString userName;
     QString secret;  // the digest, or the password as an earlier version kept it
 };
 
-RememberedLogin::RememberedLogin(store::Database& db, const SystemKeyring* keyring, const QString& serviceAddress)
-    : settings_(db), db_(db), keyring_(serviceAddress.isEmpty() ? nullptr : keyring), serviceAddress_(serviceAddress) {}
+RememberedLogin::RememberedLogin(store::Database& db, const SystemKeyring* keyring, const QString& serviceAddress,
+                                 const QString& tokenFolder)
+    : settings_(db),
+      db_(db),
+      keyring_(serviceAddress.isEmpty() ? nullptr : keyring),
+      serviceAddress_(serviceAddress),
+      tokenFolder_(tokenFolder) {}
 
 QString RememberedLogin::keyringService() const { return QStringLiteral("Qinglan ") + serviceAddress_; }
 
@@ -61,6 +76,10 @@ RememberedLogin::Stored RememberedLogin::stored() {
     if (value.isEmpty()) return s;
     if (value == kInKeyring) {
         s.kind = Stored::Kind::InKeyring;
+    } else if (value == kTokenInKeyring) {
+        s.kind = Stored::Kind::TokenInKeyring;
+    } else if (value == kTokenInFile) {
+        s.kind = Stored::Kind::TokenInFile;
     } else if (value.startsWith(kDigestPrefix)) {
         s.secret = value.mid(kDigestPrefix.size());
         if (isDigest(s.secret)) s.kind = Stored::Kind::Digest;
@@ -80,16 +99,20 @@ RememberedLogin::Stored RememberedLogin::stored() {
         writeSecret(kInKeyring);
     else
         writeSecret(keep ? kDigestPrefix + s.secret : QString());
-    // Earlier writes of the row left copies of the password in the file's free space; only
-    // rebuilding the file removes those. When that fails (another program holds the file, the
-    // disk is full) the row itself is rewritten all the same.
+    // Earlier writes of the row left copies of the password in the file's free space.
+    scrubFile();
+    return s;
+}
+
+void RememberedLogin::scrubFile() {
+    // Only rebuilding the file removes what earlier writes left in its free space. When that
+    // fails (another program holds the file, the disk is full) the row is rewritten all the same.
     try {
         db_.execute(QStringLiteral("vacuum"));
     } catch (const store::DatabaseError&) {
     }
-    // The rebuilt file goes in now, not once the program is idle.
+    // The rebuilt file goes in now, not once the program is idle, and the log drops the old pages.
     db_.checkpoint();
-    return s;
 }
 
 void RememberedLogin::writeSecret(const QString& value) {
@@ -103,41 +126,62 @@ LoginMemory RememberedLogin::read() {
     return {s.userName, on && !s.userName.isEmpty() && s.kind != Stored::Kind::Nothing, on};
 }
 
-RememberedLogin::Digest RememberedLogin::digestFor(const QString& userName) {
+RememberedLogin::Kept RememberedLogin::keptFor(const QString& userName) {
     const Stored s = stored();
     if (userName.isEmpty() || s.userName != userName || !rememberOn()) return {};
-    if (s.kind == Stored::Kind::Digest) return {Lookup::Found, s.secret};
-    if (s.kind != Stored::Kind::InKeyring) return {};
-    if (!keyring_) return {Lookup::Unreadable, {}};
+    if (s.kind == Stored::Kind::Digest) return {Lookup::Found, Kind::Digest, s.secret};
+    if (s.kind == Stored::Kind::TokenInFile) {
+        if (serviceAddress_.isEmpty()) return {};
+        if (const auto token = DeviceTokenFile(tokenFolder_, serviceAddress_, userName).read())
+            return {Lookup::Found, Kind::DeviceToken, *token};
+        forget();
+        return {};
+    }
+    if (s.kind != Stored::Kind::InKeyring && s.kind != Stored::Kind::TokenInKeyring) return {};
+    if (!keyring_) return {Lookup::Unreadable, {}, {}};
     const SystemKeyring::Read kept = keyring_->read(keyringService(), userName);
-    if (kept.answer == SystemKeyring::Answer::Unavailable) return {Lookup::Unreadable, {}};
-    if (kept.answer == SystemKeyring::Answer::Done && isDigest(kept.secret)) return {Lookup::Found, kept.secret};
-    // The entry is gone (or is not a digest): nothing is kept any more.
+    if (kept.answer == SystemKeyring::Answer::Unavailable) return {Lookup::Unreadable, {}, {}};
+    const bool token = s.kind == Stored::Kind::TokenInKeyring;
+    if (kept.answer == SystemKeyring::Answer::Done && (token ? isToken(kept.secret) : isDigest(kept.secret)))
+        return {Lookup::Found, token ? Kind::DeviceToken : Kind::Digest, kept.secret};
+    // The entry is gone (or is not what it should be): nothing is kept any more.
     forget();
     return {};
 }
 
-void RememberedLogin::remember(const QString& userName, const QString& digest) {
+bool RememberedLogin::rememberToken(const QString& userName, const QString& token) {
     const Stored before = stored();
-    if (keyring_ && before.kind == Stored::Kind::InKeyring && before.userName != userName)
-        keyring_->remove(keyringService(), before.userName);
-    const bool inKeyring = keyring_ && keyring_->write(keyringService(), userName, digest);
+    if (before.userName != userName) dropKept(before.userName, settings_.get(store::setting::loginPassword));
+    bool inKeyring = keyring_ && keyring_->write(keyringService(), userName, token);
+    const DeviceTokenFile file(tokenFolder_, serviceAddress_, userName);
+    bool inFile = false;
+    if (inKeyring)
+        file.remove();
+    else
+        inFile = !serviceAddress_.isEmpty() && file.write(token);
     ScrubbedWrites scrubbed(db_);
     store::Transaction transaction(db_);
     settings_.set(store::setting::loginName, userName);
-    settings_.set(store::setting::loginPassword, inKeyring ? kInKeyring : kDigestPrefix + digest);
+    settings_.set(store::setting::loginPassword, inKeyring ? kTokenInKeyring : inFile ? kTokenInFile : QString());
     settings_.set(store::setting::rememberLogin, true);
     transaction.commit();
+    // A digest an earlier version kept in the row leaves no copy behind.
+    if (before.kind == Stored::Kind::Digest) scrubFile();
+    return inKeyring || inFile;
+}
+
+// The keyring entry and the token file of the name, whatever value2 says: a write that outlived
+// its wait may have reached the keyring after all.
+void RememberedLogin::dropKept(const QString& userName, const QString& value) {
+    if (userName.isEmpty() || value.isEmpty()) return;
+    if (keyring_ && value != kTokenInFile) keyring_->remove(keyringService(), userName);
+    if (!serviceAddress_.isEmpty()) DeviceTokenFile(tokenFolder_, serviceAddress_, userName).remove();
 }
 
 void RememberedLogin::forget() {
-    const QString name = settings_.get(store::setting::loginName);
     const QString value = settings_.get(store::setting::loginPassword);
     if (value.isEmpty()) return;
-    // A write that outlived its wait may have reached the keyring after all: the entry goes
-    // whichever form value2 has.
-    if (keyring_ && !name.isEmpty() && (value == kInKeyring || value.startsWith(kDigestPrefix)))
-        keyring_->remove(keyringService(), name);
+    dropKept(settings_.get(store::setting::loginName), value);
     writeSecret(QString());
 }
 

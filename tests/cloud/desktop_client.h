@@ -11,6 +11,7 @@
 #include "store/database.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <memory>
 #include <optional>
@@ -132,11 +133,14 @@ inline QString renameCategory(store::CaseLists& lists, WaitingCloudCases* cloud,
 
 struct DesktopClient {
     explicit DesktopClient(const QUrl& service) : DesktopClient(service, store::Database::openInMemory()) {}
+    // tokenFolder: where the device's token file goes without a keyring; a folder of the
+    // client's own when not given.
     DesktopClient(const QUrl& service, std::unique_ptr<store::Database> database,
-                  const cloud::SystemKeyring* keyring = nullptr)
+                  const cloud::SystemKeyring* keyring = nullptr, const QString& tokenFolder = {})
         : session(exchange, service),
           db(std::move(database)),
-          account{exchange, cloud::Account(session, *db, keyring)},
+          account{exchange, cloud::Account(session, *db, keyring,
+                                           tokenFolder.isEmpty() ? ownFolder.filePath("login") : tokenFolder)},
           cases{store::CaseStore(*db, history)},
           cloudCases{exchange, cloud::CloudCaseService(session)},
           lists(*db) {}
@@ -154,6 +158,7 @@ struct DesktopClient {
         if (session.logOut()) settled.wait(60000);
     }
 
+    QTemporaryDir ownFolder;
     cloud::HttpExchange exchange;
     cloud::CloudSession session;
     std::unique_ptr<store::Database> db;

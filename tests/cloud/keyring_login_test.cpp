@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -19,7 +20,14 @@ using cloud_test::DesktopClient;
 using cloud_test::ServiceProcess;
 
 using namespace cloud_test;
-const QString kInKeyring = QStringLiteral("\u0001keyring");
+const QString kInKeyring = QStringLiteral("\u0001keyring");  // an earlier version's digest
+const QString kTokenInKeyring = QStringLiteral("\u0001token:keyring");
+
+// A device token: 64 lowercase hex digits.
+bool isToken(const QString& text) {
+    static const QRegularExpression token(QStringLiteral("^[0-9a-f]{64}$"));
+    return token.match(text).hasMatch();
+}
 
 class KeyringLogin : public ::testing::Test {
 protected:
@@ -54,26 +62,31 @@ protected:
     QString path = dir.filePath(QStringLiteral("qinglan.db"));
 };
 
-TEST_F(KeyringLogin, TheDigestGoesToTheKeyringAndTheRowOnlySaysSo) {
+TEST_F(KeyringLogin, TheDeviceTokenGoesToTheKeyringAndTheRowOnlySaysSo) {
     {
         auto first = run();
         ASSERT_TRUE(first->account.registerUser({kUser, kFirst, kFirst, "1", ""}).registered);
         ASSERT_TRUE(first->account.login({kUser, kFirst, true}).loggedIn);
-        EXPECT_EQ(value2(*first), kInKeyring);
+        EXPECT_EQ(value2(*first), kTokenInKeyring);
     }
     EXPECT_EQ(entry().answer, SystemKeyring::Answer::Done);
-    EXPECT_EQ(entry().secret, kFirstDigest);
+    const QString first = entry().secret;
+    EXPECT_TRUE(isToken(first)) << first.toStdString();
     EXPECT_FALSE(fileHolds(kFirstDigest));
     EXPECT_FALSE(fileHolds(kFirst));
+    EXPECT_FALSE(fileHolds(first));
 
     auto next = run();
     EXPECT_TRUE(next->account.remembered().passwordRemembered);
     EXPECT_TRUE(next->account.login({kUser, "", true}).loggedIn);
+    EXPECT_NE(entry().secret, first) << "the login spent the token and kept its successor";
 
-    // A password change replaces the entry; unticking the box removes it.
+    // A password change ends the device, which asks for a new token; unticking the box removes it.
+    const QString beforeChange = entry().secret;
     ASSERT_TRUE(next->account.changePassword({kFirst, kNew, kNew}).changed);
-    EXPECT_EQ(entry().secret, kNewDigest);
-    EXPECT_EQ(value2(*next), kInKeyring);
+    EXPECT_TRUE(isToken(entry().secret));
+    EXPECT_NE(entry().secret, beforeChange);
+    EXPECT_EQ(value2(*next), kTokenInKeyring);
     next->account.setRememberLogin(false);
     EXPECT_EQ(entry().answer, SystemKeyring::Answer::Missing);
     EXPECT_EQ(value2(*next), "");
@@ -94,6 +107,8 @@ TEST_F(KeyringLogin, AnEarlierTypedRowMovesIntoTheKeyring) {
     EXPECT_EQ(entry().secret, kFirstDigest);
     EXPECT_FALSE(fileHolds(kFirst));
     EXPECT_TRUE(next->account.login({kUser, "", true}).loggedIn);
+    EXPECT_EQ(value2(*next), kTokenInKeyring) << "the earlier digest logged in once and was replaced";
+    EXPECT_TRUE(isToken(entry().secret));
 }
 
 TEST_F(KeyringLogin, AnEntryGoneFromTheKeyringIsForgottenHereToo) {
@@ -116,7 +131,7 @@ TEST_F(KeyringLogin, EntriesOfOtherNamesAndAddressesAreLeftAlone) {
     // Remembering another name drops the first name's entry.
     ASSERT_TRUE(client->account.login({"李四", kNew, true}).loggedIn);
     EXPECT_EQ(entry().answer, SystemKeyring::Answer::Missing);
-    EXPECT_EQ(entry("李四").secret, kNewDigest);
+    EXPECT_TRUE(isToken(entry("李四").secret));
     client->account.setRememberLogin(false);
     EXPECT_EQ(entry("李四").answer, SystemKeyring::Answer::Missing);
     EXPECT_EQ(keyring.read(otherService, kUser).secret, kNewDigest);

@@ -1,5 +1,5 @@
 // A keyring that takes calls and never answers them: the login waits for it once, for the time
-// given, and the database row takes the digest. Runs on a session bus of its own
+// given, and the device token goes to the token file. Runs on a session bus of its own
 // (in_keyring_session.sh --bus-only), where this test itself owns the Secret Service's name.
 #include "cloud/system_keyring.h"
 #include "desktop_client.h"
@@ -27,7 +27,7 @@ public:
     }
 };
 
-TEST(StuckKeyring, IsWaitedForOnceAndTheRowTakesTheDigest) {
+TEST(StuckKeyring, IsWaitedForOnceAndTheTokenGoesToTheFile) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) GTEST_SKIP() << "no session bus (run the test through in_keyring_session.sh --bus-only)";
     SilentService silent;
@@ -45,9 +45,8 @@ TEST(StuckKeyring, IsWaitedForOnceAndTheRowTakesTheDigest) {
     ASSERT_TRUE(client.account.registerUser({"张三", "First#Pass1", "First#Pass1", "1", ""}).registered);
     ASSERT_TRUE(client.account.login({"张三", "First#Pass1", true}).loggedIn);
     EXPECT_TRUE(keyring.stalled());
-    // The digest of "First#Pass1" (md5 as uppercase hex, hashed again; worked out with md5sum).
-    const QString inRow = QStringLiteral("\u0001digest:6D11985338B4CA0B752CF2635F8432AA");
-    EXPECT_EQ(store::Settings(*client.db).get(store::setting::loginPassword), inRow);
+    // The device's token went to the token file; the row only says so.
+    EXPECT_EQ(store::Settings(*client.db).get(store::setting::loginPassword), QStringLiteral("\u0001token:file"));
     EXPECT_TRUE(client.account.login({"张三", "", true}).loggedIn);
     client.account.setRememberLogin(false);
     EXPECT_EQ(store::Settings(*client.db).get(store::setting::loginPassword), "");

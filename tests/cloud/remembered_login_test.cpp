@@ -1,6 +1,10 @@
 // The remembered login "记住用户名和密码" in a real database file, against the real case service:
-// what row 88 keeps after every way of logging in, remembering and forgetting, and that no
-// password as typed is left anywhere in the file.
+// what row 88 keeps after every way of logging in, remembering and forgetting, that no password
+// as typed (nor, after a login, its digest) is left anywhere in the file, and that the device's
+// token, kept in a private file without a keyring, logs in through login.php no more than
+// anything else the file holds.
+#include "cloud/device_token_file.h"
+#include "cloud/password_digest.h"
 #include "cloud/system_keyring.h"
 #include "desktop_client.h"
 #include "known_passwords.h"
@@ -9,6 +13,7 @@
 #include "test_support/qt_printers.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -24,8 +29,10 @@ using namespace cloud_test;
 const QString kOldTyped = QStringLiteral("OldTyped#Secret42");
 const QString kOldTypedDigest = QStringLiteral("A16C02A55C062A86650FC5B0C575D4CD");
 
-// value2 of row 88 as the program writes it: the digest behind a marker no login box can type.
+// value2 of row 88 as an earlier version wrote it: the digest behind a marker no login box can type.
 QString digestForm(const QString& digest) { return QStringLiteral("\u0001digest:") + digest; }
+// value2 once the device's token is in the token file.
+const QString kTokenInFile = QStringLiteral("\u0001token:file");
 
 // One database file that runs of the program open one after another.
 class LocalFile {
@@ -33,9 +40,11 @@ public:
     LocalFile() : path_(dir_.filePath(QStringLiteral("qinglan.db"))) {}
 
     const QString& path() const { return path_; }
+    // Where the runs keep the device's token without a keyring.
+    QString tokenFolder() const { return dir_.filePath(QStringLiteral("data/qinglan/login")); }
 
     std::unique_ptr<DesktopClient> run(const ServiceProcess& service, const cloud::SystemKeyring* keyring = nullptr) {
-        return std::make_unique<DesktopClient>(service.address(), store::Database::open(path_), keyring);
+        return std::make_unique<DesktopClient>(service.address(), store::Database::open(path_), keyring, tokenFolder());
     }
 
     // Whether the file (or a journal or write-ahead log beside it) holds the text, in UTF-8 or UTF-16.
@@ -77,6 +86,12 @@ void writeEarlierRow(DesktopClient& client, const QString& name, const QString& 
     settings.set(store::setting::calendarSource, QStringLiteral("astronomical"));
     settings.set(store::setting::loginName, name);
     settings.set(store::setting::rememberLogin, remember);
+}
+
+// The permission bits of a file or folder; -1 when it is not there.
+int modeOf(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? static_cast<int>(info.st_mode & 07777) : -1;
 }
 
 // How many times the file holds the text in UTF-8.
@@ -134,11 +149,12 @@ TEST(RememberedLogin, LoginWithoutTheWindowRewritesAnEarlierRowToo) {
     }
     auto run = file.run(service);
     EXPECT_TRUE(run->account.login({kUser, "", true}).loggedIn);
-    EXPECT_EQ(storedSecret(*run), digestForm(kOldTypedDigest));
+    EXPECT_EQ(storedSecret(*run), kTokenInFile) << "the earlier digest logged in once and was replaced";
     EXPECT_FALSE(file.holds(kOldTyped));
+    EXPECT_FALSE(file.holds(kOldTypedDigest));
 }
 
-TEST(RememberedLogin, NoWayOfLoggingInLeavesATypedPasswordInTheFile) {
+TEST(RememberedLogin, NoWayOfLoggingInLeavesAPasswordOrItsDigestInTheFile) {
     ServiceProcess service;
     LocalFile file;
     auto run = file.run(service);
@@ -156,28 +172,28 @@ TEST(RememberedLogin, NoWayOfLoggingInLeavesATypedPasswordInTheFile) {
          [&] {
              return run->account.login({kUser, kFirst, true}).loggedIn;
          },
-         digestForm(kFirstDigest)},
+         kTokenInFile},
         {"remembered digest",
          [&] {
              return run->account.login({kUser, "", true}).loggedIn;
          },
-         digestForm(kFirstDigest)},
+         kTokenInFile},
         {"typed, not remembered",
          [&] {
              return run->account.login({QStringLiteral("王五"), other, false}).loggedIn;
          },
-         digestForm(kFirstDigest)},
+         kTokenInFile},
         {"wrong password typed",
          [&] {
              return !run->account.login({kUser, QStringLiteral("Wrong#Pw9"), true}).loggedIn;
          },
-         digestForm(kFirstDigest)},
+         kTokenInFile},
         {"password changed",
          [&] {
              return run->account.login({kUser, "", true}).loggedIn &&
                     run->account.changePassword({kFirst, kNew, kNew}).changed;
          },
-         digestForm(kNewDigest)},
+         kTokenInFile},
         {"unticked",
          [&] {
              run->account.setRememberLogin(false);
@@ -194,13 +210,14 @@ TEST(RememberedLogin, NoWayOfLoggingInLeavesATypedPasswordInTheFile) {
          [&] {
              return run->account.login({kUser, kNew, true}).loggedIn;
          },
-         digestForm(kNewDigest)},
+         kTokenInFile},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.step);
         EXPECT_TRUE(s.act());
         EXPECT_EQ(storedSecret(*run), s.value2);
-        for (const QString& typed : {kFirst, kNew, other, QStringLiteral("Wrong#Pw9")})
+        for (const QString& typed :
+             {kFirst, kNew, other, QStringLiteral("Wrong#Pw9"), kFirstDigest, kNewDigest, cloud::passwordDigest(other)})
             EXPECT_FALSE(file.holds(typed)) << typed.toStdString();
     }
 }
@@ -219,7 +236,8 @@ TEST(RememberedLogin, UntickingForgetsAndALaterLoginNeedsThePassword) {
         run->account.setRememberLogin(false);
         EXPECT_EQ(storedSecret(*run), "");
     }
-    EXPECT_FALSE(file.holds(kFirstDigest)) << "the forgotten digest is gone from the file";
+    EXPECT_FALSE(QFile::exists(cloud::DeviceTokenFile(file.tokenFolder(), service.address().toString(), kUser).path()))
+        << "the forgotten token's file is gone";
     auto next = file.run(service);
     const cloud::LoginMemory memory = next->account.remembered();
     EXPECT_EQ(memory.userName, kUser);
@@ -244,19 +262,20 @@ TEST(RememberedLogin, ARememberedPasswordTheServiceRefusesIsForgotten) {
 
     auto next = file.run(service);
     EXPECT_TRUE(next->account.remembered().passwordRemembered);
-    EXPECT_EQ(next->account.login({kUser, "", true}).message, "账号或密码错误，不能登陆。");
+    EXPECT_EQ(next->account.login({kUser, "", true}).message, "本机记住的登录已失效，请输入密码。")
+        << "the password change ended every device";
     EXPECT_EQ(storedSecret(*next), "");
     EXPECT_FALSE(next->account.remembered().passwordRemembered);
     EXPECT_TRUE(next->account.login({kUser, kNew, true}).loggedIn);
-    EXPECT_EQ(storedSecret(*next), digestForm(kNewDigest));
+    EXPECT_EQ(storedSecret(*next), kTokenInFile);
 
-    // Only a refusal forgets: a service that cannot be reached leaves the remembered digest.
+    // Only a refusal forgets: a service that cannot be reached leaves the remembered token.
     service.stop();
     EXPECT_EQ(next->account.login({kUser, "", true}).message, "网络错误，登陆失败。");
-    EXPECT_EQ(storedSecret(*next), digestForm(kNewDigest));
+    EXPECT_EQ(storedSecret(*next), kTokenInFile);
 }
 
-TEST(RememberedLogin, PasswordChangeRemembersTheNewDigestOnlyWhileTicked) {
+TEST(RememberedLogin, PasswordChangeRemembersANewTokenOnlyWhileTicked) {
     ServiceProcess service;
     for (const bool remember : {true, false}) {
         SCOPED_TRACE(remember ? "ticked" : "unticked");
@@ -270,7 +289,7 @@ TEST(RememberedLogin, PasswordChangeRemembersTheNewDigestOnlyWhileTicked) {
             const cloud::PasswordChangeOutcome outcome = run->account.changePassword({kFirst, kNew, kNew});
             EXPECT_TRUE(outcome.changed);
             EXPECT_EQ(outcome.rememberError, "");
-            EXPECT_EQ(storedSecret(*run), remember ? digestForm(kNewDigest) : QString());
+            EXPECT_EQ(storedSecret(*run), remember ? kTokenInFile : QString());
         }
         auto next = file.run(service);
         const cloud::LoginOutcome outcome = next->account.login({name, "", true});
@@ -278,7 +297,7 @@ TEST(RememberedLogin, PasswordChangeRemembersTheNewDigestOnlyWhileTicked) {
     }
 }
 
-TEST(RememberedLogin, TheDigestIsRememberedOnlyForItsOwnName) {
+TEST(RememberedLogin, TheTokenIsRememberedOnlyForItsOwnName) {
     ServiceProcess service;
     LocalFile file;
     auto run = file.run(service);
@@ -286,12 +305,14 @@ TEST(RememberedLogin, TheDigestIsRememberedOnlyForItsOwnName) {
     registerUser(*run, QStringLiteral("李四"), kFirst);
     ASSERT_TRUE(run->account.login({kUser, kFirst, true}).loggedIn);
     EXPECT_EQ(run->account.login({QStringLiteral("李四"), "", true}).message, "请输入密码。");
-    EXPECT_EQ(storedSecret(*run), digestForm(kFirstDigest)) << "a login that sent nothing forgets nothing";
+    EXPECT_EQ(storedSecret(*run), kTokenInFile) << "a login that sent nothing forgets nothing";
 }
 
-// Without a keyring the digest goes to the row; a session bus that is not there must neither
-// stop the login nor leave anything of the keyring's in value2.
-TEST(RememberedLogin, WithoutAKeyringTheRowHoldsTheDigest) {
+// Without a keyring the token goes to a file only the user may read; a session bus that is not
+// there must neither stop the login nor leave anything of the keyring's in value2. An earlier
+// version's digest in the row logs in once and is replaced; the token in the file is spent at
+// every login, and neither it nor anything else kept logs in through login.php.
+TEST(RememberedLogin, WithoutAKeyringTheTokenGoesToAPrivateFile) {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/qinglan-test-bus");
     const cloud::SystemKeyring keyring(std::chrono::seconds(2));
     EXPECT_FALSE(keyring.write("Qinglan test", "nobody", "x"));
@@ -307,11 +328,32 @@ TEST(RememberedLogin, WithoutAKeyringTheRowHoldsTheDigest) {
     auto run = file.run(service, &keyring);
     EXPECT_TRUE(run->account.remembered().passwordRemembered);
     EXPECT_EQ(storedSecret(*run), digestForm(kOldTypedDigest));
+    ASSERT_TRUE(run->account.login({kUser, "", true}).loggedIn);
+    EXPECT_EQ(storedSecret(*run), kTokenInFile);
+    EXPECT_FALSE(file.holds(kOldTypedDigest));
+
+    const cloud::DeviceTokenFile tokenFile(file.tokenFolder(), service.address().toString(), kUser);
+    EXPECT_EQ(modeOf(file.tokenFolder()), 0700);
+    EXPECT_EQ(modeOf(tokenFile.path()), 0600);
+
+    // Whatever the client keeps, replayed to the password login, is refused.
+    const std::optional<QString> first = tokenFile.read();
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(file.holds(*first)) << "the token is not in the database";
+    auto thief = file.run(service);
+    for (const QString& kept : {*first, storedSecret(*run)}) {
+        const auto replay = awaited<cloud::ExchangeResult>(thief->exchange, [&](auto done) {
+            thief->session.postPlain("login.php", {"nm=" + kUser, "pw=" + kept}, done);
+        });
+        EXPECT_EQ(replay.replyText(), "no") << kept.toStdString();
+    }
+
+    // The next login spends the token and keeps its successor.
     EXPECT_TRUE(run->account.login({kUser, "", true}).loggedIn);
-    EXPECT_TRUE(run->account.login({kUser, kOldTyped, true}).loggedIn);
-    EXPECT_EQ(storedSecret(*run), digestForm(kOldTypedDigest));
+    EXPECT_NE(tokenFile.read(), first);
     run->account.setRememberLogin(false);
     EXPECT_EQ(storedSecret(*run), "");
+    EXPECT_FALSE(QFile::exists(tokenFile.path()));
     EXPECT_FALSE(file.holds(kOldTyped));
 }
 

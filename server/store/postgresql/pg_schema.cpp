@@ -1,5 +1,8 @@
 #include "store/postgresql/pg_schema.h"
 
+#include "model/account_name.h"
+
+#include <iostream>
 #include <stdexcept>
 #include <string>
 
@@ -7,10 +10,29 @@ namespace qinglan::caseservice {
 
 namespace {
 
-// Each step brings the schema from the version before it to its own.
+// Gives every account the look-alike key of its name (see account_name.h), in the order they
+// were created.
+void fillLookalikeKeys(PgConnection& db) {
+    const auto accounts = db.execute("SELECT id, nm FROM users ORDER BY id");
+    NameKeyAllocator keys(NameKeyAllocator::Kind::Lookalike);
+    for (int r = 0; r < accounts.rows(); ++r) {
+        bool refused = false;
+        const std::string key = keys.allocate(accounts.integer(r, 0), accounts.text(r, 1), refused);
+        if (refused)
+            std::cerr << "qinglan-caseservice: account " << accounts.integer(r, 0) << " (" << accounts.text(r, 1)
+                      << ") has a name that looks like an earlier account's; it may still log in\n";
+        db.run({"qinglan_fill_lookalike", "UPDATE users SET nm_lookalike = $2 WHERE id = $1"},
+               {std::to_string(accounts.integer(r, 0)), key});
+    }
+    db.execute("ALTER TABLE users ALTER COLUMN nm_lookalike SET NOT NULL, ADD UNIQUE (nm_lookalike)");
+}
+
+// Each step brings the schema from the version before it to its own: its statements, then
+// what needs more than SQL.
 struct SchemaStep {
     int version;
     const char* sql;
+    void (*after)(PgConnection& db) = nullptr;
 };
 
 // Search folds ASCII letters only (as the desktop program's own search does), hence translate()
@@ -75,6 +97,26 @@ CREATE TABLE sessions (
 CREATE INDEX sessions_user ON sessions(user_id, id);
 CREATE INDEX sessions_expires ON sessions(expires);
 )sql"},
+    // The look-alike key of each account's name, and the devices that keep a login: the hash of
+    // each one's refresh token (never the token) and of the one it replaced, which when
+    // presented again shows that the token was copied.
+    {2, R"sql(
+ALTER TABLE users ADD COLUMN nm_lookalike text;
+CREATE TABLE device_tokens (
+  id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
+  user_id bigint NOT NULL REFERENCES users(id),
+  shebei text NOT NULL,
+  token_hash text NOT NULL UNIQUE,
+  previous_hash text,
+  created bigint NOT NULL,
+  used bigint NOT NULL,
+  expires bigint NOT NULL
+);
+CREATE INDEX device_tokens_user ON device_tokens(user_id, id);
+CREATE INDEX device_tokens_previous ON device_tokens(previous_hash);
+CREATE INDEX device_tokens_expires ON device_tokens(expires);
+)sql",
+     fillLookalikeKeys},
 };
 
 // Any number: the same in every instance, so that only one of them changes the schema at a time.
@@ -118,6 +160,7 @@ void createOrMigratePgSchema(PgConnection& db) {
         if (step.version <= version) continue;
         try {
             db.execute(step.sql);
+            if (step.after) step.after(db);
         } catch (const PgError& e) {
             throw std::runtime_error(std::string("cannot bring the PostgreSQL schema to version ") +
                                      std::to_string(step.version) + ": " + e.what());

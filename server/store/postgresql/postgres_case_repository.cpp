@@ -12,11 +12,13 @@ namespace {
 // The statements, prepared on each connection on first use.
 constexpr PgStatement kInsertUser{
     "insert_user",
-    "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES ($1, $2, $3, $4, $5) ON CONFLICT DO NOTHING"};
+    "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang, nm_lookalike) VALUES ($1, $2, $3, $4, $5, $6) "
+    "ON CONFLICT DO NOTHING"};
 constexpr PgStatement kFindUser{"find_user", "SELECT id, pwhash, disabled::int FROM users WHERE nm_key = $1"};
 constexpr PgStatement kLockUser{"lock_user", "SELECT 1 FROM users WHERE id = $1 FOR UPDATE"};
 constexpr PgStatement kSetPassword{"set_password", "UPDATE users SET pwhash = $2 WHERE id = $1"};
 constexpr PgStatement kEndUserSessions{"end_user_sessions", "DELETE FROM sessions WHERE user_id = $1"};
+constexpr PgStatement kEndUserDevices{"end_user_devices", "DELETE FROM device_tokens WHERE user_id = $1"};
 constexpr PgStatement kInsertSession{"insert_session",
                                      "INSERT INTO sessions(token_hash, user_id, expires) VALUES ($1, $2, $3)"};
 // The newest by opening order (many may share an expiry second).
@@ -24,6 +26,7 @@ constexpr PgStatement kTrimSessions{"trim_sessions",
                                     "DELETE FROM sessions WHERE user_id = $1 AND id NOT IN "
                                     "(SELECT id FROM sessions WHERE user_id = $1 ORDER BY id DESC LIMIT $2)"};
 constexpr PgStatement kDropEndedSessions{"drop_ended_sessions", "DELETE FROM sessions WHERE expires <= $1"};
+constexpr PgStatement kDropEndedDevices{"drop_ended_devices", "DELETE FROM device_tokens WHERE expires <= $1"};
 constexpr PgStatement kSessionUser{"session_user",
                                    "SELECT s.user_id FROM sessions s JOIN users u ON u.id = s.user_id "
                                    "WHERE s.token_hash = $1 AND s.expires > $3 AND u.nm_key = $2 AND NOT u.disabled"};
@@ -152,7 +155,7 @@ PostgresCaseRepository::PostgresCaseRepository(const std::string& conninfo, PgPo
 bool PostgresCaseRepository::createUser(const AccountName& nm, const std::string& pwhash, const std::string& phone,
                                         const std::string& email) {
     auto db = pool_.acquire();
-    return db->run(kInsertUser, {nm.display, nm.key, pwhash, phone, email}).affected() == 1;
+    return db->run(kInsertUser, {nm.display, nm.key, pwhash, phone, email, nm.lookalike}).affected() == 1;
 }
 
 std::optional<UserAccount> PostgresCaseRepository::findUser(const std::string& nameKey) {
@@ -168,6 +171,7 @@ void PostgresCaseRepository::replacePassword(std::int64_t user, const std::strin
     db->run(kLockUser, {number(user)});
     db->run(kSetPassword, {number(user), pwhash});
     db->run(kEndUserSessions, {number(user)});
+    db->run(kEndUserDevices, {number(user)});
     db->run(kInsertSession, {fresh.tokenHash, number(user), number(fresh.expires)});
     transaction.commit();
 }
@@ -192,6 +196,7 @@ void PostgresCaseRepository::dropEndedSessions(PgConnection& db, std::int64_t no
     auto last = lastSessionSweep_.load();
     if (now - last < kSessionSweepSeconds || !lastSessionSweep_.compare_exchange_strong(last, now)) return;
     db.run(kDropEndedSessions, {number(now)});
+    db.run(kDropEndedDevices, {number(now)});
 }
 
 std::optional<std::int64_t> PostgresCaseRepository::sessionUser(const std::string& tokenHash,

@@ -28,6 +28,13 @@ public:
                                             std::int64_t now) override;
     void closeSession(const std::string& tokenHash) override;
 
+    void addDevice(const DeviceRecord& device, int keepAtMost) override;
+    std::optional<std::int64_t> rotateDeviceToken(const std::string& oldHash, const std::string& nameKey,
+                                                  const std::string& newHash, std::int64_t now,
+                                                  std::int64_t expires) override;
+    std::vector<DeviceSummary> devices(std::int64_t user) override;
+    bool removeDevice(std::int64_t user, std::int64_t device) override;
+
     std::int64_t insertCase(std::int64_t user, const CaseFields& fields) override;
     void saveTexts(std::int64_t user, const CaseFields& fields, TextsToSave which, const std::string& judgment,
                    const std::string& feedback) override;

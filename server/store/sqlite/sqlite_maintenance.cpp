@@ -95,6 +95,7 @@ void SqliteCaseRepository::maintain() {
     lastSessionSweep_ = now;
     try {
         maintenanceConnection_->prepare("DELETE FROM sessions WHERE expires <= ?1").bind(1, now).run();
+        maintenanceConnection_->prepare("DELETE FROM device_tokens WHERE expires <= ?1").bind(1, now).run();
     } catch (const std::exception& e) {
         std::cerr << "qinglan-caseservice: removing ended sessions: " << e.what() << '\n';
     }

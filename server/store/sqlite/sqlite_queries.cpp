@@ -70,9 +70,10 @@ bool SqliteCaseRepository::createUser(const AccountName& nm, const std::string& 
     bool created = false;
     write([&](SqliteConnection& db) {
         auto stmt = db.prepare(
-            "INSERT INTO users(nm, nm_key, pwhash, shouji, youxiang) VALUES(?1, ?2, ?3, ?4, ?5) ON CONFLICT DO "
-            "NOTHING");
-        stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, phone).bind(5, email).run();
+            "INSERT INTO users(nm, nm_key, nm_lookalike, pwhash, shouji, youxiang) VALUES(?1, ?2, ?6, ?3, ?4, ?5) "
+            "ON CONFLICT DO NOTHING");
+        stmt.bind(1, nm.display).bind(2, nm.key).bind(3, pwhash).bind(4, phone).bind(5, email).bind(6, nm.lookalike);
+        stmt.run();
         created = db.changes() == 1;
     });
     return created;
@@ -89,6 +90,7 @@ void SqliteCaseRepository::replacePassword(std::int64_t user, const std::string&
     write([&](SqliteConnection& db) {
         db.prepare("UPDATE users SET pwhash = ?2 WHERE id = ?1").bind(1, user).bind(2, pwhash).run();
         db.prepare("DELETE FROM sessions WHERE user_id = ?1").bind(1, user).run();
+        db.prepare("DELETE FROM device_tokens WHERE user_id = ?1").bind(1, user).run();
         db.prepare("INSERT INTO sessions(token_hash, user_id, expires) VALUES(?1, ?2, ?3)")
             .bind(1, fresh.tokenHash)
             .bind(2, user)

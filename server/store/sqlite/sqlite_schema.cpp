@@ -78,31 +78,35 @@ CREATE TABLE IF NOT EXISTS sessions (
 CREATE INDEX IF NOT EXISTS sessions_user ON sessions(user_id, id);
 )sql";
 
-// Gives every account of an earlier file the key its name is found by (see account_name.h).
-void fillNameKeys(SqliteConnection& db) {
+// Gives every account of an earlier file that has none the key its name is found by, or its
+// look-alike key (see account_name.h).
+void fillNameKeys(SqliteConnection& db, NameKeyAllocator::Kind kind) {
+    const bool lookalike = kind == NameKeyAllocator::Kind::Lookalike;
+    const std::string column = lookalike ? "nm_lookalike" : "nm_key";
     std::vector<std::pair<std::int64_t, std::string>> missing;
     {
-        auto stmt = db.prepare("SELECT id, nm FROM users WHERE nm_key IS NULL ORDER BY id");
+        auto stmt = db.prepare("SELECT id, nm FROM users WHERE " + column + " IS NULL ORDER BY id");
         while (stmt.step()) missing.emplace_back(stmt.integer(0), stmt.text(1));
     }
     if (missing.empty()) return;
-    std::map<std::string, std::int64_t> taken;
+    NameKeyAllocator keys(kind);
     {
-        auto stmt = db.prepare("SELECT nm_key, id FROM users WHERE nm_key IS NOT NULL");
-        while (stmt.step()) taken.emplace(stmt.text(0), stmt.integer(1));
+        auto stmt = db.prepare("SELECT " + column + " FROM users WHERE " + column + " IS NOT NULL");
+        while (stmt.step()) keys.reserve(stmt.text(0));
     }
     for (const auto& [id, nm] : missing) {
-        std::string key = accountNameKey(nm).value_or("");
-        if (key.empty() || taken.contains(key)) {
-            // An account from before names were compared this way that now meets another
-            // one: it keeps its rows but can no longer be logged in to.
+        bool refused = false;
+        const std::string key = keys.allocate(id, nm, refused);
+        // An account from before names were compared this way that now meets another one:
+        // it keeps its rows, but without a key it can no longer be logged in to.
+        if (refused && !lookalike)
             std::cerr << "qinglan-caseservice: account " << id << " (" << nm
                       << ") has a name that is not valid any more or looks like an earlier account's; "
                          "it cannot log in until renamed\n";
-            key = "\x01" + std::to_string(id);
-        }
-        taken.emplace(key, id);
-        db.prepare("UPDATE users SET nm_key = ?2 WHERE id = ?1").bind(1, id).bind(2, key).run();
+        if (refused && lookalike)
+            std::cerr << "qinglan-caseservice: account " << id << " (" << nm
+                      << ") has a name that looks like an earlier account's; it may still log in\n";
+        db.prepare("UPDATE users SET " + column + " = ?2 WHERE id = ?1").bind(1, id).bind(2, key).run();
     }
 }
 
@@ -139,7 +143,7 @@ std::string reachVersion1(SqliteConnection& db, const std::string& path) {
     db.execute(kSchema);
     // The name key came after the users table.
     if (!hasColumn(db.handle(), "users", "nm_key")) db.execute("ALTER TABLE users ADD COLUMN nm_key TEXT");
-    fillNameKeys(db);
+    fillNameKeys(db, NameKeyAllocator::Kind::Key);
     db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_key ON users(nm_key)");
     if (indexMissing) {
         // Takes long for many cases: said first, so that whoever started the service knows why
@@ -159,6 +163,31 @@ std::string reachVersion1(SqliteConnection& db, const std::string& path) {
     return path + ": keyword index of an earlier version rebuilt (" + std::to_string(cases) + " cases)";
 }
 
+// Version 2: the look-alike key of each account's name (see account_name.h), and the remembered
+// devices: the hash of each device's refresh token (never the token) and of the one it replaced,
+// which when presented again shows that the token was copied.
+// A file whose version was lost may hold them already, hence the checks.
+std::string reachVersion2(SqliteConnection& db, const std::string&) {
+    if (!hasColumn(db.handle(), "users", "nm_lookalike")) db.execute("ALTER TABLE users ADD COLUMN nm_lookalike TEXT");
+    db.execute(R"sql(
+CREATE TABLE IF NOT EXISTS device_tokens (
+  id INTEGER PRIMARY KEY,
+  user_id INTEGER NOT NULL REFERENCES users(id),
+  shebei TEXT NOT NULL,
+  token_hash TEXT NOT NULL UNIQUE,
+  previous_hash TEXT,
+  created INTEGER NOT NULL,
+  used INTEGER NOT NULL,
+  expires INTEGER NOT NULL
+);
+CREATE INDEX IF NOT EXISTS device_tokens_user ON device_tokens(user_id, id);
+CREATE INDEX IF NOT EXISTS device_tokens_previous ON device_tokens(previous_hash);
+)sql");
+    fillNameKeys(db, NameKeyAllocator::Kind::Lookalike);
+    db.execute("CREATE UNIQUE INDEX IF NOT EXISTS users_nm_lookalike ON users(nm_lookalike)");
+    return {};
+}
+
 // Each step brings a file from the version before it to its own. A new step is a new entry
 // with the next number; the steps before it never change.
 struct SchemaStep {
@@ -167,6 +196,7 @@ struct SchemaStep {
 };
 constexpr SchemaStep kSteps[] = {
     {1, reachVersion1},
+    {2, reachVersion2},
 };
 
 }  // namespace

@@ -28,12 +28,16 @@ inline constexpr QRect kRegister{86, 180, 100, kButtonHeight};      // Button3
 
 namespace ui::password_layout {
 
-inline constexpr QSize kDialog{280, 164};
+inline constexpr QSize kDialog{420, 336};
 inline constexpr int kFirstRow = 14;
 inline constexpr int kRowPitch = 34;
 inline constexpr QRect kCaption{12, 2, 90, 22};  // from the row's top
 inline constexpr QRect kField{104, 0, 160, 24};
 inline constexpr int rowY(int row) { return kFirstRow + row * kRowPitch; }
 inline constexpr QRect kChange{104, rowY(3) + 4, 100, 28};  // Button1
+// The devices that keep this account's login.
+inline constexpr QRect kDevicesCaption{12, 160, 396, 20};
+inline constexpr QRect kDevices{12, 182, 396, 110};       // ListView1
+inline constexpr QRect kRemoveDevice{288, 298, 120, 28};  // Button2
 
 }  // namespace ui::password_layout

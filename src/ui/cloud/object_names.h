@@ -1,5 +1,5 @@
 #pragma once
-// The objectName of each control of the login window and of the password window: the name the
+// The objectName of each control of the login window and of the password (account) window: the name the
 // window definition gives it, kept so that tests and scripts find the control and a reader can
 // trace it. The windows and the tests both read these; a control renamed is renamed here only.
 
@@ -31,6 +31,9 @@ inline constexpr auto oldEdit = "Edit1";
 inline constexpr auto newEdit = "Edit2";
 inline constexpr auto confirmationEdit = "Edit3";
 inline constexpr auto changeButton = "Button1";
+// 已记住登录的设备
+inline constexpr auto deviceList = "ListView1";
+inline constexpr auto removeDeviceButton = "Button2";
 }  // namespace passwordwindow
 
 }  // namespace objectnames

@@ -1,8 +1,10 @@
 #include "ui/cloud/password_window.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "cloud/account.h"
 #include "ui/cloud/cloud_windows_layout.h"
@@ -40,6 +42,64 @@ PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& pro
     changeButton_ = place<QPushButton>(this, names::changeButton, layout::kChange);
     changeButton_->setText(QStringLiteral("确定修改"));
     connect(changeButton_, &QPushButton::clicked, this, &PasswordWindow::change);
+
+    place<QLabel>(this, "", layout::kDevicesCaption)->setText(QStringLiteral("已记住登录的设备："));
+    devices_ = place<QTreeWidget>(this, names::deviceList, layout::kDevices);
+    devices_->setHeaderLabels({QStringLiteral("设备"), QStringLiteral("添加时间"), QStringLiteral("最近使用")});
+    devices_->setRootIsDecorated(false);
+    devices_->setColumnWidth(0, 180);
+    devices_->setAccessibleName(QStringLiteral("已记住登录的设备"));
+    devices_->installEventFilter(this);
+    removeDeviceButton_ = place<QPushButton>(this, names::removeDeviceButton, layout::kRemoveDevice);
+    removeDeviceButton_->setText(QStringLiteral("移除所选设备"));
+    removeDeviceButton_->setAutoDefault(false);
+    removeDeviceButton_->setEnabled(false);
+    connect(devices_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { removeDeviceButton_->setEnabled(current != nullptr); });
+    connect(removeDeviceButton_, &QPushButton::clicked, this, &PasswordWindow::removeSelectedDevice);
+}
+
+void PasswordWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    reloadDevices();
+}
+
+bool PasswordWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == devices_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        removeSelectedDevice();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PasswordWindow::reloadDevices() {
+    account_.listDevices([this](const cloud::DeviceList& list) { showDevices(list); });
+}
+
+void PasswordWindow::showDevices(const cloud::DeviceList& list) {
+    if (list.cancelled) return;
+    devices_->clear();
+    if (!list.message.isEmpty()) prompter_.message(list.message);
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm");
+    for (const cloud::DeviceRow& row : list.devices) {
+        auto* item =
+            new QTreeWidgetItem(devices_, {row.name, row.added.toString(format), row.lastUsed.toString(format)});
+        item->setData(0, Qt::UserRole, row.id);
+    }
+    if (devices_->topLevelItemCount() > 0) devices_->setCurrentItem(devices_->topLevelItem(0));
+    removeDeviceButton_->setEnabled(devices_->currentItem() != nullptr);
+}
+
+void PasswordWindow::removeSelectedDevice() {
+    const QTreeWidgetItem* item = devices_->currentItem();
+    if (!item) return;
+    removeDeviceButton_->setEnabled(false);
+    account_.removeDevice(item->data(0, Qt::UserRole).toLongLong(), [this](const cloud::DeviceRemoval& removal) {
+        if (removal.cancelled) return;
+        if (!removal.message.isEmpty()) prompter_.message(removal.message);
+        reloadDevices();
+    });
 }
 
 void PasswordWindow::change() {

@@ -9,11 +9,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 #include "app/cloud_wiring.h"
+#include "cloud/device_list.h"
+#include "cloud/password_digest.h"
 #include "desktop_client.h"
 #include "local_services.h"
 #include "store/settings.h"
@@ -120,7 +124,69 @@ const QString kFeedback = QStringLiteral("应验\n\n十月入账");
 
 class CloudWindowsTest : public QObject {
     Q_OBJECT
+    // The remembered logins' token files go here, not to the data folder of whoever runs the tests.
+    QTemporaryDir dataHome_;
+
 private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", dataHome_.path().toUtf8()); }
+
+    void devicesAreListedAndRemovedFromThePasswordWindow() {
+        cloud_test::ServiceProcess service;
+        CloudRun run(service.address());
+        run.registerUser(QStringLiteral("钱八"), QStringLiteral("pw"));
+        QVERIFY(run.offerLogin([&](ui::LoginWindow& w) {
+            control<QLineEdit>(w, loginwindow::nameEdit)->setText(QStringLiteral("钱八"));
+            control<QLineEdit>(w, loginwindow::passwordEdit)->setText(QStringLiteral("pw"));
+            control<QCheckBox>(w, loginwindow::rememberBox)->click();
+            control<QPushButton>(w, loginwindow::loginButton)->click();
+            run.settle();
+        }));
+        // A second device, remembered elsewhere.
+        cloud_test::DesktopClient elsewhere(service.address());
+        const auto added = cloud_test::awaited<cloud::ExchangeResult>(elsewhere.exchange, [&](auto done) {
+            elsewhere.session.postPlain(QStringLiteral("token.php"),
+                                        {QStringLiteral("nm=钱八"), QStringLiteral("shebei=另一台电脑"),
+                                         QStringLiteral("pw=") + cloud::passwordDigest(QStringLiteral("pw"))},
+                                        done);
+        });
+        QVERIFY(added.replyText().startsWith(QStringLiteral("ok<t>")));
+
+        control<QPushButton>(*run.f.window, mainwindow::settingsButton)->click();
+        ui::PasswordWindow& w = run.cloud().passwordWindow();
+        run.settle();
+        auto* list = control<QTreeWidget>(w, passwordwindow::deviceList);
+        auto* remove = control<QPushButton>(w, passwordwindow::removeDeviceButton);
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(0), cloud::thisDeviceName());
+        QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral("另一台电脑"));
+
+        // The keyboard: down to the other device, Delete.
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Home);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Delete);
+        run.settle();
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), cloud::thisDeviceName());
+
+        // The mouse: this device's row, then the button.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+        QVERIFY(remove->isEnabled());
+        QTest::mouseClick(remove, Qt::LeftButton);
+        run.settle();
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(!remove->isEnabled());
+        QVERIFY(run.f.prompter.messages.isEmpty());
+
+        // The next run's remembered login is refused and forgotten.
+        run.restart();
+        QVERIFY(!run.offerLogin([&](ui::LoginWindow& login) {
+            control<QPushButton>(login, loginwindow::loginButton)->click();
+            run.settle();
+        }));
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("本机记住的登录已失效，请输入密码。")});
+    }
+
     void registrationAndLoginThroughTheWindow() {
         cloud_test::ServiceProcess service({"--message", "你好", "--url", "https://qinglan.example.org/news"});
         CloudRun run(service.address());
@@ -235,8 +301,8 @@ private slots:
         QVERIFY(run.f.prompter.messages.isEmpty());
         QVERIFY(!store::Settings(*run.f.db).get(store::setting::loginPassword).contains(QStringLiteral("秘密")));
 
-        // The password changed elsewhere: the remembered one is refused, forgotten, and the box
-        // asks for the password again.
+        // The password changed elsewhere, which ends every device: the remembered login is
+        // refused, forgotten, and the box asks for the password again.
         cloud_test::DesktopClient elsewhere(service.address());
         QVERIFY(elsewhere.logIn(QStringLiteral("孙七"), QStringLiteral("秘密 7"), false));
         QVERIFY(
@@ -249,7 +315,7 @@ private slots:
             run.settle();
             hintAfterRefusal = control<QLineEdit>(w, loginwindow::passwordEdit)->placeholderText();
         }));
-        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("账号或密码错误，不能登陆。")});
+        QCOMPARE(run.f.prompter.messages, QStringList{QStringLiteral("本机记住的登录已失效，请输入密码。")});
         QVERIFY(hintAfterRefusal.isEmpty());
         QVERIFY(store::Settings(*run.f.db).get(store::setting::loginPassword).isEmpty());
     }
