@@ -93,8 +93,9 @@ std::string tlsExchange(int port, const std::string& request, const std::string&
 TEST(Tls, ServesHttpsAndNothingInClearText) {
     const Pem pem = selfSigned();
     FrontendSettings settings;
-    settings.tlsCertificate = pem.certificate;
-    settings.tlsKey = pem.key;
+    std::string error;
+    settings.tls = TlsCredentials::fromPem(pem.certificate, pem.key, error);
+    ASSERT_TRUE(settings.tls) << error;
     RunningService service({}, {}, {}, settings);
 
     const std::string digest = passwordDigest("secret");
