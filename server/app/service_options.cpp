@@ -102,6 +102,7 @@ std::string takeTlsKey(ServiceOptions& options, const std::string& value) {
 }
 
 std::string takeTlsPriorities(ServiceOptions& options, const std::string& value) {
+    if (value.empty()) return "--tls-priorities wants a GnuTLS priority string";
     const std::string problem = checkTlsPriorities(value);
     if (!problem.empty()) return "--tls-priorities: " + problem;
     options.tlsPriorities = value;
@@ -155,8 +156,8 @@ constexpr OptionRow kOptions[] = {
     {"tls-cert", "FILE", "none", "PEM certificate (chain); with --tls-key: HTTPS only", takeTlsCert},
     {"tls-key", "FILE", "none", "PEM private key of the certificate; SIGHUP reads both files again", takeTlsKey},
     {"tls-priorities", "STRING", kDefaultTlsPriorities,
-     "GnuTLS priority string choosing the TLS versions and cipher suites (the default: TLS 1.2 and 1.3, "
-     "AEAD suites with forward secrecy only)",
+     "GnuTLS priority string choosing the TLS versions and cipher suites; the default offers TLS 1.2 and 1.3 "
+     "with AEAD suites and forward secrecy only",
      takeTlsPriorities},
     {"per-address-connections", "N", "64", "open connections one client address may have (1..100000)",
      takePerAddressConnections},
