@@ -163,8 +163,7 @@ std::string checkTlsPriorities(const std::string& priorities) {
     const int rc = gnutls_priority_init2(&cache, priorities.c_str(), &faultAt, 0);
     if (rc < 0) {
         std::string why = std::string("not a GnuTLS priority string (") + gnutls_strerror(rc) + ")";
-        if (faultAt && rc == GNUTLS_E_INVALID_REQUEST)
-            why += " at \"" + std::string(faultAt).substr(0, 40) + "\"";
+        if (faultAt && rc == GNUTLS_E_INVALID_REQUEST) why += " at \"" + std::string(faultAt).substr(0, 40) + "\"";
         return why;
     }
     const unsigned* list = nullptr;

@@ -24,7 +24,8 @@ TEST(Tls, ServesHttpsAndNothingInClearText) {
     const std::string reg = clientFormBody({{"nm", "张三"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}});
     TlsClientSettings client;
     client.trusted = pem.certificate;
-    EXPECT_TRUE(tlsExchange(service.port(), postRequest("reg.php", reg, false), client).response.ends_with("\r\n\r\nok"));
+    EXPECT_TRUE(
+        tlsExchange(service.port(), postRequest("reg.php", reg, false), client).response.ends_with("\r\n\r\nok"));
     const std::string login =
         tlsExchange(service.port(), postRequest("login.php", clientFormBody({{"nm", "张三"}, {"pw", digest}}), false),
                     client)

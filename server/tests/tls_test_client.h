@@ -27,9 +27,9 @@ struct TlsClientSettings {
 
 struct TlsOutcome {
     bool handshake = false;
-    std::string version;  // "TLSv1.3"
-    std::string cipher;   // OpenSSL's name of the suite
-    std::string served;   // the certificate the service presented, PEM
+    std::string version;   // "TLSv1.3"
+    std::string cipher;    // OpenSSL's name of the suite
+    std::string served;    // the certificate the service presented, PEM
     std::string response;  // everything read after sending the request
 };
 
