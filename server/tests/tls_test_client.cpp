@@ -84,6 +84,7 @@ TlsOutcome tlsExchange(int port, const std::string& request, const TlsClientSett
         if (outcome.handshake) {
             outcome.version = SSL_get_version(ssl);
             outcome.cipher = SSL_get_cipher_name(ssl);
+            if (const char* group = SSL_group_to_name(ssl, SSL_get_negotiated_group(ssl))) outcome.group = group;
             if (X509* served = SSL_get1_peer_certificate(ssl)) {
                 outcome.served = certificatePem(served);
                 X509_free(served);

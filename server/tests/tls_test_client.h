@@ -29,6 +29,7 @@ struct TlsOutcome {
     bool handshake = false;
     std::string version;   // "TLSv1.3"
     std::string cipher;    // OpenSSL's name of the suite
+    std::string group;     // of the key exchange: "x25519"
     std::string served;    // the certificate the service presented, PEM
     std::string response;  // everything read after sending the request
 };
