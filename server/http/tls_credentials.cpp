@@ -20,6 +20,8 @@ namespace qinglan::caseservice {
 namespace {
 
 constexpr std::size_t kPemFileLimit = 1024 * 1024;
+// Certificates in a chain: every handshake sends them all.
+constexpr unsigned kChainLimit = 16;
 
 // The file's bytes, at most kPemFileLimit; false with the reason. Only a regular file is read,
 // so that a FIFO named by mistake never holds up the thread that reloads.
@@ -93,7 +95,7 @@ std::shared_ptr<const Pair> parsePair(const std::string& certificatePem, const s
     }
     unsigned char certificateId[64];
     std::size_t certificateIdSize = sizeof certificateId;
-    rc = gnutls_x509_crt_get_key_id(certificates[0], 0, certificateId, &certificateIdSize);
+    const bool identified = gnutls_x509_crt_get_key_id(certificates[0], 0, certificateId, &certificateIdSize) == 0;
     const std::time_t now = std::time(nullptr);
     const std::time_t notBefore = gnutls_x509_crt_get_activation_time(certificates[0]);
     const std::time_t notAfter = gnutls_x509_crt_get_expiration_time(certificates[0]);
@@ -105,14 +107,19 @@ std::shared_ptr<const Pair> parsePair(const std::string& certificatePem, const s
     pair->description += ", valid until " + utcDate(notAfter);
     for (unsigned i = 0; i < count; ++i) {
         gnutls_datum_t der{};
-        if (rc >= 0 && gnutls_x509_crt_export2(certificates[i], GNUTLS_X509_FMT_DER, &der) == 0) {
+        if (identified && count <= kChainLimit &&
+            gnutls_x509_crt_export2(certificates[i], GNUTLS_X509_FMT_DER, &der) == 0) {
             pair->chain.emplace_back(reinterpret_cast<const char*>(der.data), der.size);
             gnutls_free(der.data);
         }
         gnutls_x509_crt_deinit(certificates[i]);
     }
     gnutls_free(certificates);
-    if (rc < 0 || pair->chain.size() != count) {
+    if (count > kChainLimit) {
+        error = certificateName + " holds more than " + std::to_string(kChainLimit) + " certificates";
+        return nullptr;
+    }
+    if (pair->chain.size() != count) {
         error = certificateName + " holds a certificate that cannot be used";
         return nullptr;
     }
