@@ -3,6 +3,7 @@
 #include "app/service_options.h"
 #include "auth/password_auth.h"
 #include "http/http_frontend.h"
+#include "http/tls_credentials.h"
 #include "migration/sqlite_to_pg_migration.h"
 #include "service/case_service.h"
 #include "store/store_location.h"
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <sstream>
@@ -23,18 +23,6 @@
 using namespace qinglan::caseservice;
 
 namespace {
-
-// A PEM file of at most 1 MiB; throws naming the file when it cannot be read.
-std::string readPem(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::string text(1024 * 1024 + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > 1024 * 1024 || text.find("-----BEGIN ") == std::string::npos)
-        throw std::runtime_error(path + " is not a PEM file");
-    return text;
-}
 
 // --migrate-from sqlite:FILE --db postgresql://...: the exit status.
 int migrate(const std::string& from, const StoreLocation& to) {
@@ -95,26 +83,47 @@ int main(int argc, char** argv) {
         setrlimit(RLIMIT_NOFILE, &files);
     }
 
-    // SIGINT and SIGTERM are taken by one thread with sigwait; every other thread,
-    // the workers included, inherits the blocked mask. It is there from the start: opening the
-    // database may take long (an index built for a file of an earlier version), and a stop
-    // then ends the process at once. That opening is one transaction, undone when the file is
-    // next opened, so nothing is left half-written.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // SIGINT and SIGTERM (stop) and SIGHUP (read the certificate again) are taken by one thread
+    // with sigwait; every other thread, the workers included, inherits the blocked mask. It is
+    // there from the start: opening the database may take long (an index built for a file of an
+    // earlier version), and a stop then ends the process at once. That opening is one
+    // transaction, undone when the file is next opened, so nothing is left half-written.
+    sigset_t handledSignals;
+    sigemptyset(&handledSignals);
+    sigaddset(&handledSignals, SIGINT);
+    sigaddset(&handledSignals, SIGTERM);
+    sigaddset(&handledSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &handledSignals, nullptr);
     struct StopTarget {
         std::mutex mutex;
         bool opening = true;
         CaseRepository* store = nullptr;
         HttpFrontend* frontend = nullptr;
     } stopTarget;
+    std::shared_ptr<TlsCredentials> tls;
+    if (!options->tlsCertificateFile.empty()) {
+        tls = TlsCredentials::fromFiles(options->tlsCertificateFile, options->tlsKeyFile, error);
+        if (!tls) {
+            std::cerr << "qinglan-caseservice: " << error << '\n';
+            return 1;
+        }
+    }
     std::atomic<bool> finished{false};
     std::thread waiter([&] {
         int signal = 0;
-        sigwait(&stopSignals, &signal);
+        while (sigwait(&handledSignals, &signal) == 0 && !finished && signal == SIGHUP) {
+            // One write per line, as the access log does.
+            std::string line = "qinglan-caseservice: SIGHUP: ";
+            std::string why;
+            if (!tls)
+                line += "no TLS certificate to read again (plain HTTP)";
+            else if (tls->reload(why))
+                line += "now serving the TLS certificate " + tls->describe();
+            else
+                line += "kept the TLS certificate in use (" + tls->describe() + "): " + why;
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), stderr);
+        }
         if (finished) return;
         std::lock_guard lock(stopTarget.mutex);
         if (stopTarget.opening) {
@@ -143,10 +152,9 @@ int main(int argc, char** argv) {
         settings.perAddressConnections = options->perAddressConnections;
         settings.trustForwardedFor = options->behindProxy;
         settings.accessLog = true;
-        if (!options->tlsCertificateFile.empty()) {
-            settings.tlsCertificate = readPem(options->tlsCertificateFile);
-            settings.tlsKey = readPem(options->tlsKeyFile);
-        }
+        settings.tls = tls;
+        if (!options->tlsPriorities.empty()) settings.tlsPriorities = options->tlsPriorities;
+        settings.plainHttpBeyondLoopback = options->insecureHttp;
         StoreOpening opening;
         opening.connections = options->threads + static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const auto store = openCaseRepository(*location, opening);
@@ -178,7 +186,7 @@ int main(int argc, char** argv) {
             stopTarget.store = store.get();
             stopTarget.frontend = &frontend;
         }
-        const char* scheme = settings.tlsCertificate.empty() ? "http" : "https";
+        const char* scheme = tls ? "https" : "http";
         std::cout << "qinglan-caseservice listening on " << scheme << "://" << options->host << ':' << port
                   << "/ (database " << describeStoreLocation(*location) << ")" << std::endl;
         const bool clean = frontend.run();

@@ -1,5 +1,6 @@
 #include "app/service_options.h"
 
+#include "http/tls_credentials.h"
 #include "model/text_checks.h"
 #include "qinglan_build.h"
 
@@ -100,6 +101,14 @@ std::string takeTlsKey(ServiceOptions& options, const std::string& value) {
     return {};
 }
 
+std::string takeTlsPriorities(ServiceOptions& options, const std::string& value) {
+    if (value.empty()) return "--tls-priorities wants a GnuTLS priority string";
+    const std::string problem = checkTlsPriorities(value);
+    if (!problem.empty()) return "--tls-priorities: " + problem;
+    options.tlsPriorities = value;
+    return {};
+}
+
 std::string takePerAddressConnections(ServiceOptions& options, const std::string& value) {
     const auto limit = parseInteger(value);
     if (!limit || *limit < 1 || *limit > 100000) return "--per-address-connections wants 1 to 100000";
@@ -113,9 +122,10 @@ std::string takeMigrateFrom(ServiceOptions& options, const std::string& value) {
     return {};
 }
 
-std::string takeBehindProxy(ServiceOptions& options, const std::string& value) {
-    if (value != "true" && value != "false") return "behind-proxy wants true or false";
-    options.behindProxy = value == "true";
+// A switch: "true" or "false" (the command line gives "true").
+std::string takeSwitch(bool& target, std::string_view name, const std::string& value) {
+    if (value != "true" && value != "false") return std::string(name) + " wants true or false";
+    target = value == "true";
     return {};
 }
 
@@ -153,6 +163,14 @@ std::string takeQuotaSearches(ServiceOptions& options, const std::string& value)
     return {};
 }
 
+std::string takeBehindProxy(ServiceOptions& options, const std::string& value) {
+    return takeSwitch(options.behindProxy, "behind-proxy", value);
+}
+
+std::string takeInsecureHttp(ServiceOptions& options, const std::string& value) {
+    return takeSwitch(options.insecureHttp, "insecure-http", value);
+}
+
 // The options of the service, in the order --help lists them; a configuration file takes the
 // same names.
 constexpr OptionRow kOptions[] = {
@@ -170,7 +188,11 @@ constexpr OptionRow kOptions[] = {
     {"pwhash-limits", "interactive|moderate|minimum", "interactive", "cost of the password hash (minimum: tests only)",
      takePwhashLimits},
     {"tls-cert", "FILE", "none", "PEM certificate (chain); with --tls-key: HTTPS only", takeTlsCert},
-    {"tls-key", "FILE", "none", "PEM private key of the certificate", takeTlsKey},
+    {"tls-key", "FILE", "none", "PEM private key of the certificate; SIGHUP reads both files again", takeTlsKey},
+    {"tls-priorities", "STRING", kDefaultTlsPriorities,
+     "GnuTLS priority string choosing the TLS versions and cipher suites; the default offers TLS 1.2 and 1.3 "
+     "with AEAD suites and forward secrecy only",
+     takeTlsPriorities},
     {"per-address-connections", "N", "64", "open connections one client address may have (1..100000)",
      takePerAddressConnections},
     {"migrate-from", "sqlite:FILE", "none",
@@ -188,6 +210,10 @@ constexpr OptionRow kOptions[] = {
      "keyword searches of one account running at once; two more wait their turn, further ones are refused (0: no "
      "bound)",
      takeQuotaSearches},
+    {"insecure-http", "", "off",
+     "allow plain HTTP on an address other than loopback (passwords and session tokens then cross the network "
+     "readable)",
+     takeInsecureHttp},
 };
 
 const OptionRow* findOption(std::string_view name) {
@@ -362,6 +388,8 @@ std::optional<ServiceCommand> parseServiceCommand(const std::vector<std::string>
         error = "--tls-cert and --tls-key go together";
         return std::nullopt;
     }
+    if (!options.tlsPriorities.empty() && options.tlsCertificateFile.empty())
+        command.warnings.push_back("--tls-priorities has no effect without --tls-cert and --tls-key");
     if (!options.updateFile.empty() && !isReadableFile(options.updateFile)) {
         error = "cannot read the update file " + options.updateFile;
         return std::nullopt;

@@ -20,6 +20,8 @@ struct ServiceOptions {
     PwhashLimits pwhash = PwhashLimits::Interactive;
     std::string tlsCertificateFile;  // with tlsKeyFile: HTTPS
     std::string tlsKeyFile;
+    std::string tlsPriorities;  // a GnuTLS priority string; empty: the transport's default
+    bool insecureHttp = false;  // plain HTTP on an address other than loopback
     unsigned perAddressConnections = 64;
     bool behindProxy = false;
     AccountQuotas quotas;

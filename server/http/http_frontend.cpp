@@ -177,6 +177,7 @@ HttpFrontend::~HttpFrontend() {
     passwordPool_->stop();
     casePool_->stop();
     if (daemon_) MHD_stop_daemon(daemon_);
+    if (settings_.tls && listeningSocket_ >= 0) settings_.tls->stopServing(listeningSocket_);
     if (listeningSocket_ >= 0) ::close(listeningSocket_);
 }
 
@@ -184,8 +185,26 @@ int HttpFrontend::bind(const std::string& host, int port, std::string& error) {
     listeningSocket_ = listenOn(host, port, error);
     if (listeningSocket_ < 0) return -1;
     const int bound = boundPort(listeningSocket_);
+    const bool tls = settings_.tls != nullptr;
+    if (!tls) {
+        sockaddr_storage address{};
+        socklen_t length = sizeof address;
+        const bool loopback = getsockname(listeningSocket_, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+                              isLoopback(reinterpret_cast<const sockaddr*>(&address));
+        if (!loopback && !settings_.plainHttpBeyondLoopback) {
+            error =
+                "plain HTTP on an address other than loopback would carry passwords and session tokens readable "
+                "on the network; serve HTTPS (--tls-cert and --tls-key), listen on 127.0.0.1 behind a proxy "
+                "that ends TLS, or accept the risk with --insecure-http";
+            ::close(listeningSocket_);
+            listeningSocket_ = -1;
+            return -1;
+        }
+        if (!loopback)
+            std::cerr << "qinglan-caseservice: warning: plain HTTP beyond this machine (--insecure-http): "
+                         "passwords and session tokens cross the network readable\n";
+    }
     unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME;
-    const bool tls = !settings_.tlsCertificate.empty() && !settings_.tlsKey.empty();
     if (tls) flags |= MHD_USE_TLS;
     std::vector<MHD_OptionItem> options = {
         {MHD_OPTION_LISTEN_SOCKET, listeningSocket_, nullptr},
@@ -198,14 +217,17 @@ int HttpFrontend::bind(const std::string& host, int port, std::string& error) {
         {MHD_OPTION_NOTIFY_CONNECTION, reinterpret_cast<intptr_t>(&FrontendCallbacks::connection), this},
     };
     if (tls) {
-        options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(settings_.tlsCertificate.c_str())});
-        options.push_back({MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(settings_.tlsKey.c_str())});
+        // Each handshake asks the credentials for the pair in use, so that a reload reaches new connections.
+        settings_.tls->serveOn(listeningSocket_);
+        options.push_back({MHD_OPTION_HTTPS_CERT_CALLBACK2, 0, TlsCredentials::handshakeCallback()});
+        options.push_back({MHD_OPTION_HTTPS_PRIORITIES, 0, const_cast<char*>(settings_.tlsPriorities.c_str())});
     }
     options.push_back({MHD_OPTION_END, 0, nullptr});
     daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &FrontendCallbacks::request, this, MHD_OPTION_ARRAY,
                                options.data(), MHD_OPTION_END);
     if (!daemon_) {
-        error = tls ? "the HTTP library could not start (is the TLS certificate or key unusable?)"
+        if (tls) settings_.tls->stopServing(listeningSocket_);
+        error = tls ? "the HTTP library could not start (are the TLS priorities usable?)"
                     : "the HTTP library could not start";
         return -1;
     }

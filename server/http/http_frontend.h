@@ -9,6 +9,7 @@
 // however slowly it trickles in, is cut off.
 #pragma once
 
+#include "http/tls_credentials.h"
 #include "service/case_service.h"
 
 #include <atomic>
@@ -40,8 +41,10 @@ struct FrontendSettings {
     std::chrono::seconds requestDeadline{30};  // first byte of a request to its reply
     std::size_t headerMemory = 32 * 1024;      // request line and headers of one request
     std::size_t queuedRequests = 256;          // per pool; more are answered 503 at once
-    std::string tlsCertificate;                // PEM; with tlsKey: HTTPS only
-    std::string tlsKey;
+    std::shared_ptr<TlsCredentials> tls;       // when set: HTTPS only
+    std::string tlsPriorities = kDefaultTlsPriorities;
+    // Plain HTTP on an address other than loopback; refused by bind() unless set.
+    bool plainHttpBeyondLoopback = false;
     // Behind a reverse proxy on this machine: the client address is the last one in
     // X-Forwarded-For of requests that come from a loopback address.
     bool trustForwardedFor = false;
@@ -60,7 +63,7 @@ public:
     HttpFrontend& operator=(const HttpFrontend&) = delete;
 
     // Binds host:port (port 0: any free port) and starts serving; the bound port, or -1 with
-    // the reason in error.
+    // the reason in error (plain HTTP beyond loopback without plainHttpBeyondLoopback, too).
     int bind(const std::string& host, int port, std::string& error);
     // Waits until stop(), then finishes: running requests end (their statements are cut
     // short by the store), queued ones are answered 503, connections are closed.

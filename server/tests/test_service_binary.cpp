@@ -1,5 +1,6 @@
 // The built qinglan-caseservice: options, configuration file, start message, access log,
 // serving, clean stop on a signal.
+#include "http/tls_credentials.h"
 #include "model/account_name.h"
 #include "service_harness.h"
 #include "store/sqlite/sqlite_case_repository.h"
@@ -141,6 +142,9 @@ TEST(ServiceBinary, RefusesBadOptions) {
         {"--quota-bytes", "12X"},
         {"--quota-saves-per-minute", "-1"},
         {"--quota-searches", "many"},
+        {"--insecure-http=yes"},
+        {"--tls-priorities", "NORMAL:+NO-SUCH-SUITE"},
+        {"--tls-priorities", ""},
         {"--version=x"},
         {"stray"},
     };
@@ -181,6 +185,8 @@ TEST(ServiceBinary, AnswersHelpAndVersionWithoutStarting) {
         {"--quota-bytes SIZE", "256M"},
         {"--quota-saves-per-minute N", "60"},
         {"--quota-searches N", "1"},
+        {"--tls-priorities STRING", kDefaultTlsPriorities},
+        {"--insecure-http", "off"},
     };
     for (const auto& [option, byDefault] : documented) {
         const auto at = helpText.find("  " + option + "\n");
@@ -219,6 +225,10 @@ TEST(ServiceBinary, RefusesUnusableFilesAndConfigurationsWithTheirReason) {
         {"bad value", "threads = many\n", {"--config", config.string()}, config.string() + ":1: --threads wants"},
         {"no equals sign", "\n\nlisten 127.0.0.1:0\n", {"--config", config.string()}, ":3: wants \"key = value\""},
         {"switch value", "behind-proxy = yes\n", {"--config", config.string()}, "behind-proxy wants true or false"},
+        {"priority string",
+         "tls-priorities = NORMAL:+NO-SUCH-SUITE\n",
+         {"--config", config.string()},
+         config.string() + ":1: --tls-priorities: not a GnuTLS priority string"},
         {"binary file", std::string("db = a\0b", 8), {"--config", config.string()}, "is not a configuration file"},
         {"config without value", "", {"--config"}, "missing value after --config"},
     };
