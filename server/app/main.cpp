@@ -3,10 +3,12 @@
 #include "app/service_options.h"
 #include "auth/password_auth.h"
 #include "http/http_frontend.h"
+#include "http/metrics_listener.h"
 #include "migration/sqlite_to_pg_migration.h"
 #include "service/case_service.h"
 #include "store/store_location.h"
 
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -63,6 +65,10 @@ int main(int argc, char** argv) {
     // Without the allocator's statistics, SQLite's allocations from the worker threads take no
     // process-wide lock. Must precede the library's initialisation.
     sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    // Request bodies (up to 1 MiB) get mappings of their own, returned to the system when
+    // freed. Without a fixed threshold the allocator raises it after the first such free, and a
+    // burst of uploads then leaves hundreds of MiB resident in its free lists.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto command = parseServiceCommand(args, error);
@@ -143,6 +149,9 @@ int main(int argc, char** argv) {
         settings.perAddressConnections = options->perAddressConnections;
         settings.trustForwardedFor = options->behindProxy;
         settings.accessLog = true;
+        settings.logClientAddress = options->logClientAddress;
+        settings.headDeadline = std::chrono::seconds(options->headDeadlineSeconds);
+        settings.bodyBudget = std::size_t{options->bodyBudgetMiB} * 1024 * 1024;
         if (!options->tlsCertificateFile.empty()) {
             settings.tlsCertificate = readPem(options->tlsCertificateFile);
             settings.tlsKey = readPem(options->tlsKeyFile);
@@ -173,6 +182,14 @@ int main(int argc, char** argv) {
                       << bindError << '\n';
             return 1;
         }
+        MetricsListener metrics([&frontend] { return frontend.metrics(); });
+        const int metricsPort =
+            options->metricsHost.empty() ? 0 : metrics.bind(options->metricsHost, options->metricsPort, bindError);
+        if (metricsPort < 0) {
+            std::cerr << "qinglan-caseservice: cannot serve the metrics on " << options->metricsHost << ':'
+                      << options->metricsPort << ": " << bindError << '\n';
+            return 1;
+        }
         {
             std::lock_guard lock(stopTarget.mutex);
             stopTarget.store = store.get();
@@ -181,6 +198,12 @@ int main(int argc, char** argv) {
         const char* scheme = settings.tlsCertificate.empty() ? "http" : "https";
         std::cout << "qinglan-caseservice listening on " << scheme << "://" << options->host << ':' << port
                   << "/ (database " << describeStoreLocation(*location) << ")" << std::endl;
+        if (metricsPort > 0)
+            std::cout << "qinglan-caseservice metrics on http://"
+                      << (options->metricsHost.find(':') != std::string::npos ? "[" + options->metricsHost + "]"
+                                                                              : options->metricsHost)
+                      << ':' << metricsPort
+                      << "/metrics" << std::endl;
         const bool clean = frontend.run();
         std::cout << "qinglan-caseservice stopped" << std::endl;
         return clean ? 0 : 1;

@@ -22,6 +22,11 @@ struct ServiceOptions {
     std::string tlsKeyFile;
     unsigned perAddressConnections = 64;
     bool behindProxy = false;
+    int headDeadlineSeconds = 5;
+    unsigned bodyBudgetMiB = 64;
+    bool logClientAddress = false;
+    std::string metricsHost;  // empty: no metrics listener
+    int metricsPort = 0;
     std::string migrateFrom;  // sqlite:FILE copied into --db, then the program ends
 };
 
