@@ -2,9 +2,12 @@
 
 #include "audit/audit_log.h"
 
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace qinglan::caseservice {
 
@@ -57,13 +60,14 @@ void Admission::requestDone(Key key) {
     const auto found = entries_.find(key);
     if (found == entries_.end() || found->second.cut) return;
     stopWaiting(found->second);
-    startWaiting(key, found->second);
     found->second.served = true;
+    startWaiting(key, found->second);
 }
 
 void Admission::cutOverdue(Clock::time_point now) {
     const auto shortest = std::min(limits_.headDeadline, limits_.requestDeadline);
     std::lock_guard lock(mutex_);
+    cutAbandoned();
     for (auto at = unfinished_.begin(); at != unfinished_.end();) {
         Entry& entry = entries_.at(at->second);
         ++at;  // cut() removes the entry from unfinished_
@@ -75,6 +79,24 @@ void Admission::cutOverdue(Clock::time_point now) {
             cut(entry, entry.served ? nullptr : "head deadline");
         else if (waited >= limits_.requestDeadline)
             cut(entry, "request deadline");
+    }
+}
+
+void Admission::cutAbandoned() {
+    std::vector<pollfd> watched;
+    std::vector<Entry*> entries;
+    for (const auto& [order, key] : unfinished_) {
+        Entry& entry = entries_.at(key);
+        if (entry.fd < 0) continue;
+        watched.push_back({entry.fd, POLLRDHUP, 0});
+        entries.push_back(&entry);
+    }
+    if (watched.empty() || ::poll(watched.data(), watched.size(), 0) <= 0) return;
+    for (std::size_t i = 0; i < watched.size(); ++i) {
+        int unread = 0;
+        if ((watched[i].revents & (POLLRDHUP | POLLHUP | POLLERR)) && ::ioctl(watched[i].fd, FIONREAD, &unread) == 0 &&
+            unread == 0)
+            cut(*entries[i], nullptr);
     }
 }
 
@@ -93,13 +115,18 @@ void Admission::startWaiting(Key key, Entry& entry) {
     entry.since = Clock::now();
     entry.order = nextOrder_++;
     unfinished_.emplace(entry.order, key);
-    ++unfinishedByNetwork_[entry.network];
+    // A kept-alive connection waiting for its next request is left out of its network's count
+    // (clients behind one address keep several); the cap in all still holds it.
+    entry.countedInNetwork = !entry.served;
+    if (entry.countedInNetwork) ++unfinishedByNetwork_[entry.network];
 }
 
 void Admission::stopWaiting(Entry& entry) {
     if (entry.order == 0) return;
     unfinished_.erase(entry.order);
     entry.order = 0;
+    if (!entry.countedInNetwork) return;
+    entry.countedInNetwork = false;
     const auto count = unfinishedByNetwork_.find(entry.network);
     if (count != unfinishedByNetwork_.end() && --count->second == 0) unfinishedByNetwork_.erase(count);
 }

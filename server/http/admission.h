@@ -44,7 +44,9 @@ public:
     void answering(Key key);
     // Its request is over; the connection now waits for the next one.
     void requestDone(Key key);
-    // Cuts every unfinished connection past its deadline.
+    // Cuts every unfinished connection past its deadline, and closes those whose client has
+    // gone with its request incomplete (the library may not notice an end of stream that came
+    // with the last of the data until its idle timeout).
     void cutOverdue(Clock::time_point now = Clock::now());
 
     std::size_t openCount() const;
@@ -61,9 +63,11 @@ private:
         std::uint64_t order = 0;  // its place among the unfinished; 0 when it is not one
         bool cut = false;
         bool served = false;  // it has had a request answered
+        bool countedInNetwork = false;
     };
     void startWaiting(Key key, Entry& entry);
     void stopWaiting(Entry& entry);
+    void cutAbandoned();
     void cut(Entry& entry, const char* why);  // why: for the audit line; nullptr: none
 
     const AdmissionLimits limits_;

@@ -140,6 +140,11 @@ TEST(ServiceBinary, RefusesBadOptions) {
         {"--behind-proxy=yes"},
         {"--version=x"},
         {"stray"},
+        {"--metrics-listen", "0.0.0.0:9100"},
+        {"--metrics-listen", "[2001:db8::1]:9100"},
+        {"--head-deadline", "0"},
+        {"--body-budget", "0"},
+        {"--log-client-address=yes"},
     };
     for (const auto& args : bad) {
         auto child = startServiceBinary(args);
@@ -175,6 +180,10 @@ TEST(ServiceBinary, AnswersHelpAndVersionWithoutStarting) {
         {"--per-address-connections N", "64"},
         {"--migrate-from sqlite:FILE", "none"},
         {"--behind-proxy", "off"},
+        {"--head-deadline SECONDS", "5"},
+        {"--body-budget MIB", "64"},
+        {"--log-client-address", "off"},
+        {"--metrics-listen HOST:PORT", "none"},
     };
     for (const auto& [option, byDefault] : documented) {
         const auto at = helpText.find("  " + option + "\n");
@@ -258,7 +267,7 @@ TEST(ServiceBinary, TakesAConfigurationFileLogsEachRequestAndKeepsTheOldVersionS
     writeFile(update, "new program");
     writeFile(config, "# the test's service\n  listen = 127.0.0.1:0  \ndb=" + db.string() +
                           "\nmessage = 文件里的消息\npwhash-limits = minimum\nupdate-file = " + update.string() +
-                          "\nbehind-proxy = false\n");
+                          "\nbehind-proxy = false\nlog-client-address = true\n");
     // The command line wins over the file; "--version 4" is the old name of --offer-version.
     auto child = startServiceBinary({"--config", config.string(), "--message=命令行的消息", "--version", "4"}, true);
     char line[512] = {};
@@ -302,8 +311,11 @@ TEST(ServiceBinary, TakesAConfigurationFileLogsEachRequestAndKeepsTheOldVersionS
     fclose(child.out);
     for (const char* expected : {"POST /reg.php 200 ", "POST /login.php 200 ", "POST /savegua.php 200 ",
                                  "GET /qinglan/down.asp 200 ", "GET /nothing/here 404 "})
-        EXPECT_NE(log.find(std::string("qinglan-caseservice: ") + expected), std::string::npos) << expected << "\n"
-                                                                                                << log;
+    {
+        const auto at = log.find(std::string("qinglan-caseservice: ") + expected);
+        ASSERT_NE(at, std::string::npos) << expected << "\n" << log;
+        EXPECT_NE(log.substr(at, log.find('\n', at) - at).find(" ms client=127.0.0.1"), std::string::npos) << expected;
+    }
     // Never a password digest, a session token, a query or a case text.
     for (const std::string& secret : {digest, token, std::string("filename"), std::string("秘密")})
         EXPECT_EQ(log.find(secret), std::string::npos) << secret << "\n" << log;
