@@ -134,10 +134,10 @@ void Admission::stopWaiting(Entry& entry) {
 void Admission::cut(Entry& entry, const char* why) {
     stopWaiting(entry);
     entry.cut = true;
+    if (why) recordAuditEvent(AuditEvent::ConnectionCut, entry.network, why);
     // The library closes the connection when its socket fails; the descriptor is still its
     // own here, since a closed connection has already left the table.
     if (entry.fd >= 0) ::shutdown(entry.fd, SHUT_RDWR);
-    if (why) recordAuditEvent(AuditEvent::ConnectionCut, entry.network, why);
 }
 
 }  // namespace qinglan::caseservice

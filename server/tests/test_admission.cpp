@@ -45,15 +45,23 @@ struct Opening {
     long long unfinishedAfter;
     int refused;  // new audit events it causes
     int cut;
+    bool closedAtEnd;  // else it finishes its request and is answered
 };
 
-// Opens each connection with half a head, waiting until the service has counted it as the row says.
-void openInTurn(const RunningService& service, const std::vector<Opening>& rows,
-                std::vector<std::unique_ptr<RawConnection>>& connections) {
+// Opens each connection with half a head, waiting until the service has counted it as its row
+// says; then checks which were closed and that the others are answered.
+void openInTurn(bool behindProxy, unsigned unfinishedInAll, const std::vector<Opening>& rows) {
+    FrontendSettings settings;
+    settings.trustForwardedFor = behindProxy;
+    settings.unfinishedPerNetwork = 2;
+    settings.unfinishedConnections = unfinishedInAll;
+    settings.headDeadline = 30s;  // only the caps close connections here
+    RunningService service({}, {}, {}, settings);
     const auto refused0 = auditEventCount(AuditEvent::ConnectionRefused);
     const auto cut0 = auditEventCount(AuditEvent::ConnectionCut);
     int refused = 0;
     int cut = 0;
+    std::vector<std::unique_ptr<RawConnection>> connections;
     for (const auto& row : rows) {
         connections.push_back(slowHead(service.port(), row.source));
         refused += row.refused;
@@ -67,12 +75,8 @@ void openInTurn(const RunningService& service, const std::vector<Opening>& rows,
             5s))
             << row.source << ":\n" << service.metrics();
     }
-}
-
-// The connections closed by the service are closed; the others finish their request and are answered.
-void expectClosedOrAnswered(std::vector<std::unique_ptr<RawConnection>>& connections, const std::vector<bool>& closed) {
-    for (std::size_t i = 0; i < connections.size(); ++i) {
-        if (closed[i]) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].closedAtEnd) {
             EXPECT_TRUE(connections[i]->closedByPeer(5s)) << i;
             continue;
         }
@@ -82,35 +86,21 @@ void expectClosedOrAnswered(std::vector<std::unique_ptr<RawConnection>>& connect
 }
 
 TEST(Admission, CapsUnfinishedConnectionsPerNetworkAndCutsTheOldestWhenAllAreTaken) {
-    FrontendSettings settings;
-    settings.unfinishedPerNetwork = 2;
-    settings.unfinishedConnections = 4;
-    settings.headDeadline = 30s;  // only the caps close connections here
-    RunningService service({}, {}, {}, settings);
-    std::vector<std::unique_ptr<RawConnection>> connections;
-    openInTurn(service,
-               {{"127.0.7.1", 1, 0, 0},
-                {"127.0.7.2", 2, 0, 0},
-                {"127.0.7.3", 2, 1, 0},  // its network has two
-                {"127.0.8.1", 3, 0, 0},
-                {"127.0.8.2", 4, 0, 0},
-                {"127.0.9.1", 4, 0, 1}},  // all four taken: 127.0.7.1 is cut
-               connections);
-    expectClosedOrAnswered(connections, {true, false, true, false, false, false});
+    openInTurn(false, 4,
+               {{"127.0.7.1", 1, 0, 0, true},  // cut last
+                {"127.0.7.2", 2, 0, 0, false},
+                {"127.0.7.3", 2, 1, 0, true},  // its network has two already
+                {"127.0.8.1", 3, 0, 0, false},
+                {"127.0.8.2", 4, 0, 0, false},
+                {"127.0.9.1", 4, 0, 1, false}});  // all four taken: the oldest, 127.0.7.1, is cut
 }
 
 TEST(Admission, BehindAProxyLoopbackPeersMeetOnlyTheCapInAll) {
-    FrontendSettings settings;
-    settings.trustForwardedFor = true;
-    settings.unfinishedPerNetwork = 2;
-    settings.unfinishedConnections = 3;
-    settings.headDeadline = 30s;  // only the caps close connections here
-    RunningService service({}, {}, {}, settings);
-    std::vector<std::unique_ptr<RawConnection>> connections;
-    openInTurn(service,
-               {{"127.0.0.1", 1, 0, 0}, {"127.0.0.1", 2, 0, 0}, {"127.0.0.1", 3, 0, 0}, {"127.0.0.1", 3, 0, 1}},
-               connections);
-    expectClosedOrAnswered(connections, {true, false, false, false});
+    openInTurn(true, 3,
+               {{"127.0.0.1", 1, 0, 0, true},
+                {"127.0.0.1", 2, 0, 0, false},
+                {"127.0.0.1", 3, 0, 0, false},
+                {"127.0.0.1", 3, 0, 1, false}});
 }
 
 TEST(Admission, HeadsPastTheirDeadlineAreCutBodiesAreNot) {
