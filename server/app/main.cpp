@@ -202,8 +202,7 @@ int main(int argc, char** argv) {
             std::cout << "qinglan-caseservice metrics on http://"
                       << (options->metricsHost.find(':') != std::string::npos ? "[" + options->metricsHost + "]"
                                                                               : options->metricsHost)
-                      << ':' << metricsPort
-                      << "/metrics" << std::endl;
+                      << ':' << metricsPort << "/metrics" << std::endl;
         const bool clean = frontend.run();
         std::cout << "qinglan-caseservice stopped" << std::endl;
         return clean ? 0 : 1;

@@ -186,8 +186,7 @@ int HttpFrontend::bind(const std::string& host, int port, std::string& error) {
     }
     options.push_back({MHD_OPTION_END, 0, nullptr});
     daemon_ = MHD_start_daemon(flags, 0, &FrontendCallbacks::accept, this, &FrontendCallbacks::request, this,
-                               MHD_OPTION_ARRAY,
-                               options.data(), MHD_OPTION_END);
+                               MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END);
     if (!daemon_) {
         error = tls ? "the HTTP library could not start (is the TLS certificate or key unusable?)"
                     : "the HTTP library could not start";
@@ -338,11 +337,12 @@ bool HttpFrontend::startRequest(MHD_Connection* connection, const char* url, con
 }
 
 void HttpFrontend::takeBody(MHD_Connection* connection, const char* data, std::size_t size, Exchange& exchange) {
-    if (exchange.tooLarge || exchange.overBudget) return;  // the rest is read and dropped (the deadline bounds how long)
+    if (exchange.tooLarge || exchange.overBudget)
+        return;  // the rest is read and dropped (the deadline bounds how long)
     const std::size_t needed = exchange.body.size() + size;
     exchange.tooLarge = needed > kMaxBodyBytes;
-    exchange.overBudget =
-        !exchange.tooLarge && needed > exchange.reserved && !reserveBody(connection, exchange, needed - exchange.reserved);
+    exchange.overBudget = !exchange.tooLarge && needed > exchange.reserved &&
+                          !reserveBody(connection, exchange, needed - exchange.reserved);
     if (exchange.tooLarge || exchange.overBudget)
         freeBody(exchange);
     else

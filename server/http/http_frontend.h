@@ -2,10 +2,11 @@
 // root, the update download at GET qinglan/down.asp. The library reads requests without a
 // thread per connection, bounds the memory of a connection's headers, the connections per
 // client address and in all, and closes idle ones; admission (admission.h) caps the connections
-// still sending their request and the memory their bodies hold (body_budget.h). The replies are worked out by two pools
-// of our own: password checks (login, registration, password change) in one, everything
-// else in the other, so a flood of logins never holds up the case requests. A request that
-// takes longer than the deadline from its first byte, however slowly it trickles in, is cut off.
+// still sending their request and the memory their bodies hold (body_budget.h). The replies
+// are worked out by two pools of our own: password checks (login, registration, password
+// change) in one, everything else in the other, so a flood of logins never holds up the case
+// requests. A request that takes longer than the deadline from its first byte, however slowly
+// it trickles in, is cut off.
 #pragma once
 
 #include "http/admission.h"
@@ -41,7 +42,7 @@ struct FrontendSettings {
     std::chrono::seconds headDeadline{5};      // opening (or the previous request's end) to a complete head
     unsigned unfinishedPerNetwork = 32;        // connections still sending a request, per network
     unsigned unfinishedConnections = 512;      // the same in all; the other connections are kept for answers
-    std::size_t bodyBudget = 64 * 1024 * 1024; // request bodies in flight, in bytes; more are answered 503
+    std::size_t bodyBudget = 64u << 20;        // request bodies in flight, in bytes; more are answered 503
     std::size_t headerMemory = 32 * 1024;      // request line and headers of one request
     std::size_t queuedRequests = 256;          // per pool; more are answered 503 at once
     std::string tlsCertificate;                // PEM; with tlsKey: HTTPS only

@@ -23,8 +23,7 @@ struct MetricsCallbacks {
         if (!response) return MHD_NO;
         MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE,
                                 found ? "text/plain; version=0.0.4; charset=utf-8" : "text/plain; charset=utf-8");
-        const MHD_Result queued =
-            MHD_queue_response(connection, found ? MHD_HTTP_OK : MHD_HTTP_NOT_FOUND, response);
+        const MHD_Result queued = MHD_queue_response(connection, found ? MHD_HTTP_OK : MHD_HTTP_NOT_FOUND, response);
         MHD_destroy_response(response);
         return queued;
     }

@@ -35,7 +35,8 @@ RawConnection::~RawConnection() {
 }
 
 void RawConnection::setSendTimeout(std::chrono::milliseconds timeout) {
-    const timeval limit{static_cast<time_t>(timeout.count() / 1000), static_cast<suseconds_t>(timeout.count() % 1000 * 1000)};
+    const timeval limit{static_cast<time_t>(timeout.count() / 1000),
+                        static_cast<suseconds_t>(timeout.count() % 1000 * 1000)};
     if (fd_ >= 0) setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
 }
 

@@ -73,7 +73,8 @@ void openInTurn(bool behindProxy, unsigned unfinishedInAll, const std::vector<Op
                        auditEventCount(AuditEvent::ConnectionCut) == cut0 + cut;
             },
             5s))
-            << row.source << ":\n" << service.metrics();
+            << row.source << ":\n"
+            << service.metrics();
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].closedAtEnd) {
@@ -201,8 +202,8 @@ TEST(AdmissionAttack, ManyAddressSlowHeadsLeaveLoginsAnswered) {
     ChildService service;
     ASSERT_TRUE(service.started());
     const std::string digest = passwordDigest("secret");
-    ASSERT_EQ(service.exchange("127.0.0.1", "reg.php", {{"nm", "常客"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}},
-                               10s),
+    ASSERT_EQ(service.exchange("127.0.0.1", "reg.php",
+                               {{"nm", "常客"}, {"pw", digest}, {"shouji", "1"}, {"youxiang", ""}}, 10s),
               "ok");
     const auto loginAnsweredInTime = [&] {
         return service.exchange("127.0.0.1", "login.php", {{"nm", "常客"}, {"pw", digest}}, 2s).starts_with("ok");
@@ -253,8 +254,8 @@ TEST(AdmissionAttack, NineHundredUnfinishedBodiesLeaveResidentMemorySmall) {
     const long before = service.residentMiB();
     constexpr std::size_t kBody = 1024 * 1024;
     const std::string mostOfARequest =
-        "POST /savegua.php HTTP/1.1\r\nHost: x\r\nContent-Length: " + std::to_string(kBody) + "\r\n\r\nnm=x&save_shiyou=" +
-        std::string(kBody - 64 * 1024, 'a');
+        "POST /savegua.php HTTP/1.1\r\nHost: x\r\nContent-Length: " + std::to_string(kBody) +
+        "\r\n\r\nnm=x&save_shiyou=" + std::string(kBody - 64 * 1024, 'a');
     std::vector<std::unique_ptr<RawConnection>> uploads(900);
     std::vector<std::thread> senders;
     for (std::size_t t = 0; t < 4; ++t) {

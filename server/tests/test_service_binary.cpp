@@ -310,8 +310,7 @@ TEST(ServiceBinary, TakesAConfigurationFileLogsEachRequestAndKeepsTheOldVersionS
     EXPECT_EQ(waitForExit(child.pid), 0);
     fclose(child.out);
     for (const char* expected : {"POST /reg.php 200 ", "POST /login.php 200 ", "POST /savegua.php 200 ",
-                                 "GET /qinglan/down.asp 200 ", "GET /nothing/here 404 "})
-    {
+                                 "GET /qinglan/down.asp 200 ", "GET /nothing/here 404 "}) {
         const auto at = log.find(std::string("qinglan-caseservice: ") + expected);
         ASSERT_NE(at, std::string::npos) << expected << "\n" << log;
         EXPECT_NE(log.substr(at, log.find('\n', at) - at).find(" ms client=127.0.0.1"), std::string::npos) << expected;
