@@ -4,10 +4,12 @@
 #include "auth/password_auth.h"
 #include "http/http_frontend.h"
 #include "http/tls_credentials.h"
+#include "http/metrics_listener.h"
 #include "migration/sqlite_to_pg_migration.h"
 #include "service/case_service.h"
 #include "store/store_location.h"
 
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -51,6 +53,10 @@ int main(int argc, char** argv) {
     // Without the allocator's statistics, SQLite's allocations from the worker threads take no
     // process-wide lock. Must precede the library's initialisation.
     sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    // Request bodies (up to 1 MiB) get mappings of their own, returned to the system when
+    // freed. Without a fixed threshold the allocator raises it after the first such free, and a
+    // burst of uploads then leaves hundreds of MiB resident in its free lists.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto command = parseServiceCommand(args, error);
@@ -155,6 +161,9 @@ int main(int argc, char** argv) {
         settings.tls = tls;
         if (!options->tlsPriorities.empty()) settings.tlsPriorities = options->tlsPriorities;
         settings.plainHttpBeyondLoopback = options->insecureHttp;
+        settings.logClientAddress = options->logClientAddress;
+        settings.headDeadline = std::chrono::seconds(options->headDeadlineSeconds);
+        settings.bodyBudget = std::size_t{options->bodyBudgetMiB} * 1024 * 1024;
         StoreOpening opening;
         opening.connections = options->threads + static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
         const auto store = openCaseRepository(*location, opening);
@@ -181,6 +190,14 @@ int main(int argc, char** argv) {
                       << bindError << '\n';
             return 1;
         }
+        MetricsListener metrics([&frontend] { return frontend.metrics(); });
+        const int metricsPort =
+            options->metricsHost.empty() ? 0 : metrics.bind(options->metricsHost, options->metricsPort, bindError);
+        if (metricsPort < 0) {
+            std::cerr << "qinglan-caseservice: cannot serve the metrics on " << options->metricsHost << ':'
+                      << options->metricsPort << ": " << bindError << '\n';
+            return 1;
+        }
         {
             std::lock_guard lock(stopTarget.mutex);
             stopTarget.store = store.get();
@@ -189,6 +206,11 @@ int main(int argc, char** argv) {
         const char* scheme = tls ? "https" : "http";
         std::cout << "qinglan-caseservice listening on " << scheme << "://" << options->host << ':' << port
                   << "/ (database " << describeStoreLocation(*location) << ")" << std::endl;
+        if (metricsPort > 0)
+            std::cout << "qinglan-caseservice metrics on http://"
+                      << (options->metricsHost.find(':') != std::string::npos ? "[" + options->metricsHost + "]"
+                                                                              : options->metricsHost)
+                      << ':' << metricsPort << "/metrics" << std::endl;
         const bool clean = frontend.run();
         std::cout << "qinglan-caseservice stopped" << std::endl;
         return clean ? 0 : 1;

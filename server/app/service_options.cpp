@@ -4,6 +4,9 @@
 #include "model/text_checks.h"
 #include "qinglan_build.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string_view>
@@ -29,15 +32,54 @@ std::optional<int> parsePort(const std::string& text) {
     return static_cast<int>(*value);
 }
 
-std::string takeListen(ServiceOptions& options, const std::string& value) {
+// HOST:PORT into its parts; false when it is not one.
+bool splitHostPort(const std::string& value, std::string& host, int& port) {
     const auto colon = value.rfind(':');
-    const auto port = colon == std::string::npos ? std::nullopt : parsePort(value.substr(colon + 1));
-    if (!port || colon == 0) return "--listen wants HOST:PORT";
-    options.host = value.substr(0, colon);
+    const auto number = colon == std::string::npos ? std::nullopt : parsePort(value.substr(colon + 1));
+    if (!number || colon == 0) return false;
+    host = value.substr(0, colon);
     // An IPv6 address is written in brackets: "[::1]:8080".
-    if (options.host.size() > 2 && options.host.front() == '[' && options.host.back() == ']')
-        options.host = options.host.substr(1, options.host.size() - 2);
-    options.port = *port;
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+    port = *number;
+    return true;
+}
+
+std::string takeListen(ServiceOptions& options, const std::string& value) {
+    return splitHostPort(value, options.host, options.port) ? std::string() : "--listen wants HOST:PORT";
+}
+
+bool isLoopbackHost(const std::string& host) {
+    in_addr v4{};
+    in6_addr v6{};
+    if (inet_pton(AF_INET, host.c_str(), &v4) == 1) return (ntohl(v4.s_addr) >> 24) == 127;
+    return host == "localhost" || (inet_pton(AF_INET6, host.c_str(), &v6) == 1 && IN6_IS_ADDR_LOOPBACK(&v6));
+}
+
+std::string takeMetricsListen(ServiceOptions& options, const std::string& value) {
+    if (!splitHostPort(value, options.metricsHost, options.metricsPort)) return "--metrics-listen wants HOST:PORT";
+    if (!isLoopbackHost(options.metricsHost))
+        return "--metrics-listen takes a loopback address (127.0.0.1:PORT or [::1]:PORT), not " + options.metricsHost +
+               ": the metrics are for this machine only";
+    return {};
+}
+
+std::string takeHeadDeadline(ServiceOptions& options, const std::string& value) {
+    const auto seconds = parseInteger(value);
+    if (!seconds || *seconds < 1 || *seconds > 300) return "--head-deadline wants 1 to 300 seconds";
+    options.headDeadlineSeconds = static_cast<int>(*seconds);
+    return {};
+}
+
+std::string takeBodyBudget(ServiceOptions& options, const std::string& value) {
+    const auto mebibytes = parseInteger(value);
+    if (!mebibytes || *mebibytes < 1 || *mebibytes > 65536) return "--body-budget wants 1 to 65536 MiB";
+    options.bodyBudgetMiB = static_cast<unsigned>(*mebibytes);
+    return {};
+}
+
+std::string takeLogClientAddress(ServiceOptions& options, const std::string& value) {
+    if (value != "true" && value != "false") return "log-client-address wants true or false";
+    options.logClientAddress = value == "true";
     return {};
 }
 
@@ -214,6 +256,15 @@ constexpr OptionRow kOptions[] = {
      "allow plain HTTP on an address other than loopback (passwords and session tokens then cross the network "
      "readable)",
      takeInsecureHttp},
+    {"head-deadline", "SECONDS", "5",
+     "time a connection has to send its request line and headers, from its opening or its previous request (1..300)",
+     takeHeadDeadline},
+    {"body-budget", "MIB", "64", "request bodies all connections may hold at once; more are answered 503 (1..65536)",
+     takeBodyBudget},
+    {"log-client-address", "", "off", "put the client's address in each request's log line", takeLogClientAddress},
+    {"metrics-listen", "HOST:PORT", "none",
+     "serve GET /metrics (Prometheus text) on this loopback address; port 0 takes any free port (shown at start)",
+     takeMetricsListen},
 };
 
 const OptionRow* findOption(std::string_view name) {

@@ -25,6 +25,11 @@ struct ServiceOptions {
     unsigned perAddressConnections = 64;
     bool behindProxy = false;
     AccountQuotas quotas;
+    int headDeadlineSeconds = 5;
+    unsigned bodyBudgetMiB = 64;
+    bool logClientAddress = false;
+    std::string metricsHost;  // empty: no metrics listener
+    int metricsPort = 0;
     std::string migrateFrom;  // sqlite:FILE copied into --db, then the program ends
 };
 

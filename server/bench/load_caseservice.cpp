@@ -299,7 +299,7 @@ int main(int argc, char** argv) {
 
     if (!options.only.empty()) return 0;
 
-    // Under attack: 200 connections trickling their headers (from four loopback addresses, 50
+    // Under attack: 200 connections trickling their headers (from four loopback networks, 50
     // each) and 8 connections of wrong logins, while one ordinary client asks for its list.
     using qinglan::caseservice::testing::RawConnection;
     std::atomic<bool> attacking{true};
@@ -308,7 +308,7 @@ int main(int argc, char** argv) {
     attackers.emplace_back([&] {
         std::vector<std::unique_ptr<RawConnection>> slow;
         for (int i = 0; i < 200; ++i) {
-            slow.push_back(std::make_unique<RawConnection>(options.port, "127.0.0." + std::to_string(20 + i % 4)));
+            slow.push_back(std::make_unique<RawConnection>(options.port, "127.0." + std::to_string(20 + i % 4) + ".1"));
             slow.back()->send("POST /cha.php HTTP/1.1\r\nHost: x\r\n");
         }
         for (int tick = 0; attacking; ++tick) {

@@ -2,14 +2,12 @@
 
 #include "audit/audit_log.h"
 #include "http/client_address.h"
+#include "http/listen_socket.h"
 #include "http/worker_pool.h"
 
 #include <microhttpd.h>
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +21,7 @@ namespace qinglan::caseservice {
 namespace {
 
 constexpr const char* kTextType = "text/plain; charset=utf-8";
+constexpr const char* kBusy = "busy, try again later";
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -38,43 +37,6 @@ bool queueText(MHD_Connection* connection, unsigned status, const std::string& t
     return queued == MHD_YES;
 }
 
-int listenOn(const std::string& host, int port, std::string& error) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
-    addrinfo* found = nullptr;
-    const std::string service = std::to_string(port);
-    if (const int rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &found); rc != 0) {
-        error = "cannot resolve " + host + ": " + gai_strerror(rc);
-        return -1;
-    }
-    int fd = -1;
-    for (addrinfo* at = found; at && fd < 0; at = at->ai_next) {
-        fd = ::socket(at->ai_family, at->ai_socktype | SOCK_CLOEXEC, at->ai_protocol);
-        if (fd < 0) continue;
-        // Plain SO_REUSEADDR, never SO_REUSEPORT: a second service on the same port must fail
-        // to start rather than silently share the connections.
-        const int yes = 1;
-        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        if (::bind(fd, at->ai_addr, at->ai_addrlen) != 0 || ::listen(fd, SOMAXCONN) != 0) {
-            error = std::strerror(errno);
-            ::close(fd);
-            fd = -1;
-        }
-    }
-    freeaddrinfo(found);
-    return fd;
-}
-
-int boundPort(int fd) {
-    sockaddr_storage address{};
-    socklen_t length = sizeof address;
-    if (getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return -1;
-    if (address.ss_family == AF_INET) return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
-    return ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
-}
-
 }  // namespace
 
 // One request, from its first call to its completion.
@@ -88,9 +50,12 @@ struct HttpFrontend::Exchange {
     std::string reply;
     std::string sessionToken;
     std::string address;
-    // For the access log: what was asked, when, and the status it was answered with (0: none).
+    std::size_t reserved = 0;  // of the body budget
+    bool overBudget = false;
+    // For the access log: what was asked, when, by whom, and the status it was answered with (0: none).
     std::string method;
     std::string path;
+    std::string client;
     SteadyClock::time_point started = SteadyClock::now();
     unsigned answered = 0;
 };
@@ -121,6 +86,7 @@ void logAccess(const HttpFrontend::Exchange& exchange, MHD_RequestTerminationCod
     line += exchange.answered ? std::to_string(exchange.answered) : std::string("-");
     line += " " + std::to_string(elapsed.count()) + " ms";
     if (why != MHD_REQUEST_TERMINATED_COMPLETED_OK) line += " (connection ended early)";
+    if (!exchange.client.empty()) line += " client=" + exchange.client;
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);  // one write: lines of parallel requests never mix
 }
@@ -140,31 +106,49 @@ struct FrontendCallbacks {
         auto* frontend = static_cast<HttpFrontend*>(self);
         auto* exchange = *reinterpret_cast<HttpFrontend::Exchange**>(context);
         if (exchange && frontend->settings_.accessLog) logAccess(*exchange, why);
+        if (exchange) frontend->freeBody(*exchange);
         delete exchange;
         *context = nullptr;
-        std::lock_guard lock(frontend->trackedMutex_);
-        const auto found = frontend->tracked_.find(connection);
-        if (found != frontend->tracked_.end()) {
-            found->second.since = SteadyClock::now();  // the next request's time starts now
-            found->second.working = false;
-        }
+        frontend->admission_.requestDone(connection);
+    }
+    // The network a peer is counted in, and whether the cap per network applies to it.
+    static std::pair<std::string, bool> networkOfPeer(const HttpFrontend& frontend, const sockaddr* peer) {
+        return {networkOf(addressKey(peer)), !(frontend.settings_.trustForwardedFor && isLoopback(peer))};
+    }
+    static MHD_Result accept(void* self, const sockaddr* peer, socklen_t /*length*/) {
+        auto* frontend = static_cast<HttpFrontend*>(self);
+        const auto [network, capped] = networkOfPeer(*frontend, peer);
+        return frontend->admission_.mayOpen(network, capped) ? MHD_YES : MHD_NO;
     }
     static void connection(void* self, MHD_Connection* connection, void** /*socketContext*/,
                            enum MHD_ConnectionNotificationCode what) {
         auto* frontend = static_cast<HttpFrontend*>(self);
-        std::lock_guard lock(frontend->trackedMutex_);
-        if (what == MHD_CONNECTION_NOTIFY_STARTED) {
-            const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
-            frontend->tracked_[connection] = {info ? info->connect_fd : -1, SteadyClock::now(), false, false};
-        } else {
+        if (what != MHD_CONNECTION_NOTIFY_STARTED) {
             // Called before the library closes the socket: from here on the descriptor may be reused.
-            frontend->tracked_.erase(connection);
+            frontend->admission_.closed(connection);
+            return;
         }
+        const auto* fd = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+        const auto* peer = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+        const auto [network, capped] = networkOfPeer(*frontend, peer ? peer->client_addr : nullptr);
+        frontend->admission_.opened(connection, fd ? fd->connect_fd : -1, network, capped);
     }
 };
 
+namespace {
+
+AdmissionLimits admissionLimits(const FrontendSettings& settings) {
+    return {settings.unfinishedPerNetwork, settings.unfinishedConnections, settings.headDeadline,
+            settings.requestDeadline};
+}
+
+}  // namespace
+
 HttpFrontend::HttpFrontend(CaseService& service, FrontendSettings settings)
-    : service_(service), settings_(std::move(settings)) {
+    : service_(service),
+      settings_(std::move(settings)),
+      admission_(admissionLimits(settings_)),
+      bodies_(settings_.bodyBudget) {
     const int processors = std::max(1u, std::thread::hardware_concurrency());
     const int passwordThreads = settings_.passwordThreads > 0 ? settings_.passwordThreads : processors;
     passwordPool_ = std::make_unique<WorkerPool>(static_cast<std::size_t>(passwordThreads), settings_.queuedRequests,
@@ -223,8 +207,8 @@ int HttpFrontend::bind(const std::string& host, int port, std::string& error) {
         options.push_back({MHD_OPTION_HTTPS_PRIORITIES, 0, const_cast<char*>(settings_.tlsPriorities.c_str())});
     }
     options.push_back({MHD_OPTION_END, 0, nullptr});
-    daemon_ = MHD_start_daemon(flags, 0, nullptr, nullptr, &FrontendCallbacks::request, this, MHD_OPTION_ARRAY,
-                               options.data(), MHD_OPTION_END);
+    daemon_ = MHD_start_daemon(flags, 0, &FrontendCallbacks::accept, this, &FrontendCallbacks::request, this,
+                               MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END);
     if (!daemon_) {
         if (tls) settings_.tls->stopServing(listeningSocket_);
         error = tls ? "the HTTP library could not start (are the TLS priorities usable?)"
@@ -239,7 +223,7 @@ bool HttpFrontend::run() {
     while (!stopRequested_) {
         stopWake_.wait_for(lock, std::chrono::seconds(1), [this] { return stopRequested_; });
         lock.unlock();
-        cutOverdueRequests();
+        tick();
         lock.lock();
     }
     lock.unlock();
@@ -263,23 +247,25 @@ void HttpFrontend::stop() {
     stopWake_.notify_all();
 }
 
-void HttpFrontend::cutOverdueRequests() {
-    const auto now = SteadyClock::now();
-    std::lock_guard lock(trackedMutex_);
-    for (auto& [connection, tracked] : tracked_) {
-        if (tracked.working || tracked.cut || tracked.fd < 0 || now - tracked.since < settings_.requestDeadline)
-            continue;
-        // The library closes the connection when its socket fails; the descriptor is still
-        // its own here, since a closed connection has already left the table.
-        ::shutdown(tracked.fd, SHUT_RDWR);
-        tracked.cut = true;
-    }
+void HttpFrontend::tick() {
+    admission_.cutOverdue();
+    // Each connection may hold its buffers of request head memory too.
+    const std::size_t buffers = admission_.openCount() * settings_.headerMemory;
+    memoryReturn_.tick(bodies_.takePeak() + buffers, bodies_.inFlight() + buffers);
 }
 
-void HttpFrontend::setWorking(MHD_Connection* connection, bool working) {
-    std::lock_guard lock(trackedMutex_);
-    const auto found = tracked_.find(connection);
-    if (found != tracked_.end()) found->second.working = working;
+std::string HttpFrontend::metrics() const {
+    std::string gauges;
+    const auto gauge = [&gauges](const char* name, const char* help, std::size_t value) {
+        gauges += std::string("# HELP ") + name + ' ' + help + "\n# TYPE " + name + " gauge\n" + name + ' ' +
+                  std::to_string(value) + '\n';
+    };
+    gauge("qinglan_caseservice_connections_open", "Connections open now.", admission_.openCount());
+    gauge("qinglan_caseservice_connections_unfinished", "Connections still sending their request.",
+          admission_.unfinishedCount());
+    gauge("qinglan_caseservice_body_bytes_in_flight", "Bytes of request bodies held or reserved now.",
+          bodies_.inFlight());
+    return metricsText(gauges);
 }
 
 std::string HttpFrontend::clientAddress(MHD_Connection* connection) const {
@@ -322,38 +308,25 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
                            std::size_t* uploadSize, Exchange*& exchange) {
     if (!exchange) {
         exchange = new Exchange;
-        const std::string_view path(url);
-        exchange->method = loggable(method);
-        exchange->path = loggable(path);
-        if (std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 && path == "/qinglan/down.asp")
-            return answerDownload(connection, *exchange);
-        if (std::strcmp(method, MHD_HTTP_METHOD_POST) == 0 && path.starts_with('/')) {
-            for (const auto endpoint : endpointNames())
-                if (endpoint == path.substr(1)) exchange->endpoint = std::string(endpoint);
-        }
-        if (exchange->endpoint.empty()) return answerText(connection, *exchange, MHD_HTTP_NOT_FOUND, "not found");
-        const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
-        if (length && std::strtoull(length, nullptr, 10) > kMaxBodyBytes)
-            return answerText(connection, *exchange, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
-        return true;
+        admission_.headComplete(connection);
+        const bool queued = startRequest(connection, url, method, *exchange);
+        if (exchange->answered) admission_.answering(connection);
+        return queued;
     }
     if (*uploadSize > 0) {
-        // Past the limit the rest is read and dropped (the request deadline bounds how long).
-        if (exchange->body.size() + *uploadSize > kMaxBodyBytes)
-            exchange->tooLarge = true;
-        else
-            exchange->body.append(uploadData, *uploadSize);
+        takeBody(connection, uploadData, *uploadSize, *exchange);
         *uploadSize = 0;
         return true;
     }
+    admission_.answering(connection);
     if (exchange->tooLarge) return answerText(connection, *exchange, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
+    if (exchange->overBudget) return answerText(connection, *exchange, MHD_HTTP_SERVICE_UNAVAILABLE, kBusy);
     if (exchange->ready)
         return answerText(connection, *exchange, exchange->status, exchange->reply, exchange->sessionToken);
     if (exchange->handedOver) return true;
 
     exchange->handedOver = true;
     exchange->address = clientAddress(connection);
-    setWorking(connection, true);
     MHD_suspend_connection(connection);
     Exchange* handed = exchange;
     WorkerPool::Job job = [this, connection, handed](bool cancelled) { work(connection, *handed, cancelled); };
@@ -366,10 +339,63 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
     return true;
 }
 
+// The first call, once the request line and headers are in.
+bool HttpFrontend::startRequest(MHD_Connection* connection, const char* url, const char* method, Exchange& exchange) {
+    const std::string_view path(url);
+    exchange.method = loggable(method);
+    exchange.path = loggable(path);
+    if (settings_.logClientAddress) exchange.client = clientAddress(connection);
+    if (std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 && path == "/qinglan/down.asp")
+        return answerDownload(connection, exchange);
+    if (std::strcmp(method, MHD_HTTP_METHOD_POST) == 0 && path.starts_with('/')) {
+        for (const auto endpoint : endpointNames())
+            if (endpoint == path.substr(1)) exchange.endpoint = std::string(endpoint);
+    }
+    if (exchange.endpoint.empty()) return answerText(connection, exchange, MHD_HTTP_NOT_FOUND, "not found");
+    const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    const auto declared = length ? std::strtoull(length, nullptr, 10) : 0;
+    if (declared > kMaxBodyBytes)
+        return answerText(connection, exchange, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
+    // The whole declared body is reserved before any of it is read: refused now, it costs nothing.
+    if (declared > 0 && !reserveBody(connection, exchange, declared))
+        return answerText(connection, exchange, MHD_HTTP_SERVICE_UNAVAILABLE, kBusy);
+    exchange.body.reserve(declared);
+    return true;
+}
+
+void HttpFrontend::takeBody(MHD_Connection* connection, const char* data, std::size_t size, Exchange& exchange) {
+    if (exchange.tooLarge || exchange.overBudget)
+        return;  // the rest is read and dropped (the deadline bounds how long)
+    const std::size_t needed = exchange.body.size() + size;
+    exchange.tooLarge = needed > kMaxBodyBytes;
+    exchange.overBudget = !exchange.tooLarge && needed > exchange.reserved &&
+                          !reserveBody(connection, exchange, needed - exchange.reserved);
+    if (exchange.tooLarge || exchange.overBudget)
+        freeBody(exchange);
+    else
+        exchange.body.append(data, size);
+}
+
+bool HttpFrontend::reserveBody(MHD_Connection* connection, Exchange& exchange, std::size_t bytes) {
+    if (bodies_.reserve(bytes)) {
+        exchange.reserved += bytes;
+        return true;
+    }
+    recordAuditEvent(AuditEvent::BodyBudgetRefused, networkOf(clientAddress(connection)));
+    return false;
+}
+
+void HttpFrontend::freeBody(Exchange& exchange) {
+    exchange.body.clear();
+    exchange.body.shrink_to_fit();
+    bodies_.release(exchange.reserved);
+    exchange.reserved = 0;
+}
+
 void HttpFrontend::work(MHD_Connection* connection, Exchange& exchange, bool cancelled) {
     if (cancelled) {
         exchange.status = MHD_HTTP_SERVICE_UNAVAILABLE;
-        exchange.reply = "busy, try again later";
+        exchange.reply = kBusy;
     } else {
         try {
             auto answer = service_.reply(exchange.endpoint, exchange.body, exchange.address);
@@ -384,8 +410,7 @@ void HttpFrontend::work(MHD_Connection* connection, Exchange& exchange, bool can
             exchange.sessionToken.clear();
         }
     }
-    exchange.body.clear();
-    exchange.body.shrink_to_fit();
+    freeBody(exchange);
     exchange.ready = true;
     MHD_resume_connection(connection);
 }

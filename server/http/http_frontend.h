@@ -1,14 +1,17 @@
 // The case service on HTTP (and HTTPS), on GNU libmicrohttpd: every endpoint as a POST at the
 // root, the update download at GET qinglan/down.asp. The library reads requests without a
 // thread per connection, bounds the memory of a connection's headers, the connections per
-// client address and in all, and closes idle ones. The replies are worked out by two pools
-// of our own: password checks (login, registration, password change) in one, everything
-// else in the other, so a flood of logins never holds up the case requests. Password checks
-// wait in a line per client network, taken in turn, so a flood from many networks never holds
-// up a login from another. A request that takes longer than the deadline from its first byte,
-// however slowly it trickles in, is cut off.
+// client address and in all, and closes idle ones; admission (admission.h) caps the connections
+// still sending their request and the memory their bodies hold (body_budget.h). The replies
+// are worked out by two pools of our own: password checks (login, registration, password
+// change) in one, everything else in the other, so a flood of logins never holds up the case
+// requests. Password checks wait in a line per client network, taken in turn, so a flood from
+// many networks never holds up a login from another. A request that takes longer than the
+// deadline from its first byte, however slowly it trickles in, is cut off.
 #pragma once
 
+#include "http/admission.h"
+#include "http/body_budget.h"
 #include "http/tls_credentials.h"
 #include "service/case_service.h"
 
@@ -19,7 +22,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-#include <unordered_map>
 
 struct MHD_Daemon;
 struct MHD_Connection;
@@ -39,6 +41,10 @@ struct FrontendSettings {
     unsigned perAddressConnections = 64;
     std::chrono::seconds idleTimeout{10};
     std::chrono::seconds requestDeadline{30};  // first byte of a request to its reply
+    std::chrono::seconds headDeadline{5};      // opening (or the previous request's end) to a complete head
+    unsigned unfinishedPerNetwork = 32;        // connections still sending a request, per network
+    unsigned unfinishedConnections = 512;      // the same in all; the other connections are kept for answers
+    std::size_t bodyBudget = 64u << 20;        // request bodies in flight, in bytes; more are answered 503
     std::size_t headerMemory = 32 * 1024;      // request line and headers of one request
     std::size_t queuedRequests = 256;          // per pool; more are answered 503 at once
     std::shared_ptr<TlsCredentials> tls;       // when set: HTTPS only
@@ -53,6 +59,7 @@ struct FrontendSettings {
     // Password checks waiting from one /24 (IPv4) or /64 (IPv6) network; the networks' lines
     // are taken in turn.
     std::size_t queuedPasswordChecksPerNetwork = 16;
+    bool logClientAddress = false;  // the client's address in that line too
 };
 
 class HttpFrontend {
@@ -69,24 +76,23 @@ public:
     // short by the store), queued ones are answered 503, connections are closed.
     bool run();
     void stop();
+    // The transport's gauges after the audit counters, in the Prometheus text format.
+    std::string metrics() const;
 
     struct Exchange;
 
 private:
-    struct TrackedConnection {
-        int fd = -1;
-        std::chrono::steady_clock::time_point since;  // start of the request under way
-        bool working = false;                         // suspended while a worker answers it
-        bool cut = false;
-    };
     friend struct FrontendCallbacks;
     bool request(MHD_Connection* connection, const char* url, const char* method, const char* uploadData,
                  std::size_t* uploadSize, Exchange*& exchange);
     bool answerDownload(MHD_Connection* connection, Exchange& exchange);
     void work(MHD_Connection* connection, Exchange& exchange, bool cancelled);
+    bool startRequest(MHD_Connection* connection, const char* url, const char* method, Exchange& exchange);
+    void takeBody(MHD_Connection* connection, const char* data, std::size_t size, Exchange& exchange);
+    bool reserveBody(MHD_Connection* connection, Exchange& exchange, std::size_t bytes);
+    void freeBody(Exchange& exchange);
     std::string clientAddress(MHD_Connection* connection) const;
-    void setWorking(MHD_Connection* connection, bool working);
-    void cutOverdueRequests();
+    void tick();
 
     CaseService& service_;
     FrontendSettings settings_;
@@ -95,8 +101,9 @@ private:
     MHD_Daemon* daemon_ = nullptr;
     int listeningSocket_ = -1;
 
-    std::mutex trackedMutex_;
-    std::unordered_map<MHD_Connection*, TrackedConnection> tracked_;
+    Admission admission_;
+    BodyBudget bodies_;
+    MemoryReturn memoryReturn_;
 
     std::mutex stopMutex_;
     std::condition_variable stopWake_;

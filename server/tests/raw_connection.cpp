@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -31,6 +32,12 @@ RawConnection::RawConnection(int port, const std::string& sourceAddress) {
 
 RawConnection::~RawConnection() {
     if (fd_ >= 0) ::close(fd_);
+}
+
+void RawConnection::setSendTimeout(std::chrono::milliseconds timeout) {
+    const timeval limit{static_cast<time_t>(timeout.count() / 1000),
+                        static_cast<suseconds_t>(timeout.count() % 1000 * 1000)};
+    if (fd_ >= 0) setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
 }
 
 bool RawConnection::send(const std::string& bytes) {

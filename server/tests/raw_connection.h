@@ -17,6 +17,9 @@ public:
     RawConnection& operator=(const RawConnection&) = delete;
 
     bool connected() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }
+    // A send that cannot go on for this long fails instead of waiting for the peer to read.
+    void setSendTimeout(std::chrono::milliseconds timeout);
     // False once the service has closed the connection (or the write failed).
     bool send(const std::string& bytes);
     // Reads up to `count` complete responses (Content-Length framed) within the time; the

@@ -235,6 +235,21 @@ int announcedPort(const ServiceProcess& process) {
     return at == std::string::npos ? -1 : std::atoi(message.c_str() + at + 13);
 }
 
+bool becomes(const std::function<bool()>& condition, std::chrono::milliseconds within) {
+    const auto deadline = std::chrono::steady_clock::now() + within;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+long long metricValue(const std::string& metrics, const std::string& name) {
+    const std::string line = "\n" + name + " ";
+    const auto at = ("\n" + metrics).find(line);
+    return at == std::string::npos ? -1 : std::atoll(metrics.c_str() + at + line.size() - 1);
+}
+
 std::string clientFormBody(const Fields& fields) {
     std::string body;
     for (const auto& [name, value] : fields) {

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -92,6 +93,8 @@ public:
     CaseService& service() { return *service_; }
     // The SQLite store (fails the test on another store).
     SqliteCaseRepository& store();
+    // What GET /metrics would answer.
+    std::string metrics() const { return frontend_->metrics(); }
 
 private:
     OffsetClock clock_;
@@ -118,6 +121,12 @@ ServiceProcess startServiceBinary(const std::vector<std::string>& args, bool wit
 int waitForExit(pid_t pid, std::chrono::milliseconds within = std::chrono::seconds(5));
 // Reads the start message and returns the port in it; -1 when there is none.
 int announcedPort(const ServiceProcess& process);
+
+// Whether the condition came true within the time (checked every few milliseconds).
+bool becomes(const std::function<bool()>& condition, std::chrono::milliseconds within);
+
+// The value of a counter or gauge in metrics text (the whole name with its labels); -1 when absent.
+long long metricValue(const std::string& metrics, const std::string& name);
 
 // The request body exactly as the client writes it: name and value split at the first
 // "=", each with bytes below 33 or above 127 and the characters *#%<> [] as %XX; "&", "="

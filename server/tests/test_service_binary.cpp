@@ -147,6 +147,11 @@ TEST(ServiceBinary, RefusesBadOptions) {
         {"--tls-priorities", ""},
         {"--version=x"},
         {"stray"},
+        {"--metrics-listen", "0.0.0.0:9100"},
+        {"--metrics-listen", "[2001:db8::1]:9100"},
+        {"--head-deadline", "0"},
+        {"--body-budget", "0"},
+        {"--log-client-address=yes"},
     };
     for (const auto& args : bad) {
         auto child = startServiceBinary(args);
@@ -187,6 +192,10 @@ TEST(ServiceBinary, AnswersHelpAndVersionWithoutStarting) {
         {"--quota-searches N", "1"},
         {"--tls-priorities STRING", kDefaultTlsPriorities},
         {"--insecure-http", "off"},
+        {"--head-deadline SECONDS", "5"},
+        {"--body-budget MIB", "64"},
+        {"--log-client-address", "off"},
+        {"--metrics-listen HOST:PORT", "none"},
     };
     for (const auto& [option, byDefault] : documented) {
         const auto at = helpText.find("  " + option + "\n");
@@ -274,7 +283,7 @@ TEST(ServiceBinary, TakesAConfigurationFileLogsEachRequestAndKeepsTheOldVersionS
     writeFile(update, "new program");
     writeFile(config, "# the test's service\n  listen = 127.0.0.1:0  \ndb=" + db.string() +
                           "\nmessage = 文件里的消息\npwhash-limits = minimum\nupdate-file = " + update.string() +
-                          "\nbehind-proxy = false\n");
+                          "\nbehind-proxy = false\nlog-client-address = true\n");
     // The command line wins over the file; "--version 4" is the old name of --offer-version.
     auto child = startServiceBinary({"--config", config.string(), "--message=命令行的消息", "--version", "4"}, true);
     char line[512] = {};
@@ -317,9 +326,11 @@ TEST(ServiceBinary, TakesAConfigurationFileLogsEachRequestAndKeepsTheOldVersionS
     EXPECT_EQ(waitForExit(child.pid), 0);
     fclose(child.out);
     for (const char* expected : {"POST /reg.php 200 ", "POST /login.php 200 ", "POST /savegua.php 200 ",
-                                 "GET /qinglan/down.asp 200 ", "GET /nothing/here 404 "})
-        EXPECT_NE(log.find(std::string("qinglan-caseservice: ") + expected), std::string::npos) << expected << "\n"
-                                                                                                << log;
+                                 "GET /qinglan/down.asp 200 ", "GET /nothing/here 404 "}) {
+        const auto at = log.find(std::string("qinglan-caseservice: ") + expected);
+        ASSERT_NE(at, std::string::npos) << expected << "\n" << log;
+        EXPECT_NE(log.substr(at, log.find('\n', at) - at).find(" ms client=127.0.0.1"), std::string::npos) << expected;
+    }
     // Never a password digest, a session token, a query or a case text.
     for (const std::string& secret : {digest, token, std::string("filename"), std::string("秘密")})
         EXPECT_EQ(log.find(secret), std::string::npos) << secret << "\n" << log;
