@@ -1,6 +1,7 @@
 #include "http/http_frontend.h"
 
 #include "http/client_address.h"
+#include "http/web_route.h"
 #include "http/worker_pool.h"
 
 #include <microhttpd.h>
@@ -92,6 +93,7 @@ struct HttpFrontend::Exchange {
     std::string path;
     SteadyClock::time_point started = SteadyClock::now();
     unsigned answered = 0;
+    std::unique_ptr<WebExchange> web;  // a request under /app/ or /api/
 };
 
 namespace {
@@ -301,6 +303,7 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
         const std::string_view path(url);
         exchange->method = loggable(method);
         exchange->path = loggable(path);
+        if (settings_.web && isWebPath(path)) return startWeb(connection, method, path, exchange->web, exchange->answered);
         if (std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 && path == "/qinglan/down.asp")
             return answerDownload(connection, *exchange);
         if (std::strcmp(method, MHD_HTTP_METHOD_POST) == 0 && path.starts_with('/')) {
@@ -313,6 +316,7 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
             return answerText(connection, *exchange, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
         return true;
     }
+    if (exchange->web) return continueWeb(connection, uploadData, uploadSize, *exchange->web, exchange->answered);
     if (*uploadSize > 0) {
         // Past the limit the rest is read and dropped (the request deadline bounds how long).
         if (exchange->body.size() + *uploadSize > kMaxBodyBytes)

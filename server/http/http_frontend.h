@@ -7,6 +7,7 @@
 // takes longer than the deadline from its first byte, however slowly it trickles in, is cut off.
 #pragma once
 
+#include "http/web_exchange.h"
 #include "service/case_service.h"
 
 #include <atomic>
@@ -24,6 +25,7 @@ struct MHD_Connection;
 namespace qinglan::caseservice {
 
 class WorkerPool;
+struct WebExchange;
 
 // The name of the reply header that carries a new session's token.
 inline constexpr const char* kSessionHeader = "X-Qinglan-Session";
@@ -45,6 +47,8 @@ struct FrontendSettings {
     bool trustForwardedFor = false;
     // A line on standard error for every request: method, path, status, time.
     bool accessLog = false;
+    // Answers the requests under /app/ and /api/ (server/web); without it they are not found.
+    WebHandler web;
 };
 
 class HttpFrontend {
@@ -75,6 +79,11 @@ private:
     bool request(MHD_Connection* connection, const char* url, const char* method, const char* uploadData,
                  std::size_t* uploadSize, Exchange*& exchange);
     bool answerDownload(MHD_Connection* connection, Exchange& exchange);
+    // A request under /app/ or /api/ (web_route.cpp): its first call, and the calls after it.
+    bool startWeb(MHD_Connection* connection, const char* method, std::string_view path,
+                  std::unique_ptr<WebExchange>& web, unsigned& answered);
+    bool continueWeb(MHD_Connection* connection, const char* uploadData, std::size_t* uploadSize, WebExchange& web,
+                     unsigned& answered);
     void work(MHD_Connection* connection, Exchange& exchange, bool cancelled);
     std::string clientAddress(MHD_Connection* connection) const;
     void setWorking(MHD_Connection* connection, bool working);

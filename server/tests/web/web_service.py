@@ -1,0 +1,92 @@
+"""The real qinglan-caseservice on 127.0.0.1 for the web tests, and the two clients they compare:
+the JSON endpoints under /api/ as the page calls them, and the desktop protocol written out
+independently (form posts, the double-MD5 digest, "<t>" fields)."""
+import hashlib
+import json
+import os
+import subprocess
+import tempfile
+import urllib.error
+import urllib.parse
+import urllib.request
+
+
+def digest(password):
+    md5 = lambda text: hashlib.md5(text.encode()).hexdigest().upper()
+    return md5(md5(password))
+
+
+class Reply:
+    def __init__(self, status, headers, body):
+        self.status, self.headers, self.body = status, headers, body
+
+    def json(self):
+        return json.loads(self.body)
+
+
+class Service:
+    """Started on a free port over a fresh SQLite file; stopped by stop()."""
+
+    def __init__(self, binary, cli):
+        self.cli = cli
+        self.dir = tempfile.TemporaryDirectory(prefix="qinglan-web-")
+        self.process = subprocess.Popen(
+            [binary, "--listen", "127.0.0.1:0", "--db", os.path.join(self.dir.name, "cases.db"),
+             "--pwhash-limits", "minimum"],
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        line = self.process.stdout.readline()  # the start-up line, once it listens
+        if "listening on http://" not in line:
+            self.stop()
+            raise RuntimeError("the service did not start: " + line)
+        self.base = line.split("listening on ")[1].split("/ ")[0]
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+        self.dir.cleanup()
+
+    # The JSON endpoints.
+    def request(self, method, path, body=None, cookie=None, csrf=None, content_type="application/json"):
+        data = None if body is None else (body if isinstance(body, bytes) else json.dumps(body).encode())
+        request = urllib.request.Request(self.base + path, data=data, method=method)
+        if data is not None:
+            request.add_header("Content-Type", content_type)
+        if cookie:
+            request.add_header("Cookie", cookie)
+        if csrf:
+            request.add_header("X-CSRF-Token", csrf)
+        try:
+            with urllib.request.urlopen(request, timeout=30) as answer:
+                return Reply(answer.status, answer.headers, answer.read().decode())
+        except urllib.error.HTTPError as error:
+            return Reply(error.code, error.headers, error.read().decode())
+
+    def web_login(self, name, password):
+        """The cookie (name=value) and the CSRF token of a login by the page."""
+        reply = self.request("POST", "/api/login", {"name": name, "password": password})
+        assert reply.status == 200, reply.body
+        return reply.headers["Set-Cookie"].split(";")[0], reply.json()["csrf"]
+
+    # The desktop protocol.
+    def post(self, endpoint, fields):
+        body = "&".join(name + "=" + urllib.parse.quote(value, safe="") for name, value in fields)
+        request = urllib.request.Request(self.base + "/" + endpoint, data=body.encode(), method="POST")
+        with urllib.request.urlopen(request, timeout=30) as answer:
+            return answer.read().decode(), answer.headers.get("X-Qinglan-Session", "")
+
+    def register(self, name, password):
+        reply, _ = self.post("reg.php", [("nm", name), ("pw", digest(password)), ("shouji", "13800000000"),
+                                         ("youxiang", "")])
+        assert reply == "ok", reply
+
+    def desktop_login(self, name, password):
+        reply, token = self.post("login.php", [("nm", name), ("pw", digest(password))])
+        assert reply.startswith("ok"), reply
+        return token
+
+    def cli_chart(self, case_number):
+        """`qinglan-cli chart --json` of the case number, over a data root of its own."""
+        out = subprocess.run([self.cli, "chart", "--json", "--create", "--data-dir",
+                              os.path.join(self.dir.name, "cli"), case_number],
+                             capture_output=True, text=True, check=True).stdout
+        return json.loads(out)
