@@ -106,6 +106,11 @@ async function showCase(id) {
   } else {
     $("chart").textContent = stored.chartProblem || "";
   }
+  $("report").replaceChildren(...(stored.report || []).map((line) => {
+    const paragraph = document.createElement("p");
+    paragraph.textContent = line;
+    return paragraph;
+  }));
   const form = $("texts-form");
   form.judgment.value = stored.judgment;
   form.feedback.value = stored.feedback;

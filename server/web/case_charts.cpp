@@ -1,5 +1,6 @@
 #include "web/case_charts.h"
 
+#include "analysis/analysis_report.h"
 #include "chart/chart_build.h"
 #include "chart/chart_json.h"
 #include "chart/cast_pillars.h"
@@ -35,10 +36,13 @@ CaseCharts::CaseCharts() {
 
 CaseCharts::~CaseCharts() = default;
 
-std::optional<QJsonObject> CaseCharts::chartOf(const std::string& caseNumber, std::string& problem) const {
+std::optional<CaseCharts::CaseChart> CaseCharts::chartOf(const std::string& caseNumber, std::string& problem) const {
     const auto state = buildChart(*data_, QString::fromStdString(caseNumber), chart::CaseNumberOrigin::Stored, problem);
     if (!state) return std::nullopt;
-    return chart::chartToJson(*state);
+    const analysis::AnalysisResult report = analysis::AnalysisReport(*state, *data_, {}, 0, 0);
+    QStringList lines = report.lines;
+    if (!report.message.isEmpty()) lines.append(report.message);
+    return CaseChart{chart::chartToJson(*state), lines};
 }
 
 std::optional<CaseCharts::Cast> CaseCharts::castOf(const QDateTime& moment, const std::array<int, 6>& codes) const {

@@ -1,9 +1,10 @@
 // The chart of a stored case, built on the service by the desktop's chart engine from the case
-// number, as `qinglan-cli chart --json` prints it with its default options.
+// number, as `qinglan-cli chart --json` prints it with its default options, and its analysis report.
 #pragma once
 
 #include <QDateTime>
 #include <QJsonObject>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -24,8 +25,13 @@ public:
     CaseCharts(const CaseCharts&) = delete;
     CaseCharts& operator=(const CaseCharts&) = delete;
 
-    // The chart, or nullopt with the chart engine's reason in `problem`. Safe from any thread.
-    std::optional<QJsonObject> chartOf(const std::string& caseNumber, std::string& problem) const;
+    // The chart, and the lines of its analysis report as `qinglan-cli analyse` prints them; or
+    // nullopt with the chart engine's reason in `problem`. Safe from any thread.
+    struct CaseChart {
+        QJsonObject chart;
+        QStringList report;
+    };
+    std::optional<CaseChart> chartOf(const std::string& caseNumber, std::string& problem) const;
 
     // The case number of a cast now: the date and clock given, the six line codes top line first
     // (1 young yang, 2 young yin, 3 old yang, 4 old yin), 京房式; and its hexagram name text as the

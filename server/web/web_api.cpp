@@ -246,10 +246,12 @@ private:
                         {"subject", text(f[9])},         {"judgment", text(f[10])}, {"feedback", text(f[11])},
                         {"castDate", castDateOf(f[2])}};
         std::string problem;
-        if (const auto chart = charts_.chartOf(f[2], problem))
-            out.insert("chart", *chart);
-        else
+        if (const auto chart = charts_.chartOf(f[2], problem)) {
+            out.insert("chart", chart->chart);
+            out.insert("report", QJsonArray::fromStringList(chart->report));
+        } else {
             out.insert("chartProblem", text(problem));
+        }
         return json(200, out);
     }
 

@@ -91,12 +91,13 @@ class WebApi(unittest.TestCase):
         case = self.cast({})
         self.assertRegex(case["caseNumber"], r"^\d{8}[1-4]{6}京房式T:")
 
-    def test_the_chart_of_a_case_is_the_command_lines(self):
+    def test_the_chart_and_report_of_a_case_are_the_command_lines(self):
         for throws in ([1, 2, 3, 4, 1, 2], [3, 3, 3, 3, 3, 3], [2, 2, 2, 2, 2, 4]):
             case = self.cast({"throws": throws})
             opened = self.service.request("GET", "/api/cases/%d" % case["id"], cookie=self.cookie).json()
             with self.subTest(caseNumber=case["caseNumber"]):
                 self.assertEqual(opened["chart"], self.service.cli_chart(case["caseNumber"]))
+                self.assertEqual(opened["report"], self.service.cli_report(case["caseNumber"]))
 
     def test_texts_cross_between_the_page_and_the_desktop_protocol(self):
         case = self.cast({"throws": [2, 1, 2, 1, 2, 1]})

@@ -75,7 +75,7 @@ class WebPage(unittest.TestCase):
         self.driver.get(self.service.base + "/app/#case/%d" % case_id)
         self.wait(shown.visibility_of_element_located((By.CSS_SELECTOR, "#chart [data-key='title']")))
 
-    def test_the_drawn_chart_shows_every_text_of_the_command_lines_chart(self):
+    def test_the_drawn_chart_and_report_show_every_text_of_the_command_lines(self):
         self.open_case(self.case_id)
         expected = dict(texts_of(self.service.cli_chart(self.case_number)))
         drawn = {}
@@ -90,6 +90,9 @@ class WebPage(unittest.TestCase):
         for line in range(6):
             self.assertEqual(expected.pop("changedLines.%d.beast" % line), expected["mainLines.%d.beast" % line])
         self.assertEqual({key for key, value in expected.items() if value != ""} - set(drawn), set())
+        self.driver.find_element(By.CSS_SELECTOR, ".report summary").click()
+        report = [line.get_property("textContent") for line in self.driver.find_elements(By.CSS_SELECTOR, "#report p")]
+        self.assertEqual(report, self.service.cli_report(self.case_number))
 
     def test_stored_markup_is_shown_as_text(self):
         row = self.driver.find_element(By.CSS_SELECTOR, "#case-list a[href='#case/%d']" % self.case_id)

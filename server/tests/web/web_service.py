@@ -84,9 +84,13 @@ class Service:
         assert reply.startswith("ok"), reply
         return token
 
+    def run_cli(self, *args):
+        """The standard output of qinglan-cli over a data root of its own."""
+        return subprocess.run([self.cli, *args, "--create", "--data-dir", os.path.join(self.dir.name, "cli")],
+                              capture_output=True, text=True, check=True).stdout
+
     def cli_chart(self, case_number):
-        """`qinglan-cli chart --json` of the case number, over a data root of its own."""
-        out = subprocess.run([self.cli, "chart", "--json", "--create", "--data-dir",
-                              os.path.join(self.dir.name, "cli"), case_number],
-                             capture_output=True, text=True, check=True).stdout
-        return json.loads(out)
+        return json.loads(self.run_cli("chart", "--json", case_number))
+
+    def cli_report(self, case_number):
+        return self.run_cli("analyse", case_number).splitlines()
