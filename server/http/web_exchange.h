@@ -50,7 +50,9 @@ inline const HeaderList& webSecurityHeaders() {
     return headers;
 }
 
-inline bool isWebPath(std::string_view path) { return path.starts_with("/app/") || path.starts_with("/api/"); }
+inline bool isWebPath(std::string_view path) {
+    return path == "/app" || path.starts_with("/app/") || path.starts_with("/api/");
+}
 // Logging in hashes a password: it waits in the password checks' pool, never the case requests'.
 inline bool webRequestChecksPasswords(std::string_view path) { return path == "/api/login"; }
 

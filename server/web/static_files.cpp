@@ -40,6 +40,7 @@ StaticFiles::StaticFiles(const std::filesystem::path& folder) {
 }
 
 WebReply StaticFiles::answer(const WebRequest& request) const {
+    if (request.path == "/app") return {308, {}, {}, {{"Location", "/app/"}}};
     std::string_view name = std::string_view(request.path).substr(std::string_view("/app/").size());
     if (name.empty()) name = "index.html";
     const auto found = files_.find(name);

@@ -17,7 +17,7 @@ public:
     // folder serves nothing.
     explicit StaticFiles(const std::filesystem::path& folder);
 
-    // GET /app/NAME (/app/ is index.html); 404 for anything else.
+    // GET /app/NAME (/app/ is index.html, /app leads there); 404 for anything else.
     WebReply answer(const WebRequest& request) const;
     std::size_t size() const { return files_.size(); }
 

@@ -48,10 +48,12 @@ class WebApi(unittest.TestCase):
         self.assertNotIn("Set-Cookie", wrong.headers)
 
     def test_every_answer_carries_the_security_headers(self):
-        for method, path in [("GET", "/app/"), ("GET", "/app/missing.js"), ("GET", "/api/cases"),
-                             ("GET", "/api/nothing"), ("DELETE", "/api/cases/1")]:
+        for method, path, status in [("GET", "/app/", 200), ("GET", "/app", 308), ("GET", "/app/missing.js", 404),
+                                     ("GET", "/api/cases", 200), ("GET", "/api/nothing", 404),
+                                     ("DELETE", "/api/cases/1", 405), ("OVERSIZED", "/api/login", 413)]:
             reply = self.service.request(method, path, cookie=self.cookie)
-            with self.subTest(method=method, path=path, status=reply.status):
+            with self.subTest(method=method, path=path):
+                self.assertEqual(reply.status, status)
                 for name, value in SECURITY_HEADERS.items():
                     self.assertEqual(reply.headers[name], value)
                 policy = reply.headers["Content-Security-Policy"]
