@@ -4,7 +4,7 @@ import os
 import re
 import unittest
 
-from web_service import Service
+from web_service import Service, digest
 
 SECURITY_HEADERS = {
     "X-Content-Type-Options": "nosniff",
@@ -46,6 +46,18 @@ class WebApi(unittest.TestCase):
         wrong = self.service.request("POST", "/api/login", {"name": "alice", "password": "secret-2"})
         self.assertEqual(wrong.status, 401)
         self.assertNotIn("Set-Cookie", wrong.headers)
+
+    def test_failed_logins_in_the_page_throttle_the_desktop_login_too(self):
+        self.service.register("dave", "secret-4")
+        for _ in range(5):
+            self.assertEqual(self.service.request("POST", "/api/login", {"name": "dave", "password": "x"}).status, 401)
+        # The next attempt, even with the right password, waits out the pause; so does the desktop's.
+        throttled = self.service.request("POST", "/api/login", {"name": "dave", "password": "secret-4"})
+        self.assertEqual(throttled.status, 429)
+        self.assertIn("秒后再试", throttled.json()["error"])
+        reply, token = self.service.post("login.php", [("nm", "dave"), ("pw", digest("secret-4"))])
+        self.assertIn("秒后再试", reply)
+        self.assertEqual(token, "")
 
     def test_every_answer_carries_the_security_headers(self):
         for method, path, status in [("GET", "/app/", 200), ("GET", "/app", 308), ("GET", "/app/missing.js", 404),
@@ -152,6 +164,21 @@ class WebApi(unittest.TestCase):
                        "qinglan_session=" + token, "other=1"]:
             with self.subTest(cookie=cookie):
                 self.assertEqual(self.service.request("GET", "/api/cases", cookie=cookie).status, 401)
+
+
+class WebApiOverTls(unittest.TestCase):
+    def test_the_session_cookie_is_secure_over_https(self):
+        service = Service(os.environ["QINGLAN_CASESERVICE"], os.environ["QINGLAN_CLI"], tls=True)
+        try:
+            self.assertTrue(service.base.startswith("https://"))
+            service.register("erin", "secret-5")
+            reply = service.request("POST", "/api/login", {"name": "erin", "password": "secret-5"})
+            self.assertEqual(reply.status, 200)
+            cookie = [part.strip() for part in reply.headers["Set-Cookie"].split(";")]
+            self.assertIn("Secure", cookie)
+            self.assertIn("HttpOnly", cookie)
+        finally:
+            service.stop()
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@ import hashlib
 import http.client
 import json
 import os
+import ssl
 import subprocess
 import tempfile
 import urllib.parse
@@ -27,15 +28,20 @@ class Reply:
 class Service:
     """Started on a free port over a fresh SQLite file; stopped by stop()."""
 
-    def __init__(self, binary, cli):
+    def __init__(self, binary, cli, tls=False):
         self.cli = cli
         self.dir = tempfile.TemporaryDirectory(prefix="qinglan-web-")
-        self.process = subprocess.Popen(
-            [binary, "--listen", "127.0.0.1:0", "--db", os.path.join(self.dir.name, "cases.db"),
-             "--pwhash-limits", "minimum"],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        arguments = [binary, "--listen", "127.0.0.1:0", "--db", os.path.join(self.dir.name, "cases.db"),
+                     "--pwhash-limits", "minimum"]
+        if tls:  # a certificate of its own for 127.0.0.1
+            cert, key = os.path.join(self.dir.name, "cert.pem"), os.path.join(self.dir.name, "key.pem")
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:P-256",
+                            "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-keyout", key, "-out", cert],
+                           check=True, capture_output=True)
+            arguments += ["--tls-cert", cert, "--tls-key", key]
+        self.process = subprocess.Popen(arguments, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         line = self.process.stdout.readline()  # the start-up line, once it listens
-        if "listening on http://" not in line:
+        if "listening on http" not in line:
             self.stop()
             raise RuntimeError("the service did not start: " + line)
         self.base = line.split("listening on ")[1].split("/ ")[0]
@@ -43,12 +49,17 @@ class Service:
     def stop(self):
         self.process.terminate()
         self.process.wait(timeout=10)
+        self.process.stdout.close()
         self.dir.cleanup()
 
     # The JSON endpoints, without following redirects. OVERSIZED is a POST announcing a body
     # past the service's 1 MiB limit, answered before it is sent.
     def request(self, method, path, body=None, cookie=None, csrf=None, content_type="application/json"):
-        connection = http.client.HTTPConnection(self.base.split("//")[1], timeout=30)
+        host = self.base.split("//")[1]
+        if self.base.startswith("https"):
+            connection = http.client.HTTPSConnection(host, timeout=30, context=ssl._create_unverified_context())
+        else:
+            connection = http.client.HTTPConnection(host, timeout=30)
         headers = {}
         data = None if body is None else (body if isinstance(body, bytes) else json.dumps(body).encode())
         if data is not None or method == "OVERSIZED":
@@ -79,7 +90,7 @@ class Service:
     def post(self, endpoint, fields):
         body = "&".join(name + "=" + urllib.parse.quote(value, safe="") for name, value in fields)
         request = urllib.request.Request(self.base + "/" + endpoint, data=body.encode(), method="POST")
-        with urllib.request.urlopen(request, timeout=30) as answer:
+        with urllib.request.urlopen(request, timeout=30, context=ssl._create_unverified_context()) as answer:
             return answer.read().decode(), answer.headers.get("X-Qinglan-Session", "")
 
     def register(self, name, password):
