@@ -130,6 +130,16 @@ class WebPage(unittest.TestCase):
         links = self.driver.find_elements(By.CSS_SELECTOR, "#case-list a")
         self.assertEqual([link.get_attribute("href").split("#")[1] for link in links], ["case/%d" % self.case_id])
 
+    def test_browse_by_year_and_month_and_open_by_keyboard(self):
+        self.driver.find_element(By.CSS_SELECTOR, "#nav a[href='#browse']").send_keys(Keys.ENTER)
+        year, month = self.case_number[:4], str(int(self.case_number[4:6]))
+        self.wait(shown.text_to_be_present_in_element((By.ID, "list-title"), "%s年%s月" % (year, month)))
+        self.assertEqual(Select(self.driver.find_element(By.ID, "year")).first_selected_option.text, year + "年")
+        link = self.driver.find_element(By.CSS_SELECTOR, "#case-list a[href='#case/%d']" % self.case_id)
+        link.send_keys(Keys.ENTER)
+        self.wait(shown.visibility_of_element_located((By.CSS_SELECTOR, "#chart [data-key='title']")))
+        self.assertEqual(self.driver.switch_to.active_element.get_attribute("id"), "case-title")
+
     def test_cast_by_six_throws_in_the_page(self):
         self.driver.find_element(By.CSS_SELECTOR, "#nav a[href='#cast']").click()
         self.wait(shown.visibility_of_element_located((By.ID, "cast-form")))
