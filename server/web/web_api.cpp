@@ -14,6 +14,7 @@ namespace qinglan::caseservice {
 namespace {
 
 constexpr int kRecentLimit = 50;
+constexpr std::string_view kRefused = "请求被拒绝";  // how the service's refusals begin
 const QStringList kGenders = {QStringLiteral("男"), QStringLiteral("女"), QStringLiteral("未知")};
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
@@ -166,7 +167,8 @@ private:
         if (reply.sessionToken.empty() || fields.empty() || fields[0] != "ok") {
             if (reply.body == "no") return failure(401, QStringLiteral("用户名或密码错误"));
             if (reply.body == "cancel") return failure(403, QStringLiteral("账户已停用"));
-            return failure(429, reply.body);
+            // The rest say why: a refused request, or the throttle's pause.
+            return failure(reply.body.starts_with(kRefused) ? 400 : 429, reply.body);
         }
         const WebSession session{name, reply.sessionToken};
         // Category names and ids follow the notice field.

@@ -43,9 +43,13 @@ class WebApi(unittest.TestCase):
         self.assertRegex(reply.json()["csrf"], "^[0-9a-f]{64}$")
         # A new login is a new session: a cookie planted before it is never the one in use.
         self.assertNotEqual(cookie[0], self.cookie)
-        wrong = self.service.request("POST", "/api/login", {"name": "alice", "password": "secret-2"})
-        self.assertEqual(wrong.status, 401)
-        self.assertNotIn("Set-Cookie", wrong.headers)
+        for body, status in [({"name": "alice", "password": "secret-2"}, 401), ({"name": "alice"}, 400),
+                             ({"name": "a" * 300000, "password": "x"}, 400), (b"not json", 400)]:
+            refused = self.service.request("POST", "/api/login", body)
+            with self.subTest(status=status):
+                self.assertEqual(refused.status, status)
+                self.assertNotIn("Set-Cookie", refused.headers)
+                self.assertTrue(refused.json()["error"])
 
     def test_failed_logins_in_the_page_throttle_the_desktop_login_too(self):
         self.service.register("dave", "secret-4")

@@ -160,6 +160,17 @@ class WebPage(unittest.TestCase):
         self.wait(shown.text_to_be_present_in_element((By.ID, "case-title"), "主卦：乾为天 变卦：坤为地"))
         self.assertIn("页面起卦", self.driver.find_element(By.ID, "case-details").text)
 
+    def test_the_session_cookie_is_out_of_the_pages_reach_and_logout_ends_it(self):
+        cookie = self.driver.get_cookie("qinglan_session")
+        self.assertTrue(cookie["httpOnly"])
+        self.assertEqual(cookie["sameSite"], "Strict")
+        self.assertNotIn("qinglan_session", self.driver.execute_script("return document.cookie"))
+        self.driver.find_element(By.ID, "logout").click()
+        self.wait(shown.visibility_of_element_located((By.ID, "login-form")))
+        self.assertIsNone(self.driver.get_cookie("qinglan_session"))
+        old = "qinglan_session=" + cookie["value"]
+        self.assertEqual(self.service.request("GET", "/api/session", cookie=old).status, 401)
+
     def test_the_page_fits_a_phone_and_a_desktop(self):
         self.open_case(self.case_id)
         for width, height in [(360, 740), (1280, 900)]:
