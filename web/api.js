@@ -28,7 +28,18 @@ async function call(method, path, body) {
 export async function logIn(name, password) {
   const answer = await call("POST", "/api/login", { name, password });
   csrf = answer.csrf;
+  // Only the login names the categories: kept for this tab, so a reload still knows them.
+  sessionStorage.setItem("qinglan.categories", JSON.stringify(answer.categories || []));
   return answer;
+}
+
+export function categories() {
+  try {
+    const stored = JSON.parse(sessionStorage.getItem("qinglan.categories") || "[]");
+    return Array.isArray(stored) ? stored : [];
+  } catch {
+    return [];
+  }
 }
 
 export async function resumeSession() {
@@ -40,14 +51,17 @@ export async function resumeSession() {
 export async function logOut() {
   await call("POST", "/api/logout", {});
   csrf = "";
+  sessionStorage.removeItem("qinglan.categories");
 }
 
-const query = (params) => new URLSearchParams(params).toString();
+// The parameters without the empty ones ("" category: every category).
+const query = (params) =>
+  new URLSearchParams(Object.entries(params).filter(([, value]) => value !== "" && value !== undefined)).toString();
 
 export const recentCases = (limit = 50) => call("GET", `/api/cases?${query({ limit })}`);
-export const casesOfMonth = (year, month) => call("GET", `/api/cases?${query({ year, month })}`);
-export const years = () => call("GET", "/api/years");
-export const months = (year) => call("GET", `/api/months?${query({ year })}`);
+export const casesOfMonth = (year, month, category) => call("GET", `/api/cases?${query({ year, month, category })}`);
+export const years = (category) => call("GET", `/api/years?${query({ category })}`);
+export const months = (year, category) => call("GET", `/api/months?${query({ year, category })}`);
 export const search = (q) => call("GET", `/api/search?${query({ q })}`);
 export const openCase = (id) => call("GET", `/api/cases/${encodeURIComponent(id)}`);
 export const saveTexts = (id, judgment, feedback) =>

@@ -63,24 +63,44 @@ function fillSelect(select, values, suffix) {
   }));
 }
 
+// The categories the login named, after a first option for none chosen.
+function fillCategories(select, firstLabel) {
+  const chosen = select.value;
+  const first = document.createElement("option");
+  first.value = "";
+  first.textContent = firstLabel;
+  select.replaceChildren(first, ...api.categories().map(({ id, name }) => {
+    const option = document.createElement("option");
+    option.value = id;
+    option.textContent = name;
+    return option;
+  }));
+  select.value = chosen;
+  if (select.selectedIndex < 0) select.value = "";
+}
+
 async function browse() {
   $("browse").hidden = false;
-  const years = await api.years();
-  fillSelect($("year"), years, "年");
+  fillCategories($("category"), "全部");
+  await browseCategory();
+}
+
+async function browseCategory() {
+  fillSelect($("year"), await api.years($("category").value), "年");
   await browseYear();
 }
 
 async function browseYear() {
   const year = $("year").value;
   if (!year) return showList("没有卦例", []);
-  fillSelect($("month"), await api.months(year), "月");
+  fillSelect($("month"), await api.months(year, $("category").value), "月");
   await browseMonth();
 }
 
 async function browseMonth() {
   const year = $("year").value;
   const month = $("month").value;
-  showList(`${year}年${month}月`, month ? await api.casesOfMonth(year, month) : []);
+  showList(`${year}年${month}月`, month ? await api.casesOfMonth(year, month, $("category").value) : []);
 }
 
 function detail(list, label, value) {
@@ -101,6 +121,8 @@ async function showCase(id) {
   detail(details, "日期", stored.castDate);
   detail(details, "性别", stored.gender);
   detail(details, "出生", stored.birthYear);
+  const category = api.categories().find(({ id }) => String(id) === stored.categoryId);
+  if (category) detail(details, "分类", category.name);
   if (stored.chart) {
     drawChart($("chart"), stored.chart);
   } else {
@@ -143,7 +165,10 @@ async function route() {
   $("browse").hidden = true;
   try {
     if (hash.startsWith("case/")) return await showCase(hash.slice(5));
-    if (hash === "cast") return show("cast-view");
+    if (hash === "cast") {
+      fillCategories($("cast-category"), "（无）");
+      return show("cast-view");
+    }
     if (hash === "browse") return await browse();
     if (hash.startsWith("search/")) {
       const word = hash.slice(7);
@@ -184,6 +209,7 @@ function wire() {
     const word = event.target.q.value.trim();
     if (word) location.hash = `search/${encodeURIComponent(word)}`;
   });
+  $("category").addEventListener("change", () => browseCategory().catch(failed));
   $("year").addEventListener("change", () => browseYear().catch(failed));
   $("month").addEventListener("change", () => browseMonth().catch(failed));
   $("texts-form").addEventListener("submit", async (event) => {
@@ -203,6 +229,7 @@ function wire() {
     event.preventDefault();
     const form = event.target;
     const fields = { subject: form.subject.value, gender: form.gender.value, birthYear: form.birthYear.value };
+    if (form.categoryId.value !== "") fields.categoryId = Number(form.categoryId.value);
     if (form.method.value === "throws")
       fields.throws = LINE_NAMES.map((_, i) => Number(form[`throw${i}`].value));
     try {

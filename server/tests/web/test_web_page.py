@@ -63,6 +63,12 @@ class WebPage(unittest.TestCase):
         cls.case_id, cls.case_number = made["id"], made["caseNumber"]
         cls.service.request("PUT", "/api/cases/%d/texts" % cls.case_id, {"judgment": IMAGE_TEXT, "feedback": ""},
                             cookie, csrf)
+        # A category the desktop named, and a case in it.
+        token = cls.service.desktop_login("carol", "secret-3")
+        cls.service.post("changeleiming.php", [("nm", "carol"), ("lei_bendi_id", "7"), ("lei_mingcheng", "求财<b>"),
+                                               ("pw", token)])
+        cls.category_case = cls.service.request("POST", "/api/cases", {"throws": [2, 2, 2, 1, 1, 1], "categoryId": 7},
+                                                cookie, csrf).json()["id"]
         cls.driver = browser(360, 740)
 
     @classmethod
@@ -148,6 +154,16 @@ class WebPage(unittest.TestCase):
         link.send_keys(Keys.ENTER)
         self.wait(shown.visibility_of_element_located((By.CSS_SELECTOR, "#chart [data-key='title']")))
         self.assertEqual(self.driver.switch_to.active_element.get_attribute("id"), "case-title")
+
+    def test_browse_one_category(self):
+        self.driver.find_element(By.CSS_SELECTOR, "#nav a[href='#browse']").click()
+        self.wait(shown.text_to_be_present_in_element((By.ID, "list-title"), "月"))
+        Select(self.driver.find_element(By.ID, "category")).select_by_visible_text("求财<b>")
+        self.wait(lambda driver: len(driver.find_elements(By.CSS_SELECTOR, "#case-list a")) == 1)
+        link = self.driver.find_element(By.CSS_SELECTOR, "#case-list a")
+        self.assertEqual(link.get_attribute("href").split("#")[1], "case/%d" % self.category_case)
+        link.click()
+        self.wait(shown.text_to_be_present_in_element((By.ID, "case-details"), "求财<b>"))
 
     def test_cast_by_six_throws_in_the_page(self):
         self.driver.find_element(By.CSS_SELECTOR, "#nav a[href='#cast']").click()
