@@ -110,8 +110,10 @@ class WebApi(unittest.TestCase):
         self.assertRegex(case["caseNumber"], r"^\d{8}[1-4]{6}京房式T:")
 
     def test_the_chart_and_report_of_a_case_are_the_command_lines(self):
-        for throws in ([1, 2, 3, 4, 1, 2], [3, 3, 3, 3, 3, 3], [2, 2, 2, 2, 2, 4]):
-            case = self.cast({"throws": throws})
+        # Three chosen casts, and four by the computer.
+        for body in [{"throws": [1, 2, 3, 4, 1, 2]}, {"throws": [3, 3, 3, 3, 3, 3]}, {"throws": [2, 2, 2, 2, 2, 4]}] + \
+                [{}] * 4:
+            case = self.cast(body)
             opened = self.service.request("GET", "/api/cases/%d" % case["id"], cookie=self.cookie).json()
             with self.subTest(caseNumber=case["caseNumber"]):
                 self.assertEqual(opened["chart"], self.service.cli_chart(case["caseNumber"]))
