@@ -1,6 +1,7 @@
 // A request for the web page (/app/) or its JSON endpoints (/api/), as the transport hands it to
-// the web front end (server/web), and the answer it gets back. The transport knows nothing of
-// what the page asks; it reads the request, bounds it like any other, and sends the answer.
+// the web front end (server/web), and the answer it gets back. The transport reads the request,
+// bounds it like any other, and sends the answer; of what the page asks it knows only which
+// request checks a password.
 #pragma once
 
 #include <functional>
@@ -15,12 +16,12 @@ using HeaderList = std::vector<std::pair<std::string, std::string>>;
 
 struct WebRequest {
     std::string method;
-    std::string path;     // without the query
-    HeaderList query;     // the query's arguments, decoded
-    std::string body;     // at most kMaxBodyBytes
+    std::string path;         // without the query
+    HeaderList query;         // the query's arguments, decoded (at most 16)
+    std::string body;         // at most kMaxBodyBytes
     std::string contentType;  // the Content-Type header
     std::string cookie;       // the Cookie header
-    std::string csrfToken;  // the X-CSRF-Token header
+    std::string csrfToken;    // the X-CSRF-Token header
     std::string clientAddress;
     bool https = false;  // served over TLS (or by a local proxy that says so)
 };
@@ -29,7 +30,7 @@ struct WebReply {
     unsigned status = 200;
     std::string contentType;
     std::string body;
-    HeaderList headers;  // Set-Cookie and the like; the security headers are added by the web front end
+    HeaderList headers;  // Set-Cookie and the like; the transport adds the security headers
 };
 
 using WebHandler = std::function<WebReply(const WebRequest&)>;
