@@ -7,6 +7,8 @@
 #include "store/database.h"
 #include "store/sqlite_divination_data.h"
 
+#include <iostream>
+
 namespace qinglan::caseservice {
 
 namespace {
@@ -30,13 +32,23 @@ std::optional<chart::ChartState> buildChart(const chart::DivinationData& data, c
 }  // namespace
 
 CaseCharts::CaseCharts() {
-    const auto db = store::Database::openInMemory();
-    data_ = std::make_unique<store::SqliteDivinationData>(*db);
+    // Without the rows (Qt's SQLite plugin missing, say) the service still serves everything else.
+    try {
+        const auto db = store::Database::openInMemory();
+        data_ = std::make_unique<store::SqliteDivinationData>(*db);
+    } catch (const store::DatabaseError& error) {
+        unavailable_ = "卦象数据无法读取：" + error.text().toStdString();
+        std::cerr << "qinglan-caseservice: the web page draws no charts: " << error.what() << '\n';
+    }
 }
 
 CaseCharts::~CaseCharts() = default;
 
 std::optional<CaseCharts::CaseChart> CaseCharts::chartOf(const std::string& caseNumber, std::string& problem) const {
+    if (!data_) {
+        problem = unavailable_;
+        return std::nullopt;
+    }
     const auto state = buildChart(*data_, QString::fromStdString(caseNumber), chart::CaseNumberOrigin::Stored, problem);
     if (!state) return std::nullopt;
     const analysis::AnalysisResult report = analysis::AnalysisReport(*state, *data_, {}, 0, 0);
@@ -46,6 +58,7 @@ std::optional<CaseCharts::CaseChart> CaseCharts::chartOf(const std::string& case
 }
 
 std::optional<CaseCharts::Cast> CaseCharts::castOf(const QDateTime& moment, const std::array<int, 6>& codes) const {
+    if (!data_) return std::nullopt;
     QString number = chart::dateText(moment.date()).remove(u'-');
     for (const int code : codes) {
         if (code < 1 || code > 4) return std::nullopt;

@@ -20,6 +20,7 @@ namespace qinglan::caseservice {
 class CaseCharts {
 public:
     // Reads the divination rows the program ships into memory; builds need no database after.
+    // When they cannot be read, says why on standard error, and every chart is refused with it.
     CaseCharts();
     ~CaseCharts();
     CaseCharts(const CaseCharts&) = delete;
@@ -43,7 +44,8 @@ public:
     std::optional<Cast> castOf(const QDateTime& moment, const std::array<int, 6>& codesTopFirst) const;
 
 private:
-    std::unique_ptr<chart::DivinationData> data_;
+    std::unique_ptr<chart::DivinationData> data_;  // null when the rows could not be read
+    std::string unavailable_;                       // why
 };
 
 }  // namespace qinglan::caseservice
