@@ -2,8 +2,12 @@
 // endpoints (read back by the protocol's own parser), reply fields, the desktop digest, the
 // session cookie and its CSRF token.
 #include "protocol/form_body.h"
+#include "protocol/reply_format.h"
+#include "web/protocol_replies.h"
 #include "web/web_session.h"
 #include "web/wire_calls.h"
+
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +43,24 @@ TEST(WebWireCalls, DesktopDigestIsDoubleMd5WithCharactersBeyondAsciiAsQuestionMa
     EXPECT_EQ(desktopPasswordDigest("secret"), "DA7E206F72183441EE0F910074EE480F");
     EXPECT_EQ(desktopPasswordDigest("密码"), "7E7B704F7AB7624762746FF570D75605");  // as "??"
     EXPECT_EQ(desktopPasswordDigest(""), "80404D0C6D24E87F650FF7D1985CD762");
+}
+
+TEST(WebProtocolReplies, CaseListsReadTheProtocolsOwnReplies) {
+    // Written by the protocol's own reply format, read back as the page's rows.
+    const std::string reply = caseListReply({{12, "20240115123412京房式T:10:00:00", "问<事>", "主卦：乾为天 变卦：坤为地"},
+                                             {13, "x", "", "坤为地"}});
+    const QJsonArray rows = caseList(reply, 50);
+    ASSERT_EQ(rows.size(), 2);
+    const QJsonObject first = rows[0].toObject();
+    EXPECT_EQ(first["id"].toInteger(), 12);
+    EXPECT_EQ(first["subject"].toString(), QStringLiteral("问<事>"));
+    EXPECT_EQ(first["name"].toString(), QStringLiteral("主卦：乾为天 变卦：坤为地"));
+    EXPECT_EQ(first["castDate"].toString(), QStringLiteral("2024-01-15"));
+    EXPECT_EQ(rows[1].toObject()["castDate"].toString(), QString());  // no date in "x"
+    EXPECT_EQ(caseList(reply, 1).size(), 1);
+    EXPECT_TRUE(caseList("", 50).isEmpty());
+    EXPECT_TRUE(caseList("no", 50).isEmpty());
+    EXPECT_EQ(numberList(numberListReply({2023, 2024})), QJsonArray({2023, 2024}));
 }
 
 const std::string kToken(64, 'a');

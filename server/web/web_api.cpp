@@ -1,6 +1,7 @@
 #include "web/web_api.h"
 
 #include "model/text_checks.h"
+#include "web/protocol_replies.h"
 #include "web/web_session.h"
 #include "web/wire_calls.h"
 
@@ -34,74 +35,11 @@ std::string queryValue(const WebRequest& request, std::string_view name) {
     return {};
 }
 
-// "yyyy-mm-dd" from the first eight digits of a case number; empty when they are not digits.
-QString castDateOf(const std::string& caseNumber) {
-    if (caseNumber.size() < 8) return {};
-    for (std::size_t i = 0; i < 8; ++i)
-        if (caseNumber[i] < '0' || caseNumber[i] > '9') return {};
-    return text(caseNumber.substr(0, 4) + "-" + caseNumber.substr(4, 2) + "-" + caseNumber.substr(6, 2));
-}
-
-// Records of four fields (id, case number, subject, hexagram name) after the status field.
-QJsonArray caseList(const std::string& reply, int limit) {
-    const auto fields = replyFields(reply);
-    QJsonArray rows;
-    for (std::size_t at = 1; at + 4 <= fields.size() && rows.size() < limit; at += 4) {
-        const auto id = parseInteger(fields[at]);
-        if (!id) continue;
-        rows.append(QJsonObject{{"id", static_cast<qint64>(*id)},
-                                {"caseNumber", text(fields[at + 1])},
-                                {"name", text(fields[at + 3])},
-                                {"subject", text(fields[at + 2])},
-                                {"castDate", castDateOf(fields[at + 1])}});
-    }
-    return rows;
-}
-
-QJsonArray numberList(const std::string& reply) {
-    const auto fields = replyFields(reply);
-    QJsonArray values;
-    for (std::size_t at = 1; at < fields.size(); ++at)
-        if (const auto value = parseInteger(fields[at])) values.append(static_cast<qint64>(*value));
-    return values;
-}
-
 // The reply of a write: "ok" saved, "no" the session ended, anything else the refusal's reason.
 WebReply writeOutcome(const std::string& reply, const QJsonObject& saved) {
     if (reply == "ok") return json(200, saved);
     if (reply == "no") return failure(401, QStringLiteral("登录已失效，请重新登录"));
     return failure(409, reply);
-}
-
-struct Call {
-    CaseService& service;
-    const WebSession& session;
-    const std::string& address;
-    // Posts the fields between nm and pw to a protocol endpoint; the reply text.
-    std::string operator()(std::string_view endpoint, FormList fields) const {
-        fields.insert(fields.begin(), {"nm", session.name});
-        fields.emplace_back("pw", session.token);
-        return service.reply(endpoint, formBody(fields), address).body;
-    }
-};
-
-struct LoadedCase {
-    std::vector<std::string> fields;  // ok, nine case fields, judgment, feedback
-    bool found() const { return fields.size() >= 12 && fields[0] == "ok"; }
-};
-
-LoadedCase loadCase(const Call& call, std::int64_t id) {
-    return {replyFields(call("loadgua.php", {{"guaid", std::to_string(id)}}))};
-}
-
-// The nine case fields of a loaded case in wire order, with their wire names.
-FormList storedCaseFields(const LoadedCase& loaded) {
-    static constexpr std::string_view kNames[] = {"save_gua_ming", "save_gua_bianhao", "save_lei_id",
-                                                  "save_nian",     "save_yue",         "save_ri",
-                                                  "save_xingbie",  "save_chusheng",    "save_shiyou"};
-    FormList fields;
-    for (std::size_t i = 0; i < 9; ++i) fields.emplace_back(kNames[i], loaded.fields[i + 1]);
-    return fields;
 }
 
 std::optional<QJsonObject> jsonBody(const WebRequest& request) {
@@ -138,7 +76,7 @@ public:
         // Every write carries the session's CSRF token: a page of another site cannot learn it.
         if (!get && !csrfTokenMatches(*session_, request_.csrfToken))
             return failure(403, QStringLiteral("缺少或错误的CSRF令牌"));
-        const Call call{service_, *session_, request_.clientAddress};
+        const ProtocolCall call{service_, *session_, request_.clientAddress};
 
         if (get && path == "/api/session") return currentSession(call);
         if (get && path == "/api/cases") return listCases(call);
@@ -183,20 +121,20 @@ private:
         return answer;
     }
 
-    WebReply currentSession(const Call& call) {
+    WebReply currentSession(const ProtocolCall& call) {
         // A cheap request that needs the session: the recent list, limited to nothing.
         if (call("cha.php", {{"wd", "list50"}}) == "no") return failure(401, QStringLiteral("登录已失效"));
         return json(200, QJsonObject{{"csrf", text(csrfTokenOf(*session_))}, {"name", text(session_->name)}});
     }
 
-    WebReply logOut(const Call& call) {
+    WebReply logOut(const ProtocolCall& call) {
         call("logout.php", {});
         WebReply answer = json(200, QJsonObject{});
         answer.headers.emplace_back("Set-Cookie", endedSessionCookie(request_.https));
         return answer;
     }
 
-    WebReply listCases(const Call& call) {
+    WebReply listCases(const ProtocolCall& call) {
         const std::string category = queryValue(request_, "category");
         const std::string year = queryValue(request_, "year");
         const std::string month = queryValue(request_, "month");
@@ -214,14 +152,14 @@ private:
         return json(200, caseList(reply, limit));
     }
 
-    WebReply listYears(const Call& call) {
+    WebReply listYears(const ProtocolCall& call) {
         const std::string category = queryValue(request_, "category");
         const std::string reply = call("nian.php", {{"fenlei", category.empty() ? "-1" : category}});
         if (reply == "no") return failure(401, QStringLiteral("登录已失效"));
         return json(200, numberList(reply));
     }
 
-    WebReply listMonths(const Call& call) {
+    WebReply listMonths(const ProtocolCall& call) {
         const std::string category = queryValue(request_, "category");
         const std::string reply =
             call("yue.php", {{"fenlei", category.empty() ? "-1" : category}, {"nian", queryValue(request_, "year")}});
@@ -229,7 +167,7 @@ private:
         return json(200, numberList(reply));
     }
 
-    WebReply search(const Call& call) {
+    WebReply search(const ProtocolCall& call) {
         const std::string keyword = queryValue(request_, "q");
         // "list50" is the protocol's word for the recent list, never a keyword.
         if (keyword.empty() || keyword == "list50") return json(200, QJsonArray{});
@@ -238,7 +176,7 @@ private:
         return json(200, caseList(reply, std::numeric_limits<int>::max()));
     }
 
-    WebReply openCase(const Call& call, std::int64_t id) {
+    WebReply openCase(const ProtocolCall& call, std::int64_t id) {
         const LoadedCase loaded = loadCase(call, id);
         if (!loaded.found()) return failure(404, QStringLiteral("没有这个卦例"));
         const auto& f = loaded.fields;
@@ -257,7 +195,7 @@ private:
         return json(200, out);
     }
 
-    WebReply saveTexts(const Call& call, std::int64_t id) {
+    WebReply saveTexts(const ProtocolCall& call, std::int64_t id) {
         const auto body = jsonBody(request_);
         if (!body) return failure(400, QStringLiteral("请求须为JSON对象"));
         const bool judgment = (*body)["judgment"].isString();
@@ -274,7 +212,7 @@ private:
 
     // By six throws ({"throws": [six codes, the first line first]}) or, without them, by the
     // computer: three coins a line.
-    WebReply cast(const Call& call) {
+    WebReply cast(const ProtocolCall& call) {
         const auto body = jsonBody(request_);
         if (!body) return failure(400, QStringLiteral("请求须为JSON对象"));
         std::array<int, 6> codes{};  // top line first
