@@ -10,6 +10,10 @@ set(dist ${CMAKE_SOURCE_DIR}/dist)
 install(TARGETS qinglan qinglan-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT qinglan)
 install(TARGETS qinglan-caseservice RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT qinglan-caseservice)
 
+# The case service's web page: plain HTML, CSS and ES modules, served under /app/ from here.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/web/ DESTINATION ${CMAKE_INSTALL_DATADIR}/qinglan/web
+        COMPONENT qinglan-caseservice FILES_MATCHING PATTERN "*.html" PATTERN "*.css" PATTERN "*.js")
+
 # The coin pictures: the program takes them from here (and has its own copy built in).
 install(FILES ${CMAKE_SOURCE_DIR}/data/y1.bmp ${CMAKE_SOURCE_DIR}/data/y2.bmp ${CMAKE_SOURCE_DIR}/data/q1.bmp
               ${CMAKE_SOURCE_DIR}/data/q2.bmp

@@ -45,8 +45,12 @@ set(CPACK_DEBIAN_QINGLAN-CASESERVICE_PACKAGE_SECTION net)
 string(CONCAT CPACK_DEBIAN_QINGLAN-CASESERVICE_DESCRIPTION
   "case service for the Qinglan divination workbench\n"
   "qinglan-caseservice keeps accounts and cloud cases of the Qinglan\n"
-  "desktop program in one SQLite file and serves them over HTTP or HTTPS.\n"
+  "desktop program in one SQLite file and serves them over HTTP or HTTPS,\n"
+  "with a web page for phones and browsers that draws the same charts.\n"
   "It comes with a systemd unit that runs it as a user of its own.")
+# The web page's charts read the shipped divination rows through Qt's SQLite plugin, which
+# dpkg-shlibdeps cannot see.
+set(CPACK_DEBIAN_QINGLAN-CASESERVICE_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 # The maintainer scripts stop the service on removal and restart it after an upgrade, as
 # dh_installsystemd writes them; deb-systemd-helper and deb-systemd-invoke come with the
 # essential init-system-helpers.

@@ -8,6 +8,7 @@
 #include "migration/sqlite_to_pg_migration.h"
 #include "service/case_service.h"
 #include "store/store_location.h"
+#include "web/web_frontend.h"
 
 #include <malloc.h>
 #include <pthread.h>
@@ -173,6 +174,8 @@ int main(int argc, char** argv) {
         }
         PasswordAuth auth(*store, options->pwhash);
         CaseService service(*store, auth, options->notice, options->quotas);
+        WebFrontend web(service, defaultPageFolder());
+        settings.web = [&web](const WebRequest& request) { return web.answer(request); };
         HttpFrontend frontend(service, settings);
         // Whatever way this block is left, the waiter no longer reaches the store and front end.
         struct Detach {

@@ -2,7 +2,9 @@
 
 #include "audit/audit_log.h"
 #include "http/client_address.h"
+#include "http/exchange.h"
 #include "http/listen_socket.h"
+#include "http/web_route.h"
 #include "http/worker_pool.h"
 
 #include <microhttpd.h>
@@ -21,7 +23,6 @@ namespace qinglan::caseservice {
 namespace {
 
 constexpr const char* kTextType = "text/plain; charset=utf-8";
-constexpr const char* kBusy = "busy, try again later";
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -36,31 +37,6 @@ bool queueText(MHD_Connection* connection, unsigned status, const std::string& t
     MHD_destroy_response(response);
     return queued == MHD_YES;
 }
-
-}  // namespace
-
-// One request, from its first call to its completion.
-struct HttpFrontend::Exchange {
-    std::string endpoint;
-    std::string body;
-    bool tooLarge = false;
-    bool handedOver = false;
-    std::atomic<bool> ready{false};
-    unsigned status = MHD_HTTP_OK;
-    std::string reply;
-    std::string sessionToken;
-    std::string address;
-    std::size_t reserved = 0;  // of the body budget
-    bool overBudget = false;
-    // For the access log: what was asked, when, by whom, and the status it was answered with (0: none).
-    std::string method;
-    std::string path;
-    std::string client;
-    SteadyClock::time_point started = SteadyClock::now();
-    unsigned answered = 0;
-};
-
-namespace {
 
 // Queues a text reply and notes its status for the access log.
 bool answerText(MHD_Connection* connection, HttpFrontend::Exchange& exchange, unsigned status, const std::string& text,
@@ -319,6 +295,7 @@ bool HttpFrontend::request(MHD_Connection* connection, const char* url, const ch
         return true;
     }
     admission_.answering(connection);
+    if (exchange->web) return continueWeb(connection, *exchange);
     if (exchange->tooLarge) return answerText(connection, *exchange, MHD_HTTP_CONTENT_TOO_LARGE, "request too large");
     if (exchange->overBudget) return answerText(connection, *exchange, MHD_HTTP_SERVICE_UNAVAILABLE, kBusy);
     if (exchange->ready)
@@ -345,6 +322,7 @@ bool HttpFrontend::startRequest(MHD_Connection* connection, const char* url, con
     exchange.method = loggable(method);
     exchange.path = loggable(path);
     if (settings_.logClientAddress) exchange.client = clientAddress(connection);
+    if (settings_.web && isWebPath(path)) return startWeb(connection, method, path, exchange);
     if (std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 && path == "/qinglan/down.asp")
         return answerDownload(connection, exchange);
     if (std::strcmp(method, MHD_HTTP_METHOD_POST) == 0 && path.starts_with('/')) {

@@ -13,6 +13,7 @@
 #include "http/admission.h"
 #include "http/body_budget.h"
 #include "http/tls_credentials.h"
+#include "http/web_exchange.h"
 #include "service/case_service.h"
 
 #include <atomic>
@@ -29,6 +30,10 @@ struct MHD_Connection;
 namespace qinglan::caseservice {
 
 class WorkerPool;
+struct WebExchange;
+
+// The answer of a request refused for want of a worker or of room for its body.
+inline constexpr const char* kBusy = "busy, try again later";
 
 // The name of the reply header that carries a new session's token.
 inline constexpr const char* kSessionHeader = "X-Qinglan-Session";
@@ -60,6 +65,8 @@ struct FrontendSettings {
     // are taken in turn.
     std::size_t queuedPasswordChecksPerNetwork = 16;
     bool logClientAddress = false;  // the client's address in that line too
+    // Answers the requests under /app/ and /api/ (server/web); without it they are not found.
+    WebHandler web;
 };
 
 class HttpFrontend {
@@ -86,6 +93,9 @@ private:
     bool request(MHD_Connection* connection, const char* url, const char* method, const char* uploadData,
                  std::size_t* uploadSize, Exchange*& exchange);
     bool answerDownload(MHD_Connection* connection, Exchange& exchange);
+    // A request under /app/ or /api/ (web_route.cpp): its first call, and the calls after it.
+    bool startWeb(MHD_Connection* connection, const char* method, std::string_view path, Exchange& exchange);
+    bool continueWeb(MHD_Connection* connection, Exchange& exchange);
     void work(MHD_Connection* connection, Exchange& exchange, bool cancelled);
     bool startRequest(MHD_Connection* connection, const char* url, const char* method, Exchange& exchange);
     void takeBody(MHD_Connection* connection, const char* data, std::size_t size, Exchange& exchange);

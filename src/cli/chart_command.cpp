@@ -2,10 +2,10 @@
 
 #include <QJsonDocument>
 
+#include "chart/chart_json.h"
 #include "chart/text_forms.h"
 #include "cli/built_chart.h"
 #include "cli/chart_invocation.h"
-#include "cli/chart_json.h"
 #include "cli/command_parsing.h"
 
 namespace cli {
@@ -29,7 +29,7 @@ int printChart(const ChartInvocation& call, const char* command, std::ostream& o
     const chart::ChartState& state = built.state;
 
     if (call.json) {
-        out << QJsonDocument(chartToJson(state)).toJson(QJsonDocument::Indented).toStdString();
+        out << QJsonDocument(chart::chartToJson(state)).toJson(QJsonDocument::Indented).toStdString();
     } else {
         const QStringList lines = chart::chartTextLines(state, state.caseNumber);
         if (!lines.isEmpty()) out << lines.join(u'\n').toStdString() << "\n";

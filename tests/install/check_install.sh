@@ -23,6 +23,7 @@ expected=(
   "$root/share/icons/hicolor/scalable/apps/$app.svg"
   "$root/share/man/man1/qinglan.1.gz" "$root/share/man/man1/qinglan-cli.1.gz"
   "$root/share/man/man1/qinglan-caseservice.1.gz"
+  "$root/share/qinglan/web/index.html" "$root/share/qinglan/web/app.js" "$root/share/qinglan/web/style.css"
   "$units/qinglan-caseservice.service" "$etc/qinglan-caseservice/caseservice.conf"
   "$root/share/zsh/vendor-completions/_qinglan" "$root/share/zsh/vendor-completions/_qinglan-caseservice"
 )
