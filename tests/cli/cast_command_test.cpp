@@ -43,6 +43,9 @@ TEST(CastCommand, PrintsTheCaseNumberOfEachWayOfCasting) {
         {{"--numbers", "3", "5", "--hour", "--at", "2025-01-16T15:30:00"}, "20250116141112京房式T:15:30:00\n"},
         {{"--numbers", "3", "5", "7", "--at", "2025-01-16T15:30:00", "--school", "plum-third=sum"},
          "20250116121312京房式T:15:30:00\n"},
+        {{"--time", "2025-01-16T15:30:00", "--method", "藏山卜"}, "20250116211123藏山卜T:15:30:00\n"},
+        {{"--numbers", "3", "5", "--hour", "--at", "2025-01-16T15:30:00", "--method", "京房式"},
+         "20250116141112京房式T:15:30:00\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -61,10 +64,19 @@ TEST(CastCommand, YarrowGivesSixLineCodesAndTheChartFollows) {
     EXPECT_EQ(lines[1], QStringLiteral("卦例ID=") + lines[0].left(14) + QStringLiteral(" 京房式"));
 }
 
+TEST(CastCommand, TheChartFollowsTheMethodChosen) {
+    const CliResult r = cast({"--time", "2025-01-16T15:30:00", "--method", "藏山卜", "--chart", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string chartJson = r.out.substr(r.out.find('\n') + 1);
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(chartJson)).object().value("method").toString(),
+              QStringLiteral("藏山卜"));
+}
+
 TEST(CastCommand, WrongArgumentsAreRefused) {
     const QList<QStringList> bad{
         {"--time", "--numbers", "3", "5"}, {}, {"--numbers", "3", "5", "7", "--hour"}, {"--yarrow", "3"},
         {"--numbers", "3", "x5"},          {"--time", "2025-13-01T10:00:00"},
+        {"--yarrow", "--method", "随机"},
     };
     for (const QStringList& args : bad) {
         SCOPED_TRACE(args.join(u' ').toStdString());

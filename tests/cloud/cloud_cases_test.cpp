@@ -181,6 +181,54 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
     }
 }
 
+// A case cast elsewhere opens on another machine with its place and clock, and a texts save
+// there keeps them in its local copy. A case of the default place goes as older clients send it.
+TEST(CloudCases, ThePlaceOfACaseTravelsThroughTheService) {
+    ServiceProcess service;
+    DesktopClient client(service.address());
+    ASSERT_TRUE(client.logIn("u", "p"));
+    store::CastCase placed = cast("20240105242122京房式T:20:30:00", "求财", {2024, 1, 5}, "温哥华");
+    placed.place = "-123.1,America/Vancouver";
+    placed.timeRule = "solar";
+    ASSERT_EQ(client.cases.createCase(placed).cloudMessage, "");
+    ASSERT_EQ(client.cases.createCase(cast("20240106111111京房式T:09:00:00", "求财", {2024, 1, 6}, "北京")).cloudMessage,
+              "");
+    const auto recent = client.cloudCases.recentCases().rows;
+    ASSERT_EQ(recent.size(), 2);
+
+    DesktopClient elsewhere(service.address());
+    ASSERT_TRUE(elsewhere.logIn("u", "p", false));
+    const struct {
+        qint64 id;
+        QString place, rule;
+    } loads[] = {{recent[0].id, "", ""}, {recent[1].id, "-123.1,America/Vancouver", "solar"}};
+    for (const auto& load : loads) {
+        ASSERT_TRUE(elsewhere.cloudCases.loadCloudCase(load.id, elsewhere.cases).texts);
+        EXPECT_EQ(elsewhere.cases.record().place, load.place);
+        EXPECT_EQ(elsewhere.cases.record().timeRule, load.rule);
+    }
+    EXPECT_TRUE(elsewhere.cases.saveCaseTexts(store::TextsToSave::Feedback, {"", "应验"}).saved);
+    EXPECT_EQ(elsewhere.db->getFirstString("select didian||'|'||shizhi from gua_table"),
+              "-123.1,America/Vancouver|solar");
+
+    // Services that keep no place answer without it; a place that cannot be read is the default.
+    const QByteArray fields = "ok<t>乾为天<t>20240105111111<t>1<t>2024<t>1<t>5<t>男<t>1980<t>事<t>断<t>馈<t>";
+    const struct {
+        QByteArray tail;
+        QString place, rule;
+    } replies[] = {{"", "", ""},
+                   {"13.4,Europe/Berlin<t>beijing<t>", "13.4,Europe/Berlin", "beijing"},
+                   {"east<t>solar<t>", "", ""},
+                   {"13.4,Europe/Berlin<t>noon<t>", "13.4,Europe/Berlin", "beijing"}};
+    for (const auto& r : replies) {
+        CannedHttpServer canned(fields + r.tail);
+        DesktopClient local(canned.address());
+        ASSERT_TRUE(local.cloudCases.loadCloudCase(1, local.cases).texts) << r.tail.toStdString();
+        EXPECT_EQ(local.cases.record().place, r.place) << r.tail.toStdString();
+        EXPECT_EQ(local.cases.record().timeRule, r.rule) << r.tail.toStdString();
+    }
+}
+
 TEST(CloudCases, RenameGoesToTheServiceFirstAndAlwaysToTheLocalTable) {
     ServiceProcess service;
     DesktopClient client(service.address());

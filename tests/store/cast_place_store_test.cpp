@@ -1,7 +1,10 @@
 // The place of a cast and the clock of its pillars travel with the case: stored with the cast,
-// loaded with it, null for the Beijing clock, and brought into files of the version before.
+// loaded with it, null for the Beijing clock, brought into files of the version before, and
+// carried by export and import.
 #include "store/case_store.h"
 #include "store/schema_version.h"
+
+#include "transfer_bytes.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -53,6 +56,80 @@ TEST(CastPlaceStore, AFileOfTheVersionBeforeIsBroughtForward) {
     ASSERT_TRUE(cases.loadLocalCase(db->getFirstInteger(QStringLiteral("select id from gua_table"))));
     EXPECT_TRUE(cases.record().place.isEmpty());
     EXPECT_EQ(db->getFirstInteger(QStringLiteral("select count(*) from gua_table where didian is null and shizhi is null")), 1);
+}
+
+QStringList placesOf(const store::Database& db) {
+    return db.getFirstItems(QStringLiteral(
+        "select coalesce(didian,'null')||'|'||coalesce(shizhi,'null') from gua_table order by id"));
+}
+
+TEST(CastPlaceStore, ExportAndImportCarryThePlace) {
+    QTemporaryDir dir;
+    auto source = store::Database::open(dir.filePath(QStringLiteral("a.db")));
+    store::CaseHistory history;
+    store::CaseStore cases(*source, history);
+    store::CastCase cast;
+    cast.caseNumber = QStringLiteral("20240105242122京房式T:20:30:00");
+    cast.castDate = QDate(2024, 1, 5);
+    cast.place = QStringLiteral("-123.1,America/Vancouver");
+    cast.timeRule = QStringLiteral("solar");
+    cast.subject = QStringLiteral("温哥华");
+    cases.createCase(cast);
+    cast.place.clear();
+    cast.timeRule.clear();
+    cast.subject = QStringLiteral("北京");
+    cases.createCase(cast);
+
+    const QByteArray exported = exportAll(*source);
+    EXPECT_TRUE(exported.contains(R"("didian":"-123.1,America/Vancouver","shizhi":"solar"})")) << exported.data();
+    EXPECT_TRUE(exported.contains(R"("didian":null,"shizhi":null})")) << exported.data();
+    auto target = store::Database::open(dir.filePath(QStringLiteral("b.db")));
+    EXPECT_EQ(importBytes(*target, exported).added, 2);
+    const QStringList expected{QStringLiteral("-123.1,America/Vancouver|solar"), QStringLiteral("null|null")};
+    EXPECT_EQ(placesOf(*target), expected);
+
+    // A line naming a case already here changes its texts, never its place.
+    QByteArray changed = exported.left(exported.indexOf('\n') + 1);
+    changed.replace("\"didian\":\"-123.1,America/Vancouver\"", "\"didian\":\"13.4,Europe/Berlin\"");
+    changed.replace("温哥华", "改过");
+    EXPECT_EQ(importBytes(*target, changed).updated, 1);
+    EXPECT_EQ(placesOf(*target), expected);
+}
+
+TEST(CastPlaceStore, ImportedLinesWithoutAPlaceGetTheDefaultAndUnreadablePlacesAreRefused) {
+    struct Line {
+        const char* json;  // the fields after gua_bianhao
+        const char* stored;  // didian|shizhi; empty: refused, naming the field
+        const char* field;
+    };
+    const Line lines[] = {
+        {"", "null|null", ""},
+        {R"(,"didian":null,"shizhi":null)", "null|null", ""},
+        {R"(,"didian":"13.4,Europe/Berlin","shizhi":"beijing")", "13.4,Europe/Berlin|beijing", ""},
+        {R"(,"didian":"-123.1,America/Vancouver")", "-123.1,America/Vancouver|beijing", ""},
+        {R"(,"shizhi":"solar")", "120,Asia/Shanghai|solar", ""},
+        {R"(,"didian":"120,Asia/Shanghai","shizhi":"beijing")", "null|null", ""},
+        {R"(,"didian":"east")", "", "didian"},
+        {R"(,"didian":"13.4,Europe/Atlantis")", "", "didian"},
+        {R"(,"didian":"200,Europe/Berlin")", "", "didian"},
+        {R"(,"didian":13.4)", "", "didian"},
+        {R"(,"shizhi":"local")", "", "shizhi"},
+    };
+    for (const Line& line : lines) {
+        SCOPED_TRACE(line.json);
+        auto db = store::Database::openInMemory();
+        const QByteArray bytes = QByteArray(R"({"gua_bianhao":"20240105111111T:20:30:00")") + line.json + "}\n";
+        const store::ImportReport report = importBytes(*db, bytes);
+        if (*line.stored) {
+            EXPECT_EQ(report.added, 1);
+            EXPECT_EQ(placesOf(*db), QStringList{QString::fromUtf8(line.stored)});
+        } else {
+            ASSERT_EQ(report.refused.size(), 1);
+            EXPECT_TRUE(report.refused[0].reason.contains(QLatin1String(line.field)))
+                << report.refused[0].reason.toStdString();
+            EXPECT_TRUE(placesOf(*db).isEmpty());
+        }
+    }
 }
 
 }  // namespace

@@ -75,6 +75,11 @@ CREATE TABLE sessions (
 CREATE INDEX sessions_user ON sessions(user_id, id);
 CREATE INDEX sessions_expires ON sessions(expires);
 )sql"},
+    // The place of each case's cast and the clock of its pillars, as the client sent them.
+    {4, R"sql(
+ALTER TABLE gua_table ADD COLUMN IF NOT EXISTS didian text NOT NULL DEFAULT '',
+  ADD COLUMN IF NOT EXISTS shizhi text NOT NULL DEFAULT '';
+)sql"},
 };
 
 // Any number: the same in every instance, so that only one of them changes the schema at a time.

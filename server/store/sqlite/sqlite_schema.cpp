@@ -159,6 +159,15 @@ std::string reachVersion1(SqliteConnection& db, const std::string& path) {
     return path + ": keyword index of an earlier version rebuilt (" + std::to_string(cases) + " cases)";
 }
 
+// Version 4: each case keeps the place of its cast and the clock of its pillars, as the client
+// sent them; the cases before it have none (''). A file whose version was set back may have them.
+std::string reachVersion4(SqliteConnection& db, const std::string&) {
+    for (const char* column : {"didian", "shizhi"})
+        if (!hasColumn(db.handle(), "gua_table", column))
+            db.execute(("ALTER TABLE gua_table ADD COLUMN " + std::string(column) + " TEXT NOT NULL DEFAULT ''").c_str());
+    return {};
+}
+
 // Each step brings a file from the version before it to its own. A new step is a new entry
 // with the next number; the steps before it never change.
 struct SchemaStep {
@@ -167,6 +176,7 @@ struct SchemaStep {
 };
 constexpr SchemaStep kSteps[] = {
     {1, reachVersion1},
+    {4, reachVersion4},
 };
 
 }  // namespace
