@@ -215,8 +215,8 @@ std::vector<MigratedTable> migrateSqliteToPostgres(const std::string& sqliteFile
     std::string withNul;
     file.forEachRow(
         "SELECT 'case ' || id FROM gua_table WHERE instr(CAST(gua_ming || gua_bianhao || xingbie || chusheng || "
-        "shiyou || duanyu || fankui || didian || shizhi AS BLOB), x'00') > 0 UNION ALL SELECT 'category ' || lei_id || ' of user ' || "
-        "user_id FROM fenlei_table WHERE instr(CAST(lei_mingcheng AS BLOB), x'00') > 0 UNION ALL SELECT 'user ' || id "
+        "shiyou || duanyu || fankui || didian || shizhi AS BLOB), x'00') > 0 UNION ALL SELECT 'category ' || lei_id || "
+        "' of user ' || user_id FROM fenlei_table WHERE instr(CAST(lei_mingcheng AS BLOB), x'00') > 0 UNION ALL SELECT 'user ' || id "
         "FROM users WHERE instr(CAST(shouji || youxiang AS BLOB), x'00') > 0 LIMIT 10",
         [&](const std::vector<const std::string*>& row) { withNul += (withNul.empty() ? "" : ", ") + *row[0]; });
     if (!withNul.empty())

@@ -2,7 +2,6 @@
 #include "service_harness.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <set>
@@ -259,15 +258,9 @@ TEST(PlaceColumns, AFileOfTheFirstVersionGetsThemWhenOpened) {
     Fields fields = caseFields("张三", "old", "问事");
     fields.emplace_back("pw", token);
     ASSERT_EQ(first.post("savegua.php", fields), "ok");
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(first.databaseFile().c_str(), &raw), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(raw,
-                           "ALTER TABLE gua_table DROP COLUMN didian; ALTER TABLE gua_table DROP COLUMN shizhi; "
-                           "PRAGMA user_version = 1",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(raw);
-
+    for (const char* step : {"ALTER TABLE gua_table DROP COLUMN didian", "ALTER TABLE gua_table DROP COLUMN shizhi",
+                             "PRAGMA user_version = 1"})
+        first.sql(step);
     const RunningService reopened(Database(Backend::Sqlite, first.databaseFile().string()));
     EXPECT_EQ(reopened.sql("PRAGMA user_version"), "4");
     EXPECT_EQ(reopened.sql("SELECT gua_bianhao || '|' || didian || '|' || shizhi FROM gua_table"), "old||");

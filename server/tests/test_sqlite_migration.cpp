@@ -87,8 +87,8 @@ protected:
         const auto loaded =
             readList("x<t>" + pg.post("loadgua.php", {{"nm", "李四"}, {"guaid", liRows[0][0]}, {"pw", li}}), 14, 1);
         ASSERT_EQ(loaded.size(), 1u);
-        EXPECT_EQ(loaded[0], (std::vector<std::string>{"ok", "坤为地", "l1", "", "2023", "12", "1", "女", "", "无类", "",
-                                                       "", "-123.1,America/Vancouver", "solar"}));
+        EXPECT_EQ(loaded[0], (std::vector<std::string>{"ok", "坤为地", "l1", "", "2023", "12", "1", "女", "", "无类",
+                                                       "", "", "-123.1,America/Vancouver", "solar"}));
     }
 
     // Texts with everything COPY's text format escapes, and more.

@@ -123,10 +123,11 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     const QJsonObject object = document.object();
 
     static const QSet<QString> known = [] {
-        QSet<QString> names{QStringLiteral("id"), QStringLiteral("uuid"), QStringLiteral("lei_mingcheng"),
-                            QStringLiteral("shijian"), QStringLiteral("zhanlei"), QStringLiteral("outcome"),
-                            QStringLiteral("outcome_date"), QStringLiteral("predicted_date"),
-                            QStringLiteral("didian"), QStringLiteral("shizhi")};
+        QSet<QString> names{
+            QStringLiteral("id"),           QStringLiteral("uuid"),           QStringLiteral("lei_mingcheng"),
+            QStringLiteral("shijian"),      QStringLiteral("zhanlei"),        QStringLiteral("outcome"),
+            QStringLiteral("outcome_date"), QStringLiteral("predicted_date"), QStringLiteral("didian"),
+            QStringLiteral("shizhi")};
         for (const char* f : kTextFields) names << QLatin1String(f);
         for (const char* f : kNumberFields) names << QLatin1String(f);
         return names;
@@ -217,7 +218,8 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
         out.values << fields.value(QLatin1String(f));
     out.values << outcome << outcomeDates[0] << outcomeDates[1];
     const chart::StoredPlace stored = chart::storedPlace(chart::placeOfStored(placeText, ruleText));
-    for (const QString& text : {stored.place, stored.rule}) out.values << (text.isEmpty() ? QVariant() : QVariant(text));
+    for (const QString& text : {stored.place, stored.rule})
+        out.values << (text.isEmpty() ? QVariant() : QVariant(text));
     out.categoryName = fields.value(QStringLiteral("lei_mingcheng"));
     return std::nullopt;
 }
@@ -285,10 +287,10 @@ QString exportSelect(const Database& db) {
 // cannot be read ends it with DatabaseError saying how far it came; the lines before it are written.
 qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint64 before = 0) {
     static const char* const kKeys[] = {
-        "{\"id\":",     ",\"uuid\":",   ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
-        ",\"nian\":",   ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",
-        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":",     ",\"zhanlei\":",
-        ",\"outcome\":", ",\"outcome_date\":", ",\"predicted_date\":", ",\"didian\":", ",\"shizhi\":"};
+        "{\"id\":",      ",\"uuid\":",         ",\"gua_ming\":",       ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
+        ",\"nian\":",    ",\"yue\":",          ",\"ri\":",             ",\"xingbie\":",     ",\"chusheng\":",
+        ",\"shiyou\":",  ",\"duanyu\":",       ",\"fankui\":",         ",\"shijian\":",     ",\"zhanlei\":",
+        ",\"outcome\":", ",\"outcome_date\":", ",\"predicted_date\":", ",\"didian\":",      ",\"shizhi\":"};
     qint64 count = 0;
     QVariant lastId;
     QByteArray pending;

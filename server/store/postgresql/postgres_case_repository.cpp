@@ -127,8 +127,7 @@ std::int64_t insertRow(PgConnection& db, std::int64_t user, const CaseFields& f)
     return db
         .run(kInsertCase, {number(user), f.hexagramName, f.caseNumber, optionalNumber(f.categoryId),
                            optionalNumber(f.year), optionalNumber(f.month), optionalNumber(f.day), f.gender,
-                           f.birthYear, f.subject, shortGrams(f.hexagramName, f.subject, "", ""), f.place,
-                           f.timeRule})
+                           f.birthYear, f.subject, shortGrams(f.hexagramName, f.subject, "", ""), f.place, f.timeRule})
         .integer(0, 0);
 }
 

@@ -205,7 +205,7 @@ std::optional<StoredCase> SqliteCaseRepository::loadCase(std::int64_t user, std:
     if (!stmt.step()) return std::nullopt;
     StoredCase row;
     row.id = id;
-    row.fields = {stmt.text(0), stmt.text(1), stmt.text(2),  stmt.text(3),  stmt.text(4), stmt.text(5),
+    row.fields = {stmt.text(0), stmt.text(1), stmt.text(2), stmt.text(3),  stmt.text(4), stmt.text(5),
                   stmt.text(6), stmt.text(7), stmt.text(8), stmt.text(11), stmt.text(12)};
     row.judgment = stmt.text(9);
     row.feedback = stmt.text(10);

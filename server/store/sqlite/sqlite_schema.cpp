@@ -164,7 +164,8 @@ std::string reachVersion1(SqliteConnection& db, const std::string& path) {
 std::string reachVersion4(SqliteConnection& db, const std::string&) {
     for (const char* column : {"didian", "shizhi"})
         if (!hasColumn(db.handle(), "gua_table", column))
-            db.execute(("ALTER TABLE gua_table ADD COLUMN " + std::string(column) + " TEXT NOT NULL DEFAULT ''").c_str());
+            db.execute(
+                ("ALTER TABLE gua_table ADD COLUMN " + std::string(column) + " TEXT NOT NULL DEFAULT ''").c_str());
     return {};
 }
 
