@@ -49,12 +49,14 @@ const TableCopy kTables[] = {
      "SELECT t.user_id, t.lei_id, t.lei_mingcheng FROM fenlei_table t JOIN migrating_fenlei_table "
      "USING (user_id, lei_id) ORDER BY t.user_id, t.lei_id"},
     {"gua_table",
-     "id, user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian",
+     "id, user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian, "
+     "didian, shizhi",
      "id",
      "SELECT id, user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, "
-     "shijian FROM gua_table ORDER BY id",
+     "shijian, didian, shizhi FROM gua_table ORDER BY id",
      "SELECT t.id, t.user_id, t.gua_ming, t.gua_bianhao, t.lei_id, t.nian, t.yue, t.ri, t.xingbie, t.chusheng, "
-     "t.shiyou, t.duanyu, t.fankui, t.shijian FROM gua_table t JOIN migrating_gua_table USING (id) ORDER BY t.id",
+     "t.shiyou, t.duanyu, t.fankui, t.shijian, t.didian, t.shizhi FROM gua_table t JOIN migrating_gua_table "
+     "USING (id) ORDER BY t.id",
      "short_grams", &caseShortGrams},
 };
 
@@ -214,8 +216,8 @@ std::vector<MigratedTable> migrateSqliteToPostgres(const std::string& sqliteFile
     std::string withNul;
     file.forEachRow(
         "SELECT 'case ' || id FROM gua_table WHERE instr(CAST(gua_ming || gua_bianhao || xingbie || chusheng || "
-        "shiyou || duanyu || fankui AS BLOB), x'00') > 0 UNION ALL SELECT 'category ' || lei_id || ' of user ' || "
-        "user_id FROM fenlei_table WHERE instr(CAST(lei_mingcheng AS BLOB), x'00') > 0 UNION ALL SELECT 'user ' || id "
+        "shiyou || duanyu || fankui || didian || shizhi AS BLOB), x'00') > 0 UNION ALL SELECT 'category ' || lei_id || "
+        "' of user ' || user_id FROM fenlei_table WHERE instr(CAST(lei_mingcheng AS BLOB), x'00') > 0 UNION ALL SELECT 'user ' || id "
         "FROM users WHERE instr(CAST(shouji || youxiang AS BLOB), x'00') > 0 LIMIT 10",
         [&](const std::vector<const std::string*>& row) { withNul += (withNul.empty() ? "" : ", ") + *row[0]; });
     if (!withNul.empty())

@@ -14,10 +14,12 @@ struct UserAccount {
     bool disabled = false;
 };
 
-// The nine case fields as the desktop client sends them (the columns gua_ming, gua_bianhao,
-// lei_id, nian, yue, ri, xingbie, chusheng, shiyou of gua_table). categoryId is empty when the
-// client knows no category for the case; year, month and day are decimal texts already checked
-// by the caller.
+// The case fields as the desktop client sends them (the columns gua_ming, gua_bianhao, lei_id,
+// nian, yue, ri, xingbie, chusheng, shiyou, didian, shizhi of gua_table). categoryId is empty when
+// the client knows no category for the case; year, month and day are decimal texts already
+// checked by the caller. place and timeRule are the place of the cast and the clock of its
+// pillars as the client writes them; empty from clients that send none (the clock read as
+// Beijing time as it stands).
 struct CaseFields {
     std::string hexagramName;
     std::string caseNumber;
@@ -28,6 +30,8 @@ struct CaseFields {
     std::string gender;
     std::string birthYear;
     std::string subject;
+    std::string place{};
+    std::string timeRule{};
 };
 
 struct StoredCase {

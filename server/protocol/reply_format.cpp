@@ -73,7 +73,7 @@ std::string caseReply(const StoredCase& stored) {
     std::string out;
     appendField(out, kOk);
     for (const auto* value : {&f.hexagramName, &f.caseNumber, &f.categoryId, &f.year, &f.month, &f.day, &f.gender,
-                              &f.birthYear, &f.subject, &stored.judgment, &stored.feedback})
+                              &f.birthYear, &f.subject, &stored.judgment, &stored.feedback, &f.place, &f.timeRule})
         appendField(out, *value);
     return out;
 }

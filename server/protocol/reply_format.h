@@ -28,7 +28,8 @@ std::string caseListReply(const std::vector<CaseSummary>& rows);
 // "ok<t>" and one field per value; the empty text when there are none.
 std::string numberListReply(const std::vector<std::int64_t>& values);
 
-// "ok<t>" + the nine case fields, the judgment and the feedback, each followed by "<t>".
+// "ok<t>" + the nine case fields, the judgment, the feedback, the place and the clock rule,
+// each followed by "<t>". Older clients read up to the feedback and leave the rest.
 std::string caseReply(const StoredCase& stored);
 
 // The judgment, "<tr>", the feedback.

@@ -63,7 +63,11 @@ ServiceReply removeDevice(const Context&, const Request&);
 
 struct Endpoint {
     std::string_view name;
-    Names fields;  // in wire order; "pw" last for the user's own requests
+    // In wire order; "pw" last for the user's own requests. Fields that older clients leave
+    // out stand right before "pw": a body without them reads as it always did, every field
+    // that is there gets the same checks, and a value holding one of their names after "&"
+    // is as ambiguous as one holding any other.
+    Names fields;
     ReplyKind kind;
     Access access;
     Handler handler;
@@ -76,13 +80,13 @@ const std::vector<Endpoint>& endpoints() {
         {"changpw.php", {"nm", "oldpw", "newpw"}, ReplyKind::Message, Access::Account, changePassword},
         {"savegua.php",
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
-          "save_chusheng", "save_shiyou", "pw"},
+          "save_chusheng", "save_shiyou", "save_didian", "save_shizhi", "pw"},
          ReplyKind::Message,
          Access::User,
          saveCase},
         {"saveduanyufankui.php",
          {"nm", "save_gua_ming", "save_gua_bianhao", "save_lei_id", "save_nian", "save_yue", "save_ri", "save_xingbie",
-          "save_chusheng", "save_shiyou", "save_duanyu", "save_fankui", "save_b", "pw"},
+          "save_chusheng", "save_shiyou", "save_duanyu", "save_fankui", "save_b", "save_didian", "save_shizhi", "pw"},
          ReplyKind::Message,
          Access::User,
          saveTexts},
@@ -129,7 +133,7 @@ std::string sizeText(std::int64_t bytes) {
 
 std::int64_t textBytes(const CaseFields& f) {
     return static_cast<std::int64_t>(f.hexagramName.size() + f.caseNumber.size() + f.gender.size() +
-                                     f.birthYear.size() + f.subject.size());
+                                     f.birthYear.size() + f.subject.size() + f.place.size() + f.timeRule.size());
 }
 
 // Charges a save that changes the user's stored bytes by growth to the account's quotas and
@@ -163,15 +167,25 @@ std::optional<CategoryFilter> categoryFilter(std::string_view text) {
     return *value == -1 ? CategoryFilter{} : CategoryFilter{*value};
 }
 
-// The nine case fields of a store request; nullopt when a number is not one.
+// The case fields of a store request (place and clock empty when the client sent none);
+// nullopt when a number is not one.
 std::optional<CaseFields> caseFields(const FormFields& form) {
     CaseFields f{form.value("save_gua_ming"), form.value("save_gua_bianhao"), form.value("save_lei_id"),
                  form.value("save_nian"),     form.value("save_yue"),         form.value("save_ri"),
-                 form.value("save_xingbie"),  form.value("save_chusheng"),    form.value("save_shiyou")};
+                 form.value("save_xingbie"),  form.value("save_chusheng"),    form.value("save_shiyou"),
+                 form.value("save_didian"),   form.value("save_shizhi")};
     if (!f.categoryId.empty() && !parseInteger(f.categoryId)) return std::nullopt;
     for (const auto* number : {&f.year, &f.month, &f.day})
         if (!parseInteger(*number)) return std::nullopt;
     return f;
+}
+
+// Whether a stored text of the case holds a reply marker.
+bool caseHoldsReplyMarker(const CaseFields& f) {
+    for (const auto* text :
+         {&f.hexagramName, &f.caseNumber, &f.gender, &f.birthYear, &f.subject, &f.place, &f.timeRule})
+        if (holdsReplyMarker(*text)) return true;
+    return false;
 }
 
 // The checked password of the request's name: the user, or the reply that refuses.
@@ -280,9 +294,7 @@ ServiceReply logOut(const Context& c, const Request& r) {
 ServiceReply saveCase(const Context& c, const Request& r) {
     const auto fields = caseFields(r.form);
     if (!fields) return refusal("分类、年、月、日必须是整数");
-    for (const auto* text :
-         {&fields->hexagramName, &fields->caseNumber, &fields->gender, &fields->birthYear, &fields->subject})
-        if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
+    if (caseHoldsReplyMarker(*fields)) return refusal("内容不能含有<t>或<tr>");
     return chargedSave(c, r, textBytes(*fields) + kStoredRowBytes, [&] { c.store.insertCase(r.user, *fields); });
 }
 
@@ -294,9 +306,8 @@ ServiceReply saveTexts(const Context& c, const Request& r) {
     if (fields->caseNumber.empty()) return refusal("卦的编号为空");
     const std::string judgment = r.form.value("save_duanyu");
     const std::string feedback = r.form.value("save_fankui");
-    for (const auto* text : {&fields->hexagramName, &fields->caseNumber, &fields->gender, &fields->birthYear,
-                             &fields->subject, &judgment, &feedback})
-        if (holdsReplyMarker(*text)) return refusal("内容不能含有<t>或<tr>");
+    if (caseHoldsReplyMarker(*fields) || holdsReplyMarker(judgment) || holdsReplyMarker(feedback))
+        return refusal("内容不能含有<t>或<tr>");
     const bool setJudgment = *which != static_cast<int>(TextsToSave::Feedback);
     const bool setFeedback = *which != static_cast<int>(TextsToSave::Judgment);
     const auto newBytes =

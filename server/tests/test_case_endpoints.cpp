@@ -216,6 +216,54 @@ TEST_P(CaseEndpoints, StoresRefuseWhatTheyCouldNotGiveBack) {
     EXPECT_EQ(rows[0][3], "");
 }
 
+// The place and clock travel as optional fields last before "pw"; clients that know none leave
+// them out and keep storing as before. They are checked as the other case fields are.
+TEST_P(CaseEndpoints, ThePlaceOfACaseIsStoredAndLoadedAndOlderClientsLeaveItOut) {
+    const Fields vancouver{{"save_didian", "-123.1,America/Vancouver"}, {"save_shizhi", "solar"}};
+    const auto with = [](Fields fields, const Fields& more) {
+        fields.insert(fields.end(), more.begin(), more.end());
+        return fields;
+    };
+    const Fields texts =
+        with(caseFields(nm, "p3", "问事"), {{"save_duanyu", "断"}, {"save_fankui", ""}, {"save_b", "3"}});
+    const std::string refused = "请求被拒绝：内容不能含有<t>或<tr>";
+    struct Step {
+        std::string endpoint;
+        Fields fields;
+        std::string reply, place;  // the place and rule loadgua.php gives the newest case afterwards
+    };
+    const std::vector<Step> steps = {
+        {"savegua.php", with(caseFields(nm, "p1", "问事"), vancouver), "ok", "-123.1,America/Vancouver|solar"},
+        {"savegua.php", caseFields(nm, "p2", "问事"), "ok", "|"},  // an older client
+        {"saveduanyufankui.php", with(texts, vancouver), "ok", "-123.1,America/Vancouver|solar"},
+        {"saveduanyufankui.php", texts, "ok", "-123.1,America/Vancouver|solar"},  // keeps the stored place
+        {"savegua.php", with(caseFields(nm, "p4", "问事"), {{"save_didian", "1<t>2"}}), refused,
+         "-123.1,America/Vancouver|solar"},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(post(step.endpoint, step.fields), step.reply) << step.place;
+        const auto rows = readList("x<t>" + post("loadgua.php", {{"nm", nm}, {"guaid", recent().at(0)}}), 14, 1);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0][12] + "|" + rows[0][13], step.place);
+    }
+}
+
 QINGLAN_ON_EACH_STORE(CaseEndpoints);
+
+// A file of the first schema version gets the place columns when the service opens it; its cases
+// have the default place.
+TEST(PlaceColumns, AFileOfTheFirstVersionGetsThemWhenOpened) {
+    RunningService first;
+    const std::string token = first.registerAndLogIn("张三", "secret");
+    Fields fields = caseFields("张三", "old", "问事");
+    fields.emplace_back("pw", token);
+    ASSERT_EQ(first.post("savegua.php", fields), "ok");
+    for (const char* step : {"ALTER TABLE gua_table DROP COLUMN didian", "ALTER TABLE gua_table DROP COLUMN shizhi",
+                             "PRAGMA user_version = 1"})
+        first.sql(step);
+    const RunningService reopened(Database(Backend::Sqlite, first.databaseFile().string()));
+    EXPECT_EQ(reopened.sql("PRAGMA user_version"), "4");
+    EXPECT_EQ(reopened.sql("SELECT gua_bianhao || '|' || didian || '|' || shizhi FROM gua_table"), "old||");
+}
 
 }  // namespace

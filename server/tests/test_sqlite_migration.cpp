@@ -56,6 +56,8 @@ protected:
                                               {"save_xingbie", "女"},
                                               {"save_chusheng", ""},
                                               {"save_shiyou", "无类"},
+                                              {"save_didian", "-123.1,America/Vancouver"},
+                                              {"save_shizhi", "solar"},
                                               {"pw", li}}),
                   "ok");
         ASSERT_EQ(sqlite.post("changeleiming.php",
@@ -83,10 +85,10 @@ protected:
         const auto liRows = readList(pg.post("cha.php", {{"nm", "李四"}, {"wd", "list50"}, {"pw", li}}), 4, 102);
         ASSERT_EQ(liRows.size(), 1u);
         const auto loaded =
-            readList("x<t>" + pg.post("loadgua.php", {{"nm", "李四"}, {"guaid", liRows[0][0]}, {"pw", li}}), 12, 1);
+            readList("x<t>" + pg.post("loadgua.php", {{"nm", "李四"}, {"guaid", liRows[0][0]}, {"pw", li}}), 14, 1);
         ASSERT_EQ(loaded.size(), 1u);
-        EXPECT_EQ(loaded[0],
-                  (std::vector<std::string>{"ok", "坤为地", "l1", "", "2023", "12", "1", "女", "", "无类", "", ""}));
+        EXPECT_EQ(loaded[0], (std::vector<std::string>{"ok", "坤为地", "l1", "", "2023", "12", "1", "女", "", "无类",
+                                                       "", "", "-123.1,America/Vancouver", "solar"}));
     }
 
     // Texts with everything COPY's text format escapes, and more.

@@ -57,7 +57,9 @@ int runExport(const QStringList& args, std::ostream& out, std::ostream& err) {
         "Writes the cases as JSON Lines (one case per line, UTF-8) to FILE, or to standard output for -.\n"
         "Fields: id, uuid, gua_ming, gua_bianhao, lei_mingcheng (category name), nian, yue, ri, xingbie,\n"
         "chusheng, shiyou, duanyu, fankui, shijian, zhanlei (question type), outcome (hit, partial, miss,\n"
-        "pending), outcome_date, predicted_date (yyyy-mm-dd or null); lines without the last four are read as well."));
+        "pending), outcome_date, predicted_date (yyyy-mm-dd or null), didian (place: LONGITUDE,ZONE) and shizhi\n"
+        "(clock: beijing or solar), both null for Beijing time as it stands; lines without the last six are read as "
+        "well."));
     parser.addOption(
         {QStringLiteral("category"), QStringLiteral("Only the cases of this category."), QStringLiteral("NAME")});
     parser.addOption({QStringLiteral("from"), QStringLiteral("Only cases cast on or after this date."),

@@ -37,7 +37,7 @@ int runCast(const QStringList& args, std::ostream& out, std::ostream& err) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Casts by 梅花 (by the time, or by two or three numbers) or by the yarrow odds and prints the case\n"
-        "number (yyyymmdd, six line codes top first, 京房式, T:hh:mm:ss); nothing is stored."));
+        "number (yyyymmdd, six line codes top first, the method word, T:hh:mm:ss); nothing is stored."));
     parser.addPositionalArgument(QStringLiteral("[MOMENT | A B [C]]"),
                                  QStringLiteral("With --time the moment (yyyy-mm-ddThh:mm:ss, default now); with "
                                                 "--numbers two or three numbers of any length."));
@@ -54,6 +54,9 @@ int runCast(const QStringList& args, std::ostream& out, std::ostream& err) {
         {QStringLiteral("at"), QStringLiteral("The cast moment, yyyy-mm-ddThh:mm:ss (default now)."),
          QStringLiteral("MOMENT")},
         {QStringLiteral("chart"), QStringLiteral("Print the chart after the case number.")},
+        {QStringLiteral("method"),
+         QStringLiteral("The arrangement method, the word a case number carries: 京房式 (default) or 藏山卜."),
+         QStringLiteral("METHOD")},
     });
     if (const auto status = parseCommand(parser, QStringLiteral("cast"), args, -1, out, err)) return *status;
     const auto fail = [&err](const QString& problem) {
@@ -73,6 +76,14 @@ int runCast(const QStringList& args, std::ostream& out, std::ostream& err) {
         if (words.size() > 1 || parser.isSet(QStringLiteral("at")))
             return fail(QStringLiteral("--time takes one moment (or --at), not ") + words.join(u' '));
         momentText = words.takeFirst();
+    }
+    auto method = chart::ArrangementMethod::Jingfang;
+    if (parser.isSet(QStringLiteral("method"))) {
+        const QString word = parser.value(QStringLiteral("method"));
+        if (word == chart::methodWord(chart::ArrangementMethod::Zangshan))
+            method = chart::ArrangementMethod::Zangshan;
+        else if (word != chart::methodWord(chart::ArrangementMethod::Jingfang))
+            return fail(QStringLiteral("--method needs 京房式 or 藏山卜, not ") + word);
     }
     if (byYarrow && !words.isEmpty()) return fail(QStringLiteral("--yarrow takes no numbers: ") + words.join(u' '));
     if (parser.isSet(QStringLiteral("hour")) && !(byNumbers && words.size() == 2))
@@ -107,7 +118,7 @@ int runCast(const QStringList& args, std::ostream& out, std::ostream& err) {
         if (!random.available()) return fail(random.sourceText());
         for (int line = 5; line >= 0; --line) codes[std::size_t(line)] = random.drawYarrowValue();
     }
-    call.text = casting::makeCaseString(moment.date(), codes, chart::ArrangementMethod::Jingfang, moment.time());
+    call.text = casting::makeCaseString(moment.date(), codes, method, moment.time());
     out << call.text.toStdString() << "\n";
     if (!parser.isSet(QStringLiteral("chart"))) return 0;
     return printChart(call, "cast", out, err);

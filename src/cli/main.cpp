@@ -55,6 +55,7 @@ constexpr const char* kUsage =
     "                           cast by 梅花 (the time, or numbers of any length) or by the yarrow\n"
     "                           odds; prints the case number (MOMENT yyyy-mm-ddThh:mm:ss, default\n"
     "                           now); --chart adds the chart; takes the chart options above\n"
+    "      --method 京房式|藏山卜   the arrangement method the case number carries (default 京房式)\n"
     "  backup [--verify] FILE   one file holding the database and the note folder save/, also\n"
     "                           while in use; --verify checks a backup file instead\n"
     "  restore FILE             check FILE and put its database and notes in place; the replaced\n"

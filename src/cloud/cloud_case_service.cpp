@@ -1,5 +1,6 @@
 #include "cloud/cloud_case_service.h"
 
+#include "chart/cast_place.h"
 #include "cloud/reply_reading.h"
 
 namespace cloud {
@@ -28,6 +29,17 @@ QStringList CloudCaseService::caseFields(const store::CaseRecord& r) const {
             QStringLiteral("save_chusheng=") + r.birthYear,
             QStringLiteral("save_shiyou=") + r.subject};
 }
+
+namespace {
+
+// The place and clock of a case, after the other fields of a store request; none for the default
+// place, so those requests stay as services that know no place have always read them.
+QStringList placeFields(const store::CaseRecord& r) {
+    if (r.place.isEmpty() && r.timeRule.isEmpty()) return {};
+    return {QStringLiteral("save_didian=") + r.place, QStringLiteral("save_shizhi=") + r.timeRule};
+}
+
+}  // namespace
 
 CloudSave newCaseSaved(const QString& reply) {
     if (reply == u"ok") return {true, QString(), false};
@@ -64,7 +76,7 @@ std::optional<QString> failureOf(const QString& reply) {
 }  // namespace
 
 void CloudCaseService::saveNewCase(const store::CaseRecord& record, CloudDone<CloudSave> done) {
-    session_.post(QStringLiteral("savegua.php"), caseFields(record),
+    session_.post(QStringLiteral("savegua.php"), caseFields(record) + placeFields(record),
                   answered<CloudSave>(std::move(done), newCaseSaved));
 }
 
@@ -72,7 +84,7 @@ void CloudCaseService::saveTexts(const store::CaseRecord& record, const store::C
                                  store::TextsToSave which, CloudDone<CloudSave> done) {
     QStringList fields = caseFields(record);
     fields << QStringLiteral("save_duanyu=") + texts.judgment << QStringLiteral("save_fankui=") + texts.feedback
-           << QStringLiteral("save_b=") + QString::number(int(which));
+           << QStringLiteral("save_b=") + QString::number(int(which)) << placeFields(record);
     session_.post(QStringLiteral("saveduanyufankui.php"), fields, answered<CloudSave>(std::move(done), textsSaved));
 }
 
@@ -88,6 +100,12 @@ void CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store, CloudDo
         store::CaseTexts texts;
         texts.judgment = takeField(reply);
         texts.feedback = takeField(reply);
+        // Services that keep no place send none: the default place. What cannot be read is the default too.
+        const QString place = takeField(reply);
+        const QString rule = takeField(reply);
+        const chart::StoredPlace stored = chart::storedPlace(chart::placeOfStored(place, rule));
+        record.place = stored.place;
+        record.timeRule = stored.rule;
         store.adoptCloudCase(id, record);
         return {texts, QString()};
     };

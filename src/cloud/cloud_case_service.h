@@ -72,13 +72,16 @@ class CloudCaseService {
 public:
     explicit CloudCaseService(CloudSession& session) : session_(session) {}
 
-    // savegua.php, after the local insert (the record as the store filled it).
+    // savegua.php, after the local insert (the record as the store filled it). Both saves send the
+    // place and clock of a case cast elsewhere last (save_didian, save_shizhi); a case of the
+    // default place goes without them, as it always did.
     void saveNewCase(const store::CaseRecord& record, CloudDone<CloudSave> done);
     // saveduanyufankui.php with both texts and which of them to keep, after the local save.
     void saveTexts(const store::CaseRecord& record, const store::CaseTexts& texts, store::TextsToSave which,
                    CloudDone<CloudSave> done);
 
-    // loadgua.php: on success the case becomes the store's current record (saveKey, caseId)
+    // loadgua.php: on success the case becomes the store's current record (saveKey, caseId), with
+    // the place and clock the service returned after the texts (none: the default place),
     // and enters the history as id + "(网络)"; the texts go to the editors. The store must
     // outlive the request.
     void loadCloudCase(qint64 id, store::CaseStore& store, CloudDone<CloudLoad> done);

@@ -6,6 +6,8 @@
 #include "store/case_identity.h"
 #include "store/case_outcome.h"
 
+#include "chart/cast_place.h"
+
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,7 +105,8 @@ QString nonNull(QString text) { return text.isNull() ? QString(qsizetype(0), QCh
 // What a valid line holds, ready to bind.
 struct ImportedCase {
     QVariantList values;    // gua_ming, gua_bianhao, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, shijian,
-                            // zhanlei, outcome, outcome_date, predicted_date (the outcome null: the line has none)
+                            // zhanlei, outcome, outcome_date, predicted_date (the outcome null: the line has none),
+                            // didian, shizhi (null: the default place)
     QVariant categoryName;  // null: no category
     QString uuid;           // empty: the line has none
 };
@@ -120,9 +123,11 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     const QJsonObject object = document.object();
 
     static const QSet<QString> known = [] {
-        QSet<QString> names{QStringLiteral("id"), QStringLiteral("uuid"), QStringLiteral("lei_mingcheng"),
-                            QStringLiteral("shijian"), QStringLiteral("zhanlei"), QStringLiteral("outcome"),
-                            QStringLiteral("outcome_date"), QStringLiteral("predicted_date")};
+        QSet<QString> names{
+            QStringLiteral("id"),           QStringLiteral("uuid"),           QStringLiteral("lei_mingcheng"),
+            QStringLiteral("shijian"),      QStringLiteral("zhanlei"),        QStringLiteral("outcome"),
+            QStringLiteral("outcome_date"), QStringLiteral("predicted_date"), QStringLiteral("didian"),
+            QStringLiteral("shizhi")};
         for (const char* f : kTextFields) names << QLatin1String(f);
         for (const char* f : kNumberFields) names << QLatin1String(f);
         return names;
@@ -155,6 +160,17 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     if (auto problem = text_(QStringLiteral("uuid"), QVariant())) return problem;
     // Lines written before the question type was kept have none: null, which leaves a stored one be.
     if (auto problem = text_(QStringLiteral("zhanlei"), QVariant())) return problem;
+    // Lines written before the place was kept have none: the default place.
+    if (auto problem = text_(QStringLiteral("didian"), QVariant())) return problem;
+    if (auto problem = text_(QStringLiteral("shizhi"), QVariant())) return problem;
+    const QString placeText = fields.value(QStringLiteral("didian")).toString();
+    const QString ruleText = fields.value(QStringLiteral("shizhi")).toString();
+    chart::CastPlace place;
+    if (!placeText.isEmpty())
+        if (auto problem = chart::applyPlaceText(placeText, place))
+            return QStringLiteral("字段 didian 不是地点“经度,时区”：%1").arg(*problem);
+    if (!ruleText.isEmpty() && !chart::parseTimeRule(ruleText))
+        return QStringLiteral("字段 shizhi 应是 beijing、solar 或 null，不是 %1").arg(ruleText.left(64));
     out.uuid.clear();
     if (const QString uuid = fields.value(QStringLiteral("uuid")).toString(); !uuid.isEmpty()) {
         out.uuid = canonicalUuid(uuid);
@@ -201,6 +217,9 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
                           "fankui", "shijian", "zhanlei"})
         out.values << fields.value(QLatin1String(f));
     out.values << outcome << outcomeDates[0] << outcomeDates[1];
+    const chart::StoredPlace stored = chart::storedPlace(chart::placeOfStored(placeText, ruleText));
+    for (const QString& text : {stored.place, stored.rule})
+        out.values << (text.isEmpty() ? QVariant() : QVariant(text));
     out.categoryName = fields.value(QStringLiteral("lei_mingcheng"));
     return std::nullopt;
 }
@@ -247,7 +266,7 @@ namespace {
 
 // The columns of an export line, in the order of kKeys; "g" is gua_table, "f" fenlei_table. A
 // file of an older version opened read-only has no uuid yet: its lines carry null; nor a question
-// type: an empty one; nor an outcome: pending.
+// type: an empty one; nor an outcome: pending; nor a place: null.
 QString exportSelect(const Database& db) {
     const auto hasColumn = [&](const char* name) {
         return db.getFirstInteger(QStringLiteral("select count(*) from pragma_table_info('gua_table') where name=?"),
@@ -255,22 +274,23 @@ QString exportSelect(const Database& db) {
     };
     return QStringLiteral(
                "select g.id,%1,g.gua_ming,g.gua_bianhao,f.lei_mingcheng,g.nian,g.yue,g.ri,g.xingbie,"
-               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian,%2,%3 from gua_table g "
+               "g.chusheng,g.shiyou,g.duanyu,g.fankui,g.shijian,%2,%3,%4 from gua_table g "
                "left join fenlei_table f on f.lei_id=g.lei_id ")
         .arg(hasColumn("uuid") ? QStringLiteral("g.uuid") : QStringLiteral("null"),
              hasColumn("zhanlei") ? QStringLiteral("coalesce(g.zhanlei,'')") : QStringLiteral("''"),
              hasColumn("outcome") ? QStringLiteral("coalesce(g.outcome,'pending'),g.outcome_date,g.predicted_date")
-                                  : QStringLiteral("'pending',null,null"));
+                                  : QStringLiteral("'pending',null,null"),
+             hasColumn("didian") ? QStringLiteral("g.didian,g.shizhi") : QStringLiteral("null,null"));
 }
 
 // Writes one line per row of a query over exportSelect's columns; returns how many. A row that
 // cannot be read ends it with DatabaseError saying how far it came; the lines before it are written.
 qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint64 before = 0) {
     static const char* const kKeys[] = {
-        "{\"id\":",     ",\"uuid\":",   ",\"gua_ming\":", ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
-        ",\"nian\":",   ",\"yue\":",    ",\"ri\":",       ",\"xingbie\":",     ",\"chusheng\":",
-        ",\"shiyou\":", ",\"duanyu\":", ",\"fankui\":",   ",\"shijian\":",     ",\"zhanlei\":",
-        ",\"outcome\":", ",\"outcome_date\":", ",\"predicted_date\":"};
+        "{\"id\":",      ",\"uuid\":",         ",\"gua_ming\":",       ",\"gua_bianhao\":", ",\"lei_mingcheng\":",
+        ",\"nian\":",    ",\"yue\":",          ",\"ri\":",             ",\"xingbie\":",     ",\"chusheng\":",
+        ",\"shiyou\":",  ",\"duanyu\":",       ",\"fankui\":",         ",\"shijian\":",     ",\"zhanlei\":",
+        ",\"outcome\":", ",\"outcome_date\":", ",\"predicted_date\":", ",\"didian\":",      ",\"shizhi\":"};
     qint64 count = 0;
     QVariant lastId;
     QByteArray pending;
@@ -354,9 +374,9 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
     PreparedStatement insertCase(
         db,
         QStringLiteral("insert into gua_table(gua_ming,gua_bianhao,lei_id,nian,yue,ri,xingbie,chusheng,shiyou,duanyu,"
-                       "fankui,shijian,uuid,zhanlei,outcome,outcome_date,predicted_date) values(?,?,?,?,?,?,?,?,?,?,?,"
-                       "coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?,coalesce(?,''),"
-                       "coalesce(?,'pending'),?,?)"));
+                       "fankui,shijian,uuid,zhanlei,outcome,outcome_date,predicted_date,didian,shizhi) "
+                       "values(?,?,?,?,?,?,?,?,?,?,?,coalesce(?,strftime('%Y-%m-%d %H:%M:%f','now','localtime')),?,"
+                       "coalesce(?,''),coalesce(?,'pending'),?,?,?,?)"));
     PreparedStatement caseWithUuid(
         db, QStringLiteral("select id,gua_ming is ? and xingbie is ? and chusheng is ? and shiyou is ? and duanyu is ? "
                            "and fankui is ? and (? is null or zhanlei is ?) and (? is null or (outcome is ? and "
@@ -449,7 +469,8 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
         }
         seen->append(digest);
         insertCase.run({v[0], v[1], categoryId, v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10],
-                        imported.uuid.isEmpty() ? QVariant() : QVariant(imported.uuid), v[11], v[12], v[13], v[14]});
+                        imported.uuid.isEmpty() ? QVariant() : QVariant(imported.uuid), v[11], v[12], v[13], v[14],
+                        v[15], v[16]});
         ++report.added;
     }
     if (!indexTrigger.isEmpty()) {

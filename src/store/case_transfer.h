@@ -15,9 +15,12 @@
 // "gua_bianhao" (required on import), "lei_mingcheng" (category name), "nian", "yue", "ri",
 // "xingbie", "chusheng", "shiyou", "duanyu", "fankui", "shijian", "zhanlei", "outcome" (hit,
 // partial, miss, pending; the words 应验 部分应验 未应验 待验 are read too), "outcome_date",
-// "predicted_date" ("yyyy-mm-dd" or null). A line without the three outcome fields leaves a stored
-// outcome be (a new case is pending); a line with any of them sets all three. A missing database
-// value is null.
+// "predicted_date" ("yyyy-mm-dd" or null), "didian" (the place of the cast, "LONGITUDE,ZONE") and
+// "shizhi" (the clock of its pillars, "beijing" or "solar"), both null for the clock read as Beijing
+// time as it stands. A line without the three outcome fields leaves a stored outcome be (a new case
+// is pending); a line with any of them sets all three. A line without didian and shizhi adds its case
+// on the default place; like the number and the date, the place of a case already here stays. A
+// place or clock that cannot be read refuses the line. A missing database value is null.
 #include "store/case_text_limit.h"
 #include "store/database.h"
 

@@ -43,6 +43,7 @@ TEST(CastCommand, PrintsTheCaseNumberOfEachWayOfCasting) {
         {{"--numbers", "3", "5", "--hour", "--at", "2025-01-16T15:30:00"}, "20250116141112京房式T:15:30:00\n"},
         {{"--numbers", "3", "5", "7", "--at", "2025-01-16T15:30:00", "--school", "plum-third=sum"},
          "20250116121312京房式T:15:30:00\n"},
+        {{"--time", "2025-01-16T15:30:00", "--method", "藏山卜"}, "20250116211123藏山卜T:15:30:00\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -52,19 +53,24 @@ TEST(CastCommand, PrintsTheCaseNumberOfEachWayOfCasting) {
     }
 }
 
-TEST(CastCommand, YarrowGivesSixLineCodesAndTheChartFollows) {
-    const CliResult r = cast({"--yarrow", "--at", "2024-02-04T16:25:00", "--chart"});
+TEST(CastCommand, YarrowGivesSixLineCodesAndTheChartFollowsTheMethod) {
+    const CliResult r = cast({"--yarrow", "--at", "2024-02-04T16:25:00", "--chart", "--method", "藏山卜"});
     ASSERT_EQ(r.status, 0) << r.err;
     const QStringList lines = QString::fromStdString(r.out).split(u'\n');
     ASSERT_GE(lines.size(), 14);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^20240204[1-4]{6}京房式T:16:25:00$")).match(lines[0]).hasMatch());
-    EXPECT_EQ(lines[1], QStringLiteral("卦例ID=") + lines[0].left(14) + QStringLiteral(" 京房式"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^20240204[1-4]{6}藏山卜T:16:25:00$")).match(lines[0]).hasMatch());
+    EXPECT_EQ(lines[1], QStringLiteral("卦例ID=") + lines[0].left(14) + QStringLiteral(" 藏山卜"));
 }
 
 TEST(CastCommand, WrongArgumentsAreRefused) {
     const QList<QStringList> bad{
-        {"--time", "--numbers", "3", "5"}, {}, {"--numbers", "3", "5", "7", "--hour"}, {"--yarrow", "3"},
-        {"--numbers", "3", "x5"},          {"--time", "2025-13-01T10:00:00"},
+        {"--time", "--numbers", "3", "5"},
+        {},
+        {"--numbers", "3", "5", "7", "--hour"},
+        {"--yarrow", "3"},
+        {"--numbers", "3", "x5"},
+        {"--time", "2025-13-01T10:00:00"},
+        {"--yarrow", "--method", "随机"},
     };
     for (const QStringList& args : bad) {
         SCOPED_TRACE(args.join(u' ').toStdString());

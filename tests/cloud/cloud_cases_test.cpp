@@ -181,6 +181,34 @@ TEST(CloudCases, RepliesFromOtherServicesAreReadByTheRules) {
     }
 }
 
+// A case cast elsewhere opens on another machine with its place and clock, and a texts save
+// there keeps them in its local copy. A case of the default place goes as older clients send it.
+TEST(CloudCases, ThePlaceOfACaseTravelsThroughTheService) {
+    ServiceProcess service;
+    DesktopClient client(service.address());
+    ASSERT_TRUE(client.logIn("u", "p"));
+    store::CastCase placed = cast("20240105242122京房式T:20:30:00", "求财", {2024, 1, 5}, "温哥华");
+    placed.place = "-123.1,America/Vancouver";
+    placed.timeRule = "solar";
+    ASSERT_EQ(client.cases.createCase(placed).cloudMessage, "");
+    ASSERT_EQ(
+        client.cases.createCase(cast("20240106111111京房式T:09:00:00", "求财", {2024, 1, 6}, "北京")).cloudMessage, "");
+    const auto recent = client.cloudCases.recentCases().rows;
+    ASSERT_EQ(recent.size(), 2);
+
+    DesktopClient elsewhere(service.address());
+    ASSERT_TRUE(elsewhere.logIn("u", "p", false));
+    const std::pair<qint64, const char*> loads[] = {{recent[0].id, "|"},
+                                                    {recent[1].id, "-123.1,America/Vancouver|solar"}};
+    for (const auto& [id, place] : loads) {
+        ASSERT_TRUE(elsewhere.cloudCases.loadCloudCase(id, elsewhere.cases).texts);
+        EXPECT_EQ(elsewhere.cases.record().place + "|" + elsewhere.cases.record().timeRule, place);
+    }
+    EXPECT_TRUE(elsewhere.cases.saveCaseTexts(store::TextsToSave::Feedback, {"", "应验"}).saved);
+    EXPECT_EQ(elsewhere.db->getFirstString("select didian||'|'||shizhi from gua_table"),
+              "-123.1,America/Vancouver|solar");
+}
+
 TEST(CloudCases, RenameGoesToTheServiceFirstAndAlwaysToTheLocalTable) {
     ServiceProcess service;
     DesktopClient client(service.address());

@@ -117,6 +117,11 @@ CREATE INDEX device_tokens_previous ON device_tokens(previous_hash);
 CREATE INDEX device_tokens_expires ON device_tokens(expires);
 )sql",
      fillLookalikeKeys},
+    // The place of each case's cast and the clock of its pillars, as the client sent them.
+    {4, R"sql(
+ALTER TABLE gua_table ADD COLUMN IF NOT EXISTS didian text NOT NULL DEFAULT '',
+  ADD COLUMN IF NOT EXISTS shizhi text NOT NULL DEFAULT '';
+)sql"},
 };
 
 // Any number: the same in every instance, so that only one of them changes the schema at a time.

@@ -34,7 +34,7 @@ constexpr PgStatement kCloseSession{"close_session", "DELETE FROM sessions WHERE
 constexpr PgStatement kInsertCase{
     "insert_case",
     "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, "
-    "short_grams) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11) RETURNING id"};
+    "short_grams, didian, shizhi) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13) RETURNING id"};
 // Two saves of one case number at once, through any instance, must not both insert it.
 constexpr PgStatement kLockCaseNumber{"lock_case_number",
                                       "SELECT pg_advisory_xact_lock(hashtextextended($2, $1::bigint))"};
@@ -45,8 +45,8 @@ constexpr PgStatement kSetTexts{"set_texts",
                                 "UPDATE gua_table SET duanyu = $2, fankui = $3, short_grams = $4 WHERE id = $1"};
 constexpr PgStatement kLoadCase{
     "load_case",
-    "SELECT gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui "
-    "FROM gua_table WHERE id = $2 AND user_id = $1"};
+    "SELECT gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, didian, "
+    "shizhi FROM gua_table WHERE id = $2 AND user_id = $1"};
 constexpr PgStatement kRecentCases{
     "recent_cases",
     "SELECT id, gua_bianhao, shiyou, gua_ming FROM gua_table WHERE user_id = $1 ORDER BY id DESC LIMIT $2"};
@@ -140,7 +140,7 @@ std::int64_t insertRow(PgConnection& db, std::int64_t user, const CaseFields& f)
     return db
         .run(kInsertCase, {number(user), f.hexagramName, f.caseNumber, optionalNumber(f.categoryId),
                            optionalNumber(f.year), optionalNumber(f.month), optionalNumber(f.day), f.gender,
-                           f.birthYear, f.subject, shortGrams(f.hexagramName, f.subject, "", "")})
+                           f.birthYear, f.subject, shortGrams(f.hexagramName, f.subject, "", ""), f.place, f.timeRule})
         .integer(0, 0);
 }
 
@@ -247,8 +247,8 @@ std::optional<StoredCase> PostgresCaseRepository::loadCase(std::int64_t user, st
     if (r.rows() == 0) return std::nullopt;
     StoredCase row;
     row.id = id;
-    row.fields = {r.text(0, 0), r.text(0, 1), r.text(0, 2), r.text(0, 3), r.text(0, 4),
-                  r.text(0, 5), r.text(0, 6), r.text(0, 7), r.text(0, 8)};
+    row.fields = {r.text(0, 0), r.text(0, 1), r.text(0, 2), r.text(0, 3),  r.text(0, 4), r.text(0, 5),
+                  r.text(0, 6), r.text(0, 7), r.text(0, 8), r.text(0, 11), r.text(0, 12)};
     row.judgment = r.text(0, 9);
     row.feedback = r.text(0, 10);
     return row;

@@ -24,7 +24,9 @@ void bindCaseFields(Statement& stmt, int first, const CaseFields& f) {
         .bind(first + 5, std::stoll(f.day))
         .bind(first + 6, f.gender)
         .bind(first + 7, f.birthYear)
-        .bind(first + 8, f.subject);
+        .bind(first + 8, f.subject)
+        .bind(first + 9, f.place)
+        .bind(first + 10, f.timeRule);
 }
 
 std::vector<CaseSummary> readSummaries(Statement& stmt) {
@@ -142,10 +144,10 @@ std::int64_t SqliteCaseRepository::insertRow(SqliteConnection& db, std::int64_t 
                                              const std::string& judgment, const std::string& feedback) {
     auto stmt = db.prepare(
         "INSERT INTO gua_table(user_id, gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, "
-        "duanyu, fankui) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+        "didian, shizhi, duanyu, fankui) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
     stmt.bind(1, user);
     bindCaseFields(stmt, 2, fields);
-    stmt.bind(11, judgment).bind(12, feedback);
+    stmt.bind(13, judgment).bind(14, feedback);
     stmt.run();
     const std::int64_t id = db.lastInsertId();
     indexTexts(db, id, IndexChange::Add);
@@ -199,14 +201,14 @@ void SqliteCaseRepository::saveTexts(std::int64_t user, const CaseFields& fields
 
 std::optional<StoredCase> SqliteCaseRepository::loadCase(std::int64_t user, std::int64_t id) {
     auto stmt = connection().prepare(
-        "SELECT gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui "
-        "FROM gua_table WHERE id = ?2 AND user_id = ?1");
+        "SELECT gua_ming, gua_bianhao, lei_id, nian, yue, ri, xingbie, chusheng, shiyou, duanyu, fankui, didian, "
+        "shizhi FROM gua_table WHERE id = ?2 AND user_id = ?1");
     stmt.bind(1, user).bind(2, id);
     if (!stmt.step()) return std::nullopt;
     StoredCase row;
     row.id = id;
-    row.fields = {stmt.text(0), stmt.text(1), stmt.text(2), stmt.text(3), stmt.text(4),
-                  stmt.text(5), stmt.text(6), stmt.text(7), stmt.text(8)};
+    row.fields = {stmt.text(0), stmt.text(1), stmt.text(2), stmt.text(3),  stmt.text(4), stmt.text(5),
+                  stmt.text(6), stmt.text(7), stmt.text(8), stmt.text(11), stmt.text(12)};
     row.judgment = stmt.text(9);
     row.feedback = stmt.text(10);
     return row;

@@ -188,6 +188,16 @@ CREATE INDEX IF NOT EXISTS device_tokens_previous ON device_tokens(previous_hash
     return {};
 }
 
+// Version 4: each case keeps the place of its cast and the clock of its pillars, as the client
+// sent them; the cases before it have none (''). A file whose version was set back may have them.
+std::string reachVersion4(SqliteConnection& db, const std::string&) {
+    for (const char* column : {"didian", "shizhi"})
+        if (!hasColumn(db.handle(), "gua_table", column))
+            db.execute(
+                ("ALTER TABLE gua_table ADD COLUMN " + std::string(column) + " TEXT NOT NULL DEFAULT ''").c_str());
+    return {};
+}
+
 // Each step brings a file from the version before it to its own. A new step is a new entry
 // with the next number; the steps before it never change.
 struct SchemaStep {
@@ -197,6 +207,7 @@ struct SchemaStep {
 constexpr SchemaStep kSteps[] = {
     {1, reachVersion1},
     {2, reachVersion2},
+    {4, reachVersion4},
 };
 
 }  // namespace
