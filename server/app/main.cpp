@@ -3,8 +3,9 @@
 #include "app/service_options.h"
 #include "auth/password_auth.h"
 #include "http/http_frontend.h"
-#include "http/tls_credentials.h"
+#include "http/listen_socket.h"
 #include "http/metrics_listener.h"
+#include "http/tls_credentials.h"
 #include "migration/sqlite_to_pg_migration.h"
 #include "service/case_service.h"
 #include "store/store_location.h"
@@ -112,6 +113,13 @@ int main(int argc, char** argv) {
         tls = TlsCredentials::fromFiles(options->tlsCertificateFile, options->tlsKeyFile, error);
         if (!tls) {
             std::cerr << "qinglan-caseservice: " << error << '\n';
+            return 1;
+        }
+    }
+    // Refused before the database is opened, so a refused start leaves no file behind.
+    if (!tls && !options->insecureHttp) {
+        if (const auto loopback = isLoopbackHost(options->host, error); loopback && !*loopback) {
+            std::cerr << "qinglan-caseservice: " << kPlainHttpBeyondLoopback << '\n';
             return 1;
         }
     }

@@ -152,10 +152,7 @@ int HttpFrontend::bind(const std::string& host, int port, std::string& error) {
         const bool loopback = getsockname(listeningSocket_, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
                               isLoopback(reinterpret_cast<const sockaddr*>(&address));
         if (!loopback && !settings_.plainHttpBeyondLoopback) {
-            error =
-                "plain HTTP on an address other than loopback would carry passwords and session tokens readable "
-                "on the network; serve HTTPS (--tls-cert and --tls-key), listen on 127.0.0.1 behind a proxy "
-                "that ends TLS, or accept the risk with --insecure-http";
+            error = kPlainHttpBeyondLoopback;
             ::close(listeningSocket_);
             listeningSocket_ = -1;
             return -1;

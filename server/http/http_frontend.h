@@ -35,6 +35,12 @@ struct WebExchange;
 // The answer of a request refused for want of a worker or of room for its body.
 inline constexpr const char* kBusy = "busy, try again later";
 
+// Why plain HTTP is refused on an address other than loopback without --insecure-http.
+inline constexpr const char* kPlainHttpBeyondLoopback =
+    "plain HTTP on an address other than loopback would carry passwords and session tokens readable "
+    "on the network; serve HTTPS (--tls-cert and --tls-key), listen on 127.0.0.1 behind a proxy "
+    "that ends TLS, or accept the risk with --insecure-http";
+
 // The name of the reply header that carries a new session's token.
 inline constexpr const char* kSessionHeader = "X-Qinglan-Session";
 

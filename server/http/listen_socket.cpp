@@ -1,5 +1,7 @@
 #include "http/listen_socket.h"
 
+#include "http/client_address.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -11,7 +13,10 @@
 
 namespace qinglan::caseservice {
 
-int listenOn(const std::string& host, int port, std::string& error) {
+namespace {
+
+// The addresses to listen on for host:port (freed with freeaddrinfo), or nullptr with the reason.
+addrinfo* resolve(const std::string& host, int port, std::string& error) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -20,8 +25,25 @@ int listenOn(const std::string& host, int port, std::string& error) {
     const std::string service = std::to_string(port);
     if (const int rc = getaddrinfo(host.c_str(), service.c_str(), &hints, &found); rc != 0) {
         error = "cannot resolve " + host + ": " + gai_strerror(rc);
-        return -1;
+        return nullptr;
     }
+    return found;
+}
+
+}  // namespace
+
+std::optional<bool> isLoopbackHost(const std::string& host, std::string& error) {
+    addrinfo* found = resolve(host, 0, error);
+    if (!found) return std::nullopt;
+    bool loopback = true;
+    for (addrinfo* at = found; at; at = at->ai_next) loopback = loopback && isLoopback(at->ai_addr);
+    freeaddrinfo(found);
+    return loopback;
+}
+
+int listenOn(const std::string& host, int port, std::string& error) {
+    addrinfo* found = resolve(host, port, error);
+    if (!found) return -1;
     int fd = -1;
     for (addrinfo* at = found; at && fd < 0; at = at->ai_next) {
         fd = ::socket(at->ai_family, at->ai_socktype | SOCK_CLOEXEC, at->ai_protocol);

@@ -147,7 +147,9 @@ TEST(HttpExchange, AChunkedReplyFarBeyondTheLimitIsRefusedWhileItArrives) {
     EXPECT_LE(result.received, HttpExchange::kReplyLimit + 64 * 1024) << result.received;
     EXPECT_TRUE(result.body.isEmpty());
     // Never the body grown by doubling (three times the limit at its peak) nor the whole reply.
-    if (peakReset) EXPECT_LT(residentKiB("VmHWM") - before, 2 * HttpExchange::kReplyLimit / 1024);
+    if (peakReset) {
+        EXPECT_LT(residentKiB("VmHWM") - before, 2 * HttpExchange::kReplyLimit / 1024);
+    }
 }
 
 TEST(HttpExchange, NoCookieSurvivesFromOneCallToTheNext) {
