@@ -177,9 +177,10 @@ TEST_F(PostgreSQLMigration, RefusesAFileWithANulCharacterNamingTheCase) {
         RunningService sqlite(Database(Backend::Sqlite, file.string()));
         const std::string zhang = sqlite.logIn("张三", passwordDigest("secret"));
         auto fields = caseFields("张三", "nul", "问事");
-        fields.insert(fields.end(),
-                      {{"save_duanyu", std::string("a\0b", 3)}, {"save_fankui", ""}, {"save_b", "3"}, {"pw", zhang}});
+        fields.insert(fields.end(), {{"save_duanyu", "a b"}, {"save_fankui", ""}, {"save_b", "3"}, {"pw", zhang}});
         ASSERT_EQ(sqlite.post("saveduanyufankui.php", fields), "ok");
+        // The service refuses U+0000 now; a file written by an earlier one may still hold it.
+        sqlite.sql("UPDATE gua_table SET duanyu = 'a' || char(0) || 'b' WHERE gua_bianhao = 'nul'");
     }
     const std::string uri = TestPostgres::instance().freshDatabase();
     const auto run = migrate("sqlite:" + file.string(), uri);
