@@ -10,7 +10,9 @@
 #include <sqlite3.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -215,16 +217,16 @@ ServiceProcess startServiceBinary(const std::vector<std::string>& args, bool wit
 }
 
 int waitForExit(pid_t pid, std::chrono::milliseconds within) {
+    // The process descriptor turns readable when the child ends: waited for, never polled.
+    const int exited = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    pollfd watch{exited, POLLIN, 0};
+    const bool ended = exited >= 0 && poll(&watch, 1, static_cast<int>(within.count())) == 1;
+    if (exited >= 0) close(exited);
+    if (!ended) kill(pid, SIGKILL);
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + within;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
-    return -1;
+    if (!ended) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 int announcedPort(const ServiceProcess& process) {
