@@ -38,13 +38,6 @@ TEST(WebWireCalls, ReplyFieldsEndAtEachFieldMark) {
     for (const auto& [reply, fields] : cases) EXPECT_EQ(replyFields(reply), fields) << reply;
 }
 
-TEST(WebWireCalls, DesktopDigestIsDoubleMd5WithCharactersBeyondAsciiAsQuestionMarks) {
-    // MD5 in uppercase hex, of the uppercase hex MD5 of the password (worked out apart).
-    EXPECT_EQ(desktopPasswordDigest("secret"), "DA7E206F72183441EE0F910074EE480F");
-    EXPECT_EQ(desktopPasswordDigest("密码"), "7E7B704F7AB7624762746FF570D75605");  // as "??"
-    EXPECT_EQ(desktopPasswordDigest(""), "80404D0C6D24E87F650FF7D1985CD762");
-}
-
 TEST(WebProtocolReplies, CaseListsReadTheProtocolsOwnReplies) {
     // Written by the protocol's own reply format, read back as the page's rows.
     const std::string reply = caseListReply({{12, "20240115123412京房式T:10:00:00", "问<事>", "主卦：乾为天 变卦：坤为地"},

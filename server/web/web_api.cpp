@@ -1,5 +1,6 @@
 #include "web/web_api.h"
 
+#include "account/password_digest.h"
 #include "model/text_checks.h"
 #include "web/protocol_replies.h"
 #include "web/web_session.h"
@@ -99,7 +100,7 @@ private:
         if (!body || !(*body)["name"].isString() || !(*body)["password"].isString())
             return failure(400, QStringLiteral("需要name和password"));
         const std::string name = (*body)["name"].toString().toStdString();
-        const std::string digest = desktopPasswordDigest((*body)["password"].toString().toStdString());
+        const std::string digest = account::passwordDigest((*body)["password"].toString()).toStdString();
         const auto reply = service_.reply("login.php", formBody({{"nm", name}, {"pw", digest}}), request_.clientAddress);
         const auto fields = replyFields(reply.body);
         if (reply.sessionToken.empty() || fields.empty() || fields[0] != "ok") {

@@ -1,9 +1,6 @@
 #include "web/wire_calls.h"
 
-#include <QByteArray>
-#include <QCryptographicHash>
-#include <QList>
-#include <QString>
+#include <string>
 
 namespace qinglan::caseservice {
 
@@ -12,10 +9,6 @@ namespace {
 constexpr std::string_view kFieldEnd = "<t>";
 
 bool isPlain(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-QByteArray md5Hex(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().toUpper();
-}
 
 }  // namespace
 
@@ -51,11 +44,5 @@ std::vector<std::string> replyFields(std::string_view reply) {
     return fields;
 }
 
-std::string desktopPasswordDigest(std::string_view utf8Password) {
-    QByteArray ascii;
-    const QString text = QString::fromUtf8(utf8Password.data(), static_cast<qsizetype>(utf8Password.size()));
-    for (const uint code : text.toUcs4()) ascii += code < 0x80 ? static_cast<char>(code) : '?';
-    return md5Hex(md5Hex(ascii)).toStdString();
-}
 
 }  // namespace qinglan::caseservice

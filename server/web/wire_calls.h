@@ -19,8 +19,4 @@ std::string formBody(const FormList& fields);
 // The fields of a reply, each ended by "<t>"; a last field without its end is kept.
 std::vector<std::string> replyFields(std::string_view reply);
 
-// The password digest the desktop client sends: MD5 of the password (characters beyond ASCII
-// as "?"), as 32 uppercase hex digits, hashed once more the same way.
-std::string desktopPasswordDigest(std::string_view utf8Password);
-
 }  // namespace qinglan::caseservice

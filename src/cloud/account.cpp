@@ -2,7 +2,7 @@
 
 #include "cloud/device_list.h"
 #include "cloud/form_encoding.h"
-#include "cloud/password_digest.h"
+#include "account/password_digest.h"
 #include "cloud/reply_reading.h"
 #include "cloud/self_update.h"
 #include "store/case_lists.h"
@@ -62,7 +62,7 @@ QString forgottenPasswordNotice() {
 std::optional<RememberedLogin::Kept> Account::loginProof(const LoginRequest& request, QString& message) {
     if (!request.password.isEmpty())
         return RememberedLogin::Kept{RememberedLogin::Lookup::Found, RememberedLogin::Kind::Digest,
-                                     passwordDigest(request.password)};
+                                     account::passwordDigest(request.password)};
     const RememberedLogin::Kept kept = memory_.keptFor(request.userName);
     if (kept.lookup == RememberedLogin::Lookup::Found) return kept;
     message = kept.lookup == RememberedLogin::Lookup::Unreadable
@@ -275,7 +275,7 @@ void Account::registerUser(const Registration& r, std::function<void(const Regis
     if (!outcome.messages.isEmpty()) return done(outcome);
 
     session_.postPlain(QStringLiteral("reg.php"),
-                       {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + passwordDigest(r.password),
+                       {QStringLiteral("nm=") + r.userName, QStringLiteral("pw=") + account::passwordDigest(r.password),
                         QStringLiteral("shouji=") + r.mobile, QStringLiteral("youxiang=") + r.email},
                        [done](const ExchangeResult& answer) { done(registrationAnswered(answer)); });
 }
@@ -313,11 +313,11 @@ void Account::changePassword(const PasswordChange& change, std::function<void(co
 
     if (const QString problem = session_.transportProblem(); !problem.isEmpty()) return done(refusedChange(problem));
 
-    const QString newDigest = passwordDigest(change.newPassword);
+    const QString newDigest = account::passwordDigest(change.newPassword);
     // The old digest is the proof here; the service reads no "pw=" field on this endpoint.
     session_.postPlain(
         QStringLiteral("changpw.php"),
-        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + passwordDigest(change.oldPassword),
+        {QStringLiteral("nm=") + session_.userName(), QStringLiteral("oldpw=") + account::passwordDigest(change.oldPassword),
          QStringLiteral("newpw=") + newDigest},
         [this, newDigest, done](const ExchangeResult& answer) {
             PasswordChangeOutcome outcome = changeAnswered(answer);

@@ -1,7 +1,7 @@
 #include "cloud/remembered_login.h"
 
 #include "cloud/device_token_file.h"
-#include "cloud/password_digest.h"
+#include "account/password_digest.h"
 
 namespace cloud {
 namespace {
@@ -91,7 +91,7 @@ RememberedLogin::Stored RememberedLogin::stored() {
 
     // A password kept as typed by an earlier version: from now on only its digest is kept.
     const bool keep = !s.userName.isEmpty() && rememberOn();
-    s.secret = keep ? passwordDigest(s.secret) : QString();
+    s.secret = keep ? account::passwordDigest(s.secret) : QString();
     s.kind = keep ? Stored::Kind::Digest : Stored::Kind::Nothing;
     if (db_.readOnly()) return s;
     if (keep && keyring_ && keyring_->write(keyringService(), s.userName, s.secret)) s.kind = Stored::Kind::InKeyring;

@@ -1,5 +1,5 @@
 // Login, registration and password change against the real case service.
-#include "cloud/password_digest.h"
+#include "account/password_digest.h"
 #include "desktop_client.h"
 #include "local_services.h"
 #include "store/settings.h"
@@ -174,7 +174,7 @@ TEST(Login, LaterRequestsCarryTheSessionTokenNeverTheDigest) {
     client.logOut();
     EXPECT_FALSE(client.session.loggedIn());
     ASSERT_EQ(server.requests().size(), 3);
-    const QByteArray digest = cloud::passwordDigest("secret").toLatin1();
+    const QByteArray digest = account::passwordDigest("secret").toLatin1();
     EXPECT_TRUE(cloud_test::bodyOf(server.requests()[0]).endsWith("&pw=" + digest)) << "the login sends the digest";
     for (int i : {1, 2}) {
         EXPECT_TRUE(cloud_test::bodyOf(server.requests()[i]).endsWith("&pw=" + token))

@@ -2,7 +2,7 @@
 // rule, the password digest and the service address setting.
 #include "cloud/cloud_case_service.h"
 #include "cloud/form_encoding.h"
-#include "cloud/password_digest.h"
+#include "account/password_digest.h"
 #include "cloud/reply_reading.h"
 #include "cloud/service_address.h"
 #include "test_support/qt_printers.h"
@@ -77,11 +77,13 @@ TEST(ListReading, SkipsStatusAndEmptyFieldsAndStopsAtTheCap) {
 
 TEST(PasswordDigest, IsDoubleMd5OfTheAsciiTextInUppercaseHex) {
     // Expected values from an independent MD5 (Python hashlib) of the ASCII texts.
-    EXPECT_EQ(cloud::passwordDigest(""), "80404D0C6D24E87F650FF7D1985CD762");
-    EXPECT_EQ(cloud::passwordDigest("abc"), "1CEB3E00BFA610E1C55453734A5C6B7E");
+    EXPECT_EQ(account::passwordDigest(""), "80404D0C6D24E87F650FF7D1985CD762");
+    EXPECT_EQ(account::passwordDigest("abc"), "1CEB3E00BFA610E1C55453734A5C6B7E");
+    EXPECT_EQ(account::passwordDigest("secret"), "DA7E206F72183441EE0F910074EE480F");
+    EXPECT_EQ(account::passwordDigest("密码"), "7E7B704F7AB7624762746FF570D75605");  // as "??"
     // Every character outside ASCII counts as one "?".
-    EXPECT_EQ(cloud::passwordDigest("密码1"), "C2DE26546862887491DD07E031F53302");
-    EXPECT_EQ(cloud::passwordDigest("😀"), "B35E72B134EA50E4B54B6B2BA1CDF02D");
+    EXPECT_EQ(account::passwordDigest("密码1"), "C2DE26546862887491DD07E031F53302");
+    EXPECT_EQ(account::passwordDigest("😀"), "B35E72B134EA50E4B54B6B2BA1CDF02D");
 }
 
 TEST(ServiceAddress, CommandLineThenEnvironmentThenDefault) {

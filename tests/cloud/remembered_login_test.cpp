@@ -4,7 +4,7 @@
 // token, kept in a private file without a keyring, logs in through login.php no more than
 // anything else the file holds.
 #include "cloud/device_token_file.h"
-#include "cloud/password_digest.h"
+#include "account/password_digest.h"
 #include "cloud/system_keyring.h"
 #include "desktop_client.h"
 #include "known_passwords.h"
@@ -217,7 +217,7 @@ TEST(RememberedLogin, NoWayOfLoggingInLeavesAPasswordOrItsDigestInTheFile) {
         EXPECT_TRUE(s.act());
         EXPECT_EQ(storedSecret(*run), s.value2);
         for (const QString& typed :
-             {kFirst, kNew, other, QStringLiteral("Wrong#Pw9"), kFirstDigest, kNewDigest, cloud::passwordDigest(other)})
+             {kFirst, kNew, other, QStringLiteral("Wrong#Pw9"), kFirstDigest, kNewDigest, account::passwordDigest(other)})
             EXPECT_FALSE(file.holds(typed)) << typed.toStdString();
     }
 }

@@ -17,7 +17,7 @@
 
 #include "app/cloud_wiring.h"
 #include "cloud/device_list.h"
-#include "cloud/password_digest.h"
+#include "account/password_digest.h"
 #include "desktop_client.h"
 #include "local_services.h"
 #include "store/settings.h"
@@ -146,7 +146,7 @@ private slots:
         const auto added = cloud_test::awaited<cloud::ExchangeResult>(elsewhere.exchange, [&](auto done) {
             elsewhere.session.postPlain(QStringLiteral("token.php"),
                                         {QStringLiteral("nm=钱八"), QStringLiteral("shebei=另一台电脑"),
-                                         QStringLiteral("pw=") + cloud::passwordDigest(QStringLiteral("pw"))},
+                                         QStringLiteral("pw=") + account::passwordDigest(QStringLiteral("pw"))},
                                         done);
         });
         QVERIFY(added.replyText().startsWith(QStringLiteral("ok<t>")));

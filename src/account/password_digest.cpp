@@ -1,9 +1,9 @@
-#include "cloud/password_digest.h"
+#include "account/password_digest.h"
 
 #include <QCryptographicHash>
 #include <QList>
 
-namespace cloud {
+namespace account {
 namespace {
 
 QByteArray md5Hex(const QByteArray& bytes) {
@@ -18,4 +18,4 @@ QString passwordDigest(const QString& text) {
     return QString::fromLatin1(md5Hex(md5Hex(ascii)));
 }
 
-}  // namespace cloud
+}  // namespace account
