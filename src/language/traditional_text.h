@@ -1,0 +1,13 @@
+#pragma once
+// 简体 → 繁體 for generated texts: OpenCC's s2twp (Taiwan) or s2hk (Hong Kong) profile, then the
+// field's own choices where OpenCC's differ (地支 丑 is never 醜, 六沖 …).
+#include <QString>
+
+#include "language/language.h"
+
+namespace language {
+
+// `region` is TraditionalTaiwan or TraditionalHongKong; any other language returns the text.
+QString toTraditional(const QString& simplified, Language region);
+
+}  // namespace language
