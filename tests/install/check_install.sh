@@ -74,12 +74,12 @@ fi
 desktop="$root/share/applications/$app.desktop" metainfo="$root/share/metainfo/$app.metainfo.xml"
 for key in Name GenericName Comment; do
   for locale in zh_CN zh_TW zh_HK en; do
-    grep -q "^$key\[$locale\]=." "$desktop" || fail "the desktop entry has no $key[$locale]"
+    grep -q "^$key\[$locale\]=." "$desktop" || fail "the desktop entry has no ${key}[$locale]"
   done
   if command -v opencc >/dev/null; then
     simplified=$(sed -n "s/^$key\[zh_CN\]=//p" "$desktop")
     traditional=$(printf '%s\n' "$simplified" | opencc -c s2tw)
-    grep -qxF "$key[zh_TW]=$traditional" "$desktop" || fail "the desktop entry's $key[zh_TW] is not '$traditional'"
+    grep -qxF "${key}[zh_TW]=$traditional" "$desktop" || fail "the desktop entry's ${key}[zh_TW] is not '$traditional'"
   fi
 done
 grep -q '^Keywords\[zh_TW\]=.*排盤' "$desktop" || fail "the desktop entry has no 繁體 keywords"
