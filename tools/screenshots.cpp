@@ -63,7 +63,6 @@ QImage onScreen(QWidget& window) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    app::setUpInterface(application);
     QCommandLineParser parser;
     parser.addOptions(
         {{QStringLiteral("out"), QStringLiteral("Folder of the pictures."), QStringLiteral("DIR")},
@@ -79,6 +78,7 @@ int main(int argc, char** argv) {
                  qPrintable(language::acceptedCodes().join(QStringLiteral(", "))));
         return 2;
     }
+    app::setUpInterface(application);
     // The translators installed so far (Qt's 简体中文 texts) give way to those of the language asked for.
     for (QTranslator* translator : application.findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
         QCoreApplication::removeTranslator(translator);
