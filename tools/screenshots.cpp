@@ -10,10 +10,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTranslator>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/interface_language.h"
 #include "app/program_windows.h"
 #include "app/startup.h"
 #include "cloud/account.h"
@@ -43,7 +45,9 @@ namespace mainwindow = objectnames::mainwindow;
 QImage onScreen(QWidget& window) {
     const int margin = 40;
     const QRect available = window.screen()->availableGeometry();
-    QImage image(available.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
+    const qreal ratio = window.devicePixelRatioF();
+    QImage image((available.size() + QSize(2 * margin, 2 * margin)) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter p(&image);
     const QPoint origin = QPoint(margin, margin) - available.topLeft();
@@ -59,12 +63,28 @@ QImage onScreen(QWidget& window) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    app::setUpInterface(application);
     QCommandLineParser parser;
     parser.addOptions(
         {{QStringLiteral("out"), QStringLiteral("Folder of the pictures."), QStringLiteral("DIR")},
-         {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."), QStringLiteral("DIR")}});
+         {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."), QStringLiteral("DIR")},
+         {QStringLiteral("lang"),
+          QStringLiteral("Language of the windows: %1 (default zh_CN).")
+              .arg(language::acceptedCodes().join(QStringLiteral(", "))),
+          QStringLiteral("CODE"), QStringLiteral("zh_CN")}});
     parser.process(application);
+    const std::optional<language::Language> shown = language::languageFromCode(parser.value(QStringLiteral("lang")));
+    if (!shown) {
+        qWarning("--lang %s: not one of %s", qPrintable(parser.value(QStringLiteral("lang"))),
+                 qPrintable(language::acceptedCodes().join(QStringLiteral(", "))));
+        return 2;
+    }
+    app::setUpInterface(application);
+    // The translators installed so far (Qt's 简体中文 texts) give way to those of the language asked for.
+    for (QTranslator* translator : application.findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    app::installInterfaceLanguage(application, *shown);
     const QString out = parser.value(QStringLiteral("out"));
     app::OpenedData data = app::openData(
         {QStringLiteral("qinglan-screenshots"), QStringLiteral("--data-dir"), parser.value(QStringLiteral("data-dir"))},

@@ -69,6 +69,28 @@ if command -v appstreamcli >/dev/null; then
     fail "appstreamcli: $(cat "$work/appstream.out")"
   grep -q "<release version=\"$version\"" "$root/share/metainfo/$app.metainfo.xml" || fail "metainfo lacks release $version"
 fi
+# The desktop entry and the metainfo speak each language of the interface; the 繁體 names are the
+# 简体 ones in traditional characters.
+desktop="$root/share/applications/$app.desktop" metainfo="$root/share/metainfo/$app.metainfo.xml"
+for key in Name GenericName Comment; do
+  for locale in zh_CN zh_TW zh_HK en; do
+    grep -q "^$key\[$locale\]=." "$desktop" || fail "the desktop entry has no ${key}[$locale]"
+  done
+  if command -v opencc >/dev/null; then
+    simplified=$(sed -n "s/^$key\[zh_CN\]=//p" "$desktop")
+    traditional=$(printf '%s\n' "$simplified" | opencc -c s2tw)
+    grep -qxF "${key}[zh_TW]=$traditional" "$desktop" || fail "the desktop entry's ${key}[zh_TW] is not '$traditional'"
+  fi
+done
+grep -q '^Keywords\[zh_TW\]=.*排盤' "$desktop" || fail "the desktop entry has no 繁體 keywords"
+for element in name summary; do
+  for lang in zh-CN zh-TW en; do
+    grep -q "<$element xml:lang=\"$lang\">." "$metainfo" || fail "the metainfo has no $element in $lang"
+  done
+done
+# Every paragraph and list item given in 简体 is given in 繁體 too.
+[ "$(grep -c 'xml:lang="zh-CN"' "$metainfo")" -eq "$(grep -c 'xml:lang="zh-TW"' "$metainfo")" ] ||
+  fail "the metainfo has $(grep -c 'xml:lang="zh-CN"' "$metainfo") texts in zh-CN, $(grep -c 'xml:lang="zh-TW"' "$metainfo") in zh-TW"
 if command -v man >/dev/null; then
   for page in qinglan qinglan-cli qinglan-caseservice; do
     out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
