@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "app/interface_language.h"
 #include "app/program_windows.h"
 #include "app/startup.h"
 #include "cloud/account.h"
@@ -63,8 +64,18 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.addOptions(
         {{QStringLiteral("out"), QStringLiteral("Folder of the pictures."), QStringLiteral("DIR")},
-         {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."), QStringLiteral("DIR")}});
+         {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."), QStringLiteral("DIR")},
+         {QStringLiteral("lang"), QStringLiteral("Language of the windows and charts: ") + language::acceptedCodes().join(u' '),
+          QStringLiteral("CODE")}});
     parser.process(application);
+    if (parser.isSet(QStringLiteral("lang"))) {
+        const auto chosen = language::languageFromCode(parser.value(QStringLiteral("lang")));
+        if (!chosen) {
+            qWarning("unknown language %s", qPrintable(parser.value(QStringLiteral("lang"))));
+            return 1;
+        }
+        app::installInterfaceLanguage(application, *chosen);
+    }
     const QString out = parser.value(QStringLiteral("out"));
     app::OpenedData data = app::openData(
         {QStringLiteral("qinglan-screenshots"), QStringLiteral("--data-dir"), parser.value(QStringLiteral("data-dir"))},

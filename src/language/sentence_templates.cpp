@@ -18,6 +18,10 @@ SentenceTemplates::Slot slotOf(QString spec) {
         slot.optional = true;
         spec.chop(1);
     }
+    if (spec.endsWith(QStringLiteral(":short"))) {
+        slot.compact = true;
+        spec.chop(6);
+    }
     if (spec.endsWith(u'+')) {
         slot.run = true;
         spec.chop(1);
@@ -90,7 +94,7 @@ SentenceTemplates SentenceTemplates::parse(const QString& text, const Glossary& 
             const Slot slot = slotOf(m.captured(1));
             QString inner;
             if (slot.kinds.size() == 1 && !slot.run) {
-                if (const auto form = slots::formPattern(slot.kinds[0], glossary)) inner = *form;
+                if (const auto form = slotforms::formPattern(slot.kinds[0], glossary)) inner = *form;
             }
             if (inner.isEmpty()) {
                 for (const QString& kind : slot.kinds)
@@ -98,12 +102,12 @@ SentenceTemplates SentenceTemplates::parse(const QString& text, const Glossary& 
                         problem(number, QStringLiteral("no slot kind %1").arg(kind));
                         ok = false;
                     }
-                inner = slots::termsPattern(slot.kinds, glossary);
+                inner = slotforms::termsPattern(slot.kinds, glossary);
                 if (slot.run) inner += u'+';
             }
             expression += u'(' + inner + u')';
             if (slot.optional) expression += u'?';
-            t.slots.push_back(slot);
+            t.slotList.push_back(slot);
         }
         if (!ok) continue;
         literal(pattern.mid(from));
@@ -145,8 +149,8 @@ std::optional<QString> SentenceTemplates::translate(const QString& text, const s
 
 std::optional<QString> SentenceTemplates::render(const Template& t, const QRegularExpressionMatch& m) const {
     QStringList values;
-    for (std::size_t k = 0; k < t.slots.size(); ++k) {
-        const auto value = renderSlot(t.slots[k], m.captured(int(k) + 1));
+    for (std::size_t k = 0; k < t.slotList.size(); ++k) {
+        const auto value = renderSlot(t.slotList[k], m.captured(int(k) + 1));
         if (!value) return std::nullopt;
         values << *value;
     }
@@ -172,8 +176,8 @@ std::optional<QString> SentenceTemplates::render(const Template& t, const QRegul
 std::optional<QString> SentenceTemplates::renderSlot(const Slot& slot, const QString& captured) const {
     const Glossary& g = *glossary_;
     if (captured.isEmpty()) return QString();
-    if (slot.kinds.size() == 1 && !slot.run && slots::formPattern(slot.kinds[0], g))
-        return slots::renderForm(slot.kinds[0], captured, g, [this](const QString& piece) { return phrase(piece); });
+    if (slot.kinds.size() == 1 && !slot.run && slotforms::formPattern(slot.kinds[0], g))
+        return slotforms::renderForm(slot.kinds[0], captured, g, [this](const QString& piece) { return phrase(piece); });
     // Terms of the kinds, longest first at each place; a run is written one after another.
     QStringList words;
     bool bracketed = false;
@@ -185,8 +189,8 @@ std::optional<QString> SentenceTemplates::renderSlot(const Slot& slot, const QSt
                     QStringView(captured).mid(at).startsWith(term.chinese))
                     best = &term;
         if (!best) return std::nullopt;
-        words << best->english;
-        bracketed = best->english.startsWith(u'(');
+        words << (slot.compact ? best->compact : best->english);
+        bracketed = slot.run && best->english.startsWith(u'(');
         at += best->chinese.size();
     }
     // Tags such as (六合)(归魂) follow what they tag after a blank each.

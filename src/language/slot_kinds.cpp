@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 
-namespace language::slots {
+namespace language::slotforms {
 namespace {
 
 // A character class of the one-character terms of a kind (stems, branches, elements).
@@ -109,4 +109,4 @@ std::optional<QString> renderForm(const QString& form, const QString& captured, 
     return captured;  // n, date, time, clocktime, text: as they are
 }
 
-}  // namespace language::slots
+}  // namespace language::slotforms

@@ -7,7 +7,7 @@
 
 #include "language/glossary.h"
 
-namespace language::slots {
+namespace language::slotforms {
 
 // The regular expression of a form (no capturing groups), or none for a name that is no form.
 std::optional<QString> formPattern(const QString& form, const Glossary& glossary);
@@ -23,4 +23,4 @@ QString termsPattern(const QStringList& kinds, const Glossary& glossary);
 // A pillar (stem and branch) in English: "Jiǎ-Zǐ".
 QString pillarEnglish(const QString& pillar, const Glossary& glossary);
 
-}  // namespace language::slots
+}  // namespace language::slotforms
