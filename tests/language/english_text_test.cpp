@@ -174,6 +174,38 @@ TEST(EnglishText, TextCopyLinesKeepTheirTabsAndBlanks) {
                      u"Jiǎ-Xū decade (void: Shēn, Yǒu)"}));
 }
 
+// The command line's reading text of the same kind of results, the calendar's rows, the window's
+// pillar and term labels, the chart's case line (the user's own words stay as written).
+TEST(EnglishText, CommandLineCalendarAndLabels) {
+    EXPECT_EQ(english({u"占类: 求财  性别: 无", u"用神: 妻财 来源 line 爻位 2 5 取 5 (发动)",
+                       u"用神: 妻财 来源 伏神 伏于 2 爻 飞神 子孙亥水 飞生伏", u"用神: 无 (未选占类)",
+                       u"忌神: 兄弟 爻位 无", u"回头冲: 无  化空: 3  日破: 1 6", u"贵人: 丑未 爻位 无",
+                       u"4号 丙寅月 戊戌日 星期日 十二月廿五 立春16:25", u"5号 丙寅月 己亥日 星期一 (闰)四月十五",
+                       u"2月 乙丑月-丙寅月", u"1984年 甲子", u"甲辰(年)", u"丙寅月", u"阳水", u"立春16:5天",
+                       u"性别:女 出生:1990 占事:问工作", u"2024-02-04 本卦：天风姤 变卦：乾为天"}),
+              texts({u"Question: seeking wealth  Gender: none", u"Use God: Wealth from a line, lines 2 5, taken 5 (moving)",
+                     u"Use God: Wealth from the hidden spirit, hidden under line 2, Flying Spirit Offspring Hài Water, "
+                     u"flying generates hidden",
+                     u"Use God: none (no question type chosen)", u"Taboo God: Siblings, lines none",
+                     u"Return Clash: none   Changes into Void: 3   Day Break: 1 6", u"Nobleman: Chǒu, Wèi, lines none",
+                     u"Day 4: Bǐng-Yín month, Wù-Xū day, Sunday, 12th month, day 25, Start of Spring 16:25",
+                     u"Day 5: Bǐng-Yín month, Jǐ-Hài day, Monday, leap 4th month, day 15",
+                     u"Month 2: Yǐ-Chǒu month – Bǐng-Yín month", u"1984 Jiǎ-Zǐ", u"Jiǎ-Chén (year)", u"Bǐng-Yín month",
+                     u"Yang Water", u"Start of Spring 16:5 (ephemeris)", u"Gender: female  Born: 1990  Matter: 问工作",
+                     u"2024-02-04 Main hexagram: 44 Gòu — Coming to Meet   Changed hexagram: 1 Qián — The Creative"}));
+}
+
+// Pieces of the chart drawing: the glossary's words, full or compact, one after another.
+TEST(EnglishText, DrawingWords) {
+    using language::WordForm;
+    EXPECT_EQ(language::toEnglishWords(u"螣蛇"_qs), u"Flying Serpent"_qs);
+    EXPECT_EQ(language::toEnglishWords(u"子水"_qs), u"Zǐ Water"_qs);
+    EXPECT_EQ(language::toEnglishWords(u"天风姤(归魂)"_qs, WordForm::Compact), u"44 Gòu (Return)"_qs);
+    EXPECT_EQ(language::toEnglishWords(u"旺月破日冲"_qs, WordForm::Compact), u"Prosp. M-break D-clash"_qs);
+    EXPECT_EQ(language::toEnglishWords(u"死日合"_qs), u"Dead Day Combination"_qs);
+    EXPECT_EQ(language::toEnglishWords(u"冲实"_qs), u"Clashed Full"_qs);
+}
+
 TEST(EnglishText, UnknownLinesStayAndLineBreaksAreKept) {
     EXPECT_EQ(toEnglish(u"这一行没有模板\r\n贵人-丑未\n"_qs), u"这一行没有模板\r\nNobleman: Chǒu, Wèi\n"_qs);
     EXPECT_EQ(toEnglish(QString()), QString());
