@@ -162,7 +162,8 @@ TEST(EnglishText, TextCopyLinesKeepTheirTabsAndBlanks) {
                        u"乾宫属金 一世卦 序数:1 方位:西北       乾宫属金 本宫卦 序数:1 方位:西北",
                        u"乾宫属金 一世卦 序数:1 方位:西北       ", u"六兽\t伏神\t  六亲纳支  世应 爻像    变爻",
                        u"白虎\t \t  父母戌土  应\t一\t", u"青龙\t妻财寅木  子孙亥水   \tx\t兄弟申金",
-                       u"甲午旬内(辰巳空) 2024-02-13 出空", u"甲戌旬（申酉空）"}),
+                       u"甲午旬内(辰巳空) 2024-02-13 出空", u"甲戌旬（申酉空）",
+                       u"甲辰年 丙寅月 戊戌日(辰巳空) 2024-02-04 16:24:00 真太阳时 2024-02-03 23:58（时辰:壬申 刻:甲子）"}),
               texts({u"Case ID=20240204111114ZangshanT:09:05:00 Zangshan method",
                      u"Main hexagram: 44 Gòu — Coming to Meet   Changed hexagram: 1 Qián — The Creative (Six Clash)",
                      u"Qián palace (Metal), first-generation hexagram; ordinal 1, direction northwest       Qián "
@@ -171,7 +172,9 @@ TEST(EnglishText, TextCopyLinesKeepTheirTabsAndBlanks) {
                      u"Beast\tHidden\t  Relative  S/O  Line    Changed", u"White Tiger\t \t  Parents Xū Earth  Other\t—\t",
                      u"Azure Dragon\tWealth Yín Wood  Offspring Hài Water   \tx\tSiblings Shēn Metal",
                      u"Jiǎ-Wǔ decade (void: Chén, Sì), leaves the Void on 2024-02-13",
-                     u"Jiǎ-Xū decade (void: Shēn, Yǒu)"}));
+                     u"Jiǎ-Xū decade (void: Shēn, Yǒu)",
+                     u"Jiǎ-Chén year, Bǐng-Yín month, Wù-Xū day (void: Chén, Sì) 2024-02-04 16:24:00 true solar time "
+                     u"2024-02-03 23:58 (hour: Rén-Shēn, quarter: Jiǎ-Zǐ)"}));
 }
 
 // The command line's reading text of the same kind of results, the calendar's rows, the window's
