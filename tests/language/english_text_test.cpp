@@ -171,8 +171,8 @@ TEST(EnglishText, TextCopyLinesKeepTheirTabsAndBlanks) {
                      u"Qián palace (Metal), first-generation hexagram; ordinal 1, direction northwest       ",
                      u"Beast\tHidden\t  Relative  S/O  Line    Changed", u"White Tiger\t \t  Parents Xū Earth  Other\t—\t",
                      u"Azure Dragon\tWealth Yín Wood  Offspring Hài Water   \tx\tSiblings Shēn Metal",
-                     u"Jiǎ-Wǔ decade (void: Chén, Sì), leaves the Void on 2024-02-13",
-                     u"Jiǎ-Xū decade (void: Shēn, Yǒu)",
+                     u"Jiǎ-Wǔ ten-day week (void: Chén, Sì), leaves the Void on 2024-02-13",
+                     u"Jiǎ-Xū ten-day week (void: Shēn, Yǒu)",
                      u"Jiǎ-Chén year, Bǐng-Yín month, Wù-Xū day (void: Chén, Sì) 2024-02-04 16:24:00 true solar time "
                      u"2024-02-03 23:58 (hour: Rén-Shēn, quarter: Jiǎ-Zǐ)"}));
 }
@@ -187,7 +187,7 @@ TEST(EnglishText, CommandLineCalendarAndLabels) {
                        u"2月 乙丑月-丙寅月", u"1984年 甲子", u"甲辰(年)", u"丙寅月", u"阳水", u"立春16:5天",
                        u"性别:女 出生:1990 占事:问工作", u"2024-02-04 本卦：天风姤 变卦：乾为天"}),
               texts({u"Question: seeking wealth  Gender: none", u"Use God: Wealth from a line, lines 2 5, taken 5 (moving)",
-                     u"Use God: Wealth from the hidden spirit, hidden under line 2, Flying Spirit Offspring Hài Water, "
+                     u"Use God: Wealth from the Hidden Spirit, hidden under line 2, Flying Spirit Offspring Hài Water, "
                      u"flying generates hidden",
                      u"Use God: none (no question type chosen)", u"Taboo God: Siblings, lines none",
                      u"Return Clash: none   Changes into Void: 3   Day Break: 1 6", u"Nobleman: Chǒu, Wèi, lines none",
