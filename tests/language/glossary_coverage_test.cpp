@@ -76,6 +76,7 @@ TEST_F(EnglishCoverage, EveryChartTextOfEveryHexagram) {
                         ASSERT_TRUE(entry.ok) << caseNumber.toStdString();
                         check(entry.messages);
                         check(chart::chartTextLines(state, caseNumber));
+                        for (const QStringList& row : chart::chartTextTable(state, caseNumber)) check(row);
                         check({state.firstSlot, state.secondSlot, state.monthBranchText, state.dayBranchText,
                                state.termText});
                         const analysis::ReportSettings settings{false, options.showHiddenChanges};
