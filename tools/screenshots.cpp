@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
     parser.addOptions(
         {{QStringLiteral("out"), QStringLiteral("Folder of the pictures."), QStringLiteral("DIR")},
          {QStringLiteral("data-dir"), QStringLiteral("Data root (an existing folder)."), QStringLiteral("DIR")},
-         {QStringLiteral("lang"), QStringLiteral("Language of the windows and charts: ") + language::acceptedCodes().join(u' '),
+         {QStringLiteral("lang"),
+          QStringLiteral("Language of the windows and charts: ") + language::acceptedCodes().join(u' '),
           QStringLiteral("CODE")}});
     parser.process(application);
     if (parser.isSet(QStringLiteral("lang"))) {

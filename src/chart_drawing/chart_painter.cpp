@@ -141,8 +141,9 @@ private:
         if (!in_.caseHeader.startsWith(QStringLiteral("性别:")) || birth < 0) return in_.caseHeader;
         const qsizetype matter = in_.caseHeader.indexOf(QStringLiteral(" 占事"), birth);
         if (matter < 0) return in_.caseHeader;
-        return language::localized(in_.caseHeader.left(birth + 4), lang_) + in_.caseHeader.mid(birth + 4, matter - birth - 4) +
-               language::localized(QStringLiteral(" 占事"), lang_) + in_.caseHeader.mid(matter + 3);
+        return language::localized(in_.caseHeader.left(birth + 4), lang_) +
+               in_.caseHeader.mid(birth + 4, matter - birth - 4) + language::localized(QStringLiteral(" 占事"), lang_) +
+               in_.caseHeader.mid(matter + 3);
     }
     // Makes the current font smaller, not below 8 pixels, until the text is at most maxWidth wide.
     void fitWidth(const QString& s, int maxWidth) {
@@ -179,7 +180,8 @@ private:
         const qsizetype blank = beast.indexOf(u' ');
         p_.setPen(in_.textColor);
         englishText(kBeastX, y + 1, blank < 0 ? beast : beast.left(blank), kHiddenRelativeX - kBeastX - 3);
-        if (blank >= 0) englishText(kBeastX, y + kEnglishSecondLine, beast.mid(blank + 1), kHiddenRelativeX - kBeastX - 3);
+        if (blank >= 0)
+            englishText(kBeastX, y + kEnglishSecondLine, beast.mid(blank + 1), kHiddenRelativeX - kBeastX - 3);
         if (!r.hiddenSpirit.isEmpty())
             englishItem(kHiddenRelativeX, kHiddenNoteX + wq_ - 2, y, r.hiddenSpirit.left(2), r.hiddenSpirit.mid(2),
                         stems ? charAt(hiddenStems_, i) : QChar(), flagColor(0, i), flagColor(0, i));

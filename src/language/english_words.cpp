@@ -8,10 +8,9 @@ namespace {
 // two (死 is a season word there, not a stage).
 const QStringList& drawingKinds() {
     static const QStringList kinds = {
-        QStringLiteral("hexagram"), QStringLiteral("tag"),       QStringLiteral("beast"),
-        QStringLiteral("relative"), QStringLiteral("method"),    QStringLiteral("note"),
-        QStringLiteral("strength"), QStringLiteral("influence"), QStringLiteral("advance"),
-        QStringLiteral("season"),   QStringLiteral("mark"),      QStringLiteral("stem"),
+        QStringLiteral("hexagram"), QStringLiteral("tag"),    QStringLiteral("beast"),    QStringLiteral("relative"),
+        QStringLiteral("method"),   QStringLiteral("note"),   QStringLiteral("strength"), QStringLiteral("influence"),
+        QStringLiteral("advance"),  QStringLiteral("season"), QStringLiteral("mark"),     QStringLiteral("stem"),
         QStringLiteral("branch"),   QStringLiteral("element")};
     return kinds;
 }

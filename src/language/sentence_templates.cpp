@@ -177,7 +177,8 @@ std::optional<QString> SentenceTemplates::renderSlot(const Slot& slot, const QSt
     const Glossary& g = *glossary_;
     if (captured.isEmpty()) return QString();
     if (slot.kinds.size() == 1 && !slot.run && slotforms::formPattern(slot.kinds[0], g))
-        return slotforms::renderForm(slot.kinds[0], captured, g, [this](const QString& piece) { return phrase(piece); });
+        return slotforms::renderForm(slot.kinds[0], captured, g,
+                                     [this](const QString& piece) { return phrase(piece); });
     // Terms of the kinds, longest first at each place; a run is written one after another.
     QStringList words;
     bool bracketed = false;

@@ -6,9 +6,9 @@
 //
 // A slot names a glossary kind ({branch}), kinds to choose from ({relative|mark}), a run of
 // terms (+: {branch+} is 辰巳, written "Chén, Sì"), or a form of its own (slot_kinds.h); ? lets
-// it be empty; :short takes the glossary's compact form ({trigram:short}). The English names the slots in order ({1} …) and the glossary's words of the field
-// by their 中文 in brackets ([伏吟]). "line" templates match a whole line; "phrase" templates
-// match the piece a {phrase} slot holds. \t in a pattern or sentence is a tab.
+// it be empty; :short takes the glossary's compact form ({trigram:short}). The English names the slots in order ({1} …)
+// and the glossary's words of the field by their 中文 in brackets ([伏吟]). "line" templates match a whole line;
+// "phrase" templates match the piece a {phrase} slot holds. \t in a pattern or sentence is a tab.
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -34,8 +34,8 @@ public:
     std::optional<QString> phrase(const QString& text) const;
 
     struct Slot {
-        QStringList kinds;   // glossary kinds, or one form of slot_kinds.h
-        bool run = false;    // +: one or more terms in a row
+        QStringList kinds;  // glossary kinds, or one form of slot_kinds.h
+        bool run = false;   // +: one or more terms in a row
         bool optional = false;
         bool compact = false;  // :short, the glossary's compact form
     };

@@ -88,8 +88,7 @@ std::optional<QString> renderForm(const QString& form, const QString& captured, 
     }
     if (form == u"positions") return positionsEnglish(captured, glossary);
     if (form == u"numbers") return captured == u"无" ? glossary.english(QStringLiteral("concept"), captured) : captured;
-    if (form == u"markcell")
-        return captured == u" " ? captured : glossary.english(QStringLiteral("mark"), captured);
+    if (form == u"markcell") return captured == u" " ? captured : glossary.english(QStringLiteral("mark"), captured);
     if (form == u"entry") {
         // A case number keeps its digits; the method word in it is named in English.
         QString out = captured;

@@ -36,8 +36,8 @@ TEST(EnglishDrawing, EveryTextInEnglishAndClearOfTheOthers) {
                     QString codes;  // top line first; bit k of h: line k from the top is yang
                     for (int k = 0; k < 6; ++k)
                         codes += QChar(u'1' + ((h >> k) & 1 ? 0 : 1) + ((moving >> k) & 1 ? 2 : 0));
-                    const QString number = QStringLiteral("20240204") + codes + QString::fromUtf8(method) +
-                                           QStringLiteral("T:10:30:00");
+                    const QString number =
+                        QStringLiteral("20240204") + codes + QString::fromUtf8(method) + QStringLiteral("T:10:30:00");
                     chart::ChartState state;
                     const chart::BuildContext context{data, options, QDate(2026, 12, 8)};
                     ASSERT_TRUE(chart::enterCaseNumber(state, number, context).ok);
@@ -53,8 +53,8 @@ TEST(EnglishDrawing, EveryTextInEnglishAndClearOfTheOthers) {
                     const std::vector<chart::DrawnText> texts = chart::paintChart(painter, in);
                     ASSERT_GT(texts.size(), 40u);
                     for (std::size_t a = 0; a < texts.size(); ++a) {
-                        const std::string where = number.toStdString() + " stems " + (stems ? "on: " : "off: ") +
-                                                  texts[a].text.toStdString();
+                        const std::string where =
+                            number.toStdString() + " stems " + (stems ? "on: " : "off: ") + texts[a].text.toStdString();
                         EXPECT_FALSE(hasChinese(texts[a].text)) << where;
                         EXPECT_TRUE(chartArea.contains(texts[a].rect)) << where << " leaves the chart";
                         for (std::size_t b = a + 1; b < texts.size(); ++b)
