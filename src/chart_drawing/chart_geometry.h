@@ -71,4 +71,10 @@ inline constexpr int kHeaderFont = 14;
 inline constexpr int kMotionFont = 12;
 inline constexpr int kNoteFont = 10;
 
+// English rows: each item on two lines of this size (a text too wide for its column is drawn
+// smaller), the second line this far below the first; the marks on one line, lowered by this.
+inline constexpr int kEnglishRowFont = 11;
+inline constexpr int kEnglishSecondLine = 17;
+inline constexpr int kEnglishMarkDrop = 9;
+
 }  // namespace chart::geometry

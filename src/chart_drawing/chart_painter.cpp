@@ -5,6 +5,8 @@
 #include "chart/stems.h"
 #include "chart_drawing/chart_geometry.h"
 #include "chart_drawing/free_place.h"
+#include "language/english_text.h"
+#include "language/generated_text.h"
 
 namespace chart {
 namespace {
@@ -44,19 +46,25 @@ public:
         if (!s_.main[0].hexagramName.isEmpty() && !lines_[0].hexagramName.isEmpty()) {
             drawFrame();
             setFont(kHeaderFont, kHeaderColor);
-            text(kCaseHeaderX, kCaseHeaderY, in_.caseHeader);
+            text(kCaseHeaderX, kCaseHeaderY, caseHeaderShown());
             setFont(kNameFont, in_.textColor);
             computeZangshanStems();
-            text(kRelativeX + wq_, kNameY, lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
+            const QString mainName = words(lines_[0].hexagramName + hexagramTagOf(lines_[0].hexagramName));
+            if (english()) fitWidth(mainName, kChangedRelativeX + 2 * wq_ - kRelativeX - wq_ - 8);
+            text(kRelativeX + wq_, kNameY, mainName);
             // A long changed name under 藏山卜 stems would run off the right edge.
             const QRect titles(1, 1, kChartWidth - 2, kFirstRowTop - 2);
-            if (withChanged_)
-                movableText(kChangedRelativeX + 2 * wq_, kNameY,
-                            s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName), titles);
-            for (int i = 0; i < 6; ++i) drawRow(i);
+            if (withChanged_) {
+                setFont(kNameFont, in_.textColor);
+                const QString changedName =
+                    words(s_.changed[0].hexagramName + hexagramTagOf(s_.changed[0].hexagramName));
+                if (english()) fitWidth(changedName, kChartWidth - 4 - kChangedRelativeX - 2 * wq_);
+                movableText(kChangedRelativeX + 2 * wq_, kNameY, changedName, titles);
+            }
+            for (int i = 0; i < 6; ++i) english() ? drawEnglishRow(i) : drawRow(i);
             if (s_.method == ArrangementMethod::Zangshan) {
                 setFont(kNameFont, in_.textColor);
-                movableText(kMethodX, kMethodY, QStringLiteral("藏山卜"), titles);
+                movableText(kMethodX, kMethodY, words(QStringLiteral("藏山卜")), titles);
             }
             for (int i = 0; i < 6; ++i) {
                 const ChartLine& r = lines_[std::size_t(i)];
@@ -115,6 +123,86 @@ private:
     }
 
     QString hexagramTagOf(const QString& name) const { return hexagramTag(name, s_.method); }
+
+    // The drawing in the current language: 繁體 converted, English in the glossary's compact
+    // forms (or its full words where a column has room for them).
+    bool english() const { return lang_ == language::Language::English; }
+    QString words(const QString& s, language::WordForm form = language::WordForm::Compact) const {
+        if (s.isEmpty() || lang_ == language::Language::SimplifiedChinese) return s;
+        if (english()) return language::toEnglishWords(s, form);
+        return language::localized(s, lang_);
+    }
+    // The case line: its labels and the gender in the language, the birth year and the matter as
+    // the user wrote them.
+    QString caseHeaderShown() const {
+        if (lang_ == language::Language::SimplifiedChinese) return in_.caseHeader;
+        if (english()) return language::toEnglish(in_.caseHeader);
+        const qsizetype birth = in_.caseHeader.indexOf(QStringLiteral(" 出生:"));
+        if (!in_.caseHeader.startsWith(QStringLiteral("性别:")) || birth < 0) return in_.caseHeader;
+        const qsizetype matter = in_.caseHeader.indexOf(QStringLiteral(" 占事"), birth);
+        if (matter < 0) return in_.caseHeader;
+        return language::localized(in_.caseHeader.left(birth + 4), lang_) +
+               in_.caseHeader.mid(birth + 4, matter - birth - 4) + language::localized(QStringLiteral(" 占事"), lang_) +
+               in_.caseHeader.mid(matter + 3);
+    }
+    // Makes the current font smaller, not below 8 pixels, until the text is at most maxWidth wide.
+    void fitWidth(const QString& s, int maxWidth) {
+        QFont font = p_.font();
+        while (font.pixelSize() > 8 && QFontMetrics(font).horizontalAdvance(s) > maxWidth)
+            font.setPixelSize(font.pixelSize() - 1);
+        p_.setFont(font);
+    }
+    // One English text of a row at the row's English size, narrowed to its column.
+    void englishText(int x, int y, const QString& s, int maxWidth) {
+        p_.setFont(fontOfSize(kEnglishRowFont));
+        fitWidth(s, maxWidth);
+        text(x, y, s);
+    }
+    // An item in English on two lines of its column: the relative above, the branch and element
+    // (after the 藏山卜 stem when one is shown) below.
+    void englishItem(int x, int right, int y, const QString& relative, const QString& branchElement, QChar stem,
+                     const QColor& top, const QColor& bottom) {
+        p_.setPen(top);
+        englishText(x, y + 1, words(relative, language::WordForm::Full), right - x);
+        QString below = words(branchElement, language::WordForm::Full);
+        if (!stem.isNull() && stem != u' ') below = words(QString(stem)) + u' ' + below;
+        p_.setPen(bottom);
+        englishText(x, y + kEnglishSecondLine, below, right - x);
+    }
+
+    // The row in English: the beast's two words on two lines, each item on two lines, the marks.
+    void drawEnglishRow(int i) {
+        const ChartLine& r = lines_[std::size_t(i)];
+        const int y = rowTop(i);
+        const bool isStatic = r.code == 1 || r.code == 2;
+        const bool stems = in_.options.showStems && s_.method == ArrangementMethod::Zangshan;
+        const QString beast = words(r.beast, language::WordForm::Full);
+        const qsizetype blank = beast.indexOf(u' ');
+        p_.setPen(in_.textColor);
+        englishText(kBeastX, y + 1, blank < 0 ? beast : beast.left(blank), kHiddenRelativeX - kBeastX - 3);
+        if (blank >= 0)
+            englishText(kBeastX, y + kEnglishSecondLine, beast.mid(blank + 1), kHiddenRelativeX - kBeastX - 3);
+        if (!r.hiddenSpirit.isEmpty())
+            englishItem(kHiddenRelativeX, kHiddenNoteX + wq_ - 2, y, r.hiddenSpirit.left(2), r.hiddenSpirit.mid(2),
+                        stems ? charAt(hiddenStems_, i) : QChar(), flagColor(0, i), flagColor(0, i));
+        englishItem(kRelativeX + wq_, kMainBarX + 2 * wq_ - 3, y, r.relative, r.branchElement,
+                    stems ? charAt(mainStems_, i) : QChar(), in_.textColor, flagColor(1, i));
+        p_.setPen(in_.textColor);
+        if (r.mark == u'世' || r.mark == u'应')
+            englishText(kMarkX + 2 * wq_, y + kEnglishMarkDrop, words(QString(r.mark)), kMotionX - kMarkX - 2);
+        if (withChanged_) {
+            const QChar mark = s_.changed[std::size_t(i)].mark;
+            if (mark == u'世' || mark == u'应')
+                englishText(kChangedMarkX + 3 * wq_, y + kEnglishMarkDrop, words(QString(mark)),
+                            kChartWidth - 2 - kChangedMarkX - 3 * wq_);
+        }
+        if (withChanged_ && !r.changedLine.isEmpty()) {
+            const QColor color = isStatic ? kFrameColor : flagColor(2, i);
+            englishItem(kChangedRelativeX + 2 * wq_, kChangedBarX + 3 * wq_ - 3, y, r.changedLine.left(2),
+                        r.changedLine.mid(2), stems ? charAt(changedStems_, i) : QChar(), color, color);
+        }
+        drawBars(r.code, y);
+    }
 
     void setFont(int size, const QColor& color) {
         p_.setFont(fontOfSize(size));
@@ -204,12 +292,13 @@ private:
         if (!branch.isNull() && (branch == s_.voidPair[0] || branch == s_.voidPair[1]))
             movableText(
                 voidX, voidY,
-                clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空"), area);
+                words(clashPartner(charAt(s_.secondSlot, 1)) == branch ? QStringLiteral("冲实") : QStringLiteral("空")),
+                area);
         if (in_.strengthNote) {
             const analysis::LineStrength note = in_.strengthNote(item);
             const QColor color = seasonColor(note.season);
             p_.setPen(color.isValid() ? color : kNoteColor);
-            movableText(stateX, stateY, note.text, area);
+            movableText(stateX, stateY, words(note.text), area);
         }
     }
 
@@ -226,11 +315,11 @@ private:
         const QString advance = analysis::advanceNote(charAt(r.branchElement, 0), charAt(r.changedLine, 2),
                                                       in_.state.schools.sevenAdvances);
         setFont(kNoteFont, advance == u"进化" ? QColor(Qt::blue) : QColor(Qt::black));
-        movableText(changedVoidX, y + kNoteLine, advance, area);
+        movableText(changedVoidX, y + kNoteLine, words(advance), area);
         if (in_.returnInfluence) {
             const QString back = in_.returnInfluence(charAt(r.branchElement, 1), charAt(r.changedLine, 3));
             p_.setPen(back == u"回头生" ? QColor(Qt::blue) : QColor(Qt::black));
-            movableText(changedStateX, y + kNoteLine, back, area);
+            movableText(changedStateX, y + kNoteLine, words(back), area);
         }
     }
 
@@ -246,7 +335,7 @@ private:
         for (int k = 0; k < 3; ++k) {
             if (k == 2 && !withChanged_) continue;
             const QChar stem = s_.stemPairs[std::size_t(2 * pairs[k] + offset)];
-            if (stem != u' ') movableText(kSmallStemX[k], y, QString(stem), area);
+            if (stem != u' ') movableText(kSmallStemX[k], y, words(QString(stem)), area);
         }
         opaque_ = true;
     }
@@ -269,6 +358,7 @@ private:
     const Hexagram& lines_;
     const bool withChanged_;
     const int wq_;
+    const language::Language lang_ = language::currentLanguage();
     QString mainStems_, changedStems_, hiddenStems_;
     bool opaque_ = true;
     std::vector<DrawnText> drawn_;

@@ -7,6 +7,14 @@
 
 namespace language {
 
+// Line by line; a line no template knows is kept as it is.
 QString toEnglish(const QString& generated);
+
+// A short piece of the chart drawing made of the field's terms one after another (a beast, a
+// relative, a branch with its element, a mark, a hexagram name with its tags, a note such as
+// 旺月破日冲): the glossary's English of each term, or its compact form, separated by blanks.
+// Anything else goes through toEnglish.
+enum class WordForm { Full, Compact };
+QString toEnglishWords(const QString& piece, WordForm form = WordForm::Full);
 
 }  // namespace language
