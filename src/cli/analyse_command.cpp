@@ -4,6 +4,7 @@
 #include "cli/built_chart.h"
 #include "cli/chart_invocation.h"
 #include "cli/command_parsing.h"
+#include "language/generated_text.h"
 
 namespace cli {
 
@@ -49,7 +50,7 @@ int runAnalyse(const QStringList& args, std::ostream& out, std::ostream& err) {
                " a hidden spirit only where the chart shows one)\n";
         return 2;
     }
-    for (const QString& text : result.lines) out << text.toStdString() << "\n";
+    for (const QString& text : result.lines) out << language::localized(text, call.language).toStdString() << "\n";
     if (line > 0) {
         for (int col = 0; col < 3; ++col) {
             for (int p = 0; p < 6; ++p) out << (p ? " " : "") << result.highlight[analysis::flagIndex(col, p)];

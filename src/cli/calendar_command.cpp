@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cstdio>
+#include <map>
+#include <string_view>
 #include <optional>
 
 #include <QRegularExpression>
@@ -13,6 +15,7 @@
 #include "calendar/pillars.h"
 #include "calendar/solar_terms.h"
 #include "cli/command_parsing.h"
+#include "language/generated_text.h"
 
 namespace cli {
 namespace {
@@ -42,23 +45,40 @@ std::string isoDate(int y, int m, int d) {
     return buf;
 }
 
-void printDays(int from, int to, cal::CalendarSource source, std::ostream& out) {
+// The pillar and term names as printed in the language asked for, each converted once.
+class ShownNames {
+public:
+    explicit ShownNames(language::Language language) : language_(language) {}
+    std::string_view operator()(std::string_view name) {
+        if (language_ == language::Language::SimplifiedChinese) return name;
+        auto [it, added] = shown_.try_emplace(std::string(name));
+        if (added)
+            it->second = language::localized(QString::fromUtf8(name.data(), qsizetype(name.size())), language_).toStdString();
+        return it->second;
+    }
+
+private:
+    language::Language language_;
+    std::map<std::string, std::string> shown_;
+};
+
+void printDays(int from, int to, cal::CalendarSource source, ShownNames& shown, std::ostream& out) {
     out << "date\tyear_gz\tmonth_gz\tday_gz\tlunar_month\tlunar_day\n";
     for (cal::CivilDate date{from, 1, 1}; date.year <= to; date = cal::nextDay(date)) {
         const auto [y, m, d] = date;
         const cal::LunarDate lunar = cal::lunarDate(y, m, d, source);
-        out << isoDate(y, m, d) << '\t' << cal::ganzhiName(cal::yearGanzhi(y, m, d, source)) << '\t'
-            << cal::ganzhiName(cal::monthGanzhi(y, m, d, source)) << '\t' << cal::ganzhiName(cal::dayGanzhi(y, m, d))
-            << '\t' << (lunar.leap ? -lunar.month : lunar.month) << '\t' << lunar.day << '\n';
+        out << isoDate(y, m, d) << '\t' << shown(cal::ganzhiName(cal::yearGanzhi(y, m, d, source))) << '\t'
+            << shown(cal::ganzhiName(cal::monthGanzhi(y, m, d, source))) << '\t'
+            << shown(cal::ganzhiName(cal::dayGanzhi(y, m, d))) << '\t' << (lunar.leap ? -lunar.month : lunar.month) << '\t' << lunar.day << '\n';
     }
 }
 
-void printTerms(int from, int to, cal::CalendarSource source, std::ostream& out) {
+void printTerms(int from, int to, cal::CalendarSource source, ShownNames& shown, std::ostream& out) {
     out << "year\tname\tmoment\n";
     for (int y = from; y <= to; ++y) {
         for (int j = 0; j < 24; ++j) {
             const cal::TermMoment t = cal::termMoment(y, j, source);
-            out << y << '\t' << cal::termName(cal::termNameIndexOf(j)) << '\t' << isoDate(y, t.month, t.day) << ' '
+            out << y << '\t' << shown(cal::termName(cal::termNameIndexOf(j))) << '\t' << isoDate(y, t.month, t.day) << ' '
                 << twoDigits(t.hour) << ':' << twoDigits(t.minute) << '\n';
         }
     }
@@ -127,10 +147,11 @@ int runCalendar(std::vector<std::string> words, std::ostream& out, std::ostream&
     if (cal::sourceForYear(source, *from) != source || cal::sourceForYear(source, *to) != source)
         err << "qinglan-cli calendar: the astronomical calendar covers " << cal::kAstronomicalFirstYear << ".."
             << cal::kAstronomicalLastYear << "; the years outside it use the formulas\n";
+    ShownNames shown(outputLanguage(parser));
     if (days)
-        printDays(*from, *to, source, out);
+        printDays(*from, *to, source, shown, out);
     else
-        printTerms(*from, *to, source, out);
+        printTerms(*from, *to, source, shown, out);
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/built_chart.h"
 #include "cli/chart_invocation.h"
 #include "cli/command_parsing.h"
+#include "language/generated_text.h"
 
 namespace cli {
 
@@ -31,7 +32,9 @@ int printChart(const ChartInvocation& call, const char* command, std::ostream& o
     if (call.json) {
         out << QJsonDocument(chart::chartToJson(state)).toJson(QJsonDocument::Indented).toStdString();
     } else {
-        const QStringList lines = chart::chartTextLines(state, state.caseNumber);
+        // The case number in the first line is kept as it is: it is read back as input.
+        QStringList lines = chart::chartTextLines(state, state.caseNumber);
+        for (QString& line : lines) line = language::localizedKeeping(line, {state.caseNumber}, call.language);
         if (!lines.isEmpty()) out << lines.join(u'\n').toStdString() << "\n";
     }
     return 0;

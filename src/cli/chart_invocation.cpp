@@ -1,6 +1,7 @@
 #include "cli/chart_invocation.h"
 
 #include "calendar/calendar_source.h"
+#include "cli/command_parsing.h"
 
 namespace cli {
 namespace {
@@ -55,6 +56,7 @@ std::optional<QString> readChartInvocation(const QCommandLineParser& parser, Cha
     out.options.showAllChanged = parser.isSet(QStringLiteral("all-changed"));
     out.options.showHiddenChanges = parser.isSet(QStringLiteral("hidden-changes"));
     out.json = parser.optionNames().contains(QStringLiteral("json"));
+    out.language = outputLanguage(parser);
     if (parser.isSet(QStringLiteral("beasts"))) {
         const QString v = parser.value(QStringLiteral("beasts"));
         if (v == u"year")

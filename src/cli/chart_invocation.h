@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "chart/chart_state.h"
+#include "language/language.h"
 #include "reading/schools.h"
 
 namespace cli {
@@ -20,6 +21,7 @@ struct ChartInvocation {
     QDate today = QDate::currentDate();
     QStringList dataDirArgs;  // "--data-dir DIR" when given
     bool json = false;
+    language::Language language = language::Language::SimplifiedChinese;  // of the text output (--lang)
 };
 
 // Adds TEXT (unless the command makes the case number itself) and the chart options (with --json

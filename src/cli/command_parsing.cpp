@@ -10,6 +10,7 @@ namespace cli {
 namespace {
 
 const QString kDataDir = QStringLiteral("data-dir");
+const QString kLang = QStringLiteral("lang");
 const QString kCreate = QStringLiteral("create");
 
 store::DataRootChoice dataRoot(const QCommandLineParser& parser) {
@@ -50,10 +51,21 @@ std::optional<int> parseArguments(QCommandLineParser& parser, const QString& com
                                   int positional, std::ostream& out, std::ostream& err) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     parser.addOption(help);
+    parser.addOption({kLang,
+                      QStringLiteral("The language of the printed texts: ") + language::acceptedCodes().join(u", ") +
+                          QStringLiteral(" (default: the system's). JSON, case exports and the user's own texts "
+                                         "stay as stored."),
+                      QStringLiteral("CODE")});
     const QString prefix = QStringLiteral("qinglan-cli ") + command;
     if (!parser.parse(QStringList{prefix} + args)) {
         err << prefix.toStdString() << ": " << parser.errorText().toStdString() << " (see --help)\n";
         return 2;
+    }
+    if (parser.isSet(kLang)) {
+        if (const auto problem = languageProblem(parser.value(kLang))) {
+            err << prefix.toStdString() << ": " << problem->toStdString() << "\n";
+            return 2;
+        }
     }
     const QStringList given = parser.optionNames();
     for (const QString& name : given) {
@@ -76,6 +88,19 @@ std::optional<int> parseArguments(QCommandLineParser& parser, const QString& com
         return 2;
     }
     return std::nullopt;
+}
+
+language::Language outputLanguage(const QCommandLineParser& parser) {
+    if (parser.isSet(kLang))
+        if (const auto chosen = language::languageFromCode(parser.value(kLang))) return *chosen;
+    return language::currentLanguage();
+}
+
+std::optional<QString> languageProblem(const QString& code) {
+    if (language::languageFromCode(code)) return std::nullopt;
+    QStringList codes = language::acceptedCodes();
+    const QString last = codes.takeLast();
+    return QStringLiteral("--lang needs %1 or %2, not %3").arg(codes.join(u", "), last, code);
 }
 
 std::optional<int> parseCommand(QCommandLineParser& parser, const QString& command, const QStringList& args,

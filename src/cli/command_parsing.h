@@ -8,13 +8,22 @@
 #include <optional>
 #include <ostream>
 
+#include "language/language.h"
+
 namespace cli {
 
-// Adds --help, parses `args` (the words after the command name) and checks that exactly
+// Adds --help and --lang, parses `args` (the words after the command name) and checks that exactly
 // `positional` positional arguments are left (any number when it is -1: the command checks). Returns the exit status when the command should
 // stop here: 0 after printing the help on out, 2 after printing the problem on err.
 std::optional<int> parseArguments(QCommandLineParser& parser, const QString& command, const QStringList& args,
                                   int positional, std::ostream& out, std::ostream& err);
+
+// The language of the texts a command prints: its --lang (checked by parseArguments), else the
+// program's (--lang before the command, else the system's; 简体中文 within the tests).
+language::Language outputLanguage(const QCommandLineParser& parser);
+
+// "--lang needs zh_CN, zh_TW or en, not CODE" when CODE names no language of the program.
+std::optional<QString> languageProblem(const QString& code);
 
 // parseArguments with --data-dir and --create for the commands that open the database; also
 // checks that a data root the user named exists (made with --create, and said so on err).

@@ -6,6 +6,7 @@
 #include "cli/chart_invocation.h"
 #include "cli/command_parsing.h"
 #include "cli/reading_json.h"
+#include "language/generated_text.h"
 #include "reading/reading.h"
 
 namespace cli {
@@ -117,7 +118,10 @@ int runReading(const QStringList& args, std::ostream& out, std::ostream& err) {
                    .toJson(QJsonDocument::Indented)
                    .toStdString();
     else
-        out << textLines(request, result, structure, spirits).join(u'\n').toStdString() << "\n";
+        out << language::localized(textLines(request, result, structure, spirits), call.language)
+                   .join(u'\n')
+                   .toStdString()
+            << "\n";
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/command_parsing.h"
+#include "language/generated_text.h"
 #include "record/practice_record.h"
 #include "record/record_csv.h"
 #include "record/record_json.h"
@@ -15,19 +16,21 @@
 namespace cli {
 namespace {
 
-void printGroups(const QList<record::Group>& groups, const QString& title, std::ostream& out) {
-    out << title.toStdString() << "\ttotal\tdecided\thits\tpartial\tmisses\thit rate\n";
+// The keys are the program's words (占类, 用神, method) except the user's category names, kept as typed.
+void printGroups(const QList<record::Group>& groups, const QString& title, bool userKeys, language::Language lang,
+                 std::ostream& out) {
+    out << language::localized(title, lang).toStdString() << "\ttotal\tdecided\thits\tpartial\tmisses\thit rate\n";
     for (const record::Group& g : groups) {
         const record::Tally& t = g.tally;
-        out << g.key.toStdString() << '\t' << t.total << '\t' << t.decided() << '\t' << t.hits << '\t' << t.partial
+        out << (userKeys ? g.key : language::localized(g.key, lang)).toStdString() << '\t' << t.total << '\t' << t.decided() << '\t' << t.hits << '\t' << t.partial
             << '\t' << t.misses << '\t' << record::hitRateText(t.hitRate()).toStdString() << '\n';
     }
 }
 
-void printRecord(const record::PracticeRecord& r, record::GroupBy by, std::ostream& out) {
-    printGroups({{QStringLiteral("全部"), r.overall}}, QStringLiteral("cases"), out);
+void printRecord(const record::PracticeRecord& r, record::GroupBy by, language::Language lang, std::ostream& out) {
+    printGroups({{QStringLiteral("全部"), r.overall}}, QStringLiteral("cases"), false, lang, out);
     out << "pending\t" << r.overall.pending << "\n\n";
-    printGroups(r.groupsBy(by), record::groupByTitle(by), out);
+    printGroups(r.groupsBy(by), record::groupByTitle(by), by == record::GroupBy::Category, lang, out);
     out << "\ntiming error (actual - predicted, days): " << r.timing.count << " cases, median "
         << (r.timing.median ? QString::number(*r.timing.median).toStdString() : "-") << '\n';
     for (const record::HistogramBin& bin : r.timing.histogram)
@@ -85,7 +88,7 @@ int runCaseStats(const QStringList& args, std::ostream& out, std::ostream& err) 
     if (parser.isSet(QStringLiteral("json")))
         out << QJsonDocument(record::recordJson(result, *by)).toJson(QJsonDocument::Compact).toStdString() << "\n";
     else
-        printRecord(result, *by, out);
+        printRecord(result, *by, outputLanguage(parser), out);
     return 0;
 }
 

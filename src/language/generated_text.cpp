@@ -22,6 +22,31 @@ QStringList localized(const QStringList& generated, Language language) {
     return out;
 }
 
+QString localizedKeeping(const QString& generated, const QStringList& kept, Language language) {
+    if (language == Language::SimplifiedChinese) return generated;
+    const auto converted = [language](const QString& piece) {
+        return piece.isEmpty() ? piece : localized(piece, language);
+    };
+    QString out;
+    qsizetype from = 0;
+    while (from < generated.size()) {
+        // The earliest kept text from here on (the longest where two start together).
+        qsizetype at = -1, length = 0;
+        for (const QString& piece : kept) {
+            if (piece.isEmpty()) continue;
+            const qsizetype found = generated.indexOf(piece, from);
+            if (found >= 0 && (at < 0 || found < at || (found == at && piece.size() > length))) {
+                at = found;
+                length = piece.size();
+            }
+        }
+        if (at < 0) break;
+        out += converted(generated.mid(from, at - from)) + generated.mid(at, length);
+        from = at + length;
+    }
+    return out + converted(generated.mid(from));
+}
+
 QString shown(const QString& generated) { return localized(generated, currentLanguage()); }
 
 QStringList shown(const QStringList& generated) { return localized(generated, currentLanguage()); }

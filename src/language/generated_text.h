@@ -15,6 +15,10 @@ namespace language {
 QString localized(const QString& generated, Language language);
 QStringList localized(const QStringList& generated, Language language);
 
+// A generated text that holds texts not ours to convert (the user's own, a case number that is
+// read back as input): each occurrence of them is kept as it is, the pieces around it converted.
+QString localizedKeeping(const QString& generated, const QStringList& kept, Language language);
+
 // The same in the current language.
 QString shown(const QString& generated);
 QStringList shown(const QStringList& generated);

@@ -11,6 +11,7 @@
 #include "chart/cast_pillars.h"
 #include "chart/text_forms.h"
 #include "chart/void_branches.h"
+#include "language/generated_text.h"
 #include "workbench/clock.h"
 #include "workbench/prompter.h"
 
@@ -276,8 +277,8 @@ void Workbench::runReport(int row, int column) {
     const analysis::ReportSettings settings{view_.showingChanged, options_.showHiddenChanges};
     const analysis::AnalysisResult result = analysis::AnalysisReport(state_, data_, settings, row, column);
     if (row > 0) state_.highlight = result.highlight;
-    if (!result.message.isEmpty()) prompter_.message(result.message);
-    editJudgment(result.lines.join(u'\n'));
+    if (!result.message.isEmpty()) prompter_.message(language::shown(result.message));
+    editJudgment(language::shown(result.lines).join(u'\n'));
     emit caseTextsChanged();
     emit chartChanged();
 }
@@ -304,7 +305,19 @@ void Workbench::setReadingPanelShown(bool on) {
     guarded([&] { settings_.set(store::setting::readingPanel, on); });
 }
 
-QStringList Workbench::chartTextLines() const { return chart::chartTextLines(state_, caseNumberText_); }
+QStringList Workbench::chartTextLines() const {
+    QStringList lines = chart::chartTextLines(state_, caseNumberText_);
+    for (QString& line : lines) line = language::localizedKeeping(line, {caseNumberText_}, language::currentLanguage());
+    return lines;
+}
+
+QList<QStringList> Workbench::chartTextTable() const {
+    QList<QStringList> rows = chart::chartTextTable(state_, caseNumberText_);
+    for (QStringList& row : rows)
+        for (QString& cell : row)
+            cell = language::localizedKeeping(cell, {caseNumberText_}, language::currentLanguage());
+    return rows;
+}
 
 bool Workbench::saveNote(const QString& remark) {
     QString error;

@@ -123,7 +123,9 @@ public:
 
     // The chart as text lines (empty for an empty chart) and the note line appended to the
     // month's note file; false (after its message) when the file could not be written.
+    // The text lines and the table's cells are in the language shown, the case number as typed.
     QStringList chartTextLines() const;
+    QList<QStringList> chartTextTable() const;
     bool saveNote(const QString& remark);
 
     // --- The case ----------------------------------------------------------------------

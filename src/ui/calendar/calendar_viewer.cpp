@@ -7,6 +7,7 @@
 
 #include "calendar/calendar_rows.h"
 #include "calendar/civil_date.h"
+#include "language/generated_text.h"
 #include "ui/calendar/calendar_viewer_layout.h"
 #include "ui/calendar/object_names.h"
 #include "ui/common/accessible_names.h"
@@ -21,7 +22,8 @@ namespace {
 namespace layout = calendar_layout;
 namespace names = objectnames::calendarviewer;
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+// The calendar's rows (pillars, lunar dates, terms) in the language shown.
+QString text(const std::string& s) { return language::shown(QString::fromStdString(s)); }
 
 }  // namespace
 

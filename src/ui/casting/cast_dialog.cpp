@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "language/generated_text.h"
 #include "reading/reading.h"
 #include "store/case_record.h"
 #include "ui/casting/cast_dialog_layout.h"
@@ -554,12 +555,12 @@ void CastDialog::refresh() {
          {std::pair{questionBox1_, &session_.firstTab}, std::pair{questionBox2_, &session_.secondTab}})
         box->setCurrentIndex(std::max(0, box->findText(inputs->question)));
     setText(nameEdit_, session_.nameOrNumber);
-    dateHeaderLabel_->setText(session_.dateLabels().header);
-    dateHeaderLabel3_->setText(session_.dateLabels().header);
+    dateHeaderLabel_->setText(language::shown(session_.dateLabels().header));
+    dateHeaderLabel3_->setText(language::shown(session_.dateLabels().header));
     if (session_.secondTab.date.isValid()) dateEdit3_->setDate(session_.secondTab.date);
     if (session_.secondTab.time.isValid()) timeEdit3_->setTime(session_.secondTab.time);
     placeFields_->setPlace(session_.place);
-    termLabel_->setText(session_.dateLabels().term);
+    termLabel_->setText(language::shown(session_.dateLabels().term));
     sourceLabel_->setText(session_.sourceText());
     patternBox_->setChecked(session_.coinSet == CoinSet::Pattern);
     randomDateBox_->setChecked(session_.randomDate);
@@ -580,7 +581,7 @@ void CastDialog::refreshLines() {
         lineLabels_[std::size_t(l)]->setText(lines.symbol(l));
         if (lines.checkedLine() == l) lineRadios_[std::size_t(l)]->setChecked(true);
     }
-    namesLabel_->setText(lines.nameLabel());
+    namesLabel_->setText(language::shown(lines.nameLabel()));
     refreshCoins();
 }
 
@@ -590,9 +591,9 @@ void CastDialog::refreshCoins() {
 
 void CastDialog::pickersChanged() {
     session_.dateChanged();
-    dateHeaderLabel_->setText(session_.dateLabels().header);
-    dateHeaderLabel3_->setText(session_.dateLabels().header);
-    termLabel_->setText(session_.dateLabels().term);
+    dateHeaderLabel_->setText(language::shown(session_.dateLabels().header));
+    dateHeaderLabel3_->setText(language::shown(session_.dateLabels().header));
+    termLabel_->setText(language::shown(session_.dateLabels().term));
     // The second tab and the page 数字/时间 show one cast moment.
     refreshing_ = true;
     for (QDateEdit* date : {dateEdit2_, dateEdit3_})

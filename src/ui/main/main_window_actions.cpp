@@ -16,6 +16,7 @@
 
 #include "chart/cast_pillars.h"
 #include "chart/text_forms.h"
+#include "language/generated_text.h"
 #include "ui/common/busy_cursor.h"
 #include "ui/common/widget_place.h"
 #include "ui/main/chart_area.h"
@@ -84,14 +85,14 @@ void MainWindow::showChart() {
     const chart::ChartState& state = bench_.chart();
     const chart::ChartView& view = bench_.view();
     const chart::ChartOptions& options = bench_.options();
-    pillarLabel_->setText(state.pillarLabel);
-    termLabel_->setText(state.termText);
-    titleLabel_->setText(state.title);
-    mainDescLabel_->setText(state.mainDescription);
-    changedDescLabel_->setText(state.changedDescription);
-    monthBranchLabel_->setText(state.monthBranchText);
-    dayBranchLabel_->setText(state.dayBranchText);
-    voidLabel_->setText(state.voidText.isEmpty() ? QStringLiteral("旬空出空") : state.voidText);
+    pillarLabel_->setText(language::shown(state.pillarLabel));
+    termLabel_->setText(language::shown(state.termText));
+    titleLabel_->setText(language::shown(state.title));
+    mainDescLabel_->setText(language::shown(state.mainDescription));
+    changedDescLabel_->setText(language::shown(state.changedDescription));
+    monthBranchLabel_->setText(language::shown(state.monthBranchText));
+    dayBranchLabel_->setText(language::shown(state.dayBranchText));
+    voidLabel_->setText(state.voidText.isEmpty() ? QStringLiteral("旬空出空") : language::shown(state.voidText));
     showChangedButton_->setEnabled(state.hasChanged);
     showChangedButton_->setText(view.showingChanged ? QStringLiteral("显示主卦") : QStringLiteral("显示变卦"));
     invertButton_->setText(view.inverted ? QStringLiteral("显示本卦") : QStringLiteral("显示综卦"));

@@ -55,7 +55,7 @@ bool MainWindow::printChart(QPrinter& printer) {
     const QFontMetricsF metrics(font, &printer);
     const double em = main_layout::kPrintTextPoints * printer.resolution() / 72.0;
     const chart::TextTable table = chart::layoutTextTable(
-        chart::chartTextTable(bench_.chart(), bench_.caseNumberText()),
+        bench_.chartTextTable(),
         [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }, metrics.lineSpacing(), em);
     const double gap = main_layout::kPrintGapPoints * printer.resolution() / 72.0;
     painter.translate(0, pictureRect.bottom() + gap);

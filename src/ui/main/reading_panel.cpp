@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "language/generated_text.h"
 #include "reading/reading.h"
 #include "reading/reading_text.h"
 #include "ui/main/object_names.h"
@@ -92,7 +93,7 @@ void ReadingPanel::refresh() {
         const reading::ReadingRequest request{type, gender, 60, bench_.schools()};
         addHeading(lines_, QStringLiteral("用神"));
         for (const reading::TextLine& line : reading::useGodLines(reading::readUseGod(chart, request))) {
-            auto* item = new QListWidgetItem(line.text, lines_);
+            auto* item = new QListWidgetItem(language::shown(line.text), lines_);
             if (line.position) {
                 item->setData(kPositionRole, *line.position);
                 item->setData(kHiddenRole, line.hidden);
@@ -106,10 +107,10 @@ void ReadingPanel::refresh() {
         }
         addHeading(lines_, QStringLiteral("卦象结构"));
         for (const QString& line : reading::structureLines(reading::chartStructure(chart, request.schools)))
-            addText(lines_, line);
+            addText(lines_, language::shown(line));
         addHeading(lines_, QStringLiteral("神煞"));
         for (const QString& line : reading::spiritLines(reading::spiritsOf(chart, request.schools)))
-            addText(lines_, line);
+            addText(lines_, language::shown(line));
     }
     if (current >= 0 && current < lines_->count() && (lines_->item(current)->flags() & Qt::ItemIsSelectable))
         lines_->setCurrentRow(current);
