@@ -28,8 +28,9 @@ CliRun cli(const QStringList& args, const char* languageVariable) {
 
 QStringList chartArgs() {
     static QTemporaryDir dir;
-    return {QStringLiteral("chart"), QStringLiteral("20240204311111T:16:24:00"), QStringLiteral("--data-dir"),
-            dir.path(), QStringLiteral("--today"), QStringLiteral("2026-12-08")};
+    return {QStringLiteral("chart"),      QStringLiteral("20240204311111T:16:24:00"),
+            QStringLiteral("--data-dir"), dir.path(),
+            QStringLiteral("--today"),    QStringLiteral("2026-12-08")};
 }
 
 TEST(LanguageCli, TheSystemsLanguageWithoutLang) {

@@ -45,11 +45,14 @@ QStringList randomCaseNumbers(int count) {
     const auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     QStringList numbers;
     for (int i = 0; i < count; ++i) {
-        QString text = QStringLiteral("%1%2%3").arg(uniform(1950, 2049)).arg(uniform(1, 12), 2, 10, QLatin1Char('0'))
+        QString text = QStringLiteral("%1%2%3")
+                           .arg(uniform(1950, 2049))
+                           .arg(uniform(1, 12), 2, 10, QLatin1Char('0'))
                            .arg(uniform(1, 28), 2, 10, QLatin1Char('0'));
         for (int line = 0; line < 6; ++line) text += QString::number(uniform(1, 4));
         if (uniform(0, 3) == 0) text += QStringLiteral("藏山卜");
-        text += QStringLiteral("T:%1:%2:00").arg(uniform(0, 23), 2, 10, QLatin1Char('0'))
+        text += QStringLiteral("T:%1:%2:00")
+                    .arg(uniform(0, 23), 2, 10, QLatin1Char('0'))
                     .arg(uniform(0, 59), 2, 10, QLatin1Char('0'));
         numbers << text;
     }
@@ -67,7 +70,8 @@ protected:
     // tests' LANGUAGE=zh_CN.
     void SetUp() override {
         language::setCurrentLanguage(language::systemLanguage());
-        ASSERT_EQ(language::currentLanguage(), Language::SimplifiedChinese) << "run under LANGUAGE=zh_CN (ctest sets it)";
+        ASSERT_EQ(language::currentLanguage(), Language::SimplifiedChinese)
+            << "run under LANGUAGE=zh_CN (ctest sets it)";
     }
 };
 
@@ -79,8 +83,9 @@ TEST_F(LanguageSweep, TraditionalLeavesNoSimplifiedAndSimplifiedStaysAsBefore) {
         const std::pair<const char*, QStringList> calls[] = {
             {"chart", {number}},
             {"analyse", {number}},
-            {"reading", {number, QStringLiteral("--question"), questions[i % questions.size()],
-                         QStringLiteral("--gender"), i % 2 ? QStringLiteral("男") : QStringLiteral("女")}},
+            {"reading",
+             {number, QStringLiteral("--question"), questions[i % questions.size()], QStringLiteral("--gender"),
+              i % 2 ? QStringLiteral("男") : QStringLiteral("女")}},
         };
         for (const auto& [name, args] : calls) {
             const Command command = name == std::string("chart")     ? cli::runChart
@@ -93,14 +98,16 @@ TEST_F(LanguageSweep, TraditionalLeavesNoSimplifiedAndSimplifiedStaysAsBefore) {
             EXPECT_EQ(simplified.out, plain.out) << name << ' ' << number.toStdString();
             EXPECT_EQ(taiwan.status, plain.status);
             EXPECT_TRUE(keepsNoSimplified(taiwan.out, Language::TraditionalTaiwan))
-                << name << ' ' << number.toStdString() << '\n' << taiwan.out;
+                << name << ' ' << number.toStdString() << '\n'
+                << taiwan.out;
             if (name != std::string("analyse")) {
                 EXPECT_NE(taiwan.out, plain.out) << name;
             }
             if (i % 10 == 0) {
                 const CliResult hongKong = run(command, withLang(args, "zh_HK"));
                 EXPECT_TRUE(keepsNoSimplified(hongKong.out, Language::TraditionalHongKong))
-                    << name << ' ' << number.toStdString() << '\n' << hongKong.out;
+                    << name << ' ' << number.toStdString() << '\n'
+                    << hongKong.out;
             }
             // The case number heads the text copy as it was typed, whatever the language.
             if (name == std::string("chart")) {
@@ -137,14 +144,15 @@ TEST(LanguageOutput, CalendarRowsInTraditionalCharacters) {
     QStringList names;
     for (const QString& row : QString::fromStdString(out.str()).split(u'\n', Qt::SkipEmptyParts).mid(1))
         names << row.section(u'\t', 1, 1);
-    EXPECT_EQ(names.join(u' '), u"小寒 大寒 立春 雨水 驚蟄 春分 清明 穀雨 立夏 小滿 芒種 夏至 小暑 大暑 立秋 處暑 "
-                                u"白露 秋分 寒露 霜降 立冬 小雪 大雪 冬至");
+    EXPECT_EQ(names.join(u' '),
+              u"小寒 大寒 立春 雨水 驚蟄 春分 清明 穀雨 立夏 小滿 芒種 夏至 小暑 大暑 立秋 處暑 "
+              u"白露 秋分 寒露 霜降 立冬 小雪 大雪 冬至");
 
     std::ostringstream days, simplifiedDays;
     ASSERT_EQ(cli::runCalendar({"days", "2021", "2021", "--lang", "zh_HK"}, days, err), 0) << err.str();
     ASSERT_EQ(cli::runCalendar({"days", "2021", "2021"}, simplifiedDays, err), 0) << err.str();
     EXPECT_NE(days.str().find("2021-06-01\t辛丑\t"), std::string::npos);  // 2021 is 辛丑
-    EXPECT_EQ(days.str(), simplifiedDays.str());  // stems and branches are written alike
+    EXPECT_EQ(days.str(), simplifiedDays.str());                          // stems and branches are written alike
 }
 
 // The user's category names stay as typed; the program's words (占类 and 用神 values, titles) are
@@ -155,10 +163,11 @@ TEST(LanguageOutput, StatsKeepTheUsersCategoryNames) {
     {
         QFile out(file);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("{\"gua_bianhao\":\"20240204311111\",\"lei_mingcheng\":\"冲克专题\",\"zhanlei\":\"求财\","
-                  "\"shiyou\":\"问丑年财运\",\"outcome\":\"hit\"}\n"
-                  "{\"gua_bianhao\":\"20240204311112\",\"lei_mingcheng\":\"冲克专题\",\"zhanlei\":\"求财\","
-                  "\"shiyou\":\"问丑年冲克\",\"nian\":2024,\"yue\":2,\"ri\":4,\"outcome\":\"pending\"}\n");
+        out.write(
+            "{\"gua_bianhao\":\"20240204311111\",\"lei_mingcheng\":\"冲克专题\",\"zhanlei\":\"求财\","
+            "\"shiyou\":\"问丑年财运\",\"outcome\":\"hit\"}\n"
+            "{\"gua_bianhao\":\"20240204311112\",\"lei_mingcheng\":\"冲克专题\",\"zhanlei\":\"求财\","
+            "\"shiyou\":\"问丑年冲克\",\"nian\":2024,\"yue\":2,\"ri\":4,\"outcome\":\"pending\"}\n");
     }
     const QString data = dir.filePath(QStringLiteral("data"));
     const auto cases = [&](QStringList args) {
@@ -168,7 +177,8 @@ TEST(LanguageOutput, StatsKeepTheUsersCategoryNames) {
         return CliResult{status, out.str(), err.str()};
     };
     ASSERT_EQ(cases({QStringLiteral("import"), file}).status, 0);
-    CliResult r = cases(withLang({QStringLiteral("stats"), QStringLiteral("--by"), QStringLiteral("category")}, "zh_TW"));
+    CliResult r =
+        cases(withLang({QStringLiteral("stats"), QStringLiteral("--by"), QStringLiteral("category")}, "zh_TW"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\n分類\t"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\n冲克专题\t2\t"), std::string::npos) << r.out;

@@ -40,7 +40,8 @@ const Term kTerms[] = {
     {u"占类 占事", u"占類 占事", nullptr},
     {u"年干 日干 天干地支", u"年干 日干 天干地支", nullptr},
     // Hexagrams, palaces, relatives, beasts.
-    {u"乾为天 地雷复 雷火丰 山水蒙 火地晋 地风升 水火既济", u"乾為天 地雷復 雷火豐 山水蒙 火地晉 地風升 水火既濟", nullptr},
+    {u"乾为天 地雷复 雷火丰 山水蒙 火地晋 地风升 水火既济", u"乾為天 地雷復 雷火豐 山水蒙 火地晉 地風升 水火既濟",
+     nullptr},
     {u"乾宫属金 归魂卦", u"乾宮屬金 歸魂卦", nullptr},
     {u"兑为泽", u"兌為澤", u"兑為澤"},  // Hong Kong's standard form of 兌 is 兑
     {u"父母 兄弟 官鬼 妻财 子孙", u"父母 兄弟 官鬼 妻財 子孫", nullptr},
@@ -90,10 +91,10 @@ TEST(TraditionalText, KeptPiecesStayAsTyped) {
               QStringLiteral("事由：") + typed + QStringLiteral(" 主卦六沖，") + typed);
     EXPECT_EQ(language::localizedKeeping(line, {typed}, Language::SimplifiedChinese), line);
     // Of two kept texts starting at one place the longer is kept whole.
-    EXPECT_EQ(language::localizedKeeping(QStringLiteral("卦例ID=丑冲年 冲"),
-                                         {QStringLiteral("丑"), QStringLiteral("丑冲年")},
-                                         Language::TraditionalHongKong),
-              QStringLiteral("卦例ID=丑冲年 沖"));
+    EXPECT_EQ(
+        language::localizedKeeping(QStringLiteral("卦例ID=丑冲年 冲"), {QStringLiteral("丑"), QStringLiteral("丑冲年")},
+                                   Language::TraditionalHongKong),
+        QStringLiteral("卦例ID=丑冲年 沖"));
     EXPECT_EQ(language::localizedKeeping(QStringLiteral("六冲"), {QString()}, Language::TraditionalTaiwan),
               QStringLiteral("六沖"));
 }
