@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
-#include <string_view>
 #include <optional>
+#include <string_view>
 
 #include <QRegularExpression>
 
@@ -53,7 +53,8 @@ public:
         if (language_ == language::Language::SimplifiedChinese) return name;
         auto [it, added] = shown_.try_emplace(std::string(name));
         if (added)
-            it->second = language::localized(QString::fromUtf8(name.data(), qsizetype(name.size())), language_).toStdString();
+            it->second =
+                language::localized(QString::fromUtf8(name.data(), qsizetype(name.size())), language_).toStdString();
         return it->second;
     }
 
@@ -69,7 +70,8 @@ void printDays(int from, int to, cal::CalendarSource source, ShownNames& shown, 
         const cal::LunarDate lunar = cal::lunarDate(y, m, d, source);
         out << isoDate(y, m, d) << '\t' << shown(cal::ganzhiName(cal::yearGanzhi(y, m, d, source))) << '\t'
             << shown(cal::ganzhiName(cal::monthGanzhi(y, m, d, source))) << '\t'
-            << shown(cal::ganzhiName(cal::dayGanzhi(y, m, d))) << '\t' << (lunar.leap ? -lunar.month : lunar.month) << '\t' << lunar.day << '\n';
+            << shown(cal::ganzhiName(cal::dayGanzhi(y, m, d))) << '\t' << (lunar.leap ? -lunar.month : lunar.month)
+            << '\t' << lunar.day << '\n';
     }
 }
 
@@ -78,8 +80,8 @@ void printTerms(int from, int to, cal::CalendarSource source, ShownNames& shown,
     for (int y = from; y <= to; ++y) {
         for (int j = 0; j < 24; ++j) {
             const cal::TermMoment t = cal::termMoment(y, j, source);
-            out << y << '\t' << shown(cal::termName(cal::termNameIndexOf(j))) << '\t' << isoDate(y, t.month, t.day) << ' '
-                << twoDigits(t.hour) << ':' << twoDigits(t.minute) << '\n';
+            out << y << '\t' << shown(cal::termName(cal::termNameIndexOf(j))) << '\t' << isoDate(y, t.month, t.day)
+                << ' ' << twoDigits(t.hour) << ':' << twoDigits(t.minute) << '\n';
         }
     }
 }

@@ -13,8 +13,8 @@
 namespace cli {
 
 // Adds --help and --lang, parses `args` (the words after the command name) and checks that exactly
-// `positional` positional arguments are left (any number when it is -1: the command checks). Returns the exit status when the command should
-// stop here: 0 after printing the help on out, 2 after printing the problem on err.
+// `positional` positional arguments are left (any number when it is -1: the command checks). Returns the exit status
+// when the command should stop here: 0 after printing the help on out, 2 after printing the problem on err.
 std::optional<int> parseArguments(QCommandLineParser& parser, const QString& command, const QStringList& args,
                                   int positional, std::ostream& out, std::ostream& err);
 

@@ -22,8 +22,9 @@ void printGroups(const QList<record::Group>& groups, const QString& title, bool 
     out << language::localized(title, lang).toStdString() << "\ttotal\tdecided\thits\tpartial\tmisses\thit rate\n";
     for (const record::Group& g : groups) {
         const record::Tally& t = g.tally;
-        out << (userKeys ? g.key : language::localized(g.key, lang)).toStdString() << '\t' << t.total << '\t' << t.decided() << '\t' << t.hits << '\t' << t.partial
-            << '\t' << t.misses << '\t' << record::hitRateText(t.hitRate()).toStdString() << '\n';
+        out << (userKeys ? g.key : language::localized(g.key, lang)).toStdString() << '\t' << t.total << '\t'
+            << t.decided() << '\t' << t.hits << '\t' << t.partial << '\t' << t.misses << '\t'
+            << record::hitRateText(t.hitRate()).toStdString() << '\n';
     }
 }
 

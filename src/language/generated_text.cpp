@@ -1,5 +1,7 @@
 #include "language/generated_text.h"
 
+#include <algorithm>
+
 #include "language/english_text.h"
 #include "language/traditional_text.h"
 
@@ -33,7 +35,10 @@ QString localizedKeeping(const QString& generated, const QStringList& kept, Lang
         // The earliest kept text from here on (the longest where two start together).
         qsizetype at = -1, length = 0;
         for (const QString& piece : kept) {
-            if (piece.isEmpty()) continue;
+            // Plain ASCII (a case number of digits) is left in its line: no conversion alters it, and
+            // the line is converted whole.
+            const bool ascii = std::all_of(piece.begin(), piece.end(), [](QChar c) { return c.unicode() < 0x80; });
+            if (ascii) continue;
             const qsizetype found = generated.indexOf(piece, from);
             if (found >= 0 && (at < 0 || found < at || (found == at && piece.size() > length))) {
                 at = found;

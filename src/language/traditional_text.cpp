@@ -47,10 +47,10 @@ class Converter {
 public:
     explicit Converter(const char* profile) {
         handle_ = opencc_open(profile);
-        if (handle_ == reinterpret_cast<opencc_t>(-1)) {
+        if (!handle_ || handle_ == reinterpret_cast<opencc_t>(-1)) {
             // Said once: the texts would otherwise show 简体 where 繁體 was asked for, unexplained.
-            qCritical("qinglan: OpenCC cannot open its profile %s (%s); the generated texts stay in 简体中文",
-                      profile, opencc_error());
+            qCritical("qinglan: OpenCC cannot open its profile %s (%s); the generated texts stay in 简体中文", profile,
+                      opencc_error());
             handle_ = nullptr;
         }
     }
