@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,9 +29,67 @@ namespace {
 
 namespace names = objectnames::recordwindow;
 
-const QStringList kGroupColumns = {QString(),           QStringLiteral("总数"),   QStringLiteral("已验"),
-                                   QStringLiteral("应验"), QStringLiteral("部分应验"), QStringLiteral("未应验"),
-                                   QStringLiteral("待验"), QStringLiteral("应验率")};
+QString shown(const char* text, const char* which = nullptr) {
+    return QCoreApplication::translate("ui::RecordWindow", text, which);
+}
+
+QStringList groupColumns() {
+    return {QString(),
+            QCoreApplication::translate("ui::RecordWindow", "总数"),
+            QCoreApplication::translate("ui::RecordWindow", "已验"),
+            QCoreApplication::translate("ui::RecordWindow", "应验"),
+            QCoreApplication::translate("ui::RecordWindow", "部分应验"),
+            QCoreApplication::translate("ui::RecordWindow", "未应验"),
+            QCoreApplication::translate("ui::RecordWindow", "待验"),
+            QCoreApplication::translate("ui::RecordWindow", "应验率")};
+}
+
+// The record's own words (headings, question types, use gods, methods, the placeholders of a
+// missing value) as the interface shows them; categories are the user's and stay as they are.
+[[maybe_unused]] constexpr const char* kShownWords[][2] = {
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "占类", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "分类", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "年份", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "用神", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "排卦方式", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "动爻数", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "未分类", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "未选占类", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "无日期", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "未定", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "未知", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "京房式", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "藏山卜", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "自身", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "他人", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "父母", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "长辈", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "文书", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "房屋", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "车辆", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "消息", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "考试", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "兄弟", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "朋友", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "同事", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "子女", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "晚辈", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "医药", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "宠物", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "求财", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "失物", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "工作", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "功名", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "官司", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "疾病", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "出行", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "婚姻", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "世", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "应", "use god"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "父母", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "兄弟", "use god"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "子孙", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "妻财", "use god"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "官鬼", "use god"),
+};
+
+QString shownTitle(record::GroupBy by) { return shown(record::groupByTitle(by).toUtf8().constData()); }
+
+// A group's key as shown: the user's category names as they are.
+QString shownKey(record::GroupBy by, const QString& key) {
+    const QByteArray word = key.toUtf8();
+    switch (by) {
+    case record::GroupBy::Question:
+        if (const QString shownType = shown(word.constData(), "question"); shownType != key) return shownType;
+        break;
+    case record::GroupBy::Relative:
+        if (const QString shownGod = shown(word.constData(), "use god"); shownGod != key) return shownGod;
+        break;
+    case record::GroupBy::Category:
+        return key == u"未分类" ? shown("未分类") : key;
+    default: break;
+    }
+    return shown(word.constData());
+}
 
 QTableWidgetItem* cell(const QString& text, const QVariant& value = {}) {
     auto* item = new QTableWidgetItem(text);
@@ -51,14 +110,14 @@ QTableWidget* tableOf(const QString& name, const QStringList& headers, QWidget* 
 
 // A group table: key, counts, the rate as text (the rate itself, or nothing, under Qt::UserRole).
 QTableWidget* tableOfGroups(const QString& name, const QString& title, const QList<record::Group>& groups,
-                         QWidget* parent) {
-    QStringList headers = kGroupColumns;
+                            std::optional<record::GroupBy> by, QWidget* parent) {
+    QStringList headers = groupColumns();
     headers[0] = title;
     QTableWidget* table = tableOf(name, headers, parent);
     table->setRowCount(int(groups.size()));
     for (int row = 0; row < groups.size(); ++row) {
         const record::Tally& t = groups[row].tally;
-        table->setItem(row, 0, cell(groups[row].key));
+        table->setItem(row, 0, cell(by ? shownKey(*by, groups[row].key) : groups[row].key));
         const qint64 counts[] = {t.total, t.decided(), t.hits, t.partial, t.misses, t.pending};
         for (int c = 0; c < 6; ++c) table->setItem(row, c + 1, cell(QString::number(counts[c]), counts[c]));
         const auto rate = t.hitRate();
@@ -106,8 +165,7 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-        const QString names[] = {QStringLiteral("编号"), QStringLiteral("起卦日期"), QStringLiteral("卦号"),
-                                 QStringLiteral("占事")};
+        const QString names[] = {shown("编号"), shown("起卦日期"), shown("卦号"), shown("占事")};
         return names[section];
     }
 
@@ -120,15 +178,15 @@ private:
 RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWidget* parent)
     : QDialog(parent), db_(db), bench_(bench) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("验证统计"));
+    setWindowTitle(tr("验证统计"));
     resize(1000, 720);
 
     auto* filterRow = new QHBoxLayout;
     categoryBox_ = new QComboBox(this);
     categoryBox_->setObjectName(names::categoryBox);
-    auto* categoryLabel = new QLabel(QStringLiteral("分类(&C)："), this);
+    auto* categoryLabel = new QLabel(tr("分类(&C)："), this);
     categoryLabel->setBuddy(categoryBox_);
-    rangeBox_ = new QCheckBox(QStringLiteral("起卦日期(&D)"), this);
+    rangeBox_ = new QCheckBox(tr("起卦日期(&D)"), this);
     rangeBox_->setObjectName(names::rangeBox);
     fromEdit_ = new QDateEdit(this);
     fromEdit_->setObjectName(names::fromEdit);
@@ -141,16 +199,16 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
     }
     fromEdit_->setDate(bench_.clock().today().addYears(-1));
     toEdit_->setDate(bench_.clock().today());
-    auto* pictureButton = new QPushButton(QStringLiteral("导出图片(&P)…"), this);
+    auto* pictureButton = new QPushButton(tr("导出图片(&P)…"), this);
     pictureButton->setObjectName(names::pictureButton);
-    auto* csvButton = new QPushButton(QStringLiteral("导出CSV(&V)…"), this);
+    auto* csvButton = new QPushButton(tr("导出CSV(&V)…"), this);
     csvButton->setObjectName(names::csvButton);
     filterRow->addWidget(categoryLabel);
     filterRow->addWidget(categoryBox_);
     filterRow->addSpacing(12);
     filterRow->addWidget(rangeBox_);
     filterRow->addWidget(fromEdit_);
-    filterRow->addWidget(new QLabel(QStringLiteral("至"), this));
+    filterRow->addWidget(new QLabel(tr("至"), this));
     filterRow->addWidget(toEdit_);
     filterRow->addStretch(1);
     filterRow->addWidget(pictureButton);
@@ -186,16 +244,16 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
     connect(fromEdit_, &QDateEdit::dateChanged, this, [this] { if (rangeBox_->isChecked()) refresh(); });
     connect(toEdit_, &QDateEdit::dateChanged, this, [this] { if (rangeBox_->isChecked()) refresh(); });
     connect(pictureButton, &QPushButton::clicked, this, [this] {
-        if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("导出验证统计图片"),
-                                                               QStringLiteral("验证统计.png"),
-                                                               QStringLiteral("PNG 图片 (*.png)")))
-            if (!savePicture(*path)) bench_.prompter().message(QStringLiteral("无法写入 ") + *path);
+        if (const auto path = bench_.prompter().chooseSaveFile(tr("导出验证统计图片"),
+                                                               tr("验证统计.png"),
+                                                               tr("PNG 图片 (*.png)")))
+            if (!savePicture(*path)) bench_.prompter().message(tr("无法写入 %1").arg(*path));
     });
     connect(csvButton, &QPushButton::clicked, this, [this] {
-        if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("导出验证统计 CSV"),
-                                                               QStringLiteral("验证统计.csv"),
-                                                               QStringLiteral("CSV 文件 (*.csv)")))
-            if (!saveCsv(*path)) bench_.prompter().message(QStringLiteral("无法写入 ") + *path);
+        if (const auto path = bench_.prompter().chooseSaveFile(tr("导出验证统计 CSV"),
+                                                               tr("验证统计.csv"),
+                                                               tr("CSV 文件 (*.csv)")))
+            if (!saveCsv(*path)) bench_.prompter().message(tr("无法写入 %1").arg(*path));
     });
     connect(&bench_, &workbench::Workbench::casesChanged, this, [this] {
         if (isVisible()) refresh();
@@ -204,7 +262,7 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
 }
 
 void RecordWindow::fillCategories() {
-    categoryBox_->addItem(QStringLiteral("全部分类"));
+    categoryBox_->addItem(tr("全部分类"));
     try {
         for (const QString& name : db_.getFirstItems(QStringLiteral("select lei_mingcheng from fenlei_table order by lei_id")))
             categoryBox_->addItem(name, name);
@@ -252,17 +310,20 @@ void RecordWindow::refresh() {
     for (record::GroupBy by : record::kGroupings) {
         const QList<record::Group>& groups = record_.groupsBy(by);
         QTableWidget* table =
-            tableOfGroups(QLatin1String(names::groupTablePrefix) + record::groupByWord(by), record::groupByTitle(by), groups, content_);
-        sections_->addWidget(section(QStringLiteral("按") + record::groupByTitle(by), table,
-                                     hitRateBars(groups, content_), content_));
+            tableOfGroups(QLatin1String(names::groupTablePrefix) + record::groupByWord(by),
+                          shownTitle(by), groups, by, content_);
+        QList<record::Group> shownGroups = groups;
+        for (record::Group& g : shownGroups) g.key = shownKey(by, g.key);
+        sections_->addWidget(section(tr("按%1").arg(shownTitle(by)), table,
+                                     hitRateBars(shownGroups, content_), content_));
     }
-    sections_->addWidget(section(QStringLiteral("按季度"),
-                                 tableOfGroups(QLatin1String(names::quarterTable), QStringLiteral("季度"), record_.quarters,
+    sections_->addWidget(section(tr("按季度"),
+                                 tableOfGroups(QLatin1String(names::quarterTable), tr("季度"), record_.quarters, std::nullopt,
                                             content_),
                                  quarterLine(record_.quarters, content_), content_));
 
     QTableWidget* timing = tableOf(QLatin1String(names::timingTable),
-                                   {QStringLiteral("实应 − 应期（天）"), QStringLiteral("卦例数")}, content_);
+                                   {tr("实应 − 应期（天）"), tr("卦例数")}, content_);
     timing->setRowCount(int(record_.timing.histogram.size()));
     for (int row = 0; row < record_.timing.histogram.size(); ++row) {
         const record::HistogramBin& bin = record_.timing.histogram[row];
@@ -270,13 +331,13 @@ void RecordWindow::refresh() {
         timing->setItem(row, 1, cell(QString::number(bin.count), bin.count));
     }
     timing->resizeColumnsToContents();
-    sections_->addWidget(section(QStringLiteral("应期误差（中位数 %1 天）")
+    sections_->addWidget(section(tr("应期误差（中位数 %1 天）")
                                      .arg(record_.timing.median ? QString::number(*record_.timing.median)
                                                                 : QStringLiteral("—")),
                                  timing, timingHistogram(record_.timing, content_), content_));
 
     auto* pendingBox = new QGroupBox(
-        QStringLiteral("起卦逾 %1 天仍待验（%2 例，双击打开）").arg(record::kOverdueDays).arg(record_.overdue.size()),
+        tr("起卦逾 %1 天仍待验（%2 例，双击打开）").arg(record::kOverdueDays).arg(record_.overdue.size()),
         content_);
     auto* pendingLayout = new QVBoxLayout(pendingBox);
     overdueView_ = new QTableView(pendingBox);
