@@ -5,1073 +5,1089 @@
     <name>ui::CalendarViewer</name>
     <message>
         <source>天干地支查看</source>
-        <translation type="unfinished"></translation>
+        <translation>Stems and Branches Calendar</translation>
     </message>
     <message>
         <source>公历</source>
-        <translation type="unfinished"></translation>
+        <translation>Gregorian</translation>
     </message>
     <message>
         <source>请先选择年来查看月，再选择月来查看日</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a year for its months, then a month for its days</translation>
     </message>
     <message>
         <source>使用此日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Use date</translation>
     </message>
     <message>
         <source>关闭</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>年</source>
-        <translation type="unfinished"></translation>
+        <translation>Year</translation>
     </message>
     <message>
         <source>月</source>
-        <translation type="unfinished"></translation>
+        <translation>Month</translation>
     </message>
     <message>
         <source>日</source>
-        <translation type="unfinished"></translation>
+        <translation>Day</translation>
     </message>
     <message>
         <source>当前选择的公历为：%1年%2月%3日</source>
-        <translation type="unfinished"></translation>
+        <translation>Selected: %1-%2-%3 (Gregorian)</translation>
     </message>
 </context>
 <context>
     <name>ui::CaseBrowser</name>
     <message>
         <source>读取</source>
-        <translation type="unfinished"></translation>
+        <translation>Open Case</translation>
     </message>
     <message>
         <source>数据来源</source>
-        <translation type="unfinished"></translation>
+        <translation>Source</translation>
     </message>
     <message>
         <source>网络云存储</source>
-        <translation type="unfinished"></translation>
+        <translation>Cloud</translation>
     </message>
     <message>
         <source>本机数据</source>
-        <translation type="unfinished"></translation>
+        <translation>Local</translation>
     </message>
     <message>
         <source>查看方式</source>
-        <translation type="unfinished"></translation>
+        <translation>List by</translation>
     </message>
     <message>
         <source>按分类查看</source>
-        <translation type="unfinished"></translation>
+        <translation>Category</translation>
     </message>
     <message>
         <source>按时间查看</source>
-        <translation type="unfinished"></translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>关键字：</source>
-        <translation type="unfinished"></translation>
+        <translation>Keyword:</translation>
     </message>
     <message>
         <source>搜索最多显示100个卦，如结果过多请更改关键字</source>
-        <translation type="unfinished"></translation>
+        <translation>A search shows at most 100 cases; use a narrower keyword if there are too many</translation>
     </message>
     <message>
         <source>搜索</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>读取此卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>更改分类名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Rename</translation>
     </message>
     <message>
         <source>在输入框内输入新名称，然后点此按钮更改类别名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Type the new name in the box, then click here to rename the selected category</translation>
     </message>
     <message>
         <source>删除此卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>删除选中的本机卦例（Delete 键）</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the selected local case (Delete key)</translation>
     </message>
     <message>
         <source>选中的卦例要移到的分类</source>
-        <translation type="unfinished"></translation>
+        <translation>The category to move the selected case to</translation>
     </message>
     <message>
         <source>移到此类</source>
-        <translation type="unfinished"></translation>
+        <translation>Move</translation>
     </message>
     <message>
         <source>把选中的本机卦例移到上面选的分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Move the selected local case to the category chosen above</translation>
     </message>
     <message>
         <source>添加分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Add</translation>
     </message>
     <message>
         <source>以输入框内的名称添加一个新分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Add a new category named as typed in the box</translation>
     </message>
     <message>
         <source>删除分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>删除选中的分类，其中的卦例移到“杂类”</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the selected category; its cases move to “杂类”</translation>
     </message>
     <message>
         <source>保存验证</source>
-        <translation type="unfinished"></translation>
+        <translation>Save outcome</translation>
     </message>
     <message>
         <source>保存选中的本机卦例的验证结果和日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Save the outcome and dates of the selected local case</translation>
     </message>
     <message>
         <source>验证统计</source>
-        <translation type="unfinished"></translation>
+        <translation>Outcome Record</translation>
     </message>
     <message>
         <source>应验率、应期误差和久未验证的卦例</source>
-        <translation type="unfinished"></translation>
+        <translation>Fulfilment rate, timing error and cases long without an outcome</translation>
     </message>
     <message>
         <source>分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Category</translation>
     </message>
     <message>
         <source>年</source>
-        <translation type="unfinished"></translation>
+        <translation>Year</translation>
     </message>
     <message>
         <source>月</source>
-        <translation type="unfinished"></translation>
+        <translation>Month</translation>
     </message>
     <message>
         <source>卦例</source>
-        <translation type="unfinished"></translation>
+        <translation>Cases</translation>
     </message>
     <message>
         <source>断语和反馈</source>
-        <translation type="unfinished"></translation>
+        <translation>Judgment and feedback</translation>
     </message>
     <message>
         <source>关键字</source>
-        <translation type="unfinished"></translation>
+        <translation>Keyword</translation>
     </message>
     <message>
         <source>新类别名称</source>
-        <translation type="unfinished"></translation>
+        <translation>New category name</translation>
     </message>
     <message>
         <source>已选%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Selected %1</translation>
     </message>
     <message>
         <source>***反馈***</source>
-        <translation type="unfinished"></translation>
+        <translation>***Feedback***</translation>
     </message>
     <message>
         <source>无法获取id%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot read the id of %1</translation>
     </message>
     <message>
         <source>请输入关键字。</source>
-        <translation type="unfinished"></translation>
+        <translation>Please enter a keyword.</translation>
     </message>
     <message>
         <source>请先选择一个要更改的原类别。</source>
-        <translation type="unfinished"></translation>
+        <translation>Please select the category to rename first.</translation>
     </message>
     <message>
         <source>请输入新类别名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Please enter the new category name.</translation>
     </message>
     <message>
         <source>类别名称最长%1个字。</source>
-        <translation type="unfinished"></translation>
+        <translation>A category name has at most %1 characters.</translation>
     </message>
     <message>
         <source>新类别名称不能和现已存在名称相同。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>是否将%1 更改为%2</source>
-        <translation type="unfinished"></translation>
+        <translation>The new name must differ from the names of the existing categories.</translation>
     </message>
     <message>
         <source>这里只能删除或移动本机数据中的卦例，请先选择“本机数据”。</source>
-        <translation type="unfinished"></translation>
+        <translation>Only local cases can be deleted or moved here; choose “Local” first.</translation>
     </message>
     <message>
         <source>请先选择一个卦例。</source>
-        <translation type="unfinished"></translation>
+        <translation>Please select a case first.</translation>
     </message>
     <message>
         <source>请先在本机数据中选择一个要删除的类别。</source>
-        <translation type="unfinished"></translation>
+        <translation>Please select a local category to delete first.</translation>
+    </message>
+    <message>
+        <source>是否将已选%1 更改为%2</source>
+        <translation>Rename category %1 to %2?</translation>
     </message>
 </context>
 <context>
     <name>ui::CastDialog</name>
     <message>
         <source>自身</source>
-        <translation type="unfinished"></translation>
+        <translation>Self</translation>
     </message>
     <message>
         <source>他人</source>
-        <translation type="unfinished"></translation>
+        <translation>Others</translation>
     </message>
     <message>
         <source>父母</source>
-        <translation type="unfinished"></translation>
+        <translation>Parents</translation>
     </message>
     <message>
         <source>长辈</source>
-        <translation type="unfinished"></translation>
+        <translation>Elders</translation>
     </message>
     <message>
         <source>文书</source>
-        <translation type="unfinished"></translation>
+        <translation>Documents</translation>
     </message>
     <message>
         <source>房屋</source>
-        <translation type="unfinished"></translation>
+        <translation>House</translation>
     </message>
     <message>
         <source>车辆</source>
-        <translation type="unfinished"></translation>
+        <translation>Vehicle</translation>
     </message>
     <message>
         <source>消息</source>
-        <translation type="unfinished"></translation>
+        <translation>News</translation>
     </message>
     <message>
         <source>考试</source>
-        <translation type="unfinished"></translation>
+        <translation>Exam</translation>
     </message>
     <message>
         <source>兄弟</source>
-        <translation type="unfinished"></translation>
+        <translation>Siblings</translation>
     </message>
     <message>
         <source>朋友</source>
-        <translation type="unfinished"></translation>
+        <translation>Friends</translation>
     </message>
     <message>
         <source>同事</source>
-        <translation type="unfinished"></translation>
+        <translation>Colleagues</translation>
     </message>
     <message>
         <source>子女</source>
-        <translation type="unfinished"></translation>
+        <translation>Children</translation>
     </message>
     <message>
         <source>晚辈</source>
-        <translation type="unfinished"></translation>
+        <translation>Juniors</translation>
     </message>
     <message>
         <source>医药</source>
-        <translation type="unfinished"></translation>
+        <translation>Medicine</translation>
     </message>
     <message>
         <source>宠物</source>
-        <translation type="unfinished"></translation>
+        <translation>Pets</translation>
     </message>
     <message>
         <source>求财</source>
-        <translation type="unfinished"></translation>
+        <translation>Wealth</translation>
     </message>
     <message>
         <source>失物</source>
-        <translation type="unfinished"></translation>
+        <translation>Lost item</translation>
     </message>
     <message>
         <source>工作</source>
-        <translation type="unfinished"></translation>
+        <translation>Work</translation>
     </message>
     <message>
         <source>功名</source>
-        <translation type="unfinished"></translation>
+        <translation>Career</translation>
     </message>
     <message>
         <source>官司</source>
-        <translation type="unfinished"></translation>
+        <translation>Lawsuit</translation>
     </message>
     <message>
         <source>疾病</source>
-        <translation type="unfinished"></translation>
+        <translation>Illness</translation>
     </message>
     <message>
         <source>出行</source>
-        <translation type="unfinished"></translation>
+        <translation>Travel</translation>
     </message>
     <message>
         <source>婚姻</source>
-        <translation type="unfinished"></translation>
+        <translation>Marriage</translation>
     </message>
     <message>
         <source>男</source>
-        <translation type="unfinished"></translation>
+        <translation>Male</translation>
     </message>
     <message>
         <source>女</source>
-        <translation type="unfinished"></translation>
+        <translation>Female</translation>
     </message>
     <message>
         <source>未知</source>
-        <translation type="unfinished"></translation>
+        <translation>Unknown</translation>
     </message>
     <message>
         <source>分类：</source>
-        <translation type="unfinished"></translation>
+        <translation>Category:</translation>
     </message>
     <message>
         <source>分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Category</translation>
     </message>
     <message>
         <source>性别：</source>
-        <translation type="unfinished"></translation>
+        <translation>Sex:</translation>
     </message>
     <message>
         <source>性别</source>
-        <translation type="unfinished"></translation>
+        <translation>Sex</translation>
     </message>
     <message>
         <source>出生年：</source>
-        <translation type="unfinished"></translation>
+        <translation>Born:</translation>
     </message>
     <message>
         <source>出生年</source>
-        <translation type="unfinished"></translation>
+        <translation>Birth year</translation>
     </message>
     <message>
         <source>占类：</source>
-        <translation type="unfinished"></translation>
+        <translation>Type:</translation>
     </message>
     <message>
         <source>占类</source>
-        <translation type="unfinished"></translation>
+        <translation>Question type</translation>
     </message>
     <message>
         <source>起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast</translation>
     </message>
     <message>
         <source>常用功能</source>
-        <translation type="unfinished"></translation>
+        <translation>Basic</translation>
     </message>
     <message>
         <source>高级功能</source>
-        <translation type="unfinished"></translation>
+        <translation>Advanced</translation>
     </message>
     <message>
         <source>数字/时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Numbers/Time</translation>
     </message>
     <message>
         <source>起卦方式</source>
-        <translation type="unfinished"></translation>
+        <translation>Ways to cast</translation>
     </message>
     <message>
         <source>占事</source>
-        <translation type="unfinished"></translation>
+        <translation>Question</translation>
     </message>
     <message>
         <source>起卦日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast date</translation>
     </message>
     <message>
         <source>起卦时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast time</translation>
     </message>
     <message>
         <source>卦例ID或者卦名</source>
-        <translation type="unfinished"></translation>
+        <translation>Case ID or hexagram name</translation>
     </message>
     <message>
         <source>占事：</source>
-        <translation type="unfinished"></translation>
+        <translation>Question:</translation>
     </message>
     <message>
         <source>起卦时间日期：</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast at:</translation>
     </message>
     <message>
         <source>手工起卦选项，点击鼠标更改</source>
-        <translation type="unfinished"></translation>
+        <translation>Manual throws (click to change)</translation>
     </message>
     <message>
         <source>点击鼠标后分别会在少阳少阴老阳老阴之间变动</source>
-        <translation type="unfinished"></translation>
+        <translation>Each click steps through young yang, young yin, old yang and old yin</translation>
     </message>
     <message>
         <source>第%1次摇得</source>
-        <translation type="unfinished"></translation>
+        <translation>Throw %1</translation>
     </message>
     <message>
         <source>手工起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Manual cast</translation>
     </message>
     <message>
         <source>电脑自动起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Computer cast</translation>
     </message>
     <message>
         <source>利用cpu真随机数或者伪随机数自动起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast with the CPU's true random numbers or with pseudo-random numbers</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>卦例ID或者卦名：</source>
-        <translation type="unfinished"></translation>
+        <translation>Case ID or name:</translation>
     </message>
     <message>
         <source>根据卦名排盘</source>
-        <translation type="unfinished"></translation>
+        <translation>Chart by name</translation>
     </message>
     <message>
         <source>根据输入的卦名称来排盘</source>
-        <translation type="unfinished"></translation>
+        <translation>Chart the hexagram named in the box</translation>
     </message>
     <message>
         <source>匹配干支</source>
-        <translation type="unfinished"></translation>
+        <translation>Match pillars</translation>
     </message>
     <message>
         <source>按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配</source>
-        <translation type="unfinished"></translation>
+        <translation>Matches the month and day pillars whatever the year; to match a year as well, look it up in “Calendar”</translation>
     </message>
     <message>
         <source>查看干支纪年</source>
-        <translation type="unfinished"></translation>
+        <translation>Calendar</translation>
     </message>
     <message>
         <source>查看选定年月日的天干地支</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the stems and branches of a chosen date</translation>
     </message>
     <message>
         <source>初爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>Line 1:</translation>
     </message>
     <message>
         <source>二爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>Line 2:</translation>
     </message>
     <message>
         <source>三爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>Line 3:</translation>
     </message>
     <message>
         <source>四爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>Line 4:</translation>
     </message>
     <message>
         <source>五爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>Line 5:</translation>
     </message>
     <message>
         <source>上爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>Line 6:</translation>
     </message>
     <message>
         <source>点击右边按钮选择</source>
-        <translation type="unfinished"></translation>
+        <translation>Set the line with the coins on the right</translation>
     </message>
     <message>
         <source>鼠标点此更改阴阳</source>
-        <translation type="unfinished"></translation>
+        <translation>Click to switch yin and yang</translation>
     </message>
     <message>
         <source>硬币%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Coin %1</translation>
     </message>
     <message>
         <source>清空</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>完成手工起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Finish cast</translation>
     </message>
     <message>
         <source>下一爻</source>
-        <translation type="unfinished"></translation>
+        <translation>Next line</translation>
     </message>
     <message>
         <source>显示硬币图案</source>
-        <translation type="unfinished"></translation>
+        <translation>Show coin faces</translation>
     </message>
     <message>
         <source>手工起卦说明</source>
-        <translation type="unfinished"></translation>
+        <translation>Manual casting rules</translation>
     </message>
     <message>
         <source>支持12年产的ivy架构cpu真随机数和网络随机数，以cpu随机数为佳，速度快。</source>
-        <translation type="unfinished"></translation>
+        <translation>Takes true random numbers from CPUs of the Ivy Bridge generation (2012) on, or from the network; the CPU's are best and fast.</translation>
     </message>
     <message>
         <source>使用随机日期</source>
-        <translation type="unfinished"></translation>
+        <translation>Use a random date</translation>
     </message>
     <message>
         <source>勾选此项，起卦时将使用一个随机的日期作为起卦日期</source>
-        <translation type="unfinished"></translation>
+        <translation>When checked, a cast takes a random date as its cast date</translation>
     </message>
     <message>
         <source>排卦方式</source>
-        <translation type="unfinished"></translation>
+        <translation>Chart method</translation>
     </message>
     <message>
         <source>随机</source>
-        <translation type="unfinished"></translation>
+        <translation>Random</translation>
     </message>
     <message>
         <source>京房式</source>
-        <translation type="unfinished"></translation>
+        <translation>Jingfang</translation>
     </message>
     <message>
         <source>藏山卜</source>
-        <translation type="unfinished"></translation>
+        <translation>Zangshan</translation>
     </message>
     <message>
         <source>仅排盘，不保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Chart only, don't save</translation>
     </message>
     <message>
         <source>本次仅排盘不自动保存卦例，适合研究分析现有卦使用。</source>
-        <translation type="unfinished"></translation>
+        <translation>Charts this cast without saving it as a case; for studying existing hexagrams.</translation>
     </message>
     <message>
         <source>读取卦例</source>
-        <translation type="unfinished"></translation>
+        <translation>Open case</translation>
     </message>
     <message>
         <source>读取以前保存的卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Open a case saved earlier</translation>
     </message>
     <message>
         <source>关闭</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。</source>
-        <translation type="unfinished"></translation>
+        <translation>To enter a case ID, close this window, type the ID in the main window and press Enter.</translation>
     </message>
     <message>
         <source>起卦地点（本卦）</source>
-        <translation type="unfinished"></translation>
+        <translation>Place of this cast</translation>
     </message>
     <message>
         <source>梅花起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Plum blossom</translation>
     </message>
     <message>
         <source>时间起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast by time</translation>
     </message>
     <message>
         <source>年支数+农历月+农历日为上卦，再加时支数为下卦，总数除六取动爻</source>
-        <translation type="unfinished"></translation>
+        <translation>Year branch number + lunar month + lunar day gives the upper trigram; adding the hour branch number gives the lower; the total divided by six gives the moving line</translation>
     </message>
     <message>
         <source>两个或三个数，以空格分开</source>
-        <translation type="unfinished"></translation>
+        <translation>Two or three numbers, separated by spaces</translation>
     </message>
     <message>
         <source>报数</source>
-        <translation type="unfinished"></translation>
+        <translation>Numbers</translation>
     </message>
     <message>
         <source>第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻</source>
-        <translation type="unfinished"></translation>
+        <translation>The first number gives the upper trigram, the second the lower; their sum (plus the hour number) gives the moving line, unless a third number gives it</translation>
     </message>
     <message>
         <source>加时辰数</source>
-        <translation type="unfinished"></translation>
+        <translation>Add hour number</translation>
     </message>
     <message>
         <source>数字起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast by numbers</translation>
     </message>
     <message>
         <source>报数：</source>
-        <translation type="unfinished"></translation>
+        <translation>Numbers:</translation>
     </message>
     <message>
         <source>蓍草</source>
-        <translation type="unfinished"></translation>
+        <translation>Yarrow</translation>
     </message>
     <message>
         <source>蓍草起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>Yarrow cast</translation>
     </message>
     <message>
         <source>用电脑起卦的随机数，按蓍草的概率取六爻</source>
-        <translation type="unfinished"></translation>
+        <translation>Takes the six lines with the odds of the yarrow stalks, from the random numbers of the computer cast</translation>
     </message>
     <message>
         <source>老阳 3/16，少阴 7/16，少阳 5/16，老阴 1/16</source>
-        <translation type="unfinished"></translation>
+        <translation>Old yang 3/16, young yin 7/16, young yang 5/16, old yin 1/16</translation>
     </message>
     <message>
         <source>请输入干支月和日</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter the month and day pillars</translation>
     </message>
     <message>
         <source>请输入</source>
-        <translation type="unfinished"></translation>
+        <translation>Pillars:</translation>
     </message>
 </context>
 <context>
     <name>ui::LoginWindow</name>
     <message>
         <source>（已记住密码）</source>
-        <translation type="unfinished"></translation>
+        <translation>(password remembered)</translation>
     </message>
     <message>
         <source>登陆网络</source>
-        <translation type="unfinished"></translation>
+        <translation>Log in</translation>
     </message>
     <message>
         <source>用户名：</source>
-        <translation type="unfinished"></translation>
+        <translation>User name:</translation>
     </message>
     <message>
         <source>密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>记住用户名和密码</source>
-        <translation type="unfinished"></translation>
+        <translation>Remember me</translation>
     </message>
     <message>
         <source>不使用网络</source>
-        <translation type="unfinished"></translation>
+        <translation>Work offline</translation>
     </message>
     <message>
         <source>注册新用户</source>
-        <translation type="unfinished"></translation>
+        <translation>Register</translation>
     </message>
     <message>
         <source>忘记密码，找回密码</source>
-        <translation type="unfinished"></translation>
+        <translation>Forgot your password?</translation>
     </message>
     <message>
         <source>正在下载，请等待几分钟</source>
-        <translation type="unfinished"></translation>
+        <translation>Downloading, please wait…</translation>
     </message>
     <message>
         <source>重复密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirm:</translation>
     </message>
     <message>
         <source>手机号：</source>
-        <translation type="unfinished"></translation>
+        <translation>Mobile:</translation>
     </message>
     <message>
         <source>邮箱：</source>
-        <translation type="unfinished"></translation>
+        <translation>Email:</translation>
     </message>
     <message>
         <source>立即注册</source>
-        <translation type="unfinished"></translation>
+        <translation>Register now</translation>
     </message>
     <message>
         <source>有新版本 %1。本程序由系统的软件包管理器安装，请用它升级（例如 sudo apt upgrade）。</source>
-        <translation type="unfinished"></translation>
+        <translation>Version %1 is out. This program was installed by the system's package manager; upgrade it there (e.g. sudo apt upgrade).</translation>
     </message>
     <message>
         <source>有新版本，是否升级？</source>
-        <translation type="unfinished"></translation>
+        <translation>A new version is out. Upgrade now?</translation>
     </message>
 </context>
 <context>
     <name>ui::PasswordWindow</name>
     <message>
         <source>密码修改</source>
-        <translation type="unfinished"></translation>
+        <translation>Change Password</translation>
     </message>
     <message>
         <source>原密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>Old password:</translation>
     </message>
     <message>
         <source>新密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>New password:</translation>
     </message>
     <message>
         <source>确认新密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirm:</translation>
     </message>
     <message>
         <source>确定修改</source>
-        <translation type="unfinished"></translation>
+        <translation>Change</translation>
     </message>
     <message>
         <source>已记住登录的设备：</source>
-        <translation type="unfinished"></translation>
+        <translation>Devices that stay logged in:</translation>
     </message>
     <message>
         <source>设备</source>
-        <translation type="unfinished"></translation>
+        <translation>Device</translation>
     </message>
     <message>
         <source>添加时间</source>
-        <translation type="unfinished"></translation>
+        <translation>Added</translation>
     </message>
     <message>
         <source>最近使用</source>
-        <translation type="unfinished"></translation>
+        <translation>Last used</translation>
     </message>
     <message>
         <source>已记住登录的设备</source>
-        <translation type="unfinished"></translation>
+        <translation>Devices that stay logged in</translation>
     </message>
     <message>
         <source>移除所选设备</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove device</translation>
     </message>
 </context>
 <context>
     <name>ui::RecordWindow</name>
     <message>
         <source>实应 − 应期（天）：卦例数</source>
-        <translation type="unfinished"></translation>
+        <translation>Actual − predicted (days): cases</translation>
     </message>
     <message>
         <source>总数</source>
-        <translation type="unfinished"></translation>
+        <translation>Total</translation>
     </message>
     <message>
         <source>已验</source>
-        <translation type="unfinished"></translation>
+        <translation>Decided</translation>
     </message>
     <message>
         <source>应验</source>
-        <translation type="unfinished"></translation>
+        <translation>Fulfilled</translation>
     </message>
     <message>
         <source>部分应验</source>
-        <translation type="unfinished"></translation>
+        <translation>Partly fulfilled</translation>
     </message>
     <message>
         <source>未应验</source>
-        <translation type="unfinished"></translation>
+        <translation>Unfulfilled</translation>
     </message>
     <message>
         <source>待验</source>
-        <translation type="unfinished"></translation>
+        <translation>Pending</translation>
     </message>
     <message>
         <source>应验率</source>
-        <translation type="unfinished"></translation>
+        <translation>Fulfilment rate</translation>
     </message>
     <message>
         <source>占类</source>
-        <translation type="unfinished"></translation>
+        <translation>Question type</translation>
     </message>
     <message>
         <source>分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Category</translation>
     </message>
     <message>
         <source>年份</source>
-        <translation type="unfinished"></translation>
+        <translation>Year</translation>
     </message>
     <message>
         <source>用神</source>
-        <translation type="unfinished"></translation>
+        <translation>Useful god</translation>
     </message>
     <message>
         <source>排卦方式</source>
-        <translation type="unfinished"></translation>
+        <translation>Chart method</translation>
     </message>
     <message>
         <source>动爻数</source>
-        <translation type="unfinished"></translation>
+        <translation>Moving lines</translation>
     </message>
     <message>
         <source>未分类</source>
-        <translation type="unfinished"></translation>
+        <translation>Uncategorized</translation>
     </message>
     <message>
         <source>未选占类</source>
-        <translation type="unfinished"></translation>
+        <translation>No question type</translation>
     </message>
     <message>
         <source>无日期</source>
-        <translation type="unfinished"></translation>
+        <translation>No date</translation>
     </message>
     <message>
         <source>未定</source>
-        <translation type="unfinished"></translation>
+        <translation>Undecided</translation>
     </message>
     <message>
         <source>未知</source>
-        <translation type="unfinished"></translation>
+        <translation>Unknown</translation>
     </message>
     <message>
         <source>京房式</source>
-        <translation type="unfinished"></translation>
+        <translation>Jingfang</translation>
     </message>
     <message>
         <source>藏山卜</source>
-        <translation type="unfinished"></translation>
+        <translation>Zangshan</translation>
     </message>
     <message>
         <source>自身</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Self</translation>
     </message>
     <message>
         <source>他人</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Others</translation>
     </message>
     <message>
         <source>父母</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Parents</translation>
     </message>
     <message>
         <source>长辈</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Elders</translation>
     </message>
     <message>
         <source>文书</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Documents</translation>
     </message>
     <message>
         <source>房屋</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>House</translation>
     </message>
     <message>
         <source>车辆</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Vehicle</translation>
     </message>
     <message>
         <source>消息</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>News</translation>
     </message>
     <message>
         <source>考试</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Exam</translation>
     </message>
     <message>
         <source>兄弟</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Siblings</translation>
     </message>
     <message>
         <source>朋友</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Friends</translation>
     </message>
     <message>
         <source>同事</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Colleagues</translation>
     </message>
     <message>
         <source>子女</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Children</translation>
     </message>
     <message>
         <source>晚辈</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Juniors</translation>
     </message>
     <message>
         <source>医药</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Medicine</translation>
     </message>
     <message>
         <source>宠物</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Pets</translation>
     </message>
     <message>
         <source>求财</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Wealth</translation>
     </message>
     <message>
         <source>失物</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Lost item</translation>
     </message>
     <message>
         <source>工作</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Work</translation>
     </message>
     <message>
         <source>功名</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Career</translation>
     </message>
     <message>
         <source>官司</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Lawsuit</translation>
     </message>
     <message>
         <source>疾病</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Illness</translation>
     </message>
     <message>
         <source>出行</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Travel</translation>
     </message>
     <message>
         <source>婚姻</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>Marriage</translation>
     </message>
     <message>
         <source>世</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>Self</translation>
     </message>
     <message>
         <source>应</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>Other</translation>
     </message>
     <message>
         <source>父母</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>Parents</translation>
     </message>
     <message>
         <source>兄弟</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>Siblings</translation>
     </message>
     <message>
         <source>子孙</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>Offspring</translation>
     </message>
     <message>
         <source>妻财</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>Wealth</translation>
     </message>
     <message>
         <source>官鬼</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>Officer</translation>
     </message>
     <message>
         <source>验证统计</source>
-        <translation type="unfinished"></translation>
+        <translation>Outcome Record</translation>
     </message>
     <message>
         <source>分类(&amp;C)：</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Category:</translation>
     </message>
     <message>
         <source>起卦日期(&amp;D)</source>
-        <translation type="unfinished"></translation>
+        <translation>Cast &amp;date</translation>
     </message>
     <message>
         <source>导出图片(&amp;P)…</source>
-        <translation type="unfinished"></translation>
+        <translation>Export &amp;picture…</translation>
     </message>
     <message>
         <source>导出CSV(&amp;V)…</source>
-        <translation type="unfinished"></translation>
+        <translation>Export CS&amp;V…</translation>
     </message>
     <message>
         <source>至</source>
-        <translation type="unfinished"></translation>
+        <translation>to</translation>
     </message>
     <message>
         <source>导出验证统计图片</source>
-        <translation type="unfinished"></translation>
+        <translation>Export the record as a picture</translation>
     </message>
     <message>
         <source>验证统计.png</source>
-        <translation type="unfinished"></translation>
+        <translation>outcome-record.png</translation>
     </message>
     <message>
         <source>PNG 图片 (*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG image (*.png)</translation>
     </message>
     <message>
         <source>无法写入 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot write %1</translation>
     </message>
     <message>
         <source>导出验证统计 CSV</source>
-        <translation type="unfinished"></translation>
+        <translation>Export the record as CSV</translation>
     </message>
     <message>
         <source>验证统计.csv</source>
-        <translation type="unfinished"></translation>
+        <translation>outcome-record.csv</translation>
     </message>
     <message>
         <source>CSV 文件 (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV file (*.csv)</translation>
     </message>
     <message>
         <source>全部分类</source>
-        <translation type="unfinished"></translation>
+        <translation>All categories</translation>
     </message>
     <message>
         <source>按%1</source>
-        <translation type="unfinished"></translation>
+        <translation>By %1</translation>
     </message>
     <message>
         <source>按季度</source>
-        <translation type="unfinished"></translation>
+        <translation>By quarter</translation>
     </message>
     <message>
         <source>季度</source>
-        <translation type="unfinished"></translation>
+        <translation>Quarter</translation>
     </message>
     <message>
         <source>实应 − 应期（天）</source>
-        <translation type="unfinished"></translation>
+        <translation>Actual − predicted (days)</translation>
     </message>
     <message>
         <source>卦例数</source>
-        <translation type="unfinished"></translation>
+        <translation>Cases</translation>
     </message>
     <message>
         <source>应期误差（中位数 %1 天）</source>
-        <translation type="unfinished"></translation>
+        <translation>Timing error (median %1 days)</translation>
     </message>
     <message>
         <source>起卦逾 %1 天仍待验（%2 例，双击打开）</source>
-        <translation type="unfinished"></translation>
+        <translation>Still pending %1 days after the cast (%2 cases; double-click to open)</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>起卦日期</source>
+        <translation>Cast date</translation>
+    </message>
+    <message>
+        <source>卦号</source>
+        <translation>Case number</translation>
+    </message>
+    <message>
+        <source>占事</source>
+        <translation>Question</translation>
     </message>
 </context>
 </TS>

@@ -5,1073 +5,1089 @@
     <name>ui::CalendarViewer</name>
     <message>
         <source>天干地支查看</source>
-        <translation type="unfinished"></translation>
+        <translation>天干地支檢視</translation>
     </message>
     <message>
         <source>公历</source>
-        <translation type="unfinished"></translation>
+        <translation>公曆</translation>
     </message>
     <message>
         <source>请先选择年来查看月，再选择月来查看日</source>
-        <translation type="unfinished"></translation>
+        <translation>請先選擇年來檢視月，再選擇月來檢視日</translation>
     </message>
     <message>
         <source>使用此日期</source>
-        <translation type="unfinished"></translation>
+        <translation>使用此日期</translation>
     </message>
     <message>
         <source>关闭</source>
-        <translation type="unfinished"></translation>
+        <translation>關閉</translation>
     </message>
     <message>
         <source>年</source>
-        <translation type="unfinished"></translation>
+        <translation>年</translation>
     </message>
     <message>
         <source>月</source>
-        <translation type="unfinished"></translation>
+        <translation>月</translation>
     </message>
     <message>
         <source>日</source>
-        <translation type="unfinished"></translation>
+        <translation>日</translation>
     </message>
     <message>
         <source>当前选择的公历为：%1年%2月%3日</source>
-        <translation type="unfinished"></translation>
+        <translation>當前選擇的公曆為：%1年%2月%3日</translation>
     </message>
 </context>
 <context>
     <name>ui::CaseBrowser</name>
     <message>
         <source>读取</source>
-        <translation type="unfinished"></translation>
+        <translation>讀取</translation>
     </message>
     <message>
         <source>数据来源</source>
-        <translation type="unfinished"></translation>
+        <translation>資料來源</translation>
     </message>
     <message>
         <source>网络云存储</source>
-        <translation type="unfinished"></translation>
+        <translation>雲端儲存</translation>
     </message>
     <message>
         <source>本机数据</source>
-        <translation type="unfinished"></translation>
+        <translation>本機資料</translation>
     </message>
     <message>
         <source>查看方式</source>
-        <translation type="unfinished"></translation>
+        <translation>檢視方式</translation>
     </message>
     <message>
         <source>按分类查看</source>
-        <translation type="unfinished"></translation>
+        <translation>按分類檢視</translation>
     </message>
     <message>
         <source>按时间查看</source>
-        <translation type="unfinished"></translation>
+        <translation>按時間檢視</translation>
     </message>
     <message>
         <source>关键字：</source>
-        <translation type="unfinished"></translation>
+        <translation>關鍵字：</translation>
     </message>
     <message>
         <source>搜索最多显示100个卦，如结果过多请更改关键字</source>
-        <translation type="unfinished"></translation>
+        <translation>搜尋最多顯示100個卦，如結果過多請更改關鍵字</translation>
     </message>
     <message>
         <source>搜索</source>
-        <translation type="unfinished"></translation>
+        <translation>搜尋</translation>
     </message>
     <message>
         <source>读取此卦</source>
-        <translation type="unfinished"></translation>
+        <translation>讀取此卦</translation>
     </message>
     <message>
         <source>更改分类名称</source>
-        <translation type="unfinished"></translation>
+        <translation>更改分類名稱</translation>
     </message>
     <message>
         <source>在输入框内输入新名称，然后点此按钮更改类别名称</source>
-        <translation type="unfinished"></translation>
+        <translation>在輸入框內輸入新名稱，然後點此按鈕更改類別名稱</translation>
     </message>
     <message>
         <source>删除此卦</source>
-        <translation type="unfinished"></translation>
+        <translation>刪除此卦</translation>
     </message>
     <message>
         <source>删除选中的本机卦例（Delete 键）</source>
-        <translation type="unfinished"></translation>
+        <translation>刪除選中的本機卦例（Delete 鍵）</translation>
     </message>
     <message>
         <source>选中的卦例要移到的分类</source>
-        <translation type="unfinished"></translation>
+        <translation>選中的卦例要移到的分類</translation>
     </message>
     <message>
         <source>移到此类</source>
-        <translation type="unfinished"></translation>
+        <translation>移到此類</translation>
     </message>
     <message>
         <source>把选中的本机卦例移到上面选的分类</source>
-        <translation type="unfinished"></translation>
+        <translation>把選中的本機卦例移到上面選的分類</translation>
     </message>
     <message>
         <source>添加分类</source>
-        <translation type="unfinished"></translation>
+        <translation>新增分類</translation>
     </message>
     <message>
         <source>以输入框内的名称添加一个新分类</source>
-        <translation type="unfinished"></translation>
+        <translation>以輸入框內的名稱新增一個新分類</translation>
     </message>
     <message>
         <source>删除分类</source>
-        <translation type="unfinished"></translation>
+        <translation>刪除分類</translation>
     </message>
     <message>
         <source>删除选中的分类，其中的卦例移到“杂类”</source>
-        <translation type="unfinished"></translation>
+        <translation>刪除選中的分類，其中的卦例移到“杂类”</translation>
     </message>
     <message>
         <source>保存验证</source>
-        <translation type="unfinished"></translation>
+        <translation>儲存驗證</translation>
     </message>
     <message>
         <source>保存选中的本机卦例的验证结果和日期</source>
-        <translation type="unfinished"></translation>
+        <translation>儲存選中的本機卦例的驗證結果和日期</translation>
     </message>
     <message>
         <source>验证统计</source>
-        <translation type="unfinished"></translation>
+        <translation>驗證統計</translation>
     </message>
     <message>
         <source>应验率、应期误差和久未验证的卦例</source>
-        <translation type="unfinished"></translation>
+        <translation>應驗率、應期誤差和久未驗證的卦例</translation>
     </message>
     <message>
         <source>分类</source>
-        <translation type="unfinished"></translation>
+        <translation>分類</translation>
     </message>
     <message>
         <source>年</source>
-        <translation type="unfinished"></translation>
+        <translation>年</translation>
     </message>
     <message>
         <source>月</source>
-        <translation type="unfinished"></translation>
+        <translation>月</translation>
     </message>
     <message>
         <source>卦例</source>
-        <translation type="unfinished"></translation>
+        <translation>卦例</translation>
     </message>
     <message>
         <source>断语和反馈</source>
-        <translation type="unfinished"></translation>
+        <translation>斷語和反饋</translation>
     </message>
     <message>
         <source>关键字</source>
-        <translation type="unfinished"></translation>
+        <translation>關鍵字</translation>
     </message>
     <message>
         <source>新类别名称</source>
-        <translation type="unfinished"></translation>
+        <translation>新類別名稱</translation>
     </message>
     <message>
         <source>已选%1</source>
-        <translation type="unfinished"></translation>
+        <translation>已選%1</translation>
     </message>
     <message>
         <source>***反馈***</source>
-        <translation type="unfinished"></translation>
+        <translation>***反饋***</translation>
     </message>
     <message>
         <source>无法获取id%1</source>
-        <translation type="unfinished"></translation>
+        <translation>無法取得id%1</translation>
     </message>
     <message>
         <source>请输入关键字。</source>
-        <translation type="unfinished"></translation>
+        <translation>請輸入關鍵字。</translation>
     </message>
     <message>
         <source>请先选择一个要更改的原类别。</source>
-        <translation type="unfinished"></translation>
+        <translation>請先選擇一個要更改的原類別。</translation>
     </message>
     <message>
         <source>请输入新类别名称</source>
-        <translation type="unfinished"></translation>
+        <translation>請輸入新類別名稱</translation>
     </message>
     <message>
         <source>类别名称最长%1个字。</source>
-        <translation type="unfinished"></translation>
+        <translation>類別名稱最長%1個字。</translation>
     </message>
     <message>
         <source>新类别名称不能和现已存在名称相同。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>是否将%1 更改为%2</source>
-        <translation type="unfinished"></translation>
+        <translation>新類別名稱不能和現已存在名稱相同。</translation>
     </message>
     <message>
         <source>这里只能删除或移动本机数据中的卦例，请先选择“本机数据”。</source>
-        <translation type="unfinished"></translation>
+        <translation>這裡只能刪除或移動本機資料中的卦例，請先選擇“本機資料”。</translation>
     </message>
     <message>
         <source>请先选择一个卦例。</source>
-        <translation type="unfinished"></translation>
+        <translation>請先選擇一個卦例。</translation>
     </message>
     <message>
         <source>请先在本机数据中选择一个要删除的类别。</source>
-        <translation type="unfinished"></translation>
+        <translation>請先在本機資料中選擇一個要刪除的類別。</translation>
+    </message>
+    <message>
+        <source>是否将已选%1 更改为%2</source>
+        <translation>是否將已選%1 更改為%2</translation>
     </message>
 </context>
 <context>
     <name>ui::CastDialog</name>
     <message>
         <source>自身</source>
-        <translation type="unfinished"></translation>
+        <translation>自身</translation>
     </message>
     <message>
         <source>他人</source>
-        <translation type="unfinished"></translation>
+        <translation>他人</translation>
     </message>
     <message>
         <source>父母</source>
-        <translation type="unfinished"></translation>
+        <translation>父母</translation>
     </message>
     <message>
         <source>长辈</source>
-        <translation type="unfinished"></translation>
+        <translation>長輩</translation>
     </message>
     <message>
         <source>文书</source>
-        <translation type="unfinished"></translation>
+        <translation>文書</translation>
     </message>
     <message>
         <source>房屋</source>
-        <translation type="unfinished"></translation>
+        <translation>房屋</translation>
     </message>
     <message>
         <source>车辆</source>
-        <translation type="unfinished"></translation>
+        <translation>車輛</translation>
     </message>
     <message>
         <source>消息</source>
-        <translation type="unfinished"></translation>
+        <translation>消息</translation>
     </message>
     <message>
         <source>考试</source>
-        <translation type="unfinished"></translation>
+        <translation>考試</translation>
     </message>
     <message>
         <source>兄弟</source>
-        <translation type="unfinished"></translation>
+        <translation>兄弟</translation>
     </message>
     <message>
         <source>朋友</source>
-        <translation type="unfinished"></translation>
+        <translation>朋友</translation>
     </message>
     <message>
         <source>同事</source>
-        <translation type="unfinished"></translation>
+        <translation>同事</translation>
     </message>
     <message>
         <source>子女</source>
-        <translation type="unfinished"></translation>
+        <translation>子女</translation>
     </message>
     <message>
         <source>晚辈</source>
-        <translation type="unfinished"></translation>
+        <translation>晚輩</translation>
     </message>
     <message>
         <source>医药</source>
-        <translation type="unfinished"></translation>
+        <translation>醫藥</translation>
     </message>
     <message>
         <source>宠物</source>
-        <translation type="unfinished"></translation>
+        <translation>寵物</translation>
     </message>
     <message>
         <source>求财</source>
-        <translation type="unfinished"></translation>
+        <translation>求財</translation>
     </message>
     <message>
         <source>失物</source>
-        <translation type="unfinished"></translation>
+        <translation>失物</translation>
     </message>
     <message>
         <source>工作</source>
-        <translation type="unfinished"></translation>
+        <translation>工作</translation>
     </message>
     <message>
         <source>功名</source>
-        <translation type="unfinished"></translation>
+        <translation>功名</translation>
     </message>
     <message>
         <source>官司</source>
-        <translation type="unfinished"></translation>
+        <translation>官司</translation>
     </message>
     <message>
         <source>疾病</source>
-        <translation type="unfinished"></translation>
+        <translation>疾病</translation>
     </message>
     <message>
         <source>出行</source>
-        <translation type="unfinished"></translation>
+        <translation>出行</translation>
     </message>
     <message>
         <source>婚姻</source>
-        <translation type="unfinished"></translation>
+        <translation>婚姻</translation>
     </message>
     <message>
         <source>男</source>
-        <translation type="unfinished"></translation>
+        <translation>男</translation>
     </message>
     <message>
         <source>女</source>
-        <translation type="unfinished"></translation>
+        <translation>女</translation>
     </message>
     <message>
         <source>未知</source>
-        <translation type="unfinished"></translation>
+        <translation>未知</translation>
     </message>
     <message>
         <source>分类：</source>
-        <translation type="unfinished"></translation>
+        <translation>分類：</translation>
     </message>
     <message>
         <source>分类</source>
-        <translation type="unfinished"></translation>
+        <translation>分類</translation>
     </message>
     <message>
         <source>性别：</source>
-        <translation type="unfinished"></translation>
+        <translation>性別：</translation>
     </message>
     <message>
         <source>性别</source>
-        <translation type="unfinished"></translation>
+        <translation>性別</translation>
     </message>
     <message>
         <source>出生年：</source>
-        <translation type="unfinished"></translation>
+        <translation>出生年：</translation>
     </message>
     <message>
         <source>出生年</source>
-        <translation type="unfinished"></translation>
+        <translation>出生年</translation>
     </message>
     <message>
         <source>占类：</source>
-        <translation type="unfinished"></translation>
+        <translation>占類：</translation>
     </message>
     <message>
         <source>占类</source>
-        <translation type="unfinished"></translation>
+        <translation>占類</translation>
     </message>
     <message>
         <source>起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦</translation>
     </message>
     <message>
         <source>常用功能</source>
-        <translation type="unfinished"></translation>
+        <translation>常用功能</translation>
     </message>
     <message>
         <source>高级功能</source>
-        <translation type="unfinished"></translation>
+        <translation>進階功能</translation>
     </message>
     <message>
         <source>数字/时间</source>
-        <translation type="unfinished"></translation>
+        <translation>數字/時間</translation>
     </message>
     <message>
         <source>起卦方式</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦方式</translation>
     </message>
     <message>
         <source>占事</source>
-        <translation type="unfinished"></translation>
+        <translation>占事</translation>
     </message>
     <message>
         <source>起卦日期</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦日期</translation>
     </message>
     <message>
         <source>起卦时间</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦時間</translation>
     </message>
     <message>
         <source>卦例ID或者卦名</source>
-        <translation type="unfinished"></translation>
+        <translation>卦例ID或者卦名</translation>
     </message>
     <message>
         <source>占事：</source>
-        <translation type="unfinished"></translation>
+        <translation>占事：</translation>
     </message>
     <message>
         <source>起卦时间日期：</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦時間日期：</translation>
     </message>
     <message>
         <source>手工起卦选项，点击鼠标更改</source>
-        <translation type="unfinished"></translation>
+        <translation>手工起卦選項，點選更改</translation>
     </message>
     <message>
         <source>点击鼠标后分别会在少阳少阴老阳老阴之间变动</source>
-        <translation type="unfinished"></translation>
+        <translation>每點選一次，依序在少陽、少陰、老陽、老陰之間變動</translation>
     </message>
     <message>
         <source>第%1次摇得</source>
-        <translation type="unfinished"></translation>
+        <translation>第%1次搖得</translation>
     </message>
     <message>
         <source>手工起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>手工起卦</translation>
     </message>
     <message>
         <source>电脑自动起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>電腦自動起卦</translation>
     </message>
     <message>
         <source>利用cpu真随机数或者伪随机数自动起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>利用cpu真隨機數或者偽隨機數自動起卦</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation>取消</translation>
     </message>
     <message>
         <source>卦例ID或者卦名：</source>
-        <translation type="unfinished"></translation>
+        <translation>卦例ID或者卦名：</translation>
     </message>
     <message>
         <source>根据卦名排盘</source>
-        <translation type="unfinished"></translation>
+        <translation>根據卦名排盤</translation>
     </message>
     <message>
         <source>根据输入的卦名称来排盘</source>
-        <translation type="unfinished"></translation>
+        <translation>根據輸入的卦名稱來排盤</translation>
     </message>
     <message>
         <source>匹配干支</source>
-        <translation type="unfinished"></translation>
+        <translation>匹配干支</translation>
     </message>
     <message>
         <source>按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配</source>
-        <translation type="unfinished"></translation>
+        <translation>按月日匹配干支，不論年，如果有年，請點選“檢視干支紀年”手工匹配</translation>
     </message>
     <message>
         <source>查看干支纪年</source>
-        <translation type="unfinished"></translation>
+        <translation>檢視干支紀年</translation>
     </message>
     <message>
         <source>查看选定年月日的天干地支</source>
-        <translation type="unfinished"></translation>
+        <translation>檢視選定年月日的天干地支</translation>
     </message>
     <message>
         <source>初爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>初爻：</translation>
     </message>
     <message>
         <source>二爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>二爻：</translation>
     </message>
     <message>
         <source>三爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>三爻：</translation>
     </message>
     <message>
         <source>四爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>四爻：</translation>
     </message>
     <message>
         <source>五爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>五爻：</translation>
     </message>
     <message>
         <source>上爻：</source>
-        <translation type="unfinished"></translation>
+        <translation>上爻：</translation>
     </message>
     <message>
         <source>点击右边按钮选择</source>
-        <translation type="unfinished"></translation>
+        <translation>點選右邊按鈕選擇</translation>
     </message>
     <message>
         <source>鼠标点此更改阴阳</source>
-        <translation type="unfinished"></translation>
+        <translation>點選此處更改陰陽</translation>
     </message>
     <message>
         <source>硬币%1</source>
-        <translation type="unfinished"></translation>
+        <translation>硬幣%1</translation>
     </message>
     <message>
         <source>清空</source>
-        <translation type="unfinished"></translation>
+        <translation>清空</translation>
     </message>
     <message>
         <source>完成手工起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>完成手工起卦</translation>
     </message>
     <message>
         <source>下一爻</source>
-        <translation type="unfinished"></translation>
+        <translation>下一爻</translation>
     </message>
     <message>
         <source>显示硬币图案</source>
-        <translation type="unfinished"></translation>
+        <translation>顯示硬幣圖案</translation>
     </message>
     <message>
         <source>手工起卦说明</source>
-        <translation type="unfinished"></translation>
+        <translation>手工起卦說明</translation>
     </message>
     <message>
         <source>支持12年产的ivy架构cpu真随机数和网络随机数，以cpu随机数为佳，速度快。</source>
-        <translation type="unfinished"></translation>
+        <translation>支援12年產的ivy架構cpu真隨機數和網路隨機數，以cpu隨機數為佳，速度快。</translation>
     </message>
     <message>
         <source>使用随机日期</source>
-        <translation type="unfinished"></translation>
+        <translation>使用隨機日期</translation>
     </message>
     <message>
         <source>勾选此项，起卦时将使用一个随机的日期作为起卦日期</source>
-        <translation type="unfinished"></translation>
+        <translation>勾選此項，起卦時將使用一個隨機的日期作為起卦日期</translation>
     </message>
     <message>
         <source>排卦方式</source>
-        <translation type="unfinished"></translation>
+        <translation>排卦方式</translation>
     </message>
     <message>
         <source>随机</source>
-        <translation type="unfinished"></translation>
+        <translation>隨機</translation>
     </message>
     <message>
         <source>京房式</source>
-        <translation type="unfinished"></translation>
+        <translation>京房式</translation>
     </message>
     <message>
         <source>藏山卜</source>
-        <translation type="unfinished"></translation>
+        <translation>藏山卜</translation>
     </message>
     <message>
         <source>仅排盘，不保存</source>
-        <translation type="unfinished"></translation>
+        <translation>僅排盤，不儲存</translation>
     </message>
     <message>
         <source>本次仅排盘不自动保存卦例，适合研究分析现有卦使用。</source>
-        <translation type="unfinished"></translation>
+        <translation>本次僅排盤不自動儲存卦例，適合研究分析現有卦使用。</translation>
     </message>
     <message>
         <source>读取卦例</source>
-        <translation type="unfinished"></translation>
+        <translation>讀取卦例</translation>
     </message>
     <message>
         <source>读取以前保存的卦</source>
-        <translation type="unfinished"></translation>
+        <translation>讀取以前儲存的卦</translation>
     </message>
     <message>
         <source>关闭</source>
-        <translation type="unfinished"></translation>
+        <translation>關閉</translation>
     </message>
     <message>
         <source>如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。</source>
-        <translation type="unfinished"></translation>
+        <translation>如需輸入卦例ID，可先關閉此視窗，然後在主介面內輸入後按 Enter 鍵。</translation>
     </message>
     <message>
         <source>起卦地点（本卦）</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦地點（本卦）</translation>
     </message>
     <message>
         <source>梅花起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>梅花起卦</translation>
     </message>
     <message>
         <source>时间起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>時間起卦</translation>
     </message>
     <message>
         <source>年支数+农历月+农历日为上卦，再加时支数为下卦，总数除六取动爻</source>
-        <translation type="unfinished"></translation>
+        <translation>年支數+農曆月+農曆日為上卦，再加時支數為下卦，總數除六取動爻</translation>
     </message>
     <message>
         <source>两个或三个数，以空格分开</source>
-        <translation type="unfinished"></translation>
+        <translation>兩個或三個數，以空格分開</translation>
     </message>
     <message>
         <source>报数</source>
-        <translation type="unfinished"></translation>
+        <translation>報數</translation>
     </message>
     <message>
         <source>第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻</source>
-        <translation type="unfinished"></translation>
+        <translation>第一數為上卦，第二數為下卦；兩數之和（或加時辰數）定動爻，第三數另定動爻</translation>
     </message>
     <message>
         <source>加时辰数</source>
-        <translation type="unfinished"></translation>
+        <translation>加時辰數</translation>
     </message>
     <message>
         <source>数字起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>數字起卦</translation>
     </message>
     <message>
         <source>报数：</source>
-        <translation type="unfinished"></translation>
+        <translation>報數：</translation>
     </message>
     <message>
         <source>蓍草</source>
-        <translation type="unfinished"></translation>
+        <translation>蓍草</translation>
     </message>
     <message>
         <source>蓍草起卦</source>
-        <translation type="unfinished"></translation>
+        <translation>蓍草起卦</translation>
     </message>
     <message>
         <source>用电脑起卦的随机数，按蓍草的概率取六爻</source>
-        <translation type="unfinished"></translation>
+        <translation>用電腦起卦的隨機數，按蓍草的機率取六爻</translation>
     </message>
     <message>
         <source>老阳 3/16，少阴 7/16，少阳 5/16，老阴 1/16</source>
-        <translation type="unfinished"></translation>
+        <translation>老陽 3/16，少陰 7/16，少陽 5/16，老陰 1/16</translation>
     </message>
     <message>
         <source>请输入干支月和日</source>
-        <translation type="unfinished"></translation>
+        <translation>請輸入干支月和日</translation>
     </message>
     <message>
         <source>请输入</source>
-        <translation type="unfinished"></translation>
+        <translation>請輸入</translation>
     </message>
 </context>
 <context>
     <name>ui::LoginWindow</name>
     <message>
         <source>（已记住密码）</source>
-        <translation type="unfinished"></translation>
+        <translation>（已記住密碼）</translation>
     </message>
     <message>
         <source>登陆网络</source>
-        <translation type="unfinished"></translation>
+        <translation>登入網路</translation>
     </message>
     <message>
         <source>用户名：</source>
-        <translation type="unfinished"></translation>
+        <translation>帳號：</translation>
     </message>
     <message>
         <source>密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>密碼：</translation>
     </message>
     <message>
         <source>记住用户名和密码</source>
-        <translation type="unfinished"></translation>
+        <translation>記住帳號和密碼</translation>
     </message>
     <message>
         <source>不使用网络</source>
-        <translation type="unfinished"></translation>
+        <translation>不使用網路</translation>
     </message>
     <message>
         <source>注册新用户</source>
-        <translation type="unfinished"></translation>
+        <translation>註冊新帳號</translation>
     </message>
     <message>
         <source>忘记密码，找回密码</source>
-        <translation type="unfinished"></translation>
+        <translation>忘記密碼，找回密碼</translation>
     </message>
     <message>
         <source>正在下载，请等待几分钟</source>
-        <translation type="unfinished"></translation>
+        <translation>正在下載，請等待幾分鐘</translation>
     </message>
     <message>
         <source>重复密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>重複密碼：</translation>
     </message>
     <message>
         <source>手机号：</source>
-        <translation type="unfinished"></translation>
+        <translation>手機：</translation>
     </message>
     <message>
         <source>邮箱：</source>
-        <translation type="unfinished"></translation>
+        <translation>信箱：</translation>
     </message>
     <message>
         <source>立即注册</source>
-        <translation type="unfinished"></translation>
+        <translation>立即註冊</translation>
     </message>
     <message>
         <source>有新版本 %1。本程序由系统的软件包管理器安装，请用它升级（例如 sudo apt upgrade）。</source>
-        <translation type="unfinished"></translation>
+        <translation>有新版本 %1。本程式由系統的套件管理員安裝，請用它升級（例如 sudo apt upgrade）。</translation>
     </message>
     <message>
         <source>有新版本，是否升级？</source>
-        <translation type="unfinished"></translation>
+        <translation>有新版本，是否升級？</translation>
     </message>
 </context>
 <context>
     <name>ui::PasswordWindow</name>
     <message>
         <source>密码修改</source>
-        <translation type="unfinished"></translation>
+        <translation>密碼修改</translation>
     </message>
     <message>
         <source>原密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>原密碼：</translation>
     </message>
     <message>
         <source>新密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>新密碼：</translation>
     </message>
     <message>
         <source>确认新密码：</source>
-        <translation type="unfinished"></translation>
+        <translation>確認新密碼：</translation>
     </message>
     <message>
         <source>确定修改</source>
-        <translation type="unfinished"></translation>
+        <translation>確定修改</translation>
     </message>
     <message>
         <source>已记住登录的设备：</source>
-        <translation type="unfinished"></translation>
+        <translation>已記住登入的裝置：</translation>
     </message>
     <message>
         <source>设备</source>
-        <translation type="unfinished"></translation>
+        <translation>裝置</translation>
     </message>
     <message>
         <source>添加时间</source>
-        <translation type="unfinished"></translation>
+        <translation>新增時間</translation>
     </message>
     <message>
         <source>最近使用</source>
-        <translation type="unfinished"></translation>
+        <translation>最近使用</translation>
     </message>
     <message>
         <source>已记住登录的设备</source>
-        <translation type="unfinished"></translation>
+        <translation>已記住登入的裝置</translation>
     </message>
     <message>
         <source>移除所选设备</source>
-        <translation type="unfinished"></translation>
+        <translation>移除所選裝置</translation>
     </message>
 </context>
 <context>
     <name>ui::RecordWindow</name>
     <message>
         <source>实应 − 应期（天）：卦例数</source>
-        <translation type="unfinished"></translation>
+        <translation>實應 − 應期（天）：卦例數</translation>
     </message>
     <message>
         <source>总数</source>
-        <translation type="unfinished"></translation>
+        <translation>總數</translation>
     </message>
     <message>
         <source>已验</source>
-        <translation type="unfinished"></translation>
+        <translation>已驗</translation>
     </message>
     <message>
         <source>应验</source>
-        <translation type="unfinished"></translation>
+        <translation>應驗</translation>
     </message>
     <message>
         <source>部分应验</source>
-        <translation type="unfinished"></translation>
+        <translation>部分應驗</translation>
     </message>
     <message>
         <source>未应验</source>
-        <translation type="unfinished"></translation>
+        <translation>未應驗</translation>
     </message>
     <message>
         <source>待验</source>
-        <translation type="unfinished"></translation>
+        <translation>待驗</translation>
     </message>
     <message>
         <source>应验率</source>
-        <translation type="unfinished"></translation>
+        <translation>應驗率</translation>
     </message>
     <message>
         <source>占类</source>
-        <translation type="unfinished"></translation>
+        <translation>占類</translation>
     </message>
     <message>
         <source>分类</source>
-        <translation type="unfinished"></translation>
+        <translation>分類</translation>
     </message>
     <message>
         <source>年份</source>
-        <translation type="unfinished"></translation>
+        <translation>年份</translation>
     </message>
     <message>
         <source>用神</source>
-        <translation type="unfinished"></translation>
+        <translation>用神</translation>
     </message>
     <message>
         <source>排卦方式</source>
-        <translation type="unfinished"></translation>
+        <translation>排卦方式</translation>
     </message>
     <message>
         <source>动爻数</source>
-        <translation type="unfinished"></translation>
+        <translation>動爻數</translation>
     </message>
     <message>
         <source>未分类</source>
-        <translation type="unfinished"></translation>
+        <translation>未分類</translation>
     </message>
     <message>
         <source>未选占类</source>
-        <translation type="unfinished"></translation>
+        <translation>未選占類</translation>
     </message>
     <message>
         <source>无日期</source>
-        <translation type="unfinished"></translation>
+        <translation>無日期</translation>
     </message>
     <message>
         <source>未定</source>
-        <translation type="unfinished"></translation>
+        <translation>未定</translation>
     </message>
     <message>
         <source>未知</source>
-        <translation type="unfinished"></translation>
+        <translation>未知</translation>
     </message>
     <message>
         <source>京房式</source>
-        <translation type="unfinished"></translation>
+        <translation>京房式</translation>
     </message>
     <message>
         <source>藏山卜</source>
-        <translation type="unfinished"></translation>
+        <translation>藏山卜</translation>
     </message>
     <message>
         <source>自身</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>自身</translation>
     </message>
     <message>
         <source>他人</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>他人</translation>
     </message>
     <message>
         <source>父母</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>父母</translation>
     </message>
     <message>
         <source>长辈</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>長輩</translation>
     </message>
     <message>
         <source>文书</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>文書</translation>
     </message>
     <message>
         <source>房屋</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>房屋</translation>
     </message>
     <message>
         <source>车辆</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>車輛</translation>
     </message>
     <message>
         <source>消息</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>消息</translation>
     </message>
     <message>
         <source>考试</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>考試</translation>
     </message>
     <message>
         <source>兄弟</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>兄弟</translation>
     </message>
     <message>
         <source>朋友</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>朋友</translation>
     </message>
     <message>
         <source>同事</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>同事</translation>
     </message>
     <message>
         <source>子女</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>子女</translation>
     </message>
     <message>
         <source>晚辈</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>晚輩</translation>
     </message>
     <message>
         <source>医药</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>醫藥</translation>
     </message>
     <message>
         <source>宠物</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>寵物</translation>
     </message>
     <message>
         <source>求财</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>求財</translation>
     </message>
     <message>
         <source>失物</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>失物</translation>
     </message>
     <message>
         <source>工作</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>工作</translation>
     </message>
     <message>
         <source>功名</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>功名</translation>
     </message>
     <message>
         <source>官司</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>官司</translation>
     </message>
     <message>
         <source>疾病</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>疾病</translation>
     </message>
     <message>
         <source>出行</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>出行</translation>
     </message>
     <message>
         <source>婚姻</source>
         <comment>question</comment>
-        <translation type="unfinished"></translation>
+        <translation>婚姻</translation>
     </message>
     <message>
         <source>世</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>世</translation>
     </message>
     <message>
         <source>应</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>應</translation>
     </message>
     <message>
         <source>父母</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>父母</translation>
     </message>
     <message>
         <source>兄弟</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>兄弟</translation>
     </message>
     <message>
         <source>子孙</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>子孫</translation>
     </message>
     <message>
         <source>妻财</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>妻財</translation>
     </message>
     <message>
         <source>官鬼</source>
         <comment>use god</comment>
-        <translation type="unfinished"></translation>
+        <translation>官鬼</translation>
     </message>
     <message>
         <source>验证统计</source>
-        <translation type="unfinished"></translation>
+        <translation>驗證統計</translation>
     </message>
     <message>
         <source>分类(&amp;C)：</source>
-        <translation type="unfinished"></translation>
+        <translation>分類(&amp;C)：</translation>
     </message>
     <message>
         <source>起卦日期(&amp;D)</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦日期(&amp;D)</translation>
     </message>
     <message>
         <source>导出图片(&amp;P)…</source>
-        <translation type="unfinished"></translation>
+        <translation>匯出圖片(&amp;P)…</translation>
     </message>
     <message>
         <source>导出CSV(&amp;V)…</source>
-        <translation type="unfinished"></translation>
+        <translation>匯出CSV(&amp;V)…</translation>
     </message>
     <message>
         <source>至</source>
-        <translation type="unfinished"></translation>
+        <translation>至</translation>
     </message>
     <message>
         <source>导出验证统计图片</source>
-        <translation type="unfinished"></translation>
+        <translation>匯出驗證統計圖片</translation>
     </message>
     <message>
         <source>验证统计.png</source>
-        <translation type="unfinished"></translation>
+        <translation>驗證統計.png</translation>
     </message>
     <message>
         <source>PNG 图片 (*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG 圖片 (*.png)</translation>
     </message>
     <message>
         <source>无法写入 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>無法寫入 %1</translation>
     </message>
     <message>
         <source>导出验证统计 CSV</source>
-        <translation type="unfinished"></translation>
+        <translation>匯出驗證統計 CSV</translation>
     </message>
     <message>
         <source>验证统计.csv</source>
-        <translation type="unfinished"></translation>
+        <translation>驗證統計.csv</translation>
     </message>
     <message>
         <source>CSV 文件 (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV 檔案 (*.csv)</translation>
     </message>
     <message>
         <source>全部分类</source>
-        <translation type="unfinished"></translation>
+        <translation>全部分類</translation>
     </message>
     <message>
         <source>按%1</source>
-        <translation type="unfinished"></translation>
+        <translation>按%1</translation>
     </message>
     <message>
         <source>按季度</source>
-        <translation type="unfinished"></translation>
+        <translation>按季度</translation>
     </message>
     <message>
         <source>季度</source>
-        <translation type="unfinished"></translation>
+        <translation>季度</translation>
     </message>
     <message>
         <source>实应 − 应期（天）</source>
-        <translation type="unfinished"></translation>
+        <translation>實應 − 應期（天）</translation>
     </message>
     <message>
         <source>卦例数</source>
-        <translation type="unfinished"></translation>
+        <translation>卦例數</translation>
     </message>
     <message>
         <source>应期误差（中位数 %1 天）</source>
-        <translation type="unfinished"></translation>
+        <translation>應期誤差（中位數 %1 天）</translation>
     </message>
     <message>
         <source>起卦逾 %1 天仍待验（%2 例，双击打开）</source>
-        <translation type="unfinished"></translation>
+        <translation>起卦逾 %1 天仍待驗（%2 例，雙擊開啟）</translation>
+    </message>
+    <message>
+        <source>编号</source>
+        <translation>編號</translation>
+    </message>
+    <message>
+        <source>起卦日期</source>
+        <translation>起卦日期</translation>
+    </message>
+    <message>
+        <source>卦号</source>
+        <translation>卦號</translation>
+    </message>
+    <message>
+        <source>占事</source>
+        <translation>占事</translation>
     </message>
 </context>
 </TS>

@@ -17,6 +17,7 @@
 #include "ui/browser/case_browser_layout.h"
 #include "ui/browser/object_names.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/caption_fit.h"
 #include "ui/common/enter_key.h"
 #include "ui/common/outcome_editor.h"
 #include "ui/common/tab_order.h"
@@ -77,8 +78,10 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
     byTime_ = place<QRadioButton>(view, names::byTime, layout::kRightRadio);
     byTime_->setText(tr("按时间查看"));
 
-    place<QLabel>(client, names::keywordCaption, layout::kKeywordCaption)->setText(tr("关键字："));
+    auto* keywordCaption = place<QLabel>(client, names::keywordCaption, layout::kKeywordCaption);
+    keywordCaption->setText(tr("关键字："));
     keywordEdit_ = place<QLineEdit>(client, names::keywordEdit, layout::kKeyword);
+    fitCaption(keywordCaption, keywordEdit_);
     keywordEdit_->setToolTip(tr("搜索最多显示100个卦，如结果过多请更改关键字"));
     searchButton_ = place<QPushButton>(client, names::searchButton, layout::kSearch);
     searchButton_->setText(tr("搜索"));
@@ -365,7 +368,7 @@ void CaseBrowser::rename() {
             return;
         }
     }
-    if (!bench_.prompter().askYesNo(tr("是否将%1 更改为%2").arg(selectedLabel_->text(), name)))
+    if (!bench_.prompter().askYesNo(tr("是否将已选%1 更改为%2").arg(item->text(), name)))
         return;
     cloud::renameCategory(bench_.caseLists(), bench_.cloudCases(), categoryIdOfItem(item->text()), name,
                           [this](const cloud::CloudSave& renamed) {

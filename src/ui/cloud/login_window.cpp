@@ -12,6 +12,7 @@
 #include "ui/cloud/cloud_windows_layout.h"
 #include "ui/cloud/object_names.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/caption_fit.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
 
@@ -22,8 +23,10 @@ namespace layout = login_layout;
 namespace names = objectnames::loginwindow;
 
 QLineEdit* labelledEdit(QWidget* parent, const char* name, const QString& caption, QPoint at, bool secret) {
-    place<QLabel>(parent, "", layout::kFieldCaption.translated(at))->setText(caption);
+    auto* label = place<QLabel>(parent, "", layout::kFieldCaption.translated(at));
+    label->setText(caption);
     auto* edit = place<QLineEdit>(parent, name, layout::kField.translated(at));
+    fitCaption(label, edit);
     nameByCaption(edit, caption);
     if (secret) edit->setEchoMode(QLineEdit::Password);
     return edit;

@@ -10,6 +10,7 @@
 #include "ui/cloud/cloud_windows_layout.h"
 #include "ui/cloud/object_names.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/caption_fit.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
 
@@ -33,9 +34,10 @@ PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& pro
                  {names::confirmationEdit, QT_TR_NOOP("确认新密码："), &confirmationEdit_}};
     for (int row = 0; row < 3; ++row) {
         const auto& box = boxes[row];
-        place<QLabel>(this, "", layout::kCaption.translated(0, layout::rowY(row)))
-            ->setText(tr(box.caption));
+        auto* label = place<QLabel>(this, "", layout::kCaption.translated(0, layout::rowY(row)));
+        label->setText(tr(box.caption));
         *box.edit = place<QLineEdit>(this, box.name, layout::kField.translated(0, layout::rowY(row)));
+        fitCaption(label, *box.edit);
         (*box.edit)->setEchoMode(QLineEdit::Password);
         nameByCaption(*box.edit, tr(box.caption));
     }

@@ -165,7 +165,10 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-        const QString names[] = {shown("编号"), shown("起卦日期"), shown("卦号"), shown("占事")};
+        const QString names[] = {QCoreApplication::translate("ui::RecordWindow", "编号"),
+                                 QCoreApplication::translate("ui::RecordWindow", "起卦日期"),
+                                 QCoreApplication::translate("ui::RecordWindow", "卦号"),
+                                 QCoreApplication::translate("ui::RecordWindow", "占事")};
         return names[section];
     }
 
