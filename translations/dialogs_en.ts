@@ -132,7 +132,7 @@
     </message>
     <message>
         <source>保存验证</source>
-        <translation>Save outcome</translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>保存选中的本机卦例的验证结果和日期</source>
@@ -140,7 +140,7 @@
     </message>
     <message>
         <source>验证统计</source>
-        <translation>Outcome Record</translation>
+        <translation>Record</translation>
     </message>
     <message>
         <source>应验率、应期误差和久未验证的卦例</source>
@@ -331,7 +331,7 @@
     </message>
     <message>
         <source>未知</source>
-        <translation>Unknown</translation>
+        <translation>N/A</translation>
     </message>
     <message>
         <source>分类：</source>
@@ -768,7 +768,7 @@
     </message>
     <message>
         <source>部分应验</source>
-        <translation>Partly fulfilled</translation>
+        <translation>Partly</translation>
     </message>
     <message>
         <source>未应验</source>
@@ -780,7 +780,7 @@
     </message>
     <message>
         <source>应验率</source>
-        <translation>Fulfilment rate</translation>
+        <translation>Rate</translation>
     </message>
     <message>
         <source>占类</source>
@@ -1046,10 +1046,6 @@
         <translation>All categories</translation>
     </message>
     <message>
-        <source>按%1</source>
-        <translation>By %1</translation>
-    </message>
-    <message>
         <source>按季度</source>
         <translation>By quarter</translation>
     </message>
@@ -1088,6 +1084,34 @@
     <message>
         <source>占事</source>
         <translation>Question</translation>
+    </message>
+    <message>
+        <source>共 %1 例，已验 %2 例：应验 %3，部分应验 %4，未应验 %5；待验 %6。应验率 %7（应验计 1，部分应验计 ½，除以已验）。应期误差：%8 例，中位数 %9 天。</source>
+        <translation>%1 cases, %2 decided: %3 fulfilled, %4 partly fulfilled, %5 unfulfilled; %6 pending. Fulfilment rate %7 (fulfilled counts 1, partly fulfilled ½, over the decided). Timing error: %8 cases, median %9 days.</translation>
+    </message>
+    <message>
+        <source>按占类</source>
+        <translation>By question type</translation>
+    </message>
+    <message>
+        <source>按分类</source>
+        <translation>By category</translation>
+    </message>
+    <message>
+        <source>按年份</source>
+        <translation>By year</translation>
+    </message>
+    <message>
+        <source>按用神</source>
+        <translation>By useful god</translation>
+    </message>
+    <message>
+        <source>按排卦方式</source>
+        <translation>By chart method</translation>
+    </message>
+    <message>
+        <source>按动爻数</source>
+        <translation>By number of moving lines</translation>
     </message>
 </context>
 </TS>

@@ -1046,10 +1046,6 @@
         <translation>全部分類</translation>
     </message>
     <message>
-        <source>按%1</source>
-        <translation>按%1</translation>
-    </message>
-    <message>
         <source>按季度</source>
         <translation>按季度</translation>
     </message>
@@ -1088,6 +1084,34 @@
     <message>
         <source>占事</source>
         <translation>占事</translation>
+    </message>
+    <message>
+        <source>共 %1 例，已验 %2 例：应验 %3，部分应验 %4，未应验 %5；待验 %6。应验率 %7（应验计 1，部分应验计 ½，除以已验）。应期误差：%8 例，中位数 %9 天。</source>
+        <translation>共 %1 例，已驗 %2 例：應驗 %3，部分應驗 %4，未應驗 %5；待驗 %6。應驗率 %7（應驗計 1，部分應驗計 ½，除以已驗）。應期誤差：%8 例，中位數 %9 天。</translation>
+    </message>
+    <message>
+        <source>按占类</source>
+        <translation>按佔類</translation>
+    </message>
+    <message>
+        <source>按分类</source>
+        <translation>按分類</translation>
+    </message>
+    <message>
+        <source>按年份</source>
+        <translation>按年份</translation>
+    </message>
+    <message>
+        <source>按用神</source>
+        <translation>按用神</translation>
+    </message>
+    <message>
+        <source>按排卦方式</source>
+        <translation>按排卦方式</translation>
+    </message>
+    <message>
+        <source>按动爻数</source>
+        <translation>按動爻數</translation>
     </message>
 </context>
 </TS>

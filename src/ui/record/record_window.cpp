@@ -74,6 +74,19 @@ QStringList groupColumns() {
 
 QString shownTitle(record::GroupBy by) { return shown(record::groupByTitle(by).toUtf8().constData()); }
 
+// "按" and the heading of the grouping.
+QString sectionTitle(record::GroupBy by) {
+    switch (by) {
+    case record::GroupBy::Question: return QCoreApplication::translate("ui::RecordWindow", "按占类");
+    case record::GroupBy::Category: return QCoreApplication::translate("ui::RecordWindow", "按分类");
+    case record::GroupBy::Year: return QCoreApplication::translate("ui::RecordWindow", "按年份");
+    case record::GroupBy::Relative: return QCoreApplication::translate("ui::RecordWindow", "按用神");
+    case record::GroupBy::Method: return QCoreApplication::translate("ui::RecordWindow", "按排卦方式");
+    case record::GroupBy::Moving: return QCoreApplication::translate("ui::RecordWindow", "按动爻数");
+    }
+    return {};
+}
+
 // A group's key as shown: the user's category names as they are.
 QString shownKey(record::GroupBy by, const QString& key) {
     const QByteArray word = key.toUtf8();
@@ -140,7 +153,11 @@ QGroupBox* section(const QString& title, QWidget* table, QWidget* chart, QWidget
     auto* box = new QGroupBox(title, parent);
     auto* row = new QHBoxLayout(box);
     table->setMinimumWidth(420);
-    if (auto* grid = qobject_cast<QTableWidget*>(table)) showAllRows(grid);
+    if (auto* grid = qobject_cast<QTableWidget*>(table)) {
+        showAllRows(grid);
+        // Wider headings (a translation) widen the table rather than hide its last columns.
+        grid->setMinimumWidth(std::max(420, grid->horizontalHeader()->length() + 2 * grid->frameWidth()));
+    }
     row->addWidget(table, 1, Qt::AlignTop);
     if (chart) row->addWidget(chart, 1);
     return box;
@@ -293,8 +310,8 @@ void RecordWindow::refresh() {
         return;
     }
     const record::Tally& t = record_.overall;
-    summary_->setText(QStringLiteral("共 %1 例，已验 %2 例：应验 %3，部分应验 %4，未应验 %5；待验 %6。应验率 %7"
-                                     "（应验计 1，部分应验计 ½，除以已验）。应期误差：%8 例，中位数 %9 天。")
+    summary_->setText(tr("共 %1 例，已验 %2 例：应验 %3，部分应验 %4，未应验 %5；待验 %6。应验率 %7"
+                         "（应验计 1，部分应验计 ½，除以已验）。应期误差：%8 例，中位数 %9 天。")
                           .arg(t.total)
                           .arg(t.decided())
                           .arg(t.hits)
@@ -317,7 +334,7 @@ void RecordWindow::refresh() {
                           shownTitle(by), groups, by, content_);
         QList<record::Group> shownGroups = groups;
         for (record::Group& g : shownGroups) g.key = shownKey(by, g.key);
-        sections_->addWidget(section(tr("按%1").arg(shownTitle(by)), table,
+        sections_->addWidget(section(sectionTitle(by), table,
                                      hitRateBars(shownGroups, content_), content_));
     }
     sections_->addWidget(section(tr("按季度"),

@@ -23,6 +23,8 @@
 #include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QToolBar>
@@ -64,7 +66,8 @@ QString plain(const QLabel* label) {
 // spin box's field, a tab widget's bar and pages) rather than to the window's layout.
 bool isInnerPart(const QWidget* w) {
     const QWidget* p = w->parentWidget();
-    return w->objectName().startsWith(u"qt_") || qobject_cast<const QAbstractScrollArea*>(p) ||
+    return w->objectName().startsWith(u"qt_") || (p && p->objectName().startsWith(u"qt_")) ||
+           qobject_cast<const QAbstractScrollArea*>(p) ||
            qobject_cast<const QAbstractSpinBox*>(p) || qobject_cast<const QComboBox*>(p) ||
            qobject_cast<const QTabBar*>(p) || qobject_cast<const QTabWidget*>(p) ||
            qobject_cast<const QToolBar*>(p) || qobject_cast<const QMenuBar*>(p) || qobject_cast<const QStatusBar*>(p) ||
@@ -107,10 +110,8 @@ QString buttonFit(const QAbstractButton* button) {
         if (tool->sizeHint().width() <= room) return {};
         return QStringLiteral("needs %1 px, has %2").arg(tool->sizeHint().width()).arg(room);
     } else {
-        // A push button draws its text inside its frame, with a margin shared by both sides.
-        const QStyle* s = button->style();
-        room = button->width() - 2 * s->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button) -
-               s->pixelMetric(QStyle::PM_ButtonMargin, &option, button) -
+        // A push button draws its text inside its frame.
+        room = button->width() - 2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button) -
                (button->icon().isNull() ? 0 : button->iconSize().width() + 4);
     }
     if (text.width() <= room && text.height() <= button->height()) return {};
@@ -132,9 +133,33 @@ QString groupFit(const QGroupBox* box) {
     return QStringLiteral("title needs up to x %1, the box is %2 wide").arg(title.right() + 1).arg(box->width());
 }
 
+// Every entry of a closed box fits its field.
+QString comboFit(const QComboBox* box) {
+    if (box->isEditable()) return {};
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.frame = box->hasFrame();
+    const int room =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width() - 2;
+    for (int i = 0; i < box->count(); ++i) {
+        const int need = box->fontMetrics().horizontalAdvance(box->itemText(i)) +
+                         (box->itemIcon(i).isNull() ? 0 : box->iconSize().width() + 4);
+        if (need > room) return QStringLiteral("entry \"%1\" needs %2 px, has %3").arg(box->itemText(i)).arg(need).arg(room);
+    }
+    return {};
+}
+
+// A table without a horizontal scroll bar shows all its columns.
+QString tableFit(const QAbstractItemView* view) {
+    const auto* table = qobject_cast<const QTableView*>(view);
+    if (!table || table->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff) return {};
+    const int need = table->horizontalHeader()->length();
+    if (need <= table->viewport()->width()) return {};
+    return QStringLiteral("columns need %1 px, the table shows %2").arg(need).arg(table->viewport()->width());
+}
+
 QString tabsFit(const QTabBar* bar) {
-    int need = 0;
-    for (int i = 0; i < bar->count(); ++i) need += bar->tabSizeHint(i).width();
+    const int need = bar->sizeHint().width();
     if (need <= bar->width()) return {};
     return QStringLiteral("tabs need %1 px, the bar has %2").arg(need).arg(bar->width());
 }
@@ -150,6 +175,9 @@ const QRegularExpression kChinese(QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-
 
 // Controls whose texts are the user's data (names, questions, judgments) in any language.
 const QStringList kUserData = {};
+
+// Texts that are pictures rather than words: 一 draws a yang line beside the manual lines.
+bool isSymbol(const QString& text) { return text == u"一"; }
 
 class Inspection {
 public:
@@ -189,6 +217,10 @@ private:
                 tabs << bar->tabText(i);
             }
             if (const QString p = tabsFit(bar); !p.isEmpty()) report(w, tabs.join(u'|'), p);
+        } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+            if (const QString p = comboFit(box); !p.isEmpty()) report(w, box->currentText(), p);
+        } else if (auto* table = qobject_cast<QTableView*>(w)) {
+            if (const QString p = tableFit(table); !p.isEmpty()) report(w, QString(), p);
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             checkText(w, edit->placeholderText(), QStringLiteral("placeholder"));
         } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
@@ -207,7 +239,8 @@ private:
         if (language::isTraditional(language_)) {
             const QString traditional = language::toTraditional(text, Language::TraditionalTaiwan);
             if (traditional != text) report(w, text, kind + QStringLiteral("has simplified characters: \"%1\"").arg(traditional));
-        } else if (language_ == Language::English && text.contains(kChinese) && !isLanguageName(text)) {
+        } else if (language_ == Language::English && text.contains(kChinese) && !isLanguageName(text) &&
+                   !isSymbol(text)) {
             report(w, text, kind + QStringLiteral("is not English"));
         }
     }
@@ -271,12 +304,16 @@ private:
         if (arrange) arrange();
         QCoreApplication::processEvents();
         const QStringList problems = Inspection(window, language_, shownAs).problems();
+        // For a person to look at: QINGLAN_TEST_SHOTS=<folder> keeps a picture of each window.
+        if (const QString shots = qEnvironmentVariable("QINGLAN_TEST_SHOTS"); !shots.isEmpty())
+            window->grab().save(QStringLiteral("%1/%2-%3.png").arg(shots, language::codeOf(language_), shownAs));
         window->hide();
+        // Each problem on a line of its own (a failure's message is cut short), then the count.
+        const QString run = QStringLiteral("[%1, scale %2]")
+                                .arg(language::codeOf(language_), qEnvironmentVariable("QT_SCALE_FACTOR", "1"));
+        for (const QString& problem : problems) qInfo().noquote() << run << problem;
         QVERIFY2(problems.isEmpty(),
-                 qPrintable(QStringLiteral("\n[%1, scale %2] %3 problem(s):\n  ")
-                                .arg(language::codeOf(language_), qEnvironmentVariable("QT_SCALE_FACTOR", "1"))
-                                .arg(problems.size()) +
-                            problems.join(QStringLiteral("\n  "))));
+                 qPrintable(QStringLiteral("%1 %2: %3 problem(s), listed above").arg(run, shownAs).arg(problems.size())));
     }
 
 private slots:
@@ -289,6 +326,41 @@ private slots:
         f_ = std::make_unique<ProgramFixture>();
     }
     void cleanupTestCase() { f_.reset(); }
+
+    // The inspection itself, on controls made to fail it and to pass it.
+    void theInspectionSeesCutTextsAndOverlaps() {
+        QWidget window;
+        window.setObjectName(QStringLiteral("sample"));
+        window.resize(300, 200);
+        const auto label = [&window](const char* name, const QString& text, QRect at, bool wrap = false) {
+            auto* l = new QLabel(text, &window);
+            l->setObjectName(QString::fromLatin1(name));
+            l->setGeometry(at);
+            l->setWordWrap(wrap);
+        };
+        const QString words = QStringLiteral("several words of text");
+        const int wide = window.fontMetrics().horizontalAdvance(words) + 8;
+        const int line = window.fontMetrics().height() + 4;
+        label("fits", words, {0, 0, wide, line});
+        label("cut", words, {0, 30, wide / 2, line});
+        label("wrapped", words, {0, 60, wide / 2 + 8, 3 * line}, true);
+        label("wrappedShort", words, {0, 120, wide / 2 + 8, line}, true);
+        auto* button = new QPushButton(words, &window);
+        button->setObjectName(QStringLiteral("overlapping"));
+        button->setGeometry(wide / 2, 60, wide + 20, 30);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QStringList problems = Inspection(&window, Language::SimplifiedChinese, QStringLiteral("sample")).problems();
+        const auto about = [&problems](const char* name) {
+            return problems.filter(QStringLiteral("sample: sample/%1 ").arg(QLatin1String(name))).size();
+        };
+        QCOMPARE(about("fits"), 0);
+        QCOMPARE(about("wrapped"), 1);  // the button lies on it
+        QCOMPARE(about("cut"), 1);
+        QCOMPARE(about("wrappedShort"), 1);
+        QVERIFY2(problems.filter(QStringLiteral("overlaps sample/overlapping")).size() == 1, qPrintable(problems.join(u'\n')));
+        QCOMPARE(problems.size(), 3);
+    }
 
     void mainWindow() { inspect(f_->window, QStringLiteral("main window")); }
 
