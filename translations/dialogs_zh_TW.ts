@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>删除选中的分类，其中的卦例移到“杂类”</source>
-        <translation>刪除選中的分類，其中的卦例移到“杂类”</translation>
+        <translation>刪除選中的分類，其中的卦例移到「杂类」</translation>
     </message>
     <message>
         <source>保存验证</source>
@@ -208,7 +208,7 @@
     </message>
     <message>
         <source>这里只能删除或移动本机数据中的卦例，请先选择“本机数据”。</source>
-        <translation>這裡只能刪除或移動本機資料中的卦例，請先選擇“本機資料”。</translation>
+        <translation>這裡只能刪除或移動本機資料中的卦例，請先選擇「本機資料」。</translation>
     </message>
     <message>
         <source>请先选择一个卦例。</source>
@@ -455,7 +455,7 @@
     </message>
     <message>
         <source>按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配</source>
-        <translation>按月日匹配干支，不論年，如果有年，請點選“檢視干支紀年”手工匹配</translation>
+        <translation>按月日匹配干支，不論年，如果有年，請點選「檢視干支紀年」手工匹配</translation>
     </message>
     <message>
         <source>查看干支纪年</source>
@@ -1091,7 +1091,7 @@
     </message>
     <message>
         <source>按占类</source>
-        <translation>按佔類</translation>
+        <translation>按占類</translation>
     </message>
     <message>
         <source>按分类</source>

@@ -10,10 +10,10 @@ namespace ui {
 // How much wider the label must be to show its text on one line.
 inline int missingWidth(const QLabel* label) { return std::max(0, label->sizeHint().width() - label->width()); }
 
-// The caption as wide as its text, the field's left edge moved right by as much.
+// The caption as wide as its text and a space, the field's left edge moved right by as much.
 inline void fitCaption(QLabel* caption, QWidget* field) {
-    const int more = missingWidth(caption);
-    if (more == 0) return;
+    if (missingWidth(caption) == 0) return;
+    const int more = missingWidth(caption) + caption->fontMetrics().horizontalAdvance(u' ');
     caption->resize(caption->width() + more, caption->height());
     field->setGeometry(field->geometry().adjusted(more, 0, 0, 0));
 }
