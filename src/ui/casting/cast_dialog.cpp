@@ -256,6 +256,7 @@ void CastDialog::buildSecondTab(QWidget* tab) {
     dateEdit2_ = datePicker(tab, names::dateEdit2, kDate);
     timeEdit2_ = timePicker(tab, names::timeEdit2, kTime);
     dateHeaderLabel_ = place<QLabel>(tab, names::dateHeaderLabel, kDateHeader);
+    dateHeaderLabel_->setWordWrap(true);
     termLabel_ = place<QLabel>(tab, names::termLabel, kTerm);
     const DetailBoxes details = detailBoxes(tab, names::categoryBox2, names::sexBox2, names::birthYearEdit2, kDetailsY);
     categoryBox2_ = details.category;
@@ -332,6 +333,21 @@ void CastDialog::buildSecondTab(QWidget* tab) {
         button(tab, names::readCasesButton, tr("读取卦例"), kReadCases, tr("读取以前保存的卦"));
     closeButton_ = button(tab, names::closeButton, tr("关闭"), kClose,
                           tr("如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。"));
+    for (QWidget* w : tab->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->geometry().top() > kDateHeader.bottom() && w->geometry().right() < kSource.left())
+            belowDateHeader_.append({w, w->geometry()});
+}
+
+// A date header longer than its line (a translation) wraps; what lies below it in the left column
+// moves down as far, the rules text at the bottom giving up the room.
+void CastDialog::fitDateHeader() {
+    const QRect header = layout::second::kDateHeader;
+    const int extra = std::max(0, dateHeaderLabel_->heightForWidth(header.width()) - header.height());
+    if (extra == dateHeaderExtra_) return;
+    dateHeaderExtra_ = extra;
+    dateHeaderLabel_->setGeometry(header.adjusted(0, 0, 0, extra));
+    for (const auto& [w, at] : belowDateHeader_)
+        w->setGeometry(w == rulesView_ ? at.adjusted(0, extra, 0, 0) : at.translated(0, extra));
 }
 
 void CastDialog::buildNumberTab(QWidget* tab) {
@@ -596,6 +612,7 @@ void CastDialog::refresh() {
         box->setCurrentIndex(std::max(0, box->findData(inputs->question)));
     setText(nameEdit_, session_.nameOrNumber);
     dateHeaderLabel_->setText(session_.dateLabels().header);
+    fitDateHeader();
     dateHeaderLabel3_->setText(session_.dateLabels().header);
     if (session_.secondTab.date.isValid()) dateEdit3_->setDate(session_.secondTab.date);
     if (session_.secondTab.time.isValid()) timeEdit3_->setTime(session_.secondTab.time);
@@ -632,6 +649,7 @@ void CastDialog::refreshCoins() {
 void CastDialog::pickersChanged() {
     session_.dateChanged();
     dateHeaderLabel_->setText(session_.dateLabels().header);
+    fitDateHeader();
     dateHeaderLabel3_->setText(session_.dateLabels().header);
     termLabel_->setText(session_.dateLabels().term);
     // The second tab and the page 数字/时间 show one cast moment.
