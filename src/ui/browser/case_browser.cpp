@@ -17,6 +17,7 @@
 #include "ui/browser/case_browser_layout.h"
 #include "ui/browser/object_names.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/caption_fit.h"
 #include "ui/common/enter_key.h"
 #include "ui/common/outcome_editor.h"
 #include "ui/common/tab_order.h"
@@ -58,30 +59,32 @@ QString categoryNameOfItem(const QString& item) { return item.mid(item.indexOf(u
 
 CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("读取"));
+    setWindowTitle(tr("读取"));
     QWidget* client = scrolledClient(this, layout::kDialog);
     new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
 
     auto* source = place<QGroupBox>(client, names::sourceGroup, layout::kSourceGroup);
-    source->setTitle(QStringLiteral("数据来源"));
+    source->setTitle(tr("数据来源"));
     cloudSource_ = place<QRadioButton>(source, names::cloudSource, layout::kLeftRadio);
-    cloudSource_->setText(QStringLiteral("网络云存储"));
+    cloudSource_->setText(tr("网络云存储"));
     cloudSource_->setChecked(true);
     localSource_ = place<QRadioButton>(source, names::localSource, layout::kRightRadio);
-    localSource_->setText(QStringLiteral("本机数据"));
+    localSource_->setText(tr("本机数据"));
     auto* view = place<QGroupBox>(client, names::viewGroup, layout::kViewGroup);
-    view->setTitle(QStringLiteral("查看方式"));
+    view->setTitle(tr("查看方式"));
     byCategory_ = place<QRadioButton>(view, names::byCategory, layout::kLeftRadio);
-    byCategory_->setText(QStringLiteral("按分类查看"));
+    byCategory_->setText(tr("按分类查看"));
     byCategory_->setChecked(true);
     byTime_ = place<QRadioButton>(view, names::byTime, layout::kRightRadio);
-    byTime_->setText(QStringLiteral("按时间查看"));
+    byTime_->setText(tr("按时间查看"));
 
-    place<QLabel>(client, names::keywordCaption, layout::kKeywordCaption)->setText(QStringLiteral("关键字："));
+    auto* keywordCaption = place<QLabel>(client, names::keywordCaption, layout::kKeywordCaption);
+    keywordCaption->setText(tr("关键字："));
     keywordEdit_ = place<QLineEdit>(client, names::keywordEdit, layout::kKeyword);
-    keywordEdit_->setToolTip(QStringLiteral("搜索最多显示100个卦，如结果过多请更改关键字"));
+    fitCaption(keywordCaption, keywordEdit_);
+    keywordEdit_->setToolTip(tr("搜索最多显示100个卦，如结果过多请更改关键字"));
     searchButton_ = place<QPushButton>(client, names::searchButton, layout::kSearch);
-    searchButton_->setText(QStringLiteral("搜索"));
+    searchButton_->setText(tr("搜索"));
 
     categoryList_ = place<QListWidget>(client, names::categoryList, layout::kCategories);
     yearList_ = place<QListWidget>(client, names::yearList, layout::kYears);
@@ -90,30 +93,30 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
     textsView_ = place<QPlainTextEdit>(client, names::textsView, layout::kTexts);
     textsView_->setReadOnly(true);
     openButton_ = place<QPushButton>(client, names::openButton, layout::kOpen);
-    openButton_->setText(QStringLiteral("读取此卦"));
+    openButton_->setText(tr("读取此卦"));
 
     selectedLabel_ = place<QLabel>(client, names::selectedLabel, layout::kSelected);
     newNameEdit_ = place<QLineEdit>(client, names::newNameEdit, layout::kNewName);
     renameButton_ = place<QPushButton>(client, names::renameButton, layout::kRename);
-    renameButton_->setText(QStringLiteral("更改分类名称"));
-    renameButton_->setToolTip(QStringLiteral("在输入框内输入新名称，然后点此按钮更改类别名称"));
+    renameButton_->setText(tr("更改分类名称"));
+    renameButton_->setToolTip(tr("在输入框内输入新名称，然后点此按钮更改类别名称"));
 
-    deleteCaseButton_ = button(client, names::deleteCaseButton, QStringLiteral("删除此卦"), layout::kDeleteCase,
-                               QStringLiteral("删除选中的本机卦例（Delete 键）"));
+    deleteCaseButton_ = button(client, names::deleteCaseButton, tr("删除此卦"), layout::kDeleteCase,
+                               tr("删除选中的本机卦例（Delete 键）"));
     moveTargetBox_ = place<QComboBox>(client, names::moveTargetBox, layout::kMoveTarget);
-    moveTargetBox_->setToolTip(QStringLiteral("选中的卦例要移到的分类"));
-    moveCaseButton_ = button(client, names::moveCaseButton, QStringLiteral("移到此类"), layout::kMoveCase,
-                             QStringLiteral("把选中的本机卦例移到上面选的分类"));
-    addCategoryButton_ = button(client, names::addCategoryButton, QStringLiteral("添加分类"), layout::kAddCategory,
-                                QStringLiteral("以输入框内的名称添加一个新分类"));
-    deleteCategoryButton_ = button(client, names::deleteCategoryButton, QStringLiteral("删除分类"),
-                                   layout::kDeleteCategory, QStringLiteral("删除选中的分类，其中的卦例移到“杂类”"));
+    moveTargetBox_->setToolTip(tr("选中的卦例要移到的分类"));
+    moveCaseButton_ = button(client, names::moveCaseButton, tr("移到此类"), layout::kMoveCase,
+                             tr("把选中的本机卦例移到上面选的分类"));
+    addCategoryButton_ = button(client, names::addCategoryButton, tr("添加分类"), layout::kAddCategory,
+                                tr("以输入框内的名称添加一个新分类"));
+    deleteCategoryButton_ = button(client, names::deleteCategoryButton, tr("删除分类"),
+                                   layout::kDeleteCategory, tr("删除选中的分类，其中的卦例移到“杂类”"));
     outcomeEditor_ = new OutcomeEditor(client);
     outcomeEditor_->setGeometry(layout::kOutcome);
-    saveOutcomeButton_ = button(client, names::saveOutcomeButton, QStringLiteral("保存验证"), layout::kSaveOutcome,
-                                QStringLiteral("保存选中的本机卦例的验证结果和日期"));
-    recordButton_ = button(client, names::recordButton, QStringLiteral("验证统计"), layout::kRecord,
-                           QStringLiteral("应验率、应期误差和久未验证的卦例"));
+    saveOutcomeButton_ = button(client, names::saveOutcomeButton, tr("保存验证"), layout::kSaveOutcome,
+                                tr("保存选中的本机卦例的验证结果和日期"));
+    recordButton_ = button(client, names::recordButton, tr("验证统计"), layout::kRecord,
+                           tr("应验率、应期误差和久未验证的卦例"));
     showPickedOutcome(std::nullopt);
     connect(outcomeEditor_, &OutcomeEditor::edited, this, [this] { saveOutcomeButton_->setEnabled(true); });
     connect(saveOutcomeButton_, &QPushButton::clicked, this, &CaseBrowser::saveOutcome);
@@ -131,13 +134,13 @@ CaseBrowser::CaseBrowser(workbench::Workbench& bench, QWidget* parent) : QDialog
         categoryList_->clear();
         fillYears(store::kAllCategories);
     });
-    categoryList_->setAccessibleName(QStringLiteral("分类"));
-    yearList_->setAccessibleName(QStringLiteral("年"));
-    monthList_->setAccessibleName(QStringLiteral("月"));
-    caseList_->setAccessibleName(QStringLiteral("卦例"));
-    textsView_->setAccessibleName(QStringLiteral("断语和反馈"));
-    keywordEdit_->setAccessibleName(QStringLiteral("关键字"));
-    newNameEdit_->setAccessibleName(QStringLiteral("新类别名称"));
+    categoryList_->setAccessibleName(tr("分类"));
+    yearList_->setAccessibleName(tr("年"));
+    monthList_->setAccessibleName(tr("月"));
+    caseList_->setAccessibleName(tr("卦例"));
+    textsView_->setAccessibleName(tr("断语和反馈"));
+    keywordEdit_->setAccessibleName(tr("关键字"));
+    newNameEdit_->setAccessibleName(tr("新类别名称"));
     nameControlsByCaption(this);
     // Top to bottom, and the buttons beside the texts before the row of category controls.
     tabInOrder({cloudSource_, localSource_, byCategory_, byTime_, keywordEdit_, searchButton_, categoryList_,
@@ -233,7 +236,7 @@ qint64 CaseBrowser::selectedCategory() const {
 void CaseBrowser::categoryPicked() {
     const QListWidgetItem* item = picked(categoryList_);
     if (!byCategory_->isChecked() || !item) return;
-    selectedLabel_->setText(QStringLiteral("已选") + item->text());
+    selectedLabel_->setText(tr("已选%1").arg(item->text()));
     newNameEdit_->clear();
     fillYears(categoryIdOfItem(item->text()));
 }
@@ -289,7 +292,7 @@ void CaseBrowser::casePicked() {
     }
     guarded([&] {
         if (const auto texts = bench_.caseLists().caseTexts(id))
-            textsView_->setPlainText(texts->judgment + QStringLiteral("\n***反馈***\n") + texts->feedback);
+            textsView_->setPlainText(texts->judgment + u'\n' + tr("***反馈***") + u'\n' + texts->feedback);
     });
 }
 
@@ -315,7 +318,7 @@ void CaseBrowser::openCase() {
     bool numeric = false;
     const qint64 id = caseItemId(item->text()).toLongLong(&numeric);
     if (!numeric) {
-        bench_.prompter().message(QStringLiteral("无法获取id") + item->text());
+        bench_.prompter().message(tr("无法获取id%1").arg(item->text()));
         return;
     }
     if (cloudInUse())
@@ -328,7 +331,7 @@ void CaseBrowser::openCase() {
 void CaseBrowser::search() {
     const QString keyword = keywordEdit_->text();
     if (keyword.isEmpty()) {
-        bench_.prompter().message(QStringLiteral("请输入关键字。"));
+        bench_.prompter().message(tr("请输入关键字。"));
         return;
     }
     caseList_->clear();
@@ -345,28 +348,27 @@ void CaseBrowser::search() {
 void CaseBrowser::rename() {
     QListWidgetItem* item = picked(categoryList_);
     if (!item) {
-        bench_.prompter().message(QStringLiteral("请先选择一个要更改的原类别。"));
+        bench_.prompter().message(tr("请先选择一个要更改的原类别。"));
         return;
     }
     const QString name = newNameEdit_->text().trimmed();
     newNameEdit_->setText(name);
     if (name.isEmpty()) {
-        bench_.prompter().message(QStringLiteral("请输入新类别名称"));
+        bench_.prompter().message(tr("请输入新类别名称"));
         return;
     }
     if (name.toUcs4().size() > store::kCategoryNameMaxLength) {
-        bench_.prompter().message(QStringLiteral("类别名称最长%1个字。").arg(store::kCategoryNameMaxLength));
+        bench_.prompter().message(tr("类别名称最长%1个字。").arg(store::kCategoryNameMaxLength));
         return;
     }
     // Whole names are compared: two categories never share a name.
     for (int i = 0; i < categoryList_->count(); ++i) {
         if (categoryNameOfItem(categoryList_->item(i)->text()) == name) {
-            bench_.prompter().message(QStringLiteral("新类别名称不能和现已存在名称相同。"));
+            bench_.prompter().message(tr("新类别名称不能和现已存在名称相同。"));
             return;
         }
     }
-    if (!bench_.prompter().askYesNo(QStringLiteral("是否将") + selectedLabel_->text() + QStringLiteral(" 更改为") +
-                                    name))
+    if (!bench_.prompter().askYesNo(tr("是否将已选%1 更改为%2").arg(item->text(), name)))
         return;
     cloud::renameCategory(bench_.caseLists(), bench_.cloudCases(), categoryIdOfItem(item->text()), name,
                           [this](const cloud::CloudSave& renamed) {
@@ -406,17 +408,17 @@ bool CaseBrowser::isPickingList(const QObject* watched) const {
 
 std::optional<qint64> CaseBrowser::pickedLocalCase() {
     if (cloudInUse()) {
-        bench_.prompter().message(QStringLiteral("这里只能删除或移动本机数据中的卦例，请先选择“本机数据”。"));
+        bench_.prompter().message(tr("这里只能删除或移动本机数据中的卦例，请先选择“本机数据”。"));
         return std::nullopt;
     }
     if (!picked(caseList_)) {
-        bench_.prompter().message(QStringLiteral("请先选择一个卦例。"));
+        bench_.prompter().message(tr("请先选择一个卦例。"));
         return std::nullopt;
     }
     bool numeric = false;
     const qint64 id = caseItemId(picked(caseList_)->text()).toLongLong(&numeric);
     if (!numeric) {
-        bench_.prompter().message(QStringLiteral("无法获取id") + picked(caseList_)->text());
+        bench_.prompter().message(tr("无法获取id%1").arg(picked(caseList_)->text()));
         return std::nullopt;
     }
     return id;
@@ -448,7 +450,7 @@ void CaseBrowser::addCategory() {
 void CaseBrowser::deleteCategory() {
     QListWidgetItem* item = picked(categoryList_);
     if (!item || cloudInUse()) {
-        bench_.prompter().message(QStringLiteral("请先在本机数据中选择一个要删除的类别。"));
+        bench_.prompter().message(tr("请先在本机数据中选择一个要删除的类别。"));
         return;
     }
     if (bench_.deleteCategory(categoryIdOfItem(item->text()), categoryNameOfItem(item->text()))) reloadKeepingPicks();
@@ -483,7 +485,7 @@ void CaseBrowser::reloadKeepingPicks() {
     }
     const QListWidgetItem* categoryNow = picked(categoryList_);
     if (categoryNow)
-        selectedLabel_->setText(QStringLiteral("已选") + categoryNow->text());
+        selectedLabel_->setText(tr("已选%1").arg(categoryNow->text()));
     else
         selectedLabel_->clear();
     // The service's years and months are read again when picked there.

@@ -29,24 +29,24 @@ QString text(const std::string& s) { return language::shown(QString::fromStdStri
 
 CalendarViewer::CalendarViewer(workbench::Workbench& bench, QWidget* parent) : QDialog(parent), bench_(bench) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("天干地支查看"));
+    setWindowTitle(tr("天干地支查看"));
     QWidget* client = scrolledClient(this, layout::kDialog);
     new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
     yearList_ = place<QListWidget>(client, names::yearList, layout::kYears);
     monthList_ = place<QListWidget>(client, names::monthList, layout::kMonths);
     dayList_ = place<QListWidget>(client, names::dayList, layout::kDays);
     pickedLabel_ = place<QLabel>(client, names::pickedLabel, layout::kPicked);
-    pickedLabel_->setText(QStringLiteral("公历"));
+    pickedLabel_->setText(tr("公历"));
     place<QLabel>(client, names::hintLabel, layout::kHint)
-        ->setText(QStringLiteral("请先选择年来查看月，再选择月来查看日"));
+        ->setText(tr("请先选择年来查看月，再选择月来查看日"));
     useButton_ = place<QPushButton>(client, names::useButton, layout::kUse);
-    useButton_->setText(QStringLiteral("使用此日期"));
+    useButton_->setText(tr("使用此日期"));
     closeButton_ = place<QPushButton>(client, names::closeButton, layout::kClose);
-    closeButton_->setText(QStringLiteral("关闭"));
+    closeButton_->setText(tr("关闭"));
 
-    yearList_->setAccessibleName(QStringLiteral("年"));
-    monthList_->setAccessibleName(QStringLiteral("月"));
-    dayList_->setAccessibleName(QStringLiteral("日"));
+    yearList_->setAccessibleName(tr("年"));
+    monthList_->setAccessibleName(tr("月"));
+    dayList_->setAccessibleName(tr("日"));
     nameControlsByCaption(this);
 
     // A new current row, by mouse or keyboard, acts as a click on it.
@@ -142,7 +142,7 @@ QDate CalendarViewer::selectedDate() const {
 void CalendarViewer::showPicked() {
     const QDate d = selectedDate();
     if (!d.isValid()) return;
-    pickedLabel_->setText(QStringLiteral("当前选择的公历为：%1年%2月%3日").arg(d.year()).arg(d.month()).arg(d.day()));
+    pickedLabel_->setText(tr("当前选择的公历为：%1年%2月%3日").arg(d.year()).arg(d.month()).arg(d.day()));
 }
 
 void CalendarViewer::useSelectedDate() {

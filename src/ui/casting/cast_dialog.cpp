@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QEvent>
 #include <QGroupBox>
@@ -32,6 +33,7 @@
 #include "ui/casting/object_names.h"
 #include "ui/common/accessible_names.h"
 #include "ui/common/busy_cursor.h"
+#include "ui/common/caption_fit.h"
 #include "ui/common/focus_mark.h"
 #include "ui/common/widget_place.h"
 #include "ui/common/window_fit.h"
@@ -77,6 +79,27 @@ QTimeEdit* timePicker(QWidget* parent, const char* name, const QPoint& at) {
     return t;
 }
 
+// The words of the program's own lists (question types, sexes) as the interface shows them.
+[[maybe_unused]] constexpr const char* kShownWords[] = {
+    QT_TRANSLATE_NOOP("ui::CastDialog", "自身"), QT_TRANSLATE_NOOP("ui::CastDialog", "他人"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "父母"), QT_TRANSLATE_NOOP("ui::CastDialog", "长辈"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "文书"), QT_TRANSLATE_NOOP("ui::CastDialog", "房屋"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "车辆"), QT_TRANSLATE_NOOP("ui::CastDialog", "消息"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "考试"), QT_TRANSLATE_NOOP("ui::CastDialog", "兄弟"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "朋友"), QT_TRANSLATE_NOOP("ui::CastDialog", "同事"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "子女"), QT_TRANSLATE_NOOP("ui::CastDialog", "晚辈"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "医药"), QT_TRANSLATE_NOOP("ui::CastDialog", "宠物"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "求财"), QT_TRANSLATE_NOOP("ui::CastDialog", "失物"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "工作"), QT_TRANSLATE_NOOP("ui::CastDialog", "功名"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "官司"), QT_TRANSLATE_NOOP("ui::CastDialog", "疾病"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "出行"), QT_TRANSLATE_NOOP("ui::CastDialog", "婚姻"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "男"),   QT_TRANSLATE_NOOP("ui::CastDialog", "女"),
+    QT_TRANSLATE_NOOP("ui::CastDialog", "未知"),
+};
+QString shownWord(const QString& word) {
+    return QCoreApplication::translate("ui::CastDialog", word.toUtf8().constData());
+}
+
 // The three case-detail boxes of a tab: category, sex and birth year.
 struct DetailBoxes {
     QComboBox* category;
@@ -85,29 +108,44 @@ struct DetailBoxes {
 };
 DetailBoxes detailBoxes(QWidget* tab, const char* category, const char* sex, const char* birthYear, int y) {
     const layout::DetailRow& row = layout::kDetails;
-    caption(tab, QStringLiteral("分类："), row.categoryCaption.translated(0, y));
+    QLabel* categoryCaption =
+        caption(tab, QCoreApplication::translate("ui::CastDialog", "分类："), row.categoryCaption.translated(0, y));
     auto* c = place<QComboBox>(tab, category, row.category.translated(0, y));
-    c->setAccessibleName(QStringLiteral("分类"));
-    caption(tab, QStringLiteral("性别："), row.sexCaption.translated(0, y));
+    c->setAccessibleName(QCoreApplication::translate("ui::CastDialog", "分类"));
+    QLabel* sexCaption =
+        caption(tab, QCoreApplication::translate("ui::CastDialog", "性别："), row.sexCaption.translated(0, y));
     auto* s = place<QComboBox>(tab, sex, row.sex.translated(0, y));
-    s->setAccessibleName(QStringLiteral("性别"));
-    s->addItems(casting::sexItems());
-    caption(tab, QStringLiteral("出生年："), row.birthYearCaption.translated(0, y));
+    s->setAccessibleName(QCoreApplication::translate("ui::CastDialog", "性别"));
+    // The session keeps the index; the words are shown in the interface's language.
+    for (const QString& item : casting::sexItems()) s->addItem(shownWord(item));
+    QLabel* birthYearCaption =
+        caption(tab, QCoreApplication::translate("ui::CastDialog", "出生年："), row.birthYearCaption.translated(0, y));
     auto* b = place<QLineEdit>(tab, birthYear, row.birthYear.translated(0, y));
-    b->setAccessibleName(QStringLiteral("出生年"));
+    b->setAccessibleName(QCoreApplication::translate("ui::CastDialog", "出生年"));
+    fitCaption(categoryCaption, c);
+    fitCaption(sexCaption, s);
+    fitCaption(birthYearCaption, b);
     return {c, s, b};
 }
 
-// The 占类 box beside 占事: empty, then the question types.
+// The 占类 box beside 占事: empty, then the question types, each shown in the interface's
+// language with the type itself as the item's data.
 QComboBox* questionBox(QWidget* tab, const QRect& captionAt, const QRect& at) {
-    caption(tab, QStringLiteral("占类："), captionAt);
+    QLabel* label = caption(tab, QCoreApplication::translate("ui::CastDialog", "占类："), captionAt);
     auto* box = new QComboBox(tab);
     box->setObjectName(names::questionBox);
     box->setGeometry(at);
-    box->setAccessibleName(QStringLiteral("占类"));
-    box->addItem(QString());
-    box->addItems(reading::questionTypes());
+    box->setAccessibleName(QCoreApplication::translate("ui::CastDialog", "占类"));
+    box->addItem(QString(), QString());
+    for (const QString& type : reading::questionTypes()) box->addItem(shownWord(type), type);
+    fitCaption(label, box);
     return box;
+}
+
+// The type a 占类 box stands for: the item's data, or its text for an item without one.
+QString questionOf(const QComboBox* box) {
+    const QVariant type = box->currentData();
+    return type.isValid() ? type.toString() : box->currentText();
 }
 
 void setText(QLineEdit* edit, const QString& text) {
@@ -138,7 +176,7 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
           return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second()));
       }) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("起卦"));
+    setWindowTitle(tr("起卦"));
     QWidget* client = scrolledClient(this, layout::kDialog);
     new ScreenFit(this, layout::kDialog, ScreenFit::Placement::KeptInside);
 
@@ -147,23 +185,23 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
     first->setObjectName(names::firstTab);
     auto* second = new QWidget;
     second->setObjectName(names::secondTab);
-    tabs_->addTab(first, QStringLiteral("常用功能"));
-    tabs_->addTab(second, QStringLiteral("高级功能"));
+    tabs_->addTab(first, tr("常用功能"));
+    tabs_->addTab(second, tr("高级功能"));
     auto* third = new QWidget;
     third->setObjectName(names::numberTimeTab);
-    tabs_->addTab(third, QStringLiteral("数字/时间"));
+    tabs_->addTab(third, tr("数字/时间"));
     buildFirstTab(first);
     buildSecondTab(second);
     buildNumberTab(third);
     // Enter in the name field casts by name and nothing else: no button is pressed by Enter.
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
-    tabs_->setAccessibleName(QStringLiteral("起卦方式"));
-    for (QLineEdit* subject : {subjectEdit1_, subjectEdit2_}) subject->setAccessibleName(QStringLiteral("占事"));
+    tabs_->setAccessibleName(tr("起卦方式"));
+    for (QLineEdit* subject : {subjectEdit1_, subjectEdit2_}) subject->setAccessibleName(tr("占事"));
     for (QWidget* date : std::initializer_list<QWidget*>{dateEdit1_, dateEdit2_, dateEdit3_})
-        date->setAccessibleName(QStringLiteral("起卦日期"));
+        date->setAccessibleName(tr("起卦日期"));
     for (QWidget* time : std::initializer_list<QWidget*>{timeEdit1_, timeEdit2_, timeEdit3_})
-        time->setAccessibleName(QStringLiteral("起卦时间"));
-    nameEdit_->setAccessibleName(QStringLiteral("卦例ID或者卦名"));
+        time->setAccessibleName(tr("起卦时间"));
+    nameEdit_->setAccessibleName(tr("卦例ID或者卦名"));
     nameControlsByCaption(this);
 
     session_.onSourceText = [this](const QString& text) {
@@ -183,10 +221,11 @@ CastDialog::CastDialog(workbench::Workbench& bench, casting::RandomSource random
 
 void CastDialog::buildFirstTab(QWidget* tab) {
     using namespace layout::first;
-    caption(tab, QStringLiteral("占事："), kSubjectCaption);
+    QLabel* subjectCaption = caption(tab, tr("占事："), kSubjectCaption);
     subjectEdit1_ = place<QLineEdit>(tab, names::subjectEdit1, kSubject);
+    fitCaption(subjectCaption, subjectEdit1_);
     questionBox1_ = questionBox(tab, kQuestionCaption, kQuestion);
-    caption(tab, QStringLiteral("起卦时间日期："), kMomentCaption);
+    caption(tab, tr("起卦时间日期："), kMomentCaption);
     dateEdit1_ = datePicker(tab, names::dateEdit1, kDate);
     timeEdit1_ = timePicker(tab, names::timeEdit1, kTime);
     const DetailBoxes details = detailBoxes(tab, names::categoryBox1, names::sexBox1, names::birthYearEdit1, kDetailsY);
@@ -195,53 +234,56 @@ void CastDialog::buildFirstTab(QWidget* tab) {
     birthYearEdit1_ = details.birthYear;
 
     auto* throws = place<QGroupBox>(tab, names::throwsGroup, kThrows);
-    throws->setTitle(QStringLiteral("手工起卦选项，点击鼠标更改"));
+    throws->setTitle(tr("手工起卦选项，点击鼠标更改"));
     for (int k = 0; k < 6; ++k) {
         QLabel* l = place<FocusLabel>(throws, names::throwLabels[std::size_t(k)], throwLabel(k));
         l->setFont(largerFont(l->font(), layout::kThrowFontPoints));
-        l->setToolTip(QStringLiteral("点击鼠标后分别会在少阳少阴老阳老阴之间变动"));
+        l->setToolTip(tr("点击鼠标后分别会在少阳少阴老阳老阴之间变动"));
         l->setCursor(Qt::PointingHandCursor);
         l->installEventFilter(this);
         l->setFocusPolicy(Qt::StrongFocus);
-        l->setAccessibleName(QStringLiteral("第%1次摇得").arg(k + 1));
+        l->setAccessibleName(tr("第%1次摇得").arg(k + 1));
         throwLabels_[std::size_t(k)] = l;
     }
-    manualCastButton_ = button(tab, names::manualCastButton, QStringLiteral("手工起卦"), kManualCast);
-    computerCastButton1_ = button(tab, names::computerCastButton1, QStringLiteral("电脑自动起卦"), kComputerCast,
-                                  QStringLiteral("利用cpu真随机数或者伪随机数自动起卦"));
-    cancelButton_ = button(tab, names::cancelButton, QStringLiteral("取消"), kCancel);
+    manualCastButton_ = button(tab, names::manualCastButton, tr("手工起卦"), kManualCast);
+    computerCastButton1_ = button(tab, names::computerCastButton1, tr("电脑自动起卦"), kComputerCast,
+                                  tr("利用cpu真随机数或者伪随机数自动起卦"));
+    cancelButton_ = button(tab, names::cancelButton, tr("取消"), kCancel);
 }
 
 void CastDialog::buildSecondTab(QWidget* tab) {
     using namespace layout::second;
-    caption(tab, QStringLiteral("起卦时间日期："), kMomentCaption);
+    caption(tab, tr("起卦时间日期："), kMomentCaption);
     dateEdit2_ = datePicker(tab, names::dateEdit2, kDate);
     timeEdit2_ = timePicker(tab, names::timeEdit2, kTime);
     dateHeaderLabel_ = place<QLabel>(tab, names::dateHeaderLabel, kDateHeader);
+    dateHeaderLabel_->setWordWrap(true);
     termLabel_ = place<QLabel>(tab, names::termLabel, kTerm);
     const DetailBoxes details = detailBoxes(tab, names::categoryBox2, names::sexBox2, names::birthYearEdit2, kDetailsY);
     categoryBox2_ = details.category;
     sexBox2_ = details.sex;
     birthYearEdit2_ = details.birthYear;
-    caption(tab, QStringLiteral("占事："), kSubjectCaption);
+    QLabel* subjectCaption = caption(tab, tr("占事："), kSubjectCaption);
     subjectEdit2_ = place<QLineEdit>(tab, names::subjectEdit2, kSubject);
+    fitCaption(subjectCaption, subjectEdit2_);
     questionBox2_ = questionBox(tab, kQuestionCaption, kQuestion);
 
-    caption(tab, QStringLiteral("卦例ID或者卦名："), kNameCaption);
+    QLabel* nameCaption = caption(tab, tr("卦例ID或者卦名："), kNameCaption);
     nameEdit_ = place<QLineEdit>(tab, names::nameEdit, kName);
-    nameCastButton_ = button(tab, names::nameCastButton, QStringLiteral("根据卦名排盘"), kNameCast,
-                             QStringLiteral("根据输入的卦名称来排盘"));
-    matchButton_ = button(tab, names::matchButton, QStringLiteral("匹配干支"), kMatch,
-                          QStringLiteral("按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配"));
-    viewerButton_ = button(tab, names::viewerButton, QStringLiteral("查看干支纪年"), kViewer,
-                           QStringLiteral("查看选定年月日的天干地支"));
+    fitCaption(nameCaption, nameEdit_);
+    nameCastButton_ = button(tab, names::nameCastButton, tr("根据卦名排盘"), kNameCast,
+                             tr("根据输入的卦名称来排盘"));
+    matchButton_ = button(tab, names::matchButton, tr("匹配干支"), kMatch,
+                          tr("按月日匹配干支，不论年，如果有年，请点击“查看干支纪年”手工匹配"));
+    viewerButton_ = button(tab, names::viewerButton, tr("查看干支纪年"), kViewer,
+                           tr("查看选定年月日的天干地支"));
 
-    const QString lineNames[] = {QStringLiteral("初爻："), QStringLiteral("二爻："), QStringLiteral("三爻："),
-                                 QStringLiteral("四爻："), QStringLiteral("五爻："), QStringLiteral("上爻：")};
+    const QString lineNames[] = {tr("初爻："), tr("二爻："), tr("三爻："),
+                                 tr("四爻："), tr("五爻："), tr("上爻：")};
     for (int l = 0; l < 6; ++l) {
         QRadioButton* r = place<QRadioButton>(tab, names::lineRadios[std::size_t(l)], lineRadio(l));
         r->setText(lineNames[l]);
-        r->setToolTip(QStringLiteral("点击右边按钮选择"));
+        r->setToolTip(tr("点击右边按钮选择"));
         lineRadios_[std::size_t(l)] = r;
         QLabel* v = place<FocusLabel>(tab, names::lineLabels[std::size_t(l)], lineSymbol(l));
         v->setFont(largerFont(v->font(), layout::kLineFontPoints));
@@ -251,54 +293,69 @@ void CastDialog::buildSecondTab(QWidget* tab) {
         v->setAccessibleName(lineNames[l].chopped(1));
         lineLabels_[std::size_t(l)] = v;
     }
-    lineLabels_[0]->setToolTip(QStringLiteral("鼠标点此更改阴阳"));
+    lineLabels_[0]->setToolTip(tr("鼠标点此更改阴阳"));
     for (int i = 0; i < 3; ++i) {
         QLabel* c = place<FocusLabel>(tab, names::coinImages[std::size_t(i)], coin(i));
         c->setCursor(Qt::PointingHandCursor);
         c->installEventFilter(this);
         c->setFocusPolicy(Qt::StrongFocus);
-        c->setAccessibleName(QStringLiteral("硬币%1").arg(i + 1));
+        c->setAccessibleName(tr("硬币%1").arg(i + 1));
         coinImages_[std::size_t(i)] = c;
     }
     namesLabel_ = place<QLabel>(tab, names::namesLabel, kNames);
-    clearButton_ = button(tab, names::clearButton, QStringLiteral("清空"), kClear);
-    finishManualButton_ = button(tab, names::finishManualButton, QStringLiteral("完成手工起卦"), kFinishManual);
-    nextLineButton_ = button(tab, names::nextLineButton, QStringLiteral("下一爻"), kNextLine);
+    clearButton_ = button(tab, names::clearButton, tr("清空"), kClear);
+    finishManualButton_ = button(tab, names::finishManualButton, tr("完成手工起卦"), kFinishManual);
+    nextLineButton_ = button(tab, names::nextLineButton, tr("下一爻"), kNextLine);
     nextLineButton_->hide();
-    patternBox_ = checkBox(tab, names::patternBox, QStringLiteral("显示硬币图案"), kPattern);
+    patternBox_ = checkBox(tab, names::patternBox, tr("显示硬币图案"), kPattern);
     rulesView_ = place<QPlainTextEdit>(tab, names::rulesView, kRules);
     rulesView_->setReadOnly(true);
-    rulesView_->setAccessibleName(QStringLiteral("手工起卦说明"));
+    rulesView_->setAccessibleName(tr("手工起卦说明"));
     rulesView_->setPlainText(casting::rulesText().join(u'\n'));
 
     sourceLabel_ = place<QLabel>(tab, names::sourceLabel, kSource);
     sourceLabel_->setWordWrap(true);
-    sourceLabel_->setToolTip(QStringLiteral("支持12年产的ivy架构cpu真随机数和网络随机数，以cpu随机数为佳，速度快。"));
-    computerCastButton2_ = button(tab, names::computerCastButton2, QStringLiteral("电脑自动起卦"), kComputerCast,
-                                  QStringLiteral("利用cpu真随机数或者伪随机数自动起卦"));
-    randomDateBox_ = checkBox(tab, names::randomDateBox, QStringLiteral("使用随机日期"), kRandomDate,
-                              QStringLiteral("勾选此项，起卦时将使用一个随机的日期作为起卦日期"));
+    sourceLabel_->setToolTip(tr("支持12年产的ivy架构cpu真随机数和网络随机数，以cpu随机数为佳，速度快。"));
+    computerCastButton2_ = button(tab, names::computerCastButton2, tr("电脑自动起卦"), kComputerCast,
+                                  tr("利用cpu真随机数或者伪随机数自动起卦"));
+    randomDateBox_ = checkBox(tab, names::randomDateBox, tr("使用随机日期"), kRandomDate,
+                              tr("勾选此项，起卦时将使用一个随机的日期作为起卦日期"));
     auto* method = place<QGroupBox>(tab, names::methodGroup, kMethodGroup);
-    method->setTitle(QStringLiteral("排卦方式"));
+    method->setTitle(tr("排卦方式"));
     randomMethod_ = place<QRadioButton>(method, names::randomMethod, methodRadio(0));
-    randomMethod_->setText(QStringLiteral("随机"));
+    randomMethod_->setText(tr("随机"));
     jingfangMethod_ = place<QRadioButton>(method, names::jingfangMethod, methodRadio(1));
-    jingfangMethod_->setText(QStringLiteral("京房式"));
+    jingfangMethod_->setText(tr("京房式"));
     zangshanMethod_ = place<QRadioButton>(method, names::zangshanMethod, methodRadio(2));
-    zangshanMethod_->setText(QStringLiteral("藏山卜"));
-    chartOnlyBox_ = checkBox(tab, names::chartOnlyBox, QStringLiteral("仅排盘，不保存"), kChartOnly,
-                             QStringLiteral("本次仅排盘不自动保存卦例，适合研究分析现有卦使用。"));
+    zangshanMethod_->setText(tr("藏山卜"));
+    chartOnlyBox_ = checkBox(tab, names::chartOnlyBox, tr("仅排盘，不保存"), kChartOnly,
+                             tr("本次仅排盘不自动保存卦例，适合研究分析现有卦使用。"));
     readCasesButton_ =
-        button(tab, names::readCasesButton, QStringLiteral("读取卦例"), kReadCases, QStringLiteral("读取以前保存的卦"));
-    closeButton_ = button(tab, names::closeButton, QStringLiteral("关闭"), kClose,
-                          QStringLiteral("如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。"));
+        button(tab, names::readCasesButton, tr("读取卦例"), kReadCases, tr("读取以前保存的卦"));
+    closeButton_ = button(tab, names::closeButton, tr("关闭"), kClose,
+                          tr("如需输入卦例ID，可先关闭此窗口，然后在主界面内输入后敲回车。"));
+    for (QWidget* w : tab->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->geometry().top() > kDateHeader.bottom() && w->geometry().right() < kSource.left())
+            belowDateHeader_.append({w, w->geometry()});
+}
+
+// A date header longer than its line (a translation) wraps; what lies below it in the left column
+// moves down as far, the rules text at the bottom giving up the room.
+void CastDialog::fitDateHeader() {
+    const QRect header = layout::second::kDateHeader;
+    const int extra = std::max(0, dateHeaderLabel_->heightForWidth(header.width()) - header.height());
+    if (extra == dateHeaderExtra_) return;
+    dateHeaderExtra_ = extra;
+    dateHeaderLabel_->setGeometry(header.adjusted(0, 0, 0, extra));
+    for (const auto& [w, at] : belowDateHeader_)
+        w->setGeometry(w == rulesView_ ? at.adjusted(0, extra, 0, 0) : at.translated(0, extra));
 }
 
 void CastDialog::buildNumberTab(QWidget* tab) {
     auto* momentRow = new QHBoxLayout;
     dateEdit3_ = datePicker(tab, "DateTimePicker5", {});
     timeEdit3_ = timePicker(tab, "DateTimePicker6", {});
-    momentRow->addWidget(new QLabel(QStringLiteral("起卦时间日期："), tab));
+    momentRow->addWidget(new QLabel(tr("起卦时间日期："), tab));
     momentRow->addWidget(dateEdit3_);
     momentRow->addWidget(timeEdit3_);
     momentRow->addStretch();
@@ -306,41 +363,41 @@ void CastDialog::buildNumberTab(QWidget* tab) {
     dateHeaderLabel3_->setObjectName(names::numberTimeHeader);
     dateHeaderLabel3_->setWordWrap(true);
 
-    auto* placeGroup = new QGroupBox(QStringLiteral("起卦地点（本卦）"), tab);
+    auto* placeGroup = new QGroupBox(tr("起卦地点（本卦）"), tab);
     placeGroup->setObjectName(names::castPlaceGroup);
     placeFields_ = new PlaceFields(placeGroup);
     (new QVBoxLayout(placeGroup))->addWidget(placeFields_);
 
-    auto* plumGroup = new QGroupBox(QStringLiteral("梅花起卦"), tab);
+    auto* plumGroup = new QGroupBox(tr("梅花起卦"), tab);
     plumGroup->setObjectName(names::plumGroup);
-    plumTimeButton_ = new QPushButton(QStringLiteral("时间起卦"), plumGroup);
+    plumTimeButton_ = new QPushButton(tr("时间起卦"), plumGroup);
     plumTimeButton_->setObjectName(names::plumTimeButton);
-    plumTimeButton_->setToolTip(QStringLiteral("年支数+农历月+农历日为上卦，再加时支数为下卦，总数除六取动爻"));
+    plumTimeButton_->setToolTip(tr("年支数+农历月+农历日为上卦，再加时支数为下卦，总数除六取动爻"));
     numbersEdit_ = new QLineEdit(plumGroup);
     numbersEdit_->setObjectName(names::numbersEdit);
-    numbersEdit_->setPlaceholderText(QStringLiteral("两个或三个数，以空格分开"));
-    numbersEdit_->setAccessibleName(QStringLiteral("报数"));
+    numbersEdit_->setPlaceholderText(tr("两个或三个数，以空格分开"));
+    numbersEdit_->setAccessibleName(tr("报数"));
     numbersEdit_->setToolTip(
-        QStringLiteral("第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻"));
-    addHourBox_ = new QCheckBox(QStringLiteral("加时辰数"), plumGroup);
+        tr("第一数为上卦，第二数为下卦；两数之和（或加时辰数）定动爻，第三数另定动爻"));
+    addHourBox_ = new QCheckBox(tr("加时辰数"), plumGroup);
     addHourBox_->setObjectName(names::addHourBox);
-    plumNumbersButton_ = new QPushButton(QStringLiteral("数字起卦"), plumGroup);
+    plumNumbersButton_ = new QPushButton(tr("数字起卦"), plumGroup);
     plumNumbersButton_->setObjectName(names::plumNumbersButton);
     auto* plumLayout = new QGridLayout(plumGroup);
     plumLayout->addWidget(plumTimeButton_, 0, 0);
-    plumLayout->addWidget(new QLabel(QStringLiteral("报数："), plumGroup), 1, 0);
+    plumLayout->addWidget(new QLabel(tr("报数："), plumGroup), 1, 0);
     plumLayout->addWidget(numbersEdit_, 1, 1);
     plumLayout->addWidget(addHourBox_, 1, 2);
     plumLayout->addWidget(plumNumbersButton_, 1, 3);
 
-    auto* yarrowGroup = new QGroupBox(QStringLiteral("蓍草"), tab);
+    auto* yarrowGroup = new QGroupBox(tr("蓍草"), tab);
     yarrowGroup->setObjectName(names::yarrowGroup);
-    yarrowButton_ = new QPushButton(QStringLiteral("蓍草起卦"), yarrowGroup);
+    yarrowButton_ = new QPushButton(tr("蓍草起卦"), yarrowGroup);
     yarrowButton_->setObjectName(names::yarrowButton);
-    yarrowButton_->setToolTip(QStringLiteral("用电脑起卦的随机数，按蓍草的概率取六爻"));
+    yarrowButton_->setToolTip(tr("用电脑起卦的随机数，按蓍草的概率取六爻"));
     auto* yarrowLayout = new QHBoxLayout(yarrowGroup);
     yarrowLayout->addWidget(yarrowButton_);
-    yarrowLayout->addWidget(new QLabel(QStringLiteral("老阳 3/16，少阴 7/16，少阳 5/16，老阴 1/16"), yarrowGroup), 1);
+    yarrowLayout->addWidget(new QLabel(tr("老阳 3/16，少阴 7/16，少阳 5/16，老阴 1/16"), yarrowGroup), 1);
 
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(momentRow);
@@ -380,8 +437,8 @@ void CastDialog::connectInputs() {
     text(subjectEdit2_, &CaseInputs::subject, session_.secondTab);
     text(birthYearEdit2_, &CaseInputs::birthYear, session_.secondTab);
     const auto question = [this](QComboBox* box, CaseInputs& inputs) {
-        connect(box, &QComboBox::currentTextChanged, this, [this, &inputs](const QString& t) {
-            if (!refreshing_) inputs.question = t;
+        connect(box, &QComboBox::currentIndexChanged, this, [this, box, &inputs] {
+            if (!refreshing_) inputs.question = questionOf(box);
         });
     };
     question(questionBox1_, session_.firstTab);
@@ -553,9 +610,10 @@ void CastDialog::refresh() {
                birthYearEdit2_);
     for (auto [box, inputs] :
          {std::pair{questionBox1_, &session_.firstTab}, std::pair{questionBox2_, &session_.secondTab}})
-        box->setCurrentIndex(std::max(0, box->findText(inputs->question)));
+        box->setCurrentIndex(std::max(0, box->findData(inputs->question)));
     setText(nameEdit_, session_.nameOrNumber);
     dateHeaderLabel_->setText(language::shown(session_.dateLabels().header));
+    fitDateHeader();
     dateHeaderLabel3_->setText(language::shown(session_.dateLabels().header));
     if (session_.secondTab.date.isValid()) dateEdit3_->setDate(session_.secondTab.date);
     if (session_.secondTab.time.isValid()) timeEdit3_->setTime(session_.secondTab.time);
@@ -592,6 +650,7 @@ void CastDialog::refreshCoins() {
 void CastDialog::pickersChanged() {
     session_.dateChanged();
     dateHeaderLabel_->setText(language::shown(session_.dateLabels().header));
+    fitDateHeader();
     dateHeaderLabel3_->setText(language::shown(session_.dateLabels().header));
     termLabel_->setText(language::shown(session_.dateLabels().term));
     // The second tab and the page 数字/时间 show one cast moment.
@@ -628,7 +687,7 @@ void CastDialog::finish(const casting::FinishedCast& cast) {
 
 void CastDialog::matchPillars() {
     const std::optional<QString> input =
-        bench_.prompter().input(QStringLiteral("请输入干支月和日"), QStringLiteral("请输入"), {});
+        bench_.prompter().input(tr("请输入干支月和日"), tr("请输入"), {});
     if (!input) return;
     {
         BusyCursor busy;

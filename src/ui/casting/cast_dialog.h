@@ -3,6 +3,8 @@
 // lines with their coins, and the ways to cast. Every action goes to casting::CastSession; the
 // window mirrors the session afterwards and carries out the outcome on the current case.
 #include <QDialog>
+#include <QList>
+#include <QRect>
 #include <array>
 #include <functional>
 #include <optional>
@@ -69,6 +71,7 @@ private:
     void finish(const casting::FinishedCast& cast);
     void pickersChanged();
     void matchPillars();
+    void fitDateHeader();
     void openViewer();
     void readCases();
     void closeTakingTime();
@@ -99,6 +102,8 @@ private:
     QDateEdit* dateEdit2_ = nullptr;  // the cast date
     QTimeEdit* timeEdit2_ = nullptr;  // the cast time
     QLabel* dateHeaderLabel_ = nullptr;
+    QList<std::pair<QWidget*, QRect>> belowDateHeader_;  // the left column under it, as laid out
+    int dateHeaderExtra_ = 0;                             // the height it grew by
     QLabel* termLabel_ = nullptr;
     QComboBox* categoryBox2_ = nullptr;
     QComboBox* sexBox2_ = nullptr;

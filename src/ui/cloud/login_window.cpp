@@ -12,6 +12,7 @@
 #include "ui/cloud/cloud_windows_layout.h"
 #include "ui/cloud/object_names.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/caption_fit.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
 
@@ -22,14 +23,16 @@ namespace layout = login_layout;
 namespace names = objectnames::loginwindow;
 
 QLineEdit* labelledEdit(QWidget* parent, const char* name, const QString& caption, QPoint at, bool secret) {
-    place<QLabel>(parent, "", layout::kFieldCaption.translated(at))->setText(caption);
+    auto* label = place<QLabel>(parent, "", layout::kFieldCaption.translated(at));
+    label->setText(caption);
     auto* edit = place<QLineEdit>(parent, name, layout::kField.translated(at));
+    fitCaption(label, edit);
     nameByCaption(edit, caption);
     if (secret) edit->setEchoMode(QLineEdit::Password);
     return edit;
 }
 
-const QString kRememberedHint = QStringLiteral("（已记住密码）");
+QString rememberedHint() { return QCoreApplication::translate("ui::LoginWindow", "（已记住密码）"); }
 
 QPoint registrationRow(int row) { return {layout::kRegistrationLeft, layout::kRegistrationRows[row]}; }
 
@@ -47,37 +50,37 @@ LoginWindow::LoginWindow(cloud::Account& account, cloud::SelfUpdate& update, wor
                          QWidget* parent)
     : QDialog(parent), account_(account), update_(update), prompter_(prompter) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("登陆网络"));
+    setWindowTitle(tr("登陆网络"));
 
-    nameEdit_ = labelledEdit(this, names::nameEdit, QStringLiteral("用户名："), layout::kName, false);
-    passwordEdit_ = labelledEdit(this, names::passwordEdit, QStringLiteral("密码："), layout::kPassword, true);
+    nameEdit_ = labelledEdit(this, names::nameEdit, tr("用户名："), layout::kName, false);
+    passwordEdit_ = labelledEdit(this, names::passwordEdit, tr("密码："), layout::kPassword, true);
     rememberBox_ = place<QCheckBox>(this, names::rememberBox, layout::kRemember);
-    rememberBox_->setText(QStringLiteral("记住用户名和密码"));
+    rememberBox_->setText(tr("记住用户名和密码"));
     rememberBox_->setChecked(true);
-    loginButton_ = plainButton(this, names::loginButton, QStringLiteral("登陆网络"), layout::kLogin);
-    offlineButton_ = plainButton(this, names::offlineButton, QStringLiteral("不使用网络"), layout::kOffline);
+    loginButton_ = plainButton(this, names::loginButton, tr("登陆网络"), layout::kLogin);
+    offlineButton_ = plainButton(this, names::offlineButton, tr("不使用网络"), layout::kOffline);
     registerLink_ = place<QLabel>(this, names::registerLink, layout::kRegisterLink);
-    registerLink_->setText(QStringLiteral("注册新用户"));
+    registerLink_->setText(tr("注册新用户"));
     forgottenLink_ = place<QLabel>(this, names::forgottenLink, layout::kForgottenLink);
-    forgottenLink_->setText(QStringLiteral("忘记密码，找回密码"));
+    forgottenLink_->setText(tr("忘记密码，找回密码"));
     downloadLabel_ = place<QLabel>(this, names::downloadLabel, layout::kDownload);
-    downloadLabel_->setText(QStringLiteral("正在下载，请等待几分钟"));
+    downloadLabel_->setText(tr("正在下载，请等待几分钟"));
     downloadLabel_->hide();
 
     registrationGroup_ = place<QGroupBox>(this, names::registrationGroup, layout::kRegistration);
-    registrationGroup_->setTitle(QStringLiteral("注册新用户"));
+    registrationGroup_->setTitle(tr("注册新用户"));
     newNameEdit_ =
-        labelledEdit(registrationGroup_, names::newNameEdit, QStringLiteral("用户名："), registrationRow(0), false);
+        labelledEdit(registrationGroup_, names::newNameEdit, tr("用户名："), registrationRow(0), false);
     newPasswordEdit_ =
-        labelledEdit(registrationGroup_, names::newPasswordEdit, QStringLiteral("密码："), registrationRow(1), true);
+        labelledEdit(registrationGroup_, names::newPasswordEdit, tr("密码："), registrationRow(1), true);
     repeatedEdit_ =
-        labelledEdit(registrationGroup_, names::repeatedEdit, QStringLiteral("重复密码："), registrationRow(2), true);
+        labelledEdit(registrationGroup_, names::repeatedEdit, tr("重复密码："), registrationRow(2), true);
     mobileEdit_ =
-        labelledEdit(registrationGroup_, names::mobileEdit, QStringLiteral("手机号："), registrationRow(3), false);
+        labelledEdit(registrationGroup_, names::mobileEdit, tr("手机号："), registrationRow(3), false);
     emailEdit_ =
-        labelledEdit(registrationGroup_, names::emailEdit, QStringLiteral("邮箱："), registrationRow(4), false);
+        labelledEdit(registrationGroup_, names::emailEdit, tr("邮箱："), registrationRow(4), false);
     registerButton_ =
-        plainButton(registrationGroup_, names::registerButton, QStringLiteral("立即注册"), layout::kRegister);
+        plainButton(registrationGroup_, names::registerButton, tr("立即注册"), layout::kRegister);
     showRegistration(false);
 
     connect(nameEdit_, &QLineEdit::returnPressed, passwordEdit_, qOverload<>(&QWidget::setFocus));
@@ -123,8 +126,8 @@ void LoginWindow::fillRemembered() {
 
 void LoginWindow::showRememberedHint() {
     const bool remembered = !rememberedName_.isEmpty() && nameEdit_->text() == rememberedName_;
-    passwordEdit_->setPlaceholderText(remembered ? kRememberedHint : QString());
-    passwordEdit_->setAccessibleDescription(remembered ? kRememberedHint : QString());
+    passwordEdit_->setPlaceholderText(remembered ? rememberedHint() : QString());
+    passwordEdit_->setAccessibleDescription(remembered ? rememberedHint() : QString());
 }
 
 void LoginWindow::logIn() {
@@ -149,9 +152,9 @@ void LoginWindow::loginAnswered(const cloud::LoginOutcome& outcome) {
     if (!outcome.rememberError.isEmpty()) prompter_.message(outcome.rememberError);
     outcome_ = outcome;
     if (outcome.offerUpdate && update_.underPackageManager())
-        prompter_.message(QStringLiteral("有新版本 ") + QString::number(outcome.offeredVersion) +
-                          QStringLiteral("。本程序由系统的软件包管理器安装，请用它升级（例如 sudo apt upgrade）。"));
-    else if (outcome.offerUpdate && prompter_.askYesNo(QStringLiteral("有新版本，是否升级？")))
+        prompter_.message(tr("有新版本 %1。本程序由系统的软件包管理器安装，请用它升级（例如 sudo apt upgrade）。")
+                              .arg(QString::number(outcome.offeredVersion)));
+    else if (outcome.offerUpdate && prompter_.askYesNo(tr("有新版本，是否升级？")))
         return offerUpdate();
     accept();
 }

@@ -10,6 +10,7 @@
 #include "ui/cloud/cloud_windows_layout.h"
 #include "ui/cloud/object_names.h"
 #include "ui/common/accessible_names.h"
+#include "ui/common/caption_fit.h"
 #include "ui/common/widget_place.h"
 #include "workbench/prompter.h"
 
@@ -21,37 +22,38 @@ namespace names = objectnames::passwordwindow;
 PasswordWindow::PasswordWindow(cloud::Account& account, workbench::Prompter& prompter, QWidget* parent)
     : QDialog(parent), account_(account), prompter_(prompter) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("密码修改"));
+    setWindowTitle(tr("密码修改"));
     setFixedSize(layout::kDialog);
 
     const struct {
         const char* name;
-        const char16_t* caption;
+        const char* caption;
         QLineEdit** edit;
-    } boxes[] = {{names::oldEdit, u"原密码：", &oldEdit_},
-                 {names::newEdit, u"新密码：", &newEdit_},
-                 {names::confirmationEdit, u"确认新密码：", &confirmationEdit_}};
+    } boxes[] = {{names::oldEdit, QT_TR_NOOP("原密码："), &oldEdit_},
+                 {names::newEdit, QT_TR_NOOP("新密码："), &newEdit_},
+                 {names::confirmationEdit, QT_TR_NOOP("确认新密码："), &confirmationEdit_}};
     for (int row = 0; row < 3; ++row) {
         const auto& box = boxes[row];
-        place<QLabel>(this, "", layout::kCaption.translated(0, layout::rowY(row)))
-            ->setText(QString::fromUtf16(box.caption));
+        auto* label = place<QLabel>(this, "", layout::kCaption.translated(0, layout::rowY(row)));
+        label->setText(tr(box.caption));
         *box.edit = place<QLineEdit>(this, box.name, layout::kField.translated(0, layout::rowY(row)));
+        fitCaption(label, *box.edit);
         (*box.edit)->setEchoMode(QLineEdit::Password);
-        nameByCaption(*box.edit, QString::fromUtf16(box.caption));
+        nameByCaption(*box.edit, tr(box.caption));
     }
     changeButton_ = place<QPushButton>(this, names::changeButton, layout::kChange);
-    changeButton_->setText(QStringLiteral("确定修改"));
+    changeButton_->setText(tr("确定修改"));
     connect(changeButton_, &QPushButton::clicked, this, &PasswordWindow::change);
 
-    place<QLabel>(this, "", layout::kDevicesCaption)->setText(QStringLiteral("已记住登录的设备："));
+    place<QLabel>(this, "", layout::kDevicesCaption)->setText(tr("已记住登录的设备："));
     devices_ = place<QTreeWidget>(this, names::deviceList, layout::kDevices);
-    devices_->setHeaderLabels({QStringLiteral("设备"), QStringLiteral("添加时间"), QStringLiteral("最近使用")});
+    devices_->setHeaderLabels({tr("设备"), tr("添加时间"), tr("最近使用")});
     devices_->setRootIsDecorated(false);
     devices_->setColumnWidth(0, 180);
-    devices_->setAccessibleName(QStringLiteral("已记住登录的设备"));
+    devices_->setAccessibleName(tr("已记住登录的设备"));
     devices_->installEventFilter(this);
     removeDeviceButton_ = place<QPushButton>(this, names::removeDeviceButton, layout::kRemoveDevice);
-    removeDeviceButton_->setText(QStringLiteral("移除所选设备"));
+    removeDeviceButton_->setText(tr("移除所选设备"));
     removeDeviceButton_->setAutoDefault(false);
     removeDeviceButton_->setEnabled(false);
     connect(devices_, &QTreeWidget::currentItemChanged, this,

@@ -6,6 +6,7 @@
 #include <QHorizontalBarSeries>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
@@ -87,7 +88,7 @@ QWidget* timingHistogram(const record::TimingError& timing, QWidget* parent) {
     auto* x = new QValueAxis;
     x->setRange(0, double(std::max<qint64>(most, 1)));
     x->setLabelFormat(QStringLiteral("%d"));
-    return lyingBars(keys, counts, x, QStringLiteral("实应 − 应期（天）：卦例数"), parent);
+    return lyingBars(keys, counts, x, QCoreApplication::translate("ui::RecordWindow", "实应 − 应期（天）：卦例数"), parent);
 }
 
 QWidget* quarterLine(const QList<record::Group>& quarters, QWidget* parent) {

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,9 +29,80 @@ namespace {
 
 namespace names = objectnames::recordwindow;
 
-const QStringList kGroupColumns = {QString(),           QStringLiteral("总数"),   QStringLiteral("已验"),
-                                   QStringLiteral("应验"), QStringLiteral("部分应验"), QStringLiteral("未应验"),
-                                   QStringLiteral("待验"), QStringLiteral("应验率")};
+QString shown(const char* text, const char* which = nullptr) {
+    return QCoreApplication::translate("ui::RecordWindow", text, which);
+}
+
+QStringList groupColumns() {
+    return {QString(),
+            QCoreApplication::translate("ui::RecordWindow", "总数"),
+            QCoreApplication::translate("ui::RecordWindow", "已验"),
+            QCoreApplication::translate("ui::RecordWindow", "应验"),
+            QCoreApplication::translate("ui::RecordWindow", "部分应验"),
+            QCoreApplication::translate("ui::RecordWindow", "未应验"),
+            QCoreApplication::translate("ui::RecordWindow", "待验"),
+            QCoreApplication::translate("ui::RecordWindow", "应验率")};
+}
+
+// The record's own words (headings, question types, use gods, methods, the placeholders of a
+// missing value) as the interface shows them; categories are the user's and stay as they are.
+[[maybe_unused]] constexpr const char* kShownWords[][2] = {
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "占类", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "分类", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "年份", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "用神", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "排卦方式", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "动爻数", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "未分类", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "未选占类", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "无日期", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "未定", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "未知", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "京房式", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "藏山卜", ""),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "自身", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "他人", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "父母", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "长辈", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "文书", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "房屋", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "车辆", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "消息", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "考试", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "兄弟", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "朋友", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "同事", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "子女", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "晚辈", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "医药", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "宠物", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "求财", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "失物", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "工作", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "功名", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "官司", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "疾病", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "出行", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "婚姻", "question"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "世", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "应", "use god"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "父母", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "兄弟", "use god"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "子孙", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "妻财", "use god"),
+    QT_TRANSLATE_NOOP3("ui::RecordWindow", "官鬼", "use god"),
+};
+
+QString shownTitle(record::GroupBy by) { return shown(record::groupByTitle(by).toUtf8().constData()); }
+
+// "按" and the heading of the grouping.
+QString sectionTitle(record::GroupBy by) {
+    switch (by) {
+    case record::GroupBy::Question: return QCoreApplication::translate("ui::RecordWindow", "按占类");
+    case record::GroupBy::Category: return QCoreApplication::translate("ui::RecordWindow", "按分类");
+    case record::GroupBy::Year: return QCoreApplication::translate("ui::RecordWindow", "按年份");
+    case record::GroupBy::Relative: return QCoreApplication::translate("ui::RecordWindow", "按用神");
+    case record::GroupBy::Method: return QCoreApplication::translate("ui::RecordWindow", "按排卦方式");
+    case record::GroupBy::Moving: return QCoreApplication::translate("ui::RecordWindow", "按动爻数");
+    }
+    return {};
+}
+
+// A group's key as shown: the user's category names as they are.
+QString shownKey(record::GroupBy by, const QString& key) {
+    const QByteArray word = key.toUtf8();
+    switch (by) {
+    case record::GroupBy::Question:
+        if (const QString shownType = shown(word.constData(), "question"); shownType != key) return shownType;
+        break;
+    case record::GroupBy::Relative:
+        if (const QString shownGod = shown(word.constData(), "use god"); shownGod != key) return shownGod;
+        break;
+    case record::GroupBy::Category:
+        return key == u"未分类" ? shown("未分类") : key;
+    default: break;
+    }
+    return shown(word.constData());
+}
 
 QTableWidgetItem* cell(const QString& text, const QVariant& value = {}) {
     auto* item = new QTableWidgetItem(text);
@@ -51,14 +123,14 @@ QTableWidget* tableOf(const QString& name, const QStringList& headers, QWidget* 
 
 // A group table: key, counts, the rate as text (the rate itself, or nothing, under Qt::UserRole).
 QTableWidget* tableOfGroups(const QString& name, const QString& title, const QList<record::Group>& groups,
-                         QWidget* parent) {
-    QStringList headers = kGroupColumns;
+                            std::optional<record::GroupBy> by, QWidget* parent) {
+    QStringList headers = groupColumns();
     headers[0] = title;
     QTableWidget* table = tableOf(name, headers, parent);
     table->setRowCount(int(groups.size()));
     for (int row = 0; row < groups.size(); ++row) {
         const record::Tally& t = groups[row].tally;
-        table->setItem(row, 0, cell(groups[row].key));
+        table->setItem(row, 0, cell(by ? shownKey(*by, groups[row].key) : groups[row].key));
         const qint64 counts[] = {t.total, t.decided(), t.hits, t.partial, t.misses, t.pending};
         for (int c = 0; c < 6; ++c) table->setItem(row, c + 1, cell(QString::number(counts[c]), counts[c]));
         const auto rate = t.hitRate();
@@ -81,7 +153,11 @@ QGroupBox* section(const QString& title, QWidget* table, QWidget* chart, QWidget
     auto* box = new QGroupBox(title, parent);
     auto* row = new QHBoxLayout(box);
     table->setMinimumWidth(420);
-    if (auto* grid = qobject_cast<QTableWidget*>(table)) showAllRows(grid);
+    if (auto* grid = qobject_cast<QTableWidget*>(table)) {
+        showAllRows(grid);
+        // Wider headings (a translation) widen the table rather than hide its last columns.
+        grid->setMinimumWidth(std::max(420, grid->horizontalHeader()->length() + 2 * grid->frameWidth()));
+    }
     row->addWidget(table, 1, Qt::AlignTop);
     if (chart) row->addWidget(chart, 1);
     return box;
@@ -106,8 +182,10 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-        const QString names[] = {QStringLiteral("编号"), QStringLiteral("起卦日期"), QStringLiteral("卦号"),
-                                 QStringLiteral("占事")};
+        const QString names[] = {QCoreApplication::translate("ui::RecordWindow", "编号"),
+                                 QCoreApplication::translate("ui::RecordWindow", "起卦日期"),
+                                 QCoreApplication::translate("ui::RecordWindow", "卦号"),
+                                 QCoreApplication::translate("ui::RecordWindow", "占事")};
         return names[section];
     }
 
@@ -120,15 +198,15 @@ private:
 RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWidget* parent)
     : QDialog(parent), db_(db), bench_(bench) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("验证统计"));
+    setWindowTitle(tr("验证统计"));
     resize(1000, 720);
 
     auto* filterRow = new QHBoxLayout;
     categoryBox_ = new QComboBox(this);
     categoryBox_->setObjectName(names::categoryBox);
-    auto* categoryLabel = new QLabel(QStringLiteral("分类(&C)："), this);
+    auto* categoryLabel = new QLabel(tr("分类(&C)："), this);
     categoryLabel->setBuddy(categoryBox_);
-    rangeBox_ = new QCheckBox(QStringLiteral("起卦日期(&D)"), this);
+    rangeBox_ = new QCheckBox(tr("起卦日期(&D)"), this);
     rangeBox_->setObjectName(names::rangeBox);
     fromEdit_ = new QDateEdit(this);
     fromEdit_->setObjectName(names::fromEdit);
@@ -141,16 +219,16 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
     }
     fromEdit_->setDate(bench_.clock().today().addYears(-1));
     toEdit_->setDate(bench_.clock().today());
-    auto* pictureButton = new QPushButton(QStringLiteral("导出图片(&P)…"), this);
+    auto* pictureButton = new QPushButton(tr("导出图片(&P)…"), this);
     pictureButton->setObjectName(names::pictureButton);
-    auto* csvButton = new QPushButton(QStringLiteral("导出CSV(&V)…"), this);
+    auto* csvButton = new QPushButton(tr("导出CSV(&V)…"), this);
     csvButton->setObjectName(names::csvButton);
     filterRow->addWidget(categoryLabel);
     filterRow->addWidget(categoryBox_);
     filterRow->addSpacing(12);
     filterRow->addWidget(rangeBox_);
     filterRow->addWidget(fromEdit_);
-    filterRow->addWidget(new QLabel(QStringLiteral("至"), this));
+    filterRow->addWidget(new QLabel(tr("至"), this));
     filterRow->addWidget(toEdit_);
     filterRow->addStretch(1);
     filterRow->addWidget(pictureButton);
@@ -186,16 +264,16 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
     connect(fromEdit_, &QDateEdit::dateChanged, this, [this] { if (rangeBox_->isChecked()) refresh(); });
     connect(toEdit_, &QDateEdit::dateChanged, this, [this] { if (rangeBox_->isChecked()) refresh(); });
     connect(pictureButton, &QPushButton::clicked, this, [this] {
-        if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("导出验证统计图片"),
-                                                               QStringLiteral("验证统计.png"),
-                                                               QStringLiteral("PNG 图片 (*.png)")))
-            if (!savePicture(*path)) bench_.prompter().message(QStringLiteral("无法写入 ") + *path);
+        if (const auto path = bench_.prompter().chooseSaveFile(tr("导出验证统计图片"),
+                                                               tr("验证统计.png"),
+                                                               tr("PNG 图片 (*.png)")))
+            if (!savePicture(*path)) bench_.prompter().message(tr("无法写入 %1").arg(*path));
     });
     connect(csvButton, &QPushButton::clicked, this, [this] {
-        if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("导出验证统计 CSV"),
-                                                               QStringLiteral("验证统计.csv"),
-                                                               QStringLiteral("CSV 文件 (*.csv)")))
-            if (!saveCsv(*path)) bench_.prompter().message(QStringLiteral("无法写入 ") + *path);
+        if (const auto path = bench_.prompter().chooseSaveFile(tr("导出验证统计 CSV"),
+                                                               tr("验证统计.csv"),
+                                                               tr("CSV 文件 (*.csv)")))
+            if (!saveCsv(*path)) bench_.prompter().message(tr("无法写入 %1").arg(*path));
     });
     connect(&bench_, &workbench::Workbench::casesChanged, this, [this] {
         if (isVisible()) refresh();
@@ -204,7 +282,7 @@ RecordWindow::RecordWindow(store::Database& db, workbench::Workbench& bench, QWi
 }
 
 void RecordWindow::fillCategories() {
-    categoryBox_->addItem(QStringLiteral("全部分类"));
+    categoryBox_->addItem(tr("全部分类"));
     try {
         for (const QString& name : db_.getFirstItems(QStringLiteral("select lei_mingcheng from fenlei_table order by lei_id")))
             categoryBox_->addItem(name, name);
@@ -232,8 +310,8 @@ void RecordWindow::refresh() {
         return;
     }
     const record::Tally& t = record_.overall;
-    summary_->setText(QStringLiteral("共 %1 例，已验 %2 例：应验 %3，部分应验 %4，未应验 %5；待验 %6。应验率 %7"
-                                     "（应验计 1，部分应验计 ½，除以已验）。应期误差：%8 例，中位数 %9 天。")
+    summary_->setText(tr("共 %1 例，已验 %2 例：应验 %3，部分应验 %4，未应验 %5；待验 %6。应验率 %7"
+                         "（应验计 1，部分应验计 ½，除以已验）。应期误差：%8 例，中位数 %9 天。")
                           .arg(t.total)
                           .arg(t.decided())
                           .arg(t.hits)
@@ -252,17 +330,20 @@ void RecordWindow::refresh() {
     for (record::GroupBy by : record::kGroupings) {
         const QList<record::Group>& groups = record_.groupsBy(by);
         QTableWidget* table =
-            tableOfGroups(QLatin1String(names::groupTablePrefix) + record::groupByWord(by), record::groupByTitle(by), groups, content_);
-        sections_->addWidget(section(QStringLiteral("按") + record::groupByTitle(by), table,
-                                     hitRateBars(groups, content_), content_));
+            tableOfGroups(QLatin1String(names::groupTablePrefix) + record::groupByWord(by),
+                          shownTitle(by), groups, by, content_);
+        QList<record::Group> shownGroups = groups;
+        for (record::Group& g : shownGroups) g.key = shownKey(by, g.key);
+        sections_->addWidget(section(sectionTitle(by), table,
+                                     hitRateBars(shownGroups, content_), content_));
     }
-    sections_->addWidget(section(QStringLiteral("按季度"),
-                                 tableOfGroups(QLatin1String(names::quarterTable), QStringLiteral("季度"), record_.quarters,
+    sections_->addWidget(section(tr("按季度"),
+                                 tableOfGroups(QLatin1String(names::quarterTable), tr("季度"), record_.quarters, std::nullopt,
                                             content_),
                                  quarterLine(record_.quarters, content_), content_));
 
     QTableWidget* timing = tableOf(QLatin1String(names::timingTable),
-                                   {QStringLiteral("实应 − 应期（天）"), QStringLiteral("卦例数")}, content_);
+                                   {tr("实应 − 应期（天）"), tr("卦例数")}, content_);
     timing->setRowCount(int(record_.timing.histogram.size()));
     for (int row = 0; row < record_.timing.histogram.size(); ++row) {
         const record::HistogramBin& bin = record_.timing.histogram[row];
@@ -270,13 +351,13 @@ void RecordWindow::refresh() {
         timing->setItem(row, 1, cell(QString::number(bin.count), bin.count));
     }
     timing->resizeColumnsToContents();
-    sections_->addWidget(section(QStringLiteral("应期误差（中位数 %1 天）")
+    sections_->addWidget(section(tr("应期误差（中位数 %1 天）")
                                      .arg(record_.timing.median ? QString::number(*record_.timing.median)
                                                                 : QStringLiteral("—")),
                                  timing, timingHistogram(record_.timing, content_), content_));
 
     auto* pendingBox = new QGroupBox(
-        QStringLiteral("起卦逾 %1 天仍待验（%2 例，双击打开）").arg(record::kOverdueDays).arg(record_.overdue.size()),
+        tr("起卦逾 %1 天仍待验（%2 例，双击打开）").arg(record::kOverdueDays).arg(record_.overdue.size()),
         content_);
     auto* pendingLayout = new QVBoxLayout(pendingBox);
     overdueView_ = new QTableView(pendingBox);
