@@ -31,64 +31,77 @@ struct SchoolRow {
     const char* help;
 };
 
-#define SETTINGS_TEXT(text) QT_TRANSLATE_NOOP("ui::SettingsDialog", text)
-
 const QList<SchoolRow>& schoolRows() {
     static const QList<SchoolRow> rows{
         {"multi",
-         SETTINGS_TEXT("用神两现："),
-         {{"standard", SETTINGS_TEXT("持世、临月日、月破、旬空、发动、旺相(默认)")},
-          {"ancient", SETTINGS_TEXT("古法：旺相、发动、不破、不空")}},
-         SETTINGS_TEXT(
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "用神两现："),
+         {{"standard", QT_TRANSLATE_NOOP("ui::SettingsDialog", "持世、临月日、月破、旬空、发动、旺相(默认)")},
+          {"ancient", QT_TRANSLATE_NOOP("ui::SettingsDialog", "古法：旺相、发动、不破、不空")}},
+         QT_TRANSLATE_NOOP(
+             "ui::SettingsDialog",
              "用神在卦中出现两次以上时取哪一爻。默认依《卜筮正宗》《增删卜易》：持世、临月日、月破、旬空、发动、"
              "旺相逐条筛选；古法为《增删卜易》所引：旺相、发动、不月破、不旬空。最后都取近世者。")},
         {"earth-tomb",
-         SETTINGS_TEXT("土墓："),
-         {{"chen", SETTINGS_TEXT("辰(默认，水土同宫)")}, {"xu", SETTINGS_TEXT("戌(火土同宫)")}},
-         SETTINGS_TEXT("应期中土的入墓之地：水土同长生者墓于辰，火土同长生者墓于戌。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "土墓："),
+         {{"chen", QT_TRANSLATE_NOOP("ui::SettingsDialog", "辰(默认，水土同宫)")},
+          {"xu", QT_TRANSLATE_NOOP("ui::SettingsDialog", "戌(火土同宫)")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "应期中土的入墓之地：水土同长生者墓于辰，火土同长生者墓于戌。")},
         {"noble",
-         SETTINGS_TEXT("贵人："),
-         {{"program", SETTINGS_TEXT("庚辛逢马虎(默认)")}, {"jia-wu-geng", SETTINGS_TEXT("甲戊庚牛羊")}},
-         SETTINGS_TEXT("两种贵人歌诀，自宋代起即有争议。\n"
-                       "甲戊兼牛羊，乙己鼠猴乡，丙丁猪鸡位，壬癸兔蛇藏，庚辛逢马虎，此是贵人方（庚贵人在午寅）。\n"
-                       "甲戊庚牛羊，乙己鼠猴乡，丙丁猪鸡位，壬癸兔蛇藏，六辛逢马虎，此是贵人方（庚贵人在丑未）。\n"
-                       "两诀只在庚日不同。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "贵人："),
+         {{"program", QT_TRANSLATE_NOOP("ui::SettingsDialog", "庚辛逢马虎(默认)")},
+          {"jia-wu-geng", QT_TRANSLATE_NOOP("ui::SettingsDialog", "甲戊庚牛羊")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog",
+                           "两种贵人歌诀，自宋代起即有争议。\n"
+                           "甲戊兼牛羊，乙己鼠猴乡，丙丁猪鸡位，壬癸兔蛇藏，庚辛逢马虎，此是贵人方（庚贵人在午寅）。\n"
+                           "甲戊庚牛羊，乙己鼠猴乡，丙丁猪鸡位，壬癸兔蛇藏，六辛逢马虎，此是贵人方（庚贵人在丑未）。\n"
+                           "两诀只在庚日不同。")},
         {"seasons",
-         SETTINGS_TEXT("旺衰名称："),
-         {{"program", SETTINGS_TEXT("旺相衰休囚(默认)")}, {"classical", SETTINGS_TEXT("旺相休囚死")}},
-         SETTINGS_TEXT("同样五种状态的两套名称：与月同五行为旺，月生为相；生月者 衰/休，克月者 休/囚，"
-                       "被月克者 囚/死。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "旺衰名称："),
+         {{"program", QT_TRANSLATE_NOOP("ui::SettingsDialog", "旺相衰休囚(默认)")},
+          {"classical", QT_TRANSLATE_NOOP("ui::SettingsDialog", "旺相休囚死")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog",
+                           "同样五种状态的两套名称：与月同五行为旺，月生为相；生月者 衰/休，克月者 休/囚，"
+                           "被月克者 囚/死。")},
         {"advance",
-         SETTINGS_TEXT("进神退神："),
-         {{"eight", SETTINGS_TEXT("八对，含戌丑(默认)")}, {"seven", SETTINGS_TEXT("七对，不含戌丑")}},
-         SETTINGS_TEXT("化进化退的对子：亥子、寅卯、巳午、申酉、丑辰、辰未、未戌，以及有争议的戌丑。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "进神退神："),
+         {{"eight", QT_TRANSLATE_NOOP("ui::SettingsDialog", "八对，含戌丑(默认)")},
+          {"seven", QT_TRANSLATE_NOOP("ui::SettingsDialog", "七对，不含戌丑")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog",
+                           "化进化退的对子：亥子、寅卯、巳午、申酉、丑辰、辰未、未戌，以及有争议的戌丑。")},
         {"blade",
-         SETTINGS_TEXT("阴干羊刃："),
-         {{"after", SETTINGS_TEXT("禄后一位(默认，《渊海子平》)")},
-          {"backward", SETTINGS_TEXT("逆数：乙寅 丁巳 己巳 辛申 癸亥")},
-          {"none", SETTINGS_TEXT("五阴无刃")}},
-         SETTINGS_TEXT("乙丁己辛癸日的羊刃。阳干都取禄后一位。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "阴干羊刃："),
+         {{"after", QT_TRANSLATE_NOOP("ui::SettingsDialog", "禄后一位(默认，《渊海子平》)")},
+          {"backward", QT_TRANSLATE_NOOP("ui::SettingsDialog", "逆数：乙寅 丁巳 己巳 辛申 癸亥")},
+          {"none", QT_TRANSLATE_NOOP("ui::SettingsDialog", "五阴无刃")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "乙丁己辛癸日的羊刃。阳干都取禄后一位。")},
         {"horse",
-         SETTINGS_TEXT("驿马等："),
-         {{"day", SETTINGS_TEXT("按日支(默认，六爻所取)")}, {"year", SETTINGS_TEXT("按年支")}},
-         SETTINGS_TEXT("驿马、桃花、华盖、劫煞、灾煞按日支还是年支的三合局起。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "驿马等："),
+         {{"day", QT_TRANSLATE_NOOP("ui::SettingsDialog", "按日支(默认，六爻所取)")},
+          {"year", QT_TRANSLATE_NOOP("ui::SettingsDialog", "按年支")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "驿马、桃花、华盖、劫煞、灾煞按日支还是年支的三合局起。")},
         {"zi-hour",
-         SETTINGS_TEXT("子时："),
-         {{"late", SETTINGS_TEXT("23点仍算当日(默认)")}, {"early", SETTINGS_TEXT("早子时：23点换日")}},
-         SETTINGS_TEXT("23:00—24:00的日柱：默认仍用当日日柱，时干按次日起；早子时则日柱在23:00换成次日。"
-                       "已存卦例不变，只是排盘按此重新计算。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "子时："),
+         {{"late", QT_TRANSLATE_NOOP("ui::SettingsDialog", "23点仍算当日(默认)")},
+          {"early", QT_TRANSLATE_NOOP("ui::SettingsDialog", "早子时：23点换日")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog",
+                           "23:00—24:00的日柱：默认仍用当日日柱，时干按次日起；早子时则日柱在23:00换成次日。"
+                           "已存卦例不变，只是排盘按此重新计算。")},
         {"plum-year",
-         SETTINGS_TEXT("梅花年支："),
-         {{"lunar", SETTINGS_TEXT("农历正月初一换年(默认)")}, {"lichun", SETTINGS_TEXT("立春换年")}},
-         SETTINGS_TEXT("梅花时间起卦所取的年支：按农历新年，还是按立春（与年柱相同）。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "梅花年支："),
+         {{"lunar", QT_TRANSLATE_NOOP("ui::SettingsDialog", "农历正月初一换年(默认)")},
+          {"lichun", QT_TRANSLATE_NOOP("ui::SettingsDialog", "立春换年")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "梅花时间起卦所取的年支：按农历新年，还是按立春（与年柱相同）。")},
         {"plum-leap",
-         SETTINGS_TEXT("梅花闰月："),
-         {{"month", SETTINGS_TEXT("闰月按本月数(默认)")}, {"split", SETTINGS_TEXT("闰月十六日起按下月数")}},
-         SETTINGS_TEXT("梅花时间起卦遇闰月时所取的月数。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "梅花闰月："),
+         {{"month", QT_TRANSLATE_NOOP("ui::SettingsDialog", "闰月按本月数(默认)")},
+          {"split", QT_TRANSLATE_NOOP("ui::SettingsDialog", "闰月十六日起按下月数")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "梅花时间起卦遇闰月时所取的月数。")},
         {"plum-third",
-         SETTINGS_TEXT("梅花三数："),
-         {{"own", SETTINGS_TEXT("第三数定动爻(默认)")}, {"sum", SETTINGS_TEXT("三数之和定动爻")}},
-         SETTINGS_TEXT("报三个数时：上卦取第一数，下卦取第二数，动爻取第三数，或取三数之和。")},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog", "梅花三数："),
+         {{"own", QT_TRANSLATE_NOOP("ui::SettingsDialog", "第三数定动爻(默认)")},
+          {"sum", QT_TRANSLATE_NOOP("ui::SettingsDialog", "三数之和定动爻")}},
+         QT_TRANSLATE_NOOP("ui::SettingsDialog",
+                           "报三个数时：上卦取第一数，下卦取第二数，动爻取第三数，或取三数之和。")},
     };
     return rows;
 }
