@@ -491,7 +491,7 @@ Name an existing folder, or add --create to make it.</translation>
     </message>
     <message>
         <source>应期：</source>
-        <translation>Predicted:</translation>
+        <translation>Due:</translation>
     </message>
     <message>
         <source>实应：</source>
@@ -526,7 +526,7 @@ Name an existing folder, or add --create to make it.</translation>
     </message>
     <message>
         <source>真太阳时</source>
-        <translation>True solar time</translation>
+        <translation>Solar time</translation>
     </message>
     <message>
         <source>四柱按当地真太阳时起：经度所定的地方平时加上时差（均时差）</source>
@@ -711,11 +711,11 @@ Name an existing folder, or add --create to make it.</translation>
     </message>
     <message>
         <source>持世、临月日、月破、旬空、发动、旺相(默认)</source>
-        <translation>Holds Self, month/day, broken, void, moving, strong (default)</translation>
+        <translation>Self, month/day, broken, void, moving, strong (default)</translation>
     </message>
     <message>
         <source>古法：旺相、发动、不破、不空</source>
-        <translation>Old rule: strong, moving, not broken, not void</translation>
+        <translation>Old rule: strong, moving, unbroken, not void</translation>
     </message>
     <message>
         <source>用神在卦中出现两次以上时取哪一爻。默认依《卜筮正宗》《增删卜易》：持世、临月日、月破、旬空、发动、旺相逐条筛选；古法为《增删卜易》所引：旺相、发动、不月破、不旬空。最后都取近世者。</source>

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <algorithm>
 
 #include "qinglan_build.h"
@@ -54,6 +56,45 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& title, const 
     auto* g = place<QGroupBox>(parent, name, at);
     g->setTitle(title);
     return g;
+}
+
+// The width a caption needs in its control: a push button's text with the button's margins
+// (without the style's least width), a check box's or radio button's indicator and text, a
+// label's text.
+int captionWidth(QWidget* control, const QString& caption) {
+    control->ensurePolished();  // the font of a style sheet
+    const QFontMetrics metrics(control->font());
+    QString shown = caption;
+    shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    const int text = metrics.horizontalAdvance(shown);
+    if (qobject_cast<QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(control);
+        return control->style()
+            ->sizeFromContents(QStyle::CT_PushButton, &option, QSize(text, metrics.height()), control)
+            .width();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        const QString was = button->text();
+        button->setText(caption);
+        const int width = button->sizeHint().width();
+        button->setText(was);
+        return width;
+    }
+    return text + 2;
+}
+
+// Widens a control to its widest caption, to the right or (at the right edge) to the left.
+void growToCaptions(QWidget* control, const QStringList& captions, bool leftwards = false) {
+    int needed = 0;
+    for (const QString& caption : captions) needed = std::max(needed, captionWidth(control, caption));
+    if (needed <= control->width()) return;
+    QRect at = control->geometry();
+    if (leftwards)
+        at.setLeft(at.right() + 1 - needed);
+    else
+        at.setWidth(needed);
+    control->setGeometry(at);
 }
 
 }  // namespace
@@ -169,7 +210,8 @@ void MainWindow::buildControls() {
     saveAllButton_ =
         button(client, names::saveAllButton, tr("全部保存"), layout::kSaveAll, tr("同时保存断语和反馈的内容"));
 
-    messageLabel_ = label(client, names::messageLabel, tr("消息"), layout::kMessage);
+    messageRect_ = layout::kMessage;
+    messageLabel_ = label(client, names::messageLabel, tr("消息"), messageRect_);
     groupLinkLabel_ = label(client, names::groupLinkLabel, tr("青岚六爻交流群"), layout::kGroupLink);
     moreGroupsLabel_ = label(client, names::moreGroupsLabel, tr("更多优秀QQ群推荐"), layout::kMoreGroups);
     moreGroupsLabel_->setToolTip(tr("点次查看更多优秀QQ群"));
@@ -247,9 +289,44 @@ void MainWindow::buildMenu() {
 
 void MainWindow::setAccountActionsEnabled(bool on) { settingsButton_->setEnabled(on); }
 
+void MainWindow::fitTranslatedCaptions() {
+    // Check boxes and buttons grow to the right, into the free room beside them; "设置" at the
+    // window's edge to the left, pushing the message label before it.
+    for (QWidget* control : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        if (!button || qobject_cast<QRadioButton*>(control) || button->text().isEmpty()) continue;
+        growToCaptions(button, {button->text()}, button == settingsButton_);
+    }
+    growToCaptions(showChangedButton_, {tr("显示变卦"), tr("显示主卦")});
+    growToCaptions(invertButton_, {tr("显示综卦"), tr("显示本卦")});
+    growToCaptions(judgmentLabel_, {tr("断语："), tr("反馈：")});
+    growToCaptions(invertedLabel_, {invertedLabel_->text()}, true);
+    for (QLabel* l : {messageLabel_, groupLinkLabel_, moreGroupsLabel_}) growToCaptions(l, {l->text()});
+    const QRect saveFeedback = saveFeedbackButton_->geometry();
+    if (saveAllButton_->x() < saveFeedback.right() + 8)
+        saveAllButton_->move(saveFeedback.right() + 9, saveAllButton_->y());
+    const int messageRight = std::min(layout::kMessage.right(), settingsButton_->x() - 9);
+    messageRect_.moveRight(messageRight);
+    if (messageRect_.width() < messageLabel_->width()) messageRect_.setLeft(messageRight + 1 - messageLabel_->width());
+    messageLabel_->setGeometry(messageRect_);
+
+    // The option groups left of the chart: where a radio button's caption is wider than the
+    // column, the groups take the whole room left of the chart and the buttons the groups' width.
+    const QList<QRadioButton*> radios = client_->findChildren<QRadioButton*>();
+    int needed = layout::kRadioSize.width();
+    for (QRadioButton* r : radios) needed = std::max(needed, captionWidth(r, r->text()));
+    if (needed == layout::kRadioSize.width()) return;
+    constexpr int kRadioLeft = 4;
+    for (QRadioButton* r : radios) {
+        auto* group = r->parentWidget();
+        group->resize(layout::kChartArea.x() - 2 - group->x(), group->height());
+        r->setGeometry(kRadioLeft, r->y(), group->width() - kRadioLeft - 2, r->height());
+    }
+}
+
 void MainWindow::showServiceMessage(const QString& caption, const QString& url) {
     // The whole caption where the room allows, else its start with the whole of it as the hint.
-    const QRect usual = layout::kMessage;
+    const QRect usual = messageRect_;
     const int room = usual.right() + 1 - layout::kMessageLeftmost;
     const QFontMetrics metrics(messageLabel_->font());
     const int wanted = metrics.horizontalAdvance(caption) + metrics.averageCharWidth();
