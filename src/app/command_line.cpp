@@ -29,7 +29,7 @@ ProgramCommandLine parseProgramCommandLine(const QStringList& arguments) {
         QStringLiteral("URL"));
     const QCommandLineOption lang(
         QStringLiteral("lang"),
-        QStringLiteral("The interface's language for this run: %1 (default: the choice in 设置, else the\n"
+        QStringLiteral("The interface's language for this run: %1 (default: the choice in 设置, else the "
                        "system's language).")
             .arg(language::acceptedCodes().join(QStringLiteral(", "))),
         QStringLiteral("CODE"));
