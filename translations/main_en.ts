@@ -777,7 +777,7 @@ The two differ on Geng days only.</translation>
     </message>
     <message>
         <source>进神退神：</source>
-        <translation>Advancing/retreating:</translation>
+        <translation>Advance/retreat:</translation>
     </message>
     <message>
         <source>八对，含戌丑(默认)</source>
@@ -877,7 +877,7 @@ The two differ on Geng days only.</translation>
     </message>
     <message>
         <source>梅花三数：</source>
-        <translation>Plum three numbers:</translation>
+        <translation>Plum 3 numbers:</translation>
     </message>
     <message>
         <source>第三数定动爻(默认)</source>

@@ -321,6 +321,12 @@ void MainWindow::fitTranslatedCaptions() {
         auto* group = r->parentWidget();
         group->resize(layout::kChartArea.x() - 2 - group->x(), group->height());
         r->setGeometry(kRadioLeft, r->y(), group->width() - kRadioLeft - 2, r->height());
+        // A face wider than the program's own: the caption a little smaller rather than cut.
+        QFont font = r->font();
+        while (captionWidth(r, r->text()) > r->width() && font.pointSizeF() > 6) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            r->setFont(font);
+        }
     }
 }
 
