@@ -17,6 +17,7 @@ _qinglan() {
     _init_completion -s || return
     case $prev in
         --data-dir) _filedir -d; return ;;
+        --lang) COMPREPLY=($(compgen -W 'zh_CN zh_TW en' -- "$cur")); return ;;
         --config | --db | --case | --service | --listen | --limit | --category | --from | --to | --today \
             | --calendar | --beasts | --basis | --ordinal | --direction | --line | --column)
             [[ $prev == --config || $prev == --db ]] && _filedir

@@ -27,7 +27,13 @@ ProgramCommandLine parseProgramCommandLine(const QStringList& arguments) {
         QStringLiteral("service"),
         QStringLiteral("Address of the case service (default $QINGLAN_SERVICE, else http://127.0.0.1:8080/)."),
         QStringLiteral("URL"));
-    for (const auto& option : {help, version, caseOption, dataDir, create, service}) parser.addOption(option);
+    const QCommandLineOption lang(
+        QStringLiteral("lang"),
+        QStringLiteral("The interface's language for this run: %1 (default: the choice in 设置, else the "
+                       "system's language).")
+            .arg(language::acceptedCodes().join(QStringLiteral(", "))),
+        QStringLiteral("CODE"));
+    for (const auto& option : {help, version, caseOption, dataDir, create, service, lang}) parser.addOption(option);
 
     ProgramCommandLine out;
     const bool parsed = parser.parse(arguments);
@@ -47,6 +53,16 @@ ProgramCommandLine parseProgramCommandLine(const QStringList& arguments) {
         out.text =
             parsed ? QStringLiteral("unexpected argument ") + parser.positionalArguments().first() : parser.errorText();
         return out;
+    }
+    if (parser.isSet(lang)) {
+        const QString code = parser.value(lang);
+        if (!language::acceptedCodes().contains(code)) {
+            out.action = ProgramCommandLine::Action::Refuse;
+            out.text = QStringLiteral("unknown language '%1' for --lang (one of %2)")
+                           .arg(code, language::acceptedCodes().join(QStringLiteral(", ")));
+            return out;
+        }
+        out.interfaceLanguage = language::languageFromCode(code);
     }
     out.arguments = QStringList{arguments.value(0)};
     for (const auto& [option, name] :

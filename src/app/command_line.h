@@ -1,8 +1,11 @@
 #pragma once
-// The desktop program's command line: --help, --version, --case, --data-dir (with --create) and
-// --service, as "--name value" or "--name=value".
+// The desktop program's command line: --help, --version, --case, --data-dir (with --create),
+// --service and --lang, as "--name value" or "--name=value".
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "language/language.h"
 
 namespace app {
 
@@ -15,6 +18,8 @@ struct ProgramCommandLine {
     QStringList arguments;
     QString caseText;
     bool createDataRoot = false;
+    // --lang: the interface's language for this run; none leaves the choice to the settings.
+    std::optional<language::Language> interfaceLanguage;
 };
 
 // `arguments` starts with the program's name, as QCoreApplication::arguments() does.

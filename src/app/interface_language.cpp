@@ -2,23 +2,57 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QList>
+#include <QPointer>
 #include <QTranslator>
+
+#include "store/settings.h"
 
 namespace app {
 namespace {
 
+// The translators installed by the last call, removed by the next.
+QList<QPointer<QTranslator>>& installed() {
+    static QList<QPointer<QTranslator>> translators;
+    return translators;
+}
+
 void install(QCoreApplication& application, const QString& file, const QString& folder) {
     auto* translator = new QTranslator(&application);
-    if (translator->load(file, folder))
+    if (translator->load(file, folder)) {
         QCoreApplication::installTranslator(translator);
-    else
+        installed() << translator;
+    } else {
         delete translator;
+    }
 }
 
 }  // namespace
 
+language::Language chooseInterfaceLanguage(std::optional<language::Language> commandLine, const QString& storedCode,
+                                           language::Language system) {
+    if (commandLine) return *commandLine;
+    if (!storedCode.isEmpty())
+        if (const auto stored = language::languageFromCode(storedCode)) return *stored;
+    return system;
+}
+
+QString storedInterfaceLanguageCode(store::Database& db) {
+    try {
+        return store::Settings(db).get(store::setting::interfaceLanguage);
+    } catch (const store::DatabaseError&) {
+        return {};  // unreadable: the system's language, as a new database has
+    }
+}
+
 void installInterfaceLanguage(QCoreApplication& application, language::Language language) {
     using language::Language;
+    for (QTranslator* translator : std::as_const(installed())) {
+        if (!translator) continue;
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    installed().clear();
     language::setCurrentLanguage(language);
     const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     switch (language) {

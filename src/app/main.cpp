@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/command_line.h"
+#include "app/interface_language.h"
 #include "app/program_windows.h"
 #include "app/startup.h"
 #include "app/termination_signals.h"
@@ -46,7 +47,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const app::TerminationSignals terminationSignals;
-    app::setUpInterface(application);
+    // The language is known at once from --lang or the system; a choice stored in 设置 is read
+    // once the database is open, before the first window.
+    const language::Language firstLanguage = line.interfaceLanguage.value_or(language::systemLanguage());
+    app::setUpInterface(application, firstLanguage);
 
     ui::Splash splash;
     splash.show();
@@ -57,9 +61,13 @@ int main(int argc, char** argv) {
         splash.close();
         std::fprintf(stderr, "qinglan: %s\n", data.error.toLocal8Bit().constData());
         if (data.exitStatus == app::OpenedData::kUsageError) return data.exitStatus;
-        QMessageBox::critical(nullptr, QStringLiteral("青岚"), data.error);
+        QMessageBox::critical(nullptr, QCoreApplication::translate("app::Startup", "青岚"), data.error);
         return app::TerminationSignals::exitStatus() ? app::TerminationSignals::exitStatus() : data.exitStatus;
     }
+    if (const language::Language chosen = app::chooseInterfaceLanguage(
+            line.interfaceLanguage, app::storedInterfaceLanguageCode(*data.db), firstLanguage);
+        chosen != firstLanguage)
+        app::setUpInterface(application, chosen);
     workbench::Clock clock;
     ui::DialogPrompter prompter;
     app::ProgramWindows windows(

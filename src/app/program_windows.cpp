@@ -1,5 +1,7 @@
 #include "app/program_windows.h"
 
+#include "language/language.h"
+
 namespace app {
 
 ProgramWindows::ProgramWindows(ProgramSetup setup)
@@ -27,6 +29,7 @@ ProgramWindows::ProgramWindows(ProgramSetup setup)
                      [this] { calendarViewer.showModeless(); });
     castDialog.setCalendarViewer([this] { return calendarViewer.pickModally(); });
     castDialog.setLoginOffer([this] { cloud.offerLogin(); });
+    if (language::currentLanguage() != language::Language::SimplifiedChinese) mainWindow.fitTranslatedCaptions();
 }
 
 }  // namespace app

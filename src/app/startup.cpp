@@ -3,21 +3,22 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QProcessEnvironment>
-#include <QTranslator>
 
+#include "app/interface_language.h"
 #include "store/data_root.h"
 
 namespace app {
 
-void setUpInterface(QApplication& application) {
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
+void setUpInterface(QApplication& application, language::Language language) {
+    installInterfaceLanguage(application, language);
     QFont font = QApplication::font();
-    // Without a Chinese face first, Qt may pick a Japanese one for the shared characters.
-    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    // Without a Chinese face first, Qt may pick a Japanese one for the shared characters; 繁體
+    // takes the face of its own character forms.
+    font.setFamilies(language::isTraditional(language)
+                         ? QStringList{QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Noto Sans CJK SC"),
+                                       QStringLiteral("WenQuanYi Micro Hei")}
+                         : QStringList{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
     QApplication::setFont(font);
     // No display name: the platform would append it to every window title.
     // The desktop entry's name lets a Wayland compositor match the windows with it and its icon.
@@ -41,12 +42,12 @@ OpenedData openData(const QStringList& arguments, bool createDataRoot) {
     case store::DataRootState::Ready:
     case store::DataRootState::Created: break;
     case store::DataRootState::Missing:
-        out.error = QStringLiteral("数据文件夹不存在：") + root.path +
-                    QStringLiteral("\n请指定已有的文件夹，或加上 --create 新建它。");
+        out.error = QCoreApplication::translate("app::Startup", "数据文件夹不存在：") + root.path +
+                    QCoreApplication::translate("app::Startup", "\n请指定已有的文件夹，或加上 --create 新建它。");
         out.exitStatus = OpenedData::kUsageError;
         return out;
     case store::DataRootState::CannotCreate:
-        out.error = QStringLiteral("无法建立数据文件夹：") + root.path;
+        out.error = QCoreApplication::translate("app::Startup", "无法建立数据文件夹：") + root.path;
         out.exitStatus = 1;
         return out;
     }

@@ -1,9 +1,10 @@
 #pragma once
-// Program start: the Chinese user interface, the fonts, the data root and the database.
+// Program start: the interface's fonts, the data root and the database.
 #include <QString>
 #include <QStringList>
 #include <memory>
 
+#include "language/language.h"
 #include "store/database.h"
 
 class QApplication;
@@ -11,9 +12,11 @@ class QIcon;
 
 namespace app {
 
-// Chinese texts on the standard buttons of message boxes and dialogs, the CJK fonts, and the
-// program's icon on every window.
-void setUpInterface(QApplication& application);
+// The interface in `language`: its translators (installInterfaceLanguage, with the texts of the
+// standard buttons of message boxes and dialogs), the CJK fonts (繁體 or 简体 forms first) and
+// the program's icon on every window. Called again when the language changes before the
+// first window.
+void setUpInterface(QApplication& application, language::Language language = language::Language::SimplifiedChinese);
 
 // The program's icon in every size the desktop entry's icon theme has.
 QIcon programIcon();

@@ -57,12 +57,14 @@ inline constexpr Setting<bool> rememberLogin{{88, "value4"}, SettingEncoding::On
 // The school choices (设置): "KEY=VALUE" pairs separated by spaces, as reading::schoolsText writes
 // them; null (a database from before the choices) or a pair not understood keeps the default.
 inline constexpr Setting<QStringView> schoolChoices{{88, "value10"}, SettingEncoding::Text, u""};
+// 界面语言 (设置): the code of the interface's language ("zh_CN", "zh_TW", "en"); empty (or null)
+// follows the system's language. Read at start, so a change shows at the next start.
+inline constexpr Setting<QStringView> interfaceLanguage{{86, "value12"}, SettingEncoding::Text, u""};
 
-inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at, showStems.at,
-                                 showAnnotations.at,  calendarSource.at, castingMethod.at,
-                                 loginName.at,        loginPassword.at,  rememberLogin.at,
-                                 readingPanel.at,     schoolChoices.at,  castPlace.at,
-                                 timeRule.at};
+inline constexpr std::array kAll{highlightClashes.at, showAllChanged.at,   showStems.at,     showAnnotations.at,
+                                 calendarSource.at,   castingMethod.at,    loginName.at,     loginPassword.at,
+                                 rememberLogin.at,    readingPanel.at,     schoolChoices.at, castPlace.at,
+                                 timeRule.at,         interfaceLanguage.at};
 }  // namespace setting
 
 // The rows of zhi that hold settings rather than divination knowledge.

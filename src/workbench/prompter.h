@@ -1,6 +1,7 @@
 #pragma once
 // Every message box and input box of the windows goes through one Prompter, so tests can
 // script the answers and nothing modal opens under test.
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -40,7 +41,9 @@ inline bool guarded(Prompter& prompter, const std::function<void()>& operation) 
     }
 }
 
-inline const QString kUnsavedTexts = QStringLiteral("有断语或者反馈没保存，是否保存？");
+inline QString unsavedTextsQuestion() {
+    return QCoreApplication::translate("workbench::Prompter", "有断语或者反馈没保存，是否保存？");
+}
 
 // Answers without asking: messages are dropped, input boxes keep their default, questions get
 // "no". For unattended runs (screenshots, benchmarks).

@@ -141,6 +141,18 @@ bool Workbench::takeCast(casting::CastSession& session, const casting::FinishedC
     return true;
 }
 
+QString Workbench::interfaceLanguageCode() const {
+    QString code;
+    // Unreadable, the setting follows the system, as a new database does.
+    workbench::guarded(prompter_, [&] { code = settings_.get(store::setting::interfaceLanguage); });
+    return code;
+}
+
+void Workbench::setInterfaceLanguageCode(const QString& code) {
+    if (interfaceLanguageCode() == code) return;
+    guarded([&] { settings_.set(store::setting::interfaceLanguage, code); });
+}
+
 void Workbench::setCalendarSource(cal::CalendarSource source) {
     if (options_.calendarSource == source) return;
     options_.calendarSource = source;
@@ -261,7 +273,7 @@ void Workbench::toggleInvertedView() { chartBuilt(chart::toggleInvertedView(stat
 bool Workbench::setVoidDate(const QString& typed) {
     const QDate date = QDate::fromString(typed.trimmed(), QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid()) {
-        prompter_.message(QStringLiteral("日期格式不对，请按 yyyy-mm-dd 输入：") + typed);
+        prompter_.message(tr("日期格式不对，请按 yyyy-mm-dd 输入：") + typed);
         return false;
     }
     state_.voidText = chart::voidLabelText(date, state_.voidPair);

@@ -120,6 +120,10 @@ public:
     // The 断卦辅助 panel shown; stored at once.
     bool readingPanelShown() const { return readingPanelShown_; }
     void setReadingPanelShown(bool on);
+    // 界面语言 (设置): the code of the chosen interface language, empty to follow the system's;
+    // stored at once, shown from the next start.
+    QString interfaceLanguageCode() const;
+    void setInterfaceLanguageCode(const QString& code);
 
     // The chart as text lines (empty for an empty chart) and the note line appended to the
     // month's note file; false (after its message) when the file could not be written.

@@ -13,19 +13,18 @@ namespace workbench {
 namespace {
 
 struct SaveTexts {
-    const char16_t* done;
-    const char16_t* failed;
+    const char* done;
+    const char* failed;
 };
 // In the order of store::TextsToSave.
 const SaveTexts kSaveTexts[] = {
-    {u"断语保存成功。", u"断语保存失败，如果网络错误，一般重新启动程序即可恢复。"},
-    {u"反馈保存成功。", u"反馈保存失败，如果网络错误，一般重新启动程序即可恢复。"},
-    {u"全部保存成功。", u"全部保存失败，如果网络错误，一般重新启动程序即可恢复。"},
+    {QT_TRANSLATE_NOOP("workbench::Workbench", "断语保存成功。"),
+     QT_TRANSLATE_NOOP("workbench::Workbench", "断语保存失败，如果网络错误，一般重新启动程序即可恢复。")},
+    {QT_TRANSLATE_NOOP("workbench::Workbench", "反馈保存成功。"),
+     QT_TRANSLATE_NOOP("workbench::Workbench", "反馈保存失败，如果网络错误，一般重新启动程序即可恢复。")},
+    {QT_TRANSLATE_NOOP("workbench::Workbench", "全部保存成功。"),
+     QT_TRANSLATE_NOOP("workbench::Workbench", "全部保存失败，如果网络错误，一般重新启动程序即可恢复。")},
 };
-
-const QString kNoChartToSave = QStringLiteral("当前没有排盘，断语和反馈无处保存。");
-const QString kChartNotStored = QStringLiteral(
-    "当前显示的卦不是已保存的卦例，断语和反馈不会存入别的卦例。是否把当前的卦作为新卦例保存，并存入断语和反馈？");
 
 // Runs an operation that reports through its callback, at once or once the case service has
 // answered; true when it succeeded before returning. A later success runs later.
@@ -77,7 +76,7 @@ bool Workbench::setCaseOutcome(qint64 id, const store::CaseOutcome& outcome) {
     bool found = false;
     if (!guarded([&] { found = store::saveOutcome(db_, id, outcome); })) return false;
     if (!found) {
-        prompter_.message(QStringLiteral("没有这个卦例。"));
+        prompter_.message(tr("没有这个卦例。"));
         return false;
     }
     if (chartIsStoredCase_ && caseStore_.record().saveKey == id && !feedbackUnsaved_) {
@@ -153,16 +152,18 @@ bool Workbench::saveTexts(store::TextsToSave which) {
 void Workbench::saveTextsThen(store::TextsToSave which, std::function<void(bool)> done) {
     // Refused before anything is stored; the editors keep what was typed, still unsaved.
     if (const auto problem = store::CaseStore::textsProblem(which, {judgment_, feedback_})) {
-        prompter_.message(*problem + QStringLiteral("。请删减后再保存，编辑框中的内容没有改动。"));
+        prompter_.message(*problem + tr("。请删减后再保存，编辑框中的内容没有改动。"));
         return done(false);
     }
     if (chartIsStoredCase_) return saveStoredTexts(which, std::move(done));
     // The texts belong to the chart on view: never into the case loaded before another chart.
     if (state_.isEmpty()) {
-        prompter_.message(kNoChartToSave);
+        prompter_.message(tr("当前没有排盘，断语和反馈无处保存。"));
         return done(false);
     }
-    if (!prompter_.askYesNo(kChartNotStored)) return done(false);
+    if (!prompter_.askYesNo(tr("当前显示的卦不是已保存的卦例，断语和反馈不会存入别的卦例。"
+                               "是否把当前的卦作为新卦例保存，并存入断语和反馈？")))
+        return done(false);
     storeCast(castCaseOfChart(), [this, which, done](bool goOn) {
         if (goOn)
             saveStoredTexts(which, done);
@@ -188,10 +189,10 @@ void Workbench::textsSaved(store::TextsToSave which, const store::SaveResult& re
     if (!result.message.isEmpty()) prompter_.message(result.message);
     const SaveTexts& texts = kSaveTexts[int(which) - 1];
     if (!result.saved) {
-        prompter_.message(QString::fromUtf16(texts.failed));
+        prompter_.message(tr(texts.failed));
         return done(false);
     }
-    prompter_.message(QString::fromUtf16(texts.done));
+    prompter_.message(tr(texts.done));
     if (store::savesJudgment(which)) judgmentUnsaved_ = false;
     if (store::savesFeedback(which)) feedbackUnsaved_ = false;
     emit unsavedChanged();
@@ -272,7 +273,7 @@ void Workbench::showLoadedCase(const store::CaseTexts& texts) {
 void Workbench::openHistoryEntry(const QString& entry) {
     const auto target = store::CaseHistory::targetOf(entry);
     if (!target) {
-        prompter_.message(QStringLiteral("无法获取id") + entry);
+        prompter_.message(tr("无法获取id") + entry);
         return;
     }
     if (target->local)
@@ -285,7 +286,7 @@ void Workbench::stepBack() {
     if (!confirmUnsaved([this] { stepBack(); })) return;
     const auto entry = history_.stepBack();
     if (!entry) {
-        prompter_.message(QStringLiteral("已经到最前面。"));
+        prompter_.message(tr("已经到最前面。"));
         return;
     }
     openHistoryEntry(*entry);
@@ -295,7 +296,7 @@ void Workbench::stepForward() {
     if (!confirmUnsaved([this] { stepForward(); })) return;
     const auto entry = history_.stepForward();
     if (!entry) {
-        prompter_.message(QStringLiteral("已经到最后面。"));
+        prompter_.message(tr("已经到最后面。"));
         return;
     }
     openHistoryEntry(*entry);
@@ -322,7 +323,7 @@ bool Workbench::openRecentCase(const QString& itemText) {
     bool numeric = false;
     const qint64 value = id.toLongLong(&numeric);
     if (id.isEmpty() || !numeric) {
-        prompter_.message(QStringLiteral("无法获取id") + itemText);
+        prompter_.message(tr("无法获取id") + itemText);
         return false;
     }
     history_.append(cloud_ ? store::CaseHistory::cloudEntry(value) : store::CaseHistory::localEntry(value));

@@ -11,6 +11,7 @@
 #include <csignal>
 
 #include "app/command_line.h"
+#include "app/interface_language.h"
 #include "app/startup.h"
 
 using app::ProgramCommandLine;
@@ -21,6 +22,10 @@ private slots:
     void commandLine_data();
     void commandLine();
     void helpListsEveryOption();
+    void interfaceLanguageChoice_data();
+    void interfaceLanguageChoice();
+    void theFirstMessagesSpeakTheChosenLanguage_data();
+    void theFirstMessagesSpeakTheChosenLanguage();
     void iconHasEverySizeOfTheInstalledTheme();
     void aNamedDataRootIsMadeOnlyWhenAskedFor();
     void aTerminationSignalClosesTheDatabaseAsAQuitDoes_data();
@@ -69,29 +74,45 @@ void ProgramStartupTest::commandLine_data() {
     QTest::addColumn<QStringList>("forStartUp");
     QTest::addColumn<QString>("caseText");
     QTest::addColumn<bool>("create");
+    QTest::addColumn<int>("language");  // --lang as a language::Language, -1 for none
     const int run = int(ProgramCommandLine::Action::Run), refuse = int(ProgramCommandLine::Action::Refuse);
     const QString q = QStringLiteral("qinglan");
 
-    QTest::newRow("nothing") << QStringList{q} << run << QString() << QStringList{q} << QString() << false;
+    QTest::newRow("nothing") << QStringList{q} << run << QString() << QStringList{q} << QString() << false << -1;
     QTest::newRow("version") << QStringList{q, "--version"} << int(ProgramCommandLine::Action::Version)
                              << QStringLiteral("qinglan " QINGLAN_PROJECT_VERSION "\n") << QStringList() << QString()
-                             << false;
+                             << false << -1;
     QTest::newRow("version wins over a wrong option")
         << QStringList{q, "--bogus", "-v"} << int(ProgramCommandLine::Action::Version)
-        << QStringLiteral("qinglan " QINGLAN_PROJECT_VERSION "\n") << QStringList() << QString() << false;
+        << QStringLiteral("qinglan " QINGLAN_PROJECT_VERSION "\n") << QStringList() << QString() << false << -1;
     QTest::newRow("both spellings") << QStringList{q, "--data-dir=/d", "--service", "https://s.example/", "--case=T"}
                                     << run << QString()
                                     << QStringList{q, "--data-dir", "/d", "--service", "https://s.example/"}
-                                    << QStringLiteral("T") << false;
+                                    << QStringLiteral("T") << false << -1;
     QTest::newRow("create") << QStringList{q, "--data-dir", "/d", "--create"} << run << QString()
-                            << QStringList{q, "--data-dir", "/d"} << QString() << true;
+                            << QStringList{q, "--data-dir", "/d"} << QString() << true << -1;
     QTest::newRow("unknown option") << QStringList{q, "--bogus"} << refuse << QStringLiteral("'bogus'") << QStringList()
-                                    << QString() << false;
+                                    << QString() << false << -1;
     QTest::newRow("missing value") << QStringList{q, "--case"} << refuse << QStringLiteral("'--case'") << QStringList()
-                                   << QString() << false;
+                                   << QString() << false << -1;
     QTest::newRow("stray word") << QStringList{q, "20000107113113"} << refuse
                                 << QStringLiteral("unexpected argument 20000107113113") << QStringList() << QString()
-                                << false;
+                                << false << -1;
+    using language::Language;
+    QTest::newRow("--lang") << QStringList{q, "--lang", "zh_TW"} << run << QString() << QStringList{q} << QString()
+                            << false << int(Language::TraditionalTaiwan);
+    QTest::newRow("--lang=") << QStringList{q, "--lang=en", "--case", "7"} << run << QString() << QStringList{q}
+                             << QStringLiteral("7") << false << int(Language::English);
+    QTest::newRow("--lang zh_CN") << QStringList{q, "--lang", "zh_CN"} << run << QString() << QStringList{q}
+                                  << QString() << false << int(Language::SimplifiedChinese);
+    QTest::newRow("unknown language") << QStringList{q, "--lang", "fr"} << refuse
+                                      << QStringLiteral("unknown language 'fr' for --lang (one of zh_CN, zh_TW, en)")
+                                      << QStringList() << QString() << false << -1;
+    QTest::newRow("a spelling --lang does not take")
+        << QStringList{q, "--lang=zh-tw"} << refuse << QStringLiteral("'zh-tw'") << QStringList() << QString() << false
+        << -1;
+    QTest::newRow("no language") << QStringList{q, "--lang"} << refuse << QStringLiteral("'--lang'") << QStringList()
+                                 << QString() << false << -1;
 }
 
 void ProgramStartupTest::commandLine() {
@@ -101,6 +122,7 @@ void ProgramStartupTest::commandLine() {
     QFETCH(QStringList, forStartUp);
     QFETCH(QString, caseText);
     QFETCH(bool, create);
+    QFETCH(int, language);
     const ProgramCommandLine line = app::parseProgramCommandLine(arguments);
     QCOMPARE(int(line.action), action);
     if (action == int(ProgramCommandLine::Action::Version)) QCOMPARE(line.text, text);
@@ -109,6 +131,7 @@ void ProgramStartupTest::commandLine() {
     QCOMPARE(line.arguments, forStartUp);
     QCOMPARE(line.caseText, caseText);
     QCOMPARE(line.createDataRoot, create);
+    QCOMPARE(line.interfaceLanguage ? int(*line.interfaceLanguage) : -1, language);
 }
 
 void ProgramStartupTest::helpListsEveryOption() {
@@ -116,8 +139,69 @@ void ProgramStartupTest::helpListsEveryOption() {
     QCOMPARE(int(line.action), int(ProgramCommandLine::Action::Help));
     QVERIFY2(line.text.startsWith(QStringLiteral("Usage: qinglan [options]")), qPrintable(line.text));
     for (const char* option :
-         {"--help", "--version", "--case <TEXT>", "--data-dir <DIR>", "--create", "--service <URL>"})
+         {"--help", "--version", "--case <TEXT>", "--data-dir <DIR>", "--create", "--service <URL>", "--lang <CODE>"})
         QVERIFY2(line.text.contains(QLatin1String(option)), option);
+}
+
+// --lang first, then the choice stored in 设置 (empty: follow the system), then the system's.
+void ProgramStartupTest::interfaceLanguageChoice_data() {
+    using language::Language;
+    QTest::addColumn<int>("commandLine");  // -1 for none
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("system");
+    QTest::addColumn<int>("chosen");
+    const int cn = int(Language::SimplifiedChinese), tw = int(Language::TraditionalTaiwan),
+              hk = int(Language::TraditionalHongKong), en = int(Language::English);
+    QTest::newRow("nothing chosen") << -1 << QString() << tw << tw;
+    QTest::newRow("the stored choice") << -1 << QStringLiteral("en") << tw << en;
+    QTest::newRow("简体 stored on an English system") << -1 << QStringLiteral("zh_CN") << en << cn;
+    QTest::newRow("--lang over the stored choice") << tw << QStringLiteral("en") << cn << tw;
+    QTest::newRow("an unknown stored code") << -1 << QStringLiteral("xx") << hk << hk;
+}
+
+void ProgramStartupTest::interfaceLanguageChoice() {
+    QFETCH(int, commandLine);
+    QFETCH(QString, stored);
+    QFETCH(int, system);
+    QFETCH(int, chosen);
+    using language::Language;
+    const std::optional<Language> given =
+        commandLine < 0 ? std::nullopt : std::optional<Language>(Language(commandLine));
+    QCOMPARE(int(app::chooseInterfaceLanguage(given, stored, Language(system))), chosen);
+}
+
+// The message of a data root that does not exist comes before the database opens: in the
+// language of --lang, else the system's (LANGUAGE), and exactly as ever in 简体中文.
+void ProgramStartupTest::theFirstMessagesSpeakTheChosenLanguage_data() {
+    QTest::addColumn<QString>("systemLanguage");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QStringList missing{"--data-dir", "/nonexistent/qinglan"};
+    QTest::newRow("LANGUAGE=zh_TW") << QStringLiteral("zh_TW") << missing
+                                    << QStringLiteral("資料夾不存在：/nonexistent/qinglan\n");
+    QTest::newRow("LANGUAGE=zh_CN") << QStringLiteral("zh_CN") << missing
+                                    << QStringLiteral(
+                                           "数据文件夹不存在：/nonexistent/qinglan\n"
+                                           "请指定已有的文件夹，或加上 --create 新建它。");
+    QTest::newRow("--lang en") << QStringLiteral("zh_TW") << (QStringList{"--lang", "en"} + missing)
+                               << QStringLiteral("The data folder does not exist: /nonexistent/qinglan\n");
+    QTest::newRow("--lang zh_CN") << QStringLiteral("en_US") << (QStringList{"--lang=zh_CN"} + missing)
+                                  << QStringLiteral("数据文件夹不存在：/nonexistent/qinglan\n");
+}
+
+void ProgramStartupTest::theFirstMessagesSpeakTheChosenLanguage() {
+    QFETCH(QString, systemLanguage);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LANGUAGE"), systemLanguage);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(QINGLAN_PROGRAM), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 2);
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(errors.contains(message), qPrintable(errors));
 }
 
 void ProgramStartupTest::iconHasEverySizeOfTheInstalledTheme() {

@@ -85,4 +85,17 @@ TEST(Settings, SettingsRowsAreKeptOutOfTheKnowledgeRows) {
     for (int row : {1, 84, 87, 89}) EXPECT_FALSE(store::isSettingsRow(row)) << row;
 }
 
+// 界面语言 is a code in its own column; a database from before the choice follows the system.
+TEST(Settings, InterfaceLanguageCodeRoundTrip) {
+    auto db = store::Database::openInMemory();
+    Settings settings(*db);
+    EXPECT_EQ(settings.get(setting::interfaceLanguage), QString());
+    for (const char* code : {"zh_TW", "en", "zh_CN", ""}) {
+        settings.set(setting::interfaceLanguage, QString::fromLatin1(code));
+        EXPECT_EQ(settings.get(setting::interfaceLanguage), QLatin1String(code));
+        EXPECT_EQ(column(*db, 86, "value12"), QLatin1String(code));
+    }
+    EXPECT_EQ(settings.get(setting::castingMethod), 0);  // the row's other settings untouched
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/common/dialog_prompter.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -11,12 +12,12 @@ namespace ui {
 namespace {
 
 // Messages carry the program's name, questions "提示".
-const QString kMessageCaption = QStringLiteral("青岚");
-const QString kQuestionCaption = QStringLiteral("提示");
+QString messageCaption() { return QCoreApplication::translate("ui::DialogPrompter", "青岚"); }
+QString questionCaption() { return QCoreApplication::translate("ui::DialogPrompter", "提示"); }
 
 }  // namespace
 
-void DialogPrompter::message(const QString& text) { QMessageBox::information(parent_, kMessageCaption, text); }
+void DialogPrompter::message(const QString& text) { QMessageBox::information(parent_, messageCaption(), text); }
 
 std::optional<QString> DialogPrompter::input(const QString& title, const QString& prompt, const QString& defaultText) {
     bool ok = false;
@@ -26,12 +27,12 @@ std::optional<QString> DialogPrompter::input(const QString& title, const QString
 }
 
 bool DialogPrompter::askYesNo(const QString& text) {
-    return QMessageBox::question(parent_, kQuestionCaption, text, QMessageBox::Yes | QMessageBox::No) ==
+    return QMessageBox::question(parent_, questionCaption(), text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
 workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) {
-    switch (QMessageBox::question(parent_, kQuestionCaption, text,
+    switch (QMessageBox::question(parent_, questionCaption(), text,
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -40,12 +41,14 @@ workbench::Prompter::Answer DialogPrompter::askYesNoCancel(const QString& text) 
 }
 
 workbench::Prompter::Answer DialogPrompter::askToSave() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("是否保存"), workbench::kUnsavedTexts, QMessageBox::NoButton,
-                    parent_);
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("ui::DialogPrompter", "是否保存"),
+                    workbench::unsavedTextsQuestion(), QMessageBox::NoButton, parent_);
     box.setObjectName(objectnames::savePrompt);
-    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::YesRole);
-    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::NoRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QPushButton* save = box.addButton(QCoreApplication::translate("ui::DialogPrompter", "保存"), QMessageBox::YesRole);
+    QPushButton* discard =
+        box.addButton(QCoreApplication::translate("ui::DialogPrompter", "不保存"), QMessageBox::NoRole);
+    QPushButton* cancel =
+        box.addButton(QCoreApplication::translate("ui::DialogPrompter", "取消"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();

@@ -13,6 +13,14 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 
+// The words of store::outcomeNames(), for the translations: the box shows them translated.
+[[maybe_unused]] const char* const kOutcomeWords[] = {
+    QT_TRANSLATE_NOOP("ui::OutcomeEditor", "待验"),
+    QT_TRANSLATE_NOOP("ui::OutcomeEditor", "应验"),
+    QT_TRANSLATE_NOOP("ui::OutcomeEditor", "部分应验"),
+    QT_TRANSLATE_NOOP("ui::OutcomeEditor", "未应验"),
+};
+
 QLineEdit* dateField(QWidget* parent, const char* name, const QString& accessible) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
@@ -30,20 +38,20 @@ QDate dateOf(const QLineEdit* edit) { return QDate::fromString(edit->text(), kDa
 OutcomeEditor::OutcomeEditor(QWidget* parent) : QWidget(parent) {
     outcomeBox_ = new QComboBox(this);
     outcomeBox_->setObjectName(QLatin1String(objectnames::outcomeeditor::outcomeBox));
-    outcomeBox_->setAccessibleName(QStringLiteral("验证结果"));
-    outcomeBox_->addItems(store::outcomeNames());
-    dateEdit_ = dateField(this, objectnames::outcomeeditor::outcomeDateEdit, QStringLiteral("应验日期"));
-    predictedEdit_ = dateField(this, objectnames::outcomeeditor::predictedDateEdit, QStringLiteral("预测应期"));
+    outcomeBox_->setAccessibleName(tr("验证结果"));
+    for (const QString& name : store::outcomeNames()) outcomeBox_->addItem(tr(name.toUtf8().constData()));
+    dateEdit_ = dateField(this, objectnames::outcomeeditor::outcomeDateEdit, tr("应验日期"));
+    predictedEdit_ = dateField(this, objectnames::outcomeeditor::predictedDateEdit, tr("预测应期"));
 
     auto* grid = grid_ = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(2);
-    auto* outcomeLabel = new QLabel(QStringLiteral("验证(&Y)："), this);
+    auto* outcomeLabel = new QLabel(tr("验证(&Y)："), this);
     outcomeLabel->setBuddy(outcomeBox_);
-    auto* predictedLabel = new QLabel(QStringLiteral("应期："), this);
+    auto* predictedLabel = new QLabel(tr("应期："), this);
     predictedLabel->setBuddy(predictedEdit_);
-    auto* dateLabel = new QLabel(QStringLiteral("实应："), this);
+    auto* dateLabel = new QLabel(tr("实应："), this);
     dateLabel->setBuddy(dateEdit_);
     grid->addWidget(outcomeLabel, 0, 0);
     grid->addWidget(outcomeBox_, 0, 1);

@@ -17,21 +17,21 @@ PlaceFields::PlaceFields(QWidget* parent) : QWidget(parent) {
     longitude_->setRange(-180, 180);
     longitude_->setDecimals(2);
     longitude_->setSuffix(QStringLiteral("°"));
-    longitude_->setAccessibleName(QStringLiteral("经度"));
-    longitude_->setToolTip(QStringLiteral("起卦地点的经度，东经为正、西经为负"));
+    longitude_->setAccessibleName(tr("经度"));
+    longitude_->setToolTip(tr("起卦地点的经度，东经为正、西经为负"));
     zone_ = new QComboBox(this);
     zone_->setObjectName(objectnames::placefields::timeZoneBox);
     zone_->setEditable(true);
     zone_->setInsertPolicy(QComboBox::NoInsert);
     for (const QByteArray& id : QTimeZone::availableTimeZoneIds()) zone_->addItem(QString::fromUtf8(id));
-    zone_->setAccessibleName(QStringLiteral("时区"));
-    zone_->setToolTip(QStringLiteral("起卦时钟表所用的时区，如 Europe/Berlin；卦例的时间是当地钟表时间"));
-    beijing_ = new QRadioButton(QStringLiteral("北京时间"), this);
+    zone_->setAccessibleName(tr("时区"));
+    zone_->setToolTip(tr("起卦时钟表所用的时区，如 Europe/Berlin；卦例的时间是当地钟表时间"));
+    beijing_ = new QRadioButton(tr("北京时间"), this);
     beijing_->setObjectName(objectnames::placefields::beijingTimeRadio);
-    beijing_->setToolTip(QStringLiteral("四柱按当地钟表时间换算的北京时间（东八区）起"));
-    solar_ = new QRadioButton(QStringLiteral("真太阳时"), this);
+    beijing_->setToolTip(tr("四柱按当地钟表时间换算的北京时间（东八区）起"));
+    solar_ = new QRadioButton(tr("真太阳时"), this);
     solar_->setObjectName(objectnames::placefields::trueSolarTimeRadio);
-    solar_->setToolTip(QStringLiteral("四柱按当地真太阳时起：经度所定的地方平时加上时差（均时差）"));
+    solar_->setToolTip(tr("四柱按当地真太阳时起：经度所定的地方平时加上时差（均时差）"));
 
     auto* rule = new QHBoxLayout;
     rule->addWidget(beijing_);
@@ -39,9 +39,9 @@ PlaceFields::PlaceFields(QWidget* parent) : QWidget(parent) {
     rule->addStretch();
     auto* form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
-    form->addRow(QStringLiteral("经度："), longitude_);
-    form->addRow(QStringLiteral("时区："), zone_);
-    form->addRow(QStringLiteral("四柱按："), rule);
+    form->addRow(tr("经度："), longitude_);
+    form->addRow(tr("时区："), zone_);
+    form->addRow(tr("四柱按："), rule);
     setPlace({});
 
     const auto changed = [this] {

@@ -8,7 +8,7 @@
 namespace ui {
 namespace {
 
-const QString kCancelHint = QStringLiteral("正在联网，按 Esc 取消");
+QString cancelHint() { return QCoreApplication::translate("ui::RequestGuard", "正在联网，按 Esc 取消"); }
 
 bool isInput(QEvent::Type type) {
     switch (type) {
@@ -40,7 +40,7 @@ void RequestGuard::setBusy(bool busy) {
     if (busy) {
         cursor_.emplace();
         qApp->installEventFilter(this);
-        QToolTip::showText(QCursor::pos(), kCancelHint);
+        QToolTip::showText(QCursor::pos(), cancelHint());
     } else {
         qApp->removeEventFilter(this);
         QToolTip::hideText();

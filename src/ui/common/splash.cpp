@@ -21,7 +21,7 @@ QPixmap splashPicture() {
     font.setPixelSize(kTextPixels);
     painter.setFont(font);
     painter.setPen(QColor(40, 80, 60));
-    painter.drawText(kText, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("青岚 启动中……"));
+    painter.drawText(kText, Qt::AlignLeft | Qt::AlignTop, QCoreApplication::translate("ui::Splash", "青岚 启动中……"));
     return picture;
 }
 

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <algorithm>
 
 #include "qinglan_build.h"
@@ -56,11 +58,50 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& title, const 
     return g;
 }
 
+// The width a caption needs in its control: a push button's text with the button's margins
+// (without the style's least width), a check box's or radio button's indicator and text, a
+// label's text.
+int captionWidth(QWidget* control, const QString& caption) {
+    control->ensurePolished();  // the font of a style sheet
+    const QFontMetrics metrics(control->font());
+    QString shown = caption;
+    shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    const int text = metrics.horizontalAdvance(shown);
+    if (qobject_cast<QPushButton*>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(control);
+        return control->style()
+            ->sizeFromContents(QStyle::CT_PushButton, &option, QSize(text, metrics.height()), control)
+            .width();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        const QString was = button->text();
+        button->setText(caption);
+        const int width = button->sizeHint().width();
+        button->setText(was);
+        return width;
+    }
+    return text + 2;
+}
+
+// Widens a control to its widest caption, to the right or (at the right edge) to the left.
+void growToCaptions(QWidget* control, const QStringList& captions, bool leftwards = false) {
+    int needed = 0;
+    for (const QString& caption : captions) needed = std::max(needed, captionWidth(control, caption));
+    if (needed <= control->width()) return;
+    QRect at = control->geometry();
+    if (leftwards)
+        at.setLeft(at.right() + 1 - needed);
+    else
+        at.setWidth(needed);
+    control->setGeometry(at);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(workbench::Workbench& bench, QWidget* parent) : QMainWindow(parent), bench_(bench) {
     setObjectName(names::window);
-    setWindowTitle(QStringLiteral("青岚起卦排盘 " QINGLAN_VERSION));
+    setWindowTitle(tr("青岚起卦排盘") + QStringLiteral(" " QINGLAN_VERSION));
     buildControls();
     buildMenu();
     connectHandlers();
@@ -84,75 +125,73 @@ void MainWindow::buildControls() {
     chartArea_->move(layout::kChartArea);
 
     pillarLabel_ = label(client, names::pillarLabel, {}, layout::kPillar);
-    voidLabel_ = label(client, names::voidLabel, QStringLiteral("旬空出空"), layout::kVoid);
-    voidLabel_->setToolTip(QStringLiteral("点击重新输入日期来计算新的旬空和出空"));
+    voidLabel_ = label(client, names::voidLabel, tr("旬空出空"), layout::kVoid);
+    voidLabel_->setToolTip(tr("点击重新输入日期来计算新的旬空和出空"));
     termLabel_ = label(client, names::termLabel, {}, layout::kTerm);
     mainDescLabel_ = label(client, names::mainDescLabel, {}, layout::kMainDesc);
     changedDescLabel_ = label(client, names::changedDescLabel, {}, layout::kChangedDesc);
     titleLabel_ = label(client, names::titleLabel, {}, layout::kTitle);
     titleLabel_->hide();
-    invertedLabel_ = label(client, names::invertedLabel, QStringLiteral("综"), layout::kInverted);
+    invertedLabel_ = label(client, names::invertedLabel, tr("综"), layout::kInverted);
     invertedLabel_->setStyleSheet(
         QStringLiteral("color: rgb(200,0,0); font-size: %1px;").arg(layout::kInvertedFontPixels));
     invertedLabel_->hide();
     monthBranchLabel_ = label(client, names::monthBranchLabel, {}, layout::kMonthBranch);
-    monthBranchLabel_->setToolTip(QStringLiteral("月"));
+    monthBranchLabel_->setToolTip(tr("月"));
     dayBranchLabel_ = label(client, names::dayBranchLabel, {}, layout::kDayBranch);
-    dayBranchLabel_->setToolTip(QStringLiteral("日"));
+    dayBranchLabel_->setToolTip(tr("日"));
 
-    auto* beasts = group(client, names::beastGroup, QStringLiteral("装六兽"), layout::kBeastGroup);
-    beastYear_ = radio(beasts, names::beastYear, QStringLiteral("按年干"), 0);
-    beastMonth_ = radio(beasts, names::beastMonth, QStringLiteral("按月干"), 1);
-    beastDay_ = radio(beasts, names::beastDay, QStringLiteral("按日干"), 2);
+    auto* beasts = group(client, names::beastGroup, tr("装六兽"), layout::kBeastGroup);
+    beastYear_ = radio(beasts, names::beastYear, tr("按年干"), 0);
+    beastMonth_ = radio(beasts, names::beastMonth, tr("按月干"), 1);
+    beastDay_ = radio(beasts, names::beastDay, tr("按日干"), 2);
     beastDay_->setChecked(true);
-    auto* direction = group(client, names::directionGroup, QStringLiteral("方位"), layout::kDirectionGroup);
-    directionXiantian_ = radio(direction, names::directionXiantian, QStringLiteral("按先天"), 0);
-    directionHoutian_ = radio(direction, names::directionHoutian, QStringLiteral("按后天"), 1);
+    auto* direction = group(client, names::directionGroup, tr("方位"), layout::kDirectionGroup);
+    directionXiantian_ = radio(direction, names::directionXiantian, tr("按先天"), 0);
+    directionHoutian_ = radio(direction, names::directionHoutian, tr("按后天"), 1);
     directionHoutian_->setChecked(true);
-    auto* ordinal = group(client, names::ordinalGroup, QStringLiteral("取数"), layout::kOrdinalGroup);
-    ordinalXiantian_ = radio(ordinal, names::ordinalXiantian, QStringLiteral("按先天"), 0);
-    ordinalHoutian_ = radio(ordinal, names::ordinalHoutian, QStringLiteral("按后天"), 1);
+    auto* ordinal = group(client, names::ordinalGroup, tr("取数"), layout::kOrdinalGroup);
+    ordinalXiantian_ = radio(ordinal, names::ordinalXiantian, tr("按先天"), 0);
+    ordinalHoutian_ = radio(ordinal, names::ordinalHoutian, tr("按后天"), 1);
     ordinalXiantian_->setChecked(true);
-    auto* method = group(client, names::methodGroup, QStringLiteral("排卦方式"), layout::kMethodGroup);
-    jingfangRadio_ = radio(method, names::jingfangRadio, QStringLiteral("京房式"), 0);
-    zangshanRadio_ = radio(method, names::zangshanRadio, QStringLiteral("藏山卜"), 1);
+    auto* method = group(client, names::methodGroup, tr("排卦方式"), layout::kMethodGroup);
+    jingfangRadio_ = radio(method, names::jingfangRadio, tr("京房式"), 0);
+    zangshanRadio_ = radio(method, names::zangshanRadio, tr("藏山卜"), 1);
     jingfangRadio_->setChecked(true);
 
-    stemsBox_ = checkBox(client, names::stemsBox, QStringLiteral("显示天干"), layout::kStemsBox);
-    allChangedBox_ = checkBox(client, names::allChangedBox, QStringLiteral("显示全部变爻"), layout::kAllChangedBox);
-    hiddenChangesBox_ =
-        checkBox(client, names::hiddenChangesBox, QStringLiteral("显示暗动变爻"), layout::kHiddenChangesBox);
-    hiddenChangesBox_->setToolTip(QStringLiteral("当不是全部显示变爻时是否显示暗动的变爻"));
-    highlightBox_ = checkBox(client, names::highlightBox, QStringLiteral("卦内冲合变色"), layout::kHighlightBox);
-    highlightBox_->setToolTip(QStringLiteral("在相应爻上点击鼠标即可变色"));
+    stemsBox_ = checkBox(client, names::stemsBox, tr("显示天干"), layout::kStemsBox);
+    allChangedBox_ = checkBox(client, names::allChangedBox, tr("显示全部变爻"), layout::kAllChangedBox);
+    hiddenChangesBox_ = checkBox(client, names::hiddenChangesBox, tr("显示暗动变爻"), layout::kHiddenChangesBox);
+    hiddenChangesBox_->setToolTip(tr("当不是全部显示变爻时是否显示暗动的变爻"));
+    highlightBox_ = checkBox(client, names::highlightBox, tr("卦内冲合变色"), layout::kHighlightBox);
+    highlightBox_->setToolTip(tr("在相应爻上点击鼠标即可变色"));
     highlightBox_->hide();
-    annotationsBox_ = checkBox(client, names::annotationsBox, QStringLiteral("显示标注"), layout::kAnnotationsBox);
+    annotationsBox_ = checkBox(client, names::annotationsBox, tr("显示标注"), layout::kAnnotationsBox);
     annotationsBox_->hide();
 
-    recastButton_ = button(client, names::recastButton, QStringLiteral("重新起卦"), layout::kRecast);
-    historyButton_ = button(client, names::historyButton, QStringLiteral("历史记录"), layout::kHistory);
-    calendarButton_ = button(client, names::calendarButton, QStringLiteral("查看万年历"), layout::kCalendar,
-                             QStringLiteral("天干地支和农历公历星期对照"));
-    invertButton_ = button(client, names::invertButton, QStringLiteral("显示综卦"), layout::kInvert,
-                           QStringLiteral("显示主卦的反卦"));
-    copyTextButton_ = button(client, names::copyTextButton, QStringLiteral("复制卦文本"), layout::kCopyText,
-                             QStringLiteral("将卦象以文本方式复制到剪贴板"));
-    copyPictureButton_ = button(client, names::copyPictureButton, QStringLiteral("复制卦图像"), layout::kCopyPicture,
-                                QStringLiteral("将卦象以图片方式复制到剪贴板"));
-    previousCaseButton_ = button(client, names::previousCaseButton, QStringLiteral("查看上一卦"), layout::kPreviousCase,
-                                 QStringLiteral("查看刚才浏览过的上一个卦例"));
-    nextCaseButton_ = button(client, names::nextCaseButton, QStringLiteral("查看下一卦"), layout::kNextCase,
-                             QStringLiteral("查看刚才浏览过的下一个卦例"));
-    recentButton_ = button(client, names::recentButton, QStringLiteral("查看最近50卦"), layout::kRecent);
-    settingsButton_ = button(client, names::settingsButton, QStringLiteral("设置"), layout::kSettings);
+    recastButton_ = button(client, names::recastButton, tr("重新起卦"), layout::kRecast);
+    historyButton_ = button(client, names::historyButton, tr("历史记录"), layout::kHistory);
+    calendarButton_ =
+        button(client, names::calendarButton, tr("查看万年历"), layout::kCalendar, tr("天干地支和农历公历星期对照"));
+    invertButton_ = button(client, names::invertButton, tr("显示综卦"), layout::kInvert, tr("显示主卦的反卦"));
+    copyTextButton_ =
+        button(client, names::copyTextButton, tr("复制卦文本"), layout::kCopyText, tr("将卦象以文本方式复制到剪贴板"));
+    copyPictureButton_ = button(client, names::copyPictureButton, tr("复制卦图像"), layout::kCopyPicture,
+                                tr("将卦象以图片方式复制到剪贴板"));
+    previousCaseButton_ = button(client, names::previousCaseButton, tr("查看上一卦"), layout::kPreviousCase,
+                                 tr("查看刚才浏览过的上一个卦例"));
+    nextCaseButton_ =
+        button(client, names::nextCaseButton, tr("查看下一卦"), layout::kNextCase, tr("查看刚才浏览过的下一个卦例"));
+    recentButton_ = button(client, names::recentButton, tr("查看最近50卦"), layout::kRecent);
+    settingsButton_ = button(client, names::settingsButton, tr("设置"), layout::kSettings);
 
-    showChangedButton_ = button(client, names::showChangedButton, QStringLiteral("显示变卦"), layout::kHiddenButton);
-    hideChangedButton_ = button(client, names::hideChangedButton, QStringLiteral("不显示"), layout::kHiddenButton);
-    refreshButton_ = button(client, names::refreshButton, QStringLiteral("刷新"), layout::kHiddenButton);
-    reportButton_ = button(client, names::reportButton, QStringLiteral("卦像分析"), layout::kHiddenButton);
-    knowledgeButton_ = button(client, names::knowledgeButton, QStringLiteral("显示基础知识"), layout::kHiddenButton);
-    saveNoteButton_ = button(client, names::saveNoteButton, QStringLiteral("保存卦例"), layout::kHiddenButton);
-    enterButton_ = button(client, names::enterButton, QStringLiteral("确定"), layout::kHiddenButton);
+    showChangedButton_ = button(client, names::showChangedButton, tr("显示变卦"), layout::kHiddenButton);
+    hideChangedButton_ = button(client, names::hideChangedButton, tr("不显示"), layout::kHiddenButton);
+    refreshButton_ = button(client, names::refreshButton, tr("刷新"), layout::kHiddenButton);
+    reportButton_ = button(client, names::reportButton, tr("卦像分析"), layout::kHiddenButton);
+    knowledgeButton_ = button(client, names::knowledgeButton, tr("显示基础知识"), layout::kHiddenButton);
+    saveNoteButton_ = button(client, names::saveNoteButton, tr("保存卦例"), layout::kHiddenButton);
+    enterButton_ = button(client, names::enterButton, tr("确定"), layout::kHiddenButton);
     caseNumberEdit_ = place<QLineEdit>(client, names::caseNumberEdit, layout::kCaseNumberEdit);
     caseNumberEdit_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caseNumberEdit_));
@@ -161,20 +200,21 @@ void MainWindow::buildControls() {
                                          knowledgeButton_, saveNoteButton_, enterButton_, caseNumberEdit_})
         hidden->hide();
 
-    judgmentLabel_ = label(client, names::judgmentLabel, QStringLiteral("断语："), layout::kJudgmentLabel);
+    judgmentLabel_ = label(client, names::judgmentLabel, tr("断语："), layout::kJudgmentLabel);
     judgmentEdit_ = place<QPlainTextEdit>(client, names::judgmentEdit, layout::kJudgment);
-    judgmentEdit_->setToolTip(QStringLiteral("双击鼠标可放大缩小断语输入框窗口"));
-    saveJudgmentButton_ = button(client, names::saveJudgmentButton, QStringLiteral("保存断语"), layout::kSaveJudgment);
+    judgmentEdit_->setToolTip(tr("双击鼠标可放大缩小断语输入框窗口"));
+    saveJudgmentButton_ = button(client, names::saveJudgmentButton, tr("保存断语"), layout::kSaveJudgment);
     feedbackEdit_ = place<QPlainTextEdit>(client, names::feedbackEdit, layout::kFeedback);
-    feedbackEdit_->setToolTip(QStringLiteral("双击鼠标可放大缩小反馈内容输入框窗口"));
-    saveFeedbackButton_ = button(client, names::saveFeedbackButton, QStringLiteral("保存反馈"), layout::kSaveFeedback);
-    saveAllButton_ = button(client, names::saveAllButton, QStringLiteral("全部保存"), layout::kSaveAll,
-                            QStringLiteral("同时保存断语和反馈的内容"));
+    feedbackEdit_->setToolTip(tr("双击鼠标可放大缩小反馈内容输入框窗口"));
+    saveFeedbackButton_ = button(client, names::saveFeedbackButton, tr("保存反馈"), layout::kSaveFeedback);
+    saveAllButton_ =
+        button(client, names::saveAllButton, tr("全部保存"), layout::kSaveAll, tr("同时保存断语和反馈的内容"));
 
-    messageLabel_ = label(client, names::messageLabel, QStringLiteral("消息"), layout::kMessage);
-    groupLinkLabel_ = label(client, names::groupLinkLabel, QStringLiteral("青岚六爻交流群"), layout::kGroupLink);
-    moreGroupsLabel_ = label(client, names::moreGroupsLabel, QStringLiteral("更多优秀QQ群推荐"), layout::kMoreGroups);
-    moreGroupsLabel_->setToolTip(QStringLiteral("点次查看更多优秀QQ群"));
+    messageRect_ = layout::kMessage;
+    messageLabel_ = label(client, names::messageLabel, tr("消息"), messageRect_);
+    groupLinkLabel_ = label(client, names::groupLinkLabel, tr("青岚六爻交流群"), layout::kGroupLink);
+    moreGroupsLabel_ = label(client, names::moreGroupsLabel, tr("更多优秀QQ群推荐"), layout::kMoreGroups);
+    moreGroupsLabel_->setToolTip(tr("点次查看更多优秀QQ群"));
 
     recentList_ = place<QListWidget>(client, names::recentList, layout::kRecentList);
     recentList_->hide();
@@ -203,34 +243,33 @@ void MainWindow::buildMenu() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    add(QStringLiteral("重新起卦"), [this] { bench_.requestCast(); });
+    add(tr("重新起卦"), [this] { bench_.requestCast(); });
     popupMenu_->addSeparator();
-    add(QStringLiteral("刷新显示"), [this] { bench_.redrawKeepingHighlights(); });
-    showChangedAction_ = add(QStringLiteral("查看变卦"), [this] { bench_.toggleChangedView(); });
-    add(QStringLiteral("查看综卦"), [this] { bench_.toggleInvertedView(); });
+    add(tr("刷新显示"), [this] { bench_.redrawKeepingHighlights(); });
+    showChangedAction_ = add(tr("查看变卦"), [this] { bench_.toggleChangedView(); });
+    add(tr("查看综卦"), [this] { bench_.toggleInvertedView(); });
     popupMenu_->addSeparator();
-    reportAction_ = add(QStringLiteral("卦象分析"), [this] { bench_.runReport(0, 0); });
+    reportAction_ = add(tr("卦象分析"), [this] { bench_.runReport(0, 0); });
     reportAction_->setObjectName(names::reportAction);
-    readingPanelAction_ = add(QStringLiteral("断卦辅助"), &MainWindow::showReadingPanel);
+    readingPanelAction_ = add(tr("断卦辅助"), &MainWindow::showReadingPanel);
     readingPanelAction_->setObjectName(names::readingPanelAction);
     readingPanelAction_->setCheckable(true);
     popupMenu_->addSeparator();
-    add(QStringLiteral("复制卦象为文本"), &MainWindow::copyText);
-    add(QStringLiteral("复制卦象为图片"), &MainWindow::copyPicture);
-    add(QStringLiteral("保存卦图"), &MainWindow::saveChartPictureAs)->setObjectName(names::savePictureAction);
-    add(QStringLiteral("打印"), &MainWindow::printChartWithDialog)->setObjectName(names::printAction);
+    add(tr("复制卦象为文本"), &MainWindow::copyText);
+    add(tr("复制卦象为图片"), &MainWindow::copyPicture);
+    add(tr("保存卦图"), &MainWindow::saveChartPictureAs)->setObjectName(names::savePictureAction);
+    add(tr("打印"), &MainWindow::printChartWithDialog)->setObjectName(names::printAction);
     popupMenu_->addSeparator();
-    add(QStringLiteral("读取卦例"), [this] { bench_.requestCaseBrowser(); });
-    add(QStringLiteral("验证统计"), [this] { bench_.requestRecord(); })->setObjectName(names::recordAction);
-    add(QStringLiteral("保存卦例"), &MainWindow::saveNote);
-    popupMenu_->addAction(QStringLiteral("搜索卦例"));
-    add(QStringLiteral("备份卦例库…"), &MainWindow::backUp)->setObjectName(names::backUpAction);
-    add(QStringLiteral("从备份恢复卦例库…"), &MainWindow::restore)->setObjectName(names::restoreAction);
+    add(tr("读取卦例"), [this] { bench_.requestCaseBrowser(); });
+    add(tr("验证统计"), [this] { bench_.requestRecord(); })->setObjectName(names::recordAction);
+    add(tr("保存卦例"), &MainWindow::saveNote);
+    popupMenu_->addAction(tr("搜索卦例"));
+    add(tr("备份卦例库…"), &MainWindow::backUp)->setObjectName(names::backUpAction);
+    add(tr("从备份恢复卦例库…"), &MainWindow::restore)->setObjectName(names::restoreAction);
     popupMenu_->addSeparator();
-    QMenu* basis = popupMenu_->addMenu(QStringLiteral("更改旺衰"));
+    QMenu* basis = popupMenu_->addMenu(tr("更改旺衰"));
     auto* basisGroup = new QActionGroup(this);
-    const std::array<QString, 4> names = {QStringLiteral("月日(默认)"), QStringLiteral("年月"), QStringLiteral("日时"),
-                                          QStringLiteral("时分")};
+    const std::array<QString, 4> names = {tr("月日(默认)"), tr("年月"), tr("日时"), tr("时分")};
     const std::array<chart::StrengthBasis, 4> bases = {chart::StrengthBasis::MonthDay, chart::StrengthBasis::YearMonth,
                                                        chart::StrengthBasis::DayHour,
                                                        chart::StrengthBasis::HourQuarter};
@@ -243,16 +282,57 @@ void MainWindow::buildMenu() {
     }
     basisActions_[0]->setChecked(true);
     popupMenu_->addSeparator();
-    add(QStringLiteral("设置…"), &MainWindow::openSettings)->setObjectName(names::settingsAction);
+    add(tr("设置…"), &MainWindow::openSettings)->setObjectName(names::settingsAction);
     connect(popupMenu_, &QMenu::aboutToShow, this,
             [this] { showChangedAction_->setEnabled(showChangedButton_->isEnabled()); });
 }
 
 void MainWindow::setAccountActionsEnabled(bool on) { settingsButton_->setEnabled(on); }
 
+void MainWindow::fitTranslatedCaptions() {
+    // Check boxes and buttons grow to the right, into the free room beside them; "设置" at the
+    // window's edge to the left, pushing the message label before it.
+    for (QWidget* control : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        auto* button = qobject_cast<QAbstractButton*>(control);
+        if (!button || qobject_cast<QRadioButton*>(control) || button->text().isEmpty()) continue;
+        growToCaptions(button, {button->text()}, button == settingsButton_);
+    }
+    growToCaptions(showChangedButton_, {tr("显示变卦"), tr("显示主卦")});
+    growToCaptions(invertButton_, {tr("显示综卦"), tr("显示本卦")});
+    growToCaptions(judgmentLabel_, {tr("断语："), tr("反馈：")});
+    growToCaptions(invertedLabel_, {invertedLabel_->text()}, true);
+    for (QLabel* l : {messageLabel_, groupLinkLabel_, moreGroupsLabel_}) growToCaptions(l, {l->text()});
+    const QRect saveFeedback = saveFeedbackButton_->geometry();
+    if (saveAllButton_->x() < saveFeedback.right() + 8)
+        saveAllButton_->move(saveFeedback.right() + 9, saveAllButton_->y());
+    const int messageRight = std::min(layout::kMessage.right(), settingsButton_->x() - 9);
+    messageRect_.moveRight(messageRight);
+    if (messageRect_.width() < messageLabel_->width()) messageRect_.setLeft(messageRight + 1 - messageLabel_->width());
+    messageLabel_->setGeometry(messageRect_);
+
+    // The option groups left of the chart: where a radio button's caption is wider than the
+    // column, the groups take the whole room left of the chart and the buttons the groups' width.
+    const QList<QRadioButton*> radios = client_->findChildren<QRadioButton*>();
+    int needed = layout::kRadioSize.width();
+    for (QRadioButton* r : radios) needed = std::max(needed, captionWidth(r, r->text()));
+    if (needed == layout::kRadioSize.width()) return;
+    constexpr int kRadioLeft = 4;
+    for (QRadioButton* r : radios) {
+        auto* group = r->parentWidget();
+        group->resize(layout::kChartArea.x() - 2 - group->x(), group->height());
+        r->setGeometry(kRadioLeft, r->y(), group->width() - kRadioLeft - 2, r->height());
+        // A face wider than the program's own: the caption a little smaller rather than cut.
+        QFont font = r->font();
+        while (captionWidth(r, r->text()) > r->width() && font.pointSizeF() > 6) {
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            r->setFont(font);
+        }
+    }
+}
+
 void MainWindow::showServiceMessage(const QString& caption, const QString& url) {
     // The whole caption where the room allows, else its start with the whole of it as the hint.
-    const QRect usual = layout::kMessage;
+    const QRect usual = messageRect_;
     const int room = usual.right() + 1 - layout::kMessageLeftmost;
     const QFontMetrics metrics(messageLabel_->font());
     const int wanted = metrics.horizontalAdvance(caption) + metrics.averageCharWidth();

@@ -47,6 +47,10 @@ public:
     void setAccountActionsEnabled(bool on);
     // The caption of the message label from the case service, and the address it opens.
     void showServiceMessage(const QString& caption, const QString& url);
+    // For a translated interface: each control whose caption is wider than its place in the
+    // layout table (made for the 简体中文 captions) grows to hold it, away from its neighbours;
+    // the ones it would then touch move aside. Never called for 简体中文, whose layout stays.
+    void fitTranslatedCaptions();
 
 signals:
     void calendarRequested();        // "查看万年历"
@@ -106,6 +110,7 @@ private:
     QLabel* invertedLabel_ = nullptr;  // "综"
     QLabel* voidLabel_ = nullptr;
     QLabel* messageLabel_ = nullptr;  // "消息"
+    QRect messageRect_;               // its usual place, left of "设置"
     QLabel* termLabel_ = nullptr;
     QLabel* judgmentLabel_ = nullptr;  // "断语："
     QLabel* groupLinkLabel_ = nullptr;
@@ -148,10 +153,10 @@ private:
     QRadioButton* ordinalHoutian_ = nullptr;
     QRadioButton* jingfangRadio_ = nullptr;
     QRadioButton* zangshanRadio_ = nullptr;
-    QWidget* client_ = nullptr;                  // the client area, in a scroll area
+    QWidget* client_ = nullptr;  // the client area, in a scroll area
     ScreenFit* screenFit_ = nullptr;
-    ReadingPanel* readingPanel_ = nullptr;       // 断卦辅助
-    OutcomeBar* outcomeBar_ = nullptr;           // 验证 beside the feedback
+    ReadingPanel* readingPanel_ = nullptr;  // 断卦辅助
+    OutcomeBar* outcomeBar_ = nullptr;      // 验证 beside the feedback
 
     QMenu* popupMenu_ = nullptr;
     QAction* showChangedAction_ = nullptr;    // "查看变卦"

@@ -92,10 +92,10 @@ void MainWindow::showChart() {
     changedDescLabel_->setText(language::shown(state.changedDescription));
     monthBranchLabel_->setText(language::shown(state.monthBranchText));
     dayBranchLabel_->setText(language::shown(state.dayBranchText));
-    voidLabel_->setText(state.voidText.isEmpty() ? QStringLiteral("旬空出空") : language::shown(state.voidText));
+    voidLabel_->setText(state.voidText.isEmpty() ? tr("旬空出空") : language::shown(state.voidText));
     showChangedButton_->setEnabled(state.hasChanged);
-    showChangedButton_->setText(view.showingChanged ? QStringLiteral("显示主卦") : QStringLiteral("显示变卦"));
-    invertButton_->setText(view.inverted ? QStringLiteral("显示本卦") : QStringLiteral("显示综卦"));
+    showChangedButton_->setText(view.showingChanged ? tr("显示主卦") : tr("显示变卦"));
+    invertButton_->setText(view.inverted ? tr("显示本卦") : tr("显示综卦"));
     invertedLabel_->setVisible(view.inverted);
     if (caseNumberEdit_->text() != bench_.caseNumberText()) caseNumberEdit_->setText(bench_.caseNumberText());
     (bench_.methodShown() == chart::ArrangementMethod::Zangshan ? zangshanRadio_ : jingfangRadio_)->setChecked(true);
@@ -126,8 +126,8 @@ void MainWindow::trigramOptionChanged() {
 }
 
 void MainWindow::askVoidDate() {
-    const auto answer = bench_.prompter().input(QStringLiteral("输入新的旬空出空日期"), QStringLiteral("输入 "),
-                                                chart::dateText(bench_.clock().today()));
+    const auto answer =
+        bench_.prompter().input(tr("输入新的旬空出空日期"), tr("输入 "), chart::dateText(bench_.clock().today()));
     if (!answer || answer->trimmed().isEmpty()) return;
     bench_.setVoidDate(*answer);
 }
@@ -161,8 +161,7 @@ QImage MainWindow::chartPicture() {
 void MainWindow::copyPicture() { QApplication::clipboard()->setImage(chartPicture()); }
 
 void MainWindow::saveNote() {
-    const QString remark =
-        bench_.prompter().input(QStringLiteral("备注"), QStringLiteral("备注"), {}).value_or(QString());
+    const QString remark = bench_.prompter().input(tr("备注"), tr("备注"), {}).value_or(QString());
     bench_.saveNote(remark);
 }
 

@@ -111,7 +111,7 @@ void MainWindow::deleteRecentCase() {
     QListWidgetItem* item = recentList_->currentItem();
     if (!item) return;
     if (bench_.cloudCases()) {
-        bench_.prompter().message(QStringLiteral("最近的卦例来自网络云存储，不能在这里删除。"));
+        bench_.prompter().message(tr("最近的卦例来自网络云存储，不能在这里删除。"));
         return;
     }
     bool numeric = false;
@@ -122,15 +122,15 @@ void MainWindow::deleteRecentCase() {
 void MainWindow::backUp() {
     const QString suggested =
         QStringLiteral("qinglan-%1.backup").arg(bench_.clock().today().toString(QStringLiteral("yyyyMMdd")));
-    if (const auto path = bench_.prompter().chooseSaveFile(QStringLiteral("备份卦例库和笔记"), suggested,
-                                                           QStringLiteral("青岚备份 (*.backup *.db)")))
+    if (const auto path =
+            bench_.prompter().chooseSaveFile(tr("备份卦例库和笔记"), suggested, tr("青岚备份 (*.backup *.db)")))
         bench_.backUpTo(*path);
 }
 
 void MainWindow::restore() {
     if (!bench_.confirmUnsaved([this] { restore(); })) return;
-    if (const auto path = bench_.prompter().chooseOpenFile(QStringLiteral("从备份恢复卦例库"),
-                                                           QStringLiteral("青岚备份 (*.backup *.db);;所有文件 (*)")))
+    if (const auto path =
+            bench_.prompter().chooseOpenFile(tr("从备份恢复卦例库"), tr("青岚备份 (*.backup *.db);;所有文件 (*)")))
         bench_.restoreFrom(*path);
 }
 
@@ -144,7 +144,7 @@ void MainWindow::toggleJudgmentSize() {
 
 void MainWindow::toggleFeedbackSize() {
     const bool enlarge = feedbackEdit_->height() == main_layout::kFeedback.height();
-    judgmentLabel_->setText(enlarge ? QStringLiteral("反馈：") : QStringLiteral("断语："));
+    judgmentLabel_->setText(enlarge ? tr("反馈：") : tr("断语："));
     saveJudgmentButton_->setVisible(!enlarge);
     judgmentEdit_->setVisible(!enlarge);
     feedbackEdit_->setGeometry(enlarge ? main_layout::kFeedbackEnlarged : main_layout::kFeedback);

@@ -62,16 +62,16 @@ void MainWindow::buildKeys() {
     connect(popupKey, &QAction::triggered, this, &MainWindow::showPopupAtChart);
     // The Menu key on the focused chart arrives as a context-menu request of the area.
     chartArea_->setFocusPolicy(Qt::StrongFocus);
-    chartArea_->setAccessibleName(QStringLiteral("卦图"));
+    chartArea_->setAccessibleName(tr("卦图"));
 
     connect(chartArea_, &ChartArea::escapePressed, &bench_, &workbench::Workbench::refresh);
     new TabLeavesTextBox(judgmentEdit_);
     new TabLeavesTextBox(feedbackEdit_);
 
-    judgmentEdit_->setAccessibleName(QStringLiteral("断语"));
-    feedbackEdit_->setAccessibleName(QStringLiteral("反馈"));
-    recentList_->setAccessibleName(QStringLiteral("最近50卦"));
-    caseNumberEdit_->setAccessibleName(QStringLiteral("六爻ID"));
+    judgmentEdit_->setAccessibleName(tr("断语"));
+    feedbackEdit_->setAccessibleName(tr("反馈"));
+    recentList_->setAccessibleName(tr("最近50卦"));
+    caseNumberEdit_->setAccessibleName(tr("六爻ID"));
     nameControlsByCaption(this);
 
     // The chart, the options beside it, the texts to its right, then the buttons below it

@@ -18,7 +18,7 @@ namespace ui {
 bool MainWindow::saveChartPicture(const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !chartPicture().save(&file, "PNG") || !file.commit()) {
-        bench_.prompter().message(QStringLiteral("卦图保存失败：") + path + QStringLiteral("\n") + file.errorString());
+        bench_.prompter().message(tr("卦图保存失败：") + path + QStringLiteral("\n") + file.errorString());
         return false;
     }
     return true;
@@ -26,17 +26,16 @@ bool MainWindow::saveChartPicture(const QString& path) {
 
 void MainWindow::saveChartPictureAs() {
     const std::optional<QString> path = bench_.prompter().chooseSaveFile(
-        QStringLiteral("保存卦图"),
-        bench_.caseNumberText().isEmpty() ? QStringLiteral("卦图.png")
-                                          : bench_.caseNumberText() + QStringLiteral(".png"),
-        QStringLiteral("PNG 图片 (*.png)"));
+        tr("保存卦图"),
+        bench_.caseNumberText().isEmpty() ? tr("卦图.png") : bench_.caseNumberText() + QStringLiteral(".png"),
+        tr("PNG 图片 (*.png)"));
     if (path) saveChartPicture(*path);
 }
 
 bool MainWindow::printChart(QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) {
-        bench_.prompter().message(QStringLiteral("无法打印：打印机没有准备好。"));
+        bench_.prompter().message(tr("无法打印：打印机没有准备好。"));
         return false;
     }
     const QImage picture = chartPicture();
@@ -68,7 +67,7 @@ bool MainWindow::printChart(QPrinter& printer) {
 void MainWindow::printChartWithDialog() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("打印"));
+    dialog.setWindowTitle(tr("打印"));
     if (dialog.exec() == QDialog::Accepted) printChart(printer);
 }
 

@@ -115,6 +115,9 @@ inline constexpr auto schoolGroup = "SchoolGroup";
 inline constexpr auto okButton = "OkButton";
 inline constexpr auto cancelButton = "CancelButton";
 inline constexpr auto placeGroup = "PlaceGroup";
+inline constexpr auto languageGroup = "LanguageGroup";
+inline constexpr auto languageCombo = "LanguageCombo";
+inline constexpr auto languageNote = "LanguageNote";
 // The box of a school choice, named by its key: "SchoolCombo-noble".
 inline QString schoolCombo(const char* key) { return QStringLiteral("SchoolCombo-") + QLatin1StringView(key); }
 }  // namespace settingsdialog

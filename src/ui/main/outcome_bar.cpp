@@ -12,9 +12,9 @@ namespace ui {
 OutcomeBar::OutcomeBar(workbench::Workbench& bench, QWidget* parent) : QWidget(parent), bench_(bench) {
     setObjectName(objectnames::outcomebar::bar);
     editor_ = new OutcomeEditor(this);
-    takeTimingButton_ = new QPushButton(QStringLiteral("取应期"), this);
+    takeTimingButton_ = new QPushButton(tr("取应期"), this);
     takeTimingButton_->setObjectName(objectnames::outcomebar::takeTimingButton);
-    takeTimingButton_->setToolTip(QStringLiteral("把断卦辅助中选中的应期填为预测应期"));
+    takeTimingButton_->setToolTip(tr("把断卦辅助中选中的应期填为预测应期"));
     takeTimingButton_->setEnabled(false);
     editor_->addBesideOutcome(takeTimingButton_);
     auto* layout = new QHBoxLayout(this);

@@ -178,6 +178,42 @@ private slots:
         QCOMPARE(f.bench().schools(), expected);
     }
 
+    // 界面语言: each language named in itself, following the system until chosen; the choice,
+    // made with the keys or the mouse, is stored at "确定" for the next start.
+    void theInterfaceLanguageIsKeptForTheNextStart() {
+        ProgramFixture f;
+        QStringList entries;
+        QString note;
+        withSettings(*f.window, [&](QDialog& d) {
+            auto* combo = control<QComboBox>(d, settingsdialog::languageCombo);
+            for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
+            QCOMPARE(combo->currentIndex(), 0);
+            QCOMPARE(combo->accessibleName(), QStringLiteral("界面语言"));
+            note = control<QLabel>(d, settingsdialog::languageNote)->text();
+            combo->setFocus();
+            for (int i = 0; i < 3; ++i) QTest::keyClick(combo, Qt::Key_Down);
+            control<QPushButton>(d, settingsdialog::okButton)->click();
+        });
+        QCOMPARE(entries, (QStringList{"跟随系统", "简体中文", "繁體中文", "English"}));
+        QVERIFY2(note.contains(QStringLiteral("下次启动")), qPrintable(note));
+        QCOMPARE(f.bench().interfaceLanguageCode(), QStringLiteral("en"));
+
+        f.restart();
+        QCOMPARE(f.bench().interfaceLanguageCode(), QStringLiteral("en"));
+        withSettings(*f.window, [&](QDialog& d) {
+            auto* combo = control<QComboBox>(d, settingsdialog::languageCombo);
+            QCOMPARE(combo->currentText(), QStringLiteral("English"));
+            combo->setCurrentIndex(2);  // as a pick from the list does
+            control<QPushButton>(d, settingsdialog::cancelButton)->click();
+        });
+        QCOMPARE(f.bench().interfaceLanguageCode(), QStringLiteral("en"));
+        withSettings(*f.window, [&](QDialog& d) {
+            control<QComboBox>(d, settingsdialog::languageCombo)->setCurrentIndex(0);
+            control<QPushButton>(d, settingsdialog::okButton)->click();
+        });
+        QCOMPARE(f.bench().interfaceLanguageCode(), QString());
+    }
+
     // The account button keeps its own role: "设置…" is an addition to the popup menu.
     void theAccountButtonIsUnchanged() {
         ProgramFixture f;
