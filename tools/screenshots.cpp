@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QTranslator>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -78,13 +77,7 @@ int main(int argc, char** argv) {
                  qPrintable(language::acceptedCodes().join(QStringLiteral(", "))));
         return 2;
     }
-    app::setUpInterface(application);
-    // The translators installed so far (Qt's 简体中文 texts) give way to those of the language asked for.
-    for (QTranslator* translator : application.findChildren<QTranslator*>(Qt::FindDirectChildrenOnly)) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
-    }
-    app::installInterfaceLanguage(application, *shown);
+    app::setUpInterface(application, *shown);
     const QString out = parser.value(QStringLiteral("out"));
     app::OpenedData data = app::openData(
         {QStringLiteral("qinglan-screenshots"), QStringLiteral("--data-dir"), parser.value(QStringLiteral("data-dir"))},
