@@ -796,7 +796,7 @@
     </message>
     <message>
         <source>用神</source>
-        <translation>Useful god</translation>
+        <translation>Use God</translation>
     </message>
     <message>
         <source>排卦方式</source>
@@ -1103,7 +1103,7 @@
     </message>
     <message>
         <source>按用神</source>
-        <translation>By useful god</translation>
+        <translation>By Use God</translation>
     </message>
     <message>
         <source>按排卦方式</source>

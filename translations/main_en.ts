@@ -677,7 +677,7 @@ Name an existing folder, or add --create to make it.</translation>
     </message>
     <message>
         <source>用神</source>
-        <translation>Use god</translation>
+        <translation>Use God</translation>
     </message>
     <message>
         <source>在卦图上标出此爻</source>
@@ -707,7 +707,7 @@ Name an existing folder, or add --create to make it.</translation>
     <name>ui::SettingsDialog</name>
     <message>
         <source>用神两现：</source>
-        <translation>Use god twice:</translation>
+        <translation>Use God twice:</translation>
     </message>
     <message>
         <source>持世、临月日、月破、旬空、发动、旺相(默认)</source>
@@ -719,7 +719,7 @@ Name an existing folder, or add --create to make it.</translation>
     </message>
     <message>
         <source>用神在卦中出现两次以上时取哪一爻。默认依《卜筮正宗》《增删卜易》：持世、临月日、月破、旬空、发动、旺相逐条筛选；古法为《增删卜易》所引：旺相、发动、不月破、不旬空。最后都取近世者。</source>
-        <translation>Which line to take when the use god appears more than once. The default follows Bushi Zhengzong and Zengshan Buyi: holding Self, taking the month or day, month-broken, void, moving, strong, checked in turn; the old rule, quoted in Zengshan Buyi: strong, moving, not month-broken, not void. Both finally take the line nearest Self.</translation>
+        <translation>Which line to take when the Use God appears more than once. The default follows Bushi Zhengzong and Zengshan Buyi: holding Self, taking the month or day, month-broken, void, moving, strong, checked in turn; the old rule, quoted in Zengshan Buyi: strong, moving, not month-broken, not void. Both finally take the line nearest Self.</translation>
     </message>
     <message>
         <source>土墓：</source>
