@@ -2,6 +2,114 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>casting::CastSession</name>
+    <message>
+        <source>正在取初爻，请耐心等待……</source>
+        <translation>Drawing the first line, please wait…</translation>
+    </message>
+    <message>
+        <source>正在取二爻，请耐心等待……</source>
+        <translation>Drawing the second line, please wait…</translation>
+    </message>
+    <message>
+        <source>正在取三爻，请耐心等待……</source>
+        <translation>Drawing the third line, please wait…</translation>
+    </message>
+    <message>
+        <source>正在取四爻，请耐心等待……</source>
+        <translation>Drawing the fourth line, please wait…</translation>
+    </message>
+    <message>
+        <source>正在取五爻，请耐心等待……</source>
+        <translation>Drawing the fifth line, please wait…</translation>
+    </message>
+    <message>
+        <source>正在取上爻，请耐心等待……</source>
+        <translation>Drawing the top line, please wait…</translation>
+    </message>
+    <message>
+        <source>生成随机日期，请耐心等待……</source>
+        <translation>Drawing a random date, please wait…</translation>
+    </message>
+    <message>
+        <source>加时辰数只用于两个数；三个数时由第三个数定动爻。</source>
+        <translation>The hour number is added only to two numbers; with three, the third sets the moving line.</translation>
+    </message>
+    <message>
+        <source>请全部爻选择完毕。</source>
+        <translation>Please set all six lines first.</translation>
+    </message>
+    <message>
+        <source>您的电脑不支持硬件真随机数，也无法通过网络获取随机数，cpu真随机数需要2012年产的22纳米的ivy架构的intel cpu才支持。如果网络通畅，可重启程序试试。</source>
+        <translation>This computer has no hardware random numbers and none could be fetched over the network (hardware random numbers need an Intel CPU of the 22 nm Ivy Bridge generation, 2012, or later). If the network works, try restarting the program.</translation>
+    </message>
+    <message>
+        <source>电脑伪随机数可用。</source>
+        <translation>Computer pseudo-random numbers in use.</translation>
+    </message>
+    <message>
+        <source>请输入卦例id或者卦名，卦例ID是一个14位长的数字串。</source>
+        <translation>Enter a case number or a hexagram name; a case number is a string of 14 digits.</translation>
+    </message>
+</context>
+<context>
+    <name>casting::ManualCast</name>
+    <message>
+        <source>第一次摇得</source>
+        <translation>Throw 1</translation>
+    </message>
+    <message>
+        <source>第二次摇得</source>
+        <translation>Throw 2</translation>
+    </message>
+    <message>
+        <source>第三次摇得</source>
+        <translation>Throw 3</translation>
+    </message>
+    <message>
+        <source>第四次摇得</source>
+        <translation>Throw 4</translation>
+    </message>
+    <message>
+        <source>第五次摇得</source>
+        <translation>Throw 5</translation>
+    </message>
+    <message>
+        <source>第六次摇得</source>
+        <translation>Throw 6</translation>
+    </message>
+    <message>
+        <source>“%1”位置请用鼠标点击来更改爻值。</source>
+        <translation>Click the place “%1” to set that line's value.</translation>
+    </message>
+</context>
+<context>
+    <name>casting::PlumCast</name>
+    <message>
+        <source>数字起卦要两个或三个数（上卦、下卦，可加第三个数定动爻），现有 %1 个</source>
+        <translation>Casting by numbers takes two or three numbers (upper trigram, lower trigram, and optionally a third for the moving line); %1 given</translation>
+    </message>
+    <message>
+        <source>“%1”不是非负整数：数字起卦只接受 0-9 组成的数</source>
+        <translation>“%1” is not a non-negative whole number: casting by numbers takes only the digits 0-9</translation>
+    </message>
+</context>
+<context>
+    <name>casting::RandomSource</name>
+    <message>
+        <source>CPU硬件真随机数可用</source>
+        <translation>CPU hardware random numbers available</translation>
+    </message>
+    <message>
+        <source>电脑伪随机数可用</source>
+        <translation>Computer pseudo-random numbers available</translation>
+    </message>
+    <message>
+        <source>电脑起卦不可用</source>
+        <translation>Computer casting unavailable</translation>
+    </message>
+</context>
+<context>
     <name>ui::CalendarViewer</name>
     <message>
         <source>天干地支查看</source>
@@ -431,7 +539,7 @@
     </message>
     <message>
         <source>利用cpu真随机数或者伪随机数自动起卦</source>
-        <translation>Cast with the CPU's true random numbers or with pseudo-random numbers</translation>
+        <translation>Cast with the CPU&apos;s true random numbers or with pseudo-random numbers</translation>
     </message>
     <message>
         <source>取消</source>
@@ -523,7 +631,7 @@
     </message>
     <message>
         <source>支持12年产的ivy架构cpu真随机数和网络随机数，以cpu随机数为佳，速度快。</source>
-        <translation>Takes true random numbers from CPUs of the Ivy Bridge generation (2012) on, or from the network; the CPU's are best and fast.</translation>
+        <translation>Takes true random numbers from CPUs of the Ivy Bridge generation (2012) on, or from the network; the CPU&apos;s are best and fast.</translation>
     </message>
     <message>
         <source>使用随机日期</source>
@@ -551,7 +659,7 @@
     </message>
     <message>
         <source>仅排盘，不保存</source>
-        <translation>Chart only, don't save</translation>
+        <translation>Chart only, don&apos;t save</translation>
     </message>
     <message>
         <source>本次仅排盘不自动保存卦例，适合研究分析现有卦使用。</source>
@@ -694,7 +802,7 @@
     </message>
     <message>
         <source>有新版本 %1。本程序由系统的软件包管理器安装，请用它升级（例如 sudo apt upgrade）。</source>
-        <translation>Version %1 is out. This program was installed by the system's package manager; upgrade it there (e.g. sudo apt upgrade).</translation>
+        <translation>Version %1 is out. This program was installed by the system&apos;s package manager; upgrade it there (e.g. sudo apt upgrade).</translation>
     </message>
     <message>
         <source>有新版本，是否升级？</source>

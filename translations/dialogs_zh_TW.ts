@@ -2,6 +2,114 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
 <context>
+    <name>casting::CastSession</name>
+    <message>
+        <source>正在取初爻，请耐心等待……</source>
+        <translation>正在取初爻，請耐心等待……</translation>
+    </message>
+    <message>
+        <source>正在取二爻，请耐心等待……</source>
+        <translation>正在取二爻，請耐心等待……</translation>
+    </message>
+    <message>
+        <source>正在取三爻，请耐心等待……</source>
+        <translation>正在取三爻，請耐心等待……</translation>
+    </message>
+    <message>
+        <source>正在取四爻，请耐心等待……</source>
+        <translation>正在取四爻，請耐心等待……</translation>
+    </message>
+    <message>
+        <source>正在取五爻，请耐心等待……</source>
+        <translation>正在取五爻，請耐心等待……</translation>
+    </message>
+    <message>
+        <source>正在取上爻，请耐心等待……</source>
+        <translation>正在取上爻，請耐心等待……</translation>
+    </message>
+    <message>
+        <source>生成随机日期，请耐心等待……</source>
+        <translation>生成隨機日期，請耐心等待……</translation>
+    </message>
+    <message>
+        <source>加时辰数只用于两个数；三个数时由第三个数定动爻。</source>
+        <translation>加時辰數只用於兩個數；三個數時由第三個數定動爻。</translation>
+    </message>
+    <message>
+        <source>请全部爻选择完毕。</source>
+        <translation>請全部爻選擇完畢。</translation>
+    </message>
+    <message>
+        <source>您的电脑不支持硬件真随机数，也无法通过网络获取随机数，cpu真随机数需要2012年产的22纳米的ivy架构的intel cpu才支持。如果网络通畅，可重启程序试试。</source>
+        <translation>您的電腦不支援硬體真隨機數，也無法透過網路獲取隨機數，cpu真隨機數需要2012年產的22奈米的ivy架構的intel cpu才支援。如果網路通暢，可重啟程式試試。</translation>
+    </message>
+    <message>
+        <source>电脑伪随机数可用。</source>
+        <translation>電腦偽隨機數可用。</translation>
+    </message>
+    <message>
+        <source>请输入卦例id或者卦名，卦例ID是一个14位长的数字串。</source>
+        <translation>請輸入卦例id或者卦名，卦例ID是一個14位長的數字串。</translation>
+    </message>
+</context>
+<context>
+    <name>casting::ManualCast</name>
+    <message>
+        <source>第一次摇得</source>
+        <translation>第一次搖得</translation>
+    </message>
+    <message>
+        <source>第二次摇得</source>
+        <translation>第二次搖得</translation>
+    </message>
+    <message>
+        <source>第三次摇得</source>
+        <translation>第三次搖得</translation>
+    </message>
+    <message>
+        <source>第四次摇得</source>
+        <translation>第四次搖得</translation>
+    </message>
+    <message>
+        <source>第五次摇得</source>
+        <translation>第五次搖得</translation>
+    </message>
+    <message>
+        <source>第六次摇得</source>
+        <translation>第六次搖得</translation>
+    </message>
+    <message>
+        <source>“%1”位置请用鼠标点击来更改爻值。</source>
+        <translation>「%1」位置請用滑鼠點選來更改爻值。</translation>
+    </message>
+</context>
+<context>
+    <name>casting::PlumCast</name>
+    <message>
+        <source>数字起卦要两个或三个数（上卦、下卦，可加第三个数定动爻），现有 %1 个</source>
+        <translation>數字起卦要兩個或三個數（上卦、下卦，可加第三個數定動爻），現有 %1 個</translation>
+    </message>
+    <message>
+        <source>“%1”不是非负整数：数字起卦只接受 0-9 组成的数</source>
+        <translation>「%1」不是非負整數：數字起卦只接受 0-9 組成的數</translation>
+    </message>
+</context>
+<context>
+    <name>casting::RandomSource</name>
+    <message>
+        <source>CPU硬件真随机数可用</source>
+        <translation>CPU硬體真隨機數可用</translation>
+    </message>
+    <message>
+        <source>电脑伪随机数可用</source>
+        <translation>電腦偽隨機數可用</translation>
+    </message>
+    <message>
+        <source>电脑起卦不可用</source>
+        <translation>電腦起卦不可用</translation>
+    </message>
+</context>
+<context>
     <name>ui::CalendarViewer</name>
     <message>
         <source>天干地支查看</source>

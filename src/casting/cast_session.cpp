@@ -1,5 +1,7 @@
 #include "casting/cast_session.h"
 
+#include <QCoreApplication>
+
 #include "calendar/supported_range.h"
 #include "casting/plum_cast.h"
 
@@ -9,7 +11,16 @@
 namespace casting {
 namespace {
 
-const std::array<const char16_t*, 6> kLineNames = {u"初", u"二", u"三", u"四", u"五", u"上"};
+// The lines as the progress text names them, from the bottom.
+const std::array<const char*, 6> kLineNames = {
+    QT_TRANSLATE_NOOP("casting::CastSession", "正在取初爻，请耐心等待……"),
+    QT_TRANSLATE_NOOP("casting::CastSession", "正在取二爻，请耐心等待……"),
+    QT_TRANSLATE_NOOP("casting::CastSession", "正在取三爻，请耐心等待……"),
+    QT_TRANSLATE_NOOP("casting::CastSession", "正在取四爻，请耐心等待……"),
+    QT_TRANSLATE_NOOP("casting::CastSession", "正在取五爻，请耐心等待……"),
+    QT_TRANSLATE_NOOP("casting::CastSession", "正在取上爻，请耐心等待……")};
+
+QString translated(const char* text) { return QCoreApplication::translate("casting::CastSession", text); }
 
 CastOutcome message(CastOutcome outcome, const QString& text) {
     outcome.kind = CastOutcome::Kind::Message;
@@ -102,7 +113,7 @@ CastOutcome CastSession::startCast() {
 }
 
 void CastSession::takeRandomDate() {
-    setSourceText(QStringLiteral("生成随机日期，请耐心等待……"));
+    setSourceText(translated(QT_TRANSLATE_NOOP("casting::CastSession", "生成随机日期，请耐心等待……")));
     if (const std::optional<QDate> date = random_.randomCastDate(today())) secondTab.date = *date;
 }
 
@@ -148,7 +159,8 @@ CastOutcome CastSession::plumCastByTime() {
 CastOutcome CastSession::plumCastByNumbers(const QStringList& numbers, bool addHour) {
     if (auto refusal = momentRefusal()) return *refusal;
     if (addHour && numbers.size() != 2)
-        return message({}, QStringLiteral("加时辰数只用于两个数；三个数时由第三个数定动爻。"));
+        return message({}, translated(QT_TRANSLATE_NOOP("casting::CastSession",
+                                                         "加时辰数只用于两个数；三个数时由第三个数定动爻。")));
     const chart::PillarMoment moment = chart::pillarMoment(secondTab.date, secondTab.time, place);
     const auto cast = castByNumbers(numbers, addHour ? hourBranchNumber(moment.time) : 0, schools);
     if (const QString* problem = std::get_if<QString>(&cast)) return message({}, *problem);
@@ -186,7 +198,7 @@ CastOutcome CastSession::finishManualCast() {
     }
     outcome.chartLinesCleared = true;
     for (int value : manual_.values())
-        if (value == 0) return message(outcome, QStringLiteral("请全部爻选择完毕。"));
+        if (value == 0) return message(outcome, translated(QT_TRANSLATE_NOOP("casting::CastSession", "请全部爻选择完毕。")));
     const std::array<int, 6> codes = codesTopFirst(manual_.values());
     if (randomDate) takeRandomDate();
     markSubject(secondTab.subject, QStringLiteral("手摇"));
@@ -199,8 +211,9 @@ CastOutcome CastSession::computerCast() {
     random_.reseed();
     if (!random_.available())
         return message(
-            {}, QStringLiteral("您的电脑不支持硬件真随机数，也无法通过网络获取随机数，cpu真随机数需要2012年产的22纳米的"
-                               "ivy架构的intel cpu才支持。如果网络通畅，可重启程序试试。"));
+            {}, translated(QT_TRANSLATE_NOOP("casting::CastSession",
+                                             "您的电脑不支持硬件真随机数，也无法通过网络获取随机数，cpu真随机数需要2012年产的22纳米的"
+                                             "ivy架构的intel cpu才支持。如果网络通畅，可重启程序试试。")));
     CastOutcome outcome = startCast();
     if (randomDate) takeRandomDate();
     outcome.chartLinesCleared = true;
@@ -208,11 +221,10 @@ CastOutcome CastSession::computerCast() {
     LineValues values{};
     for (std::size_t line = 0; line < 6; ++line) {
         if (pseudo)
-            setSourceText(QStringLiteral("正在取") + QString::fromUtf16(kLineNames[line]) +
-                          QStringLiteral("爻，请耐心等待……"));
+            setSourceText(translated(kLineNames[line]));
         values[line] = random_.drawLineValue();
     }
-    if (pseudo) setSourceText(QStringLiteral("电脑伪随机数可用。"));
+    if (pseudo) setSourceText(translated(QT_TRANSLATE_NOOP("casting::CastSession", "电脑伪随机数可用。")));
     manual_.setValues(values);
     manual_.refreshNames();
     markSubject(secondTab.subject, QStringLiteral("电脑卦"));
@@ -228,7 +240,8 @@ CastOutcome CastSession::computerCastFirstTab() {
 
 CastOutcome CastSession::castByNameOrNumber() {
     if (nameOrNumber.isEmpty())
-        return message({}, QStringLiteral("请输入卦例id或者卦名，卦例ID是一个14位长的数字串。"));
+        return message({}, translated(QT_TRANSLATE_NOOP("casting::CastSession",
+                                                         "请输入卦例id或者卦名，卦例ID是一个14位长的数字串。")));
     CastOutcome outcome;
     if (isCaseNumberInput(nameOrNumber)) {
         outcome.kind = CastOutcome::Kind::CaseNumber;

@@ -22,8 +22,10 @@ QString coinPictureFolder() {
     return folder;
 }
 
-const std::array<const char16_t*, 6> kThrowCaptions = {u"第一次摇得", u"第二次摇得", u"第三次摇得",
-                                                       u"第四次摇得", u"第五次摇得", u"第六次摇得"};
+const std::array<const char*, 6> kThrowCaptions = {
+    QT_TRANSLATE_NOOP("casting::ManualCast", "第一次摇得"), QT_TRANSLATE_NOOP("casting::ManualCast", "第二次摇得"),
+    QT_TRANSLATE_NOOP("casting::ManualCast", "第三次摇得"), QT_TRANSLATE_NOOP("casting::ManualCast", "第四次摇得"),
+    QT_TRANSLATE_NOOP("casting::ManualCast", "第五次摇得"), QT_TRANSLATE_NOOP("casting::ManualCast", "第六次摇得")};
 
 }  // namespace
 
@@ -32,7 +34,12 @@ QString coinPicture(CoinSet set, int state) {
     return folder + (set == CoinSet::Pattern ? u'y' : u'q') + QString::number(state + 1) + QStringLiteral(".bmp");
 }
 
-QString initialThrowCaption(int k) { return QString::fromUtf16(kThrowCaptions[std::size_t(k)]); }
+QString initialThrowCaption(int k) { return QString::fromUtf8(kThrowCaptions[std::size_t(k)]); }
+
+QString shownThrowCaption(int k, const QString& caption) {
+    if (caption != initialThrowCaption(k)) return caption;
+    return QCoreApplication::translate("casting::ManualCast", kThrowCaptions[std::size_t(k)]);
+}
 
 void ManualCast::clear() {
     values_.fill(1);
@@ -94,7 +101,8 @@ void ManualCast::moveCheckUp() {
 QString ManualCast::unclickedThrowMessage() const {
     for (int k = 0; k < 6; ++k)
         if (throwCaptions_[std::size_t(k)] == initialThrowCaption(k))
-            return QStringLiteral("“") + initialThrowCaption(k) + QStringLiteral("”位置请用鼠标点击来更改爻值。");
+            return QCoreApplication::translate("casting::ManualCast", "“%1”位置请用鼠标点击来更改爻值。")
+                .arg(shownThrowCaption(k, initialThrowCaption(k)));
     return {};
 }
 

@@ -68,5 +68,8 @@ private:
 
 // "第一次摇得" .. "第六次摇得".
 QString initialThrowCaption(int k);
+// A throw's caption as the window shows it: the untouched caption in the interface's language, a
+// drawn line as it is.
+QString shownThrowCaption(int k, const QString& caption);
 
 }  // namespace casting

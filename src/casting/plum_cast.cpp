@@ -1,5 +1,7 @@
 #include "casting/plum_cast.h"
 
+#include <QCoreApplication>
+
 #include "calendar/ganzhi.h"
 #include "calendar/lunar.h"
 #include "calendar/pillars.h"
@@ -87,12 +89,13 @@ std::optional<int> decimalResidue(QStringView digits, int modulus) {
 std::variant<PlumHexagram, QString> castByNumbers(const QStringList& numbers, int hourNumber,
                                                   const reading::Schools& schools) {
     if (numbers.size() != 2 && numbers.size() != 3)
-        return QStringLiteral("数字起卦要两个或三个数（上卦、下卦，可加第三个数定动爻），现有 %1 个")
+        return QCoreApplication::translate("casting::PlumCast",
+                                           "数字起卦要两个或三个数（上卦、下卦，可加第三个数定动爻），现有 %1 个")
             .arg(numbers.size());
     std::array<int, 3> by8{}, by6{};
     for (qsizetype i = 0; i < numbers.size(); ++i) {
         const std::optional<int> r8 = decimalResidue(numbers[i], 8), r6 = decimalResidue(numbers[i], 6);
-        if (!r8 || !r6) return QStringLiteral("“%1”不是非负整数：数字起卦只接受 0-9 组成的数").arg(numbers[i]);
+        if (!r8 || !r6) return QCoreApplication::translate("casting::PlumCast", "“%1”不是非负整数：数字起卦只接受 0-9 组成的数").arg(numbers[i]);
         by8[std::size_t(i)] = *r8;
         by6[std::size_t(i)] = *r6;
     }

@@ -2,6 +2,7 @@
 
 #include "casting/line_values.h"
 
+#include <QCoreApplication>
 #include <QThread>
 #include <chrono>
 #include <cstring>
@@ -79,11 +80,11 @@ RandomSource::RandomSource(SourceKind kind, RandomPlatform platform) : kind_(kin
 
 QString RandomSource::sourceText() const {
     switch (kind_) {
-    case SourceKind::Hardware: return QStringLiteral("CPU硬件真随机数可用");
-    case SourceKind::Pseudo: return QStringLiteral("电脑伪随机数可用");
+    case SourceKind::Hardware: return QCoreApplication::translate("casting::RandomSource", "CPU硬件真随机数可用");
+    case SourceKind::Pseudo: return QCoreApplication::translate("casting::RandomSource", "电脑伪随机数可用");
     case SourceKind::None: break;
     }
-    return QStringLiteral("电脑起卦不可用");
+    return QCoreApplication::translate("casting::RandomSource", "电脑起卦不可用");
 }
 
 quint32 RandomSource::hardwareValue() {

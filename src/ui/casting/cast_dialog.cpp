@@ -628,7 +628,7 @@ void CastDialog::refresh() {
     case store::ChartStyle::Jingfang: jingfangMethod_->setChecked(true); break;
     case store::ChartStyle::Zangshan: zangshanMethod_->setChecked(true); break;
     }
-    for (int k = 0; k < 6; ++k) throwLabels_[std::size_t(k)]->setText(session_.lines().throwCaption(k));
+    for (int k = 0; k < 6; ++k) throwLabels_[std::size_t(k)]->setText(casting::shownThrowCaption(k, session_.lines().throwCaption(k)));
     refreshing_ = false;
     refreshLines();
 }
