@@ -80,7 +80,7 @@
     </message>
     <message>
         <source>“%1”位置请用鼠标点击来更改爻值。</source>
-        <translation>Click the place “%1” to set that line's value.</translation>
+        <translation>Click the place “%1” to set that line&apos;s value.</translation>
     </message>
 </context>
 <context>
