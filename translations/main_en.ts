@@ -909,7 +909,7 @@ The two differ on Geng days only.</translation>
     </message>
     <message>
         <source>天文：节气和朔日按太阳、月亮的视位置计算（%1—%2年），四柱的节气文字带“天”字；范围之外仍用公式。已存卦例的排盘按此处的选择重新计算。</source>
-        <translation>Astronomical: solar terms and new moons from the apparent places of the sun and moon (%1–%2); the pillars&apos; term text then carries “天”; outside that range the formula is used. Stored cases are laid out again by this choice.</translation>
+        <translation>Astronomical: solar terms and new moons from the apparent places of the sun and moon (%1–%2); the term text above the chart then ends in “(ephemeris)”; outside that range the formula is used. Stored cases are laid out again by this choice.</translation>
     </message>
     <message>
         <source>流派选择</source>

@@ -88,11 +88,8 @@ Converter& converterOf(Language region) {
     return taiwan;
 }
 
-}  // namespace
-
-QString toTraditional(const QString& simplified, Language region) {
-    if (!isTraditional(region) || simplified.isEmpty()) return simplified;
-    Converter& converter = converterOf(region);
+// The text through a converter, the field's choices (of `region`) written as they are.
+QString converted(const QString& simplified, Converter& converter, Language region) {
     const QStringView text(simplified);
     QString out;
     out.reserve(simplified.size());
@@ -110,6 +107,18 @@ QString toTraditional(const QString& simplified, Language region) {
     }
     out += converter.convert(text.mid(runStart));
     return out;
+}
+
+}  // namespace
+
+QString toTraditional(const QString& simplified, Language region) {
+    if (!isTraditional(region) || simplified.isEmpty()) return simplified;
+    return converted(simplified, converterOf(region), region);
+}
+
+bool holdsNoSimplified(const QString& text) {
+    static Converter characters("s2tw.json");
+    return converted(text, characters, Language::TraditionalTaiwan) == text;
 }
 
 }  // namespace language

@@ -168,9 +168,9 @@ TEST(EnglishText, TextCopyLinesKeepTheirTabsAndBlanks) {
                  u"甲辰年 丙寅月 戊戌日(辰巳空) 2024-02-04 16:24:00 真太阳时 2024-02-03 23:58（时辰:壬申 刻:甲子）"}),
         texts({u"Case ID=20240204111114ZangshanT:09:05:00 Zangshan method",
                u"Main hexagram: 44 Gòu — Coming to Meet   Changed hexagram: 1 Qián — The Creative (Six Clash)",
-               u"Qián palace (Metal), first-generation hexagram; ordinal 1, direction northwest       Qián "
-               u"palace (Metal), pure palace hexagram; ordinal 1, direction northwest",
-               u"Qián palace (Metal), first-generation hexagram; ordinal 1, direction northwest       ",
+               u"Qián palace (Metal), first generation; ordinal 1, northwest       Qián palace (Metal), pure "
+               u"palace; ordinal 1, northwest",
+               u"Qián palace (Metal), first generation; ordinal 1, northwest       ",
                u"Beast\tHidden\t  Relative  S/O  Line    Changed", u"White Tiger\t \t  Parents Xū Earth  Other\t—\t",
                u"Azure Dragon\tWealth Yín Wood  Offspring Hài Water   \tx\tSiblings Shēn Metal",
                u"Jiǎ-Wǔ ten-day week (void: Chén, Sì), leaves the Void on 2024-02-13",

@@ -46,9 +46,19 @@ TEST(TraditionalText, FieldTermsAsEachRegionWritesThem) {
         EXPECT_EQ(language::toTraditional(simplified, Language::TraditionalTaiwan), taiwan);
         EXPECT_EQ(language::toTraditional(simplified, Language::TraditionalHongKong), hongKong);
         EXPECT_EQ(language::toTraditional(taiwan, Language::TraditionalTaiwan), taiwan);  // nothing left to convert
+        EXPECT_TRUE(language::holdsNoSimplified(taiwan)) << taiwan.toStdString();
         EXPECT_EQ(language::localized(simplified, Language::SimplifiedChinese), simplified);
         EXPECT_EQ(language::toTraditional(simplified, Language::English), simplified);
     }
+}
+
+// The check of a 繁體 window: a simplified character is found, Taiwan's own wording (算法 for 演算法,
+// 圖像 for 影像) is not taken for one.
+TEST(TraditionalText, NoSimplifiedLeftLooksAtCharactersNotWording) {
+    for (const char16_t* text : {u"乾為天", u"複製卦圖像", u"節氣算法", u"丑土 六沖 生剋"})
+        EXPECT_TRUE(language::holdsNoSimplified(QString::fromUtf16(text))) << QString::fromUtf16(text).toStdString();
+    for (const char16_t* text : {u"乾为天", u"复制卦图像", u"節氣算法 变"})
+        EXPECT_FALSE(language::holdsNoSimplified(QString::fromUtf16(text))) << QString::fromUtf16(text).toStdString();
 }
 
 // The user's own texts inside a generated line stay as typed; of two starting at one place the

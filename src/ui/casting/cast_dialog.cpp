@@ -259,6 +259,8 @@ void CastDialog::buildSecondTab(QWidget* tab) {
     dateHeaderLabel_ = place<QLabel>(tab, names::dateHeaderLabel, kDateHeader);
     dateHeaderLabel_->setWordWrap(true);
     termLabel_ = place<QLabel>(tab, names::termLabel, kTerm);
+    // A term's name in a translation may be longer than its place: it wraps, pushing the header down.
+    if (language::currentLanguage() != language::Language::SimplifiedChinese) termLabel_->setWordWrap(true);
     const DetailBoxes details = detailBoxes(tab, names::categoryBox2, names::sexBox2, names::birthYearEdit2, kDetailsY);
     categoryBox2_ = details.category;
     sexBox2_ = details.sex;
@@ -339,14 +341,20 @@ void CastDialog::buildSecondTab(QWidget* tab) {
             belowDateHeader_.append({w, w->geometry()});
 }
 
-// A date header longer than its line (a translation) wraps; what lies below it in the left column
-// moves down as far, the rules text at the bottom giving up the room.
+// A term or a date header longer than its line (a translation) wraps; the header moves down below
+// the term, and what lies below the header in the left column moves down as far, the rules text at
+// the bottom giving up the room.
 void CastDialog::fitDateHeader() {
     const QRect header = layout::second::kDateHeader;
-    const int extra = std::max(0, dateHeaderLabel_->heightForWidth(header.width()) - header.height());
+    const QRect term = layout::second::kTerm;
+    const int termExtra =
+        termLabel_->wordWrap() ? std::max(0, termLabel_->heightForWidth(term.width()) - term.height()) : 0;
+    const int headerExtra = std::max(0, dateHeaderLabel_->heightForWidth(header.width()) - header.height());
+    termLabel_->setGeometry(term.adjusted(0, 0, 0, termExtra));
+    dateHeaderLabel_->setGeometry(header.translated(0, termExtra).adjusted(0, 0, 0, headerExtra));
+    const int extra = termExtra + headerExtra;
     if (extra == dateHeaderExtra_) return;
     dateHeaderExtra_ = extra;
-    dateHeaderLabel_->setGeometry(header.adjusted(0, 0, 0, extra));
     for (const auto& [w, at] : belowDateHeader_)
         w->setGeometry(w == rulesView_ ? at.adjusted(0, extra, 0, 0) : at.translated(0, extra));
 }
@@ -619,6 +627,7 @@ void CastDialog::refresh() {
     if (session_.secondTab.time.isValid()) timeEdit3_->setTime(session_.secondTab.time);
     placeFields_->setPlace(session_.place);
     termLabel_->setText(language::shown(session_.dateLabels().term));
+    fitDateHeader();
     sourceLabel_->setText(session_.sourceText());
     patternBox_->setChecked(session_.coinSet == CoinSet::Pattern);
     randomDateBox_->setChecked(session_.randomDate);
@@ -653,6 +662,7 @@ void CastDialog::pickersChanged() {
     fitDateHeader();
     dateHeaderLabel3_->setText(language::shown(session_.dateLabels().header));
     termLabel_->setText(language::shown(session_.dateLabels().term));
+    fitDateHeader();
     // The second tab and the page 数字/时间 show one cast moment.
     refreshing_ = true;
     for (QDateEdit* date : {dateEdit2_, dateEdit3_})

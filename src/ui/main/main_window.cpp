@@ -309,6 +309,7 @@ void MainWindow::fitTranslatedCaptions() {
     messageRect_.moveRight(messageRight);
     if (messageRect_.width() < messageLabel_->width()) messageRect_.setLeft(messageRight + 1 - messageLabel_->width());
     messageLabel_->setGeometry(messageRect_);
+    fitChartLabels();
 
     // The option groups left of the chart: where a radio button's caption is wider than the
     // column, the groups take the whole room left of the chart and the buttons the groups' width.
@@ -330,10 +331,27 @@ void MainWindow::fitTranslatedCaptions() {
     }
 }
 
+// The chart's labels above the drawing, in a translation longer than their places: each grows to
+// the right into the free room of its row (the pillar line up to the message label, the branch
+// elements up to the pillar column); the places of 简体中文 are where they start from.
+void MainWindow::fitChartLabels() {
+    const auto fit = [](QLabel* label, const QRect& usual, int rightmost) {
+        const int needed = QFontMetrics(label->font()).horizontalAdvance(label->text()) + 2;
+        QRect at = usual;
+        at.setWidth(std::clamp(needed, usual.width(), std::max(usual.width(), rightmost + 1 - usual.x())));
+        label->setGeometry(at);
+    };
+    fit(pillarLabel_, layout::kPillar, messageRect_.left() - 9);
+    fit(termLabel_, layout::kTerm, client_->width() - 9);
+    fit(monthBranchLabel_, layout::kMonthBranch, layout::kPillar.x() - 4);
+    fit(dayBranchLabel_, layout::kDayBranch, layout::kPillar.x() - 4);
+}
+
 void MainWindow::showServiceMessage(const QString& caption, const QString& url) {
     // The whole caption where the room allows, else its start with the whole of it as the hint.
     const QRect usual = messageRect_;
-    const int room = usual.right() + 1 - layout::kMessageLeftmost;
+    // A service message grows leftwards no further than the pillar line (wider in a translation).
+    const int room = usual.right() + 1 - std::max(layout::kMessageLeftmost, pillarLabel_->geometry().right() + 9);
     const QFontMetrics metrics(messageLabel_->font());
     const int wanted = metrics.horizontalAdvance(caption) + metrics.averageCharWidth();
     const QString shown = wanted <= room ? caption : metrics.elidedText(caption, Qt::ElideRight, room);

@@ -51,6 +51,7 @@ public:
     // layout table (made for the 简体中文 captions) grows to hold it, away from its neighbours;
     // the ones it would then touch move aside. Never called for 简体中文, whose layout stays.
     void fitTranslatedCaptions();
+    void fitChartLabels();
 
 signals:
     void calendarRequested();        // "查看万年历"

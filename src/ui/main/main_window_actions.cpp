@@ -93,6 +93,7 @@ void MainWindow::showChart() {
     monthBranchLabel_->setText(language::shown(state.monthBranchText));
     dayBranchLabel_->setText(language::shown(state.dayBranchText));
     voidLabel_->setText(state.voidText.isEmpty() ? tr("旬空出空") : language::shown(state.voidText));
+    if (language::currentLanguage() != language::Language::SimplifiedChinese) fitChartLabels();
     showChangedButton_->setEnabled(state.hasChanged);
     showChangedButton_->setText(view.showingChanged ? tr("显示主卦") : tr("显示变卦"));
     invertButton_->setText(view.inverted ? tr("显示本卦") : tr("显示综卦"));

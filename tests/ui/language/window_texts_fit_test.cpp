@@ -237,8 +237,7 @@ private:
         if (text.isEmpty() || kUserData.contains(w->objectName())) return;
         const QString kind = what.isEmpty() ? QString() : what + u' ';
         if (language::isTraditional(language_)) {
-            const QString traditional = language::toTraditional(text, Language::TraditionalTaiwan);
-            if (traditional != text) report(w, text, kind + QStringLiteral("has simplified characters: \"%1\"").arg(traditional));
+            if (!language::holdsNoSimplified(text)) report(w, text, kind + QStringLiteral("has simplified characters"));
         } else if (language_ == Language::English && text.contains(kChinese) && !isLanguageName(text) &&
                    !isSymbol(text)) {
             report(w, text, kind + QStringLiteral("is not English"));
