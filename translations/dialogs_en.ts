@@ -53,6 +53,21 @@
     </message>
 </context>
 <context>
+    <name>casting::LineValues</name>
+    <message>
+        <source>有字的一面为阴，花（背面）的一面为阳。一花两字为阳（一），一字两花为阴（--）。三个花为老阳（○），</source>
+        <translation>The side with characters is yin, the flower side (the back) is yang. One flower and two characters make yang (—), one character and two flowers make yin (--). Three flowers make old yang (○),</translation>
+    </message>
+    <message>
+        <source>三个字为老阴（X）</source>
+        <translation>three characters make old yin (X).</translation>
+    </message>
+    <message>
+        <source>起卦方法：可根据摇出的硬币手工点击每个爻来完成起卦，或者根据输入的卦名起卦，或者电脑起卦。</source>
+        <translation>How to cast: click each line to match the coins you threw, cast by a hexagram name you enter, or let the computer cast.</translation>
+    </message>
+</context>
+<context>
     <name>casting::ManualCast</name>
     <message>
         <source>第一次摇得</source>

@@ -53,6 +53,21 @@
     </message>
 </context>
 <context>
+    <name>casting::LineValues</name>
+    <message>
+        <source>有字的一面为阴，花（背面）的一面为阳。一花两字为阳（一），一字两花为阴（--）。三个花为老阳（○），</source>
+        <translation>有字的一面為陰，花（背面）的一面為陽。一花兩字為陽（一），一字兩花為陰（--）。三個花為老陽（○），</translation>
+    </message>
+    <message>
+        <source>三个字为老阴（X）</source>
+        <translation>三個字為老陰（X）</translation>
+    </message>
+    <message>
+        <source>起卦方法：可根据摇出的硬币手工点击每个爻来完成起卦，或者根据输入的卦名起卦，或者电脑起卦。</source>
+        <translation>起卦方法：可根據搖出的硬幣手工點選每個爻來完成起卦，或者根據輸入的卦名起卦，或者電腦起卦。</translation>
+    </message>
+</context>
+<context>
     <name>casting::ManualCast</name>
     <message>
         <source>第一次摇得</source>

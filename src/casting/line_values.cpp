@@ -1,5 +1,7 @@
 #include "casting/line_values.h"
 
+#include <QCoreApplication>
+
 #include "chart/catalogue.h"
 
 namespace casting {
@@ -25,10 +27,13 @@ std::array<int, 6> codesTopFirst(const LineValues& values) {
 
 QStringList rulesText() {
     return {
-        QStringLiteral(
+        QCoreApplication::translate(
+            "casting::LineValues",
             "有字的一面为阴，花（背面）的一面为阳。一花两字为阳（一），一字两花为阴（--）。三个花为老阳（○），"),
-        QStringLiteral("三个字为老阴（X）"),
-        QStringLiteral("起卦方法：可根据摇出的硬币手工点击每个爻来完成起卦，或者根据输入的卦名起卦，或者电脑起卦。")};
+        QCoreApplication::translate("casting::LineValues", "三个字为老阴（X）"),
+        QCoreApplication::translate(
+            "casting::LineValues",
+            "起卦方法：可根据摇出的硬币手工点击每个爻来完成起卦，或者根据输入的卦名起卦，或者电脑起卦。")};
 }
 
 QString hexagramNameOfKey(const QString& key) { return chart::hexagramName(key); }

@@ -198,7 +198,7 @@ TEST(EnglishText, CommandLineCalendarAndLabels) {
                u"Day 5: Bǐng-Yín month, Jǐ-Hài day, Monday, leap 4th month, day 15",
                u"Month 2: Yǐ-Chǒu month – Bǐng-Yín month", u"1984 Jiǎ-Zǐ", u"Jiǎ-Chén (year)", u"Bǐng-Yín month",
                u"Yang Water", u"Start of Spring 16:5 (ephemeris)", u"Gender: female  Born: 1990  Matter: 问工作",
-               u"2024-02-04 Main hexagram: 44 Gòu — Coming to Meet   Changed hexagram: 1 Qián — The Creative"}));
+               u"2024-02-04 Main: 44 Gòu, changed: 1 Qián"}));
 }
 
 // Pieces of the chart drawing: the glossary's words, full or compact, one after another.
