@@ -227,26 +227,26 @@ private:
         const int y = rowTop(i);
         const bool isStatic = r.code == 1 || r.code == 2;
         setFont(kNameFont, in_.textColor);
-        text(kBeastX, y, r.beast);
+        text(kBeastX, y, words(r.beast));
         if (!r.hiddenSpirit.isEmpty()) {
             p_.setPen(flagColor(0, i));
-            text(kHiddenRelativeX, y, r.hiddenSpirit.left(2));
-            text(kHiddenBranchX + wq_, y, r.hiddenSpirit.mid(2));
+            text(kHiddenRelativeX, y, words(r.hiddenSpirit.left(2)));
+            text(kHiddenBranchX + wq_, y, words(r.hiddenSpirit.mid(2)));
         }
         p_.setPen(in_.textColor);
-        text(kRelativeX + wq_, y, r.relative);
+        text(kRelativeX + wq_, y, words(r.relative));
         p_.setPen(flagColor(1, i));
-        text(kBranchX + 2 * wq_, y, r.branchElement);
+        text(kBranchX + 2 * wq_, y, words(r.branchElement));
         p_.setPen(in_.textColor);
-        if (r.mark == u'世' || r.mark == u'应') text(kMarkX + 2 * wq_, y, QString(r.mark));
+        if (r.mark == u'世' || r.mark == u'应') text(kMarkX + 2 * wq_, y, words(QString(r.mark)));
         if (withChanged_) {
             const QChar mark = s_.changed[std::size_t(i)].mark;
-            if (mark == u'世' || mark == u'应') text(kChangedMarkX + 3 * wq_, y, QString(mark));
+            if (mark == u'世' || mark == u'应') text(kChangedMarkX + 3 * wq_, y, words(QString(mark)));
         }
         if (withChanged_ && !r.changedLine.isEmpty()) {
             p_.setPen(isStatic ? kFrameColor : flagColor(2, i));
-            text(kChangedRelativeX + 2 * wq_, y, r.changedLine.left(2));
-            text(kChangedBranchX + 3 * wq_, y, r.changedLine.mid(2));
+            text(kChangedRelativeX + 2 * wq_, y, words(r.changedLine.left(2)));
+            text(kChangedBranchX + 3 * wq_, y, words(r.changedLine.mid(2)));
         }
         drawBars(r.code, y);
         if (in_.options.showStems && s_.method == ArrangementMethod::Zangshan) {

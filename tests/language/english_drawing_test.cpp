@@ -10,6 +10,7 @@
 #include "chart/chart_build.h"
 #include "chart_drawing/chart_painter.h"
 #include "language/language.h"
+#include "language/traditional_text.h"
 #include "store/database.h"
 #include "store/sqlite_divination_data.h"
 
@@ -62,6 +63,30 @@ TEST(EnglishDrawing, EveryTextInEnglishAndClearOfTheOthers) {
                                 << where << " and " << texts[b].text.toStdString();
                     }
                 }
+    language::setCurrentLanguage(language::Language::SimplifiedChinese);
+}
+
+// Under 繁體 every drawn text is in Traditional characters: relatives, branches, beasts, marks,
+// hidden spirits and changed lines included.
+TEST(TraditionalDrawing, NoSimplifiedCharacterDrawn) {
+    const auto db = store::Database::openInMemory();
+    const store::SqliteDivinationData data(*db);
+    chart::ChartOptions options;
+    options.showAnnotations = true;
+    language::setCurrentLanguage(language::Language::TraditionalTaiwan);
+    for (const char* number : {"20240204111114T:10:30:00", "20240204343434藏山卜T:10:30:00", "20240204432112"}) {
+        chart::ChartState state;
+        const chart::BuildContext context{data, options, QDate(2026, 12, 8)};
+        ASSERT_TRUE(chart::enterCaseNumber(state, QString::fromUtf8(number), context).ok);
+        const chart::PaintInputs in{state, options, false, QStringLiteral("性别:男 出生:1980 占事:问"),
+                                    [&state](const QString& item) { return analysis::DescribeLineStrength(state, item); },
+                                    &analysis::DescribeReturnInfluence};
+        QImage image(chart::kChartWidth, chart::kChartHeight, QImage::Format_RGB32);
+        QPainter painter(&image);
+        for (const chart::DrawnText& t : chart::paintChart(painter, in))
+            if (!t.text.endsWith(u"问"))  // the user's own words stay as typed
+                EXPECT_TRUE(language::holdsNoSimplified(t.text)) << number << ": " << t.text.toStdString();
+    }
     language::setCurrentLanguage(language::Language::SimplifiedChinese);
 }
 
