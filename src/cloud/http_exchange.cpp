@@ -113,7 +113,11 @@ void HttpExchange::start(QNetworkReply* reply, QIODevice* sink, qint64 sizeLimit
                          ExchangeDone done) {
     auto* request = new Request{sink, sizeLimit, std::move(done), {}, new QTimer(reply), ExchangeFailure::None};
     inFlight_.insert(reply, request);
+    // The limit reaches the network thread only once the request has started there. A request with
+    // a body starts from the event loop, after this, so the limit is set again once it has: lost,
+    // that thread would take all a server sends and hold it, however little is read here.
     reply->setReadBufferSize(kReadBuffer);
+    QMetaObject::invokeMethod(reply, [reply] { reply->setReadBufferSize(kReadBuffer); }, Qt::QueuedConnection);
 
     const auto giveUp = [reply, request](ExchangeFailure why) {
         if (request->abortedFor != ExchangeFailure::None) return;
