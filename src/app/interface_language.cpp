@@ -1,6 +1,7 @@
 #include "app/interface_language.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QList>
 #include <QPointer>
@@ -62,8 +63,9 @@ void installInterfaceLanguage(QCoreApplication& application, language::Language 
     case Language::English: break;
     }
     const QString code = language::isTraditional(language) ? QStringLiteral("zh_TW") : QStringLiteral("en");
-    for (const char* set : {"main", "dialogs"})
-        install(application, QStringLiteral("%1_%2").arg(QLatin1String(set), code), QStringLiteral(":/i18n"));
+    // Every set of the program's texts built into it (translations/<set>_<code>.ts).
+    const QStringList sets = QDir(QStringLiteral(":/i18n")).entryList({QStringLiteral("*_") + code + QStringLiteral(".qm")});
+    for (const QString& file : sets) install(application, file, QStringLiteral(":/i18n"));
 }
 
 }  // namespace app
