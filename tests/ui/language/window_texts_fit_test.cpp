@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -200,6 +201,8 @@ private:
     }
 
     void checkWidget(QWidget* w) {
+        checkText(w, w->toolTip(), QStringLiteral("hint"));
+        checkText(w, w->accessibleName(), QStringLiteral("spoken name"));
         if (auto* label = qobject_cast<QLabel*>(w)) {
             checkText(w, plain(label));
             if (const QString p = labelFit(label); !p.isEmpty()) report(w, plain(label), p);
@@ -221,6 +224,8 @@ private:
             if (const QString p = comboFit(box); !p.isEmpty()) report(w, box->currentText(), p);
         } else if (auto* table = qobject_cast<QTableView*>(w)) {
             if (const QString p = tableFit(table); !p.isEmpty()) report(w, QString(), p);
+        } else if (auto* text = qobject_cast<QPlainTextEdit*>(w); text && text->isReadOnly()) {
+            checkText(w, text->toPlainText(), QStringLiteral("text"));
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             checkText(w, edit->placeholderText(), QStringLiteral("placeholder"));
         } else if (auto* header = qobject_cast<QHeaderView*>(w)) {
@@ -233,7 +238,10 @@ private:
     }
 
     // No simplified character under 繁體, no Chinese under English.
-    void checkText(const QWidget* w, const QString& text, const QString& what = {}) {
+    void checkText(const QWidget* w, const QString& shownText, const QString& what = {}) {
+        // The default category's name is stored data, quoted as it is stored.
+        QString text = shownText;
+        text.remove(QStringLiteral("杂类"));
         if (text.isEmpty() || kUserData.contains(w->objectName())) return;
         const QString kind = what.isEmpty() ? QString() : what + u' ';
         if (language::isTraditional(language_)) {
