@@ -7,6 +7,7 @@
 #include "cloud/self_update.h"
 #include "store/case_lists.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace cloud {
@@ -14,9 +15,11 @@ namespace {
 
 constexpr int kCategoryPairCap = 101;
 
-QString errorMessage(const QString& detail) { return QStringLiteral("出现错误，信息为：") + detail; }
+QString errorMessage(const QString& detail) {
+    return QCoreApplication::translate("cloud::Account", "出现错误，信息为：%1").arg(detail);
+}
 
-const QString kNoSessionToken = QStringLiteral("网络服务没有给出登录凭据");
+QString noSessionToken() { return QCoreApplication::translate("cloud::Account", "网络服务没有给出登录凭据"); }
 
 // The reply header that carries the session token of a login or password change.
 constexpr QByteArrayView kSessionHeader("X-Qinglan-Session");
@@ -48,15 +51,17 @@ PasswordChangeOutcome refusedChange(const QString& message) { return {false, mes
 }  // namespace
 
 QString disabledAccountNotice() {
-    return QStringLiteral("此账号可能已被盗用，已被停用。如需恢复使用，请写信至 ") + kSupportAddress +
-           QStringLiteral("，注明用户名。");
+    return QCoreApplication::translate("cloud::Account",
+                                       "此账号可能已被盗用，已被停用。如需恢复使用，请写信至 %1，注明用户名。")
+        .arg(kSupportAddress);
 }
 
 QString forgottenPasswordNotice() {
-    return QStringLiteral("密码只能人工重设：请写信至 ") + kSupportAddress +
-           QStringLiteral(
-               "，注明用户名以及注册时填写的手机号或电子邮箱，新的随机密码会以短信或邮件发给您。"
-               "服务端只保存密码的摘要，原密码无法显示。也可以在青岚用户QQ群内联系管理员。");
+    return QCoreApplication::translate("cloud::Account",
+                                       "密码只能人工重设：请写信至 %1，注明用户名以及注册时填写的手机号或电子邮箱，"
+                                       "新的随机密码会以短信或邮件发给您。服务端只保存密码的摘要，原密码无法显示。"
+                                       "也可以在青岚用户QQ群内联系管理员。")
+        .arg(kSupportAddress);
 }
 
 std::optional<RememberedLogin::Kept> Account::loginProof(const LoginRequest& request, QString& message) {
@@ -66,8 +71,8 @@ std::optional<RememberedLogin::Kept> Account::loginProof(const LoginRequest& req
     const RememberedLogin::Kept kept = memory_.keptFor(request.userName);
     if (kept.lookup == RememberedLogin::Lookup::Found) return kept;
     message = kept.lookup == RememberedLogin::Lookup::Unreadable
-                  ? QStringLiteral("无法从系统密钥环取得记住的登录，请输入密码。")
-                  : QStringLiteral("请输入密码。");
+                  ? QCoreApplication::translate("cloud::Account", "无法从系统密钥环取得记住的登录，请输入密码。")
+                  : QCoreApplication::translate("cloud::Account", "请输入密码。");
     return std::nullopt;
 }
 
@@ -82,7 +87,7 @@ QString Account::forgetPassword() {
 
 void Account::login(const LoginRequest& request, std::function<void(const LoginOutcome&)> done) {
     LoginOutcome refused;
-    if (request.userName.isEmpty()) refused.message = QStringLiteral("请输入用户名。");
+    if (request.userName.isEmpty()) refused.message = QCoreApplication::translate("cloud::Account", "请输入用户名。");
     const std::optional<RememberedLogin::Kept> proof =
         refused.message.isEmpty() ? loginProof(request, refused.message) : std::nullopt;
     if (proof) refused.message = session_.transportProblem();
@@ -123,9 +128,12 @@ void Account::addThisDevice(const QString& userName, const QString& digest, std:
                 if (answer.failure == ExchangeFailure::Cancelled || token.isEmpty()) {
                     memory_.forget();
                     if (answer.failure != ExchangeFailure::Cancelled)
-                        error = QStringLiteral("网络服务没有为本机记住登录，下次需要输入密码：") + answer.replyText();
+                        error = QCoreApplication::translate("cloud::Account",
+                                                            "网络服务没有为本机记住登录，下次需要输入密码：%1")
+                                    .arg(answer.replyText());
                 } else if (!memory_.rememberToken(userName, token)) {
-                    error = QStringLiteral("系统密钥环和登录凭据文件都无法使用，下次需要输入密码。");
+                    error = QCoreApplication::translate("cloud::Account",
+                                                        "系统密钥环和登录凭据文件都无法使用，下次需要输入密码。");
                 }
             } catch (const store::DatabaseError& e) {
                 error = e.text();
@@ -142,14 +150,14 @@ LoginOutcome Account::loginAnswered(const LoginRequest& request, const ExchangeR
     }
     const QString reply = answer.replyText();
     if (reply.startsWith(kNetError)) {
-        outcome.message = QStringLiteral("网络错误，登陆失败。");
+        outcome.message = QCoreApplication::translate("cloud::Account", "网络错误，登陆失败。");
         return outcome;
     }
     const bool refused = reply.startsWith(u"no") || reply.startsWith(u"cancel");
     // A remembered password the service refuses is of no further use.
     if (refused && request.password.isEmpty()) outcome.rememberError = forgetPassword();
     if (reply.startsWith(u"no")) {
-        outcome.message = QStringLiteral("账号或密码错误，不能登陆。");
+        outcome.message = QCoreApplication::translate("cloud::Account", "账号或密码错误，不能登陆。");
         return outcome;
     }
     if (reply.startsWith(u"cancel")) {
@@ -167,13 +175,13 @@ LoginOutcome Account::refreshAnswered(const LoginRequest& request, const Exchang
     }
     QString reply = answer.replyText();
     if (reply.startsWith(kNetError)) {
-        outcome.message = QStringLiteral("网络错误，登陆失败。");
+        outcome.message = QCoreApplication::translate("cloud::Account", "网络错误，登陆失败。");
         return outcome;
     }
     if (reply == u"no") {
         // Removed from the account window, ended by a password change, or unused too long.
         outcome.rememberError = forgetPassword();
-        outcome.message = QStringLiteral("本机记住的登录已失效，请输入密码。");
+        outcome.message = QCoreApplication::translate("cloud::Account", "本机记住的登录已失效，请输入密码。");
         return outcome;
     }
     if (!reply.startsWith(u"ok<t>")) {
@@ -184,7 +192,8 @@ LoginOutcome Account::refreshAnswered(const LoginRequest& request, const Exchang
     const QString token = takeField(reply);
     // The token presented is spent: the next one is kept before anything else is read.
     if (!memory_.rememberToken(request.userName, token))
-        outcome.rememberError = QStringLiteral("系统密钥环和登录凭据文件都无法使用，下次需要输入密码。");
+        outcome.rememberError =
+            QCoreApplication::translate("cloud::Account", "系统密钥环和登录凭据文件都无法使用，下次需要输入密码。");
     LoginOutcome opened = sessionOpened(
         request.userName, reply.isEmpty() ? QStringLiteral("ok") : QStringLiteral("ok<t>") + reply, answer);
     opened.rememberError = outcome.rememberError;
@@ -200,7 +209,7 @@ LoginOutcome Account::sessionOpened(const QString& userName, const QString& repl
     }
     const QString token = sessionTokenOf(answer);
     if (!full && token.isEmpty()) {
-        outcome.message = errorMessage(kNoSessionToken);
+        outcome.message = errorMessage(noSessionToken());
         return outcome;
     }
     if (full) {
@@ -227,11 +236,11 @@ std::optional<QString> Account::readLoginReply(QString reply, const QString& tok
     const QString versionText = takeThrough(reply, u"<v>");
     bool isNumber = false;
     const qint64 version = versionText.toLongLong(&isNumber);
-    if (!isNumber) return QStringLiteral("版本号不是整数：") + versionText;
+    if (!isNumber) return QCoreApplication::translate("cloud::Account", "版本号不是整数：%1").arg(versionText);
     const qsizetype fieldEnd = reply.indexOf(kFieldEnd);
     if (fieldEnd >= 0) reply.remove(0, fieldEnd + kFieldEnd.size());
 
-    if (token.isEmpty()) return kNoSessionToken;
+    if (token.isEmpty()) return noSessionToken();
 
     // Nothing is taken over before the whole notice has been read.
     outcome.messageLabel = label;
@@ -263,13 +272,13 @@ void Account::copyCategories(QString pairs) {
 void Account::registerUser(const Registration& r, std::function<void(const RegistrationOutcome&)> done) {
     RegistrationOutcome outcome;
     if (r.userName.isEmpty())
-        outcome.messages = {QStringLiteral("用户名不能为空")};
+        outcome.messages = {QCoreApplication::translate("cloud::Account", "用户名不能为空")};
     else if (r.password.isEmpty())
-        outcome.messages = {QStringLiteral("密码不能为空")};
+        outcome.messages = {QCoreApplication::translate("cloud::Account", "密码不能为空")};
     else if (r.password != r.repeated)
-        outcome.messages = {QStringLiteral("密码两次输入的不同")};
+        outcome.messages = {QCoreApplication::translate("cloud::Account", "密码两次输入的不同")};
     else if (r.mobile.isEmpty() && r.email.isEmpty())
-        outcome.messages = {QStringLiteral("手机号或者电子邮箱号必须输入一个。")};
+        outcome.messages = {QCoreApplication::translate("cloud::Account", "手机号或者电子邮箱号必须输入一个。")};
     else if (const QString problem = session_.transportProblem(); !problem.isEmpty())
         outcome.messages = {problem};
     if (!outcome.messages.isEmpty()) return done(outcome);
@@ -290,26 +299,30 @@ RegistrationOutcome registrationAnswered(const ExchangeResult& answer) {
     }
     const QString reply = answer.replyText();
     if (reply == kNetError) {
-        outcome.messages = {QStringLiteral("网络错误，请重试。")};
+        outcome.messages = {QCoreApplication::translate("cloud::Account", "网络错误，请重试。")};
         return outcome;
     }
-    if (reply == u"no") outcome.messages.append(QStringLiteral("用户名已经存在。请换个用户名。"));
-    if (reply == u"cancel") outcome.messages.append(QStringLiteral("注册失败。"));
+    if (reply == u"no")
+        outcome.messages.append(QCoreApplication::translate("cloud::Account", "用户名已经存在。请换个用户名。"));
+    if (reply == u"cancel") outcome.messages.append(QCoreApplication::translate("cloud::Account", "注册失败。"));
     if (reply != u"ok") {
         outcome.messages.append(errorMessage(reply));
         return outcome;
     }
     outcome.registered = true;
-    outcome.messages = {QStringLiteral("注册成功。")};
+    outcome.messages = {QCoreApplication::translate("cloud::Account", "注册成功。")};
     return outcome;
 }
 
 }  // namespace
 
 void Account::changePassword(const PasswordChange& change, std::function<void(const PasswordChangeOutcome&)> done) {
-    if (change.oldPassword.isEmpty()) return done(refusedChange(QStringLiteral("请输入原密码")));
-    if (change.newPassword.isEmpty()) return done(refusedChange(QStringLiteral("请输入新密码")));
-    if (change.newPassword != change.confirmation) return done(refusedChange(QStringLiteral("两次输入的新密码不同。")));
+    if (change.oldPassword.isEmpty())
+        return done(refusedChange(QCoreApplication::translate("cloud::Account", "请输入原密码")));
+    if (change.newPassword.isEmpty())
+        return done(refusedChange(QCoreApplication::translate("cloud::Account", "请输入新密码")));
+    if (change.newPassword != change.confirmation)
+        return done(refusedChange(QCoreApplication::translate("cloud::Account", "两次输入的新密码不同。")));
 
     if (const QString problem = session_.transportProblem(); !problem.isEmpty()) return done(refusedChange(problem));
 
@@ -339,10 +352,10 @@ PasswordChangeOutcome Account::changeAnswered(const ExchangeResult& answer) {
     if (reply == u"ok") {
         // The change ended every session of the account; the reply carries this run's new one.
         session_.setSessionToken(sessionTokenOf(answer));
-        return {true, QStringLiteral("密码修改成功"), false, {}};
+        return {true, QCoreApplication::translate("cloud::Account", "密码修改成功"), false, {}};
     }
-    if (reply == u"no") return refusedChange(QStringLiteral("原密码不正确，无法修改。"));
-    return refusedChange(QStringLiteral("网络保存出错：") + reply);
+    if (reply == u"no") return refusedChange(QCoreApplication::translate("cloud::Account", "原密码不正确，无法修改。"));
+    return refusedChange(QCoreApplication::translate("cloud::Account", "网络保存出错：%1").arg(reply));
 }
 
 }  // namespace cloud

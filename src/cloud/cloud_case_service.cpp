@@ -3,6 +3,8 @@
 #include "chart/cast_place.h"
 #include "cloud/reply_reading.h"
 
+#include <QCoreApplication>
+
 namespace cloud {
 namespace {
 
@@ -41,14 +43,21 @@ QStringList placeFields(const store::CaseRecord& r) {
 
 }  // namespace
 
+QString translated(const QString& message) {
+    return QCoreApplication::translate("cloud::CloudCaseService", message.toUtf8().constData());
+}
+
 CloudSave newCaseSaved(const QString& reply) {
     if (reply == u"ok") return {true, QString(), false};
-    return {false, QStringLiteral("网络保存失败，请重试，错误信息：") + reply, false};
+    return {false,
+            QCoreApplication::translate("cloud::CloudCaseService", "网络保存失败，请重试，错误信息：%1").arg(reply),
+            false};
 }
 
 CloudSave textsSaved(const QString& reply) {
     if (reply.contains(QStringLiteral("ok"))) return {true, QString(), false};
-    return {false, QStringLiteral("网络保存失败，错误信息：") + reply, false};
+    return {false, QCoreApplication::translate("cloud::CloudCaseService", "网络保存失败，错误信息：%1").arg(reply),
+            false};
 }
 
 namespace {
@@ -68,8 +77,8 @@ ExchangeDone answered(CloudDone<Result> done, std::function<Result(const QString
 
 // The message for "neterror" and for a refusal; none when the reply is to be read.
 std::optional<QString> failureOf(const QString& reply) {
-    if (reply == kNetError) return kNetErrorRetry;
-    if (reply == u"no") return kRefused;
+    if (reply == kNetError) return translated(kNetErrorRetry);
+    if (reply == u"no") return translated(kRefused);
     return std::nullopt;
 }
 
@@ -91,7 +100,7 @@ void CloudCaseService::saveTexts(const store::CaseRecord& record, const store::C
 void CloudCaseService::loadCloudCase(qint64 id, store::CaseStore& store, CloudDone<CloudLoad> done) {
     const auto read = [id, &store](QString reply) -> CloudLoad {
         if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
-        if (reply.isEmpty()) return {std::nullopt, kNoSearchResult};
+        if (reply.isEmpty()) return {std::nullopt, translated(kNoSearchResult)};
         takeField(reply);
         store::CaseRecord record;
         for (QString* field : {&record.hexagramName, &record.caseNumber, &record.categoryId, &record.year,
@@ -141,7 +150,7 @@ void CloudCaseService::recentCases(CloudDone<CloudCaseRows> done) {
 }
 
 void CloudCaseService::searchCases(const QString& keyword, CloudDone<CloudCaseRows> done) {
-    caseRows(QStringLiteral("cha.php"), {QStringLiteral("wd=") + keyword}, kSearchRowCap, kNoSearchResult,
+    caseRows(QStringLiteral("cha.php"), {QStringLiteral("wd=") + keyword}, kSearchRowCap, translated(kNoSearchResult),
              std::move(done));
 }
 
@@ -150,7 +159,7 @@ void CloudCaseService::casesOfMonth(qint64 category, const QString& year, const 
     caseRows(QStringLiteral("gualist.php"),
              {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year,
               QStringLiteral("yue=") + month},
-             kMonthRowCap, kNoCases, std::move(done));
+             kMonthRowCap, translated(kNoCases), std::move(done));
 }
 
 void CloudCaseService::items(const QString& endpoint, const QStringList& fields, const QString& emptyMessage,
@@ -164,14 +173,14 @@ void CloudCaseService::items(const QString& endpoint, const QStringList& fields,
 }
 
 void CloudCaseService::yearList(qint64 category, CloudDone<CloudItems> done) {
-    items(QStringLiteral("nian.php"), {QStringLiteral("fenlei=") + QString::number(category)}, kNoYears,
+    items(QStringLiteral("nian.php"), {QStringLiteral("fenlei=") + QString::number(category)}, translated(kNoYears),
           std::move(done));
 }
 
 void CloudCaseService::monthList(qint64 category, const QString& year, CloudDone<CloudItems> done) {
     items(QStringLiteral("yue.php"),
-          {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year}, kNoMonths,
-          std::move(done));
+          {QStringLiteral("fenlei=") + QString::number(category), QStringLiteral("nian=") + year},
+          translated(kNoMonths), std::move(done));
 }
 
 void CloudCaseService::caseTexts(qint64 id, CloudDone<CloudCaseTexts> done) {
@@ -179,7 +188,8 @@ void CloudCaseService::caseTexts(qint64 id, CloudDone<CloudCaseTexts> done) {
         if (const auto failure = failureOf(reply)) return {std::nullopt, *failure};
         if (reply.isEmpty() || reply == u"<tr>") return {};
         const qsizetype at = reply.indexOf(u"<tr>");
-        if (at >= 0) reply.replace(at, 4, QStringLiteral("\n***反馈***\n"));
+        if (at >= 0)
+            reply.replace(at, 4, u'\n' + QCoreApplication::translate("cloud::CloudCaseService", "***反馈***") + u'\n');
         return {reply, QString()};
     };
     session_.post(QStringLiteral("getduanyufankui.php"),
@@ -190,7 +200,7 @@ void CloudCaseService::caseTexts(qint64 id, CloudDone<CloudCaseTexts> done) {
 void CloudCaseService::renameCategory(qint64 categoryId, const QString& name, CloudDone<CloudSave> done) {
     const auto read = [](const QString& reply) -> CloudSave {
         if (reply == u"ok") return {true, QString()};
-        return {false, QStringLiteral("网络保存出错：") + reply};
+        return {false, QCoreApplication::translate("cloud::CloudCaseService", "网络保存出错：%1").arg(reply)};
     };
     session_.post(
         QStringLiteral("changeleiming.php"),

@@ -16,16 +16,23 @@
 
 namespace cloud {
 
-// The messages of the cloud lists and loads.
-inline const QString kNetErrorRetry = QStringLiteral("网络错误，请重试。");
-inline const QString kNoSearchResult = QStringLiteral("网络上没有搜索到结果。");
-inline const QString kNoCases = QStringLiteral("网络上没有卦数据。");
-inline const QString kNoYears = QStringLiteral("网络上没有年数据。");
-inline const QString kNoMonths = QStringLiteral("网络上没有月数据。");
+// The messages of the cloud lists and loads, as written (简体中文); the results carry them in the
+// interface's language (translated).
+inline const QString kNetErrorRetry =
+    QStringLiteral(QT_TRANSLATE_NOOP("cloud::CloudCaseService", "网络错误，请重试。"));
+inline const QString kNoSearchResult =
+    QStringLiteral(QT_TRANSLATE_NOOP("cloud::CloudCaseService", "网络上没有搜索到结果。"));
+inline const QString kNoCases = QStringLiteral(QT_TRANSLATE_NOOP("cloud::CloudCaseService", "网络上没有卦数据。"));
+inline const QString kNoYears = QStringLiteral(QT_TRANSLATE_NOOP("cloud::CloudCaseService", "网络上没有年数据。"));
+inline const QString kNoMonths = QStringLiteral(QT_TRANSLATE_NOOP("cloud::CloudCaseService", "网络上没有月数据。"));
 // The service answers "no" when it does not take the request as the user's own.
-inline const QString kRefused = QStringLiteral("网络服务拒绝了请求（用户名或密码不符），请重新启动程序并登陆。");
+inline const QString kRefused = QStringLiteral(
+    QT_TRANSLATE_NOOP("cloud::CloudCaseService", "网络服务拒绝了请求（用户名或密码不符），请重新启动程序并登陆。"));
+// One of the messages above in the interface's language.
+QString translated(const QString& message);
 
-// How the service's refusals of a request start (a quota reached, a text it cannot take).
+// How the service's refusals of a request start (a quota reached, a text it cannot take): the
+// service's own words, shown as they come.
 inline const QString kServiceRefusal = QStringLiteral("请求被拒绝：");
 
 // Case list rows keep the service's field order: identifier, case number, matter, hexagram

@@ -2,6 +2,7 @@
 
 #include "cloud/reply_reading.h"
 
+#include <QCoreApplication>
 #include <QSysInfo>
 
 namespace cloud {
@@ -28,7 +29,8 @@ void listDevices(CloudSession& session, std::function<void(const DeviceList&)> d
                      list.cancelled = answer.failure == ExchangeFailure::Cancelled;
                      const QString reply = answer.replyText();
                      if (reply == kNetError || (!reply.isEmpty() && !reply.startsWith(u"ok<t>"))) {
-                         list.message = QStringLiteral("无法读取设备列表：") + reply;
+                         list.message =
+                             QCoreApplication::translate("cloud::DeviceList", "无法读取设备列表：%1").arg(reply);
                          return done(list);
                      }
                      for (const QStringList& row : readList(reply, 4, kDeviceCap)) {
@@ -41,14 +43,16 @@ void listDevices(CloudSession& session, std::function<void(const DeviceList&)> d
 }
 
 void removeDevice(CloudSession& session, qint64 id, std::function<void(const DeviceRemoval&)> done) {
-    if (!session.loggedIn()) return done({false, false, QStringLiteral("请先登陆网络。")});
+    if (!session.loggedIn())
+        return done({false, false, QCoreApplication::translate("cloud::DeviceList", "请先登陆网络。")});
     session.post(QStringLiteral("revoke.php"),
                  {QStringLiteral("nm=") + session.userName(), QStringLiteral("shebeiid=") + QString::number(id)},
                  [done](const ExchangeResult& answer) {
                      const QString reply = answer.replyText();
                      if (answer.failure == ExchangeFailure::Cancelled) return done({false, true, {}});
                      if (reply == u"ok") return done({true, false, {}});
-                     done({false, false, QStringLiteral("无法移除设备：") + reply});
+                     done({false, false,
+                           QCoreApplication::translate("cloud::DeviceList", "无法移除设备：%1").arg(reply)});
                  });
 }
 

@@ -1,5 +1,6 @@
 #include "cloud/service_address.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 
 namespace cloud {
@@ -23,8 +24,9 @@ ServiceAddress resolveServiceAddress(const QStringList& arguments, const QProces
     const QString scheme = url.scheme();
     if (!url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty() || url.hasQuery() ||
         url.hasFragment() || !url.userInfo().isEmpty())
-        return {QUrl(),
-                QStringLiteral("网络服务地址无效：") + text + QStringLiteral("（应以 http:// 或 https:// 开头）")};
+        return {QUrl(), QCoreApplication::translate("cloud::ServiceAddress",
+                                                    "网络服务地址无效：%1（应以 http:// 或 https:// 开头）")
+                            .arg(text)};
     if (!credentialsMayGoTo(url)) return {QUrl(), insecureAddressMessage(url)};
     if (!url.path().endsWith(u'/')) url.setPath(url.path() + u'/');
     return {url, QString()};
@@ -39,8 +41,10 @@ bool credentialsMayGoTo(const QUrl& address) {
 
 QString insecureAddressMessage(const QUrl& address) {
     if (credentialsMayGoTo(address)) return QString();
-    return QStringLiteral("网络服务地址 ") + address.toDisplayString() +
-           QStringLiteral(" 不在本机，必须以 https:// 开头：密码和登录凭据不能以明文 http 发往其他主机。");
+    return QCoreApplication::translate(
+               "cloud::ServiceAddress",
+               "网络服务地址 %1 不在本机，必须以 https:// 开头：密码和登录凭据不能以明文 http 发往其他主机。")
+        .arg(address.toDisplayString());
 }
 
 bool isOpenableLink(const QString& link) {
