@@ -110,58 +110,6 @@
         <translation>Cannot write the export file: %1</translation>
     </message>
     <message>
-        <source>不是 UTF-8 文本</source>
-        <translation>not UTF-8 text</translation>
-    </message>
-    <message>
-        <source>不是有效的 JSON（第 %1 个字节处：%2）</source>
-        <translation>not valid JSON (at byte %1: %2)</translation>
-    </message>
-    <message>
-        <source>不是 JSON 对象</source>
-        <translation>not a JSON object</translation>
-    </message>
-    <message>
-        <source>未知字段 %1</source>
-        <translation>unknown field %1</translation>
-    </message>
-    <message>
-        <source>字段 %1 应是文本或 null</source>
-        <translation>field %1 should be text or null</translation>
-    </message>
-    <message>
-        <source>字段 %1 </source>
-        <translation>Field %1</translation>
-    </message>
-    <message>
-        <source>字段 didian 不是地点“经度,时区”：%1</source>
-        <translation>field didian is not a place “longitude,time zone”: %1</translation>
-    </message>
-    <message>
-        <source>字段 shizhi 应是 beijing、solar 或 null，不是 %1</source>
-        <translation>field shizhi should be beijing, solar or null, not %1</translation>
-    </message>
-    <message>
-        <source>字段 uuid 不是 UUID：%1</source>
-        <translation>field uuid is not a UUID: %1</translation>
-    </message>
-    <message>
-        <source>字段 %1 应是整数、文本或 null</source>
-        <translation>field %1 should be a whole number, text or null</translation>
-    </message>
-    <message>
-        <source>字段 outcome 应是 hit、partial、miss、pending（或应验、部分应验、未应验、待验）</source>
-        <translation>field outcome should be hit, partial, miss or pending (or 应验, 部分应验, 未应验, 待验)</translation>
-    </message>
-    <message>
-        <source>字段 %1 应是日期 yyyy-mm-dd 或 null</source>
-        <translation>field %1 should be a date yyyy-mm-dd or null</translation>
-    </message>
-    <message>
-        <source>缺少卦的唯一编号 gua_bianhao</source>
-        <translation>the case number gua_bianhao is missing</translation>
-    </message>
-    <message>
         <source>在第一个案例之前</source>
         <translation>before the first case</translation>
     </message>
@@ -176,22 +124,6 @@
     <message>
         <source>没有名为“%1”的类别</source>
         <translation>No category named “%1”</translation>
-    </message>
-    <message>
-        <source>行太长：超过 %1 字节（一段文字最多 %2 字节）</source>
-        <translation>line too long: over %1 bytes (a text holds at most %2 bytes)</translation>
-    </message>
-    <message>
-        <source>uuid 与第 %1 行相同</source>
-        <translation>same uuid as line %1</translation>
-    </message>
-    <message>
-        <source>uuid 为 %1 的卦例已在库中，内容不同，未更新</source>
-        <translation>a case with uuid %1 is already in the database with different content; not updated</translation>
-    </message>
-    <message>
-        <source>类别“%1”：%2</source>
-        <translation>category “%1”: %2</translation>
     </message>
 </context>
 <context>
@@ -318,25 +250,6 @@
     <message>
         <source>数据库已恢复，但笔记文件夹没能放回原处，恢复的笔记在 %1：%2</source>
         <translation>The database was restored, but the notes folder could not be put back; the restored notes are in %1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>store::DatabaseCheck</name>
-    <message>
-        <source>%1：id %2 起的行无法读出（%3）</source>
-        <translation>%1: the rows from id %2 on cannot be read (%3)</translation>
-    </message>
-    <message>
-        <source>%1：id %2 至 %3 之间的行无法读出（%4）</source>
-        <translation>%1: the rows from id %2 to %3 cannot be read (%4)</translation>
-    </message>
-    <message>
-        <source>没有本版本的关键词索引（以写入方式打开时会重建）</source>
-        <translation>No keyword index of this version (rebuilt when opened for writing)</translation>
-    </message>
-    <message>
-        <source>未检查：文件或文件夹不可写，而这项检查需要写入权限</source>
-        <translation>Not checked: the file or folder is not writable, and this check needs write access</translation>
     </message>
 </context>
 <context>

@@ -110,58 +110,6 @@
         <translation>無法寫出匯出檔案：%1</translation>
     </message>
     <message>
-        <source>不是 UTF-8 文本</source>
-        <translation>不是 UTF-8 文字</translation>
-    </message>
-    <message>
-        <source>不是有效的 JSON（第 %1 个字节处：%2）</source>
-        <translation>不是有效的 JSON（第 %1 個位元組處：%2）</translation>
-    </message>
-    <message>
-        <source>不是 JSON 对象</source>
-        <translation>不是 JSON 物件</translation>
-    </message>
-    <message>
-        <source>未知字段 %1</source>
-        <translation>未知欄位 %1</translation>
-    </message>
-    <message>
-        <source>字段 %1 应是文本或 null</source>
-        <translation>欄位 %1 應是文字或 null</translation>
-    </message>
-    <message>
-        <source>字段 %1 </source>
-        <translation>欄位 %1 </translation>
-    </message>
-    <message>
-        <source>字段 didian 不是地点“经度,时区”：%1</source>
-        <translation>欄位 didian 不是地點「經度,時區」：%1</translation>
-    </message>
-    <message>
-        <source>字段 shizhi 应是 beijing、solar 或 null，不是 %1</source>
-        <translation>欄位 shizhi 應是 beijing、solar 或 null，不是 %1</translation>
-    </message>
-    <message>
-        <source>字段 uuid 不是 UUID：%1</source>
-        <translation>欄位 uuid 不是 UUID：%1</translation>
-    </message>
-    <message>
-        <source>字段 %1 应是整数、文本或 null</source>
-        <translation>欄位 %1 應是整數、文字或 null</translation>
-    </message>
-    <message>
-        <source>字段 outcome 应是 hit、partial、miss、pending（或应验、部分应验、未应验、待验）</source>
-        <translation>欄位 outcome 應是 hit、partial、miss、pending（或應驗、部分應驗、未應驗、待驗）</translation>
-    </message>
-    <message>
-        <source>字段 %1 应是日期 yyyy-mm-dd 或 null</source>
-        <translation>欄位 %1 應是日期 yyyy-mm-dd 或 null</translation>
-    </message>
-    <message>
-        <source>缺少卦的唯一编号 gua_bianhao</source>
-        <translation>缺少卦的唯一編號 gua_bianhao</translation>
-    </message>
-    <message>
         <source>在第一个案例之前</source>
         <translation>在第一個案例之前</translation>
     </message>
@@ -176,22 +124,6 @@
     <message>
         <source>没有名为“%1”的类别</source>
         <translation>沒有名為「%1」的類別</translation>
-    </message>
-    <message>
-        <source>行太长：超过 %1 字节（一段文字最多 %2 字节）</source>
-        <translation>行太長：超過 %1 位元組（一段文字最多 %2 位元組）</translation>
-    </message>
-    <message>
-        <source>uuid 与第 %1 行相同</source>
-        <translation>uuid 與第 %1 行相同</translation>
-    </message>
-    <message>
-        <source>uuid 为 %1 的卦例已在库中，内容不同，未更新</source>
-        <translation>uuid 為 %1 的卦例已在資料庫中，內容不同，未更新</translation>
-    </message>
-    <message>
-        <source>类别“%1”：%2</source>
-        <translation>類別「%1」：%2</translation>
     </message>
 </context>
 <context>
@@ -318,25 +250,6 @@
     <message>
         <source>数据库已恢复，但笔记文件夹没能放回原处，恢复的笔记在 %1：%2</source>
         <translation>資料庫已恢復，但筆記資料夾沒能放回原處，恢復的筆記在 %1：%2</translation>
-    </message>
-</context>
-<context>
-    <name>store::DatabaseCheck</name>
-    <message>
-        <source>%1：id %2 起的行无法读出（%3）</source>
-        <translation>%1：id %2 起的列無法讀出（%3）</translation>
-    </message>
-    <message>
-        <source>%1：id %2 至 %3 之间的行无法读出（%4）</source>
-        <translation>%1：id %2 至 %3 之間的列無法讀出（%4）</translation>
-    </message>
-    <message>
-        <source>没有本版本的关键词索引（以写入方式打开时会重建）</source>
-        <translation>沒有本版本的關鍵詞索引（以寫入方式開啟時會重建）</translation>
-    </message>
-    <message>
-        <source>未检查：文件或文件夹不可写，而这项检查需要写入权限</source>
-        <translation>未檢查：檔案或資料夾不可寫，而這項檢查需要寫入權限</translation>
     </message>
 </context>
 <context>

@@ -116,13 +116,12 @@ struct ImportedCase {
 std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error == QJsonParseError::IllegalUTF8String)
-        return QCoreApplication::translate("store::CaseTransfer", "不是 UTF-8 文本");
+    if (parseError.error == QJsonParseError::IllegalUTF8String) return QStringLiteral("不是 UTF-8 文本");
     if (parseError.error != QJsonParseError::NoError)
-        return QCoreApplication::translate("store::CaseTransfer", "不是有效的 JSON（第 %1 个字节处：%2）")
+        return QStringLiteral("不是有效的 JSON（第 %1 个字节处：%2）")
             .arg(parseError.offset + 1)
             .arg(parseError.errorString());
-    if (!document.isObject()) return QCoreApplication::translate("store::CaseTransfer", "不是 JSON 对象");
+    if (!document.isObject()) return QStringLiteral("不是 JSON 对象");
     const QJsonObject object = document.object();
 
     static const QSet<QString> known = [] {
@@ -136,8 +135,7 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
         return names;
     }();
     for (auto it = object.begin(); it != object.end(); ++it)
-        if (!known.contains(it.key()))
-            return QCoreApplication::translate("store::CaseTransfer", "未知字段 %1").arg(it.key());
+        if (!known.contains(it.key())) return QStringLiteral("未知字段 %1").arg(it.key());
 
     QHash<QString, QVariant> fields;
     auto text_ = [&](const QString& key, const QVariant& absent) -> std::optional<QString> {
@@ -147,9 +145,8 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
         else if (v.isNull())
             fields[key] = QVariant();
         else if (!v.isString())
-            return QCoreApplication::translate("store::CaseTransfer", "字段 %1 应是文本或 null").arg(key);
-        else if (auto problem = oversizedText(QCoreApplication::translate("store::CaseTransfer", "字段 %1 ").arg(key),
-                                              v.toString()))
+            return QStringLiteral("字段 %1 应是文本或 null").arg(key);
+        else if (auto problem = oversizedText(QStringLiteral("字段 %1 ").arg(key), v.toString()))
             return problem;
         else
             fields[key] = nonNull(v.toString());
@@ -173,16 +170,13 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
     chart::CastPlace place;
     if (!placeText.isEmpty())
         if (auto problem = chart::applyPlaceText(placeText, place))
-            return QCoreApplication::translate("store::CaseTransfer", "字段 didian 不是地点“经度,时区”：%1")
-                .arg(*problem);
+            return QStringLiteral("字段 didian 不是地点“经度,时区”：%1").arg(*problem);
     if (!ruleText.isEmpty() && !chart::parseTimeRule(ruleText))
-        return QCoreApplication::translate("store::CaseTransfer", "字段 shizhi 应是 beijing、solar 或 null，不是 %1")
-            .arg(ruleText.left(64));
+        return QStringLiteral("字段 shizhi 应是 beijing、solar 或 null，不是 %1").arg(ruleText.left(64));
     out.uuid.clear();
     if (const QString uuid = fields.value(QStringLiteral("uuid")).toString(); !uuid.isEmpty()) {
         out.uuid = canonicalUuid(uuid);
-        if (out.uuid.isEmpty())
-            return QCoreApplication::translate("store::CaseTransfer", "字段 uuid 不是 UUID：%1").arg(uuid.left(64));
+        if (out.uuid.isEmpty()) return QStringLiteral("字段 uuid 不是 UUID：%1").arg(uuid.left(64));
     }
     for (const char* f : kNumberFields) {
         const QString key = QLatin1String(f);
@@ -190,14 +184,13 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
         if (v.isUndefined() || v.isNull())
             fields[key] = QVariant();
         else if (v.isString() && utf8Size(v.toString()) > kMaxCaseTextBytes)
-            return *oversizedText(QCoreApplication::translate("store::CaseTransfer", "字段 %1 ").arg(key),
-                                  v.toString());
+            return *oversizedText(QStringLiteral("字段 %1 ").arg(key), v.toString());
         else if (v.isString())
             fields[key] = nonNull(v.toString());  // a text the exporting database held there
         else if (v.isDouble() && v.toDouble() == static_cast<double>(v.toInteger()))
             fields[key] = v.toInteger();
         else
-            return QCoreApplication::translate("store::CaseTransfer", "字段 %1 应是整数、文本或 null").arg(key);
+            return QStringLiteral("字段 %1 应是整数、文本或 null").arg(key);
     }
     // The outcome and its two dates travel together: a line with none of them (one written before
     // outcomes were kept) leaves a stored outcome be; a line with any of them sets all three.
@@ -208,23 +201,18 @@ std::optional<QString> readCase(const QByteArray& bytes, ImportedCase& out) {
         std::optional<Outcome> parsed = Outcome::Pending;
         if (!v.isUndefined() && !v.isNull()) parsed = v.isString() ? parseOutcome(v.toString()) : std::nullopt;
         if (!parsed)
-            return QCoreApplication::translate(
-                "store::CaseTransfer",
-                "字段 outcome 应是 hit、partial、miss、pending（或应验、部分应验、未应验、待验）");
+            return QStringLiteral("字段 outcome 应是 hit、partial、miss、pending（或应验、部分应验、未应验、待验）");
         outcome = outcomeCode(*parsed);
         for (int i = 0; i < 2; ++i) {
             const QJsonValue d = object.value(dateKeys[i]);
             if (d.isUndefined() || d.isNull()) continue;
             const QDate date = d.isString() ? QDate::fromString(d.toString(), QStringLiteral("yyyy-MM-dd")) : QDate();
-            if (!date.isValid())
-                return QCoreApplication::translate("store::CaseTransfer", "字段 %1 应是日期 yyyy-mm-dd 或 null")
-                    .arg(dateKeys[i]);
+            if (!date.isValid()) return QStringLiteral("字段 %1 应是日期 yyyy-mm-dd 或 null").arg(dateKeys[i]);
             outcomeDates[i] = dateColumn(date);
         }
     }
     const QVariant number = fields.value(QStringLiteral("gua_bianhao"));
-    if (number.isNull() || number.toString().isEmpty())
-        return QCoreApplication::translate("store::CaseTransfer", "缺少卦的唯一编号 gua_bianhao");
+    if (number.isNull() || number.toString().isEmpty()) return QStringLiteral("缺少卦的唯一编号 gua_bianhao");
 
     out.values.clear();
     for (const char* f : {"gua_ming", "gua_bianhao", "nian", "yue", "ri", "xingbie", "chusheng", "shiyou", "duanyu",
@@ -410,11 +398,9 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
     while (const auto line = readInputLine(in)) {
         ++lineNumber;
         if (line->tooLong) {
-            report.refused.append(
-                {lineNumber,
-                 QCoreApplication::translate("store::CaseTransfer", "行太长：超过 %1 字节（一段文字最多 %2 字节）")
-                     .arg(kMaxImportLineBytes)
-                     .arg(kMaxCaseTextBytes)});
+            report.refused.append({lineNumber, QStringLiteral("行太长：超过 %1 字节（一段文字最多 %2 字节）")
+                                                   .arg(kMaxImportLineBytes)
+                                                   .arg(kMaxCaseTextBytes)});
             continue;
         }
         if (line->bytes.trimmed().isEmpty()) continue;
@@ -427,9 +413,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
             // Each line names its own case. (A case added by an earlier line is indexed only at
             // the end: updating it would take texts out of the index that were never put in.)
             if (const qint64 earlier = uuidLines.value(imported.uuid)) {
-                report.refused.append(
-                    {lineNumber,
-                     QCoreApplication::translate("store::CaseTransfer", "uuid 与第 %1 行相同").arg(earlier)});
+                report.refused.append({lineNumber, QStringLiteral("uuid 与第 %1 行相同").arg(earlier)});
                 continue;
             }
             uuidLines.insert(imported.uuid, lineNumber);
@@ -445,9 +429,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                     ++report.skipped;
                 } else if (knownCases == KnownCases::Refuse) {
                     report.refused.append(
-                        {lineNumber, QCoreApplication::translate("store::CaseTransfer",
-                                                                 "uuid 为 %1 的卦例已在库中，内容不同，未更新")
-                                         .arg(imported.uuid)});
+                        {lineNumber, QStringLiteral("uuid 为 %1 的卦例已在库中，内容不同，未更新").arg(imported.uuid)});
                 } else {
                     updateTexts.run({v[0], v[5], v[6], v[7], v[8], v[9], v[11], v[12], v[12], v[13], v[12], v[14], id});
                     if (const auto seen = known.find(storedNumber); seen != known.end())
@@ -468,9 +450,7 @@ ImportReport importCases(Database& db, QIODevice& in, ImportMode mode, KnownCase
                 } else {
                     const CategoryChange added = categories.add(name);
                     if (!added.done) {
-                        report.refused.append(
-                            {lineNumber, QCoreApplication::translate("store::CaseTransfer", "类别“%1”：%2")
-                                             .arg(name, added.problem)});
+                        report.refused.append({lineNumber, QStringLiteral("类别“%1”：%2").arg(name, added.problem)});
                         continue;
                     }
                     id = added.categoryId;

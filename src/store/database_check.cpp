@@ -4,7 +4,6 @@
 #include "store/schema_version.h"
 #include "store/search_index.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
@@ -130,14 +129,11 @@ qint64 copyReadableRows(const Database& from, Database& to, const QString& table
             }
         }
         if (probe > end) {
-            unreadable << QCoreApplication::translate("store::DatabaseCheck", "%1：id %2 起的行无法读出（%3）")
-                              .arg(table)
-                              .arg(first)
-                              .arg(failure);
+            unreadable << QStringLiteral("%1：id %2 起的行无法读出（%3）").arg(table).arg(first).arg(failure);
             return copied;
         }
         if (probe > first)
-            unreadable << QCoreApplication::translate("store::DatabaseCheck", "%1：id %2 至 %3 之间的行无法读出（%4）")
+            unreadable << QStringLiteral("%1：id %2 至 %3 之间的行无法读出（%4）")
                               .arg(table)
                               .arg(first)
                               .arg(probe - 1)
@@ -161,11 +157,9 @@ DatabaseCheck checkDatabase(const QString& path) {
     check.cases = countOf(*db, "gua_table");
     check.categories = countOf(*db, "fenlei_table");
     if (!hasSearchIndex(*db))
-        check.searchIndex =
-            QCoreApplication::translate("store::DatabaseCheck", "没有本版本的关键词索引（以写入方式打开时会重建）");
+        check.searchIndex = QStringLiteral("没有本版本的关键词索引（以写入方式打开时会重建）");
     else if (!writable)
-        check.searchIndex =
-            QCoreApplication::translate("store::DatabaseCheck", "未检查：文件或文件夹不可写，而这项检查需要写入权限");
+        check.searchIndex = QStringLiteral("未检查：文件或文件夹不可写，而这项检查需要写入权限");
     else
         check.searchIndex = searchIndexProblem(*db);
     return check;
