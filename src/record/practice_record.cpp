@@ -1,5 +1,6 @@
 #include "record/practice_record.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QMap>
 #include <QSqlQuery>
@@ -204,7 +205,9 @@ PracticeRecord computeRecord(const store::Database& db, const RecordFilter& filt
     }
     QVariant categoryId;
     if (filter.category) {
-        if (categories.isEmpty()) throw store::DatabaseError(QStringLiteral("没有名为“%1”的类别").arg(*filter.category));
+        if (categories.isEmpty())
+            throw store::DatabaseError(
+                QCoreApplication::translate("record::PracticeRecord", "没有名为“%1”的类别").arg(*filter.category));
         categories = {categories.first()};
         categoryId = categories.first().first;
     }

@@ -3,6 +3,7 @@
 #include "store/case_transfer.h"
 #include "store/database_backup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -29,7 +30,9 @@ QString automaticBackupFolder(const QString& dataRoot) { return QDir(dataRoot).f
 
 QString automaticBackup(Database& db, const QString& dataRoot, const QDateTime& now) {
     const QString folder = automaticBackupFolder(dataRoot);
-    if (!QDir().mkpath(folder)) throw DatabaseError(QStringLiteral("无法建立自动备份文件夹 %1").arg(folder));
+    if (!QDir().mkpath(folder))
+        throw DatabaseError(
+            QCoreApplication::translate("store::AutomaticBackup", "无法建立自动备份文件夹 %1").arg(folder));
     const QString base = QDir(folder).filePath(kPrefix + now.toString(QStringLiteral("yyyyMMdd-HHmmss")));
     QString path = base + kSuffix;
     for (int n = 2; QFileInfo::exists(path); ++n) path = base + QStringLiteral("-%1").arg(n) + kSuffix;
@@ -40,7 +43,8 @@ QString automaticBackup(Database& db, const QString& dataRoot, const QDateTime& 
 
 QString backUpBeforeLargeImport(Database& db, QIODevice& cases, const QString& dataRoot, const QDateTime& now) {
     const ImportReport count = importCases(db, cases, ImportMode::DryRun);
-    if (!cases.reset()) throw DatabaseError(QStringLiteral("无法重新读取要导入的卦例"));
+    if (!cases.reset())
+        throw DatabaseError(QCoreApplication::translate("store::AutomaticBackup", "无法重新读取要导入的卦例"));
     return count.added > kLargeImportCases ? automaticBackup(db, dataRoot, now) : QString();
 }
 

@@ -1,5 +1,6 @@
 #include "store/backup_notes.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -31,14 +32,16 @@ bool isSafeName(const QString& name) {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw DatabaseError(QStringLiteral("无法读取笔记文件 %1：%2").arg(path, file.errorString()));
+        throw DatabaseError(
+            QCoreApplication::translate("store::BackupNotes", "无法读取笔记文件 %1：%2").arg(path, file.errorString()));
     return file.readAll();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes, qint64 changedMs) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
-        throw DatabaseError(QStringLiteral("无法写入笔记文件 %1：%2").arg(path, file.errorString()));
+        throw DatabaseError(
+            QCoreApplication::translate("store::BackupNotes", "无法写入笔记文件 %1：%2").arg(path, file.errorString()));
     if (changedMs > 0) file.setFileTime(QDateTime::fromMSecsSinceEpoch(changedMs), QFileDevice::FileModificationTime);
     file.close();
     syncPath(path);
@@ -70,16 +73,20 @@ qint64 countNoteFiles(const Database& backup) {
 
 bool takeNoteFiles(Database& restored, const QString& folder) {
     if (!hasNoteTable(restored)) return false;
-    if (!QDir().mkpath(folder)) throw DatabaseError(QStringLiteral("无法建立文件夹 %1").arg(folder));
+    if (!QDir().mkpath(folder))
+        throw DatabaseError(QCoreApplication::translate("store::BackupNotes", "无法建立文件夹 %1").arg(folder));
     QSqlQuery rows = restored.select(QStringLiteral("select mingcheng,neirong,xiugai from biji_wenjian"));
     const QDir root(folder);
     while (restored.nextRow(rows)) {
         const QString name = rows.value(0).toString();
         if (!isSafeName(name))
-            throw DatabaseError(QStringLiteral("备份里的笔记文件名不合规：%1").arg(name), DatabaseProblem::Damaged);
+            throw DatabaseError(
+                QCoreApplication::translate("store::BackupNotes", "备份里的笔记文件名不合规：%1").arg(name),
+                DatabaseProblem::Damaged);
         const QString path = root.filePath(name);
         if (name.contains(u'/') && !QDir().mkpath(QFileInfo(path).absolutePath()))
-            throw DatabaseError(QStringLiteral("无法建立文件夹 %1").arg(QFileInfo(path).absolutePath()));
+            throw DatabaseError(QCoreApplication::translate("store::BackupNotes", "无法建立文件夹 %1")
+                                    .arg(QFileInfo(path).absolutePath()));
         writeFile(path, rows.value(1).toByteArray(), rows.value(2).toLongLong());
     }
     rows.finish();

@@ -1,14 +1,16 @@
 #include "store/case_categories.h"
 
+#include <QCoreApplication>
+
 namespace store {
 
 std::optional<QString> CaseCategories::nameProblem(const QString& name, qint64 exceptId) const {
-    if (name.trimmed().isEmpty()) return QStringLiteral("请输入新类别名称");
+    if (name.trimmed().isEmpty()) return QCoreApplication::translate("store::CaseCategories", "请输入新类别名称");
     if (name.toUcs4().size() > kCategoryNameMaxLength)
-        return QStringLiteral("类别名称最多%1个字。").arg(kCategoryNameMaxLength);
+        return QCoreApplication::translate("store::CaseCategories", "类别名称最多%1个字。").arg(kCategoryNameMaxLength);
     if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_mingcheng=? and lei_id<>?"),
                             {name, exceptId}) > 0)
-        return QStringLiteral("新类别名称不能和现已存在名称相同。");
+        return QCoreApplication::translate("store::CaseCategories", "新类别名称不能和现已存在名称相同。");
     return std::nullopt;
 }
 
@@ -35,15 +37,23 @@ CategoryChange CaseCategories::remove(qint64 categoryId, CasesInside cases) {
     const QString name =
         db_.getFirstString(QStringLiteral("select lei_mingcheng from fenlei_table where lei_id=?"), {categoryId});
     if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {categoryId}) == 0)
-        return {false, categoryId, QStringLiteral("没有这个类别。")};
-    if (name == kMiscCategoryName) return {false, categoryId, QStringLiteral("“杂类”不能删除。")};
+        return {false, categoryId, QCoreApplication::translate("store::CaseCategories", "没有这个类别。")};
+    if (name == kMiscCategoryName)
+        return {false, categoryId,
+                QCoreApplication::translate("store::CaseCategories", "“%1”不能删除。").arg(kMiscCategoryName)};
     Transaction transaction(db_);
     const qint64 count = caseCount(categoryId);
     if (count > 0) {
         if (cases == CasesInside::Refuse)
-            return {false, categoryId, QStringLiteral("类别“%1”中还有%2个卦例，不能删除。").arg(name).arg(count)};
+            return {false, categoryId,
+                    QCoreApplication::translate("store::CaseCategories", "类别“%1”中还有%2个卦例，不能删除。")
+                        .arg(name)
+                        .arg(count)};
         const auto misc = idOf(kMiscCategoryName);
-        if (!misc) return {false, categoryId, QStringLiteral("没有“杂类”，无法移入卦例。")};
+        if (!misc)
+            return {false, categoryId,
+                    QCoreApplication::translate("store::CaseCategories", "没有“%1”，无法移入卦例。")
+                        .arg(kMiscCategoryName)};
         db_.execute(QStringLiteral("update gua_table set lei_id=? where lei_id=?"), {*misc, categoryId});
     }
     db_.execute(QStringLiteral("delete from fenlei_table where lei_id=?"), {categoryId});

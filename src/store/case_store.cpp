@@ -2,6 +2,7 @@
 
 #include "store/case_text_limit.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -56,9 +57,11 @@ CreateResult CaseStore::createCase(const CastCase& cast) {
 
 std::optional<QString> CaseStore::textsProblem(TextsToSave which, const CaseTexts& texts) {
     if (savesJudgment(which))
-        if (auto problem = oversizedText(QStringLiteral("断语"), texts.judgment)) return problem;
+        if (auto problem = oversizedText(QCoreApplication::translate("store::CaseStore", "断语"), texts.judgment))
+            return problem;
     if (savesFeedback(which))
-        if (auto problem = oversizedText(QStringLiteral("反馈"), texts.feedback)) return problem;
+        if (auto problem = oversizedText(QCoreApplication::translate("store::CaseStore", "反馈"), texts.feedback))
+            return problem;
     return std::nullopt;
 }
 
@@ -73,8 +76,9 @@ qint64 CaseStore::localCopyOfCloudCase() const {
 
 SaveResult CaseStore::saveCaseTexts(TextsToSave which, const CaseTexts& texts) {
     if (record_.saveKey == 0 && record_.caseNumber.isEmpty())
-        return {false, QStringLiteral("卦的唯一编号为空，无法保存。")};
-    if (const auto problem = textsProblem(which, texts)) return {false, *problem + QStringLiteral("，没有保存。")};
+        return {false, QCoreApplication::translate("store::CaseStore", "卦的唯一编号为空，无法保存。")};
+    if (const auto problem = textsProblem(which, texts))
+        return {false, QCoreApplication::translate("store::CaseStore", "%1，没有保存。").arg(*problem)};
 
     // One statement per save, so the keyword index reads the case's texts once. The texts go
     // into the one row of the record, never into every case with its number.
@@ -155,9 +159,9 @@ bool CaseStore::deleteCase(qint64 id) {
 std::optional<QString> CaseStore::moveCase(qint64 id, qint64 categoryId) {
     Transaction transaction(db_);
     if (db_.getFirstInteger(QStringLiteral("select count(*) from fenlei_table where lei_id=?"), {categoryId}) == 0)
-        return QStringLiteral("没有这个类别。");
+        return QCoreApplication::translate("store::CaseStore", "没有这个类别。");
     if (db_.getFirstInteger(QStringLiteral("select count(*) from gua_table where id=?"), {id}) == 0)
-        return QStringLiteral("没有这个卦例。");
+        return QCoreApplication::translate("store::CaseStore", "没有这个卦例。");
     db_.execute(QStringLiteral("update gua_table set lei_id=? where id=?"), {categoryId, id});
     transaction.commit();
     if (record_.saveKey == id) record_.categoryId = QString::number(categoryId);

@@ -7,6 +7,7 @@
 // 87,000 Chinese characters, far beyond any judgment written by hand, and it keeps an import,
 // the keyword index (a few entries per character) and a search over it bounded: an import line
 // then holds at most a few MiB, and a text of 60 MB can no longer make every later search slow.
+#include <QCoreApplication>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -29,7 +30,8 @@ inline qsizetype utf8Size(QStringView text) {
 inline std::optional<QString> oversizedText(const QString& what, QStringView text) {
     const qsizetype bytes = utf8Size(text);
     if (bytes <= kMaxCaseTextBytes) return std::nullopt;
-    return QStringLiteral("%1太长：%2 字节，一段文字最多 %3 字节（%4 KiB，约 %5 个汉字）")
+    return QCoreApplication::translate("store::CaseTextLimit",
+                                       "%1太长：%2 字节，一段文字最多 %3 字节（%4 KiB，约 %5 个汉字）")
         .arg(what)
         .arg(bytes)
         .arg(kMaxCaseTextBytes)

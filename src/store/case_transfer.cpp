@@ -8,6 +8,7 @@
 
 #include "chart/cast_place.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -65,7 +66,8 @@ void appendJsonValue(QByteArray& out, const QVariant& value) {
 
 void writeOrThrow(QIODevice& out, const QByteArray& bytes) {
     if (out.write(bytes) != bytes.size())
-        throw DatabaseError(QStringLiteral("无法写出导出文件：%1").arg(out.errorString()));
+        throw DatabaseError(
+            QCoreApplication::translate("store::CaseTransfer", "无法写出导出文件：%1").arg(out.errorString()));
 }
 
 // One line read from the input: its bytes without the line end, or too long.
@@ -299,9 +301,12 @@ qint64 writeCaseLines(const Database& db, QSqlQuery& query, QIODevice& out, qint
             if (!db.nextRow(query)) break;
         } catch (const DatabaseError& e) {
             writeOrThrow(out, pending);
-            const QString where = lastId.isNull() ? QStringLiteral("在第一个案例之前")
-                                                  : QStringLiteral("在 id %1 的案例之后").arg(lastId.toLongLong());
-            throw DatabaseError(QStringLiteral("%1；读到第 %2 个案例时停止（%3），其后的案例没有导出")
+            const QString where = lastId.isNull()
+                                      ? QCoreApplication::translate("store::CaseTransfer", "在第一个案例之前")
+                                      : QCoreApplication::translate("store::CaseTransfer", "在 id %1 的案例之后")
+                                            .arg(lastId.toLongLong());
+            throw DatabaseError(QCoreApplication::translate("store::CaseTransfer",
+                                                            "%1；读到第 %2 个案例时停止（%3），其后的案例没有导出")
                                     .arg(e.text())
                                     .arg(before + count + 1)
                                     .arg(where),
@@ -332,7 +337,8 @@ qint64 exportCases(const Database& db, const ExportFilter& filter, QIODevice& ou
             QStringLiteral("select lei_id from fenlei_table where lei_mingcheng=? order by lei_id limit 1"),
             {*filter.category});
         if (categoryId.toString().isEmpty())
-            throw DatabaseError(QStringLiteral("没有名为“%1”的类别").arg(*filter.category));
+            throw DatabaseError(
+                QCoreApplication::translate("store::CaseTransfer", "没有名为“%1”的类别").arg(*filter.category));
     }
     const auto dayNumber = [](const std::optional<QDate>& d) {
         return d ? QVariant(d->year() * 10000 + d->month() * 100 + d->day()) : QVariant();

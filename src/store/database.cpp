@@ -7,6 +7,8 @@
 #include "store/sql_script.h"
 #include "text_search/char_gram_tokenizer.h"
 
+#include <sqlite3.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +18,6 @@
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
-#include <sqlite3.h>
 
 namespace store {
 namespace {
@@ -28,7 +29,8 @@ QString nextConnectionName() {
 
 QString readResource(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw DatabaseError(QStringLiteral("程序内缺少数据文件 %1").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DatabaseError(QCoreApplication::translate("store::Database", "程序内缺少数据文件 %1").arg(path));
     return QString::fromUtf8(file.readAll());
 }
 
@@ -39,17 +41,20 @@ QString busyOption(int ms) { return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").ar
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
 DatabaseError notOurs(const QString& path, const QString& why) {
-    return DatabaseError(QStringLiteral("文件 %1 不是可用的数据库（%2）；它没有被改动。").arg(path, why),
-                         DatabaseProblem::NotOurs);
+    return DatabaseError(
+        QCoreApplication::translate("store::Database", "文件 %1 不是可用的数据库（%2）；它没有被改动。").arg(path, why),
+        DatabaseProblem::NotOurs);
 }
 
 DatabaseError newer(const QString& path, qint64 version) {
-    return DatabaseError(QStringLiteral("数据库文件 %1 由更新版本的青岚建立（格式版本 %2，本程序只认识到 %3），"
-                                        "请用新版本打开；它没有被改动。")
-                             .arg(path)
-                             .arg(version)
-                             .arg(kSchemaVersion),
-                         DatabaseProblem::Newer);
+    return DatabaseError(
+        QCoreApplication::translate("store::Database",
+                                    "数据库文件 %1 由更新版本的青岚建立（格式版本 %2，本程序只认识到 %3），"
+                                    "请用新版本打开；它没有被改动。")
+            .arg(path)
+            .arg(version)
+            .arg(kSchemaVersion),
+        DatabaseProblem::Newer);
 }
 
 }  // namespace
@@ -114,7 +119,8 @@ bool Database::checkpoint() { return !checkpoint_ || checkpoint_->runNow(); }
 
 void Database::reopenAfter(const std::function<void()>& work) {
     if (filePath_.isEmpty() || filePath_ == QStringLiteral(":memory:"))
-        throw DatabaseError(QStringLiteral("内存中的数据库不能重新打开"), DatabaseProblem::Other);
+        throw DatabaseError(QCoreApplication::translate("store::Database", "内存中的数据库不能重新打开"),
+                            DatabaseProblem::Other);
     closeConnection();
     inUse_.release();
     std::exception_ptr failure;
@@ -138,7 +144,9 @@ void Database::openConnection(const QString& name, const QString& options) {
     db_.setConnectOptions(options);
     if (!db_.open()) {
         const DatabaseError e = errorOf(db_.lastError());
-        throw DatabaseError(QStringLiteral("无法打开数据库文件 %1：%2").arg(filePath_, e.text()), e.problem());
+        throw DatabaseError(
+            QCoreApplication::translate("store::Database", "无法打开数据库文件 %1：%2").arg(filePath_, e.text()),
+            e.problem());
     }
 }
 
@@ -155,7 +163,8 @@ std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOpti
     const QString path = QFileInfo(filePath).absoluteFilePath();
     const QString folder = folderOf(path);
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        throw DatabaseError(QStringLiteral("无法创建数据文件夹 %1").arg(folder), DatabaseProblem::ReadOnly);
+        throw DatabaseError(QCoreApplication::translate("store::Database", "无法创建数据文件夹 %1").arg(folder),
+                            DatabaseProblem::ReadOnly);
     if (canWrite(folder)) removeStaleCreationFiles(path);
     if (!QFileInfo::exists(path)) createFile(path, options);
     checkBeforeWriting(path, options);
@@ -163,7 +172,9 @@ std::unique_ptr<Database> Database::open(const QString& filePath, const OpenOpti
     std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
     db->options_ = options;
     if (options.markInUse && !db->inUse_.acquire(path, UseLock::Kind::Shared, options.busyTimeoutMs))
-        throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);
+        throw DatabaseError(
+            QCoreApplication::translate("store::Database", "数据库文件 %1 正在被恢复，请稍后再试").arg(path),
+            DatabaseProblem::Locked);
     db->readOnly_ = !canWrite(path) || !canWrite(folder);
     const bool walMode = readFileHeader(path).walMode;
     if (db->readOnly_)
@@ -194,7 +205,9 @@ void Database::createFile(const QString& path, const OpenOptions& options) {
         made.seed();
     } catch (const DatabaseError& e) {
         removeTemp();
-        throw DatabaseError(QStringLiteral("无法创建数据库文件 %1：%2").arg(path, e.text()), e.problem());
+        throw DatabaseError(
+            QCoreApplication::translate("store::Database", "无法创建数据库文件 %1：%2").arg(path, e.text()),
+            e.problem());
     }
     syncPath(temp);
     // When another program made the file first, its file is the database and ours goes.
@@ -206,15 +219,18 @@ std::unique_ptr<Database> Database::inspect(const QString& filePath, const OpenO
     const QString path = QFileInfo(filePath).absoluteFilePath();
     const FileHeader header = readFileHeader(path);
     switch (header.kind) {
-    case FileHeader::Kind::Missing: throw DatabaseError(QStringLiteral("数据库文件 %1 不存在").arg(path));
+    case FileHeader::Kind::Missing:
+        throw DatabaseError(QCoreApplication::translate("store::Database", "数据库文件 %1 不存在").arg(path));
     case FileHeader::Kind::Unreadable:
-        throw DatabaseError(QStringLiteral("无法读取数据库文件 %1：%2").arg(path, header.error));
-    case FileHeader::Kind::Empty: throw notOurs(path, QStringLiteral("空文件"));
-    case FileHeader::Kind::NotSqlite: throw notOurs(path, QStringLiteral("不是 SQLite 数据库"));
+        throw DatabaseError(
+            QCoreApplication::translate("store::Database", "无法读取数据库文件 %1：%2").arg(path, header.error));
+    case FileHeader::Kind::Empty: throw notOurs(path, QCoreApplication::translate("store::Database", "空文件"));
+    case FileHeader::Kind::NotSqlite:
+        throw notOurs(path, QCoreApplication::translate("store::Database", "不是 SQLite 数据库"));
     case FileHeader::Kind::Sqlite: break;
     }
     if (header.applicationId != 0 && header.applicationId != kApplicationId)
-        throw notOurs(path, QStringLiteral("别的程序的数据库"));
+        throw notOurs(path, QCoreApplication::translate("store::Database", "别的程序的数据库"));
     if (header.userVersion > kSchemaVersion) throw newer(path, header.userVersion);
 
     std::unique_ptr<Database> db(new Database(path, options.busyTimeoutMs));
@@ -243,7 +259,9 @@ std::unique_ptr<Database> Database::openToRead(const QString& filePath, const Op
     }
     UseLock inUse;
     if (options.markInUse && !inUse.acquire(path, UseLock::Kind::Shared, options.busyTimeoutMs))
-        throw DatabaseError(QStringLiteral("数据库文件 %1 正在被恢复，请稍后再试").arg(path), DatabaseProblem::Locked);
+        throw DatabaseError(
+            QCoreApplication::translate("store::Database", "数据库文件 %1 正在被恢复，请稍后再试").arg(path),
+            DatabaseProblem::Locked);
     std::unique_ptr<Database> db;
     try {
         db = inspect(path, options);
@@ -291,15 +309,19 @@ void Database::checkIsOurs() const {
     }
     QStringList names;
     while (nextRow(query)) names << query.value(0).toString();
-    if (names.isEmpty()) throw notOurs(filePath_, QStringLiteral("没有任何表，可能是一次中断的首次启动留下的"));
+    if (names.isEmpty())
+        throw notOurs(filePath_,
+                      QCoreApplication::translate("store::Database", "没有任何表，可能是一次中断的首次启动留下的"));
     for (const char* table : kTables) {
         if (!names.contains(QLatin1String(table)))
-            throw notOurs(filePath_, QStringLiteral("缺少表 %1").arg(QLatin1String(table)));
+            throw notOurs(filePath_,
+                          QCoreApplication::translate("store::Database", "缺少表 %1").arg(QLatin1String(table)));
     }
     const qint64 version = getFirstInteger(QStringLiteral("pragma user_version"));
     if (version > kSchemaVersion) throw newer(filePath_, version);
     const qint64 application = getFirstInteger(QStringLiteral("pragma application_id"));
-    if (application != 0 && application != kApplicationId) throw notOurs(filePath_, QStringLiteral("别的程序的数据库"));
+    if (application != 0 && application != kApplicationId)
+        throw notOurs(filePath_, QCoreApplication::translate("store::Database", "别的程序的数据库"));
 }
 
 std::unique_ptr<Database> Database::openInMemory() {
@@ -332,20 +354,24 @@ DatabaseError Database::errorOf(const QSqlError& error) const {
     switch (code) {
     case 5:  // SQLITE_BUSY
     case 6:  // SQLITE_LOCKED
-        return DatabaseError(QStringLiteral("数据库文件 %1 被另一个程序锁定，等了 %2 秒仍未释放（%3）")
-                                 .arg(filePath_)
-                                 .arg(busyTimeoutMs_ / 1000.0)
-                                 .arg(detail),
-                             DatabaseProblem::Locked);
+        return DatabaseError(
+            QCoreApplication::translate("store::Database", "数据库文件 %1 被另一个程序锁定，等了 %2 秒仍未释放（%3）")
+                .arg(filePath_)
+                .arg(busyTimeoutMs_ / 1000.0)
+                .arg(detail),
+            DatabaseProblem::Locked);
     case 8:  // SQLITE_READONLY
-        return DatabaseError(QStringLiteral("数据库文件 %1 是只读的，无法写入（%2）").arg(filePath_, detail),
+        return DatabaseError(QCoreApplication::translate("store::Database", "数据库文件 %1 是只读的，无法写入（%2）")
+                                 .arg(filePath_, detail),
                              DatabaseProblem::ReadOnly);
     case 13:  // SQLITE_FULL
-        return DatabaseError(QStringLiteral("磁盘已满，数据库文件 %1 无法写入（%2）").arg(filePath_, detail),
+        return DatabaseError(QCoreApplication::translate("store::Database", "磁盘已满，数据库文件 %1 无法写入（%2）")
+                                 .arg(filePath_, detail),
                              DatabaseProblem::DiskFull);
     case 11:  // SQLITE_CORRUPT
-        return DatabaseError(QStringLiteral("数据库文件 %1 已损坏（%2）").arg(filePath_, detail),
-                             DatabaseProblem::Damaged);
+        return DatabaseError(
+            QCoreApplication::translate("store::Database", "数据库文件 %1 已损坏（%2）").arg(filePath_, detail),
+            DatabaseProblem::Damaged);
     case 26:  // SQLITE_NOTADB
         return DatabaseError(detail, DatabaseProblem::NotOurs);
     default: return DatabaseError(detail);

@@ -5,6 +5,7 @@
 #include "store/data_root.h"
 #include "store/database_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,8 +37,11 @@ QString datedBackupName(const QString& databasePath, const QDateTime& now) {
 
 // A backup or restore names one file: never empty, never a folder.
 void checkFileName(const QString& path) {
-    if (path.trimmed().isEmpty()) throw DatabaseError(QStringLiteral("没有给出备份文件名"));
-    if (QFileInfo(path).isDir()) throw DatabaseError(QStringLiteral("%1 是一个文件夹，请给出备份文件名").arg(path));
+    if (path.trimmed().isEmpty())
+        throw DatabaseError(QCoreApplication::translate("store::DatabaseBackup", "没有给出备份文件名"));
+    if (QFileInfo(path).isDir())
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseBackup", "%1 是一个文件夹，请给出备份文件名").arg(path));
 }
 
 QString noteFolderBeside(const QString& databasePath) { return noteFolderPath(QFileInfo(databasePath).absolutePath()); }
@@ -47,7 +51,8 @@ QString noteFolderBeside(const QString& databasePath) { return noteFolderPath(QF
 void backupDatabase(Database& db, const QString& target) {
     checkFileName(target);
     if (sameFile(target, db.filePath()))
-        throw DatabaseError(QStringLiteral("备份文件不能是数据库文件本身：%1").arg(target));
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseBackup", "备份文件不能是数据库文件本身：%1").arg(target));
     const QString path = QFileInfo(target).absoluteFilePath();
     removeStaleCreationFiles(path);
     const QString temp = creationFilePath(path);
@@ -62,7 +67,9 @@ void backupDatabase(Database& db, const QString& target) {
         renameOver(temp, path);
     } catch (const DatabaseError& e) {
         removeWithJournal(temp);
-        throw DatabaseError(QStringLiteral("备份到 %1 失败：%2").arg(path, e.text()), e.problem());
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseBackup", "备份到 %1 失败：%2").arg(path, e.text()),
+            e.problem());
     }
     syncPath(QFileInfo(path).absolutePath());
 }
@@ -77,7 +84,8 @@ BackupContents checkBackupFile(const QString& path) {
         result = e.text();
     }
     if (result != u"ok")
-        throw DatabaseError(QStringLiteral("文件 %1 已损坏，不能用来恢复：%2").arg(path, result.left(500)),
+        throw DatabaseError(QCoreApplication::translate("store::DatabaseBackup", "文件 %1 已损坏，不能用来恢复：%2")
+                                .arg(path, result.left(500)),
                             DatabaseProblem::Damaged);
     return {db->getFirstInteger(QStringLiteral("select count(*) from gua_table")), countNoteFiles(*db)};
 }
@@ -87,7 +95,9 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
     const QString dataRoot = QFileInfo(path).absolutePath();
     const QString notes = noteFolderPath(dataRoot);
     checkFileName(backup);
-    if (sameFile(backup, path)) throw DatabaseError(QStringLiteral("不能用数据库文件本身来恢复：%1").arg(backup));
+    if (sameFile(backup, path))
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseBackup", "不能用数据库文件本身来恢复：%1").arg(backup));
     checkBackupFile(backup);
 
     // The database and the note folder are made and brought up to date under temporary names
@@ -103,7 +113,9 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
     cleanUp();
     bool hasNotes = false;
     try {
-        if (!QFile::copy(backup, temp)) throw DatabaseError(QStringLiteral("无法把 %1 复制到 %2").arg(backup, temp));
+        if (!QFile::copy(backup, temp))
+            throw DatabaseError(
+                QCoreApplication::translate("store::DatabaseBackup", "无法把 %1 复制到 %2").arg(backup, temp));
         QFile::setPermissions(
             temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         {
@@ -113,7 +125,8 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
         syncPath(temp);
     } catch (const DatabaseError& e) {
         cleanUp();
-        throw DatabaseError(QStringLiteral("恢复失败：%1").arg(e.text()), e.problem());
+        throw DatabaseError(QCoreApplication::translate("store::DatabaseBackup", "恢复失败：%1").arg(e.text()),
+                            e.problem());
     }
 
     // No other program may have the database open while it is replaced: its later saves would
@@ -121,7 +134,9 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
     UseLock alone;
     if (!alone.acquire(path, UseLock::Kind::Exclusive, 0)) {
         cleanUp();
-        throw DatabaseError(QStringLiteral("数据库文件 %1 正被另一个青岚程序使用，请先关闭它再恢复").arg(path),
+        throw DatabaseError(QCoreApplication::translate("store::DatabaseBackup",
+                                                        "数据库文件 %1 正被另一个青岚程序使用，请先关闭它再恢复")
+                                .arg(path),
                             DatabaseProblem::Locked);
     }
     RestoreResult result;
@@ -160,7 +175,9 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
         for (const char* companion : {"-journal", "-wal"}) {
             if (QFileInfo(path + QLatin1String(companion)).size() > 0) {
                 cleanUp();
-                throw DatabaseError(QStringLiteral("数据库文件 %1 正被另一个程序写入，请关闭它后再恢复").arg(path),
+                throw DatabaseError(QCoreApplication::translate("store::DatabaseBackup",
+                                                                "数据库文件 %1 正被另一个程序写入，请关闭它后再恢复")
+                                        .arg(path),
                                     DatabaseProblem::Locked);
             }
         }
@@ -186,7 +203,9 @@ RestoreResult restoreDatabase(const QString& databasePath, const QString& backup
             syncPath(dataRoot);
         } catch (const DatabaseError& e) {
             throw DatabaseError(
-                QStringLiteral("数据库已恢复，但笔记文件夹没能放回原处，恢复的笔记在 %1：%2").arg(newNotes, e.text()));
+                QCoreApplication::translate("store::DatabaseBackup",
+                                            "数据库已恢复，但笔记文件夹没能放回原处，恢复的笔记在 %1：%2")
+                    .arg(newNotes, e.text()));
         }
     }
     return result;

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,11 +83,13 @@ bool renameIfAbsent(const QString& from, const QString& to) {
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return true;
     if (errno == EEXIST) return false;
     if (errno != EINVAL && errno != ENOSYS)
-        throw DatabaseError(QStringLiteral("无法把 %1 移到 %2：%3").arg(from, to, systemError()));
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseFile", "无法把 %1 移到 %2：%3").arg(from, to, systemError()));
     // The file system has no exclusive rename: a hard link fails just as well when `to` exists.
     if (::link(source.constData(), target.constData()) != 0) {
         if (errno == EEXIST) return false;
-        throw DatabaseError(QStringLiteral("无法把 %1 移到 %2：%3").arg(from, to, systemError()));
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseFile", "无法把 %1 移到 %2：%3").arg(from, to, systemError()));
     }
     ::unlink(source.constData());
     return true;
@@ -94,14 +97,16 @@ bool renameIfAbsent(const QString& from, const QString& to) {
 
 void renameOver(const QString& from, const QString& to) {
     if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw DatabaseError(QStringLiteral("无法把 %1 移到 %2：%3").arg(from, to, systemError()));
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseFile", "无法把 %1 移到 %2：%3").arg(from, to, systemError()));
 }
 
 void exchangePaths(const QString& a, const QString& b) {
     const QByteArray first = QFile::encodeName(a), second = QFile::encodeName(b);
     if (::renameat2(AT_FDCWD, first.constData(), AT_FDCWD, second.constData(), RENAME_EXCHANGE) == 0) return;
     if (errno != EINVAL && errno != ENOSYS)
-        throw DatabaseError(QStringLiteral("无法交换 %1 和 %2：%3").arg(a, b, systemError()));
+        throw DatabaseError(
+            QCoreApplication::translate("store::DatabaseFile", "无法交换 %1 和 %2：%3").arg(a, b, systemError()));
     // The file system cannot exchange in one step: two renames through a third name.
     const QString aside = a + QStringLiteral(".exchanging");
     renameOver(a, aside);
@@ -112,7 +117,7 @@ void exchangePaths(const QString& a, const QString& b) {
 void keepCopy(const QString& from, const QString& to) {
     if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) return;
     if (errno == EEXIST || !QFile::copy(from, to))
-        throw DatabaseError(QStringLiteral("无法把 %1 复制为 %2").arg(from, to));
+        throw DatabaseError(QCoreApplication::translate("store::DatabaseFile", "无法把 %1 复制为 %2").arg(from, to));
     syncPath(to);
 }
 
@@ -123,9 +128,9 @@ void syncPath(const QString& path) {
     const int error = errno;
     ::close(fd);
     if (result != 0 && error != EINVAL)  // some file systems cannot sync a folder
-        throw DatabaseError(
-            QStringLiteral("无法把 %1 写到磁盘：%2").arg(path, QString::fromLocal8Bit(std::strerror(error))),
-            error == ENOSPC ? DatabaseProblem::DiskFull : DatabaseProblem::Other);
+        throw DatabaseError(QCoreApplication::translate("store::DatabaseFile", "无法把 %1 写到磁盘：%2")
+                                .arg(path, QString::fromLocal8Bit(std::strerror(error))),
+                            error == ENOSPC ? DatabaseProblem::DiskFull : DatabaseProblem::Other);
 }
 
 bool UseLock::acquire(const QString& databasePath, Kind kind, int timeoutMs) {
