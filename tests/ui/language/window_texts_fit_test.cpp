@@ -245,10 +245,10 @@ private:
         if (text.isEmpty() || kUserData.contains(w->objectName())) return;
         const QString kind = what.isEmpty() ? QString() : what + u' ';
         if (language::isTraditional(language_)) {
-            if (!language::holdsNoSimplified(text)) report(w, text, kind + QStringLiteral("has simplified characters"));
+            if (!language::holdsNoSimplified(text)) report(w, shownText, kind + QStringLiteral("has simplified characters"));
         } else if (language_ == Language::English && text.contains(kChinese) && !isLanguageName(text) &&
                    !isSymbol(text)) {
-            report(w, text, kind + QStringLiteral("is not English"));
+            report(w, shownText, kind + QStringLiteral("is not English"));
         }
     }
 
