@@ -39,18 +39,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qinglan: %s (see qinglan --help)\n", line.text.toLocal8Bit().constData());
         return 2;
     }
-    // Command-line faults found at start end the program before any window, as a wrong option does.
+    const app::TerminationSignals terminationSignals;
+    // The language is known at once from --lang or the system; a choice stored in 设置 is read
+    // once the database is open, before the first window.
+    const language::Language firstLanguage = line.interfaceLanguage.value_or(language::systemLanguage());
+    app::setUpInterface(application, firstLanguage);
+    // Command-line faults found at start end the program before any window, as a wrong option
+    // does; their message is in the interface's language.
     const cloud::ServiceAddress service =
         cloud::resolveServiceAddress(line.arguments, QProcessEnvironment::systemEnvironment());
     if (!service.error.isEmpty()) {
         std::fprintf(stderr, "qinglan: %s\n", service.error.toLocal8Bit().constData());
         return 2;
     }
-    const app::TerminationSignals terminationSignals;
-    // The language is known at once from --lang or the system; a choice stored in 设置 is read
-    // once the database is open, before the first window.
-    const language::Language firstLanguage = line.interfaceLanguage.value_or(language::systemLanguage());
-    app::setUpInterface(application, firstLanguage);
 
     ui::Splash splash;
     splash.show();
