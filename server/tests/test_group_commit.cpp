@@ -73,7 +73,7 @@ protected:
                     if (errors[i].empty()) errors[i] = "failed";
                 }
             });
-        while (commit.waiting() != writes.size()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        commit.awaitWaiting(writes.size());
         release = true;
         release.notify_one();
         blocker.join();

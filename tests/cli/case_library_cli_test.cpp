@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QThread>
 #include <csignal>
 
 namespace {
@@ -91,8 +90,9 @@ TEST(CaseLibraryCli, AFirstStartKilledHalfWayLeavesNothingThatBlocksTheNext) {
         const QString data = dir.filePath(QStringLiteral("data%1").arg(round));
         QProcess* process = start({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
         process->waitForStarted();
-        QThread::usleep(moments.bounded(2000, 60000));
-        ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
+        // Killed at a random moment of its first start, unless it has ended by then.
+        if (!process->waitForFinished(int(moments.bounded(2, 60))) && process->processId() > 0)
+            ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
         finish(process);
         const CliRun next = cli({QStringLiteral("cases"), QStringLiteral("export"), QStringLiteral("-")}, data);
         EXPECT_EQ(next.status, 0) << round << ": " << next.err.toStdString();

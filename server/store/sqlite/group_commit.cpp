@@ -10,6 +10,7 @@ void GroupCommit::run(const Write& write, const Connect& connect) {
     mine.write = &write;
     std::unique_lock lock(mutex_);
     queue_.push_back(&mine);
+    queued_.notify_all();
     if (gathering_ && queue_.size() >= lastBatch_) gathered_.notify_one();
     while (!mine.done) {
         if (committing_) {
@@ -45,6 +46,11 @@ void GroupCommit::run(const Write& write, const Connect& connect) {
 std::size_t GroupCommit::waiting() const {
     std::lock_guard lock(mutex_);
     return queue_.size();
+}
+
+void GroupCommit::awaitWaiting(std::size_t count) const {
+    std::unique_lock lock(mutex_);
+    queued_.wait(lock, [&] { return queue_.size() >= count; });
 }
 
 void GroupCommit::commitBatch(std::deque<Pending*>& batch, const Connect& connect) {

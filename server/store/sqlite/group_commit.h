@@ -37,8 +37,10 @@ public:
     // changes undone, the others' kept) or the commit's error (nothing of the batch stored).
     void run(const Write& write, const Connect& connect);
 
-    // Writes waiting for a batch (for tests).
+    // Writes waiting for a batch.
     std::size_t waiting() const;
+    // Returns once `count` writes wait for a batch (for tests).
+    void awaitWaiting(std::size_t count) const;
 
 private:
     struct Pending {
@@ -60,6 +62,7 @@ private:
     std::size_t lastBatch_ = 0;  // writes in the batch committed last
     bool gathering_ = false;     // a committer waits for writes to join its batch
     std::condition_variable gathered_;
+    mutable std::condition_variable queued_;  // a write joined the queue
 };
 
 }  // namespace qinglan::caseservice
