@@ -12,21 +12,21 @@ QString unescaped(QString text) { return text.replace(QStringLiteral("\\t"), QSt
 bool isBlank(QChar c) { return c == u' '; }
 
 // The slot "{relative|mark+?}": its kinds, whether it is a run, whether it may be empty.
-SentenceTemplates::Slot slotOf(QString spec) {
+SentenceTemplates::Slot slotOf(QString form) {
     SentenceTemplates::Slot slot;
-    if (spec.endsWith(u'?')) {
+    if (form.endsWith(u'?')) {
         slot.optional = true;
-        spec.chop(1);
+        form.chop(1);
     }
-    if (spec.endsWith(QStringLiteral(":short"))) {
+    if (form.endsWith(QStringLiteral(":short"))) {
         slot.compact = true;
-        spec.chop(6);
+        form.chop(6);
     }
-    if (spec.endsWith(u'+')) {
+    if (form.endsWith(u'+')) {
         slot.run = true;
-        spec.chop(1);
+        form.chop(1);
     }
-    slot.kinds = spec.split(u'|');
+    slot.kinds = form.split(u'|');
     return slot;
 }
 
