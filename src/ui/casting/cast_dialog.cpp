@@ -34,6 +34,7 @@
 #include "ui/common/accessible_names.h"
 #include "ui/common/busy_cursor.h"
 #include "ui/common/caption_fit.h"
+#include "ui/common/field_words.h"
 #include "ui/common/focus_mark.h"
 #include "ui/common/widget_place.h"
 #include "ui/common/window_fit.h"
@@ -79,27 +80,6 @@ QTimeEdit* timePicker(QWidget* parent, const char* name, const QPoint& at) {
     return t;
 }
 
-// The words of the program's own lists (question types, sexes) as the interface shows them.
-[[maybe_unused]] constexpr const char* kShownWords[] = {
-    QT_TRANSLATE_NOOP("ui::CastDialog", "自身"), QT_TRANSLATE_NOOP("ui::CastDialog", "他人"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "父母"), QT_TRANSLATE_NOOP("ui::CastDialog", "长辈"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "文书"), QT_TRANSLATE_NOOP("ui::CastDialog", "房屋"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "车辆"), QT_TRANSLATE_NOOP("ui::CastDialog", "消息"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "考试"), QT_TRANSLATE_NOOP("ui::CastDialog", "兄弟"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "朋友"), QT_TRANSLATE_NOOP("ui::CastDialog", "同事"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "子女"), QT_TRANSLATE_NOOP("ui::CastDialog", "晚辈"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "医药"), QT_TRANSLATE_NOOP("ui::CastDialog", "宠物"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "求财"), QT_TRANSLATE_NOOP("ui::CastDialog", "失物"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "工作"), QT_TRANSLATE_NOOP("ui::CastDialog", "功名"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "官司"), QT_TRANSLATE_NOOP("ui::CastDialog", "疾病"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "出行"), QT_TRANSLATE_NOOP("ui::CastDialog", "婚姻"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "男"),   QT_TRANSLATE_NOOP("ui::CastDialog", "女"),
-    QT_TRANSLATE_NOOP("ui::CastDialog", "未知"),
-};
-QString shownWord(const QString& word) {
-    return QCoreApplication::translate("ui::CastDialog", word.toUtf8().constData());
-}
-
 // The three case-detail boxes of a tab: category, sex and birth year.
 struct DetailBoxes {
     QComboBox* category;
@@ -117,7 +97,7 @@ DetailBoxes detailBoxes(QWidget* tab, const char* category, const char* sex, con
     auto* s = place<QComboBox>(tab, sex, row.sex.translated(0, y));
     s->setAccessibleName(QCoreApplication::translate("ui::CastDialog", "性别"));
     // The session keeps the index; the words are shown in the interface's language.
-    for (const QString& item : casting::sexItems()) s->addItem(shownWord(item));
+    for (const QString& item : casting::sexItems()) s->addItem(shownSex(item));
     QLabel* birthYearCaption =
         caption(tab, QCoreApplication::translate("ui::CastDialog", "出生年："), row.birthYearCaption.translated(0, y));
     auto* b = place<QLineEdit>(tab, birthYear, row.birthYear.translated(0, y));
@@ -137,7 +117,7 @@ QComboBox* questionBox(QWidget* tab, const QRect& captionAt, const QRect& at) {
     box->setGeometry(at);
     box->setAccessibleName(QCoreApplication::translate("ui::CastDialog", "占类"));
     box->addItem(QString(), QString());
-    for (const QString& type : reading::questionTypes()) box->addItem(shownWord(type), type);
+    for (const QString& type : reading::questionTypes()) box->addItem(shownQuestionType(type), type);
     fitCaption(label, box);
     return box;
 }

@@ -9,6 +9,7 @@
 #include "language/generated_text.h"
 #include "reading/reading.h"
 #include "reading/reading_text.h"
+#include "ui/common/field_words.h"
 #include "ui/main/object_names.h"
 #include "workbench/workbench.h"
 
@@ -20,24 +21,6 @@ namespace names = objectnames::readingpanel;
 constexpr int kPositionRole = Qt::UserRole;
 constexpr int kHiddenRole = Qt::UserRole + 1;
 constexpr int kDateRole = Qt::UserRole + 2;
-
-// The words of reading::questionTypes() and the genders of a case header, for the translations:
-// the box shows them translated and keeps the word itself as the item's data.
-[[maybe_unused]] const char* const kShownWords[] = {
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "自身"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "他人"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "父母"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "长辈"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "文书"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "房屋"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "车辆"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "消息"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "考试"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "兄弟"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "朋友"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "同事"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "子女"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "晚辈"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "医药"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "宠物"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "求财"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "失物"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "工作"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "功名"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "官司"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "疾病"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "出行"), QT_TRANSLATE_NOOP("ui::ReadingPanel", "婚姻"),
-    QT_TRANSLATE_NOOP("ui::ReadingPanel", "男"),   QT_TRANSLATE_NOOP("ui::ReadingPanel", "女"),
-};
 
 void addHeading(QListWidget* list, const QString& text) {
     auto* item = new QListWidgetItem(text, list);
@@ -66,7 +49,7 @@ ReadingPanel::ReadingPanel(workbench::Workbench& bench, QWidget* parent) : QWidg
     questionBox_->setObjectName(names::questionBox);
     questionBox_->setAccessibleName(tr("占类"));
     questionBox_->addItem(QString(), QString());
-    for (const QString& type : reading::questionTypes()) questionBox_->addItem(tr(type.toUtf8().constData()), type);
+    for (const QString& type : reading::questionTypes()) questionBox_->addItem(shownQuestionType(type), type);
     form->addRow(tr("占类："), questionBox_);
     genderLabel_ = new QLabel(this);
     genderLabel_->setObjectName(names::genderLabel);
@@ -100,7 +83,7 @@ void ReadingPanel::refresh() {
     const QString type = bench_.questionType();
     questionBox_->setCurrentIndex(std::max(0, questionBox_->findData(type)));
     const QString gender = reading::genderOfCaseHeader(bench_.caseHeader());
-    genderLabel_->setText(gender.isEmpty() ? tr("未知") : tr(gender.toUtf8().constData()));
+    genderLabel_->setText(gender.isEmpty() ? tr("未知") : shownSex(gender));
 
     const int current = lines_->currentRow();
     lines_->clear();

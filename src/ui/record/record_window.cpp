@@ -18,6 +18,7 @@
 #include "record/record_csv.h"
 #include "store/database.h"
 #include "ui/common/busy_cursor.h"
+#include "ui/common/field_words.h"
 #include "ui/record/object_names.h"
 #include "ui/record/record_charts.h"
 #include "workbench/clock.h"
@@ -44,7 +45,7 @@ QStringList groupColumns() {
             QCoreApplication::translate("ui::RecordWindow", "应验率")};
 }
 
-// The record's own words (headings, question types, use gods, methods, the placeholders of a
+// The record's own words (headings, use gods, methods, the placeholders of a
 // missing value) as the interface shows them; categories are the user's and stay as they are.
 [[maybe_unused]] constexpr const char* kShownWords[][2] = {
     QT_TRANSLATE_NOOP3("ui::RecordWindow", "占类", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "分类", ""),
@@ -54,18 +55,6 @@ QStringList groupColumns() {
     QT_TRANSLATE_NOOP3("ui::RecordWindow", "无日期", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "未定", ""),
     QT_TRANSLATE_NOOP3("ui::RecordWindow", "未知", ""), QT_TRANSLATE_NOOP3("ui::RecordWindow", "京房式", ""),
     QT_TRANSLATE_NOOP3("ui::RecordWindow", "藏山卜", ""),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "自身", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "他人", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "父母", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "长辈", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "文书", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "房屋", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "车辆", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "消息", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "考试", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "兄弟", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "朋友", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "同事", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "子女", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "晚辈", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "医药", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "宠物", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "求财", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "失物", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "工作", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "功名", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "官司", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "疾病", "question"),
-    QT_TRANSLATE_NOOP3("ui::RecordWindow", "出行", "question"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "婚姻", "question"),
     QT_TRANSLATE_NOOP3("ui::RecordWindow", "世", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "应", "use god"),
     QT_TRANSLATE_NOOP3("ui::RecordWindow", "父母", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "兄弟", "use god"),
     QT_TRANSLATE_NOOP3("ui::RecordWindow", "子孙", "use god"), QT_TRANSLATE_NOOP3("ui::RecordWindow", "妻财", "use god"),
@@ -92,7 +81,7 @@ QString shownKey(record::GroupBy by, const QString& key) {
     const QByteArray word = key.toUtf8();
     switch (by) {
     case record::GroupBy::Question:
-        if (const QString shownType = shown(word.constData(), "question"); shownType != key) return shownType;
+        if (const QString shownType = shownQuestionType(key); shownType != key) return shownType;
         break;
     case record::GroupBy::Relative:
         if (const QString shownGod = shown(word.constData(), "use god"); shownGod != key) return shownGod;
